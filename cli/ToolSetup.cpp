@@ -1,0 +1,29 @@
+#include "app/WorkingRoot.h"
+#include "cli/CliTool.h"
+#include "cli/TerminalConsole.h"
+
+namespace {
+
+int runSetup(const QStringList& arguments, TerminalConsole& console)
+{
+    if (arguments.contains(QLatin1String("--help"))) {
+        cli::printText(QStringLiteral("Usage: obrio setup\n\n"
+                                      "Creates the working root (%1) and its folders %2\n"
+                                      "where they are missing, as an installation would.\n")
+                           .arg(WorkingRoot::path(), WorkingRoot::folderNames().join(QStringLiteral(", "))));
+        return cli::Success;
+    }
+    if (!arguments.isEmpty())
+        return cli::usageError(QStringLiteral("setup takes no arguments"));
+    QString errorText;
+    if (!WorkingRoot::create(&errorText)) {
+        console.error(errorText, false);
+        return cli::JobFailed;
+    }
+    console.message(QStringLiteral("Working root ready: %1").arg(WorkingRoot::path()), Qt::black);
+    return cli::Success;
+}
+
+} // namespace
+
+OBRIO_TOOL(setup, "setup", "create the working root and its folders", runSetup)
