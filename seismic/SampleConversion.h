@@ -1,0 +1,137 @@
+#pragma once
+
+#include <QtGlobal>
+#include <cstring>
+
+// Byte order and number conversions of seismic samples and header words. The array forms
+// are the hot path of every reader and writer: whole-array loops without per-sample
+// branching, so that the compiler vectorises them. Raw file words are passed as untyped
+// memory because file buffers need not be aligned for the type.
+namespace SampleConversion {
+
+// Reverses one item of 2, 4 or 8 bytes; any other size is left as it is.
+void swapBytes(void* item, int size);
+// Reverse every item of an array in place.
+void swapBytes16(void* data, qint64 count);
+void swapBytes32(void* data, qint64 count);
+void swapBytes64(void* data, qint64 count);
+
+// IBM System/360 single precision to IEEE single precision, bit pattern to bit pattern.
+// The fraction is truncated, not rounded; a value beyond the IEEE range becomes a zero
+// carrying the sign (never an infinity); small values become denormals.
+constexpr quint32 ibmToIeeeBits(quint32 ibm)
+{
+    const quint32 sign = ibm & 0x80000000u;
+    quint32 fraction = ibm & 0x00FFFFFFu;
+    qint32 exponent = qint32((ibm >> 22) & 0x1FCu) - 130;
+
+    // Bring the leading one to bit 23 by a binary search. Only constant shifts and
+    // selects: no loop, no branch, nothing a vector unit lacks.
+    bool step = (fraction & 0xFFFF00u) == 0;
+    fraction = step ? fraction << 16 : fraction;
+    exponent -= step ? 16 : 0;
+    step = (fraction & 0xFF0000u) == 0;
+    fraction = step ? fraction << 8 : fraction;
+    exponent -= step ? 8 : 0;
+    step = (fraction & 0xF00000u) == 0;
+    fraction = step ? fraction << 4 : fraction;
+    exponent -= step ? 4 : 0;
+    step = (fraction & 0xC00000u) == 0;
+    fraction = step ? fraction << 2 : fraction;
+    exponent -= step ? 2 : 0;
+    step = (fraction & 0x800000u) == 0;
+    fraction = step ? fraction << 1 : fraction;
+    exponent -= step ? 1 : 0;
+
+    // Below the normal range the fraction slides 1 - exponent places right into a
+    // denormal (31 places or more empty it), again by constant shifts.
+    const qint32 slide = exponent > 0 ? 0 : (exponent > -30 ? 1 - exponent : 31);
+    quint32 denormal = fraction;
+    denormal = (slide & 16) ? denormal >> 16 : denormal;
+    denormal = (slide & 8) ? denormal >> 8 : denormal;
+    denormal = (slide & 4) ? denormal >> 4 : denormal;
+    denormal = (slide & 2) ? denormal >> 2 : denormal;
+    denormal = (slide & 1) ? denormal >> 1 : denormal;
+
+    const quint32 normal = (quint32(exponent) << 23) | (fraction & 0x7FFFFFu);
+    quint32 magnitude = exponent > 0 ? normal : denormal;
+    magnitude = (exponent >= 255 || fraction == 0) ? 0u : magnitude;
+    return sign | magnitude;
+}
+
+// IEEE single precision to IBM single precision, bit pattern to bit pattern. The fraction
+// is truncated to the hexadecimal exponent; infinities and NaN give the largest IBM
+// magnitude with their sign (0x7FFFFFFF, 0xFFFFFFFF).
+constexpr quint32 ieeeToIbmBits(quint32 ieee)
+{
+    const quint32 sign = ieee & 0x80000000u;
+    const quint32 exponent = (ieee >> 23) & 0xFFu;
+    const quint32 mantissa = ieee & 0x7FFFFFu;
+
+    // Raise the binary exponent to a multiple of 4, sliding the fraction right to match.
+    const quint32 normalTarget = exponent + 130;
+    const quint32 raise = (4 - (normalTarget & 3u)) & 3u;
+    quint32 normalFraction = mantissa | 0x800000u;
+    normalFraction = (raise & 2u) ? normalFraction >> 2 : normalFraction;
+    normalFraction = (raise & 1u) ? normalFraction >> 1 : normalFraction;
+
+    const bool denormalHigh = (mantissa & 0x600000u) != 0;
+    const quint32 denormalTarget = denormalHigh ? 132u : 128u;
+    const quint32 denormalFraction = denormalHigh ? mantissa >> 1 : mantissa << 3;
+
+    quint32 target = normalTarget + raise;
+    quint32 fraction = normalFraction;
+    target = exponent == 255 ? 508u : target;
+    fraction = exponent == 255 ? 0xFFFFFFu : fraction;
+    target = exponent == 0 ? (mantissa == 0 ? 0u : denormalTarget) : target;
+    fraction = exponent == 0 ? denormalFraction : fraction;
+    return sign | (((target >> 2) & 0x7Fu) << 24) | (fraction & 0xFFFFFFu);
+}
+
+inline float ibmToIeee(quint32 ibm)
+{
+    const quint32 bits = ibmToIeeeBits(ibm);
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+inline quint32 ieeeToIbm(float value)
+{
+    quint32 bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return ieeeToIbmBits(bits);
+}
+
+// count IBM words (in machine byte order) to floats; ibmWords and out may be the same buffer.
+void ibmToIeee(const void* ibmWords, float* out, qint64 count);
+// count IBM words to 64-bit floats, each exactly the float the single form gives.
+void ibmToIeee(const void* ibmWords, double* out, qint64 count);
+// count floats to IBM words; in and ibmWords may be the same buffer.
+void ieeeToIbm(const float* in, void* ibmWords, qint64 count);
+// count 64-bit floats, first rounded to single precision, to IBM words.
+void ieeeToIbm(const double* in, void* ibmWords, qint64 count);
+
+// Signed integer and IEEE single samples (machine byte order) to 64-bit floats, unscaled.
+// The input must not overlap the output.
+void int8ToDouble(const void* in, double* out, qint64 count);
+void int16ToDouble(const void* in, double* out, qint64 count);
+void int32ToDouble(const void* in, double* out, qint64 count);
+void floatToDouble(const void* in, double* out, qint64 count);
+
+// Truncation toward zero, the rule for every floating value put into an integer word. A
+// narrower word keeps the low bits (no clamping). Values no 64-bit integer holds (NaN,
+// infinities, beyond 2^63 in magnitude) give 0.
+constexpr qint64 truncateToInteger(double value)
+{
+    return (value >= -9223372036854775808.0 && value < 9223372036854775808.0) ? qint64(value) : 0;
+}
+
+// 64-bit floats to integer or IEEE single samples (machine byte order), by the rule above.
+// The input must not overlap the output.
+void doubleToInt8(const double* in, void* out, qint64 count);
+void doubleToInt16(const double* in, void* out, qint64 count);
+void doubleToInt32(const double* in, void* out, qint64 count);
+void doubleToFloat(const double* in, void* out, qint64 count);
+
+} // namespace SampleConversion
