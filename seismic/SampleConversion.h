@@ -122,9 +122,23 @@ void floatToDouble(const void* in, double* out, qint64 count);
 // Truncation toward zero, the rule for every floating value put into an integer word. A
 // narrower word keeps the low bits (no clamping). Values no 64-bit integer holds (NaN,
 // infinities, beyond 2^63 in magnitude) give 0.
+//
+// A value within four units in the last place of the next integer away from zero is taken
+// as that integer: such a value is the rounding noise of scalar arithmetic, not a fraction.
+// Without this, a coordinate of 1000005 read with scalar -100 (10000.05) would be written
+// back as 1000004. Below 2^32 in magnitude, four units in the last place are less than
+// 2^-18, far from any fraction a header word could mean.
 constexpr qint64 truncateToInteger(double value)
 {
-    return (value >= -9223372036854775808.0 && value < 9223372036854775808.0) ? qint64(value) : 0;
+    if (!(value >= -9223372036854775808.0 && value < 9223372036854775808.0))
+        return 0;
+    const qint64 truncated = qint64(value);
+    const double magnitude = value < 0 ? -value : value;
+    if (double(truncated) == value || magnitude >= 4294967296.0)
+        return truncated;
+    const qint64 away = truncated + (value < 0 ? -1 : 1);
+    const double gap = value < 0 ? value - double(away) : double(away) - value;
+    return gap <= magnitude * 0x1p-50 ? away : truncated;
 }
 
 // 64-bit floats to integer or IEEE single samples (machine byte order), by the rule above.

@@ -55,6 +55,8 @@ private slots:
     void seekBounds();
     void fileSizeFollowsWrites_data();
     void fileSizeFollowsWrites();
+    void writingModesSeeFilesGrow_data();
+    void writingModesSeeFilesGrow();
     void seeksBeyondFourGigabytes();
     void namesAndDirectory();
     void baseDeviceDefaults();
@@ -385,6 +387,35 @@ void TestDiskDevice::fileSizeFollowsWrites()
     QCOMPARE(console.texts(RecordingConsole::LowLevel).mid(1, 2),
              (QStringList{QStringLiteral("wrote 3600 bytes to file: grow.sgy"),
                           QStringLiteral("wrote 240 bytes to file: grow.sgy")}));
+}
+
+void TestDiskDevice::writingModesSeeFilesGrow_data()
+{
+    QTest::addColumn<unsigned>("mode");
+    QTest::addColumn<bool>("seesGrowth");
+    QTest::newRow("mode 0 keeps the size of the opening") << 0u << false;
+    QTest::newRow("mode 2 looks again") << 2u << true;
+    QTest::newRow("mode 5 looks again") << 5u << true;
+    QTest::newRow("mode 7 keeps its size") << 7u << false;
+    QTest::newRow("mode 9 keeps its size") << 9u << false;
+}
+
+void TestDiskDevice::writingModesSeeFilesGrow()
+{
+    QFETCH(unsigned, mode);
+    QFETCH(bool, seesGrowth);
+    RecordingConsole console;
+    const QString path = makeFile(QStringLiteral("shared.sgy"), "0123456789");
+    DiskDevice device(&console, path, mode);
+    QVERIFY(device.ok());
+    const qint64 opened = device.fileSize();
+    // Another writer appends to the same file.
+    QFile other(path);
+    QVERIFY(other.open(QIODevice::Append));
+    QCOMPARE(other.write(QByteArray(90, 'a')), qint64(90));
+    other.close();
+    QCOMPARE(device.seek(opened + 90), seesGrowth);
+    QCOMPARE(device.fileSize(), seesGrowth ? opened + 90 : opened);
 }
 
 void TestDiskDevice::seeksBeyondFourGigabytes()

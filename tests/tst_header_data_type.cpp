@@ -1,4 +1,5 @@
 #include "seismic/HeaderDataType.h"
+#include "tests/support/ExactCompare.h"
 #include "tests/support/TestMain.h"
 
 #include <algorithm>
@@ -62,10 +63,12 @@ void TestHeaderDataType::readsEveryType()
     // The same word at start byte 5 of a 240-byte header, in both byte orders.
     QByteArray header(240, '\x11');
     header.replace(4, bigEndian.size(), bigEndian);
-    QCOMPARE(HeaderDataType::readValue(header.constData(), header.size(), 5, code, bigEndianSwap), expected);
+    OBR_COMPARE_EXACT(HeaderDataType::readValue(header.constData(), header.size(), 5, code, bigEndianSwap),
+                      expected);
     QByteArray little(240, '\x11');
     little.replace(4, bigEndian.size(), reversed(bigEndian));
-    QCOMPARE(HeaderDataType::readValue(little.constData(), little.size(), 5, code, !bigEndianSwap), expected);
+    OBR_COMPARE_EXACT(HeaderDataType::readValue(little.constData(), little.size(), 5, code, !bigEndianSwap),
+                      expected);
 }
 
 void TestHeaderDataType::writesEveryType_data()

@@ -124,6 +124,13 @@ void TestSampleConversion::truncatesTowardZero_data()
     QTest::newRow("below one") << 0.999 << qint64(0);
     QTest::newRow("above minus one") << -0.999 << qint64(0);
     QTest::newRow("large") << 9.0e15 << qint64(9000000000000000);
+    // 1000005 read with scalar -100 and scaled back lands a hair below the integer.
+    static_assert(10000.05 * 100 < 1000005.0, "the noise this row is about");
+    QTest::newRow("scalar noise below an integer") << 10000.05 * 100 << qint64(1000005);
+    QTest::newRow("scalar noise above a negative integer") << -10000.05 * 100 << qint64(-1000005);
+    QTest::newRow("a real fraction is cut") << 4.9999 << qint64(4);
+    QTest::newRow("a tiny fraction is cut") << 1000004.999999 << qint64(1000004);
+    QTest::newRow("beyond 32 bits nothing moves") << 4294967296.5 << qint64(4294967296);
     QTest::newRow("lowest 64-bit") << -9223372036854775808.0 << std::numeric_limits<qint64>::min();
     QTest::newRow("2^63 has no integer") << 9223372036854775808.0 << qint64(0);
     QTest::newRow("infinity") << double(INFINITY) << qint64(0);
