@@ -2,6 +2,8 @@
 #include "tests/support/ExactCompare.h"
 #include "tests/support/TestMain.h"
 
+#include <QFile>
+#include <QProcess>
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -31,6 +33,8 @@ private slots:
     void boundsNeverReadOrWriteOutside_data();
     void boundsNeverReadOrWriteOutside();
     void randomPositionsStayInside();
+    void agreesWithSegyioOnRealFiles_data();
+    void agreesWithSegyioOnRealFiles();
 };
 
 void TestHeaderDataType::readsEveryType_data()
@@ -183,6 +187,80 @@ void TestHeaderDataType::randomPositionsStayInside()
         if (written)
             QCOMPARE(HeaderDataType::readValue(header.get(), length, startByte, code, swap), -7.0);
     }
+}
+
+void TestHeaderDataType::agreesWithSegyioOnRealFiles_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<bool>("littleEndian");
+    QTest::newRow("delay and scalars, big-endian") << "delay-scalar.sgy" << false;
+    QTest::newRow("3-D data, big-endian") << "f3.sgy" << false;
+    QTest::newRow("little-endian IBM") << "small-lsb.sgy" << true;
+    QTest::newRow("little-endian 16-bit") << "format3-lsb.sgy" << true;
+    QTest::newRow("shot gather, big-endian") << "shot-gather.sgy" << false;
+    QTest::newRow("IBM, big-endian") << "format1-msb.sgy" << false;
+}
+
+void TestHeaderDataType::agreesWithSegyioOnRealFiles()
+{
+    QFETCH(QString, fileName);
+    QFETCH(bool, littleEndian);
+    OBR_REQUIRE_REALDATA();
+    const QString path = obrtest::realDataDir() + QStringLiteral("/segy/") + fileName;
+    // The peer library lists every standard trace header word it knows, with its byte and value;
+    // a word's size is the distance to the next word's byte.
+    const QString script =
+        QStringLiteral("import sys, segyio\n"
+                       "with segyio.open(sys.argv[1], ignore_geometry=True, endian=sys.argv[2]) as f:\n"
+                       "    size = {1: 4, 2: 4, 3: 2, 5: 4, 8: 1}[int(f.format)]\n"
+                       "    print(3600 + 3200 * f.ext_headers, 240 + size * len(f.samples), f.tracecount)\n"
+                       "    for i in range(f.tracecount):\n"
+                       "        h = f.header[i]\n"
+                       "        keys = sorted(int(k) for k in h.keys())\n"
+                       "        print(' '.join('%d:%d:%d' % (k, min(n - k, 4), h[k]) for k, n in zip(keys, "
+                       "keys[1:]) if n - k "
+                       "in (2, 4)))\n");
+    QProcess process;
+    process.start(QStringLiteral("/usr/bin/python3"),
+                  {QStringLiteral("-c"), script, path,
+                   littleEndian ? QStringLiteral("little") : QStringLiteral("big")});
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        QSKIP("python3-segyio is not available through /usr/bin/python3");
+    const QStringList lines =
+        QString::fromLatin1(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QVERIFY(!lines.isEmpty());
+    const QStringList layout = lines.first().split(QLatin1Char(' '));
+    const qint64 dataStart = layout.value(0).toLongLong();
+    const qint64 traceLength = layout.value(1).toLongLong();
+    QCOMPARE(lines.size() - 1, layout.value(2).toInt());
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const bool swap = littleEndian != (QSysInfo::ByteOrder == QSysInfo::LittleEndian);
+    int compared = 0;
+    int nonzero = 0;
+    for (int trace = 0; trace + 1 < lines.size(); ++trace) {
+        const QByteArray header = bytes.mid(dataStart + trace * traceLength, 240);
+        QCOMPARE(header.size(), 240);
+        for (const QString& word : lines[trace + 1].split(QLatin1Char(' '))) {
+            const QStringList parts = word.split(QLatin1Char(':'));
+            const int startByte = parts[0].toInt();
+            const int code = parts[1].toInt() == 2 ? HeaderDataType::Int16 : HeaderDataType::Int32;
+            const double value = HeaderDataType::readValue(header.constData(), 240, startByte, code, swap);
+            if (value != parts[2].toDouble())
+                QFAIL(qPrintable(QStringLiteral("trace %1, byte %2: %3, the peer reads %4")
+                                     .arg(trace + 1)
+                                     .arg(startByte)
+                                     .arg(value)
+                                     .arg(parts[2])));
+            ++compared;
+            nonzero += value != 0.0 ? 1 : 0;
+        }
+    }
+    QVERIFY(compared > 50);
+    QVERIFY(nonzero > 0);
 }
 
 OBR_TEST_MAIN(TestHeaderDataType)
