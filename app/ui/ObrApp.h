@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/ConsoleSettings.h"
+
 #include <QApplication>
 #include <QList>
 #include <QString>
@@ -40,9 +42,9 @@ public:
     TapeDriveList* tapeDrives = nullptr;   // null when no drive could be set up
     // What the consoles show: no interval filter, interval 0 (read as 1), level 1 (no debug
     // and no low-level lines). Nothing in the program changes them.
-    bool intervalFilter = false;
-    int messageInterval = 0;
-    int detailLevel = 1;
+    bool intervalFilter = ConsoleSettings().intervalFilter;
+    int messageInterval = ConsoleSettings().messageInterval;
+    int detailLevel = ConsoleSettings().detailLevel;
 
 private:
     QList<AppConsole*> retiredConsoles;
