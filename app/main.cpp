@@ -1,7 +1,11 @@
-#include <QApplication>
+#include "app/ui/IoApp.h"
 
 int main(int argc, char** argv)
 {
-    QApplication application(argc, argv);
-    return 0;
+    IoApp application(argc, argv);
+    const int started = application.init();
+    if (started < 1)
+        return started;
+    QObject::connect(&application, &QGuiApplication::lastWindowClosed, &application, &QCoreApplication::quit);
+    return QApplication::exec();
 }

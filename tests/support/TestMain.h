@@ -30,14 +30,18 @@ QString realDataDir();
             QSKIP("../shared/realdata is absent: real-file checks skipped");                                 \
     } while (false)
 
-// QTEST_MAIN with an isolated home; the application is a QApplication so widget tests work offscreen.
-#define OBR_TEST_MAIN(TestObject)                                                                            \
+// QTEST_MAIN with an isolated home and an application of the given class (constructed from argc
+// and argv), for tests that need the program's own application object.
+#define OBR_TEST_MAIN_WITH_APP(TestObject, ApplicationClass)                                                 \
     int main(int argc, char** argv)                                                                          \
     {                                                                                                        \
         obrtest::IsolatedHome home;                                                                          \
         QApplication::setAttribute(Qt::AA_Use96Dpi, true);                                                   \
-        QApplication app(argc, argv);                                                                        \
+        ApplicationClass app(argc, argv);                                                                    \
         TestObject tc;                                                                                       \
         QTEST_SET_MAIN_SOURCE_PATH                                                                           \
         return QTest::qExec(&tc, argc, argv);                                                                \
     }
+
+// QTEST_MAIN with an isolated home; the application is a QApplication so widget tests work offscreen.
+#define OBR_TEST_MAIN(TestObject) OBR_TEST_MAIN_WITH_APP(TestObject, QApplication)

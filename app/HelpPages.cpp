@@ -1,0 +1,53 @@
+#include "app/HelpPages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace HelpPages {
+
+namespace {
+const QString builtInDirectory = QStringLiteral(":/docs");
+
+bool copyPage(const QString& name, const QString& target, QString* errorText)
+{
+    QFile source(builtInDirectory + QLatin1Char('/') + name);
+    QSaveFile destination(target);
+    if (source.open(QIODevice::ReadOnly) && destination.open(QIODevice::WriteOnly) &&
+        destination.write(source.readAll()) == source.size() && destination.commit())
+        return true;
+    if (errorText)
+        *errorText = QStringLiteral("cannot write help page %1: %2").arg(target, destination.errorString());
+    return false;
+}
+} // namespace
+
+QStringList names()
+{
+    return QDir(builtInDirectory).entryList(QDir::Files, QDir::Name);
+}
+
+bool install(const QString& docsDirectory, QStringList* copied, QString* errorText)
+{
+    if (!QFileInfo(docsDirectory).isDir() && !QDir().mkdir(docsDirectory)) {
+        if (errorText)
+            *errorText = QStringLiteral("cannot create directory %1").arg(docsDirectory);
+        return false;
+    }
+    bool ok = true;
+    for (const QString& name : names()) {
+        const QString target = docsDirectory + QLatin1Char('/') + name;
+        if (QFileInfo::exists(target))
+            continue;
+        if (!copyPage(name, target, errorText)) {
+            ok = false;
+            continue;
+        }
+        if (copied)
+            copied->append(name);
+    }
+    return ok;
+}
+
+} // namespace HelpPages

@@ -1,0 +1,41 @@
+#include "app/ui/IoApp.h"
+
+#include "app/HelpPages.h"
+#include "app/WorkingRoot.h"
+#include "app/ui/AppConsole.h"
+#include "app/ui/IoMainWindow.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStyleFactory>
+
+IoApp::IoApp(int& argc, char** argv) : ObrApp(argc, argv, true) {}
+
+IoApp::~IoApp()
+{
+    delete mainWindow;
+}
+
+int IoApp::init()
+{
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("cleanlooks")))
+        setStyle(style);
+    applicationTitle = QStringLiteral("OBR IO Utility");
+    versionMajor = OBR_VERSION_MAJOR;
+    versionMinor = OBR_VERSION_MINOR;
+    versionBuild = OBR_VERSION_BUILD;
+    setApplicationName(applicationTitle);
+
+    rootDirectory = WorkingRoot::path();
+    // Without a working root the program runs in the directory it was started from.
+    QDir::setCurrent(rootDirectory);
+    // Help pages built into the program go where the viewer looks; a failure only means the
+    // viewer shows what is there (obrio setup reports such failures).
+    if (QFileInfo(rootDirectory).isDir())
+        static_cast<void>(HelpPages::install(rootDirectory + QStringLiteral("/Docs")));
+
+    setConsole(new AppConsole(this, nullptr, QString()));
+    mainWindow = new IoMainWindow(this, nullptr, Qt::Window);
+    mainWindow->show();
+    return 1;
+}

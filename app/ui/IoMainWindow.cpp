@@ -1,0 +1,114 @@
+#include "app/ui/IoMainWindow.h"
+
+#include "app/ProjectDescription.h"
+#include "app/StartupProject.h"
+#include "app/ui/AppConsole.h"
+#include "app/ui/IoApp.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QMessageBox>
+
+IoMainWindow::IoMainWindow(IoApp* application, QWidget* parent, Qt::WindowFlags flags)
+    : QMainWindow(parent, flags), application(application)
+{
+    setupUi(this);
+    setWindowTitle(windowTitle() + QStringLiteral("  (v%1.%2.%3)")
+                                       .arg(application->versionMajor)
+                                       .arg(application->versionMinor)
+                                       .arg(application->versionBuild));
+    // A minimise button and no maximise button. X11 window managers show a close box only when
+    // asked for one; on Windows the system menu that Qt adds brings it.
+    setWindowFlags(Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+
+    const auto directories =
+        StartupProject::WorkingDirectories::fromCurrentDirectory(application->rootDirectory);
+    rootDirectory = directories.root;
+    segyFormatsDirectory = directories.segyFormats;
+    projectFilesDirectory = directories.projectFiles;
+    colorScaleFormatsDirectory = directories.colorScaleFormats;
+
+    openStartupProject();
+    createTapeDrives();
+
+    // Objects made before this point keep the first console (message boxes) for the whole run.
+    application->setConsole(new AppConsole(application, Console, QString()));
+}
+
+void IoMainWindow::openStartupProject()
+{
+    application->projectFilePath = StartupProject::resolveProjectFile(rootDirectory);
+    if (!QFileInfo::exists(application->projectFilePath)) {
+        ProjectDescription* project =
+            StartupProject::makeDefaultProject(application->projectFilePath, workingDirectories());
+        application->setProject(project);
+        // Without the suite's project-files directory the disk is left alone and nothing is said:
+        // the default project then lives for this run only.
+        if (QFileInfo(projectFilesDirectory).isDir()) {
+            project->createTree();
+            if (project->write())
+                static_cast<void>(project->prepareSurveyRecord());
+        }
+    }
+    if (QFileInfo::exists(application->projectFilePath))
+        openProject(application->projectFilePath);
+}
+
+StartupProject::WorkingDirectories IoMainWindow::workingDirectories() const
+{
+    return {rootDirectory, segyFormatsDirectory, projectFilesDirectory, colorScaleFormatsDirectory};
+}
+
+void IoMainWindow::createTapeDrives()
+{
+    // The tape drive registry is made here, reporting through the first console; until drives
+    // can be set up the tools run without tape support.
+    application->tapeDrives = nullptr;
+}
+
+bool IoMainWindow::openProject(const QString& path)
+{
+    auto* project = new ProjectDescription(path);
+    application->setProject(project);
+    if (!project->read())
+        return false;
+    StartupProject::applyDirectories(*project, workingDirectories());
+    if (StartupProject::locationExists(*project))
+        return true;
+    QMessageBox::warning(
+        nullptr, QStringLiteral("IO Utility"),
+        QStringLiteral("   Project root directory %1 is not accessable for the %2 project.\n\n ")
+            .arg(project->location(), project->fileBaseName()),
+        QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Help, QMessageBox::NoButton);
+    return false;
+}
+
+void IoMainWindow::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+}
+
+// Tool slots: each tool dialog is created, run with exec() and destroyed here once it exists.
+void IoMainWindow::on_SegdAnalyzerButton_clicked() {}
+
+void IoMainWindow::on_SegyAnalyzerButton_clicked() {}
+
+void IoMainWindow::on_Analyze_Source_Record_clicked() {}
+
+void IoMainWindow::on_Analyze_Receiver_Record_clicked() {}
+
+void IoMainWindow::on_Analyze_Relation_Record_clicked() {}
+
+void IoMainWindow::on_CopySegdFiles_clicked() {}
+
+void IoMainWindow::on_CopySingleSegy_clicked() {}
+
+void IoMainWindow::on_CopyMultipleSegy_clicked() {}
+
+void IoMainWindow::on_CopyUnfmtFiles_clicked() {}
+
+void IoMainWindow::on_CopySEGYtoSEGD_clicked() {}
+
+void IoMainWindow::on_Merge_SEGY_Files_clicked() {}
+
+void IoMainWindow::on_TapeScanSEGDButton_clicked() {}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/StartupProject.h"
+#include "ui_IoMainWindow.h"
+
+#include <QMainWindow>
+#include <QString>
+
+class IoApp;
+
+// The main window: the tool buttons and the console area. Each tool is a modal dialog made on
+// a click, run and destroyed; the window hands it the console, the project's directories and
+// the tape drives.
+class IoMainWindow : public QMainWindow, private Ui::IoMainWindowUi {
+    Q_OBJECT
+public:
+    IoMainWindow(IoApp* application, QWidget* parent = nullptr, Qt::WindowFlags flags = Qt::Window);
+
+    // Makes the description file at path the current project. True when it was read and the
+    // project's location exists; a missing location is also shown in a warning box.
+    bool openProject(const QString& path);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void on_SegdAnalyzerButton_clicked();
+    void on_SegyAnalyzerButton_clicked();
+    void on_Analyze_Source_Record_clicked();
+    void on_Analyze_Receiver_Record_clicked();
+    void on_Analyze_Relation_Record_clicked();
+    void on_CopySegdFiles_clicked();
+    void on_CopySingleSegy_clicked();
+    void on_CopyMultipleSegy_clicked();
+    void on_CopyUnfmtFiles_clicked();
+    void on_CopySEGYtoSEGD_clicked();
+    void on_Merge_SEGY_Files_clicked();
+    void on_TapeScanSEGDButton_clicked();
+
+private:
+    void openStartupProject();
+    void createTapeDrives();
+    StartupProject::WorkingDirectories workingDirectories() const;
+
+    IoApp* application;
+    QString rootDirectory;
+    QString segyFormatsDirectory;
+    QString projectFilesDirectory;
+    QString colorScaleFormatsDirectory;
+};

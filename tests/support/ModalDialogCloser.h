@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+// Watches for modal message boxes and dialogs while a test runs code that opens them, records
+// what each showed and closes it, so the code under test goes on instead of waiting for a user.
+// Message boxes are answered with their escape button (else their first button); other dialogs
+// are rejected.
+class ModalDialogCloser : public QObject {
+    Q_OBJECT
+public:
+    struct Seen {
+        QString className; // "QMessageBox", "QFileDialog", ...
+        QString title;
+        QString text;            // a message box's text; empty for other dialogs
+        QString informativeText; // a message box's informative text
+        int icon = 0;            // a message box's QMessageBox::Icon
+    };
+
+    explicit ModalDialogCloser(QObject* parent = nullptr);
+
+    const QList<Seen>& seen() const { return seen_; }
+    int count() const { return seen_.size(); }
+    QStringList titles() const;
+    void clear() { seen_.clear(); }
+
+private:
+    void closeActiveModal();
+
+    QTimer timer;
+    QList<Seen> seen_;
+};
