@@ -1,0 +1,32 @@
+#pragma once
+
+struct TraceDisplaySettings;
+
+// Where a trace plot puts its traces and samples: a 48-pixel margin all round, the width
+// rounded up to whole 32-bit words with the slack split on both sides.
+struct TracePlotGeometry {
+    static constexpr int margin = 48;
+
+    double pixelsPerTrace = 0;
+    double pixelsPerSample = 0;
+    int height = 0; // plot rows, without the margins
+    int width = 0;  // plot columns, a multiple of 32
+    int unroundedWidth = 0;
+    int leftPad = 0;
+    double clip = 0;
+
+    // For traces traces of samples samples at sampleInterval milliseconds. Sizes that would
+    // not fit an image (absurd scales) come out as 0.
+    static TracePlotGeometry compute(int traces, int samples, double sampleInterval,
+                                     const TraceDisplaySettings& settings);
+
+    int imageWidth() const { return width + 2 * margin; }
+    int imageHeight() const { return height + 2 * margin; }
+    bool isEmpty() const { return width <= 0 || height <= 0; }
+    // Column of the zero line of trace i (0-based).
+    int traceCentre(int i) const;
+    // Row of sample j (0-based).
+    int sampleRow(int j) const;
+    // Largest swing of a trace from its centre, in columns.
+    int maxSwing() const;
+};

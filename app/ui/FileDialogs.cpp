@@ -1,0 +1,34 @@
+#include "app/ui/FileDialogs.h"
+
+#include <QFileDialog>
+
+namespace FileDialogs {
+
+namespace {
+Answer& scriptedAnswer()
+{
+    static Answer answer;
+    return answer;
+}
+} // namespace
+
+void answerWith(Answer answer)
+{
+    scriptedAnswer() = std::move(answer);
+}
+
+QString saveFileName(QWidget* parent, const QString& caption, const QString& directory, const QString& filter)
+{
+    if (scriptedAnswer())
+        return scriptedAnswer()(caption, directory);
+    return QFileDialog::getSaveFileName(parent, caption, directory, filter);
+}
+
+QString openFileName(QWidget* parent, const QString& caption, const QString& directory, const QString& filter)
+{
+    if (scriptedAnswer())
+        return scriptedAnswer()(caption, directory);
+    return QFileDialog::getOpenFileName(parent, caption, directory, filter);
+}
+
+} // namespace FileDialogs
