@@ -19,11 +19,10 @@ QFont labelFont()
     return font;
 }
 
-// Set bits are drawn pixels; in the colour table white is index 1.
 void preparePainter(QPainter& painter)
 {
     painter.setFont(labelFont());
-    painter.setPen(Qt::white);
+    painter.setPen(Qt::black);
 }
 
 } // namespace
@@ -57,7 +56,6 @@ TracePlot TracePlot::build(const TraceGather& gather, const TraceDisplaySettings
     TraceRaster::drawTimingLines(plot.image, plot.geometry, samples, interval, settings.timingLineInterval);
     plot.drawTimingLabels(samples, interval);
     plot.drawAnnotation();
-    plot.image.invertPixels();
     return plot;
 }
 

@@ -48,9 +48,9 @@ QImage makeImage(const TracePlotGeometry& geometry)
     QImage image(geometry.imageWidth(), geometry.imageHeight(), QImage::Format_MonoLSB);
     if (image.isNull())
         return {};
-    // After the final inversion drawn pixels hold 0.
-    image.setColor(0, qRgb(0, 0, 0));
-    image.setColor(1, qRgb(255, 255, 255));
+    // Set bits are black, as in a bitmap: a one-bit pixmap of the image draws the same.
+    image.setColor(0, qRgb(255, 255, 255));
+    image.setColor(1, qRgb(0, 0, 0));
     image.fill(0);
     return image;
 }

@@ -8,7 +8,7 @@ struct TracePlotGeometry;
 
 // The one-bit drawing of a trace plot: samples scaled to 16-bit integers, wiggles joined
 // with Bresenham lines and positive lobes filled, timing lines. A set bit is a drawn pixel;
-// the finished plot is inverted so that drawn pixels show black on white.
+// drawn pixels show black on white.
 namespace TraceRaster {
 
 // A cleared image of the geometry's size, least significant bit first; null when the

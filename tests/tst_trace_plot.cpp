@@ -19,7 +19,7 @@ TracePlot plotOf(MemoryData& data, TraceDisplaySettings settings = {})
 
 bool black(const QImage& image, int x, int y)
 {
-    return image.pixelIndex(x, y) == 0;
+    return image.pixel(x, y) == qRgb(0, 0, 0);
 }
 
 } // namespace

@@ -12,7 +12,8 @@ TraceDisplay::TraceDisplay(QWidget* parent, const TraceGather& gather, const Tra
     setScene(scene_);
     setBackgroundBrush(Qt::white);
     if (!plot_.image.isNull()) {
-        pixmapItem = scene_->addPixmap(QPixmap::fromImage(plot_.image));
+        // Kept at one bit per pixel: a 32-bit copy of a large plot costs more than drawing it.
+        pixmapItem = scene_->addPixmap(QPixmap::fromImage(plot_.image, Qt::NoFormatConversion));
         scene_->setSceneRect(pixmapItem->boundingRect());
     }
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
