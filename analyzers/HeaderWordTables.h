@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <functional>
+
+// The rows of the analyzer's header word tables: every word of a header at each width and
+// type, with the field a format places there and the word's value per scanned trace.
+namespace HeaderWordTables {
+
+enum class TraceTable { OneByte, TwoByte, FourByte, IbmFloat, IeeeFloat };
+
+struct Row {
+    QString position;    // "%1" or "%1 to %2", 1-based
+    QString description; // the field that starts here in the table's type, or empty
+    QString kind;        // 4-byte table: "Integer" or "Floating Point" for described rows
+    QStringList values;  // one per header
+};
+
+// Where the format puts a key slot: 1-based start byte and HeaderDataType code.
+struct Placement {
+    int startByte;
+    int type;
+};
+using SlotLookup = std::function<Placement(int slot)>;
+
+// Rows of a trace header table over headerSize bytes; values from each raw header (words
+// byte-reversed when swap is set).
+QVector<Row> traceRows(TraceTable table, int headerSize, const QVector<QByteArray>& headers, bool swap,
+                       const SlotLookup& slotOf);
+
+// A binary header word the format places: its description and placement.
+struct BinaryWord {
+    const char* description;
+    Placement placement;
+};
+
+// Rows of the 2-byte (wordBytes 2) or 4-byte binary header table; the value is the one
+// column of values.
+QVector<Row> binaryRows(int wordBytes, const QByteArray& header, bool swap, const QVector<BinaryWord>& words);
+
+} // namespace HeaderWordTables
