@@ -4,14 +4,19 @@
 #include "seismic/SeismicData.h"
 #include "seismic/TraceGather.h"
 
+#include <memory>
+
 SegyImage::SegyImage(QWidget* parent, SeismicData* data, const TraceDisplaySettings& settings)
     : QGraphicsView(parent)
 {
     hide();
-    if (data)
-        gather = data->makeGather(false);
-    if (!gather)
+    if (!data)
         return;
+    // An empty gather that the read sizes to the plotted traces: a data set's own gather holds
+    // every trace of the file, far more memory than a plot needs.
+    gather = std::make_unique<TraceGather>(data);
+    gather->record = 1;
+    gather->recordLength = data->recordLength();
     // What a failed read leaves in the gather is the reader's to say; the plot shows it.
     static_cast<void>(data->readTraceRange(*gather, settings.firstTrace, settings.lastTrace));
     display_ = new TraceDisplay(parent, *gather, settings);

@@ -17,7 +17,7 @@ public:
     SegyImage(QWidget* parent, SeismicData* data, const TraceDisplaySettings& settings);
     ~SegyImage() override;
 
-    // Null when the gather could not be made.
+    // Null without a data set.
     TraceDisplay* display() const { return display_; }
 
 private:
