@@ -17,8 +17,14 @@ SegyImage::SegyImage(QWidget* parent, SeismicData* data, const TraceDisplaySetti
     gather = std::make_unique<TraceGather>(data);
     gather->record = 1;
     gather->recordLength = data->recordLength();
-    // What a failed read leaves in the gather is the reader's to say; the plot shows it.
-    static_cast<void>(data->readTraceRange(*gather, settings.firstTrace, settings.lastTrace));
+    // What a failed read leaves in the gather is the reader's to say; the plot shows it. A range
+    // of one trace is read as that trace, which a range read refuses.
+    if (settings.firstTrace == settings.lastTrace) {
+        if (data->resizeGather(*gather, 1) == 1)
+            static_cast<void>(data->readTraceInRecord(*gather->trace(0), settings.firstTrace));
+    } else {
+        static_cast<void>(data->readTraceRange(*gather, settings.firstTrace, settings.lastTrace));
+    }
     display_ = new TraceDisplay(parent, *gather, settings);
     if (parent)
         display_->resize(parent->size());

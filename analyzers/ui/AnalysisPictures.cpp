@@ -1,0 +1,120 @@
+#include "analyzers/ui/AnalysisPictures.h"
+
+#include "analyzers/AnalysisCsv.h"
+#include "analyzers/ui/Histogram.h"
+#include "analyzers/ui/SegyImage.h"
+#include "analyzers/ui/Spectra.h"
+#include "analyzers/ui/TraceDisplay.h"
+#include "app/ObrConsole.h"
+#include "seismic/SeismicData.h"
+
+#include <QImageWriter>
+#include <QPainter>
+#include <QWidget>
+#include <algorithm>
+
+namespace AnalysisPictures {
+
+namespace {
+
+// The plot rows of the time window, under the annotation margin and above a blank margin;
+// the timing labels keep their times.
+QImage timeWindow(const QImage& plot, const TracePlotGeometry& geometry, const SampleWindow& window)
+{
+    const int m = TracePlotGeometry::margin;
+    const int top = geometry.sampleRow(window.startSample);
+    const int bottom = std::min(geometry.sampleRow(window.endSample), plot.height() - m);
+    if (bottom <= top)
+        return {};
+    QImage cut(plot.width(), m + (bottom - top) + m, QImage::Format_RGB32);
+    if (cut.isNull())
+        return {};
+    cut.fill(Qt::white);
+    QPainter painter(&cut);
+    painter.drawImage(QPoint(0, 0), plot, QRect(0, 0, plot.width(), m));
+    painter.drawImage(QPoint(0, m), plot, QRect(0, top, plot.width(), bottom - top));
+    return cut;
+}
+
+bool savePicture(const QImage& image, const QString& path, ObrConsole& console)
+{
+    QImageWriter writer(path, "png");
+    if (writer.write(image))
+        return true;
+    console.error(QStringLiteral("cannot write %1: %2").arg(path, writer.errorString()), false);
+    return false;
+}
+
+bool writePlot(SeismicData& data, const Request& request, ObrConsole& console, const SampleWindow& window)
+{
+    TraceDisplaySettings settings;
+    settings.firstTrace = request.firstTrace;
+    settings.lastTrace = request.lastTrace;
+    settings.horizontalScale = request.horizontalScale;
+    settings.verticalScale = request.verticalScale;
+    settings.gainDb = request.gainDb;
+    QWidget parent;
+    parent.resize(pictureWidth, pictureHeight);
+    SegyImage image(&parent, &data, settings);
+    const TraceDisplay* display = image.display();
+    if (!display || display->plot().image.isNull() || display->plot().annotations.isEmpty()) {
+        console.error(
+            QStringLiteral("no trace plot: traces %1 to %2 could not be read or drawn at these scales")
+                .arg(request.firstTrace)
+                .arg(request.lastTrace),
+            false);
+        return false;
+    }
+    const QImage picture = window.startSample == 0 && window.endSample >= data.samples()
+                               ? display->picture()
+                               : timeWindow(display->picture(), display->plot().geometry, window);
+    if (picture.isNull()) {
+        console.error(QStringLiteral("no trace plot: the time window holds no samples"), false);
+        return false;
+    }
+    return savePicture(picture, request.picturePath, console);
+}
+
+bool writeCsv(bool written, const QString& error, ObrConsole& console)
+{
+    if (!written)
+        console.error(error, false);
+    return written;
+}
+
+} // namespace
+
+bool write(SeismicData& data, const Request& request, ObrConsole& console)
+{
+    const double recordEnd = double(data.samples()) * data.sampleInterval();
+    const double endMs = request.endMs < 0 ? recordEnd : request.endMs;
+    const SampleWindow window = SampleWindow::fromTimes(
+        request.firstTrace, request.lastTrace, request.startMs, endMs, data.sampleInterval(), data.samples());
+    if (request.kind == Kind::Plot)
+        return writePlot(data, request, console, window);
+
+    QWidget parent;
+    parent.resize(pictureWidth, pictureHeight);
+    QString error;
+    if (request.kind == Kind::Spectrum) {
+        const Spectra view(&parent, &data, request.firstTrace, request.lastTrace, request.startMs, endMs);
+        if (!view.spectrum().problem().isEmpty()) {
+            console.error(view.spectrum().problem(), false);
+            return false;
+        }
+        return savePicture(view.picture(), request.picturePath, console) &&
+               (request.csvPath.isEmpty() ||
+                writeCsv(AnalysisCsv::writeSpectrum(view.spectrum(), request.csvPath, &error), error,
+                         console));
+    }
+    const Histogram view(&parent, &data, request.firstTrace, request.lastTrace, request.startMs, endMs);
+    if (!view.histogram().problem().isEmpty()) {
+        console.error(view.histogram().problem(), false);
+        return false;
+    }
+    return savePicture(view.picture(), request.picturePath, console) &&
+           (request.csvPath.isEmpty() ||
+            writeCsv(AnalysisCsv::writeHistogram(view.histogram(), request.csvPath, &error), error, console));
+}
+
+} // namespace AnalysisPictures

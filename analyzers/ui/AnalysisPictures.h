@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+class ObrConsole;
+class SeismicData;
+
+// Pictures of a data set drawn by the analyzer's views without a window: the trace plot,
+// the average amplitude spectrum and the sample histogram, with the numbers of the latter
+// two as CSV on request. Needs a QApplication (offscreen is enough).
+namespace AnalysisPictures {
+
+enum class Kind { Plot, Spectrum, Histogram };
+
+struct Request {
+    Kind kind = Kind::Plot;
+    int firstTrace = 1;
+    int lastTrace = 24;
+    double startMs = 0;
+    double endMs = -1; // below 0: the end of the traces
+    double horizontalScale = 12.0;
+    double verticalScale = 5.0;
+    double gainDb = 0.0;
+    QString picturePath; // PNG
+    QString csvPath;     // spectrum and histogram; empty: none
+};
+
+// Size of the spectrum and histogram pictures.
+constexpr int pictureWidth = 900;
+constexpr int pictureHeight = 500;
+
+// Draws and writes what the request asks for; false (said on the console) when there is
+// nothing to draw or a file cannot be written.
+[[nodiscard]] bool write(SeismicData& data, const Request& request, ObrConsole& console);
+
+} // namespace AnalysisPictures
