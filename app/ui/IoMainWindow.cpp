@@ -1,5 +1,6 @@
 #include "app/ui/IoMainWindow.h"
 
+#include "analyzers/ui/SegyAnalysis.h"
 #include "app/ProjectDescription.h"
 #include "app/StartupProject.h"
 #include "app/ui/AppConsole.h"
@@ -91,7 +92,14 @@ void IoMainWindow::closeEvent(QCloseEvent* event)
 // Tool slots: each tool dialog is created, run with exec() and destroyed here once it exists.
 void IoMainWindow::on_SegdAnalyzerButton_clicked() {}
 
-void IoMainWindow::on_SegyAnalyzerButton_clicked() {}
+void IoMainWindow::on_SegyAnalyzerButton_clicked()
+{
+    const QString seismicDirectory =
+        application->project ? application->project->path(ProjectDescription::Seismic) : QString();
+    SegyAnalysis analyzer(application->console, seismicDirectory, this,
+                          segyFormatsDirectory + QStringLiteral("/SEGY Standard.xml"), QString());
+    analyzer.exec();
+}
 
 void IoMainWindow::on_Analyze_Source_Record_clicked() {}
 

@@ -1,0 +1,430 @@
+#include "analyzers/ui/SegyAnalysis.h"
+
+#include "analyzers/ui/Histogram.h"
+#include "analyzers/ui/SegyImage.h"
+#include "analyzers/ui/Spectra.h"
+#include "app/ObrConsole.h"
+#include "app/ui/FileDialogs.h"
+#include "seismic/HeaderDataType.h"
+#include "seismic/SegyData.h"
+#include "seismic/SegyFormat.h"
+#include "seismic/SegyFormatFile.h"
+#include "seismic/SeismicTrace.h"
+#include "seismic/ui/SegyFormatViewer.h"
+
+#include <QFileInfo>
+#include <QStandardItemModel>
+#include <algorithm>
+
+namespace {
+
+const QString analyzerTitle = QStringLiteral("SEGY Analyzer");
+
+// Sample format codes of the SampleFormat entries; "Undefined" has none.
+constexpr int sampleFormatCodes[] = {1, 2, 3, 4, 5, 8};
+
+} // namespace
+
+SegyAnalysis::SegyAnalysis(ObrConsole* console, const QString& seismicDirectory, QWidget* parent,
+                           const QString& standardFormatPath, const QString& fileName)
+    : QDialog(parent), console(console), fileName(fileName), seismicDirectory(seismicDirectory),
+      standardFormatPath(standardFormatPath), binaryTwoByteModel(new QStandardItemModel(this)),
+      binaryFourByteModel(new QStandardItemModel(this))
+{
+    setupUi(this);
+    dataTypeNames = QStringList{QStringLiteral("1-byte int"), QStringLiteral("2-byte int"),
+                                QStringLiteral("4-byte int"), QStringLiteral("IBM Float"),
+                                QStringLiteral("IEEE Float")};
+    BinaryHeader_TwoByteTable->setModel(binaryTwoByteModel);
+    BinaryHeader_FourByteTable->setModel(binaryFourByteModel);
+    for (QTableView* view : {TraceHeader_OneByteTable, TraceHeader_TwoByteTable, TraceHeader_FourByteTable,
+                             TraceHeader_IBMFloatTable, TraceHeader_IEEEFloatTable}) {
+        traceWordModels.append(new QStandardItemModel(this));
+        view->setModel(traceWordModels.last());
+    }
+    ExportSpectra->setEnabled(false);
+    ExportHistogram->setEnabled(false);
+    fillTypeCombos();
+    static_cast<void>(openSegyFile());
+
+    connect(OK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(FileBrowse, &QPushButton::clicked, this, &SegyAnalysis::onFileBrowse);
+    connect(CreateFormatFile, &QPushButton::clicked, this, &SegyAnalysis::onCreateFormat);
+    connect(SampleFormat, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &SegyAnalysis::on_SampleFormat_changed);
+    for (int row = 0; row < SegyFieldRows::count; ++row) {
+        const auto& fieldRow = SegyFieldRows::rows[size_t(row)];
+        // The CMP datum row is written only by "Create format file".
+        if (fieldRow.keySlot == 8)
+            continue;
+        const QString prefix = QString::fromLatin1(fieldRow.prefix);
+        connect(findChild<QLineEdit*>(prefix + QStringLiteral("_StartByte")), &QLineEdit::editingFinished, this,
+                [this, row] { fieldStartByteEdited(row); });
+        connect(findChild<QComboBox*>(prefix + QStringLiteral("_Type")),
+                qOverload<int>(&QComboBox::currentIndexChanged), this,
+                [this, row](int index) { fieldTypeChanged(row, index); });
+    }
+    connect(HorizontalScale, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
+            &SegyAnalysis::on_HorizontalScale_changed);
+    connect(VerticalScale, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
+            &SegyAnalysis::on_VerticalScale_changed);
+    connect(Gain, qOverload<double>(&QDoubleSpinBox::valueChanged), this, &SegyAnalysis::on_Gain_changed);
+    connect(PrimaryHorizontalAnnotation, qOverload<int>(&QSpinBox::valueChanged), this,
+            &SegyAnalysis::on_PrimaryHorizontalAnnotationIncr_changed);
+    connect(SecondaryHorizontalAnnotation, qOverload<int>(&QSpinBox::valueChanged), this,
+            &SegyAnalysis::on_SecondaryHorizontalAnnotationIncr_changed);
+    connect(PrimaryHeaderLabel, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &SegyAnalysis::on_PrimaryHeaderLabel_changed);
+    connect(SecondaryHeaderLabel, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &SegyAnalysis::on_SecondaryHeaderLabel_changed);
+    connect(VerticalAnnotation, qOverload<int>(&QSpinBox::valueChanged), this,
+            &SegyAnalysis::on_VerticalAnnotation_changed);
+    setTitleFromFileName();
+}
+
+SegyAnalysis::~SegyAnalysis()
+{
+    // The views hold no data pointer past their construction, but they go first all the same.
+    delete seismicView;
+    delete spectraView;
+    delete histogramView;
+}
+
+void SegyAnalysis::setTitleFromFileName()
+{
+    setWindowTitle(fileName.isEmpty()
+                       ? analyzerTitle
+                       : QStringLiteral("%1  -  %2[*]").arg(analyzerTitle, QFileInfo(fileName).fileName()));
+}
+
+bool SegyAnalysis::loadStandardFormat()
+{
+    if (formatLoaded)
+        return true;
+    if (QFileInfo::exists(standardFormatPath)) {
+        auto file = std::make_unique<SegyFormatFile>(standardFormatPath, 0);
+        if (file->read()) {
+            formatFile = std::move(file);
+            format = formatFile->format();
+        }
+    }
+    if (!format) {
+        // Without the standard file the built-in standard layout serves: a missing file must
+        // not leave the analyzer unable to open anything.
+        builtInFormat = std::make_unique<SegyFormat>(false);
+        format = builtInFormat.get();
+    }
+    formatLoaded = true;
+    return true;
+}
+
+bool SegyAnalysis::reopenDataSet()
+{
+    data.reset();
+    auto opened = std::make_unique<SegyData>(console, fileName, 0, format);
+    if (!opened->ok())
+        return false;
+    data = std::move(opened);
+    traceBuffer.assign(size_t(std::max(data->traceLength(), 0)), 0);
+    scratchTrace = SeismicTrace::create(data->samples(), data->sampleInterval());
+    return scratchTrace != nullptr;
+}
+
+bool SegyAnalysis::openSegyFile()
+{
+    updating = true;
+    if (!loadStandardFormat() || fileName.isEmpty())
+        return false;
+    if (!reopenDataSet()) {
+        data.reset();
+        return false;
+    }
+    buildBinaryHeaderTables();
+    describeBinaryHeaderWords();
+    fillBinaryHeaderValues();
+    scanFirstTrace = 1;
+    scanLastTrace = std::min(24, data->traceCount());
+    scanTraceRange();
+    buildTraceHeaderTables();
+    describeTraceHeaderWords();
+    fillTypeCombos();
+    for (QWidget* area : {static_cast<QWidget*>(SpectraWidget), static_cast<QWidget*>(HistogramWidget),
+                          SeismicWidget}) {
+        QPalette palette = area->palette();
+        palette.setColor(QPalette::Window, Qt::white);
+        area->setPalette(palette);
+        area->setAutoFillBackground(true);
+    }
+    settings = TraceDisplaySettings();
+    settings.firstTrace = FirstDisplayTrace->value();
+    settings.lastTrace = std::min(LastDisplayTrace->value(), data->traceCount());
+    settings.dotsPerInchX = SeismicWidget->physicalDpiX();
+    settings.dotsPerInchY = SeismicWidget->physicalDpiY();
+    populateControls();
+    // The plot is drawn once the controls are settled; while updating it would not be.
+    updating = false;
+    redrawSeismicView();
+    return true;
+}
+
+void SegyAnalysis::onFileBrowse()
+{
+    fileName = FileDialogs::openFileName(this, QStringLiteral("Open SEGY File"), seismicDirectory,
+                                         QStringLiteral("SEGY files (*.sgy *.segy *.seg  *.sy)"));
+    setTitleFromFileName();
+    if (fileName.isEmpty())
+        return;
+    data.reset();
+    static_cast<void>(openSegyFile());
+}
+
+void SegyAnalysis::scanTraceRange()
+{
+    if (!data || !scratchTrace)
+        return;
+    fieldRanges.reset();
+    rawHeaders.clear();
+    // Never past the end of the file, whatever the range controls say.
+    const int last = std::min(scanLastTrace, data->traceCount());
+    if (scanFirstTrace < 1 || scanFirstTrace > last || !data->seekSequentialTrace(scanFirstTrace))
+        return;
+    const int headerBytes = std::min<int>(format->traceHeaderSize, int(traceBuffer.size()));
+    for (int n = scanFirstTrace; n <= last; ++n) {
+        if (!data->readTraceInto(traceBuffer.data(), *scratchTrace))
+            break;
+        fieldRanges.fold(*scratchTrace);
+        rawHeaders.append(QByteArray(traceBuffer.data(), headerBytes));
+    }
+    static_cast<void>(data->seekSequentialTrace(1));
+}
+
+void SegyAnalysis::fullRefresh()
+{
+    if (updating)
+        return;
+    scanTraceRange();
+    buildTraceHeaderTables();
+    describeTraceHeaderWords();
+    showFieldRanges();
+    redrawSeismicView();
+}
+
+void SegyAnalysis::fieldStartByteEdited(int row)
+{
+    const auto& fieldRow = SegyFieldRows::rows[size_t(row)];
+    auto* edit = findChild<QLineEdit*>(QString::fromLatin1(fieldRow.prefix) + QStringLiteral("_StartByte"));
+    bool valid = false;
+    const int startByte = edit->text().toInt(&valid);
+    if (!valid)
+        return;
+    format->keySlot(fieldRow.keySlot).startByte = startByte;
+    fullRefresh();
+}
+
+void SegyAnalysis::fieldTypeChanged(int row, int index)
+{
+    if (updating || index < 0 || index > 4)
+        return;
+    format->keySlot(SegyFieldRows::rows[size_t(row)].keySlot).type = index;
+    fullRefresh();
+}
+
+void SegyAnalysis::on_FirstTraceInRange_valueChanged(int value)
+{
+    if (value > LastTraceInRange->value()) {
+        FirstTraceInRange->setValue(LastTraceInRange->value());
+        return;
+    }
+    scanFirstTrace = value;
+    fullRefresh();
+}
+
+void SegyAnalysis::on_LastTraceInRange_valueChanged(int value)
+{
+    if (value < FirstTraceInRange->value()) {
+        LastTraceInRange->setValue(FirstTraceInRange->value());
+        return;
+    }
+    scanLastTrace = value;
+    fullRefresh();
+}
+
+void SegyAnalysis::on_IsLittleEndian_toggled(bool checked)
+{
+    if (!data || !checked)
+        return;
+    format->endianOrder = 2;
+    format->endianFromData = false;
+    if (reopenDataSet())
+        fillBinaryHeaderValues();
+}
+
+void SegyAnalysis::on_GetEndian_toggled(bool checked)
+{
+    if (fileName.isEmpty() || !checked)
+        return;
+    format->endianFromData = true;
+    if (reopenDataSet())
+        fillBinaryHeaderValues();
+}
+
+void SegyAnalysis::on_IsBigEndian_toggled(bool checked)
+{
+    if (!data || !checked)
+        return;
+    format->endianOrder = 1;
+    format->endianFromData = false;
+    if (reopenDataSet())
+        fillBinaryHeaderValues();
+}
+
+void SegyAnalysis::on_IsASCII_toggled(bool checked)
+{
+    if (!data || !checked)
+        return;
+    format->textHeaderAscii = true;
+    showTextHeader();
+}
+
+void SegyAnalysis::on_IsEBCDIC_toggled(bool checked)
+{
+    if (!data || !checked)
+        return;
+    format->textHeaderAscii = false;
+    showTextHeader();
+}
+
+void SegyAnalysis::on_SampleFormat_Override_clicked()
+{
+    SampleFormat->setEnabled(SampleFormat_Override->isChecked());
+}
+
+void SegyAnalysis::on_SampleInterval_Override_clicked()
+{
+    if (!data)
+        return;
+    SampleInterval->setReadOnly(!SampleInterval_Override->isChecked());
+    fullRefresh();
+}
+
+void SegyAnalysis::on_SamplesPerTrace_Override_clicked()
+{
+    if (!data)
+        return;
+    SamplesPerTrace->setReadOnly(!SamplesPerTrace_Override->isChecked());
+    fullRefresh();
+}
+
+void SegyAnalysis::binaryWordEdited()
+{
+    readBinaryHeaderWords();
+    buildBinaryHeaderTables();
+    describeBinaryHeaderWords();
+    fillBinaryHeaderValues();
+    fullRefresh();
+}
+
+void SegyAnalysis::on_SampleFormat_StartByte_editingFinished()
+{
+    if (!data)
+        return;
+    format->sampleFormat.startByte = SampleFormat_StartByte->text().toInt();
+    binaryWordEdited();
+}
+
+void SegyAnalysis::on_SampleInterval_StartByte_editingFinished()
+{
+    if (!data)
+        return;
+    format->sampleInterval.startByte = SampleInterval_StartByte->text().toInt();
+    binaryWordEdited();
+}
+
+void SegyAnalysis::on_SamplesPerTrace_StartByte_editingFinished()
+{
+    if (!data)
+        return;
+    format->samplesPerTrace.startByte = SamplesPerTrace_StartByte->text().toInt();
+    binaryWordEdited();
+}
+
+void SegyAnalysis::on_SampleFormat_DataType_currentIndexChanged(int index)
+{
+    if (!data || index < 0)
+        return;
+    format->sampleFormat.type = index == 0 ? HeaderDataType::Int16 : HeaderDataType::Int32;
+    binaryWordEdited();
+}
+
+void SegyAnalysis::on_SampleInterval_DataType_currentIndexChanged(int index)
+{
+    if (!data || index < 0)
+        return;
+    format->sampleInterval.type = index == 0 ? HeaderDataType::Int16 : HeaderDataType::Int32;
+    binaryWordEdited();
+}
+
+void SegyAnalysis::on_SamplesPerTrace_DataType_currentIndexChanged(int index)
+{
+    if (!data || index < 0)
+        return;
+    format->samplesPerTrace.type = index == 0 ? HeaderDataType::Int16 : HeaderDataType::Int32;
+    binaryWordEdited();
+}
+
+void SegyAnalysis::on_SampleFormat_changed(int index)
+{
+    if (!data || index < 0 || index >= int(std::size(sampleFormatCodes)))
+        return;
+    data->setSampleFormatCode(sampleFormatCodes[index]);
+    fullRefresh();
+}
+
+std::unique_ptr<SegyFormat> SegyAnalysis::buildFormatFromControls() const
+{
+    auto built = std::make_unique<SegyFormat>(false);
+    built->exportFullHeader = ExportFullHeader->isChecked();
+    built->endianFromData = GetEndian->isChecked();
+    built->endianOrder = GetEndian->isChecked() ? 0 : IsBigEndian->isChecked() ? 1 : 2;
+    built->textHeaderSize = TextHeader_Size->text().toInt();
+    built->textHeaderAscii = !IsEBCDIC->isChecked();
+    built->binaryHeaderSize = BinaryHeader_Size->text().toInt();
+    built->traceHeaderSize = TraceHeader_Size->text().toInt();
+    auto binaryType = [](const QComboBox* combo, int kept) {
+        return combo->currentIndex() == 0 ? int(HeaderDataType::Int16)
+                                          : combo->currentIndex() == 1 ? int(HeaderDataType::Int32) : kept;
+    };
+    built->samplesPerTrace.startByte = SamplesPerTrace_StartByte->text().toInt();
+    built->samplesPerTrace.type = binaryType(SamplesPerTrace_DataType, built->samplesPerTrace.type);
+    built->samplesPerTrace.override = SamplesPerTrace_Override->isChecked();
+    built->samplesPerTrace.overrideValue = SamplesPerTrace->text().toInt();
+    built->sampleInterval.startByte = SampleInterval_StartByte->text().toInt();
+    built->sampleInterval.type = binaryType(SampleInterval_DataType, built->sampleInterval.type);
+    built->sampleInterval.override = SampleInterval_Override->isChecked();
+    built->sampleInterval.overrideValue = SampleInterval->text().toFloat();
+    built->sampleFormat.startByte = SampleFormat_StartByte->text().toInt();
+    built->sampleFormat.type = binaryType(SampleFormat_DataType, built->sampleFormat.type);
+    built->sampleFormat.override = SampleFormat_Override->isChecked();
+    // "Undefined" keeps the standard override value.
+    const int entry = SampleFormat->currentIndex();
+    if (entry >= 0 && entry < int(std::size(sampleFormatCodes)))
+        built->sampleFormat.overrideValue = sampleFormatCodes[entry];
+    for (const auto& row : SegyFieldRows::rows) {
+        const QString prefix = QString::fromLatin1(row.prefix);
+        auto& slot = built->keySlot(row.keySlot);
+        slot.startByte = findChild<QLineEdit*>(prefix + QStringLiteral("_StartByte"))->text().toInt();
+        const int type = dataTypeNames.indexOf(findChild<QComboBox*>(prefix + QStringLiteral("_Type"))->currentText());
+        if (type >= 0)
+            slot.type = type;
+    }
+    return built;
+}
+
+void SegyAnalysis::onCreateFormat()
+{
+    std::unique_ptr<SegyFormat> formatToSave = buildFormatFromControls();
+    SegyFormatViewer viewer(1, 0, formatToSave.get(), this);
+    viewer.exec();
+    if (viewer.saved())
+        emit formatInfo(viewer.savedPath());
+}

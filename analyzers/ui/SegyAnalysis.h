@@ -1,0 +1,160 @@
+#pragma once
+
+#include "analyzers/FieldRanges.h"
+#include "analyzers/HeaderWordTables.h"
+#include "analyzers/TraceDisplaySettings.h"
+#include "ui_SegyAnalyzer.h"
+
+#include <QByteArray>
+#include <QDialog>
+#include <QStringList>
+#include <QVector>
+#include <memory>
+#include <vector>
+
+class Histogram;
+class ObrConsole;
+class QStandardItemModel;
+class QTableView;
+class SegyData;
+class SegyFormat;
+class SegyFormatFile;
+class SegyImage;
+class SeismicTrace;
+class Spectra;
+
+// The window in which a user takes an unknown SEG-Y file apart: byte order, text encoding,
+// binary header words and the byte and type of every trace header field. Each choice is
+// written into the format in force at once and the file is read again through it, so the
+// tables, ranges and pictures always show the file as the format reads it.
+class SegyAnalysis : public QDialog, private Ui::SegyAnalyzerClass {
+    Q_OBJECT
+public:
+    SegyAnalysis(ObrConsole* console, const QString& seismicDirectory, QWidget* parent,
+                 const QString& standardFormatPath, const QString& fileName);
+    ~SegyAnalysis() override;
+
+    // The data set being analysed, or null.
+    SegyData* dataSet() const { return data.get(); }
+    SegyFormat* formatInForce() const { return format; }
+    int scanFirst() const { return scanFirstTrace; }
+    int scanLast() const { return scanLastTrace; }
+    const TraceDisplaySettings& displaySettings() const { return settings; }
+    SegyImage* seismicImage() const { return seismicView; }
+    Spectra* spectraImage() const { return spectraView; }
+    Histogram* histogramImage() const { return histogramView; }
+
+signals:
+    void formatInfo(QString path);
+
+public slots:
+    void onFileBrowse();
+    void onCreateFormat();
+
+private slots:
+    void on_IsLittleEndian_toggled(bool checked);
+    void on_GetEndian_toggled(bool checked);
+    void on_IsBigEndian_toggled(bool checked);
+    void on_IsASCII_toggled(bool checked);
+    void on_IsEBCDIC_toggled(bool checked);
+    void on_SampleFormat_Override_clicked();
+    void on_SampleInterval_Override_clicked();
+    void on_SamplesPerTrace_Override_clicked();
+    void on_SampleFormat_StartByte_editingFinished();
+    void on_SampleInterval_StartByte_editingFinished();
+    void on_SamplesPerTrace_StartByte_editingFinished();
+    void on_SampleFormat_DataType_currentIndexChanged(int index);
+    void on_SampleInterval_DataType_currentIndexChanged(int index);
+    void on_SamplesPerTrace_DataType_currentIndexChanged(int index);
+    void on_CreateHistogram_clicked();
+    void on_Histogram_LastTrace_editingFinished();
+    void on_Histogram_FirstTrace_editingFinished();
+    void on_Histogram_StartTime_editingFinished();
+    void on_Histogram_EndTime_editingFinished();
+    void on_CreateSpectra_clicked();
+    void on_Spectra_LastTrace_valueChanged(int value);
+    void on_Spectra_FirstTrace_valueChanged(int value);
+    void on_Spectra_EndTime_editingFinished();
+    void on_Spectra_StartTime_editingFinished();
+    void on_LastTraceInRange_valueChanged(int value);
+    void on_FirstTraceInRange_valueChanged(int value);
+    void on_FirstDisplayTrace_valueChanged(int value);
+    void on_LastDisplayTrace_valueChanged(int value);
+    void on_ExportSpectra_clicked();
+    void on_ExportHistogram_clicked();
+
+private:
+    // Connected explicitly in the constructor (their names match no automatic connection).
+    void on_SampleFormat_changed(int index);
+    void on_HorizontalScale_changed(double value);
+    void on_VerticalScale_changed(double value);
+    void on_Gain_changed(double value);
+    void on_VerticalAnnotation_changed(int value);
+    void on_PrimaryHorizontalAnnotationIncr_changed(int value);
+    void on_SecondaryHorizontalAnnotationIncr_changed(int value);
+    void on_PrimaryHeaderLabel_changed(int index);
+    void on_SecondaryHeaderLabel_changed(int index);
+    // The start byte and type edits of field row `row` (SegyFieldRows order).
+    void fieldStartByteEdited(int row);
+    void fieldTypeChanged(int row, int index);
+
+    // Opening and reading.
+    bool openSegyFile();
+    bool loadStandardFormat();
+    bool reopenDataSet();
+    void setTitleFromFileName();
+    void scanTraceRange();
+    void fullRefresh();
+    void redrawSeismicView();
+
+    // Tables and controls.
+    void buildBinaryHeaderTables();
+    void describeBinaryHeaderWords();
+    void fillBinaryHeaderValues();
+    void buildTraceHeaderTables();
+    void describeTraceHeaderWords();
+    void fillTraceHeaderValues();
+    void readBinaryHeaderWords();
+    void binaryWordEdited();
+    void showFieldRanges();
+    void populateControls();
+    void showTextHeader();
+    void fillTypeCombos();
+    void setScanRangeControls();
+
+    // Spectra and histograms.
+    void correctTraceRange(QSpinBox* first, QSpinBox* last, bool firstChanged);
+    void correctTimeRange(QLineEdit* start, QLineEdit* end, bool startChanged);
+    void createSpectra();
+    void createHistogram();
+
+    std::unique_ptr<SegyFormat> buildFormatFromControls() const;
+    QVector<HeaderWordTables::BinaryWord> binaryWords() const;
+    HeaderWordTables::SlotLookup slotLookup() const;
+    double recordTime() const;
+
+    ObrConsole* console;
+    QString fileName;
+    QString seismicDirectory;
+    QString standardFormatPath;
+    QStringList dataTypeNames;
+    std::unique_ptr<SegyFormatFile> formatFile;
+    std::unique_ptr<SegyFormat> builtInFormat;
+    SegyFormat* format = nullptr;
+    bool formatLoaded = false;
+    std::unique_ptr<SegyData> data;
+    std::vector<char> traceBuffer;
+    std::unique_ptr<SeismicTrace> scratchTrace;
+    int scanFirstTrace = 1;
+    int scanLastTrace = 1;
+    QVector<QByteArray> rawHeaders;
+    FieldRanges fieldRanges;
+    QStandardItemModel* binaryTwoByteModel;
+    QStandardItemModel* binaryFourByteModel;
+    QVector<QStandardItemModel*> traceWordModels; // 1-byte, 2-byte, 4-byte, IBM, IEEE
+    TraceDisplaySettings settings;
+    SegyImage* seismicView = nullptr;
+    Spectra* spectraView = nullptr;
+    Histogram* histogramView = nullptr;
+    bool updating = false;
+};

@@ -1,0 +1,295 @@
+// The header tables and controls of the SEG-Y analyzer.
+#include "analyzers/ui/SegyAnalysis.h"
+#include "seismic/HeaderDataType.h"
+#include "seismic/SegyData.h"
+#include "seismic/SegyFormat.h"
+
+#include <QStandardItemModel>
+
+namespace {
+
+constexpr int byteColumn = 0;
+constexpr int descriptionColumn = 1;
+constexpr int kindColumn = 2;
+constexpr int firstValueColumn = 3;
+
+void setText(QStandardItemModel* model, int row, int column, const QString& text)
+{
+    auto* item = new QStandardItem(text);
+    item->setEditable(false);
+    model->setItem(row, column, item);
+}
+
+// The combo entry of a binary header word's type: "2-byte int" or "4-byte int", else none.
+int binaryTypeEntry(int type)
+{
+    return type == HeaderDataType::Int16 ? 0 : type == HeaderDataType::Int32 ? 1 : -1;
+}
+
+// The entry of a sample format code; codes 6 and 7 and unknown codes show the first.
+int sampleFormatEntry(int code)
+{
+    switch (code) {
+    case 2:
+        return 1;
+    case 3:
+        return 2;
+    case 4:
+        return 3;
+    case 5:
+        return 4;
+    case 8:
+        return 5;
+    default:
+        return 0;
+    }
+}
+
+QString general(double value)
+{
+    return QString::number(value, 'g', 6);
+}
+
+} // namespace
+
+HeaderWordTables::SlotLookup SegyAnalysis::slotLookup() const
+{
+    const SegyFormat* shown = format;
+    return [shown](int slot) -> HeaderWordTables::Placement {
+        const auto& key = shown->keySlot(slot);
+        return {key.startByte, key.type};
+    };
+}
+
+QVector<HeaderWordTables::BinaryWord> SegyAnalysis::binaryWords() const
+{
+    return {{"Sample Format", {format->sampleFormat.startByte, format->sampleFormat.type}},
+            {"Sample Interval", {format->sampleInterval.startByte, format->sampleInterval.type}},
+            {"Samples per trace", {format->samplesPerTrace.startByte, format->samplesPerTrace.type}}};
+}
+
+void SegyAnalysis::buildBinaryHeaderTables()
+{
+    const int size = data ? int(data->binaryHeaderRaw().size()) : 0;
+    for (auto [model, view, bytes] : {std::tuple(binaryTwoByteModel, BinaryHeader_TwoByteTable, 2),
+                                      std::tuple(binaryFourByteModel, BinaryHeader_FourByteTable, 4)}) {
+        model->clear();
+        model->setColumnCount(3);
+        model->setRowCount(size / bytes);
+        model->setHorizontalHeaderLabels(
+            {QStringLiteral("Byte position"), QStringLiteral("Description"), QStringLiteral("Value")});
+        for (int row = 0; row < size / bytes; ++row)
+            setText(model, row, byteColumn, QStringLiteral("%1 to %2").arg(row * bytes + 1).arg(row * bytes + bytes));
+        view->setColumnWidth(0, 72);
+        view->setColumnWidth(1, 148);
+        view->setColumnWidth(2, 312);
+    }
+}
+
+void SegyAnalysis::describeBinaryHeaderWords()
+{
+    if (!data)
+        return;
+    for (auto [model, bytes] : {std::pair(binaryTwoByteModel, 2), std::pair(binaryFourByteModel, 4)}) {
+        const auto rows = HeaderWordTables::binaryRows(bytes, data->binaryHeaderRaw(), false, binaryWords());
+        for (int row = 0; row < rows.size() && row < model->rowCount(); ++row)
+            setText(model, row, descriptionColumn, rows[row].description);
+    }
+}
+
+void SegyAnalysis::fillBinaryHeaderValues()
+{
+    if (!data)
+        return;
+    for (auto [model, bytes] : {std::pair(binaryTwoByteModel, 2), std::pair(binaryFourByteModel, 4)}) {
+        const auto rows =
+            HeaderWordTables::binaryRows(bytes, data->binaryHeaderRaw(), data->swapBytes(), binaryWords());
+        for (int row = 0; row < rows.size() && row < model->rowCount(); ++row)
+            setText(model, row, 2, rows[row].values.value(0));
+    }
+}
+
+void SegyAnalysis::buildTraceHeaderTables()
+{
+    const int size = format->traceHeaderSize;
+    const QList<QTableView*> views{TraceHeader_OneByteTable, TraceHeader_TwoByteTable, TraceHeader_FourByteTable,
+                                   TraceHeader_IBMFloatTable, TraceHeader_IEEEFloatTable};
+    QStringList titles{QStringLiteral("Byte position"), QStringLiteral("Description"), QString()};
+    for (int k = 0; k < rawHeaders.size(); ++k)
+        titles.append(QStringLiteral("Trace %1").arg(scanFirstTrace + k));
+    for (int t = 0; t < traceWordModels.size(); ++t) {
+        QStandardItemModel* model = traceWordModels[t];
+        const int bytes = t == 0 ? 1 : t == 1 ? 2 : 4;
+        model->clear();
+        model->setColumnCount(titles.size());
+        model->setRowCount(std::max(size, 0) / bytes);
+        model->setHorizontalHeaderLabels(titles);
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const int first = row * bytes + 1;
+            setText(model, row, byteColumn,
+                    bytes == 1 ? QString::number(first) : QStringLiteral("%1 to %2").arg(first).arg(first + bytes - 1));
+        }
+        QTableView* view = views[t];
+        view->setColumnWidth(byteColumn, 80);
+        view->setColumnWidth(descriptionColumn, 120);
+        view->setColumnHidden(kindColumn, true);
+        for (int column = firstValueColumn; column < titles.size(); ++column)
+            view->setColumnWidth(column, 72);
+    }
+}
+
+void SegyAnalysis::describeTraceHeaderWords()
+{
+    const auto lookup = slotLookup();
+    for (int t = 0; t < traceWordModels.size(); ++t) {
+        const auto rows = HeaderWordTables::traceRows(HeaderWordTables::TraceTable(t), format->traceHeaderSize, {},
+                                                      false, lookup);
+        QStandardItemModel* model = traceWordModels[t];
+        for (int row = 0; row < rows.size() && row < model->rowCount(); ++row) {
+            setText(model, row, descriptionColumn, rows[row].description);
+            setText(model, row, kindColumn, rows[row].kind);
+        }
+    }
+    fillTraceHeaderValues();
+}
+
+void SegyAnalysis::fillTraceHeaderValues()
+{
+    if (!data)
+        return;
+    const auto lookup = slotLookup();
+    for (int t = 0; t < traceWordModels.size(); ++t) {
+        const auto rows = HeaderWordTables::traceRows(HeaderWordTables::TraceTable(t), format->traceHeaderSize,
+                                                      rawHeaders, data->swapBytes(), lookup);
+        QStandardItemModel* model = traceWordModels[t];
+        for (int row = 0; row < rows.size() && row < model->rowCount(); ++row)
+            for (int k = 0; k < rows[row].values.size() && firstValueColumn + k < model->columnCount(); ++k)
+                setText(model, row, firstValueColumn + k, rows[row].values[k]);
+    }
+}
+
+void SegyAnalysis::readBinaryHeaderWords()
+{
+    if (!data)
+        return;
+    const QByteArray header = data->binaryHeaderRaw();
+    auto decode = [&](const auto& word) {
+        return HeaderDataType::readValue(header.constData(), header.size(), word.startByte, word.type,
+                                         data->swapBytes());
+    };
+    SamplesPerTrace->setText(QString::number(qint64(decode(format->samplesPerTrace))));
+    SampleInterval->setText(QString::number(decode(format->sampleInterval), 'f', 1));
+    SampleFormat->setCurrentIndex(sampleFormatEntry(int(decode(format->sampleFormat))));
+    NumberOfTraces->setText(QString::number(data->traceCount()));
+}
+
+void SegyAnalysis::showFieldRanges()
+{
+    for (int row = 0; row < SegyFieldRows::count; ++row) {
+        const QString name = QString::fromLatin1(SegyFieldRows::rows[size_t(row)].rangeName);
+        findChild<QLineEdit*>(name + QStringLiteral("_Min"))->setText(fieldRanges.minimumText(row, false));
+        findChild<QLineEdit*>(name + QStringLiteral("_Max"))->setText(fieldRanges.maximumText(row, false));
+    }
+}
+
+void SegyAnalysis::fillTypeCombos()
+{
+    for (const auto& row : SegyFieldRows::rows) {
+        auto* combo = findChild<QComboBox*>(QString::fromLatin1(row.prefix) + QStringLiteral("_Type"));
+        const QSignalBlocker blocker(combo);
+        combo->clear();
+        combo->addItems(dataTypeNames);
+    }
+}
+
+void SegyAnalysis::showTextHeader()
+{
+    if (!data)
+        return;
+    TextHeader->setPlainText(format->textHeaderAscii ? SegyData::asciiText(data->textHeaderRaw(), format->textHeaderSize)
+                                                     : SegyData::ebcdicText(data->textHeaderRaw(), format->textHeaderSize));
+}
+
+void SegyAnalysis::populateControls()
+{
+    ExportFullHeader->setChecked(format->exportFullHeader);
+    if (format->endianFromData)
+        GetEndian->setChecked(true);
+    else if (format->endianOrder == 2)
+        IsLittleEndian->setChecked(true);
+    else
+        IsBigEndian->setChecked(true);
+    TextHeader_Size->setText(QString::number(format->textHeaderSize));
+    (format->textHeaderAscii ? IsASCII : IsEBCDIC)->setChecked(true);
+    TextHeader->setLineWrapMode(QTextEdit::FixedColumnWidth);
+    TextHeader->setLineWrapColumnOrWidth(80);
+    TextHeader->setFont(QFont(QStringLiteral("Courier"), 9));
+    if (data)
+        TextHeader->setPlainText(data->textHeaderText());
+    BinaryHeader_Size->setText(QString::number(format->binaryHeaderSize));
+    const struct {
+        const SegyFormat::BinaryWord& word;
+        QLineEdit* startByte;
+        QComboBox* type;
+        QCheckBox* override;
+        QWidget* value;
+    } words[] = {{format->samplesPerTrace, SamplesPerTrace_StartByte, SamplesPerTrace_DataType,
+                  SamplesPerTrace_Override, SamplesPerTrace},
+                 {format->sampleInterval, SampleInterval_StartByte, SampleInterval_DataType, SampleInterval_Override,
+                  SampleInterval},
+                 {format->sampleFormat, SampleFormat_StartByte, SampleFormat_DataType, SampleFormat_Override,
+                  SampleFormat}};
+    for (const auto& w : words) {
+        w.startByte->setText(QString::number(w.word.startByte));
+        w.type->setCurrentIndex(binaryTypeEntry(w.word.type));
+        if (auto* edit = qobject_cast<QLineEdit*>(w.value))
+            edit->setReadOnly(!w.override->isChecked());
+    }
+    SampleFormat->setEnabled(SampleFormat_Override->isChecked());
+    TraceHeader_Size->setText(QString::number(format->traceHeaderSize));
+    for (const auto& row : SegyFieldRows::rows) {
+        const QString prefix = QString::fromLatin1(row.prefix);
+        const auto& slot = format->keySlot(row.keySlot);
+        findChild<QLineEdit*>(prefix + QStringLiteral("_StartByte"))->setText(QString::number(slot.startByte));
+        findChild<QComboBox*>(prefix + QStringLiteral("_Type"))->setCurrentIndex(slot.type <= 4 ? slot.type : -1);
+    }
+    if (!data)
+        return;
+    NumberOfTraces->setText(QString::number(data->traceCount()));
+    SamplesPerTrace->setText(QString::number(data->samples()));
+    SampleInterval->setText(QString::number(double(data->sampleInterval()), 'f', 1));
+    SampleFormat->setCurrentIndex(sampleFormatEntry(data->sampleFormat()));
+    setScanRangeControls();
+    for (auto* start : {Spectra_StartTime, Histogram_StartTime})
+        start->setText(QStringLiteral("0"));
+    for (auto* end : {Spectra_EndTime, Histogram_EndTime})
+        end->setText(general(recordTime()));
+    for (int row = 0; row < SegyFieldRows::count; ++row) {
+        const QString name = QString::fromLatin1(SegyFieldRows::rows[size_t(row)].rangeName);
+        findChild<QLineEdit*>(name + QStringLiteral("_Min"))->setText(fieldRanges.minimumText(row, true));
+        findChild<QLineEdit*>(name + QStringLiteral("_Max"))->setText(fieldRanges.maximumText(row, true));
+    }
+    PrimaryHeaderLabel->setCurrentIndex(settings.primaryHeader);
+    SecondaryHeaderLabel->setCurrentIndex(settings.secondaryHeader);
+    PrimaryHorizontalAnnotation->setValue(settings.primaryIncrement);
+    SecondaryHorizontalAnnotation->setValue(settings.secondaryIncrement);
+    HorizontalScale->setValue(settings.horizontalScale);
+    VerticalScale->setValue(settings.verticalScale);
+    VerticalAnnotation->setValue(settings.timingLineInterval);
+    Gain->setValue(settings.gainDb);
+}
+
+void SegyAnalysis::setScanRangeControls()
+{
+    const int count = std::max(data->traceCount(), 1);
+    for (auto [first, last] : {std::pair(FirstTraceInRange, LastTraceInRange),
+                               std::pair(FirstDisplayTrace, LastDisplayTrace),
+                               std::pair(Spectra_FirstTrace, Spectra_LastTrace),
+                               std::pair(Histogram_FirstTrace, Histogram_LastTrace)}) {
+        first->setMaximum(count);
+        if (last != LastDisplayTrace)
+            last->setMaximum(count);
+        first->setValue(scanFirstTrace);
+        last->setValue(scanLastTrace);
+    }
+}

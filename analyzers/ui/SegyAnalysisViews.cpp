@@ -1,0 +1,224 @@
+// The pictures of the SEG-Y analyzer: the seismic view and its controls, the spectra and the
+// histograms with their window corrections.
+#include "analyzers/ui/Histogram.h"
+#include "analyzers/ui/ImageExport.h"
+#include "analyzers/ui/SegyAnalysis.h"
+#include "analyzers/ui/SegyImage.h"
+#include "analyzers/ui/Spectra.h"
+#include "seismic/SegyData.h"
+
+#include <algorithm>
+
+namespace {
+
+QString general(double value)
+{
+    return QString::number(value, 'g', 6);
+}
+
+} // namespace
+
+double SegyAnalysis::recordTime() const
+{
+    return data ? double(data->samples()) * double(data->sampleInterval()) : 0.0;
+}
+
+void SegyAnalysis::redrawSeismicView()
+{
+    if (updating)
+        return;
+    delete seismicView;
+    seismicView = nullptr;
+    if (data)
+        seismicView = new SegyImage(SeismicWidget, data.get(), settings);
+}
+
+void SegyAnalysis::on_FirstDisplayTrace_valueChanged(int value)
+{
+    if (value > LastDisplayTrace->value())
+        LastDisplayTrace->setValue(value);
+    settings.firstTrace = value;
+    redrawSeismicView();
+}
+
+void SegyAnalysis::on_LastDisplayTrace_valueChanged(int value)
+{
+    settings.lastTrace = value;
+    redrawSeismicView();
+}
+
+void SegyAnalysis::on_HorizontalScale_changed(double value)
+{
+    settings.horizontalScale = value;
+    redrawSeismicView();
+}
+
+void SegyAnalysis::on_VerticalScale_changed(double value)
+{
+    settings.verticalScale = value;
+    redrawSeismicView();
+}
+
+void SegyAnalysis::on_Gain_changed(double value)
+{
+    settings.gainDb = value;
+    redrawSeismicView();
+}
+
+void SegyAnalysis::on_VerticalAnnotation_changed(int value)
+{
+    settings.timingLineInterval = value;
+    settings.timingLabelInterval = value;
+    redrawSeismicView();
+}
+
+void SegyAnalysis::on_PrimaryHorizontalAnnotationIncr_changed(int value)
+{
+    settings.primaryIncrement = value;
+    redrawSeismicView();
+}
+
+void SegyAnalysis::on_SecondaryHorizontalAnnotationIncr_changed(int value)
+{
+    settings.secondaryIncrement = value;
+    redrawSeismicView();
+}
+
+void SegyAnalysis::on_PrimaryHeaderLabel_changed(int index)
+{
+    settings.primaryHeader = index;
+    redrawSeismicView();
+}
+
+void SegyAnalysis::on_SecondaryHeaderLabel_changed(int index)
+{
+    settings.secondaryHeader = index;
+    redrawSeismicView();
+}
+
+void SegyAnalysis::correctTraceRange(QSpinBox* first, QSpinBox* last, bool firstChanged)
+{
+    if (firstChanged && first->value() > last->value())
+        last->setValue(first->value());
+    else if (!firstChanged && last->value() < first->value())
+        first->setValue(last->value());
+}
+
+void SegyAnalysis::correctTimeRange(QLineEdit* start, QLineEdit* end, bool startChanged)
+{
+    if (!data)
+        return;
+    // The field just edited is kept within the traces; the other one makes way for it.
+    const double interval = data->sampleInterval();
+    double startMs = start->text().toDouble();
+    double endMs = end->text().toDouble();
+    if (startChanged) {
+        if (startMs < 0) {
+            startMs = 0;
+            start->setText(QStringLiteral("0"));
+        }
+        if (endMs < startMs)
+            end->setText(general(startMs + interval));
+    } else {
+        if (endMs > recordTime()) {
+            endMs = recordTime();
+            end->setText(general(endMs));
+        }
+        if (startMs > endMs)
+            start->setText(general(std::max(0.0, endMs - interval)));
+    }
+}
+
+void SegyAnalysis::createSpectra()
+{
+    if (updating || !data)
+        return;
+    delete spectraView;
+    spectraView = new Spectra(SpectraWidget, data.get(), Spectra_FirstTrace->value(), Spectra_LastTrace->value(),
+                              Spectra_StartTime->text().toDouble(), Spectra_EndTime->text().toDouble());
+    spectraView->resize(SpectraWidget->size());
+    spectraView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    spectraView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ExportSpectra->setEnabled(true);
+}
+
+void SegyAnalysis::createHistogram()
+{
+    if (updating || !data)
+        return;
+    delete histogramView;
+    histogramView =
+        new Histogram(HistogramWidget, data.get(), Histogram_FirstTrace->value(), Histogram_LastTrace->value(),
+                      Histogram_StartTime->text().toDouble(), Histogram_EndTime->text().toDouble());
+    histogramView->resize(HistogramWidget->size());
+    histogramView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    histogramView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ExportHistogram->setEnabled(true);
+}
+
+void SegyAnalysis::on_CreateSpectra_clicked()
+{
+    createSpectra();
+}
+
+void SegyAnalysis::on_Spectra_LastTrace_valueChanged(int)
+{
+    correctTraceRange(Spectra_FirstTrace, Spectra_LastTrace, false);
+}
+
+void SegyAnalysis::on_Spectra_FirstTrace_valueChanged(int)
+{
+    correctTraceRange(Spectra_FirstTrace, Spectra_LastTrace, true);
+}
+
+void SegyAnalysis::on_Spectra_EndTime_editingFinished()
+{
+    correctTimeRange(Spectra_StartTime, Spectra_EndTime, false);
+}
+
+void SegyAnalysis::on_Spectra_StartTime_editingFinished()
+{
+    correctTimeRange(Spectra_StartTime, Spectra_EndTime, true);
+}
+
+void SegyAnalysis::on_CreateHistogram_clicked()
+{
+    createHistogram();
+}
+
+void SegyAnalysis::on_Histogram_LastTrace_editingFinished()
+{
+    correctTraceRange(Histogram_FirstTrace, Histogram_LastTrace, false);
+    createHistogram();
+}
+
+void SegyAnalysis::on_Histogram_FirstTrace_editingFinished()
+{
+    correctTraceRange(Histogram_FirstTrace, Histogram_LastTrace, true);
+    createHistogram();
+}
+
+void SegyAnalysis::on_Histogram_StartTime_editingFinished()
+{
+    correctTimeRange(Histogram_StartTime, Histogram_EndTime, true);
+    createHistogram();
+}
+
+void SegyAnalysis::on_Histogram_EndTime_editingFinished()
+{
+    correctTimeRange(Histogram_StartTime, Histogram_EndTime, false);
+    createHistogram();
+}
+
+void SegyAnalysis::on_ExportSpectra_clicked()
+{
+    if (spectraView)
+        static_cast<void>(ImageExport::saveWithDialog(this, spectraView->picture(), QStringLiteral("spectra.png")));
+}
+
+void SegyAnalysis::on_ExportHistogram_clicked()
+{
+    if (histogramView)
+        static_cast<void>(
+            ImageExport::saveWithDialog(this, histogramView->picture(), QStringLiteral("histogram.png")));
+}
