@@ -55,7 +55,10 @@ bool TapeImage::openFile(QString* errorText)
         *errorText = QStringLiteral("%1 is a directory, not a tape image").arg(path_);
         return false;
     }
-    if (file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+    // A file that nobody may write is write-protected, also for a user the system lets write anyway.
+    const QFileDevice::Permissions writable =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if ((QFile::permissions(path_) & writable) && file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
         return true;
     // A file the user may only read is a write-protected tape.
     if (file.open(QIODevice::ReadOnly)) {
