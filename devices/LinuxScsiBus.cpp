@@ -2,7 +2,6 @@
 
 #include "devices/SgPassThrough.h"
 
-#include <QCollator>
 #include <QMap>
 #include <QPair>
 #include <algorithm>
@@ -23,9 +22,10 @@ ScsiBus::Support LinuxScsiBus::support(int* adapters)
     devices.clear();
     transferLimit = 0;
     QStringList names = system->entries(deviceDirectory, QStringLiteral("sg*"));
-    QCollator numeric;
-    numeric.setNumericMode(true);
-    std::sort(names.begin(), names.end(), numeric);
+    // sg2 before sg10.
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        return a.size() != b.size() ? a.size() < b.size() : a < b;
+    });
     if (names.isEmpty())
         return NoAdapters;
 
