@@ -12,7 +12,18 @@ TapeImage::TapeImage(const QString& path, const TapeImageSettings& imageSettings
     : file(path), path_(path), settings(imageSettings)
 {}
 
-TapeImage::~TapeImage() = default;
+TapeImage::~TapeImage()
+{
+    // The tape stays where it was left, as in a drive: the next user finds it there.
+    if (!file.isOpen() || (position_ == 0 && !QFileInfo::exists(TapeImageSettings::settingsPath(path_))))
+        return;
+    TapeImageSettings stored = TapeImageSettings::load(path_);
+    if (stored.position == position_ && stored.positionFileSize == file.size())
+        return;
+    stored.position = position_;
+    stored.positionFileSize = file.size();
+    (void)stored.save(path_);
+}
 
 std::unique_ptr<TapeImage> TapeImage::open(const QString& path, QString* errorText)
 {
@@ -52,21 +63,27 @@ bool TapeImage::create(const QString& path, Format format, qint64 capacity, QStr
 bool TapeImage::openFile(QString* errorText)
 {
     if (QFileInfo(path_).isDir()) {
-        *errorText = QStringLiteral("%1 is a directory, not a tape image").arg(path_);
+        if (errorText)
+            *errorText = QStringLiteral("%1 is a directory, not a tape image").arg(path_);
         return false;
     }
     // A file that nobody may write is write-protected, also for a user the system lets write anyway.
     const QFileDevice::Permissions writable =
         QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    if ((QFile::permissions(path_) & writable) && file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
-        return true;
-    // A file the user may only read is a write-protected tape.
-    if (file.open(QIODevice::ReadOnly)) {
+    if (!(QFile::permissions(path_) & writable) ||
+        !file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
+        // A file the user may only read is a write-protected tape.
+        if (!file.open(QIODevice::ReadOnly)) {
+            if (errorText)
+                *errorText = QStringLiteral("cannot open tape image %1: %2").arg(path_, file.errorString());
+            return false;
+        }
         readOnly = true;
-        return true;
     }
-    *errorText = QStringLiteral("cannot open tape image %1: %2").arg(path_, file.errorString());
-    return false;
+    // A file changed since the tape was left is taken from its beginning.
+    if (settings.position > 0 && settings.position <= file.size() && settings.positionFileSize == file.size())
+        position_ = settings.position;
+    return true;
 }
 
 qint64 TapeImage::capacity() const
@@ -305,8 +322,10 @@ void TapeImage::persistOffline(bool offline)
     if (settings.offline == offline)
         return;
     settings.offline = offline;
+    TapeImageSettings stored = TapeImageSettings::load(path_);
+    stored.offline = offline;
     // Beside a read-only image the state lasts only as long as this process.
-    (void)settings.save(path_);
+    (void)stored.save(path_);
 }
 
 TapeImage::Result TapeImage::erase()

@@ -34,8 +34,8 @@ public:
     TapeImage(const TapeImage&) = delete;
     TapeImage& operator=(const TapeImage&) = delete;
 
-    // Opens an existing image (format and capacity from its settings); null with a
-    // reason when the file cannot be opened.
+    // Opens an existing image (format, capacity and position from its settings);
+    // null, with the reason in `errorText` when given, when the file cannot be opened.
     static std::unique_ptr<TapeImage> open(const QString& path, QString* errorText);
     // Creates a new, empty image; never replaces an existing file.
     [[nodiscard]] static bool create(const QString& path, Format format, qint64 capacity, QString* errorText);

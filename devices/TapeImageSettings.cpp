@@ -8,6 +8,8 @@ namespace {
 const QString formatKey = QStringLiteral("Tape/Format");
 const QString capacityKey = QStringLiteral("Tape/Capacity");
 const QString offlineKey = QStringLiteral("Tape/Offline");
+const QString positionKey = QStringLiteral("Tape/Position");
+const QString positionFileSizeKey = QStringLiteral("Tape/FileSize");
 const QString tifName = QStringLiteral("TIF");
 const QString simhName = QStringLiteral("SIMH");
 } // namespace
@@ -42,6 +44,8 @@ TapeImageSettings TapeImageSettings::load(const QString& imagePath)
     if (valid && capacity > 0)
         result.capacity = capacity;
     result.offline = stored.value(offlineKey, false).toBool();
+    result.position = stored.value(positionKey, 0).toLongLong();
+    result.positionFileSize = stored.value(positionFileSizeKey, 0).toLongLong();
     return result;
 }
 
@@ -51,6 +55,8 @@ bool TapeImageSettings::save(const QString& imagePath) const
     stored.setValue(formatKey, format == Format::TapeInFile ? tifName : simhName);
     stored.setValue(capacityKey, capacity);
     stored.setValue(offlineKey, offline);
+    stored.setValue(positionKey, position);
+    stored.setValue(positionFileSizeKey, positionFileSize);
     stored.sync();
     return stored.status() == QSettings::NoError;
 }

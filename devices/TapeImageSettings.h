@@ -3,9 +3,10 @@
 #include <QString>
 
 // What an image file cannot say about itself: its format, the capacity of the
-// tape it stands for, and whether it has been unloaded. Kept in a small settings
-// file beside the image ("IMAGE.ini"); an image without one is a SIMH image (a
-// Tape-In-File image when its suffix is ".tif") of the default capacity, loaded.
+// tape it stands for, whether it has been unloaded and where the tape was left.
+// Kept in a small settings file beside the image ("IMAGE.ini"); an image without
+// one is a SIMH image (a Tape-In-File image when its suffix is ".tif") of the
+// default capacity, loaded, at its beginning.
 struct TapeImageSettings {
     enum class Format { Simh, TapeInFile };
 
@@ -17,6 +18,9 @@ struct TapeImageSettings {
     Format format = Format::Simh;
     qint64 capacity = defaultCapacity;
     bool offline = false;
+    // The position the tape was left at, valid while the file still has the size it had then.
+    qint64 position = 0;
+    qint64 positionFileSize = 0;
 
     static QString settingsPath(const QString& imagePath);
     static Format formatBySuffix(const QString& imagePath);

@@ -88,6 +88,7 @@ QString TestTapeDialogs::makeImage(const QString& name, const QList<int>& blocks
         else
             (void)image->writeRecord(QByteArray(length, 'd').constData(), length);
     }
+    (void)image->rewind();
     return path;
 }
 

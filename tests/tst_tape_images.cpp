@@ -30,6 +30,7 @@ private slots:
     void settingsBesideImage();
     void createNeverReplaces();
     void offlineLastsUntilLoad();
+    void positionKeptBetweenUses();
 
 private:
     QString write(const QString& name, const QByteArray& bytes);
@@ -383,6 +384,30 @@ void TestTapeImages::offlineLastsUntilLoad()
     QCOMPARE(image->load(), Result::Ok);
     QVERIFY(open(path)->loaded());
     QCOMPARE(image->readRecord(buffer, 8, &length), Result::Ok);
+}
+
+void TestTapeImages::positionKeptBetweenUses()
+{
+    const QString path =
+        write("kept.tif", tifHeader(0, 0, 13) + "a" + tifHeader(1, 0, 25) + tifHeader(0, 13, 39) + "bc");
+    auto image = open(path);
+    qint64 spaced = 0;
+    QCOMPARE(image->spaceFileMarks(1, &spaced), Result::Ok);
+    image.reset();
+    image = open(path);
+    QCOMPARE(image->position(), 25);
+    QCOMPARE(readAll(image.get()), QList<QByteArray>({"bc"}));
+    // Backward from a restored position finds the element before it.
+    QCOMPARE(image->spaceRecords(-2, &spaced), Result::FileMark);
+    QCOMPARE(image->position(), 13);
+    image.reset();
+
+    // Another program changed the file: the tape is taken from its beginning.
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::Append));
+    file.write(tifHeader(1, 25, 51));
+    file.close();
+    QCOMPARE(open(path)->position(), 0);
 }
 
 OBR_TEST_MAIN(TestTapeImages)
