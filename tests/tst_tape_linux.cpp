@@ -8,6 +8,8 @@
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/TestMain.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QMap>
 #include <cerrno>
 #include <cstring>
@@ -51,6 +53,8 @@ public:
     }
     qint64 read(int, void* buffer, qint64 length) override
     {
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        cursorsDuringReads.append(cursor ? cursor->shape() : Qt::ArrowCursor);
         const qint64 result = reads.isEmpty() ? 0 : reads.takeFirst();
         if (result > 0)
             std::memset(buffer, 'r', static_cast<size_t>(std::min(result, length)));
@@ -110,6 +114,7 @@ public:
     QList<SgAnswer> sgAnswers;
     QList<SgCommand> sgCommands;
     QMap<QString, QString> texts;
+    QList<Qt::CursorShape> cursorsDuringReads;
 
 private:
     int answerSg(sg_io_hdr_t* header)
@@ -165,6 +170,7 @@ private slots:
     void driveNameFromSysfs();
     void openLoadsAndReportsMissingTape();
     void registryStopsAtFirstMissingDrive();
+    void waitCursorDuringOperations();
 
     void sgBusAdapters();
     void sgBusWithoutDevices();
@@ -538,6 +544,17 @@ void TestTapeLinux::registryStopsAtFirstMissingDrive()
     TapeDriveList empty(&console, std::move(none));
     QVERIFY(!empty.ok());
     QVERIFY(!empty.tapeDeviceExists());
+}
+
+void TestTapeLinux::waitCursorDuringOperations()
+{
+    kernel->opens[nst(0)] = {5};
+    TapeSpti drive(&console, 0, std::make_unique<LinuxTapeDriver>(0, kernel));
+    kernel->reads = {10};
+    QVERIFY(!QGuiApplication::overrideCursor());
+    QVERIFY(drive.readBlock());
+    QCOMPARE(kernel->cursorsDuringReads, QList<Qt::CursorShape>{Qt::WaitCursor});
+    QVERIFY(!QGuiApplication::overrideCursor());
 }
 
 void TestTapeLinux::sgBusAdapters()
