@@ -138,6 +138,13 @@ bool TapeSpti::open(unsigned mode)
                 Qt::black);
             return false;
         }
+        if (opened == TapeError::SharingViolation) {
+            status_ = opened;
+            console_->message(QStringLiteral("  "), Qt::black);
+            console_->error(QStringLiteral("Tape device is already in use - system sharing violation. "),
+                            true);
+            return false;
+        }
         if (opened != TapeError::Success) {
             decodeError(opened);
             return false;

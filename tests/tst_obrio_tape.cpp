@@ -193,6 +193,8 @@ void TestObrioTape::usageErrors_data()
     QTest::newRow("skip of 0") << QStringList{"tape", "skip", "tape:a.tap", "--blocks", "0"};
     QTest::newRow("skip of words") << QStringList{"tape", "skip", "tape:a.tap", "--files", "many"};
     QTest::newRow("skip beyond a SPACE") << QStringList{"tape", "skip", "tape:a.tap", "--files", "9000000"};
+    QTest::newRow("skip back beyond a SPACE")
+        << QStringList{"tape", "skip", "tape:a.tap", "--blocks", "-8388608"};
     QTest::newRow("two counts") << QStringList{"tape", "skip", "tape:a.tap", "--files", "1", "--blocks", "1"};
     QTest::newRow("mark 0") << QStringList{"tape", "mark", "tape:a.tap", "0"};
     QTest::newRow("create without path") << QStringList{"tape", "create"};

@@ -47,6 +47,7 @@ private slots:
     void selectStoresOptions();
     void selectReopensWithNewMode();
     void selectKeepsDrivePassedIn();
+    void selectOfDriveInUseElsewhere();
     void doubleClickSelects();
     void selectEnableLogic_data();
     void selectEnableLogic();
@@ -202,6 +203,23 @@ void TestTapeDialogs::selectKeepsDrivePassedIn()
     dialog.Close->click();
     QCOMPARE(dialog.selectedDrive(), drive);
     QVERIFY(drive->noRewind());
+}
+
+void TestTapeDialogs::selectOfDriveInUseElsewhere()
+{
+    // Another user has the image open for a job of its own.
+    RecordingConsole otherConsole;
+    TapeDriveList other(&otherConsole, {dir->filePath("second.tap")});
+    other.drive(0)->close();
+    QVERIFY(other.drive(0)->open(0));
+    TapeSelectDlg dialog(nullptr, list.get(), nullptr, 0);
+    dialog.DriveList->setCurrentRow(1);
+    dialog.Close->click();
+    QCOMPARE(dialog.selectedDrive(), list->drive(1));
+    QVERIFY(!list->drive(1)->isOpen());
+    QCOMPARE(console.messages(), QStringList{"  "});
+    QCOMPARE(console.errors(), QStringList{"Tape device is already in use - system sharing violation. "});
+    QCOMPARE(list->drive(1)->status(), 32);
 }
 
 void TestTapeDialogs::doubleClickSelects()

@@ -264,6 +264,8 @@ void TestTapeRoads::reverseFileSkipEndsBeforeMark()
 
     console.clear();
     QVERIFY(!tape->skipFiles(-5));
+    // The SCSI road counts the marks it passed before the beginning stopped it; the driver cannot tell.
+    QCOMPARE(tape->fileNumber(), scsi(road) ? 1 : 3);
     QCOMPARE(console.errors().size(), 1);
     if (scsi(road))
         QCOMPARE(console.errors().first(),
