@@ -154,20 +154,21 @@ bool SegyData::readBinaryHeader()
         recordLength_ = float(samples_) * sampleInterval_;
     }
     revision_ = qint16(HeaderDataType::readValue(bytes, size, revisionByte, HeaderDataType::Int16, swapBytes_));
+    // Revision 1 files count their extended textual headers here. Writers of older revisions
+    // fill the word too, as the peer reader takes it; in those the bytes are unassigned, so a
+    // count that does not fit the file is taken as none, without a word.
     extendedTextHeaders_ = 0;
-    if (revision_ == revisionOne) {
-        const int count =
-            int(HeaderDataType::readValue(bytes, size, extendedCountByte, HeaderDataType::Int16, swapBytes_));
-        const qint64 room = (device_->size() - format_->binaryHeaderSize) / format_->textHeaderSize - 1;
-        if (count < 0 || count > room)
-            console_->warning(QStringLiteral("extended textual header count %1 in binary header does not fit "
-                                             "disk file %2; no extended textual headers read.")
-                                  .arg(count)
-                                  .arg(device_->path()),
-                              false);
-        else
-            extendedTextHeaders_ = count;
-    }
+    const int count =
+        int(HeaderDataType::readValue(bytes, size, extendedCountByte, HeaderDataType::Int16, swapBytes_));
+    const qint64 room = (device_->size() - format_->binaryHeaderSize) / format_->textHeaderSize - 1;
+    if (count >= 0 && count <= room)
+        extendedTextHeaders_ = count;
+    else if (revision_ == revisionOne)
+        console_->warning(QStringLiteral("extended textual header count %1 in binary header does not fit "
+                                         "disk file %2; no extended textual headers read.")
+                              .arg(count)
+                              .arg(device_->path()),
+                          false);
     if (!indexed_)
         computeTraceCount();
     extensionPresent_ = int(HeaderDataType::readValue(bytes, size, extensionMarkerByte, HeaderDataType::Int16,
