@@ -48,8 +48,9 @@ std::unique_ptr<SegyFormat> SegyAction::Command::loadFormat(TerminalConsole& con
     SegyFormatFile file(formatPath, 0);
     if (!file.read()) {
         console.error(QStringLiteral("cannot read SEG-Y format file %1%2")
-                          .arg(formatPath, file.errorString().isEmpty() ? QString()
-                                                                         : QStringLiteral(": ") + file.errorString()),
+                          .arg(formatPath, file.errorString().isEmpty()
+                                               ? QString()
+                                               : QStringLiteral(": ") + file.errorString()),
                       false);
         return nullptr;
     }

@@ -16,9 +16,9 @@ struct SegyAction {
     class Command;
     using Run = int (*)(Command& command, TerminalConsole& console);
     const char* name;
-    const char* usage;       // the --help page of the action
-    const char* valueFlags;  // the options taking a value, besides --format, separated by blanks
-    int positionals;         // file arguments the action takes
+    const char* usage;      // the --help page of the action
+    const char* valueFlags; // the options taking a value, besides --format, separated by blanks
+    int positionals;        // file arguments the action takes
     Run run;
 
     // The parsed command line of an action, and the SEG-Y file it names.

@@ -13,10 +13,11 @@
 
 namespace {
 
-const char usage[] = "dump FILE --trace N      one trace's header words by byte position and its decoded keys\n\n"
-                     "Usage: obrio segy dump [--format FILE.xml] --trace N FILE\n\n"
-                     "Shows the words of the format's trace header list in byte order (byte, type,\n"
-                     "name, value as stored) and then every trace key as the reader decodes it.\n";
+const char usage[] =
+    "dump FILE --trace N      one trace's header words by byte position and its decoded keys\n\n"
+    "Usage: obrio segy dump [--format FILE.xml] --trace N FILE\n\n"
+    "Shows the words of the format's trace header list in byte order (byte, type,\n"
+    "name, value as stored) and then every trace key as the reader decodes it.\n";
 
 const char* typeNames[] = {"int8", "int16", "int32", "ibm", "ieee", "uint16"};
 
@@ -45,12 +46,13 @@ int runDump(SegyAction::Command& command, TerminalConsole& console)
     console.message(QStringLiteral("Trace %1 at byte %2").arg(number).arg(trace->filePosition), black);
     console.message(QStringLiteral("Header words:"), black);
     QVector<SegyFormat::HeaderWord> words = format->headerWords;
-    std::stable_sort(words.begin(), words.end(), [](const SegyFormat::HeaderWord& a, const SegyFormat::HeaderWord& b) {
-        return a.startByte < b.startByte;
-    });
+    std::stable_sort(words.begin(), words.end(),
+                     [](const SegyFormat::HeaderWord& a, const SegyFormat::HeaderWord& b) {
+                         return a.startByte < b.startByte;
+                     });
     for (const SegyFormat::HeaderWord& word : words) {
-        const double value =
-            HeaderDataType::readValue(bytes.data(), headerLength, word.startByte, word.type, data->swapBytes());
+        const double value = HeaderDataType::readValue(bytes.data(), headerLength, word.startByte, word.type,
+                                                       data->swapBytes());
         const bool known = word.type >= 0 && word.type < 6;
         console.message(QStringLiteral("  %1 %2 %3 %4")
                             .arg(word.startByte, 4)
@@ -73,12 +75,13 @@ int runDump(SegyAction::Command& command, TerminalConsole& console)
                         .arg(trace->elevationScalar)
                         .arg(trace->timeScalar),
                     black);
-    console.message(QStringLiteral("  Recording delay %1 ms, acquisition time %2")
-                        .arg(trace->startTime)
-                        .arg(trace->timestamp ? QDateTime::fromMSecsSinceEpoch(trace->timestamp, Qt::UTC)
-                                                    .toString(Qt::ISODate)
-                                              : QStringLiteral("unknown")),
-                    black);
+    console.message(
+        QStringLiteral("  Recording delay %1 ms, acquisition time %2")
+            .arg(trace->startTime)
+            .arg(trace->timestamp
+                     ? QDateTime::fromMSecsSinceEpoch(trace->timestamp, Qt::UTC).toString(Qt::ISODate)
+                     : QStringLiteral("unknown")),
+        black);
     return cli::Success;
 }
 

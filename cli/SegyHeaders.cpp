@@ -19,7 +19,8 @@ int runHeaders(SegyAction::Command& command, TerminalConsole& console)
 {
     int first = 0;
     int last = 0;
-    if (!command.number(QStringLiteral("--first"), 1, &first) || !command.number(QStringLiteral("--last"), 24, &last))
+    if (!command.number(QStringLiteral("--first"), 1, &first) ||
+        !command.number(QStringLiteral("--last"), 24, &last))
         return cli::UsageError;
     if (first < 1 || last < first)
         return cli::usageError(QStringLiteral("the trace range %1 to %2 is empty").arg(first).arg(last));
@@ -42,8 +43,10 @@ int runHeaders(SegyAction::Command& command, TerminalConsole& console)
     }
     const QColor black(Qt::black);
     console.message(QStringLiteral("Traces %1 to %2").arg(first).arg(last), black);
-    console.message(QStringLiteral("%1 %2 %3").arg(QStringLiteral("Field"), -22).arg(QStringLiteral("Minimum"), 16).arg(
-                        QStringLiteral("Maximum"), 16),
+    console.message(QStringLiteral("%1 %2 %3")
+                        .arg(QStringLiteral("Field"), -22)
+                        .arg(QStringLiteral("Minimum"), 16)
+                        .arg(QStringLiteral("Maximum"), 16),
                     black);
     for (int row = 0; row < SegyFieldRanges::count; ++row)
         console.message(QStringLiteral("%1 %2 %3")

@@ -72,15 +72,17 @@ int runInfo(SegyAction::Command& command, TerminalConsole& console)
     for (const QString& line : cardImages(data->textHeaderRaw().left(textSize), format->textHeaderAscii))
         console.message(line, black);
     const int revision = data->revision();
-    console.message(row(QStringLiteral("Revision"),
-                        QStringLiteral("%1 (%2.%3)").arg(revision).arg((revision >> 8) & 0xFF).arg(revision & 0xFF)),
-                    black);
-    console.message(row(QStringLiteral("Extended text headers"), QString::number(data->extendedTextHeaders())),
-                    black);
+    console.message(
+        row(QStringLiteral("Revision"),
+            QStringLiteral("%1 (%2.%3)").arg(revision).arg((revision >> 8) & 0xFF).arg(revision & 0xFF)),
+        black);
+    console.message(
+        row(QStringLiteral("Extended text headers"), QString::number(data->extendedTextHeaders())), black);
     const QByteArray extended = data->textHeaderRaw().mid(textSize);
     for (int header = 0; header * textSize < extended.size(); ++header) {
         console.message(QStringLiteral("Extended textual header %1:").arg(header + 1), black);
-        for (const QString& line : cardImages(extended.mid(header * textSize, textSize), format->textHeaderAscii))
+        for (const QString& line :
+             cardImages(extended.mid(header * textSize, textSize), format->textHeaderAscii))
             console.message(line, black);
     }
     console.message(row(QStringLiteral("Byte order"), format->endianOrder == SegyFormat::LittleEndian
@@ -88,20 +90,23 @@ int runInfo(SegyAction::Command& command, TerminalConsole& console)
                                                           : QStringLiteral("big endian")),
                     black);
     console.message(row(QStringLiteral("Samples per trace"), QString::number(data->samples())), black);
-    console.message(row(QStringLiteral("Sample interval"), QStringLiteral("%1 ms").arg(data->sampleInterval())),
+    console.message(
+        row(QStringLiteral("Sample interval"), QStringLiteral("%1 ms").arg(data->sampleInterval())), black);
+    console.message(
+        row(QStringLiteral("Sample format"),
+            QStringLiteral("%1 (%2)").arg(data->sampleFormat()).arg(sampleFormatName(data->sampleFormat()))),
+        black);
+    console.message(row(QStringLiteral("Trace length"), QStringLiteral("%1 bytes").arg(data->traceLength())),
                     black);
-    console.message(row(QStringLiteral("Sample format"),
-                        QStringLiteral("%1 (%2)").arg(data->sampleFormat()).arg(sampleFormatName(data->sampleFormat()))),
-                    black);
-    console.message(row(QStringLiteral("Trace length"), QStringLiteral("%1 bytes").arg(data->traceLength())), black);
     console.message(row(QStringLiteral("Trace count"), QString::number(data->traceCount())), black);
     if (data->partialTrace())
-        console.warning(QStringLiteral("the data part of %1 is not a whole number of traces: %2 bytes follow the "
-                                       "last whole trace")
-                            .arg(command.files.first())
-                            .arg((data->device()->size() - data->dataStart()) -
-                                 qint64(data->traceCount()) * data->traceLength()),
-                        false);
+        console.warning(
+            QStringLiteral("the data part of %1 is not a whole number of traces: %2 bytes follow the "
+                           "last whole trace")
+                .arg(command.files.first())
+                .arg((data->device()->size() - data->dataStart()) -
+                     qint64(data->traceCount()) * data->traceLength()),
+            false);
     return cli::Success;
 }
 

@@ -70,8 +70,8 @@ int runScan(SegyAction::Command& command, TerminalConsole& console)
     console.message(QStringLiteral("Minimum:     %1").arg(any ? statistics.minimum : 0.0, 0, 'g', 9), black);
     console.message(QStringLiteral("Maximum:     %1").arg(any ? statistics.maximum : 0.0, 0, 'g', 9), black);
     console.message(
-        QStringLiteral("RMS:         %1").arg(any ? std::sqrt(statistics.sumOfSquares / double(statistics.count)) : 0.0, 0,
-                                             'g', 9),
+        QStringLiteral("RMS:         %1")
+            .arg(any ? std::sqrt(statistics.sumOfSquares / double(statistics.count)) : 0.0, 0, 'g', 9),
         black);
     console.message(QStringLiteral("Speed:       %1 MB/s (%2 MB in %3 s)")
                         .arg(megabytes / seconds, 0, 'f', 1)

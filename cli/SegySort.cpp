@@ -88,7 +88,9 @@ int runSort(SegyAction::Command& command, TerminalConsole& console)
         const SegyTraceIndex::Entry& first = index.entries[size_t(index.entryOf(record, 1))];
         QStringList values;
         for (int key : shown)
-            values.append(QStringLiteral("%1 %2").arg(QString::fromLatin1(TraceKey::info(key).name)).arg(first.value(key)));
+            values.append(QStringLiteral("%1 %2")
+                              .arg(QString::fromLatin1(TraceKey::info(key).name))
+                              .arg(first.value(key)));
         console.message(QStringLiteral("Gather %1: %2 traces, first trace %3, %4")
                             .arg(record)
                             .arg(index.tracesInRecord(record))
@@ -96,7 +98,8 @@ int runSort(SegyAction::Command& command, TerminalConsole& console)
                             .arg(values.join(QStringLiteral(", "))),
                         black);
     }
-    if (command.has(QStringLiteral("--out")) && !writeSorted(*data, command.values.value(QStringLiteral("--out")), console))
+    if (command.has(QStringLiteral("--out")) &&
+        !writeSorted(*data, command.values.value(QStringLiteral("--out")), console))
         return cli::JobFailed;
     return cli::Success;
 }

@@ -16,7 +16,8 @@ QString segyHelp()
     std::sort(sorted.begin(), sorted.end(),
               [](const SegyAction& a, const SegyAction& b) { return qstrcmp(a.name, b.name) < 0; });
     for (const SegyAction& action : sorted)
-        text += QStringLiteral("  %1\n").arg(QString::fromUtf8(action.usage).section(QLatin1Char('\n'), 0, 0));
+        text +=
+            QStringLiteral("  %1\n").arg(QString::fromUtf8(action.usage).section(QLatin1Char('\n'), 0, 0));
     text += QStringLiteral("\nobrio segy <action> --help describes one action.\n");
     return text;
 }
@@ -25,7 +26,8 @@ QString segyHelp()
 bool parse(const SegyAction& action, QStringList words, SegyAction::Command* command)
 {
     const QStringList flags =
-        QString::fromLatin1(action.valueFlags).split(QLatin1Char(' '), Qt::SkipEmptyParts) << QStringLiteral("--format");
+        QString::fromLatin1(action.valueFlags).split(QLatin1Char(' '), Qt::SkipEmptyParts)
+        << QStringLiteral("--format");
     while (!words.isEmpty()) {
         QString word = words.takeFirst();
         if (!word.startsWith(QLatin1String("--"))) {
@@ -41,7 +43,8 @@ bool parse(const SegyAction& action, QStringList words, SegyAction::Command* com
             value = words.takeFirst();
         }
         if (!flags.contains(word)) {
-            cli::usageError(QStringLiteral("segy %1 has no option %2").arg(QString::fromLatin1(action.name), word));
+            cli::usageError(
+                QStringLiteral("segy %1 has no option %2").arg(QString::fromLatin1(action.name), word));
             return false;
         }
         if (value.isEmpty()) {
@@ -73,8 +76,9 @@ int runSegy(const QStringList& arguments, TerminalConsole& console)
         return cli::Success;
     }
     const auto& actions = segycli::actions();
-    const auto action = std::find_if(actions.begin(), actions.end(),
-                                     [&](const SegyAction& candidate) { return name == QLatin1String(candidate.name); });
+    const auto action = std::find_if(actions.begin(), actions.end(), [&](const SegyAction& candidate) {
+        return name == QLatin1String(candidate.name);
+    });
     if (action == actions.end())
         return cli::usageError(QStringLiteral("unknown segy action '%1' (see obrio segy --help)").arg(name));
     const QStringList rest = arguments.mid(1);
@@ -90,4 +94,5 @@ int runSegy(const QStringList& arguments, TerminalConsole& console)
 
 } // namespace
 
-OBRIO_TOOL(segy, "segy", "SEG-Y files: headers, field ranges, trace dumps, scans, sorting, format files", runSegy)
+OBRIO_TOOL(segy, "segy", "SEG-Y files: headers, field ranges, trace dumps, scans, sorting, format files",
+           runSegy)

@@ -55,12 +55,13 @@ SegyData::SegyData(ObrConsole* console, const QString& path, unsigned mode, Segy
     };
     if (!headerSizeValid(format_->textHeaderSize, 1) || !headerSizeValid(format_->binaryHeaderSize, 1) ||
         !headerSizeValid(format_->traceHeaderSize, 0)) {
-        console_->error(QStringLiteral("SEG-Y format header sizes %1, %2 and %3 are out of range for disk file: %4")
-                            .arg(format_->textHeaderSize)
-                            .arg(format_->binaryHeaderSize)
-                            .arg(format_->traceHeaderSize)
-                            .arg(path),
-                        true);
+        console_->error(
+            QStringLiteral("SEG-Y format header sizes %1, %2 and %3 are out of range for disk file: %4")
+                .arg(format_->textHeaderSize)
+                .arg(format_->binaryHeaderSize)
+                .arg(format_->traceHeaderSize)
+                .arg(path),
+            true);
         return;
     }
     if ((mode == 0 || mode == 3) && (!readTextHeader() || !readBinaryHeader()))
@@ -145,15 +146,16 @@ bool SegyData::readBinaryHeader()
         if (!takeSampleCount(bytes, size))
             return false;
         const SegyFormat::BinaryWord& interval = format_->sampleInterval;
-        sampleInterval_ =
-            float(HeaderDataType::readValue(bytes, size, interval.startByte, interval.type, swapBytes_) / 1000.0);
+        sampleInterval_ = float(
+            HeaderDataType::readValue(bytes, size, interval.startByte, interval.type, swapBytes_) / 1000.0);
         if (interval.override)
             sampleInterval_ = float(interval.overrideValue);
         takeSampleFormat(bytes, size);
         traceLength_ = int(qint64(fileSamples_) * qint64(bytesPerSample_) + format_->traceHeaderSize);
         recordLength_ = float(samples_) * sampleInterval_;
     }
-    revision_ = qint16(HeaderDataType::readValue(bytes, size, revisionByte, HeaderDataType::Int16, swapBytes_));
+    revision_ =
+        qint16(HeaderDataType::readValue(bytes, size, revisionByte, HeaderDataType::Int16, swapBytes_));
     // Revision 1 files count their extended textual headers here. Writers of older revisions
     // fill the word too, as the peer reader takes it; in those the bytes are unassigned, so a
     // count that does not fit the file is taken as none, without a word.
@@ -191,16 +193,19 @@ void SegyData::detectByteOrder(const char* binary, qint64 length)
         return;
     const SegyFormat::BinaryWord& word = format_->sampleFormat;
     // Read as stored first: a small code means the file is in the machine's (little endian) order.
-    const int asStored = int(HeaderDataType::readValue(binary, length, word.startByte, word.type, hostBigEndian));
+    const int asStored =
+        int(HeaderDataType::readValue(binary, length, word.startByte, word.type, hostBigEndian));
     if (validSampleFormatCode(asStored, true)) {
         swapBytes_ = hostBigEndian;
         format_->endianOrder = SegyFormat::LittleEndian;
         return;
     }
-    const int reversed = int(HeaderDataType::readValue(binary, length, word.startByte, word.type, !hostBigEndian));
+    const int reversed =
+        int(HeaderDataType::readValue(binary, length, word.startByte, word.type, !hostBigEndian));
     if (!validSampleFormatCode(reversed, false))
         console_->warning(
-            QStringLiteral("invalid sample format code in binary header. \nEndian order will be set to Big endian."),
+            QStringLiteral(
+                "invalid sample format code in binary header. \nEndian order will be set to Big endian."),
             true);
     swapBytes_ = !hostBigEndian;
     format_->endianOrder = SegyFormat::BigEndian;
@@ -214,7 +219,7 @@ bool SegyData::takeSampleCount(const char* binary, qint64 length)
     if (!(used >= 0 && used <= SeismicLimits::maxSamplesPerTrace)) {
         status_ = ObrDevice::OutOfRange;
         console_->error(QStringLiteral("samples per trace %1 is out of range (0 to %2) for disk file: %3")
-                            .arg(used)
+                            .arg(used, 0, 'f', 0)
                             .arg(SeismicLimits::maxSamplesPerTrace)
                             .arg(device_->path()),
                         true);
@@ -237,10 +242,11 @@ void SegyData::takeSampleFormat(const char* binary, qint64 length)
     bytesPerSample_ = float(SegySampleCodec::bytesPerSample(sampleFormat_));
     if (bytesPerSample_ > 0)
         return;
-    console_->warning(QStringLiteral("undefined sample format: %1. \nSample format will be set to IEEE floating "
-                                     "point.")
-                          .arg(sampleFormat_),
-                      true);
+    console_->warning(
+        QStringLiteral("undefined sample format: %1. \nSample format will be set to IEEE floating "
+                       "point.")
+            .arg(sampleFormat_),
+        true);
     sampleFormat_ = SegySampleCodec::IeeeFloat;
     bytesPerSample_ = 4;
 }
@@ -265,8 +271,8 @@ void SegyData::readExtendedTextHeaders()
     const qint64 size = qint64(extendedTextHeaders_) * format_->textHeaderSize;
     if (size + textHeaderRaw_.size() > SeismicLimits::maxHeaderBytes) {
         status_ = ObrDevice::AllocationFailed;
-        console_->error(QStringLiteral("failed to allocate memory for %1 extended textual headers").arg(
-                            extendedTextHeaders_),
+        console_->error(QStringLiteral("failed to allocate memory for %1 extended textual headers")
+                            .arg(extendedTextHeaders_),
                         true);
         return;
     }
@@ -367,8 +373,8 @@ bool SegyData::ensureTraceBuffer()
             traceBuffer_.resize(size_t(traceLength_));
         } catch (const std::bad_alloc&) {
             status_ = ObrDevice::AllocationFailed;
-            console_->error(QStringLiteral("failed to allocate memory for a trace of %1 bytes").arg(traceLength_),
-                            true);
+            console_->error(
+                QStringLiteral("failed to allocate memory for a trace of %1 bytes").arg(traceLength_), true);
             return false;
         }
     }

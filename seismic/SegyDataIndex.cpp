@@ -76,14 +76,14 @@ void SegyData::updateSortKeys()
         SegyTraceIndex::Entry& entry = index_->entries[size_t(i)];
         if (!readHeaderAt(entry.filePosition, traceBuffer_.data()))
             break;
-        const SegyTraceHeader::Source header{traceBuffer_.data(), std::min(format_->traceHeaderSize, traceLength_),
-                                             *format_, swapBytes_};
+        const SegyTraceHeader::Source header{
+            traceBuffer_.data(), std::min(format_->traceHeaderSize, traceLength_), *format_, swapBytes_};
         entry.scalars = {qint32(header.slot(SegyFormat::CoordinateScalarSlot)),
                          qint32(header.slot(SegyFormat::ElevationScalarSlot)),
                          qint32(header.slot(SegyFormat::TimeScalarSlot))};
         for (size_t c = 0; c < SegyTraceIndex::columnKeys.size(); ++c)
-            entry.values[c] = SegyTraceHeader::keyValue(header, SegyTraceIndex::columnKeys[c], entry.scalars[0],
-                                                        entry.scalars[1]);
+            entry.values[c] = SegyTraceHeader::keyValue(header, SegyTraceIndex::columnKeys[c],
+                                                        entry.scalars[0], entry.scalars[1]);
         const int percent = int(qint64(i + 1) * 100 / total);
         if (percent != step) {
             step = percent;
@@ -132,15 +132,17 @@ bool SegyData::applyRangeLimits(const QVector<RangeLimit>& limits)
     recordOrder_ = index_->recordsPassing(limits);
     if (recordOrder_.isEmpty()) {
         console_->error(
-            QStringLiteral("range limiting parameters have resulted in no records being input into processing."),
+            QStringLiteral(
+                "range limiting parameters have resulted in no records being input into processing."),
             true);
         return false;
     }
-    console_->message(QStringLiteral("Based on range limiting settings, a total of %1 out of %2 records from the "
-                                     "input dataset will be processed.")
-                          .arg(recordOrder_.size())
-                          .arg(recordCount_),
-                      QColor(Qt::black));
+    console_->message(
+        QStringLiteral("Based on range limiting settings, a total of %1 out of %2 records from the "
+                       "input dataset will be processed.")
+            .arg(recordOrder_.size())
+            .arg(recordCount_),
+        QColor(Qt::black));
     console_->message(QString(), QColor(Qt::black));
     return true;
 }

@@ -46,7 +46,8 @@ void SegyData::describeForWriting(int samples, float sampleIntervalMs, int sampl
     samples_ = std::clamp(samples, 0, SeismicLimits::maxSamplesPerTrace);
     fileSamples_ = samples_;
     sampleInterval_ = sampleIntervalMs;
-    sampleFormat_ = SegySampleCodec::bytesPerSample(sampleFormat) > 0 ? sampleFormat : SegySampleCodec::IeeeFloat;
+    sampleFormat_ =
+        SegySampleCodec::bytesPerSample(sampleFormat) > 0 ? sampleFormat : SegySampleCodec::IeeeFloat;
     sampleFormatCode_ = sampleFormat_;
     bytesPerSample_ = float(SegySampleCodec::bytesPerSample(sampleFormat_));
     traceLength_ = int(qint64(samples_) * qint64(bytesPerSample_) + format_->traceHeaderSize);
@@ -89,7 +90,8 @@ bool SegyData::writeOneTrace(SeismicTrace& trace)
         return false;
     }
     if (count > 0)
-        largestSample_ = std::max(largestSample_, float(*std::max_element(trace.data(), trace.data() + count)));
+        largestSample_ =
+            std::max(largestSample_, float(*std::max_element(trace.data(), trace.data() + count)));
 
     // Counts grow only with traces beyond the end: a rewritten trace is no new trace.
     if (traceLength_ > 0)
@@ -143,8 +145,8 @@ bool SegyData::writeTraceAt(SeismicTrace& trace, int n)
     if (indexed_) {
         const int entry = index_->entryOf(currentRecord_, n);
         if (entry < 0)
-            return positionFailure(
-                QStringLiteral("requested a trace number greater than the number of traces within disk file: "));
+            return positionFailure(QStringLiteral(
+                "requested a trace number greater than the number of traces within disk file: "));
         index_->cursor = entry;
         position = index_->entries[size_t(entry)].filePosition;
     } else {

@@ -100,8 +100,7 @@ QString SegyFieldRanges::text(int row, double value) const
 {
     switch (table[size_t(row)].shown) {
     case Shown::Integer:
-        return value == integerStart || value == -integerStart ? QString()
-                                                               : QString::number(qint64(value));
+        return value == integerStart || value == -integerStart ? QString() : QString::number(qint64(value));
     case Shown::Fixed1:
         return QString::number(value, 'f', 1);
     case Shown::General6:

@@ -29,8 +29,9 @@ QByteArray build(const SegyFormat& format, const Description& description)
         HeaderDataType::writeValue(binary, binarySize, startByte, type, value, swap);
     };
     // Samples per trace is unsigned in the standard, which the writer does not store as such.
-    const int samplesType = format.samplesPerTrace.type == HeaderDataType::UInt16 ? int(HeaderDataType::Int16)
-                                                                                  : format.samplesPerTrace.type;
+    const int samplesType = format.samplesPerTrace.type == HeaderDataType::UInt16
+                                ? int(HeaderDataType::Int16)
+                                : format.samplesPerTrace.type;
     put(format.samplesPerTrace.startByte, samplesType, description.samples);
     put(format.sampleInterval.startByte, format.sampleInterval.type,
         double(SampleConversion::truncateToInteger(double(description.intervalMs) * 1000.0)));

@@ -10,8 +10,8 @@ class SegyFormat;
 namespace SegyFileHeader {
 
 struct Description {
-    QString text;       // card images, padded to the textual header
-    int samples = 0;    // per trace
+    QString text;    // card images, padded to the textual header
+    int samples = 0; // per trace
     float intervalMs = 0;
     int sampleFormat = 5;
     int revision = 256; // 256: revision 1.0

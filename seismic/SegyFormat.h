@@ -40,7 +40,12 @@ public:
 
     static constexpr int keySlotCount = 65;
     // Slots that hold no trace key but the trace's scalars and recording delay.
-    enum FixedSlot { ElevationScalarSlot = 32, CoordinateScalarSlot = 33, TimeScalarSlot = 34, StartTimeSlot = 35 };
+    enum FixedSlot {
+        ElevationScalarSlot = 32,
+        CoordinateScalarSlot = 33,
+        TimeScalarSlot = 34,
+        StartTimeSlot = 35
+    };
 
     explicit SegyFormat(bool flag = false);
 

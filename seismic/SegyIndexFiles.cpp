@@ -83,7 +83,8 @@ bool SegyIndexFiles::saveBackup(SegyData& data, const QString& path)
     out << qint32(index->traceCount());
     writeColumnKeys(out);
     for (const SegyTraceIndex::Entry& entry : index->entries) {
-        out << entry.filePosition << entry.fileTrace << entry.scalars[0] << entry.scalars[1] << entry.scalars[2];
+        out << entry.filePosition << entry.fileTrace << entry.scalars[0] << entry.scalars[1]
+            << entry.scalars[2];
         for (double value : entry.values)
             out << value;
     }
@@ -99,8 +100,8 @@ bool SegyIndexFiles::saveBackup(SegyData& data, const QString& path)
     return true;
 }
 
-bool SegyIndexFiles::readEntries(QDataStream& in, qint32 version, SegyTraceIndex& index, const QString& fileName,
-                                 SegyData& data)
+bool SegyIndexFiles::readEntries(QDataStream& in, qint32 version, SegyTraceIndex& index,
+                                 const QString& fileName, SegyData& data)
 {
     ObrConsole* console = data.console();
     qint32 count = 0;
@@ -152,15 +153,17 @@ bool SegyIndexFiles::loadBackup(SegyData& data, const QString& path)
     qint32 version = 0;
     in >> type;
     if (type != backupType) {
-        console->error(fileName + QStringLiteral(" file type error - \nthis does not appear to be a .indxbak file."),
+        console->error(fileName +
+                           QStringLiteral(" file type error - \nthis does not appear to be a .indxbak file."),
                        true);
         return false;
     }
     in >> version;
     if (version < 1 || version > backupVersion) {
-        console->error(fileName + QStringLiteral(" file version error - \nthis software release does not support "
-                                                 "version %1 of the .indxbak file.")
-                                      .arg(version),
+        console->error(fileName +
+                           QStringLiteral(" file version error - \nthis software release does not support "
+                                          "version %1 of the .indxbak file.")
+                               .arg(version),
                        true);
         return false;
     }
@@ -168,7 +171,9 @@ bool SegyIndexFiles::loadBackup(SegyData& data, const QString& path)
     in >> name;
     if (name != data.indexName()) {
         console->error(
-            fileName + QStringLiteral(" file name error - \nthis internal dataset name for this .indxbak file is: ") +
+            fileName +
+                QStringLiteral(
+                    " file name error - \nthis internal dataset name for this .indxbak file is: ") +
                 name,
             true);
         return false;
@@ -189,7 +194,8 @@ bool SegyIndexFiles::loadBackup(SegyData& data, const QString& path)
     QVector<int> starts;
     in >> code >> keys >> minimum >> maximum >> ready >> starts;
     if (in.status() != QDataStream::Ok || keys.size() > TraceKey::count || minimum.size() != keys.size() ||
-        maximum.size() != keys.size() || !index->setRecordStarts(std::vector<int>(starts.begin(), starts.end()))) {
+        maximum.size() != keys.size() ||
+        !index->setRecordStarts(std::vector<int>(starts.begin(), starts.end()))) {
         console->error(QStringLiteral("error opening .indxbak file: ") + fileName, true);
         return false;
     }
@@ -257,7 +263,8 @@ bool SegyIndexFiles::readIndex(SegyData& data, const QString& path)
     const Description description = readDescription(in, backupVersion);
     qint32 columns = 0;
     in >> columns;
-    if (in.status() != QDataStream::Ok || !fits(description, data) || columns != SegyTraceIndex::columnCount) {
+    if (in.status() != QDataStream::Ok || !fits(description, data) ||
+        columns != SegyTraceIndex::columnCount) {
         console->error(QStringLiteral("error opening index file."), true);
         return false;
     }
@@ -301,7 +308,8 @@ bool SegyIndexFiles::readIndex(SegyData& data, const QString& path)
     QVector<int> starts;
     in >> starts;
     console->clearProgress();
-    if (in.status() != QDataStream::Ok || !index->setRecordStarts(std::vector<int>(starts.begin(), starts.end()))) {
+    if (in.status() != QDataStream::Ok ||
+        !index->setRecordStarts(std::vector<int>(starts.begin(), starts.end()))) {
         console->error(QStringLiteral("error opening index file."), true);
         return false;
     }

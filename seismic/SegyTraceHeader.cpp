@@ -32,8 +32,8 @@ constexpr bool displayReadKey(int key)
     return (key >= TraceKey::FieldFile && key <= TraceKey::Offset) || info.scalar != Scalar::None ||
            key == TraceKey::ReceiverComponent || key == TraceKey::ReceiverOrientation ||
            key == TraceKey::Attribute || key == TraceKey::SliceNumber || key == TraceKey::GatherIndex ||
-           key == TraceKey::SourceStatic || key == TraceKey::ReceiverStatic || key == TraceKey::HeaderWord119 ||
-           key == TraceKey::UserDefined9;
+           key == TraceKey::SourceStatic || key == TraceKey::ReceiverStatic ||
+           key == TraceKey::HeaderWord119 || key == TraceKey::UserDefined9;
 }
 
 constexpr bool indexedKey(int key)

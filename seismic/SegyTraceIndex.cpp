@@ -169,8 +169,10 @@ QVector<int> SegyTraceIndex::recordsPassing(const QVector<RangeLimit>& limits) c
 std::array<SegyTraceIndex::Range, 2> SegyTraceIndex::computeMidpoints()
 {
     for (Entry& entry : entries) {
-        entry.setValue(TraceKey::CmpX, (entry.value(TraceKey::SourceX) + entry.value(TraceKey::ReceiverX)) / 2);
-        entry.setValue(TraceKey::CmpY, (entry.value(TraceKey::SourceY) + entry.value(TraceKey::ReceiverY)) / 2);
+        entry.setValue(TraceKey::CmpX,
+                       (entry.value(TraceKey::SourceX) + entry.value(TraceKey::ReceiverX)) / 2);
+        entry.setValue(TraceKey::CmpY,
+                       (entry.value(TraceKey::SourceY) + entry.value(TraceKey::ReceiverY)) / 2);
     }
     return {range(TraceKey::CmpX), range(TraceKey::CmpY)};
 }

@@ -43,7 +43,8 @@ QStringList lineWords(const QString& out, const QString& label)
 {
     for (const QString& line : out.split(QLatin1Char('\n'))) {
         if (line.startsWith(label))
-            return line.mid(label.size()).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+            return line.mid(label.size())
+                .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
     }
     return {};
 }
@@ -133,7 +134,8 @@ void TestObrioSegy::scan()
     QCOMPARE(lineWords(run.out, QStringLiteral("Traces read:")), QStringList({"12", "of", "12"}));
     QCOMPARE(lineWords(run.out, QStringLiteral("Minimum:")), QStringList("-22"));
     QCOMPARE(lineWords(run.out, QStringLiteral("Maximum:")), QStringList("7"));
-    QCOMPARE(lineWords(run.out, QStringLiteral("RMS:")), QStringList(QString::number(std::sqrt(squares / 96), 'g', 9)));
+    QCOMPARE(lineWords(run.out, QStringLiteral("RMS:")),
+             QStringList(QString::number(std::sqrt(squares / 96), 'g', 9)));
     QVERIFY(lineWords(run.out, QStringLiteral("Speed:")).value(1) == QLatin1String("MB/s"));
 }
 
@@ -142,8 +144,10 @@ void TestObrioSegy::sortWritesGathersInOrder()
     const QString sorted = home.filePath(QStringLiteral("sorted.sgy"));
     const Run run = obrio(home.path(), {"segy", "sort", "--by", "1", "--out", sorted, file});
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(lineWords(run.out, QStringLiteral("Sort code 1:")), QStringList({"3", "gathers", "of", "12", "traces"}));
-    QVERIFY(run.out.contains(QStringLiteral("Gather 2: 4 traces, first trace 2, SourceLine 4, SourceLocation 301")));
+    QCOMPARE(lineWords(run.out, QStringLiteral("Sort code 1:")),
+             QStringList({"3", "gathers", "of", "12", "traces"}));
+    QVERIFY(run.out.contains(
+        QStringLiteral("Gather 2: 4 traces, first trace 2, SourceLine 4, SourceLocation 301")));
 
     RecordingConsole console(1);
     SegyFormat format;
@@ -203,12 +207,16 @@ void TestObrioSegy::usage_data()
     QTest::newRow("no action") << QStringList{"segy"} << 2 << "segy needs an action";
     QTest::newRow("unknown action") << QStringList{"segy", "plot", "x"} << 2 << "unknown segy action 'plot'";
     QTest::newRow("no file") << QStringList{"segy", "info"} << 2 << "segy info takes 1 file argument";
-    QTest::newRow("unknown option") << QStringList{"segy", "scan", "--fast", "x"} << 2 << "segy scan has no option --fast";
-    QTest::newRow("sort without code") << QStringList{"segy", "sort", "x"} << 2 << "segy sort needs --by CODE";
-    QTest::newRow("unknown sort code") << QStringList{"segy", "sort", "--by", "7", "x"} << 2 << "unknown sort code 7";
-    QTest::newRow("range not a number") << QStringList{"segy", "headers", "--first", "a", "x"} << 2
-                                        << "--first needs a whole number";
-    QTest::newRow("missing file") << QStringList{"segy", "scan", "missing.sgy"} << 1 << "failed to open disk file";
+    QTest::newRow("unknown option") << QStringList{"segy", "scan", "--fast", "x"} << 2
+                                    << "segy scan has no option --fast";
+    QTest::newRow("sort without code")
+        << QStringList{"segy", "sort", "x"} << 2 << "segy sort needs --by CODE";
+    QTest::newRow("unknown sort code")
+        << QStringList{"segy", "sort", "--by", "7", "x"} << 2 << "unknown sort code 7";
+    QTest::newRow("range not a number")
+        << QStringList{"segy", "headers", "--first", "a", "x"} << 2 << "--first needs a whole number";
+    QTest::newRow("missing file") << QStringList{"segy", "scan", "missing.sgy"} << 1
+                                  << "failed to open disk file";
     QTest::newRow("unreadable format") << QStringList{"segy", "info", "--format", "none.xml", "x"} << 1
                                        << "cannot read SEG-Y format file none.xml";
     QTest::newRow("action help") << QStringList{"segy", "sort", "--help"} << 0 << "";

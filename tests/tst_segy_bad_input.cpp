@@ -85,7 +85,7 @@ void TestSegyBadInput::initTestCase()
 void TestSegyBadInput::refusedOrEmpty_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("samplesType");    // of the format's samples-per-trace word
+    QTest::addColumn<int>("samplesType");     // of the format's samples-per-trace word
     QTest::addColumn<int>("traceHeaderSize"); // of the format
     QTest::addColumn<bool>("opens");
     QTest::addColumn<int>("traces");
@@ -99,16 +99,16 @@ void TestSegyBadInput::refusedOrEmpty_data()
     noSamples.replace(3220, 2, QByteArray(2, '\0'));
 
     QTest::newRow("empty file") << QByteArray() << 5 << 240 << false << 0 << "File with zero traces: ";
-    QTest::newRow("shorter than its headers") << valid.left(3500) << 5 << 240 << false << 0
-                                              << "File with zero traces: ";
+    QTest::newRow("shorter than its headers")
+        << valid.left(3500) << 5 << 240 << false << 0 << "File with zero traces: ";
     QTest::newRow("text file") << QByteArray("line of text\n").repeated(400) << 5 << 240 << true << 0
                                << "invalid sample format code";
-    QTest::newRow("cut inside the last trace") << valid.left(valid.size() - 10) << 5 << 240 << true << 5
-                                               << "";
-    QTest::newRow("samples per trace beyond reason") << absurdSamples << 2 << 240 << false << 0
-                                                     << "samples per trace 2147483647 is out of range";
-    QTest::newRow("extended header count beyond the file") << absurdExtended << 5 << 240 << true << 6
-                                                           << "extended textual header count 32767";
+    QTest::newRow("cut inside the last trace")
+        << valid.left(valid.size() - 10) << 5 << 240 << true << 5 << "";
+    QTest::newRow("samples per trace beyond reason")
+        << absurdSamples << 2 << 240 << false << 0 << "samples per trace 2147483647 is out of range";
+    QTest::newRow("extended header count beyond the file")
+        << absurdExtended << 5 << 240 << true << 6 << "extended textual header count 32767";
     QTest::newRow("trace length 0") << noSamples + QByteArray(100, '\0') << 5 << 0 << true << 0 << "";
     QTest::newRow("negative header size") << valid << 5 << -240 << false << 0 << "SEG-Y format header sizes";
 }
@@ -137,7 +137,8 @@ void TestSegyBadInput::refusedOrEmpty()
     }
     if (!report.isEmpty()) {
         const QStringList reported = console.errors() + console.warnings();
-        QVERIFY2(std::any_of(reported.begin(), reported.end(), [&](const QString& line) { return line.startsWith(report); }),
+        QVERIFY2(std::any_of(reported.begin(), reported.end(),
+                             [&](const QString& line) { return line.startsWith(report); }),
                  qPrintable(reported.join(QLatin1Char('|'))));
     }
     if (opens && traces == 0)
@@ -155,7 +156,8 @@ void TestSegyBadInput::mutatedFilesNeverCrash()
         QByteArray bytes = valid;
         const int changes = 1 + int(random.bounded(8));
         for (int c = 0; c < changes; ++c) {
-            const int at = random.bounded(4) == 0 ? int(random.bounded(bytes.size())) : 3200 + int(random.bounded(640));
+            const int at =
+                random.bounded(4) == 0 ? int(random.bounded(bytes.size())) : 3200 + int(random.bounded(640));
             bytes[at] = char(random.bounded(256));
         }
         if (random.bounded(10) == 0)

@@ -19,9 +19,9 @@ namespace {
 // (written, not read back), and the slice number, weathering depth, AVA component and CMP datum,
 // whose standard words share bytes with the receiver location, user word 12, VSP component and
 // receiver orientation.
-const QVector<int> roundTripKeys{1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 13, 16, 17, 19, 21, 22, 23, 24,
-                                 25, 26, 27, 28, 29, 30, 31, 34, 38, 41, 42, 43, 44, 45, 46, 47, 48, 49, 50,
-                                 51, 52, 57, 58, 59, 60, 61, 62, 63, 64, 65, 66, 67, 68, 70, 73, 74, 75};
+const QVector<int> roundTripKeys{1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 13, 16, 17, 19, 21, 22, 23, 24, 25,
+                                 26, 27, 28, 29, 30, 31, 34, 38, 41, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51,
+                                 52, 57, 58, 59, 60, 61, 62, 63, 64, 65, 66, 67, 68, 70, 73, 74, 75};
 
 // A trace whose every round-trip key holds a value that survives the key's standard word.
 void fillTrace(SeismicTrace& trace, int index, int sampleFormat)
@@ -36,7 +36,8 @@ void fillTrace(SeismicTrace& trace, int index, int sampleFormat)
             value = 123456.78 + key + index;
         else if (TraceKey::info(key).scalar == TraceKey::Scalar::Elevation)
             value = 100.5 + key;
-        else if (key >= TraceKey::UserDefined1 && key <= TraceKey::UserDefined12 && key != TraceKey::UserDefined9)
+        else if (key >= TraceKey::UserDefined1 && key <= TraceKey::UserDefined12 &&
+                 key != TraceKey::UserDefined9)
             value = 0.25 * key;
         trace.setValue(key, value);
     }
@@ -174,10 +175,11 @@ void TestSegyData::formatZeroWarnsTwiceAndReadsIeee()
     SegyData data(&console, path, 0, &format);
     QVERIFY(data.ok());
     QCOMPARE(console.warnings(),
-             QStringList({QStringLiteral("invalid sample format code in binary header. \nEndian order will be set to "
-                                         "Big endian."),
-                          QStringLiteral("undefined sample format: 0. \nSample format will be set to IEEE floating "
-                                         "point.")}));
+             QStringList(
+                 {QStringLiteral("invalid sample format code in binary header. \nEndian order will be set to "
+                                 "Big endian."),
+                  QStringLiteral("undefined sample format: 0. \nSample format will be set to IEEE floating "
+                                 "point.")}));
     QCOMPARE(data.sampleFormat(), 5);
     QVERIFY(data.swapBytes());
 }
@@ -274,7 +276,8 @@ void TestSegyData::traceIdReduction()
     segytest::FileSpec spec;
     spec.traces = 1;
     QVERIFY(segytest::writeFile(
-        path, format, spec, [&](SeismicTrace& trace, int) { trace.setValue(TraceKey::TraceId, given); }, &console));
+        path, format, spec, [&](SeismicTrace& trace, int) { trace.setValue(TraceKey::TraceId, given); },
+        &console));
     SegyData data(&console, path, 0, &format);
     const auto trace = SeismicTrace::create(10, 4);
     QVERIFY(data.seekSequentialTrace(1) && data.readTrace(*trace));
@@ -293,7 +296,8 @@ void TestSegyData::coordinateScalarStoresWholeNumbers()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly) && file.seek(3600));
     const QByteArray header = file.read(240);
-    OBR_COMPARE_EXACT(HeaderDataType::readValue(header.constData(), 240, 73, HeaderDataType::Int32, true), 12345678);
+    OBR_COMPARE_EXACT(HeaderDataType::readValue(header.constData(), 240, 73, HeaderDataType::Int32, true),
+                      12345678);
     SegyData data(&console, path, 0, &format);
     const auto trace = SeismicTrace::create(10, 4);
     QVERIFY(data.seekSequentialTrace(1) && data.readTrace(*trace));
@@ -407,7 +411,8 @@ void TestSegyData::recordsRewrittenInPlace()
     const QByteArray bytes = file.readAll();
     QList<double> fields;
     for (int t = 0; t < 6; ++t)
-        fields.append(HeaderDataType::readValue(bytes.constData() + 3600 + t * 280, 240, 9, HeaderDataType::Int32, true));
+        fields.append(HeaderDataType::readValue(bytes.constData() + 3600 + t * 280, 240, 9,
+                                                HeaderDataType::Int32, true));
     QCOMPARE(fields, QList<double>({11, 11, 22, 22, 13, 13}));
 }
 

@@ -62,7 +62,8 @@ void TestSegyFormat::changedFormatRoundTrips()
     format.sampleFormat = {27, HeaderDataType::Int16, true, 1};
     format.samplesPerTrace = {23, HeaderDataType::Int32, true, 1500};
     format.headerWords[2].inIndexFile = false;
-    format.setKeySlot(SegyFormat::keySlotByName(QStringLiteral("Field File Number")), 17, HeaderDataType::IbmFloat);
+    format.setKeySlot(SegyFormat::keySlotByName(QStringLiteral("Field File Number")), 17,
+                      HeaderDataType::IbmFloat);
 
     SegyFormatFile out(format.path, 1);
     QVERIFY(out.write(format, QStringLiteral("crew layout")));
@@ -100,12 +101,13 @@ void TestSegyFormat::standardFileInstalledOnceAndReadsAsStandard()
 void TestSegyFormat::versionOneWordsHaveNoAbbreviation()
 {
     QTemporaryDir dir;
-    const QString path = writeText(dir, QStringLiteral("old.xml"),
-                                   "<SegyFormat Version=\"1.0.1\" Name=\"old\" Location=\"SegyFormats\">"
-                                   "<TraceHeader Size=\"240\">"
-                                   "<HeaderWord Name=\"Channel Number\" StartByte=\"25\" DataType=\"2-byte integer\"/>"
-                                   "<HeaderWord Name=\"Shot\" StartByte=\"9\" DataType=\"IEEE Float\"/>"
-                                   "</TraceHeader></SegyFormat>");
+    const QString path =
+        writeText(dir, QStringLiteral("old.xml"),
+                  "<SegyFormat Version=\"1.0.1\" Name=\"old\" Location=\"SegyFormats\">"
+                  "<TraceHeader Size=\"240\">"
+                  "<HeaderWord Name=\"Channel Number\" StartByte=\"25\" DataType=\"2-byte integer\"/>"
+                  "<HeaderWord Name=\"Shot\" StartByte=\"9\" DataType=\"IEEE Float\"/>"
+                  "</TraceHeader></SegyFormat>");
     SegyFormatFile file(path, 0);
     QVERIFY(file.read());
     QCOMPARE(file.version(), 1.01);
@@ -123,7 +125,8 @@ void TestSegyFormat::refusesOtherRoots_data()
     QTest::addColumn<QString>("error");
     QTest::newRow("wrong root") << QByteArray("<Format Version=\"2.0.1\"/>")
                                 << QStringLiteral("This is not a SEGY format file");
-    QTest::newRow("broken off") << QByteArray("<SegyFormat Version=\"2.0.1\"><TextHeader Size=\"3200\">") << QString();
+    QTest::newRow("broken off") << QByteArray("<SegyFormat Version=\"2.0.1\"><TextHeader Size=\"3200\">")
+                                << QString();
     QTest::newRow("empty file") << QByteArray() << QStringLiteral("This is not a SEGY format file");
 }
 
@@ -163,7 +166,8 @@ void TestSegyFormat::unnamedDataTypeLeavesBinaryWordAlone()
     const QString path = writeText(
         dir, QStringLiteral("bin.xml"),
         "<SegyFormat Version=\"2.0.1\"><BinaryHeader Size=\"400\" EndianOrder=\"Big endian\">"
-        "<HeaderWord Name=\"Samples per trace\" StartByte=\"99\" DataType=\"\" Override=\"true\" OverrideValue=\"7\"/>"
+        "<HeaderWord Name=\"Samples per trace\" StartByte=\"99\" DataType=\"\" Override=\"true\" "
+        "OverrideValue=\"7\"/>"
         "<HeaderWord Name=\"Sample interval\" StartByte=\"17\" DataType=\"2-byte integer\" Override=\"true\" "
         "OverrideValue=\"0.5\"/>"
         "</BinaryHeader></SegyFormat>");

@@ -169,8 +169,8 @@ void TestSegyIndex::rangeLimiting_data()
     QTest::newRow("all") << qint64(10) << qint64(13) << qint64(1) << 0 << QList<int>{10, 11, 12, 13};
     QTest::newRow("every second") << qint64(10) << qint64(13) << qint64(2) << 0 << QList<int>{10, 12};
     QTest::newRow("window of three") << qint64(11) << qint64(11) << qint64(1) << 3 << QList<int>{10, 11, 12};
-    QTest::newRow("window shifts the increment") << qint64(11) << qint64(11) << qint64(5) << 2
-                                                 << QList<int>{10, 11};
+    QTest::newRow("window shifts the increment")
+        << qint64(11) << qint64(11) << qint64(5) << 2 << QList<int>{10, 11};
     QTest::newRow("nothing") << qint64(20) << qint64(30) << qint64(1) << 0 << QList<int>{};
 }
 
@@ -194,13 +194,15 @@ void TestSegyIndex::rangeLimiting()
     QCOMPARE(data->applyRangeLimits({limit}), !fieldFiles.isEmpty());
     if (fieldFiles.isEmpty()) {
         QCOMPARE(console.errors(),
-                 QStringList("range limiting parameters have resulted in no records being input into processing."));
+                 QStringList(
+                     "range limiting parameters have resulted in no records being input into processing."));
         return;
     }
-    QCOMPARE(console.messages(), QStringList({QStringLiteral("Based on range limiting settings, a total of %1 out of 4 "
-                                                             "records from the input dataset will be processed.")
-                                                  .arg(fieldFiles.size()),
-                                              QString()}));
+    QCOMPARE(console.messages(),
+             QStringList({QStringLiteral("Based on range limiting settings, a total of %1 out of 4 "
+                                         "records from the input dataset will be processed.")
+                              .arg(fieldFiles.size()),
+                          QString()}));
     QCOMPARE(data->recordCount(), fieldFiles.size());
     const auto gather = data->makeGather(true);
     for (int n = 1; n <= fieldFiles.size(); ++n) {
@@ -236,7 +238,8 @@ void TestSegyIndex::backupRoundTrip()
     QCOMPARE(restored->sortOrder()->code, 1);
     QCOMPARE(restored->sortOrder()->keys, data->sortOrder()->keys);
     for (int i = 0; i < traceCount; ++i) {
-        QCOMPARE(restored->index()->entries[size_t(i)].filePosition, data->index()->entries[size_t(i)].filePosition);
+        QCOMPARE(restored->index()->entries[size_t(i)].filePosition,
+                 data->index()->entries[size_t(i)].filePosition);
         QVERIFY(restored->index()->entries[size_t(i)].values == data->index()->entries[size_t(i)].values);
     }
     // Loading rewrote the index file, which reads back to the same grouping.
@@ -253,12 +256,15 @@ void TestSegyIndex::backupRefusals_data()
     QTest::addColumn<QString>("error");
     QTest::newRow("type") << 0 << 1005 << " file type error - \nthis does not appear to be a .indxbak file.";
     QTest::newRow("version 15")
-        << 4 << 15 << " file version error - \nthis software release does not support version 15 of the .indxbak file.";
+        << 4 << 15
+        << " file version error - \nthis software release does not support version 15 of the .indxbak file.";
     QTest::newRow("version 0")
-        << 4 << 0 << " file version error - \nthis software release does not support version 0 of the .indxbak file.";
-    QTest::newRow("other data set") << -1 << 0
-                                    << " file name error - \nthis internal dataset name for this .indxbak file is: "
-                                       "other.sgy";
+        << 4 << 0
+        << " file version error - \nthis software release does not support version 0 of the .indxbak file.";
+    QTest::newRow("other data set")
+        << -1 << 0
+        << " file name error - \nthis internal dataset name for this .indxbak file is: "
+           "other.sgy";
     QTest::newRow("missing") << -2 << 0 << "";
     QTest::newRow("truncated") << -3 << 0 << "";
 }
@@ -289,8 +295,9 @@ void TestSegyIndex::backupRefusals()
     }
     console.clear();
     data->loadIndexBackup();
-    const QString expected = patchAt == -2 || patchAt == -3 ? QStringLiteral("error opening .indxbak file: ") + fileName
-                                                            : fileName + error;
+    const QString expected = patchAt == -2 || patchAt == -3
+                                 ? QStringLiteral("error opening .indxbak file: ") + fileName
+                                 : fileName + error;
     QCOMPARE(console.errors(), QStringList(expected));
     QCOMPARE(data->recordCount(), 24); // the index in use is kept
 }

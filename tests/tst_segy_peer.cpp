@@ -71,7 +71,8 @@ void compareWithPeer(const QString& path, const QJsonObject& peer, bool allSampl
         OBR_COMPARE_EXACT(trace->value(TraceKey::FieldFile), words[0].toDouble());
         OBR_COMPARE_EXACT(trace->value(TraceKey::Channel), words[1].toDouble());
         QCOMPARE(trace->coordinateScalar, words[3].toInt());
-        OBR_COMPARE_EXACT(trace->value(TraceKey::SourceX), applyScalar(words[2].toDouble(), words[3].toInt()));
+        OBR_COMPARE_EXACT(trace->value(TraceKey::SourceX),
+                          applyScalar(words[2].toDouble(), words[3].toInt()));
         const QJsonArray values = samples[t].toArray();
         for (int s = 0; s < values.size(); ++s) {
             if (allSamples || (t == 0 && s == 0) || (t == data.traceCount() - 1 && s == values.size() - 1))
@@ -135,11 +136,12 @@ void TestSegyPeer::peerReadsOurFiles()
             trace.data()[s] = (s * 11 + i) % 250 - 125;
     };
     QVERIFY(segytest::writeFile(path, format, spec, fill, &console));
-    const QJsonObject peer =
-        peerDump({QStringLiteral("dump"), path, bigEndian ? QStringLiteral("big") : QStringLiteral("little")});
+    const QJsonObject peer = peerDump(
+        {QStringLiteral("dump"), path, bigEndian ? QStringLiteral("big") : QStringLiteral("little")});
     QCOMPARE(peer[QLatin1String("count")].toInt(), 6);
     QCOMPARE(peer[QLatin1String("headers")].toArray()[2].toArray()[2].toInt(), 65432309);
-    QCOMPARE(peer[QLatin1String("data")].toArray()[5].toArray()[8].toDouble(), double((8 * 11 + 5) % 250 - 125));
+    QCOMPARE(peer[QLatin1String("data")].toArray()[5].toArray()[8].toDouble(),
+             double((8 * 11 + 5) % 250 - 125));
     compareWithPeer(path, peer, true);
 }
 

@@ -11,7 +11,8 @@
 
 namespace segytest {
 
-bool writeFile(const QString& path, SegyFormat& format, const FileSpec& spec, const Fill& fill, ObrConsole* console)
+bool writeFile(const QString& path, SegyFormat& format, const FileSpec& spec, const Fill& fill,
+               ObrConsole* console)
 {
     SegyData data(console, path, 4, &format);
     if (!data.ok())
@@ -40,7 +41,8 @@ bool peerAvailable(QString* reason)
 {
     QProcess python;
     python.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QStringLiteral("import segyio")});
-    if (python.waitForFinished(30000) && python.exitStatus() == QProcess::NormalExit && python.exitCode() == 0)
+    if (python.waitForFinished(30000) && python.exitStatus() == QProcess::NormalExit &&
+        python.exitCode() == 0)
         return true;
     *reason = QStringLiteral("/usr/bin/python3 with segyio (python3-segyio) is missing: peer checks skipped");
     return false;
@@ -50,7 +52,8 @@ QByteArray runPeer(const QString& program, const QStringList& arguments)
 {
     QProcess python;
     python.start(QStringLiteral("/usr/bin/python3"), QStringList{QStringLiteral("-c"), program} + arguments);
-    if (!python.waitForFinished(60000) || python.exitStatus() != QProcess::NormalExit || python.exitCode() != 0)
+    if (!python.waitForFinished(60000) || python.exitStatus() != QProcess::NormalExit ||
+        python.exitCode() != 0)
         return QByteArray();
     return python.readAllStandardOutput();
 }
