@@ -207,14 +207,10 @@ void TestObrioSegy::usage_data()
     QTest::newRow("no action") << QStringList{"segy"} << 2 << "segy needs an action";
     QTest::newRow("unknown action") << QStringList{"segy", "plot", "x"} << 2 << "unknown segy action 'plot'";
     QTest::newRow("no file") << QStringList{"segy", "info"} << 2 << "segy info takes 1 file argument";
-    QTest::newRow("unknown option") << QStringList{"segy", "scan", "--fast", "x"} << 2
-                                    << "segy scan has no option --fast";
     QTest::newRow("sort without code")
         << QStringList{"segy", "sort", "x"} << 2 << "segy sort needs --by CODE";
     QTest::newRow("unknown sort code")
         << QStringList{"segy", "sort", "--by", "7", "x"} << 2 << "unknown sort code 7";
-    QTest::newRow("range not a number")
-        << QStringList{"segy", "headers", "--first", "a", "x"} << 2 << "--first needs a whole number";
     QTest::newRow("missing file") << QStringList{"segy", "scan", "missing.sgy"} << 1
                                   << "failed to open disk file";
     QTest::newRow("unreadable format") << QStringList{"segy", "info", "--format", "none.xml", "x"} << 1

@@ -21,7 +21,6 @@ QString writeText(const QTemporaryDir& dir, const QString& name, const QByteArra
 class TestSegyFormat : public QObject {
     Q_OBJECT
 private slots:
-    void namedSlotsMatchTheirDefaults();
     void changedFormatRoundTrips();
     void standardFileInstalledOnceAndReadsAsStandard();
     void versionOneWordsHaveNoAbbreviation();
@@ -30,22 +29,6 @@ private slots:
     void sameNameAndStartByteLeaveTheLaterWord();
     void unnamedDataTypeLeavesBinaryWordAlone();
 };
-
-void TestSegyFormat::namedSlotsMatchTheirDefaults()
-{
-    // Every name addresses a slot, and the standard list carries no name that would move one.
-    const SegyFormat standard;
-    for (int slot = 0; slot < SegyFormat::keySlotCount; ++slot) {
-        const QString name = SegyFormat::keySlotName(slot);
-        if (!name.isEmpty())
-            QCOMPARE(SegyFormat::keySlotByName(name), slot);
-    }
-    QCOMPARE(SegyFormat::keySlotByName(QStringLiteral("Receiver Orientation")), 25);
-    QCOMPARE(SegyFormat::keySlotByName(QStringLiteral("Field file")), -1);
-    QCOMPARE(standard.headerWords.size(), 81);
-    QCOMPARE(standard.keySlot(24).startByte, 208);
-    QCOMPARE(standard.keySlot(24).type, int(HeaderDataType::Int8));
-}
 
 void TestSegyFormat::changedFormatRoundTrips()
 {
