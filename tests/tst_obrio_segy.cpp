@@ -85,11 +85,11 @@ void TestObrioSegy::initTestCase()
 {
     file = home.filePath(QStringLiteral("line.sgy"));
     SegyFormat format;
-    segytest::FileSpec spec;
-    spec.traces = 12;
-    spec.samples = 8;
+    segytest::FileLayout layout;
+    layout.traces = 12;
+    layout.samples = 8;
     RecordingConsole console(1);
-    QVERIFY(segytest::writeFile(file, format, spec, fillLine, &console));
+    QVERIFY(segytest::writeFile(file, format, layout, fillLine, &console));
 }
 
 void TestObrioSegy::info()

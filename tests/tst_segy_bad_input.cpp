@@ -67,10 +67,10 @@ void TestSegyBadInput::initTestCase()
 {
     const QString path = dir.filePath(QStringLiteral("valid.sgy"));
     SegyFormat format;
-    segytest::FileSpec spec;
-    spec.traces = 6;
-    spec.samples = 20;
-    spec.sampleFormat = 1;
+    segytest::FileLayout layout;
+    layout.traces = 6;
+    layout.samples = 20;
+    layout.sampleFormat = 1;
     const auto fill = [](SeismicTrace& trace, int i) {
         trace.setValue(TraceKey::FieldFile, 1 + i / 2);
         trace.setValue(TraceKey::SourceLine, 3);
@@ -78,7 +78,7 @@ void TestSegyBadInput::initTestCase()
         for (int s = 0; s < trace.sampleCount(); ++s)
             trace.data()[s] = s - i;
     };
-    QVERIFY(segytest::writeFile(path, format, spec, fill, &console));
+    QVERIFY(segytest::writeFile(path, format, layout, fill, &console));
     valid = contents(path);
 }
 

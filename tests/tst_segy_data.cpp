@@ -103,12 +103,12 @@ QString TestSegyData::standardFile(int traces, int samples, int sampleFormat)
 {
     const QString path = dir->filePath(QStringLiteral("s%1.sgy").arg(traces));
     SegyFormat format;
-    segytest::FileSpec spec;
-    spec.traces = traces;
-    spec.samples = samples;
-    spec.sampleFormat = sampleFormat;
+    segytest::FileLayout layout;
+    layout.traces = traces;
+    layout.samples = samples;
+    layout.sampleFormat = sampleFormat;
     const auto fill = [](SeismicTrace& trace, int i) { trace.setValue(TraceKey::FieldFile, 100 + i); };
-    if (!segytest::writeFile(path, format, spec, fill, &console))
+    if (!segytest::writeFile(path, format, layout, fill, &console))
         qFatal("cannot write %s", qPrintable(path));
     return path;
 }
@@ -130,11 +130,11 @@ void TestSegyData::roundTrip()
     const QString path = dir->filePath(QStringLiteral("rt.sgy"));
     SegyFormat writing;
     writing.endianOrder = bigEndian ? SegyFormat::BigEndian : SegyFormat::LittleEndian;
-    segytest::FileSpec spec;
-    spec.sampleFormat = sampleFormat;
-    spec.traces = 3;
+    segytest::FileLayout layout;
+    layout.sampleFormat = sampleFormat;
+    layout.traces = 3;
     const auto fill = [&](SeismicTrace& trace, int i) { fillTrace(trace, i, sampleFormat); };
-    QVERIFY(segytest::writeFile(path, writing, spec, fill, &console));
+    QVERIFY(segytest::writeFile(path, writing, layout, fill, &console));
 
     SegyFormat reading; // byte order from the data
     SegyData data(&console, path, 0, &reading);
@@ -144,13 +144,13 @@ void TestSegyData::roundTrip()
     QCOMPARE(reading.endianOrder, int(writing.endianOrder));
     QCOMPARE(data.sampleFormat(), sampleFormat);
     QCOMPARE(data.traceCount(), 3);
-    QCOMPARE(data.samples(), spec.samples);
-    QCOMPARE(data.sampleInterval(), spec.intervalMs);
+    QCOMPARE(data.samples(), layout.samples);
+    QCOMPARE(data.sampleInterval(), layout.intervalMs);
     QVERIFY(data.seekSequentialTrace(1));
     for (int i = 0; i < 3; ++i) {
-        const auto expected = SeismicTrace::create(spec.samples, spec.intervalMs);
+        const auto expected = SeismicTrace::create(layout.samples, layout.intervalMs);
         fillTrace(*expected, i, sampleFormat);
-        const auto trace = SeismicTrace::create(spec.samples, spec.intervalMs);
+        const auto trace = SeismicTrace::create(layout.samples, layout.intervalMs);
         QVERIFY(data.readTrace(*trace));
         for (int key : roundTripKeys)
             QVERIFY2(trace->value(key) == expected->value(key),
@@ -162,7 +162,7 @@ void TestSegyData::roundTrip()
         QCOMPARE(trace->startTime, 12.0f);
         QCOMPARE(trace->coordinateScalar, -100);
         QCOMPARE(trace->timeScalar, -1000);
-        for (int s = 0; s < spec.samples; ++s)
+        for (int s = 0; s < layout.samples; ++s)
             OBR_COMPARE_EXACT(trace->data()[s], expected->data()[s]);
     }
 }
@@ -272,10 +272,10 @@ void TestSegyData::traceIdReduction()
     QFETCH(int, written);
     const QString path = dir->filePath(QStringLiteral("id.sgy"));
     SegyFormat format;
-    segytest::FileSpec spec;
-    spec.traces = 1;
+    segytest::FileLayout layout;
+    layout.traces = 1;
     QVERIFY(segytest::writeFile(
-        path, format, spec, [&](SeismicTrace& trace, int) { trace.setValue(TraceKey::TraceId, given); },
+        path, format, layout, [&](SeismicTrace& trace, int) { trace.setValue(TraceKey::TraceId, given); },
         &console));
     SegyData data(&console, path, 0, &format);
     const auto trace = SeismicTrace::create(10, 4);
@@ -287,10 +287,10 @@ void TestSegyData::coordinateScalarStoresWholeNumbers()
 {
     const QString path = dir->filePath(QStringLiteral("xy.sgy"));
     SegyFormat format;
-    segytest::FileSpec spec;
-    spec.traces = 1;
+    segytest::FileLayout layout;
+    layout.traces = 1;
     QVERIFY(segytest::writeFile(
-        path, format, spec, [](SeismicTrace& trace, int) { trace.setValue(TraceKey::SourceX, 123456.78); },
+        path, format, layout, [](SeismicTrace& trace, int) { trace.setValue(TraceKey::SourceX, 123456.78); },
         &console));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly) && file.seek(3600));

@@ -70,9 +70,9 @@ std::unique_ptr<SegyData> TestSegyIndex::open(const QString& name)
 {
     const QString path = dir->filePath(name);
     if (!QFile::exists(path)) {
-        segytest::FileSpec spec;
-        spec.traces = traceCount;
-        if (!segytest::writeFile(path, format, spec, fillShuffled, &console))
+        segytest::FileLayout layout;
+        layout.traces = traceCount;
+        if (!segytest::writeFile(path, format, layout, fillShuffled, &console))
             qFatal("cannot write %s", qPrintable(path));
     }
     auto data = std::make_unique<SegyData>(&console, path, 0, &format);

@@ -30,9 +30,9 @@ def dump(path, endian):
             "data": [[float(v) for v in t] for t in data]}))
 if sys.argv[1] == "create":
     path, code, endian = sys.argv[2], int(sys.argv[3]), sys.argv[4]
-    spec = segyio.spec()
-    spec.format, spec.samples, spec.tracecount, spec.endian = code, list(range(12)), 5, endian
-    with segyio.create(path, spec) as f:
+    layout = segyio.spec()
+    layout.format, layout.samples, layout.tracecount, layout.endian = code, list(range(12)), 5, endian
+    with segyio.create(path, layout) as f:
         f.bin.update(hns=12, hdt=2000, format=code)
         for i in range(5):
             f.header[i] = {segyio.TraceField.FieldRecord: 300 + i, segyio.TraceField.TraceNumber: i + 1,
@@ -124,10 +124,10 @@ void TestSegyPeer::peerReadsOurFiles()
     const QString path = dir.filePath(QStringLiteral("ours-%1-%2.sgy").arg(sampleFormat).arg(bigEndian));
     SegyFormat format;
     format.endianOrder = bigEndian ? SegyFormat::BigEndian : SegyFormat::LittleEndian;
-    segytest::FileSpec spec;
-    spec.sampleFormat = sampleFormat;
-    spec.traces = 6;
-    spec.samples = 9;
+    segytest::FileLayout layout;
+    layout.sampleFormat = sampleFormat;
+    layout.traces = 6;
+    layout.samples = 9;
     const auto fill = [](SeismicTrace& trace, int i) {
         trace.setValue(TraceKey::FieldFile, 1000 + i);
         trace.setValue(TraceKey::Channel, i + 1);
@@ -135,7 +135,7 @@ void TestSegyPeer::peerReadsOurFiles()
         for (int s = 0; s < trace.sampleCount(); ++s)
             trace.data()[s] = (s * 11 + i) % 250 - 125;
     };
-    QVERIFY(segytest::writeFile(path, format, spec, fill, &console));
+    QVERIFY(segytest::writeFile(path, format, layout, fill, &console));
     const QJsonObject peer = peerDump(
         {QStringLiteral("dump"), path, bigEndian ? QStringLiteral("big") : QStringLiteral("little")});
     QCOMPARE(peer[QLatin1String("count")].toInt(), 6);

@@ -11,26 +11,26 @@
 
 namespace segytest {
 
-bool writeFile(const QString& path, SegyFormat& format, const FileSpec& spec, const Fill& fill,
+bool writeFile(const QString& path, SegyFormat& format, const FileLayout& layout, const Fill& fill,
                ObrConsole* console)
 {
     SegyData data(console, path, 4, &format);
     if (!data.ok())
         return false;
     SegyFileHeader::Description description;
-    description.text = spec.text;
-    description.samples = spec.samples;
-    description.intervalMs = spec.intervalMs;
-    description.sampleFormat = spec.sampleFormat;
-    description.revision = spec.revision;
+    description.text = layout.text;
+    description.samples = layout.samples;
+    description.intervalMs = layout.intervalMs;
+    description.sampleFormat = layout.sampleFormat;
+    description.revision = layout.revision;
     const QByteArray headers = SegyFileHeader::build(format, description);
     if (!data.device()->write(headers.constData(), headers.size()))
         return false;
-    data.describeForWriting(spec.samples, spec.intervalMs, spec.sampleFormat, spec.traces);
+    data.describeForWriting(layout.samples, layout.intervalMs, layout.sampleFormat, layout.traces);
     auto gather = data.makeGather(false);
     if (!gather)
         return false;
-    for (int i = 0; i < spec.traces; ++i) {
+    for (int i = 0; i < layout.traces; ++i) {
         if (fill)
             fill(*gather->trace(i), i);
     }

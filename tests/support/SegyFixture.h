@@ -15,7 +15,7 @@ namespace segytest {
 
 using Fill = std::function<void(SeismicTrace& trace, int index)>;
 
-struct FileSpec {
+struct FileLayout {
     int samples = 10;
     float intervalMs = 4.0f;
     int sampleFormat = 5;
@@ -25,8 +25,8 @@ struct FileSpec {
 };
 
 // Writes headers and traces; fill (may be empty) sets each fresh trace's keys and samples.
-[[nodiscard]] bool writeFile(const QString& path, SegyFormat& format, const FileSpec& spec, const Fill& fill,
-                             ObrConsole* console);
+[[nodiscard]] bool writeFile(const QString& path, SegyFormat& format, const FileLayout& layout,
+                             const Fill& fill, ObrConsole* console);
 
 // True when /usr/bin/python3 imports segyio; otherwise the reason, for QSKIP.
 bool peerAvailable(QString* reason);
