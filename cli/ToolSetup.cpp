@@ -2,6 +2,7 @@
 #include "app/WorkingRoot.h"
 #include "cli/CliTool.h"
 #include "cli/TerminalConsole.h"
+#include "seismic/SegyFormatFile.h"
 
 namespace {
 
@@ -11,7 +12,8 @@ int runSetup(const QStringList& arguments, TerminalConsole& console)
         cli::printText(QStringLiteral("Usage: obrio setup\n\n"
                                       "Creates the working root (%1) and its folders %2\n"
                                       "where they are missing, as an installation would, and copies the\n"
-                                      "help pages into Docs (pages already there are kept).\n")
+                                      "help pages into Docs (pages already there are kept) and the\n"
+                                      "standard SEG-Y format into SegyFormats (when missing).\n")
                            .arg(WorkingRoot::path(), WorkingRoot::folderNames().join(QStringLiteral(", "))));
         return cli::Success;
     }
@@ -24,6 +26,10 @@ int runSetup(const QStringList& arguments, TerminalConsole& console)
     }
     QStringList copied;
     if (!HelpPages::install(WorkingRoot::path() + QStringLiteral("/Docs"), &copied, &errorText)) {
+        console.error(errorText, false);
+        return cli::JobFailed;
+    }
+    if (!SegyFormatFile::installStandard(WorkingRoot::path() + QStringLiteral("/SegyFormats"), &errorText)) {
         console.error(errorText, false);
         return cli::JobFailed;
     }

@@ -4,6 +4,9 @@
 #include "app/ui/IoApp.h"
 #include "app/ui/IoMainWindow.h"
 #include "app/ui/OnlineDocumentation.h"
+#include "devices/TapeDevice.h"
+#include "devices/TapeDriveList.h"
+#include "devices/TapeImage.h"
 #include "tests/support/ModalDialogCloser.h"
 #include "tests/support/TestMain.h"
 
@@ -70,6 +73,7 @@ private slots:
     void missingLocationWarnsOnce();
     void storedPathThatIsGoneFallsBack();
     void unreadableProjectStaysCurrent();
+    void tapeImagesOfTheWorkingRootAreDrives();
 };
 
 void TestMainWindow::initTestCase()
@@ -311,6 +315,22 @@ void TestMainWindow::unreadableProjectStaysCurrent()
     QCOMPARE(application()->project->name(), QString());
     QCOMPARE(closer.count(), 0);
     QVERIFY(!window->openProject(path));
+}
+
+void TestMainWindow::tapeImagesOfTheWorkingRootAreDrives()
+{
+    const QString image = root() + QStringLiteral("/Tapes/line12.tap");
+    QVERIFY(TapeImage::create(image, TapeImageSettings::Format::Simh, 1 << 20, nullptr));
+    auto window = startWindow();
+    TapeDriveList* drives = application()->tapeDrives;
+    QVERIFY(drives);
+    QCOMPARE(drives->drives().size(), 1);
+    QVERIFY(drives->drives().first()->name().contains(QStringLiteral("line12.tap")));
+    window.reset();
+    QVERIFY(QFile::remove(image));
+    QFile::remove(image + QStringLiteral(".ini"));
+    window = startWindow();
+    QVERIFY(!application()->tapeDrives);
 }
 
 OBR_TEST_MAIN_WITH_APP(TestMainWindow, IoApp)

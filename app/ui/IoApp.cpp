@@ -4,6 +4,7 @@
 #include "app/WorkingRoot.h"
 #include "app/ui/AppConsole.h"
 #include "app/ui/IoMainWindow.h"
+#include "seismic/SegyFormatFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -31,8 +32,11 @@ int IoApp::init()
     QDir::setCurrent(rootDirectory);
     // Help pages built into the program go where the viewer looks; a failure only means the
     // viewer shows what is there (obrio setup reports such failures).
-    if (QFileInfo(rootDirectory).isDir())
+    // The same holds for the standard SEG-Y format that every SEG-Y tool starts from.
+    if (QFileInfo(rootDirectory).isDir()) {
         static_cast<void>(HelpPages::install(rootDirectory + QStringLiteral("/Docs")));
+        static_cast<void>(SegyFormatFile::installStandard(rootDirectory + QStringLiteral("/SegyFormats")));
+    }
 
     setConsole(new AppConsole(this, nullptr, QString()));
     mainWindow = new IoMainWindow(this, nullptr, Qt::Window);

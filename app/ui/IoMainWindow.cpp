@@ -5,6 +5,7 @@
 #include "app/StartupProject.h"
 #include "app/ui/AppConsole.h"
 #include "app/ui/IoApp.h"
+#include "devices/TapeDriveList.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -62,8 +63,21 @@ StartupProject::WorkingDirectories IoMainWindow::workingDirectories() const
 
 void IoMainWindow::createTapeDrives()
 {
-    // The tape drive registry is made here, reporting through the first console; until drives
-    // can be set up the tools run without tape support.
+    // The registry reports through the first console (message boxes) for the whole run.
+    ObrConsole* console = application->console;
+    delete application->tapeDrives; // a second window (tests) replaces the registry
+    application->tapeDrives = nullptr;
+    auto* drives = new TapeDriveList(console);
+    if (drives->ok()) {
+        application->tapeDrives = drives;
+        return;
+    }
+    if (drives->tapeDeviceExists()) {
+        console->error(
+            QStringLiteral("SCSI interface initialization failed. Tape drives will not be available."), true);
+        console->message(QStringLiteral(" "), Qt::black);
+    }
+    delete drives;
     application->tapeDrives = nullptr;
 }
 

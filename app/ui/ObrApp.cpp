@@ -2,6 +2,7 @@
 
 #include "app/ProjectDescription.h"
 #include "app/ui/AppConsole.h"
+#include "devices/TapeDriveList.h"
 
 ObrApp::ObrApp(int& argc, char** argv, bool guiMode) : QApplication(argc, argv), guiMode(guiMode)
 {
@@ -11,6 +12,8 @@ ObrApp::ObrApp(int& argc, char** argv, bool guiMode) : QApplication(argc, argv),
 
 ObrApp::~ObrApp()
 {
+    // Drives may still talk to the console they were made with while they close.
+    delete tapeDrives;
     delete project;
     delete console;
     qDeleteAll(retiredConsoles);

@@ -1,0 +1,337 @@
+#include "devices/TapeImage.h"
+
+#include "devices/SimhTapeImage.h"
+#include "devices/TifTapeImage.h"
+
+#include <QFileInfo>
+#include <QtEndian>
+#include <algorithm>
+#include <sys/file.h>
+
+TapeImage::TapeImage(const QString& path, const TapeImageSettings& imageSettings)
+    : file(path), path_(path), settings(imageSettings)
+{}
+
+TapeImage::~TapeImage()
+{
+    // The tape stays where it was left, as in a drive: the next user finds it there.
+    if (!file.isOpen() || (position_ == 0 && !QFileInfo::exists(TapeImageSettings::settingsPath(path_))))
+        return;
+    TapeImageSettings stored = TapeImageSettings::load(path_);
+    if (stored.position == position_ && stored.positionFileSize == file.size())
+        return;
+    stored.position = position_;
+    stored.positionFileSize = file.size();
+    (void)stored.save(path_);
+}
+
+std::unique_ptr<TapeImage> TapeImage::open(const QString& path, QString* errorText)
+{
+    const TapeImageSettings settings = TapeImageSettings::load(path);
+    std::unique_ptr<TapeImage> image;
+    if (settings.format == Format::TapeInFile)
+        image.reset(new TifTapeImage(path, settings));
+    else
+        image.reset(new SimhTapeImage(path, settings));
+    if (!image->openFile(errorText))
+        return nullptr;
+    return image;
+}
+
+bool TapeImage::create(const QString& path, Format format, qint64 capacity, QString* errorText)
+{
+    if (capacity <= 0) {
+        *errorText = QStringLiteral("the capacity of a tape image must be positive");
+        return false;
+    }
+    QFile created(path);
+    if (!created.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        *errorText = QStringLiteral("cannot create tape image %1: %2").arg(path, created.errorString());
+        return false;
+    }
+    created.close();
+    TapeImageSettings settings;
+    settings.format = format;
+    settings.capacity = capacity;
+    if (!settings.save(path)) {
+        *errorText = QStringLiteral("cannot write %1").arg(TapeImageSettings::settingsPath(path));
+        return false;
+    }
+    return true;
+}
+
+bool TapeImage::openFile(QString* errorText)
+{
+    if (QFileInfo(path_).isDir()) {
+        if (errorText)
+            *errorText = QStringLiteral("%1 is a directory, not a tape image").arg(path_);
+        return false;
+    }
+    // A file that nobody may write is write-protected, also for a user the system lets write anyway.
+    const QFileDevice::Permissions writable =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (!(QFile::permissions(path_) & writable) ||
+        !file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
+        // A file the user may only read is a write-protected tape.
+        if (!file.open(QIODevice::ReadOnly)) {
+            if (errorText)
+                *errorText = QStringLiteral("cannot open tape image %1: %2").arg(path_, file.errorString());
+            return false;
+        }
+        readOnly = true;
+    }
+    // A file changed since the tape was left is taken from its beginning.
+    if (settings.position > 0 && settings.position <= file.size() && settings.positionFileSize == file.size())
+        position_ = settings.position;
+    return true;
+}
+
+qint64 TapeImage::capacity() const
+{
+    return std::min(settings.capacity, maximumFileSize());
+}
+
+qint64 TapeImage::earlyWarningPosition() const
+{
+    TapeImageSettings effective = settings;
+    effective.capacity = capacity();
+    return effective.earlyWarningPosition();
+}
+
+bool TapeImage::lockExclusive()
+{
+    return flock(file.handle(), LOCK_EX | LOCK_NB) == 0;
+}
+
+QString TapeImage::fileName() const
+{
+    return QFileInfo(path_).fileName();
+}
+
+bool TapeImage::readAt(qint64 offset, char* data, qint64 length)
+{
+    if (offset < 0 || length < 0 || offset > file.size() - length || !file.seek(offset))
+        return false;
+    return file.read(data, length) == length;
+}
+
+bool TapeImage::writeAt(qint64 offset, const char* data, qint64 length)
+{
+    return file.seek(offset) && file.write(data, length) == length;
+}
+
+bool TapeImage::truncateAt(qint64 offset)
+{
+    return file.resize(offset);
+}
+
+quint32 TapeImage::wordAt(qint64 offset, bool* valid)
+{
+    uchar bytes[4];
+    *valid = readAt(offset, reinterpret_cast<char*>(bytes), 4);
+    return *valid ? qFromLittleEndian<quint32>(bytes) : 0;
+}
+
+QByteArray TapeImage::word(quint32 value)
+{
+    QByteArray bytes(4, '\0');
+    qToLittleEndian(value, bytes.data());
+    return bytes;
+}
+
+TapeImage::Result TapeImage::checkWritable() const
+{
+    if (!loaded())
+        return Result::Offline;
+    if (readOnly)
+        return Result::WriteProtected;
+    return Result::Ok;
+}
+
+TapeImage::Result TapeImage::readRecord(char* buffer, int bufferLength, int* recordLength)
+{
+    *recordLength = 0;
+    if (!loaded())
+        return Result::Offline;
+    const Element element = elementAt(position_);
+    switch (element.kind) {
+    case Kind::End:
+        return Result::EndOfData;
+    case Kind::Damaged:
+        return Result::Damaged;
+    case Kind::Mark:
+        position_ = element.end;
+        return Result::FileMark;
+    case Kind::BadRecord:
+        // A drive passes a block it could not read and reports the error.
+        position_ = element.end;
+        return Result::Damaged;
+    case Kind::Record:
+        break;
+    }
+    const qint64 copied = std::min<qint64>(element.length, std::max(bufferLength, 0));
+    if (!readAt(element.dataOffset, buffer, copied))
+        return Result::FileError;
+    position_ = element.end;
+    *recordLength = static_cast<int>(element.length);
+    return element.length > bufferLength ? Result::BlockTooLong : Result::Ok;
+}
+
+TapeImage::Result TapeImage::writeRecord(const char* data, int length)
+{
+    const Result writable = checkWritable();
+    if (writable != Result::Ok)
+        return writable;
+    if (length < 1 || length > maximumRecordLength())
+        return Result::BlockTooLong;
+    const qint64 end = position_ + recordSpace(length);
+    if (end > capacity())
+        return Result::EndOfMedium;
+    if (!put(position_, data, length))
+        return Result::FileError;
+    position_ = end;
+    return end > earlyWarningPosition() ? Result::EarlyWarning : Result::Ok;
+}
+
+TapeImage::Result TapeImage::writeFileMarks(int count, int* written)
+{
+    *written = 0;
+    const Result writable = checkWritable();
+    if (writable != Result::Ok)
+        return writable;
+    for (; *written < count; ++*written) {
+        const qint64 end = position_ + markSpace();
+        if (end > capacity())
+            return Result::EndOfMedium;
+        if (!put(position_, nullptr, 0))
+            return Result::FileError;
+        position_ = end;
+    }
+    return position_ > earlyWarningPosition() ? Result::EarlyWarning : Result::Ok;
+}
+
+TapeImage::Result TapeImage::spaceRecords(qint64 count, qint64* spaced)
+{
+    *spaced = 0;
+    if (!loaded())
+        return Result::Offline;
+    return count >= 0 ? spaceForward(count, false, spaced) : spaceBackward(-count, false, spaced);
+}
+
+TapeImage::Result TapeImage::spaceFileMarks(qint64 count, qint64* spaced)
+{
+    *spaced = 0;
+    if (!loaded())
+        return Result::Offline;
+    return count >= 0 ? spaceForward(count, true, spaced) : spaceBackward(-count, true, spaced);
+}
+
+TapeImage::Result TapeImage::spaceForward(qint64 count, bool marksOnly, qint64* spaced)
+{
+    while (*spaced < count) {
+        const Element element = elementAt(position_);
+        switch (element.kind) {
+        case Kind::End:
+            return Result::EndOfData;
+        case Kind::Damaged:
+            return Result::Damaged;
+        case Kind::Mark:
+            position_ = element.end;
+            if (!marksOnly)
+                return Result::FileMark;
+            ++*spaced;
+            break;
+        case Kind::Record:
+        case Kind::BadRecord:
+            position_ = element.end;
+            if (!marksOnly)
+                ++*spaced;
+            break;
+        }
+    }
+    return Result::Ok;
+}
+
+TapeImage::Result TapeImage::spaceBackward(qint64 count, bool marksOnly, qint64* spaced)
+{
+    while (*spaced < count) {
+        if (position_ == 0)
+            return Result::BeginningOfTape;
+        const Element element = elementBefore(position_);
+        switch (element.kind) {
+        case Kind::End:
+            return Result::BeginningOfTape;
+        case Kind::Damaged:
+            return Result::Damaged;
+        case Kind::Mark:
+            // Backward over a tape mark ends on its beginning-of-tape side.
+            position_ = element.start;
+            if (!marksOnly)
+                return Result::FileMark;
+            ++*spaced;
+            break;
+        case Kind::Record:
+        case Kind::BadRecord:
+            position_ = element.start;
+            if (!marksOnly)
+                ++*spaced;
+            break;
+        }
+    }
+    return Result::Ok;
+}
+
+TapeImage::Result TapeImage::spaceToEndOfData()
+{
+    if (!loaded())
+        return Result::Offline;
+    for (;;) {
+        const Element element = elementAt(position_);
+        if (element.kind == Kind::End)
+            return Result::Ok;
+        if (element.kind == Kind::Damaged)
+            return Result::Damaged;
+        position_ = element.end;
+    }
+}
+
+TapeImage::Result TapeImage::rewind()
+{
+    if (!loaded())
+        return Result::Offline;
+    position_ = 0;
+    return Result::Ok;
+}
+
+TapeImage::Result TapeImage::unload()
+{
+    position_ = 0;
+    persistOffline(true);
+    return Result::Ok;
+}
+
+TapeImage::Result TapeImage::load()
+{
+    position_ = 0;
+    persistOffline(false);
+    return Result::Ok;
+}
+
+void TapeImage::persistOffline(bool offline)
+{
+    if (settings.offline == offline)
+        return;
+    settings.offline = offline;
+    TapeImageSettings stored = TapeImageSettings::load(path_);
+    stored.offline = offline;
+    // Beside a read-only image the state lasts only as long as this process.
+    (void)stored.save(path_);
+}
+
+TapeImage::Result TapeImage::erase()
+{
+    const Result writable = checkWritable();
+    if (writable != Result::Ok)
+        return writable;
+    return truncateAt(position_) ? Result::Ok : Result::FileError;
+}

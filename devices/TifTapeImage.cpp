@@ -1,0 +1,116 @@
+#include "devices/TifTapeImage.h"
+
+#include <QtEndian>
+
+TifTapeImage::TifTapeImage(const QString& path, const TapeImageSettings& settings) : TapeImage(path, settings)
+{}
+
+bool TifTapeImage::headerAt(qint64 offset, Header* header)
+{
+    uchar bytes[headerSize];
+    if (!readAt(offset, reinterpret_cast<char*>(bytes), headerSize))
+        return false;
+    header->type = qFromLittleEndian<quint32>(bytes);
+    header->previous = qFromLittleEndian<quint32>(bytes + 4);
+    header->next = qFromLittleEndian<quint32>(bytes + 8);
+    return true;
+}
+
+TapeImage::Element TifTapeImage::element(qint64 start, const Header& header)
+{
+    Element found;
+    found.start = start;
+    found.end = header.next;
+    found.dataOffset = start + headerSize;
+    found.length = static_cast<qint64>(header.next) - start - headerSize;
+    const bool inFile = header.next <= file.size() && header.previous <= start;
+    if (!inFile || (header.type != recordType && header.type != markType))
+        return found;
+    if (header.type == markType && found.length >= 0)
+        found.kind = Kind::Mark;
+    else if (header.type == recordType && found.length > 0)
+        found.kind = Kind::Record;
+    if (found.kind != Kind::Damaged)
+        remember(found);
+    return found;
+}
+
+void TifTapeImage::remember(const Element& found)
+{
+    knownStart = found.start;
+    knownEnd = found.end;
+}
+
+qint64 TifTapeImage::headerEndingAt(qint64 position)
+{
+    if (knownEnd == position)
+        return knownStart;
+    Header header;
+    if (position < file.size())
+        return headerAt(position, &header) ? header.previous : -1;
+    // At the end of the file with nothing remembered: find the last header from the start.
+    qint64 offset = 0;
+    while (offset < position && headerAt(offset, &header)) {
+        if (header.next == position)
+            return offset;
+        if (header.next <= offset)
+            break;
+        offset = header.next;
+    }
+    return -1;
+}
+
+TapeImage::Element TifTapeImage::elementBefore(qint64 position)
+{
+    Element found;
+    found.start = position;
+    found.end = position;
+    if (position <= 0) {
+        found.kind = Kind::End;
+        return found;
+    }
+    const qint64 start = headerEndingAt(position);
+    Header header;
+    if (start < 0 || start >= position || !headerAt(start, &header) || header.next != position)
+        return found;
+    return element(start, header);
+}
+
+TapeImage::Element TifTapeImage::elementAt(qint64 position)
+{
+    Element found;
+    found.start = position;
+    found.end = position;
+    const Element last = elementBefore(position);
+    const bool afterTwoMarks = last.kind == Kind::Mark && elementBefore(last.start).kind == Kind::Mark;
+    if (last.kind == Kind::Record || last.kind == Kind::Mark)
+        remember(last);
+    if (position >= file.size() || afterTwoMarks) {
+        found.kind = Kind::End;
+        return found;
+    }
+    Header header;
+    if (!headerAt(position, &header))
+        return found;
+    return element(position, header);
+}
+
+bool TifTapeImage::put(qint64 position, const char* data, int length)
+{
+    const Element last = elementBefore(position);
+    const quint32 previous = last.kind == Kind::Record || last.kind == Kind::Mark ? last.start : 0;
+    if (!truncateAt(position))
+        return false;
+    uchar header[headerSize];
+    const qint64 next = position + headerSize + (data ? length : 0);
+    qToLittleEndian<quint32>(data ? recordType : markType, header);
+    qToLittleEndian<quint32>(previous, header + 4);
+    qToLittleEndian<quint32>(static_cast<quint32>(next), header + 8);
+    if (!writeAt(position, reinterpret_cast<const char*>(header), headerSize))
+        return false;
+    if (data && !writeAt(position + headerSize, data, length))
+        return false;
+    knownStart = position;
+    knownEnd = next;
+    return file.flush();
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "seismic/HeaderDataType.h"
+
+#include <QString>
+#include <QVector>
+#include <array>
+
+// Where every value of interest lies in the three SEG-Y headers, in which type, and the byte
+// order and text encoding of the file. Readers and writers take every position from here; a
+// new format holds the standard layout.
+class SegyFormat {
+public:
+    enum EndianOrder { FromData = 0, BigEndian = 1, LittleEndian = 2 };
+
+    // A binary header word: start byte (1-based within the binary header), type, and a value
+    // that replaces the file's when override is set (milliseconds for the sample interval).
+    struct BinaryWord {
+        int startByte;
+        int type;
+        bool override;
+        double overrideValue;
+    };
+
+    // A word of the trace header list: shown, exported and written by name.
+    struct HeaderWord {
+        QString name;
+        QString abbreviation;
+        int startByte = 0;
+        int type = HeaderDataType::Int32;
+        bool inIndexFile = false;
+        bool operator==(const HeaderWord& other) const;
+    };
+
+    // The position of a value that readers and writers move to and from trace keys.
+    struct KeySlot {
+        int startByte;
+        int type;
+    };
+
+    static constexpr int keySlotCount = 65;
+    // Slots that hold no trace key but the trace's scalars and recording delay.
+    enum FixedSlot {
+        ElevationScalarSlot = 32,
+        CoordinateScalarSlot = 33,
+        TimeScalarSlot = 34,
+        StartTimeSlot = 35
+    };
+
+    explicit SegyFormat(bool flag = false);
+
+    // The standard trace header list, in its order.
+    static QVector<HeaderWord> standardHeaderWords();
+    // The standard position of a slot.
+    static KeySlot defaultKeySlot(int slot);
+    // The slot a format file addresses by this name, or -1.
+    static int keySlotByName(const QString& name);
+    // The name by which format files address a slot; empty for slots without one.
+    static QString keySlotName(int slot);
+
+    const KeySlot& keySlot(int slot) const;
+    // Moves a slot and, for a named slot, the header word of that name (appended when the list
+    // has none), so that a written format file carries the change.
+    void setKeySlot(int slot, int startByte, int type);
+    // Moves only the slot: for readers of format files, which keep the list themselves.
+    void placeKeySlot(int slot, int startByte, int type);
+    // The header word of that name, or null.
+    const HeaderWord* headerWord(const QString& name) const;
+
+    // Same layout, sizes, encodings and word list (the path and flag aside).
+    bool operator==(const SegyFormat& other) const;
+
+    QString path;
+    QString spare;
+    bool flag;
+    bool exportFullHeader = true;
+    bool endianFromData = true;
+    int endianOrder = BigEndian;
+    bool textHeaderAscii = false;
+    int textHeaderSize = 3200;
+    int binaryHeaderSize = 400;
+    int traceHeaderSize = 240;
+    BinaryWord samplesPerTrace{21, HeaderDataType::UInt16, false, 0};
+    BinaryWord sampleInterval{17, HeaderDataType::Int16, false, 2.0};
+    BinaryWord sampleFormat{25, HeaderDataType::Int16, false, 5};
+    BinaryWord binaryWord55{55, HeaderDataType::Int16, false, 0};
+    BinaryWord binaryWord29{29, HeaderDataType::Int16, false, 0};
+    QVector<HeaderWord> headerWords;
+
+private:
+    std::array<KeySlot, keySlotCount> keySlots_;
+};
+
+bool operator==(const SegyFormat::BinaryWord& a, const SegyFormat::BinaryWord& b);
