@@ -32,9 +32,9 @@ SegyAnalysis::SegyAnalysis(ObrConsole* console, const QString& seismicDirectory,
       binaryFourByteModel(new QStandardItemModel(this))
 {
     setupUi(this);
-    dataTypeNames = QStringList{QStringLiteral("1-byte int"), QStringLiteral("2-byte int"),
-                                QStringLiteral("4-byte int"), QStringLiteral("IBM Float"),
-                                QStringLiteral("IEEE Float")};
+    dataTypeNames =
+        QStringList{QStringLiteral("1-byte int"), QStringLiteral("2-byte int"), QStringLiteral("4-byte int"),
+                    QStringLiteral("IBM Float"), QStringLiteral("IEEE Float")};
     BinaryHeader_TwoByteTable->setModel(binaryTwoByteModel);
     BinaryHeader_FourByteTable->setModel(binaryFourByteModel);
     for (QTableView* view : {TraceHeader_OneByteTable, TraceHeader_TwoByteTable, TraceHeader_FourByteTable,
@@ -52,14 +52,14 @@ SegyAnalysis::SegyAnalysis(ObrConsole* console, const QString& seismicDirectory,
     connect(CreateFormatFile, &QPushButton::clicked, this, &SegyAnalysis::onCreateFormat);
     connect(SampleFormat, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &SegyAnalysis::on_SampleFormat_changed);
-    for (int row = 0; row < SegyFieldRows::count; ++row) {
-        const auto& fieldRow = SegyFieldRows::rows[size_t(row)];
+    for (int row = 0; row < SegyFieldRanges::count; ++row) {
+        const auto& fieldRow = SegyFieldRanges::fields()[size_t(row)];
         // The CMP datum row is written only by "Create format file".
         if (fieldRow.keySlot == 8)
             continue;
         const QString prefix = QString::fromLatin1(fieldRow.prefix);
-        connect(findChild<QLineEdit*>(prefix + QStringLiteral("_StartByte")), &QLineEdit::editingFinished, this,
-                [this, row] { fieldStartByteEdited(row); });
+        connect(findChild<QLineEdit*>(prefix + QStringLiteral("_StartByte")), &QLineEdit::editingFinished,
+                this, [this, row] { fieldStartByteEdited(row); });
         connect(findChild<QComboBox*>(prefix + QStringLiteral("_Type")),
                 qOverload<int>(&QComboBox::currentIndexChanged), this,
                 [this, row](int index) { fieldTypeChanged(row, index); });
@@ -105,7 +105,7 @@ bool SegyAnalysis::loadStandardFormat()
         auto file = std::make_unique<SegyFormatFile>(standardFormatPath, 0);
         if (file->read()) {
             formatFile = std::move(file);
-            format = formatFile->format();
+            format = &formatFile->format();
         }
     }
     if (!format) {
@@ -121,7 +121,7 @@ bool SegyAnalysis::loadStandardFormat()
 bool SegyAnalysis::reopenDataSet()
 {
     data.reset();
-    auto opened = std::make_unique<SegyData>(console, fileName, 0, format);
+    auto opened = std::make_unique<SegyData>(console, fileName, 0u, format);
     if (!opened->ok())
         return false;
     data = std::move(opened);
@@ -148,8 +148,8 @@ bool SegyAnalysis::openSegyFile()
     buildTraceHeaderTables();
     describeTraceHeaderWords();
     fillTypeCombos();
-    for (QWidget* area : {static_cast<QWidget*>(SpectraWidget), static_cast<QWidget*>(HistogramWidget),
-                          SeismicWidget}) {
+    for (QWidget* area :
+         {static_cast<QWidget*>(SpectraWidget), static_cast<QWidget*>(HistogramWidget), SeismicWidget}) {
         QPalette palette = area->palette();
         palette.setColor(QPalette::Window, Qt::white);
         area->setPalette(palette);
@@ -192,7 +192,7 @@ void SegyAnalysis::scanTraceRange()
     for (int n = scanFirstTrace; n <= last; ++n) {
         if (!data->readTraceInto(traceBuffer.data(), *scratchTrace))
             break;
-        fieldRanges.fold(*scratchTrace);
+        fieldRanges.add(*scratchTrace);
         rawHeaders.append(QByteArray(traceBuffer.data(), headerBytes));
     }
     static_cast<void>(data->seekSequentialTrace(1));
@@ -211,13 +211,12 @@ void SegyAnalysis::fullRefresh()
 
 void SegyAnalysis::fieldStartByteEdited(int row)
 {
-    const auto& fieldRow = SegyFieldRows::rows[size_t(row)];
-    auto* edit = findChild<QLineEdit*>(QString::fromLatin1(fieldRow.prefix) + QStringLiteral("_StartByte"));
+    const int slot = SegyFieldRanges::fields()[size_t(row)].keySlot;
     bool valid = false;
-    const int startByte = edit->text().toInt(&valid);
+    const int startByte = rowEdit(row, "_StartByte")->text().toInt(&valid);
     if (!valid)
         return;
-    format->keySlot(fieldRow.keySlot).startByte = startByte;
+    format->setKeySlot(slot, startByte, format->keySlot(slot).type);
     fullRefresh();
 }
 
@@ -225,7 +224,8 @@ void SegyAnalysis::fieldTypeChanged(int row, int index)
 {
     if (updating || index < 0 || index > 4)
         return;
-    format->keySlot(SegyFieldRows::rows[size_t(row)].keySlot).type = index;
+    const int slot = SegyFieldRanges::fields()[size_t(row)].keySlot;
+    format->setKeySlot(slot, format->keySlot(slot).startByte, index);
     fullRefresh();
 }
 
@@ -374,10 +374,14 @@ void SegyAnalysis::on_SamplesPerTrace_DataType_currentIndexChanged(int index)
 
 void SegyAnalysis::on_SampleFormat_changed(int index)
 {
-    if (!data || index < 0 || index >= int(std::size(sampleFormatCodes)))
+    if (!data || updating || index < 0 || index >= int(std::size(sampleFormatCodes)))
         return;
-    data->setSampleFormatCode(sampleFormatCodes[index]);
-    fullRefresh();
+    // The code decides the length of a trace in the file, so the data set is opened again
+    // with the chosen code in force.
+    format->sampleFormat.override = true;
+    format->sampleFormat.overrideValue = sampleFormatCodes[index];
+    if (reopenDataSet())
+        fullRefresh();
 }
 
 std::unique_ptr<SegyFormat> SegyAnalysis::buildFormatFromControls() const
@@ -391,8 +395,9 @@ std::unique_ptr<SegyFormat> SegyAnalysis::buildFormatFromControls() const
     built->binaryHeaderSize = BinaryHeader_Size->text().toInt();
     built->traceHeaderSize = TraceHeader_Size->text().toInt();
     auto binaryType = [](const QComboBox* combo, int kept) {
-        return combo->currentIndex() == 0 ? int(HeaderDataType::Int16)
-                                          : combo->currentIndex() == 1 ? int(HeaderDataType::Int32) : kept;
+        return combo->currentIndex() == 0   ? int(HeaderDataType::Int16)
+               : combo->currentIndex() == 1 ? int(HeaderDataType::Int32)
+                                            : kept;
     };
     built->samplesPerTrace.startByte = SamplesPerTrace_StartByte->text().toInt();
     built->samplesPerTrace.type = binaryType(SamplesPerTrace_DataType, built->samplesPerTrace.type);
@@ -409,13 +414,13 @@ std::unique_ptr<SegyFormat> SegyAnalysis::buildFormatFromControls() const
     const int entry = SampleFormat->currentIndex();
     if (entry >= 0 && entry < int(std::size(sampleFormatCodes)))
         built->sampleFormat.overrideValue = sampleFormatCodes[entry];
-    for (const auto& row : SegyFieldRows::rows) {
-        const QString prefix = QString::fromLatin1(row.prefix);
-        auto& slot = built->keySlot(row.keySlot);
-        slot.startByte = findChild<QLineEdit*>(prefix + QStringLiteral("_StartByte"))->text().toInt();
-        const int type = dataTypeNames.indexOf(findChild<QComboBox*>(prefix + QStringLiteral("_Type"))->currentText());
-        if (type >= 0)
-            slot.type = type;
+    for (int row = 0; row < SegyFieldRanges::count; ++row) {
+        const auto& field = SegyFieldRanges::fields()[size_t(row)];
+        const auto* combo =
+            findChild<QComboBox*>(QString::fromLatin1(field.prefix) + QStringLiteral("_Type"));
+        const int type = dataTypeNames.indexOf(combo->currentText());
+        built->setKeySlot(field.keySlot, rowEdit(row, "_StartByte")->text().toInt(),
+                          type >= 0 ? type : built->keySlot(field.keySlot).type);
     }
     return built;
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "analyzers/FieldRanges.h"
 #include "analyzers/HeaderWordTables.h"
 #include "analyzers/TraceDisplaySettings.h"
+#include "seismic/SegyFieldRanges.h"
 #include "ui_SegyAnalyzer.h"
 
 #include <QByteArray>
@@ -94,7 +94,7 @@ private:
     void on_SecondaryHorizontalAnnotationIncr_changed(int value);
     void on_PrimaryHeaderLabel_changed(int index);
     void on_SecondaryHeaderLabel_changed(int index);
-    // The start byte and type edits of field row `row` (SegyFieldRows order).
+    // The start byte and type edits of field row `row` (SegyFieldRanges order).
     void fieldStartByteEdited(int row);
     void fieldTypeChanged(int row, int index);
 
@@ -121,6 +121,7 @@ private:
     void showTextHeader();
     void fillTypeCombos();
     void setScanRangeControls();
+    QLineEdit* rowEdit(int row, const char* suffix) const;
 
     // Spectra and histograms.
     void correctTraceRange(QSpinBox* first, QSpinBox* last, bool firstChanged);
@@ -148,7 +149,7 @@ private:
     int scanFirstTrace = 1;
     int scanLastTrace = 1;
     QVector<QByteArray> rawHeaders;
-    FieldRanges fieldRanges;
+    SegyFieldRanges fieldRanges;
     QStandardItemModel* binaryTwoByteModel;
     QStandardItemModel* binaryFourByteModel;
     QVector<QStandardItemModel*> traceWordModels; // 1-byte, 2-byte, 4-byte, IBM, IEEE

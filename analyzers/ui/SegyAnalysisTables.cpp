@@ -1,10 +1,14 @@
 // The header tables and controls of the SEG-Y analyzer.
 #include "analyzers/ui/SegyAnalysis.h"
+#include "seismic/EbcdicTable.h"
 #include "seismic/HeaderDataType.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyFormat.h"
 
+#include <QHash>
 #include <QStandardItemModel>
+#include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -79,7 +83,8 @@ void SegyAnalysis::buildBinaryHeaderTables()
         model->setHorizontalHeaderLabels(
             {QStringLiteral("Byte position"), QStringLiteral("Description"), QStringLiteral("Value")});
         for (int row = 0; row < size / bytes; ++row)
-            setText(model, row, byteColumn, QStringLiteral("%1 to %2").arg(row * bytes + 1).arg(row * bytes + bytes));
+            setText(model, row, byteColumn,
+                    QStringLiteral("%1 to %2").arg(row * bytes + 1).arg(row * bytes + bytes));
         view->setColumnWidth(0, 72);
         view->setColumnWidth(1, 148);
         view->setColumnWidth(2, 312);
@@ -112,8 +117,9 @@ void SegyAnalysis::fillBinaryHeaderValues()
 void SegyAnalysis::buildTraceHeaderTables()
 {
     const int size = format->traceHeaderSize;
-    const QList<QTableView*> views{TraceHeader_OneByteTable, TraceHeader_TwoByteTable, TraceHeader_FourByteTable,
-                                   TraceHeader_IBMFloatTable, TraceHeader_IEEEFloatTable};
+    const QList<QTableView*> views{TraceHeader_OneByteTable, TraceHeader_TwoByteTable,
+                                   TraceHeader_FourByteTable, TraceHeader_IBMFloatTable,
+                                   TraceHeader_IEEEFloatTable};
     QStringList titles{QStringLiteral("Byte position"), QStringLiteral("Description"), QString()};
     for (int k = 0; k < rawHeaders.size(); ++k)
         titles.append(QStringLiteral("Trace %1").arg(scanFirstTrace + k));
@@ -127,7 +133,8 @@ void SegyAnalysis::buildTraceHeaderTables()
         for (int row = 0; row < model->rowCount(); ++row) {
             const int first = row * bytes + 1;
             setText(model, row, byteColumn,
-                    bytes == 1 ? QString::number(first) : QStringLiteral("%1 to %2").arg(first).arg(first + bytes - 1));
+                    bytes == 1 ? QString::number(first)
+                               : QStringLiteral("%1 to %2").arg(first).arg(first + bytes - 1));
         }
         QTableView* view = views[t];
         view->setColumnWidth(byteColumn, 80);
@@ -142,8 +149,8 @@ void SegyAnalysis::describeTraceHeaderWords()
 {
     const auto lookup = slotLookup();
     for (int t = 0; t < traceWordModels.size(); ++t) {
-        const auto rows = HeaderWordTables::traceRows(HeaderWordTables::TraceTable(t), format->traceHeaderSize, {},
-                                                      false, lookup);
+        const auto rows = HeaderWordTables::traceRows(HeaderWordTables::TraceTable(t),
+                                                      format->traceHeaderSize, {}, false, lookup);
         QStandardItemModel* model = traceWordModels[t];
         for (int row = 0; row < rows.size() && row < model->rowCount(); ++row) {
             setText(model, row, descriptionColumn, rows[row].description);
@@ -159,8 +166,8 @@ void SegyAnalysis::fillTraceHeaderValues()
         return;
     const auto lookup = slotLookup();
     for (int t = 0; t < traceWordModels.size(); ++t) {
-        const auto rows = HeaderWordTables::traceRows(HeaderWordTables::TraceTable(t), format->traceHeaderSize,
-                                                      rawHeaders, data->swapBytes(), lookup);
+        const auto rows = HeaderWordTables::traceRows(
+            HeaderWordTables::TraceTable(t), format->traceHeaderSize, rawHeaders, data->swapBytes(), lookup);
         QStandardItemModel* model = traceWordModels[t];
         for (int row = 0; row < rows.size() && row < model->rowCount(); ++row)
             for (int k = 0; k < rows[row].values.size() && firstValueColumn + k < model->columnCount(); ++k)
@@ -179,22 +186,35 @@ void SegyAnalysis::readBinaryHeaderWords()
     };
     SamplesPerTrace->setText(QString::number(qint64(decode(format->samplesPerTrace))));
     SampleInterval->setText(QString::number(decode(format->sampleInterval), 'f', 1));
+    const QSignalBlocker blocker(SampleFormat);
     SampleFormat->setCurrentIndex(sampleFormatEntry(int(decode(format->sampleFormat))));
     NumberOfTraces->setText(QString::number(data->traceCount()));
 }
 
+QLineEdit* SegyAnalysis::rowEdit(int row, const char* suffix) const
+{
+    // The scalar rows name their range editors apart from their other controls.
+    static const QHash<QString, QString> rangeNames{
+        {QStringLiteral("Coordinate_Scalar"), QStringLiteral("CScalar")},
+        {QStringLiteral("Elevation_Scalar"), QStringLiteral("EScalar")},
+        {QStringLiteral("Time_Scalar"), QStringLiteral("TScalar")}};
+    const QString prefix = QString::fromLatin1(SegyFieldRanges::fields()[size_t(row)].prefix);
+    const QString name =
+        QLatin1String(suffix).startsWith(QLatin1String("_M")) ? rangeNames.value(prefix, prefix) : prefix;
+    return findChild<QLineEdit*>(name + QLatin1String(suffix));
+}
+
 void SegyAnalysis::showFieldRanges()
 {
-    for (int row = 0; row < SegyFieldRows::count; ++row) {
-        const QString name = QString::fromLatin1(SegyFieldRows::rows[size_t(row)].rangeName);
-        findChild<QLineEdit*>(name + QStringLiteral("_Min"))->setText(fieldRanges.minimumText(row, false));
-        findChild<QLineEdit*>(name + QStringLiteral("_Max"))->setText(fieldRanges.maximumText(row, false));
+    for (int row = 0; row < SegyFieldRanges::count; ++row) {
+        rowEdit(row, "_Min")->setText(fieldRanges.minimumText(row));
+        rowEdit(row, "_Max")->setText(fieldRanges.maximumText(row));
     }
 }
 
 void SegyAnalysis::fillTypeCombos()
 {
-    for (const auto& row : SegyFieldRows::rows) {
+    for (const auto& row : SegyFieldRanges::fields()) {
         auto* combo = findChild<QComboBox*>(QString::fromLatin1(row.prefix) + QStringLiteral("_Type"));
         const QSignalBlocker blocker(combo);
         combo->clear();
@@ -206,8 +226,14 @@ void SegyAnalysis::showTextHeader()
 {
     if (!data)
         return;
-    TextHeader->setPlainText(format->textHeaderAscii ? SegyData::asciiText(data->textHeaderRaw(), format->textHeaderSize)
-                                                     : SegyData::ebcdicText(data->textHeaderRaw(), format->textHeaderSize));
+    // As the reader converts it: EBCDIC through the table, the text ending at the first zero byte.
+    QByteArray text = data->textHeaderRaw().left(std::max(format->textHeaderSize, 0));
+    if (!format->textHeaderAscii) {
+        for (char& byte : text)
+            byte = EbcdicTable::toAscii(static_cast<unsigned char>(byte));
+    }
+    const int end = text.indexOf('\0');
+    TextHeader->setPlainText(QString::fromLatin1(text.constData(), end < 0 ? text.size() : end));
 }
 
 void SegyAnalysis::populateControls()
@@ -235,8 +261,8 @@ void SegyAnalysis::populateControls()
         QWidget* value;
     } words[] = {{format->samplesPerTrace, SamplesPerTrace_StartByte, SamplesPerTrace_DataType,
                   SamplesPerTrace_Override, SamplesPerTrace},
-                 {format->sampleInterval, SampleInterval_StartByte, SampleInterval_DataType, SampleInterval_Override,
-                  SampleInterval},
+                 {format->sampleInterval, SampleInterval_StartByte, SampleInterval_DataType,
+                  SampleInterval_Override, SampleInterval},
                  {format->sampleFormat, SampleFormat_StartByte, SampleFormat_DataType, SampleFormat_Override,
                   SampleFormat}};
     for (const auto& w : words) {
@@ -247,11 +273,12 @@ void SegyAnalysis::populateControls()
     }
     SampleFormat->setEnabled(SampleFormat_Override->isChecked());
     TraceHeader_Size->setText(QString::number(format->traceHeaderSize));
-    for (const auto& row : SegyFieldRows::rows) {
-        const QString prefix = QString::fromLatin1(row.prefix);
-        const auto& slot = format->keySlot(row.keySlot);
-        findChild<QLineEdit*>(prefix + QStringLiteral("_StartByte"))->setText(QString::number(slot.startByte));
-        findChild<QComboBox*>(prefix + QStringLiteral("_Type"))->setCurrentIndex(slot.type <= 4 ? slot.type : -1);
+    for (int row = 0; row < SegyFieldRanges::count; ++row) {
+        const auto& field = SegyFieldRanges::fields()[size_t(row)];
+        const auto& slot = format->keySlot(field.keySlot);
+        rowEdit(row, "_StartByte")->setText(QString::number(slot.startByte));
+        findChild<QComboBox*>(QString::fromLatin1(field.prefix) + QStringLiteral("_Type"))
+            ->setCurrentIndex(slot.type <= HeaderDataType::IeeeFloat ? slot.type : -1);
     }
     if (!data)
         return;
@@ -264,11 +291,7 @@ void SegyAnalysis::populateControls()
         start->setText(QStringLiteral("0"));
     for (auto* end : {Spectra_EndTime, Histogram_EndTime})
         end->setText(general(recordTime()));
-    for (int row = 0; row < SegyFieldRows::count; ++row) {
-        const QString name = QString::fromLatin1(SegyFieldRows::rows[size_t(row)].rangeName);
-        findChild<QLineEdit*>(name + QStringLiteral("_Min"))->setText(fieldRanges.minimumText(row, true));
-        findChild<QLineEdit*>(name + QStringLiteral("_Max"))->setText(fieldRanges.maximumText(row, true));
-    }
+    showFieldRanges();
     PrimaryHeaderLabel->setCurrentIndex(settings.primaryHeader);
     SecondaryHeaderLabel->setCurrentIndex(settings.secondaryHeader);
     PrimaryHorizontalAnnotation->setValue(settings.primaryIncrement);
@@ -282,10 +305,10 @@ void SegyAnalysis::populateControls()
 void SegyAnalysis::setScanRangeControls()
 {
     const int count = std::max(data->traceCount(), 1);
-    for (auto [first, last] : {std::pair(FirstTraceInRange, LastTraceInRange),
-                               std::pair(FirstDisplayTrace, LastDisplayTrace),
-                               std::pair(Spectra_FirstTrace, Spectra_LastTrace),
-                               std::pair(Histogram_FirstTrace, Histogram_LastTrace)}) {
+    for (auto [first, last] :
+         {std::pair(FirstTraceInRange, LastTraceInRange), std::pair(FirstDisplayTrace, LastDisplayTrace),
+          std::pair(Spectra_FirstTrace, Spectra_LastTrace),
+          std::pair(Histogram_FirstTrace, Histogram_LastTrace)}) {
         first->setMaximum(count);
         if (last != LastDisplayTrace)
             last->setMaximum(count);

@@ -134,8 +134,9 @@ void SegyAnalysis::createSpectra()
     if (updating || !data)
         return;
     delete spectraView;
-    spectraView = new Spectra(SpectraWidget, data.get(), Spectra_FirstTrace->value(), Spectra_LastTrace->value(),
-                              Spectra_StartTime->text().toDouble(), Spectra_EndTime->text().toDouble());
+    spectraView =
+        new Spectra(SpectraWidget, data.get(), Spectra_FirstTrace->value(), Spectra_LastTrace->value(),
+                    Spectra_StartTime->text().toDouble(), Spectra_EndTime->text().toDouble());
     spectraView->resize(SpectraWidget->size());
     spectraView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     spectraView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -147,9 +148,9 @@ void SegyAnalysis::createHistogram()
     if (updating || !data)
         return;
     delete histogramView;
-    histogramView =
-        new Histogram(HistogramWidget, data.get(), Histogram_FirstTrace->value(), Histogram_LastTrace->value(),
-                      Histogram_StartTime->text().toDouble(), Histogram_EndTime->text().toDouble());
+    histogramView = new Histogram(HistogramWidget, data.get(), Histogram_FirstTrace->value(),
+                                  Histogram_LastTrace->value(), Histogram_StartTime->text().toDouble(),
+                                  Histogram_EndTime->text().toDouble());
     histogramView->resize(HistogramWidget->size());
     histogramView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     histogramView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -213,7 +214,8 @@ void SegyAnalysis::on_Histogram_EndTime_editingFinished()
 void SegyAnalysis::on_ExportSpectra_clicked()
 {
     if (spectraView)
-        static_cast<void>(ImageExport::saveWithDialog(this, spectraView->picture(), QStringLiteral("spectra.png")));
+        static_cast<void>(
+            ImageExport::saveWithDialog(this, spectraView->picture(), QStringLiteral("spectra.png")));
 }
 
 void SegyAnalysis::on_ExportHistogram_clicked()

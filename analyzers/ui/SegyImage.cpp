@@ -4,6 +4,7 @@
 #include "seismic/SeismicData.h"
 #include "seismic/TraceGather.h"
 
+#include <algorithm>
 #include <memory>
 
 SegyImage::SegyImage(QWidget* parent, SeismicData* data, const TraceDisplaySettings& settings)
@@ -17,14 +18,10 @@ SegyImage::SegyImage(QWidget* parent, SeismicData* data, const TraceDisplaySetti
     gather = std::make_unique<TraceGather>(data);
     gather->record = 1;
     gather->recordLength = data->recordLength();
-    // What a failed read leaves in the gather is the reader's to say; the plot shows it. A range
-    // of one trace is read as that trace, which a range read refuses.
-    if (settings.firstTrace == settings.lastTrace) {
-        if (data->resizeGather(*gather, 1) == 1)
-            static_cast<void>(data->readTraceInRecord(*gather->trace(0), settings.firstTrace));
-    } else {
-        static_cast<void>(data->readTraceRange(*gather, settings.firstTrace, settings.lastTrace));
-    }
+    // Traces past the end of the file would plot as dead ones; what a failed read leaves in
+    // the gather is the reader's to say, and the plot shows it.
+    static_cast<void>(
+        data->readTraceRange(*gather, settings.firstTrace, std::min(settings.lastTrace, data->traceCount())));
     display_ = new TraceDisplay(parent, *gather, settings);
     if (parent)
         display_->resize(parent->size());
