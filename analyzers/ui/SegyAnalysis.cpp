@@ -14,6 +14,7 @@
 
 #include <QFileInfo>
 #include <QStandardItemModel>
+#include <QVBoxLayout>
 #include <algorithm>
 
 namespace {
@@ -42,6 +43,9 @@ SegyAnalysis::SegyAnalysis(ObrConsole* console, const QString& seismicDirectory,
         traceWordModels.append(new QStandardItemModel(this));
         view->setModel(traceWordModels.last());
     }
+    // The trace plot fills the seismic view's area as the window is resized.
+    auto* seismicLayout = new QVBoxLayout(SeismicWidget);
+    seismicLayout->setContentsMargins(0, 0, 0, 0);
     ExportSpectra->setEnabled(false);
     ExportHistogram->setEnabled(false);
     fillTypeCombos();

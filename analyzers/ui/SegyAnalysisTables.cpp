@@ -49,6 +49,13 @@ int sampleFormatEntry(int code)
     }
 }
 
+// The given width, or more where the texts need it (fonts differ from machine to machine).
+void setColumnWidthAtLeast(QTableView* view, int column, int width)
+{
+    view->resizeColumnToContents(column);
+    view->setColumnWidth(column, std::max(width, view->columnWidth(column)));
+}
+
 QString general(double value)
 {
     return QString::number(value, 'g', 6);
@@ -85,7 +92,7 @@ void SegyAnalysis::buildBinaryHeaderTables()
         for (int row = 0; row < size / bytes; ++row)
             setText(model, row, byteColumn,
                     QStringLiteral("%1 to %2").arg(row * bytes + 1).arg(row * bytes + bytes));
-        view->setColumnWidth(0, 72);
+        setColumnWidthAtLeast(view, 0, 72);
         view->setColumnWidth(1, 148);
         view->setColumnWidth(2, 312);
     }
@@ -137,7 +144,7 @@ void SegyAnalysis::buildTraceHeaderTables()
                                : QStringLiteral("%1 to %2").arg(first).arg(first + bytes - 1));
         }
         QTableView* view = views[t];
-        view->setColumnWidth(byteColumn, 80);
+        setColumnWidthAtLeast(view, byteColumn, 80);
         view->setColumnWidth(descriptionColumn, 120);
         view->setColumnHidden(kindColumn, true);
         for (int column = firstValueColumn; column < titles.size(); ++column)

@@ -4,6 +4,7 @@
 #include "seismic/SeismicData.h"
 #include "seismic/TraceGather.h"
 
+#include <QLayout>
 #include <algorithm>
 #include <memory>
 
@@ -23,7 +24,10 @@ SegyImage::SegyImage(QWidget* parent, SeismicData* data, const TraceDisplaySetti
     static_cast<void>(
         data->readTraceRange(*gather, settings.firstTrace, std::min(settings.lastTrace, data->traceCount())));
     display_ = new TraceDisplay(parent, *gather, settings);
-    if (parent)
+    // In a laid-out parent the plot follows the parent's size; otherwise it takes it once.
+    if (parent && parent->layout())
+        parent->layout()->addWidget(display_);
+    else if (parent)
         display_->resize(parent->size());
     display_->centerOn(display_->width() / 2.0, display_->height() / 2.0 - 32);
     display_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
