@@ -198,7 +198,9 @@ void SegyFormatViewer::checkOverlap(int row)
 
 std::unique_ptr<SegyFormat> SegyFormatViewer::formatFromControls() const
 {
-    auto built = std::make_unique<SegyFormat>(false);
+    // A copy of the format shown, so that what no control covers (the CMP datum slot, the other
+    // slots, the header word list) is saved as shown instead of falling back to the standard.
+    auto built = format ? std::make_unique<SegyFormat>(*format) : std::make_unique<SegyFormat>(false);
     built->exportFullHeader = ExportFullHeader->isChecked();
     built->endianFromData = GetEndian->isChecked();
     built->endianOrder = GetEndian->isChecked()     ? SegyFormat::FromData

@@ -1,0 +1,246 @@
+#include "analyzers/ui/SegyAnalysis.h"
+#include "analyzers/ui/SegyImage.h"
+#include "app/ui/FileDialogs.h"
+#include "seismic/SegyData.h"
+#include "seismic/SegyFormat.h"
+#include "seismic/SegyFormatFile.h"
+#include "seismic/SeismicTrace.h"
+#include "seismic/ui/SegyFormatViewer.h"
+#include "tests/support/RecordingConsole.h"
+#include "tests/support/SegyFixture.h"
+#include "tests/support/TestMain.h"
+
+#include <QAbstractItemModel>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <cmath>
+
+namespace {
+
+// Field file 100 + i, channel i + 1, CMP 500 + i; a sine in the samples.
+void fill(SeismicTrace& trace, int i)
+{
+    trace.setValue(TraceKey::FieldFile, 100 + i);
+    trace.setValue(TraceKey::Channel, i + 1);
+    trace.setValue(TraceKey::Cmp, 500 + i);
+    for (int j = 0; j < trace.sampleCount(); ++j)
+        trace.data()[j] = std::sin(j * 0.3 + i);
+}
+
+template <typename T> T* control(const QObject& window, const char* name)
+{
+    T* found = window.findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
+}
+
+void edit(const QObject& window, const char* name, const QString& text)
+{
+    auto* line = control<QLineEdit>(window, name);
+    line->setText(text);
+    emit line->editingFinished();
+}
+
+QString cell(const QObject& window, const char* table, int row, int column)
+{
+    const QAbstractItemModel* model = control<QTableView>(window, table)->model();
+    return model->index(row, column).data().toString();
+}
+
+QStringList column(const QObject& window, const char* table, int column)
+{
+    QStringList texts;
+    const QAbstractItemModel* model = control<QTableView>(window, table)->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        texts.append(model->index(row, column).data().toString());
+    return texts;
+}
+
+QString range(const QObject& window, const char* row)
+{
+    return control<QLineEdit>(window, (QByteArray(row) + "_Min").constData())->text() + QLatin1Char('/') +
+           control<QLineEdit>(window, (QByteArray(row) + "_Max").constData())->text();
+}
+
+} // namespace
+
+class TestSegyAnalysis : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanup();
+    void scanRangeFollowsTheTraceCount_data();
+    void scanRangeFollowsTheTraceCount();
+    void fieldEditsReadTheRangesAgain();
+    void wordTableDescriptionsFollowTheSlots();
+    void byteOrderChangesOnlyBinaryValues();
+    void typeCombosKeepFiveEntries();
+    void createFormatFileSavesTheControls();
+
+private:
+    std::unique_ptr<SegyAnalysis> open(int traces);
+
+    QTemporaryDir dir;
+    RecordingConsole console;
+};
+
+void TestSegyAnalysis::initTestCase()
+{
+    for (int traces : {10, 100}) {
+        SegyFormat format;
+        segytest::FileLayout layout;
+        layout.traces = traces;
+        layout.samples = 200;
+        layout.intervalMs = 2.0f;
+        QVERIFY(segytest::writeFile(dir.filePath(QStringLiteral("t%1.sgy").arg(traces)), format, layout, fill,
+                                    &console));
+    }
+}
+
+void TestSegyAnalysis::cleanup()
+{
+    FileDialogs::answerWith({});
+}
+
+std::unique_ptr<SegyAnalysis> TestSegyAnalysis::open(int traces)
+{
+    // No standard format file: the built-in standard layout is used.
+    return std::make_unique<SegyAnalysis>(&console, dir.path(), nullptr,
+                                          dir.filePath(QStringLiteral("none.xml")),
+                                          dir.filePath(QStringLiteral("t%1.sgy").arg(traces)));
+}
+
+void TestSegyAnalysis::scanRangeFollowsTheTraceCount_data()
+{
+    QTest::addColumn<int>("traces");
+    QTest::addColumn<int>("last");
+    QTest::newRow("10 traces") << 10 << 10;
+    QTest::newRow("100 traces") << 100 << 24;
+}
+
+void TestSegyAnalysis::scanRangeFollowsTheTraceCount()
+{
+    QFETCH(int, traces);
+    QFETCH(int, last);
+    const auto analyzer = open(traces);
+    QVERIFY(analyzer->dataSet());
+    QCOMPARE(analyzer->windowTitle(), QStringLiteral("SEGY Analyzer  -  t%1.sgy[*]").arg(traces));
+    QCOMPARE(analyzer->scanFirst(), 1);
+    QCOMPARE(analyzer->scanLast(), last);
+    QCOMPARE(control<QSpinBox>(*analyzer, "LastTraceInRange")->value(), last);
+    QCOMPARE(control<QSpinBox>(*analyzer, "LastTraceInRange")->maximum(), traces);
+    QCOMPARE(control<QSpinBox>(*analyzer, "LastDisplayTrace")->maximum(), 99999999);
+    // One column per scanned trace after the three fixed ones.
+    QCOMPARE(control<QTableView>(*analyzer, "TraceHeader_FourByteTable")->model()->columnCount(), last + 3);
+    QCOMPARE(range(*analyzer, "FFID"), QStringLiteral("100/%1").arg(99 + last));
+    QCOMPARE(control<QLineEdit>(*analyzer, "Histogram_EndTime")->text(), QStringLiteral("400"));
+    QVERIFY(analyzer->seismicImage() && analyzer->seismicImage()->display());
+}
+
+void TestSegyAnalysis::fieldEditsReadTheRangesAgain()
+{
+    const auto analyzer = open(10);
+    edit(*analyzer, "FFID_StartByte", QStringLiteral("21"));
+    QCOMPARE(range(*analyzer, "FFID"), QStringLiteral("500/509"));
+    edit(*analyzer, "FFID_StartByte", QStringLiteral("9"));
+    // The upper half of the 32-bit word at byte 9.
+    control<QComboBox>(*analyzer, "FFID_Type")->setCurrentIndex(1);
+    QCOMPARE(range(*analyzer, "FFID"), QStringLiteral("0/0"));
+    QCOMPARE(analyzer->formatInForce()->keySlot(0).type, int(HeaderDataType::Int16));
+    // The scan range narrows the ranges too.
+    control<QComboBox>(*analyzer, "FFID_Type")->setCurrentIndex(2);
+    control<QSpinBox>(*analyzer, "FirstTraceInRange")->setValue(4);
+    QCOMPARE(range(*analyzer, "FFID"), QStringLiteral("103/109"));
+}
+
+void TestSegyAnalysis::wordTableDescriptionsFollowTheSlots()
+{
+    const auto analyzer = open(10);
+    // Row 3 covers bytes 13 to 16, row 45 bytes 181 to 184.
+    QCOMPARE(cell(*analyzer, "TraceHeader_FourByteTable", 3, 1), QStringLiteral("Channel"));
+    QCOMPARE(cell(*analyzer, "TraceHeader_FourByteTable", 45, 1), QStringLiteral("CMP easting"));
+    edit(*analyzer, "Channel_StartByte", QStringLiteral("181"));
+    QCOMPARE(cell(*analyzer, "TraceHeader_FourByteTable", 3, 1), QString());
+    // Both start at 181 now: the first name of the list wins.
+    QCOMPARE(cell(*analyzer, "TraceHeader_FourByteTable", 45, 1), QStringLiteral("Channel"));
+    control<QComboBox>(*analyzer, "Channel_Type")->setCurrentIndex(4);
+    QCOMPARE(cell(*analyzer, "TraceHeader_FourByteTable", 45, 1), QStringLiteral("CMP easting"));
+    QCOMPARE(cell(*analyzer, "TraceHeader_IEEEFloatTable", 45, 1), QStringLiteral("Channel"));
+}
+
+void TestSegyAnalysis::byteOrderChangesOnlyBinaryValues()
+{
+    const auto analyzer = open(10);
+    const QStringList binary = column(*analyzer, "BinaryHeader_TwoByteTable", 2);
+    const QStringList traceValues = column(*analyzer, "TraceHeader_FourByteTable", 3);
+    QCOMPARE(binary[8], QStringLiteral("2000"));
+    control<QRadioButton>(*analyzer, "IsLittleEndian")->setChecked(true);
+    QCOMPARE(analyzer->formatInForce()->endianOrder, int(SegyFormat::LittleEndian));
+    QVERIFY(!analyzer->dataSet()->swapBytes());
+    QCOMPARE(column(*analyzer, "BinaryHeader_TwoByteTable", 2)[8], QString::number(qint16(0xD007)));
+    QCOMPARE(column(*analyzer, "TraceHeader_FourByteTable", 3), traceValues);
+    QCOMPARE(range(*analyzer, "FFID"), QStringLiteral("100/109"));
+    control<QRadioButton>(*analyzer, "GetEndian")->setChecked(true);
+    QCOMPARE(column(*analyzer, "BinaryHeader_TwoByteTable", 2), binary);
+}
+
+void TestSegyAnalysis::typeCombosKeepFiveEntries()
+{
+    const auto analyzer = open(10);
+    FileDialogs::answerWith([this](const QString& caption, const QString&) {
+        return caption == QLatin1String("Open SEGY File") ? dir.filePath(QStringLiteral("t100.sgy"))
+                                                          : QString();
+    });
+    for (int i = 0; i < 3; ++i)
+        control<QPushButton>(*analyzer, "FileBrowse")->click();
+    QCOMPARE(analyzer->dataSet()->traceCount(), 100);
+    const auto combos = analyzer->findChildren<QComboBox*>(QRegularExpression(QStringLiteral("_Type$")));
+    QCOMPARE(combos.size(), 29);
+    for (const QComboBox* combo : combos)
+        QVERIFY2(combo->count() == 5, qPrintable(combo->objectName()));
+}
+
+void TestSegyAnalysis::createFormatFileSavesTheControls()
+{
+    const auto analyzer = open(10);
+    const QString path = dir.filePath(QStringLiteral("Field layout.xml"));
+    FileDialogs::answerWith([&](const QString&, const QString&) { return path; });
+    control<QRadioButton>(*analyzer, "IsLittleEndian")->setChecked(true);
+    control<QRadioButton>(*analyzer, "IsASCII")->setChecked(true);
+    edit(*analyzer, "Offset_StartByte", QStringLiteral("181"));
+    control<QComboBox>(*analyzer, "Offset_Type")->setCurrentIndex(4);
+    control<QLineEdit>(*analyzer, "CMP_Datum_StartByte")->setText(QStringLiteral("225"));
+    QSignalSpy saved(analyzer.get(), &SegyAnalysis::formatInfo);
+    // The viewer runs modally: save from inside it, then close it.
+    QTimer::singleShot(0, [] {
+        auto* viewer = qobject_cast<SegyFormatViewer*>(QApplication::activeModalWidget());
+        QVERIFY(viewer);
+        viewer->findChild<QPushButton*>(QStringLiteral("Save"))->click();
+        viewer->accept();
+    });
+    control<QPushButton>(*analyzer, "CreateFormatFile")->click();
+    QCOMPARE(saved.count(), 1);
+    QCOMPARE(saved.first().first().toString(), path);
+
+    SegyFormatFile file(path, 0);
+    QVERIFY(file.read());
+    const SegyFormat& read = file.format();
+    QCOMPARE(read.endianFromData, false);
+    QCOMPARE(read.endianOrder, int(SegyFormat::LittleEndian));
+    QVERIFY(read.textHeaderAscii);
+    QCOMPARE(read.keySlot(26).startByte, 181);
+    QCOMPARE(read.keySlot(26).type, int(HeaderDataType::IeeeFloat));
+    QCOMPARE(read.keySlot(8).startByte, 225);
+    QCOMPARE(read.keySlot(0).startByte, 9);
+    QCOMPARE(read.sampleInterval, analyzer->formatInForce()->sampleInterval);
+}
+
+OBR_TEST_MAIN(TestSegyAnalysis)
+#include "tst_segy_analysis.moc"
