@@ -92,7 +92,16 @@ int runSegy(const QStringList& arguments, TerminalConsole& console)
     return action->run(command, console);
 }
 
+// The actions that draw pictures need a (headless) QApplication.
+bool segyDraws(const QStringList& arguments)
+{
+    static const QStringList drawing{QStringLiteral("plot"), QStringLiteral("spectrum"),
+                                     QStringLiteral("histogram")};
+    return !arguments.isEmpty() && drawing.contains(arguments.first());
+}
+
 } // namespace
 
-OBRIO_TOOL(segy, "segy", "SEG-Y files: headers, field ranges, trace dumps, scans, sorting, format files",
-           runSegy)
+OBRIO_GUI_TOOL(segy, "segy",
+               "SEG-Y files: headers, field ranges, trace dumps, scans, sorting, format files, pictures",
+               runSegy, segyDraws)

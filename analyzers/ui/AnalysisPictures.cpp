@@ -31,8 +31,14 @@ QImage timeWindow(const QImage& plot, const TracePlotGeometry& geometry, const S
         return {};
     cut.fill(Qt::white);
     QPainter painter(&cut);
-    painter.drawImage(QPoint(0, 0), plot, QRect(0, 0, plot.width(), m));
+    // The annotation above the traces, without the ends of the timing labels beside it.
+    painter.drawImage(QPoint(m, 0), plot, QRect(m, 0, plot.width() - 2 * m, m));
     painter.drawImage(QPoint(0, m), plot, QRect(0, top, plot.width(), bottom - top));
+    // The lower half of a timing label at the window's end.
+    const int labelRows = std::min(m / 4, plot.height() - bottom);
+    painter.drawImage(QPoint(0, m + bottom - top), plot, QRect(0, bottom, m, labelRows));
+    painter.drawImage(QPoint(plot.width() - m, m + bottom - top), plot,
+                      QRect(plot.width() - m, bottom, m, labelRows));
     return cut;
 }
 
@@ -45,9 +51,22 @@ bool savePicture(const QImage& image, const QString& path, ObrConsole& console)
     return false;
 }
 
+// Timing lines every 500 ms, or closer where a short window would show fewer than two.
+int timingInterval(double windowMs)
+{
+    for (int interval : {500, 200, 100, 50, 20, 10, 5, 2}) {
+        if (windowMs / interval >= 2)
+            return interval;
+    }
+    return 1;
+}
+
 bool writePlot(SeismicData& data, const Request& request, ObrConsole& console, const SampleWindow& window)
 {
     TraceDisplaySettings settings;
+    settings.timingLineInterval =
+        timingInterval((window.endSample - window.startSample) * data.sampleInterval());
+    settings.timingLabelInterval = settings.timingLineInterval;
     settings.firstTrace = request.firstTrace;
     settings.lastTrace = request.lastTrace;
     settings.horizontalScale = request.horizontalScale;
