@@ -59,16 +59,23 @@ void Histogram::drawBars(double pw, double ph)
         scene_->addItem(bar);
         bars_.append(bar);
     }
-    // The bin count is odd, so the middle bin straddles 0.
-    addLabel(bins.front().lower, 0, pw, ph);
-    addLabel(0.0, int(bins.size()) / 2, pw, ph);
-    addLabel(bins.back().upper, int(bins.size()) - 1, pw, ph);
+    // The bin count is odd, so the middle bin straddles 0. A single bin carries only its bounds,
+    // at its edges, where three labels on its middle would overprint one another.
+    if (bins.size() == 1) {
+        addLabel(bins.front().lower, column(bins.front().lower, pw), ph);
+        addLabel(bins.front().upper, column(bins.front().upper, pw), ph);
+        return;
+    }
+    auto middle = [&](int bin) {
+        return (column(bins[size_t(bin)].lower, pw) + column(bins[size_t(bin)].upper, pw)) / 2.0;
+    };
+    addLabel(bins.front().lower, middle(0), ph);
+    addLabel(0.0, middle(int(bins.size()) / 2), ph);
+    addLabel(bins.back().upper, middle(int(bins.size()) - 1), ph);
 }
 
-void Histogram::addLabel(double value, int bin, double pw, double top)
+void Histogram::addLabel(double value, double centre, double top)
 {
-    const auto& b = histogram_.bins[size_t(bin)];
     auto* label = scene_->addSimpleText(QString::number(value, 'g', 6));
-    const double centre = (column(b.lower, pw) + column(b.upper, pw)) / 2.0;
     label->setPos(centre - label->boundingRect().width() / 2, top);
 }

@@ -27,7 +27,7 @@ public:
 
 private:
     void drawBars(double plotWidth, double plotHeight);
-    void addLabel(double value, int bin, double plotWidth, double top);
+    void addLabel(double value, double centre, double top);
     int column(double value, double plotWidth) const;
 
     SampleHistogram histogram_;

@@ -6,6 +6,7 @@
 #include "seismic/SegyFormat.h"
 
 #include <QHash>
+#include <QHeaderView>
 #include <QStandardItemModel>
 #include <algorithm>
 #include <tuple>
@@ -47,6 +48,12 @@ int sampleFormatEntry(int code)
     default:
         return 0;
     }
+}
+
+// Rows one text line high: a header has hundreds of words.
+void compactRows(QTableView* view)
+{
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
 }
 
 // The given width, or more where the texts need it (fonts differ from machine to machine).
@@ -92,6 +99,7 @@ void SegyAnalysis::buildBinaryHeaderTables()
         for (int row = 0; row < size / bytes; ++row)
             setText(model, row, byteColumn,
                     QStringLiteral("%1 to %2").arg(row * bytes + 1).arg(row * bytes + bytes));
+        compactRows(view);
         setColumnWidthAtLeast(view, 0, 72);
         view->setColumnWidth(1, 148);
         view->setColumnWidth(2, 312);
@@ -144,6 +152,7 @@ void SegyAnalysis::buildTraceHeaderTables()
                                : QStringLiteral("%1 to %2").arg(first).arg(first + bytes - 1));
         }
         QTableView* view = views[t];
+        compactRows(view);
         setColumnWidthAtLeast(view, byteColumn, 80);
         view->setColumnWidth(descriptionColumn, 120);
         view->setColumnHidden(kindColumn, true);
