@@ -205,7 +205,8 @@ void TestObrioSegy::usage_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("err");
     QTest::newRow("no action") << QStringList{"segy"} << 2 << "segy needs an action";
-    QTest::newRow("unknown action") << QStringList{"segy", "paint", "x"} << 2 << "unknown segy action 'paint'";
+    QTest::newRow("unknown action") << QStringList{"segy", "paint", "x"} << 2
+                                    << "unknown segy action 'paint'";
     QTest::newRow("no file") << QStringList{"segy", "info"} << 2 << "segy info takes 1 file argument";
     QTest::newRow("sort without code")
         << QStringList{"segy", "sort", "x"} << 2 << "segy sort needs --by CODE";
