@@ -158,6 +158,13 @@ void TestSegyAnalysis::fieldEditsReadTheRangesAgain()
     control<QComboBox>(*analyzer, "FFID_Type")->setCurrentIndex(2);
     control<QSpinBox>(*analyzer, "FirstTraceInRange")->setValue(4);
     QCOMPARE(range(*analyzer, "FFID"), QStringLiteral("103/109"));
+    // A range past the end of the file stops at its last trace.
+    console.clear();
+    control<QSpinBox>(*analyzer, "LastTraceInRange")->setMaximum(1000);
+    control<QSpinBox>(*analyzer, "LastTraceInRange")->setValue(500);
+    QCOMPARE(console.errors(), QStringList());
+    QCOMPARE(range(*analyzer, "FFID"), QStringLiteral("103/109"));
+    QCOMPARE(control<QTableView>(*analyzer, "TraceHeader_FourByteTable")->model()->columnCount(), 7 + 3);
 }
 
 void TestSegyAnalysis::wordTableDescriptionsFollowTheSlots()

@@ -5,6 +5,7 @@
 #include "analyzers/ui/Spectra.h"
 #include "app/ObrConsole.h"
 #include "app/ui/FileDialogs.h"
+#include "app/ui/OnlineDocumentation.h"
 #include "seismic/HeaderDataType.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyFormat.h"
@@ -386,6 +387,11 @@ void SegyAnalysis::on_SampleFormat_changed(int index)
     format->sampleFormat.overrideValue = sampleFormatCodes[index];
     if (reopenDataSet())
         fullRefresh();
+}
+
+void SegyAnalysis::on_Help_clicked()
+{
+    OnlineDocumentation::showHelp(QStringLiteral("segyanalyzer.html"));
 }
 
 std::unique_ptr<SegyFormat> SegyAnalysis::buildFormatFromControls() const

@@ -82,6 +82,7 @@ private slots:
     void on_LastDisplayTrace_valueChanged(int value);
     void on_ExportSpectra_clicked();
     void on_ExportHistogram_clicked();
+    void on_Help_clicked();
 
 private:
     // Connected explicitly in the constructor (their names match no automatic connection).
