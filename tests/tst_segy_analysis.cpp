@@ -11,6 +11,7 @@
 #include "tests/support/TestMain.h"
 
 #include <QAbstractItemModel>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -82,6 +83,7 @@ private slots:
     void wordTableDescriptionsFollowTheSlots();
     void byteOrderChangesOnlyBinaryValues();
     void typeCombosKeepFiveEntries();
+    void sampleFormatOverrideReadsTheFileAgain();
     void createFormatFileSavesTheControls();
 
 private:
@@ -212,6 +214,18 @@ void TestSegyAnalysis::typeCombosKeepFiveEntries()
     QCOMPARE(combos.size(), 29);
     for (const QComboBox* combo : combos)
         QVERIFY2(combo->count() == 5, qPrintable(combo->objectName()));
+}
+
+void TestSegyAnalysis::sampleFormatOverrideReadsTheFileAgain()
+{
+    const auto analyzer = open(10);
+    QCOMPARE(analyzer->dataSet()->sampleFormat(), 5);
+    control<QCheckBox>(*analyzer, "SampleFormat_Override")->click();
+    control<QComboBox>(*analyzer, "SampleFormat")->setCurrentIndex(2);
+    QCOMPARE(analyzer->dataSet()->sampleFormat(), 3);
+    QCOMPARE(analyzer->dataSet()->traceLength(), 240 + 2 * 200);
+    control<QCheckBox>(*analyzer, "SampleFormat_Override")->click();
+    QCOMPARE(analyzer->dataSet()->sampleFormat(), 5);
 }
 
 void TestSegyAnalysis::createFormatFileSavesTheControls()

@@ -302,6 +302,12 @@ void SegyAnalysis::on_IsEBCDIC_toggled(bool checked)
 void SegyAnalysis::on_SampleFormat_Override_clicked()
 {
     SampleFormat->setEnabled(SampleFormat_Override->isChecked());
+    // Without the override the file's own code is read again.
+    if (!SampleFormat_Override->isChecked() && format && format->sampleFormat.override) {
+        format->sampleFormat.override = false;
+        if (data && reopenDataSet())
+            fullRefresh();
+    }
 }
 
 void SegyAnalysis::on_SampleInterval_Override_clicked()
