@@ -18,8 +18,8 @@ CliCopyOperator::~CliCopyOperator() = default;
 void CliCopyOperator::startProgress(qint64 total)
 {
     // The terminal's bar counts in int; byte totals of large merges are scaled down.
-    divisor = total / INT_MAX + 1;
-    console.initProgress(progressText, static_cast<int>(total / divisor), false);
+    divisor = qMax<qint64>(total, 0) / INT_MAX + 1;
+    console.initProgress(progressText, static_cast<int>(qMax<qint64>(total, 0) / divisor), false);
 }
 
 void CliCopyOperator::showProgress(qint64 done)

@@ -159,7 +159,7 @@ bool CopyJob::goOn()
 
 void CopyJob::copyFiles()
 {
-    copyOperator->startProgress(inputTape_ ? 0 : totalUnits());
+    copyOperator->startProgress(inputTape_ ? JobProgress::unknownTotal : totalUnits());
     say(QString());
     if (inputTape_)
         say(QStringLiteral("Start of input tape %1").arg(inputTapeNumber));

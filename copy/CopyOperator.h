@@ -10,7 +10,10 @@ class JobProgress {
 public:
     virtual ~JobProgress() = default;
 
-    // `total` units are to come; 0 when the total is unknown (a busy indicator).
+    // The total of a job that cannot know it beforehand (a tape input): a busy indicator.
+    static constexpr qint64 unknownTotal = -1;
+
+    // `total` units are to come, or unknownTotal.
     virtual void startProgress(qint64 total) = 0;
     virtual void showProgress(qint64 done) = 0;
     virtual void endProgress() = 0;
