@@ -7,35 +7,22 @@
 #include "tests/support/ModalDialogCloser.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/TapeImageFiles.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
 #include <QFileSystemModel>
 #include <QTemporaryDir>
 #include <memory>
 
+using obrtest::readFile;
+using obrtest::writeFile;
+
 namespace {
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Four traces of 280 bytes behind headers of IBM floats, ten samples each.
 QByteArray segyFile()
 {
-    QByteArray bytes(3600, '\0');
-    bytes[3221] = 10;
-    bytes[3225] = 1;
-    return bytes + QByteArray(4 * 280, 't');
+    return obrtest::segyFile(1, 10, false, 4);
 }
-
 } // namespace
 
 // The copy and merge windows offscreen, on disk files and tape images.

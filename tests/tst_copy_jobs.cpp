@@ -6,17 +6,20 @@
 #include "devices/TapeDriveList.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/TapeImageFiles.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <memory>
 #include <unistd.h>
 
 using obrtest::blockLengths;
+using obrtest::readFile;
 using obrtest::readTapeImage;
+using obrtest::segyFile;
 using obrtest::TapeBlocks;
+using obrtest::writeFile;
 using obrtest::writeTapeImage;
 
 namespace {
@@ -40,36 +43,7 @@ public:
     }
 };
 
-// A SEG-Y file: a binary header giving the sample format and count in the byte order
-// asked for, then traces whose bytes tell them apart.
-QByteArray segyFile(int format, int samples, bool littleEndian, int traces)
-{
-    QByteArray bytes(SegyCopyJob::headerLength, 'C');
-    const auto put = [&bytes, littleEndian](int offset, quint16 value) {
-        littleEndian ? qToLittleEndian(value, bytes.data() + offset)
-                     : qToBigEndian(value, bytes.data() + offset);
-    };
-    put(3220, static_cast<quint16>(samples));
-    put(3224, static_cast<quint16>(format));
-    const int traceLength = 240 + samples * (format == 3 ? 2 : 4);
-    for (int trace = 0; trace < traces; ++trace)
-        bytes += QByteArray(traceLength, static_cast<char>('a' + trace));
-    return bytes;
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The blocks of `bytes` cut at the given lengths.
+// The blocks of `bytes` cut at the given lengths, -1 for a file mark.
 TapeBlocks cut(const QByteArray& bytes, const QList<int>& lengths)
 {
     TapeBlocks blocks;
