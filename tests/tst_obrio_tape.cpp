@@ -1,5 +1,5 @@
-#include "devices/TapeImage.h"
 #include "tests/support/ObrioProcess.h"
+#include "tests/support/TapeImageFiles.h"
 #include "tests/support/TestMain.h"
 
 #include <QTemporaryDir>
@@ -43,20 +43,7 @@ TestObrioTape::Output TestObrioTape::obrio(const QStringList& arguments)
 
 QString TestObrioTape::image(const QString& name, const QList<int>& layout)
 {
-    const QString path = home->filePath(name);
-    QString errorText;
-    if (!TapeImage::create(path, TapeImageSettings::formatBySuffix(path), 1000000, &errorText))
-        qFatal("%s", qPrintable(errorText));
-    auto tape = TapeImage::open(path, &errorText);
-    for (const int length : layout) {
-        int written = 0;
-        if (length < 0)
-            (void)tape->writeFileMarks(1, &written);
-        else
-            (void)tape->writeRecord(QByteArray(length, 'm').constData(), length);
-    }
-    (void)tape->rewind();
-    return path;
+    return obrtest::writeTapeLayout(home->filePath(name), layout, 1000000);
 }
 
 void TestObrioTape::mapListsRunsOfBlocks()

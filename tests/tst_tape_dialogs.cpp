@@ -6,6 +6,7 @@
 #include "devices/ui/TapeSelectDlg.h"
 #include "tests/support/ModalDialogCloser.h"
 #include "tests/support/RecordingConsole.h"
+#include "tests/support/TapeImageFiles.h"
 #include "tests/support/TestMain.h"
 
 #include <QMediaPlayer>
@@ -55,20 +56,7 @@ private:
 
 QString TestTapeDialogs::makeImage(const QString& name, const QList<int>& blocks)
 {
-    const QString path = dir->filePath(name);
-    QString errorText;
-    if (!TapeImage::create(path, TapeImage::Format::Simh, TapeImageSettings::defaultCapacity, &errorText))
-        qFatal("%s", qPrintable(errorText));
-    auto image = TapeImage::open(path, &errorText);
-    for (const int length : blocks) {
-        int written = 0;
-        if (length < 0)
-            (void)image->writeFileMarks(1, &written);
-        else
-            (void)image->writeRecord(QByteArray(length, 'd').constData(), length);
-    }
-    (void)image->rewind();
-    return path;
+    return obrtest::writeTapeLayout(dir->filePath(name), blocks);
 }
 
 void TestTapeDialogs::init()

@@ -22,6 +22,14 @@ QString writeTapeImage(const QString& path, const TapeBlocks& blocks, qint64 cap
     return path;
 }
 
+QString writeTapeLayout(const QString& path, const QList<int>& lengths, qint64 capacity)
+{
+    TapeBlocks blocks;
+    for (const int length : lengths)
+        blocks.append(length < 0 ? QByteArray() : QByteArray(length, 'm'));
+    return writeTapeImage(path, blocks, capacity);
+}
+
 TapeBlocks readTapeImage(const QString& path)
 {
     TapeBlocks blocks;
