@@ -208,6 +208,8 @@ bool CopyToolDialog::keepAlive()
 
 TapeDevice* CopyToolDialog::nextInputTape(TapeDevice* drive)
 {
+    // The count stays in view while the operator changes tapes.
+    drawProgress();
     TapeContinueDlg prompt(drive, registry, this);
     if (prompt.exec() != QDialog::Accepted)
         return nullptr;
@@ -225,24 +227,29 @@ void CopyToolDialog::startProgress(qint64 total)
     // A range of 0 to 0 is the busy indicator.
     ui.progressBar->setRange(0, static_cast<int>(shown / progressDivisor));
     ui.progressBar->setValue(0);
-    sinceShown.invalidate();
-    showProgress(0);
+    progressDone = 0;
+    drawProgress();
 }
 
 void CopyToolDialog::showProgress(qint64 done)
 {
-    if (sinceShown.isValid() && sinceShown.elapsed() < progressInterval)
-        return;
+    progressDone = done;
+    if (!sinceShown.isValid() || sinceShown.elapsed() >= progressInterval)
+        drawProgress();
+}
+
+void CopyToolDialog::drawProgress()
+{
     sinceShown.start();
     if (progressTotal == unknownTotal) {
-        ui.progress->setText(QString::number(done));
+        ui.progress->setText(QString::number(progressDone));
         return;
     }
-    ui.progress->setText(QStringLiteral("%1 of %2").arg(done).arg(progressTotal));
-    ui.progressBar->setValue(static_cast<int>(done / progressDivisor));
+    ui.progress->setText(QStringLiteral("%1 of %2").arg(progressDone).arg(progressTotal));
+    ui.progressBar->setValue(static_cast<int>(progressDone / progressDivisor));
 }
 
 void CopyToolDialog::endProgress()
 {
-    sinceShown.invalidate();
+    drawProgress();
 }

@@ -86,6 +86,7 @@ private:
     TapeDevice* selectTape(TapeDevice* current, unsigned mode);
     void updateCopyButton();
     void setChoosing(bool enabled);
+    void drawProgress();
 
     ObrApp* app;
     TapeDriveList* registry;
@@ -99,6 +100,7 @@ private:
     bool running = false;
     bool stopAsked = false;
     qint64 progressTotal = 0;
+    qint64 progressDone = 0;
     qint64 progressDivisor = 1;
     QElapsedTimer sinceShown;
 };
