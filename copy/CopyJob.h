@@ -78,7 +78,7 @@ protected:
     char* work() const { return work_.get(); }
     qint64 unitsCopied() const { return unitsCopied_; }
     int filesCopied() const { return filesCopied_; }
-    int blocksRead() const { return blocksRead_; }
+    qint64 blocksRead() const { return blocksRead_; }
     void countBlockRead() { ++blocksRead_; }
     // Tapes read to their end; the number of the tape in use less one.
     int tapesCopied() const { return inputTapeNumber - 1; }
@@ -107,7 +107,7 @@ private:
     qint64 bytesCopied = 0;
     qint64 unitsCopied_ = 0;
     int filesCopied_ = 0;
-    int blocksRead_ = 0;
+    qint64 blocksRead_ = 0;
     int inputTapeNumber = 1;
     bool done = false;
     bool failed = false;
