@@ -67,6 +67,8 @@ private slots:
     void helpViewersBesideTheWindowAreUsable();
     void quitClosesTheWindow();
     void tapeScanSegdDoesNothing();
+    void copyToolsOpen_data();
+    void copyToolsOpen();
     void consoleIsBoundToTheWindow();
     void firstStartWritesTheDefaultProject();
     void firstStartWithoutProjectFilesWritesNothing();
@@ -217,6 +219,27 @@ void TestMainWindow::tapeScanSegdDoesNothing()
     QTest::qWait(30);
     QCOMPARE(closer.count(), 0);
     QCOMPARE(QApplication::topLevelWidgets().size(), windows);
+}
+
+void TestMainWindow::copyToolsOpen_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("single SEG-Y copy") << "CopySingleSegy"
+                                       << "SEGY File Copy";
+    QTest::newRow("unformatted copy") << "CopyUnfmtFiles"
+                                      << "Unformatted File Copy";
+    QTest::newRow("SEG-Y merge") << "Merge_SEGY_Files"
+                                 << "SEGY File Merge";
+}
+
+void TestMainWindow::copyToolsOpen()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, title);
+    ModalDialogCloser closer;
+    application()->mainWindow->findChild<QPushButton*>(button)->click();
+    QCOMPARE(closer.titles(), QStringList{title});
 }
 
 void TestMainWindow::consoleIsBoundToTheWindow()

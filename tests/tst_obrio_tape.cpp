@@ -1,7 +1,7 @@
-#include "devices/TapeImage.h"
+#include "tests/support/ObrioProcess.h"
+#include "tests/support/TapeImageFiles.h"
 #include "tests/support/TestMain.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 
 // `obrio tape` as a user runs it: the lines it prints and its exit status.
@@ -24,11 +24,7 @@ private slots:
     void help();
 
 private:
-    struct Output {
-        int status = -1;
-        QStringList out;
-        QStringList err;
-    };
+    using Output = obrtest::ObrioRun;
     Output obrio(const QStringList& arguments);
     QString image(const QString& name, const QList<int>& layout);
 
@@ -42,44 +38,12 @@ void TestObrioTape::init()
 
 TestObrioTape::Output TestObrioTape::obrio(const QStringList& arguments)
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("HOME", home->path());
-    environment.insert("XDG_CONFIG_HOME", home->path() + "/.config");
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(home->path());
-    process.start(QStringLiteral(OBR_BIN_DIR "/obrio"), arguments);
-    Output output;
-    if (!process.waitForFinished(60000))
-        return output;
-    const auto lines = [](const QByteArray& bytes) {
-        QStringList result = QString::fromLocal8Bit(bytes).split('\n');
-        if (!result.isEmpty() && result.last().isEmpty())
-            result.removeLast();
-        return result;
-    };
-    output.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    output.out = lines(process.readAllStandardOutput());
-    output.err = lines(process.readAllStandardError());
-    return output;
+    return obrtest::runObrio(home->path(), arguments);
 }
 
 QString TestObrioTape::image(const QString& name, const QList<int>& layout)
 {
-    const QString path = home->filePath(name);
-    QString errorText;
-    if (!TapeImage::create(path, TapeImageSettings::formatBySuffix(path), 1000000, &errorText))
-        qFatal("%s", qPrintable(errorText));
-    auto tape = TapeImage::open(path, &errorText);
-    for (const int length : layout) {
-        int written = 0;
-        if (length < 0)
-            (void)tape->writeFileMarks(1, &written);
-        else
-            (void)tape->writeRecord(QByteArray(length, 'm').constData(), length);
-    }
-    (void)tape->rewind();
-    return path;
+    return obrtest::writeTapeLayout(home->filePath(name), layout, 1000000);
 }
 
 void TestObrioTape::mapListsRunsOfBlocks()

@@ -4,36 +4,14 @@
 #include "devices/ui/TapeContinueDlg.h"
 #include "devices/ui/TapeMiniControl.h"
 #include "devices/ui/TapeSelectDlg.h"
+#include "tests/support/ModalDialogCloser.h"
 #include "tests/support/RecordingConsole.h"
+#include "tests/support/TapeImageFiles.h"
 #include "tests/support/TestMain.h"
 
 #include <QMediaPlayer>
 #include <QTemporaryDir>
-#include <QTimer>
-#include <functional>
 #include <memory>
-
-namespace {
-
-// Acts on the next modal dialog once it shows; the action must close it. Gives up
-// after a few seconds so that a dialog that never shows fails the test instead of hanging it.
-void whenModal(std::function<void(QWidget*)> act)
-{
-    auto* timer = new QTimer;
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, act, tries] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal && ++*tries < 300)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (modal)
-            act(modal);
-    });
-    timer->start(10);
-}
-
-} // namespace
 
 // The three operator dialogs, offscreen, on image drives.
 class TestTapeDialogs : public QObject {
@@ -73,24 +51,12 @@ private:
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<TapeDriveList> list;
     RecordingConsole console;
+    ModalDialogCloser closer;
 };
 
 QString TestTapeDialogs::makeImage(const QString& name, const QList<int>& blocks)
 {
-    const QString path = dir->filePath(name);
-    QString errorText;
-    if (!TapeImage::create(path, TapeImage::Format::Simh, TapeImageSettings::defaultCapacity, &errorText))
-        qFatal("%s", qPrintable(errorText));
-    auto image = TapeImage::open(path, &errorText);
-    for (const int length : blocks) {
-        int written = 0;
-        if (length < 0)
-            (void)image->writeFileMarks(1, &written);
-        else
-            (void)image->writeRecord(QByteArray(length, 'd').constData(), length);
-    }
-    (void)image->rewind();
-    return path;
+    return obrtest::writeTapeLayout(dir->filePath(name), blocks);
 }
 
 void TestTapeDialogs::init()
@@ -411,9 +377,9 @@ void TestTapeDialogs::continueResult()
     TapeDevice* drive = list->drive(0);
     QVERIFY(drive->open(0));
     TapeContinueDlg dialog(drive, list.get(), nullptr);
-    whenModal([](QWidget* modal) { modal->findChild<QPushButton*>("Continue")->click(); });
+    closer.actOnNext([](QWidget* modal) { modal->findChild<QPushButton*>("Continue")->click(); });
     QCOMPARE(dialog.exec(), int(QDialog::Accepted));
-    whenModal([](QWidget* modal) { modal->findChild<QPushButton*>("Cancel")->click(); });
+    closer.actOnNext([](QWidget* modal) { modal->findChild<QPushButton*>("Cancel")->click(); });
     QCOMPARE(dialog.exec(), int(QDialog::Rejected));
 }
 
@@ -422,7 +388,7 @@ void TestTapeDialogs::continueChangeDrive()
     TapeDevice* first = list->drive(0);
     QVERIFY(first->open(1));
     TapeContinueDlg dialog(first, list.get(), nullptr);
-    whenModal([](QWidget* modal) {
+    closer.actOnNext([](QWidget* modal) {
         auto* select = qobject_cast<TapeSelectDlg*>(modal);
         QVERIFY(select);
         select->DriveList->setCurrentRow(1);
@@ -435,7 +401,7 @@ void TestTapeDialogs::continueChangeDrive()
     QCOMPARE(dialog.TapeName->text(), second->displayLine());
 
     // Nothing chosen: the drive stays.
-    whenModal([](QWidget* modal) {
+    closer.actOnNext([](QWidget* modal) {
         auto* select = qobject_cast<TapeSelectDlg*>(modal);
         QVERIFY(select);
         select->DriveList->clearSelection();
@@ -451,7 +417,7 @@ void TestTapeDialogs::continueReposition()
     QVERIFY(drive->open(0));
     TapeContinueDlg dialog(drive, list.get(), nullptr);
     QString shownName;
-    whenModal([&shownName](QWidget* modal) {
+    closer.actOnNext([&shownName](QWidget* modal) {
         auto* control = qobject_cast<TapeMiniControl*>(modal);
         QVERIFY(control);
         shownName = control->DeviceName->text();

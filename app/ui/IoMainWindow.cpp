@@ -5,6 +5,9 @@
 #include "app/StartupProject.h"
 #include "app/ui/AppConsole.h"
 #include "app/ui/IoApp.h"
+#include "copy/ui/SegyCopy.h"
+#include "copy/ui/SegyMerge.h"
+#include "copy/ui/UnfmtCopy.h"
 #include "devices/TapeDriveList.h"
 
 #include <QCloseEvent>
@@ -123,14 +126,26 @@ void IoMainWindow::on_Analyze_Relation_Record_clicked() {}
 
 void IoMainWindow::on_CopySegdFiles_clicked() {}
 
-void IoMainWindow::on_CopySingleSegy_clicked() {}
+void IoMainWindow::on_CopySingleSegy_clicked()
+{
+    SegyCopy tool(application, application->console, application->tapeDrives, this);
+    tool.exec();
+}
 
 void IoMainWindow::on_CopyMultipleSegy_clicked() {}
 
-void IoMainWindow::on_CopyUnfmtFiles_clicked() {}
+void IoMainWindow::on_CopyUnfmtFiles_clicked()
+{
+    UnfmtCopy tool(application, application->console, application->tapeDrives, this);
+    tool.exec();
+}
 
 void IoMainWindow::on_CopySEGYtoSEGD_clicked() {}
 
-void IoMainWindow::on_Merge_SEGY_Files_clicked() {}
+void IoMainWindow::on_Merge_SEGY_Files_clicked()
+{
+    SegyMerge tool(application->console, this, application->project->seismicDirectory());
+    tool.exec();
+}
 
 void IoMainWindow::on_TapeScanSEGDButton_clicked() {}

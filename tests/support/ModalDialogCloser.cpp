@@ -29,6 +29,11 @@ void ModalDialogCloser::closeActiveModal()
     Seen entry;
     entry.className = QString::fromLatin1(modal->metaObject()->className());
     entry.title = modal->windowTitle();
+    if (!actions.isEmpty()) {
+        seen_.append(entry);
+        actions.takeFirst()(modal);
+        return;
+    }
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
         entry.text = box->text();
         entry.informativeText = box->informativeText();

@@ -4,11 +4,12 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <functional>
 
 // Watches for modal message boxes and dialogs while a test runs code that opens them, records
 // what each showed and closes it, so the code under test goes on instead of waiting for a user.
 // Message boxes are answered with their escape button (else their first button); other dialogs
-// are rejected.
+// are rejected, unless an action was queued for them.
 class ModalDialogCloser : public QObject {
     Q_OBJECT
 public:
@@ -22,6 +23,9 @@ public:
 
     explicit ModalDialogCloser(QObject* parent = nullptr);
 
+    // The next modal widget to show is handed to `act` instead, which must close it.
+    void actOnNext(std::function<void(QWidget*)> act) { actions.append(std::move(act)); }
+
     const QList<Seen>& seen() const { return seen_; }
     int count() const { return seen_.size(); }
     QStringList titles() const;
@@ -32,4 +36,5 @@ private:
 
     QTimer timer;
     QList<Seen> seen_;
+    QList<std::function<void(QWidget*)>> actions;
 };

@@ -1,0 +1,95 @@
+#include "cli/CliCopyOperator.h"
+
+#include "cli/TerminalConsole.h"
+#include "devices/TapeDevice.h"
+
+#include <QTextStream>
+#include <climits>
+#include <cstdio>
+#include <unistd.h>
+
+CliCopyOperator::CliCopyOperator(TerminalConsole& console, const QString& progressText,
+                                 const QList<DeviceArgument>& nextTapes)
+    : console(console), progressText(progressText), nextTapes(nextTapes)
+{}
+
+CliCopyOperator::~CliCopyOperator() = default;
+
+void CliCopyOperator::startProgress(qint64 total)
+{
+    // The terminal's bar counts in int; byte totals of large merges are scaled down.
+    divisor = qMax<qint64>(total, 0) / INT_MAX + 1;
+    console.initProgress(progressText, static_cast<int>(qMax<qint64>(total, 0) / divisor), false);
+}
+
+void CliCopyOperator::showProgress(qint64 done)
+{
+    console.updateProgress(static_cast<int>(qMin<qint64>(done / divisor, INT_MAX)));
+}
+
+void CliCopyOperator::endProgress()
+{
+    console.clearProgress();
+}
+
+TapeDevice* CliCopyOperator::nextInputTape(TapeDevice* drive)
+{
+    TapeDevice* next = nullptr;
+    if (!nextTapes.isEmpty()) {
+        next = openTape(nextTapes.takeFirst());
+        changeFailed = next == nullptr;
+    } else if (isatty(STDIN_FILENO)) {
+        next = ask(drive);
+    }
+    // The options chosen for the job hold for every tape of it.
+    if (next) {
+        next->setNoRewind(drive->noRewind());
+        next->setUnloadAtEnd(drive->unloadAtEnd());
+    }
+    return next;
+}
+
+TapeDevice* CliCopyOperator::ask(TapeDevice* drive)
+{
+    QTextStream in(stdin);
+    for (;;) {
+        console.clearProgress();
+        std::fprintf(stderr,
+                     "Load the next input tape. Enter: go on with %s; tape:N or tape:PATH: another "
+                     "drive; n: no more tapes\n> ",
+                     drive->name().toLocal8Bit().constData());
+        std::fflush(stderr);
+        const QString answer = in.readLine();
+        if (answer.isNull() || answer.trimmed() == QLatin1String("n"))
+            return nullptr;
+        if (answer.trimmed().isEmpty()) {
+            if (drive->open(drive->mode()))
+                return drive;
+            continue;
+        }
+        DeviceArgument device;
+        QString errorText;
+        if (!DeviceArgument::parse(answer.trimmed(), &device, &errorText) || !device.isTape()) {
+            console.error(errorText.isEmpty() ? QStringLiteral("not a tape: ") + answer.trimmed() : errorText,
+                          false);
+            continue;
+        }
+        if (TapeDevice* next = openTape(device))
+            return next;
+    }
+}
+
+TapeDevice* CliCopyOperator::openTape(const DeviceArgument& device)
+{
+    auto tape = std::make_unique<TapeArgument>();
+    QString errorText;
+    if (!tape->resolve(device, &console, &errorText)) {
+        console.error(errorText, false);
+        return nullptr;
+    }
+    if (!tape->drive()->open(0))
+        return nullptr;
+    TapeDevice* drive = tape->drive();
+    taken.push_back(std::move(tape));
+    return drive;
+}

@@ -1,0 +1,282 @@
+#include "copy/CopyJob.h"
+
+#include "app/ObrConsole.h"
+#include "copy/CopyOperator.h"
+#include "copy/SameFile.h"
+#include "devices/TapeDevice.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <new>
+
+CopyJob::CopyJob(ObrConsole* console, CopyOperator* copyOperator, const Endpoint& input,
+                 const Endpoint& output)
+    : console(console), copyOperator(copyOperator), input(input), output(output), inputTape_(input.tape)
+{}
+
+CopyJob::~CopyJob() = default;
+
+QString CopyJob::timestamp(const QDateTime& time)
+{
+    return QLocale::c().toString(time, QStringLiteral("h:m:s MMMM d, yyyy"));
+}
+
+bool CopyJob::run()
+{
+    const Names texts = names();
+    work_.reset(new (std::nothrow) char[workBufferSize]());
+    if (!work_) {
+        console->error(QStringLiteral("failed to allocate memory (%1 bytes) for %2")
+                           .arg(workBufferSize)
+                           .arg(QLatin1String(texts.allocation)),
+                       true);
+        return false;
+    }
+    say(QString());
+    say(QStringLiteral("%1 started at %2")
+            .arg(QLatin1String(texts.job), timestamp(QDateTime::currentDateTime())));
+    say(QString());
+
+    // The output is opened only for an input worth copying, so a bad input leaves it as it was.
+    if (targetsDiffer() && openInput() && prepareInput() && openOutput() && prepareOutput())
+        copyFiles();
+    if (output.tape && !failed)
+        endOutputTape();
+    inputFile_.close();
+    outputFile.close();
+    report();
+    return !failed;
+}
+
+void CopyJob::say(const QString& text)
+{
+    console->message(text, Qt::black);
+}
+
+void CopyJob::sayCount(qint64 count, const char* what)
+{
+    say(QStringLiteral("   %1 %2%3 copied")
+            .arg(count)
+            .arg(QLatin1String(what), count < 2 ? QString() : QStringLiteral("s")));
+}
+
+void CopyJob::fail(const QString& text)
+{
+    console->error(text, true);
+    failed = true;
+}
+
+void CopyJob::warn(const QString& text)
+{
+    console->warning(text, false);
+}
+
+bool CopyJob::targetsDiffer()
+{
+    const bool sameDrive = input.tape && input.tape == output.tape;
+    if (!sameDrive && !isSameFile(input.path, output.path))
+        return true;
+    fail(QStringLiteral("output %1 is the same as the input - job will abort")
+             .arg(output.path.isEmpty() ? output.tape->name() : output.path));
+    return false;
+}
+
+bool CopyJob::openInput()
+{
+    if (inputTape_)
+        return true;
+    inputFile_.setFileName(input.path);
+    if (inputFile_.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return true;
+    fail(QStringLiteral("error opening input file: ") + input.path);
+    return false;
+}
+
+bool CopyJob::openOutput()
+{
+    if (output.tape)
+        return true;
+    outputFile.setFileName(output.path);
+    if (outputFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return true;
+    fail(QStringLiteral("error opening output file: ") + output.path);
+    return false;
+}
+
+bool CopyJob::readInputFile(char* data, qint64 length, qint64* got)
+{
+    *got = 0;
+    while (*got < length) {
+        const qint64 count = inputFile_.read(data + *got, length - *got);
+        if (count < 0) {
+            fail(QStringLiteral("error reading input file %1 - job will abort").arg(input.path));
+            return false;
+        }
+        if (count == 0)
+            break;
+        *got += count;
+    }
+    return true;
+}
+
+bool CopyJob::readInputBlock()
+{
+    if (inputTape_->readBlock())
+        return true;
+    fail(QStringLiteral("error reading input tape %1 - job will abort").arg(inputTape_->name()));
+    return false;
+}
+
+bool CopyJob::writeOutput(const char* data, qint64 length, int blockLength)
+{
+    if (!output.tape) {
+        if (outputFile.write(data, length) != length) {
+            fail(QStringLiteral("error writing to output file %1 - job will abort").arg(output.path));
+            return false;
+        }
+        bytesCopied += length;
+        return true;
+    }
+    for (qint64 offset = 0; offset < length; offset += blockLength) {
+        const int block = static_cast<int>(qMin<qint64>(blockLength, length - offset));
+        // The drive reports why a block could not be written.
+        if (!output.tape->write(data + offset, block)) {
+            failed = true;
+            return false;
+        }
+        bytesCopied += block;
+    }
+    return true;
+}
+
+bool CopyJob::goOn()
+{
+    if (copyOperator->keepAlive())
+        return true;
+    fail(QStringLiteral("copy stopped by the operator - job will abort"));
+    return false;
+}
+
+void CopyJob::copyFiles()
+{
+    copyOperator->startProgress(inputTape_ ? JobProgress::unknownTotal : totalUnits());
+    say(QString());
+    if (inputTape_)
+        say(QStringLiteral("Start of input tape %1").arg(inputTapeNumber));
+    if (output.tape)
+        say(QStringLiteral("Start of output tape 1"));
+    while (!done && goOn()) {
+        if (!(inputTape_ ? copyTapeFile() : copyDiskFile()))
+            break;
+        ++filesCopied_;
+        if (!inputTape_)
+            inputFile_.close();
+        if (output.tape && !output.tape->writeFileMarks(1)) {
+            failed = true;
+            break;
+        }
+    }
+    copyOperator->endProgress();
+}
+
+bool CopyJob::copyDiskFile()
+{
+    const int unit = unitLength();
+    // Whole units at a time from disk to disk; one block at a time to a tape, whose
+    // writes are slow enough for the window to need every chance to repaint.
+    const qint64 batch = output.tape ? unit : qint64(workBufferSize / unit) * unit;
+    for (;;) {
+        qint64 got = 0;
+        if (!readInputFile(work_.get(), batch, &got))
+            return false;
+        if (got == 0) {
+            done = true;
+            return true;
+        }
+        const int rest = static_cast<int>(got % unit);
+        if (rest != 0)
+            partialUnit(rest);
+        if (!writeOutput(work_.get(), got, unit))
+            return false;
+        unitsCopied_ += got / unit + (rest != 0 ? 1 : 0);
+        copyOperator->showProgress(unitsCopied_);
+        if (!goOn())
+            return false;
+    }
+}
+
+bool CopyJob::copyTapeFile()
+{
+    for (;;) {
+        if (!readInputBlock())
+            return false;
+        TapeDevice* tape = inputTape_;
+        const int length = tape->bytesRead();
+        if (tape->atFileMark() || tape->atEndOfData())
+            changeInputTape();
+        if (length == 0)
+            return true;
+        ++blocksRead_;
+        ++unitsCopied_;
+        if (!goOn() || !writeOutput(tape->buffer(), length, length))
+            return false;
+        copyOperator->showProgress(unitsCopied_);
+    }
+}
+
+void CopyJob::changeInputTape()
+{
+    TapeDevice* tape = inputTape_;
+    if (!tape->noRewind() && tape->rewind())
+        say(QStringLiteral("Rewind %1").arg(tape->name()));
+    say(QString());
+    say(QStringLiteral("End of input tape %1").arg(inputTapeNumber));
+    ++inputTapeNumber;
+    if (tape->unloadAtEnd())
+        static_cast<void>(tape->unload()); // a failed unload is reported by the drive and changes nothing
+    TapeDevice* next = copyOperator->nextInputTape(tape);
+    if (!next) {
+        done = true;
+        return;
+    }
+    inputTape_ = next;
+    say(QString());
+    say(QStringLiteral("Start of input tape %1").arg(inputTapeNumber));
+    next->clearFileMark();
+}
+
+void CopyJob::endOutputTape()
+{
+    TapeDevice* tape = output.tape;
+    if (!tape->writeFileMarks(1)) {
+        failed = true;
+        return;
+    }
+    console->lowLevel(QStringLiteral("Wrote second end-of-file"));
+    if (!tape->noRewind() && tape->rewind())
+        say(QStringLiteral("Rewind %1").arg(tape->name()));
+}
+
+void CopyJob::report()
+{
+    const Names texts = names();
+    if (failed) {
+        console->error(QStringLiteral("  job failed"), true);
+        say(QString());
+    } else if (!input.tape) {
+        say(QStringLiteral("Copied file  ") + input.path);
+    }
+    if (output.tape) {
+        say(QString());
+        // Output goes to one tape: a job ends at its early warning.
+        say(QStringLiteral("End of output tape 1"));
+    }
+    say(QString());
+    say(QLatin1String(texts.summary));
+    say(QStringLiteral("   %1 bytes copied").arg(bytesCopied));
+    summaryCounts();
+    say(QString());
+    say(QStringLiteral("%1 ended at %2")
+            .arg(QLatin1String(texts.job), timestamp(QDateTime::currentDateTime())));
+    say(QString());
+}

@@ -1,0 +1,93 @@
+#include "copy/SegyMergeJob.h"
+
+#include "app/ObrConsole.h"
+#include "copy/CopyOperator.h"
+#include "copy/SameFile.h"
+
+#include <QFile>
+#include <memory>
+#include <new>
+#include <vector>
+
+SegyMergeJob::SegyMergeJob(ObrConsole* console, JobProgress* progress, const QString& outputPath,
+                           const QStringList& inputPaths)
+    : console(console), progress(progress), outputPath(outputPath), inputPaths(inputPaths)
+{}
+
+bool SegyMergeJob::run()
+{
+    written = 0;
+    for (const QString& path : inputPaths) {
+        if (isSameFile(path, outputPath)) {
+            error(QStringLiteral("output file %1 is the same as input file %2 - job will abort")
+                      .arg(outputPath, path));
+            return false;
+        }
+    }
+    std::vector<std::unique_ptr<QFile>> inputs;
+    bool opened = true;
+    qint64 total = 0;
+    for (const QString& path : inputPaths) {
+        auto file = std::make_unique<QFile>(path);
+        if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+            error(QStringLiteral("error opening input file: ") + path);
+            opened = false;
+        }
+        // The first file's headers are written, the later files' are skipped.
+        total += inputs.empty() ? file->size() : qMax<qint64>(0, file->size() - headerLength);
+        inputs.push_back(std::move(file));
+    }
+    if (!opened)
+        return false;
+
+    const std::unique_ptr<char[]> buffer(new (std::nothrow) char[bufferSize]);
+    if (!buffer) {
+        error(QStringLiteral("failed to allocate memory (%1 bytes) for SEG-Y Merge").arg(bufferSize));
+        return false;
+    }
+    QFile output(outputPath);
+    if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        error(QStringLiteral("error opening output file: ") + outputPath);
+        return false;
+    }
+
+    progress->startProgress(total);
+    bool merged = true;
+    for (size_t k = 0; k < inputs.size() && merged; ++k)
+        merged = append(*inputs[k], k == 0 ? 0 : headerLength, output, buffer.get());
+    progress->endProgress();
+    return merged;
+}
+
+bool SegyMergeJob::append(QFile& input, qint64 start, QFile& output, char* buffer)
+{
+    // A later file no longer than its headers adds nothing.
+    if (!input.seek(qMin(start, input.size()))) {
+        error(QStringLiteral("error reading input file %1 - job will abort").arg(input.fileName()));
+        return false;
+    }
+    for (;;) {
+        const qint64 count = input.read(buffer, bufferSize);
+        if (count < 0) {
+            error(QStringLiteral("error reading input file %1 - job will abort").arg(input.fileName()));
+            return false;
+        }
+        if (count == 0)
+            return true;
+        if (output.write(buffer, count) != count) {
+            error(QStringLiteral("error writing to output file %1 - job will abort").arg(outputPath));
+            return false;
+        }
+        written += count;
+        progress->showProgress(written);
+        if (!progress->keepAlive()) {
+            error(QStringLiteral("merge stopped by the operator - job will abort"));
+            return false;
+        }
+    }
+}
+
+void SegyMergeJob::error(const QString& text)
+{
+    console->error(text, true);
+}

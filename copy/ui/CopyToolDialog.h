@@ -1,0 +1,106 @@
+#pragma once
+
+#include "copy/CopyJob.h"
+#include "copy/CopyOperator.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QSet>
+#include <QString>
+
+class ObrApp;
+class ObrConsole;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class TapeDevice;
+class TapeDriveList;
+
+// What the copy windows share: the source and the target (a disk file or a drive
+// chosen in the tape select dialog), the tape mini controller on either, and running
+// a job as its operator: the tape change prompt, the progress widgets and the events
+// that keep the window alive. Closing the window while a job runs asks it to stop.
+class CopyToolDialog : public QDialog, public CopyOperator {
+    Q_OBJECT
+public:
+    ~CopyToolDialog() override;
+
+    // What the browse buttons and the tape select dialog set.
+    void setInputFile(const QString& path);
+    void setOutputFile(const QString& path);
+    void setInputTape(TapeDevice* drive);
+    void setOutputTape(TapeDevice* drive);
+    bool copying() const { return running; }
+
+    void startProgress(qint64 total) override;
+    void showProgress(qint64 done) override;
+    void endProgress() override;
+    bool keepAlive() override;
+    TapeDevice* nextInputTape(TapeDevice* drive) override;
+
+public slots:
+    void reject() override;
+
+protected:
+    // The form's widgets this class works.
+    struct Controls {
+        QPushButton* inputBrowse;
+        QPushButton* inTapeBrowse;
+        QPushButton* inTapeCtrl;
+        QLineEdit* inputName;
+        QPushButton* outputBrowse;
+        QPushButton* outTapeBrowse;
+        QPushButton* outTapeCtrl;
+        QLineEdit* outputName;
+        QLabel* progressTx;
+        QLabel* progress;
+        QProgressBar* progressBar;
+        QPushButton* copy;
+    };
+
+    CopyToolDialog(ObrApp* app, ObrConsole* console, TapeDriveList* registry, QWidget* parent);
+    // Called by the subclass once its form is built.
+    void bind(const Controls& controls);
+
+    void browseInput(const QString& filter);
+    void browseOutput(const QString& filter);
+    void chooseInputTape();
+    void chooseOutputTape();
+    void controlInputTape();
+    void controlOutputTape();
+    // Runs the job with the choosing buttons disabled and the progress shown.
+    void runJob(CopyJob& job);
+    CopyJob::Endpoint inputEndpoint() const;
+    CopyJob::Endpoint outputEndpoint() const;
+    // The source changed between a file and a tape.
+    virtual void inputChanged() {}
+
+    ObrConsole* console;
+    bool inputIsFile = false;
+    QString inputPath;
+
+private:
+    // The current project's seismic directory, where the file dialogs start.
+    QString startDirectory() const;
+    TapeDevice* selectTape(TapeDevice* current, unsigned mode);
+    void updateCopyButton();
+    void setChoosing(bool enabled);
+    void drawProgress();
+
+    ObrApp* app;
+    TapeDriveList* registry;
+    Controls ui{};
+    TapeDevice* inputTape = nullptr;
+    TapeDevice* outputTape = nullptr;
+    QString outputPath;
+    bool outputIsFile = false;
+    // Every drive a job here used, closed when the window goes.
+    QSet<TapeDevice*> usedDrives;
+    bool running = false;
+    bool stopAsked = false;
+    qint64 progressTotal = 0;
+    qint64 progressDone = 0;
+    qint64 progressDivisor = 1;
+    QElapsedTimer sinceShown;
+};

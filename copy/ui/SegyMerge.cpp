@@ -1,0 +1,159 @@
+#include "copy/ui/SegyMerge.h"
+
+#include "app/ui/OnlineDocumentation.h"
+#include "copy/SegyMergeJob.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileSystemModel>
+
+namespace {
+constexpr int pathRole = Qt::UserRole;
+} // namespace
+
+SegyMerge::SegyMerge(ObrConsole* console, QWidget* parent, const QString& seismicDirectory)
+    : QDialog(parent), console(console), directory(seismicDirectory), model(new QFileSystemModel(this))
+{
+    setupUi(this);
+    model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    model->setRootPath(directory);
+    DirectoryView->setModel(model);
+    DirectoryView->setRootIndex(model->index(directory));
+    for (int column = 1; column < model->columnCount(); ++column)
+        DirectoryView->hideColumn(column);
+    showDirectory(directory);
+}
+
+void SegyMerge::showDirectory(const QString& path)
+{
+    directory = path;
+    model->setRootPath(path);
+    DirectoryList->clear();
+    const QDir dir(path);
+    for (const QString& name : dir.entryList(QDir::Files)) {
+        auto* item = new QListWidgetItem(name, DirectoryList);
+        item->setData(pathRole, dir.absoluteFilePath(name));
+    }
+}
+
+void SegyMerge::on_DirectoryView_clicked(const QModelIndex& index)
+{
+    if (model->isDir(index))
+        showDirectory(model->filePath(index));
+}
+
+void SegyMerge::addToList(const QList<QListWidgetItem*>& items)
+{
+    for (const QListWidgetItem* source : items) {
+        auto* item = new QListWidgetItem(source->text(), FileList);
+        item->setData(pathRole, source->data(pathRole));
+        item->setToolTip(source->data(pathRole).toString());
+    }
+    updateMergeButton();
+}
+
+void SegyMerge::on_Add_clicked()
+{
+    // In list order, not in the order the names were picked.
+    QList<QListWidgetItem*> selected;
+    for (int row = 0; row < DirectoryList->count(); ++row) {
+        if (DirectoryList->item(row)->isSelected())
+            selected.append(DirectoryList->item(row));
+    }
+    addToList(selected);
+}
+
+void SegyMerge::on_Add_All_clicked()
+{
+    QList<QListWidgetItem*> all;
+    for (int row = 0; row < DirectoryList->count(); ++row)
+        all.append(DirectoryList->item(row));
+    addToList(all);
+}
+
+void SegyMerge::on_Delete_clicked()
+{
+    delete FileList->takeItem(FileList->currentRow());
+    updateMergeButton();
+}
+
+void SegyMerge::on_Delete_All_clicked()
+{
+    FileList->clear();
+    updateMergeButton();
+}
+
+void SegyMerge::updateMergeButton()
+{
+    Merge->setEnabled(!running && FileList->count() >= 2);
+}
+
+QStringList SegyMerge::inputPaths() const
+{
+    QStringList paths;
+    for (int row = 0; row < FileList->count(); ++row)
+        paths.append(FileList->item(row)->data(pathRole).toString());
+    return paths;
+}
+
+void SegyMerge::on_FileBrowse_clicked()
+{
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Select SEGY output file"), directory,
+        QStringLiteral("SEGY files (*.sgy *.segy *.seg);;Other file types (*.dat *.sg);;All files (*.*)"));
+    if (!path.isEmpty())
+        FileName->setText(path);
+}
+
+void SegyMerge::on_Merge_clicked()
+{
+    running = true;
+    stopAsked = false;
+    updateMergeButton();
+    ProgressBar->setRange(0, 100);
+    ProgressBar->setValue(0);
+    ProgressBar->show();
+    // A typed name without a directory lands in the directory shown.
+    SegyMergeJob job(console, this, QDir(directory).absoluteFilePath(FileName->text()), inputPaths());
+    // The job reports its failures on the console.
+    static_cast<void>(job.run());
+    ProgressBar->hide();
+    running = false;
+    updateMergeButton();
+}
+
+void SegyMerge::startProgress(qint64 bytes)
+{
+    total = bytes;
+}
+
+void SegyMerge::showProgress(qint64 done)
+{
+    ProgressBar->setValue(total > 0 ? static_cast<int>(done * 100 / total) : 100);
+}
+
+bool SegyMerge::keepAlive()
+{
+    QCoreApplication::processEvents();
+    return !stopAsked;
+}
+
+void SegyMerge::reject()
+{
+    if (running) {
+        stopAsked = true;
+        return;
+    }
+    QDialog::reject();
+}
+
+void SegyMerge::on_Close_clicked()
+{
+    reject();
+}
+
+void SegyMerge::on_Help_clicked()
+{
+    OnlineDocumentation::showHelp(QStringLiteral("segymerge.html"));
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "copy/CopyOperator.h"
+#include "ui_SegyMerge.h"
+
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+
+class ObrConsole;
+class QFileSystemModel;
+class QListWidgetItem;
+
+// The "Merge SEG Y files" tool: a directory tree, the files of the directory chosen
+// there, and the list of files to merge, in order. Each listed file keeps its full
+// path from the moment it is added, wherever the tree is later moved.
+class SegyMerge : public QDialog, public Ui::SegyMergeUi, public JobProgress {
+    Q_OBJECT
+public:
+    SegyMerge(ObrConsole* console, QWidget* parent, const QString& seismicDirectory);
+
+    const QString& currentDirectory() const { return directory; }
+    // The files to merge, full paths in list order.
+    QStringList inputPaths() const;
+    // Makes `path` the directory whose files are listed.
+    void showDirectory(const QString& path);
+
+    void startProgress(qint64 total) override;
+    void showProgress(qint64 done) override;
+    void endProgress() override {}
+    bool keepAlive() override;
+
+public slots:
+    void reject() override;
+
+private slots:
+    void on_Merge_clicked();
+    void on_Help_clicked();
+    void on_DirectoryView_clicked(const QModelIndex& index);
+    void on_Close_clicked();
+    void on_Delete_clicked();
+    void on_Add_clicked();
+    void on_Add_All_clicked();
+    void on_Delete_All_clicked();
+    void on_FileBrowse_clicked();
+
+private:
+    void addToList(const QList<QListWidgetItem*>& items);
+    void updateMergeButton();
+
+    ObrConsole* console;
+    QString directory;
+    QFileSystemModel* model;
+    bool running = false;
+    bool stopAsked = false;
+    qint64 total = 0;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace obrtest {
+
+// What a run of the obrio program gave: its exit status (-1 when it crashed or hung) and
+// the lines it wrote to standard output and standard error.
+struct ObrioRun {
+    int status = -1;
+    QStringList out;
+    QStringList err;
+};
+
+// Runs obrio in `home`, which is also its home directory, so that its settings and
+// working root are the test's; standard input is closed.
+ObrioRun runObrio(const QString& home, const QStringList& arguments);
+
+} // namespace obrtest

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace obrtest {
+
+[[nodiscard]] bool writeFile(const QString& path, const QByteArray& bytes);
+// The whole file; empty when it cannot be read.
+QByteArray readFile(const QString& path);
+// A SEG-Y file: 'C's for the text header, a binary header giving the sample format and
+// count in the byte order asked for, then traces filled with 'a', 'b', ... in turn.
+QByteArray segyFile(int format, int samples, bool littleEndian, int traces);
+
+} // namespace obrtest
