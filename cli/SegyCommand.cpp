@@ -57,10 +57,11 @@ std::unique_ptr<SegyFormat> SegyAction::Command::loadFormat(TerminalConsole& con
     return std::make_unique<SegyFormat>(file.format());
 }
 
-std::unique_ptr<SegyData> SegyAction::Command::open(TerminalConsole& console, SegyFormat* format) const
+bool SegyAction::Command::openFile(TerminalConsole& console)
 {
-    auto data = std::make_unique<SegyData>(&console, files.value(0), 0, format);
-    if (!data->ok())
-        return nullptr;
-    return data;
+    format = loadFormat(console);
+    if (!format)
+        return false;
+    data = std::make_unique<SegyData>(&console, files.value(0), 0, format.get());
+    return data->ok();
 }

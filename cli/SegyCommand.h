@@ -1,13 +1,14 @@
 #pragma once
 
+#include "seismic/SegyData.h"
+#include "seismic/SegyFormat.h"
+
 #include <QMap>
 #include <QString>
 #include <QStringList>
 #include <memory>
 #include <vector>
 
-class SegyData;
-class SegyFormat;
 class TerminalConsole;
 
 // One action of `obrio segy`: each lives in its own cli/ file and registers itself with
@@ -33,8 +34,13 @@ struct SegyAction {
         [[nodiscard]] bool number(const QString& flag, int fallback, int* value) const;
         // The format of --format, or the standard one; null when the file cannot be read.
         std::unique_ptr<SegyFormat> loadFormat(TerminalConsole& console) const;
-        // Opens files[0] for reading through format; null when it did not open (reported).
-        std::unique_ptr<SegyData> open(TerminalConsole& console, SegyFormat* format) const;
+        // Loads the format and opens files[0] for reading through it; false when either
+        // failed (reported on the console).
+        [[nodiscard]] bool openFile(TerminalConsole& console);
+
+        // Set by openFile; the format outlives the data set that reads through it.
+        std::unique_ptr<SegyFormat> format;
+        std::unique_ptr<SegyData> data;
     };
 };
 

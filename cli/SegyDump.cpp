@@ -28,12 +28,10 @@ int runDump(SegyAction::Command& command, TerminalConsole& console)
         return cli::usageError(QStringLiteral("segy dump needs --trace N"));
     if (!command.number(QStringLiteral("--trace"), 1, &number))
         return cli::UsageError;
-    const auto format = command.loadFormat(console);
-    if (!format)
+    if (!command.openFile(console))
         return cli::JobFailed;
-    const auto data = command.open(console, format.get());
-    if (!data)
-        return cli::JobFailed;
+    const auto& format = command.format;
+    const auto& data = command.data;
     const auto trace = SeismicTrace::create(data->samples(), data->sampleInterval());
     std::vector<char> bytes(size_t(std::max(data->traceLength(), 0)));
     // The raw bytes first, then the full decoding of the same trace.

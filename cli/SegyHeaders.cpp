@@ -24,12 +24,9 @@ int runHeaders(SegyAction::Command& command, TerminalConsole& console)
         return cli::UsageError;
     if (first < 1 || last < first)
         return cli::usageError(QStringLiteral("the trace range %1 to %2 is empty").arg(first).arg(last));
-    const auto format = command.loadFormat(console);
-    if (!format)
+    if (!command.openFile(console))
         return cli::JobFailed;
-    const auto data = command.open(console, format.get());
-    if (!data)
-        return cli::JobFailed;
+    const auto& data = command.data;
     last = std::min(last, data->traceCount());
     const auto trace = SeismicTrace::create(data->samples(), data->sampleInterval());
     std::vector<char> buffer(size_t(std::max(data->traceLength(), 0)));

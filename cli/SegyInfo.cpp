@@ -57,12 +57,10 @@ QStringList cardImages(const QByteArray& bytes, bool ascii)
 
 int runInfo(SegyAction::Command& command, TerminalConsole& console)
 {
-    const auto format = command.loadFormat(console);
-    if (!format)
+    if (!command.openFile(console))
         return cli::JobFailed;
-    const auto data = command.open(console, format.get());
-    if (!data)
-        return cli::JobFailed;
+    const auto& format = command.format;
+    const auto& data = command.data;
     const QColor black(Qt::black);
     const int textSize = format->textHeaderSize;
     console.message(row(QStringLiteral("File"), command.files.first()), black);

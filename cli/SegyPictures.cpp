@@ -81,12 +81,9 @@ int run(SegyAction::Command& command, TerminalConsole& console, AnalysisPictures
     if (command.has(QStringLiteral("--end")) && request.endMs <= request.startMs)
         return cli::usageError(QStringLiteral("--end must lie after --start"));
 
-    const auto format = command.loadFormat(console);
-    if (!format)
+    if (!command.openFile(console))
         return cli::JobFailed;
-    const auto data = command.open(console, format.get());
-    if (!data)
-        return cli::JobFailed;
+    const auto& data = command.data;
     // Without --last the default range ends with the file.
     if (!command.has(QStringLiteral("--last")))
         request.lastTrace = std::min(request.lastTrace, data->traceCount());

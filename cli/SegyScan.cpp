@@ -58,12 +58,9 @@ struct Statistics {
 
 int runScan(SegyAction::Command& command, TerminalConsole& console)
 {
-    const auto format = command.loadFormat(console);
-    if (!format)
+    if (!command.openFile(console))
         return cli::JobFailed;
-    const auto data = command.open(console, format.get());
-    if (!data)
-        return cli::JobFailed;
+    const auto& data = command.data;
     const auto trace = SeismicTrace::create(data->samples(), data->sampleInterval());
     if (!trace || !data->seekSequentialTrace(1))
         return cli::JobFailed;

@@ -62,12 +62,9 @@ int runSort(SegyAction::Command& command, TerminalConsole& console)
         return cli::UsageError;
     if (!SortOrder::knownCode(code))
         return cli::usageError(QStringLiteral("unknown sort code %1 (see obrio segy sort --help)").arg(code));
-    const auto format = command.loadFormat(console);
-    if (!format)
+    if (!command.openFile(console) || !command.data->buildIndex())
         return cli::JobFailed;
-    const auto data = command.open(console, format.get());
-    if (!data || !data->buildIndex())
-        return cli::JobFailed;
+    const auto& data = command.data;
     data->prepareSortOrder(code);
     SortOrder* order = data->sortOrder();
     if (!order || !order->ready)
