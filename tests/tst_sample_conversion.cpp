@@ -116,6 +116,7 @@ private slots:
         QTest::newRow("a real fraction is cut") << 4.9999 << qint64(4);
         QTest::newRow("a tiny fraction is cut") << 1000004.999999 << qint64(1000004);
         QTest::newRow("beyond 32 bits nothing moves") << 4294967296.5 << qint64(4294967296);
+        QTest::newRow("2^49 + 0.5 is no scalar noise") << 562949953421312.5 << qint64(562949953421312);
         QTest::newRow("lowest 64-bit") << -9223372036854775808.0 << std::numeric_limits<qint64>::min();
         QTest::newRow("2^63 has no integer") << 9223372036854775808.0 << qint64(0);
         QTest::newRow("infinity") << double(INFINITY) << qint64(0);
