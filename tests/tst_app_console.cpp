@@ -1,5 +1,6 @@
 #include "app/ui/AppConsole.h"
 #include "app/ui/IoApp.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/ModalDialogCloser.h"
 #include "tests/support/TestMain.h"
 
@@ -102,11 +103,9 @@ private slots:
 
     void prefixesColoursAndPopups_data()
     {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QColor>("colour");
-        QTest::addColumn<QString>("title"); // of the box that pops up; empty: none
-        QTest::addColumn<int>("icon");
-        QTest::addColumn<ConsoleCall>("call");
+        // title: of the box that pops up; empty: none
+        obrtest::columns<QString, QColor, QString, int, ConsoleCall>(
+            {"line", "colour", "title", "icon", "call"});
         const auto row = [](const char* name, const char* line, QColor colour, const char* title, int icon,
                             ConsoleCall call) {
             QTest::newRow(name) << line << colour << title << icon << call;
@@ -130,11 +129,9 @@ private slots:
     }
     void prefixesColoursAndPopups()
     {
-        QFETCH(QString, line);
-        QFETCH(QColor, colour);
-        QFETCH(QString, title);
-        QFETCH(int, icon);
-        QFETCH(ConsoleCall, call);
+        const auto [line, colour, title, icon, call] =
+            obrtest::fetch<QString, QColor, QString, int, ConsoleCall>("line", "colour", "title", "icon",
+                                                                       "call");
         application()->detailLevel = 3;
         QTextEdit widget;
         AppConsole console(application(), &widget, QString());
@@ -153,8 +150,7 @@ private slots:
 
     void detailLevels_data()
     {
-        QTest::addColumn<int>("level");
-        QTest::addColumn<QStringList>("expected");
+        obrtest::columns<int, QStringList>({"level", "expected"});
         QTest::newRow("level 0") << 0 << QStringList();
         QTest::newRow("level 1") << 1 << QStringList();
         QTest::newRow("level 2") << 2 << QStringList{"  * Debug:   d"};
@@ -163,8 +159,7 @@ private slots:
     }
     void detailLevels()
     {
-        QFETCH(int, level);
-        QFETCH(QStringList, expected);
+        const auto [level, expected] = obrtest::fetch<int, QStringList>("level", "expected");
         application()->detailLevel = level;
         QTextEdit widget;
         AppConsole console(application(), &widget, QString());
@@ -177,8 +172,7 @@ private slots:
 
     void logFileNaming_data()
     {
-        QTest::addColumn<QString>("logName");
-        QTest::addColumn<QString>("logFile");
+        obrtest::columns<QString, QString>({"logName", "logFile"});
         const auto row = [](const char* name, const char* logName, const char* logFile) {
             QTest::newRow(name) << logName << logFile;
         };
@@ -190,8 +184,7 @@ private slots:
     }
     void logFileNaming()
     {
-        QFETCH(QString, logName);
-        QFETCH(QString, logFile);
+        const auto [logName, logFile] = obrtest::fetch<QString, QString>("logName", "logFile");
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("dir.d")));
         const QString prefix = dir.path() + QLatin1Char('/');

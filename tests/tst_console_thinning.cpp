@@ -1,4 +1,5 @@
 #include "app/ConsoleSettings.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/TestMain.h"
 
 class TestConsoleThinning : public QObject {
@@ -6,9 +7,7 @@ class TestConsoleThinning : public QObject {
 private slots:
     void shownLines_data()
     {
-        QTest::addColumn<int>("counter");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("shown");
+        obrtest::columns<int, QString, bool>({"counter", "text", "shown"});
         const auto row = [](int counter, bool shown, const char* text = "trace 12 copied") {
             QTest::addRow("%d: %s", counter, text) << counter << text << shown;
         };
@@ -35,9 +34,7 @@ private slots:
     }
     void shownLines()
     {
-        QFETCH(int, counter);
-        QFETCH(QString, text);
-        QFETCH(bool, shown);
+        const auto [counter, text, shown] = obrtest::fetch<int, QString, bool>("counter", "text", "shown");
         QCOMPARE(consoleShowsLine(counter, text, ConsoleSettings()), shown);
     }
 

@@ -4,6 +4,7 @@
 #include "copy/UnfmtCopyJob.h"
 #include "devices/TapeDevice.h"
 #include "devices/TapeDriveList.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/TapeImageFiles.h"
 #include "tests/support/TestFiles.h"
@@ -64,20 +65,15 @@ private slots:
 
     void segyRoads_data()
     {
-        QTest::addColumn<int>("format");
-        QTest::addColumn<int>("samples");
-        QTest::addColumn<bool>("littleEndian");
-        QTest::addColumn<int>("traceLength");
+        obrtest::columns<int, int, bool, int>({"format", "samples", "littleEndian", "traceLength"});
         QTest::newRow("IBM floats") << 1 << 50 << false << 440;
         QTest::newRow("format 3: 2 bytes a sample") << 3 << 50 << false << 340;
         QTest::newRow("little-endian binary header") << 5 << 30 << true << 360;
     }
     void segyRoads()
     {
-        QFETCH(int, format);
-        QFETCH(int, samples);
-        QFETCH(bool, littleEndian);
-        QFETCH(int, traceLength);
+        const auto [format, samples, littleEndian, traceLength] =
+            obrtest::fetch<int, int, bool, int>("format", "samples", "littleEndian", "traceLength");
         const QByteArray original = segyFile(format, samples, littleEndian, 4);
         QVERIFY(writeFile(path("in.sgy"), original));
         writeTapeImage(path("first.tap"), {});
@@ -198,9 +194,7 @@ private slots:
 
     void refusedBeforeWriting_data()
     {
-        QTest::addColumn<QByteArray>("input");
-        QTest::addColumn<QString>("output");
-        QTest::addColumn<QString>("error");
+        obrtest::columns<QByteArray, QString, QString>({"input", "output", "error"});
         const QByteArray segy = segyFile(1, 10, false, 3);
         QByteArray noFormat = segy;
         noFormat[3225] = 9;
@@ -216,9 +210,8 @@ private slots:
     }
     void refusedBeforeWriting()
     {
-        QFETCH(QByteArray, input);
-        QFETCH(QString, output);
-        QFETCH(QString, error);
+        const auto [input, output, error] =
+            obrtest::fetch<QByteArray, QString, QString>("input", "output", "error");
         if (!input.isEmpty()) {
             QVERIFY(writeFile(path("in.sgy"), input));
             QVERIFY(QFile::link(path("in.sgy"), path("link.sgy")));

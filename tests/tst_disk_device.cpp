@@ -1,4 +1,5 @@
 #include "devices/DiskDevice.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
@@ -44,10 +45,7 @@ private slots:
 
     void modes_data()
     {
-        QTest::addColumn<unsigned>("mode");
-        QTest::addColumn<bool>("canRead");
-        QTest::addColumn<bool>("canWrite");
-        QTest::addColumn<qint64>("sizeAtOpening");
+        obrtest::columns<unsigned, bool, bool, qint64>({"mode", "canRead", "canWrite", "sizeAtOpening"});
         QTest::newRow("0 read only") << 0u << true << false << qint64(6);
         QTest::newRow("1 write only") << 1u << false << true << qint64(0);
         QTest::newRow("5 write only") << 5u << false << true << qint64(0);
@@ -58,10 +56,8 @@ private slots:
     }
     void modes()
     {
-        QFETCH(unsigned, mode);
-        QFETCH(bool, canRead);
-        QFETCH(bool, canWrite);
-        QFETCH(qint64, sizeAtOpening);
+        const auto [mode, canRead, canWrite, sizeAtOpening] =
+            obrtest::fetch<unsigned, bool, bool, qint64>("mode", "canRead", "canWrite", "sizeAtOpening");
         RecordingConsole console(1);
         const QString path = makeFile(QStringLiteral("m.sgy"), "ABCDEF");
         DiskDevice device(&console, path, mode);
@@ -91,8 +87,7 @@ private slots:
     // Both reads meet the end of the file; low-level lines are built only when shown.
     void readsAndLowLevelLines_data()
     {
-        QTest::addColumn<bool>("ownBuffer");
-        QTest::addColumn<int>("level");
+        obrtest::columns<bool, int>({"ownBuffer", "level"});
         QTest::newRow("read") << false << 3;
         QTest::newRow("readToBuffer") << true << 3;
         QTest::newRow("read at level 1") << false << 1;
@@ -100,12 +95,11 @@ private slots:
     }
     void readsAndLowLevelLines()
     {
-        QFETCH(bool, ownBuffer);
-        QFETCH(int, level);
+        const auto [ownBuffer, level] = obrtest::fetch<bool, int>("ownBuffer", "level");
         CountingConsole console(level);
         DiskDevice device(&console, makeFile(QStringLiteral("ten.sgy"), "0123456789"), 2);
         char bytes[64] = {};
-        const auto readSome = [&](int length) {
+        const auto readSome = [&, ownBuffer = ownBuffer](int length) {
             return ownBuffer ? device.readToBuffer(length) : device.read(bytes, length);
         };
         const char* landed = ownBuffer ? device.buffer() : bytes;
@@ -131,10 +125,8 @@ private slots:
 
     void failedTransfers_data()
     {
-        QTest::addColumn<int>("operation");
-        QTest::addColumn<unsigned>("mode");
-        QTest::addColumn<int>("length");
-        QTest::addColumn<QString>("message"); // the error line up to any error code
+        // message: the error line up to any error code
+        obrtest::columns<int, unsigned, int, QString>({"operation", "mode", "length", "message"});
         const QString outside =
             QStringLiteral("requested a transfer of %1 bytes, outside 0 to %2, with disk file: f.sgy");
         QTest::newRow("read of a write-only file")
@@ -152,10 +144,8 @@ private slots:
     }
     void failedTransfers()
     {
-        QFETCH(int, operation);
-        QFETCH(unsigned, mode);
-        QFETCH(int, length);
-        QFETCH(QString, message);
+        const auto [operation, mode, length, message] =
+            obrtest::fetch<int, unsigned, int, QString>("operation", "mode", "length", "message");
         RecordingConsole console;
         const QByteArray content(1100000, 'q');
         const QString path = makeFile(QStringLiteral("f.sgy"), content);
@@ -193,8 +183,8 @@ private slots:
 
     void seekBounds_data()
     {
-        QTest::addColumn<qint64>("position");
-        QTest::addColumn<QString>("error"); // empty: the seek succeeds
+        // error: empty: the seek succeeds
+        obrtest::columns<qint64, QString>({"position", "error"});
         const QString beyond =
             QStringLiteral("requested a seek to a byte position [%1] beyond size of the disk file: s.sgy");
         QTest::newRow("start") << qint64(0) << "";
@@ -206,8 +196,7 @@ private slots:
     }
     void seekBounds()
     {
-        QFETCH(qint64, position);
-        QFETCH(QString, error);
+        const auto [position, error] = obrtest::fetch<qint64, QString>("position", "error");
         RecordingConsole console;
         DiskDevice device(&console, makeFile(QStringLiteral("s.sgy"), "0123456789"), 0);
         QVERIFY(device.seek(3));
@@ -225,16 +214,14 @@ private slots:
 
     void fileSizeFollowsWrites_data()
     {
-        QTest::addColumn<unsigned>("mode");
-        QTest::addColumn<QByteArray>("initial");
+        obrtest::columns<unsigned, QByteArray>({"mode", "initial"});
         QTest::newRow("mode 4, emptied") << 4u << QByteArray("old contents");
         QTest::newRow("mode 1, new file") << 1u << QByteArray();
         QTest::newRow("mode 7, appending") << 7u << QByteArray("0123456789");
     }
     void fileSizeFollowsWrites()
     {
-        QFETCH(unsigned, mode);
-        QFETCH(QByteArray, initial);
+        const auto [mode, initial] = obrtest::fetch<unsigned, QByteArray>("mode", "initial");
         RecordingConsole console(1);
         const QString path = makeFile(QStringLiteral("grow.sgy"), initial);
         DiskDevice device(&console, path, mode);
@@ -252,8 +239,7 @@ private slots:
 
     void writingModesSeeFilesGrow_data()
     {
-        QTest::addColumn<unsigned>("mode");
-        QTest::addColumn<bool>("seesGrowth");
+        obrtest::columns<unsigned, bool>({"mode", "seesGrowth"});
         QTest::newRow("mode 0 keeps the size of the opening") << 0u << false;
         QTest::newRow("mode 2 looks again") << 2u << true;
         QTest::newRow("mode 5 looks again") << 5u << true;
@@ -262,8 +248,7 @@ private slots:
     }
     void writingModesSeeFilesGrow()
     {
-        QFETCH(unsigned, mode);
-        QFETCH(bool, seesGrowth);
+        const auto [mode, seesGrowth] = obrtest::fetch<unsigned, bool>("mode", "seesGrowth");
         RecordingConsole console;
         const QString path = makeFile(QStringLiteral("shared.sgy"), "0123456789");
         DiskDevice device(&console, path, mode);

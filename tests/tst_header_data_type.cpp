@@ -1,4 +1,5 @@
 #include "seismic/HeaderDataType.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/ExactCompare.h"
 #include "tests/support/SegyFixture.h"
 #include "tests/support/TestFiles.h"
@@ -27,9 +28,7 @@ class TestHeaderDataType : public QObject {
 private slots:
     void readsEveryType_data()
     {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QByteArray>("bigEndian");
-        QTest::addColumn<double>("expected");
+        obrtest::columns<int, QByteArray, double>({"code", "bigEndian", "expected"});
         QTest::newRow("Int8 positive") << int(HeaderDataType::Int8) << QByteArray::fromHex("7f") << 127.0;
         QTest::newRow("Int8 negative") << int(HeaderDataType::Int8) << QByteArray::fromHex("fe") << -2.0;
         QTest::newRow("Int16") << int(HeaderDataType::Int16) << QByteArray::fromHex("0fa0") << 4000.0;
@@ -51,9 +50,8 @@ private slots:
     }
     void readsEveryType()
     {
-        QFETCH(int, code);
-        QFETCH(QByteArray, bigEndian);
-        QFETCH(double, expected);
+        const auto [code, bigEndian, expected] =
+            obrtest::fetch<int, QByteArray, double>("code", "bigEndian", "expected");
         // The same word at start byte 5 of a 240-byte header, in both byte orders.
         QByteArray header(240, '\x11');
         header.replace(4, bigEndian.size(), bigEndian);
@@ -67,9 +65,8 @@ private slots:
 
     void writesEveryType_data()
     {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QByteArray>("bigEndian"); // empty: nothing written
+        // bigEndian: empty: nothing written
+        obrtest::columns<int, double, QByteArray>({"code", "value", "bigEndian"});
         QTest::newRow("Int8 keeps the low byte")
             << int(HeaderDataType::Int8) << 300.7 << QByteArray::fromHex("2c");
         QTest::newRow("Int8 negative") << int(HeaderDataType::Int8) << -1.5 << QByteArray::fromHex("ff");
@@ -93,9 +90,8 @@ private slots:
     }
     void writesEveryType()
     {
-        QFETCH(int, code);
-        QFETCH(double, value);
-        QFETCH(QByteArray, bigEndian);
+        const auto [code, value, bigEndian] =
+            obrtest::fetch<int, double, QByteArray>("code", "value", "bigEndian");
         for (bool swap : {bigEndianSwap, !bigEndianSwap}) {
             QByteArray header(240, '\x11');
             HeaderDataType::writeValue(header.data(), header.size(), 9, code, value, swap);
@@ -115,9 +111,7 @@ private slots:
 
     void boundsNeverReadOrWriteOutside_data()
     {
-        QTest::addColumn<int>("startByte");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<bool>("inside");
+        obrtest::columns<int, int, bool>({"startByte", "code", "inside"});
         QTest::newRow("Int32 at the last four bytes") << 237 << int(HeaderDataType::Int32) << true;
         QTest::newRow("Int32 one byte over the end") << 238 << int(HeaderDataType::Int32) << false;
         QTest::newRow("Int16 at the last two bytes") << 239 << int(HeaderDataType::Int16) << true;
@@ -131,9 +125,7 @@ private slots:
     }
     void boundsNeverReadOrWriteOutside()
     {
-        QFETCH(int, startByte);
-        QFETCH(int, code);
-        QFETCH(bool, inside);
+        const auto [startByte, code, inside] = obrtest::fetch<int, int, bool>("startByte", "code", "inside");
         // Exactly 240 bytes on the heap, so the sanitizer sees any byte beyond them.
         const auto header = std::make_unique<char[]>(240);
         std::fill_n(header.get(), 240, char(0x01));
@@ -171,8 +163,7 @@ private slots:
 
     void agreesWithSegyioOnRealFiles_data()
     {
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<bool>("littleEndian");
+        obrtest::columns<QString, bool>({"fileName", "littleEndian"});
         QTest::newRow("delay and scalars, big-endian") << "delay-scalar.sgy" << false;
         QTest::newRow("3-D data, big-endian") << "f3.sgy" << false;
         QTest::newRow("little-endian IBM") << "small-lsb.sgy" << true;
@@ -182,8 +173,7 @@ private slots:
     }
     void agreesWithSegyioOnRealFiles()
     {
-        QFETCH(QString, fileName);
-        QFETCH(bool, littleEndian);
+        const auto [fileName, littleEndian] = obrtest::fetch<QString, bool>("fileName", "littleEndian");
         OBR_REQUIRE_REALDATA();
         QString reason;
         if (!segytest::peerAvailable(&reason))

@@ -1,4 +1,5 @@
 #include "seismic/SampleConversion.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/SegyFixture.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
@@ -68,8 +69,7 @@ class TestIbmIeee : public QObject {
 private slots:
     void ibmToIeeeEdges_data()
     {
-        QTest::addColumn<quint32>("ibm");
-        QTest::addColumn<quint32>("ieee");
+        obrtest::columns<quint32, quint32>({"ibm", "ieee"});
         QTest::newRow("all zero bits") << 0x00000000u << 0x00000000u;
         QTest::newRow("negative zero") << 0x80000000u << 0x80000000u;
         QTest::newRow("zero fraction, any exponent") << 0x7F000000u << 0x00000000u;
@@ -92,8 +92,7 @@ private slots:
     }
     void ibmToIeeeEdges()
     {
-        QFETCH(quint32, ibm);
-        QFETCH(quint32, ieee);
+        const auto [ibm, ieee] = obrtest::fetch<quint32, quint32>("ibm", "ieee");
         QCOMPARE(hex(ibmToIeeeBits(ibm)), hex(ieee));
         QCOMPARE(floatBits(ibmToIeee(ibm)), ieee);
         double wide = 1.0;
@@ -104,8 +103,7 @@ private slots:
 
     void ieeeToIbmEdges_data()
     {
-        QTest::addColumn<quint32>("ieee");
-        QTest::addColumn<quint32>("ibm");
+        obrtest::columns<quint32, quint32>({"ieee", "ibm"});
         QTest::newRow("zero") << 0x00000000u << 0x00000000u;
         QTest::newRow("negative zero") << 0x80000000u << 0x80000000u;
         QTest::newRow("1.0") << 0x3F800000u << 0x41100000u;
@@ -126,8 +124,7 @@ private slots:
     }
     void ieeeToIbmEdges()
     {
-        QFETCH(quint32, ieee);
-        QFETCH(quint32, ibm);
+        const auto [ieee, ibm] = obrtest::fetch<quint32, quint32>("ieee", "ibm");
         QCOMPARE(hex(ieeeToIbmBits(ieee)), hex(ibm));
         QCOMPARE(ieeeToIbm(bitsFloat(ieee)), ibm);
         const float single = bitsFloat(ieee);

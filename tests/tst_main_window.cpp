@@ -7,6 +7,7 @@
 #include "devices/TapeDevice.h"
 #include "devices/TapeDriveList.h"
 #include "devices/TapeImage.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/ModalDialogCloser.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
@@ -137,8 +138,8 @@ private slots:
 
     void buttons_data()
     {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QStringList>("titles"); // of the windows the click opens
+        // titles: of the windows the click opens
+        obrtest::columns<QString, QStringList>({"button", "titles"});
         QTest::newRow("single SEG-Y copy") << "CopySingleSegy" << QStringList{"SEGY File Copy"};
         QTest::newRow("unformatted copy") << "CopyUnfmtFiles" << QStringList{"Unformatted File Copy"};
         QTest::newRow("SEG-Y merge") << "Merge_SEGY_Files" << QStringList{"SEGY File Merge"};
@@ -146,8 +147,7 @@ private slots:
     }
     void buttons()
     {
-        QFETCH(QString, button);
-        QFETCH(QStringList, titles);
+        const auto [button, titles] = obrtest::fetch<QString, QStringList>("button", "titles");
         const int windows = QApplication::topLevelWidgets().size();
         ModalDialogCloser closer;
         application()->mainWindow->findChild<QPushButton*>(button)->click();

@@ -1,3 +1,4 @@
+#include "tests/support/DataTable.h"
 #include "tests/support/ObrioProcess.h"
 #include "tests/support/TapeImageFiles.h"
 #include "tests/support/TestFiles.h"
@@ -71,9 +72,7 @@ private slots:
 
     void statusAndMessages_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("message");
+        obrtest::columns<QStringList, int, QString>({"arguments", "status", "message"});
         const auto row = [](const char* name, const QStringList& arguments, int status, const char* message) {
             QTest::newRow(name) << arguments << status << message;
         };
@@ -95,9 +94,8 @@ private slots:
     }
     void statusAndMessages()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, status);
-        QFETCH(QString, message);
+        const auto [arguments, status, message] =
+            obrtest::fetch<QStringList, int, QString>("arguments", "status", "message");
         const ObrioRun run = obrio(arguments);
         QCOMPARE(run.status, status);
         const QString output = (run.out + run.err).join('\n');

@@ -1,4 +1,5 @@
 #include "app/ProjectDescription.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/ObrioProcess.h"
 #include "tests/support/TestMain.h"
 
@@ -141,9 +142,7 @@ private slots:
 
     void usage_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("output");
+        obrtest::columns<QStringList, int, QString>({"arguments", "exitCode", "output"});
         QTest::newRow("project --help")
             << QStringList{"project", "--help"} << 0 << "Usage: obrio project show";
         QTest::newRow("show --help") << QStringList{"project", "show", "--help"} << 0
@@ -156,9 +155,8 @@ private slots:
     }
     void usage()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, exitCode);
-        QFETCH(QString, output);
+        const auto [arguments, exitCode, output] =
+            obrtest::fetch<QStringList, int, QString>("arguments", "exitCode", "output");
         QTemporaryDir home;
         const Run run = obrio(home.path(), arguments);
         QCOMPARE(run.exitCode, exitCode);

@@ -2,6 +2,7 @@
 #include "seismic/SegyFormat.h"
 #include "seismic/SegyFormatFile.h"
 #include "seismic/SeismicTrace.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/ObrioProcess.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/SegyFixture.h"
@@ -176,9 +177,7 @@ private slots:
 
     void usage_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("err");
+        obrtest::columns<QStringList, int, QString>({"arguments", "exitCode", "err"});
         QTest::newRow("no action") << QStringList{"segy"} << 2 << "segy needs an action";
         QTest::newRow("unknown action")
             << QStringList{"segy", "plot", "x"} << 2 << "unknown segy action 'plot'";
@@ -195,9 +194,8 @@ private slots:
     }
     void usage()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, exitCode);
-        QFETCH(QString, err);
+        const auto [arguments, exitCode, err] =
+            obrtest::fetch<QStringList, int, QString>("arguments", "exitCode", "err");
         const Run run = obrio(home.path(), arguments);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2(run.err.contains(err), qPrintable(run.err));

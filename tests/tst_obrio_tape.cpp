@@ -1,3 +1,4 @@
+#include "tests/support/DataTable.h"
 #include "tests/support/ObrioProcess.h"
 #include "tests/support/TapeImageFiles.h"
 #include "tests/support/TestMain.h"
@@ -110,9 +111,7 @@ private slots:
     // 0).
     void statusAndFirstLine_data()
     {
-        QTest::addColumn<QString>("arguments");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("line");
+        obrtest::columns<QString, int, QString>({"arguments", "status", "line"});
         const auto usage = [](const char* name, const char* arguments) {
             QTest::newRow(name) << arguments << 2 << "obrio: ";
         };
@@ -149,9 +148,8 @@ private slots:
     }
     void statusAndFirstLine()
     {
-        QFETCH(QString, arguments);
-        QFETCH(int, status);
-        QFETCH(QString, line);
+        const auto [arguments, status, line] =
+            obrtest::fetch<QString, int, QString>("arguments", "status", "line");
         const Output output = obrio(arguments.split(' '));
         QCOMPARE(output.status, status);
         if (status == 0) {

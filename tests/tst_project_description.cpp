@@ -1,5 +1,6 @@
 #include "app/ProjectDescription.h"
 #include "app/StartupProject.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
@@ -58,11 +59,9 @@ private slots:
 
     void roundTrip_data()
     {
-        QTest::addColumn<int>("dimension");
-        QTest::addColumn<int>("units");
-        QTest::addColumn<int>("acquisition");
-        QTest::addColumn<int>("components");
-        QTest::addColumn<int>("flags"); // one bit per directory flag
+        // flags: one bit per directory flag
+        obrtest::columns<int, int, int, int, int>(
+            {"dimension", "units", "acquisition", "components", "flags"});
         QTest::newRow("2D meters land 1-C") << 2 << 1 << 0 << 0 << 0x00;
         QTest::newRow("3D feet marine 2-C") << 3 << 2 << 1 << 1 << 0x7f;
         QTest::newRow("2.5D transition 3-C") << 4 << 1 << 2 << 2 << 0x55;
@@ -70,11 +69,9 @@ private slots:
     }
     void roundTrip()
     {
-        QFETCH(int, dimension);
-        QFETCH(int, units);
-        QFETCH(int, acquisition);
-        QFETCH(int, components);
-        QFETCH(int, flags);
+        const auto [dimension, units, acquisition, components, flags] =
+            obrtest::fetch<int, int, int, int, int>("dimension", "units", "acquisition", "components",
+                                                    "flags");
         ProjectDescription written(path("Gamma.xml"));
         written.setLocation(path("Gamma"));
         written.setSurveyDimension(dimension);
@@ -141,10 +138,8 @@ private slots:
 
     void readsWhatOthersWrote_data()
     {
-        QTest::addColumn<QByteArray>("location");
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<QString>("readLocation");
-        QTest::addColumn<QString>("formatFile");
+        obrtest::columns<QByteArray, QByteArray, QString, QString>(
+            {"location", "body", "readLocation", "formatFile"});
         const QByteArray useDefault =
             "<SegyFormat UseDefault=\"%1\"/>\n<SegyFormat FormatFile=\"Custom.xml\"/>\n";
         QTest::newRow("format, use default false")
@@ -166,10 +161,9 @@ private slots:
     }
     void readsWhatOthersWrote()
     {
-        QFETCH(QByteArray, location);
-        QFETCH(QByteArray, body);
-        QFETCH(QString, readLocation);
-        QFETCH(QString, formatFile);
+        const auto [location, body, readLocation, formatFile] =
+            obrtest::fetch<QByteArray, QByteArray, QString, QString>("location", "body", "readLocation",
+                                                                     "formatFile");
         QVERIFY(obrtest::writeFile(path("Alpha.xml"), description(location, body)));
         ProjectDescription project(path("Alpha.xml"));
         QVERIFY(project.read());
@@ -198,8 +192,7 @@ private slots:
 
     void refusedFiles_data()
     {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("error");
+        obrtest::columns<QByteArray, QString>({"content", "error"});
         const QString notProject = QStringLiteral("This is not a project description file");
         QTest::newRow("wrong root")
             << QByteArray("<?xml version=\"1.0\"?>\n<SegyFormat Name=\"x\" Location=\"/y\"/>\n")
@@ -210,8 +203,7 @@ private slots:
     }
     void refusedFiles()
     {
-        QFETCH(QByteArray, content);
-        QFETCH(QString, error);
+        const auto [content, error] = obrtest::fetch<QByteArray, QString>("content", "error");
         QFile::remove(path("Refused.xml"));
         if (content != "(none)")
             QVERIFY(obrtest::writeFile(path("Refused.xml"), content));
@@ -225,9 +217,7 @@ private slots:
 
     void directoryRules_data()
     {
-        QTest::addColumn<QString>("location");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("seismic");
+        obrtest::columns<QString, QString, QString>({"location", "name", "seismic"});
         const auto row = [](const char* name, const char* location, const char* project,
                             const char* seismic) { QTest::newRow(name) << location << project << seismic; };
         row("location ends in the name", "D:/work/Alpha", "Alpha", "D:/work/Alpha/Seismic");
@@ -240,9 +230,8 @@ private slots:
     }
     void directoryRules()
     {
-        QFETCH(QString, location);
-        QFETCH(QString, name);
-        QFETCH(QString, seismic);
+        const auto [location, name, seismic] =
+            obrtest::fetch<QString, QString, QString>("location", "name", "seismic");
         ProjectDescription project(QStringLiteral("/nowhere/x.xml"));
         project.setLocation(location);
         project.setName(name);

@@ -1,4 +1,5 @@
 #include "seismic/SampleConversion.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/TestMain.h"
 
 #include <algorithm>
@@ -12,8 +13,7 @@ class TestSampleConversion : public QObject {
 private slots:
     void swapsOneItem_data()
     {
-        QTest::addColumn<int>("size");
-        QTest::addColumn<QByteArray>("expected");
+        obrtest::columns<int, QByteArray>({"size", "expected"});
         QTest::newRow("2 bytes") << 2 << QByteArray::fromHex("0201030405060708");
         QTest::newRow("4 bytes") << 4 << QByteArray::fromHex("0403020105060708");
         QTest::newRow("8 bytes") << 8 << QByteArray::fromHex("0807060504030201");
@@ -22,8 +22,7 @@ private slots:
     }
     void swapsOneItem()
     {
-        QFETCH(int, size);
-        QFETCH(QByteArray, expected);
+        const auto [size, expected] = obrtest::fetch<int, QByteArray>("size", "expected");
         QByteArray bytes = QByteArray::fromHex("0102030405060708");
         swapBytes(bytes.data(), size);
         QCOMPARE(bytes.toHex(), expected.toHex());
@@ -31,8 +30,7 @@ private slots:
 
     void swapsArraysAtAnyAddress_data()
     {
-        QTest::addColumn<int>("itemSize");
-        QTest::addColumn<int>("offset");
+        obrtest::columns<int, int>({"itemSize", "offset"});
         for (int size : {2, 4, 8}) {
             for (int offset : {0, 1, 3})
                 QTest::addRow("%d-byte items at offset %d", size, offset) << size << offset;
@@ -40,8 +38,7 @@ private slots:
     }
     void swapsArraysAtAnyAddress()
     {
-        QFETCH(int, itemSize);
-        QFETCH(int, offset);
+        const auto [itemSize, offset] = obrtest::fetch<int, int>("itemSize", "offset");
         constexpr int items = 37; // not a multiple of any vector width
         QByteArray buffer(offset + items * itemSize + 8, '\x5A');
         for (int i = 0; i < items * itemSize; ++i)
@@ -102,8 +99,7 @@ private slots:
 
     void truncatesTowardZero_data()
     {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<qint64>("expected");
+        obrtest::columns<double, qint64>({"value", "expected"});
         QTest::newRow("positive fraction") << 1234.9 << qint64(1234);
         QTest::newRow("negative fraction") << -1234.9 << qint64(-1234);
         QTest::newRow("below one") << 0.999 << qint64(0);
@@ -125,8 +121,7 @@ private slots:
     }
     void truncatesTowardZero()
     {
-        QFETCH(double, value);
-        QFETCH(qint64, expected);
+        const auto [value, expected] = obrtest::fetch<double, qint64>("value", "expected");
         QCOMPARE(truncateToInteger(value), expected);
     }
 

@@ -3,6 +3,7 @@
 #include "seismic/SeismicTrace.h"
 #include "seismic/SortOrder.h"
 #include "seismic/TraceGather.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/SegyFixture.h"
 #include "tests/support/TestFiles.h"
@@ -60,12 +61,10 @@ private slots:
 
     void refusedOrEmpty_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("samplesType");     // of the format's samples-per-trace word
-        QTest::addColumn<int>("traceHeaderSize"); // of the format
-        QTest::addColumn<bool>("opens");
-        QTest::addColumn<int>("traces");
-        QTest::addColumn<QString>("report"); // a console line (error or warning) starting so
+        // samplesType: of the format's samples-per-trace word; traceHeaderSize: of the format; report: a
+        // console line (error or warning) starting so
+        obrtest::columns<QByteArray, int, int, bool, int, QString>(
+            {"bytes", "samplesType", "traceHeaderSize", "opens", "traces", "report"});
 
         QByteArray absurdSamples = valid;
         absurdSamples.replace(3220, 4, QByteArray("\x7f\xff\xff\xff", 4));
@@ -91,12 +90,9 @@ private slots:
     }
     void refusedOrEmpty()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, samplesType);
-        QFETCH(int, traceHeaderSize);
-        QFETCH(bool, opens);
-        QFETCH(int, traces);
-        QFETCH(QString, report);
+        const auto [bytes, samplesType, traceHeaderSize, opens, traces, report] =
+            obrtest::fetch<QByteArray, int, int, bool, int, QString>(
+                "bytes", "samplesType", "traceHeaderSize", "opens", "traces", "report");
         const QString path = dir.filePath(QStringLiteral("bad.sgy"));
         QVERIFY(obrtest::writeFile(path, bytes));
         console.clear();
@@ -114,7 +110,7 @@ private slots:
         if (!report.isEmpty()) {
             const QStringList reported = console.errors() + console.warnings();
             QVERIFY2(std::any_of(reported.begin(), reported.end(),
-                                 [&](const QString& line) { return line.startsWith(report); }),
+                                 [report = report](const QString& line) { return line.startsWith(report); }),
                      qPrintable(reported.join(QLatin1Char('|'))));
         }
         if (opens && traces == 0)

@@ -4,6 +4,7 @@
 #include "seismic/SegyFormat.h"
 #include "seismic/SeismicTrace.h"
 #include "seismic/TraceGather.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/ExactCompare.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/SegyFixture.h"
@@ -70,8 +71,7 @@ private slots:
 
     void roundTrip_data()
     {
-        QTest::addColumn<int>("sampleFormat");
-        QTest::addColumn<bool>("bigEndian");
+        obrtest::columns<int, bool>({"sampleFormat", "bigEndian"});
         for (int code : {1, 2, 3, 5, 8}) {
             QTest::addRow("format %d big endian", code) << code << true;
             QTest::addRow("format %d little endian", code) << code << false;
@@ -79,15 +79,16 @@ private slots:
     }
     void roundTrip()
     {
-        QFETCH(int, sampleFormat);
-        QFETCH(bool, bigEndian);
+        const auto [sampleFormat, bigEndian] = obrtest::fetch<int, bool>("sampleFormat", "bigEndian");
         const QString path = dir->filePath(QStringLiteral("rt.sgy"));
         SegyFormat writing;
         writing.endianOrder = bigEndian ? SegyFormat::BigEndian : SegyFormat::LittleEndian;
         segytest::FileLayout layout;
         layout.sampleFormat = sampleFormat;
         layout.traces = 3;
-        const auto fill = [&](SeismicTrace& trace, int i) { fillTrace(trace, i, sampleFormat); };
+        const auto fill = [format = sampleFormat](SeismicTrace& trace, int i) {
+            fillTrace(trace, i, format);
+        };
         QVERIFY(segytest::writeFile(path, writing, layout, fill, &console));
 
         SegyFormat reading; // byte order from the data
@@ -163,10 +164,7 @@ private slots:
 
     void positioningErrors_data()
     {
-        QTest::addColumn<int>("traces");
-        QTest::addColumn<int>("record");
-        QTest::addColumn<int>("trace");
-        QTest::addColumn<QString>("error");
+        obrtest::columns<int, int, int, QString>({"traces", "record", "trace", "error"});
         QTest::newRow("trace 0") << 10 << 1 << 0 << "requested a trace number less than 1 within disk file: ";
         QTest::newRow("record 2 of a one-record file")
             << 10 << 2 << 1
@@ -177,10 +175,8 @@ private slots:
     }
     void positioningErrors()
     {
-        QFETCH(int, traces);
-        QFETCH(int, record);
-        QFETCH(int, trace);
-        QFETCH(QString, error);
+        const auto [traces, record, trace, error] =
+            obrtest::fetch<int, int, int, QString>("traces", "record", "trace", "error");
         const QString path = standardFile(traces);
         SegyFormat format;
         SegyData data(&console, path, 0, &format);
@@ -193,11 +189,7 @@ private slots:
     // A key written and read back, with the word stored for it.
     void storedKeys_data()
     {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<double>("written");
-        QTest::addColumn<double>("read");
-        QTest::addColumn<int>("startByte");
-        QTest::addColumn<int>("word");
+        obrtest::columns<int, double, double, int, int>({"key", "written", "read", "startByte", "word"});
         const int id = TraceKey::TraceId;
         QTest::newRow("trace id 6: dead wins over time break") << id << 6.0 << 2.0 << 29 << 2;
         QTest::newRow("trace id 0: seismic") << id << 0.0 << 1.0 << 29 << 1;
@@ -208,17 +200,16 @@ private slots:
     }
     void storedKeys()
     {
-        QFETCH(int, key);
-        QFETCH(double, written);
-        QFETCH(double, read);
-        QFETCH(int, startByte);
-        QFETCH(int, word);
+        const auto [key, written, read, startByte, word] =
+            obrtest::fetch<int, double, double, int, int>("key", "written", "read", "startByte", "word");
         const QString path = dir->filePath(QStringLiteral("key.sgy"));
         SegyFormat format;
         segytest::FileLayout layout;
         layout.traces = 1;
         QVERIFY(segytest::writeFile(
-            path, format, layout, [&](SeismicTrace& trace, int) { trace.setValue(key, written); }, &console));
+            path, format, layout,
+            [key = key, value = written](SeismicTrace& trace, int) { trace.setValue(key, value); },
+            &console));
         const QByteArray header = obrtest::readFile(path).mid(3600, 240);
         const int type = startByte == 29 ? HeaderDataType::Int16 : HeaderDataType::Int32;
         OBR_COMPARE_EXACT(HeaderDataType::readValue(header.constData(), 240, startByte, type, true), word);
@@ -230,9 +221,8 @@ private slots:
 
     void dayOfYearTimestamp_data()
     {
-        QTest::addColumn<int>("year");
-        QTest::addColumn<int>("day");
-        QTest::addColumn<QString>("expected"); // empty: unknown
+        // expected: empty: unknown
+        obrtest::columns<int, int, QString>({"year", "day", "expected"});
         QTest::newRow("1 January") << 2024 << 1 << "2024-01-01T13:14:15Z";
         QTest::newRow("leap day") << 2024 << 60 << "2024-02-29T13:14:15Z";
         QTest::newRow("no year") << 0 << 5 << "";
@@ -240,9 +230,7 @@ private slots:
     }
     void dayOfYearTimestamp()
     {
-        QFETCH(int, year);
-        QFETCH(int, day);
-        QFETCH(QString, expected);
+        const auto [year, day, expected] = obrtest::fetch<int, int, QString>("year", "day", "expected");
         const QString path = standardFile(1);
         patch(path, 3600 + 156,
               bigEndian16(year) + bigEndian16(day) + bigEndian16(13) + bigEndian16(14) + bigEndian16(15));
@@ -258,16 +246,14 @@ private slots:
 
     void ebcdicText_data()
     {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("shown");
+        obrtest::columns<int, QString>({"code", "shown"});
         QTest::newRow("0x4A") << 0x4A << "#";
         QTest::newRow("0x4F") << 0x4F << ".";
         QTest::newRow("0xC1") << 0xC1 << "A";
     }
     void ebcdicText()
     {
-        QFETCH(int, code);
-        QFETCH(QString, shown);
+        const auto [code, shown] = obrtest::fetch<int, QString>("code", "shown");
         const QString path = standardFile(1);
         patch(path, 0, QByteArray(1, char(code)));
         SegyFormat format;

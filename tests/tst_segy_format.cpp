@@ -1,5 +1,6 @@
 #include "seismic/SegyFormat.h"
 #include "seismic/SegyFormatFile.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
@@ -76,8 +77,7 @@ private slots:
 
     void refusesOtherRoots_data()
     {
-        QTest::addColumn<QByteArray>("document");
-        QTest::addColumn<QString>("error");
+        obrtest::columns<QByteArray, QString>({"document", "error"});
         QTest::newRow("wrong root") << QByteArray("<Format Version=\"2.0.1\"/>")
                                     << QStringLiteral("This is not a SEGY format file");
         QTest::newRow("broken off") << QByteArray("<SegyFormat Version=\"2.0.1\"><TextHeader Size=\"3200\">")
@@ -86,8 +86,7 @@ private slots:
     }
     void refusesOtherRoots()
     {
-        QFETCH(QByteArray, document);
-        QFETCH(QString, error);
+        const auto [document, error] = obrtest::fetch<QByteArray, QString>("document", "error");
         SegyFormatFile file(write("f.xml", document), 0);
         QVERIFY(!file.read());
         if (!error.isEmpty())

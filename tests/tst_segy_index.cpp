@@ -6,6 +6,7 @@
 #include "seismic/SeismicTrace.h"
 #include "seismic/SortOrder.h"
 #include "seismic/TraceGather.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/ExactCompare.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/SegyFixture.h"
@@ -51,8 +52,7 @@ private slots:
 
     void sortOrders_data()
     {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<int>("gathers");
+        obrtest::columns<int, int>({"code", "gathers"});
         QTest::newRow("0 file order, one gather per field file run") << 0 << 24;
         QTest::newRow("1 source") << 1 << 4;
         QTest::newRow("2 receiver") << 2 << 9;
@@ -63,8 +63,7 @@ private slots:
     }
     void sortOrders()
     {
-        QFETCH(int, code);
-        QFETCH(int, gathers);
+        const auto [code, gathers] = obrtest::fetch<int, int>("code", "gathers");
         const auto data = open();
         data->prepareSortOrder(code);
         QVERIFY(data->sortOrder()->ready);
@@ -106,8 +105,7 @@ private slots:
 
     void sortRefusals_data()
     {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QStringList>("errors");
+        obrtest::columns<int, QStringList>({"code", "errors"});
         QTest::newRow("9 on a 2-D line") << 9
                                          << QStringList{"Data must have 3-D geometry to be sorted by Inline.",
                                                         "no min/max Inline numbers to sort by."};
@@ -117,8 +115,7 @@ private slots:
     }
     void sortRefusals()
     {
-        QFETCH(int, code);
-        QFETCH(QStringList, errors);
+        const auto [code, errors] = obrtest::fetch<int, QStringList>("code", "errors");
         const auto data = open();
         data->prepareSortOrder(code);
         QVERIFY(!data->sortOrder()->ready);
@@ -129,8 +126,8 @@ private slots:
 
     void rangeLimiting_data()
     {
-        QTest::addColumn<RangeLimit>("limit");
-        QTest::addColumn<QList<int>>("fieldFiles"); // of the selected shots, in order
+        // fieldFiles: of the selected shots, in order
+        obrtest::columns<RangeLimit, QList<int>>({"limit", "fieldFiles"});
         const auto row = [](const char* name, qint64 first, qint64 last, qint64 increment, int window,
                             const QList<int>& fieldFiles) {
             QTest::newRow(name) << RangeLimit{TraceKey::FieldFile, first, last, increment, window}
@@ -144,8 +141,7 @@ private slots:
     }
     void rangeLimiting()
     {
-        QFETCH(RangeLimit, limit);
-        QFETCH(QList<int>, fieldFiles);
+        const auto [limit, fieldFiles] = obrtest::fetch<RangeLimit, QList<int>>("limit", "fieldFiles");
         const auto data = open();
         data->prepareSortOrder(6);
         data->applySortOrder(data->sortOrder());
@@ -212,9 +208,7 @@ private slots:
 
     void backupRefusals_data()
     {
-        QTest::addColumn<int>("patchAt");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<QString>("error");
+        obrtest::columns<int, int, QString>({"patchAt", "value", "error"});
         const QString version =
             " file version error - \nthis software release does not support version %1 of the .indxbak file.";
         QTest::newRow("type") << 0 << 1005
@@ -229,9 +223,7 @@ private slots:
     }
     void backupRefusals()
     {
-        QFETCH(int, patchAt);
-        QFETCH(int, value);
-        QFETCH(QString, error);
+        const auto [patchAt, value, error] = obrtest::fetch<int, int, QString>("patchAt", "value", "error");
         const auto data = open();
         const QString backup = data->indexBackupPath();
         const QString fileName = QStringLiteral("line.sgy.indxbak");

@@ -2,6 +2,7 @@
 #include "seismic/SegyFormat.h"
 #include "seismic/SegyScalar.h"
 #include "seismic/SeismicTrace.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/ExactCompare.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/SegyFixture.h"
@@ -91,9 +92,7 @@ private slots:
     // Files we write read the same with the peer, and files the peer writes read the same with ours.
     void bothWays_data()
     {
-        QTest::addColumn<int>("sampleFormat");
-        QTest::addColumn<QString>("endian");
-        QTest::addColumn<bool>("ours");
+        obrtest::columns<int, QString, bool>({"sampleFormat", "endian", "ours"});
         for (int code : {1, 2, 3, 5, 8}) {
             for (const char* endian : {"big", "little"}) {
                 QTest::addRow("ours, format %d %s endian", code, endian) << code << endian << true;
@@ -103,9 +102,8 @@ private slots:
     }
     void bothWays()
     {
-        QFETCH(int, sampleFormat);
-        QFETCH(QString, endian);
-        QFETCH(bool, ours);
+        const auto [sampleFormat, endian, ours] =
+            obrtest::fetch<int, QString, bool>("sampleFormat", "endian", "ours");
         if (!skipReason.isEmpty())
             QSKIP(qPrintable(skipReason));
         const QString path =

@@ -3,6 +3,7 @@
 #include "seismic/SeismicLimits.h"
 #include "seismic/SeismicTrace.h"
 #include "seismic/TraceGather.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
@@ -52,10 +53,8 @@ private slots:
 
     void reconcileSampleCount_data()
     {
-        QTest::addColumn<int>("samples");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<QString>("warning"); // empty: no message at all
+        // warning: empty: no message at all
+        obrtest::columns<int, int, QString, QString>({"samples", "count", "fileName", "warning"});
         const QString fewer =
             QStringLiteral("is less than the number of samples for the dataset (1500). Traces will "
                            "be padded with zeros.");
@@ -76,10 +75,8 @@ private slots:
     }
     void reconcileSampleCount()
     {
-        QFETCH(int, samples);
-        QFETCH(int, count);
-        QFETCH(QString, fileName);
-        QFETCH(QString, warning);
+        const auto [samples, count, fileName, warning] =
+            obrtest::fetch<int, int, QString, QString>("samples", "count", "fileName", "warning");
         auto data = openData(QStringLiteral("r.sgy"));
         data->describe(samples, 1, 2.0f);
         data->reconcileSampleCount(count, fileName);
@@ -136,10 +133,7 @@ private slots:
 
     void refusesGathersBeyondTheLimits_data()
     {
-        QTest::addColumn<int>("samples");
-        QTest::addColumn<int>("traces");
-        QTest::addColumn<bool>("headersOnly");
-        QTest::addColumn<bool>("made");
+        obrtest::columns<int, int, bool, bool>({"samples", "traces", "headersOnly", "made"});
         const int tooMany = SeismicLimits::maxSamplesPerTrace + 1;
         QTest::newRow("too many samples per trace") << tooMany << 1 << false << false;
         QTest::newRow("too many samples, headers only is fine") << tooMany << 1 << true << true;
@@ -150,10 +144,8 @@ private slots:
     }
     void refusesGathersBeyondTheLimits()
     {
-        QFETCH(int, samples);
-        QFETCH(int, traces);
-        QFETCH(bool, headersOnly);
-        QFETCH(bool, made);
+        const auto [samples, traces, headersOnly, made] =
+            obrtest::fetch<int, int, bool, bool>("samples", "traces", "headersOnly", "made");
         auto data = openData(QStringLiteral("big.sgy"));
         data->describe(samples, traces, 1.0f);
         QCOMPARE(bool(data->makeGather(headersOnly)), made);
@@ -163,9 +155,8 @@ private slots:
 
     void resizeGather_data()
     {
-        QTest::addColumn<int>("count");
-        QTest::addColumn<int>("dropFront");
-        QTest::addColumn<QList<double>>("expected"); // field file numbers; 0 is a fresh trace
+        // expected: field file numbers; 0 is a fresh trace
+        obrtest::columns<int, int, QList<double>>({"count", "dropFront", "expected"});
         QTest::newRow("grow") << 7 << 0 << QList<double>{1, 2, 3, 4, 5, 0, 0};
         QTest::newRow("same size") << 5 << 0 << QList<double>{1, 2, 3, 4, 5};
         QTest::newRow("shrink from the end") << 3 << 0 << QList<double>{1, 2, 3};
@@ -178,9 +169,8 @@ private slots:
     }
     void resizeGather()
     {
-        QFETCH(int, count);
-        QFETCH(int, dropFront);
-        QFETCH(QList<double>, expected);
+        const auto [count, dropFront, expected] =
+            obrtest::fetch<int, int, QList<double>>("count", "dropFront", "expected");
         auto data = openData(QStringLiteral("g.sgy"));
         data->describe(50, 5, 1.0f);
         const auto gather = data->makeGather(false);
@@ -225,11 +215,8 @@ private slots:
 
     void swapsFileSamplesOnlyWhenAsked_data()
     {
-        QTest::addColumn<bool>("swap");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("fileSamples");
-        QTest::addColumn<int>("bufferBytes");
-        QTest::addColumn<int>("swappedItems");
+        obrtest::columns<bool, int, int, int, int>(
+            {"swap", "width", "fileSamples", "bufferBytes", "swappedItems"});
         QTest::newRow("16-bit, swapping") << true << 2 << 3 << 16 << 3;
         QTest::newRow("32-bit, swapping") << true << 4 << 3 << 16 << 3;
         QTest::newRow("16-bit, same byte order") << false << 2 << 3 << 16 << 0;
@@ -239,11 +226,9 @@ private slots:
     }
     void swapsFileSamplesOnlyWhenAsked()
     {
-        QFETCH(bool, swap);
-        QFETCH(int, width);
-        QFETCH(int, fileSamples);
-        QFETCH(int, bufferBytes);
-        QFETCH(int, swappedItems);
+        const auto [swap, width, fileSamples, bufferBytes, swappedItems] =
+            obrtest::fetch<bool, int, int, int, int>("swap", "width", "fileSamples", "bufferBytes",
+                                                     "swappedItems");
         auto data = openData(QStringLiteral("s.sgy"));
         data->setSwapBytes(swap);
         data->setFileSamples(fileSamples);
@@ -260,8 +245,7 @@ private slots:
 
     void headerBufferBounds_data()
     {
-        QTest::addColumn<qint64>("size");
-        QTest::addColumn<bool>("allocated");
+        obrtest::columns<qint64, bool>({"size", "allocated"});
         QTest::newRow("a SEG-D header") << qint64(32 * 1024) << true;
         QTest::newRow("the largest allowed") << SeismicLimits::maxHeaderBytes << true;
         QTest::newRow("beyond the largest") << SeismicLimits::maxHeaderBytes + 1 << false;
@@ -270,8 +254,7 @@ private slots:
     }
     void headerBufferBounds()
     {
-        QFETCH(qint64, size);
-        QFETCH(bool, allocated);
+        const auto [size, allocated] = obrtest::fetch<qint64, bool>("size", "allocated");
         auto data = openData(QStringLiteral("hb.sgy"));
         QVERIFY(data->allocateHeader(100));
         QCOMPARE(data->allocateHeader(size), allocated);

@@ -4,6 +4,7 @@
 #include "devices/ui/TapeContinueDlg.h"
 #include "devices/ui/TapeMiniControl.h"
 #include "devices/ui/TapeSelectDlg.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/ModalDialogCloser.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/TapeImageFiles.h"
@@ -137,10 +138,8 @@ private slots:
 
     void selectEnableLogic_data()
     {
-        QTest::addColumn<bool>("unload");
-        QTest::addColumn<bool>("autoLoader");
-        QTest::addColumn<bool>("autoLoaderEnabled");
-        QTest::addColumn<bool>("timeoutEnabled");
+        obrtest::columns<bool, bool, bool, bool>(
+            {"unload", "autoLoader", "autoLoaderEnabled", "timeoutEnabled"});
         QTest::newRow("neither") << false << false << false << false;
         QTest::newRow("unload only") << true << false << true << false;
         QTest::newRow("both") << true << true << true << true;
@@ -148,10 +147,9 @@ private slots:
     }
     void selectEnableLogic()
     {
-        QFETCH(bool, unload);
-        QFETCH(bool, autoLoader);
-        QFETCH(bool, autoLoaderEnabled);
-        QFETCH(bool, timeoutEnabled);
+        const auto [unload, autoLoader, autoLoaderEnabled, timeoutEnabled] =
+            obrtest::fetch<bool, bool, bool, bool>("unload", "autoLoader", "autoLoaderEnabled",
+                                                   "timeoutEnabled");
         TapeSelectDlg dialog(nullptr, list.get(), nullptr, 0);
         dialog.UnloadEodOption->setChecked(true);
         dialog.AutoLoaderOption->setChecked(autoLoader);
@@ -177,8 +175,7 @@ private slots:
 
     void countNormalisation_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
+        obrtest::columns<QString, QString>({"typed", "shown"});
         const auto row = [](const char* typed, const char* shown) { QTest::newRow(typed) << typed << shown; };
         row("0", "1");
         row("-5", "5");
@@ -190,8 +187,7 @@ private slots:
     }
     void countNormalisation()
     {
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
+        const auto [typed, shown] = obrtest::fetch<QString, QString>("typed", "shown");
         TapeMiniControl control(nullptr, &console, list->drive(0));
         control.SkipCount->setText(QStringLiteral("3"));
         control.SkipCount->setText(typed);

@@ -1,4 +1,5 @@
 #include "devices/TapeImage.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
@@ -79,8 +80,7 @@ private slots:
 
     void writtenLayout_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("bytes");
+        obrtest::columns<QString, QByteArray>({"name", "bytes"});
         // An odd record is padded to an even length; the length words do not count the pad.
         QTest::newRow("SIMH") << "layout.tap" << simhRecord("abc") + le(0) + le(0) + simhRecord("de");
         QTest::newRow("Tape-In-File") << "layout.tif"
@@ -89,8 +89,7 @@ private slots:
     }
     void writtenLayout()
     {
-        QFETCH(QString, name);
-        QFETCH(QByteArray, bytes);
+        const auto [name, bytes] = obrtest::fetch<QString, QByteArray>("name", "bytes");
         const QString path = write(name, QByteArray());
         auto image = open(path);
         QCOMPARE(image->writeRecord("abc", 3), Result::Ok);
@@ -136,9 +135,7 @@ private slots:
 
     void damaged_data()
     {
-        QTest::addColumn<QString>("suffix");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("goodRecords");
+        obrtest::columns<QString, QByteArray, int>({"suffix", "bytes", "goodRecords"});
         const QByteArray tif = tifHeader(0, 0, 15) + "abc";
         QTest::newRow("SIMH record cut short")
             << "tap" << simhRecord("abcd") + le(100) + QByteArray(50, 'x') << 1;
@@ -159,9 +156,8 @@ private slots:
     }
     void damaged()
     {
-        QFETCH(QString, suffix);
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, goodRecords);
+        const auto [suffix, bytes, goodRecords] =
+            obrtest::fetch<QString, QByteArray, int>("suffix", "bytes", "goodRecords");
         auto image = open(write("damaged." + suffix, bytes));
         const QList<QByteArray> items = readAll(image.get());
         QCOMPARE(items.size(), goodRecords + 1);

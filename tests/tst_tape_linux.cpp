@@ -5,6 +5,7 @@
 #include "devices/TapeAspi.h"
 #include "devices/TapeDriveList.h"
 #include "devices/TapeSpti.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/TestMain.h"
 
@@ -163,8 +164,7 @@ private slots:
 
     void openAnswers_data()
     {
-        QTest::addColumn<int>("error");
-        QTest::addColumn<int>("code");
+        obrtest::columns<int, int>({"error", "code"});
         QTest::newRow("EACCES: access denied") << EACCES << 5;
         QTest::newRow("EPERM: access denied") << EPERM << 5;
         QTest::newRow("EBUSY: sharing violation") << EBUSY << 32;
@@ -176,8 +176,7 @@ private slots:
 
     void openAnswers()
     {
-        QFETCH(int, error);
-        QFETCH(int, code);
+        const auto [error, code] = obrtest::fetch<int, int>("error", "code");
         kernel->opens[nst(2)] = {-error};
         LinuxTapeDriver driver(2, kernel);
         QCOMPARE(driver.openDevice(true), code);
@@ -207,9 +206,7 @@ private slots:
 
     void readAnswers_data()
     {
-        QTest::addColumn<QList<qint64>>("reads");
-        QTest::addColumn<long>("statusBits");
-        QTest::addColumn<QList<int>>("codes");
+        obrtest::columns<QList<qint64>, long, QList<int>>({"reads", "statusBits", "codes"});
         const long on = FakeKernel::online;
         const long eod = on | GMT_EOD(-1L);
         QTest::newRow("data block") << QList<qint64>{100} << on << QList<int>{0};
@@ -229,9 +226,8 @@ private slots:
 
     void readAnswers()
     {
-        QFETCH(QList<qint64>, reads);
-        QFETCH(long, statusBits);
-        QFETCH(QList<int>, codes);
+        const auto [reads, statusBits, codes] =
+            obrtest::fetch<QList<qint64>, long, QList<int>>("reads", "statusBits", "codes");
         auto driver = openedDriver();
         kernel->reads = reads;
         kernel->statusBits = statusBits;
@@ -247,9 +243,7 @@ private slots:
 
     void writeAnswers_data()
     {
-        QTest::addColumn<qint64>("result");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<int>("transferred");
+        obrtest::columns<qint64, int, int>({"result", "code", "transferred"});
         QTest::newRow("written") << qint64(100) << 0 << 100;
         QTest::newRow("ENOSPC: early warning, written") << qint64(-ENOSPC) << 1100 << 100;
         QTest::newRow("EROFS: write protected") << qint64(-EROFS) << 19 << 0;
@@ -261,9 +255,8 @@ private slots:
 
     void writeAnswers()
     {
-        QFETCH(qint64, result);
-        QFETCH(int, code);
-        QFETCH(int, transferred);
+        const auto [result, code, transferred] =
+            obrtest::fetch<qint64, int, int>("result", "code", "transferred");
         auto driver = openedDriver();
         kernel->writes = {result};
         int written = -1;
@@ -273,9 +266,7 @@ private slots:
 
     void operationsSent_data()
     {
-        QTest::addColumn<int>("operation");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<DriverCall>("call");
+        obrtest::columns<int, int, DriverCall>({"operation", "count", "call"});
         using P = TapeDriver::Position;
         const auto row = [](const char* name, int operation, int count, DriverCall call) {
             QTest::newRow(name) << operation << count << call;
@@ -298,9 +289,8 @@ private slots:
 
     void operationsSent()
     {
-        QFETCH(int, operation);
-        QFETCH(int, count);
-        QFETCH(DriverCall, call);
+        const auto [operation, count, call] =
+            obrtest::fetch<int, int, DriverCall>("operation", "count", "call");
         auto driver = openedDriver();
         QCOMPARE(call(*driver), 0);
         QCOMPARE(kernel->operations.size(), 1);
@@ -310,10 +300,8 @@ private slots:
 
     void failuresFromStatusBits_data()
     {
-        QTest::addColumn<int>("error"); // of the positioning; 0: the tape status is asked instead
-        QTest::addColumn<long>("statusBits");
-        QTest::addColumn<int>("statusError");
-        QTest::addColumn<int>("code");
+        // error: of the positioning; 0: the tape status is asked instead
+        obrtest::columns<int, long, int, int>({"error", "statusBits", "statusError", "code"});
         const long on = FakeKernel::online;
         QTest::newRow("EIO at a file mark") << EIO << (on | GMT_EOF(-1L)) << 0 << 1101;
         QTest::newRow("EIO at end of data") << EIO << (on | GMT_EOD(-1L)) << 0 << 1104;
@@ -333,10 +321,8 @@ private slots:
 
     void failuresFromStatusBits()
     {
-        QFETCH(int, error);
-        QFETCH(long, statusBits);
-        QFETCH(int, statusError);
-        QFETCH(int, code);
+        const auto [error, statusBits, statusError, code] =
+            obrtest::fetch<int, long, int, int>("error", "statusBits", "statusError", "code");
         auto driver = openedDriver();
         kernel->statusBits = statusBits;
         kernel->statusError = statusError;
@@ -347,8 +333,7 @@ private slots:
 
     void identificationMessages_data()
     {
-        QTest::addColumn<int>("error");
-        QTest::addColumn<QString>("message");
+        obrtest::columns<int, QString>({"error", "message"});
         QTest::newRow("access denied")
             << EACCES
             << "this user account does not have system access to tape drives.  \n   "
@@ -359,8 +344,7 @@ private slots:
 
     void identificationMessages()
     {
-        QFETCH(int, error);
-        QFETCH(QString, message);
+        const auto [error, message] = obrtest::fetch<int, QString>("error", "message");
         kernel->opens[nst(0)] = {-error};
         TapeSpti drive(&console, 0, std::make_unique<LinuxTapeDriver>(0, kernel));
         QVERIFY(!drive.ok());
@@ -500,12 +484,8 @@ private slots:
 
     void sgCompletions_data()
     {
-        QTest::addColumn<int>("ioctlResult");
-        QTest::addColumn<int>("scsiStatus");
-        QTest::addColumn<int>("hostStatus");
-        QTest::addColumn<int>("resid");
-        QTest::addColumn<int>("completion");
-        QTest::addColumn<int>("transferred");
+        obrtest::columns<int, int, int, int, int, int>(
+            {"ioctlResult", "scsiStatus", "hostStatus", "resid", "completion", "transferred"});
         QTest::newRow("good") << 0 << 0 << 0 << 0 << int(ScsiCompletion::Done) << 64;
         QTest::newRow("good, short") << 0 << 0 << 0 << 24 << int(ScsiCompletion::Done) << 40;
         QTest::newRow("check condition") << 0 << 2 << 0 << 64 << int(ScsiCompletion::Failed) << 0;
@@ -515,12 +495,9 @@ private slots:
 
     void sgCompletions()
     {
-        QFETCH(int, ioctlResult);
-        QFETCH(int, scsiStatus);
-        QFETCH(int, hostStatus);
-        QFETCH(int, resid);
-        QFETCH(int, completion);
-        QFETCH(int, transferred);
+        const auto [ioctlResult, scsiStatus, hostStatus, resid, completion, transferred] =
+            obrtest::fetch<int, int, int, int, int, int>("ioctlResult", "scsiStatus", "hostStatus", "resid",
+                                                         "completion", "transferred");
         const QByteArray sense = scsiStatus ? ScsiSenseData::build(ScsiSense::MediumError, 0, false, 0) : "";
         kernel->sgAnswers = {{scsiStatus, sense, QByteArray(), resid, hostStatus, ioctlResult}};
         char data[64];
@@ -574,12 +551,8 @@ private slots:
 
     void aspiSenseMessages_data()
     {
-        QTest::addColumn<AspiCall>("call");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("flags");
-        QTest::addColumn<QString>("error");
-        QTest::addColumn<bool>("result");
-        QTest::addColumn<bool>("endOfData");
+        obrtest::columns<AspiCall, int, int, QString, bool, bool>(
+            {"call", "key", "flags", "error", "result", "endOfData"});
         const AspiCall read = [](TapeAspi& d) { return d.readBlock(); };
         const AspiCall write = [](TapeAspi& d) { return d.write("abcd", 4); };
         const AspiCall marks = [](TapeAspi& d) { return d.writeFileMarks(1); };
@@ -609,12 +582,9 @@ private slots:
 
     void aspiSenseMessages()
     {
-        QFETCH(AspiCall, call);
-        QFETCH(int, key);
-        QFETCH(int, flags);
-        QFETCH(QString, error);
-        QFETCH(bool, result);
-        QFETCH(bool, endOfData);
+        const auto [call, key, flags, error, result, endOfData] =
+            obrtest::fetch<AspiCall, int, int, QString, bool, bool>("call", "key", "flags", "error", "result",
+                                                                    "endOfData");
         auto drive = identifiedAspi();
         kernel->sgAnswers = {checkCondition(key, static_cast<unsigned char>(flags))};
         QCOMPARE(call(*drive), result);
@@ -627,9 +597,7 @@ private slots:
 
     void aspiSpaceResidue_data()
     {
-        QTest::addColumn<int>("count");
-        QTest::addColumn<int>("residue");
-        QTest::addColumn<QString>("lowLevel");
+        obrtest::columns<int, int, QString>({"count", "residue", "lowLevel"});
         QTest::newRow("5 forward, 2 left") << 5 << 2 << "3 blocks skipped forward on drive ACME Streamer 9";
         QTest::newRow("2 forward, 1 left") << 2 << 1 << "1 block skipped forward on drive ACME Streamer 9";
         QTest::newRow("4 backward, 1 left")
@@ -639,9 +607,8 @@ private slots:
 
     void aspiSpaceResidue()
     {
-        QFETCH(int, count);
-        QFETCH(int, residue);
-        QFETCH(QString, lowLevel);
+        const auto [count, residue, lowLevel] =
+            obrtest::fetch<int, int, QString>("count", "residue", "lowLevel");
         auto drive = identifiedAspi();
         kernel->sgAnswers = {checkCondition(0, ScsiSense::fileMark, true, residue)};
         QVERIFY(!drive->skipBlocks(count));

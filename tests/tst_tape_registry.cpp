@@ -3,6 +3,7 @@
 #include "devices/TapeDriveList.h"
 #include "devices/TapeImage.h"
 #include "devices/TapeImageScsiTarget.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/TestMain.h"
 
@@ -89,8 +90,7 @@ private slots:
 
     void scsiTargetCountRule_data()
     {
-        QTest::addColumn<int>("reported");
-        QTest::addColumn<int>("scanned");
+        obrtest::columns<int, int>({"reported", "scanned"});
         QTest::newRow("8") << 8 << 8;
         QTest::newRow("16") << 16 << 16;
         QTest::newRow("12 is read as 8") << 12 << 8;
@@ -98,8 +98,7 @@ private slots:
     }
     void scsiTargetCountRule()
     {
-        QFETCH(int, reported);
-        QFETCH(int, scanned);
+        const auto [reported, scanned] = obrtest::fetch<int, int>("reported", "scanned");
         QList<QPair<int, int>> queries;
         auto bus = std::make_unique<FakeBus>();
         bus->targets = reported;
@@ -112,9 +111,7 @@ private slots:
 
     void scsiTransferBuffer_data()
     {
-        QTest::addColumn<int>("limit");
-        QTest::addColumn<int>("size");
-        QTest::addColumn<int>("origin");
+        obrtest::columns<int, int, int>({"limit", "size", "origin"});
         QTest::newRow("no limit") << 0 << 524288 << int(TapeDriveList::ManagerBuffer);
         QTest::newRow("300,000 bytes") << 300000 << 262144 << int(TapeDriveList::ManagerBuffer);
         QTest::newRow("131,072 bytes") << 131072 << 131072 << int(TapeDriveList::ManagerBuffer);
@@ -122,9 +119,7 @@ private slots:
     }
     void scsiTransferBuffer()
     {
-        QFETCH(int, limit);
-        QFETCH(int, size);
-        QFETCH(int, origin);
+        const auto [limit, size, origin] = obrtest::fetch<int, int, int>("limit", "size", "origin");
         auto bus = std::make_unique<FakeBus>();
         bus->transferLimit = limit;
         const auto list = scsiList(std::move(bus), {makeImage("buffered.tap")});

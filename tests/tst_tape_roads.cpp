@@ -1,6 +1,7 @@
 #include "devices/TapeDevice.h"
 #include "devices/TapeDriveList.h"
 #include "devices/TapeImage.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
@@ -146,9 +147,7 @@ private slots:
     // REEL".
     void blockLimits_data()
     {
-        QTest::addColumn<int>("road");
-        QTest::addColumn<QString>("baseName");
-        QTest::addColumn<bool>("limited");
+        obrtest::columns<int, QString, bool>({"road", "baseName", "limited"});
         const QStringList roadNames = {"driver/SIMH", "driver/TIF", "SCSI/SIMH", "SCSI/TIF"};
         for (int road = DriverSimh; road <= ScsiTif; ++road) {
             const QByteArray name = roadNames[road].toLatin1();
@@ -161,8 +160,7 @@ private slots:
     }
     void blockLimits()
     {
-        QFETCH(QString, baseName);
-        QFETCH(bool, limited);
+        const auto [baseName, limited] = obrtest::fetch<QString, bool>("baseName", "limited");
         TapeDevice* tape = makeDrive(baseName);
         const int driveMaximum = scsi() ? 524288 : 131072;
         QCOMPARE(tape->blockLimit64000(), limited);

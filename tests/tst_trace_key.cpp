@@ -2,6 +2,7 @@
 #include "seismic/SegyScalar.h"
 #include "seismic/SeismicData.h"
 #include "seismic/SeismicTrace.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/ExactCompare.h"
 #include "tests/support/TestMain.h"
 
@@ -34,10 +35,8 @@ private slots:
 
     void storageTypesDecideTheRoundTrip_data()
     {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("form"); // 0: 32-bit integer, 1: float, 2: 64-bit float
-        QTest::addColumn<double>("input");
-        QTest::addColumn<double>("expected");
+        // form: 0: 32-bit integer, 1: float, 2: 64-bit float
+        obrtest::columns<int, int, double, double>({"key", "form", "input", "expected"});
         const int fieldFile = TraceKey::FieldFile;
         const int sourceLocation = TraceKey::SourceLocation;
         const int sourceX = TraceKey::SourceX;
@@ -53,10 +52,8 @@ private slots:
     }
     void storageTypesDecideTheRoundTrip()
     {
-        QFETCH(int, key);
-        QFETCH(int, form);
-        QFETCH(double, input);
-        QFETCH(double, expected);
+        const auto [key, form, input, expected] =
+            obrtest::fetch<int, int, double, double>("key", "form", "input", "expected");
         const auto trace = SeismicTrace::create(0, 1.0f);
         if (form == 0)
             SeismicData::setValue(*trace, key, qint32(input));
@@ -114,10 +111,7 @@ private slots:
 
     void scalars_data()
     {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<int>("scalar");
-        QTest::addColumn<double>("applied");
-        QTest::addColumn<double>("removed");
+        obrtest::columns<double, int, double, double>({"value", "scalar", "applied", "removed"});
         QTest::newRow("divide by 100") << 1234.0 << -100 << 12.34 << 123400.0;
         QTest::newRow("multiply by 10") << 12.0 << 10 << 120.0 << 1.2;
         QTest::newRow("zero leaves the value") << 12.5 << 0 << 12.5 << 12.5;
@@ -127,10 +121,8 @@ private slots:
     }
     void scalars()
     {
-        QFETCH(double, value);
-        QFETCH(int, scalar);
-        QFETCH(double, applied);
-        QFETCH(double, removed);
+        const auto [value, scalar, applied, removed] =
+            obrtest::fetch<double, int, double, double>("value", "scalar", "applied", "removed");
         OBR_COMPARE_EXACT(applyScalar(value, scalar), applied);
         OBR_COMPARE_EXACT(removeScalar(value, scalar), removed);
         OBR_COMPARE_EXACT(removeScalar(12.34, -100), 1234.0);
@@ -138,11 +130,7 @@ private slots:
 
     void scaledValuesThroughIntegerWords_data()
     {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("scalar");
-        QTest::addColumn<double>("value");
-        QTest::addColumn<qint32>("word");
-        QTest::addColumn<double>("readBack");
+        obrtest::columns<int, int, double, qint32, double>({"key", "scalar", "value", "word", "readBack"});
         const int sourceX = TraceKey::SourceX;
         QTest::newRow("12.349 truncates to 1234") << sourceX << -100 << 12.349 << qint32(1234) << 12.34;
         QTest::newRow("coordinate of 123456.78")
@@ -156,11 +144,8 @@ private slots:
     }
     void scaledValuesThroughIntegerWords()
     {
-        QFETCH(int, key);
-        QFETCH(int, scalar);
-        QFETCH(double, value);
-        QFETCH(qint32, word);
-        QFETCH(double, readBack);
+        const auto [key, scalar, value, word, readBack] =
+            obrtest::fetch<int, int, double, qint32, double>("key", "scalar", "value", "word", "readBack");
         const bool swap = QSysInfo::ByteOrder == QSysInfo::LittleEndian;
         const auto trace = SeismicTrace::create(0, 1.0f);
         trace->setValue(key, value);
