@@ -310,17 +310,6 @@ private slots:
         QCOMPARE(closer.count(), 1);
         QCOMPARE(closer.seen().first().text, QStringLiteral("Step 3 - Parameter error!"));
         QCOMPARE(closer.seen().first().informativeText, QStringLiteral("gain out of range"));
-
-        QSignalSpy inits(&console, &AppConsole::initializeProgressBar);
-        QSignalSpy updates(&console, &AppConsole::updateProgressBar);
-        QSignalSpy clears(&console, &AppConsole::clearProgressBar);
-        console.ProcessInitProgressBar(QStringLiteral("t"), 7);
-        console.ProcessUpdateProgressBar(3);
-        console.ProcessClearProgressBar();
-        QCOMPARE(inits.value(0), (QVariantList{"t", 7}));
-        QCOMPARE(updates.value(0), QVariantList{3});
-        QCOMPARE(clears.size(), 1);
-        QVERIFY(!progressDialog());
     }
 
 private:
