@@ -173,7 +173,6 @@ private slots:
         QTest::newRow("ENXIO: no drive") << ENXIO << 2;
         QTest::newRow("EIO") << EIO << 1117;
     }
-
     void openAnswers()
     {
         const auto [error, code] = obrtest::fetch<int, int>("error", "code");
@@ -223,7 +222,6 @@ private slots:
         QTest::newRow("EIO otherwise") << QList<qint64>{-EIO} << on << QList<int>{1117};
         QTest::newRow("EINVAL") << QList<qint64>{-EINVAL} << on << QList<int>{87};
     }
-
     void readAnswers()
     {
         const auto [reads, statusBits, codes] =
@@ -252,7 +250,6 @@ private slots:
         QTest::newRow("cut short") << qint64(60) << 1117 << 0;
         QTest::newRow("EIO") << qint64(-EIO) << 1117 << 0;
     }
-
     void writeAnswers()
     {
         const auto [result, code, transferred] =
@@ -286,7 +283,6 @@ private slots:
         row("long erase", MTERASE, 1, [](LinuxTapeDriver& d) { return d.erase(); });
         row("variable blocks", MTSETBLK, 0, [](LinuxTapeDriver& d) { return d.setMediaBlockSize(0); });
     }
-
     void operationsSent()
     {
         const auto [operation, count, call] =
@@ -318,7 +314,6 @@ private slots:
         QTest::newRow("status: ENOMEDIUM") << 0 << 0L << -ENOMEDIUM << 1112;
         QTest::newRow("status: EIO") << 0 << 0L << -EIO << 1117;
     }
-
     void failuresFromStatusBits()
     {
         const auto [error, statusBits, statusError, code] =
@@ -341,7 +336,6 @@ private slots:
         QTest::newRow("busy") << EBUSY << "Tape device is already in use - system sharing violation. ";
         QTest::newRow("missing drive: silent") << ENOENT << "";
     }
-
     void identificationMessages()
     {
         const auto [error, message] = obrtest::fetch<int, QString>("error", "message");
@@ -492,7 +486,6 @@ private slots:
         QTest::newRow("timed out") << 0 << 0 << 3 << 64 << int(ScsiCompletion::Aborted) << 0;
         QTest::newRow("ioctl refused") << -EINVAL << 0 << 0 << 0 << int(ScsiCompletion::Failed) << 0;
     }
-
     void sgCompletions()
     {
         const auto [ioctlResult, scsiStatus, hostStatus, resid, completion, transferred] =
@@ -579,7 +572,6 @@ private slots:
         row("skip: blank", skip, 8, 0, "blank tape encountered during tape search.", false, true);
         row("skip: other", skip, 4, 0, "error (4) occurred during tape search.");
     }
-
     void aspiSenseMessages()
     {
         const auto [call, key, flags, error, result, endOfData] =
@@ -604,7 +596,6 @@ private slots:
             << -4 << -1 << "3 blocks skipped backward on drive ACME Streamer 9";
         QTest::newRow("nothing passed") << 3 << 3 << "";
     }
-
     void aspiSpaceResidue()
     {
         const auto [count, residue, lowLevel] =
