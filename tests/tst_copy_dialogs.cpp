@@ -14,28 +14,130 @@
 #include <QTemporaryDir>
 #include <memory>
 
-using obrtest::readFile;
-using obrtest::writeFile;
+using namespace obrtest;
 
 namespace {
 // Four traces of 280 bytes behind headers of IBM floats, ten samples each.
-QByteArray segyFile()
-{
-    return obrtest::segyFile(1, 10, false, 4);
-}
+const QByteArray input = segyFile(1, 10, false, 4);
 } // namespace
 
 // The copy and merge windows offscreen, on disk files and tape images.
 class TestCopyDialogs : public QObject {
     Q_OBJECT
 private slots:
-    void init();
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        console.clear();
+        closer.clear();
+        QVERIFY(writeFile(path("in.sgy"), input));
+    }
 
-    void copyNeedsBothEnds();
-    void tapeChoice();
-    void tapeChangePrompt();
-    void closingStopsTheJob();
-    void mergeKeepsFullPaths();
+    void copyNeedsBothEnds()
+    {
+        SegyCopy dialog(nullptr, &console, nullptr, nullptr);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("SEGY File Copy"));
+        QVERIFY(!dialog.InTapeBrowse->isEnabled() && !dialog.OutTapeBrowse->isEnabled() &&
+                !dialog.Copy->isEnabled());
+        SegyCopy outputOnly(nullptr, &console, nullptr, nullptr);
+        outputOnly.setOutputFile(path("out.sgy"));
+        dialog.setInputFile(path("in.sgy"));
+        QVERIFY(!dialog.Copy->isEnabled() && !outputOnly.Copy->isEnabled());
+        dialog.setOutputFile(path("out.sgy"));
+        QVERIFY(dialog.Copy->isEnabled() && dialog.ProgressBar->isHidden());
+        dialog.Copy->click();
+        QCOMPARE(readFile(path("out.sgy")), input);
+        QVERIFY(console.messages().contains("Copied file  " + path("in.sgy")));
+        QVERIFY(dialog.ProgressBar->isHidden() && dialog.InputBrowse->isEnabled() &&
+                dialog.Copy->isEnabled());
+    }
+
+    void tapeChoice()
+    {
+        TapeDriveList drives(&console, {writeTapeImage(path("a.tap"), {})});
+        SegyCopy dialog(nullptr, &console, &drives, nullptr);
+        QVERIFY(dialog.InTapeCtrl->isHidden());
+        closer.actOnNext([](QWidget* modal) {
+            auto* select = qobject_cast<TapeSelectDlg*>(modal);
+            QVERIFY(select);
+            select->DriveList->setCurrentRow(0);
+            select->Close->click();
+        });
+        dialog.InTapeBrowse->click();
+        QCOMPARE(dialog.InputName->text(), drives.drive(0)->displayLine());
+        QVERIFY(!dialog.InTapeCtrl->isHidden() && drives.drive(0)->isOpen());
+        QCOMPARE(drives.drive(0)->mode(), 0u);
+
+        // No drive chosen this time: the tape is no longer the source.
+        dialog.InTapeBrowse->click();
+        QVERIFY(dialog.InputName->text().isEmpty() && dialog.InTapeCtrl->isHidden());
+        QCOMPARE(closer.titles(), QStringList({"Tape Select", "Tape Select"}));
+    }
+
+    void tapeChangePrompt()
+    {
+        TapeDriveList drives(&console, {writeTapeImage(path("a.tap"), {"one", "two", QByteArray()})});
+        QVERIFY(drives.drive(0)->open(0));
+        UnfmtCopy dialog(nullptr, &console, &drives, nullptr);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Unformatted File Copy"));
+        dialog.setInputFile(path("in.sgy"));
+        QVERIFY(dialog.UserBlockSize->isEnabled());
+        QCOMPARE(dialog.UserBlockSize->value(), 10240);
+        QCOMPARE(dialog.InputFileSize->text(), QStringLiteral("4720 bytes"));
+        dialog.setInputTape(drives.drive(0));
+        QVERIFY(!dialog.UserBlockSize->isEnabled());
+        dialog.setOutputFile(path("out.dat"));
+
+        // The closer answers the prompt with "No more tapes".
+        dialog.Copy->click();
+        QCOMPARE(closer.titles(), QStringList{"Tape Continue"});
+        QCOMPARE(readFile(path("out.dat")), QByteArray("onetwo"));
+        QVERIFY(console.messages().contains("   1 tape copied"));
+    }
+
+    void closingStopsTheJob()
+    {
+        SegyCopy dialog(nullptr, &console, nullptr, nullptr);
+        dialog.setInputFile(path("in.sgy"));
+        dialog.setOutputFile(path("out.sgy"));
+        QTimer::singleShot(0, &dialog, &QDialog::reject);
+        dialog.Copy->click();
+        QCOMPARE(console.errors(),
+                 QStringList({"copy stopped by the operator - job will abort", "  job failed"}));
+        QCOMPARE(dialog.result(), 0);
+        dialog.Close->click();
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+
+    void mergeKeepsFullPaths()
+    {
+        QVERIFY(QDir(dir->path()).mkdir("elsewhere"));
+        QVERIFY(writeFile(path("more.sgy"), input));
+        SegyMerge dialog(&console, nullptr, dir->path());
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("SEGY File Merge"));
+        QCOMPARE(dialog.DirectoryList->count(), 2);
+        dialog.DirectoryList->item(0)->setSelected(true);
+        dialog.Add->click();
+        QVERIFY(!dialog.Merge->isEnabled());
+        dialog.Add_All->click();
+        QVERIFY(dialog.Merge->isEnabled());
+        dialog.FileList->setCurrentRow(1);
+        dialog.Delete->click();
+        QVERIFY(dialog.Merge->isEnabled());
+
+        auto* model = qobject_cast<QFileSystemModel*>(dialog.DirectoryView->model());
+        emit dialog.DirectoryView->clicked(model->index(path("elsewhere")));
+        QCOMPARE(dialog.currentDirectory(), path("elsewhere"));
+        QCOMPARE(dialog.DirectoryList->count(), 0);
+        dialog.FileName->setText("merged.sgy");
+        dialog.Merge->click();
+        QCOMPARE(readFile(path("elsewhere/merged.sgy")), input + input.mid(3600));
+        QVERIFY(dialog.ProgressBar->isHidden() && console.lines.isEmpty());
+        dialog.Delete->click();
+        QVERIFY(!dialog.Merge->isEnabled());
+        dialog.Delete_All->click();
+        QCOMPARE(dialog.FileList->count(), 0);
+    }
 
 private:
     QString path(const QString& name) const { return dir->filePath(name); }
@@ -44,126 +146,6 @@ private:
     RecordingConsole console;
     ModalDialogCloser closer;
 };
-
-void TestCopyDialogs::init()
-{
-    dir = std::make_unique<QTemporaryDir>();
-    console.clear();
-    closer.clear();
-    QVERIFY(writeFile(path("in.sgy"), segyFile()));
-}
-
-void TestCopyDialogs::copyNeedsBothEnds()
-{
-    SegyCopy dialog(nullptr, &console, nullptr, nullptr);
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("SEGY File Copy"));
-    QVERIFY(!dialog.InTapeBrowse->isEnabled());
-    QVERIFY(!dialog.OutTapeBrowse->isEnabled());
-    QVERIFY(!dialog.Copy->isEnabled());
-    dialog.setOutputFile(path("out.sgy"));
-    QVERIFY(!dialog.Copy->isEnabled());
-    dialog.setInputFile(path("in.sgy"));
-    QVERIFY(dialog.Copy->isEnabled());
-    QVERIFY(dialog.ProgressBar->isHidden());
-
-    dialog.Copy->click();
-    QCOMPARE(readFile(path("out.sgy")), segyFile());
-    QVERIFY(console.messages().contains("Copied file  " + path("in.sgy")));
-    QVERIFY(dialog.ProgressBar->isHidden());
-    QVERIFY(dialog.InputBrowse->isEnabled());
-    QVERIFY(dialog.Copy->isEnabled());
-}
-
-void TestCopyDialogs::tapeChoice()
-{
-    TapeDriveList drives(&console, {obrtest::writeTapeImage(path("a.tap"), {})});
-    SegyCopy dialog(nullptr, &console, &drives, nullptr);
-    QVERIFY(dialog.InTapeCtrl->isHidden());
-    closer.actOnNext([](QWidget* modal) {
-        auto* select = qobject_cast<TapeSelectDlg*>(modal);
-        QVERIFY(select);
-        select->DriveList->setCurrentRow(0);
-        select->Close->click();
-    });
-    dialog.InTapeBrowse->click();
-    QCOMPARE(dialog.InputName->text(), drives.drive(0)->displayLine());
-    QVERIFY(!dialog.InTapeCtrl->isHidden());
-    QVERIFY(drives.drive(0)->isOpen());
-    QCOMPARE(drives.drive(0)->mode(), 0u);
-
-    // No drive chosen this time: the tape is no longer the source.
-    dialog.InTapeBrowse->click();
-    QVERIFY(dialog.InputName->text().isEmpty());
-    QVERIFY(dialog.InTapeCtrl->isHidden());
-    QCOMPARE(closer.titles(), QStringList({"Tape Select", "Tape Select"}));
-}
-
-void TestCopyDialogs::tapeChangePrompt()
-{
-    TapeDriveList drives(&console, {obrtest::writeTapeImage(path("a.tap"), {"one", "two", QByteArray()})});
-    QVERIFY(drives.drive(0)->open(0));
-    UnfmtCopy dialog(nullptr, &console, &drives, nullptr);
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Unformatted File Copy"));
-    dialog.setInputFile(path("in.sgy"));
-    QVERIFY(dialog.UserBlockSize->isEnabled());
-    QCOMPARE(dialog.UserBlockSize->value(), 10240);
-    QCOMPARE(dialog.InputFileSize->text(), QStringLiteral("4720 bytes"));
-    dialog.setInputTape(drives.drive(0));
-    QVERIFY(!dialog.UserBlockSize->isEnabled());
-    dialog.setOutputFile(path("out.dat"));
-
-    // The closer answers the prompt with "No more tapes".
-    dialog.Copy->click();
-    QCOMPARE(closer.titles(), QStringList{"Tape Continue"});
-    QCOMPARE(readFile(path("out.dat")), QByteArray("onetwo"));
-    QVERIFY(console.messages().contains("   1 tape copied"));
-}
-
-void TestCopyDialogs::closingStopsTheJob()
-{
-    SegyCopy dialog(nullptr, &console, nullptr, nullptr);
-    dialog.setInputFile(path("in.sgy"));
-    dialog.setOutputFile(path("out.sgy"));
-    QTimer::singleShot(0, &dialog, &QDialog::reject);
-    dialog.Copy->click();
-    QCOMPARE(console.errors(),
-             QStringList({"copy stopped by the operator - job will abort", "  job failed"}));
-    QCOMPARE(dialog.result(), 0);
-    dialog.Close->click();
-    QCOMPARE(dialog.result(), int(QDialog::Rejected));
-}
-
-void TestCopyDialogs::mergeKeepsFullPaths()
-{
-    QVERIFY(QDir(dir->path()).mkdir("elsewhere"));
-    QVERIFY(writeFile(path("more.sgy"), segyFile()));
-    SegyMerge dialog(&console, nullptr, dir->path());
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("SEGY File Merge"));
-    QCOMPARE(dialog.DirectoryList->count(), 2);
-    dialog.DirectoryList->item(0)->setSelected(true);
-    dialog.Add->click();
-    QVERIFY(!dialog.Merge->isEnabled());
-    dialog.Add_All->click();
-    QVERIFY(dialog.Merge->isEnabled());
-    dialog.FileList->setCurrentRow(1);
-    dialog.Delete->click();
-    QVERIFY(dialog.Merge->isEnabled());
-
-    auto* model = qobject_cast<QFileSystemModel*>(dialog.DirectoryView->model());
-    emit dialog.DirectoryView->clicked(model->index(path("elsewhere")));
-    QCOMPARE(dialog.currentDirectory(), path("elsewhere"));
-    QCOMPARE(dialog.DirectoryList->count(), 0);
-    dialog.FileName->setText("merged.sgy");
-    dialog.Merge->click();
-    QCOMPARE(readFile(path("elsewhere/merged.sgy")), segyFile() + segyFile().mid(3600));
-    QVERIFY(dialog.ProgressBar->isHidden());
-    QVERIFY(console.lines.isEmpty());
-
-    dialog.Delete->click();
-    QVERIFY(!dialog.Merge->isEnabled());
-    dialog.Delete_All->click();
-    QCOMPARE(dialog.FileList->count(), 0);
-}
 
 OBR_TEST_MAIN(TestCopyDialogs)
 #include "tst_copy_dialogs.moc"

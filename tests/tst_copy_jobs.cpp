@@ -4,6 +4,7 @@
 #include "copy/UnfmtCopyJob.h"
 #include "devices/TapeDevice.h"
 #include "devices/TapeDriveList.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/TapeImageFiles.h"
 #include "tests/support/TestFiles.h"
@@ -14,13 +15,7 @@
 #include <memory>
 #include <unistd.h>
 
-using obrtest::blockLengths;
-using obrtest::readFile;
-using obrtest::readTapeImage;
-using obrtest::segyFile;
-using obrtest::TapeBlocks;
-using obrtest::writeFile;
-using obrtest::writeTapeImage;
+using namespace obrtest;
 
 namespace {
 
@@ -61,259 +56,224 @@ TapeBlocks cut(const QByteArray& bytes, const QList<int>& lengths)
 class TestCopyJobs : public QObject {
     Q_OBJECT
 private slots:
-    void init();
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        console.clear();
+        copyOperator = ScriptedOperator();
+    }
 
-    void segyRoads_data();
-    void segyRoads();
-    void consoleLines();
-    void multiVolumeInput();
-    void earlyWarningFailsCleanly();
-    void unformattedBlocks();
-    void refusedBeforeWriting_data();
-    void refusedBeforeWriting();
-    void merge();
+    void segyRoads_data()
+    {
+        obrtest::columns<int, int, bool, int>({"format", "samples", "littleEndian", "traceLength"});
+        QTest::newRow("IBM floats") << 1 << 50 << false << 440;
+        QTest::newRow("format 3: 2 bytes a sample") << 3 << 50 << false << 340;
+        QTest::newRow("little-endian binary header") << 5 << 30 << true << 360;
+    }
+    void segyRoads()
+    {
+        const auto [format, samples, littleEndian, traceLength] =
+            obrtest::fetch<int, int, bool, int>("format", "samples", "littleEndian", "traceLength");
+        const QByteArray original = segyFile(format, samples, littleEndian, 4);
+        QVERIFY(writeFile(path("in.sgy"), original));
+        writeTapeImage(path("first.tap"), {});
+        writeTapeImage(path("second.tap"), {});
+
+        QVERIFY(copy(true, "in.sgy", "out.sgy"));
+        QCOMPARE(readFile(path("out.sgy")), original);
+
+        QVERIFY(copy(true, "in.sgy", "first.tap"));
+        const QList<int> layout{3200, 400, traceLength, traceLength, traceLength, traceLength, -1, -1};
+        QCOMPARE(readTapeImage(path("first.tap")), cut(original, layout));
+
+        QVERIFY2(copy(true, "first.tap", "second.tap"), qPrintable(console.errors().join("|")));
+        QCOMPARE(readTapeImage(path("second.tap")), cut(original, layout));
+
+        QVERIFY(copy(true, "second.tap", "back.sgy"));
+        QCOMPARE(readFile(path("back.sgy")), original);
+        QVERIFY(console.errors().isEmpty());
+    }
+
+    void consoleLines()
+    {
+        QVERIFY(writeFile(path("in.sgy"), segyFile(1, 100, false, 10)));
+        writeTapeImage(path("out.tap"), {});
+        const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+        QVERIFY(copy(true, "in.sgy", "out.tap"));
+        const QDateTime after = QDateTime::currentDateTime().addSecs(1);
+
+        QStringList lines = console.messages();
+        const QRegularExpression timed("^Single SEG-Y copy (started|ended) at (.*)$");
+        for (QString& line : lines) {
+            const QRegularExpressionMatch match = timed.match(line);
+            if (!match.hasMatch())
+                continue;
+            const QDateTime time = QLocale::c().toDateTime(match.captured(2), "h:m:s MMMM d, yyyy");
+            QVERIFY2(time >= before && time <= after, qPrintable(line));
+            QCOMPARE(QLocale::c().toString(time, "h:m:s MMMM d, yyyy"),
+                     match.captured(2)); // no leading zeros
+            line = match.captured(1);
+        }
+        QCOMPARE(lines, QStringList({"", "started", "", "", "Start of output tape 1",
+                                     "Rewind VIRTUAL out.tap", "Copied file  " + path("in.sgy"), "",
+                                     "End of output tape 1", "", "Single SEG-Y Copy Summary:",
+                                     "   10000 bytes copied", "   1 file copied", "", "ended", ""}));
+        QVERIFY(console.texts(RecordingConsole::LowLevel).contains("Wrote second end-of-file"));
+    }
+
+    void multiVolumeInput()
+    {
+        const QByteArray original = segyFile(1, 10, false, 4);
+        writeTapeImage(path("one.tap"), cut(original, {3200, 400, 280, 280, -1}));
+        writeTapeImage(path("two.tap"), cut(original.mid(4160), {280, 280, -1}));
+        TapeDriveList drives(&console, {path("one.tap"), path("two.tap")});
+        QVERIFY(drives.drive(0)->open(0));
+        QVERIFY(drives.drive(1)->open(0));
+        copyOperator.answers = {drives.drive(1), nullptr};
+        QVERIFY(SegyCopyJob(&console, &copyOperator, {QString(), drives.drive(0)}, {path("out.sgy"), nullptr})
+                    .run());
+
+        QCOMPARE(readFile(path("out.sgy")), original);
+        QCOMPARE(copyOperator.prompts, 2);
+        QCOMPARE(copyOperator.total, JobProgress::unknownTotal);
+        const QStringList lines = console.messages();
+        for (const char* line : {"Rewind VIRTUAL one.tap", "End of input tape 1", "Start of input tape 2",
+                                 "End of input tape 2"})
+            QVERIFY2(lines.contains(line), qPrintable(line));
+        const int summary = lines.indexOf("Single SEG-Y Copy Summary:");
+        QCOMPARE(lines.mid(summary + 1, 4), QStringList({"   4720 bytes copied", "   2 files copied",
+                                                         "   6 blocks copied", "   2 tapes copied"}));
+    }
+
+    void earlyWarningFailsCleanly()
+    {
+        const QByteArray original = segyFile(1, 1000, false, 20);
+        QVERIFY(writeFile(path("in.sgy"), original));
+        writeTapeImage(path("small.tap"), {}, 40000);
+        QVERIFY(!copy(true, "in.sgy", "small.tap"));
+        QVERIFY(console.messages().contains("EOT encountered on tape"));
+        QCOMPARE(console.errors(), QStringList{"  job failed"});
+        QVERIFY(!console.messages().contains("Copied file  " + path("in.sgy")));
+        QCOMPARE(readFile(path("in.sgy")), original);
+        // What reached the tape is the data as it was, block for block.
+        const TapeBlocks written = readTapeImage(path("small.tap"));
+        QVERIFY(written.size() > 2 && written.size() < 22);
+        QList<int> layout{3200, 400};
+        while (layout.size() < written.size())
+            layout.append(4240);
+        QCOMPARE(written, cut(original, layout));
+    }
+
+    void unformattedBlocks()
+    {
+        const QByteArray data = segyFile(1, 10, false, 78).left(25000);
+        QVERIFY(writeFile(path("in.dat"), data));
+        writeTapeImage(path("cut.tap"), {});
+        QVERIFY(copy(false, "in.dat", "cut.tap", 10240));
+        QCOMPARE(copyOperator.total, 3);
+        QCOMPARE(copyOperator.shown, 3);
+        QCOMPARE(readTapeImage(path("cut.tap")), cut(data, {10240, 10240, 4520, -1, -1}));
+
+        // Each file mark brings the prompt; going on with the same tape keeps its files apart.
+        const TapeBlocks files = cut(data, {100, 200, -1, 300, -1});
+        TapeDriveList drives(
+            &console, {writeTapeImage(path("files.tap"), files), writeTapeImage(path("copy.tap"), {})});
+        TapeDevice* input = drives.drive(0);
+        QVERIFY(input->open(0) && drives.drive(1)->open(1));
+        input->setNoRewind(true);
+        copyOperator.answers = {input, nullptr};
+        console.clear();
+        QVERIFY(UnfmtCopyJob(&console, &copyOperator, {QString(), input}, {QString(), drives.drive(1)}, 10240)
+                    .run());
+        QCOMPARE(readTapeImage(path("copy.tap")), files + TapeBlocks{QByteArray()});
+        const QStringList lines = console.messages();
+        QCOMPARE(lines.mid(lines.indexOf("Unformatted Copy Summary:") + 1, 4),
+                 QStringList({"   600 bytes copied", "   2 field files copied", "   3 blocks copied",
+                              "   2 tapes copied"}));
+    }
+
+    void refusedBeforeWriting_data()
+    {
+        obrtest::columns<QByteArray, QString, QString>({"input", "output", "error"});
+        const QByteArray segy = segyFile(1, 10, false, 3);
+        QByteArray noFormat = segy;
+        noFormat[3225] = 9;
+        const auto row = [](const char* name, const QByteArray& input, const char* output,
+                            const char* error) { QTest::newRow(name) << input << output << error; };
+        row("same path", segy, "in.sgy", "is the same as the input");
+        row("symbolic link", segy, "link.sgy", "is the same as the input");
+        row("hard link", segy, "hard.sgy", "is the same as the input");
+        row("sample format 9 in both byte orders", noFormat, "out.sgy",
+            "invalid sample format - job will abort");
+        row("shorter than the headers", segy.left(3000), "out.sgy", "error reading input file");
+        row("no input", QByteArray(), "out.sgy", "error opening input file: ");
+    }
+    void refusedBeforeWriting()
+    {
+        const auto [input, output, error] =
+            obrtest::fetch<QByteArray, QString, QString>("input", "output", "error");
+        if (!input.isEmpty()) {
+            QVERIFY(writeFile(path("in.sgy"), input));
+            QVERIFY(QFile::link(path("in.sgy"), path("link.sgy")));
+            QCOMPARE(::link(qPrintable(path("in.sgy")), qPrintable(path("hard.sgy"))), 0);
+        }
+        QVERIFY(writeFile(path("out.sgy"), "kept"));
+        QVERIFY(!copy(true, "in.sgy", output));
+        QCOMPARE(console.errors().size(), 2);
+        QVERIFY2(console.errors().first().contains(error), qPrintable(console.errors().first()));
+        QCOMPARE(console.errors().last(), QStringLiteral("  job failed"));
+        QCOMPARE(readFile(path("in.sgy")), input);
+        QCOMPARE(readFile(path("out.sgy")), QByteArray("kept"));
+    }
+
+    void merge()
+    {
+        const QByteArray a = segyFile(1, 190, false, 1);
+        const QByteArray b = segyFile(1, 440, false, 1);
+        QCOMPARE(a.size() + b.size(), 3600 + 1000 + 3600 + 2000);
+        QVERIFY(writeFile(path("a.sgy"), a));
+        QVERIFY(writeFile(path("b.sgy"), b));
+        QVERIFY(SegyMergeJob(&console, &copyOperator, path("out.sgy"), {path("a.sgy"), path("b.sgy")}).run());
+        QCOMPARE(readFile(path("out.sgy")), a + b.mid(3600));
+        QCOMPARE(copyOperator.total, 3600 + 3000);
+        QCOMPARE(copyOperator.shown, 3600 + 3000);
+        QVERIFY(console.lines.isEmpty());
+
+        // An output that is an input, or an input that cannot be opened, leaves every file as it was.
+        QVERIFY(QFile::link(path("b.sgy"), path("link.sgy")));
+        QVERIFY(
+            !SegyMergeJob(&console, &copyOperator, path("link.sgy"), {path("a.sgy"), path("b.sgy")}).run());
+        QVERIFY(
+            !SegyMergeJob(&console, &copyOperator, path("out.sgy"), {path("a.sgy"), path("none.sgy")}).run());
+        QCOMPARE(console.errors(),
+                 QStringList({"output file " + path("link.sgy") + " is the same as input file " +
+                                  path("b.sgy") + " - job will abort",
+                              "error opening input file: " + path("none.sgy")}));
+        QCOMPARE(readFile(path("b.sgy")), b);
+        QCOMPARE(readFile(path("out.sgy")), a + b.mid(3600));
+    }
 
 private:
     QString path(const QString& name) const { return dir->filePath(name); }
     // Runs a job between two ends; a tape end is the image of that name, opened on a drive.
-    bool copy(bool segy, const QString& input, const QString& output, int blockSize = 10240);
+    bool copy(bool segy, const QString& input, const QString& output, int blockSize = 10240)
+    {
+        const auto isTape = [](const QString& name) { return name.endsWith(QLatin1String(".tap")); };
+        TapeDriveList drives(&console, QStringList{path(input), path(output)}.filter(".tap"));
+        const CopyJob::Endpoint in{path(input), isTape(input) ? drives.drive(0) : nullptr};
+        const CopyJob::Endpoint out{path(output),
+                                    isTape(output) ? drives.drive(drives.count() - 1) : nullptr};
+        if ((in.tape && !in.tape->open(0)) || (out.tape && !out.tape->open(1)))
+            return false;
+        if (segy)
+            return SegyCopyJob(&console, &copyOperator, in, out).run();
+        return UnfmtCopyJob(&console, &copyOperator, in, out, blockSize).run();
+    }
 
     std::unique_ptr<QTemporaryDir> dir;
     RecordingConsole console;
     ScriptedOperator copyOperator;
 };
-
-void TestCopyJobs::init()
-{
-    dir = std::make_unique<QTemporaryDir>();
-    console.clear();
-    copyOperator = ScriptedOperator();
-}
-
-bool TestCopyJobs::copy(bool segy, const QString& input, const QString& output, int blockSize)
-{
-    const auto isTape = [](const QString& name) { return name.endsWith(QLatin1String(".tap")); };
-    QStringList images;
-    for (const QString& name : {input, output}) {
-        if (isTape(name))
-            images.append(path(name));
-    }
-    TapeDriveList drives(&console, images);
-    CopyJob::Endpoint in{path(input), nullptr};
-    CopyJob::Endpoint out{path(output), nullptr};
-    if (isTape(input)) {
-        in.tape = drives.drive(0);
-        if (!in.tape->open(0))
-            return false;
-    }
-    if (isTape(output)) {
-        out.tape = drives.drive(images.size() - 1);
-        if (!out.tape->open(1))
-            return false;
-    }
-    if (segy)
-        return SegyCopyJob(&console, &copyOperator, in, out).run();
-    return UnfmtCopyJob(&console, &copyOperator, in, out, blockSize).run();
-}
-
-void TestCopyJobs::segyRoads_data()
-{
-    QTest::addColumn<int>("format");
-    QTest::addColumn<int>("samples");
-    QTest::addColumn<bool>("littleEndian");
-    QTest::addColumn<int>("traceLength");
-    QTest::newRow("IBM floats") << 1 << 50 << false << 440;
-    QTest::newRow("format 3: 2 bytes a sample") << 3 << 50 << false << 340;
-    QTest::newRow("little-endian binary header") << 5 << 30 << true << 360;
-}
-
-void TestCopyJobs::segyRoads()
-{
-    QFETCH(int, format);
-    QFETCH(int, samples);
-    QFETCH(bool, littleEndian);
-    QFETCH(int, traceLength);
-    const QByteArray original = segyFile(format, samples, littleEndian, 4);
-    QVERIFY(writeFile(path("in.sgy"), original));
-    writeTapeImage(path("first.tap"), {});
-    writeTapeImage(path("second.tap"), {});
-
-    QVERIFY(copy(true, "in.sgy", "out.sgy"));
-    QCOMPARE(readFile(path("out.sgy")), original);
-
-    QVERIFY(copy(true, "in.sgy", "first.tap"));
-    const QList<int> layout{3200, 400, traceLength, traceLength, traceLength, traceLength, -1, -1};
-    QCOMPARE(readTapeImage(path("first.tap")), cut(original, layout));
-
-    QVERIFY2(copy(true, "first.tap", "second.tap"), qPrintable(console.errors().join("|")));
-    QCOMPARE(readTapeImage(path("second.tap")), cut(original, layout));
-
-    QVERIFY(copy(true, "second.tap", "back.sgy"));
-    QCOMPARE(readFile(path("back.sgy")), original);
-    QVERIFY(console.errors().isEmpty());
-}
-
-void TestCopyJobs::consoleLines()
-{
-    QVERIFY(writeFile(path("in.sgy"), segyFile(1, 100, false, 10)));
-    writeTapeImage(path("out.tap"), {});
-    const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
-    QVERIFY(copy(true, "in.sgy", "out.tap"));
-    const QDateTime after = QDateTime::currentDateTime().addSecs(1);
-
-    QStringList lines = console.messages();
-    const QRegularExpression timed("^Single SEG-Y copy (started|ended) at (.*)$");
-    for (QString& line : lines) {
-        const QRegularExpressionMatch match = timed.match(line);
-        if (!match.hasMatch())
-            continue;
-        const QDateTime time = QLocale::c().toDateTime(match.captured(2), "h:m:s MMMM d, yyyy");
-        QVERIFY2(time >= before && time <= after, qPrintable(line));
-        line = match.captured(1);
-    }
-    QCOMPARE(lines, QStringList({"", "started", "", "", "Start of output tape 1", "Rewind VIRTUAL out.tap",
-                                 "Copied file  " + path("in.sgy"), "", "End of output tape 1", "",
-                                 "Single SEG-Y Copy Summary:", "   10000 bytes copied", "   1 file copied",
-                                 "", "ended", ""}));
-    QVERIFY(console.texts(RecordingConsole::LowLevel).contains("Wrote second end-of-file"));
-}
-
-void TestCopyJobs::multiVolumeInput()
-{
-    const QByteArray original = segyFile(1, 10, false, 4);
-    writeTapeImage(path("one.tap"), cut(original, {3200, 400, 280, 280, -1}));
-    writeTapeImage(path("two.tap"), cut(original.mid(4160), {280, 280, -1}));
-    TapeDriveList drives(&console, {path("one.tap"), path("two.tap")});
-    QVERIFY(drives.drive(0)->open(0));
-    QVERIFY(drives.drive(1)->open(0));
-    copyOperator.answers = {drives.drive(1), nullptr};
-    QVERIFY(
-        SegyCopyJob(&console, &copyOperator, {QString(), drives.drive(0)}, {path("out.sgy"), nullptr}).run());
-
-    QCOMPARE(readFile(path("out.sgy")), original);
-    QCOMPARE(copyOperator.prompts, 2);
-    QCOMPARE(copyOperator.total, JobProgress::unknownTotal);
-    const QStringList lines = console.messages();
-    for (const char* line :
-         {"Rewind VIRTUAL one.tap", "End of input tape 1", "Start of input tape 2", "End of input tape 2"})
-        QVERIFY2(lines.contains(line), qPrintable(line));
-    const int summary = lines.indexOf("Single SEG-Y Copy Summary:");
-    QCOMPARE(lines.mid(summary + 1, 4), QStringList({"   4720 bytes copied", "   2 files copied",
-                                                     "   6 blocks copied", "   2 tapes copied"}));
-}
-
-void TestCopyJobs::earlyWarningFailsCleanly()
-{
-    const QByteArray original = segyFile(1, 1000, false, 20);
-    QVERIFY(writeFile(path("in.sgy"), original));
-    writeTapeImage(path("small.tap"), {}, 40000);
-    QVERIFY(!copy(true, "in.sgy", "small.tap"));
-    QVERIFY(console.messages().contains("EOT encountered on tape"));
-    QCOMPARE(console.errors(), QStringList{"  job failed"});
-    QVERIFY(!console.messages().contains("Copied file  " + path("in.sgy")));
-    QCOMPARE(readFile(path("in.sgy")), original);
-    // What reached the tape is the data as it was, block for block.
-    const TapeBlocks written = readTapeImage(path("small.tap"));
-    QVERIFY(written.size() > 2 && written.size() < 22);
-    QList<int> layout{3200, 400};
-    while (layout.size() < written.size())
-        layout.append(4240);
-    QCOMPARE(written, cut(original, layout));
-}
-
-void TestCopyJobs::unformattedBlocks()
-{
-    const QByteArray data = segyFile(1, 10, false, 78).left(25000);
-    QVERIFY(writeFile(path("in.dat"), data));
-    writeTapeImage(path("cut.tap"), {});
-    QVERIFY(copy(false, "in.dat", "cut.tap", 10240));
-    QCOMPARE(copyOperator.total, 3);
-    QCOMPARE(copyOperator.shown, 3);
-    QCOMPARE(readTapeImage(path("cut.tap")), cut(data, {10240, 10240, 4520, -1, -1}));
-
-    // Each file mark brings the prompt; going on with the same tape keeps its files apart.
-    const TapeBlocks files = cut(data, {100, 200, -1, 300, -1});
-    TapeDriveList drives(&console,
-                         {writeTapeImage(path("files.tap"), files), writeTapeImage(path("copy.tap"), {})});
-    TapeDevice* input = drives.drive(0);
-    QVERIFY(input->open(0) && drives.drive(1)->open(1));
-    input->setNoRewind(true);
-    copyOperator.answers = {input, nullptr};
-    console.clear();
-    QVERIFY(
-        UnfmtCopyJob(&console, &copyOperator, {QString(), input}, {QString(), drives.drive(1)}, 10240).run());
-    QCOMPARE(readTapeImage(path("copy.tap")), files + TapeBlocks{QByteArray()});
-    const QStringList lines = console.messages();
-    QCOMPARE(lines.mid(lines.indexOf("Unformatted Copy Summary:") + 1, 4),
-             QStringList({"   600 bytes copied", "   2 field files copied", "   3 blocks copied",
-                          "   2 tapes copied"}));
-}
-
-void TestCopyJobs::refusedBeforeWriting_data()
-{
-    QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<QString>("output");
-    QTest::addColumn<QString>("error");
-    const QByteArray segy = segyFile(1, 10, false, 3);
-    QByteArray noFormat = segy;
-    noFormat[3225] = 9;
-    QTest::newRow("same path") << segy << "in.sgy"
-                               << "is the same as the input";
-    QTest::newRow("symbolic link") << segy << "link.sgy"
-                                   << "is the same as the input";
-    QTest::newRow("hard link") << segy << "hard.sgy"
-                               << "is the same as the input";
-    QTest::newRow("sample format 9 in both byte orders") << noFormat << "out.sgy"
-                                                         << "invalid sample format - job will abort";
-    QTest::newRow("shorter than the headers") << segy.left(3000) << "out.sgy"
-                                              << "error reading input file";
-    QTest::newRow("no input") << QByteArray() << "out.sgy"
-                              << "error opening input file: ";
-}
-
-void TestCopyJobs::refusedBeforeWriting()
-{
-    QFETCH(QByteArray, input);
-    QFETCH(QString, output);
-    QFETCH(QString, error);
-    if (!input.isEmpty()) {
-        QVERIFY(writeFile(path("in.sgy"), input));
-        QVERIFY(QFile::link(path("in.sgy"), path("link.sgy")));
-        QCOMPARE(::link(qPrintable(path("in.sgy")), qPrintable(path("hard.sgy"))), 0);
-    }
-    QVERIFY(writeFile(path("out.sgy"), "kept"));
-    QVERIFY(!copy(true, "in.sgy", output));
-    QCOMPARE(console.errors().size(), 2);
-    QVERIFY2(console.errors().first().contains(error), qPrintable(console.errors().first()));
-    QCOMPARE(console.errors().last(), QStringLiteral("  job failed"));
-    QCOMPARE(readFile(path("in.sgy")), input);
-    QCOMPARE(readFile(path("out.sgy")), QByteArray("kept"));
-}
-
-void TestCopyJobs::merge()
-{
-    const QByteArray a = segyFile(1, 190, false, 1);
-    const QByteArray b = segyFile(1, 440, false, 1);
-    QCOMPARE(a.size() + b.size(), 3600 + 1000 + 3600 + 2000);
-    QVERIFY(writeFile(path("a.sgy"), a));
-    QVERIFY(writeFile(path("b.sgy"), b));
-    QVERIFY(SegyMergeJob(&console, &copyOperator, path("out.sgy"), {path("a.sgy"), path("b.sgy")}).run());
-    QCOMPARE(readFile(path("out.sgy")), a + b.mid(3600));
-    QCOMPARE(copyOperator.total, 3600 + 3000);
-    QCOMPARE(copyOperator.shown, 3600 + 3000);
-    QVERIFY(console.lines.isEmpty());
-
-    // An output that is an input, or an input that cannot be opened, leaves every file as it was.
-    QVERIFY(QFile::link(path("b.sgy"), path("link.sgy")));
-    QVERIFY(!SegyMergeJob(&console, &copyOperator, path("link.sgy"), {path("a.sgy"), path("b.sgy")}).run());
-    QVERIFY(!SegyMergeJob(&console, &copyOperator, path("out.sgy"), {path("a.sgy"), path("none.sgy")}).run());
-    QCOMPARE(console.errors(),
-             QStringList({"output file " + path("link.sgy") + " is the same as input file " + path("b.sgy") +
-                              " - job will abort",
-                          "error opening input file: " + path("none.sgy")}));
-    QCOMPARE(readFile(path("b.sgy")), b);
-    QCOMPARE(readFile(path("out.sgy")), a + b.mid(3600));
-}
 
 OBR_TEST_MAIN(TestCopyJobs)
 #include "tst_copy_jobs.moc"

@@ -1,10 +1,12 @@
 #include "devices/DiskDevice.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/RecordingConsole.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -39,386 +41,278 @@ enum Operation { Read, ReadToBuffer, Write, WriteFromBuffer };
 class TestDiskDevice : public QObject {
     Q_OBJECT
 private slots:
-    void init();
-    void missingFileReportsOnceWithoutBuffer();
-    void modes_data();
-    void modes();
-    void readsThenMeetsEndOfFile_data();
-    void readsThenMeetsEndOfFile();
-    void failedTransfers_data();
-    void failedTransfers();
-    void failedFlushIsAFailedWrite();
-    void seekBounds_data();
-    void seekBounds();
-    void fileSizeFollowsWrites_data();
-    void fileSizeFollowsWrites();
-    void writingModesSeeFilesGrow_data();
-    void writingModesSeeFilesGrow();
-    void seeksBeyondFourGigabytes();
-    void namesAndDirectory();
-    void lowLevelLinesOnlyAtLevelThree_data();
-    void lowLevelLinesOnlyAtLevelThree();
+    void init() { dir = std::make_unique<QTemporaryDir>(); }
+
+    void modes_data()
+    {
+        obrtest::columns<unsigned, bool, bool, qint64>({"mode", "canRead", "canWrite", "sizeAtOpening"});
+        QTest::newRow("0 read only") << 0u << true << false << qint64(6);
+        QTest::newRow("1 write only") << 1u << false << true << qint64(0);
+        QTest::newRow("5 write only") << 5u << false << true << qint64(0);
+        QTest::newRow("2 read write") << 2u << true << true << qint64(6);
+        QTest::newRow("3 read write") << 3u << true << true << qint64(6);
+        QTest::newRow("4 read write, emptied") << 4u << false << true << qint64(0);
+        QTest::newRow("8 read write") << 8u << true << true << qint64(6);
+    }
+    void modes()
+    {
+        const auto [mode, canRead, canWrite, sizeAtOpening] =
+            obrtest::fetch<unsigned, bool, bool, qint64>("mode", "canRead", "canWrite", "sizeAtOpening");
+        RecordingConsole console(1);
+        const QString path = makeFile(QStringLiteral("m.sgy"), "ABCDEF");
+        DiskDevice device(&console, path, mode);
+        QVERIFY(device.open(mode));
+        QCOMPARE(device.kind(), int(ObrDevice::DiskKind));
+        QCOMPARE(device.fileSize(), sizeAtOpening);
+        QCOMPARE(QFileInfo(path).size(), sizeAtOpening);
+        QCOMPARE(device.bufferSize(), 1024000);
+        QVERIFY(std::all_of(device.buffer(), device.buffer() + device.bufferSize(),
+                            [](char c) { return c == 0; }));
+        char bytes[6] = {};
+        if (mode == 1 || mode == 5)
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression(QStringLiteral("QIODevice::read.*WriteOnly")));
+        QCOMPARE(device.read(bytes, 3) && QByteArray(bytes, 3) == "ABC", canRead);
+        QVERIFY(device.seek(0));
+        if (!canWrite)
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression(QStringLiteral("QIODevice::write.*ReadOnly")));
+        QCOMPARE(device.write("xy", 2), canWrite);
+        QCOMPARE(device.status(), canWrite ? 0 : int(ObrDevice::WriteFailed));
+        device.close();
+        QVERIFY(!device.ok());
+        QVERIFY(!device.open(mode));
+    }
+
+    // Both reads meet the end of the file; low-level lines are built only when shown.
+    void readsAndLowLevelLines_data()
+    {
+        obrtest::columns<bool, int>({"ownBuffer", "level"});
+        QTest::newRow("read") << false << 3;
+        QTest::newRow("readToBuffer") << true << 3;
+        QTest::newRow("read at level 1") << false << 1;
+        QTest::newRow("readToBuffer at level 2") << true << 2;
+    }
+    void readsAndLowLevelLines()
+    {
+        const auto [ownBuffer, level] = obrtest::fetch<bool, int>("ownBuffer", "level");
+        CountingConsole console(level);
+        DiskDevice device(&console, makeFile(QStringLiteral("ten.sgy"), "0123456789"), 2);
+        char bytes[64] = {};
+        const auto readSome = [&, ownBuffer = ownBuffer](int length) {
+            return ownBuffer ? device.readToBuffer(length) : device.read(bytes, length);
+        };
+        const char* landed = ownBuffer ? device.buffer() : bytes;
+        QVERIFY(readSome(4));
+        QCOMPARE(QByteArray(landed, device.bytesRead()), QByteArray("0123"));
+        QVERIFY(readSome(64)); // a short read is still a read
+        QCOMPARE(QByteArray(landed, device.bytesRead()), QByteArray("456789"));
+        QVERIFY(device.atEnd());
+        QCOMPARE(readSome(64), ownBuffer);
+        QCOMPARE(device.bytesRead(), 0);
+        QCOMPARE(device.status(), 0);
+        QVERIFY(device.seek(2));
+        QVERIFY(device.write("zz", 2));
+        QVERIFY(device.writeFromBuffer(4));
+        const QStringList expected{
+            "read 4 bytes from file: ten.sgy", "read 6 bytes from file: ten.sgy",
+            "read EOF from file: ten.sgy",     "seek to byte position 2 in file: ten.sgy",
+            "wrote 2 bytes to file: ten.sgy",  "wrote 4 bytes to file: ten.sgy"};
+        QCOMPARE(console.texts(RecordingConsole::LowLevel), level == 3 ? expected : QStringList());
+        QCOMPARE(console.lowLevelCalls, level == 3 ? 6 : 0);
+        QCOMPARE(console.lines.size(), level == 3 ? 6 : 0);
+    }
+
+    void failedTransfers_data()
+    {
+        // message: the error line up to any error code
+        obrtest::columns<int, unsigned, int, QString>({"operation", "mode", "length", "message"});
+        const QString outside =
+            QStringLiteral("requested a transfer of %1 bytes, outside 0 to %2, with disk file: f.sgy");
+        QTest::newRow("read of a write-only file")
+            << int(Read) << 1u << 8 << "Error occurred reading from file: f.sgy - QFileDevice Error code ";
+        QTest::newRow("readToBuffer of a write-only file")
+            << int(ReadToBuffer) << 1u << 8 << "error occurred reading from file: f.sgy";
+        QTest::newRow("write to a read-only file")
+            << int(Write) << 0u << 8 << "Error occurred writing to file: f.sgy - QFileDevice Error code ";
+        QTest::newRow("read of a negative count") << int(Read) << 2u << -1 << outside.arg(-1).arg(INT_MAX);
+        QTest::newRow("readToBuffer beyond the buffer")
+            << int(ReadToBuffer) << 2u << 1024001 << outside.arg(1024001).arg(1024000);
+        QTest::newRow("write of a negative count") << int(Write) << 2u << -4 << outside.arg(-4).arg(INT_MAX);
+        QTest::newRow("writeFromBuffer beyond the buffer")
+            << int(WriteFromBuffer) << 2u << 1024001 << outside.arg(1024001).arg(1024000);
+    }
+    void failedTransfers()
+    {
+        const auto [operation, mode, length, message] =
+            obrtest::fetch<int, unsigned, int, QString>("operation", "mode", "length", "message");
+        RecordingConsole console;
+        const QByteArray content(1100000, 'q');
+        const QString path = makeFile(QStringLiteral("f.sgy"), content);
+        DiskDevice device(&console, path, mode);
+        if (!message.startsWith(QLatin1String("requested"))) // refused lengths never reach the file
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression(QStringLiteral("QIODevice::.*Only device")));
+        char bytes[8] = {};
+        const bool result = operation == Read           ? device.read(bytes, length)
+                            : operation == ReadToBuffer ? device.readToBuffer(length)
+                            : operation == Write        ? device.write(bytes, length)
+                                                        : device.writeFromBuffer(length);
+        QVERIFY(!result);
+        QCOMPARE(device.status(), int(operation < Write ? ObrDevice::ReadFailed : ObrDevice::WriteFailed));
+        QCOMPARE(device.bytesRead(), 0);
+        QCOMPARE(console.errors().size(), 1);
+        QVERIFY2(console.errors().first().startsWith(message), qPrintable(console.errors().first()));
+        QVERIFY(console.lines.first().popup);
+        QCOMPARE(device.pos(), qint64(0));
+        QVERIFY(obrtest::readFile(path) == (mode == 1 ? QByteArray() : content));
+    }
+
+    void failedFlushIsAFailedWrite()
+    {
+        if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+            QSKIP("no /dev/full on this system");
+        RecordingConsole console;
+        DiskDevice device(&console, QStringLiteral("/dev/full"), 1);
+        // The bytes fit the file's own buffer; only the flush meets the full disk.
+        QVERIFY(!device.write("seismic", 7));
+        QCOMPARE(device.status(), int(ObrDevice::WriteFailed));
+        QCOMPARE(console.errors().size(), 1);
+        QVERIFY(console.errors().first().startsWith(QStringLiteral("Error occurred writing to file: full")));
+    }
+
+    void seekBounds_data()
+    {
+        // error: empty: the seek succeeds
+        obrtest::columns<qint64, QString>({"position", "error"});
+        const QString beyond =
+            QStringLiteral("requested a seek to a byte position [%1] beyond size of the disk file: s.sgy");
+        QTest::newRow("start") << qint64(0) << "";
+        QTest::newRow("end of file") << qint64(10) << "";
+        QTest::newRow("negative")
+            << qint64(-1) << "requested a seek to a negative byte position [-1] within disk file: s.sgy";
+        QTest::newRow("one beyond the end") << qint64(11) << beyond.arg(11);
+        QTest::newRow("beyond 32 bits") << (qint64(1) << 40) << beyond.arg(qint64(1) << 40);
+    }
+    void seekBounds()
+    {
+        const auto [position, error] = obrtest::fetch<qint64, QString>("position", "error");
+        RecordingConsole console;
+        DiskDevice device(&console, makeFile(QStringLiteral("s.sgy"), "0123456789"), 0);
+        QVERIFY(device.seek(3));
+        console.clear();
+        QCOMPARE(device.seek(position), error.isEmpty());
+        QCOMPARE(device.status(), error.isEmpty() ? 0 : int(ObrDevice::OutOfRange));
+        // A refused seek leaves the position alone.
+        QCOMPARE(device.pos(), error.isEmpty() ? position : qint64(3));
+        QCOMPARE(console.errors(), error.isEmpty() ? QStringList() : QStringList{error});
+        QCOMPARE(console.lines.first().popup, !error.isEmpty());
+        if (error.isEmpty())
+            QCOMPARE(console.lines.first().text,
+                     QStringLiteral("seek to byte position %1 in file: s.sgy").arg(position));
+    }
+
+    void fileSizeFollowsWrites_data()
+    {
+        obrtest::columns<unsigned, QByteArray>({"mode", "initial"});
+        QTest::newRow("mode 4, emptied") << 4u << QByteArray("old contents");
+        QTest::newRow("mode 1, new file") << 1u << QByteArray();
+        QTest::newRow("mode 7, appending") << 7u << QByteArray("0123456789");
+    }
+    void fileSizeFollowsWrites()
+    {
+        const auto [mode, initial] = obrtest::fetch<unsigned, QByteArray>("mode", "initial");
+        RecordingConsole console(1);
+        const QString path = makeFile(QStringLiteral("grow.sgy"), initial);
+        DiskDevice device(&console, path, mode);
+        const qint64 start = device.fileSize();
+        QVERIFY(device.seek(start));
+        QVERIFY(device.write(QByteArray(3600, 'h').constData(), 3600));
+        std::fill_n(device.buffer(), 240, 't');
+        QVERIFY(device.writeFromBuffer(240));
+        const qint64 end = start + 3600 + 240;
+        QCOMPARE(device.fileSize(), end);
+        QCOMPARE(QFileInfo(path).size(), end); // flushed, not waiting in a buffer
+        QVERIFY(device.seek(end));
+        QVERIFY(!device.seek(end + 1));
+    }
+
+    void writingModesSeeFilesGrow_data()
+    {
+        obrtest::columns<unsigned, bool>({"mode", "seesGrowth"});
+        QTest::newRow("mode 0 keeps the size of the opening") << 0u << false;
+        QTest::newRow("mode 2 looks again") << 2u << true;
+        QTest::newRow("mode 5 looks again") << 5u << true;
+        QTest::newRow("mode 7 keeps its size") << 7u << false;
+        QTest::newRow("mode 9 keeps its size") << 9u << false;
+    }
+    void writingModesSeeFilesGrow()
+    {
+        const auto [mode, seesGrowth] = obrtest::fetch<unsigned, bool>("mode", "seesGrowth");
+        RecordingConsole console;
+        const QString path = makeFile(QStringLiteral("shared.sgy"), "0123456789");
+        DiskDevice device(&console, path, mode);
+        const qint64 opened = device.fileSize();
+        // Another writer appends to the same file.
+        QFile other(path);
+        QVERIFY(other.open(QIODevice::Append) && other.write(QByteArray(90, 'a')) == 90);
+        other.close();
+        QCOMPARE(device.seek(opened + 90), seesGrowth);
+        QCOMPARE(device.fileSize(), seesGrowth ? opened + 90 : opened);
+    }
+
+    void seeksBeyondFourGigabytes()
+    {
+        const QString path = dir->filePath(QStringLiteral("huge.sgy"));
+        const qint64 fiveGiB = qint64(5) << 30;
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            if (!file.resize(fiveGiB))
+                QSKIP("the file system refuses a sparse 5 GiB file");
+            QVERIFY(file.seek(fiveGiB - 4) && file.write("tail", 4) == 4);
+        }
+        RecordingConsole console;
+        DiskDevice device(&console, path, 0);
+        QCOMPARE(device.fileSize(), fiveGiB);
+        QVERIFY(device.seek(fiveGiB - 4));
+        QCOMPARE(device.pos(), fiveGiB - 4);
+        QVERIFY(device.readToBuffer(100));
+        QCOMPARE(QByteArray(device.buffer(), device.bytesRead()), QByteArray("tail"));
+    }
+
+    void namesDirectoryAndMissingFile()
+    {
+        RecordingConsole console;
+        const QString path = makeFile(QStringLiteral("line 7.segy.sgy"), "x");
+        DiskDevice device(&console, path, 0);
+        QCOMPARE(device.name(), QStringLiteral("line 7.segy.sgy"));
+        QCOMPARE(device.path(), path);
+        QCOMPARE(device.dirPath(), dir->path());
+        QCOMPARE(BareDevice().dirPath(), QString());
+
+        // A missing file is reported once, and no buffer is taken for it.
+        DiskDevice missing(&console, QStringLiteral("nowhere.sgy"), 0);
+        QCOMPARE(missing.dirPath(), QStringLiteral("."));
+        QVERIFY(!missing.ok());
+        QVERIFY(!missing.open(0));
+        QCOMPARE(missing.buffer(), nullptr);
+        QCOMPARE(missing.bufferSize(), 0);
+        QCOMPARE(console.errors(), QStringList{"failed to open disk file: nowhere.sgy"});
+        QVERIFY(console.lines.first().popup);
+    }
 
 private:
-    QString makeFile(const QString& name, const QByteArray& content);
+    QString makeFile(const QString& name, const QByteArray& content)
+    {
+        const QString path = dir->filePath(name);
+        if (!obrtest::writeFile(path, content))
+            qFatal("cannot create %s", qPrintable(path));
+        return path;
+    }
 
     std::unique_ptr<QTemporaryDir> dir;
 };
-
-void TestDiskDevice::init()
-{
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-}
-
-QString TestDiskDevice::makeFile(const QString& name, const QByteArray& content)
-{
-    const QString path = dir->filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-        qFatal("cannot create %s", qPrintable(path));
-    return path;
-}
-
-void TestDiskDevice::missingFileReportsOnceWithoutBuffer()
-{
-    RecordingConsole console;
-    const QString path = dir->filePath(QStringLiteral("absent/line1.sgy"));
-    DiskDevice device(&console, path, 0);
-    QVERIFY(!device.ok());
-    QVERIFY(!device.open(0));
-    QCOMPARE(device.buffer(), nullptr);
-    QCOMPARE(device.bufferSize(), 0);
-    QCOMPARE(console.lines.size(), 1);
-    QCOMPARE(console.errors(), QStringList{QStringLiteral("failed to open disk file: ") + path});
-    QVERIFY(console.lines.first().popup);
-}
-
-void TestDiskDevice::modes_data()
-{
-    QTest::addColumn<unsigned>("mode");
-    QTest::addColumn<bool>("canRead");
-    QTest::addColumn<bool>("canWrite");
-    QTest::addColumn<qint64>("sizeAtOpening");
-    QTest::newRow("0 read only") << 0u << true << false << qint64(6);
-    QTest::newRow("1 write only") << 1u << false << true << qint64(0);
-    QTest::newRow("5 write only") << 5u << false << true << qint64(0);
-    QTest::newRow("2 read write") << 2u << true << true << qint64(6);
-    QTest::newRow("3 read write") << 3u << true << true << qint64(6);
-    QTest::newRow("4 read write, emptied") << 4u << false << true << qint64(0);
-    QTest::newRow("8 read write") << 8u << true << true << qint64(6);
-}
-
-void TestDiskDevice::modes()
-{
-    QFETCH(unsigned, mode);
-    QFETCH(bool, canRead);
-    QFETCH(bool, canWrite);
-    QFETCH(qint64, sizeAtOpening);
-    RecordingConsole console(1);
-    const QString path = makeFile(QStringLiteral("m.sgy"), "ABCDEF");
-    DiskDevice device(&console, path, mode);
-    QVERIFY(device.ok());
-    QVERIFY(device.open(mode));
-    QCOMPARE(device.kind(), int(ObrDevice::DiskKind));
-    QCOMPARE(device.mode(), mode);
-    QCOMPARE(device.fileSize(), sizeAtOpening);
-    QCOMPARE(QFileInfo(path).size(), sizeAtOpening);
-    QCOMPARE(device.bufferSize(), 1024000);
-    const char* buffer = device.buffer();
-    QVERIFY(std::all_of(buffer, buffer + device.bufferSize(), [](char c) { return c == 0; }));
-
-    char bytes[6] = {};
-    if (mode == 1 || mode == 5)
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("QIODevice::read.*WriteOnly")));
-    QCOMPARE(device.read(bytes, 3), canRead);
-    if (canRead)
-        QCOMPARE(QByteArray(bytes, 3), QByteArray("ABC"));
-    QVERIFY(device.seek(0));
-    if (!canWrite)
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("QIODevice::write.*ReadOnly")));
-    QCOMPARE(device.write("xy", 2), canWrite);
-    QCOMPARE(device.status(), canWrite ? 0 : int(ObrDevice::WriteFailed));
-
-    device.close();
-    QVERIFY(!device.ok());
-    QVERIFY(!device.open(mode));
-}
-
-void TestDiskDevice::readsThenMeetsEndOfFile_data()
-{
-    QTest::addColumn<bool>("ownBuffer");
-    QTest::addColumn<bool>("resultAtEnd");
-    QTest::newRow("read") << false << false;
-    QTest::newRow("readToBuffer") << true << true;
-}
-
-void TestDiskDevice::readsThenMeetsEndOfFile()
-{
-    QFETCH(bool, ownBuffer);
-    QFETCH(bool, resultAtEnd);
-    RecordingConsole console;
-    DiskDevice device(&console, makeFile(QStringLiteral("ten.sgy"), "0123456789"), 0);
-    char bytes[64] = {};
-    auto readSome = [&](int length) {
-        return ownBuffer ? device.readToBuffer(length) : device.read(bytes, length);
-    };
-    const char* landed = ownBuffer ? device.buffer() : bytes;
-
-    QVERIFY(readSome(4));
-    QCOMPARE(QByteArray(landed, device.bytesRead()), QByteArray("0123"));
-    QVERIFY(readSome(64)); // a short read is still a read
-    QCOMPARE(QByteArray(landed, device.bytesRead()), QByteArray("456789"));
-    QVERIFY(device.atEnd());
-
-    QCOMPARE(readSome(64), resultAtEnd);
-    QCOMPARE(device.bytesRead(), 0);
-    QCOMPARE(device.status(), 0);
-    const QStringList expected{QStringLiteral("read 4 bytes from file: ten.sgy"),
-                               QStringLiteral("read 6 bytes from file: ten.sgy"),
-                               QStringLiteral("read EOF from file: ten.sgy")};
-    QCOMPARE(console.texts(RecordingConsole::LowLevel), expected);
-    QCOMPARE(console.lines.size(), 3);
-}
-
-void TestDiskDevice::failedTransfers_data()
-{
-    QTest::addColumn<int>("operation");
-    QTest::addColumn<unsigned>("mode");
-    QTest::addColumn<int>("length");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("message"); // the error line up to any error code
-    const int readFailed = ObrDevice::ReadFailed;
-    const int writeFailed = ObrDevice::WriteFailed;
-    QTest::newRow("read of a write-only file")
-        << int(Read) << 1u << 8 << readFailed
-        << "Error occurred reading from file: f.sgy - QFileDevice Error code ";
-    QTest::newRow("readToBuffer of a write-only file")
-        << int(ReadToBuffer) << 1u << 8 << readFailed << "error occurred reading from file: f.sgy";
-    QTest::newRow("write to a read-only file")
-        << int(Write) << 0u << 8 << writeFailed
-        << "Error occurred writing to file: f.sgy - QFileDevice Error code ";
-    QTest::newRow("read of a negative count")
-        << int(Read) << 2u << -1 << readFailed
-        << "requested a transfer of -1 bytes, outside 0 to 2147483647, with disk file: f.sgy";
-    QTest::newRow("readToBuffer beyond the buffer")
-        << int(ReadToBuffer) << 2u << 1024001 << readFailed
-        << "requested a transfer of 1024001 bytes, outside 0 to 1024000, with disk file: f.sgy";
-    QTest::newRow("write of a negative count")
-        << int(Write) << 2u << -4 << writeFailed
-        << "requested a transfer of -4 bytes, outside 0 to 2147483647, with disk file: f.sgy";
-    QTest::newRow("writeFromBuffer beyond the buffer")
-        << int(WriteFromBuffer) << 2u << 1024001 << writeFailed
-        << "requested a transfer of 1024001 bytes, outside 0 to 1024000, with disk file: f.sgy";
-}
-
-void TestDiskDevice::failedTransfers()
-{
-    QFETCH(int, operation);
-    QFETCH(unsigned, mode);
-    QFETCH(int, length);
-    QFETCH(int, status);
-    QFETCH(QString, message);
-    RecordingConsole console;
-    const QByteArray content(1100000, 'q');
-    const QString path = makeFile(QStringLiteral("f.sgy"), content);
-    DiskDevice device(&console, path, mode);
-    QVERIFY(device.ok());
-    if (!message.startsWith(QLatin1String("requested"))) // refused lengths never reach the file
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("QIODevice::.*Only device")));
-    char bytes[8] = {};
-    const bool result = operation == Read           ? device.read(bytes, length)
-                        : operation == ReadToBuffer ? device.readToBuffer(length)
-                        : operation == Write        ? device.write(bytes, length)
-                                                    : device.writeFromBuffer(length);
-    QVERIFY(!result);
-    QCOMPARE(device.status(), status);
-    QCOMPARE(device.bytesRead(), 0);
-    QCOMPARE(console.errors().size(), 1);
-    QVERIFY2(console.errors().first().startsWith(message), qPrintable(console.errors().first()));
-    QVERIFY(console.lines.first().popup);
-    if (message.endsWith(QLatin1Char(' '))) {
-        bool isNumber = false;
-        console.errors().first().mid(message.size()).toInt(&isNumber);
-        QVERIFY(isNumber);
-    } else {
-        QCOMPARE(console.errors().first(), message);
-    }
-    QCOMPARE(device.pos(), qint64(0));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QVERIFY(file.readAll() == (mode == 1 ? QByteArray() : content));
-}
-
-void TestDiskDevice::failedFlushIsAFailedWrite()
-{
-    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
-        QSKIP("no /dev/full on this system");
-    RecordingConsole console;
-    DiskDevice device(&console, QStringLiteral("/dev/full"), 1);
-    QVERIFY(device.ok());
-    // The bytes fit the file's own buffer; only the flush meets the full disk.
-    QVERIFY(!device.write("seismic", 7));
-    QCOMPARE(device.status(), int(ObrDevice::WriteFailed));
-    QCOMPARE(console.errors().size(), 1);
-    QVERIFY(console.errors().first().startsWith(QStringLiteral("Error occurred writing to file: full")));
-}
-
-void TestDiskDevice::seekBounds_data()
-{
-    QTest::addColumn<qint64>("position");
-    QTest::addColumn<bool>("succeeds");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("start") << qint64(0) << true << "seek to byte position 0 in file: s.sgy";
-    QTest::newRow("end of file") << qint64(10) << true << "seek to byte position 10 in file: s.sgy";
-    QTest::newRow("negative") << qint64(-1) << false
-                              << "requested a seek to a negative byte position [-1] within disk file: s.sgy";
-    QTest::newRow("one beyond the end")
-        << qint64(11) << false
-        << "requested a seek to a byte position [11] beyond size of the disk file: s.sgy";
-    QTest::newRow("beyond 32 bits")
-        << (qint64(1) << 40) << false
-        << "requested a seek to a byte position [1099511627776] beyond size of the "
-           "disk file: s.sgy";
-}
-
-void TestDiskDevice::seekBounds()
-{
-    QFETCH(qint64, position);
-    QFETCH(bool, succeeds);
-    QFETCH(QString, message);
-    RecordingConsole console;
-    DiskDevice device(&console, makeFile(QStringLiteral("s.sgy"), "0123456789"), 0);
-    QVERIFY(device.seek(3));
-    console.clear();
-    QCOMPARE(device.seek(position), succeeds);
-    QCOMPARE(console.lines.size(), 1);
-    QCOMPARE(console.lines.first().text, message);
-    QCOMPARE(device.status(), succeeds ? 0 : int(ObrDevice::OutOfRange));
-    QCOMPARE(device.pos(), succeeds ? position : qint64(3)); // a refused seek leaves the position alone
-    QCOMPARE(console.lines.first().kind, succeeds ? RecordingConsole::LowLevel : RecordingConsole::Error);
-    QCOMPARE(console.lines.first().popup, !succeeds);
-}
-
-void TestDiskDevice::fileSizeFollowsWrites_data()
-{
-    QTest::addColumn<unsigned>("mode");
-    QTest::addColumn<QByteArray>("initial");
-    QTest::newRow("mode 4, emptied") << 4u << QByteArray("old contents");
-    QTest::newRow("mode 1, new file") << 1u << QByteArray();
-    QTest::newRow("mode 7, appending") << 7u << QByteArray("0123456789");
-}
-
-void TestDiskDevice::fileSizeFollowsWrites()
-{
-    QFETCH(unsigned, mode);
-    QFETCH(QByteArray, initial);
-    RecordingConsole console;
-    const QString path = makeFile(QStringLiteral("grow.sgy"), initial);
-    DiskDevice device(&console, path, mode);
-    const qint64 start = device.fileSize();
-    QVERIFY(device.seek(start));
-    const QByteArray block(3600, 'h');
-    QVERIFY(device.write(block.constData(), block.size()));
-    std::fill_n(device.buffer(), 240, 't');
-    QVERIFY(device.writeFromBuffer(240));
-    const qint64 end = start + 3600 + 240;
-    QCOMPARE(device.fileSize(), end);
-    QCOMPARE(QFileInfo(path).size(), end); // flushed, not waiting in a buffer
-    QVERIFY(device.seek(end));
-    QVERIFY(!device.seek(end + 1));
-    QCOMPARE(console.texts(RecordingConsole::LowLevel).mid(1, 2),
-             (QStringList{QStringLiteral("wrote 3600 bytes to file: grow.sgy"),
-                          QStringLiteral("wrote 240 bytes to file: grow.sgy")}));
-}
-
-void TestDiskDevice::writingModesSeeFilesGrow_data()
-{
-    QTest::addColumn<unsigned>("mode");
-    QTest::addColumn<bool>("seesGrowth");
-    QTest::newRow("mode 0 keeps the size of the opening") << 0u << false;
-    QTest::newRow("mode 2 looks again") << 2u << true;
-    QTest::newRow("mode 5 looks again") << 5u << true;
-    QTest::newRow("mode 7 keeps its size") << 7u << false;
-    QTest::newRow("mode 9 keeps its size") << 9u << false;
-}
-
-void TestDiskDevice::writingModesSeeFilesGrow()
-{
-    QFETCH(unsigned, mode);
-    QFETCH(bool, seesGrowth);
-    RecordingConsole console;
-    const QString path = makeFile(QStringLiteral("shared.sgy"), "0123456789");
-    DiskDevice device(&console, path, mode);
-    const qint64 opened = device.fileSize();
-    // Another writer appends to the same file.
-    QFile other(path);
-    QVERIFY(other.open(QIODevice::Append));
-    QCOMPARE(other.write(QByteArray(90, 'a')), qint64(90));
-    other.close();
-    QCOMPARE(device.seek(opened + 90), seesGrowth);
-    QCOMPARE(device.fileSize(), seesGrowth ? opened + 90 : opened);
-}
-
-void TestDiskDevice::seeksBeyondFourGigabytes()
-{
-    const QString path = dir->filePath(QStringLiteral("huge.sgy"));
-    const qint64 fiveGiB = qint64(5) << 30;
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        if (!file.resize(fiveGiB))
-            QSKIP("the file system refuses a sparse 5 GiB file");
-        QVERIFY(file.seek(fiveGiB - 4));
-        QCOMPARE(file.write("tail", 4), qint64(4));
-    }
-    RecordingConsole console;
-    DiskDevice device(&console, path, 0);
-    QCOMPARE(device.fileSize(), fiveGiB);
-    QVERIFY(device.seek(fiveGiB - 4));
-    QCOMPARE(device.pos(), fiveGiB - 4);
-    QVERIFY(device.readToBuffer(100));
-    QCOMPARE(QByteArray(device.buffer(), device.bytesRead()), QByteArray("tail"));
-    QVERIFY(console.contains(QStringLiteral("seek to byte position 5368709116 in file: huge.sgy")));
-}
-
-void TestDiskDevice::namesAndDirectory()
-{
-    RecordingConsole console;
-    const QString path = makeFile(QStringLiteral("line 7.segy.sgy"), "x");
-    DiskDevice device(&console, path, 0);
-    QCOMPARE(device.name(), QStringLiteral("line 7.segy.sgy"));
-    QCOMPARE(device.path(), path);
-    QCOMPARE(device.dirPath(), dir->path());
-    QCOMPARE(DiskDevice(&console, QStringLiteral("nowhere.sgy"), 0).dirPath(), QStringLiteral("."));
-    QCOMPARE(BareDevice().dirPath(), QString());
-}
-
-void TestDiskDevice::lowLevelLinesOnlyAtLevelThree_data()
-{
-    QTest::addColumn<int>("level");
-    QTest::addColumn<int>("calls");
-    QTest::newRow("level 1") << 1 << 0;
-    QTest::newRow("level 2") << 2 << 0;
-    QTest::newRow("level 3") << 3 << 6;
-}
-
-void TestDiskDevice::lowLevelLinesOnlyAtLevelThree()
-{
-    QFETCH(int, level);
-    QFETCH(int, calls);
-    CountingConsole console(level);
-    DiskDevice device(&console, makeFile(QStringLiteral("l.sgy"), "0123456789"), 2);
-    char bytes[16];
-    QVERIFY(device.read(bytes, 4));
-    QVERIFY(device.readToBuffer(100));
-    QVERIFY(!device.read(bytes, 4));
-    QVERIFY(device.seek(2));
-    QVERIFY(device.write("zz", 2));
-    QVERIFY(device.writeFromBuffer(4));
-    QCOMPARE(console.lowLevelCalls, calls);
-    QVERIFY(console.errors().isEmpty());
-}
 
 OBR_TEST_MAIN(TestDiskDevice)
 #include "tst_disk_device.moc"

@@ -1,3 +1,4 @@
+#include "tests/support/DataTable.h"
 #include "tests/support/ObrioProcess.h"
 #include "tests/support/TapeImageFiles.h"
 #include "tests/support/TestFiles.h"
@@ -22,13 +23,85 @@ QByteArray segyFile()
 class TestObrioCopy : public QObject {
     Q_OBJECT
 private slots:
-    void init();
+    void init()
+    {
+        home = std::make_unique<QTemporaryDir>();
+        QVERIFY(writeFile(path("in.sgy"), segyFile()));
+    }
 
-    void segyThroughTapeImage();
-    void rawAcrossTwoTapes();
-    void merge();
-    void statusAndMessages_data();
-    void statusAndMessages();
+    void segyThroughTapeImage()
+    {
+        obrtest::writeTapeImage(path("t.tap"), {});
+        QCOMPARE(obrio({"copy", "segy", "in.sgy", "tape:t.tap"}).status, 0);
+        const ObrioRun run = obrio({"copy", "segy", "tape:t.tap", "back.sgy"});
+        QCOMPARE(run.status, 0);
+        QVERIFY(run.err.isEmpty());
+        QCOMPARE(readFile(path("back.sgy")), segyFile());
+        const int summary = run.out.indexOf("Single SEG-Y Copy Summary:");
+        QCOMPARE(run.out.mid(summary + 1, 4), QStringList({"   5520 bytes copied", "   1 file copied",
+                                                           "   5 blocks copied", "   1 tape copied"}));
+    }
+
+    void rawAcrossTwoTapes()
+    {
+        obrtest::writeTapeImage(path("one.tap"), {"first", QByteArray()});
+        obrtest::writeTapeImage(path("two.tap"), {"second", QByteArray()});
+        ObrioRun run = obrio({"copy", "raw", "tape:one.tap", "out.dat", "--next-tape", "tape:two.tap"});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(readFile(path("out.dat")), QByteArray("firstsecond"));
+        QVERIFY(run.out.contains("Start of input tape 2"));
+
+        // A next tape that is not there ends the job as failed.
+        run = obrio({"copy", "raw", "tape:one.tap", "out.dat", "--next-tape", "tape:none.tap"});
+        QCOMPARE(run.status, 1);
+        QCOMPARE(run.err, QStringList{" *** Error:   no such tape image: none.tap"});
+
+        QCOMPARE(obrio({"copy", "raw", "in.sgy", "tape:two.tap", "--block", "2000"}).status, 0);
+        QCOMPARE(obrtest::blockLengths(obrtest::readTapeImage(path("two.tap"))),
+                 QList<int>({2000, 2000, 1520, -1, -1}));
+    }
+
+    void merge()
+    {
+        QVERIFY(writeFile(path("more.sgy"), segyFile().left(4240)));
+        const ObrioRun run = obrio({"merge", "out.sgy", "in.sgy", "more.sgy"});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, QStringList{"Merged 2 files into out.sgy: 6160 bytes"});
+        QCOMPARE(readFile(path("out.sgy")), segyFile() + segyFile().mid(3600, 640));
+    }
+
+    void statusAndMessages_data()
+    {
+        obrtest::columns<QStringList, int, QString>({"arguments", "status", "message"});
+        const auto row = [](const char* name, const QStringList& arguments, int status, const char* message) {
+            QTest::newRow(name) << arguments << status << message;
+        };
+        row("help", {"copy", "raw", "--help"}, 0, "Usage: obrio copy segy IN OUT");
+        row("no output", {"copy", "segy", "in.sgy"}, 2, "obrio: copy segy needs an input and an output");
+        row("unknown action", {"copy", "tar", "in.sgy", "out"}, 2, "obrio: unknown copy action 'tar'");
+        row("block size 0", {"copy", "raw", "in.sgy", "out", "--block", "0"}, 2,
+            "--block needs a number of bytes");
+        row("next tape on disk", {"copy", "raw", "in.sgy", "out", "--next-tape", "in.sgy"}, 2,
+            "--next-tape needs a tape");
+        row("merge of one file", {"merge", "out", "in.sgy"}, 2, "at least two input files");
+        row("merge of a tape", {"merge", "out", "in.sgy", "tape:0"}, 2,
+            "merge works on disk files only: tape:0");
+        row("same file", {"copy", "raw", "in.sgy", "./in.sgy"}, 1,
+            "output ./in.sgy is the same as the input");
+        row("missing input", {"copy", "segy", "none.sgy", "out"}, 1, "error opening input file: none.sgy");
+        row("merge of a missing file", {"merge", "out", "in.sgy", "none.sgy"}, 1,
+            "error opening input file: none.sgy");
+    }
+    void statusAndMessages()
+    {
+        const auto [arguments, status, message] =
+            obrtest::fetch<QStringList, int, QString>("arguments", "status", "message");
+        const ObrioRun run = obrio(arguments);
+        QCOMPARE(run.status, status);
+        const QString output = (run.out + run.err).join('\n');
+        QVERIFY2(output.contains(message), qPrintable(output));
+        QCOMPARE(readFile(path("in.sgy")), segyFile());
+    }
 
 private:
     QString path(const QString& name) const { return home->filePath(name); }
@@ -36,88 +109,6 @@ private:
 
     std::unique_ptr<QTemporaryDir> home;
 };
-
-void TestObrioCopy::init()
-{
-    home = std::make_unique<QTemporaryDir>();
-    QVERIFY(writeFile(path("in.sgy"), segyFile()));
-}
-
-void TestObrioCopy::segyThroughTapeImage()
-{
-    obrtest::writeTapeImage(path("t.tap"), {});
-    QCOMPARE(obrio({"copy", "segy", "in.sgy", "tape:t.tap"}).status, 0);
-    const ObrioRun run = obrio({"copy", "segy", "tape:t.tap", "back.sgy"});
-    QCOMPARE(run.status, 0);
-    QVERIFY(run.err.isEmpty());
-    QCOMPARE(readFile(path("back.sgy")), segyFile());
-    const int summary = run.out.indexOf("Single SEG-Y Copy Summary:");
-    QCOMPARE(run.out.mid(summary + 1, 4), QStringList({"   5520 bytes copied", "   1 file copied",
-                                                       "   5 blocks copied", "   1 tape copied"}));
-}
-
-void TestObrioCopy::rawAcrossTwoTapes()
-{
-    obrtest::writeTapeImage(path("one.tap"), {"first", QByteArray()});
-    obrtest::writeTapeImage(path("two.tap"), {"second", QByteArray()});
-    ObrioRun run = obrio({"copy", "raw", "tape:one.tap", "out.dat", "--next-tape", "tape:two.tap"});
-    QCOMPARE(run.status, 0);
-    QCOMPARE(readFile(path("out.dat")), QByteArray("firstsecond"));
-    QVERIFY(run.out.contains("Start of input tape 2"));
-
-    // A next tape that is not there ends the job as failed.
-    run = obrio({"copy", "raw", "tape:one.tap", "out.dat", "--next-tape", "tape:none.tap"});
-    QCOMPARE(run.status, 1);
-    QCOMPARE(run.err, QStringList{" *** Error:   no such tape image: none.tap"});
-
-    QCOMPARE(obrio({"copy", "raw", "in.sgy", "tape:two.tap", "--block", "2000"}).status, 0);
-    QCOMPARE(obrtest::blockLengths(obrtest::readTapeImage(path("two.tap"))),
-             QList<int>({2000, 2000, 1520, -1, -1}));
-}
-
-void TestObrioCopy::merge()
-{
-    QVERIFY(writeFile(path("more.sgy"), segyFile().left(4240)));
-    const ObrioRun run = obrio({"merge", "out.sgy", "in.sgy", "more.sgy"});
-    QCOMPARE(run.status, 0);
-    QCOMPARE(run.out, QStringList{"Merged 2 files into out.sgy: 6160 bytes"});
-    QCOMPARE(readFile(path("out.sgy")), segyFile() + segyFile().mid(3600, 640));
-}
-
-void TestObrioCopy::statusAndMessages_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("message");
-    const auto row = [](const char* name, const QStringList& arguments, int status, const char* message) {
-        QTest::newRow(name) << arguments << status << message;
-    };
-    row("help", {"copy", "raw", "--help"}, 0, "Usage: obrio copy segy IN OUT");
-    row("no output", {"copy", "segy", "in.sgy"}, 2, "obrio: copy segy needs an input and an output");
-    row("unknown action", {"copy", "tar", "in.sgy", "out"}, 2, "obrio: unknown copy action 'tar'");
-    row("block size 0", {"copy", "raw", "in.sgy", "out", "--block", "0"}, 2,
-        "--block needs a number of bytes");
-    row("next tape on disk", {"copy", "raw", "in.sgy", "out", "--next-tape", "in.sgy"}, 2,
-        "--next-tape needs a tape");
-    row("merge of one file", {"merge", "out", "in.sgy"}, 2, "at least two input files");
-    row("merge of a tape", {"merge", "out", "in.sgy", "tape:0"}, 2, "merge works on disk files only: tape:0");
-    row("same file", {"copy", "raw", "in.sgy", "./in.sgy"}, 1, "output ./in.sgy is the same as the input");
-    row("missing input", {"copy", "segy", "none.sgy", "out"}, 1, "error opening input file: none.sgy");
-    row("merge of a missing file", {"merge", "out", "in.sgy", "none.sgy"}, 1,
-        "error opening input file: none.sgy");
-}
-
-void TestObrioCopy::statusAndMessages()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(int, status);
-    QFETCH(QString, message);
-    const ObrioRun run = obrio(arguments);
-    QCOMPARE(run.status, status);
-    const QString output = (run.out + run.err).join('\n');
-    QVERIFY2(output.contains(message), qPrintable(output));
-    QCOMPARE(readFile(path("in.sgy")), segyFile());
-}
 
 OBR_TEST_MAIN(TestObrioCopy)
 #include "tst_obrio_copy.moc"

@@ -1,6 +1,7 @@
 #include "app/HelpPages.h"
 #include "app/ui/OnlineDocumentation.h"
 #include "tests/support/ModalDialogCloser.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
 #include <QPushButton>
@@ -39,195 +40,162 @@ bool clickLink(QTextBrowser* browser, const QString& href)
     return false;
 }
 
-QString pageText(const QString& name)
-{
-    QFile file(QStringLiteral(":/docs/") + name);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
 } // namespace
 
 class TestOnlineDocumentation : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void opensThePageInItsOwnWindow();
-    void linksHistoryAndMainMenu();
-    void twoOpensGiveTwoWindows();
-    void closingDeletesUnlessKeptAlive();
-    void missingPageShowsNothing();
-    void userPagesComeFirstAndImagesFromTheProgram();
-    void installKeepsUserPages();
-    void installIntoMissingParentFails();
-    void everyPageHasATitleAndWorkingLinks();
+    void initTestCase()
+    {
+        QVERIFY(HelpPages::install(work.filePath(QStringLiteral("Docs"))));
+        QVERIFY(QDir::setCurrent(work.path()));
+    }
+
+    void opensThePageInItsOwnWindow()
+    {
+        QPointer<OnlineDocumentation> viewer = OnlineDocumentation::showHelp(QStringLiteral("segycopy.html"));
+        QVERIFY(viewer->isWindow() && viewer->isVisible());
+        QCOMPARE(viewer->size(), QSize(780, 720));
+        QCOMPARE(viewer->windowTitle(), QStringLiteral("Online Documentation: Single SEG-Y copy"));
+        // The buttons lie in one row above the page, in this order.
+        QList<int> columns;
+        for (const char* text : {"Main menu", "Previous page", "Up", "Next page", "Close"}) {
+            QVERIFY2(button(viewer, QLatin1String(text)), text);
+            QVERIFY(button(viewer, QLatin1String(text))->y() < viewer->findChild<QTextBrowser*>()->y());
+            columns << button(viewer, QLatin1String(text))->x();
+        }
+        QVERIFY(std::is_sorted(columns.begin(), columns.end()));
+        button(viewer, "Close")->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(viewer.isNull());
+    }
+
+    void linksHistoryAndMainMenu()
+    {
+        std::unique_ptr<OnlineDocumentation> viewer(new OnlineDocumentation(
+            work.filePath(QStringLiteral("Docs")), QStringLiteral("segymerge.html"), nullptr, true));
+        viewer->resize(780, 720);
+        viewer->show();
+        QVERIFY(QTest::qWaitForWindowExposed(viewer.get()));
+        auto* browser = viewer->findChild<QTextBrowser*>();
+        QVERIFY(clickLink(browser, QStringLiteral("index.html")));
+        QCOMPARE(viewer->windowTitle(),
+                 QStringLiteral("Online Documentation: OBR IO Utility & Data Analyzer - Main menu"));
+        QVERIFY(clickLink(browser, QStringLiteral("tapes.html")));
+        QCOMPARE(viewer->windowTitle(), QStringLiteral("Online Documentation: Tape drives"));
+
+        button(viewer.get(), "Previous page")->click();
+        QCOMPARE(viewer->windowTitle(),
+                 QStringLiteral("Online Documentation: OBR IO Utility & Data Analyzer - Main menu"));
+        button(viewer.get(), "Previous page")->click();
+        QCOMPARE(viewer->windowTitle(), QStringLiteral("Online Documentation: SEG-Y merge"));
+        button(viewer.get(), "Next page")->click();
+        button(viewer.get(), "Up")->click();
+        QCOMPARE(viewer->windowTitle(),
+                 QStringLiteral("Online Documentation: OBR IO Utility & Data Analyzer - Main menu"));
+        // "Main menu" goes to the page the window opened with.
+        button(viewer.get(), "Main menu")->click();
+        QCOMPARE(viewer->windowTitle(), QStringLiteral("Online Documentation: SEG-Y merge"));
+    }
+
+    void twoOpensGiveTwoWindows()
+    {
+        const auto viewers = [] {
+            int count = 0;
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                count += qobject_cast<OnlineDocumentation*>(widget) && widget->isVisible();
+            return count;
+        };
+        QCOMPARE(viewers(), 0);
+        QPointer<OnlineDocumentation> first = OnlineDocumentation::showHelp(QStringLiteral("unfmtcopy.html"));
+        QPointer<OnlineDocumentation> second =
+            OnlineDocumentation::showHelp(QStringLiteral("unfmtcopy.html"));
+        QCOMPARE(viewers(), 2);
+        first->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(first.isNull());
+        QCOMPARE(second->windowTitle(), QStringLiteral("Online Documentation: Unformatted copy"));
+        delete second;
+
+        // A viewer kept alive by its owner survives its closing.
+        QPointer<OnlineDocumentation> kept = new OnlineDocumentation(
+            work.filePath(QStringLiteral("Docs")), QStringLiteral("index.html"), nullptr, true);
+        kept->show();
+        kept->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!kept.isNull());
+        delete kept;
+    }
+
+    void missingPageShowsNothing()
+    {
+        ModalDialogCloser closer;
+        QTest::ignoreMessage(QtWarningMsg, "QTextBrowser: No document for nothing.html");
+        std::unique_ptr<OnlineDocumentation> viewer(
+            new OnlineDocumentation(work.filePath(QStringLiteral("Docs")), QStringLiteral("nothing.html")));
+        QTest::qWait(20);
+        QCOMPARE(viewer->findChild<QTextBrowser*>()->toPlainText(), QString());
+        QCOMPARE(viewer->windowTitle(), QStringLiteral("Online Documentation: "));
+        QCOMPARE(closer.count(), 0);
+    }
+
+    void userPagesComeFirstAndStay()
+    {
+        QTemporaryDir dir;
+        const QString docs = dir.filePath(QStringLiteral("Docs"));
+        QVERIFY(QDir().mkdir(docs));
+        QVERIFY(
+            obrtest::writeFile(docs + "/segycopy.html",
+                               "<html><head><title>Our copy notes</title></head><body>local</body></html>"));
+        std::unique_ptr<OnlineDocumentation> viewer(
+            new OnlineDocumentation(docs, QStringLiteral("segycopy.html")));
+        QCOMPARE(viewer->windowTitle(), QStringLiteral("Online Documentation: Our copy notes"));
+        auto* browser = viewer->findChild<QTextBrowser*>();
+        QCOMPARE(browser->searchPaths(), (QStringList{docs, QStringLiteral(":/images")}));
+        QVERIFY(
+            !browser->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("io.png"))).isNull());
+
+        // Installing the pages keeps the user's; the copies are ordinary files the user may edit.
+        QStringList copied;
+        QVERIFY(HelpPages::install(docs, &copied));
+        QCOMPARE(copied.size(), HelpPages::names().size() - 1);
+        QVERIFY(!copied.contains(QStringLiteral("segycopy.html")));
+        QVERIFY(obrtest::readFile(docs + "/segycopy.html").contains("Our copy notes"));
+        QVERIFY(QFileInfo(docs + QStringLiteral("/index.html")).permissions() & QFileDevice::WriteOwner);
+        copied.clear();
+        QVERIFY(HelpPages::install(docs, &copied));
+        QVERIFY(copied.isEmpty());
+        QString error;
+        QVERIFY(!HelpPages::install(dir.filePath(QStringLiteral("no/Docs")), nullptr, &error));
+        QVERIFY2(error.contains(QStringLiteral("no/Docs")), qPrintable(error));
+    }
+
+    void everyPageHasATitleAndWorkingLinks()
+    {
+        const QStringList names = HelpPages::names();
+        for (const char* required :
+             {"index.html", "segycopy.html", "segydircopy.html", "segymerge.html", "segdcopy.html",
+              "unfmtcopy.html", "spsanalyzer.html", "segyanalyzer.html", "segdanalyzer.html", "tapes.html"})
+            QVERIFY2(names.contains(QLatin1String(required)), required);
+        static const QRegularExpression title(QStringLiteral("<title>([^<]+)</title>"));
+        static const QRegularExpression link(QStringLiteral("href=\"([^\"#]+)"));
+        for (const QString& name : names) {
+            const QString text = QString::fromUtf8(obrtest::readFile(":/docs/" + name));
+            QVERIFY2(title.match(text).hasMatch(), qPrintable(name));
+            // Every page but the main one leads back to it.
+            QVERIFY2(name == QLatin1String("index.html") ||
+                         text.contains(QStringLiteral("href=\"index.html\"")),
+                     qPrintable(name));
+            for (auto it = link.globalMatch(text); it.hasNext();) {
+                const QString target = it.next().captured(1);
+                QVERIFY2(names.contains(target), qPrintable(name + QStringLiteral(" links to ") + target));
+            }
+        }
+    }
 
 private:
     QTemporaryDir work;
 };
-
-void TestOnlineDocumentation::initTestCase()
-{
-    QVERIFY(HelpPages::install(work.filePath(QStringLiteral("Docs"))));
-    QVERIFY(QDir::setCurrent(work.path()));
-}
-
-void TestOnlineDocumentation::opensThePageInItsOwnWindow()
-{
-    QPointer<OnlineDocumentation> viewer = OnlineDocumentation::showHelp(QStringLiteral("segycopy.html"));
-    QVERIFY(viewer->isWindow());
-    QVERIFY(viewer->isVisible());
-    QCOMPARE(viewer->size(), QSize(780, 720));
-    QCOMPARE(viewer->windowTitle(), QStringLiteral("Online Documentation: Single SEG-Y copy"));
-    for (const char* text : {"Main menu", "Previous page", "Up", "Next page", "Close"})
-        QVERIFY2(button(viewer, QLatin1String(text)), text);
-    // The buttons lie in one row above the page, in this order.
-    QVERIFY(button(viewer, "Main menu")->x() < button(viewer, "Previous page")->x());
-    QVERIFY(button(viewer, "Previous page")->x() < button(viewer, "Up")->x());
-    QVERIFY(button(viewer, "Up")->x() < button(viewer, "Next page")->x());
-    QVERIFY(button(viewer, "Next page")->x() < button(viewer, "Close")->x());
-    QVERIFY(button(viewer, "Close")->y() < viewer->findChild<QTextBrowser*>()->y());
-    button(viewer, "Close")->click();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(viewer.isNull());
-}
-
-void TestOnlineDocumentation::linksHistoryAndMainMenu()
-{
-    std::unique_ptr<OnlineDocumentation> viewer(new OnlineDocumentation(
-        work.filePath(QStringLiteral("Docs")), QStringLiteral("segymerge.html"), nullptr, true));
-    viewer->resize(780, 720);
-    viewer->show();
-    QVERIFY(QTest::qWaitForWindowExposed(viewer.get()));
-    auto* browser = viewer->findChild<QTextBrowser*>();
-    QVERIFY(clickLink(browser, QStringLiteral("index.html")));
-    QCOMPARE(viewer->windowTitle(),
-             QStringLiteral("Online Documentation: OBR IO Utility & Data Analyzer - Main menu"));
-    QVERIFY(clickLink(browser, QStringLiteral("tapes.html")));
-    QCOMPARE(viewer->windowTitle(), QStringLiteral("Online Documentation: Tape drives"));
-
-    button(viewer.get(), "Previous page")->click();
-    QCOMPARE(viewer->windowTitle(),
-             QStringLiteral("Online Documentation: OBR IO Utility & Data Analyzer - Main menu"));
-    button(viewer.get(), "Previous page")->click();
-    QCOMPARE(viewer->windowTitle(), QStringLiteral("Online Documentation: SEG-Y merge"));
-    button(viewer.get(), "Next page")->click();
-    button(viewer.get(), "Up")->click();
-    QCOMPARE(viewer->windowTitle(),
-             QStringLiteral("Online Documentation: OBR IO Utility & Data Analyzer - Main menu"));
-    // "Main menu" goes to the page the window opened with.
-    button(viewer.get(), "Main menu")->click();
-    QCOMPARE(viewer->windowTitle(), QStringLiteral("Online Documentation: SEG-Y merge"));
-}
-
-void TestOnlineDocumentation::twoOpensGiveTwoWindows()
-{
-    const auto viewers = [] {
-        int count = 0;
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            count += qobject_cast<OnlineDocumentation*>(widget) && widget->isVisible();
-        return count;
-    };
-    QCOMPARE(viewers(), 0);
-    QPointer<OnlineDocumentation> first = OnlineDocumentation::showHelp(QStringLiteral("unfmtcopy.html"));
-    QPointer<OnlineDocumentation> second = OnlineDocumentation::showHelp(QStringLiteral("unfmtcopy.html"));
-    QVERIFY(first != second);
-    QCOMPARE(viewers(), 2);
-    first->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(first.isNull());
-    QCOMPARE(second->windowTitle(), QStringLiteral("Online Documentation: Unformatted copy"));
-    delete second;
-}
-
-void TestOnlineDocumentation::closingDeletesUnlessKeptAlive()
-{
-    QPointer<OnlineDocumentation> kept = new OnlineDocumentation(work.filePath(QStringLiteral("Docs")),
-                                                                 QStringLiteral("index.html"), nullptr, true);
-    kept->show();
-    kept->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!kept.isNull());
-    delete kept;
-}
-
-void TestOnlineDocumentation::missingPageShowsNothing()
-{
-    ModalDialogCloser closer;
-    QTest::ignoreMessage(QtWarningMsg, "QTextBrowser: No document for nothing.html");
-    std::unique_ptr<OnlineDocumentation> viewer(
-        new OnlineDocumentation(work.filePath(QStringLiteral("Docs")), QStringLiteral("nothing.html")));
-    QTest::qWait(20);
-    QCOMPARE(viewer->findChild<QTextBrowser*>()->toPlainText(), QString());
-    QCOMPARE(viewer->windowTitle(), QStringLiteral("Online Documentation: "));
-    QCOMPARE(closer.count(), 0);
-}
-
-void TestOnlineDocumentation::userPagesComeFirstAndImagesFromTheProgram()
-{
-    QTemporaryDir docs;
-    QFile mine(docs.filePath(QStringLiteral("segycopy.html")));
-    QVERIFY(mine.open(QIODevice::WriteOnly));
-    mine.write("<html><head><title>Our copy notes</title></head><body>local</body></html>");
-    mine.close();
-    std::unique_ptr<OnlineDocumentation> viewer(
-        new OnlineDocumentation(docs.path(), QStringLiteral("segycopy.html")));
-    QCOMPARE(viewer->windowTitle(), QStringLiteral("Online Documentation: Our copy notes"));
-    auto* browser = viewer->findChild<QTextBrowser*>();
-    QCOMPARE(browser->searchPaths(), (QStringList{docs.path(), QStringLiteral(":/images")}));
-    QVERIFY(!browser->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("io.png"))).isNull());
-}
-
-void TestOnlineDocumentation::installKeepsUserPages()
-{
-    QTemporaryDir dir;
-    const QString docs = dir.filePath(QStringLiteral("Docs"));
-    QVERIFY(QDir().mkdir(docs));
-    QFile mine(docs + QStringLiteral("/index.html"));
-    QVERIFY(mine.open(QIODevice::WriteOnly));
-    mine.write("edited by the user");
-    mine.close();
-    QStringList copied;
-    QVERIFY(HelpPages::install(docs, &copied));
-    QVERIFY(!copied.contains(QStringLiteral("index.html")));
-    QCOMPARE(copied.size(), HelpPages::names().size() - 1);
-    QVERIFY(mine.open(QIODevice::ReadOnly));
-    QCOMPARE(mine.readAll(), QByteArray("edited by the user"));
-    // Copies are ordinary files the user may edit.
-    QVERIFY(QFileInfo(docs + QStringLiteral("/segycopy.html")).permissions() & QFileDevice::WriteOwner);
-    copied.clear();
-    QVERIFY(HelpPages::install(docs, &copied));
-    QVERIFY(copied.isEmpty());
-}
-
-void TestOnlineDocumentation::installIntoMissingParentFails()
-{
-    QTemporaryDir dir;
-    QString error;
-    QVERIFY(!HelpPages::install(dir.filePath(QStringLiteral("no/Docs")), nullptr, &error));
-    QVERIFY2(error.contains(QStringLiteral("no/Docs")), qPrintable(error));
-}
-
-void TestOnlineDocumentation::everyPageHasATitleAndWorkingLinks()
-{
-    const QStringList names = HelpPages::names();
-    for (const char* required :
-         {"index.html", "segycopy.html", "segydircopy.html", "segymerge.html", "segdcopy.html",
-          "unfmtcopy.html", "spsanalyzer.html", "segyanalyzer.html", "segdanalyzer.html", "tapes.html"})
-        QVERIFY2(names.contains(QLatin1String(required)), required);
-    static const QRegularExpression title(QStringLiteral("<title>([^<]+)</title>"));
-    static const QRegularExpression link(QStringLiteral("href=\"([^\"#]+)"));
-    for (const QString& name : names) {
-        const QString text = pageText(name);
-        QVERIFY2(title.match(text).hasMatch(), qPrintable(name));
-        // Every page but the main one leads back to it.
-        QVERIFY2(name == QLatin1String("index.html") || text.contains(QStringLiteral("href=\"index.html\"")),
-                 qPrintable(name));
-        for (auto it = link.globalMatch(text); it.hasNext();) {
-            const QString target = it.next().captured(1);
-            QVERIFY2(names.contains(target), qPrintable(name + QStringLiteral(" links to ") + target));
-        }
-    }
-}
 
 OBR_TEST_MAIN(TestOnlineDocumentation)
 #include "tst_online_documentation.moc"

@@ -1,6 +1,8 @@
 #include "seismic/SampleConversion.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/TestMain.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -9,164 +11,145 @@ using namespace SampleConversion;
 class TestSampleConversion : public QObject {
     Q_OBJECT
 private slots:
-    void swapsOneItem_data();
-    void swapsOneItem();
-    void swapsArraysAtAnyAddress_data();
-    void swapsArraysAtAnyAddress();
-    void widensIntegersAndFloats();
-    void truncatesTowardZero_data();
-    void truncatesTowardZero();
-    void narrowsToSampleWords();
+    void swapsOneItem_data()
+    {
+        obrtest::columns<int, QByteArray>({"size", "expected"});
+        QTest::newRow("2 bytes") << 2 << QByteArray::fromHex("0201030405060708");
+        QTest::newRow("4 bytes") << 4 << QByteArray::fromHex("0403020105060708");
+        QTest::newRow("8 bytes") << 8 << QByteArray::fromHex("0807060504030201");
+        QTest::newRow("3 bytes: unchanged") << 3 << QByteArray::fromHex("0102030405060708");
+        QTest::newRow("negative: unchanged") << -4 << QByteArray::fromHex("0102030405060708");
+    }
+    void swapsOneItem()
+    {
+        const auto [size, expected] = obrtest::fetch<int, QByteArray>("size", "expected");
+        QByteArray bytes = QByteArray::fromHex("0102030405060708");
+        swapBytes(bytes.data(), size);
+        QCOMPARE(bytes.toHex(), expected.toHex());
+    }
+
+    void swapsArraysAtAnyAddress_data()
+    {
+        obrtest::columns<int, int>({"itemSize", "offset"});
+        for (int size : {2, 4, 8}) {
+            for (int offset : {0, 1, 3})
+                QTest::addRow("%d-byte items at offset %d", size, offset) << size << offset;
+        }
+    }
+    void swapsArraysAtAnyAddress()
+    {
+        const auto [itemSize, offset] = obrtest::fetch<int, int>("itemSize", "offset");
+        constexpr int items = 37; // not a multiple of any vector width
+        QByteArray buffer(offset + items * itemSize + 8, '\x5A');
+        for (int i = 0; i < items * itemSize; ++i)
+            buffer[offset + i] = char(i);
+        const QByteArray original = buffer;
+        void* start = buffer.data() + offset;
+        if (itemSize == 2)
+            swapBytes16(start, items);
+        else if (itemSize == 4)
+            swapBytes32(start, items);
+        else
+            swapBytes64(start, items);
+        // Each item reversed in place, nothing outside the array moved.
+        QByteArray expected = original;
+        for (int item = 0; item < items; ++item)
+            std::reverse(expected.begin() + offset + item * itemSize,
+                         expected.begin() + offset + (item + 1) * itemSize);
+        QCOMPARE(buffer.toHex(), expected.toHex());
+        // Zero and negative counts leave the bytes alone.
+        const QByteArray swapped = buffer;
+        swapBytes32(start, 0);
+        swapBytes16(start, -1);
+        swapBytes64(start, -100);
+        QCOMPARE(buffer, swapped);
+    }
+
+    void widensIntegersAndFloats()
+    {
+        const qint8 bytes[] = {0, 1, -1, 127, -128};
+        const qint16 shorts[] = {0, 1, -1, 32767, -32768};
+        const qint32 ints[] = {0, 1, -1, 2147483647, -2147483647 - 1};
+        const float floats[] = {0.0f, 0.1f, -1.5f, std::numeric_limits<float>::max(), -0.0f};
+        double out[5];
+
+        int8ToDouble(bytes, out, 5);
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(out[i], double(bytes[i]));
+        int16ToDouble(shorts, out, 5);
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(out[i], double(shorts[i]));
+        int32ToDouble(ints, out, 5);
+        QCOMPARE(out[3], 2147483647.0);
+        QCOMPARE(out[4], -2147483648.0);
+        floatToDouble(floats, out, 5);
+        QCOMPARE(out[1], double(0.1f));
+        QCOMPARE(out[3], double(std::numeric_limits<float>::max()));
+        QVERIFY(std::signbit(out[4]));
+
+        // Samples behind a header of odd size sit at an odd address.
+        alignas(8) unsigned char file[1 + 3 * 2];
+        const qint16 samples[3] = {-300, 400, -1};
+        std::memcpy(file + 1, samples, sizeof samples);
+        int16ToDouble(file + 1, out, 3);
+        QCOMPARE(out[0], -300.0);
+        QCOMPARE(out[1], 400.0);
+        QCOMPARE(out[2], -1.0);
+    }
+
+    void truncatesTowardZero_data()
+    {
+        obrtest::columns<double, qint64>({"value", "expected"});
+        QTest::newRow("positive fraction") << 1234.9 << qint64(1234);
+        QTest::newRow("negative fraction") << -1234.9 << qint64(-1234);
+        QTest::newRow("below one") << 0.999 << qint64(0);
+        QTest::newRow("above minus one") << -0.999 << qint64(0);
+        QTest::newRow("large") << 9.0e15 << qint64(9000000000000000);
+        // 1000005 read with scalar -100 and scaled back lands a hair below the integer.
+        static_assert(10000.05 * 100 < 1000005.0, "the noise this row is about");
+        QTest::newRow("scalar noise below an integer") << 10000.05 * 100 << qint64(1000005);
+        QTest::newRow("scalar noise above a negative integer") << -10000.05 * 100 << qint64(-1000005);
+        QTest::newRow("a real fraction is cut") << 4.9999 << qint64(4);
+        QTest::newRow("a tiny fraction is cut") << 1000004.999999 << qint64(1000004);
+        QTest::newRow("beyond 32 bits nothing moves") << 4294967296.5 << qint64(4294967296);
+        QTest::newRow("2^49 + 0.5 is no scalar noise") << 562949953421312.5 << qint64(562949953421312);
+        QTest::newRow("lowest 64-bit") << -9223372036854775808.0 << std::numeric_limits<qint64>::min();
+        QTest::newRow("2^63 has no integer") << 9223372036854775808.0 << qint64(0);
+        QTest::newRow("infinity") << double(INFINITY) << qint64(0);
+        QTest::newRow("negative infinity") << -double(INFINITY) << qint64(0);
+        QTest::newRow("NaN") << double(NAN) << qint64(0);
+    }
+    void truncatesTowardZero()
+    {
+        const auto [value, expected] = obrtest::fetch<double, qint64>("value", "expected");
+        QCOMPARE(truncateToInteger(value), expected);
+    }
+
+    void narrowsToSampleWords()
+    {
+        const double values[] = {12.9, -12.9, 40000.0, 3.0e9, 300.5, -129.0, double(NAN)};
+        qint32 ints[7];
+        qint16 shorts[7];
+        qint8 bytes[7];
+        doubleToInt32(values, ints, 7);
+        doubleToInt16(values, shorts, 7);
+        doubleToInt8(values, bytes, 7);
+        // Truncation toward zero, then the low bits of the word: no rounding, no clamping.
+        const qint32 expectedInts[] = {12, -12, 40000, -1294967296, 300, -129, 0};
+        const qint16 expectedShorts[] = {12, -12, -25536, 24064, 300, -129, 0};
+        const qint8 expectedBytes[] = {12, -12, 64, 0, 44, 127, 0};
+        for (int i = 0; i < 7; ++i) {
+            QCOMPARE(ints[i], expectedInts[i]);
+            QCOMPARE(shorts[i], expectedShorts[i]);
+            QCOMPARE(bytes[i], expectedBytes[i]);
+        }
+        float singles[2];
+        const double wide[2] = {0.1, 1e300};
+        doubleToFloat(wide, singles, 2);
+        QCOMPARE(singles[0], 0.1f);
+        QVERIFY(std::isinf(singles[1]));
+    }
 };
-
-void TestSampleConversion::swapsOneItem_data()
-{
-    QTest::addColumn<int>("size");
-    QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("2 bytes") << 2 << QByteArray::fromHex("0201030405060708");
-    QTest::newRow("4 bytes") << 4 << QByteArray::fromHex("0403020105060708");
-    QTest::newRow("8 bytes") << 8 << QByteArray::fromHex("0807060504030201");
-    QTest::newRow("3 bytes: unchanged") << 3 << QByteArray::fromHex("0102030405060708");
-    QTest::newRow("negative: unchanged") << -4 << QByteArray::fromHex("0102030405060708");
-}
-
-void TestSampleConversion::swapsOneItem()
-{
-    QFETCH(int, size);
-    QFETCH(QByteArray, expected);
-    QByteArray bytes = QByteArray::fromHex("0102030405060708");
-    swapBytes(bytes.data(), size);
-    QCOMPARE(bytes.toHex(), expected.toHex());
-}
-
-void TestSampleConversion::swapsArraysAtAnyAddress_data()
-{
-    QTest::addColumn<int>("itemSize");
-    QTest::addColumn<int>("offset");
-    for (int size : {2, 4, 8}) {
-        for (int offset : {0, 1, 3})
-            QTest::addRow("%d-byte items at offset %d", size, offset) << size << offset;
-    }
-}
-
-void TestSampleConversion::swapsArraysAtAnyAddress()
-{
-    QFETCH(int, itemSize);
-    QFETCH(int, offset);
-    constexpr int items = 37; // not a multiple of any vector width
-    QByteArray buffer(offset + items * itemSize + 8, '\x5A');
-    for (int i = 0; i < items * itemSize; ++i)
-        buffer[offset + i] = char(i);
-    const QByteArray original = buffer;
-    void* start = buffer.data() + offset;
-    if (itemSize == 2)
-        swapBytes16(start, items);
-    else if (itemSize == 4)
-        swapBytes32(start, items);
-    else
-        swapBytes64(start, items);
-    for (int item = 0; item < items; ++item) {
-        for (int b = 0; b < itemSize; ++b)
-            QCOMPARE(int(uchar(buffer[offset + item * itemSize + b])),
-                     (item * itemSize + itemSize - 1 - b) & 0xFF);
-    }
-    // Nothing outside the array moved.
-    QCOMPARE(buffer.left(offset), original.left(offset));
-    QCOMPARE(buffer.mid(offset + items * itemSize), original.mid(offset + items * itemSize));
-    // Zero and negative counts leave the bytes alone.
-    const QByteArray swapped = buffer;
-    swapBytes32(start, 0);
-    swapBytes16(start, -1);
-    swapBytes64(start, -100);
-    QCOMPARE(buffer, swapped);
-}
-
-void TestSampleConversion::widensIntegersAndFloats()
-{
-    const qint8 bytes[] = {0, 1, -1, 127, -128};
-    const qint16 shorts[] = {0, 1, -1, 32767, -32768};
-    const qint32 ints[] = {0, 1, -1, 2147483647, -2147483647 - 1};
-    const float floats[] = {0.0f, 0.1f, -1.5f, std::numeric_limits<float>::max(), -0.0f};
-    double out[5];
-
-    int8ToDouble(bytes, out, 5);
-    for (int i = 0; i < 5; ++i)
-        QCOMPARE(out[i], double(bytes[i]));
-    int16ToDouble(shorts, out, 5);
-    for (int i = 0; i < 5; ++i)
-        QCOMPARE(out[i], double(shorts[i]));
-    int32ToDouble(ints, out, 5);
-    QCOMPARE(out[3], 2147483647.0);
-    QCOMPARE(out[4], -2147483648.0);
-    floatToDouble(floats, out, 5);
-    QCOMPARE(out[1], double(0.1f));
-    QCOMPARE(out[3], double(std::numeric_limits<float>::max()));
-    QVERIFY(std::signbit(out[4]));
-
-    // Samples behind a header of odd size sit at an odd address.
-    alignas(8) unsigned char file[1 + 3 * 2];
-    const qint16 samples[3] = {-300, 400, -1};
-    std::memcpy(file + 1, samples, sizeof samples);
-    int16ToDouble(file + 1, out, 3);
-    QCOMPARE(out[0], -300.0);
-    QCOMPARE(out[1], 400.0);
-    QCOMPARE(out[2], -1.0);
-}
-
-void TestSampleConversion::truncatesTowardZero_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<qint64>("expected");
-    QTest::newRow("positive fraction") << 1234.9 << qint64(1234);
-    QTest::newRow("negative fraction") << -1234.9 << qint64(-1234);
-    QTest::newRow("below one") << 0.999 << qint64(0);
-    QTest::newRow("above minus one") << -0.999 << qint64(0);
-    QTest::newRow("large") << 9.0e15 << qint64(9000000000000000);
-    // 1000005 read with scalar -100 and scaled back lands a hair below the integer.
-    static_assert(10000.05 * 100 < 1000005.0, "the noise this row is about");
-    QTest::newRow("scalar noise below an integer") << 10000.05 * 100 << qint64(1000005);
-    QTest::newRow("scalar noise above a negative integer") << -10000.05 * 100 << qint64(-1000005);
-    QTest::newRow("a real fraction is cut") << 4.9999 << qint64(4);
-    QTest::newRow("a tiny fraction is cut") << 1000004.999999 << qint64(1000004);
-    QTest::newRow("beyond 32 bits nothing moves") << 4294967296.5 << qint64(4294967296);
-    QTest::newRow("lowest 64-bit") << -9223372036854775808.0 << std::numeric_limits<qint64>::min();
-    QTest::newRow("2^63 has no integer") << 9223372036854775808.0 << qint64(0);
-    QTest::newRow("infinity") << double(INFINITY) << qint64(0);
-    QTest::newRow("negative infinity") << -double(INFINITY) << qint64(0);
-    QTest::newRow("NaN") << double(NAN) << qint64(0);
-}
-
-void TestSampleConversion::truncatesTowardZero()
-{
-    QFETCH(double, value);
-    QFETCH(qint64, expected);
-    QCOMPARE(truncateToInteger(value), expected);
-}
-
-void TestSampleConversion::narrowsToSampleWords()
-{
-    const double values[] = {12.9, -12.9, 40000.0, 3.0e9, 300.5, -129.0, double(NAN)};
-    qint32 ints[7];
-    qint16 shorts[7];
-    qint8 bytes[7];
-    doubleToInt32(values, ints, 7);
-    doubleToInt16(values, shorts, 7);
-    doubleToInt8(values, bytes, 7);
-    // Truncation toward zero, then the low bits of the word: no rounding, no clamping.
-    const qint32 expectedInts[] = {12, -12, 40000, -1294967296, 300, -129, 0};
-    const qint16 expectedShorts[] = {12, -12, -25536, 24064, 300, -129, 0};
-    const qint8 expectedBytes[] = {12, -12, 64, 0, 44, 127, 0};
-    for (int i = 0; i < 7; ++i) {
-        QCOMPARE(ints[i], expectedInts[i]);
-        QCOMPARE(shorts[i], expectedShorts[i]);
-        QCOMPARE(bytes[i], expectedBytes[i]);
-    }
-    float singles[2];
-    const double wide[2] = {0.1, 1e300};
-    doubleToFloat(wide, singles, 2);
-    QCOMPARE(singles[0], 0.1f);
-    QVERIFY(std::isinf(singles[1]));
-}
 
 OBR_TEST_MAIN(TestSampleConversion)
 #include "tst_sample_conversion.moc"

@@ -4,21 +4,20 @@
 #include "seismic/SegyFormat.h"
 #include "seismic/SeismicTrace.h"
 #include "seismic/TraceGather.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/ExactCompare.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/SegyFixture.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QTemporaryDir>
 
 namespace {
 
-// Keys the reader gives back as written. Left out: azimuth, uphole time and receiver water depth
-// (written, not read back), and the slice number, weathering depth, AVA component and CMP datum,
-// whose standard words share bytes with the receiver location, user word 12, VSP component and
-// receiver orientation.
+// Keys the reader gives back as written. Left out: keys written but not read back, and keys whose
+// standard words share bytes with others.
 const QVector<int> roundTripKeys{1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 13, 16, 17, 19, 21, 22, 23, 24, 25,
                                  26, 27, 28, 29, 30, 31, 34, 38, 41, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51,
                                  52, 57, 58, 59, 60, 61, 62, 63, 64, 65, 66, 67, 68, 70, 73, 74, 75};
@@ -56,9 +55,7 @@ void patch(const QString& path, qint64 position, const QByteArray& bytes)
 
 QByteArray bigEndian16(int value)
 {
-    QByteArray bytes;
-    bytes.append(char((value >> 8) & 0xFF)).append(char(value & 0xFF));
-    return bytes;
+    return QByteArray(1, char((value >> 8) & 0xFF)) + char(value & 0xFF);
 }
 
 } // namespace
@@ -66,351 +63,272 @@ QByteArray bigEndian16(int value)
 class TestSegyData : public QObject {
     Q_OBJECT
 private slots:
-    void init();
-    void roundTrip_data();
-    void roundTrip();
-    void formatZeroWarnsTwiceAndReadsIeee();
-    void partialTrace_data();
-    void partialTrace();
-    void extendedTextHeadersMoveTheData();
-    void positioningErrors_data();
-    void positioningErrors();
-    void traceIdReduction_data();
-    void traceIdReduction();
-    void coordinateScalarStoresWholeNumbers();
-    void dayOfYearTimestamp_data();
-    void dayOfYearTimestamp();
-    void ebcdicText_data();
-    void ebcdicText();
-    void singleTraceRangeIsRead();
-    void deadTracesSkipped();
-    void recordsRewrittenInPlace();
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        console.clear();
+    }
+
+    void roundTrip_data()
+    {
+        obrtest::columns<int, bool>({"sampleFormat", "bigEndian"});
+        for (int code : {1, 2, 3, 5, 8}) {
+            QTest::addRow("format %d big endian", code) << code << true;
+            QTest::addRow("format %d little endian", code) << code << false;
+        }
+    }
+    void roundTrip()
+    {
+        const auto [sampleFormat, bigEndian] = obrtest::fetch<int, bool>("sampleFormat", "bigEndian");
+        const QString path = dir->filePath(QStringLiteral("rt.sgy"));
+        SegyFormat writing;
+        writing.endianOrder = bigEndian ? SegyFormat::BigEndian : SegyFormat::LittleEndian;
+        segytest::FileLayout layout;
+        layout.sampleFormat = sampleFormat;
+        layout.traces = 3;
+        const auto fill = [format = sampleFormat](SeismicTrace& trace, int i) {
+            fillTrace(trace, i, format);
+        };
+        QVERIFY(segytest::writeFile(path, writing, layout, fill, &console));
+
+        SegyFormat reading; // byte order from the data
+        SegyData data(&console, path, 0, &reading);
+        QVERIFY(data.ok());
+        QVERIFY(console.warnings().isEmpty());
+        QCOMPARE(data.swapBytes(), bigEndian);
+        QCOMPARE(reading.endianOrder, int(writing.endianOrder));
+        QCOMPARE(data.sampleFormat(), sampleFormat);
+        QCOMPARE(data.traceCount(), 3);
+        QCOMPARE(data.samples(), layout.samples);
+        QCOMPARE(data.sampleInterval(), layout.intervalMs);
+        QVERIFY(data.seekSequentialTrace(1));
+        const auto expected = SeismicTrace::create(layout.samples, layout.intervalMs);
+        const auto trace = SeismicTrace::create(layout.samples, layout.intervalMs);
+        for (int i = 0; i < 3; ++i) {
+            fillTrace(*expected, i, sampleFormat);
+            QVERIFY(data.readTrace(*trace));
+            for (int key : roundTripKeys)
+                QVERIFY2(trace->value(key) == expected->value(key), qPrintable(QString::number(key)));
+            OBR_COMPARE_EXACT(trace->value(TraceKey::SequentialTrace), i + 1);
+            QCOMPARE(trace->startTime, 12.0f);
+            QCOMPARE(trace->coordinateScalar, -100);
+            QCOMPARE(trace->timeScalar, -1000);
+            for (int s = 0; s < layout.samples; ++s)
+                OBR_COMPARE_EXACT(trace->data()[s], expected->data()[s]);
+        }
+    }
+
+    void binaryHeaderEdges()
+    {
+        // Sample format 0: the byte order cannot be told, the samples are read as IEEE floats.
+        QString path = standardFile(2);
+        patch(path, 3200 + 24, bigEndian16(0));
+        SegyFormat format;
+        {
+            SegyData data(&console, path, 0, &format);
+            QVERIFY(data.ok());
+            QCOMPARE(
+                console.warnings(),
+                QStringList(
+                    {"invalid sample format code in binary header. \nEndian order will be set to Big "
+                     "endian.",
+                     "undefined sample format: 0. \nSample format will be set to IEEE floating point."}));
+            QCOMPARE(data.sampleFormat(), 5);
+            QVERIFY(data.swapBytes());
+        }
+
+        // Two extended text headers: the first trace starts at byte 3 x 3200 + 400 + 1.
+        QByteArray bytes = obrtest::readFile(standardFile(2));
+        bytes.insert(3600, QByteArray(6400, char(0x40)));
+        bytes.replace(3200 + 304, 2, bigEndian16(2));
+        path = dir->filePath(QStringLiteral("ext.sgy"));
+        QVERIFY(obrtest::writeFile(path, bytes));
+        SegyData data(&console, path, 0, &format);
+        QCOMPARE(data.extendedTextHeaders(), 2);
+        QCOMPARE(data.textHeaderRaw().size(), 9600);
+        QCOMPARE(data.dataStart(), qint64(3 * 3200 + 400));
+        QCOMPARE(data.traceCount(), 2);
+        const auto trace = SeismicTrace::create(10, 4);
+        QVERIFY(data.seekSequentialTrace(2) && data.readTrace(*trace));
+        OBR_COMPARE_EXACT(trace->value(TraceKey::FieldFile), 101);
+
+        // A byte past the last whole trace makes a partial trace, not another trace.
+        for (const int extra : {0, 1}) {
+            path = standardFile(10, 1000, 1);
+            patch(path, 3600 + 10 * (240 + 4000), QByteArray(extra, 'x'));
+            SegyData partial(&console, path, 0, &format);
+            QCOMPARE(partial.traceCount(), 10);
+            QCOMPARE(partial.partialTrace(), extra == 1);
+        }
+    }
+
+    void positioningErrors_data()
+    {
+        obrtest::columns<int, int, int, QString>({"traces", "record", "trace", "error"});
+        QTest::newRow("trace 0") << 10 << 1 << 0 << "requested a trace number less than 1 within disk file: ";
+        QTest::newRow("record 2 of a one-record file")
+            << 10 << 2 << 1
+            << "requested a trace number greater than the number of traces within disk file: ";
+        QTest::newRow("record 0") << 10 << 0 << -1
+                                  << "requested a record number less than 1 within disk file: ";
+        QTest::newRow("no traces") << 0 << 1 << 1 << "File with zero traces: ";
+    }
+    void positioningErrors()
+    {
+        const auto [traces, record, trace, error] =
+            obrtest::fetch<int, int, int, QString>("traces", "record", "trace", "error");
+        const QString path = standardFile(traces);
+        SegyFormat format;
+        SegyData data(&console, path, 0, &format);
+        QVERIFY(data.ok());
+        QVERIFY(trace < 0 ? !data.seekRecord(record) : !data.seekTrace(record, trace));
+        QCOMPARE(data.status(), -5);
+        QCOMPARE(console.errors(), QStringList(error + path));
+    }
+
+    // A key written and read back, with the word stored for it.
+    void storedKeys_data()
+    {
+        obrtest::columns<int, double, double, int, int>({"key", "written", "read", "startByte", "word"});
+        const int id = TraceKey::TraceId;
+        QTest::newRow("trace id 6: dead wins over time break") << id << 6.0 << 2.0 << 29 << 2;
+        QTest::newRow("trace id 0: seismic") << id << 0.0 << 1.0 << 29 << 1;
+        QTest::newRow("trace id 5: seismic") << id << 5.0 << 1.0 << 29 << 1;
+        QTest::newRow("trace id 4: time break") << id << 4.0 << 4.0 << 29 << 4;
+        QTest::newRow("coordinate 123456.78, scalar -100")
+            << int(TraceKey::SourceX) << 123456.78 << 123456.78 << 73 << 12345678;
+    }
+    void storedKeys()
+    {
+        const auto [key, written, read, startByte, word] =
+            obrtest::fetch<int, double, double, int, int>("key", "written", "read", "startByte", "word");
+        const QString path = dir->filePath(QStringLiteral("key.sgy"));
+        SegyFormat format;
+        segytest::FileLayout layout;
+        layout.traces = 1;
+        QVERIFY(segytest::writeFile(
+            path, format, layout,
+            [key = key, value = written](SeismicTrace& trace, int) { trace.setValue(key, value); },
+            &console));
+        const QByteArray header = obrtest::readFile(path).mid(3600, 240);
+        const int type = startByte == 29 ? HeaderDataType::Int16 : HeaderDataType::Int32;
+        OBR_COMPARE_EXACT(HeaderDataType::readValue(header.constData(), 240, startByte, type, true), word);
+        SegyData data(&console, path, 0, &format);
+        const auto trace = SeismicTrace::create(10, 4);
+        QVERIFY(data.seekSequentialTrace(1) && data.readTrace(*trace));
+        OBR_COMPARE_EXACT(trace->value(key), read);
+    }
+
+    void dayOfYearTimestamp_data()
+    {
+        // expected: empty: unknown
+        obrtest::columns<int, int, QString>({"year", "day", "expected"});
+        QTest::newRow("1 January") << 2024 << 1 << "2024-01-01T13:14:15Z";
+        QTest::newRow("leap day") << 2024 << 60 << "2024-02-29T13:14:15Z";
+        QTest::newRow("no year") << 0 << 5 << "";
+        QTest::newRow("day 0") << 2024 << 0 << "";
+    }
+    void dayOfYearTimestamp()
+    {
+        const auto [year, day, expected] = obrtest::fetch<int, int, QString>("year", "day", "expected");
+        const QString path = standardFile(1);
+        patch(path, 3600 + 156,
+              bigEndian16(year) + bigEndian16(day) + bigEndian16(13) + bigEndian16(14) + bigEndian16(15));
+        SegyFormat format;
+        SegyData data(&console, path, 0, &format);
+        const auto trace = SeismicTrace::create(10, 4);
+        QVERIFY(data.seekSequentialTrace(1) && data.readTrace(*trace));
+        QCOMPARE(trace->timestamp
+                     ? QDateTime::fromMSecsSinceEpoch(trace->timestamp, Qt::UTC).toString(Qt::ISODate)
+                     : QString(),
+                 expected);
+    }
+
+    void ebcdicText_data()
+    {
+        obrtest::columns<int, QString>({"code", "shown"});
+        QTest::newRow("0x4A") << 0x4A << "#";
+        QTest::newRow("0x4F") << 0x4F << ".";
+        QTest::newRow("0xC1") << 0xC1 << "A";
+    }
+    void ebcdicText()
+    {
+        const auto [code, shown] = obrtest::fetch<int, QString>("code", "shown");
+        const QString path = standardFile(1);
+        patch(path, 0, QByteArray(1, char(code)));
+        SegyFormat format;
+        SegyData data(&console, path, 0, &format);
+        QCOMPARE(data.textHeaderText().left(1), shown);
+        QCOMPARE(data.textHeaderText().size(), 3200);
+    }
+
+    void traceRanges()
+    {
+        SegyFormat format;
+        SegyData data(&console, standardFile(5), 0, &format);
+        TraceGather gather(&data);
+        QVERIFY(data.readTraceRange(gather, 4, 4));
+        QCOMPARE(gather.count(), 1);
+        OBR_COMPARE_EXACT(gather.trace(0)->value(TraceKey::FieldFile), 103);
+        QVERIFY(!data.readTraceRange(gather, 4, 9));
+    }
+
+    void writingRecords()
+    {
+        SegyFormat format;
+        SegyData out(&console, dir->filePath(QStringLiteral("records.sgy")), 4, &format);
+        QVERIFY(out.ok());
+        QVERIFY(out.device()->write(QByteArray(3600, '\0').constData(), 3600));
+        out.describeForWriting(10, 4, 5, 2);
+        const auto gather = out.makeGather(false);
+        const auto writeRecord = [&](int record, int field) {
+            for (int i = 0; i < 2; ++i)
+                gather->trace(i)->setValue(TraceKey::FieldFile, field);
+            return out.writeRecordAt(*gather, record);
+        };
+        QVERIFY(writeRecord(1, 11) && writeRecord(2, 12) && writeRecord(3, 13));
+        QVERIFY(writeRecord(2, 22)); // rewrites record 2, not record 1
+        QCOMPARE(out.traceCount(), 6);
+        const QByteArray bytes = obrtest::readFile(dir->filePath(QStringLiteral("records.sgy")));
+        QCOMPARE(bytes.size(), 3600 + 6 * 280);
+        QList<double> fields;
+        for (int t = 0; t < 6; ++t)
+            fields.append(HeaderDataType::readValue(bytes.constData() + 3600 + t * 280, 240, 9,
+                                                    HeaderDataType::Int32, true));
+        QCOMPARE(fields, QList<double>({11, 11, 22, 22, 13, 13}));
+
+        // Dead traces are left out when asked.
+        SegyData dead(&console, dir->filePath(QStringLiteral("dead.sgy")), 1, &format);
+        QVERIFY(dead.device()->write(QByteArray(3600, '\0').constData(), 3600));
+        dead.describeForWriting(10, 4, 5, 4);
+        dead.writeDeadTraces = false;
+        const auto traces = dead.makeGather(false);
+        for (int i = 0; i < 4; ++i)
+            traces->trace(i)->setValue(TraceKey::TraceId, i % 2 ? 2 : 1);
+        QVERIFY(dead.writeRecord(*traces));
+        QCOMPARE(dead.traceCount(), 2);
+        QCOMPARE(dead.currentRecord(), 2);
+        QCOMPARE(dead.device()->size(), qint64(3600 + 2 * (240 + 40)));
+    }
 
 private:
-    QString standardFile(int traces, int samples = 10, int sampleFormat = 5);
+    QString standardFile(int traces, int samples = 10, int sampleFormat = 5)
+    {
+        const QString path = dir->filePath(QStringLiteral("s%1.sgy").arg(traces));
+        SegyFormat format;
+        segytest::FileLayout layout;
+        layout.traces = traces;
+        layout.samples = samples;
+        layout.sampleFormat = sampleFormat;
+        const auto fill = [](SeismicTrace& trace, int i) { trace.setValue(TraceKey::FieldFile, 100 + i); };
+        if (!segytest::writeFile(path, format, layout, fill, &console))
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
 
     std::unique_ptr<QTemporaryDir> dir;
     RecordingConsole console{1};
 };
-
-void TestSegyData::init()
-{
-    dir = std::make_unique<QTemporaryDir>();
-    console.clear();
-}
-
-QString TestSegyData::standardFile(int traces, int samples, int sampleFormat)
-{
-    const QString path = dir->filePath(QStringLiteral("s%1.sgy").arg(traces));
-    SegyFormat format;
-    segytest::FileLayout layout;
-    layout.traces = traces;
-    layout.samples = samples;
-    layout.sampleFormat = sampleFormat;
-    const auto fill = [](SeismicTrace& trace, int i) { trace.setValue(TraceKey::FieldFile, 100 + i); };
-    if (!segytest::writeFile(path, format, layout, fill, &console))
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
-
-void TestSegyData::roundTrip_data()
-{
-    QTest::addColumn<int>("sampleFormat");
-    QTest::addColumn<bool>("bigEndian");
-    for (int code : {1, 2, 3, 5, 8}) {
-        QTest::addRow("format %d big endian", code) << code << true;
-        QTest::addRow("format %d little endian", code) << code << false;
-    }
-}
-
-void TestSegyData::roundTrip()
-{
-    QFETCH(int, sampleFormat);
-    QFETCH(bool, bigEndian);
-    const QString path = dir->filePath(QStringLiteral("rt.sgy"));
-    SegyFormat writing;
-    writing.endianOrder = bigEndian ? SegyFormat::BigEndian : SegyFormat::LittleEndian;
-    segytest::FileLayout layout;
-    layout.sampleFormat = sampleFormat;
-    layout.traces = 3;
-    const auto fill = [&](SeismicTrace& trace, int i) { fillTrace(trace, i, sampleFormat); };
-    QVERIFY(segytest::writeFile(path, writing, layout, fill, &console));
-
-    SegyFormat reading; // byte order from the data
-    SegyData data(&console, path, 0, &reading);
-    QVERIFY(data.ok());
-    QVERIFY(console.warnings().isEmpty());
-    QCOMPARE(data.swapBytes(), bigEndian);
-    QCOMPARE(reading.endianOrder, int(writing.endianOrder));
-    QCOMPARE(data.sampleFormat(), sampleFormat);
-    QCOMPARE(data.traceCount(), 3);
-    QCOMPARE(data.samples(), layout.samples);
-    QCOMPARE(data.sampleInterval(), layout.intervalMs);
-    QVERIFY(data.seekSequentialTrace(1));
-    for (int i = 0; i < 3; ++i) {
-        const auto expected = SeismicTrace::create(layout.samples, layout.intervalMs);
-        fillTrace(*expected, i, sampleFormat);
-        const auto trace = SeismicTrace::create(layout.samples, layout.intervalMs);
-        QVERIFY(data.readTrace(*trace));
-        for (int key : roundTripKeys)
-            QVERIFY2(trace->value(key) == expected->value(key),
-                     qPrintable(QStringLiteral("key %1: %2 read, %3 written")
-                                    .arg(key)
-                                    .arg(trace->value(key), 0, 'g', 17)
-                                    .arg(expected->value(key), 0, 'g', 17)));
-        OBR_COMPARE_EXACT(trace->value(TraceKey::SequentialTrace), i + 1);
-        QCOMPARE(trace->startTime, 12.0f);
-        QCOMPARE(trace->coordinateScalar, -100);
-        QCOMPARE(trace->timeScalar, -1000);
-        for (int s = 0; s < layout.samples; ++s)
-            OBR_COMPARE_EXACT(trace->data()[s], expected->data()[s]);
-    }
-}
-
-void TestSegyData::formatZeroWarnsTwiceAndReadsIeee()
-{
-    const QString path = standardFile(2);
-    patch(path, 3200 + 24, bigEndian16(0));
-    SegyFormat format;
-    SegyData data(&console, path, 0, &format);
-    QVERIFY(data.ok());
-    QCOMPARE(console.warnings(),
-             QStringList(
-                 {QStringLiteral("invalid sample format code in binary header. \nEndian order will be set to "
-                                 "Big endian."),
-                  QStringLiteral("undefined sample format: 0. \nSample format will be set to IEEE floating "
-                                 "point.")}));
-    QCOMPARE(data.sampleFormat(), 5);
-    QVERIFY(data.swapBytes());
-}
-
-void TestSegyData::partialTrace_data()
-{
-    QTest::addColumn<int>("extraBytes");
-    QTest::addColumn<bool>("partial");
-    QTest::newRow("whole traces") << 0 << false;
-    QTest::newRow("one byte more") << 1 << true;
-}
-
-void TestSegyData::partialTrace()
-{
-    QFETCH(int, extraBytes);
-    QFETCH(bool, partial);
-    const QString path = standardFile(10, 1000, 1);
-    patch(path, 3600 + 10 * (240 + 4000), QByteArray(extraBytes, 'x'));
-    SegyFormat format;
-    SegyData data(&console, path, 0, &format);
-    QVERIFY(data.ok());
-    QCOMPARE(data.traceCount(), 10);
-    QCOMPARE(data.partialTrace(), partial);
-}
-
-void TestSegyData::extendedTextHeadersMoveTheData()
-{
-    const QString plain = standardFile(2);
-    QFile file(plain);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QByteArray bytes = file.readAll();
-    bytes.insert(3600, QByteArray(6400, char(0x40)));
-    bytes.replace(3200 + 304, 2, bigEndian16(2));
-    const QString path = dir->filePath(QStringLiteral("ext.sgy"));
-    patch(path, 0, bytes);
-
-    SegyFormat format;
-    SegyData data(&console, path, 0, &format);
-    QVERIFY(data.ok());
-    QCOMPARE(data.extendedTextHeaders(), 2);
-    QCOMPARE(data.textHeaderRaw().size(), 9600);
-    QCOMPARE(data.dataStart(), qint64(3 * 3200 + 400));
-    QCOMPARE(data.traceCount(), 2);
-    const auto trace = SeismicTrace::create(10, 4);
-    QVERIFY(data.seekSequentialTrace(2) && data.readTrace(*trace));
-    OBR_COMPARE_EXACT(trace->value(TraceKey::FieldFile), 101);
-}
-
-void TestSegyData::positioningErrors_data()
-{
-    QTest::addColumn<int>("traces");
-    QTest::addColumn<int>("record");
-    QTest::addColumn<int>("trace");
-    QTest::addColumn<QString>("error");
-    QTest::newRow("trace 0") << 10 << 1 << 0 << "requested a trace number less than 1 within disk file: ";
-    QTest::newRow("record 2 of a one-record file")
-        << 10 << 2 << 1 << "requested a trace number greater than the number of traces within disk file: ";
-    QTest::newRow("record 0") << 10 << 0 << -1 << "requested a record number less than 1 within disk file: ";
-    QTest::newRow("no traces") << 0 << 1 << 1 << "File with zero traces: ";
-}
-
-void TestSegyData::positioningErrors()
-{
-    QFETCH(int, traces);
-    QFETCH(int, record);
-    QFETCH(int, trace);
-    QFETCH(QString, error);
-    const QString path = standardFile(traces);
-    SegyFormat format;
-    SegyData data(&console, path, 0, &format);
-    QVERIFY(data.ok());
-    QVERIFY(trace < 0 ? !data.seekRecord(record) : !data.seekTrace(record, trace));
-    QCOMPARE(data.status(), -5);
-    QCOMPARE(console.errors(), QStringList(error + path));
-}
-
-void TestSegyData::traceIdReduction_data()
-{
-    QTest::addColumn<int>("given");
-    QTest::addColumn<int>("written");
-    QTest::newRow("6: dead wins over time break") << 6 << 2;
-    QTest::newRow("0: seismic") << 0 << 1;
-    QTest::newRow("5: seismic") << 5 << 1;
-    QTest::newRow("4: time break") << 4 << 4;
-}
-
-void TestSegyData::traceIdReduction()
-{
-    QFETCH(int, given);
-    QFETCH(int, written);
-    const QString path = dir->filePath(QStringLiteral("id.sgy"));
-    SegyFormat format;
-    segytest::FileLayout layout;
-    layout.traces = 1;
-    QVERIFY(segytest::writeFile(
-        path, format, layout, [&](SeismicTrace& trace, int) { trace.setValue(TraceKey::TraceId, given); },
-        &console));
-    SegyData data(&console, path, 0, &format);
-    const auto trace = SeismicTrace::create(10, 4);
-    QVERIFY(data.seekSequentialTrace(1) && data.readTrace(*trace));
-    QCOMPARE(trace->traceId(), written);
-}
-
-void TestSegyData::coordinateScalarStoresWholeNumbers()
-{
-    const QString path = dir->filePath(QStringLiteral("xy.sgy"));
-    SegyFormat format;
-    segytest::FileLayout layout;
-    layout.traces = 1;
-    QVERIFY(segytest::writeFile(
-        path, format, layout, [](SeismicTrace& trace, int) { trace.setValue(TraceKey::SourceX, 123456.78); },
-        &console));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly) && file.seek(3600));
-    const QByteArray header = file.read(240);
-    OBR_COMPARE_EXACT(HeaderDataType::readValue(header.constData(), 240, 73, HeaderDataType::Int32, true),
-                      12345678);
-    SegyData data(&console, path, 0, &format);
-    const auto trace = SeismicTrace::create(10, 4);
-    QVERIFY(data.seekSequentialTrace(1) && data.readTrace(*trace));
-    OBR_COMPARE_EXACT(trace->value(TraceKey::SourceX), 123456.78);
-}
-
-void TestSegyData::dayOfYearTimestamp_data()
-{
-    QTest::addColumn<int>("year");
-    QTest::addColumn<int>("day");
-    QTest::addColumn<QString>("expected"); // empty: unknown
-    QTest::newRow("1 January") << 2024 << 1 << "2024-01-01T13:14:15Z";
-    QTest::newRow("leap day") << 2024 << 60 << "2024-02-29T13:14:15Z";
-    QTest::newRow("no year") << 0 << 5 << "";
-    QTest::newRow("day 0") << 2024 << 0 << "";
-}
-
-void TestSegyData::dayOfYearTimestamp()
-{
-    QFETCH(int, year);
-    QFETCH(int, day);
-    QFETCH(QString, expected);
-    const QString path = standardFile(1);
-    patch(path, 3600 + 156,
-          bigEndian16(year) + bigEndian16(day) + bigEndian16(13) + bigEndian16(14) + bigEndian16(15));
-    SegyFormat format;
-    SegyData data(&console, path, 0, &format);
-    const auto trace = SeismicTrace::create(10, 4);
-    QVERIFY(data.seekSequentialTrace(1) && data.readTrace(*trace));
-    if (expected.isEmpty())
-        QCOMPARE(trace->timestamp, qint64(0));
-    else
-        QCOMPARE(QDateTime::fromMSecsSinceEpoch(trace->timestamp, Qt::UTC).toString(Qt::ISODate), expected);
-}
-
-void TestSegyData::ebcdicText_data()
-{
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("0x4A") << 0x4A << "#";
-    QTest::newRow("0x4F") << 0x4F << ".";
-    QTest::newRow("0xC1") << 0xC1 << "A";
-}
-
-void TestSegyData::ebcdicText()
-{
-    QFETCH(int, code);
-    QFETCH(QString, shown);
-    const QString path = standardFile(1);
-    patch(path, 0, QByteArray(1, char(code)));
-    SegyFormat format;
-    SegyData data(&console, path, 0, &format);
-    QCOMPARE(data.textHeaderText().left(1), shown);
-    QCOMPARE(data.textHeaderText().size(), 3200);
-}
-
-void TestSegyData::singleTraceRangeIsRead()
-{
-    const QString path = standardFile(5);
-    SegyFormat format;
-    SegyData data(&console, path, 0, &format);
-    TraceGather gather(&data);
-    QVERIFY(data.readTraceRange(gather, 4, 4));
-    QCOMPARE(gather.count(), 1);
-    OBR_COMPARE_EXACT(gather.trace(0)->value(TraceKey::FieldFile), 103);
-    QVERIFY(!data.readTraceRange(gather, 4, 9));
-}
-
-void TestSegyData::deadTracesSkipped()
-{
-    const QString path = dir->filePath(QStringLiteral("dead.sgy"));
-    SegyFormat format;
-    SegyData out(&console, path, 1, &format);
-    QVERIFY(out.device()->write(QByteArray(3600, '\0').constData(), 3600));
-    out.describeForWriting(10, 4, 5, 4);
-    out.writeDeadTraces = false;
-    const auto gather = out.makeGather(false);
-    for (int i = 0; i < 4; ++i) {
-        gather->trace(i)->setValue(TraceKey::TraceId, i % 2 ? 2 : 1);
-        gather->trace(i)->setValue(TraceKey::Channel, i + 1);
-    }
-    QVERIFY(out.writeRecord(*gather));
-    QCOMPARE(out.traceCount(), 2);
-    QCOMPARE(out.currentRecord(), 2);
-    QCOMPARE(out.device()->size(), qint64(3600 + 2 * (240 + 40)));
-}
-
-void TestSegyData::recordsRewrittenInPlace()
-{
-    const QString path = dir->filePath(QStringLiteral("records.sgy"));
-    SegyFormat format;
-    SegyData out(&console, path, 4, &format);
-    QVERIFY(out.ok());
-    QVERIFY(out.device()->write(QByteArray(3600, '\0').constData(), 3600));
-    out.describeForWriting(10, 4, 5, 2);
-    const auto gather = out.makeGather(false);
-    const auto writeRecord = [&](int record, int field) {
-        for (int i = 0; i < 2; ++i)
-            gather->trace(i)->setValue(TraceKey::FieldFile, field);
-        return out.writeRecordAt(*gather, record);
-    };
-    QVERIFY(writeRecord(1, 11) && writeRecord(2, 12) && writeRecord(3, 13));
-    QVERIFY(writeRecord(2, 22)); // rewrites record 2, not record 1
-    QCOMPARE(out.traceCount(), 6);
-    QCOMPARE(out.device()->size(), qint64(3600 + 6 * 280));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    QList<double> fields;
-    for (int t = 0; t < 6; ++t)
-        fields.append(HeaderDataType::readValue(bytes.constData() + 3600 + t * 280, 240, 9,
-                                                HeaderDataType::Int32, true));
-    QCOMPARE(fields, QList<double>({11, 11, 22, 22, 13, 13}));
-}
 
 OBR_TEST_MAIN(TestSegyData)
 #include "tst_segy_data.moc"

@@ -1,166 +1,146 @@
 #include "seismic/SegyFormat.h"
 #include "seismic/SegyFormatFile.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
-#include <QFile>
 #include <QTemporaryDir>
-
-namespace {
-
-QString writeText(const QTemporaryDir& dir, const QString& name, const QByteArray& text)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
-
-} // namespace
 
 class TestSegyFormat : public QObject {
     Q_OBJECT
 private slots:
-    void changedFormatRoundTrips();
-    void standardFileInstalledOnceAndReadsAsStandard();
-    void versionOneWordsHaveNoAbbreviation();
-    void refusesOtherRoots_data();
-    void refusesOtherRoots();
-    void sameNameAndStartByteLeaveTheLaterWord();
-    void unnamedDataTypeLeavesBinaryWordAlone();
+    void changedFormatRoundTrips()
+    {
+        SegyFormat format;
+        format.path = dir.filePath(QStringLiteral("Field Crew.xml"));
+        format.exportFullHeader = false;
+        format.endianFromData = false;
+        format.endianOrder = SegyFormat::LittleEndian;
+        format.textHeaderAscii = true;
+        format.textHeaderSize = 3000;
+        format.traceHeaderSize = 256;
+        format.sampleInterval = {19, HeaderDataType::Int32, true, 0.25};
+        format.sampleFormat = {27, HeaderDataType::Int16, true, 1};
+        format.samplesPerTrace = {23, HeaderDataType::Int32, true, 1500};
+        format.headerWords[2].inIndexFile = false;
+        format.setKeySlot(SegyFormat::keySlotByName(QStringLiteral("Field File Number")), 17,
+                          HeaderDataType::IbmFloat);
+
+        SegyFormatFile out(format.path, 1);
+        QVERIFY(out.write(format, QStringLiteral("crew layout")));
+        SegyFormatFile in(format.path, 0);
+        QVERIFY(in.read());
+        QCOMPARE(in.versionText(), QStringLiteral("2.0.1"));
+        QCOMPARE(in.description(), QStringLiteral("crew layout"));
+        QCOMPARE(in.format().path, QStringLiteral("SegyFormats/Field Crew.xml"));
+        QVERIFY(in.format() == format);
+        QCOMPARE(in.format().keySlot(0).startByte, 17);
+    }
+
+    void standardFileInstalledOnceAndReadsAsStandard()
+    {
+        const QString folder = dir.filePath(QStringLiteral("krd/SegyFormats"));
+        QVERIFY(SegyFormatFile::installStandard(folder));
+        const QString path = folder + QStringLiteral("/SEGY Standard.xml");
+        SegyFormatFile file(path, 0);
+        QVERIFY(file.read());
+        // "Get from data" reads as an order still to be detected.
+        SegyFormat expected;
+        expected.endianOrder = SegyFormat::FromData;
+        QVERIFY(file.format() == expected);
+        QCOMPARE(file.name(), QStringLiteral("SEGY Standard"));
+
+        // A standard file the user edited is kept.
+        write("krd/SegyFormats/SEGY Standard.xml", "<SegyFormat Version=\"2.0.1\"/>");
+        QVERIFY(SegyFormatFile::installStandard(folder));
+        QCOMPARE(obrtest::readFile(path), QByteArray("<SegyFormat Version=\"2.0.1\"/>"));
+    }
+
+    void versionOneWordsHaveNoAbbreviation()
+    {
+        const QString path = write(
+            "old.xml", "<SegyFormat Version=\"1.0.1\" Name=\"old\" Location=\"SegyFormats\">"
+                       "<TraceHeader Size=\"240\">"
+                       "<HeaderWord Name=\"Channel Number\" StartByte=\"25\" DataType=\"2-byte integer\"/>"
+                       "<HeaderWord Name=\"Shot\" StartByte=\"9\" DataType=\"IEEE Float\"/>"
+                       "</TraceHeader></SegyFormat>");
+        SegyFormatFile file(path, 0);
+        QVERIFY(file.read());
+        QCOMPARE(file.version(), 1.01);
+        const QVector<SegyFormat::HeaderWord> expected{
+            {QStringLiteral("Channel Number"), QString(), 25, HeaderDataType::Int16, false},
+            {QStringLiteral("Shot"), QString(), 9, HeaderDataType::IeeeFloat, false}};
+        QCOMPARE(file.format().headerWords, expected);
+        QCOMPARE(file.format().keySlot(1).startByte, 25);
+        QCOMPARE(file.format().keySlot(1).type, int(HeaderDataType::Int16));
+    }
+
+    void refusesOtherRoots_data()
+    {
+        obrtest::columns<QByteArray, QString>({"document", "error"});
+        QTest::newRow("wrong root") << QByteArray("<Format Version=\"2.0.1\"/>")
+                                    << QStringLiteral("This is not a SEGY format file");
+        QTest::newRow("broken off") << QByteArray("<SegyFormat Version=\"2.0.1\"><TextHeader Size=\"3200\">")
+                                    << QString();
+        QTest::newRow("empty file") << QByteArray() << QStringLiteral("This is not a SEGY format file");
+    }
+    void refusesOtherRoots()
+    {
+        const auto [document, error] = obrtest::fetch<QByteArray, QString>("document", "error");
+        SegyFormatFile file(write("f.xml", document), 0);
+        QVERIFY(!file.read());
+        if (!error.isEmpty())
+            QCOMPARE(file.errorString(), error);
+        QVERIFY(!SegyFormatFile(dir.filePath(QStringLiteral("missing.xml")), 0).read());
+    }
+
+    void sameNameAndStartByteLeaveTheLaterWord()
+    {
+        const QString path = write(
+            "dup.xml",
+            "<SegyFormat Version=\"2.0.1\"><TraceHeader>"
+            "<HeaderWord Name=\"Inline\" Abbreviation=\"IL\" StartByte=\"181\" DataType=\"4-byte integer\"/>"
+            "<HeaderWord Name=\"Inline\" Abbreviation=\"IL2\" StartByte=\"181\" DataType=\"2-byte integer\"/>"
+            "<HeaderWord Name=\"Slice\" Abbreviation=\"S\" StartByte=\"181\" DataType=\"2-byte integer\"/>"
+            "</TraceHeader></SegyFormat>");
+        SegyFormatFile file(path, 0);
+        QVERIFY(file.read());
+        const QVector<SegyFormat::HeaderWord>& words = file.format().headerWords;
+        QCOMPARE(words.size(), 2);
+        QCOMPARE(words[0].abbreviation, QStringLiteral("IL2"));
+        QCOMPARE(file.format().keySlot(3).type, int(HeaderDataType::Int16));
+    }
+
+    void unnamedDataTypeLeavesBinaryWordAlone()
+    {
+        const QString path =
+            write("bin.xml",
+                  "<SegyFormat Version=\"2.0.1\"><BinaryHeader Size=\"400\" EndianOrder=\"Big endian\">"
+                  "<HeaderWord Name=\"Samples per trace\" StartByte=\"99\" DataType=\"\" Override=\"true\" "
+                  "OverrideValue=\"7\"/>"
+                  "<HeaderWord Name=\"Sample interval\" StartByte=\"17\" DataType=\"2-byte integer\" "
+                  "Override=\"true\" "
+                  "OverrideValue=\"0.5\"/>"
+                  "</BinaryHeader></SegyFormat>");
+        SegyFormatFile file(path, 0);
+        QVERIFY(file.read());
+        QVERIFY(file.format().samplesPerTrace == SegyFormat().samplesPerTrace);
+        QCOMPARE(file.format().sampleInterval.overrideValue, 0.5);
+        QVERIFY(file.format().sampleInterval.override);
+        QVERIFY(!file.format().endianFromData);
+    }
+
+private:
+    QString write(const QString& name, const QByteArray& text)
+    {
+        const QString path = dir.filePath(name);
+        if (!obrtest::writeFile(path, text))
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    QTemporaryDir dir;
 };
-
-void TestSegyFormat::changedFormatRoundTrips()
-{
-    QTemporaryDir dir;
-    SegyFormat format;
-    format.path = dir.filePath(QStringLiteral("Field Crew.xml"));
-    format.exportFullHeader = false;
-    format.endianFromData = false;
-    format.endianOrder = SegyFormat::LittleEndian;
-    format.textHeaderAscii = true;
-    format.textHeaderSize = 3000;
-    format.traceHeaderSize = 256;
-    format.sampleInterval = {19, HeaderDataType::Int32, true, 0.25};
-    format.sampleFormat = {27, HeaderDataType::Int16, true, 1};
-    format.samplesPerTrace = {23, HeaderDataType::Int32, true, 1500};
-    format.headerWords[2].inIndexFile = false;
-    format.setKeySlot(SegyFormat::keySlotByName(QStringLiteral("Field File Number")), 17,
-                      HeaderDataType::IbmFloat);
-
-    SegyFormatFile out(format.path, 1);
-    QVERIFY(out.write(format, QStringLiteral("crew layout")));
-    SegyFormatFile in(format.path, 0);
-    QVERIFY(in.read());
-    QCOMPARE(in.versionText(), QStringLiteral("2.0.1"));
-    QCOMPARE(in.description(), QStringLiteral("crew layout"));
-    QCOMPARE(in.format().path, QStringLiteral("SegyFormats/Field Crew.xml"));
-    QVERIFY(in.format() == format);
-    QCOMPARE(in.format().keySlot(0).startByte, 17);
-}
-
-void TestSegyFormat::standardFileInstalledOnceAndReadsAsStandard()
-{
-    QTemporaryDir dir;
-    const QString folder = dir.filePath(QStringLiteral("krd/SegyFormats"));
-    QVERIFY(SegyFormatFile::installStandard(folder));
-    const QString path = folder + QStringLiteral("/SEGY Standard.xml");
-    SegyFormatFile file(path, 0);
-    QVERIFY(file.read());
-    // "Get from data" reads as an order still to be detected.
-    SegyFormat expected;
-    expected.endianOrder = SegyFormat::FromData;
-    QVERIFY(file.format() == expected);
-    QCOMPARE(file.name(), QStringLiteral("SEGY Standard"));
-
-    // A standard file the user edited is kept.
-    writeText(dir, QStringLiteral("krd/SegyFormats/SEGY Standard.xml"), "<SegyFormat Version=\"2.0.1\"/>");
-    QVERIFY(SegyFormatFile::installStandard(folder));
-    QFile kept(path);
-    QVERIFY(kept.open(QIODevice::ReadOnly));
-    QCOMPARE(kept.readAll(), QByteArray("<SegyFormat Version=\"2.0.1\"/>"));
-}
-
-void TestSegyFormat::versionOneWordsHaveNoAbbreviation()
-{
-    QTemporaryDir dir;
-    const QString path =
-        writeText(dir, QStringLiteral("old.xml"),
-                  "<SegyFormat Version=\"1.0.1\" Name=\"old\" Location=\"SegyFormats\">"
-                  "<TraceHeader Size=\"240\">"
-                  "<HeaderWord Name=\"Channel Number\" StartByte=\"25\" DataType=\"2-byte integer\"/>"
-                  "<HeaderWord Name=\"Shot\" StartByte=\"9\" DataType=\"IEEE Float\"/>"
-                  "</TraceHeader></SegyFormat>");
-    SegyFormatFile file(path, 0);
-    QVERIFY(file.read());
-    QCOMPARE(file.version(), 1.01);
-    const QVector<SegyFormat::HeaderWord> expected{
-        {QStringLiteral("Channel Number"), QString(), 25, HeaderDataType::Int16, false},
-        {QStringLiteral("Shot"), QString(), 9, HeaderDataType::IeeeFloat, false}};
-    QCOMPARE(file.format().headerWords, expected);
-    QCOMPARE(file.format().keySlot(1).startByte, 25);
-    QCOMPARE(file.format().keySlot(1).type, int(HeaderDataType::Int16));
-}
-
-void TestSegyFormat::refusesOtherRoots_data()
-{
-    QTest::addColumn<QByteArray>("document");
-    QTest::addColumn<QString>("error");
-    QTest::newRow("wrong root") << QByteArray("<Format Version=\"2.0.1\"/>")
-                                << QStringLiteral("This is not a SEGY format file");
-    QTest::newRow("broken off") << QByteArray("<SegyFormat Version=\"2.0.1\"><TextHeader Size=\"3200\">")
-                                << QString();
-    QTest::newRow("empty file") << QByteArray() << QStringLiteral("This is not a SEGY format file");
-}
-
-void TestSegyFormat::refusesOtherRoots()
-{
-    QFETCH(QByteArray, document);
-    QFETCH(QString, error);
-    QTemporaryDir dir;
-    SegyFormatFile file(writeText(dir, QStringLiteral("f.xml"), document), 0);
-    QVERIFY(!file.read());
-    if (!error.isEmpty())
-        QCOMPARE(file.errorString(), error);
-    QVERIFY(!SegyFormatFile(dir.filePath(QStringLiteral("missing.xml")), 0).read());
-}
-
-void TestSegyFormat::sameNameAndStartByteLeaveTheLaterWord()
-{
-    QTemporaryDir dir;
-    const QString path = writeText(
-        dir, QStringLiteral("dup.xml"),
-        "<SegyFormat Version=\"2.0.1\"><TraceHeader>"
-        "<HeaderWord Name=\"Inline\" Abbreviation=\"IL\" StartByte=\"181\" DataType=\"4-byte integer\"/>"
-        "<HeaderWord Name=\"Inline\" Abbreviation=\"IL2\" StartByte=\"181\" DataType=\"2-byte integer\"/>"
-        "<HeaderWord Name=\"Slice\" Abbreviation=\"S\" StartByte=\"181\" DataType=\"2-byte integer\"/>"
-        "</TraceHeader></SegyFormat>");
-    SegyFormatFile file(path, 0);
-    QVERIFY(file.read());
-    const QVector<SegyFormat::HeaderWord>& words = file.format().headerWords;
-    QCOMPARE(words.size(), 2);
-    QCOMPARE(words[0].abbreviation, QStringLiteral("IL2"));
-    QCOMPARE(file.format().keySlot(3).type, int(HeaderDataType::Int16));
-}
-
-void TestSegyFormat::unnamedDataTypeLeavesBinaryWordAlone()
-{
-    QTemporaryDir dir;
-    const QString path = writeText(
-        dir, QStringLiteral("bin.xml"),
-        "<SegyFormat Version=\"2.0.1\"><BinaryHeader Size=\"400\" EndianOrder=\"Big endian\">"
-        "<HeaderWord Name=\"Samples per trace\" StartByte=\"99\" DataType=\"\" Override=\"true\" "
-        "OverrideValue=\"7\"/>"
-        "<HeaderWord Name=\"Sample interval\" StartByte=\"17\" DataType=\"2-byte integer\" Override=\"true\" "
-        "OverrideValue=\"0.5\"/>"
-        "</BinaryHeader></SegyFormat>");
-    SegyFormatFile file(path, 0);
-    QVERIFY(file.read());
-    QVERIFY(file.format().samplesPerTrace == SegyFormat().samplesPerTrace);
-    QCOMPARE(file.format().sampleInterval.overrideValue, 0.5);
-    QVERIFY(file.format().sampleInterval.override);
-    QVERIFY(!file.format().endianFromData);
-}
 
 OBR_TEST_MAIN(TestSegyFormat)
 #include "tst_segy_format.moc"

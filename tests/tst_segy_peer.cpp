@@ -2,6 +2,7 @@
 #include "seismic/SegyFormat.h"
 #include "seismic/SegyScalar.h"
 #include "seismic/SeismicTrace.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/ExactCompare.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/SegyFixture.h"
@@ -86,108 +87,87 @@ void compareWithPeer(const QString& path, const QJsonObject& peer, bool allSampl
 class TestSegyPeer : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void peerReadsOurFiles_data();
-    void peerReadsOurFiles();
-    void weReadPeerFiles_data();
-    void weReadPeerFiles();
-    void realFiles_data();
-    void realFiles();
+    void initTestCase() { segytest::peerAvailable(&skipReason); }
+
+    // Files we write read the same with the peer, and files the peer writes read the same with ours.
+    void bothWays_data()
+    {
+        obrtest::columns<int, QString, bool>({"sampleFormat", "endian", "ours"});
+        for (int code : {1, 2, 3, 5, 8}) {
+            for (const char* endian : {"big", "little"}) {
+                QTest::addRow("ours, format %d %s endian", code, endian) << code << endian << true;
+                QTest::addRow("peer's, format %d %s endian", code, endian) << code << endian << false;
+            }
+        }
+    }
+    void bothWays()
+    {
+        const auto [sampleFormat, endian, ours] =
+            obrtest::fetch<int, QString, bool>("sampleFormat", "endian", "ours");
+        if (!skipReason.isEmpty())
+            QSKIP(qPrintable(skipReason));
+        const QString path =
+            dir.filePath(QStringLiteral("%1-%2-%3.sgy").arg(ours).arg(sampleFormat).arg(endian));
+        if (!ours) {
+            const QJsonObject peer =
+                peerDump({QStringLiteral("create"), path, QString::number(sampleFormat), endian});
+            QCOMPARE(peer[QLatin1String("count")].toInt(), 5);
+            compareWithPeer(path, peer, true);
+            return;
+        }
+        RecordingConsole console(1);
+        SegyFormat format;
+        format.endianOrder =
+            endian == QLatin1String("big") ? SegyFormat::BigEndian : SegyFormat::LittleEndian;
+        segytest::FileLayout layout;
+        layout.sampleFormat = sampleFormat;
+        layout.traces = 6;
+        layout.samples = 9;
+        const auto fill = [](SeismicTrace& trace, int i) {
+            trace.setValue(TraceKey::FieldFile, 1000 + i);
+            trace.setValue(TraceKey::Channel, i + 1);
+            trace.setValue(TraceKey::SourceX, 654321.09 + i);
+            for (int s = 0; s < trace.sampleCount(); ++s)
+                trace.data()[s] = (s * 11 + i) % 250 - 125;
+        };
+        QVERIFY(segytest::writeFile(path, format, layout, fill, &console));
+        const QJsonObject peer = peerDump({QStringLiteral("dump"), path, endian});
+        QCOMPARE(peer[QLatin1String("count")].toInt(), 6);
+        QCOMPARE(peer[QLatin1String("headers")].toArray()[2].toArray()[2].toInt(), 65432309);
+        QCOMPARE(peer[QLatin1String("data")].toArray()[5].toArray()[8].toDouble(),
+                 double((8 * 11 + 5) % 250 - 125));
+        compareWithPeer(path, peer, true);
+    }
+
+    void realFiles_data()
+    {
+        QTest::addColumn<QString>("path");
+        const QString folder = obrtest::realDataDir() + QStringLiteral("/segy");
+        const QStringList files = QDir(folder).entryList({QStringLiteral("*.sgy")}, QDir::Files, QDir::Name);
+        for (const QString& file : files)
+            QTest::newRow(qPrintable(file)) << folder + QLatin1Char('/') + file;
+        if (files.isEmpty())
+            QTest::newRow("no real files") << QString();
+    }
+    void realFiles()
+    {
+        QFETCH(QString, path);
+        OBR_REQUIRE_REALDATA();
+        if (!skipReason.isEmpty())
+            QSKIP(qPrintable(skipReason));
+        // The peer refuses a file read in the wrong byte order; a file it reads in neither is not compared.
+        QJsonObject peer = peerDump({QStringLiteral("dump"), path, QStringLiteral("big")});
+        if (peer.isEmpty())
+            peer = peerDump({QStringLiteral("dump"), path, QStringLiteral("little")});
+        if (peer.isEmpty())
+            QSKIP("the peer library cannot read this file");
+        compareWithPeer(path, peer, false);
+    }
 
 private:
     QString skipReason;
     QTemporaryDir dir;
 };
-
-void TestSegyPeer::initTestCase()
-{
-    segytest::peerAvailable(&skipReason);
-}
-
-void TestSegyPeer::peerReadsOurFiles_data()
-{
-    QTest::addColumn<int>("sampleFormat");
-    QTest::addColumn<bool>("bigEndian");
-    for (int code : {1, 2, 3, 5, 8}) {
-        QTest::addRow("format %d big endian", code) << code << true;
-        QTest::addRow("format %d little endian", code) << code << false;
-    }
-}
-
-void TestSegyPeer::peerReadsOurFiles()
-{
-    QFETCH(int, sampleFormat);
-    QFETCH(bool, bigEndian);
-    if (!skipReason.isEmpty())
-        QSKIP(qPrintable(skipReason));
-    RecordingConsole console(1);
-    const QString path = dir.filePath(QStringLiteral("ours-%1-%2.sgy").arg(sampleFormat).arg(bigEndian));
-    SegyFormat format;
-    format.endianOrder = bigEndian ? SegyFormat::BigEndian : SegyFormat::LittleEndian;
-    segytest::FileLayout layout;
-    layout.sampleFormat = sampleFormat;
-    layout.traces = 6;
-    layout.samples = 9;
-    const auto fill = [](SeismicTrace& trace, int i) {
-        trace.setValue(TraceKey::FieldFile, 1000 + i);
-        trace.setValue(TraceKey::Channel, i + 1);
-        trace.setValue(TraceKey::SourceX, 654321.09 + i);
-        for (int s = 0; s < trace.sampleCount(); ++s)
-            trace.data()[s] = (s * 11 + i) % 250 - 125;
-    };
-    QVERIFY(segytest::writeFile(path, format, layout, fill, &console));
-    const QJsonObject peer = peerDump(
-        {QStringLiteral("dump"), path, bigEndian ? QStringLiteral("big") : QStringLiteral("little")});
-    QCOMPARE(peer[QLatin1String("count")].toInt(), 6);
-    QCOMPARE(peer[QLatin1String("headers")].toArray()[2].toArray()[2].toInt(), 65432309);
-    QCOMPARE(peer[QLatin1String("data")].toArray()[5].toArray()[8].toDouble(),
-             double((8 * 11 + 5) % 250 - 125));
-    compareWithPeer(path, peer, true);
-}
-
-void TestSegyPeer::weReadPeerFiles_data()
-{
-    peerReadsOurFiles_data();
-}
-
-void TestSegyPeer::weReadPeerFiles()
-{
-    QFETCH(int, sampleFormat);
-    QFETCH(bool, bigEndian);
-    if (!skipReason.isEmpty())
-        QSKIP(qPrintable(skipReason));
-    const QString path = dir.filePath(QStringLiteral("peer-%1-%2.sgy").arg(sampleFormat).arg(bigEndian));
-    const QJsonObject peer = peerDump({QStringLiteral("create"), path, QString::number(sampleFormat),
-                                       bigEndian ? QStringLiteral("big") : QStringLiteral("little")});
-    QCOMPARE(peer[QLatin1String("count")].toInt(), 5);
-    compareWithPeer(path, peer, true);
-}
-
-void TestSegyPeer::realFiles_data()
-{
-    QTest::addColumn<QString>("path");
-    const QString folder = obrtest::realDataDir() + QStringLiteral("/segy");
-    const QStringList files = QDir(folder).entryList({QStringLiteral("*.sgy")}, QDir::Files, QDir::Name);
-    for (const QString& file : files)
-        QTest::newRow(qPrintable(file)) << folder + QLatin1Char('/') + file;
-    if (files.isEmpty())
-        QTest::newRow("no real files") << QString();
-}
-
-void TestSegyPeer::realFiles()
-{
-    QFETCH(QString, path);
-    OBR_REQUIRE_REALDATA();
-    if (!skipReason.isEmpty())
-        QSKIP(qPrintable(skipReason));
-    // The peer refuses a file read in the wrong byte order; a file it reads in neither is not compared.
-    QJsonObject peer = peerDump({QStringLiteral("dump"), path, QStringLiteral("big")});
-    if (peer.isEmpty())
-        peer = peerDump({QStringLiteral("dump"), path, QStringLiteral("little")});
-    if (peer.isEmpty())
-        QSKIP("the peer library cannot read this file");
-    compareWithPeer(path, peer, false);
-}
 
 OBR_TEST_MAIN(TestSegyPeer)
 #include "tst_segy_peer.moc"

@@ -3,10 +3,11 @@
 #include "seismic/SeismicLimits.h"
 #include "seismic/SeismicTrace.h"
 #include "seismic/TraceGather.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/RecordingConsole.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 
@@ -38,331 +39,246 @@ QList<double> fieldFiles(const TraceGather& gather)
     return values;
 }
 
+bool allZero(const char* bytes, qint64 size)
+{
+    return std::all_of(bytes, bytes + size, [](char c) { return c == 0; });
+}
+
 } // namespace
 
 class TestSeismicData : public QObject {
     Q_OBJECT
 private slots:
-    void init();
-    void reconcileSampleCount_data();
-    void reconcileSampleCount();
-    void makeGather_data();
-    void makeGather();
-    void gatherNameNeedsAValidDescription();
-    void refusesGathersBeyondTheLimits_data();
-    void refusesGathersBeyondTheLimits();
-    void resizeGather_data();
-    void resizeGather();
-    void resizedHeadersOnlyGatherStaysHeadersOnly();
-    void copiesSamplesInAndOut();
-    void swapsFileSamplesOnlyWhenAsked_data();
-    void swapsFileSamplesOnlyWhenAsked();
-    void headerBufferBounds_data();
-    void headerBufferBounds();
+    void init() { dir = std::make_unique<QTemporaryDir>(); }
+
+    void reconcileSampleCount_data()
+    {
+        // warning: empty: no message at all
+        obrtest::columns<int, int, QString, QString>({"samples", "count", "fileName", "warning"});
+        const QString fewer =
+            QStringLiteral("is less than the number of samples for the dataset (1500). Traces will "
+                           "be padded with zeros.");
+        const QString more = QStringLiteral("is more than the number of samples for the dataset (1500).");
+        QTest::newRow("fresh data set adopts the count") << 0 << 2000 << ""
+                                                         << "";
+        QTest::newRow("same count") << 1500 << 1500 << ""
+                                    << "";
+        QTest::newRow("fewer, no file name") << 1500 << 1000 << ""
+                                             << "current number of samples (1000) " + fewer;
+        QTest::newRow("fewer, with file name") << 1500 << 1000 << "shot 12.sgy"
+                                               << "number of samples (1000) in file shot 12.sgy " + fewer;
+        QTest::newRow("more, no file name") << 1500 << 2000 << ""
+                                            << "current number of samples (2000) " + more;
+        QTest::newRow("more, with a file name holding a placeholder")
+            << 1500 << 2000 << "100%3.sgy"
+            << "number of samples (2000) in file 100%3.sgy " + more;
+    }
+    void reconcileSampleCount()
+    {
+        const auto [samples, count, fileName, warning] =
+            obrtest::fetch<int, int, QString, QString>("samples", "count", "fileName", "warning");
+        auto data = openData(QStringLiteral("r.sgy"));
+        data->describe(samples, 1, 2.0f);
+        data->reconcileSampleCount(count, fileName);
+        QCOMPARE(data->samples(), samples ? samples : count);
+        QCOMPARE(data->fileSamples(), count);
+        const bool truncated = count > samples && samples;
+        QCOMPARE(console.warnings(), warning.isEmpty() ? QStringList() : QStringList{warning});
+        QCOMPARE(console.messages(),
+                 truncated ? QStringList{"  !!!  TRACE SAMPLES WILL BE TRUNCATED  !!!"} : QStringList());
+        QVERIFY(console.lines.isEmpty() || console.lines.first().popup);
+        if (truncated)
+            QCOMPARE(console.lines.last().colour, QColor(Qt::red));
+    }
+
+    void makeGather_data()
+    {
+        QTest::addColumn<bool>("headersOnly");
+        QTest::newRow("with samples") << false;
+        QTest::newRow("headers only") << true;
+    }
+    void makeGather()
+    {
+        QFETCH(bool, headersOnly);
+        auto data = openData(QStringLiteral("line12.shot7.sgy"));
+        data->describe(1500, 4, 2.0f);
+        auto gather = data->makeGather(headersOnly);
+        QVERIFY(gather);
+        QCOMPARE(gather->owner, data.get());
+        QCOMPARE(gather->count(), 4);
+        QCOMPARE(gather->requested, 4);
+        QCOMPARE(gather->record, 1);
+        QCOMPARE(gather->recordLength, 3000.0f);
+        QCOMPARE(gather->name, QStringLiteral("line12"));
+        QCOMPARE(gather->headersOnly, headersOnly);
+        // A gather grown later keeps the form of its traces.
+        QCOMPARE(data->resizeGather(*gather, 5), 5);
+        for (const auto& trace : gather->traces) {
+            QCOMPARE(trace->sampleCount(), headersOnly ? -1500 : 1500);
+            QCOMPARE(trace->hasSamples(), !headersOnly);
+            QCOMPARE(trace->sampleInterval, 2.0f);
+            QCOMPARE(trace->coordinateScalar, -100);
+            QCOMPARE(trace->timeScalar, -1000);
+            if (!headersOnly)
+                QVERIFY(std::all_of(trace->data(), trace->data() + 1500, [](double s) { return s == 0.0; }));
+        }
+        QCOMPARE(gather->trace(4), gather->traces[4].get());
+        QCOMPARE(gather->trace(5), nullptr);
+        QCOMPARE(gather->trace(-1), nullptr);
+        QVERIFY(console.lines.isEmpty());
+        // Without a valid description the gather has no name.
+        data->invalidate();
+        QCOMPARE(data->makeGather(false)->name, QString());
+    }
+
+    void refusesGathersBeyondTheLimits_data()
+    {
+        obrtest::columns<int, int, bool, bool>({"samples", "traces", "headersOnly", "made"});
+        const int tooMany = SeismicLimits::maxSamplesPerTrace + 1;
+        QTest::newRow("too many samples per trace") << tooMany << 1 << false << false;
+        QTest::newRow("too many samples, headers only is fine") << tooMany << 1 << true << true;
+        QTest::newRow("whole file of traces as one record") << 4000 << 100000 << false << false;
+        QTest::newRow("largest count of traces") << 1000 << 2147483647 << false << false;
+        QTest::newRow("largest count of traces, headers only") << 1000 << 2147483647 << true << false;
+        QTest::newRow("negative counts give an empty gather") << -5 << -7 << false << true;
+    }
+    void refusesGathersBeyondTheLimits()
+    {
+        const auto [samples, traces, headersOnly, made] =
+            obrtest::fetch<int, int, bool, bool>("samples", "traces", "headersOnly", "made");
+        auto data = openData(QStringLiteral("big.sgy"));
+        data->describe(samples, traces, 1.0f);
+        QCOMPARE(bool(data->makeGather(headersOnly)), made);
+        QCOMPARE(console.errors().size(), made ? 0 : 1);
+        QVERIFY(made || console.errors().first().startsWith(QStringLiteral("failed to allocate memory")));
+    }
+
+    void resizeGather_data()
+    {
+        // expected: field file numbers; 0 is a fresh trace
+        obrtest::columns<int, int, QList<double>>({"count", "dropFront", "expected"});
+        QTest::newRow("grow") << 7 << 0 << QList<double>{1, 2, 3, 4, 5, 0, 0};
+        QTest::newRow("same size") << 5 << 0 << QList<double>{1, 2, 3, 4, 5};
+        QTest::newRow("shrink from the end") << 3 << 0 << QList<double>{1, 2, 3};
+        QTest::newRow("shrink to nothing") << 0 << 0 << QList<double>{};
+        QTest::newRow("negative count empties") << -4 << 0 << QList<double>{};
+        QTest::newRow("shrink, dropping the front") << 3 << 2 << QList<double>{3, 4, 5};
+        QTest::newRow("drop more than the excess, then refill") << 4 << 3 << QList<double>{4, 5, 0, 0};
+        QTest::newRow("drop more than held") << 2 << 9 << QList<double>{0, 0};
+        QTest::newRow("growing drops nothing") << 6 << 2 << QList<double>{1, 2, 3, 4, 5, 0};
+    }
+    void resizeGather()
+    {
+        const auto [count, dropFront, expected] =
+            obrtest::fetch<int, int, QList<double>>("count", "dropFront", "expected");
+        auto data = openData(QStringLiteral("g.sgy"));
+        data->describe(50, 5, 1.0f);
+        const auto gather = data->makeGather(false);
+        for (int i = 0; i < gather->count(); ++i)
+            gather->traces[size_t(i)]->setValue(TraceKey::FieldFile, i + 1);
+        const int held =
+            dropFront ? data->resizeGather(*gather, count, dropFront) : data->resizeGather(*gather, count);
+        QCOMPARE(held, int(expected.size()));
+        QCOMPARE(gather->count(), held);
+        QCOMPARE(gather->requested, std::max(count, 0));
+        QCOMPARE(fieldFiles(*gather), expected);
+        for (const auto& trace : gather->traces)
+            QCOMPARE(trace->sampleCount(), 50);
+    }
+
+    void copiesSamplesInAndOut()
+    {
+        const auto trace = SeismicTrace::create(4, 1.0f);
+        const double in[6] = {1.5, -2.5, 3.5, -4.5, 99, 99};
+        SeismicData::copySamplesIn(*trace, in, 6);
+        double out[6] = {0, 0, 0, 0, 7, 7};
+        SeismicData::copySamplesOut(*trace, out, 6);
+        QCOMPARE(std::vector<double>(out, out + 6), (std::vector<double>{1.5, -2.5, 3.5, -4.5, 7, 7}));
+        // A short buffer limits the copy.
+        const double few[2] = {8, 9};
+        SeismicData::copySamplesIn(*trace, few, 2);
+        QCOMPARE(std::vector<double>(trace->data(), trace->data() + 4),
+                 (std::vector<double>{8, 9, 3.5, -4.5}));
+        trace->clearSamples();
+        QCOMPARE(std::vector<double>(trace->data(), trace->data() + 4), std::vector<double>(4, 0.0));
+
+        // A headers-only trace has no samples to give or take.
+        const auto headers = SeismicTrace::create(-1500, 1.0f);
+        QCOMPARE(headers->data(), nullptr);
+        std::vector<double> buffer(1500, 5.0);
+        SeismicData::copySamplesOut(*headers, buffer.data(), 1500);
+        SeismicData::copySamplesIn(*headers, buffer.data(), 1500);
+        headers->clearSamples();
+        QCOMPARE(buffer, std::vector<double>(1500, 5.0));
+        QVERIFY(!headers->hasSamples());
+    }
+
+    void swapsFileSamplesOnlyWhenAsked_data()
+    {
+        obrtest::columns<bool, int, int, int, int>(
+            {"swap", "width", "fileSamples", "bufferBytes", "swappedItems"});
+        QTest::newRow("16-bit, swapping") << true << 2 << 3 << 16 << 3;
+        QTest::newRow("32-bit, swapping") << true << 4 << 3 << 16 << 3;
+        QTest::newRow("16-bit, same byte order") << false << 2 << 3 << 16 << 0;
+        QTest::newRow("32-bit, same byte order") << false << 4 << 3 << 16 << 0;
+        QTest::newRow("32-bit, buffer shorter than the samples") << true << 4 << 10 << 8 << 2;
+        QTest::newRow("negative sample count") << true << 4 << -3 << 16 << 0;
+    }
+    void swapsFileSamplesOnlyWhenAsked()
+    {
+        const auto [swap, width, fileSamples, bufferBytes, swappedItems] =
+            obrtest::fetch<bool, int, int, int, int>("swap", "width", "fileSamples", "bufferBytes",
+                                                     "swappedItems");
+        auto data = openData(QStringLiteral("s.sgy"));
+        data->setSwapBytes(swap);
+        data->setFileSamples(fileSamples);
+        QByteArray bytes = QByteArray::fromHex("000102030405060708090a0b0c0d0e0f");
+        QByteArray expected = bytes;
+        if (width == 2)
+            data->swapSamples16(bytes.data(), bufferBytes);
+        else
+            data->swapSamples32(bytes.data(), bufferBytes);
+        for (int item = 0; item < swappedItems; ++item)
+            std::reverse(expected.begin() + item * width, expected.begin() + (item + 1) * width);
+        QCOMPARE(bytes.toHex(), expected.toHex());
+    }
+
+    void headerBufferBounds_data()
+    {
+        obrtest::columns<qint64, bool>({"size", "allocated"});
+        QTest::newRow("a SEG-D header") << qint64(32 * 1024) << true;
+        QTest::newRow("the largest allowed") << SeismicLimits::maxHeaderBytes << true;
+        QTest::newRow("beyond the largest") << SeismicLimits::maxHeaderBytes + 1 << false;
+        QTest::newRow("zero") << qint64(0) << false;
+        QTest::newRow("negative") << qint64(-32) << false;
+    }
+    void headerBufferBounds()
+    {
+        const auto [size, allocated] = obrtest::fetch<qint64, bool>("size", "allocated");
+        auto data = openData(QStringLiteral("hb.sgy"));
+        QVERIFY(data->allocateHeader(100));
+        QCOMPARE(data->allocateHeader(size), allocated);
+        QCOMPARE(data->headerSize(), allocated ? size : 0);
+        QCOMPARE(data->header() != nullptr, allocated);
+        QVERIFY(allocated
+                    ? allZero(data->header(), size)
+                    : console.errors().value(0).startsWith(QStringLiteral("failed to allocate memory")));
+    }
 
 private:
-    std::unique_ptr<DescribedData> openData(const QString& fileName);
+    std::unique_ptr<DescribedData> openData(const QString& fileName)
+    {
+        const QString path = dir->filePath(fileName);
+        if (!obrtest::writeFile(path, QByteArray()))
+            qFatal("cannot create %s", qPrintable(path));
+        auto data = std::make_unique<DescribedData>(new DiskDevice(&console, path, 0));
+        console.clear();
+        return data;
+    }
 
     std::unique_ptr<QTemporaryDir> dir;
     RecordingConsole console;
 };
-
-void TestSeismicData::init()
-{
-    dir = std::make_unique<QTemporaryDir>();
-    console.clear();
-}
-
-std::unique_ptr<DescribedData> TestSeismicData::openData(const QString& fileName)
-{
-    const QString path = dir->filePath(fileName);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot create %s", qPrintable(path));
-    file.close();
-    auto data = std::make_unique<DescribedData>(new DiskDevice(&console, path, 0));
-    console.clear();
-    return data;
-}
-
-void TestSeismicData::reconcileSampleCount_data()
-{
-    QTest::addColumn<int>("samples");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<QString>("warning"); // empty: no message at all
-    QTest::addColumn<bool>("truncated");
-    QTest::addColumn<int>("samplesAfter");
-    QTest::newRow("fresh data set adopts the count") << 0 << 2000 << ""
-                                                     << "" << false << 2000;
-    QTest::newRow("same count") << 1500 << 1500 << ""
-                                << "" << false << 1500;
-    QTest::newRow("fewer, no file name")
-        << 1500 << 1000 << ""
-        << "current number of samples (1000) is less than the number of samples for the dataset (1500). "
-           "Traces will be padded with zeros."
-        << false << 1500;
-    QTest::newRow("fewer, with file name")
-        << 1500 << 1000 << "shot 12.sgy"
-        << "number of samples (1000) in file shot 12.sgy is less than the number of samples for the dataset "
-           "(1500). Traces will be padded with zeros."
-        << false << 1500;
-    QTest::newRow("more, no file name")
-        << 1500 << 2000 << ""
-        << "current number of samples (2000) is more than the number of samples for the dataset (1500)."
-        << true << 1500;
-    QTest::newRow("more, with a file name holding a placeholder")
-        << 1500 << 2000 << "100%3.sgy"
-        << "number of samples (2000) in file 100%3.sgy is more than the number of samples for the dataset "
-           "(1500)."
-        << true << 1500;
-}
-
-void TestSeismicData::reconcileSampleCount()
-{
-    QFETCH(int, samples);
-    QFETCH(int, count);
-    QFETCH(QString, fileName);
-    QFETCH(QString, warning);
-    QFETCH(bool, truncated);
-    QFETCH(int, samplesAfter);
-    auto data = openData(QStringLiteral("r.sgy"));
-    data->describe(samples, 1, 2.0f);
-    data->reconcileSampleCount(count, fileName);
-    QCOMPARE(data->samples(), samplesAfter);
-    QCOMPARE(data->fileSamples(), count);
-    if (warning.isEmpty()) {
-        QVERIFY(console.lines.isEmpty());
-        return;
-    }
-    QCOMPARE(console.lines.size(), truncated ? 2 : 1);
-    QCOMPARE(console.lines[0].kind, RecordingConsole::Warning);
-    QCOMPARE(console.lines[0].text, warning);
-    QVERIFY(console.lines[0].popup);
-    if (truncated) {
-        QCOMPARE(console.lines[1].kind, RecordingConsole::Message);
-        QCOMPARE(console.lines[1].text, QStringLiteral("  !!!  TRACE SAMPLES WILL BE TRUNCATED  !!!"));
-        QCOMPARE(console.lines[1].colour, QColor(Qt::red));
-    }
-}
-
-void TestSeismicData::makeGather_data()
-{
-    QTest::addColumn<bool>("headersOnly");
-    QTest::newRow("with samples") << false;
-    QTest::newRow("headers only") << true;
-}
-
-void TestSeismicData::makeGather()
-{
-    QFETCH(bool, headersOnly);
-    auto data = openData(QStringLiteral("line12.shot7.sgy"));
-    data->describe(1500, 4, 2.0f);
-    const auto gather = data->makeGather(headersOnly);
-    QVERIFY(gather);
-    QCOMPARE(gather->owner, data.get());
-    QCOMPARE(gather->count(), 4);
-    QCOMPARE(gather->requested, 4);
-    QCOMPARE(gather->record, 1);
-    QCOMPARE(gather->recordLength, 3000.0f);
-    QCOMPARE(gather->name, QStringLiteral("line12"));
-    QCOMPARE(gather->headersOnly, headersOnly);
-    for (const auto& trace : gather->traces) {
-        QCOMPARE(trace->sampleCount(), headersOnly ? -1500 : 1500);
-        QCOMPARE(trace->hasSamples(), !headersOnly);
-        QCOMPARE(trace->sampleInterval, 2.0f);
-        QCOMPARE(trace->coordinateScalar, -100);
-        QCOMPARE(trace->timeScalar, -1000);
-        if (!headersOnly)
-            QVERIFY(std::all_of(trace->data(), trace->data() + 1500, [](double s) { return s == 0.0; }));
-    }
-    QCOMPARE(gather->trace(3), gather->traces[3].get());
-    QCOMPARE(gather->trace(4), nullptr);
-    QCOMPARE(gather->trace(-1), nullptr);
-    QVERIFY(console.lines.isEmpty());
-}
-
-void TestSeismicData::gatherNameNeedsAValidDescription()
-{
-    auto data = openData(QStringLiteral("plain.sgy"));
-    data->describe(10, 2, 4.0f);
-    QCOMPARE(data->makeGather(false)->name, QStringLiteral("plain"));
-    data->invalidate();
-    QVERIFY(!data->descriptionValid());
-    QCOMPARE(data->makeGather(false)->name, QString());
-}
-
-void TestSeismicData::refusesGathersBeyondTheLimits_data()
-{
-    QTest::addColumn<int>("samples");
-    QTest::addColumn<int>("traces");
-    QTest::addColumn<bool>("headersOnly");
-    QTest::addColumn<bool>("made");
-    QTest::newRow("too many samples per trace")
-        << SeismicLimits::maxSamplesPerTrace + 1 << 1 << false << false;
-    QTest::newRow("too many samples, headers only is fine")
-        << SeismicLimits::maxSamplesPerTrace + 1 << 1 << true << true;
-    QTest::newRow("whole file of traces as one record") << 4000 << 100000 << false << false;
-    QTest::newRow("largest count of traces") << 1000 << 2147483647 << false << false;
-    QTest::newRow("largest count of traces, headers only") << 1000 << 2147483647 << true << false;
-    QTest::newRow("negative counts give an empty gather") << -5 << -7 << false << true;
-}
-
-void TestSeismicData::refusesGathersBeyondTheLimits()
-{
-    QFETCH(int, samples);
-    QFETCH(int, traces);
-    QFETCH(bool, headersOnly);
-    QFETCH(bool, made);
-    auto data = openData(QStringLiteral("big.sgy"));
-    data->describe(samples, traces, 1.0f);
-    const auto gather = data->makeGather(headersOnly);
-    QCOMPARE(bool(gather), made);
-    if (made) {
-        QVERIFY(console.lines.isEmpty());
-        return;
-    }
-    QCOMPARE(console.errors().size(), 1);
-    QVERIFY(console.errors().first().startsWith(QStringLiteral("failed to allocate memory")));
-}
-
-void TestSeismicData::resizeGather_data()
-{
-    QTest::addColumn<int>("count");
-    QTest::addColumn<int>("dropFront");
-    QTest::addColumn<QList<double>>("expected"); // field file numbers; 0 is a fresh trace
-    QTest::newRow("grow") << 7 << 0 << QList<double>{1, 2, 3, 4, 5, 0, 0};
-    QTest::newRow("same size") << 5 << 0 << QList<double>{1, 2, 3, 4, 5};
-    QTest::newRow("shrink from the end") << 3 << 0 << QList<double>{1, 2, 3};
-    QTest::newRow("shrink to nothing") << 0 << 0 << QList<double>{};
-    QTest::newRow("negative count empties") << -4 << 0 << QList<double>{};
-    QTest::newRow("shrink, dropping the front") << 3 << 2 << QList<double>{3, 4, 5};
-    QTest::newRow("drop more than the excess, then refill") << 4 << 3 << QList<double>{4, 5, 0, 0};
-    QTest::newRow("drop more than held") << 2 << 9 << QList<double>{0, 0};
-    QTest::newRow("growing drops nothing") << 6 << 2 << QList<double>{1, 2, 3, 4, 5, 0};
-}
-
-void TestSeismicData::resizeGather()
-{
-    QFETCH(int, count);
-    QFETCH(int, dropFront);
-    QFETCH(QList<double>, expected);
-    auto data = openData(QStringLiteral("g.sgy"));
-    data->describe(50, 5, 1.0f);
-    const auto gather = data->makeGather(false);
-    for (int i = 0; i < gather->count(); ++i)
-        gather->traces[size_t(i)]->setValue(TraceKey::FieldFile, i + 1);
-    const int held =
-        dropFront ? data->resizeGather(*gather, count, dropFront) : data->resizeGather(*gather, count);
-    QCOMPARE(held, int(expected.size()));
-    QCOMPARE(gather->count(), held);
-    QCOMPARE(gather->requested, std::max(count, 0));
-    QCOMPARE(fieldFiles(*gather), expected);
-    for (const auto& trace : gather->traces)
-        QCOMPARE(trace->sampleCount(), 50);
-}
-
-void TestSeismicData::resizedHeadersOnlyGatherStaysHeadersOnly()
-{
-    auto data = openData(QStringLiteral("h.sgy"));
-    data->describe(1500, 2, 1.0f);
-    const auto gather = data->makeGather(true);
-    QCOMPARE(data->resizeGather(*gather, 5), 5);
-    for (const auto& trace : gather->traces) {
-        QCOMPARE(trace->sampleCount(), -1500);
-        QVERIFY(!trace->hasSamples());
-    }
-}
-
-void TestSeismicData::copiesSamplesInAndOut()
-{
-    const auto trace = SeismicTrace::create(4, 1.0f);
-    const double in[6] = {1.5, -2.5, 3.5, -4.5, 99, 99};
-    SeismicData::copySamplesIn(*trace, in, 6);
-    double out[6] = {0, 0, 0, 0, 7, 7};
-    SeismicData::copySamplesOut(*trace, out, 6);
-    QCOMPARE(std::vector<double>(out, out + 6), (std::vector<double>{1.5, -2.5, 3.5, -4.5, 7, 7}));
-    // A short buffer limits the copy.
-    const double few[2] = {8, 9};
-    SeismicData::copySamplesIn(*trace, few, 2);
-    QCOMPARE(std::vector<double>(trace->data(), trace->data() + 4), (std::vector<double>{8, 9, 3.5, -4.5}));
-    trace->clearSamples();
-    QCOMPARE(std::vector<double>(trace->data(), trace->data() + 4), std::vector<double>(4, 0.0));
-
-    // A headers-only trace has no samples to give or take.
-    const auto headers = SeismicTrace::create(-1500, 1.0f);
-    QCOMPARE(headers->sampleCount(), -1500);
-    QCOMPARE(headers->data(), nullptr);
-    std::vector<double> buffer(1500, 5.0);
-    SeismicData::copySamplesOut(*headers, buffer.data(), 1500);
-    SeismicData::copySamplesIn(*headers, buffer.data(), 1500);
-    headers->clearSamples();
-    QCOMPARE(buffer, std::vector<double>(1500, 5.0));
-    QVERIFY(!headers->hasSamples());
-}
-
-void TestSeismicData::swapsFileSamplesOnlyWhenAsked_data()
-{
-    QTest::addColumn<bool>("swap");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("fileSamples");
-    QTest::addColumn<int>("bufferBytes");
-    QTest::addColumn<int>("swappedItems");
-    QTest::newRow("16-bit, swapping") << true << 2 << 3 << 16 << 3;
-    QTest::newRow("32-bit, swapping") << true << 4 << 3 << 16 << 3;
-    QTest::newRow("16-bit, same byte order") << false << 2 << 3 << 16 << 0;
-    QTest::newRow("32-bit, same byte order") << false << 4 << 3 << 16 << 0;
-    QTest::newRow("32-bit, buffer shorter than the samples") << true << 4 << 10 << 8 << 2;
-    QTest::newRow("negative sample count") << true << 4 << -3 << 16 << 0;
-}
-
-void TestSeismicData::swapsFileSamplesOnlyWhenAsked()
-{
-    QFETCH(bool, swap);
-    QFETCH(int, width);
-    QFETCH(int, fileSamples);
-    QFETCH(int, bufferBytes);
-    QFETCH(int, swappedItems);
-    auto data = openData(QStringLiteral("s.sgy"));
-    data->setSwapBytes(swap);
-    data->setFileSamples(fileSamples);
-    const QByteArray original = QByteArray::fromHex("000102030405060708090a0b0c0d0e0f");
-    QByteArray bytes = original;
-    if (width == 2)
-        data->swapSamples16(bytes.data(), bufferBytes);
-    else
-        data->swapSamples32(bytes.data(), bufferBytes);
-    QByteArray expected = original;
-    for (int item = 0; item < swappedItems; ++item)
-        std::reverse(expected.begin() + item * width, expected.begin() + (item + 1) * width);
-    QCOMPARE(bytes.toHex(), expected.toHex());
-}
-
-void TestSeismicData::headerBufferBounds_data()
-{
-    QTest::addColumn<qint64>("size");
-    QTest::addColumn<bool>("allocated");
-    QTest::newRow("a SEG-D header") << qint64(32 * 1024) << true;
-    QTest::newRow("the largest allowed") << SeismicLimits::maxHeaderBytes << true;
-    QTest::newRow("beyond the largest") << SeismicLimits::maxHeaderBytes + 1 << false;
-    QTest::newRow("zero") << qint64(0) << false;
-    QTest::newRow("negative") << qint64(-32) << false;
-}
-
-void TestSeismicData::headerBufferBounds()
-{
-    QFETCH(qint64, size);
-    QFETCH(bool, allocated);
-    auto data = openData(QStringLiteral("hb.sgy"));
-    QVERIFY(data->allocateHeader(100));
-    QCOMPARE(data->allocateHeader(size), allocated);
-    QCOMPARE(data->headerSize(), allocated ? size : 0);
-    QCOMPARE(data->header() != nullptr, allocated);
-    if (allocated)
-        QVERIFY(std::all_of(data->header(), data->header() + size, [](char c) { return c == 0; }));
-    else
-        QVERIFY(console.errors().value(0).startsWith(QStringLiteral("failed to allocate memory")));
-}
 
 OBR_TEST_MAIN(TestSeismicData)
 #include "tst_seismic_data.moc"

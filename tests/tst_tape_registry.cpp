@@ -3,6 +3,7 @@
 #include "devices/TapeDriveList.h"
 #include "devices/TapeImage.h"
 #include "devices/TapeImageScsiTarget.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/TestMain.h"
 
@@ -14,8 +15,7 @@ namespace {
 // A SCSI manager with scripted adapters and targets; a tape target answers over an image.
 class FakeBus : public ScsiBus {
 public:
-    Support answer = Ready;
-    int adapters = 0;
+    int adapters = 1;
     QList<int> failingRescans;
     QList<int> failingInquiries;
     int targets = 8;
@@ -28,7 +28,7 @@ public:
     Support support(int* count) override
     {
         *count = adapters;
-        return answer;
+        return Ready;
     }
     bool rescan(int adapter) override { return !failingRescans.contains(adapter); }
     bool adapterInquiry(int adapter, int* count) override
@@ -60,186 +60,151 @@ public:
 class TestTapeRegistry : public QObject {
     Q_OBJECT
 private slots:
-    void init();
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        console.clear();
+    }
 
-    void scsiDiscovery();
-    void scsiTargetCountRule_data();
-    void scsiTargetCountRule();
-    void scsiTransferBuffer_data();
-    void scsiTransferBuffer();
-    void scsiTapeNotReady();
-    void imagesThatCannotOpenAreSkipped();
-    void workingRootImagesOnTheConfiguredRoad_data();
-    void workingRootImagesOnTheConfiguredRoad();
+    void scsiDiscovery()
+    {
+        auto bus = std::make_unique<FakeBus>();
+        FakeBus* fake = bus.get();
+        fake->adapters = 3;
+        fake->failingRescans = {0};
+        fake->failingInquiries = {2};
+        fake->types[{1, 2}] = 1;
+        fake->types[{1, 5}] = 5; // not a tape
+        fake->images[{1, 2}] = makeImage("scsi.tap");
+        const auto list = scsiList(std::move(bus), {makeImage("extra.tif")});
+        QVERIFY(list->ok() && list->tapeDeviceExists());
+        QCOMPARE(list->hostAdapterCount(), 4);
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->drive(0)->displayLine(), QStringLiteral("    (1:2)            VIRTUAL scsi.tap"));
+        // The image adapters follow the system's.
+        QCOMPARE(list->drive(1)->displayLine(), QStringLiteral("    (3:0)            VIRTUAL extra.tif"));
+        QCOMPARE(console.warnings(), QStringList({"srbRescanPort failed on host adapter 0.",
+                                                  "srbHAInquiry failed on host adapter 2."}));
+        QVERIFY(console.errors().isEmpty());
+    }
+
+    void scsiTargetCountRule_data()
+    {
+        obrtest::columns<int, int>({"reported", "scanned"});
+        QTest::newRow("8") << 8 << 8;
+        QTest::newRow("16") << 16 << 16;
+        QTest::newRow("12 is read as 8") << 12 << 8;
+        QTest::newRow("32 is read as 8") << 32 << 8;
+    }
+    void scsiTargetCountRule()
+    {
+        const auto [reported, scanned] = obrtest::fetch<int, int>("reported", "scanned");
+        QList<QPair<int, int>> queries;
+        auto bus = std::make_unique<FakeBus>();
+        bus->targets = reported;
+        bus->typeQueries = &queries;
+        const auto list = scsiList(std::move(bus));
+        QCOMPARE(queries.size(), scanned);
+        QCOMPARE(queries.last(), qMakePair(0, scanned - 1));
+        QVERIFY(!list->ok() && !list->tapeDeviceExists());
+    }
+
+    void scsiTransferBuffer_data()
+    {
+        obrtest::columns<int, int, int>({"limit", "size", "origin"});
+        QTest::newRow("no limit") << 0 << 524288 << int(TapeDriveList::ManagerBuffer);
+        QTest::newRow("300,000 bytes") << 300000 << 262144 << int(TapeDriveList::ManagerBuffer);
+        QTest::newRow("131,072 bytes") << 131072 << 131072 << int(TapeDriveList::ManagerBuffer);
+        QTest::newRow("100,000 bytes") << 100000 << 65536 << int(TapeDriveList::OwnBuffer);
+    }
+    void scsiTransferBuffer()
+    {
+        const auto [limit, size, origin] = obrtest::fetch<int, int, int>("limit", "size", "origin");
+        auto bus = std::make_unique<FakeBus>();
+        bus->transferLimit = limit;
+        const auto list = scsiList(std::move(bus), {makeImage("buffered.tap")});
+        QCOMPARE(list->transferBufferSize(), size);
+        QCOMPARE(int(list->transferBufferOrigin()), origin);
+        QCOMPARE(list->drive(0)->bufferSize(), size);
+        QCOMPARE(list->drive(0)->maxBlockSize(), size);
+    }
+
+    void scsiTapeNotReady()
+    {
+        const QString path = makeImage("out.tap");
+        QCOMPARE(TapeImage::open(path, nullptr)->unload(), TapeImage::Result::Ok);
+        TapeDriveList list(&console, {path}, TapeRoad::Scsi);
+        QVERIFY(!list.ok() && list.tapeDeviceExists());
+        QCOMPARE(console.warnings(),
+                 QStringList{"drive     (0:0)            VIRTUAL out.tap is not ready.\n   Make sure the "
+                             "tape is loaded and the unit is online."});
+        // On the driver road a drive without a tape is still a drive.
+        console.clear();
+        TapeDriveList driver(&console, {path}, TapeRoad::Driver);
+        QCOMPARE(driver.count(), 1);
+        QVERIFY(!driver.drive(0)->isReady());
+        QVERIFY(console.lines.isEmpty());
+    }
+
+    void imagesThatCannotOpenAreSkipped()
+    {
+        const QString good = makeImage("good.tap");
+        QVERIFY(QDir(dir->path()).mkdir("folder.tap"));
+        TapeDriveList list(&console, {dir->filePath("missing.tap"), dir->filePath("folder.tap"), good});
+        QCOMPARE(list.count(), 1);
+        QCOMPARE(list.drive(0)->displayLine(), QStringLiteral("    Tape0            VIRTUAL good.tap"));
+        QVERIFY(list.tapeDeviceExists());
+    }
+
+    void workingRootImagesOnTheConfiguredRoad_data()
+    {
+        QTest::addColumn<bool>("scsi");
+        QTest::newRow("driver road") << false;
+        QTest::newRow("SCSI road") << true;
+    }
+    void workingRootImagesOnTheConfiguredRoad()
+    {
+        QFETCH(bool, scsi);
+        TapeRoadSetting::store(scsi ? TapeRoad::Scsi : TapeRoad::Driver);
+        QCOMPARE(TapeRoadSetting::configured(), scsi ? TapeRoad::Scsi : TapeRoad::Driver);
+        const QString tapes = WorkingRoot::path() + "/Tapes";
+        QVERIFY(QDir().mkpath(tapes));
+        for (const char* name : {"b.TIF", "a.tap", "c.txt"}) {
+            QFile file(tapes + '/' + QLatin1String(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QCOMPARE(TapeDriveSources::workingRootImages(), QStringList({tapes + "/a.tap", tapes + "/b.TIF"}));
+        TapeDriveList list(&console);
+        QCOMPARE(list.road(), scsi ? TapeRoad::Scsi : TapeRoad::Driver);
+        QVERIFY(list.count() >= 2);
+        QCOMPARE(list.drive(list.count() - 2)->name(), QStringLiteral("VIRTUAL a.tap"));
+        QCOMPARE(list.drive(list.count() - 1)->name(), QStringLiteral("VIRTUAL b.TIF"));
+        QCOMPARE(list.drive(0)->scsiId().startsWith('('), scsi);
+        TapeRoadSetting::store(TapeRoad::Driver);
+    }
 
 private:
-    QString makeImage(const QString& name);
+    // A registry on the SCSI road over the bus and, behind its adapters, the images.
+    std::unique_ptr<TapeDriveList> scsiList(std::unique_ptr<FakeBus> bus, const QStringList& images = {})
+    {
+        TapeDriveSources sources;
+        sources.road = TapeRoad::Scsi;
+        sources.systemBuses.push_back(std::move(bus));
+        sources.imagePaths = images;
+        return std::make_unique<TapeDriveList>(&console, std::move(sources));
+    }
+    QString makeImage(const QString& name)
+    {
+        const QString path = dir->filePath(name);
+        QString errorText;
+        if (!TapeImage::create(path, TapeImageSettings::formatBySuffix(path), 100000, &errorText))
+            qFatal("%s", qPrintable(errorText));
+        return path;
+    }
 
     std::unique_ptr<QTemporaryDir> dir;
     RecordingConsole console;
 };
-
-void TestTapeRegistry::init()
-{
-    dir = std::make_unique<QTemporaryDir>();
-    console.clear();
-}
-
-QString TestTapeRegistry::makeImage(const QString& name)
-{
-    const QString path = dir->filePath(name);
-    QString errorText;
-    if (!TapeImage::create(path, TapeImageSettings::formatBySuffix(path), 100000, &errorText))
-        qFatal("%s", qPrintable(errorText));
-    return path;
-}
-
-void TestTapeRegistry::scsiDiscovery()
-{
-    auto bus = std::make_unique<FakeBus>();
-    FakeBus* fake = bus.get();
-    fake->adapters = 3;
-    fake->failingRescans = {0};
-    fake->failingInquiries = {2};
-    fake->types[{1, 2}] = 1;
-    fake->types[{1, 5}] = 5; // not a tape
-    fake->images[{1, 2}] = makeImage("scsi.tap");
-    TapeDriveSources sources;
-    sources.road = TapeRoad::Scsi;
-    sources.systemBuses.push_back(std::move(bus));
-    sources.imagePaths = QStringList{makeImage("extra.tif")};
-    TapeDriveList list(&console, std::move(sources));
-    QVERIFY(list.ok());
-    QVERIFY(list.tapeDeviceExists());
-    QCOMPARE(list.hostAdapterCount(), 4);
-    QCOMPARE(list.count(), 2);
-    QCOMPARE(list.drive(0)->displayLine(), QStringLiteral("    (1:2)            VIRTUAL scsi.tap"));
-    // The image adapters follow the system's.
-    QCOMPARE(list.drive(1)->displayLine(), QStringLiteral("    (3:0)            VIRTUAL extra.tif"));
-    QCOMPARE(console.warnings(), QStringList({"srbRescanPort failed on host adapter 0.",
-                                              "srbHAInquiry failed on host adapter 2."}));
-    QVERIFY(console.errors().isEmpty());
-}
-
-void TestTapeRegistry::scsiTargetCountRule_data()
-{
-    QTest::addColumn<int>("reported");
-    QTest::addColumn<int>("scanned");
-    QTest::newRow("8") << 8 << 8;
-    QTest::newRow("16") << 16 << 16;
-    QTest::newRow("12 is read as 8") << 12 << 8;
-    QTest::newRow("32 is read as 8") << 32 << 8;
-}
-
-void TestTapeRegistry::scsiTargetCountRule()
-{
-    QFETCH(int, reported);
-    QFETCH(int, scanned);
-    QList<QPair<int, int>> queries;
-    auto bus = std::make_unique<FakeBus>();
-    bus->adapters = 1;
-    bus->targets = reported;
-    bus->typeQueries = &queries;
-    TapeDriveSources sources;
-    sources.road = TapeRoad::Scsi;
-    sources.systemBuses.push_back(std::move(bus));
-    TapeDriveList list(&console, std::move(sources));
-    QCOMPARE(queries.size(), scanned);
-    QCOMPARE(queries.last(), qMakePair(0, scanned - 1));
-    QVERIFY(!list.ok());
-    QVERIFY(!list.tapeDeviceExists());
-}
-
-void TestTapeRegistry::scsiTransferBuffer_data()
-{
-    QTest::addColumn<int>("limit");
-    QTest::addColumn<int>("size");
-    QTest::addColumn<int>("origin");
-    QTest::newRow("no limit") << 0 << 524288 << int(TapeDriveList::ManagerBuffer);
-    QTest::newRow("300,000 bytes") << 300000 << 262144 << int(TapeDriveList::ManagerBuffer);
-    QTest::newRow("131,072 bytes") << 131072 << 131072 << int(TapeDriveList::ManagerBuffer);
-    QTest::newRow("100,000 bytes") << 100000 << 65536 << int(TapeDriveList::OwnBuffer);
-}
-
-void TestTapeRegistry::scsiTransferBuffer()
-{
-    QFETCH(int, limit);
-    QFETCH(int, size);
-    QFETCH(int, origin);
-    auto bus = std::make_unique<FakeBus>();
-    bus->adapters = 1;
-    bus->transferLimit = limit;
-    TapeDriveSources sources;
-    sources.road = TapeRoad::Scsi;
-    sources.systemBuses.push_back(std::move(bus));
-    sources.imagePaths = QStringList{makeImage("buffered.tap")};
-    TapeDriveList list(&console, std::move(sources));
-    QCOMPARE(list.transferBufferSize(), size);
-    QCOMPARE(int(list.transferBufferOrigin()), origin);
-    QCOMPARE(list.drive(0)->bufferSize(), size);
-    QCOMPARE(list.drive(0)->maxBlockSize(), size);
-}
-
-void TestTapeRegistry::scsiTapeNotReady()
-{
-    const QString path = makeImage("out.tap");
-    {
-        QString errorText;
-        auto image = TapeImage::open(path, &errorText);
-        QVERIFY(image);
-        QCOMPARE(image->unload(), TapeImage::Result::Ok);
-    }
-    TapeDriveList list(&console, {path}, TapeRoad::Scsi);
-    QVERIFY(!list.ok());
-    QVERIFY(list.tapeDeviceExists());
-    QCOMPARE(console.warnings(),
-             QStringList{"drive     (0:0)            VIRTUAL out.tap is not ready.\n   Make sure the "
-                         "tape is loaded and the unit is online."});
-    // On the driver road a drive without a tape is still a drive.
-    console.clear();
-    TapeDriveList driver(&console, {path}, TapeRoad::Driver);
-    QCOMPARE(driver.count(), 1);
-    QVERIFY(!driver.drive(0)->isReady());
-    QVERIFY(console.lines.isEmpty());
-}
-
-void TestTapeRegistry::imagesThatCannotOpenAreSkipped()
-{
-    const QString good = makeImage("good.tap");
-    QVERIFY(QDir(dir->path()).mkdir("folder.tap"));
-    TapeDriveList list(&console, {dir->filePath("missing.tap"), dir->filePath("folder.tap"), good});
-    QCOMPARE(list.count(), 1);
-    QCOMPARE(list.drive(0)->displayLine(), QStringLiteral("    Tape0            VIRTUAL good.tap"));
-    QVERIFY(list.tapeDeviceExists());
-}
-
-void TestTapeRegistry::workingRootImagesOnTheConfiguredRoad_data()
-{
-    QTest::addColumn<bool>("scsi");
-    QTest::newRow("driver road") << false;
-    QTest::newRow("SCSI road") << true;
-}
-
-void TestTapeRegistry::workingRootImagesOnTheConfiguredRoad()
-{
-    QFETCH(bool, scsi);
-    TapeRoadSetting::store(scsi ? TapeRoad::Scsi : TapeRoad::Driver);
-    QCOMPARE(TapeRoadSetting::configured(), scsi ? TapeRoad::Scsi : TapeRoad::Driver);
-    const QString tapes = WorkingRoot::path() + "/Tapes";
-    QVERIFY(QDir().mkpath(tapes));
-    for (const char* name : {"b.TIF", "a.tap", "c.txt"}) {
-        QFile file(tapes + '/' + QLatin1String(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
-    QCOMPARE(TapeDriveSources::workingRootImages(), QStringList({tapes + "/a.tap", tapes + "/b.TIF"}));
-    TapeDriveList list(&console);
-    QCOMPARE(list.road(), scsi ? TapeRoad::Scsi : TapeRoad::Driver);
-    QVERIFY(list.count() >= 2);
-    QCOMPARE(list.drive(list.count() - 2)->name(), QStringLiteral("VIRTUAL a.tap"));
-    QCOMPARE(list.drive(list.count() - 1)->name(), QStringLiteral("VIRTUAL b.TIF"));
-    QCOMPARE(list.drive(0)->scsiId().startsWith('('), scsi);
-    TapeRoadSetting::store(TapeRoad::Driver);
-}
 
 OBR_TEST_MAIN(TestTapeRegistry)
 #include "tst_tape_registry.moc"

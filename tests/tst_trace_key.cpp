@@ -2,6 +2,7 @@
 #include "seismic/SegyScalar.h"
 #include "seismic/SeismicData.h"
 #include "seismic/SeismicTrace.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/ExactCompare.h"
 #include "tests/support/TestMain.h"
 
@@ -10,200 +11,154 @@
 class TestTraceKey : public QObject {
     Q_OBJECT
 private slots:
-    void tableIsConsistent();
-    void storageTypesDecideTheRoundTrip_data();
-    void storageTypesDecideTheRoundTrip();
-    void everyStoredKeyKeepsItsOwnValue();
-    void cmpAndCrosslineShareOneValue();
-    void keysOutsideTheTable_data();
-    void keysOutsideTheTable();
-    void scalars_data();
-    void scalars();
-    void scaledValuesThroughIntegerWords_data();
-    void scaledValuesThroughIntegerWords();
+    void tableIsConsistent()
+    {
+        // Every format slot but 32 to 35 (scalars and delay, kept as trace members) feeds exactly one key.
+        QMap<int, int> keyOfSlot;
+        QSet<QByteArray> names;
+        for (const TraceKey::Info& row : TraceKey::table) {
+            const bool stored = row.storage != TraceKey::Storage::None;
+            QCOMPARE(QByteArray(row.name).isEmpty(), !stored);
+            QVERIFY2(!stored || !names.contains(row.name), row.name);
+            names.insert(row.name);
+            if (row.scalar != TraceKey::Scalar::None)
+                QVERIFY(row.storage == TraceKey::Storage::Float || row.storage == TraceKey::Storage::Double);
+            if (row.formatSlot < 0)
+                continue;
+            QVERIFY(stored);
+            QVERIFY2(!keyOfSlot.contains(row.formatSlot), qPrintable(QString::number(row.formatSlot)));
+            keyOfSlot.insert(row.formatSlot, row.key);
+        }
+        for (int slot = 0; slot <= 64; ++slot)
+            QCOMPARE(keyOfSlot.contains(slot), slot < 32 || slot > 35);
+    }
+
+    void storageTypesDecideTheRoundTrip_data()
+    {
+        // form: 0: 32-bit integer, 1: float, 2: 64-bit float
+        obrtest::columns<int, int, double, double>({"key", "form", "input", "expected"});
+        const int fieldFile = TraceKey::FieldFile;
+        const int sourceLocation = TraceKey::SourceLocation;
+        const int sourceX = TraceKey::SourceX;
+        QTest::newRow("integer key truncates") << fieldFile << 2 << 12.9 << 12.0;
+        QTest::newRow("integer key truncates toward zero") << fieldFile << 2 << -12.9 << -12.0;
+        QTest::newRow("integer key from a float") << fieldFile << 1 << 7.75 << 7.0;
+        QTest::newRow("integer key keeps the low 32 bits") << fieldFile << 2 << 3.0e9 << -1294967296.0;
+        QTest::newRow("float key rounds to float") << sourceLocation << 2 << 123456.78 << double(123456.78f);
+        QTest::newRow("float key from an integer rounds") << sourceLocation << 0 << 16777217.0 << 16777216.0;
+        QTest::newRow("double key keeps 123456.78") << sourceX << 2 << 123456.78 << 123456.78;
+        QTest::newRow("double key from a float") << sourceX << 1 << 0.1 << double(0.1f);
+        QTest::newRow("double key from an integer") << sourceX << 0 << 16777217.0 << 16777217.0;
+    }
+    void storageTypesDecideTheRoundTrip()
+    {
+        const auto [key, form, input, expected] =
+            obrtest::fetch<int, int, double, double>("key", "form", "input", "expected");
+        const auto trace = SeismicTrace::create(0, 1.0f);
+        if (form == 0)
+            SeismicData::setValue(*trace, key, qint32(input));
+        else if (form == 1)
+            SeismicData::setValue(*trace, key, float(input));
+        else
+            SeismicData::setValue(*trace, key, input);
+        OBR_COMPARE_EXACT(SeismicData::value(*trace, key), expected);
+    }
+
+    void everyStoredKeyKeepsItsOwnValue()
+    {
+        const auto trace = SeismicTrace::create(0, 1.0f);
+        for (int key = 1; key < TraceKey::count; ++key) {
+            if (key != TraceKey::Crossline)
+                trace->setValue(key, 1000.0 + key);
+        }
+        for (int key = 1; key < TraceKey::count; ++key) {
+            const double expected = !TraceKey::isStored(key)     ? 0.0
+                                    : key == TraceKey::Crossline ? 1003.0
+                                                                 : 1000.0 + key;
+            OBR_COMPARE_EXACT(trace->value(key), expected);
+        }
+        QCOMPARE(trace->sequentialTrace(), 1012);
+        QCOMPARE(trace->traceId(), 1013);
+    }
+
+    void keysOutsideTheTable_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("0, the file position")
+            << 0; // setting each key in turn also proves Crossline writes Cmp
+        QTest::newRow("76") << 76;
+        QTest::newRow("-1") << -1;
+        QTest::newRow("37, no storage") << 37;
+        QTest::newRow("72, no storage") << 72;
+        QTest::newRow("very large") << (1 << 30);
+    }
+    void keysOutsideTheTable()
+    {
+        QFETCH(int, key);
+        const auto trace = SeismicTrace::create(0, 1.0f);
+        trace->filePosition = 3600;
+        for (int k = 1; k < TraceKey::count; ++k)
+            trace->setValue(k, k);
+        SeismicData::setValue(*trace, key, 99.0);
+        SeismicData::setValue(*trace, key, qint32(99));
+        QCOMPARE(SeismicData::value(*trace, key), 0.0);
+        QCOMPARE(trace->filePosition, qint64(3600));
+        for (int k = 1; k < TraceKey::count; ++k) {
+            const double expected = !TraceKey::isStored(k) ? 0.0 : k == TraceKey::Cmp ? 5.0 : k;
+            QCOMPARE(trace->value(k), expected);
+        }
+    }
+
+    void scalars_data()
+    {
+        obrtest::columns<double, int, double, double>({"value", "scalar", "applied", "removed"});
+        QTest::newRow("divide by 100") << 1234.0 << -100 << 12.34 << 123400.0;
+        QTest::newRow("multiply by 10") << 12.0 << 10 << 120.0 << 1.2;
+        QTest::newRow("zero leaves the value") << 12.5 << 0 << 12.5 << 12.5;
+        QTest::newRow("minus one leaves the value") << 12.5 << -1 << 12.5 << 12.5;
+        QTest::newRow("division, not a reciprocal") << 1000005.0 << -100 << 10000.05 << 100000500.0;
+        QTest::newRow("smallest 16-bit scalar") << 32768.0 << -32768 << 1.0 << 32768.0 * 32768;
+    }
+    void scalars()
+    {
+        const auto [value, scalar, applied, removed] =
+            obrtest::fetch<double, int, double, double>("value", "scalar", "applied", "removed");
+        OBR_COMPARE_EXACT(applyScalar(value, scalar), applied);
+        OBR_COMPARE_EXACT(removeScalar(value, scalar), removed);
+        OBR_COMPARE_EXACT(removeScalar(12.34, -100), 1234.0);
+    }
+
+    void scaledValuesThroughIntegerWords_data()
+    {
+        obrtest::columns<int, int, double, qint32, double>({"key", "scalar", "value", "word", "readBack"});
+        const int sourceX = TraceKey::SourceX;
+        QTest::newRow("12.349 truncates to 1234") << sourceX << -100 << 12.349 << qint32(1234) << 12.34;
+        QTest::newRow("coordinate of 123456.78")
+            << sourceX << -100 << 123456.78 << qint32(12345678) << 123456.78;
+        QTest::newRow("coordinate of 1000005 survives a round trip")
+            << sourceX << -100 << 1000005 / 100.0 << qint32(1000005) << 10000.05;
+        QTest::newRow("negative coordinate") << sourceX << -100 << -98765.43 << qint32(-9876543) << -98765.43;
+        QTest::newRow("positive scalar divides on writing")
+            << sourceX << 10 << 12345.0 << qint32(1234) << 12340.0;
+        QTest::newRow("float offset") << int(TraceKey::Offset) << -10 << 2500.25 << qint32(25002) << 2500.2;
+    }
+    void scaledValuesThroughIntegerWords()
+    {
+        const auto [key, scalar, value, word, readBack] =
+            obrtest::fetch<int, int, double, qint32, double>("key", "scalar", "value", "word", "readBack");
+        const bool swap = QSysInfo::ByteOrder == QSysInfo::LittleEndian;
+        const auto trace = SeismicTrace::create(0, 1.0f);
+        trace->setValue(key, value);
+        char header[240] = {};
+        HeaderDataType::writeValue(header, 240, 73, HeaderDataType::Int32,
+                                   removeScalar(trace->value(key), scalar), swap);
+        const double stored = HeaderDataType::readValue(header, 240, 73, HeaderDataType::Int32, swap);
+        QCOMPARE(qint32(stored), word);
+        trace->setValue(key, applyScalar(stored, scalar));
+        const bool single = TraceKey::info(key).storage == TraceKey::Storage::Float;
+        OBR_COMPARE_EXACT(trace->value(key), single ? double(float(readBack)) : readBack);
+    }
 };
-
-void TestTraceKey::tableIsConsistent()
-{
-    // Every format slot but 32 to 35 (scalars and delay, kept as trace members) feeds exactly one key.
-    QMap<int, int> keyOfSlot;
-    QSet<QByteArray> names;
-    for (const TraceKey::Info& row : TraceKey::table) {
-        const bool stored = row.storage != TraceKey::Storage::None;
-        QCOMPARE(QByteArray(row.name).isEmpty(), !stored);
-        QVERIFY2(!stored || !names.contains(row.name), row.name);
-        names.insert(row.name);
-        if (row.scalar != TraceKey::Scalar::None)
-            QVERIFY(row.storage == TraceKey::Storage::Float || row.storage == TraceKey::Storage::Double);
-        if (row.formatSlot < 0)
-            continue;
-        QVERIFY(stored);
-        QVERIFY2(!keyOfSlot.contains(row.formatSlot), qPrintable(QString::number(row.formatSlot)));
-        keyOfSlot.insert(row.formatSlot, row.key);
-    }
-    for (int slot = 0; slot <= 64; ++slot)
-        QCOMPARE(keyOfSlot.contains(slot), slot < 32 || slot > 35);
-    QCOMPARE(keyOfSlot.value(5), int(TraceKey::CmpX));
-    QCOMPARE(keyOfSlot.value(26), int(TraceKey::Offset));
-    QCOMPARE(TraceKey::info(TraceKey::CmpX).scalar, TraceKey::Scalar::Coordinate);
-    QCOMPARE(TraceKey::info(TraceKey::ReceiverWaterDepth).scalar, TraceKey::Scalar::Elevation);
-}
-
-void TestTraceKey::storageTypesDecideTheRoundTrip_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("form"); // 0: 32-bit integer, 1: float, 2: 64-bit float
-    QTest::addColumn<double>("input");
-    QTest::addColumn<double>("expected");
-    const int fieldFile = TraceKey::FieldFile;
-    const int sourceLocation = TraceKey::SourceLocation;
-    const int sourceX = TraceKey::SourceX;
-    QTest::newRow("integer key truncates") << fieldFile << 2 << 12.9 << 12.0;
-    QTest::newRow("integer key truncates toward zero") << fieldFile << 2 << -12.9 << -12.0;
-    QTest::newRow("integer key from a float") << fieldFile << 1 << 7.75 << 7.0;
-    QTest::newRow("integer key keeps the low 32 bits") << fieldFile << 2 << 3.0e9 << -1294967296.0;
-    QTest::newRow("float key rounds to float") << sourceLocation << 2 << 123456.78 << double(123456.78f);
-    QTest::newRow("float key from an integer rounds") << sourceLocation << 0 << 16777217.0 << 16777216.0;
-    QTest::newRow("double key keeps 123456.78") << sourceX << 2 << 123456.78 << 123456.78;
-    QTest::newRow("double key from a float") << sourceX << 1 << 0.1 << double(0.1f);
-    QTest::newRow("double key from an integer") << sourceX << 0 << 16777217.0 << 16777217.0;
-}
-
-void TestTraceKey::storageTypesDecideTheRoundTrip()
-{
-    QFETCH(int, key);
-    QFETCH(int, form);
-    QFETCH(double, input);
-    QFETCH(double, expected);
-    const auto trace = SeismicTrace::create(0, 1.0f);
-    if (form == 0)
-        SeismicData::setValue(*trace, key, qint32(input));
-    else if (form == 1)
-        SeismicData::setValue(*trace, key, float(input));
-    else
-        SeismicData::setValue(*trace, key, input);
-    OBR_COMPARE_EXACT(SeismicData::value(*trace, key), expected);
-}
-
-void TestTraceKey::everyStoredKeyKeepsItsOwnValue()
-{
-    const auto trace = SeismicTrace::create(0, 1.0f);
-    for (int key = 1; key < TraceKey::count; ++key) {
-        if (key != TraceKey::Crossline)
-            trace->setValue(key, 1000.0 + key);
-    }
-    for (int key = 1; key < TraceKey::count; ++key) {
-        const double expected = !TraceKey::isStored(key)     ? 0.0
-                                : key == TraceKey::Crossline ? 1003.0
-                                                             : 1000.0 + key;
-        OBR_COMPARE_EXACT(trace->value(key), expected);
-    }
-    QCOMPARE(trace->sequentialTrace(), 1012);
-    QCOMPARE(trace->traceId(), 1013);
-}
-
-void TestTraceKey::cmpAndCrosslineShareOneValue()
-{
-    const auto trace = SeismicTrace::create(0, 1.0f);
-    SeismicData::setValue(*trace, TraceKey::Cmp, 7.5);
-    QCOMPARE(trace->value(TraceKey::Cmp), 7.5);
-    QCOMPARE(trace->value(TraceKey::Crossline), 7.5);
-    SeismicData::setValue(*trace, TraceKey::Crossline, qint32(1201));
-    QCOMPARE(trace->value(TraceKey::Cmp), 1201.0);
-    QCOMPARE(trace->value(TraceKey::Crossline), 1201.0);
-    QCOMPARE(trace->value(TraceKey::Inline), 0.0);
-}
-
-void TestTraceKey::keysOutsideTheTable_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::newRow("0, the file position") << 0;
-    QTest::newRow("76") << 76;
-    QTest::newRow("-1") << -1;
-    QTest::newRow("37, no storage") << 37;
-    QTest::newRow("72, no storage") << 72;
-    QTest::newRow("very large") << (1 << 30);
-}
-
-void TestTraceKey::keysOutsideTheTable()
-{
-    QFETCH(int, key);
-    const auto trace = SeismicTrace::create(0, 1.0f);
-    trace->filePosition = 3600;
-    for (int k = 1; k < TraceKey::count; ++k)
-        trace->setValue(k, k);
-    SeismicData::setValue(*trace, key, 99.0);
-    SeismicData::setValue(*trace, key, qint32(99));
-    QCOMPARE(SeismicData::value(*trace, key), 0.0);
-    QCOMPARE(trace->filePosition, qint64(3600));
-    for (int k = 1; k < TraceKey::count; ++k) {
-        const double expected = !TraceKey::isStored(k) ? 0.0 : k == TraceKey::Cmp ? 5.0 : k;
-        QCOMPARE(trace->value(k), expected);
-    }
-}
-
-void TestTraceKey::scalars_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<int>("scalar");
-    QTest::addColumn<double>("applied");
-    QTest::addColumn<double>("removed");
-    QTest::newRow("divide by 100") << 1234.0 << -100 << 12.34 << 123400.0;
-    QTest::newRow("multiply by 10") << 12.0 << 10 << 120.0 << 1.2;
-    QTest::newRow("zero leaves the value") << 12.5 << 0 << 12.5 << 12.5;
-    QTest::newRow("minus one leaves the value") << 12.5 << -1 << 12.5 << 12.5;
-    QTest::newRow("division, not a reciprocal") << 1000005.0 << -100 << 10000.05 << 100000500.0;
-    QTest::newRow("smallest 16-bit scalar") << 32768.0 << -32768 << 1.0 << 32768.0 * 32768;
-}
-
-void TestTraceKey::scalars()
-{
-    QFETCH(double, value);
-    QFETCH(int, scalar);
-    QFETCH(double, applied);
-    QFETCH(double, removed);
-    OBR_COMPARE_EXACT(applyScalar(value, scalar), applied);
-    OBR_COMPARE_EXACT(removeScalar(value, scalar), removed);
-    OBR_COMPARE_EXACT(removeScalar(12.34, -100), 1234.0);
-}
-
-void TestTraceKey::scaledValuesThroughIntegerWords_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("scalar");
-    QTest::addColumn<double>("value");
-    QTest::addColumn<qint32>("word");
-    QTest::addColumn<double>("readBack");
-    const int sourceX = TraceKey::SourceX;
-    QTest::newRow("12.349 truncates to 1234") << sourceX << -100 << 12.349 << qint32(1234) << 12.34;
-    QTest::newRow("coordinate of 123456.78") << sourceX << -100 << 123456.78 << qint32(12345678) << 123456.78;
-    QTest::newRow("coordinate of 1000005 survives a round trip")
-        << sourceX << -100 << 1000005 / 100.0 << qint32(1000005) << 10000.05;
-    QTest::newRow("negative coordinate") << sourceX << -100 << -98765.43 << qint32(-9876543) << -98765.43;
-    QTest::newRow("positive scalar divides on writing")
-        << sourceX << 10 << 12345.0 << qint32(1234) << 12340.0;
-    QTest::newRow("float offset") << int(TraceKey::Offset) << -10 << 2500.25 << qint32(25002) << 2500.2;
-}
-
-void TestTraceKey::scaledValuesThroughIntegerWords()
-{
-    QFETCH(int, key);
-    QFETCH(int, scalar);
-    QFETCH(double, value);
-    QFETCH(qint32, word);
-    QFETCH(double, readBack);
-    const bool swap = QSysInfo::ByteOrder == QSysInfo::LittleEndian;
-    const auto trace = SeismicTrace::create(0, 1.0f);
-    trace->setValue(key, value);
-    char header[240] = {};
-    HeaderDataType::writeValue(header, 240, 73, HeaderDataType::Int32,
-                               removeScalar(trace->value(key), scalar), swap);
-    const double stored = HeaderDataType::readValue(header, 240, 73, HeaderDataType::Int32, swap);
-    QCOMPARE(qint32(stored), word);
-    trace->setValue(key, applyScalar(stored, scalar));
-    const bool single = TraceKey::info(key).storage == TraceKey::Storage::Float;
-    OBR_COMPARE_EXACT(trace->value(key), single ? double(float(readBack)) : readBack);
-}
 
 OBR_TEST_MAIN(TestTraceKey)
 #include "tst_trace_key.moc"

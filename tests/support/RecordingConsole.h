@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 
 // A console that keeps every call, so tests can compare what a job reported.
 class RecordingConsole : public ObrConsole {
@@ -21,26 +22,68 @@ public:
 
     explicit RecordingConsole(int detailLevel = 3) : level(detailLevel) {}
 
-    void message(const QString& text, const QColor& colour) override;
-    void error(const QString& text, bool popup) override;
-    void information(const QString& text, bool popup) override;
-    void warning(const QString& text, bool popup) override;
-    void debug(const QString& text) override;
-    void lowLevel(const QString& text) override;
-    void initProgress(const QString& text, int maximum, bool showDialog) override;
-    bool updateProgress(int value) override;
-    void clearProgress() override;
+    void message(const QString& text, const QColor& colour) override
+    {
+        lines.append({Message, text, colour, false});
+    }
+    void error(const QString& text, bool popup) override { lines.append({Error, text, Qt::black, popup}); }
+    void information(const QString& text, bool popup) override
+    {
+        lines.append({Information, text, Qt::black, popup});
+    }
+    void warning(const QString& text, bool popup) override
+    {
+        lines.append({Warning, text, Qt::black, popup});
+    }
+    void debug(const QString& text) override
+    {
+        if (debugEnabled())
+            lines.append({Debug, text, Qt::black, false});
+    }
+    void lowLevel(const QString& text) override
+    {
+        if (lowLevelEnabled())
+            lines.append({LowLevel, text, Qt::black, false});
+    }
+    void initProgress(const QString& text, int maximum, bool) override
+    {
+        progressText = text;
+        progressMaximum = maximum;
+        ++progressInits;
+    }
+    bool updateProgress(int value) override
+    {
+        progressValues.append(value);
+        return cancelAtValue < 0 || value < cancelAtValue;
+    }
+    void clearProgress() override { ++progressClears; }
     int detailLevel() const override { return level; }
 
     // Texts of the lines of one kind, in order.
-    QStringList texts(Kind kind) const;
+    QStringList texts(Kind kind) const
+    {
+        QStringList result;
+        for (const Line& line : lines) {
+            if (line.kind == kind)
+                result.append(line.text);
+        }
+        return result;
+    }
     // Plain message texts, the way a job's console listing reads.
     QStringList messages() const { return texts(Message); }
     QStringList errors() const { return texts(Error); }
     QStringList warnings() const { return texts(Warning); }
     // True when some line of any kind contains the text.
-    bool contains(const QString& fragment) const;
-    void clear();
+    bool contains(const QString& fragment) const
+    {
+        return std::any_of(lines.begin(), lines.end(),
+                           [&](const Line& line) { return line.text.contains(fragment); });
+    }
+    void clear()
+    {
+        lines.clear();
+        progressValues.clear();
+    }
 
     QList<Line> lines;
     int level;
