@@ -279,25 +279,13 @@ bool TapeAspi::read(char* buffer, int length)
     length = std::min(length, largestTransfer);
     const Sent sent = send(commandBlock(ScsiOperation::Read6, 0, length), Direction::In, buffer, length,
                            TimeLimit::transfer);
-    if (status_ == EndOfData) {
-        atEndOfData_ = true;
-        console_->lowLevel(QStringLiteral("Read EOD"));
-        return true;
-    }
+    if (status_ == EndOfData)
+        return noteEndOfDataRead();
     if (status_ != CommandDone)
         return false;
-    if (sent.transferred > 0 && !sent.fileMark) {
-        bytesRead_ = sent.transferred;
-        ++blockNumber_;
-        if (console_->lowLevelEnabled())
-            console_->lowLevel(QStringLiteral("Read %1 bytes").arg(sent.transferred));
-        return true;
-    }
-    atFileMark_ = true;
-    ++fileNumber_;
-    blockNumber_ = 1;
-    console_->lowLevel(QStringLiteral("Read EOF"));
-    return true;
+    if (sent.transferred > 0 && !sent.fileMark)
+        return noteBlockRead(sent.transferred);
+    return noteFileMarkRead();
 }
 
 bool TapeAspi::write(const char* buffer, int length)
@@ -308,16 +296,10 @@ bool TapeAspi::write(const char* buffer, int length)
         return false;
     send(commandBlock(ScsiOperation::Write6, 0, length), Direction::Out, const_cast<char*>(buffer), length,
          TimeLimit::transfer);
-    if (status_ == CommandDone) {
-        ++blockNumber_;
-        if (console_->lowLevelEnabled())
-            console_->lowLevel(QStringLiteral("Wrote %1 bytes").arg(length));
-        return true;
-    }
-    if (status_ == EarlyWarning) {
-        atEndOfTape_ = true;
-        console_->message(QStringLiteral("EOT encountered on tape"), Qt::black);
-    }
+    if (status_ == CommandDone)
+        return noteBlockWritten(length);
+    if (status_ == EarlyWarning)
+        noteEarlyWarning();
     return false;
 }
 
@@ -336,27 +318,21 @@ bool TapeAspi::rewind()
 {
     if (!simpleCommand(ScsiOperation::Rewind, 0, TimeLimit::position, "rewind failed on drive "))
         return false;
-    resetPosition();
-    console_->lowLevel(QStringLiteral("Rewound tape on drive ") + name_);
-    return true;
+    return noteRepositioned("Rewound");
 }
 
 bool TapeAspi::unload()
 {
     if (!simpleCommand(ScsiOperation::LoadUnload, 0, TimeLimit::position, "unload failed on drive "))
         return false;
-    resetPosition();
-    console_->lowLevel(QStringLiteral("Unloaded tape on drive ") + name_);
-    return true;
+    return noteRepositioned("Unloaded");
 }
 
 bool TapeAspi::load()
 {
     if (!simpleCommand(ScsiOperation::LoadUnload, 1, TimeLimit::position, "load failed on drive "))
         return false;
-    resetPosition();
-    console_->lowLevel(QStringLiteral("Loaded tape on drive ") + name_);
-    return true;
+    return noteRepositioned("Loaded");
 }
 
 bool TapeAspi::erase()
@@ -424,11 +400,7 @@ bool TapeAspi::skipToEndOfData()
         console_->error(QStringLiteral("skip to end of data failed on drive ") + name_, true);
         return false;
     }
-    blockNumber_ = -1;
-    fileNumber_ = -1;
-    atEndOfData_ = true;
-    console_->lowLevel(QStringLiteral("Skipped to end of data on drive ") + name_);
-    return true;
+    return noteEndOfDataReached();
 }
 
 bool TapeAspi::writeFileMarks(int count)
@@ -454,8 +426,7 @@ bool TapeAspi::writeFileMarks(int count)
         blockNumber_ = 1;
     }
     if (status_ == EarlyWarning) {
-        atEndOfTape_ = true;
-        console_->message(QStringLiteral("EOT encountered on tape"), Qt::black);
+        noteEarlyWarning();
         return false;
     }
     if (status_ != CommandDone)

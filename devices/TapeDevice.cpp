@@ -114,6 +114,61 @@ void TapeDevice::resetPosition()
     atEndOfTape_ = false;
 }
 
+bool TapeDevice::noteBlockRead(int bytes)
+{
+    bytesRead_ = bytes;
+    ++blockNumber_;
+    if (console_->lowLevelEnabled())
+        console_->lowLevel(QStringLiteral("Read %1 bytes").arg(bytes));
+    return true;
+}
+
+bool TapeDevice::noteFileMarkRead()
+{
+    atFileMark_ = true;
+    ++fileNumber_;
+    blockNumber_ = 1;
+    console_->lowLevel(QStringLiteral("Read EOF"));
+    return true;
+}
+
+bool TapeDevice::noteEndOfDataRead()
+{
+    atEndOfData_ = true;
+    console_->lowLevel(QStringLiteral("Read EOD"));
+    return true;
+}
+
+bool TapeDevice::noteBlockWritten(int bytes)
+{
+    ++blockNumber_;
+    if (console_->lowLevelEnabled())
+        console_->lowLevel(QStringLiteral("Wrote %1 bytes").arg(bytes));
+    return true;
+}
+
+void TapeDevice::noteEarlyWarning()
+{
+    atEndOfTape_ = true;
+    console_->message(QStringLiteral("EOT encountered on tape"), Qt::black);
+}
+
+bool TapeDevice::noteRepositioned(const char* done)
+{
+    resetPosition();
+    console_->lowLevel(QLatin1String(done) + QStringLiteral(" tape on drive ") + name_);
+    return true;
+}
+
+bool TapeDevice::noteEndOfDataReached()
+{
+    blockNumber_ = -1;
+    fileNumber_ = -1;
+    atEndOfData_ = true;
+    console_->lowLevel(QStringLiteral("Skipped to end of data on drive ") + name_);
+    return true;
+}
+
 bool TapeDevice::acceptWriteLength(int length)
 {
     if (length > maxBlockSize_) {

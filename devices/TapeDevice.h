@@ -72,6 +72,16 @@ protected:
     [[nodiscard]] bool acceptReadLength(int* length);
     void reportFileMarks(int count);
     void reportSkip(const char* unit, int count, const QString& drive);
+    // What every road does once the drive has answered: counters, flags and the low-level line.
+    // The bool forms return true so that a road can end with them.
+    bool noteBlockRead(int bytes);
+    bool noteFileMarkRead();
+    bool noteEndOfDataRead();
+    bool noteBlockWritten(int bytes);
+    void noteEarlyWarning();
+    // After a rewind, unload or load: the tape is at its beginning. `done` is "Rewound", ...
+    bool noteRepositioned(const char* done);
+    bool noteEndOfDataReached();
 
     bool open_ = false;
     int blockNumber_ = 1;

@@ -199,25 +199,12 @@ bool TapeSpti::read(char* buffer, int length)
     int transferred = 0;
     const int code = driver->readData(buffer, length, &transferred);
     status_ = code;
-    if (code == TapeError::Success && transferred > 0) {
-        bytesRead_ = transferred;
-        ++blockNumber_;
-        if (console_->lowLevelEnabled())
-            console_->lowLevel(QStringLiteral("Read %1 bytes").arg(transferred));
-        return true;
-    }
-    if (code == TapeError::Success || code == TapeError::FileMarkDetected) {
-        atFileMark_ = true;
-        ++fileNumber_;
-        blockNumber_ = 1;
-        console_->lowLevel(QStringLiteral("Read EOF"));
-        return true;
-    }
-    if (code == TapeError::NoDataDetected) {
-        atEndOfData_ = true;
-        console_->lowLevel(QStringLiteral("Read EOD"));
-        return true;
-    }
+    if (code == TapeError::Success && transferred > 0)
+        return noteBlockRead(transferred);
+    if (code == TapeError::Success || code == TapeError::FileMarkDetected)
+        return noteFileMarkRead();
+    if (code == TapeError::NoDataDetected)
+        return noteEndOfDataRead();
     decodeError(code);
     return false;
 }
@@ -231,15 +218,10 @@ bool TapeSpti::write(const char* buffer, int length)
     int transferred = 0;
     const int code = driver->writeData(buffer, length, &transferred);
     status_ = code;
-    if (code == TapeError::Success) {
-        ++blockNumber_;
-        if (console_->lowLevelEnabled())
-            console_->lowLevel(QStringLiteral("Wrote %1 bytes").arg(transferred));
-        return true;
-    }
+    if (code == TapeError::Success)
+        return noteBlockWritten(transferred);
     if (code == TapeError::EndOfMedia) {
-        atEndOfTape_ = true;
-        console_->message(QStringLiteral("EOT encountered on tape"), Qt::black);
+        noteEarlyWarning();
         return false;
     }
     decodeError(code);
@@ -256,9 +238,7 @@ bool TapeSpti::rewind()
         return false;
     }
     status_ = Success;
-    resetPosition();
-    console_->lowLevel(QStringLiteral("Rewound tape on drive ") + name_);
-    return true;
+    return noteRepositioned("Rewound");
 }
 
 bool TapeSpti::unload()
@@ -272,9 +252,7 @@ bool TapeSpti::unload()
     }
     status_ = Success;
     // An unloaded tape is rewound; the next one starts at its beginning.
-    resetPosition();
-    console_->lowLevel(QStringLiteral("Unloaded tape on drive ") + name_);
-    return true;
+    return noteRepositioned("Unloaded");
 }
 
 bool TapeSpti::load()
@@ -287,9 +265,7 @@ bool TapeSpti::load()
         return false;
     }
     status_ = Success;
-    resetPosition();
-    console_->lowLevel(QStringLiteral("Loaded tape on drive ") + name_);
-    return true;
+    return noteRepositioned("Loaded");
 }
 
 bool TapeSpti::skipBlocks(int count)
@@ -335,11 +311,7 @@ bool TapeSpti::skipToEndOfData()
         return false;
     }
     status_ = Success;
-    blockNumber_ = -1;
-    fileNumber_ = -1;
-    atEndOfData_ = true;
-    console_->lowLevel(QStringLiteral("Skipped to end of data on drive ") + name_);
-    return true;
+    return noteEndOfDataReached();
 }
 
 bool TapeSpti::writeFileMarks(int count)
