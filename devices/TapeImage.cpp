@@ -215,7 +215,7 @@ TapeImage::Result TapeImage::spaceRecords(qint64 count, qint64* spaced)
     *spaced = 0;
     if (!loaded())
         return Result::Offline;
-    return count >= 0 ? spaceForward(count, false, spaced) : spaceBackward(-count, false, spaced);
+    return space(count, false, spaced);
 }
 
 TapeImage::Result TapeImage::spaceFileMarks(qint64 count, qint64* spaced)
@@ -223,60 +223,28 @@ TapeImage::Result TapeImage::spaceFileMarks(qint64 count, qint64* spaced)
     *spaced = 0;
     if (!loaded())
         return Result::Offline;
-    return count >= 0 ? spaceForward(count, true, spaced) : spaceBackward(-count, true, spaced);
+    return space(count, true, spaced);
 }
 
-TapeImage::Result TapeImage::spaceForward(qint64 count, bool marksOnly, qint64* spaced)
+TapeImage::Result TapeImage::space(qint64 count, bool marksOnly, qint64* spaced)
 {
-    while (*spaced < count) {
-        const Element element = elementAt(position_);
-        switch (element.kind) {
-        case Kind::End:
-            return Result::EndOfData;
-        case Kind::Damaged:
-            return Result::Damaged;
-        case Kind::Mark:
-            position_ = element.end;
-            if (!marksOnly)
-                return Result::FileMark;
-            ++*spaced;
-            break;
-        case Kind::Record:
-        case Kind::BadRecord:
-            position_ = element.end;
-            if (!marksOnly)
-                ++*spaced;
-            break;
-        }
-    }
-    return Result::Ok;
-}
-
-TapeImage::Result TapeImage::spaceBackward(qint64 count, bool marksOnly, qint64* spaced)
-{
-    while (*spaced < count) {
-        if (position_ == 0)
+    const bool forward = count >= 0;
+    const qint64 wanted = forward ? count : -count;
+    while (*spaced < wanted) {
+        if (!forward && position_ == 0)
             return Result::BeginningOfTape;
-        const Element element = elementBefore(position_);
-        switch (element.kind) {
-        case Kind::End:
-            return Result::BeginningOfTape;
-        case Kind::Damaged:
+        const Element element = forward ? elementAt(position_) : elementBefore(position_);
+        if (element.kind == Kind::End)
+            return forward ? Result::EndOfData : Result::BeginningOfTape;
+        if (element.kind == Kind::Damaged)
             return Result::Damaged;
-        case Kind::Mark:
-            // Backward over a tape mark ends on its beginning-of-tape side.
-            position_ = element.start;
-            if (!marksOnly)
-                return Result::FileMark;
+        // Backward over an element ends on its beginning-of-tape side.
+        position_ = forward ? element.end : element.start;
+        const bool mark = element.kind == Kind::Mark;
+        if (mark && !marksOnly)
+            return Result::FileMark;
+        if (mark == marksOnly)
             ++*spaced;
-            break;
-        case Kind::Record:
-        case Kind::BadRecord:
-            position_ = element.start;
-            if (!marksOnly)
-                ++*spaced;
-            break;
-        }
     }
     return Result::Ok;
 }

@@ -108,8 +108,8 @@ protected:
 private:
     [[nodiscard]] bool openFile(QString* errorText);
     Result checkWritable() const;
-    Result spaceBackward(qint64 count, bool marksOnly, qint64* spaced);
-    Result spaceForward(qint64 count, bool marksOnly, qint64* spaced);
+    // Spaces over count blocks (or file marks), backward when count is negative.
+    Result space(qint64 count, bool marksOnly, qint64* spaced);
     void persistOffline(bool offline);
 
     QString path_;
