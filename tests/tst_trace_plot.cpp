@@ -1,5 +1,6 @@
 #include "analyzers/TracePlot.h"
 #include "seismic/TraceGather.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/MemoryData.h"
 #include "tests/support/TestMain.h"
 
@@ -27,125 +28,105 @@ bool black(const QImage& image, int x, int y)
 class TestTracePlot : public QObject {
     Q_OBJECT
 private slots:
-    void geometry_data();
-    void geometry();
-    void fullScaleSwingsSixteenPixels();
-    void deadTraceIsAStraightLine();
-    void fillsPositiveLobesOnly_data();
-    void fillsPositiveLobesOnly();
-    void timingLineRows();
+    void geometry_data()
+    {
+        obrtest::columns<int, int, double, int, int, int>(
+            {"traces", "samples", "verticalScale", "height", "width", "leftPad"});
+        // 1001 samples at 2 ms, 5 inches per second: 2 s x 5 x 96 = 960 rows.
+        QTest::newRow("24 traces: 216 columns round to 224") << 24 << 1001 << 5.0 << 960 << 224 << 4;
+        QTest::newRow("10 traces: 104 round to 128") << 10 << 1001 << 5.0 << 960 << 128 << 12;
+        QTest::newRow("1 trace: 32 columns stay") << 1 << 1001 << 5.0 << 960 << 32 << 0;
+        QTest::newRow("one sample: no height") << 3 << 1 << 5.0 << 0 << 0 << 0;
+        QTest::newRow("absurd scale: not drawn") << 3 << 20001 << 1000.0 << 0 << 0 << 0;
+    }
+    void geometry()
+    {
+        const auto [traces, samples, verticalScale, height, width, leftPad] =
+            obrtest::fetch<int, int, double, int, int, int>("traces", "samples", "verticalScale", "height",
+                                                            "width", "leftPad");
+        MemoryData data(traces, samples, 2.0f, [](int, int j) { return std::sin(j * 0.1); });
+        TraceDisplaySettings settings;
+        settings.verticalScale = verticalScale;
+        const TracePlot plot = plotOf(data, settings);
+        QCOMPARE(plot.geometry.height, height);
+        QCOMPARE(plot.geometry.width, width);
+        QCOMPARE(plot.geometry.leftPad, leftPad);
+        QCOMPARE(plot.image.isNull(), width == 0);
+        if (plot.image.isNull())
+            return;
+        QCOMPARE(plot.image.size(), QSize(width + 96, height + 96));
+        QCOMPARE(plot.geometry.traceCentre(traces - 1), 48 + leftPad + (traces + 1) * 8);
+        QCOMPARE(plot.annotations.last().secondary, qint64(traces));
+    }
+
+    void fullScaleSwingsSixteenPixels()
+    {
+        // Sample 100 is the negative full scale, sample 300 the positive one.
+        MemoryData data(1, 501, 2.0f, [](int, int j) { return j == 100 ? -1.0 : j == 300 ? 1.0 : 0.0; });
+        const TracePlot plot = plotOf(data);
+        const int c = plot.geometry.traceCentre(0);
+        const int negativeRow = plot.geometry.sampleRow(100);
+        QVERIFY(black(plot.image, c - 16, negativeRow));
+        QVERIFY(!black(plot.image, c - 17, negativeRow));
+        // +1 scales to 32767, which lands one column short of +16.
+        QVERIFY(black(plot.image, c + 15, plot.geometry.sampleRow(300)));
+        QVERIFY(!black(plot.image, c + 16, plot.geometry.sampleRow(300)));
+    }
+
+    void deadTraceIsAStraightLine()
+    {
+        // The live neighbours swing less than 2 pixels, so they stay out of the dead trace's band.
+        MemoryData data(3, 401, 2.0f,
+                        [](int trace, int j) { return trace == 2 ? 0.0 : 0.1 * std::sin(j * 0.2); });
+        TraceDisplaySettings settings;
+        settings.traceNormalization = 0;
+        settings.timingLineInterval = 100000; // only the line at the top
+        const TracePlot plot = plotOf(data, settings);
+        const int c = plot.geometry.traceCentre(1);
+        for (int y = 49; y < 48 + plot.geometry.height; ++y)
+            for (int x = c - 4; x <= c + 4; ++x)
+                QVERIFY2(black(plot.image, x, y) == (x == c),
+                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+    }
+
+    void fillsPositiveLobesOnly_data()
+    {
+        obrtest::columns<bool>({"reversed"});
+        QTest::newRow("normal") << false;
+        QTest::newRow("reversed polarity") << true;
+    }
+    void fillsPositiveLobesOnly()
+    {
+        const auto [reversed] = obrtest::fetch<bool>("reversed");
+        // Positive for the first half, negative for the second.
+        MemoryData data(1, 401, 2.0f, [](int, int j) { return j < 200 ? 0.5 : -0.5; });
+        TraceDisplaySettings settings;
+        settings.reversePolarity = reversed;
+        const TracePlot plot = plotOf(data, settings);
+        const int c = plot.geometry.traceCentre(0);
+        const int filledRow = plot.geometry.sampleRow(reversed ? 300 : 100);
+        const int lineRow = plot.geometry.sampleRow(reversed ? 100 : 300);
+        QVERIFY(black(plot.image, c - 16, lineRow));
+        for (int x = c - 15; x <= c + 15; ++x) {
+            QVERIFY(x < c || black(plot.image, x, filledRow));
+            QVERIFY(x > c || !black(plot.image, x, lineRow));
+        }
+    }
+
+    void timingLineRows()
+    {
+        // 1001 samples at 2 ms, lines every 500 ms: q = 4.004, rows k x 960 / q + 48.
+        MemoryData data(4, 1001, 2.0f, [](int, int) { return 0.0; });
+        const TracePlot plot = plotOf(data);
+        const QList<int> lineRows{48, 287, 527, 767, 1007};
+        for (int y = 48; y <= 48 + plot.geometry.height; ++y) {
+            bool fullRow = true;
+            for (int x = 48; x <= 48 + plot.geometry.width && fullRow; ++x)
+                fullRow = black(plot.image, x, y);
+            QVERIFY2(fullRow == lineRows.contains(y), qPrintable(QString::number(y)));
+        }
+    }
 };
-
-void TestTracePlot::geometry_data()
-{
-    QTest::addColumn<int>("traces");
-    QTest::addColumn<int>("samples");
-    QTest::addColumn<double>("verticalScale");
-    QTest::addColumn<int>("height");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("leftPad");
-    // 1001 samples at 2 ms, 5 inches per second: 2 s x 5 x 96 = 960 rows.
-    QTest::newRow("24 traces: 216 columns round to 224") << 24 << 1001 << 5.0 << 960 << 224 << 4;
-    QTest::newRow("10 traces: 104 round to 128") << 10 << 1001 << 5.0 << 960 << 128 << 12;
-    QTest::newRow("1 trace: 32 columns stay") << 1 << 1001 << 5.0 << 960 << 32 << 0;
-    QTest::newRow("one sample: no height") << 3 << 1 << 5.0 << 0 << 0 << 0;
-    QTest::newRow("absurd scale: not drawn") << 3 << 20001 << 1000.0 << 0 << 0 << 0;
-}
-
-void TestTracePlot::geometry()
-{
-    QFETCH(int, traces);
-    QFETCH(int, samples);
-    QFETCH(double, verticalScale);
-    QFETCH(int, height);
-    QFETCH(int, width);
-    QFETCH(int, leftPad);
-    MemoryData data(traces, samples, 2.0f, [](int, int j) { return std::sin(j * 0.1); });
-    TraceDisplaySettings settings;
-    settings.verticalScale = verticalScale;
-    const TracePlot plot = plotOf(data, settings);
-    QCOMPARE(plot.geometry.height, height);
-    QCOMPARE(plot.geometry.width, width);
-    QCOMPARE(plot.geometry.leftPad, leftPad);
-    QCOMPARE(plot.image.isNull(), width == 0);
-    if (plot.image.isNull())
-        return;
-    QCOMPARE(plot.image.size(), QSize(width + 96, height + 96));
-    QCOMPARE(plot.geometry.traceCentre(traces - 1), 48 + leftPad + (traces + 1) * 8);
-    QCOMPARE(plot.annotations.size(), traces);
-    QCOMPARE(plot.annotations.last().secondary, qint64(traces));
-}
-
-void TestTracePlot::fullScaleSwingsSixteenPixels()
-{
-    // Sample 100 is the negative full scale, sample 300 the positive one.
-    MemoryData data(1, 501, 2.0f, [](int, int j) { return j == 100 ? -1.0 : j == 300 ? 1.0 : 0.0; });
-    const TracePlot plot = plotOf(data);
-    const int c = plot.geometry.traceCentre(0);
-    const int negativeRow = plot.geometry.sampleRow(100);
-    const int positiveRow = plot.geometry.sampleRow(300);
-    QVERIFY(black(plot.image, c - 16, negativeRow));
-    QVERIFY(!black(plot.image, c - 17, negativeRow));
-    // +1 scales to 32767, which lands one column short of +16.
-    QVERIFY(black(plot.image, c + 15, positiveRow));
-    QVERIFY(!black(plot.image, c + 16, positiveRow));
-}
-
-void TestTracePlot::deadTraceIsAStraightLine()
-{
-    // The live neighbours swing less than 2 pixels, so they stay out of the dead trace's band.
-    MemoryData data(3, 401, 2.0f,
-                    [](int trace, int j) { return trace == 2 ? 0.0 : 0.1 * std::sin(j * 0.2); });
-    TraceDisplaySettings settings;
-    settings.traceNormalization = 0;
-    settings.timingLineInterval = 100000; // only the line at the top
-    const TracePlot plot = plotOf(data, settings);
-    const int c = plot.geometry.traceCentre(1);
-    for (int y = 49; y < 48 + plot.geometry.height; ++y) {
-        QVERIFY2(black(plot.image, c, y), qPrintable(QString::number(y)));
-        for (int x = c - 4; x <= c + 4; ++x)
-            QVERIFY2(x == c || !black(plot.image, x, y), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
-    }
-}
-
-void TestTracePlot::fillsPositiveLobesOnly_data()
-{
-    QTest::addColumn<bool>("reversed");
-    QTest::newRow("normal") << false;
-    QTest::newRow("reversed polarity") << true;
-}
-
-void TestTracePlot::fillsPositiveLobesOnly()
-{
-    QFETCH(bool, reversed);
-    // Positive for the first half, negative for the second.
-    MemoryData data(1, 401, 2.0f, [](int, int j) { return j < 200 ? 0.5 : -0.5; });
-    TraceDisplaySettings settings;
-    settings.reversePolarity = reversed;
-    const TracePlot plot = plotOf(data, settings);
-    const int c = plot.geometry.traceCentre(0);
-    const int filledRow = plot.geometry.sampleRow(reversed ? 300 : 100);
-    const int lineRow = plot.geometry.sampleRow(reversed ? 100 : 300);
-    for (int x = c; x <= c + 15; ++x)
-        QVERIFY(black(plot.image, x, filledRow));
-    QVERIFY(black(plot.image, c - 16, lineRow));
-    for (int x = c - 15; x <= c; ++x)
-        QVERIFY(!black(plot.image, x, lineRow));
-}
-
-void TestTracePlot::timingLineRows()
-{
-    // 1001 samples at 2 ms, lines every 500 ms: q = 4.004, rows k x 960 / q + 48.
-    MemoryData data(4, 1001, 2.0f, [](int, int) { return 0.0; });
-    const TracePlot plot = plotOf(data);
-    const QList<int> lineRows{48, 287, 527, 767, 1007};
-    for (int y = 48; y <= 48 + plot.geometry.height; ++y) {
-        bool fullRow = true;
-        for (int x = 48; x <= 48 + plot.geometry.width && fullRow; ++x)
-            fullRow = black(plot.image, x, y);
-        QVERIFY2(fullRow == lineRows.contains(y), qPrintable(QString::number(y)));
-    }
-}
 
 OBR_TEST_MAIN(TestTracePlot)
 #include "tst_trace_plot.moc"
