@@ -200,7 +200,6 @@ private slots:
         noFormat[3225] = 9;
         const auto row = [](const char* name, const QByteArray& input, const char* output,
                             const char* error) { QTest::newRow(name) << input << output << error; };
-        row("same path", segy, "in.sgy", "is the same as the input");
         row("symbolic link", segy, "link.sgy", "is the same as the input");
         row("hard link", segy, "hard.sgy", "is the same as the input");
         row("sample format 9 in both byte orders", noFormat, "out.sgy",

@@ -22,18 +22,6 @@ public:
     int lowLevelCalls = 0;
 };
 
-// The smallest device: only what the interface demands.
-class BareDevice : public ObrDevice {
-public:
-    BareDevice() : ObrDevice(nullptr) {}
-    bool open(unsigned) override { return true; }
-    void close() override {}
-    bool read(char*, int) override { return false; }
-    bool readToBuffer(int) override { return false; }
-    bool write(const char*, int) override { return false; }
-    bool writeFromBuffer(int) override { return false; }
-};
-
 enum Operation { Read, ReadToBuffer, Write, WriteFromBuffer };
 
 } // namespace
@@ -50,9 +38,7 @@ private slots:
         QTest::newRow("1 write only") << 1u << false << true << qint64(0);
         QTest::newRow("5 write only") << 5u << false << true << qint64(0);
         QTest::newRow("2 read write") << 2u << true << true << qint64(6);
-        QTest::newRow("3 read write") << 3u << true << true << qint64(6);
         QTest::newRow("4 read write, emptied") << 4u << false << true << qint64(0);
-        QTest::newRow("8 read write") << 8u << true << true << qint64(6);
     }
     void modes()
     {
@@ -62,12 +48,9 @@ private slots:
         const QString path = makeFile(QStringLiteral("m.sgy"), "ABCDEF");
         DiskDevice device(&console, path, mode);
         QVERIFY(device.open(mode));
-        QCOMPARE(device.kind(), int(ObrDevice::DiskKind));
         QCOMPARE(device.fileSize(), sizeAtOpening);
         QCOMPARE(QFileInfo(path).size(), sizeAtOpening);
         QCOMPARE(device.bufferSize(), 1024000);
-        QVERIFY(std::all_of(device.buffer(), device.buffer() + device.bufferSize(),
-                            [](char c) { return c == 0; }));
         char bytes[6] = {};
         if (mode == 1 || mode == 5)
             QTest::ignoreMessage(QtWarningMsg,
@@ -120,7 +103,6 @@ private slots:
             "wrote 2 bytes to file: ten.sgy",  "wrote 4 bytes to file: ten.sgy"};
         QCOMPARE(console.texts(RecordingConsole::LowLevel), level == 3 ? expected : QStringList());
         QCOMPARE(console.lowLevelCalls, level == 3 ? 6 : 0);
-        QCOMPARE(console.lines.size(), level == 3 ? 6 : 0);
     }
 
     void failedTransfers_data()
@@ -136,9 +118,6 @@ private slots:
         QTest::newRow("write to a read-only file")
             << int(Write) << 0u << 8 << "Error occurred writing to file: f.sgy - QFileDevice Error code ";
         QTest::newRow("read of a negative count") << int(Read) << 2u << -1 << outside.arg(-1).arg(INT_MAX);
-        QTest::newRow("readToBuffer beyond the buffer")
-            << int(ReadToBuffer) << 2u << 1024001 << outside.arg(1024001).arg(1024000);
-        QTest::newRow("write of a negative count") << int(Write) << 2u << -4 << outside.arg(-4).arg(INT_MAX);
         QTest::newRow("writeFromBuffer beyond the buffer")
             << int(WriteFromBuffer) << 2u << 1024001 << outside.arg(1024001).arg(1024000);
     }
@@ -187,7 +166,6 @@ private slots:
         obrtest::columns<qint64, QString>({"position", "error"});
         const QString beyond =
             QStringLiteral("requested a seek to a byte position [%1] beyond size of the disk file: s.sgy");
-        QTest::newRow("start") << qint64(0) << "";
         QTest::newRow("end of file") << qint64(10) << "";
         QTest::newRow("negative")
             << qint64(-1) << "requested a seek to a negative byte position [-1] within disk file: s.sgy";
@@ -206,59 +184,41 @@ private slots:
         // A refused seek leaves the position alone.
         QCOMPARE(device.pos(), error.isEmpty() ? position : qint64(3));
         QCOMPARE(console.errors(), error.isEmpty() ? QStringList() : QStringList{error});
-        QCOMPARE(console.lines.first().popup, !error.isEmpty());
-        if (error.isEmpty())
-            QCOMPARE(console.lines.first().text,
-                     QStringLiteral("seek to byte position %1 in file: s.sgy").arg(position));
     }
 
+    // The size follows the device's own writes; writing modes also see what another writer adds.
     void fileSizeFollowsWrites_data()
     {
-        obrtest::columns<unsigned, QByteArray>({"mode", "initial"});
-        QTest::newRow("mode 4, emptied") << 4u << QByteArray("old contents");
-        QTest::newRow("mode 1, new file") << 1u << QByteArray();
-        QTest::newRow("mode 7, appending") << 7u << QByteArray("0123456789");
+        obrtest::columns<unsigned, QByteArray, bool>({"mode", "initial", "seesGrowth"});
+        QTest::newRow("mode 0 keeps the size of the opening") << 0u << QByteArray("0123456789") << false;
+        QTest::newRow("mode 2 looks again") << 2u << QByteArray("0123456789") << true;
+        QTest::newRow("mode 4, emptied") << 4u << QByteArray("old contents") << true;
+        QTest::newRow("mode 5 looks again") << 5u << QByteArray("0123456789") << true;
+        QTest::newRow("mode 7, appending, keeps its size") << 7u << QByteArray("0123456789") << false;
+        QTest::newRow("mode 9 keeps its size") << 9u << QByteArray("0123456789") << false;
     }
     void fileSizeFollowsWrites()
     {
-        const auto [mode, initial] = obrtest::fetch<unsigned, QByteArray>("mode", "initial");
+        const auto [mode, initial, seesGrowth] =
+            obrtest::fetch<unsigned, QByteArray, bool>("mode", "initial", "seesGrowth");
         RecordingConsole console(1);
         const QString path = makeFile(QStringLiteral("grow.sgy"), initial);
         DiskDevice device(&console, path, mode);
-        const qint64 start = device.fileSize();
-        QVERIFY(device.seek(start));
-        QVERIFY(device.write(QByteArray(3600, 'h').constData(), 3600));
-        std::fill_n(device.buffer(), 240, 't');
-        QVERIFY(device.writeFromBuffer(240));
-        const qint64 end = start + 3600 + 240;
-        QCOMPARE(device.fileSize(), end);
-        QCOMPARE(QFileInfo(path).size(), end); // flushed, not waiting in a buffer
-        QVERIFY(device.seek(end));
-        QVERIFY(!device.seek(end + 1));
-    }
-
-    void writingModesSeeFilesGrow_data()
-    {
-        obrtest::columns<unsigned, bool>({"mode", "seesGrowth"});
-        QTest::newRow("mode 0 keeps the size of the opening") << 0u << false;
-        QTest::newRow("mode 2 looks again") << 2u << true;
-        QTest::newRow("mode 5 looks again") << 5u << true;
-        QTest::newRow("mode 7 keeps its size") << 7u << false;
-        QTest::newRow("mode 9 keeps its size") << 9u << false;
-    }
-    void writingModesSeeFilesGrow()
-    {
-        const auto [mode, seesGrowth] = obrtest::fetch<unsigned, bool>("mode", "seesGrowth");
-        RecordingConsole console;
-        const QString path = makeFile(QStringLiteral("shared.sgy"), "0123456789");
-        DiskDevice device(&console, path, mode);
-        const qint64 opened = device.fileSize();
-        // Another writer appends to the same file.
+        qint64 size = device.fileSize();
+        if (mode != 0) {
+            QVERIFY(device.seek(size));
+            QVERIFY(device.write(QByteArray(3600, 'h').constData(), 3600));
+            std::fill_n(device.buffer(), 240, 't');
+            QVERIFY(device.writeFromBuffer(240));
+            size += 3600 + 240;
+            QCOMPARE(device.fileSize(), size);
+            QCOMPARE(QFileInfo(path).size(), size); // flushed, not waiting in a buffer
+        }
         QFile other(path);
         QVERIFY(other.open(QIODevice::Append) && other.write(QByteArray(90, 'a')) == 90);
         other.close();
-        QCOMPARE(device.seek(opened + 90), seesGrowth);
-        QCOMPARE(device.fileSize(), seesGrowth ? opened + 90 : opened);
+        QCOMPARE(device.seek(size + 90), seesGrowth);
+        QCOMPARE(device.fileSize(), seesGrowth ? size + 90 : size);
     }
 
     void seeksBeyondFourGigabytes()
@@ -289,17 +249,14 @@ private slots:
         QCOMPARE(device.name(), QStringLiteral("line 7.segy.sgy"));
         QCOMPARE(device.path(), path);
         QCOMPARE(device.dirPath(), dir->path());
-        QCOMPARE(BareDevice().dirPath(), QString());
 
         // A missing file is reported once, and no buffer is taken for it.
         DiskDevice missing(&console, QStringLiteral("nowhere.sgy"), 0);
         QCOMPARE(missing.dirPath(), QStringLiteral("."));
-        QVERIFY(!missing.ok());
         QVERIFY(!missing.open(0));
         QCOMPARE(missing.buffer(), nullptr);
         QCOMPARE(missing.bufferSize(), 0);
         QCOMPARE(console.errors(), QStringList{"failed to open disk file: nowhere.sgy"});
-        QVERIFY(console.lines.first().popup);
     }
 
 private:

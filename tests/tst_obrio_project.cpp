@@ -1,24 +1,12 @@
 #include "app/ProjectDescription.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/ObrioProcess.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
 #include <QSettings>
 
 namespace {
-
-struct Run {
-    int exitCode;
-    QString out;
-    QString err;
-};
-
-// The whole output of obrio run with its own home, so the settings and the working root are the test's.
-Run obrio(const QString& home, const QStringList& arguments)
-{
-    const obrtest::ObrioRun run = obrtest::runObrio(home, arguments);
-    return {run.status, run.out.isEmpty() ? QString() : run.out.join('\n') + '\n', run.err.join('\n')};
-}
 
 void setStartupProject(const QString& home, const QString& path)
 {
@@ -26,118 +14,89 @@ void setStartupProject(const QString& home, const QString& path)
     settings.setValue(QStringLiteral("MainWindow/StartupProjectName"), path);
 }
 
+// A working root whose default project has moved away, a stored project "Beta" beside it and a file
+// that is no project description; %1 in the expectations is the home directory.
+void writeProjects(const QString& home)
+{
+    const QString root = home + QStringLiteral("/Documents/krd");
+    QVERIFY(QDir().mkpath(root + QStringLiteral("/ProjectFiles")));
+    QVERIFY(QDir().mkpath(root + QStringLiteral("/SegyFormats")));
+    QVERIFY(QDir().mkpath(home + QStringLiteral("/work/Beta/Seismic")));
+    ProjectDescription moved(root + QStringLiteral("/ProjectFiles/Osterlind.xml"));
+    moved.setLocation(home + QStringLiteral("/moved/Osterlind"));
+    QVERIFY(moved.write());
+    ProjectDescription beta(home + QStringLiteral("/work/Beta.xml"));
+    beta.setLocation(home + QStringLiteral("/work"));
+    beta.setName(QStringLiteral("Beta"));
+    beta.setSurveyDimension(2);
+    beta.setUnits(2);
+    beta.setProjectIdentifier(1234);
+    QVERIFY(beta.write());
+    QVERIFY(obrtest::writeFile(home + QStringLiteral("/junk.xml"), "<SegyFormat/>"));
+}
+
 } // namespace
 
 class TestObrioProject : public QObject {
     Q_OBJECT
 private slots:
-    void freshHomeShowsTheDefaultProject()
+    void projectShow_data()
     {
-        QTemporaryDir home;
-        const Run run = obrio(home.path(), {"project", "show"});
-        QCOMPARE(run.exitCode, 0);
-        const QString root = home.path() + QStringLiteral("/Documents/krd");
-        const QStringList lines = run.out.split(QLatin1Char('\n'));
-        QCOMPARE(lines.value(0),
-                 QStringLiteral("Project:             Osterlind (default project, not yet written)"));
-        QCOMPARE(lines.value(1), "Description file:    " + root + "/ProjectFiles/Osterlind.xml (missing)");
-        QCOMPARE(lines.value(2), "Location:            " + root + "/Osterlind (missing)");
-        QVERIFY(lines.contains("  seismic            " + root + "/Osterlind/Seismic (missing)"));
-        QVERIFY(lines.contains("  survey             " + root + "/Osterlind/Survey (missing)"));
-        QVERIFY(run.err.contains(QStringLiteral("working root %1 does not exist").arg(root)));
-        QVERIFY(!run.out.contains("Project identifier")); // the time of the next start: not worth showing
-        // Showing creates nothing.
-        QVERIFY(!QFileInfo::exists(home.path() + QStringLiteral("/Documents")));
+        // startup: the stored start-up project, relative to the home; empty: a fresh home
+        obrtest::columns<QString, int, QStringList, QStringList>({"startup", "exitCode", "out", "err"});
+        QTest::newRow("fresh home: the default project")
+            << "" << 0
+            << QStringList{"Project:             Osterlind (default project, not yet written)",
+                           "Description file:    %1/Documents/krd/ProjectFiles/Osterlind.xml (missing)",
+                           "Location:            %1/Documents/krd/Osterlind (missing)",
+                           "  seismic            %1/Documents/krd/Osterlind/Seismic (missing)"}
+            << QStringList{"working root %1/Documents/krd does not exist"};
+        QTest::newRow("stored project with its directories")
+            << "work/Beta.xml" << 0
+            << QStringList{"Project:             Beta",
+                           "Location:            %1/work",
+                           "Project directory:   %1/work/Beta",
+                           "Survey dimension:    2D",
+                           "Units:               Feet",
+                           "Project identifier:  1234",
+                           "SEG-Y formats:       %1/Documents/krd/SegyFormats",
+                           "Standard format:     %1/Documents/krd/SegyFormats/SEGY Standard.xml (missing)",
+                           "  seismic            %1/work/Beta/Seismic",
+                           "  field data         %1/work/Beta/Seismic/FieldData (missing)"}
+            << QStringList();
+        QTest::newRow("stored project gone, default project moved")
+            << "deleted.xml" << 0 << QStringList{"Project:             Osterlind"}
+            << QStringList{
+                   "start-up project %1/deleted.xml does not exist",
+                   " ** Warning:   Project root directory %1/moved/Osterlind is not accessable for the "
+                   "Osterlind project."};
+        QTest::newRow("unreadable project")
+            << "junk.xml" << 1 << QStringList()
+            << QStringList{" *** Error:   cannot read project description "
+                           "%1/junk.xml: This is not a project description file"};
     }
-
-    void storedProjectIsShownWithItsDirectories()
+    void projectShow()
     {
+        const auto [startup, exitCode, out, err] =
+            obrtest::fetch<QString, int, QStringList, QStringList>("startup", "exitCode", "out", "err");
         QTemporaryDir home;
-        const QString root = home.path() + QStringLiteral("/Documents/krd");
-        QVERIFY(QDir().mkpath(root + QStringLiteral("/SegyFormats")));
-        QVERIFY(QDir().mkpath(home.path() + QStringLiteral("/work/Beta/Seismic")));
-        ProjectDescription project(home.path() + QStringLiteral("/work/Beta.xml"));
-        project.setLocation(home.path() + QStringLiteral("/work"));
-        project.setName(QStringLiteral("Beta"));
-        project.setSurveyDimension(2);
-        project.setUnits(2);
-        project.setProjectIdentifier(1234);
-        QVERIFY(project.write());
-        setStartupProject(home.path(), project.descriptionFile());
-
-        const Run run = obrio(home.path(), {"project", "show"});
-        QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.err, QString());
-        const QString beta = home.path() + QStringLiteral("/work/Beta");
-        const QString expected =
-            QStringLiteral("Project:             Beta\n"
-                           "Description file:    %1.xml\n"
-                           "Location:            %2\n"
-                           "Project directory:   %1\n"
-                           "Survey dimension:    2D\n"
-                           "Units:               Feet\n"
-                           "Acquisition type:    Land\n"
-                           "Data components:     1-C\n"
-                           "Project identifier:  1234\n"
-                           "Project files:       %3/ProjectFiles (missing)\n"
-                           "SEG-Y formats:       %3/SegyFormats\n"
-                           "Standard format:     %3/SegyFormats/SEGY Standard.xml (missing)\n"
-                           "Directories:\n"
-                           "  flows              %1/Flows (missing)\n"
-                           "  flow jobs          %1/Flows/Jobs (missing)\n"
-                           "  server jobs        %1/Flows/ServerJobs (missing)\n"
-                           "  flow models        %1/Flows/Models (missing)\n"
-                           "  flow displays      %1/Flows/Display (missing)\n"
-                           "  auxiliary          %1/Auxiliary (missing)\n"
-                           "  displays           %1/Displays (missing)\n"
-                           "  images             %1/Images (missing)\n"
-                           "  report             %1/Report (missing)\n"
-                           "  seismic            %1/Seismic\n"
-                           "  field data         %1/Seismic/FieldData (missing)\n"
-                           "  survey             %1/Survey (missing)\n"
-                           "  well logs          %1/WellLogs (missing)\n"
-                           "  survey file        %1/Survey.xml (missing)\n")
-                .arg(beta, home.path() + QStringLiteral("/work"), root);
-        QCOMPARE(run.out, expected);
-        // The window would make the seismic parts on demand; showing them does not.
-        QVERIFY(!QFileInfo::exists(beta + QStringLiteral("/Seismic/FieldData")));
-    }
-
-    void missingLocationIsWarned()
-    {
-        QTemporaryDir home;
-        const QString files = home.path() + QStringLiteral("/Documents/krd/ProjectFiles");
-        QVERIFY(QDir().mkpath(files));
-        ProjectDescription project(files + QStringLiteral("/Osterlind.xml"));
-        project.setLocation(home.path() + QStringLiteral("/moved/Osterlind"));
-        QVERIFY(project.write());
-        setStartupProject(home.path(), home.path() + QStringLiteral("/deleted.xml"));
-
-        const Run run = obrio(home.path(), {"project", "show"});
-        QCOMPARE(run.exitCode, 0);
-        QVERIFY(run.out.startsWith(QStringLiteral("Project:             Osterlind\n")));
-        QVERIFY(run.err.contains(
-            QStringLiteral("start-up project %1/deleted.xml does not exist").arg(home.path())));
-        QVERIFY(run.err.contains(QStringLiteral(" ** Warning:   Project root directory %1/moved/Osterlind is "
-                                                "not accessable for the Osterlind "
-                                                "project.")
-                                     .arg(home.path())));
-    }
-
-    void unreadableProjectFails()
-    {
-        QTemporaryDir home;
-        QFile junk(home.filePath(QStringLiteral("junk.xml")));
-        QVERIFY(junk.open(QIODevice::WriteOnly));
-        junk.write("<SegyFormat/>");
-        junk.close();
-        setStartupProject(home.path(), junk.fileName());
-        const Run run = obrio(home.path(), {"project", "show"});
-        QCOMPARE(run.exitCode, 1);
-        QVERIFY(
-            run.err.contains(QStringLiteral(" *** Error:   cannot read project description %1: This is not a "
-                                            "project description file")
-                                 .arg(junk.fileName())));
+        if (!startup.isEmpty()) {
+            writeProjects(home.path());
+            setStartupProject(home.path(), home.filePath(startup));
+        }
+        const obrtest::ObrioRun run = obrtest::runObrio(home.path(), {"project", "show"});
+        QCOMPARE(run.status, exitCode);
+        for (const QString& line : out)
+            QVERIFY2(run.out.contains(line.arg(home.path())), qPrintable(line));
+        for (const QString& line : err)
+            QVERIFY2(run.err.join('\n').contains(line.arg(home.path())), qPrintable(run.err.join('\n')));
+        if (err.isEmpty())
+            QCOMPARE(run.err, QStringList());
+        // The identifier of a project not yet written is the time of the next start: not worth showing.
+        QCOMPARE(run.out.filter("Project identifier").isEmpty(), startup.isEmpty() || exitCode != 0);
+        // Showing creates nothing: neither the working root nor the seismic parts the window makes on demand.
+        QCOMPARE(QFileInfo::exists(home.filePath("Documents")), !startup.isEmpty());
+        QVERIFY(!QFileInfo::exists(home.filePath("work/Beta/Seismic/FieldData")));
     }
 
     void usage_data()
@@ -158,28 +117,23 @@ private slots:
         const auto [arguments, exitCode, output] =
             obrtest::fetch<QStringList, int, QString>("arguments", "exitCode", "output");
         QTemporaryDir home;
-        const Run run = obrio(home.path(), arguments);
-        QCOMPARE(run.exitCode, exitCode);
-        QVERIFY2((exitCode == 0 ? run.out : run.err).contains(output), qPrintable(run.out + run.err));
+        const obrtest::ObrioRun run = obrtest::runObrio(home.path(), arguments);
+        QCOMPARE(run.status, exitCode);
+        const QString text = (exitCode == 0 ? run.out : run.err).join('\n');
+        QVERIFY2(text.contains(output), qPrintable(text));
     }
 
+    // Which pages are copied and which are kept is the help pages' test; here the command's road.
     void setupInstallsHelpPagesOnce()
     {
         QTemporaryDir home;
-        const QString docs = home.path() + QStringLiteral("/Documents/krd/Docs");
-        Run run = obrio(home.path(), {"setup"});
-        QCOMPARE(run.exitCode, 0);
-        QVERIFY(run.out.contains(QStringLiteral("Help pages copied: index.html")));
-        QVERIFY(QFileInfo::exists(docs + QStringLiteral("/spsanalyzer.html")));
-        QFile page(docs + QStringLiteral("/segycopy.html"));
-        QVERIFY(page.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        page.write("our own notes");
-        page.close();
-        run = obrio(home.path(), {"setup"});
-        QCOMPARE(run.exitCode, 0);
-        QVERIFY(!run.out.contains(QStringLiteral("Help pages copied")));
-        QVERIFY(page.open(QIODevice::ReadOnly));
-        QCOMPARE(page.readAll(), QByteArray("our own notes"));
+        obrtest::ObrioRun run = obrtest::runObrio(home.path(), {"setup"});
+        QCOMPARE(run.status, 0);
+        QVERIFY(run.out.join('\n').contains(QStringLiteral("Help pages copied: index.html")));
+        QVERIFY(QFileInfo::exists(home.filePath(QStringLiteral("Documents/krd/Docs/spsanalyzer.html"))));
+        run = obrtest::runObrio(home.path(), {"setup"});
+        QCOMPARE(run.status, 0);
+        QVERIFY(!run.out.join('\n').contains(QStringLiteral("Help pages copied")));
     }
 };
 

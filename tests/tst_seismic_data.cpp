@@ -4,6 +4,7 @@
 #include "seismic/SeismicTrace.h"
 #include "seismic/TraceGather.h"
 #include "tests/support/DataTable.h"
+#include "tests/support/ExactCompare.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
@@ -31,19 +32,6 @@ public:
     qint64 headerSize() const { return headerBufferSize(); }
 };
 
-QList<double> fieldFiles(const TraceGather& gather)
-{
-    QList<double> values;
-    for (const auto& trace : gather.traces)
-        values.append(trace->value(TraceKey::FieldFile));
-    return values;
-}
-
-bool allZero(const char* bytes, qint64 size)
-{
-    return std::all_of(bytes, bytes + size, [](char c) { return c == 0; });
-}
-
 } // namespace
 
 class TestSeismicData : public QObject {
@@ -59,16 +47,10 @@ private slots:
             QStringLiteral("is less than the number of samples for the dataset (1500). Traces will "
                            "be padded with zeros.");
         const QString more = QStringLiteral("is more than the number of samples for the dataset (1500).");
-        QTest::newRow("fresh data set adopts the count") << 0 << 2000 << ""
-                                                         << "";
-        QTest::newRow("same count") << 1500 << 1500 << ""
-                                    << "";
+        QTest::newRow("fresh data set adopts the count") << 0 << 2000 << QString() << QString();
+        QTest::newRow("same count") << 1500 << 1500 << QString() << QString();
         QTest::newRow("fewer, no file name") << 1500 << 1000 << ""
                                              << "current number of samples (1000) " + fewer;
-        QTest::newRow("fewer, with file name") << 1500 << 1000 << "shot 12.sgy"
-                                               << "number of samples (1000) in file shot 12.sgy " + fewer;
-        QTest::newRow("more, no file name") << 1500 << 2000 << ""
-                                            << "current number of samples (2000) " + more;
         QTest::newRow("more, with a file name holding a placeholder")
             << 1500 << 2000 << "100%3.sgy"
             << "number of samples (2000) in file 100%3.sgy " + more;
@@ -106,7 +88,6 @@ private slots:
         QVERIFY(gather);
         QCOMPARE(gather->owner, data.get());
         QCOMPARE(gather->count(), 4);
-        QCOMPARE(gather->requested, 4);
         QCOMPARE(gather->record, 1);
         QCOMPARE(gather->recordLength, 3000.0f);
         QCOMPARE(gather->name, QStringLiteral("line12"));
@@ -122,7 +103,6 @@ private slots:
             if (!headersOnly)
                 QVERIFY(std::all_of(trace->data(), trace->data() + 1500, [](double s) { return s == 0.0; }));
         }
-        QCOMPARE(gather->trace(4), gather->traces[4].get());
         QCOMPARE(gather->trace(5), nullptr);
         QCOMPARE(gather->trace(-1), nullptr);
         QVERIFY(console.lines.isEmpty());
@@ -138,7 +118,6 @@ private slots:
         QTest::newRow("too many samples per trace") << tooMany << 1 << false << false;
         QTest::newRow("too many samples, headers only is fine") << tooMany << 1 << true << true;
         QTest::newRow("whole file of traces as one record") << 4000 << 100000 << false << false;
-        QTest::newRow("largest count of traces") << 1000 << 2147483647 << false << false;
         QTest::newRow("largest count of traces, headers only") << 1000 << 2147483647 << true << false;
         QTest::newRow("negative counts give an empty gather") << -5 << -7 << false << true;
     }
@@ -158,9 +137,7 @@ private slots:
         // expected: field file numbers; 0 is a fresh trace
         obrtest::columns<int, int, QList<double>>({"count", "dropFront", "expected"});
         QTest::newRow("grow") << 7 << 0 << QList<double>{1, 2, 3, 4, 5, 0, 0};
-        QTest::newRow("same size") << 5 << 0 << QList<double>{1, 2, 3, 4, 5};
         QTest::newRow("shrink from the end") << 3 << 0 << QList<double>{1, 2, 3};
-        QTest::newRow("shrink to nothing") << 0 << 0 << QList<double>{};
         QTest::newRow("negative count empties") << -4 << 0 << QList<double>{};
         QTest::newRow("shrink, dropping the front") << 3 << 2 << QList<double>{3, 4, 5};
         QTest::newRow("drop more than the excess, then refill") << 4 << 3 << QList<double>{4, 5, 0, 0};
@@ -181,36 +158,33 @@ private slots:
         QCOMPARE(held, int(expected.size()));
         QCOMPARE(gather->count(), held);
         QCOMPARE(gather->requested, std::max(count, 0));
-        QCOMPARE(fieldFiles(*gather), expected);
-        for (const auto& trace : gather->traces)
-            QCOMPARE(trace->sampleCount(), 50);
+        for (int i = 0; i < held; ++i) {
+            OBR_COMPARE_EXACT(gather->trace(i)->value(TraceKey::FieldFile), expected[i]);
+            QCOMPARE(gather->trace(i)->sampleCount(), 50);
+        }
     }
 
     void copiesSamplesInAndOut()
     {
+        // The shorter of trace and buffer limits each copy.
         const auto trace = SeismicTrace::create(4, 1.0f);
         const double in[6] = {1.5, -2.5, 3.5, -4.5, 99, 99};
         SeismicData::copySamplesIn(*trace, in, 6);
+        SeismicData::copySamplesIn(*trace, in + 4, 1);
         double out[6] = {0, 0, 0, 0, 7, 7};
         SeismicData::copySamplesOut(*trace, out, 6);
-        QCOMPARE(std::vector<double>(out, out + 6), (std::vector<double>{1.5, -2.5, 3.5, -4.5, 7, 7}));
-        // A short buffer limits the copy.
-        const double few[2] = {8, 9};
-        SeismicData::copySamplesIn(*trace, few, 2);
-        QCOMPARE(std::vector<double>(trace->data(), trace->data() + 4),
-                 (std::vector<double>{8, 9, 3.5, -4.5}));
+        QCOMPARE(std::vector<double>(out, out + 6), (std::vector<double>{99, -2.5, 3.5, -4.5, 7, 7}));
         trace->clearSamples();
         QCOMPARE(std::vector<double>(trace->data(), trace->data() + 4), std::vector<double>(4, 0.0));
 
         // A headers-only trace has no samples to give or take.
         const auto headers = SeismicTrace::create(-1500, 1.0f);
-        QCOMPARE(headers->data(), nullptr);
         std::vector<double> buffer(1500, 5.0);
         SeismicData::copySamplesOut(*headers, buffer.data(), 1500);
         SeismicData::copySamplesIn(*headers, buffer.data(), 1500);
         headers->clearSamples();
         QCOMPARE(buffer, std::vector<double>(1500, 5.0));
-        QVERIFY(!headers->hasSamples());
+        QCOMPARE(headers->data(), nullptr);
     }
 
     void swapsFileSamplesOnlyWhenAsked_data()
@@ -219,7 +193,6 @@ private slots:
             {"swap", "width", "fileSamples", "bufferBytes", "swappedItems"});
         QTest::newRow("16-bit, swapping") << true << 2 << 3 << 16 << 3;
         QTest::newRow("32-bit, swapping") << true << 4 << 3 << 16 << 3;
-        QTest::newRow("16-bit, same byte order") << false << 2 << 3 << 16 << 0;
         QTest::newRow("32-bit, same byte order") << false << 4 << 3 << 16 << 0;
         QTest::newRow("32-bit, buffer shorter than the samples") << true << 4 << 10 << 8 << 2;
         QTest::newRow("negative sample count") << true << 4 << -3 << 16 << 0;
@@ -246,7 +219,6 @@ private slots:
     void headerBufferBounds_data()
     {
         obrtest::columns<qint64, bool>({"size", "allocated"});
-        QTest::newRow("a SEG-D header") << qint64(32 * 1024) << true;
         QTest::newRow("the largest allowed") << SeismicLimits::maxHeaderBytes << true;
         QTest::newRow("beyond the largest") << SeismicLimits::maxHeaderBytes + 1 << false;
         QTest::newRow("zero") << qint64(0) << false;
@@ -261,7 +233,7 @@ private slots:
         QCOMPARE(data->headerSize(), allocated ? size : 0);
         QCOMPARE(data->header() != nullptr, allocated);
         QVERIFY(allocated
-                    ? allZero(data->header(), size)
+                    ? std::all_of(data->header(), data->header() + size, [](char c) { return c == 0; })
                     : console.errors().value(0).startsWith(QStringLiteral("failed to allocate memory")));
     }
 

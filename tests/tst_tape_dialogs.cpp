@@ -41,8 +41,6 @@ private slots:
         QCOMPARE(dialog.Title->text(), QStringLiteral("Select Tape Drive"));
         QCOMPARE(dialog.DriveList->count(), 2);
         QCOMPARE(dialog.DriveList->item(0)->text(), QStringLiteral("    Tape0            VIRTUAL first.tap"));
-        QCOMPARE(dialog.DriveList->item(1)->text(), list->drive(1)->displayLine());
-        QVERIFY(dialog.NoRewOption->isEnabled());
         QVERIFY(!dialog.AutoLoaderOption->isEnabled() && !dialog.M4Option->isEnabled());
         QVERIFY(!dialog.IsM4->isEnabled() && !dialog.Timeout->isEnabled());
         dialog.show();
@@ -67,18 +65,21 @@ private slots:
         dialog.NoRewOption->setChecked(true);
         dialog.UnloadEodOption->setChecked(true);
         dialog.AutoLoaderOption->setChecked(true);
+        dialog.M4Option->setChecked(true);
+        QVERIFY(dialog.IsM4->isEnabled() && dialog.NotM4->isEnabled());
         dialog.Close->click();
         TapeDevice* drive = list->drive(1);
         QCOMPARE(dialog.selectedDrive(), drive);
         QVERIFY(drive->isOpen());
         QCOMPARE(drive->mode(), 1u);
         QVERIFY(drive->autoLoader());
-        QVERIFY(!drive->m4Option());
+        QVERIFY(drive->m4Option());
+        QCOMPARE(drive->maxBlockSize(), 64000);
         QCOMPARE(drive->displayLine(),
                  QStringLiteral("    Tape1            VIRTUAL second.tap      Nrew      Unld"));
         QVERIFY(!list->drive(0)->noRewind());
 
-        // Opened again with the drive in use: its options are shown and it stays chosen.
+        // Opened again with the drive in use: its options shown, it stays chosen and reopens in the new mode.
         drive->setUnloadAtEnd(false);
         TapeSelectDlg again(drive, list.get(), nullptr, 0);
         QVERIFY(again.NoRewOption->isChecked());
@@ -89,22 +90,13 @@ private slots:
         QCOMPARE(again.result(), int(QDialog::Accepted));
         QCOMPARE(again.selectedDrive(), drive);
         QVERIFY(drive->noRewind());
+        QVERIFY(drive->isOpen());
         QCOMPARE(drive->mode(), 0u);
     }
 
-    void selectReopensWithNewMode()
+    // A tape that cannot be written fails the reopen for writing: the drive is closed and says why.
+    void selectReopenForWritingRefused()
     {
-        TapeDevice* drive = list->drive(0);
-        QVERIFY(drive->open(0));
-        QVERIFY(drive->skipFiles(1));
-        TapeSelectDlg dialog(nullptr, list.get(), nullptr, 1);
-        dialog.DriveList->setCurrentRow(0);
-        dialog.Close->click();
-        QCOMPARE(dialog.selectedDrive(), drive);
-        QVERIFY(drive->isOpen());
-        QCOMPARE(drive->mode(), 1u);
-
-        // A tape that cannot be written fails the reopen for writing: the drive is closed and says why.
         list.reset();
         QVERIFY(QFile::setPermissions(path("first.tap"), QFile::ReadOwner));
         list = std::make_unique<TapeDriveList>(&console, QStringList{path("first.tap")});
@@ -131,7 +123,6 @@ private slots:
         dialog.Close->click();
         QCOMPARE(dialog.selectedDrive(), list->drive(1));
         QVERIFY(!list->drive(1)->isOpen());
-        QCOMPARE(console.messages(), QStringList{"  "});
         QCOMPARE(console.errors(), QStringList{"Tape device is already in use - system sharing violation. "});
         QCOMPARE(list->drive(1)->status(), 32);
     }
@@ -160,19 +151,6 @@ private slots:
         QCOMPARE(dialog.TimeoutTx2->isEnabled(), timeoutEnabled);
     }
 
-    void m4OverrideLimitsBlocks()
-    {
-        TapeSelectDlg dialog(nullptr, list.get(), nullptr, 0);
-        dialog.M4Option->setChecked(true);
-        QVERIFY(dialog.IsM4->isEnabled() && dialog.NotM4->isEnabled());
-        dialog.DriveList->setCurrentRow(0);
-        dialog.Close->click();
-        QVERIFY(list->drive(0)->m4Option());
-        QCOMPARE(list->drive(0)->maxBlockSize(), 64000);
-        dialog.M4Option->setChecked(false);
-        QVERIFY(!dialog.IsM4->isEnabled());
-    }
-
     void countNormalisation_data()
     {
         obrtest::columns<QString, QString>({"typed", "shown"});
@@ -180,7 +158,6 @@ private slots:
         row("0", "1");
         row("-5", "5");
         row("abc", "1");
-        row("", "1");
         row("7", "7");
         row("99999999999", "8388607"); // larger than a skip takes
         row("-2147483648", "8388607");
@@ -202,7 +179,6 @@ private slots:
         QCOMPARE(control.windowTitle(), QStringLiteral("Tape Mini Controller"));
         QCOMPARE(control.DeviceName->text(), QStringLiteral("VIRTUAL first.tap"));
         QCOMPARE(control.SkipCount->text(), QStringLiteral("1"));
-        QVERIFY(!control.Rewind->icon().isNull() && !control.ForwardSkipFile->icon().isNull());
 
         control.ForwardSkipBlock->click();
         control.SkipCount->setText(QStringLiteral("2"));
@@ -276,16 +252,13 @@ private slots:
         QCOMPARE(dialog.exec(), int(QDialog::Rejected));
 
         // Reposition works the drive with the mini controller; the registry's console carries the line.
-        QString shownName;
-        closer.actOnNext([&shownName](QWidget* modal) {
+        closer.actOnNext([](QWidget* modal) {
             auto* control = qobject_cast<TapeMiniControl*>(modal);
             QVERIFY(control);
-            shownName = control->DeviceName->text();
             control->ForwardSkipFile->click();
             control->Close->click();
         });
         dialog.Reposition->click();
-        QCOMPARE(shownName, first->name());
         QCOMPARE(first->fileNumber(), 2);
         QCOMPARE(console.messages(), QStringList{"Forward skipped 1 file"});
 
@@ -315,9 +288,6 @@ private slots:
         {
             TapeContinueDlg silent(list->drive(0), list.get(), nullptr);
             QVERIFY(!silent.findChild<QMediaPlayer*>());
-            QVERIFY(silent.alertOn());
-            silent.SilenceAlert->click();
-            QVERIFY(!silent.alertOn());
             QVERIFY(console.lines.isEmpty());
         }
         QVERIFY(QDir().mkpath(QFileInfo(sound).path()));
@@ -327,6 +297,7 @@ private slots:
             auto* player = dialog.findChild<QMediaPlayer*>();
             QVERIFY(player);
             QCOMPARE(player->volume(), 50);
+            QVERIFY(dialog.alertOn());
             dialog.SilenceAlert->click();
             QVERIFY(!dialog.alertOn());
             QCOMPARE(player->state(), QMediaPlayer::StoppedState);

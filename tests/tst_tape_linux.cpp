@@ -34,7 +34,6 @@ public:
     };
     struct SgCommand {
         QByteArray cdb;
-        int direction;
         unsigned length;
         unsigned timeout;
         QByteArray dataOut;
@@ -96,13 +95,6 @@ public:
             *text = texts.value(path).trimmed();
         return texts.contains(path);
     }
-    QList<QByteArray> cdbs() const
-    {
-        QList<QByteArray> result;
-        for (const SgCommand& command : sgCommands)
-            result.append(command.cdb);
-        return result;
-    }
 
     QList<QPair<QByteArray, int>> openCalls;
     QMap<QByteArray, QList<int>> opens;
@@ -126,7 +118,7 @@ private:
     {
         const bool out = header->dxfer_direction == SG_DXFER_TO_DEV;
         sgCommands.append({QByteArray(reinterpret_cast<const char*>(header->cmdp), header->cmd_len),
-                           header->dxfer_direction, header->dxfer_len, header->timeout,
+                           header->dxfer_len, header->timeout,
                            out ? QByteArray(static_cast<const char*>(header->dxferp), int(header->dxfer_len))
                                : QByteArray()});
         const SgAnswer answer = sgAnswers.isEmpty() ? SgAnswer() : sgAnswers.takeFirst();
@@ -162,27 +154,38 @@ private slots:
         console.clear();
     }
 
+    // The drive's answers to an open, and what identification says of them: only what the operator can act
+    // on.
     void openAnswers_data()
     {
-        obrtest::columns<int, int>({"error", "code"});
-        QTest::newRow("EACCES: access denied") << EACCES << 5;
-        QTest::newRow("EPERM: access denied") << EPERM << 5;
-        QTest::newRow("EBUSY: sharing violation") << EBUSY << 32;
-        QTest::newRow("ENOMEDIUM: no tape") << ENOMEDIUM << 1112;
-        QTest::newRow("ENOENT: no drive") << ENOENT << 2;
-        QTest::newRow("ENXIO: no drive") << ENXIO << 2;
-        QTest::newRow("EIO") << EIO << 1117;
+        obrtest::columns<int, int, QString>({"error", "code", "message"});
+        QTest::newRow("EACCES: access denied")
+            << EACCES << 5
+            << "this user account does not have system access to tape drives.  \n   "
+               "Please run Trevalo as Administrator in order to access tape drives. ";
+        QTest::newRow("EBUSY: sharing violation")
+            << EBUSY << 32 << "Tape device is already in use - system sharing violation. ";
+        QTest::newRow("ENOMEDIUM: no tape") << ENOMEDIUM << 1112 << "";
+        QTest::newRow("ENOENT: no drive") << ENOENT << 2 << "";
+        QTest::newRow("EIO") << EIO << 1117 << "";
     }
     void openAnswers()
     {
-        const auto [error, code] = obrtest::fetch<int, int>("error", "code");
-        kernel->opens[nst(2)] = {-error};
+        const auto [error, code, message] = obrtest::fetch<int, int, QString>("error", "code", "message");
+        kernel->opens[nst(2)] = {-error, -error};
         LinuxTapeDriver driver(2, kernel);
         QCOMPARE(driver.openDevice(true), code);
         QCOMPARE(kernel->openCalls, (QList<QPair<QByteArray, int>>{{"/dev/nst2", O_RDWR | O_NONBLOCK}}));
         // Nothing is open: every operation finds the drive not ready.
         int transferred = 0;
         QCOMPARE(driver.readData(nullptr, 10, &transferred), 21);
+
+        TapeSpti drive(&console, 2, std::make_unique<LinuxTapeDriver>(2, kernel));
+        QVERIFY(!drive.ok() && !drive.deviceOpened());
+        QCOMPARE(console.messages(), message.isEmpty() ? QStringList() : QStringList{"  "});
+        QCOMPARE(console.errors(), message.isEmpty() ? QStringList() : QStringList{message});
+        for (const RecordingConsole::Line& line : console.lines)
+            QCOMPARE(line.popup, line.kind == RecordingConsole::Error);
     }
 
     void openOfWriteProtectedTape()
@@ -199,8 +202,6 @@ private slots:
         QCOMPARE(driver.writeFileMarks(1), 19);
         QCOMPARE(driver.erase(), 19);
         QVERIFY(kernel->operations.isEmpty());
-        driver.closeDevice();
-        QCOMPARE(kernel->closed, QList<int>{6});
     }
 
     void readAnswers_data()
@@ -208,7 +209,6 @@ private slots:
         obrtest::columns<QList<qint64>, long, QList<int>>({"reads", "statusBits", "codes"});
         const long on = FakeKernel::online;
         const long eod = on | GMT_EOD(-1L);
-        QTest::newRow("data block") << QList<qint64>{100} << on << QList<int>{0};
         QTest::newRow("0 bytes twice: mark, end of data")
             << QList<qint64>{0, 0} << on << QList<int>{1101, 1104};
         QTest::newRow("EIO after a mark: end of data")
@@ -216,9 +216,7 @@ private slots:
         QTest::newRow("data clears the mark") << QList<qint64>{0, 5, 0} << on << QList<int>{1101, 0, 1101};
         QTest::newRow("0 bytes at EOD bit") << QList<qint64>{0} << eod << QList<int>{1104};
         QTest::newRow("ENOMEM: block too long") << QList<qint64>{-ENOMEM} << on << QList<int>{234};
-        QTest::newRow("ENOMEDIUM") << QList<qint64>{-ENOMEDIUM} << on << QList<int>{1112};
         QTest::newRow("EIO with door open") << QList<qint64>{-EIO} << GMT_DR_OPEN(-1L) << QList<int>{1112};
-        QTest::newRow("EIO at end of data bit") << QList<qint64>{-EIO} << eod << QList<int>{1104};
         QTest::newRow("EIO otherwise") << QList<qint64>{-EIO} << on << QList<int>{1117};
         QTest::newRow("EINVAL") << QList<qint64>{-EINVAL} << on << QList<int>{87};
     }
@@ -281,7 +279,6 @@ private slots:
         row("unload", MTOFFL, 1,
             [](LinuxTapeDriver& d) { return d.prepare(TapeDriver::Preparation::Unload); });
         row("long erase", MTERASE, 1, [](LinuxTapeDriver& d) { return d.erase(); });
-        row("variable blocks", MTSETBLK, 0, [](LinuxTapeDriver& d) { return d.setMediaBlockSize(0); });
     }
     void operationsSent()
     {
@@ -306,8 +303,6 @@ private slots:
         QTest::newRow("EIO with no tape") << EIO << 0L << 0 << 1112;
         QTest::newRow("EIO otherwise") << EIO << on << 0 << 1117;
         QTest::newRow("ENOSPC") << ENOSPC << on << 0 << 1100;
-        QTest::newRow("EACCES: write protected") << EACCES << on << 0 << 19;
-        QTest::newRow("ENOMEDIUM") << ENOMEDIUM << on << 0 << 1112;
         QTest::newRow("status: online") << 0 << on << 0 << 0;
         QTest::newRow("status: door open") << 0 << (on | GMT_DR_OPEN(-1L)) << 0 << 1112;
         QTest::newRow("status: offline") << 0 << 0L << 0 << 1112;
@@ -326,29 +321,6 @@ private slots:
                  code);
     }
 
-    void identificationMessages_data()
-    {
-        obrtest::columns<int, QString>({"error", "message"});
-        QTest::newRow("access denied")
-            << EACCES
-            << "this user account does not have system access to tape drives.  \n   "
-               "Please run Trevalo as Administrator in order to access tape drives. ";
-        QTest::newRow("busy") << EBUSY << "Tape device is already in use - system sharing violation. ";
-        QTest::newRow("missing drive: silent") << ENOENT << "";
-    }
-    void identificationMessages()
-    {
-        const auto [error, message] = obrtest::fetch<int, QString>("error", "message");
-        kernel->opens[nst(0)] = {-error};
-        TapeSpti drive(&console, 0, std::make_unique<LinuxTapeDriver>(0, kernel));
-        QVERIFY(!drive.ok());
-        QVERIFY(!drive.deviceOpened());
-        QCOMPARE(console.messages(), message.isEmpty() ? QStringList() : QStringList{"  "});
-        QCOMPARE(console.errors(), message.isEmpty() ? QStringList() : QStringList{message});
-        for (const RecordingConsole::Line& line : console.lines)
-            QCOMPARE(line.popup, line.kind == RecordingConsole::Error);
-    }
-
     void identifiedDriveOpensLoadedInVariableBlocks()
     {
         kernel->opens[nst(1)] = {9};
@@ -356,17 +328,14 @@ private slots:
         kernel->texts["/sys/class/scsi_tape/nst1/device/model"] = "Ultrium 5-SCSI  \n";
         TapeSpti drive(&console, 1, std::make_unique<LinuxTapeDriver>(1, kernel));
         QVERIFY(drive.ok());
-        QCOMPARE(drive.maxBlockSize(), TapeSpti::transferBufferSize);
-        drive.setNoRewind(true);
-        drive.setUnloadAtEnd(true);
-        QCOMPARE(drive.displayLine(),
-                 QStringLiteral("    Tape1            HP Ultrium 5-SCSI      Nrew      Unld"));
+        QCOMPARE(drive.displayLine(), QStringLiteral("    Tape1            HP Ultrium 5-SCSI"));
         QVERIFY(console.lines.isEmpty());
 
         // Opening a drive without a tape asks it to load one first, then reports and closes.
         kernel->statusBits = GMT_DR_OPEN(-1L);
         QVERIFY(!drive.open(0));
-        QCOMPARE(operationCodes(), QList<int>{MTLOAD});
+        QCOMPARE(kernel->operations.size(), 1);
+        QCOMPARE(int(kernel->operations.first().mt_op), MTLOAD);
         QCOMPARE(drive.status(), 1112);
         QCOMPARE(console.errors(), QStringList{"there is no tape in the drive on: " + drive.displayLine()});
         QVERIFY(!drive.isOpen());
@@ -377,7 +346,8 @@ private slots:
         kernel->opens[nst(1)] = {7};
         kernel->operations.clear();
         QVERIFY(drive.open(0));
-        QCOMPARE(operationCodes(), QList<int>{MTSETBLK});
+        QCOMPARE(kernel->operations.size(), 1);
+        QCOMPARE(int(kernel->operations.first().mt_op), MTSETBLK);
         QCOMPARE(kernel->operations.first().mt_count, 0);
 
         // The wait cursor shows while the drive works, and only then.
@@ -421,11 +391,6 @@ private slots:
         QCOMPARE(bus.support(&adapters), ScsiBus::Ready);
         QCOMPARE(adapters, 2);
         QCOMPARE(bus.largestTransfer(), 262144);
-        // Names in numeric order.
-        QStringList opened;
-        for (const auto& call : kernel->openCalls)
-            opened << QString::fromLocal8Bit(call.first);
-        QCOMPARE(opened, QStringList({"/dev/sg0", "/dev/sg1", "/dev/sg2", "/dev/sg10"}));
         int targets = 0;
         QVERIFY(bus.adapterInquiry(0, &targets));
         QCOMPARE(targets, 16);
@@ -442,7 +407,7 @@ private slots:
         int type = -1;
         QVERIFY(bus.deviceType(1, 3, &type));
         QCOMPARE(type, 1);
-        QCOMPARE(kernel->cdbs().first(), QByteArray("\x12\x00\x00\x00\x24\x00", 6));
+        QCOMPARE(kernel->sgCommands.first().cdb, QByteArray("\x12\x00\x00\x00\x24\x00", 6));
         QCOMPARE(kernel->sgCommands.first().length, 36u);
         QVERIFY(bus.deviceType(1, 3, &type));
         QCOMPARE(type, 0);
@@ -450,17 +415,9 @@ private slots:
         QCOMPARE(kernel->closed, QList<int>({31, 32}));
     }
 
+    // No sg device, or one that cannot be opened: the manager's messages.
     void sgBusFailures()
     {
-        LinuxScsiBus bus(kernel);
-        int adapters = -1;
-        QCOMPARE(bus.support(&adapters), ScsiBus::NoAdapters);
-        QCOMPARE(adapters, 0);
-        kernel->sgNames = QStringList{"sg0"};
-        kernel->opens["/dev/sg0"] = {-EACCES};
-        QCOMPARE(bus.support(&adapters), ScsiBus::Failed);
-
-        // Through the registry: the manager's messages.
         for (const bool refused : {true, false}) {
             console.clear();
             kernel->opens["/dev/sg0"] = {-EACCES};
@@ -494,12 +451,8 @@ private slots:
         const QByteArray sense = scsiStatus ? ScsiSenseData::build(ScsiSense::MediumError, 0, false, 0) : "";
         kernel->sgAnswers = {{scsiStatus, sense, QByteArray(), resid, hostStatus, ioctlResult}};
         char data[64];
-        ScsiRequest request;
-        request.cdb = QByteArray("\x08\x00\x00\x00\x40\x00", 6);
-        request.direction = ScsiRequest::Direction::In;
-        request.data = data;
-        request.length = 64;
-        request.timeLimitMs = 120000;
+        const ScsiRequest request{QByteArray("\x08\x00\x00\x00\x40\x00", 6), ScsiRequest::Direction::In, data,
+                                  64, 120000};
         const ScsiCompletion result = SgPassThrough(kernel, 40).execute(request);
         QCOMPARE(result.status, completion);
         QCOMPARE(result.targetStatus, scsiStatus);
@@ -517,29 +470,17 @@ private slots:
         QCOMPARE(drive.maxBlockSize(), 131072);
         QCOMPARE(drive.minBlockSize(), 2);
         // Inquiry, test unit ready, mode select of variable blocks, read block limits.
-        QCOMPARE(kernel->cdbs(),
-                 QList<QByteArray>({QByteArray("\x12\x00\x00\x00\x20\x00", 6), QByteArray(6, '\0'),
-                                    QByteArray("\x55\x10\x00\x00\x00\x00\x00\x00\x10\x00", 10),
-                                    QByteArray("\x05\x00\x00\x00\x00\x00", 6)}));
         const QList<FakeKernel::SgCommand>& sent = kernel->sgCommands;
+        QCOMPARE(sent.size(), 4);
+        QCOMPARE(sent[0].cdb, QByteArray("\x12\x00\x00\x00\x20\x00", 6));
         QCOMPARE(sent[0].timeout, 500u);
+        QCOMPARE(sent[1].cdb, QByteArray(6, '\0'));
         QCOMPARE(sent[1].timeout, 90u);
-        QCOMPARE(sent[2].direction, SG_DXFER_TO_DEV);
+        QCOMPARE(sent[2].cdb, QByteArray("\x55\x10\x00\x00\x00\x00\x00\x00\x10\x00", 10));
         QCOMPARE(sent[2].dataOut, QByteArray::fromHex("00000010000000085200000000000000"));
+        QCOMPARE(sent[3].cdb, QByteArray("\x05\x00\x00\x00\x00\x00", 6));
         QCOMPARE(sent[3].length, 12u);
         QVERIFY(console.lines.isEmpty());
-
-        // A unit that stays not ready is no drive.
-        init();
-        queueAspiIdentification();
-        kernel->sgAnswers = {kernel->sgAnswers.first(), checkCondition(2), checkCondition(2)};
-        TapeAspi notReady(&console, 1, 4, std::make_unique<SgPassThrough>(kernel, 50), 65536);
-        QVERIFY(!notReady.ok());
-        QCOMPARE(console.warnings(),
-                 QStringList{"drive     (1:4)            ACME Streamer 9 is not ready.\n   "
-                             "Make sure the tape is loaded and the unit is online."});
-        QVERIFY(console.lines.first().popup);
-        QCOMPARE(kernel->sgCommands.size(), 3);
     }
 
     void aspiSenseMessages_data()
@@ -559,17 +500,13 @@ private slots:
         row("read: volume overflow", read, 0x0D, 0x40, "end of tape encountered during read.", true, true);
         row("read: medium error", read, 3, 0, "error (3) occurred during read.");
         row("write: illegal", write, 5, 0, "illegal WRITE request.");
-        row("write: protected", write, 7, 0, "write failed. Tape is write protected.");
-        row("write: physical end", write, 0x0D, 0x40, "physical end of tape encountered during write.");
         row("write: overflow without EOM", write, 0x0D, 0, "error (13) occurred during write.");
-        row("write: hardware", write, 4, 0, "error (4) occurred during write.");
         row("marks: illegal", marks, 5, 0, "illegal WEOF request.");
         row("marks: protected", marks, 7, 0, "write EOF failed. Tape is write protected.");
         row("marks: physical end", marks, 0x0D, 0x40, "physical end of tape encountered during write EOF.");
         row("marks: other", marks, 3, 0, "error (3) occurred during write EOF.");
         row("skip: end of tape", skip, 3, 0x40, "end of tape encountered during tape search.", false, true);
         row("skip: illegal", skip, 5, 0, "illegal SKIP request.");
-        row("skip: blank", skip, 8, 0, "blank tape encountered during tape search.", false, true);
         row("skip: other", skip, 4, 0, "error (4) occurred during tape search.");
     }
     void aspiSenseMessages()
@@ -591,7 +528,6 @@ private slots:
     {
         obrtest::columns<int, int, QString>({"count", "residue", "lowLevel"});
         QTest::newRow("5 forward, 2 left") << 5 << 2 << "3 blocks skipped forward on drive ACME Streamer 9";
-        QTest::newRow("2 forward, 1 left") << 2 << 1 << "1 block skipped forward on drive ACME Streamer 9";
         QTest::newRow("4 backward, 1 left")
             << -4 << -1 << "3 blocks skipped backward on drive ACME Streamer 9";
         QTest::newRow("nothing passed") << 3 << 3 << "";
@@ -607,45 +543,18 @@ private slots:
         QCOMPARE(console.errors(), QStringList{"filemark encountered during tape search."});
         QCOMPARE(console.texts(RecordingConsole::LowLevel),
                  lowLevel.isEmpty() ? QStringList() : QStringList{lowLevel});
-        const QByteArray cdb = kernel->cdbs().first();
-        QCOMPARE(cdb.left(2), QByteArray("\x11\x00", 2));
-        QCOMPARE(qint32(quint32(uchar(cdb[2])) << 24 | quint32(uchar(cdb[3])) << 16 |
-                        quint32(uchar(cdb[4])) << 8) >>
-                     8,
-                 count);
     }
 
-    void aspiBlocksAndMarks()
+    void aspiFileMarks()
     {
         auto drive = identifiedAspi();
-        kernel->sgAnswers = {checkCondition(0, ScsiSense::incorrectLength, true, 131072 - 60)};
-        QVERIFY(drive->readBlock());
-        QCOMPARE(drive->bytesRead(), 60);
-        QCOMPARE(kernel->cdbs().first(), QByteArray("\x08\x00\x02\x00\x00\x00", 6));
-        QCOMPARE(kernel->sgCommands.first().timeout, 120000u);
-        kernel->sgAnswers = {checkCondition(0, ScsiSense::incorrectLength, true, -20)};
-        char small[100];
-        QVERIFY(!drive->read(small, 100));
-        QCOMPARE(console.errors(), QStringList{"block size (100) too large for drive."});
-
-        kernel->sgCommands.clear();
-        console.clear();
         QVERIFY(drive->writeFileMarks(2));
         QVERIFY(drive->writeFileMarks(300)); // more than 255 marks do not fit byte 4 alone
-        QCOMPARE(kernel->cdbs(), QList<QByteArray>({QByteArray("\x10\x01\x00\x00\x02\x00", 6),
-                                                    QByteArray("\x10\x01\x00\x01\x2C\x00", 6)}));
+        QCOMPARE(kernel->sgCommands.last().cdb, QByteArray("\x10\x01\x00\x01\x2C\x00", 6));
         QCOMPARE(drive->fileNumber(), 303);
         QCOMPARE(console.texts(RecordingConsole::LowLevel),
                  QStringList({"wrote 2 filemarks on drive " + drive->displayLine(),
                               "wrote 300 filemarks on drive " + drive->displayLine()}));
-
-        // Early warning on the marks: written, counted and flagged.
-        console.clear();
-        kernel->sgAnswers = {checkCondition(0, ScsiSense::endOfMedium, true, 0)};
-        QVERIFY(!drive->writeFileMarks(1));
-        QVERIFY(drive->atEndOfTape());
-        QCOMPARE(drive->fileNumber(), 304);
-        QCOMPARE(console.messages(), QStringList{"EOT encountered on tape"});
     }
 
     void aspiWriteProtectCheck()
@@ -654,22 +563,12 @@ private slots:
         // Mode sense fails: the tape counts as write-protected.
         kernel->sgAnswers = {FakeKernel::SgAnswer(), checkCondition(5)};
         QVERIFY(!drive->open(1));
-        QCOMPARE(kernel->cdbs()[1], QByteArray("\x1A\x00\x00\x00\x08\x00", 6));
+        QCOMPARE(kernel->sgCommands[1].cdb, QByteArray("\x1A\x00\x00\x00\x08\x00", 6));
         QCOMPARE(console.errors(),
                  QStringList({"failed checking write protection for drive at SCSI ID (0:3)",
                               "tape in drive \"" + drive->displayLine() + "\" is write protected."}));
         QCOMPARE(console.warnings(), QStringList{"defaulting write-protect to true"});
         QVERIFY(!drive->isOpen());
-
-        console.clear();
-        FakeKernel::SgAnswer header{0, {}, QByteArray("\x0b\x00\x10\x08", 4)};
-        kernel->sgAnswers = {FakeKernel::SgAnswer(), header};
-        QVERIFY(drive->open(1));
-        QVERIFY(console.lines.isEmpty());
-        header.dataIn[2] = static_cast<char>(0x90);
-        kernel->sgAnswers = {FakeKernel::SgAnswer(), header};
-        QVERIFY(!drive->open(1));
-        QVERIFY(drive->open(0));
     }
 
 private:
@@ -678,13 +577,6 @@ private:
                                                qint32 info = 0)
     {
         return {2, ScsiSenseData::build(key, flags, valid, info), QByteArray()};
-    }
-    QList<int> operationCodes() const
-    {
-        QList<int> codes;
-        for (const mtop& operation : kernel->operations)
-            codes.append(operation.mt_op);
-        return codes;
     }
     // A driver for /dev/nst0 that has been opened.
     std::unique_ptr<LinuxTapeDriver> openedDriver()
