@@ -23,15 +23,26 @@ int bytesPerSample(int code)
     }
 }
 
+namespace {
+
+// Between the file's byte order and the machine's; one-byte samples have none.
+void swapSamples(int code, char* bytes, qint64 count)
+{
+    const int size = bytesPerSample(code);
+    if (size == 4)
+        SampleConversion::swapBytes32(bytes, count);
+    else if (size == 2)
+        SampleConversion::swapBytes16(bytes, count);
+}
+
+} // namespace
+
 void decode(int code, char* bytes, qint64 count, bool swap, double* out)
 {
     if (count <= 0)
         return;
-    const int size = bytesPerSample(code);
-    if (swap && size == 4)
-        SampleConversion::swapBytes32(bytes, count);
-    else if (swap && size == 2)
-        SampleConversion::swapBytes16(bytes, count);
+    if (swap)
+        swapSamples(code, bytes, count);
     switch (code) {
     case IbmFloat:
         SampleConversion::ibmToIeee(bytes, out, count);
@@ -77,11 +88,8 @@ void encode(int code, const double* in, qint64 count, bool swap, char* bytes)
     default:
         return;
     }
-    const int size = bytesPerSample(code);
-    if (swap && size == 4)
-        SampleConversion::swapBytes32(bytes, count);
-    else if (swap && size == 2)
-        SampleConversion::swapBytes16(bytes, count);
+    if (swap)
+        swapSamples(code, bytes, count);
 }
 
 } // namespace SegySampleCodec
