@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/ConsoleSettings.h"
-#include "app/ObrConsole.h"
+#include "base/ObrConsole.h"
 
 #include <QElapsedTimer>
 

@@ -1,6 +1,6 @@
 #include "app/ProjectDescription.h"
 #include "app/StartupProject.h"
-#include "app/WorkingRoot.h"
+#include "base/WorkingRoot.h"
 #include "cli/CliTool.h"
 #include "cli/TerminalConsole.h"
 

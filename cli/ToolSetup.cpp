@@ -1,5 +1,5 @@
 #include "app/HelpPages.h"
-#include "app/WorkingRoot.h"
+#include "base/WorkingRoot.h"
 #include "cli/CliTool.h"
 #include "cli/TerminalConsole.h"
 #include "seismic/SegyFormatFile.h"

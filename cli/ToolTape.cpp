@@ -1,4 +1,4 @@
-#include "app/ObrConsole.h"
+#include "base/ObrConsole.h"
 #include "cli/CliTool.h"
 #include "cli/DeviceArgument.h"
 #include "cli/TerminalConsole.h"

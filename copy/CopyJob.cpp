@@ -1,6 +1,6 @@
 #include "copy/CopyJob.h"
 
-#include "app/ObrConsole.h"
+#include "base/ObrConsole.h"
 #include "copy/CopyOperator.h"
 #include "copy/SameFile.h"
 #include "devices/TapeDevice.h"

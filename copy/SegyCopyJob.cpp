@@ -1,6 +1,6 @@
 #include "copy/SegyCopyJob.h"
 
-#include "app/ObrConsole.h"
+#include "base/ObrConsole.h"
 #include "devices/TapeDevice.h"
 
 #include <QtEndian>

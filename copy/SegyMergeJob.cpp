@@ -1,6 +1,6 @@
 #include "copy/SegyMergeJob.h"
 
-#include "app/ObrConsole.h"
+#include "base/ObrConsole.h"
 #include "copy/CopyOperator.h"
 #include "copy/SameFile.h"
 

@@ -1,6 +1,6 @@
 #include "devices/DiskDevice.h"
 
-#include "app/ObrConsole.h"
+#include "base/ObrConsole.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "devices/TapeAspi.h"
 
-#include "app/ObrConsole.h"
+#include "base/ObrConsole.h"
 #include "devices/ScsiSenseData.h"
 #include "devices/TapeWaitCursor.h"
 

@@ -1,6 +1,6 @@
 #include "devices/TapeDevice.h"
 
-#include "app/ObrConsole.h"
+#include "base/ObrConsole.h"
 
 #include <algorithm>
 

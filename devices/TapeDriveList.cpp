@@ -1,7 +1,7 @@
 #include "devices/TapeDriveList.h"
 
-#include "app/ObrConsole.h"
-#include "app/WorkingRoot.h"
+#include "base/ObrConsole.h"
+#include "base/WorkingRoot.h"
 #include "devices/ImageScsiBus.h"
 #include "devices/LinuxScsiBus.h"
 #include "devices/LinuxTapeDriver.h"

@@ -1,6 +1,6 @@
 #include "devices/TapeSpti.h"
 
-#include "app/ObrConsole.h"
+#include "base/ObrConsole.h"
 #include "devices/TapeWaitCursor.h"
 
 #include <new>

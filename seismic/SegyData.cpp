@@ -1,6 +1,6 @@
 #include "seismic/SegyData.h"
 
-#include "app/ObrConsole.h"
+#include "base/ObrConsole.h"
 #include "devices/DiskDevice.h"
 #include "seismic/EbcdicTable.h"
 #include "seismic/HeaderDataType.h"

@@ -1,4 +1,4 @@
-#include "app/ObrConsole.h"
+#include "base/ObrConsole.h"
 #include "devices/ObrDevice.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyFormat.h"

@@ -1,6 +1,6 @@
 #include "seismic/SegyIndexFiles.h"
 
-#include "app/ObrConsole.h"
+#include "base/ObrConsole.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyTraceIndex.h"
 #include "seismic/SortOrder.h"

@@ -1,6 +1,6 @@
 #include "seismic/SeismicData.h"
 
-#include "app/ObrConsole.h"
+#include "base/ObrConsole.h"
 #include "devices/ObrDevice.h"
 #include "seismic/SampleConversion.h"
 #include "seismic/SeismicLimits.h"

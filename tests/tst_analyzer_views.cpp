@@ -4,7 +4,7 @@
 #include "analyzers/ui/SegyImage.h"
 #include "analyzers/ui/Spectra.h"
 #include "analyzers/ui/TraceDisplay.h"
-#include "app/ui/FileDialogs.h"
+#include "base/ui/FileDialogs.h"
 #include "tests/support/MemoryData.h"
 #include "tests/support/TestMain.h"
 

@@ -35,10 +35,10 @@ private slots:
 
     void copyNeedsBothEnds()
     {
-        SegyCopy dialog(nullptr, &console, nullptr, nullptr);
+        SegyCopy dialog(QString(), &console, nullptr, nullptr);
         QVERIFY(!dialog.InTapeBrowse->isEnabled() && !dialog.OutTapeBrowse->isEnabled() &&
                 !dialog.Copy->isEnabled());
-        SegyCopy outputOnly(nullptr, &console, nullptr, nullptr);
+        SegyCopy outputOnly(QString(), &console, nullptr, nullptr);
         outputOnly.setOutputFile(path("out.sgy"));
         dialog.setInputFile(path("in.sgy"));
         QVERIFY(!dialog.Copy->isEnabled() && !outputOnly.Copy->isEnabled());
@@ -53,7 +53,7 @@ private slots:
     void tapeChoice()
     {
         TapeDriveList drives(&console, {writeTapeImage(path("a.tap"), {})});
-        SegyCopy dialog(nullptr, &console, &drives, nullptr);
+        SegyCopy dialog(QString(), &console, &drives, nullptr);
         QVERIFY(dialog.InTapeCtrl->isHidden());
         closer.actOnNext([](QWidget* modal) {
             auto* select = qobject_cast<TapeSelectDlg*>(modal);
@@ -76,7 +76,7 @@ private slots:
     {
         TapeDriveList drives(&console, {writeTapeImage(path("a.tap"), {"one", "two", QByteArray()})});
         QVERIFY(drives.drive(0)->open(0));
-        UnfmtCopy dialog(nullptr, &console, &drives, nullptr);
+        UnfmtCopy dialog(QString(), &console, &drives, nullptr);
         dialog.setInputFile(path("in.sgy"));
         QVERIFY(dialog.UserBlockSize->isEnabled());
         QCOMPARE(dialog.UserBlockSize->value(), 10240);
@@ -94,7 +94,7 @@ private slots:
 
     void closingStopsTheJob()
     {
-        SegyCopy dialog(nullptr, &console, nullptr, nullptr);
+        SegyCopy dialog(QString(), &console, nullptr, nullptr);
         dialog.setInputFile(path("in.sgy"));
         dialog.setOutputFile(path("out.sgy"));
         QTimer::singleShot(0, &dialog, &QDialog::reject);

@@ -1,5 +1,5 @@
 #include "app/HelpPages.h"
-#include "app/ui/OnlineDocumentation.h"
+#include "base/ui/OnlineDocumentation.h"
 #include "tests/support/ModalDialogCloser.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"

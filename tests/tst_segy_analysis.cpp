@@ -1,6 +1,6 @@
 #include "analyzers/ui/SegyAnalysis.h"
 #include "analyzers/ui/SegyImage.h"
-#include "app/ui/FileDialogs.h"
+#include "base/ui/FileDialogs.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyFormat.h"
 #include "seismic/SegyFormatFile.h"

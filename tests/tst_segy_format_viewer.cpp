@@ -1,4 +1,4 @@
-#include "app/ui/FileDialogs.h"
+#include "base/ui/FileDialogs.h"
 #include "seismic/SegyFormat.h"
 #include "seismic/SegyFormatFile.h"
 #include "seismic/ui/SegyFormatViewer.h"

@@ -1,4 +1,4 @@
-#include "app/WorkingRoot.h"
+#include "base/WorkingRoot.h"
 #include "devices/TapeDevice.h"
 #include "devices/TapeDriveList.h"
 #include "devices/TapeImage.h"

@@ -5,7 +5,7 @@
 #include "analyzers/ui/SegyImage.h"
 #include "analyzers/ui/Spectra.h"
 #include "analyzers/ui/TraceDisplay.h"
-#include "app/ObrConsole.h"
+#include "base/ObrConsole.h"
 #include "seismic/SeismicData.h"
 
 #include <QImageWriter>

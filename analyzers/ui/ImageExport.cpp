@@ -1,6 +1,6 @@
 #include "analyzers/ui/ImageExport.h"
 
-#include "app/ui/FileDialogs.h"
+#include "base/ui/FileDialogs.h"
 
 #include <QDir>
 #include <QGraphicsScene>

@@ -1,9 +1,9 @@
 #include "app/ui/IoApp.h"
 
 #include "app/HelpPages.h"
-#include "app/WorkingRoot.h"
 #include "app/ui/AppConsole.h"
 #include "app/ui/IoMainWindow.h"
+#include "base/WorkingRoot.h"
 #include "seismic/SegyFormatFile.h"
 
 #include <QDir>

@@ -128,7 +128,8 @@ void IoMainWindow::on_CopySegdFiles_clicked() {}
 
 void IoMainWindow::on_CopySingleSegy_clicked()
 {
-    SegyCopy tool(application, application->console, application->tapeDrives, this);
+    SegyCopy tool(application->project->seismicDirectory(), application->console, application->tapeDrives,
+                  this);
     tool.exec();
 }
 
@@ -136,7 +137,8 @@ void IoMainWindow::on_CopyMultipleSegy_clicked() {}
 
 void IoMainWindow::on_CopyUnfmtFiles_clicked()
 {
-    UnfmtCopy tool(application, application->console, application->tapeDrives, this);
+    UnfmtCopy tool(application->project->seismicDirectory(), application->console, application->tapeDrives,
+                   this);
     tool.exec();
 }
 

@@ -1,7 +1,5 @@
 #include "copy/ui/CopyToolDialog.h"
 
-#include "app/ProjectDescription.h"
-#include "app/ui/ObrApp.h"
 #include "devices/TapeDevice.h"
 #include "devices/ui/TapeContinueDlg.h"
 #include "devices/ui/TapeMiniControl.h"
@@ -21,8 +19,9 @@ namespace {
 constexpr qint64 progressInterval = 100;
 } // namespace
 
-CopyToolDialog::CopyToolDialog(ObrApp* app, ObrConsole* console, TapeDriveList* registry, QWidget* parent)
-    : QDialog(parent), console(console), app(app), registry(registry)
+CopyToolDialog::CopyToolDialog(const QString& seismicDirectory, ObrConsole* console, TapeDriveList* registry,
+                               QWidget* parent)
+    : QDialog(parent), console(console), seismicDirectory(seismicDirectory), registry(registry)
 {}
 
 CopyToolDialog::~CopyToolDialog()
@@ -48,9 +47,7 @@ QString CopyToolDialog::startDirectory() const
 {
     // The project's directory is handed to the file dialog: changing the process's
     // directory would move the help pages, which are found beside it.
-    if (app && app->project)
-        return app->project->seismicDirectory();
-    return QDir::currentPath();
+    return seismicDirectory.isEmpty() ? QDir::currentPath() : seismicDirectory;
 }
 
 void CopyToolDialog::browseInput(const QString& filter)

@@ -8,7 +8,6 @@
 #include <QSet>
 #include <QString>
 
-class ObrApp;
 class ObrConsole;
 class QLabel;
 class QLineEdit;
@@ -59,7 +58,9 @@ protected:
         QPushButton* copy;
     };
 
-    CopyToolDialog(ObrApp* app, ObrConsole* console, TapeDriveList* registry, QWidget* parent);
+    // The file dialogs start in seismicDirectory (the project's), else in the current directory.
+    CopyToolDialog(const QString& seismicDirectory, ObrConsole* console, TapeDriveList* registry,
+                   QWidget* parent);
     // Called by the subclass once its form is built.
     void bind(const Controls& controls);
 
@@ -88,7 +89,7 @@ private:
     void setChoosing(bool enabled);
     void drawProgress();
 
-    ObrApp* app;
+    QString seismicDirectory;
     TapeDriveList* registry;
     Controls ui{};
     TapeDevice* inputTape = nullptr;

@@ -1,14 +1,15 @@
 #include "copy/ui/SegyCopy.h"
 
-#include "app/ui/OnlineDocumentation.h"
+#include "base/ui/OnlineDocumentation.h"
 #include "copy/SegyCopyJob.h"
 
 namespace {
 const QString segyFilter = QStringLiteral("SEG-Y files (*.sgy)");
 } // namespace
 
-SegyCopy::SegyCopy(ObrApp* app, ObrConsole* console, TapeDriveList* registry, QWidget* parent)
-    : CopyToolDialog(app, console, registry, parent)
+SegyCopy::SegyCopy(const QString& seismicDirectory, ObrConsole* console, TapeDriveList* registry,
+                   QWidget* parent)
+    : CopyToolDialog(seismicDirectory, console, registry, parent)
 {
     setupUi(this);
     bind({InputBrowse, InTapeBrowse, InTapeCtrl, InputName, OutputBrowse, OutTapeBrowse, OutTapeCtrl,

@@ -8,7 +8,7 @@
 class SegyCopy : public CopyToolDialog, public Ui::SegyCopyUi {
     Q_OBJECT
 public:
-    SegyCopy(ObrApp* app, ObrConsole* console, TapeDriveList* registry, QWidget* parent);
+    SegyCopy(const QString& seismicDirectory, ObrConsole* console, TapeDriveList* registry, QWidget* parent);
 
 private slots:
     void on_Close_clicked();

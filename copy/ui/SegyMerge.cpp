@@ -1,6 +1,6 @@
 #include "copy/ui/SegyMerge.h"
 
-#include "app/ui/OnlineDocumentation.h"
+#include "base/ui/OnlineDocumentation.h"
 #include "copy/SegyMergeJob.h"
 
 #include <QCoreApplication>

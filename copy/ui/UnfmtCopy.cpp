@@ -1,6 +1,6 @@
 #include "copy/ui/UnfmtCopy.h"
 
-#include "app/ui/OnlineDocumentation.h"
+#include "base/ui/OnlineDocumentation.h"
 #include "copy/UnfmtCopyJob.h"
 
 #include <QFileInfo>
@@ -9,8 +9,9 @@ namespace {
 const QString anyFilter = QStringLiteral("(*.*)");
 } // namespace
 
-UnfmtCopy::UnfmtCopy(ObrApp* app, ObrConsole* console, TapeDriveList* registry, QWidget* parent)
-    : CopyToolDialog(app, console, registry, parent)
+UnfmtCopy::UnfmtCopy(const QString& seismicDirectory, ObrConsole* console, TapeDriveList* registry,
+                     QWidget* parent)
+    : CopyToolDialog(seismicDirectory, console, registry, parent)
 {
     setupUi(this);
     UserBlockSize->setRange(1, CopyJob::workBufferSize);

@@ -8,7 +8,7 @@
 class UnfmtCopy : public CopyToolDialog, public Ui::UnfmtCopyUi {
     Q_OBJECT
 public:
-    UnfmtCopy(ObrApp* app, ObrConsole* console, TapeDriveList* registry, QWidget* parent);
+    UnfmtCopy(const QString& seismicDirectory, ObrConsole* console, TapeDriveList* registry, QWidget* parent);
 
 protected:
     void inputChanged() override;

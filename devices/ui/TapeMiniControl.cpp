@@ -1,6 +1,6 @@
 #include "devices/ui/TapeMiniControl.h"
 
-#include "app/ObrConsole.h"
+#include "base/ObrConsole.h"
 #include "devices/TapeDevice.h"
 
 #include <algorithm>

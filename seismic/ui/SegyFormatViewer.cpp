@@ -1,6 +1,6 @@
 #include "seismic/ui/SegyFormatViewer.h"
 
-#include "app/ui/FileDialogs.h"
+#include "base/ui/FileDialogs.h"
 #include "seismic/HeaderDataType.h"
 #include "seismic/SegyFormat.h"
 #include "seismic/SegyFormatFile.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ObrConsole.h"
+#include "base/ObrConsole.h"
 
 #include <QColor>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "app/ui/FileDialogs.h"
+#include "base/ui/FileDialogs.h"
 
 #include <QFileDialog>
 

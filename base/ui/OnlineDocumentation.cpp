@@ -1,4 +1,4 @@
-#include "app/ui/OnlineDocumentation.h"
+#include "base/ui/OnlineDocumentation.h"
 
 #include <QDir>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "app/WorkingRoot.h"
+#include "base/WorkingRoot.h"
 
 #include <QDir>
 #include <QStandardPaths>
