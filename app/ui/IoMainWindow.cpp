@@ -5,10 +5,14 @@
 #include "app/StartupProject.h"
 #include "app/ui/AppConsole.h"
 #include "app/ui/IoApp.h"
+#include "base/ui/FileDialogs.h"
 #include "copy/ui/SegyCopy.h"
 #include "copy/ui/SegyMerge.h"
 #include "copy/ui/UnfmtCopy.h"
 #include "devices/TapeDriveList.h"
+#include "sps/ui/SpsReceiverAnalyzer.h"
+#include "sps/ui/SpsRelationAnalyzer.h"
+#include "sps/ui/SpsSourceAnalyzer.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -118,11 +122,46 @@ void IoMainWindow::on_SegyAnalyzerButton_clicked()
     analyzer.exec();
 }
 
-void IoMainWindow::on_Analyze_Source_Record_clicked() {}
+QString IoMainWindow::surveyDirectory() const
+{
+    return application->project ? application->project->path(ProjectDescription::Survey) : QString();
+}
 
-void IoMainWindow::on_Analyze_Receiver_Record_clicked() {}
+QString IoMainWindow::chooseSpsFile(const QString& caption)
+{
+    const QString path =
+        FileDialogs::openFileName(this, caption, surveyDirectory(), QStringLiteral("SPS files (*.*)"));
+    // The whole path goes to the analyzer: a file chosen outside the survey directory is the
+    // file the user meant, not one of the same name in the survey directory.
+    return !path.isEmpty() && QFileInfo(path).isFile() ? QFileInfo(path).absoluteFilePath() : QString();
+}
 
-void IoMainWindow::on_Analyze_Relation_Record_clicked() {}
+void IoMainWindow::on_Analyze_Source_Record_clicked()
+{
+    const QString path = chooseSpsFile(QStringLiteral("Select SPS Source record"));
+    if (path.isEmpty())
+        return;
+    SpsSourceAnalyzer analyzer(this, surveyDirectory(), path, application->console);
+    analyzer.exec();
+}
+
+void IoMainWindow::on_Analyze_Receiver_Record_clicked()
+{
+    const QString path = chooseSpsFile(QStringLiteral("Select SPS Receiver record"));
+    if (path.isEmpty())
+        return;
+    SpsReceiverAnalyzer analyzer(this, surveyDirectory(), path, application->console);
+    analyzer.exec();
+}
+
+void IoMainWindow::on_Analyze_Relation_Record_clicked()
+{
+    const QString path = chooseSpsFile(QStringLiteral("Select SPS Relation record"));
+    if (path.isEmpty())
+        return;
+    SpsRelationAnalyzer analyzer(this, surveyDirectory(), path, application->console);
+    analyzer.exec();
+}
 
 void IoMainWindow::on_CopySegdFiles_clicked() {}
 

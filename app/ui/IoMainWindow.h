@@ -41,6 +41,10 @@ private:
     void openStartupProject();
     void createTapeDrives();
     StartupProject::WorkingDirectories workingDirectories() const;
+    // Asks for an SPS file in the project's survey directory; the chosen path, or an empty text
+    // when the user cancelled or the file does not exist.
+    QString chooseSpsFile(const QString& caption);
+    QString surveyDirectory() const;
 
     IoApp* application;
     QString rootDirectory;

@@ -1,0 +1,336 @@
+#include "sps/ui/SpsAnalyzer.h"
+
+#include "base/ObrConsole.h"
+#include "base/ui/OnlineDocumentation.h"
+#include "sps/SpsFormatFile.h"
+#include "sps/SpsRevision21.h"
+#include "sps/SpsScanner.h"
+#include "sps/SpsValue.h"
+#include "sps/ui/LineEdit.h"
+#include "sps/ui/SpinBox.h"
+#include "sps/ui/SpsTextView.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+namespace {
+
+const QString ruler = QStringLiteral("123456789|123456789|123456789|123456789|123456789|"
+                                     "123456789|123456789|123456789|123456789|1234567890");
+const QString analyzerTitle = QStringLiteral("SPS Analyzer");
+
+template <typename T> T* required(const QObject& parent, const QString& name)
+{
+    T* found = parent.findChild<T*>(name);
+    if (!found)
+        qFatal("SPS analyzer form without control %s", qPrintable(name));
+    return found;
+}
+
+} // namespace
+
+SpsAnalyzer::SpsAnalyzer(SpsKind kind, QWidget* parent, const QString& surveyDirectory,
+                         const QString& fileName, ObrConsole* console)
+    : QDialog(parent), kind(kind), console(console), fileName(fileName), layout_(SpsLayout::defaults(kind)),
+      savedLayout(layout_)
+{
+    if (fileName.isEmpty())
+        path_.clear();
+    else if (QFileInfo(fileName).isAbsolute())
+        path_ = fileName;
+    else
+        path_ = surveyDirectory + QLatin1Char('/') + fileName;
+    // Modal to the main window only: help pages opened from here stay usable.
+    setWindowModality(Qt::WindowModal);
+}
+
+void SpsAnalyzer::start(const Naming& naming)
+{
+    findControls(naming);
+    fitToScreen();
+    if (!path_.isEmpty())
+        setWindowTitle(QStringLiteral("%1  -  %2").arg(analyzerTitle, QFileInfo(path_).fileName()));
+
+    static_cast<void>(rulerLines.setText(ruler.toLatin1()));
+    columnsView->setLines(&rulerLines);
+    columnsView->followHorizontalScroll(textView->horizontalScrollBar());
+    columnsView->setFixedHeight(QFontMetrics(columnsView->font()).height() + 2 * columnsView->frameWidth() +
+                                2);
+    characterWidth = textView->characterWidth();
+
+    loadLayout();
+    showLayout(layout_);
+    // The ranges are those of the columns shown, which the boxes may have brought into range.
+    layout_ = controlsLayout();
+    savedLayout = layout_;
+    // Without a file there is nowhere to save a file's own layout.
+    saveButton->setEnabled(!path_.isEmpty());
+
+    if (path_.isEmpty())
+        warnNoFile(QStringLiteral("No file selected.\n Select a file to analyze."));
+    else if (!QFileInfo::exists(path_))
+        warnNoFile(QStringLiteral("Cannot read SPS file %1.\nFile does not exist").arg(path_));
+    else
+        readFile();
+    connectControls();
+}
+
+void SpsAnalyzer::findControls(const Naming& naming)
+{
+    FieldControls& id = fields[SpsLayout::pointIdField];
+    id.load = required<QCheckBox>(*this, naming.idPrefix + QStringLiteral("LoadId"));
+    id.start = required<SpinBox>(*this, naming.idPrefix + QStringLiteral("ID_StartCol"));
+    id.end = required<SpinBox>(*this, naming.idPrefix + QStringLiteral("ID_EndCol"));
+    for (int index = 0; index < naming.parts.size(); ++index) {
+        FieldControls& field = fields[size_t(index + 1)];
+        const QString name = naming.fieldPrefix + naming.parts[index];
+        field.load = required<QCheckBox>(*this, naming.loadPrefix + naming.parts[index]);
+        field.start = required<SpinBox>(*this, name + QStringLiteral("_StartCol"));
+        field.end = required<SpinBox>(*this, name + QStringLiteral("_EndCol"));
+        field.minimum = required<LineEdit>(*this, name + QStringLiteral("_Min"));
+        field.maximum = required<LineEdit>(*this, name + QStringLiteral("_Max"));
+    }
+    firstLine = required<QSpinBox>(*this, naming.idPrefix + QStringLiteral("FirstLine"));
+    firstLineLabel = required<QLabel>(*this, QStringLiteral("FirstLineLabel"));
+    columnsView = required<SpsTextView>(*this, QStringLiteral("Columns"));
+    textView = required<SpsTextView>(*this, QStringLiteral("Text"));
+    saveButton = required<QPushButton>(*this, QStringLiteral("Save"));
+}
+
+void SpsAnalyzer::fitToScreen()
+{
+    const QScreen* screen = this->screen();
+    if (!screen)
+        return;
+    const QSize available = screen->availableGeometry().size();
+    setMinimumWidth(std::min(minimumWidth(), available.width()));
+    setMaximumSize(std::min(maximumWidth(), available.width()),
+                   std::min(maximumHeight(), available.height()));
+    resize(std::min(width(), available.width()), std::min(height(), available.height()));
+}
+
+void SpsAnalyzer::loadLayout()
+{
+    SpsFormatFile formatFile(path_, kind);
+    if (path_.isEmpty()) {
+        // Only the user default: an empty base name would name a ".fmt" file in the current directory.
+        if (formatFile.read(SpsFormatFile(SpsFormatFile::userDefaultBase(kind), kind).path(), layout_) ==
+            SpsFormatFile::Layer::Absent)
+            SpsFormatFile::prepareUserDefaultFolder();
+        return;
+    }
+    static_cast<void>(formatFile.load(layout_));
+    const auto report = [&](SpsFormatFile::Layer layer, const QString& file) {
+        if (layer == SpsFormatFile::Layer::Refused)
+            console->warning(QStringLiteral("%1: %2").arg(file, formatFile.errorString()), false);
+    };
+    report(formatFile.userDefaultLayer(), SpsFormatFile(SpsFormatFile::userDefaultBase(kind), kind).path());
+    report(formatFile.ownLayer(), formatFile.path());
+}
+
+void SpsAnalyzer::warnNoFile(const QString& text)
+{
+    const auto answer = QMessageBox::warning(nullptr, QStringLiteral("SPS Record"), text,
+                                             QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Help);
+    if (answer == QMessageBox::Help)
+        OnlineDocumentation::showHelp(QStringLiteral("spsanalyzer.html"));
+}
+
+void SpsAnalyzer::readFile()
+{
+    if (!lines.read(path_)) {
+        console->error(lines.errorString(), false);
+        return;
+    }
+    textView->setLines(&lines);
+    rescanAll();
+    if (SpsRevision21::declaredBy(lines) && !SpsRevision21::inForce(layout_))
+        console->warning(SpsRevision21::mismatchText(path_) + QStringLiteral("; \"SPS 2.1 layout\" sets it"),
+                         false);
+}
+
+SpsLayout SpsAnalyzer::controlsLayout() const
+{
+    SpsLayout layout = SpsLayout::defaults(kind);
+    layout.setFirstLine(firstLine->value());
+    for (int field = 0; field < SpsLayout::fieldCount; ++field) {
+        const FieldControls& controls = fields[size_t(field)];
+        layout.setColumns(field, {controls.start->value(), controls.end->value()});
+        layout.setLoad(field, controls.load->isChecked());
+    }
+    return layout;
+}
+
+void SpsAnalyzer::showLayout(const SpsLayout& layout)
+{
+    for (int field = 0; field < SpsLayout::fieldCount; ++field) {
+        const FieldControls& controls = fields[size_t(field)];
+        const QSignalBlocker blockStart(controls.start);
+        const QSignalBlocker blockEnd(controls.end);
+        const QSignalBlocker blockLoad(controls.load);
+        controls.start->setValue(layout.columns(field).start);
+        controls.end->setValue(layout.columns(field).end);
+        controls.load->setChecked(layout.load(field));
+    }
+    const QSignalBlocker blockFirstLine(firstLine);
+    firstLine->setValue(layout.firstLine());
+    const bool readId = layout.readPointId();
+    fields[SpsLayout::pointIdField].start->setEnabled(readId);
+    fields[SpsLayout::pointIdField].end->setEnabled(readId);
+    firstLine->setEnabled(!readId);
+    firstLineLabel->setEnabled(!readId);
+}
+
+void SpsAnalyzer::connectControls()
+{
+    connect(fields[SpsLayout::pointIdField].load, &QCheckBox::toggled, this,
+            &SpsAnalyzer::readPointIdToggled);
+    connect(firstLine, qOverload<int>(&QSpinBox::valueChanged), this, &SpsAnalyzer::firstLineChanged);
+    for (int field = 0; field < SpsLayout::fieldCount; ++field) {
+        const FieldControls& controls = fields[size_t(field)];
+        connect(controls.start, qOverload<int>(&QSpinBox::valueChanged), this,
+                [this, field] { columnChanged(field, true); });
+        connect(controls.end, qOverload<int>(&QSpinBox::valueChanged), this,
+                [this, field] { columnChanged(field, false); });
+        const auto select = [this, field] { placeMarkers(field); };
+        connect(controls.start->editor(), &LineEdit::selected, this, select);
+        connect(controls.end->editor(), &LineEdit::selected, this, select);
+        connect(controls.start, &SpinBox::selected, this, select);
+        connect(controls.end, &SpinBox::selected, this, select);
+        if (controls.minimum) {
+            connect(controls.minimum, &LineEdit::selected, this, select);
+            connect(controls.maximum, &LineEdit::selected, this, select);
+        }
+    }
+}
+
+void SpsAnalyzer::readPointIdToggled(bool on)
+{
+    layout_.setReadPointId(on);
+    fields[SpsLayout::pointIdField].start->setEnabled(on);
+    fields[SpsLayout::pointIdField].end->setEnabled(on);
+    firstLine->setEnabled(!on);
+    firstLineLabel->setEnabled(!on);
+    rescanAll();
+}
+
+void SpsAnalyzer::firstLineChanged(int line)
+{
+    layout_.setFirstLine(line);
+    rescanAll();
+}
+
+void SpsAnalyzer::columnChanged(int field, bool startChanged)
+{
+    const FieldControls& controls = fields[size_t(field)];
+    // The other box follows, so that the first column never lies beyond the last.
+    if (startChanged && controls.start->value() > controls.end->value()) {
+        const QSignalBlocker block(controls.end);
+        controls.end->setValue(controls.start->value());
+    } else if (!startChanged && controls.end->value() < controls.start->value()) {
+        const QSignalBlocker block(controls.start);
+        controls.start->setValue(controls.end->value());
+    }
+    layout_.setColumns(field, {controls.start->value(), controls.end->value()});
+    placeMarkers(field);
+    // The record letter's columns decide which lines are data lines.
+    if (field == SpsLayout::pointIdField)
+        rescanAll();
+    else
+        rescanField(field);
+}
+
+void SpsAnalyzer::placeMarkers(int field)
+{
+    const FieldControls& controls = fields[size_t(field)];
+    textView->placeMarkers(SpsTextView::startMarkerX(controls.start->value(), characterWidth),
+                           SpsTextView::stopMarkerX(controls.end->value(), characterWidth));
+}
+
+void SpsAnalyzer::rescanAll()
+{
+    const auto ranges = SpsScanner(lines).all(layout_);
+    for (int field = 0; field < SpsLayout::fieldCount; ++field)
+        showRange(field, ranges[size_t(field)]);
+}
+
+void SpsAnalyzer::rescanField(int field)
+{
+    showRange(field, SpsScanner(lines).field(layout_, field));
+}
+
+void SpsAnalyzer::showRange(int field, const SpsFieldRange& range)
+{
+    const FieldControls& controls = fields[size_t(field)];
+    if (!controls.minimum)
+        return;
+    const SpsConversion conversion = layout_.conversion(field);
+    controls.minimum->setText(range.hasValues() ? SpsValue::text(conversion, range.minimum) : QString());
+    controls.maximum->setText(range.hasValues() ? SpsValue::text(conversion, range.maximum) : QString());
+}
+
+bool SpsAnalyzer::saveTo(const QString& baseName)
+{
+    SpsFormatFile file(baseName, kind);
+    const SpsLayout layout = controlsLayout();
+    if (file.write(layout, QString())) {
+        savedLayout = layout;
+        console->information(QStringLiteral("SPS format file %1 saved").arg(file.path()), false);
+        return true;
+    }
+    // The dialog stays open, so the layout is not lost.
+    const QString text =
+        QStringLiteral("Cannot write SPS format file %1: %2").arg(file.path(), file.errorString());
+    console->error(text, false);
+    QMessageBox::critical(this, analyzerTitle, text);
+    return false;
+}
+
+void SpsAnalyzer::on_Save_clicked()
+{
+    if (saveTo(path_))
+        accept();
+}
+
+void SpsAnalyzer::on_Default_clicked()
+{
+    SpsFormatFile::prepareUserDefaultFolder();
+    if (saveTo(SpsFormatFile::userDefaultBase(kind)))
+        accept();
+}
+
+void SpsAnalyzer::on_Help_clicked()
+{
+    OnlineDocumentation::showHelp(QStringLiteral("spsanalyzer.html"));
+}
+
+void SpsAnalyzer::on_Close_clicked()
+{
+    reject();
+}
+
+void SpsAnalyzer::on_Sps21_clicked()
+{
+    showLayout(SpsLayout::revision21(kind));
+    layout_ = controlsLayout();
+    rescanAll();
+}
+
+void SpsAnalyzer::reject()
+{
+    if (controlsLayout() != savedLayout) {
+        const auto answer = QMessageBox::question(
+            this, analyzerTitle, QStringLiteral("The layout has changes that are not saved.\nDiscard them?"),
+            QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel);
+        if (answer != QMessageBox::Discard)
+            return;
+    }
+    QDialog::reject();
+}

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "sps/SpsKind.h"
+#include "sps/SpsLayout.h"
+#include "sps/SpsLines.h"
+
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+#include <array>
+
+class LineEdit;
+class ObrConsole;
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class SpinBox;
+class SpsTextView;
+struct SpsFieldRange;
+
+// What the source, receiver and relation analyzers share: the SPS file in memory under a column
+// ruler, one row of controls per field of the layout, the minimum and maximum of every field
+// over the file's data lines, recomputed as columns change, and saving the layout as the
+// file's own format file or as the user default of the kind. The subclasses bring the form.
+class SpsAnalyzer : public QDialog {
+    Q_OBJECT
+public:
+    // The resolved path of the SPS file; empty when none was given.
+    const QString& path() const { return path_; }
+    // The layout the ranges are computed with.
+    const SpsLayout& scanLayout() const { return layout_; }
+    // The layout the controls show, as saving stores it.
+    SpsLayout controlsLayout() const;
+
+public slots:
+    // Escape, Close and the close box: edits that are not saved are discarded only when the user
+    // says so.
+    void reject() override;
+
+protected:
+    // How a form names its controls: field parts Line, Loc, ... (fields 2 to 15 of the layout)
+    // make fieldPrefix + part + "_StartCol" (_EndCol, _Min, _Max) and loadPrefix + part; the
+    // record letter's controls are idPrefix + "ID_StartCol", "ID_EndCol", "LoadId" and "FirstLine".
+    struct Naming {
+        QString fieldPrefix;
+        QString loadPrefix;
+        QString idPrefix;
+        QStringList parts;
+    };
+
+    // fileName: absolute, or relative to the project's survey directory; empty for none.
+    SpsAnalyzer(SpsKind kind, QWidget* parent, const QString& surveyDirectory, const QString& fileName,
+                ObrConsole* console);
+    // Called by the subclass once its form is built: loads the layout and the file.
+    void start(const Naming& naming);
+
+private slots:
+    void on_Save_clicked();
+    void on_Default_clicked();
+    void on_Help_clicked();
+    void on_Close_clicked();
+    void on_Sps21_clicked();
+
+private:
+    struct FieldControls {
+        QCheckBox* load = nullptr;
+        SpinBox* start = nullptr;
+        SpinBox* end = nullptr;
+        LineEdit* minimum = nullptr;
+        LineEdit* maximum = nullptr;
+    };
+
+    void findControls(const Naming& naming);
+    void fitToScreen();
+    void loadLayout();
+    void readFile();
+    void showLayout(const SpsLayout& layout);
+    void connectControls();
+    void warnNoFile(const QString& text);
+
+    void readPointIdToggled(bool on);
+    void firstLineChanged(int line);
+    void columnChanged(int field, bool startChanged);
+    void placeMarkers(int field);
+    void rescanAll();
+    void rescanField(int field);
+    void showRange(int field, const SpsFieldRange& range);
+    bool saveTo(const QString& baseName);
+
+    SpsKind kind;
+    ObrConsole* console;
+    QString fileName;
+    QString path_;
+    SpsLines lines;
+    SpsLines rulerLines;
+    SpsLayout layout_;
+    // The controls' layout as loaded or last saved: changes from it are unsaved edits.
+    SpsLayout savedLayout;
+    std::array<FieldControls, SpsLayout::fieldCount> fields;
+    QSpinBox* firstLine = nullptr;
+    QLabel* firstLineLabel = nullptr;
+    SpsTextView* columnsView = nullptr;
+    SpsTextView* textView = nullptr;
+    QPushButton* saveButton = nullptr;
+    int characterWidth = 0;
+};
