@@ -2,8 +2,8 @@
 
 #include "sps/SpsLines.h"
 
-#include <QFontMetricsF>
 #include <QFrame>
+#include <QGlyphRun>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
@@ -35,11 +35,8 @@ SpsTextView::SpsTextView(QWidget* parent) : QAbstractScrollArea(parent)
     QFont font(QStringLiteral("Courier"), 9, QFont::Normal);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
-    // Every glyph advances exactly one cell, so columns and markers stay aligned.
-    const int cell = QFontMetrics(font).averageCharWidth();
-    font.setLetterSpacing(QFont::AbsoluteSpacing,
-                          cell - QFontMetricsF(font).horizontalAdvance(QLatin1Char('0')));
     setFont(font);
+    rawFont = QRawFont::fromFont(font);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
 }
@@ -150,7 +147,6 @@ void SpsTextView::paintEvent(QPaintEvent*)
     if (!lines_)
         return;
     QPainter painter(viewport());
-    painter.setFont(font());
     painter.setPen(palette().color(QPalette::Text));
     const int w = std::max(1, characterWidth());
     const int height = lineHeight();
@@ -161,9 +157,21 @@ void SpsTextView::paintEvent(QPaintEvent*)
     const int x = w / 2 + firstColumn * w - offset;
     const int first = leader_ ? 0 : verticalScrollBar()->value();
     const int last = std::min(lines_->count(), first + viewport()->height() / height + 2);
+    QGlyphRun run;
+    run.setRawFont(rawFont);
+    QVector<QPointF> positions;
     for (int index = first; index < last; ++index) {
         const QString text = visibleText(lines_->line(index), firstColumn, lastColumn);
-        if (!text.isEmpty())
-            painter.drawText(x, (index - first) * height + ascent, text);
+        if (text.isEmpty())
+            continue;
+        // Each character in its own cell, whatever the font's own advance, so that columns and
+        // markers stay aligned along the whole line.
+        const QVector<quint32> glyphs = rawFont.glyphIndexesForString(text);
+        positions.resize(glyphs.size());
+        for (int i = 0; i < glyphs.size(); ++i)
+            positions[i] = QPointF(x + i * w, (index - first) * height + ascent);
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        painter.drawGlyphRun(QPointF(), run);
     }
 }

@@ -2,6 +2,7 @@
 
 #include <QAbstractScrollArea>
 #include <QPointer>
+#include <QRawFont>
 
 class QFrame;
 class QScrollBar;
@@ -43,6 +44,7 @@ private:
     void updateScrollBars();
     void positionMarkers();
 
+    QRawFont rawFont;
     const SpsLines* lines_ = nullptr;
     int longestLine_ = 0;
     QPointer<QScrollBar> leader_;
