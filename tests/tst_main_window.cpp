@@ -4,9 +4,11 @@
 #include "app/ui/IoApp.h"
 #include "app/ui/IoMainWindow.h"
 #include "base/WorkingRoot.h"
+#include "base/ui/FileDialogs.h"
 #include "devices/TapeDevice.h"
 #include "devices/TapeDriveList.h"
 #include "devices/TapeImage.h"
+#include "sps/ui/SpsAnalyzer.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/ModalDialogCloser.h"
 #include "tests/support/TestFiles.h"
@@ -126,6 +128,66 @@ private slots:
         QTest::qWait(titles.isEmpty() ? 30 : 0);
         QCOMPARE(closer.titles(), titles);
         QCOMPARE(QApplication::topLevelWidgets().size(), windows);
+    }
+
+    void spsButtonsOpenTheChosenFile_data()
+    {
+        // chosen: the file the user picks ("" for cancel); opened: the analyzer's class, "" for none
+        obrtest::columns<QString, QString, QString, QString>({"button", "caption", "chosen", "opened"});
+        QTest::newRow("source file in the survey directory") << "Analyze_Source_Record"
+                                                             << "Select SPS Source record"
+                                                             << "Survey/LINE1.S"
+                                                             << "SpsSourceAnalyzer";
+        QTest::newRow("receiver file elsewhere") << "Analyze_Receiver_Record"
+                                                 << "Select SPS Receiver record"
+                                                 << "elsewhere/LINE1.R"
+                                                 << "SpsReceiverAnalyzer";
+        QTest::newRow("relation file") << "Analyze_Relation_Record"
+                                       << "Select SPS Relation record"
+                                       << "Survey/LINE1.X"
+                                       << "SpsRelationAnalyzer";
+        QTest::newRow("cancelled") << "Analyze_Source_Record"
+                                   << "Select SPS Source record"
+                                   << ""
+                                   << "";
+        QTest::newRow("gone meanwhile") << "Analyze_Relation_Record"
+                                        << "Select SPS Relation record"
+                                        << "Survey/GONE.X"
+                                        << "";
+    }
+    void spsButtonsOpenTheChosenFile()
+    {
+        const auto [button, caption, chosen, opened] =
+            obrtest::fetch<QString, QString, QString, QString>("button", "caption", "chosen", "opened");
+        const QString survey = application()->project->path(ProjectDescription::Survey);
+        QVERIFY(QDir().mkpath(survey) && QDir().mkpath(root() + "/elsewhere"));
+        for (const char* file :
+             {"/Osterlind/Survey/LINE1.S", "/Osterlind/Survey/LINE1.X", "/elsewhere/LINE1.R"})
+            QVERIFY(obrtest::writeFile(root() + file, "H00\n"));
+        const QString path = chosen.isEmpty()                 ? QString()
+                             : chosen.startsWith("elsewhere") ? root() + "/" + chosen
+                                                              : root() + "/Osterlind/" + chosen;
+        QStringList asked;
+        FileDialogs::answerWith([&](const QString& question, const QString& directory) {
+            asked << question << directory;
+            return path;
+        });
+        ModalDialogCloser closer;
+        QString openedClass;
+        QString openedPath;
+        closer.actOnNext([&](QWidget* modal) {
+            openedClass = QString::fromLatin1(modal->metaObject()->className());
+            if (auto* analyzer = qobject_cast<SpsAnalyzer*>(modal))
+                openedPath = analyzer->path();
+            static_cast<QDialog*>(modal)->reject();
+        });
+        application()->mainWindow->findChild<QPushButton*>(button)->click();
+        FileDialogs::answerWith({});
+        QCOMPARE(asked, QStringList({caption, survey}));
+        QCOMPARE(openedClass, opened);
+        // The analyzer reads the file chosen, wherever it lies.
+        QCOMPARE(openedPath, opened.isEmpty() ? QString() : path);
+        QVERIFY(QDir(root() + "/elsewhere").removeRecursively());
     }
 
     void quitClosesTheWindowItsConsoleIsBoundTo()
