@@ -14,9 +14,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -114,6 +116,13 @@ void SpsAnalyzer::fitToScreen()
     setMaximumSize(std::min(maximumWidth(), available.width()),
                    std::min(maximumHeight(), available.height()));
     resize(std::min(width(), available.width()), std::min(height(), available.height()));
+    // The field rows keep their height; on a narrow screen they scroll sideways instead of
+    // squeezing their labels and values.
+    auto* fieldArea = required<QScrollArea>(*this, QStringLiteral("FieldArea"));
+    const QMargins margins = layout()->contentsMargins();
+    const bool narrow = fieldArea->widget()->sizeHint().width() + margins.left() + margins.right() > width();
+    fieldArea->setFixedHeight(fieldArea->widget()->sizeHint().height() +
+                              (narrow ? fieldArea->horizontalScrollBar()->sizeHint().height() : 0));
 }
 
 void SpsAnalyzer::loadLayout()
