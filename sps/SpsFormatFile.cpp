@@ -52,18 +52,22 @@ void SpsFormatFile::prepareUserDefaultFolder()
 bool SpsFormatFile::load(SpsLayout& layout)
 {
     userDefaultLayer_ = read(SpsFormatFile(userDefaultBase(kind_), kind_).path(), layout);
+    userDefaultParts_ = readParts_;
     ownLayer_ = Layer::Absent;
+    ownParts_ = Parts();
     if (userDefaultLayer_ == Layer::Absent)
         prepareUserDefaultFolder();
     if (userDefaultLayer_ == Layer::Refused)
         return false;
     ownLayer_ = read(path(), layout);
+    ownParts_ = readParts_;
     return ownLayer_ == Layer::Read;
 }
 
 SpsFormatFile::Layer SpsFormatFile::read(const QString& path, SpsLayout& layout)
 {
     error_.clear();
+    readParts_ = Parts();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return Layer::Absent;
@@ -109,6 +113,7 @@ void SpsFormatFile::readStartOfFile(SpsLayout& layout)
         layout.setReadPointId(attributes.value(QLatin1String("ReadPointId")) == QLatin1String("true"));
     if (attributes.hasAttribute(QLatin1String("FirstLine")))
         layout.setFirstLine(attributes.value(QLatin1String("FirstLine")).toInt());
+    readParts_.startOfFile = true;
 }
 
 void SpsFormatFile::readField(SpsLayout& layout)
@@ -145,6 +150,7 @@ void SpsFormatFile::readField(SpsLayout& layout)
     if (field < 0)
         return;
     layout.setColumns(field, {start.toInt(), end.toInt()});
+    readParts_.fields[size_t(field)] = true;
     // Without a load flag (the older form) a field is loaded; the record letter's flag, which
     // says how data lines are told, then stays as it is.
     if (hasLoad)

@@ -18,6 +18,12 @@ public:
         Refused, // the root element names no layout of the kind
     };
 
+    // The parts of a layout one file set.
+    struct Parts {
+        bool startOfFile = false; // read-point-ID flag and first line
+        std::array<bool, SpsLayout::fieldCount> fields{};
+    };
+
     SpsFormatFile(const QString& baseName, SpsKind kind);
 
     // The base name of the user default of a kind: the working root's
@@ -41,6 +47,10 @@ public:
     SpsKind kind() const { return kind_; }
     Layer userDefaultLayer() const { return userDefaultLayer_; }
     Layer ownLayer() const { return ownLayer_; }
+    const Parts& userDefaultParts() const { return userDefaultParts_; }
+    const Parts& ownParts() const { return ownParts_; }
+    // What the last read() set.
+    const Parts& readParts() const { return readParts_; }
     // The attributes of the root element last read.
     const QString& version() const { return version_; }
     const QString& name() const { return name_; }
@@ -57,6 +67,9 @@ private:
     SpsKind kind_;
     Layer userDefaultLayer_ = Layer::Absent;
     Layer ownLayer_ = Layer::Absent;
+    Parts userDefaultParts_;
+    Parts ownParts_;
+    Parts readParts_;
     QString version_;
     QString name_;
     QString description_;

@@ -1,5 +1,6 @@
 #include "base/WorkingRoot.h"
 #include "sps/SpsFormatFile.h"
+#include "sps/SpsLayoutInForce.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/SpsFixture.h"
 #include "tests/support/TestFiles.h"
@@ -241,6 +242,62 @@ private slots:
         QCOMPARE(layout.columns(layout.fieldByName("Point easting")), (SpsColumns{48, 57}));
         QVERIFY(!layout.load(layout.fieldByName("Point easting")));
         QCOMPARE(layout.columns(layout.fieldByName("Point northing")), (SpsColumns{60, 69}));
+    }
+
+    void layoutInForceNamesWhereEachPartCameFrom()
+    {
+        QVERIFY(obrtest::writeFile(
+            userDefault(SpsKind::Source),
+            spstest::formatDocument(
+                "SpsPointFormat",
+                pointFields(
+                    R"(<PointField Name="Point easting" Load="true" StartColumn="48" EndColumn="57"/>)"))));
+        QVERIFY(obrtest::writeFile(
+            dir.filePath("LINE1.S.fmt"),
+            spstest::formatDocument(
+                "SpsPointFormat",
+                R"(<StartOfFile ReadPointId="true" FirstLine="1"/>)" +
+                    pointFields(
+                        R"(<PointField Name="Point northing" Load="true" StartColumn="56" EndColumn="65"/>)"))));
+        using Origin = SpsLayoutInForce::Origin;
+        const auto inForce = SpsLayoutInForce::forFile(SpsKind::Source, dir.filePath("LINE1.S"));
+        QVERIFY(inForce.ok() && inForce.problems().isEmpty());
+        const SpsLayout& layout = inForce.layout();
+        // A part set to the value it had still comes from the file that set it.
+        QCOMPARE(inForce.fieldOrigin(layout.fieldByName("Point easting")), Origin::UserDefault);
+        QCOMPARE(inForce.fieldOrigin(layout.fieldByName("Point northing")), Origin::OwnFile);
+        QCOMPARE(inForce.fieldOrigin(layout.fieldByName("Line name")), Origin::BuiltIn);
+        QCOMPARE(inForce.startOrigin(), Origin::OwnFile);
+        QCOMPARE(inForce.originSource(Origin::OwnFile), dir.filePath("LINE1.S.fmt"));
+        QCOMPARE(inForce.layers(),
+                 QStringList({"user default " + userDefault(SpsKind::Source) + ": read",
+                              "own format file " + dir.filePath("LINE1.S.fmt") + ": read"}));
+
+        const auto revision21 = SpsLayoutInForce::chosen(SpsKind::Source, "sps21");
+        QVERIFY(revision21.layout() == SpsLayout::revision21(SpsKind::Source));
+        QCOMPARE(revision21.fieldOrigin(3), Origin::Chosen);
+
+        const auto given = SpsLayoutInForce::chosen(SpsKind::Source, dir.filePath("LINE1.S.fmt"));
+        QVERIFY(given.ok());
+        QCOMPARE(given.fieldOrigin(layout.fieldByName("Point easting")), Origin::BuiltIn);
+        QCOMPARE(given.fieldOrigin(layout.fieldByName("Point northing")), Origin::Chosen);
+        QCOMPARE(given.originSource(Origin::Chosen), dir.filePath("LINE1.S.fmt"));
+    }
+
+    void layoutsThatCannotBeHad()
+    {
+        QVERIFY(obrtest::writeFile(userDefault(SpsKind::Receiver), "<SegyFormat/>"));
+        const auto refusedDefault = SpsLayoutInForce::forFile(SpsKind::Receiver, dir.filePath("LINE1.R"));
+        QCOMPARE(refusedDefault.problems(),
+                 QStringList{userDefault(SpsKind::Receiver) + ": This is not a SPS format file"});
+        QVERIFY(refusedDefault.layout() == SpsLayout::defaults(SpsKind::Receiver));
+
+        const auto missing = SpsLayoutInForce::chosen(SpsKind::Receiver, dir.filePath("none.fmt"));
+        QVERIFY(!missing.ok());
+        QCOMPARE(missing.problems(), QStringList{"cannot read format file " + dir.filePath("none.fmt")});
+        const auto refused = SpsLayoutInForce::chosen(SpsKind::Receiver, userDefault(SpsKind::Receiver));
+        QVERIFY(!refused.ok());
+        QVERIFY(refused.layout() == SpsLayout::defaults(SpsKind::Receiver));
     }
 
     void brokenDocumentKeepsWhatWasReadAndCountsAsRead_data()

@@ -3,6 +3,7 @@
 #include "base/ObrConsole.h"
 #include "base/ui/OnlineDocumentation.h"
 #include "sps/SpsFormatFile.h"
+#include "sps/SpsLayoutInForce.h"
 #include "sps/SpsRevision21.h"
 #include "sps/SpsScanner.h"
 #include "sps/SpsValue.h"
@@ -127,21 +128,10 @@ void SpsAnalyzer::fitToScreen()
 
 void SpsAnalyzer::loadLayout()
 {
-    SpsFormatFile formatFile(path_, kind);
-    if (path_.isEmpty()) {
-        // Only the user default: an empty base name would name a ".fmt" file in the current directory.
-        if (formatFile.read(SpsFormatFile(SpsFormatFile::userDefaultBase(kind), kind).path(), layout_) ==
-            SpsFormatFile::Layer::Absent)
-            SpsFormatFile::prepareUserDefaultFolder();
-        return;
-    }
-    static_cast<void>(formatFile.load(layout_));
-    const auto report = [&](SpsFormatFile::Layer layer, const QString& file) {
-        if (layer == SpsFormatFile::Layer::Refused)
-            console->warning(QStringLiteral("%1: %2").arg(file, formatFile.errorString()), false);
-    };
-    report(formatFile.userDefaultLayer(), SpsFormatFile(SpsFormatFile::userDefaultBase(kind), kind).path());
-    report(formatFile.ownLayer(), formatFile.path());
+    const SpsLayoutInForce inForce = SpsLayoutInForce::forFile(kind, path_);
+    layout_ = inForce.layout();
+    for (const QString& problem : inForce.problems())
+        console->warning(problem, false);
 }
 
 void SpsAnalyzer::warnNoFile(const QString& text)
