@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -27,6 +28,8 @@ bool SpsLines::read(const QString& path)
     }
     QByteArray text;
     try {
+        if (!file.isSequential())
+            text.reserve(int(std::min(file.size(), maximumFileSize)));
         // In pieces: devices without a size (pipes, /proc) are bounded as well as files.
         for (QByteArray piece = file.read(readChunk); !piece.isEmpty(); piece = file.read(readChunk)) {
             if (text.size() + piece.size() > maximumFileSize) {

@@ -12,7 +12,6 @@
 #include "sps/ui/SpsTextView.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
@@ -41,15 +40,10 @@ template <typename T> T* required(const QObject& parent, const QString& name)
 
 SpsAnalyzer::SpsAnalyzer(SpsKind kind, QWidget* parent, const QString& surveyDirectory,
                          const QString& fileName, ObrConsole* console)
-    : QDialog(parent), kind(kind), console(console), fileName(fileName), layout_(SpsLayout::defaults(kind)),
-      savedLayout(layout_)
+    : QDialog(parent), kind(kind), console(console), layout_(SpsLayout::defaults(kind)), savedLayout(layout_)
 {
-    if (fileName.isEmpty())
-        path_.clear();
-    else if (QFileInfo(fileName).isAbsolute())
-        path_ = fileName;
-    else
-        path_ = surveyDirectory + QLatin1Char('/') + fileName;
+    if (!fileName.isEmpty())
+        path_ = QFileInfo(fileName).isAbsolute() ? fileName : surveyDirectory + QLatin1Char('/') + fileName;
     // Modal to the main window only: help pages opened from here stay usable.
     setWindowModality(Qt::WindowModal);
 }

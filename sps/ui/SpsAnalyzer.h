@@ -90,7 +90,6 @@ private:
 
     SpsKind kind;
     ObrConsole* console;
-    QString fileName;
     QString path_;
     SpsLines lines;
     SpsLines rulerLines;
