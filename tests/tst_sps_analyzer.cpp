@@ -23,6 +23,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
@@ -344,6 +345,20 @@ private slots:
         QCOMPARE(startMarker->width(), 2);
         QCOMPARE(startMarker->y(), 0);
         QCOMPARE(startMarker->frameShape(), QFrame::VLine);
+    }
+
+    void spinBoxPressesAreSelections()
+    {
+        SpinBox box;
+        box.resize(60, 24);
+        box.show();
+        QSignalSpy onBox(&box, &SpinBox::selected);
+        QSignalSpy onEditor(box.editor(), &LineEdit::selected);
+        QTest::mouseClick(box.editor(), Qt::LeftButton);
+        QCOMPARE(QPair(onBox.count(), onEditor.count()), QPair(0, 1));
+        // The arrows belong to the spin box itself.
+        QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(box.width() - 4, 4));
+        QCOMPARE(QPair(onBox.count(), onEditor.count()), QPair(1, 1));
     }
 
     void textCellsLieBetweenTheMarkers()
