@@ -14,7 +14,7 @@ struct CliTool {
     const char* name;
     const char* summary;
     Run run;                     // arguments start after the tool name; returns the exit status
-    NeedsGui needsGui = nullptr; // actions that draw pictures get a (headless) QApplication
+    NeedsGui needsGui = nullptr; // actions that draw text get a QGuiApplication without a display
 };
 
 namespace cli {

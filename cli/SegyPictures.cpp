@@ -1,4 +1,4 @@
-#include "analyzers/ui/AnalysisPictures.h"
+#include "analyzers/AnalysisPictures.h"
 #include "cli/CliTool.h"
 #include "cli/SegyCommand.h"
 #include "cli/TerminalConsole.h"

@@ -92,7 +92,7 @@ int runSegy(const QStringList& arguments, TerminalConsole& console)
     return action->run(command, console);
 }
 
-// The actions that draw pictures need a (headless) QApplication.
+// The actions that draw pictures write labels, which need a QGuiApplication.
 bool segyDraws(const QStringList& arguments)
 {
     static const QStringList drawing{QStringLiteral("plot"), QStringLiteral("spectrum"),

@@ -1,8 +1,9 @@
 #include "cli/CliTool.h"
+#include "cli/QtMessages.h"
 #include "cli/TerminalConsole.h"
 
-#include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <memory>
 
@@ -70,16 +71,17 @@ int main(int argc, char** argv)
     const QString toolName = arguments.takeFirst();
     for (const CliTool& tool : cli::tools()) {
         if (toolName == QLatin1String(tool.name)) {
+            TerminalConsole console(level);
+            const QtMessages qtMessages(console);
             std::unique_ptr<QCoreApplication> application;
             if (tool.needsGui && tool.needsGui(arguments)) {
-                // Pictures are drawn by the same view classes as the windows, without a display.
+                // The labels of pictures need fonts, which need a GUI application; no display.
                 if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
                     qputenv("QT_QPA_PLATFORM", "offscreen");
-                application = std::make_unique<QApplication>(argc, argv);
+                application = std::make_unique<QGuiApplication>(argc, argv);
             } else {
                 application = std::make_unique<QCoreApplication>(argc, argv);
             }
-            TerminalConsole console(level);
             return tool.run(arguments, console);
         }
     }

@@ -29,6 +29,9 @@ class TestObrioSegyPictures : public QObject {
 private slots:
     void initTestCase()
     {
+        // obrio draws without a display and finds its platform itself, with no runtime directory.
+        for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
+            qunsetenv(variable);
         // 30 traces of 500 samples at 2 ms, a 50 Hz sine.
         file = dir.filePath(QStringLiteral("line.sgy"));
         SegyFormat format;
@@ -113,6 +116,49 @@ private slots:
         }
         QCOMPARE(count, qint64(5000));
         QVERIFY(std::abs(percent - 100.0) < 1e-6);
+    }
+
+    void onlyItsOwnLines_data()
+    {
+        obrtest::columns<QString>({"action"});
+        for (const char* action : {"plot", "spectrum", "histogram"})
+            QTest::newRow(action) << action;
+    }
+    void onlyItsOwnLines()
+    {
+        const auto [action] = obrtest::fetch<QString>("action");
+        const QString picture = dir.filePath(action + QStringLiteral(".png"));
+        const auto run = obrtest::runObrio(dir.path(), {"segy", action, file, "--out", picture});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.err, QStringList());
+        QCOMPARE(run.out.size(), 1);
+        QVERIFY(run.out.first().startsWith(QStringLiteral("picture written: ") + picture));
+    }
+
+    void lastPastTheFile_data()
+    {
+        obrtest::columns<QString, int>({"action", "rows"});
+        // 30 traces x 500 samples: 15000 values in 15 bins; 504 points, 252 below the Nyquist frequency.
+        QTest::newRow("histogram") << "histogram" << 15;
+        QTest::newRow("spectrum") << "spectrum" << 252;
+    }
+    void lastPastTheFile()
+    {
+        const auto [action, rows] = obrtest::fetch<QString, int>("action", "rows");
+        const QString csv = dir.filePath(action + QStringLiteral(".csv"));
+        QCOMPARE(obrtest::runObrio(dir.path(),
+                                   {"segy", action, file, "--out", dir.filePath(QStringLiteral("x.png")),
+                                    "--csv", csv, "--last", "2147483647"})
+                     .status,
+                 0);
+        const auto table = csvRows(csv);
+        QCOMPARE(table.size(), rows + 1);
+        if (action == QLatin1String("histogram")) {
+            qint64 count = 0;
+            for (int i = 1; i < table.size(); ++i)
+                count += table[i][2].toLongLong();
+            QCOMPARE(count, qint64(15000));
+        }
     }
 
     void refusals_data()
