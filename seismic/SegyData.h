@@ -1,5 +1,6 @@
 #pragma once
 
+#include "seismic/SegyLayout.h"
 #include "seismic/SeismicData.h"
 
 #include <QByteArray>
@@ -72,7 +73,10 @@ public:
     qint16 revision() const { return revision_; }
     int extendedTextHeaders() const { return extendedTextHeaders_; }
     bool extensionPresent() const { return extensionPresent_; }
-    const std::array<qint16, 6>& extensionWords() const { return extensionWords_; }
+    const std::array<qint16, SegyLayout::extensionWordCount>& extensionWords() const
+    {
+        return extensionWords_;
+    }
     int traceLength() const { return traceLength_; }
     bool partialTrace() const { return partialTrace_; }
     qint64 dataStart() const;
@@ -113,7 +117,7 @@ private:
     qint16 revision_ = 0;
     int extendedTextHeaders_ = 0;
     bool extensionPresent_ = false;
-    std::array<qint16, 6> extensionWords_{};
+    std::array<qint16, SegyLayout::extensionWordCount> extensionWords_{};
     int traceLength_ = 0;
     bool partialTrace_ = false;
     std::unique_ptr<SegyTraceIndex> index_;

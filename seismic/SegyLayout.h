@@ -21,8 +21,6 @@ struct Word {
     int startByte;
     int type;
 
-    // Byte offset from the start of the header.
-    constexpr int offset() const { return startByte - 1; }
     // Byte offset of a binary header word from the start of a plain file.
     constexpr int fileOffset() const { return textHeaderSize + startByte - 1; }
 };
