@@ -1,5 +1,9 @@
 #include "tests/support/SpsFixture.h"
 
+#include <QFile>
+#include <QTextStream>
+#include <algorithm>
+
 namespace spstest {
 
 QString describe(const SpsLayout& layout)
@@ -27,6 +31,78 @@ QByteArray formatDocument(const QString& root, const QString& body)
 QByteArray text(const QStringList& lines)
 {
     return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toLatin1();
+}
+
+} // namespace spstest
+
+namespace spstest {
+
+const QVector<Revision21Column>& revision21Columns(bool relation)
+{
+    static const QVector<Revision21Column> point{
+        {"Line", "Line name", 2, 11, 't'},           {"Loc", "Point number", 12, 21, 't'},
+        {"Index", "Point index", 24, 24, 'i'},       {"Code", "Point code", 25, 26, ' '},
+        {"Static", "Static time", 27, 30, 'g'},      {"Depth", "Point depth", 31, 34, 'f'},
+        {"Datum", "Seismic datum", 35, 38, 'g'},     {"Uphole", "Uphole time", 39, 40, 'g'},
+        {"WaterDepth", "Water depth", 41, 46, 'f'},  {"Easting", "Point easting", 47, 55, 'f'},
+        {"Northing", "Point northing", 56, 65, 'f'}, {"Elev", "Surface elevation", 66, 71, 'f'},
+        {"Date", "Day of year", 72, 74, 'i'},        {"Time", "Time of day", 75, 80, 'i'},
+    };
+    static const QVector<Revision21Column> relations{
+        {"Tape", "Tape", 2, 7, 'i'},
+        {"Record", "Record number", 8, 15, 'i'},
+        {"RecordIncr", "Record increment", 16, 16, 'i'},
+        {"InstrumentCode", "Instrument code", 17, 17, ' '},
+        {"ShotLine", "Source line", 18, 27, 't'},
+        {"ShotLocation", "Source location", 28, 37, 't'},
+        {"ShotIndex", "Source index", 38, 38, 'i'},
+        {"FromChannel", "From channel", 39, 43, 'i'},
+        {"ToChannel", "To channel", 44, 48, 'i'},
+        {"ChannelIncr", "Channel increment", 49, 49, 'i'},
+        {"RecLine", "Receiver line", 50, 59, 't'},
+        {"FromRec", "From receiver", 60, 69, 't'},
+        {"ToRec", "To receiver", 70, 79, 't'},
+        {"RecIndex", "Receiver index", 80, 80, 'i'},
+    };
+    return relation ? relations : point;
+}
+
+QStringList readLines(const QString& path)
+{
+    QFile file(path);
+    QStringList lines;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return lines;
+    QTextStream stream(&file);
+    while (!stream.atEnd())
+        lines << stream.readLine();
+    return lines;
+}
+
+QString expectedRange(const QStringList& lines, QChar letter, const Revision21Column& column)
+{
+    if (column.type == ' ')
+        return QStringLiteral("..");
+    double minimum = 0;
+    double maximum = 0;
+    bool any = false;
+    for (const QString& line : lines) {
+        if (line.left(1) != letter)
+            continue;
+        const QString text = line.mid(column.start - 1, column.end - column.start + 1).trimmed();
+        const double value = column.type == 't'   ? double(int(text.toFloat()))
+                             : column.type == 'i' ? double(text.toInt())
+                                                  : text.toDouble();
+        minimum = any ? std::min(minimum, value) : value;
+        maximum = any ? std::max(maximum, value) : value;
+        any = true;
+    }
+    const auto shown = [&](double value) {
+        return column.type == 'f'   ? QString::number(value, 'f', 1)
+               : column.type == 'g' ? QString::number(value, 'g', 6)
+                                    : QString::number(qint64(value));
+    };
+    return any ? shown(minimum) + ".." + shown(maximum) : QStringLiteral("..");
 }
 
 } // namespace spstest

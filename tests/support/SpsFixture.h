@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 namespace spstest {
 
@@ -15,5 +16,27 @@ QString describe(const SpsLayout& layout);
 QByteArray formatDocument(const QString& root, const QString& body);
 // Text lines joined with line feeds, ending in one.
 QByteArray text(const QStringList& lines);
+
+} // namespace spstest
+
+namespace spstest {
+
+// A field in the columns revision 2.1 of the SPS standard gives it, written out apart from the
+// program's own table. Types: 't' float truncated, 'i' integer, 'f' one decimal, 'g' six digits,
+// ' ' no range.
+struct Revision21Column {
+    const char* part; // the analyzer form's field part
+    const char* name; // the field's name in format files
+    int start;
+    int end;
+    char type;
+};
+
+const QVector<Revision21Column>& revision21Columns(bool relation);
+// The lines of a text file, read with Qt's own text stream.
+QStringList readLines(const QString& path);
+// "min..max" of a column over the lines that start with the letter, parsed with Qt's string
+// conversions and shown as the analyzers show values; ".." without such a line or range.
+QString expectedRange(const QStringList& lines, QChar letter, const Revision21Column& column);
 
 } // namespace spstest
