@@ -54,7 +54,6 @@ bool DatabaseConnection::connectToDatabase(const DatabaseServer& server, const Q
 bool DatabaseConnection::open(const DatabaseServer& server, const QString& databaseName)
 {
     close();
-    server_ = server;
     if (server.address.trimmed().isEmpty())
         return fail(QStringLiteral("Connection to database failed: no server address given"));
 
@@ -263,6 +262,7 @@ QString DatabaseConnection::nameProblem(const QString& name)
     if (name.contains(QChar(0)))
         return QStringLiteral("a database name cannot hold a zero character");
     if (name.toUtf8().size() > maximumNameBytes)
-        return QStringLiteral("the database name %1 is longer than %2 bytes").arg(name).arg(maximumNameBytes);
+        return QStringLiteral("the database name %1 is longer than %2 bytes")
+            .arg(name, QString::number(maximumNameBytes));
     return QString();
 }

@@ -34,7 +34,6 @@ public:
     // libpq's connection status of the last connection attempt (0 when connected).
     int status() const { return status_; }
     const QString& errorText() const { return errorText_; }
-    const QString& serverAddress() const { return server_.address; }
 
     // The project databases on the server, by name; the maintenance and template databases are left out.
     std::optional<QStringList> projectDatabases();
@@ -66,7 +65,6 @@ private:
     bool fail(const QString& text);
 
     PGconn* connection = nullptr;
-    DatabaseServer server_;
     int status_ = -1;
     QString errorText_;
 };

@@ -80,9 +80,7 @@ bool ProjectSchema::readStoredVersion(const QString& databaseName)
         if (version > currentVersion)
             return fail(QStringLiteral("Project database %1 is at version %2, newer than version %3 of this "
                                        "program: left unchanged")
-                            .arg(databaseName)
-                            .arg(version)
-                            .arg(currentVersion));
+                            .arg(databaseName, QString::number(version), QString::number(currentVersion)));
     }
     return true;
 }
