@@ -17,7 +17,7 @@ AmplitudeSpectrum AmplitudeSpectrum::compute(SeismicData& data, int firstTrace, 
         spectrum.status = Status::BadInterval;
         return spectrum;
     }
-    spectrum.window = SampleWindow::fromTimes(firstTrace, lastTrace, startMs, endMs, dt, data.samples());
+    spectrum.window = SampleWindow::of(data, firstTrace, lastTrace, startMs, endMs);
     spectrum.nyquist = 1.0 / (2.0 * dt / 1000.0);
     if (spectrum.window.length() == 0) {
         spectrum.status = Status::EmptyWindow;

@@ -14,15 +14,16 @@ SampleHistogram SampleHistogram::compute(SeismicData& data, int firstTrace, int 
         histogram.status = Status::BadInterval;
         return histogram;
     }
-    const SampleWindow window =
-        SampleWindow::fromTimes(firstTrace, lastTrace, startMs, endMs, dt, data.samples());
-    const qint64 expected = qint64(window.traces()) * window.length();
-    if (expected == 0) {
-        histogram.window = window;
+    const SampleWindow window = SampleWindow::of(data, firstTrace, lastTrace, startMs, endMs);
+    histogram.window = window;
+    if (window.length() == 0)
+        return histogram;
+    if (window.traces() == 0) {
+        histogram.status = Status::NoTraces;
         return histogram;
     }
+    const qint64 expected = qint64(window.traces()) * window.length();
     if (expected > maxValues) {
-        histogram.window = window;
         histogram.total = expected;
         histogram.status = Status::TooManyValues;
         return histogram;

@@ -25,6 +25,14 @@ SampleWindow SampleWindow::fromTimes(int firstTrace, int lastTrace, double start
             sampleIndex(endMs, sampleInterval, samples)};
 }
 
+SampleWindow SampleWindow::of(const SeismicData& data, int firstTrace, int lastTrace, double startMs,
+                              double endMs)
+{
+    // A range past the end would try every trace number up to it, one failed read each.
+    return fromTimes(firstTrace, std::min(lastTrace, data.traceCount()), startMs, endMs,
+                     data.sampleInterval(), data.samples());
+}
+
 int SampleWindow::forEachTrace(SeismicData& data,
                                const std::function<void(const std::vector<float>&)>& visit) const
 {

@@ -16,6 +16,9 @@ struct SampleWindow {
 
     static SampleWindow fromTimes(int firstTrace, int lastTrace, double startMs, double endMs,
                                   double sampleInterval, int samples);
+    // The window of a data set, its last trace no further than the data set's last trace.
+    static SampleWindow of(const SeismicData& data, int firstTrace, int lastTrace, double startMs,
+                           double endMs);
 
     int length() const { return endSample > startSample ? endSample - startSample : 0; }
     int traces() const { return lastTrace >= firstTrace ? lastTrace - firstTrace + 1 : 0; }

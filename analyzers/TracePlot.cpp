@@ -59,6 +59,25 @@ TracePlot TracePlot::build(const TraceGather& gather, const TraceDisplaySettings
     return plot;
 }
 
+TracePlot TracePlot::read(SeismicData& data, const TraceDisplaySettings& settings)
+{
+    // An empty gather that the read sizes to the plotted traces: a data set's own gather holds
+    // every trace of the file, far more memory than a plot needs.
+    TraceGather gather(&data);
+    gather.record = 1;
+    gather.recordLength = data.recordLength();
+    // Traces past the end of the file would plot as dead ones; what a failed read leaves in
+    // the gather is the reader's to say, and the plot shows it.
+    static_cast<void>(
+        data.readTraceRange(gather, settings.firstTrace, std::min(settings.lastTrace, data.traceCount())));
+    return build(gather, settings);
+}
+
+QImage TracePlot::picture() const
+{
+    return image.isNull() ? QImage() : image.convertToFormat(QImage::Format_Grayscale8);
+}
+
 void TracePlot::drawTimingLabels(int samples, double sampleInterval)
 {
     const int labelInterval = settings.timingLabelInterval;

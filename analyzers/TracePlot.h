@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QVector>
 
+class SeismicData;
 class TraceGather;
 
 // A finished trace plot: wiggles with filled positive lobes, timing lines and labels, and the
@@ -21,6 +22,12 @@ public:
     // interval of the data set that made the gather. An empty gather or a plot too large
     // to allocate gives a null image.
     static TracePlot build(const TraceGather& gather, const TraceDisplaySettings& settings);
+    // Reads the traces firstTrace to lastTrace of the data set, no further than its last
+    // trace, and plots them.
+    static TracePlot read(SeismicData& data, const TraceDisplaySettings& settings);
+
+    // The plot in grey levels, for saving; null when nothing was plotted.
+    QImage picture() const;
 
     TraceDisplaySettings settings;
     TracePlotGeometry geometry;

@@ -1,4 +1,5 @@
-#include "cli/CliTool.h"
+#include "cli/CliArguments.h"
+#include "cli/CliCommand.h"
 #include "cli/SegyCommand.h"
 #include "cli/TerminalConsole.h"
 #include "seismic/HeaderDataType.h"
@@ -9,25 +10,17 @@
 
 #include <QDateTime>
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace {
 
-const char usage[] =
-    "dump FILE --trace N      one trace's header words by byte position and its decoded keys\n\n"
-    "Usage: obrio segy dump [--format FILE.xml] --trace N FILE\n\n"
-    "Shows the words of the format's trace header list in byte order (byte, type,\n"
-    "name, value as stored) and then every trace key as the reader decodes it.\n";
-
 const char* typeNames[] = {"int8", "int16", "int32", "ibm", "ieee", "uint16"};
 
-int runDump(SegyAction::Command& command, TerminalConsole& console)
+int runDump(const cli::Arguments& arguments, TerminalConsole& console)
 {
-    int number = 0;
-    if (!command.has(QStringLiteral("--trace")))
-        return cli::usageError(QStringLiteral("segy dump needs --trace N"));
-    if (!command.number(QStringLiteral("--trace"), 1, &number))
-        return cli::UsageError;
+    SegyCommand command(arguments);
+    const int number = int(arguments.integer(QStringLiteral("trace"), 1));
     if (!command.openFile(console))
         return cli::JobFailed;
     const auto& format = command.format;
@@ -85,4 +78,14 @@ int runDump(SegyAction::Command& command, TerminalConsole& console)
 
 } // namespace
 
-OBRIO_SEGY_ACTION(dump, "dump", usage, "--trace", 1, runDump)
+OBRIO_COMMAND(segyDump,
+              cli::Command::action(
+                  "segy", "dump",
+                  QStringLiteral("one trace's header words by byte position and its decoded keys"), runDump)
+                  .describe(QStringLiteral(
+                      "Shows the words of the format's trace header list in byte order (byte, type,\n"
+                      "name, value as stored) and then every trace key as the reader decodes it."))
+                  .option(cli::option("trace", "N", QStringLiteral("the trace to show, counted from 1"),
+                                      cli::integer(1, std::numeric_limits<int>::max()))
+                              .required())
+                  .argument(SegyCommand::fileArgument()))

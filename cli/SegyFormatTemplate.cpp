@@ -1,4 +1,5 @@
-#include "cli/CliTool.h"
+#include "cli/CliArguments.h"
+#include "cli/CliCommand.h"
 #include "cli/SegyCommand.h"
 #include "cli/TerminalConsole.h"
 #include "seismic/SegyFormat.h"
@@ -6,17 +7,13 @@
 
 namespace {
 
-const char usage[] = "format-template          print the standard SEG-Y format file\n\n"
-                     "Usage: obrio segy format-template [--format FILE.xml]\n\n"
-                     "Prints the standard format definition as \"SEGY Standard.xml\" holds it; with\n"
-                     "--format, the given format file as this program reads and would write it.\n";
-
-int runTemplate(SegyAction::Command& command, TerminalConsole& console)
+int runTemplate(const cli::Arguments& arguments, TerminalConsole& console)
 {
+    const SegyCommand command(arguments);
     auto format = command.loadFormat(console);
     if (!format)
         return cli::JobFailed;
-    if (command.formatPath.isEmpty())
+    if (command.formatPath().isEmpty())
         format->path = SegyFormatFile::standardFileName;
     cli::printText(QString::fromUtf8(SegyFormatFile::toXml(*format, QStringLiteral("SEG Standard SEGY"))));
     return cli::Success;
@@ -24,4 +21,9 @@ int runTemplate(SegyAction::Command& command, TerminalConsole& console)
 
 } // namespace
 
-OBRIO_SEGY_ACTION(formatTemplate, "format-template", usage, "", 0, runTemplate)
+OBRIO_COMMAND(segyFormatTemplate,
+              cli::Command::action("segy", "format-template",
+                                   QStringLiteral("print the standard SEG-Y format file"), runTemplate)
+                  .describe(QStringLiteral(
+                      "Prints the standard format definition as \"SEGY Standard.xml\" holds it; with\n"
+                      "--format, the given format file as this program reads and would write it.")))

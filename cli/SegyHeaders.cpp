@@ -1,4 +1,5 @@
-#include "cli/CliTool.h"
+#include "cli/CliArguments.h"
+#include "cli/CliCommand.h"
 #include "cli/SegyCommand.h"
 #include "cli/TerminalConsole.h"
 #include "seismic/SegyData.h"
@@ -6,24 +7,18 @@
 #include "seismic/SegyFormat.h"
 #include "seismic/SeismicTrace.h"
 
+#include <limits>
 #include <vector>
 
 namespace {
 
-const char usage[] = "headers FILE             ranges of the 29 trace header fields over a trace range\n\n"
-                     "Usage: obrio segy headers [--format FILE.xml] [--first N] [--last M] FILE\n\n"
-                     "Reads traces N to M (default 1 to 24, at most the trace count) and shows, for\n"
-                     "each of the 29 fields the SEG-Y analyzer shows, its minimum and maximum.\n";
-
-int runHeaders(SegyAction::Command& command, TerminalConsole& console)
+int runHeaders(const cli::Arguments& arguments, TerminalConsole& console)
 {
-    int first = 0;
-    int last = 0;
-    if (!command.number(QStringLiteral("--first"), 1, &first) ||
-        !command.number(QStringLiteral("--last"), 24, &last))
-        return cli::UsageError;
-    if (first < 1 || last < first)
-        return cli::usageError(QStringLiteral("the trace range %1 to %2 is empty").arg(first).arg(last));
+    SegyCommand command(arguments);
+    const int first = int(arguments.integer(QStringLiteral("first"), 1));
+    int last = int(arguments.integer(QStringLiteral("last"), 24));
+    if (last < first)
+        return arguments.usageError(QStringLiteral("the trace range %1 to %2 is empty").arg(first).arg(last));
     if (!command.openFile(console))
         return cli::JobFailed;
     const auto& data = command.data;
@@ -56,4 +51,15 @@ int runHeaders(SegyAction::Command& command, TerminalConsole& console)
 
 } // namespace
 
-OBRIO_SEGY_ACTION(headers, "headers", usage, "--first --last", 1, runHeaders)
+OBRIO_COMMAND(segyHeaders,
+              cli::Command::action("segy", "headers",
+                                   QStringLiteral("ranges of the 29 trace header fields over a trace range"),
+                                   runHeaders)
+                  .describe(QStringLiteral(
+                      "Reads traces N to M (default 1 to 24, at most the trace count) and shows, for\n"
+                      "each of the 29 fields the SEG-Y analyzer shows, its minimum and maximum."))
+                  .option(cli::option("first", "N", QStringLiteral("the first trace (default 1)"),
+                                      cli::integer(1, std::numeric_limits<int>::max())))
+                  .option(cli::option("last", "M", QStringLiteral("the last trace (default 24)"),
+                                      cli::integer(1, std::numeric_limits<int>::max())))
+                  .argument(SegyCommand::fileArgument()))

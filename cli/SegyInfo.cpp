@@ -1,4 +1,5 @@
-#include "cli/CliTool.h"
+#include "cli/CliArguments.h"
+#include "cli/CliCommand.h"
 #include "cli/SegyCommand.h"
 #include "cli/TerminalConsole.h"
 #include "devices/ObrDevice.h"
@@ -7,13 +8,6 @@
 #include "seismic/SegyFormat.h"
 
 namespace {
-
-const char usage[] = "info FILE               textual and binary header facts, trace length and count\n\n"
-                     "Usage: obrio segy info [--format FILE.xml] FILE\n\n"
-                     "Shows the textual header as 80-column lines, the revision, the extended textual\n"
-                     "headers, the byte order found, samples per trace, sample interval, sample format,\n"
-                     "trace length and trace count, and warns when the data part of the file is not a\n"
-                     "whole number of traces.\n";
 
 QString sampleFormatName(int code)
 {
@@ -55,15 +49,16 @@ QStringList cardImages(const QByteArray& bytes, bool ascii)
     return lines;
 }
 
-int runInfo(SegyAction::Command& command, TerminalConsole& console)
+int runInfo(const cli::Arguments& arguments, TerminalConsole& console)
 {
+    SegyCommand command(arguments);
     if (!command.openFile(console))
         return cli::JobFailed;
     const auto& format = command.format;
     const auto& data = command.data;
     const QColor black(Qt::black);
     const int textSize = format->textHeaderSize;
-    console.message(row(QStringLiteral("File"), command.files.first()), black);
+    console.message(row(QStringLiteral("File"), command.file()), black);
     console.message(QStringLiteral("Textual header (%1):")
                         .arg(format->textHeaderAscii ? QStringLiteral("ASCII") : QStringLiteral("EBCDIC")),
                     black);
@@ -101,7 +96,7 @@ int runInfo(SegyAction::Command& command, TerminalConsole& console)
         console.warning(
             QStringLiteral("the data part of %1 is not a whole number of traces: %2 bytes follow the "
                            "last whole trace")
-                .arg(command.files.first())
+                .arg(command.file())
                 .arg((data->device()->size() - data->dataStart()) -
                      qint64(data->traceCount()) * data->traceLength()),
             false);
@@ -110,4 +105,13 @@ int runInfo(SegyAction::Command& command, TerminalConsole& console)
 
 } // namespace
 
-OBRIO_SEGY_ACTION(info, "info", usage, "", 1, runInfo)
+OBRIO_COMMAND(segyInfo,
+              cli::Command::action("segy", "info",
+                                   QStringLiteral("textual and binary header facts, trace length and count"),
+                                   runInfo)
+                  .describe(QStringLiteral(
+                      "Shows the textual header as 80-column lines, the revision, the extended textual\n"
+                      "headers, the byte order found, samples per trace, sample interval, sample format,\n"
+                      "trace length and trace count, and warns when the data part of the file is not a\n"
+                      "whole number of traces."))
+                  .argument(SegyCommand::fileArgument()))

@@ -1,5 +1,6 @@
-#include "analyzers/ui/AnalysisPictures.h"
-#include "cli/CliTool.h"
+#include "analyzers/AnalysisPictures.h"
+#include "cli/CliArguments.h"
+#include "cli/CliCommand.h"
 #include "cli/SegyCommand.h"
 #include "cli/TerminalConsole.h"
 #include "seismic/SegyData.h"
@@ -7,85 +8,59 @@
 
 #include <QImageReader>
 #include <algorithm>
+#include <limits>
 
 namespace {
 
-const char plotUsage[] =
-    "plot FILE --out PNG      trace plot picture of a range of traces\n\n"
-    "Usage: obrio segy plot [--format FILE.xml] FILE --out PICTURE.png [--first N] [--last M]\n"
-    "                       [--start MS] [--end MS] [--hscale TRACES_PER_INCH]\n"
-    "                       [--vscale INCHES_PER_SECOND] [--gain DB]\n\n"
-    "Draws traces N to M (default 1 to 24) as the analyzer's seismic view does - wiggles with\n"
-    "filled positive lobes, timing lines every 500 ms, field file and channel annotation - at\n"
-    "96 dots per inch, 12 traces per inch and 5 inches per second unless the scales say\n"
-    "otherwise, and writes it as PNG. --start and --end keep only that time window.\n";
+constexpr int lastInt = std::numeric_limits<int>::max();
 
-const char spectrumUsage[] =
-    "spectrum FILE --out PNG  average amplitude spectrum picture (and CSV)\n\n"
-    "Usage: obrio segy spectrum [--format FILE.xml] FILE --out PICTURE.png [--csv FILE.csv]\n"
-    "                           [--first N] [--last M] [--start MS] [--end MS]\n\n"
-    "Averages the amplitude spectra of traces N to M (default 1 to 24) over the time window\n"
-    "(default the whole trace) and draws them in decibels below the peak, as the analyzer\n"
-    "does. --csv also writes the numbers: frequency in Hz and dB, one row per point.\n";
-
-const char histogramUsage[] =
-    "histogram FILE --out PNG sample value histogram picture (and CSV)\n\n"
-    "Usage: obrio segy histogram [--format FILE.xml] FILE --out PICTURE.png [--csv FILE.csv]\n"
-    "                            [--first N] [--last M] [--start MS] [--end MS]\n\n"
-    "Counts the sample values of traces N to M (default 1 to 24) in the time window (default\n"
-    "the whole trace) in bins symmetric around zero and draws them, as the analyzer does.\n"
-    "--csv also writes the numbers: lower bound, upper bound, count and percent per bin.\n";
-
-const char flags[] = "--out --csv --first --last --start --end --hscale --vscale --gain";
-
-// A number option; false (and a usage message) when it is not one.
-bool decimal(const SegyAction::Command& command, const QString& flag, double fallback, double* value)
+// The picture, the traces and the time window: what all three pictures read.
+cli::Command picture(const char* name, const QString& summary, cli::Command::Run run)
 {
-    if (!command.has(flag)) {
-        *value = fallback;
-        return true;
-    }
-    bool ok = false;
-    *value = command.values.value(flag).toDouble(&ok);
-    if (!ok)
-        cli::usageError(QStringLiteral("%1 needs a number, not '%2'").arg(flag, command.values.value(flag)));
-    return ok;
+    return cli::Command::action("segy", name, summary, run)
+        .drawing()
+        .option(cli::option("out", "PICTURE.png", QStringLiteral("the PNG file to write")).required())
+        .option(cli::option("first", "N", QStringLiteral("the first trace (default 1)"),
+                            cli::integer(1, lastInt)))
+        .option(cli::option("last", "M",
+                            QStringLiteral("the last trace (default N + 23, at most the file's last)"),
+                            cli::integer(1, lastInt)))
+        .option(cli::option("start", "MS", QStringLiteral("start of the time window (default 0)"),
+                            cli::decimal()))
+        .option(cli::option("end", "MS",
+                            QStringLiteral("end of the time window (default the end of the trace)"),
+                            cli::decimal()))
+        .argument(SegyCommand::fileArgument());
 }
 
-int run(SegyAction::Command& command, TerminalConsole& console, AnalysisPictures::Kind kind)
+cli::Option csvOption()
 {
-    const bool plot = kind == AnalysisPictures::Kind::Plot;
-    if (!command.has(QStringLiteral("--out")))
-        return cli::usageError(QStringLiteral("--out PICTURE.png is needed"));
-    for (const char* flag : {"--hscale", "--vscale", "--gain"}) {
-        if (!plot && command.has(QLatin1String(flag)))
-            return cli::usageError(QStringLiteral("%1 is an option of plot only").arg(QLatin1String(flag)));
-    }
-    if (plot && command.has(QStringLiteral("--csv")))
-        return cli::usageError(QStringLiteral("--csv is an option of spectrum and histogram"));
+    return cli::option("csv", "FILE.csv", QStringLiteral("also write the numbers to this CSV file"));
+}
 
+int run(const cli::Arguments& arguments, TerminalConsole& console, AnalysisPictures::Kind kind)
+{
+    SegyCommand command(arguments);
     AnalysisPictures::Request request;
     request.kind = kind;
-    request.picturePath = command.values.value(QStringLiteral("--out"));
-    request.csvPath = command.values.value(QStringLiteral("--csv"));
-    if (!command.number(QStringLiteral("--first"), 1, &request.firstTrace) ||
-        !command.number(QStringLiteral("--last"), request.firstTrace + 23, &request.lastTrace) ||
-        !decimal(command, QStringLiteral("--start"), 0, &request.startMs) ||
-        !decimal(command, QStringLiteral("--end"), -1, &request.endMs) ||
-        !decimal(command, QStringLiteral("--hscale"), 12.0, &request.horizontalScale) ||
-        !decimal(command, QStringLiteral("--vscale"), 5.0, &request.verticalScale) ||
-        !decimal(command, QStringLiteral("--gain"), 0.0, &request.gainDb))
-        return cli::UsageError;
-    if (request.horizontalScale <= 0 || request.verticalScale <= 0)
-        return cli::usageError(QStringLiteral("--hscale and --vscale must be above 0"));
-    if (command.has(QStringLiteral("--end")) && request.endMs <= request.startMs)
-        return cli::usageError(QStringLiteral("--end must lie after --start"));
+    request.picturePath = arguments.text(QStringLiteral("out"));
+    request.csvPath = arguments.text(QStringLiteral("csv"));
+    request.firstTrace = int(arguments.integer(QStringLiteral("first"), 1));
+    request.lastTrace = int(arguments.integer(QStringLiteral("last"),
+                                              std::min<qint64>(request.firstTrace + qint64(23), lastInt)));
+    request.startMs = arguments.decimal(QStringLiteral("start"), 0);
+    request.endMs = arguments.decimal(QStringLiteral("end"), -1);
+    request.horizontalScale = arguments.decimal(QStringLiteral("hscale"), 12.0);
+    request.verticalScale = arguments.decimal(QStringLiteral("vscale"), 5.0);
+    request.gainDb = arguments.decimal(QStringLiteral("gain"), 0.0);
+    if (arguments.has(QStringLiteral("end")) && request.endMs <= request.startMs)
+        return arguments.usageError(QStringLiteral("--end must lie after --start"));
 
     if (!command.openFile(console))
         return cli::JobFailed;
     const auto& data = command.data;
     // Without --last the default range ends with the file.
-    if (!command.has(QStringLiteral("--last")))
+    if (!arguments.has(QStringLiteral("last")))
         request.lastTrace = std::min(request.lastTrace, data->traceCount());
     if (request.firstTrace < 1 || request.lastTrace < request.firstTrace ||
         request.firstTrace > data->traceCount()) {
@@ -109,23 +84,49 @@ int run(SegyAction::Command& command, TerminalConsole& console, AnalysisPictures
     return cli::Success;
 }
 
-int runPlot(SegyAction::Command& command, TerminalConsole& console)
+int runPlot(const cli::Arguments& arguments, TerminalConsole& console)
 {
-    return run(command, console, AnalysisPictures::Kind::Plot);
+    return run(arguments, console, AnalysisPictures::Kind::Plot);
 }
 
-int runSpectrum(SegyAction::Command& command, TerminalConsole& console)
+int runSpectrum(const cli::Arguments& arguments, TerminalConsole& console)
 {
-    return run(command, console, AnalysisPictures::Kind::Spectrum);
+    return run(arguments, console, AnalysisPictures::Kind::Spectrum);
 }
 
-int runHistogram(SegyAction::Command& command, TerminalConsole& console)
+int runHistogram(const cli::Arguments& arguments, TerminalConsole& console)
 {
-    return run(command, console, AnalysisPictures::Kind::Histogram);
+    return run(arguments, console, AnalysisPictures::Kind::Histogram);
 }
 
 } // namespace
 
-OBRIO_SEGY_ACTION(plot, "plot", plotUsage, flags, 1, runPlot)
-OBRIO_SEGY_ACTION(spectrum, "spectrum", spectrumUsage, flags, 1, runSpectrum)
-OBRIO_SEGY_ACTION(histogram, "histogram", histogramUsage, flags, 1, runHistogram)
+OBRIO_COMMAND(
+    segyPlot,
+    picture("plot", QStringLiteral("trace plot picture of a range of traces"), runPlot)
+        .describe(QStringLiteral(
+            "Draws traces N to M (default 1 to 24) as the analyzer's seismic view does - wiggles with\n"
+            "filled positive lobes, timing lines every 500 ms, field file and channel annotation - at\n"
+            "96 dots per inch, 12 traces per inch and 5 inches per second unless the scales say\n"
+            "otherwise, and writes it as PNG. --start and --end keep only that time window."))
+        .option(cli::option("hscale", "TRACES_PER_INCH", QStringLiteral("horizontal scale (default 12)"),
+                            cli::decimalAbove(0)))
+        .option(cli::option("vscale", "INCHES_PER_SECOND", QStringLiteral("vertical scale (default 5)"),
+                            cli::decimalAbove(0)))
+        .option(cli::option("gain", "DB", QStringLiteral("gain in decibels (default 0)"), cli::decimal())))
+OBRIO_COMMAND(
+    segySpectrum,
+    picture("spectrum", QStringLiteral("average amplitude spectrum picture (and CSV)"), runSpectrum)
+        .describe(QStringLiteral(
+            "Averages the amplitude spectra of traces N to M (default 1 to 24) over the time window\n"
+            "(default the whole trace) and draws them in decibels below the peak, as the analyzer\n"
+            "does. --csv also writes the numbers: frequency in Hz and dB, one row per point."))
+        .option(csvOption()))
+OBRIO_COMMAND(
+    segyHistogram,
+    picture("histogram", QStringLiteral("sample value histogram picture (and CSV)"), runHistogram)
+        .describe(QStringLiteral(
+            "Counts the sample values of traces N to M (default 1 to 24) in the time window (default\n"
+            "the whole trace) in bins symmetric around zero and draws them, as the analyzer does.\n"
+            "--csv also writes the numbers: lower bound, upper bound, count and percent per bin."))
+        .option(csvOption()))

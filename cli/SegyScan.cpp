@@ -1,4 +1,5 @@
-#include "cli/CliTool.h"
+#include "cli/CliArguments.h"
+#include "cli/CliCommand.h"
 #include "cli/SegyCommand.h"
 #include "cli/TerminalConsole.h"
 #include "seismic/SegyData.h"
@@ -11,11 +12,6 @@
 #include <limits>
 
 namespace {
-
-const char usage[] = "scan FILE                read every trace: count, minimum, maximum, RMS and MB/s\n\n"
-                     "Usage: obrio segy scan [--format FILE.xml] FILE\n\n"
-                     "Reads every trace of the file through the SEG-Y reader and shows the traces\n"
-                     "read, the minimum, maximum and RMS of all samples, and the reading speed.\n";
 
 // Minimum, maximum and sum of squares of all samples, one trace at a time.
 struct Statistics {
@@ -56,8 +52,9 @@ struct Statistics {
     }
 };
 
-int runScan(SegyAction::Command& command, TerminalConsole& console)
+int runScan(const cli::Arguments& arguments, TerminalConsole& console)
 {
+    SegyCommand command(arguments);
     if (!command.openFile(console))
         return cli::JobFailed;
     const auto& data = command.data;
@@ -94,4 +91,11 @@ int runScan(SegyAction::Command& command, TerminalConsole& console)
 
 } // namespace
 
-OBRIO_SEGY_ACTION(scan, "scan", usage, "", 1, runScan)
+OBRIO_COMMAND(segyScan,
+              cli::Command::action("segy", "scan",
+                                   QStringLiteral("read every trace: count, minimum, maximum, RMS and MB/s"),
+                                   runScan)
+                  .describe(QStringLiteral(
+                      "Reads every trace of the file through the SEG-Y reader and shows the traces\n"
+                      "read, the minimum, maximum and RMS of all samples, and the reading speed."))
+                  .argument(SegyCommand::fileArgument()))

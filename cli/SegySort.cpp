@@ -1,4 +1,5 @@
-#include "cli/CliTool.h"
+#include "cli/CliArguments.h"
+#include "cli/CliCommand.h"
 #include "cli/SegyCommand.h"
 #include "cli/TerminalConsole.h"
 #include "devices/DiskDevice.h"
@@ -13,15 +14,6 @@
 #include <vector>
 
 namespace {
-
-const char usage[] = "sort FILE --by CODE       index the traces, sort them and list the gathers\n\n"
-                     "Usage: obrio segy sort [--format FILE.xml] --by CODE [--out FILE2] FILE\n\n"
-                     "Sort codes: 0 file order, 1 source line and location, 2 receiver line and\n"
-                     "location, 3 CMP (2-D) or inline and crossline (3-D), 4 inline then CMP,\n"
-                     "5 offset, 6 field file, 9 inline (3-D), 10 crossline (3-D), 11 attribute,\n"
-                     "12 CMP (2-D) or inline (3-D).\n"
-                     "Lists every gather with its trace count and key values. With --out the traces\n"
-                     "are written, unchanged, in sorted order to FILE2 after the input's file headers.\n";
 
 // The input's file headers as they lie in the file: textual, binary, extended textual.
 QByteArray fileHeaders(const SegyData& data)
@@ -53,15 +45,12 @@ bool writeSorted(SegyData& data, const QString& path, TerminalConsole& console)
     return true;
 }
 
-int runSort(SegyAction::Command& command, TerminalConsole& console)
+int runSort(const cli::Arguments& arguments, TerminalConsole& console)
 {
-    int code = 0;
-    if (!command.has(QStringLiteral("--by")))
-        return cli::usageError(QStringLiteral("segy sort needs --by CODE"));
-    if (!command.number(QStringLiteral("--by"), 0, &code))
-        return cli::UsageError;
+    SegyCommand command(arguments);
+    const int code = int(arguments.integer(QStringLiteral("by"), 0));
     if (!SortOrder::knownCode(code))
-        return cli::usageError(QStringLiteral("unknown sort code %1 (see obrio segy sort --help)").arg(code));
+        return arguments.usageError(QStringLiteral("unknown sort code %1").arg(code));
     if (!command.openFile(console) || !command.data->buildIndex())
         return cli::JobFailed;
     const auto& data = command.data;
@@ -95,12 +84,25 @@ int runSort(SegyAction::Command& command, TerminalConsole& console)
                             .arg(values.join(QStringLiteral(", "))),
                         black);
     }
-    if (command.has(QStringLiteral("--out")) &&
-        !writeSorted(*data, command.values.value(QStringLiteral("--out")), console))
+    if (arguments.has(QStringLiteral("out")) &&
+        !writeSorted(*data, arguments.text(QStringLiteral("out")), console))
         return cli::JobFailed;
     return cli::Success;
 }
 
 } // namespace
 
-OBRIO_SEGY_ACTION(sort, "sort", usage, "--by --out", 1, runSort)
+OBRIO_COMMAND(
+    segySort,
+    cli::Command::action("segy", "sort", QStringLiteral("index the traces, sort them and list the gathers"),
+                         runSort)
+        .describe(QStringLiteral(
+            "Sort codes: 0 file order, 1 source line and location, 2 receiver line and\n"
+            "location, 3 CMP (2-D) or inline and crossline (3-D), 4 inline then CMP,\n"
+            "5 offset, 6 field file, 9 inline (3-D), 10 crossline (3-D), 11 attribute,\n"
+            "12 CMP (2-D) or inline (3-D).\n"
+            "Lists every gather with its trace count and key values. With --out the traces\n"
+            "are written, unchanged, in sorted order to FILE2 after the input's file headers."))
+        .option(cli::option("by", "CODE", QStringLiteral("the sort code"), cli::integer(0, 12)).required())
+        .option(cli::option("out", "FILE2", QStringLiteral("write the sorted traces to this file")))
+        .argument(SegyCommand::fileArgument()))

@@ -1,5 +1,6 @@
+#include "cli/CliArguments.h"
+#include "cli/CliCommand.h"
 #include "cli/CliCopyOperator.h"
-#include "cli/CliTool.h"
 #include "cli/DeviceArgument.h"
 #include "cli/TerminalConsole.h"
 #include "copy/SegyCopyJob.h"
@@ -13,79 +14,30 @@ namespace {
 enum class Kind { Segy, Raw };
 
 struct Options {
-    Kind kind = Kind::Segy;
     DeviceArgument input;
     DeviceArgument output;
     QList<DeviceArgument> nextTapes;
-    int blockSize = UnfmtCopyJob::defaultBlockSize;
     bool noRewind = false;
     bool unload = false;
 };
 
-const char* const segyUsage = "segy IN OUT [--next-tape DEV]... [--no-rewind] [--unload]";
-const char* const rawUsage = "raw IN OUT [--block BYTES] [--next-tape DEV]... [--no-rewind] [--unload]";
-
-QString help()
-{
-    return QStringLiteral("Usage: obrio copy %1\n"
-                          "       obrio copy %2\n\n"
-                          "segy copies one SEG-Y data set byte for byte: the 3200- and 400-byte headers\n"
-                          "(a block each on tape) and every trace (one block each on tape).\n"
-                          "raw copies any data: a disk file cut into blocks of --block bytes (10240 when\n"
-                          "not given, at most %3), a tape with the length of every block kept.\n\n"
-                          "IN and OUT are disk paths, tape:N or tape:PATH. A tape starts where it stands;\n"
-                          "at each file mark of the input tape the job asks for the next tape: the\n"
-                          "--next-tape devices in order, else a question when standard input is a\n"
-                          "terminal, else \"No more tapes\". A tape output gets a file mark after each\n"
-                          "file and a second one at the end. Tapes are rewound at their end unless\n"
-                          "--no-rewind is given; --unload unloads an input tape read to its end.\n")
-        .arg(QLatin1String(segyUsage), QLatin1String(rawUsage))
-        .arg(CopyJob::workBufferSize);
-}
-
-int parseDevice(const QString& text, DeviceArgument* device)
+// The devices and tape options of the command line; a usage error (its status returned) for a
+// device that names nothing.
+int readOptions(const cli::Arguments& arguments, Options* options)
 {
     QString errorText;
-    return DeviceArgument::parse(text, device, &errorText) ? cli::Success : cli::usageError(errorText);
-}
-
-int parse(const QStringList& arguments, Options* options)
-{
-    QStringList positional;
-    for (int i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments.at(i);
-        const bool hasValue = i + 1 < arguments.size();
-        if (argument == QLatin1String("--next-tape")) {
-            DeviceArgument device;
-            if (!hasValue)
-                return cli::usageError(QStringLiteral("--next-tape needs a tape (tape:N or tape:PATH)"));
-            if (const int status = parseDevice(arguments.at(++i), &device))
-                return status;
-            if (!device.isTape())
-                return cli::usageError(QStringLiteral("--next-tape needs a tape (tape:N or tape:PATH)"));
-            options->nextTapes.append(device);
-        } else if (argument == QLatin1String("--block") && options->kind == Kind::Raw) {
-            bool valid = false;
-            options->blockSize = hasValue ? arguments.at(++i).toInt(&valid) : 0;
-            if (!valid || options->blockSize < 1 || options->blockSize > CopyJob::workBufferSize)
-                return cli::usageError(QStringLiteral("--block needs a number of bytes from 1 to %1")
-                                           .arg(CopyJob::workBufferSize));
-        } else if (argument == QLatin1String("--no-rewind")) {
-            options->noRewind = true;
-        } else if (argument == QLatin1String("--unload")) {
-            options->unload = true;
-        } else if (argument.startsWith(QLatin1String("--"))) {
-            return cli::usageError(
-                QStringLiteral("unknown option '%1' (see obrio copy --help)").arg(argument));
-        } else {
-            positional.append(argument);
-        }
+    if (!DeviceArgument::parse(arguments.positional(0), &options->input, &errorText) ||
+        !DeviceArgument::parse(arguments.positional(1), &options->output, &errorText))
+        return arguments.usageError(errorText);
+    for (const QString& text : arguments.texts(QStringLiteral("next-tape"))) {
+        DeviceArgument device;
+        if (!DeviceArgument::parse(text, &device, &errorText) || !device.isTape())
+            return arguments.usageError(QStringLiteral("--next-tape needs a tape (tape:N or tape:PATH)"));
+        options->nextTapes.append(device);
     }
-    if (positional.size() != 2)
-        return cli::usageError(QStringLiteral("copy %1 needs an input and an output").arg(arguments.first()));
-    if (const int status = parseDevice(positional.at(0), &options->input))
-        return status;
-    return parseDevice(positional.at(1), &options->output);
+    options->noRewind = arguments.has(QStringLiteral("no-rewind"));
+    options->unload = arguments.has(QStringLiteral("unload"));
+    return cli::Success;
 }
 
 // Turns a device argument into the job's end: a disk path, or the drive opened in `mode`.
@@ -106,22 +58,10 @@ bool resolve(const DeviceArgument& device, unsigned mode, const Options& options
     return endpoint->tape->open(mode);
 }
 
-int runCopy(const QStringList& arguments, TerminalConsole& console)
+int runCopy(const cli::Arguments& arguments, TerminalConsole& console, Kind kind)
 {
-    if (arguments.isEmpty())
-        return cli::usageError(QStringLiteral("copy needs an action: segy or raw (see obrio copy --help)"));
-    const QString action = arguments.first();
-    if (arguments.contains(QLatin1String("--help"))) {
-        cli::printText(help());
-        return cli::Success;
-    }
     Options options;
-    if (action == QLatin1String("raw"))
-        options.kind = Kind::Raw;
-    else if (action != QLatin1String("segy"))
-        return cli::usageError(
-            QStringLiteral("unknown copy action '%1' (see obrio copy --help)").arg(action));
-    if (const int status = parse(arguments, &options))
+    if (const int status = readOptions(arguments, &options))
         return status;
 
     TapeArgument inputTape;
@@ -132,18 +72,61 @@ int runCopy(const QStringList& arguments, TerminalConsole& console)
         !resolve(options.output, 1, options, console, &outputTape, &output))
         return cli::JobFailed;
 
-    const bool segy = options.kind == Kind::Segy;
+    const bool segy = kind == Kind::Segy;
     CliCopyOperator copyOperator(console, segy ? QStringLiteral("traces") : QStringLiteral("blocks"),
                                  options.nextTapes);
     std::unique_ptr<CopyJob> job;
     if (segy)
         job = std::make_unique<SegyCopyJob>(&console, &copyOperator, input, output);
     else
-        job = std::make_unique<UnfmtCopyJob>(&console, &copyOperator, input, output, options.blockSize);
+        job = std::make_unique<UnfmtCopyJob>(
+            &console, &copyOperator, input, output,
+            int(arguments.integer(QStringLiteral("block"), UnfmtCopyJob::defaultBlockSize)));
     const bool copied = job->run();
     return copied && !copyOperator.tapeChangeFailed() ? cli::Success : cli::JobFailed;
 }
 
+int runSegy(const cli::Arguments& arguments, TerminalConsole& console)
+{
+    return runCopy(arguments, console, Kind::Segy);
+}
+
+int runRaw(const cli::Arguments& arguments, TerminalConsole& console)
+{
+    return runCopy(arguments, console, Kind::Raw);
+}
+
 } // namespace
 
-OBRIO_TOOL(copy, "copy", "copy a SEG-Y data set or any data between disk files and tapes", runCopy)
+OBRIO_COMMAND(
+    copy, cli::Command::tool("copy",
+                             QStringLiteral("copy a SEG-Y data set or any data between disk files and tapes"))
+              .describe(QStringLiteral(
+                  "IN and OUT are disk paths, tape:N or tape:PATH. A tape starts where it stands;\n"
+                  "at each file mark of the input tape the job asks for the next tape: the\n"
+                  "--next-tape devices in order, else a question when standard input is a\n"
+                  "terminal, else \"No more tapes\". A tape output gets a file mark after each\n"
+                  "file and a second one at the end. Tapes are rewound at their end unless\n"
+                  "--no-rewind is given; --unload unloads an input tape read to its end."))
+              .option(cli::option("next-tape", "DEV", QStringLiteral("the tape to go on with at a file mark"))
+                          .repeatable())
+              .option(cli::flag("no-rewind", QStringLiteral("leave the tapes where the job ends")))
+              .option(cli::flag("unload", QStringLiteral("unload an input tape read to its end"))))
+OBRIO_COMMAND(
+    copySegy,
+    cli::Command::action("copy", "segy", QStringLiteral("copy one SEG-Y data set byte for byte"), runSegy)
+        .describe(QStringLiteral("Copies the 3200- and 400-byte headers (a block each on tape) and every\n"
+                                 "trace (one block each on tape)."))
+        .argument(cli::argument("IN", QStringLiteral("the input: a disk path, tape:N or tape:PATH")))
+        .argument(cli::argument("OUT", QStringLiteral("the output: a disk path, tape:N or tape:PATH"))))
+OBRIO_COMMAND(
+    copyRaw,
+    cli::Command::action("copy", "raw", QStringLiteral("copy any data block by block"), runRaw)
+        .describe(QStringLiteral("Copies a disk file cut into blocks of --block bytes, or a tape with the\n"
+                                 "length of every block kept."))
+        .option(cli::option("block", "BYTES",
+                            QStringLiteral("bytes per block of a disk input (default %1)")
+                                .arg(UnfmtCopyJob::defaultBlockSize),
+                            cli::integer(1, CopyJob::workBufferSize)))
+        .argument(cli::argument("IN", QStringLiteral("the input: a disk path, tape:N or tape:PATH")))
+        .argument(cli::argument("OUT", QStringLiteral("the output: a disk path, tape:N or tape:PATH"))))

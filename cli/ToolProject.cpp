@@ -1,7 +1,8 @@
 #include "app/ProjectDescription.h"
 #include "app/StartupProject.h"
 #include "base/WorkingRoot.h"
-#include "cli/CliTool.h"
+#include "cli/CliArguments.h"
+#include "cli/CliCommand.h"
 #include "cli/TerminalConsole.h"
 
 #include <QDir>
@@ -9,14 +10,6 @@
 #include <memory>
 
 namespace {
-
-const QString projectHelp =
-    QStringLiteral("Usage: obrio project show\n\n"
-                   "Shows the project the window opens at start-up: the description file named in the\n"
-                   "suite's settings (Corvane/Trevalo, MainWindow/StartupProjectName) or else\n"
-                   "ProjectFiles/Osterlind.xml in the working root, its name, location, attributes and\n"
-                   "every directory of its tree. Nothing is created or written; parts of the tree that\n"
-                   "do not exist yet are marked \"(missing)\".\n");
 
 QString row(const QString& label, const QString& value)
 {
@@ -68,7 +61,7 @@ void showProject(const ProjectDescription& project, bool written,
     }
 }
 
-int runShow(TerminalConsole& console)
+int runShow(const cli::Arguments&, TerminalConsole& console)
 {
     const QString root = WorkingRoot::path();
     // The window works inside the working root when there is one; its format and project-file
@@ -105,21 +98,17 @@ int runShow(TerminalConsole& console)
     return cli::Success;
 }
 
-int runProject(const QStringList& arguments, TerminalConsole& console)
-{
-    if (arguments.isEmpty())
-        return cli::usageError(QStringLiteral("project needs an action (see obrio project --help)"));
-    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
-        cli::printText(projectHelp);
-        return cli::Success;
-    }
-    if (arguments.first() != QLatin1String("show"))
-        return cli::usageError(QStringLiteral("unknown project action '%1'").arg(arguments.first()));
-    if (arguments.size() > 1)
-        return cli::usageError(QStringLiteral("project show takes no arguments"));
-    return runShow(console);
-}
-
 } // namespace
 
-OBRIO_TOOL(project, "project", "show the current project and its directories", runProject)
+OBRIO_COMMAND(project,
+              cli::Command::tool("project", QStringLiteral("show the current project and its directories")))
+OBRIO_COMMAND(projectShow,
+              cli::Command::action(
+                  "project", "show",
+                  QStringLiteral("the project the window opens at start-up and its directories"), runShow)
+                  .describe(QStringLiteral(
+                      "Shows the project the window opens at start-up: the description file named in the\n"
+                      "suite's settings (Corvane/Trevalo, MainWindow/StartupProjectName) or else\n"
+                      "ProjectFiles/Osterlind.xml in the working root, its name, location, attributes and\n"
+                      "every directory of its tree. Nothing is created or written; parts of the tree that\n"
+                      "do not exist yet are marked \"(missing)\".")))

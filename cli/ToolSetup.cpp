@@ -1,24 +1,14 @@
 #include "app/HelpPages.h"
 #include "base/WorkingRoot.h"
-#include "cli/CliTool.h"
+#include "cli/CliArguments.h"
+#include "cli/CliCommand.h"
 #include "cli/TerminalConsole.h"
 #include "seismic/SegyFormatFile.h"
 
 namespace {
 
-int runSetup(const QStringList& arguments, TerminalConsole& console)
+int runSetup(const cli::Arguments&, TerminalConsole& console)
 {
-    if (arguments.contains(QLatin1String("--help"))) {
-        cli::printText(QStringLiteral("Usage: obrio setup\n\n"
-                                      "Creates the working root (%1) and its folders %2\n"
-                                      "where they are missing, as an installation would, and copies the\n"
-                                      "help pages into Docs (pages already there are kept) and the\n"
-                                      "standard SEG-Y format into SegyFormats (when missing).\n")
-                           .arg(WorkingRoot::path(), WorkingRoot::folderNames().join(QStringLiteral(", "))));
-        return cli::Success;
-    }
-    if (!arguments.isEmpty())
-        return cli::usageError(QStringLiteral("setup takes no arguments"));
     QString errorText;
     if (!WorkingRoot::create(&errorText)) {
         console.error(errorText, false);
@@ -42,4 +32,13 @@ int runSetup(const QStringList& arguments, TerminalConsole& console)
 
 } // namespace
 
-OBRIO_TOOL(setup, "setup", "create the working root and its folders, install the help pages", runSetup)
+OBRIO_COMMAND(
+    setup,
+    cli::Command::tool("setup",
+                       QStringLiteral("create the working root and its folders, install the help pages"),
+                       runSetup)
+        .describe(QStringLiteral("Creates the working root (the documents folder followed by /krd) and its\n"
+                                 "folders %1 where they are missing, as an installation\n"
+                                 "would, and copies the help pages into Docs (pages already there are kept)\n"
+                                 "and the standard SEG-Y format into SegyFormats (when missing).")
+                      .arg(WorkingRoot::folderNames().join(QStringLiteral(", ")))))

@@ -1,5 +1,6 @@
 #include "base/ObrConsole.h"
-#include "cli/CliTool.h"
+#include "cli/CliArguments.h"
+#include "cli/CliCommand.h"
 #include "cli/DeviceArgument.h"
 #include "cli/TerminalConsole.h"
 #include "devices/TapeDevice.h"
@@ -10,17 +11,9 @@
 #include <QFileInfo>
 #include <cstdlib>
 #include <functional>
+#include <limits>
 
 namespace {
-
-using Run = int (*)(const QStringList& arguments, TerminalConsole& console);
-
-struct Action {
-    const char* name;
-    const char* usage;
-    const char* summary;
-    Run run;
-};
 
 QString plural(qint64 count, const char* word)
 {
@@ -33,34 +26,21 @@ void say(TerminalConsole& console, const QString& text)
     console.message(text, Qt::black);
 }
 
-// Splits the arguments of an action into its one device and the rest.
-bool takeDevice(QStringList* arguments, DeviceArgument* device, int* status)
+// The DEV argument of the actions that work one drive.
+cli::Argument deviceArgument()
 {
-    if (arguments->isEmpty()) {
-        *status = cli::usageError(QStringLiteral("a device is needed (tape:N or tape:PATH)"));
-        return false;
-    }
-    QString errorText;
-    if (!DeviceArgument::parse(arguments->takeFirst(), device, &errorText)) {
-        *status = cli::usageError(errorText);
-        return false;
-    }
-    return true;
+    return cli::argument("DEV", QStringLiteral("the drive: tape:N or tape:PATH"));
 }
 
-// Runs `job` on the drive named by the only argument, opened in `mode` (or not opened when negative).
-int onDrive(const QStringList& arguments, TerminalConsole& console, int mode,
+// Runs `job` on the drive of the DEV argument, opened in `mode` (or not opened when negative).
+int onDrive(const cli::Arguments& arguments, TerminalConsole& console, int mode,
             const std::function<bool(TapeDevice*)>& job)
 {
-    QStringList rest = arguments;
     DeviceArgument device;
-    int status = cli::Success;
-    if (!takeDevice(&rest, &device, &status))
-        return status;
-    if (!rest.isEmpty())
-        return cli::usageError(QStringLiteral("unexpected argument '%1'").arg(rest.first()));
-    TapeArgument tape;
     QString errorText;
+    if (!DeviceArgument::parse(arguments.positional(0), &device, &errorText))
+        return arguments.usageError(errorText);
+    TapeArgument tape;
     if (!tape.resolve(device, &console, &errorText)) {
         console.error(errorText, false);
         return cli::JobFailed;
@@ -70,10 +50,8 @@ int onDrive(const QStringList& arguments, TerminalConsole& console, int mode,
     return job(tape.drive()) ? cli::Success : cli::JobFailed;
 }
 
-int runList(const QStringList& arguments, TerminalConsole& console)
+int runList(const cli::Arguments&, TerminalConsole& console)
 {
-    if (!arguments.isEmpty())
-        return cli::usageError(QStringLiteral("list takes no arguments"));
     const TapeDriveList registry(&console);
     if (!registry.ok()) {
         say(console, QStringLiteral("No tape drives found."));
@@ -84,30 +62,13 @@ int runList(const QStringList& arguments, TerminalConsole& console)
     return cli::Success;
 }
 
-int runCreate(const QStringList& arguments, TerminalConsole& console)
+int runCreate(const cli::Arguments& arguments, TerminalConsole& console)
 {
-    QString path;
-    qint64 capacity = TapeImageSettings::defaultCapacity;
-    bool tif = false;
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments.at(i);
-        if (argument == QLatin1String("--tif")) {
-            tif = true;
-        } else if (argument == QLatin1String("--capacity")) {
-            bool valid = false;
-            capacity = i + 1 < arguments.size() ? arguments.at(++i).toLongLong(&valid) : 0;
-            if (!valid || capacity <= 0)
-                return cli::usageError(QStringLiteral("--capacity needs a positive number of bytes"));
-        } else if (argument.startsWith(QLatin1String("--")) || !path.isEmpty()) {
-            return cli::usageError(QStringLiteral("unexpected argument '%1'").arg(argument));
-        } else {
-            path = argument;
-        }
-    }
-    if (path.isEmpty())
-        return cli::usageError(QStringLiteral("create needs the path of the new image"));
-    const TapeImage::Format format =
-        tif ? TapeImage::Format::TapeInFile : TapeImageSettings::formatBySuffix(path);
+    const QString path = arguments.positional(0);
+    const qint64 capacity = arguments.integer(QStringLiteral("capacity"), TapeImageSettings::defaultCapacity);
+    const TapeImage::Format format = arguments.has(QStringLiteral("tif"))
+                                         ? TapeImage::Format::TapeInFile
+                                         : TapeImageSettings::formatBySuffix(path);
     QString errorText;
     if (!TapeImage::create(path, format, capacity, &errorText)) {
         console.error(errorText, false);
@@ -141,12 +102,11 @@ void describeImage(TerminalConsole& console, const QString& path)
         QStringLiteral("Write protected: %1").arg(writable ? QStringLiteral("no") : QStringLiteral("yes")));
 }
 
-int runStatus(const QStringList& arguments, TerminalConsole& console)
+int runStatus(const cli::Arguments& arguments, TerminalConsole& console)
 {
     DeviceArgument device;
     QString errorText;
-    const bool image = !arguments.isEmpty() &&
-                       DeviceArgument::parse(arguments.first(), &device, &errorText) &&
+    const bool image = DeviceArgument::parse(arguments.positional(0), &device, &errorText) &&
                        device.kind == DeviceArgument::Kind::TapeImage;
     return onDrive(arguments, console, -1, [&](TapeDevice* tape) {
         say(console, QStringLiteral("Drive:           %1 %2").arg(tape->scsiId(), tape->name()));
@@ -160,7 +120,7 @@ int runStatus(const QStringList& arguments, TerminalConsole& console)
     });
 }
 
-int runRewind(const QStringList& arguments, TerminalConsole& console)
+int runRewind(const cli::Arguments& arguments, TerminalConsole& console)
 {
     return onDrive(arguments, console, 0, [&](TapeDevice* tape) {
         if (!tape->rewind())
@@ -170,7 +130,7 @@ int runRewind(const QStringList& arguments, TerminalConsole& console)
     });
 }
 
-int runEod(const QStringList& arguments, TerminalConsole& console)
+int runEod(const cli::Arguments& arguments, TerminalConsole& console)
 {
     return onDrive(arguments, console, 0, [&](TapeDevice* tape) {
         if (!tape->skipToEndOfData())
@@ -180,7 +140,7 @@ int runEod(const QStringList& arguments, TerminalConsole& console)
     });
 }
 
-int runUnload(const QStringList& arguments, TerminalConsole& console)
+int runUnload(const cli::Arguments& arguments, TerminalConsole& console)
 {
     return onDrive(arguments, console, -1, [&](TapeDevice* tape) {
         if (!tape->unload())
@@ -190,7 +150,7 @@ int runUnload(const QStringList& arguments, TerminalConsole& console)
     });
 }
 
-int runLoad(const QStringList& arguments, TerminalConsole& console)
+int runLoad(const cli::Arguments& arguments, TerminalConsole& console)
 {
     return onDrive(arguments, console, -1, [&](TapeDevice* tape) {
         if (!tape->load())
@@ -200,7 +160,7 @@ int runLoad(const QStringList& arguments, TerminalConsole& console)
     });
 }
 
-int runErase(const QStringList& arguments, TerminalConsole& console)
+int runErase(const cli::Arguments& arguments, TerminalConsole& console)
 {
     return onDrive(arguments, console, 1, [&](TapeDevice* tape) {
         if (!tape->rewind() || !tape->erase())
@@ -210,31 +170,18 @@ int runErase(const QStringList& arguments, TerminalConsole& console)
     });
 }
 
-int runSkip(const QStringList& arguments, TerminalConsole& console)
+// A SPACE command counts in 24 bits either way.
+constexpr qint64 largestSkip = 0x7FFFFF;
+
+int runSkip(const cli::Arguments& arguments, TerminalConsole& console)
 {
-    QStringList rest;
-    bool files = false;
-    bool counted = false;
-    qint64 count = 0;
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments.at(i);
-        if (argument == QLatin1String("--files") || argument == QLatin1String("--blocks")) {
-            bool valid = false;
-            // The count may be negative, so it is taken as it comes.
-            count = i + 1 < arguments.size() ? arguments.at(++i).toLongLong(&valid) : 0;
-            if (!valid || count == 0 || counted || count < -0x7FFFFF || count > 0x7FFFFF)
-                return cli::usageError(QStringLiteral(
-                    "skip needs one --files N or --blocks N, N not 0, at most 8388607 either way"));
-            files = argument == QLatin1String("--files");
-            counted = true;
-        } else {
-            rest << argument;
-        }
-    }
-    if (!counted)
-        return cli::usageError(QStringLiteral("skip needs --files N or --blocks N"));
-    const int skip = static_cast<int>(count);
-    return onDrive(rest, console, 0, [&](TapeDevice* tape) {
+    const QString what =
+        arguments.has(QStringLiteral("files")) ? QStringLiteral("files") : QStringLiteral("blocks");
+    const int skip = static_cast<int>(arguments.integer(what, 0));
+    if (arguments.has(QStringLiteral("files")) == arguments.has(QStringLiteral("blocks")) || skip == 0)
+        return arguments.usageError(QStringLiteral("skip needs one of --files N or --blocks N, N not 0"));
+    const bool files = what == QLatin1String("files");
+    return onDrive(arguments, console, 0, [&](TapeDevice* tape) {
         if (!(files ? tape->skipFiles(skip) : tape->skipBlocks(skip)))
             return false;
         say(console, QStringLiteral("%1 skipped %2")
@@ -244,17 +191,10 @@ int runSkip(const QStringList& arguments, TerminalConsole& console)
     });
 }
 
-int runMark(const QStringList& arguments, TerminalConsole& console)
+int runMark(const cli::Arguments& arguments, TerminalConsole& console)
 {
-    QStringList rest = arguments;
-    int count = 1;
-    if (rest.size() == 2) {
-        bool valid = false;
-        count = rest.takeLast().toInt(&valid);
-        if (!valid || count < 1)
-            return cli::usageError(QStringLiteral("the number of file marks must be 1 or more"));
-    }
-    return onDrive(rest, console, 1, [&](TapeDevice* tape) {
+    const int count = arguments.positionals().size() > 1 ? arguments.positional(1).toInt() : 1;
+    return onDrive(arguments, console, 1, [&](TapeDevice* tape) {
         if (!tape->writeFileMarks(count))
             return false;
         say(console, QStringLiteral("Wrote %1 on %2").arg(plural(count, "file mark"), tape->name()));
@@ -262,7 +202,7 @@ int runMark(const QStringList& arguments, TerminalConsole& console)
     });
 }
 
-int runMap(const QStringList& arguments, TerminalConsole& console)
+int runMap(const cli::Arguments& arguments, TerminalConsole& console)
 {
     return onDrive(arguments, console, 0, [&](TapeDevice* tape) {
         TapeMap map;
@@ -273,61 +213,73 @@ int runMap(const QStringList& arguments, TerminalConsole& console)
     });
 }
 
-const Action actions[] = {
-    {"list", "list", "list the tape drives, numbered for tape:N", runList},
-    {"create", "create IMAGE [--capacity BYTES] [--tif]",
-     "create an empty tape image (SIMH, or Tape-In-File with --tif or the suffix .tif)", runCreate},
-    {"status", "status DEV", "show the drive and whether a tape is ready in it", runStatus},
-    {"rewind", "rewind DEV", "rewind the tape", runRewind},
-    {"eod", "eod DEV", "move the tape to the end of its data", runEod},
-    {"unload", "unload DEV", "unload the tape (an image goes offline until loaded)", runUnload},
-    {"load", "load DEV", "load the tape again", runLoad},
-    {"erase", "erase DEV", "rewind and erase the whole tape", runErase},
-    {"skip", "skip DEV --files N | --blocks N", "skip N files or blocks, backward when N is negative",
-     runSkip},
-    {"mark", "mark DEV [N]", "write N file marks (1 when not given) where the tape stands", runMark},
-    {"map", "map DEV", "list every file's blocks and their sizes from the start of the tape", runMap},
-};
-
-QString toolHelp()
-{
-    QString text =
-        QStringLiteral("Usage: obrio tape <action> [options] ARGS\n\n"
-                       "Works tape drives and tape images. DEV is tape:N (drive N of 'obrio tape list')\n"
-                       "or tape:PATH (a tape image used as a drive). Drives are reached through the tape\n"
-                       "driver, or with SCSI commands when the setting Tapes/UseScsiPassThrough of\n"
-                       "Corvane/Trevalo is true. A tape image stays where the last command left it,\n"
-                       "as a tape does in a no-rewind drive.\n\n"
-                       "Actions:\n");
-    for (const Action& action : actions)
-        text += QStringLiteral("  %1\n      %2\n")
-                    .arg(QLatin1String(action.usage), QLatin1String(action.summary));
-    return text;
-}
-
-int runTape(const QStringList& arguments, TerminalConsole& console)
-{
-    if (arguments.isEmpty())
-        return cli::usageError(QStringLiteral("tape needs an action (see obrio tape --help)"));
-    if (arguments.first() == QLatin1String("--help")) {
-        cli::printText(toolHelp());
-        return cli::Success;
-    }
-    QStringList rest = arguments.mid(1);
-    for (const Action& action : actions) {
-        if (arguments.first() != QLatin1String(action.name))
-            continue;
-        if (rest.contains(QStringLiteral("--help"))) {
-            cli::printText(QStringLiteral("Usage: obrio tape %1\n\n%2.\n")
-                               .arg(QLatin1String(action.usage), QLatin1String(action.summary)));
-            return cli::Success;
-        }
-        return action.run(rest, console);
-    }
-    return cli::usageError(
-        QStringLiteral("unknown tape action '%1' (see obrio tape --help)").arg(arguments.first()));
-}
-
 } // namespace
 
-OBRIO_TOOL(tape, "tape", "work tape drives and tape images", runTape)
+OBRIO_COMMAND(tape,
+              cli::Command::tool("tape", QStringLiteral("work tape drives and tape images"))
+                  .describe(QStringLiteral(
+                      "Works tape drives and tape images. DEV is tape:N (drive N of 'obrio tape list')\n"
+                      "or tape:PATH (a tape image used as a drive). Drives are reached through the tape\n"
+                      "driver, or with SCSI commands when the setting Tapes/UseScsiPassThrough of\n"
+                      "Corvane/Trevalo is true. A tape image stays where the last command left it,\n"
+                      "as a tape does in a no-rewind drive.")))
+OBRIO_COMMAND(tapeList,
+              cli::Command::action("tape", "list",
+                                   QStringLiteral("list the tape drives, numbered for tape:N"), runList))
+OBRIO_COMMAND(
+    tapeCreate,
+    cli::Command::action(
+        "tape", "create",
+        QStringLiteral("create an empty tape image (SIMH, or Tape-In-File with --tif or the suffix .tif)"),
+        runCreate)
+        .option(cli::option(
+            "capacity", "BYTES",
+            QStringLiteral("the capacity of the tape (default %1)").arg(TapeImageSettings::defaultCapacity),
+            cli::integer(1)))
+        .option(cli::flag("tif", QStringLiteral("write a Tape-In-File image whatever the suffix")))
+        .argument(cli::argument("IMAGE", QStringLiteral("the new image file"))))
+OBRIO_COMMAND(tapeStatus,
+              cli::Command::action("tape", "status",
+                                   QStringLiteral("show the drive and whether a tape is ready in it"),
+                                   runStatus)
+                  .argument(deviceArgument()))
+OBRIO_COMMAND(tapeRewind, cli::Command::action("tape", "rewind", QStringLiteral("rewind the tape"), runRewind)
+                              .argument(deviceArgument()))
+OBRIO_COMMAND(tapeEod, cli::Command::action("tape", "eod",
+                                            QStringLiteral("move the tape to the end of its data"), runEod)
+                           .argument(deviceArgument()))
+OBRIO_COMMAND(tapeUnload,
+              cli::Command::action("tape", "unload",
+                                   QStringLiteral("unload the tape (an image goes offline until loaded)"),
+                                   runUnload)
+                  .argument(deviceArgument()))
+OBRIO_COMMAND(tapeLoad, cli::Command::action("tape", "load", QStringLiteral("load the tape again"), runLoad)
+                            .argument(deviceArgument()))
+OBRIO_COMMAND(tapeErase, cli::Command::action("tape", "erase",
+                                              QStringLiteral("rewind and erase the whole tape"), runErase)
+                             .argument(deviceArgument()))
+OBRIO_COMMAND(
+    tapeSkip,
+    cli::Command::action("tape", "skip",
+                         QStringLiteral("skip N files or blocks, backward when N is negative"), runSkip)
+        .describe(QStringLiteral("Skips N files (past N file marks) or N blocks from where the tape stands,\n"
+                                 "backward when N is negative. Give one of --files and --blocks."))
+        .option(cli::option("files", "N", QStringLiteral("skip N files"),
+                            cli::integer(-largestSkip, largestSkip)))
+        .option(cli::option("blocks", "N", QStringLiteral("skip N blocks"),
+                            cli::integer(-largestSkip, largestSkip)))
+        .argument(deviceArgument()))
+OBRIO_COMMAND(tapeMark,
+              cli::Command::action(
+                  "tape", "mark",
+                  QStringLiteral("write N file marks (1 when not given) where the tape stands"), runMark)
+                  .argument(deviceArgument())
+                  .argument(cli::argument("N", QStringLiteral("how many file marks"),
+                                          cli::integer(1, std::numeric_limits<int>::max()))
+                                .optional()))
+OBRIO_COMMAND(tapeMap,
+              cli::Command::action(
+                  "tape", "map",
+                  QStringLiteral("list every file's blocks and their sizes from the start of the tape"),
+                  runMap)
+                  .argument(deviceArgument()))

@@ -1,35 +1,8 @@
 #include "copy/SegyCopyJob.h"
 
-#include "base/ObrConsole.h"
 #include "devices/TapeDevice.h"
 
-#include <QtEndian>
 #include <cstring>
-
-namespace {
-constexpr int sampleCountOffset = 3220;
-constexpr int sampleFormatOffset = 3224;
-constexpr int traceHeaderLength = 240;
-
-quint16 headerWord(const char* headers, int offset, bool swap)
-{
-    const quint16 value = qFromBigEndian<quint16>(headers + offset);
-    return swap ? qbswap(value) : value;
-}
-} // namespace
-
-int SegyCopyJob::traceLength(const char* headers)
-{
-    bool swap = false;
-    int format = headerWord(headers, sampleFormatOffset, swap);
-    if (format < 1 || format > 8) {
-        swap = true;
-        format = headerWord(headers, sampleFormatOffset, swap);
-    }
-    if (format < 1 || format > 8)
-        return 0;
-    return traceHeaderLength + headerWord(headers, sampleCountOffset, swap) * (format == 3 ? 2 : 4);
-}
 
 CopyJob::Names SegyCopyJob::names() const
 {
@@ -40,8 +13,8 @@ bool SegyCopyJob::prepareInput()
 {
     if (!(inputTape() ? readTapeHeaders() : readFileHeaders()))
         return false;
-    traceLength_ = traceLength(work());
-    if (traceLength_ > 0)
+    layout = SegyCopyLayout::read(work(), inputTape() ? -1 : inputFile().size());
+    if (layout.known)
         return true;
     fail(QStringLiteral("invalid sample format - job will abort"));
     return false;
@@ -50,9 +23,9 @@ bool SegyCopyJob::prepareInput()
 bool SegyCopyJob::readFileHeaders()
 {
     qint64 got = 0;
-    if (!readInputFile(work(), headerLength, &got))
+    if (!readInputFile(work(), SegyLayout::fileHeaderSize, &got))
         return false;
-    if (got == headerLength)
+    if (got == SegyLayout::fileHeaderSize)
         return true;
     fail(QStringLiteral("error reading input file %1 - job will abort").arg(inputFile().fileName()));
     return false;
@@ -79,18 +52,46 @@ bool SegyCopyJob::readTapeHeaders()
 
 bool SegyCopyJob::prepareOutput()
 {
+    // A trace goes to tape as one block: one the drive cannot write stops the job before the
+    // tape is touched. A tape input brings its own blocks, which the drive judges one by one.
+    TapeDevice* tape = outputTape();
+    if (tape && !inputTape() && layout.traceLength > tape->maxBlockSize()) {
+        fail(QStringLiteral(
+                 "trace length %1 is beyond the largest block (%2 bytes) of drive %3 - job will abort")
+                 .arg(layout.traceLength)
+                 .arg(tape->maxBlockSize())
+                 .arg(tape->name()));
+        return false;
+    }
     int offset = 0;
     for (const int block : headerBlocks) {
         if (block > 0 && !writeOutput(work() + offset, block, block))
             return false;
         offset += block;
     }
+    return copyExtendedTextHeaders();
+}
+
+bool SegyCopyJob::copyExtendedTextHeaders()
+{
+    // Only a disk input has them here: on a tape they are blocks like the traces.
+    for (int k = 0; k < layout.extendedTextHeaders; ++k) {
+        qint64 got = 0;
+        if (!readInputFile(work(), SegyLayout::textHeaderSize, &got))
+            return false;
+        if (got != SegyLayout::textHeaderSize) {
+            fail(QStringLiteral("error reading input file %1 - job will abort").arg(inputFile().fileName()));
+            return false;
+        }
+        if (!writeOutput(work(), got, SegyLayout::textHeaderSize))
+            return false;
+    }
     return true;
 }
 
 qint64 SegyCopyJob::totalUnits() const
 {
-    return qMax<qint64>(0, inputFile().size() - headerLength) / traceLength_;
+    return qMax<qint64>(0, inputFile().size() - layout.dataStart()) / layout.traceLength;
 }
 
 void SegyCopyJob::partialUnit(int length)
@@ -98,7 +99,7 @@ void SegyCopyJob::partialUnit(int length)
     warn(QStringLiteral("the last trace of %1 is incomplete (%2 of %3 bytes); it is copied as it is")
              .arg(inputFile().fileName())
              .arg(length)
-             .arg(traceLength_));
+             .arg(layout.traceLength));
 }
 
 void SegyCopyJob::summaryCounts()

@@ -3,11 +3,29 @@
 #include "base/ObrConsole.h"
 #include "copy/CopyOperator.h"
 #include "copy/SameFile.h"
+#include "copy/SegyCopyLayout.h"
+#include "seismic/SegyLayout.h"
 
 #include <QFile>
 #include <memory>
 #include <new>
 #include <vector>
+
+namespace {
+
+// Where the traces of a later file start: after its headers, extended textual headers included.
+// A file whose sample format code names no format keeps the plain header length, as its count
+// of extended headers cannot be read in a known byte order.
+qint64 tracesStart(QFile& file)
+{
+    char headers[SegyLayout::fileHeaderSize] = {};
+    if (file.read(headers, sizeof headers) != qint64(sizeof headers))
+        return SegyLayout::fileHeaderSize;
+    const SegyCopyLayout layout = SegyCopyLayout::read(headers, file.size());
+    return layout.known ? layout.dataStart() : SegyLayout::fileHeaderSize;
+}
+
+} // namespace
 
 SegyMergeJob::SegyMergeJob(ObrConsole* console, JobProgress* progress, const QString& outputPath,
                            const QStringList& inputPaths)
@@ -25,6 +43,7 @@ bool SegyMergeJob::run()
         }
     }
     std::vector<std::unique_ptr<QFile>> inputs;
+    std::vector<qint64> starts;
     bool opened = true;
     qint64 total = 0;
     for (const QString& path : inputPaths) {
@@ -34,8 +53,10 @@ bool SegyMergeJob::run()
             opened = false;
         }
         // The first file's headers are written, the later files' are skipped.
-        total += inputs.empty() ? file->size() : qMax<qint64>(0, file->size() - headerLength);
+        const qint64 start = inputs.empty() || !file->isOpen() ? 0 : tracesStart(*file);
+        total += qMax<qint64>(0, file->size() - start);
         inputs.push_back(std::move(file));
+        starts.push_back(start);
     }
     if (!opened)
         return false;
@@ -54,7 +75,7 @@ bool SegyMergeJob::run()
     progress->startProgress(total);
     bool merged = true;
     for (size_t k = 0; k < inputs.size() && merged; ++k)
-        merged = append(*inputs[k], k == 0 ? 0 : headerLength, output, buffer.get());
+        merged = append(*inputs[k], starts[k], output, buffer.get());
     progress->endProgress();
     return merged;
 }

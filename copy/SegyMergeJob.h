@@ -6,12 +6,12 @@ class JobProgress;
 class QFile;
 class ObrConsole;
 
-// Joins SEG-Y disk files into one: the first file whole, then each further file from
-// byte 3600 on (its traces), in list order. Nothing about the formats is compared.
-// The job reports only failures; the output is not touched unless every input opens.
+// Joins SEG-Y disk files into one: the first file whole, then the traces of each further file
+// (all after its textual, binary and any extended textual headers), in list order. Nothing
+// about the formats is compared. The job reports only failures; the output is not touched
+// unless every input opens.
 class SegyMergeJob {
 public:
-    static constexpr qint64 headerLength = 3600;
     static constexpr int bufferSize = 4 << 20;
 
     SegyMergeJob(ObrConsole* console, JobProgress* progress, const QString& outputPath,

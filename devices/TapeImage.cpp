@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QtEndian>
 #include <algorithm>
+#include <limits>
 #include <sys/file.h>
 
 TapeImage::TapeImage(const QString& path, const TapeImageSettings& imageSettings)
@@ -80,10 +81,24 @@ bool TapeImage::openFile(QString* errorText)
         }
         readOnly = true;
     }
-    // A file changed since the tape was left is taken from its beginning.
-    if (settings.position > 0 && settings.position <= file.size() && settings.positionFileSize == file.size())
+    // A file changed since the tape was left, or a position that is not between two of its
+    // elements, is taken from its beginning.
+    if (settings.position > 0 && settings.position <= file.size() &&
+        settings.positionFileSize == file.size() && startsElement(settings.position))
         position_ = settings.position;
     return true;
+}
+
+bool TapeImage::startsElement(qint64 position)
+{
+    qint64 offset = 0;
+    while (offset < position) {
+        const Element element = elementAt(offset);
+        if (element.kind == Kind::End || element.kind == Kind::Damaged || element.end <= offset)
+            return false;
+        offset = element.end;
+    }
+    return offset == position;
 }
 
 qint64 TapeImage::capacity() const
@@ -169,6 +184,9 @@ TapeImage::Result TapeImage::readRecord(char* buffer, int bufferLength, int* rec
     case Kind::Record:
         break;
     }
+    // No drive hands over a block this long; the caller could not even be told its length.
+    if (element.length > std::numeric_limits<int>::max())
+        return Result::Damaged;
     const qint64 copied = std::min<qint64>(element.length, std::max(bufferLength, 0));
     if (!readAt(element.dataOffset, buffer, copied))
         return Result::FileError;

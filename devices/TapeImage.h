@@ -107,6 +107,8 @@ protected:
 
 private:
     [[nodiscard]] bool openFile(QString* errorText);
+    // True when an element of the image starts (or the data ends) exactly at `position`.
+    [[nodiscard]] bool startsElement(qint64 position);
     Result checkWritable() const;
     // Spaces over count blocks (or file marks), backward when count is negative.
     Result space(qint64 count, bool marksOnly, qint64* spaced);

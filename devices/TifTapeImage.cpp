@@ -26,7 +26,8 @@ TapeImage::Element TifTapeImage::element(qint64 start, const Header& header)
     const bool inFile = header.next <= file.size() && header.previous <= start;
     if (!inFile || (header.type != recordType && header.type != markType))
         return found;
-    if (header.type == markType && found.length >= 0)
+    // A mark holds no data: one that claims an extent would swallow the records inside it.
+    if (header.type == markType && found.length == 0)
         found.kind = Kind::Mark;
     else if (header.type == recordType && found.length > 0)
         found.kind = Kind::Record;

@@ -141,6 +141,15 @@ constexpr qint64 truncateToInteger(double value)
     return gap <= magnitude * 0x1p-50 ? away : truncated;
 }
 
+// The same rule into a 32-bit integer: the one conversion of a floating header value into an
+// integer (sample format code, scalars, trace numbers, integer keys). Values of the 32-bit range
+// truncate toward zero, larger ones keep their low 32 bits as an integer word does, and NaN,
+// infinities and values beyond 2^63 give 0.
+constexpr qint32 truncateToInt32(double value)
+{
+    return qint32(quint32(quint64(truncateToInteger(value))));
+}
+
 // 64-bit floats to integer or IEEE single samples (machine byte order), by the rule above.
 // The input must not overlap the output.
 void doubleToInt8(const double* in, void* out, qint64 count);

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "seismic/SegyLayout.h"
 #include "seismic/SeismicData.h"
 
 #include <QByteArray>
 #include <QMutex>
 #include <QString>
-#include <QStringList>
 #include <array>
 #include <memory>
 #include <vector>
@@ -42,7 +42,6 @@ public:
     [[nodiscard]] bool readTraceInRecord(SeismicTrace& trace, int n) override;
     [[nodiscard]] bool readTraceAt(SeismicTrace& trace, int record, int n) override;
     [[nodiscard]] bool readTraceRange(TraceGather& gather, int first, int last) override;
-    [[nodiscard]] bool readNextRecords(TraceGather& gather, int count) override;
     [[nodiscard]] bool readRecord(TraceGather& gather) override;
     [[nodiscard]] bool readTrace(SeismicTrace& trace) override;
     [[nodiscard]] bool writeRecord(TraceGather& gather) override;
@@ -52,10 +51,6 @@ public:
     // Reads traceLength() bytes at the current position into buffer (left as in the file) and
     // decodes the trace display's keys and the samples; sets maxSample.
     [[nodiscard]] bool readTraceInto(char* buffer, SeismicTrace& trace);
-    // Closes the current file and opens the first entry of the file list, removing it.
-    [[nodiscard]] bool openNextFile();
-    void setFileList(const QString& directory, const QStringList& files);
-    const QStringList& fileList() const { return fileList_; }
 
     // Describes the traces of a file opened for writing: the caller writes the file headers
     // through the device, then the traces go through writeRecord and its kin.
@@ -65,30 +60,28 @@ public:
     [[nodiscard]] bool buildIndex();
     SegyTraceIndex* index() const { return index_.get(); }
     SortOrder* sortOrder() const { return sortOrder_.get(); }
-    const QVector<int>& recordOrder() const { return recordOrder_; }
     // Where the index file and its backup lie: beside the data file.
     QString indexFilePath() const;
     QString indexBackupPath() const;
     // The data set's name inside its index files.
     QString indexName() const;
-    [[nodiscard]] bool writeIndexFile();
     [[nodiscard]] bool readIndexFile();
 
     const QString& textHeaderText() const { return textHeaderText_; }
     const QByteArray& textHeaderRaw() const { return textHeaderRaw_; }
     const QByteArray& binaryHeaderRaw() const { return binaryHeaderRaw_; }
-    const QByteArray& binaryHeaderSpare() const { return binaryHeaderSpare_; }
     qint16 revision() const { return revision_; }
     int extendedTextHeaders() const { return extendedTextHeaders_; }
     bool extensionPresent() const { return extensionPresent_; }
-    const std::array<qint16, 6>& extensionWords() const { return extensionWords_; }
-    int sampleFormatCode() const { return sampleFormatCode_; }
+    const std::array<qint16, SegyLayout::extensionWordCount>& extensionWords() const
+    {
+        return extensionWords_;
+    }
     int traceLength() const { return traceLength_; }
     bool partialTrace() const { return partialTrace_; }
     qint64 dataStart() const;
     SegyFormat* format() const { return format_; }
     const std::array<qint32, 3>& scalars() const { return scalars_; }
-    float largestSample() const { return largestSample_; }
     int tracesInRecord() const { return tracesInRecord_; }
 
     // When cleared, writeRecord skips dead traces (identification with bit value 2 set).
@@ -121,22 +114,17 @@ private:
     QString textHeaderText_;
     QByteArray textHeaderRaw_;
     QByteArray binaryHeaderRaw_;
-    QByteArray binaryHeaderSpare_;
     qint16 revision_ = 0;
     int extendedTextHeaders_ = 0;
     bool extensionPresent_ = false;
-    std::array<qint16, 6> extensionWords_{};
-    int sampleFormatCode_ = 0;
+    std::array<qint16, SegyLayout::extensionWordCount> extensionWords_{};
     int traceLength_ = 0;
     bool partialTrace_ = false;
-    QStringList fileList_;
-    QString fileDirectory_;
     std::unique_ptr<SegyTraceIndex> index_;
     std::unique_ptr<SortOrder> sortOrder_;
     QVector<int> recordOrder_;
     mutable QMutex recordOrderMutex_;
     int tracesInRecord_ = 0;
-    float largestSample_ = 0;
     std::array<qint32, 3> scalars_{}; // coordinate, elevation, time
     // One trace as stored, reused from trace to trace.
     std::vector<char> traceBuffer_;

@@ -10,6 +10,7 @@
 
 #include <QColor>
 #include <QMutexLocker>
+#include <QStringList>
 #include <cmath>
 #include <new>
 
@@ -78,9 +79,7 @@ void SegyData::updateSortKeys()
             break;
         const SegyTraceHeader::Source header{
             traceBuffer_.data(), std::min(format_->traceHeaderSize, traceLength_), *format_, swapBytes_};
-        entry.scalars = {qint32(header.slot(SegyFormat::CoordinateScalarSlot)),
-                         qint32(header.slot(SegyFormat::ElevationScalarSlot)),
-                         qint32(header.slot(SegyFormat::TimeScalarSlot))};
+        entry.scalars = SegyTraceHeader::scalars(header);
         for (size_t c = 0; c < SegyTraceIndex::columnKeys.size(); ++c)
             entry.values[c] = SegyTraceHeader::keyValue(header, SegyTraceIndex::columnKeys[c],
                                                         entry.scalars[0], entry.scalars[1]);
@@ -222,11 +221,6 @@ void SegyData::loadIndexBackup()
 {
     if (SegyIndexFiles::loadBackup(*this, indexBackupPath()))
         static_cast<void>(SegyIndexFiles::writeIndex(*this, indexFilePath()));
-}
-
-bool SegyData::writeIndexFile()
-{
-    return SegyIndexFiles::writeIndex(*this, indexFilePath());
 }
 
 bool SegyData::readIndexFile()

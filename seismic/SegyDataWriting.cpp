@@ -4,6 +4,7 @@
 #include "seismic/SampleConversion.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyFormat.h"
+#include "seismic/SegyLayout.h"
 #include "seismic/SegySampleCodec.h"
 #include "seismic/SegyTraceHeader.h"
 #include "seismic/SegyTraceIndex.h"
@@ -15,11 +16,6 @@
 #include <algorithm>
 
 namespace {
-
-constexpr int sequentialTraceByte = 1;
-constexpr int traceIdByte = 29;
-constexpr int samplesByte = 115;
-constexpr int intervalByte = 117;
 
 // Trace identification as written: seismic (1), dead (2) or time break (4), by the lowest of
 // those bits that is set; anything else is written as seismic.
@@ -46,10 +42,8 @@ void SegyData::describeForWriting(int samples, float sampleIntervalMs, int sampl
     samples_ = std::clamp(samples, 0, SeismicLimits::maxSamplesPerTrace);
     fileSamples_ = samples_;
     sampleInterval_ = sampleIntervalMs;
-    sampleFormat_ =
-        SegySampleCodec::bytesPerSample(sampleFormat) > 0 ? sampleFormat : SegySampleCodec::IeeeFloat;
-    sampleFormatCode_ = sampleFormat_;
-    bytesPerSample_ = float(SegySampleCodec::bytesPerSample(sampleFormat_));
+    sampleFormat_ = SegyLayout::knownSampleFormat(sampleFormat) ? sampleFormat : int(SegyLayout::IeeeFloat);
+    bytesPerSample_ = float(SegyLayout::bytesPerSample(sampleFormat_));
     traceLength_ = int(qint64(samples_) * qint64(bytesPerSample_) + format_->traceHeaderSize);
     tracesPerRecord_ = std::max(tracesPerRecord, 0);
     tracesInRecord_ = tracesPerRecord_;
@@ -66,16 +60,17 @@ bool SegyData::writeOneTrace(SeismicTrace& trace)
     const auto put = [&](int startByte, int type, double value) {
         HeaderDataType::writeValue(bytes, headerLength, startByte, type, value, swapBytes_);
     };
+    const auto putFixed = [&](SegyLayout::Word word, double value) { put(word.startByte, word.type, value); };
 
     trace.filePosition = device_->pos();
     trace.setValue(TraceKey::SequentialTrace, double(currentTrace_));
     const int traceId = reducedTraceId(trace.traceId());
     trace.setValue(TraceKey::TraceId, double(traceId));
-    put(sequentialTraceByte, HeaderDataType::Int32, currentTrace_);
-    put(samplesByte, HeaderDataType::Int16, samples_);
-    put(intervalByte, HeaderDataType::Int16,
-        double(SampleConversion::truncateToInteger(double(sampleInterval_) * 1000.0)));
-    put(traceIdByte, HeaderDataType::Int16, traceId);
+    putFixed(SegyLayout::sequentialTraceWord, currentTrace_);
+    putFixed(SegyLayout::traceSamplesWord, samples_);
+    putFixed(SegyLayout::traceIntervalWord,
+             double(SampleConversion::truncateToInteger(double(sampleInterval_) * 1000.0)));
+    putFixed(SegyLayout::traceIdWord, traceId);
     if (const SegyFormat::HeaderWord* word = format_->headerWord(QStringLiteral("Sequential trace")))
         put(word->startByte, word->type, currentTrace_);
     if (const SegyFormat::HeaderWord* word = format_->headerWord(QStringLiteral("Field File Number")))
@@ -89,9 +84,6 @@ bool SegyData::writeOneTrace(SeismicTrace& trace)
         status_ = device_->status();
         return false;
     }
-    if (count > 0)
-        largestSample_ =
-            std::max(largestSample_, float(*std::max_element(trace.data(), trace.data() + count)));
 
     // Counts grow only with traces beyond the end: a rewritten trace is no new trace.
     if (traceLength_ > 0)

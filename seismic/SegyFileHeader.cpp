@@ -4,15 +4,9 @@
 #include "seismic/HeaderDataType.h"
 #include "seismic/SampleConversion.h"
 #include "seismic/SegyFormat.h"
+#include "seismic/SegyLayout.h"
 
 namespace SegyFileHeader {
-
-namespace {
-
-constexpr int revisionByte = 301;
-constexpr int fixedLengthByte = 303;
-
-} // namespace
 
 QByteArray build(const SegyFormat& format, const Description& description)
 {
@@ -36,8 +30,9 @@ QByteArray build(const SegyFormat& format, const Description& description)
     put(format.sampleInterval.startByte, format.sampleInterval.type,
         double(SampleConversion::truncateToInteger(double(description.intervalMs) * 1000.0)));
     put(format.sampleFormat.startByte, format.sampleFormat.type, description.sampleFormat);
-    put(revisionByte, HeaderDataType::Int16, description.revision);
-    put(fixedLengthByte, HeaderDataType::Int16, description.fixedLength ? 1 : 0);
+    put(SegyLayout::revisionWord.startByte, SegyLayout::revisionWord.type, description.revision);
+    put(SegyLayout::fixedLengthWord.startByte, SegyLayout::fixedLengthWord.type,
+        description.fixedLength ? 1 : 0);
     return bytes;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "seismic/SegyLayout.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -13,8 +15,8 @@ struct Description {
     QString text;    // card images, padded to the textual header
     int samples = 0; // per trace
     float intervalMs = 0;
-    int sampleFormat = 5;
-    int revision = 256; // 256: revision 1.0
+    int sampleFormat = SegyLayout::IeeeFloat;
+    int revision = SegyLayout::revisionOne;
     bool fixedLength = true;
 };
 

@@ -182,11 +182,6 @@ QVector<SegyFormat::HeaderWord> SegyFormat::standardHeaderWords()
     return words;
 }
 
-SegyFormat::KeySlot SegyFormat::defaultKeySlot(int slot)
-{
-    return slot >= 0 && slot < keySlotCount ? defaultSlots[size_t(slot)] : KeySlot{0, -1};
-}
-
 int SegyFormat::keySlotByName(const QString& name)
 {
     for (const SlotName& entry : slotNames) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "seismic/HeaderDataType.h"
+#include "seismic/SegyLayout.h"
 
 #include <QString>
 #include <QVector>
@@ -51,8 +52,6 @@ public:
 
     // The standard trace header list, in its order.
     static QVector<HeaderWord> standardHeaderWords();
-    // The standard position of a slot.
-    static KeySlot defaultKeySlot(int slot);
     // The slot a format file addresses by this name, or -1.
     static int keySlotByName(const QString& name);
     // The name by which format files address a slot; empty for slots without one.
@@ -77,12 +76,15 @@ public:
     bool endianFromData = true;
     int endianOrder = BigEndian;
     bool textHeaderAscii = false;
-    int textHeaderSize = 3200;
-    int binaryHeaderSize = 400;
-    int traceHeaderSize = 240;
-    BinaryWord samplesPerTrace{21, HeaderDataType::UInt16, false, 0};
-    BinaryWord sampleInterval{17, HeaderDataType::Int16, false, 2.0};
-    BinaryWord sampleFormat{25, HeaderDataType::Int16, false, 5};
+    int textHeaderSize = SegyLayout::textHeaderSize;
+    int binaryHeaderSize = SegyLayout::binaryHeaderSize;
+    int traceHeaderSize = SegyLayout::traceHeaderSize;
+    BinaryWord samplesPerTrace{SegyLayout::samplesPerTraceWord.startByte,
+                               SegyLayout::samplesPerTraceWord.type, false, 0};
+    BinaryWord sampleInterval{SegyLayout::sampleIntervalWord.startByte, SegyLayout::sampleIntervalWord.type,
+                              false, 2.0};
+    BinaryWord sampleFormat{SegyLayout::sampleFormatWord.startByte, SegyLayout::sampleFormatWord.type, false,
+                            SegyLayout::IeeeFloat};
     BinaryWord binaryWord55{55, HeaderDataType::Int16, false, 0};
     BinaryWord binaryWord29{29, HeaderDataType::Int16, false, 0};
     QVector<HeaderWord> headerWords;

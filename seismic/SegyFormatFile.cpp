@@ -1,5 +1,7 @@
 #include "seismic/SegyFormatFile.h"
 
+#include "seismic/SampleConversion.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -51,9 +53,9 @@ void writeBinaryWord(QXmlStreamWriter& xml, const QString& name, const SegyForma
     xml.writeAttribute(QStringLiteral("StartByte"), QString::number(word.startByte));
     xml.writeAttribute(QStringLiteral("DataType"), dataTypeText(word.type));
     xml.writeAttribute(QStringLiteral("Override"), boolText(word.override));
-    xml.writeAttribute(QStringLiteral("OverrideValue"), fractional
-                                                            ? QString::number(word.overrideValue)
-                                                            : QString::number(qint64(word.overrideValue)));
+    xml.writeAttribute(QStringLiteral("OverrideValue"),
+                       fractional ? QString::number(word.overrideValue)
+                                  : QString::number(SampleConversion::truncateToInteger(word.overrideValue)));
     xml.writeEndElement();
 }
 

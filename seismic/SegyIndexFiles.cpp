@@ -1,6 +1,8 @@
 #include "seismic/SegyIndexFiles.h"
 
 #include "base/ObrConsole.h"
+#include "devices/ObrDevice.h"
+#include "seismic/SampleConversion.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyTraceIndex.h"
 #include "seismic/SortOrder.h"
@@ -10,6 +12,7 @@
 #include <QDataStream>
 #include <QFile>
 #include <QFileInfo>
+#include <QMetaType>
 #include <QSaveFile>
 #include <QVariant>
 #include <memory>
@@ -63,6 +66,47 @@ void writeColumnKeys(QDataStream& out)
     out << qint32(SegyTraceIndex::columnCount);
     for (int key : SegyTraceIndex::columnKeys)
         out << qint32(key);
+}
+
+// A vector as the stream writes it (count, then the items); false when the count is beyond
+// `limit` or the stream failed. The stream's own reader would make room for any count first.
+template <typename T> bool readVector(QDataStream& in, QVector<T>* items, int limit)
+{
+    quint32 count = 0;
+    in >> count;
+    if (in.status() != QDataStream::Ok || count > quint32(limit))
+        return false;
+    items->resize(int(count));
+    for (T& item : *items)
+        in >> item;
+    return in.status() == QDataStream::Ok;
+}
+
+// One value of an index file row: a variant holding a 64-bit float, as written. Taken apart by
+// hand (type, null flag, value), so that a damaged file never makes the stream build a value of
+// some other type. False when the type is another or the stream failed.
+bool readStoredNumber(QDataStream& in, double* value)
+{
+    quint32 type = 0;
+    qint8 null = 0;
+    in >> type >> null;
+    if (in.status() != QDataStream::Ok || type != QMetaType::Double)
+        return false;
+    in >> *value;
+    return in.status() == QDataStream::Ok;
+}
+
+// The entry points at a whole trace of the data set and numbers one of its traces.
+bool insideDataSet(const SegyTraceIndex::Entry& entry, const SegyData& data)
+{
+    return entry.filePosition >= data.dataStart() &&
+           entry.filePosition <= data.device()->size() - data.traceLength() && entry.fileTrace >= 1 &&
+           entry.fileTrace <= data.traceCount();
+}
+
+QString outsideDataSet(int entry)
+{
+    return QStringLiteral("\ntrace entry %1 lies outside the data set").arg(entry + 1);
 }
 
 } // namespace
@@ -119,7 +163,8 @@ bool SegyIndexFiles::readEntries(QDataStream& in, qint32 version, SegyTraceIndex
     for (qint32& key : keys)
         in >> key;
     index.entries.resize(size_t(count));
-    for (SegyTraceIndex::Entry& entry : index.entries) {
+    for (int i = 0; i < count; ++i) {
+        SegyTraceIndex::Entry& entry = index.entries[size_t(i)];
         in >> entry.filePosition >> entry.fileTrace;
         if (version >= firstVersionWithScalars)
             in >> entry.scalars[0] >> entry.scalars[1] >> entry.scalars[2];
@@ -130,6 +175,11 @@ bool SegyIndexFiles::readEntries(QDataStream& in, qint32 version, SegyTraceIndex
         }
         if (in.status() != QDataStream::Ok)
             break;
+        if (!insideDataSet(entry, data)) {
+            console->error(QStringLiteral("error opening .indxbak file: ") + fileName + outsideDataSet(i),
+                           true);
+            return false;
+        }
     }
     if (in.status() != QDataStream::Ok) {
         console->error(QStringLiteral("error opening .indxbak file: ") + fileName, true);
@@ -192,8 +242,11 @@ bool SegyIndexFiles::loadBackup(SegyData& data, const QString& path)
     QVector<double> maximum;
     bool ready = false;
     QVector<int> starts;
-    in >> code >> keys >> minimum >> maximum >> ready >> starts;
-    if (in.status() != QDataStream::Ok || keys.size() > TraceKey::count || minimum.size() != keys.size() ||
+    in >> code;
+    const bool lists = readVector(in, &keys, TraceKey::count) && readVector(in, &minimum, TraceKey::count) &&
+                       readVector(in, &maximum, TraceKey::count);
+    in >> ready;
+    if (!lists || !readVector(in, &starts, index->traceCount()) || minimum.size() != keys.size() ||
         maximum.size() != keys.size() ||
         !index->setRecordStarts(std::vector<int>(starts.begin(), starts.end()))) {
         console->error(QStringLiteral("error opening .indxbak file: ") + fileName, true);
@@ -286,19 +339,23 @@ bool SegyIndexFiles::readIndex(SegyData& data, const QString& path)
     auto index = std::make_unique<SegyTraceIndex>();
     index->entries.resize(size_t(description.traceCount));
     console->initProgress(QStringLiteral("Reading SEGY index file\n   %1").arg(path), 100, false);
+    QString fault;
     int step = 0;
-    for (int i = 0; i < description.traceCount && in.status() == QDataStream::Ok; ++i) {
+    for (int i = 0; i < description.traceCount && in.status() == QDataStream::Ok && fault.isEmpty(); ++i) {
         SegyTraceIndex::Entry& entry = index->entries[size_t(i)];
-        QVariant position;
-        QVariant fileTrace;
-        in >> position >> fileTrace;
-        entry.filePosition = qint64(position.toDouble());
-        entry.fileTrace = qint32(fileTrace.toDouble());
-        for (double& value : entry.values) {
-            QVariant stored;
-            in >> stored;
-            value = stored.toDouble();
-        }
+        double position = 0;
+        double fileTrace = 0;
+        bool numbers = readStoredNumber(in, &position) && readStoredNumber(in, &fileTrace);
+        for (double& value : entry.values)
+            numbers = numbers && readStoredNumber(in, &value);
+        entry.filePosition = SampleConversion::truncateToInteger(position);
+        entry.fileTrace = SampleConversion::truncateToInt32(fileTrace);
+        if (in.status() != QDataStream::Ok)
+            break;
+        if (!numbers)
+            fault = QStringLiteral("\ntrace entry %1 holds a value that is not a number").arg(i + 1);
+        else if (!insideDataSet(entry, data))
+            fault = outsideDataSet(i);
         const int percent = int(qint64(i + 1) * 100 / description.traceCount);
         if (percent != step) {
             step = percent;
@@ -306,11 +363,10 @@ bool SegyIndexFiles::readIndex(SegyData& data, const QString& path)
         }
     }
     QVector<int> starts;
-    in >> starts;
+    const bool startsRead = fault.isEmpty() && readVector(in, &starts, index->traceCount());
     console->clearProgress();
-    if (in.status() != QDataStream::Ok ||
-        !index->setRecordStarts(std::vector<int>(starts.begin(), starts.end()))) {
-        console->error(QStringLiteral("error opening index file."), true);
+    if (!startsRead || !index->setRecordStarts(std::vector<int>(starts.begin(), starts.end()))) {
+        console->error(QStringLiteral("error opening index file.") + fault, true);
         return false;
     }
     data.adoptIndex(std::move(index), nullptr);

@@ -2,14 +2,9 @@
 
 #include <QtGlobal>
 
-// SEG-Y sample format codes: their sizes, and whole-trace conversion between file bytes and
-// 64-bit float samples.
+// Whole-trace conversion between SEG-Y file bytes and 64-bit float samples, by sample format
+// code (SegyLayout).
 namespace SegySampleCodec {
-
-enum Code { IbmFloat = 1, Int32 = 2, Int16 = 3, FixedPointGain = 4, IeeeFloat = 5, Int8 = 8 };
-
-// Bytes of one sample, 0 for codes no reader knows.
-int bytesPerSample(int code);
 
 // count samples of the code from file bytes to out. The bytes are byte-reversed first when swap
 // is set, in place: callers pass their own scratch copy when the file bytes must stay as read.

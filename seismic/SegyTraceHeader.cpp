@@ -7,7 +7,6 @@
 #include "seismic/SeismicTrace.h"
 
 #include <QDate>
-#include <array>
 
 namespace SegyTraceHeader {
 
@@ -71,11 +70,6 @@ constexpr KeyList fullKeys = keyList<fullReadKey>();
 constexpr KeyList displayKeys = keyList<displayReadKey>();
 constexpr KeyList unindexedKeys = keyList<unindexedKey>();
 
-// Fixed words of the standard that the readers and the writer use whatever the format says.
-constexpr int traceIdByte = 29;
-constexpr int userDefined9Byte = 213;
-constexpr int yearByte = 157;
-
 double scaled(const SeismicTrace& trace, int key, double value, bool timeScaledStatics)
 {
     switch (TraceKey::info(key).scalar) {
@@ -95,18 +89,17 @@ void readList(const Source& header, const KeyList& list, bool timeScaledStatics,
 {
     for (int i = 0; i < list.size; ++i) {
         const int key = list.keys[size_t(i)];
-        const double raw = key == TraceKey::UserDefined9
-                               ? header.fixed(userDefined9Byte, HeaderDataType::Int16)
-                               : header.slot(TraceKey::info(key).formatSlot);
+        const double raw = key == TraceKey::UserDefined9 ? header.fixed(SegyLayout::userDefined9Word)
+                                                         : header.slot(TraceKey::info(key).formatSlot);
         setKey(trace, key, scaled(trace, key, raw, timeScaledStatics));
     }
 }
 
 } // namespace
 
-double Source::fixed(int startByte, int type) const
+double Source::fixed(SegyLayout::Word word) const
 {
-    return HeaderDataType::readValue(bytes, length, startByte, type, swap);
+    return SegyLayout::read(bytes, length, word, swap);
 }
 
 double Source::slot(int slot) const
@@ -115,11 +108,19 @@ double Source::slot(int slot) const
     return HeaderDataType::readValue(bytes, length, position.startByte, position.type, swap);
 }
 
+std::array<qint32, 3> scalars(const Source& header)
+{
+    return {SampleConversion::truncateToInt32(header.slot(SegyFormat::CoordinateScalarSlot)),
+            SampleConversion::truncateToInt32(header.slot(SegyFormat::ElevationScalarSlot)),
+            SampleConversion::truncateToInt32(header.slot(SegyFormat::TimeScalarSlot))};
+}
+
 void readScalars(const Source& header, SeismicTrace& trace)
 {
-    trace.coordinateScalar = qint32(header.slot(SegyFormat::CoordinateScalarSlot));
-    trace.elevationScalar = qint32(header.slot(SegyFormat::ElevationScalarSlot));
-    trace.timeScalar = qint32(header.slot(SegyFormat::TimeScalarSlot));
+    const std::array<qint32, 3> words = scalars(header);
+    trace.coordinateScalar = words[0];
+    trace.elevationScalar = words[1];
+    trace.timeScalar = words[2];
 }
 
 void readKeys(const Source& header, KeySet set, SeismicTrace& trace)
@@ -143,9 +144,9 @@ void readUnindexedKeys(const Source& header, SeismicTrace& trace)
 double keyValue(const Source& header, int key, int coordinateScalar, int elevationScalar)
 {
     if (key == TraceKey::TraceId)
-        return header.fixed(traceIdByte, HeaderDataType::Int16);
+        return header.fixed(SegyLayout::traceIdWord);
     if (key == TraceKey::UserDefined9)
-        return header.fixed(userDefined9Byte, HeaderDataType::Int16);
+        return header.fixed(SegyLayout::userDefined9Word);
     const TraceKey::Info& info = TraceKey::info(key);
     const double raw = header.slot(info.formatSlot);
     if (info.scalar == Scalar::Coordinate)
@@ -159,7 +160,7 @@ qint64 timestamp(const Source& header)
 {
     int words[5];
     for (int i = 0; i < 5; ++i)
-        words[i] = int(header.fixed(yearByte + 2 * i, HeaderDataType::Int16));
+        words[i] = int(header.fixed({SegyLayout::yearWord.startByte + 2 * i, HeaderDataType::Int16}));
     const int year = words[0];
     const int day = words[1];
     if (year < 1 || day < 1 || day > 366)

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "seismic/SegyLayout.h"
+
 #include <QtGlobal>
+#include <array>
 
 class SegyFormat;
 class SeismicTrace;
@@ -19,11 +22,15 @@ struct Source {
     const SegyFormat& format;
     bool swap;
 
-    double fixed(int startByte, int type) const;
+    // A word at its standard position, whatever the format says.
+    double fixed(SegyLayout::Word word) const;
     double slot(int slot) const;
 };
 
-// The coordinate, elevation and time scalars.
+// The coordinate, elevation and time scalars, in that order. A float word holding NaN or a value
+// beyond 2^63 gives 0, which scales nothing.
+std::array<qint32, 3> scalars(const Source& header);
+// The same into the trace.
 void readScalars(const Source& header, SeismicTrace& trace);
 // The slotted keys of a set, each with its scalar.
 void readKeys(const Source& header, KeySet set, SeismicTrace& trace);

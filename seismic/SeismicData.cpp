@@ -81,11 +81,6 @@ bool SeismicData::readTraceRange(TraceGather&, int, int)
     return true;
 }
 
-bool SeismicData::readNextRecords(TraceGather&, int)
-{
-    return true;
-}
-
 bool SeismicData::readRecord(TraceGather&)
 {
     return true;

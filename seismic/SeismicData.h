@@ -47,7 +47,6 @@ public:
     [[nodiscard]] virtual bool readTraceInRecord(SeismicTrace& trace, int n);
     [[nodiscard]] virtual bool readTraceAt(SeismicTrace& trace, int record, int n);
     [[nodiscard]] virtual bool readTraceRange(TraceGather& gather, int first, int last);
-    [[nodiscard]] virtual bool readNextRecords(TraceGather& gather, int count);
     [[nodiscard]] virtual bool readRecord(TraceGather& gather);
     [[nodiscard]] virtual bool readTrace(SeismicTrace& trace);
     [[nodiscard]] virtual bool writeRecord(TraceGather& gather);

@@ -86,7 +86,7 @@ void SeismicTrace::setValue(int key, double value)
     const int index = storageIndex[size_t(key)];
     switch (TraceKey::info(key).storage) {
     case Storage::Int32:
-        ints_[size_t(index)] = qint32(SampleConversion::truncateToInteger(value));
+        ints_[size_t(index)] = SampleConversion::truncateToInt32(value);
         break;
     case Storage::Float:
         floats_[size_t(index)] = float(value);

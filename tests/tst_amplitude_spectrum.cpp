@@ -1,6 +1,7 @@
 #include "analyzers/AmplitudeSpectrum.h"
 #include "analyzers/FftLengths.h"
 #include "analyzers/SpectrumAxes.h"
+#include "analyzers/SpectrumPicture.h"
 #include "analyzers/SpectrumTransform.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/MemoryData.h"
@@ -117,6 +118,38 @@ private slots:
         QVERIFY(std::abs(spectrum.average[6] - 1.0) < 1e-6);
     }
 
+    void lastTracePastTheFileReadsNoFurther()
+    {
+        MemoryData data(3, 48, 4.0f, [](int trace, int j) { return trace * std::cos(2 * M_PI * j / 8.0); });
+        const auto spectrum = AmplitudeSpectrum::compute(data, 2, 100000, 0, 192);
+        QCOMPARE(spectrum.status, Status::Ok);
+        QCOMPARE(spectrum.window.lastTrace, 3);
+        QCOMPARE(spectrum.tracesRead, 2);
+        QCOMPARE(data.reads, 2);
+    }
+
+    void pictureHasThePeakOnTheTopLine()
+    {
+        // 60 Hz at point 121 of 504, df = 250 / 504 Hz; pw = 800 - 96, 0 dB at row 48.
+        MemoryData data(3, 1000, 2.0f, [](int, int j) { return std::sin(2 * M_PI * 60.0 * j * 0.002); });
+        const auto spectrum = AmplitudeSpectrum::compute(data, 1, 3, 0, 2000);
+        const QImage picture = SpectrumPicture::draw(spectrum, QSize(800, 400));
+        QCOMPARE(picture.size(), QSize(800, 400));
+        const int peakColumn = int(std::lround(121 * 250.0 / 504 / 250 * 704 + 48));
+        auto reddish = [&](int x, int y) {
+            const QColor colour = picture.pixelColor(x, y);
+            return colour.red() > colour.green() + 60;
+        };
+        QVERIFY(reddish(peakColumn, 47) || reddish(peakColumn, 48));
+        // Nothing of the curve lies above the frame.
+        for (int x = 0; x < picture.width(); ++x)
+            for (int y = 0; y < 46; ++y)
+                QVERIFY2(!reddish(x, y), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+        // The frame's corners.
+        for (const QPoint& corner : {QPoint(48, 48), QPoint(752, 48), QPoint(48, 352), QPoint(752, 352)})
+            QVERIFY(picture.pixelColor(corner).value() < 160);
+    }
+
     void windowsWithoutSpectrum_data()
     {
         obrtest::columns<int, float, int, double, double, Status>(
@@ -139,6 +172,14 @@ private slots:
         QCOMPARE(spectrum.status, status);
         QVERIFY(!spectrum.problem().isEmpty());
         QVERIFY(spectrum.decibels.empty());
+        // The picture says why, and draws no curve.
+        const QImage picture = SpectrumPicture::draw(spectrum, QSize(640, 480));
+        QCOMPARE(picture.size(), QSize(640, 480));
+        int red = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                red += picture.pixelColor(x, y).red() > picture.pixelColor(x, y).green() + 60 ? 1 : 0;
+        QCOMPARE(red, 0);
     }
 };
 

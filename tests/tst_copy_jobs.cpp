@@ -4,6 +4,9 @@
 #include "copy/UnfmtCopyJob.h"
 #include "devices/TapeDevice.h"
 #include "devices/TapeDriveList.h"
+#include "devices/TapeMap.h"
+#include "seismic/SegyData.h"
+#include "seismic/SegyFormat.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/TapeImageFiles.h"
@@ -12,6 +15,7 @@
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <memory>
 #include <unistd.h>
 
@@ -37,6 +41,61 @@ public:
         return answers.isEmpty() ? nullptr : answers.takeFirst();
     }
 };
+
+// What a real file's own bytes say of its layout, read here without the program's rules: the byte
+// order is the one in which the sample format word is a small number; the extended textual
+// headers are those the binary header counts, when they fit; a sample has the size the SEG-Y
+// standard gives its format code, and the data must then be a whole number of traces.
+struct RealLayout {
+    qint64 dataStart = 0;
+    int extended = 0;
+    int traceLength = 0;
+    qint64 traces = 0;
+
+    static RealLayout of(const QByteArray& file)
+    {
+        const bool little = file[3224] != 0;
+        const auto word = [&file, little](int offset) {
+            return little ? qFromLittleEndian<qint16>(file.constData() + offset)
+                          : qFromBigEndian<qint16>(file.constData() + offset);
+        };
+        RealLayout layout;
+        const int count = word(3504);
+        layout.extended = count > 0 && 3600 + qint64(count) * 3200 <= file.size() ? count : 0;
+        layout.dataStart = 3600 + qint64(layout.extended) * 3200;
+        const QMap<int, int> standardSizes{{1, 4}, {2, 4}, {3, 2}, {4, 4}, {5, 4}, {8, 1}};
+        const int length = 240 + quint16(word(3220)) * standardSizes.value(word(3224));
+        const qint64 data = file.size() - layout.dataStart;
+        if (length > 240 && data > 0 && data % length == 0) {
+            layout.traceLength = length;
+            layout.traces = data / length;
+        }
+        return layout;
+    }
+};
+
+// The runs of blocks of a tape file, as comparable values.
+QList<QPair<int, qint64>> runs(const TapeMap::File& file)
+{
+    QList<QPair<int, qint64>> result;
+    for (const TapeMap::Run& run : file.runs)
+        result.append({run.blockSize, run.blocks});
+    return result;
+}
+
+// The map of a tape image, walked on a drive of its own.
+TapeMap mapOf(const QString& image)
+{
+    RecordingConsole quiet;
+    TapeDriveList drives(&quiet, {image});
+    TapeMap map;
+    TapeDevice* drive = drives.drive(0);
+    // Left rewound, where a job expects to find a tape it is given.
+    if (!drive->open(0) || !map.walk(drive) || !drive->rewind())
+        qFatal("cannot walk %s", qPrintable(image));
+    drive->close();
+    return map;
+}
 
 // The blocks of `bytes` cut at the given lengths, -1 for a file mark.
 TapeBlocks cut(const QByteArray& bytes, const QList<int>& lengths)
@@ -65,25 +124,37 @@ private slots:
 
     void segyRoads_data()
     {
-        obrtest::columns<int, int, bool, int>({"format", "samples", "littleEndian", "traceLength"});
-        QTest::newRow("IBM floats") << 1 << 50 << false << 440;
-        QTest::newRow("format 3: 2 bytes a sample") << 3 << 50 << false << 340;
-        QTest::newRow("little-endian binary header") << 5 << 30 << true << 360;
+        obrtest::columns<int, int, bool, int, int>(
+            {"format", "samples", "littleEndian", "extended", "traceLength"});
+        QTest::newRow("IBM floats") << 1 << 50 << false << 0 << 440;
+        QTest::newRow("format 3: 2 bytes a sample") << 3 << 50 << false << 0 << 340;
+        QTest::newRow("format 8: 1 byte a sample") << 8 << 75 << false << 0 << 315;
+        QTest::newRow("little-endian binary header") << 5 << 30 << true << 0 << 360;
+        QTest::newRow("two extended textual headers") << 2 << 20 << true << 2 << 320;
     }
     void segyRoads()
     {
-        const auto [format, samples, littleEndian, traceLength] =
-            obrtest::fetch<int, int, bool, int>("format", "samples", "littleEndian", "traceLength");
-        const QByteArray original = segyFile(format, samples, littleEndian, 4);
+        const auto [format, samples, littleEndian, extended, traceLength] =
+            obrtest::fetch<int, int, bool, int, int>("format", "samples", "littleEndian", "extended",
+                                                     "traceLength");
+        QByteArray original = segyFile(format, samples, littleEndian, 4);
+        const quint16 count = quint16(extended);
+        littleEndian ? qToLittleEndian(count, original.data() + 3504)
+                     : qToBigEndian(count, original.data() + 3504);
+        original.insert(3600, QByteArray(extended * 3200, 'E'));
         QVERIFY(writeFile(path("in.sgy"), original));
         writeTapeImage(path("first.tap"), {});
         writeTapeImage(path("second.tap"), {});
 
         QVERIFY(copy(true, "in.sgy", "out.sgy"));
         QCOMPARE(readFile(path("out.sgy")), original);
+        QCOMPARE(copyOperator.total, 4);
 
         QVERIFY(copy(true, "in.sgy", "first.tap"));
-        const QList<int> layout{3200, 400, traceLength, traceLength, traceLength, traceLength, -1, -1};
+        QList<int> layout{3200, 400};
+        for (int k = 0; k < extended; ++k)
+            layout.append(3200);
+        layout += {traceLength, traceLength, traceLength, traceLength, -1, -1};
         QCOMPARE(readTapeImage(path("first.tap")), cut(original, layout));
 
         QVERIFY2(copy(true, "first.tap", "second.tap"), qPrintable(console.errors().join("|")));
@@ -92,6 +163,72 @@ private slots:
         QVERIFY(copy(true, "second.tap", "back.sgy"));
         QCOMPARE(readFile(path("back.sgy")), original);
         QVERIFY(console.errors().isEmpty());
+    }
+
+    void realFilesToTapeAndBack_data() { realFileRows(QStringLiteral("segy"), QStringLiteral("*.sgy")); }
+    void realFilesToTapeAndBack()
+    {
+        const auto [input] = obrtest::fetch<QString>("path");
+        OBR_REQUIRE_REALDATA();
+        const QByteArray original = readFile(input);
+        const RealLayout real = RealLayout::of(original);
+        QVERIFY2(real.traceLength > 0, "the file is a whole number of traces of the size its header gives");
+        QVERIFY(writeFile(path("in.sgy"), original));
+        writeTapeImage(path("out.tap"), {});
+
+        const int largestBlock = TapeDriveList(&console, {path("out.tap")}).drive(0)->maxBlockSize();
+        if (real.traceLength > largestBlock) {
+            // A trace the drive cannot write as one block stops the job before the tape is touched.
+            QVERIFY(!copy(true, "in.sgy", "out.tap"));
+            QVERIFY(console.errors().first().startsWith(
+                QStringLiteral("trace length %1 is beyond").arg(real.traceLength)));
+            QVERIFY(readTapeImage(path("out.tap")).isEmpty());
+            return;
+        }
+        QVERIFY2(copy(true, "in.sgy", "out.tap"), qPrintable(console.errors().join("|")));
+        QCOMPARE(copyOperator.total, real.traces);
+        QCOMPARE(copyOperator.shown, real.traces);
+        // One block per header and per trace, then two file marks.
+        QList<QPair<int, qint64>> blocks{{3200, 1}, {400, 1}};
+        const auto add = [&blocks](int size, qint64 count) {
+            if (count == 0)
+                return;
+            if (blocks.last().first == size)
+                blocks.last().second += count;
+            else
+                blocks.append({size, count});
+        };
+        add(3200, real.extended);
+        add(real.traceLength, real.traces);
+        const TapeMap map = mapOf(path("out.tap"));
+        QCOMPARE(map.files.size(), 2);
+        QCOMPARE(runs(map.files[0]), blocks);
+        QVERIFY(map.files[0].endsWithMark && map.files[1].endsWithMark);
+        QCOMPARE(map.files[1].blocks, qint64(0));
+
+        console.clear();
+        QVERIFY2(copy(true, "out.tap", "back.sgy"), qPrintable(console.errors().join("|")));
+        QCOMPARE(readFile(path("back.sgy")), original);
+        QVERIFY(console.messages().contains(
+            QStringLiteral("   %1 blocks copied").arg(2 + real.extended + real.traces)));
+    }
+
+    void realFilesMerged_data() { realFileRows(QStringLiteral("segy"), QStringLiteral("*.sgy")); }
+    void realFilesMerged()
+    {
+        const auto [input] = obrtest::fetch<QString>("path");
+        OBR_REQUIRE_REALDATA();
+        const QByteArray original = readFile(input);
+        const RealLayout real = RealLayout::of(original);
+        QVERIFY(real.traceLength > 0);
+        // The second file gives its traces only, whatever headers precede them.
+        QVERIFY(SegyMergeJob(&console, &copyOperator, path("twice.sgy"), {input, input}).run());
+        QCOMPARE(readFile(path("twice.sgy")), original + original.mid(int(real.dataStart)));
+        SegyFormat format;
+        SegyData merged(&console, path("twice.sgy"), 0, &format);
+        QVERIFY(merged.ok());
+        QCOMPARE(merged.traceCount(), int(2 * real.traces));
+        QVERIFY(!merged.partialTrace());
     }
 
     void consoleLines()
@@ -203,6 +340,9 @@ private slots:
         row("symbolic link", segy, "link.sgy", "is the same as the input");
         row("hard link", segy, "hard.sgy", "is the same as the input");
         row("sample format 9 in both byte orders", noFormat, "out.sgy",
+            "invalid sample format - job will abort");
+        noFormat[3225] = 7;
+        row("sample format 7, which names no format", noFormat, "out.sgy",
             "invalid sample format - job will abort");
         row("shorter than the headers", segy.left(3000), "out.sgy", "error reading input file");
         row("no input", QByteArray(), "out.sgy", "error opening input file: ");

@@ -66,15 +66,14 @@ private slots:
         const auto row = [](const char* name, const QStringList& arguments, int status, const char* message) {
             QTest::newRow(name) << arguments << status << message;
         };
-        row("help", {"copy", "raw", "--help"}, 0, "Usage: obrio copy segy IN OUT");
+        row("help", {"copy", "raw", "--help"}, 0, "Usage: obrio copy raw [options] IN OUT");
         row("merge", {"merge", "out.sgy", "in.sgy", "in.sgy"}, 0, "Merged 2 files into out.sgy: 7440 bytes");
-        row("no output", {"copy", "segy", "in.sgy"}, 2, "obrio: copy segy needs an input and an output");
-        row("unknown action", {"copy", "tar", "in.sgy", "out"}, 2, "obrio: unknown copy action 'tar'");
+        row("no output", {"copy", "segy", "in.sgy"}, 2, "obrio: copy segy needs IN OUT");
         row("block size 0", {"copy", "raw", "in.sgy", "out", "--block", "0"}, 2,
-            "--block needs a number of bytes");
+            "--block needs a whole number from 1 to 524288, not '0'");
         row("next tape on disk", {"copy", "raw", "in.sgy", "out", "--next-tape", "in.sgy"}, 2,
             "--next-tape needs a tape");
-        row("merge of one file", {"merge", "out", "in.sgy"}, 2, "at least two input files");
+        row("merge of one file", {"merge", "out", "in.sgy"}, 2, "merge needs OUT IN IN...");
         row("merge of a tape", {"merge", "out", "in.sgy", "tape:0"}, 2,
             "merge works on disk files only: tape:0");
         row("same file", {"copy", "raw", "in.sgy", "./in.sgy"}, 1,

@@ -29,6 +29,9 @@ class TestObrioSegyPictures : public QObject {
 private slots:
     void initTestCase()
     {
+        // obrio draws without a display and finds its platform itself, with no runtime directory.
+        for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
+            qunsetenv(variable);
         // 30 traces of 500 samples at 2 ms, a 50 Hz sine.
         file = dir.filePath(QStringLiteral("line.sgy"));
         SegyFormat format;
@@ -115,15 +118,59 @@ private slots:
         QVERIFY(std::abs(percent - 100.0) < 1e-6);
     }
 
+    void onlyItsOwnLines_data()
+    {
+        obrtest::columns<QString>({"action"});
+        for (const char* action : {"plot", "spectrum", "histogram"})
+            QTest::newRow(action) << action;
+    }
+    void onlyItsOwnLines()
+    {
+        const auto [action] = obrtest::fetch<QString>("action");
+        const QString picture = dir.filePath(action + QStringLiteral(".png"));
+        const auto run = obrtest::runObrio(dir.path(), {"segy", action, file, "--out", picture});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.err, QStringList());
+        QCOMPARE(run.out.size(), 1);
+        QVERIFY(run.out.first().startsWith(QStringLiteral("picture written: ") + picture));
+    }
+
+    void lastPastTheFile_data()
+    {
+        obrtest::columns<QString, int>({"action", "rows"});
+        // 30 traces x 500 samples: 15000 values in 15 bins; 504 points, 252 below the Nyquist frequency.
+        QTest::newRow("histogram") << "histogram" << 15;
+        QTest::newRow("spectrum") << "spectrum" << 252;
+    }
+    void lastPastTheFile()
+    {
+        const auto [action, rows] = obrtest::fetch<QString, int>("action", "rows");
+        const QString csv = dir.filePath(action + QStringLiteral(".csv"));
+        QCOMPARE(obrtest::runObrio(dir.path(),
+                                   {"segy", action, file, "--out", dir.filePath(QStringLiteral("x.png")),
+                                    "--csv", csv, "--last", "2147483647"})
+                     .status,
+                 0);
+        const auto table = csvRows(csv);
+        QCOMPARE(table.size(), rows + 1);
+        if (action == QLatin1String("histogram")) {
+            qint64 count = 0;
+            for (int i = 1; i < table.size(); ++i)
+                count += table[i][2].toLongLong();
+            QCOMPARE(count, qint64(15000));
+        }
+    }
+
     void refusals_data()
     {
         obrtest::columns<QStringList, int, QString>({"arguments", "exitCode", "message"});
-        QTest::newRow("no picture") << QStringList{"plot", "FILE"} << 2 << "--out PICTURE.png is needed";
-        QTest::newRow("csv of a plot") << QStringList{"plot", "FILE", "--out", "x.png", "--csv", "x.csv"} << 2
-                                       << "--csv is an option of spectrum and histogram";
+        QTest::newRow("no picture") << QStringList{"plot", "FILE"} << 2
+                                    << "segy plot needs --out PICTURE.png";
+        QTest::newRow("csv of a plot")
+            << QStringList{"plot", "FILE", "--out", "x.png", "--csv", "x.csv"} << 2 << "unknown option --csv";
         QTest::newRow("gain of a spectrum")
             << QStringList{"spectrum", "FILE", "--out", "x.png", "--gain", "6"} << 2
-            << "--gain is an option of plot only";
+            << "unknown option --gain";
         QTest::newRow("traces past the end")
             << QStringList{"histogram", "FILE", "--out", "x.png", "--first", "31"} << 1
             << "not within the file's traces 1 to 30";

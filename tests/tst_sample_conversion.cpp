@@ -83,25 +83,35 @@ private slots:
 
     void truncatesTowardZero_data()
     {
-        obrtest::columns<double, qint64>({"value", "expected"});
-        QTest::newRow("positive fraction") << 1234.9 << qint64(1234);
-        QTest::newRow("negative fraction") << -1234.9 << qint64(-1234);
+        // expected32: the same value taken as a 32-bit integer, as header words read as floats are
+        obrtest::columns<double, qint64, qint32>({"value", "expected", "expected32"});
+        const auto row = [](const char* name, double value, qint64 expected, qint32 expected32) {
+            QTest::newRow(name) << value << expected << expected32;
+        };
+        row("positive fraction", 1234.9, 1234, 1234);
+        row("negative fraction", -1234.9, -1234, -1234);
         // 1000005 read with scalar -100 and scaled back lands a hair below the integer.
         static_assert(10000.05 * 100 < 1000005.0, "the noise this row is about");
-        QTest::newRow("scalar noise below an integer") << 10000.05 * 100 << qint64(1000005);
-        QTest::newRow("scalar noise above a negative integer") << -10000.05 * 100 << qint64(-1000005);
-        QTest::newRow("a tiny fraction is cut") << 1000004.999999 << qint64(1000004);
-        QTest::newRow("beyond 32 bits nothing moves") << 4294967296.5 << qint64(4294967296);
-        QTest::newRow("2^49 + 0.5 is no scalar noise") << 562949953421312.5 << qint64(562949953421312);
-        QTest::newRow("lowest 64-bit") << -9223372036854775808.0 << std::numeric_limits<qint64>::min();
-        QTest::newRow("2^63 has no integer") << 9223372036854775808.0 << qint64(0);
-        QTest::newRow("infinity") << double(INFINITY) << qint64(0);
-        QTest::newRow("NaN") << double(NAN) << qint64(0);
+        row("scalar noise below an integer", 10000.05 * 100, 1000005, 1000005);
+        row("scalar noise above a negative integer", -10000.05 * 100, -1000005, -1000005);
+        row("a tiny fraction is cut", 1000004.999999, 1000004, 1000004);
+        row("lowest 32-bit", -2147483648.9, -2147483648LL, std::numeric_limits<qint32>::min());
+        row("beyond 32 bits nothing moves", 4294967296.5, 4294967296LL, 0);
+        row("3e9 keeps its low 32 bits", 3.0e9, 3000000000LL, -1294967296);
+        row("2^49 + 0.5 is no scalar noise", 562949953421312.5, 562949953421312LL, 0);
+        row("lowest 64-bit", -9223372036854775808.0, std::numeric_limits<qint64>::min(), 0);
+        row("2^63 has no integer", 9223372036854775808.0, 0, 0);
+        row("1e30", 1.0e30, 0, 0);
+        row("-1e30", -1.0e30, 0, 0);
+        row("infinity", double(INFINITY), 0, 0);
+        row("NaN", double(NAN), 0, 0);
     }
     void truncatesTowardZero()
     {
-        const auto [value, expected] = obrtest::fetch<double, qint64>("value", "expected");
+        const auto [value, expected, expected32] =
+            obrtest::fetch<double, qint64, qint32>("value", "expected", "expected32");
         QCOMPARE(truncateToInteger(value), expected);
+        QCOMPARE(truncateToInt32(value), expected32);
     }
 
     void narrowsToSampleWords()

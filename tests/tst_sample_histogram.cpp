@@ -1,8 +1,10 @@
+#include "analyzers/HistogramPicture.h"
 #include "analyzers/SampleHistogram.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/MemoryData.h"
 #include "tests/support/TestMain.h"
 
+#include <limits>
 #include <numeric>
 
 using Status = SampleHistogram::Status;
@@ -74,6 +76,43 @@ private slots:
         const auto& middle = histogram.bins[7];
         QVERIFY(middle.lower < 0 && middle.upper > 0);
         QVERIFY(std::abs(middle.lower + middle.upper) < 1e-7);
+    }
+
+    void lastTracePastTheFileReadsNoFurther()
+    {
+        MemoryData data(2, 100, 2.0f, [](int, int j) { return j; });
+        const auto histogram = SampleHistogram::compute(data, 1, std::numeric_limits<int>::max(), 0, 200);
+        QCOMPARE(histogram.status, Status::Ok);
+        QCOMPARE(histogram.window.lastTrace, 2);
+        QCOMPARE(histogram.total, qint64(200));
+        QCOMPARE(data.reads, 2);
+    }
+
+    void pictureBarsStandOnTheBottomMargin()
+    {
+        // A = 1: bins -1 to -1/3 (2 values), -1/3 to 1/3 (1), 1/3 to 1 (1, the value at +A).
+        const auto histogram = SampleHistogram::fromValues({-1.0f, -0.9f, 0.0f, 1.0f});
+        QCOMPARE(int(histogram.bins.size()), 3);
+        // pw = 600, ph = 200: bars 200 columns wide from column 48, 2 / 2 x 200 + 48 = 248 and
+        // 1 / 2 x 200 + 48 = 148 rows tall, ending at row 248 above the labels under their middles.
+        const QSize size(696, 296);
+        const QImage picture = HistogramPicture::draw(histogram, size);
+        auto colour = [&](int x, int y) { return picture.pixelColor(x, y); };
+        const QColor red(Qt::red);
+        const QColor white(Qt::white);
+        for (const auto& [column, top] : std::vector<std::pair<int, int>>{{100, 0}, {300, 100}, {500, 100}}) {
+            if (top > 0)
+                QCOMPARE(colour(column, top - 2), white);
+            QCOMPARE(colour(column, top + 2), red);
+            QCOMPARE(colour(column, 246), red);
+            QCOMPARE(colour(column, 251), white);
+        }
+        // The click finds the bar drawn there.
+        QCOMPARE(HistogramPicture::barAt(histogram, size, QPointF(100, 50)), 0);
+        QCOMPARE(HistogramPicture::barAt(histogram, size, QPointF(300, 50)), -1);
+        QCOMPARE(HistogramPicture::barAt(histogram, size, QPointF(300, 150)), 1);
+        QCOMPARE(HistogramPicture::barAt(histogram, size, QPointF(500, 150)), 2);
+        QCOMPARE(HistogramPicture::barAt(histogram, size, QPointF(20, 150)), -1);
     }
 
     void windowsWithoutHistogram_data()

@@ -1,5 +1,5 @@
 #include "analyzers/ui/SegyAnalysis.h"
-#include "analyzers/ui/SegyImage.h"
+#include "analyzers/ui/TraceDisplay.h"
 #include "base/ui/FileDialogs.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyFormat.h"
@@ -101,7 +101,8 @@ private slots:
         QCOMPARE(table(*analyzer, "TraceHeader_FourByteTable").columnCount(), last + 3);
         QCOMPARE(range(*analyzer, "FFID"), QStringLiteral("100/%1").arg(99 + last));
         QCOMPARE(control<QLineEdit>(*analyzer, "Histogram_EndTime")->text(), QStringLiteral("400"));
-        QVERIFY(analyzer->seismicImage() && analyzer->seismicImage()->display());
+        QVERIFY(analyzer->seismicImage());
+        QCOMPARE(analyzer->seismicImage()->plot().annotations.size(), last);
     }
 
     void fieldEditsReadTheRangesAgain()

@@ -1,5 +1,8 @@
+#include "seismic/SampleConversion.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyFormat.h"
+#include "seismic/SegyFormatFile.h"
+#include "seismic/SegyTraceIndex.h"
 #include "seismic/SeismicTrace.h"
 #include "seismic/SortOrder.h"
 #include "seismic/TraceGather.h"
@@ -11,6 +14,9 @@
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QtEndian>
+#include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -144,6 +150,71 @@ private slots:
             }
         }
         QVERIFY(opened > 300); // most mutations still open, so the readers ran
+    }
+
+    void floatWordsTakenAsIntegers_data()
+    {
+        // type: of every integer word the format file declares as a float; value: what the file holds
+        // there; taken: the integer the reader makes of it
+        obrtest::columns<int, double, int>({"type", "value", "taken"});
+        const int ieee = HeaderDataType::IeeeFloat;
+        QTest::newRow("IEEE NaN") << ieee << double(NAN) << 0;
+        QTest::newRow("IEEE infinity") << ieee << double(-INFINITY) << 0;
+        QTest::newRow("IEEE 1e30") << ieee << 1.0e30 << 0;
+        QTest::newRow("IEEE -2.5 truncates toward zero") << ieee << -2.5 << -2;
+        QTest::newRow("IBM 1e30") << int(HeaderDataType::IbmFloat) << 1.0e30 << 0;
+    }
+    void floatWordsTakenAsIntegers()
+    {
+        const auto [type, value, taken] = obrtest::fetch<int, double, int>("type", "value", "taken");
+        // Field file number, the three scalars and the sample format word, all as floats, the
+        // scalars moved apart so that their 4 bytes do not overlap.
+        SegyFormat declared;
+        declared.sampleFormat.type = type;
+        const int moved[][2] = {{0, 9},
+                                {SegyFormat::ElevationScalarSlot, 181},
+                                {SegyFormat::CoordinateScalarSlot, 185},
+                                {SegyFormat::TimeScalarSlot, 189}};
+        for (const auto& slot : moved)
+            declared.setKeySlot(slot[0], slot[1], type);
+        const QString formatPath = dir.filePath(QStringLiteral("floats.xml"));
+        QVERIFY(SegyFormatFile(formatPath, 1).write(declared, QStringLiteral("float words")));
+        SegyFormatFile formatFile(formatPath, 0);
+        QVERIFY(formatFile.read());
+        SegyFormat& format = formatFile.format();
+
+        const float single = float(value);
+        quint32 word = 0;
+        std::memcpy(&word, &single, sizeof word);
+        if (type == HeaderDataType::IbmFloat)
+            word = SampleConversion::ieeeToIbm(single);
+        QByteArray bytes = valid;
+        const auto put = [&bytes, word](qint64 offset) { qToBigEndian(word, bytes.data() + offset); };
+        put(3200 + format.sampleFormat.startByte - 1);
+        for (int trace = 0; trace < 6; ++trace) {
+            for (const auto& slot : moved)
+                put(3600 + trace * (240 + 80) + slot[1] - 1);
+        }
+        const QString path = dir.filePath(QStringLiteral("floats.sgy"));
+        QVERIFY(obrtest::writeFile(path, bytes));
+
+        console.clear();
+        SegyData data(&console, path, 0, &format);
+        QVERIFY(data.ok());
+        QVERIFY(console.warnings().contains(
+            QStringLiteral("undefined sample format: %1. \nSample format will be set to IEEE floating point.")
+                .arg(taken)));
+        QCOMPARE(data.traceCount(), 6);
+        const auto trace = SeismicTrace::create(data.samples(), data.sampleInterval());
+        QVERIFY(data.seekSequentialTrace(1) && data.readTrace(*trace));
+        QCOMPARE(trace->value(TraceKey::FieldFile), double(taken));
+        QCOMPARE(trace->coordinateScalar, taken);
+        QCOMPARE(trace->elevationScalar, taken);
+        QCOMPARE(trace->timeScalar, taken);
+        QVERIFY(data.buildIndex());
+        for (const SegyTraceIndex::Entry& entry : data.index()->entries)
+            QCOMPARE(entry.scalars, (std::array<qint32, 3>{taken, taken, taken}));
+        readEndToEnd(data);
     }
 
 private:

@@ -10,10 +10,14 @@
 #include "tests/support/ExactCompare.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/SegyFixture.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
+#include <QDataStream>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QVariant>
+#include <QtEndian>
 
 Q_DECLARE_METATYPE(RangeLimit)
 
@@ -240,7 +244,79 @@ private slots:
         QCOMPARE(data->recordCount(), 24); // the index in use is kept
     }
 
+    void damagedIndexFiles_data()
+    {
+        // backup: the damage is in the backup, else in the index file written from it; find: bytes of
+        // the file, whose first ones are replaced by replacement
+        obrtest::columns<bool, QByteArray, QByteArray, QString>({"backup", "find", "replacement", "error"});
+        // The first trace: at byte 3600, trace 1 of the file; an index file holds each as a variant.
+        const QByteArray firstEntry = bigEndian<qint64>(3600) + bigEndian<qint32>(1);
+        const QByteArray firstVariant = variant(3600.0);
+        // One record per trace in file order: the record list is 0, 1, ..., 23.
+        QByteArray records = bigEndian<quint32>(traceCount);
+        for (int start = 0; start < traceCount; ++start)
+            records += bigEndian<qint32>(start);
+        const QByteArray hugeRecords = bigEndian<quint32>(0x7fffffff) + records.mid(4);
+        const QString backupError = QStringLiteral("error opening .indxbak file: line.sgy.indxbak");
+        const QString indexError = QStringLiteral("error opening index file.");
+        const QString outside = QStringLiteral("\ntrace entry 1 lies outside the data set");
+        const auto row = [](const char* name, bool backup, const QByteArray& find,
+                            const QByteArray& replacement, const QString& error) {
+            QTest::newRow(name) << backup << find << replacement << error;
+        };
+        row("backup entry beyond the file", true, firstEntry,
+            bigEndian<qint64>(1LL << 40) + bigEndian<qint32>(1), backupError + outside);
+        row("backup entry inside the headers", true, firstEntry,
+            bigEndian<qint64>(100) + bigEndian<qint32>(1), backupError + outside);
+        row("backup trace number 0", true, firstEntry, bigEndian<qint64>(3600) + bigEndian<qint32>(0),
+            backupError + outside);
+        row("backup record list longer than the traces", true, records, hugeRecords, backupError);
+        row("index value that is a text", false, firstVariant, bigEndian<quint32>(QMetaType::QString) + '\0',
+            indexError + QStringLiteral("\ntrace entry 1 holds a value that is not a number"));
+        row("index position NaN", false, firstVariant, variant(qQNaN()), indexError + outside);
+        row("index position 1e30", false, firstVariant, variant(1e30), indexError + outside);
+        row("index record list longer than the traces", false, records, hugeRecords, indexError);
+    }
+    void damagedIndexFiles()
+    {
+        const auto [backup, find, replacement, error] =
+            obrtest::fetch<bool, QByteArray, QByteArray, QString>("backup", "find", "replacement", "error");
+        const auto data = open();
+        QVERIFY(data->saveIndexBackup());
+        if (!backup)
+            data->loadIndexBackup(); // writes the index file from the backup
+        const QString path = backup ? data->indexBackupPath() : data->indexFilePath();
+        QByteArray bytes = obrtest::readFile(path);
+        const int at = bytes.indexOf(find);
+        QVERIFY2(at >= 0, "the bytes to damage are where they were written");
+        QVERIFY(obrtest::writeFile(path, bytes.replace(at, replacement.size(), replacement)));
+
+        console.clear();
+        if (backup)
+            data->loadIndexBackup();
+        else
+            QVERIFY(!data->readIndexFile());
+        QCOMPARE(console.errors(), QStringList(error));
+        QCOMPARE(data->recordCount(), 24); // the index in use is kept
+    }
+
 private:
+    template <typename T> static QByteArray bigEndian(T value)
+    {
+        QByteArray bytes(sizeof value, '\0');
+        qToBigEndian(value, bytes.data());
+        return bytes;
+    }
+    // A variant holding a 64-bit float as a data stream writes it: type, null flag, value.
+    static QByteArray variant(double value)
+    {
+        QByteArray bytes;
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_5_15);
+        out << QVariant(value);
+        return bytes;
+    }
+
     std::unique_ptr<SegyData> open(const QString& name = QStringLiteral("line.sgy"))
     {
         const QString path = dir->filePath(name);

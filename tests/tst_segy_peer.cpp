@@ -8,7 +8,6 @@
 #include "tests/support/SegyFixture.h"
 #include "tests/support/TestMain.h"
 
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -132,16 +131,7 @@ private slots:
         compareWithPeer(path, peer);
     }
 
-    void realFiles_data()
-    {
-        QTest::addColumn<QString>("path");
-        const QString folder = obrtest::realDataDir() + QStringLiteral("/segy");
-        const QStringList files = QDir(folder).entryList({QStringLiteral("*.sgy")}, QDir::Files, QDir::Name);
-        for (const QString& file : files)
-            QTest::newRow(qPrintable(file)) << folder + QLatin1Char('/') + file;
-        if (files.isEmpty())
-            QTest::newRow("no real files") << QString();
-    }
+    void realFiles_data() { obrtest::realFileRows(QStringLiteral("segy"), QStringLiteral("*.sgy")); }
     void realFiles()
     {
         QFETCH(QString, path);

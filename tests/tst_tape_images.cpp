@@ -141,6 +141,7 @@ private slots:
         QTest::newRow("TIF next header behind") << "tif" << tif + tifHeader(0, 0, 10) + "xyz" << 1;
         QTest::newRow("TIF next header beyond the file") << "tif" << tif + tifHeader(0, 0, 500) + "xyz" << 1;
         QTest::newRow("TIF unknown type") << "tif" << tif + tifHeader(7, 0, 30) + "xyz" << 1;
+        QTest::newRow("TIF mark with an extent") << "tif" << tif + tifHeader(1, 0, 30) + "xyz" << 1;
         QTest::newRow("TIF header cut short") << "tif" << tif + QByteArray(7, '\0') << 1;
         QTest::newRow("TIF empty record") << "tif" << tifHeader(0, 0, 12) + tif << 0;
         QTest::newRow("TIF previous header ahead") << "tif" << tifHeader(0, 40, 15) + "abc" << 0;
@@ -236,6 +237,32 @@ private slots:
         QVERIFY(file.open(QIODevice::Append) && file.write(tifHeader(1, 25, 51)) == 12);
         file.close();
         QCOMPARE(open(path)->position(), 0);
+        // A stored position inside a block (the settings of another image, say) is not taken.
+        const QString inside = write("inside.tif", tifHeader(0, 0, 13) + "a" + tifHeader(0, 0, 27) + "bc");
+        TapeImageSettings settings = TapeImageSettings::load(inside);
+        settings.position = 20;
+        settings.positionFileSize = 27;
+        QVERIFY(settings.save(inside));
+        QCOMPARE(open(inside)->position(), 0);
+        settings.position = 13;
+        QVERIFY(settings.save(inside));
+        QCOMPARE(open(inside)->position(), 13);
+    }
+
+    void recordBeyondIntIsRefused()
+    {
+        // A sparse file: a Tape-In-File record of 2 GiB + 4 bytes costs no disk.
+        const qint64 length = (qint64(1) << 31) + 4;
+        const QString path = write("huge.tif", tifHeader(0, 0, quint32(12 + length)));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.resize(12 + length));
+        file.close();
+        auto image = open(path);
+        char buffer[16];
+        int recordLength = -1;
+        QCOMPARE(image->readRecord(buffer, sizeof buffer, &recordLength), Result::Damaged);
+        QCOMPARE(recordLength, 0);
+        QCOMPARE(image->position(), 0);
     }
 
 private:

@@ -59,6 +59,29 @@ private slots:
         QCOMPARE(plot.annotations.last().secondary, qint64(traces));
     }
 
+    void readPlotsTheTracesOfTheFile_data()
+    {
+        obrtest::columns<int, int, int>({"first", "last", "plotted"});
+        QTest::newRow("traces 5 to 14") << 5 << 14 << 10;
+        QTest::newRow("past the last trace") << 25 << 1000 << 6;
+    }
+    void readPlotsTheTracesOfTheFile()
+    {
+        const auto [first, last, plotted] = obrtest::fetch<int, int, int>("first", "last", "plotted");
+        MemoryData data(30, 200, 2.0f, [](int, int j) { return std::sin(j * 0.1); });
+        TraceDisplaySettings settings;
+        settings.firstTrace = first;
+        settings.lastTrace = last;
+        const TracePlot plot = TracePlot::read(data, settings);
+        QCOMPARE(plot.annotations.size(), plotted);
+        // Field file and channel are the trace numbers.
+        QCOMPARE(plot.annotations.first().primary, qint64(first));
+        QCOMPARE(plot.annotations.last().secondary, qint64(first + plotted - 1));
+        QCOMPARE(plot.picture().size(), plot.image.size());
+        QCOMPARE(plot.picture().pixelColor(plot.geometry.traceCentre(0), plot.geometry.sampleRow(10)),
+                 QColor(Qt::black));
+    }
+
     void fullScaleSwingsSixteenPixels()
     {
         // Sample 100 is the negative full scale, sample 300 the positive one.

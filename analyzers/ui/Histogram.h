@@ -1,37 +1,26 @@
 #pragma once
 
 #include "analyzers/SampleHistogram.h"
+#include "analyzers/ui/PictureView.h"
 
-#include <QColor>
-#include <QGraphicsView>
-#include <QList>
-#include <array>
+#include <QStringList>
 
-class Bar;
-class QGraphicsScene;
-class SeismicData;
-
-// The histogram of the sample values in a window of traces and times, drawn once in the
-// constructor at the size of the parent widget, one Bar per bin.
-class Histogram : public QGraphicsView {
+// Shows a sample histogram, drawn at the size of the parent widget. A left click on a bar
+// shows the bin's bounds and its share of all samples.
+class Histogram : public PictureView {
     Q_OBJECT
 public:
-    Histogram(QWidget* parent, SeismicData* data, int firstTrace, int lastTrace, double startMs,
-              double endMs);
+    Histogram(QWidget* parent, SampleHistogram histogram);
 
     const SampleHistogram& histogram() const { return histogram_; }
-    const QList<Bar*>& bars() const { return bars_; }
-    QImage picture() const;
+    // The bin whose bar lies under a point of the view, or -1.
+    int barAt(QPoint position) const;
+    // The entries of the menu that a click on the bar of a bin opens.
+    QStringList menuTexts(int bin) const;
 
-    static constexpr int margin = 48;
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    void drawBars(double plotWidth, double plotHeight);
-    void addLabel(double value, double centre, double top);
-    int column(double value, double plotWidth) const;
-
     SampleHistogram histogram_;
-    QGraphicsScene* scene_;
-    QList<Bar*> bars_;
-    std::array<QColor, 6> colours;
 };

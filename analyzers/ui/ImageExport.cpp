@@ -3,26 +3,10 @@
 #include "base/ui/FileDialogs.h"
 
 #include <QDir>
-#include <QGraphicsScene>
 #include <QImageWriter>
 #include <QMessageBox>
-#include <QPainter>
 
 namespace ImageExport {
-
-QImage render(QGraphicsScene& scene)
-{
-    const QRectF area = scene.sceneRect();
-    QImage image(area.size().toSize(), QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    scene.render(&painter, QRectF(QPointF(0, 0), area.size()), area);
-    return image;
-}
 
 bool saveWithDialog(QWidget* parent, const QImage& image, const QString& suggestedName)
 {

@@ -1,8 +1,8 @@
 #include "analyzers/ui/SegyAnalysis.h"
 
 #include "analyzers/ui/Histogram.h"
-#include "analyzers/ui/SegyImage.h"
 #include "analyzers/ui/Spectra.h"
+#include "analyzers/ui/TraceDisplay.h"
 #include "base/ObrConsole.h"
 #include "base/ui/FileDialogs.h"
 #include "base/ui/OnlineDocumentation.h"

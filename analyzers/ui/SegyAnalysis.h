@@ -19,9 +19,9 @@ class QTableView;
 class SegyData;
 class SegyFormat;
 class SegyFormatFile;
-class SegyImage;
 class SeismicTrace;
 class Spectra;
+class TraceDisplay;
 
 // The window in which a user takes an unknown SEG-Y file apart: byte order, text encoding,
 // binary header words and the byte and type of every trace header field. Each choice is
@@ -40,7 +40,7 @@ public:
     int scanFirst() const { return scanFirstTrace; }
     int scanLast() const { return scanLastTrace; }
     const TraceDisplaySettings& displaySettings() const { return settings; }
-    SegyImage* seismicImage() const { return seismicView; }
+    TraceDisplay* seismicImage() const { return seismicView; }
     Spectra* spectraImage() const { return spectraView; }
     Histogram* histogramImage() const { return histogramView; }
 
@@ -155,7 +155,7 @@ private:
     QStandardItemModel* binaryFourByteModel;
     QVector<QStandardItemModel*> traceWordModels; // 1-byte, 2-byte, 4-byte, IBM, IEEE
     TraceDisplaySettings settings;
-    SegyImage* seismicView = nullptr;
+    TraceDisplay* seismicView = nullptr;
     Spectra* spectraView = nullptr;
     Histogram* histogramView = nullptr;
     bool updating = false;

@@ -1,10 +1,13 @@
 // The pictures of the SEG-Y analyzer: the seismic view and its controls, the spectra and the
 // histograms with their window corrections.
+#include "analyzers/AmplitudeSpectrum.h"
+#include "analyzers/SampleHistogram.h"
+#include "analyzers/TracePlot.h"
 #include "analyzers/ui/Histogram.h"
 #include "analyzers/ui/ImageExport.h"
 #include "analyzers/ui/SegyAnalysis.h"
-#include "analyzers/ui/SegyImage.h"
 #include "analyzers/ui/Spectra.h"
+#include "analyzers/ui/TraceDisplay.h"
 #include "seismic/SegyData.h"
 
 #include <algorithm>
@@ -30,7 +33,7 @@ void SegyAnalysis::redrawSeismicView()
     delete seismicView;
     seismicView = nullptr;
     if (data)
-        seismicView = new SegyImage(SeismicWidget, data.get(), settings);
+        seismicView = new TraceDisplay(SeismicWidget, TracePlot::read(*data, settings));
 }
 
 void SegyAnalysis::on_FirstDisplayTrace_valueChanged(int value)
@@ -134,12 +137,10 @@ void SegyAnalysis::createSpectra()
     if (updating || !data)
         return;
     delete spectraView;
-    spectraView =
-        new Spectra(SpectraWidget, data.get(), Spectra_FirstTrace->value(), Spectra_LastTrace->value(),
-                    Spectra_StartTime->text().toDouble(), Spectra_EndTime->text().toDouble());
-    spectraView->resize(SpectraWidget->size());
-    spectraView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    spectraView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    spectraView = new Spectra(SpectraWidget, AmplitudeSpectrum::compute(*data, Spectra_FirstTrace->value(),
+                                                                        Spectra_LastTrace->value(),
+                                                                        Spectra_StartTime->text().toDouble(),
+                                                                        Spectra_EndTime->text().toDouble()));
     ExportSpectra->setEnabled(true);
 }
 
@@ -148,12 +149,11 @@ void SegyAnalysis::createHistogram()
     if (updating || !data)
         return;
     delete histogramView;
-    histogramView = new Histogram(HistogramWidget, data.get(), Histogram_FirstTrace->value(),
-                                  Histogram_LastTrace->value(), Histogram_StartTime->text().toDouble(),
-                                  Histogram_EndTime->text().toDouble());
-    histogramView->resize(HistogramWidget->size());
-    histogramView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    histogramView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    histogramView =
+        new Histogram(HistogramWidget, SampleHistogram::compute(*data, Histogram_FirstTrace->value(),
+                                                                Histogram_LastTrace->value(),
+                                                                Histogram_StartTime->text().toDouble(),
+                                                                Histogram_EndTime->text().toDouble()));
     ExportHistogram->setEnabled(true);
 }
 

@@ -4,10 +4,11 @@
 
 #include <QContextMenuEvent>
 #include <QGraphicsPixmapItem>
+#include <QLayout>
 #include <QMenu>
 
-TraceDisplay::TraceDisplay(QWidget* parent, const TraceGather& gather, const TraceDisplaySettings& settings)
-    : QGraphicsView(parent), plot_(TracePlot::build(gather, settings)), scene_(new QGraphicsScene(this))
+TraceDisplay::TraceDisplay(QWidget* parent, TracePlot plot)
+    : QGraphicsView(parent), plot_(std::move(plot)), scene_(new QGraphicsScene(this))
 {
     setScene(scene_);
     setBackgroundBrush(Qt::white);
@@ -17,6 +18,14 @@ TraceDisplay::TraceDisplay(QWidget* parent, const TraceGather& gather, const Tra
         scene_->setSceneRect(pixmapItem->boundingRect());
     }
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // In a laid-out parent the plot follows the parent's size; otherwise it takes it once.
+    if (parent && parent->layout())
+        parent->layout()->addWidget(this);
+    else if (parent)
+        resize(parent->size());
+    centerOn(width() / 2.0, height() / 2.0 - 32);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     show();
 }
 
@@ -25,16 +34,12 @@ TraceDisplay::~TraceDisplay()
     scene_->clear();
 }
 
-QImage TraceDisplay::picture() const
-{
-    return plot_.image.isNull() ? QImage() : plot_.image.convertToFormat(QImage::Format_Grayscale8);
-}
-
 void TraceDisplay::contextMenuEvent(QContextMenuEvent* event)
 {
     QMenu menu(this);
     QAction* exportAction = menu.addAction(QStringLiteral("Export image"));
     exportAction->setEnabled(!plot_.image.isNull());
     if (menu.exec(event->globalPos()) == exportAction)
-        static_cast<void>(ImageExport::saveWithDialog(this, picture(), QStringLiteral("trace plot.png")));
+        static_cast<void>(
+            ImageExport::saveWithDialog(this, plot_.picture(), QStringLiteral("trace plot.png")));
 }

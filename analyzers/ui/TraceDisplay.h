@@ -5,18 +5,16 @@
 #include <QGraphicsView>
 
 class QGraphicsPixmapItem;
-class TraceGather;
 
-// The trace plot of a gather, drawn once in the constructor; new settings need a new view.
+// Shows a trace plot on its parent widget, filling it, and offers the plot for export; a
+// new plot needs a new view.
 class TraceDisplay : public QGraphicsView {
     Q_OBJECT
 public:
-    TraceDisplay(QWidget* parent, const TraceGather& gather, const TraceDisplaySettings& settings);
+    TraceDisplay(QWidget* parent, TracePlot plot);
     ~TraceDisplay() override;
 
     const TracePlot& plot() const { return plot_; }
-    // The plot as an image for saving; null when nothing was plotted.
-    QImage picture() const;
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;

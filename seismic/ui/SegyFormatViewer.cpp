@@ -2,13 +2,16 @@
 
 #include "base/ui/FileDialogs.h"
 #include "seismic/HeaderDataType.h"
+#include "seismic/SampleConversion.h"
 #include "seismic/SegyFormat.h"
 #include "seismic/SegyFormatFile.h"
+#include "seismic/SegyLayout.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <array>
+#include <iterator>
 
 namespace {
 
@@ -51,15 +54,16 @@ constexpr std::array<Row, 29> rows{{
     {"Time_Scalar", "HasTimeScalar", 34},
 }};
 
-// Sample format codes by entry of the SampleFormat box; "Undefined" is the last entry.
-constexpr std::array<int, 6> sampleFormatCodes{1, 2, 3, 4, 5, 8};
+// The SampleFormat box lists the sample formats in the order of the layout table; "Undefined"
+// is the last entry.
+constexpr int sampleFormatCount = int(std::size(SegyLayout::sampleFormats));
 
 int sampleFormatEntry(int code)
 {
-    for (size_t i = 0; i < sampleFormatCodes.size(); ++i)
-        if (sampleFormatCodes[i] == code)
-            return int(i);
-    return int(sampleFormatCodes.size());
+    for (int i = 0; i < sampleFormatCount; ++i)
+        if (SegyLayout::sampleFormats[i].code == code)
+            return i;
+    return sampleFormatCount;
 }
 
 QString rowName(const Row& row)
@@ -128,11 +132,13 @@ void SegyFormatViewer::fillControls(const QString& description, bool fileExists)
     SamplesPerTrace_StartByte->setText(QString::number(format->samplesPerTrace.startByte));
     SamplesPerTrace_Type->setCurrentIndex(typeEntry(format->samplesPerTrace.type));
     SamplesPerTrace_Override->setChecked(format->samplesPerTrace.override);
-    SamplesPerTrace->setText(QString::number(qint64(format->samplesPerTrace.overrideValue)));
+    SamplesPerTrace->setText(
+        QString::number(SampleConversion::truncateToInteger(format->samplesPerTrace.overrideValue)));
     SampleFormat_StartByte->setText(QString::number(format->sampleFormat.startByte));
     SampleFormat_Type->setCurrentIndex(typeEntry(format->sampleFormat.type));
     SampleFormat_Override->setChecked(format->sampleFormat.override);
-    SampleFormat->setCurrentIndex(sampleFormatEntry(int(format->sampleFormat.overrideValue)));
+    SampleFormat->setCurrentIndex(
+        sampleFormatEntry(SampleConversion::truncateToInt32(format->sampleFormat.overrideValue)));
     SampleInterval->setEnabled(format->sampleInterval.override);
     SamplesPerTrace->setEnabled(format->samplesPerTrace.override);
     SampleFormat->setEnabled(format->sampleFormat.override);
@@ -228,8 +234,8 @@ std::unique_ptr<SegyFormat> SegyFormatViewer::formatFromControls() const
     built->sampleFormat.override = SampleFormat_Override->isChecked();
     // Every defined choice is stored; "Undefined" keeps the value.
     const int entry = SampleFormat->currentIndex();
-    if (entry >= 0 && entry < int(sampleFormatCodes.size()))
-        built->sampleFormat.overrideValue = sampleFormatCodes[size_t(entry)];
+    if (entry >= 0 && entry < sampleFormatCount)
+        built->sampleFormat.overrideValue = SegyLayout::sampleFormats[entry].code;
     for (int row = 0; row < int(rows.size()); ++row) {
         const int slot = rows[size_t(row)].slot;
         const int type = typeBox(row)->currentIndex();

@@ -19,9 +19,9 @@ MemoryData::MemoryData(int traces, int samples, float interval, Samples sampleFu
 
 bool MemoryData::readTraceInRecord(SeismicTrace& trace, int n)
 {
+    ++reads;
     if (n < 1 || n > traceCount_)
         return false;
-    ++reads;
     trace.setValue(TraceKey::FieldFile, n);
     trace.setValue(TraceKey::Channel, n);
     for (int j = 0; j < trace.sampleCount(); ++j)

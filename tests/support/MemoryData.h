@@ -16,7 +16,7 @@ public:
     [[nodiscard]] bool readTraceInRecord(SeismicTrace& trace, int n) override;
     [[nodiscard]] bool readTraceRange(TraceGather& gather, int first, int last) override;
 
-    int reads = 0;
+    int reads = 0; // calls of readTraceInRecord, also for traces it does not hold
 
 private:
     Samples sample;

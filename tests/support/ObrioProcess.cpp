@@ -1,10 +1,16 @@
 #include "tests/support/ObrioProcess.h"
 
 #include <QProcess>
+#include <memory>
+#include <vector>
 
 namespace obrtest {
 
 namespace {
+
+// Enough to keep both cores busy while most runs wait for the loader.
+constexpr int runsAtOnce = 4;
+
 QStringList lines(const QByteArray& bytes)
 {
     QStringList result = QString::fromLocal8Bit(bytes).split(QLatin1Char('\n'));
@@ -12,18 +18,22 @@ QStringList lines(const QByteArray& bytes)
         result.removeLast();
     return result;
 }
-} // namespace
 
-ObrioRun runObrio(const QString& home, const QStringList& arguments)
+std::unique_ptr<QProcess> start(const QString& home, const QStringList& arguments)
 {
-    QProcess process;
+    auto process = std::make_unique<QProcess>();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("HOME"), home);
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(home);
-    process.start(QStringLiteral(OBR_BIN_DIR "/obrio"), arguments);
-    process.closeWriteChannel();
+    process->setProcessEnvironment(environment);
+    process->setWorkingDirectory(home);
+    process->start(QStringLiteral(OBR_BIN_DIR "/obrio"), arguments);
+    process->closeWriteChannel();
+    return process;
+}
+
+ObrioRun finish(QProcess& process)
+{
     ObrioRun run;
     if (!process.waitForFinished(60000))
         return run;
@@ -31,6 +41,26 @@ ObrioRun runObrio(const QString& home, const QStringList& arguments)
     run.out = lines(process.readAllStandardOutput());
     run.err = lines(process.readAllStandardError());
     return run;
+}
+
+} // namespace
+
+ObrioRun runObrio(const QString& home, const QStringList& arguments)
+{
+    return finish(*start(home, arguments));
+}
+
+QList<ObrioRun> runObrioEach(const QString& home, const QList<QStringList>& argumentLists)
+{
+    QList<ObrioRun> runs;
+    for (int first = 0; first < argumentLists.size(); first += runsAtOnce) {
+        std::vector<std::unique_ptr<QProcess>> processes;
+        for (int i = first; i < std::min(first + runsAtOnce, int(argumentLists.size())); ++i)
+            processes.push_back(start(home, argumentLists.at(i)));
+        for (const auto& process : processes)
+            runs.append(finish(*process));
+    }
+    return runs;
 }
 
 } // namespace obrtest

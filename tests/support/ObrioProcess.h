@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -16,5 +17,9 @@ struct ObrioRun {
 // Runs obrio in `home`, which is also its home directory, so that its settings and
 // working root are the test's; standard input is closed.
 ObrioRun runObrio(const QString& home, const QStringList& arguments);
+
+// Runs obrio once for each list of arguments as runObrio does, several runs at a time; the
+// results in the order of the lists. For many short runs that do not touch the same files.
+QList<ObrioRun> runObrioEach(const QString& home, const QList<QStringList>& argumentLists);
 
 } // namespace obrtest

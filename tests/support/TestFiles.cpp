@@ -1,5 +1,7 @@
 #include "tests/support/TestFiles.h"
 
+#include "seismic/SegyLayout.h"
+
 #include <QFile>
 #include <QtEndian>
 
@@ -19,14 +21,14 @@ QByteArray readFile(const QString& path)
 
 QByteArray segyFile(int format, int samples, bool littleEndian, int traces)
 {
-    QByteArray bytes(3600, 'C');
-    const auto put = [&bytes, littleEndian](int offset, quint16 value) {
-        littleEndian ? qToLittleEndian(value, bytes.data() + offset)
-                     : qToBigEndian(value, bytes.data() + offset);
+    QByteArray bytes(SegyLayout::fileHeaderSize, 'C');
+    const auto put = [&bytes, littleEndian](SegyLayout::Word word, quint16 value) {
+        char* at = bytes.data() + word.fileOffset();
+        littleEndian ? qToLittleEndian(value, at) : qToBigEndian(value, at);
     };
-    put(3220, static_cast<quint16>(samples));
-    put(3224, static_cast<quint16>(format));
-    const int traceLength = 240 + samples * (format == 3 ? 2 : 4);
+    put(SegyLayout::samplesPerTraceWord, static_cast<quint16>(samples));
+    put(SegyLayout::sampleFormatWord, static_cast<quint16>(format));
+    const int traceLength = SegyLayout::traceHeaderSize + samples * SegyLayout::bytesPerSample(format);
     for (int trace = 0; trace < traces; ++trace)
         bytes += QByteArray(traceLength, static_cast<char>('a' + trace));
     return bytes;

@@ -9,7 +9,8 @@ namespace obrtest {
 // The whole file; empty when it cannot be read.
 QByteArray readFile(const QString& path);
 // A SEG-Y file: 'C's for the text header, a binary header giving the sample format and
-// count in the byte order asked for, then traces filled with 'a', 'b', ... in turn.
+// count in the byte order asked for, then traces filled with 'a', 'b', ... in turn. A format
+// code no reader knows gives traces of bare headers.
 QByteArray segyFile(int format, int samples, bool littleEndian, int traces);
 
 } // namespace obrtest

@@ -1,5 +1,6 @@
 #include "tests/support/TestMain.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace obrtest {
@@ -20,6 +21,18 @@ QString realDataDir()
 {
     const QFileInfo info(QStringLiteral(OBR_REALDATA_DIR));
     return info.isDir() ? info.canonicalFilePath() : QString();
+}
+
+void realFileRows(const QString& folder, const QString& pattern)
+{
+    QTest::addColumn<QString>("path");
+    const QDir dir(realDataDir() + QLatin1Char('/') + folder);
+    const QStringList files =
+        realDataDir().isEmpty() ? QStringList() : dir.entryList({pattern}, QDir::Files, QDir::Name);
+    for (const QString& file : files)
+        QTest::newRow(qPrintable(file)) << dir.filePath(file);
+    if (files.isEmpty())
+        QTest::newRow("no real files") << QString();
 }
 
 } // namespace obrtest

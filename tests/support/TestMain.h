@@ -20,6 +20,10 @@ private:
 
 // The folder of real files written by other programs, or an empty string when absent.
 QString realDataDir();
+// A data table column "path" with one row per real file of a folder (such as "segy") matching a
+// name pattern, or a single row of an empty path when there are none: the test then skips with
+// OBR_REQUIRE_REALDATA.
+void realFileRows(const QString& folder, const QString& pattern);
 
 } // namespace obrtest
 

@@ -5,9 +5,9 @@
 class ObrConsole;
 class SeismicData;
 
-// Pictures of a data set drawn by the analyzer's views without a window: the trace plot,
-// the average amplitude spectrum and the sample histogram, with the numbers of the latter
-// two as CSV on request. Needs a QApplication (offscreen is enough).
+// Pictures of a data set as the analyzer shows them, written as files: the trace plot, the
+// average amplitude spectrum and the sample histogram, with the numbers of the latter two
+// as CSV on request. The labels need a QGuiApplication (a headless platform is enough).
 namespace AnalysisPictures {
 
 enum class Kind { Plot, Spectrum, Histogram };

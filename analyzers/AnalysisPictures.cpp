@@ -1,16 +1,16 @@
-#include "analyzers/ui/AnalysisPictures.h"
+#include "analyzers/AnalysisPictures.h"
 
+#include "analyzers/AmplitudeSpectrum.h"
 #include "analyzers/AnalysisCsv.h"
-#include "analyzers/ui/Histogram.h"
-#include "analyzers/ui/SegyImage.h"
-#include "analyzers/ui/Spectra.h"
-#include "analyzers/ui/TraceDisplay.h"
+#include "analyzers/HistogramPicture.h"
+#include "analyzers/SampleHistogram.h"
+#include "analyzers/SpectrumPicture.h"
+#include "analyzers/TracePlot.h"
 #include "base/ObrConsole.h"
 #include "seismic/SeismicData.h"
 
 #include <QImageWriter>
 #include <QPainter>
-#include <QWidget>
 #include <algorithm>
 
 namespace AnalysisPictures {
@@ -72,11 +72,8 @@ bool writePlot(SeismicData& data, const Request& request, ObrConsole& console, c
     settings.horizontalScale = request.horizontalScale;
     settings.verticalScale = request.verticalScale;
     settings.gainDb = request.gainDb;
-    QWidget parent;
-    parent.resize(pictureWidth, pictureHeight);
-    SegyImage image(&parent, &data, settings);
-    const TraceDisplay* display = image.display();
-    if (!display || display->plot().image.isNull() || display->plot().annotations.isEmpty()) {
+    const TracePlot plot = TracePlot::read(data, settings);
+    if (plot.image.isNull() || plot.annotations.isEmpty()) {
         console.error(
             QStringLiteral("no trace plot: traces %1 to %2 could not be read or drawn at these scales")
                 .arg(request.firstTrace)
@@ -85,8 +82,8 @@ bool writePlot(SeismicData& data, const Request& request, ObrConsole& console, c
         return false;
     }
     const QImage picture = window.startSample == 0 && window.endSample >= data.samples()
-                               ? display->picture()
-                               : timeWindow(display->picture(), display->plot().geometry, window);
+                               ? plot.picture()
+                               : timeWindow(plot.picture(), plot.geometry, window);
     if (picture.isNull()) {
         console.error(QStringLiteral("no trace plot: the time window holds no samples"), false);
         return false;
@@ -112,28 +109,28 @@ bool write(SeismicData& data, const Request& request, ObrConsole& console)
     if (request.kind == Kind::Plot)
         return writePlot(data, request, console, window);
 
-    QWidget parent;
-    parent.resize(pictureWidth, pictureHeight);
+    const QSize size(pictureWidth, pictureHeight);
     QString error;
     if (request.kind == Kind::Spectrum) {
-        const Spectra view(&parent, &data, request.firstTrace, request.lastTrace, request.startMs, endMs);
-        if (!view.spectrum().problem().isEmpty()) {
-            console.error(view.spectrum().problem(), false);
+        const AmplitudeSpectrum spectrum =
+            AmplitudeSpectrum::compute(data, request.firstTrace, request.lastTrace, request.startMs, endMs);
+        if (!spectrum.problem().isEmpty()) {
+            console.error(spectrum.problem(), false);
             return false;
         }
-        return savePicture(view.picture(), request.picturePath, console) &&
+        return savePicture(SpectrumPicture::draw(spectrum, size), request.picturePath, console) &&
                (request.csvPath.isEmpty() ||
-                writeCsv(AnalysisCsv::writeSpectrum(view.spectrum(), request.csvPath, &error), error,
-                         console));
+                writeCsv(AnalysisCsv::writeSpectrum(spectrum, request.csvPath, &error), error, console));
     }
-    const Histogram view(&parent, &data, request.firstTrace, request.lastTrace, request.startMs, endMs);
-    if (!view.histogram().problem().isEmpty()) {
-        console.error(view.histogram().problem(), false);
+    const SampleHistogram histogram =
+        SampleHistogram::compute(data, request.firstTrace, request.lastTrace, request.startMs, endMs);
+    if (!histogram.problem().isEmpty()) {
+        console.error(histogram.problem(), false);
         return false;
     }
-    return savePicture(view.picture(), request.picturePath, console) &&
+    return savePicture(HistogramPicture::draw(histogram, size), request.picturePath, console) &&
            (request.csvPath.isEmpty() ||
-            writeCsv(AnalysisCsv::writeHistogram(view.histogram(), request.csvPath, &error), error, console));
+            writeCsv(AnalysisCsv::writeHistogram(histogram, request.csvPath, &error), error, console));
 }
 
 } // namespace AnalysisPictures

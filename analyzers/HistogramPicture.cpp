@@ -1,0 +1,118 @@
+#include "analyzers/HistogramPicture.h"
+
+#include "analyzers/AnalysisColours.h"
+#include "analyzers/PictureText.h"
+#include "analyzers/SampleHistogram.h"
+
+#include <QPainter>
+#include <algorithm>
+
+namespace HistogramPicture {
+
+namespace {
+
+bool hasBars(const SampleHistogram& histogram, QSize size)
+{
+    return histogram.status == SampleHistogram::Status::Ok && !histogram.bins.empty() &&
+           size.width() > 2 * margin && size.height() > 2 * margin;
+}
+
+// The column of a value, counted from the left margin.
+int column(const SampleHistogram& histogram, double value, double plotWidth)
+{
+    const double a = histogram.halfRange;
+    return int((a + value) / (2 * a) * plotWidth);
+}
+
+// Bars and labels are placed from the corner of the margins.
+QRectF barFromCorner(const SampleHistogram& histogram, double pw, double ph, int i)
+{
+    const auto& bin = histogram.bins[size_t(i)];
+    const double a = histogram.halfRange;
+    const double binWidth = 2 * a / double(histogram.bins.size());
+    const int barWidth = int(binWidth / (2 * a) * pw);
+    const double largest = double(std::max<qint64>(histogram.largestCount, 1));
+    const int height = int(double(bin.count) / largest * ph) + margin;
+    return {double(column(histogram, bin.lower, pw)), ph - height, double(barWidth), double(height)};
+}
+
+void drawLabel(QPainter& painter, double value, double centre, double top)
+{
+    const QString text = QString::number(value, 'g', 6);
+    PictureText::draw(painter, text, QPointF(centre - PictureText::size(text).width() / 2, top));
+}
+
+void drawLabels(QPainter& painter, const SampleHistogram& histogram, double pw, double ph)
+{
+    const auto& bins = histogram.bins;
+    // The bin count is odd, so the middle bin straddles 0. A single bin carries only its bounds,
+    // at its edges, where three labels on its middle would overprint one another.
+    if (bins.size() == 1) {
+        drawLabel(painter, bins.front().lower, column(histogram, bins.front().lower, pw), ph);
+        drawLabel(painter, bins.front().upper, column(histogram, bins.front().upper, pw), ph);
+        return;
+    }
+    auto middle = [&](int bin) {
+        return (column(histogram, bins[size_t(bin)].lower, pw) +
+                column(histogram, bins[size_t(bin)].upper, pw)) /
+               2.0;
+    };
+    drawLabel(painter, bins.front().lower, middle(0), ph);
+    drawLabel(painter, 0.0, middle(int(bins.size()) / 2), ph);
+    drawLabel(painter, bins.back().upper, middle(int(bins.size()) - 1), ph);
+}
+
+} // namespace
+
+QImage draw(const SampleHistogram& histogram, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const double pw = size.width() - 2 * margin;
+    const double ph = size.height() - 2 * margin;
+    painter.translate(margin, margin);
+    if (!hasBars(histogram, size)) {
+        const QString text = histogram.problem();
+        PictureText::draw(painter, text, QPointF(pw / 2 - PictureText::size(text).width() / 2, ph / 2));
+        return image;
+    }
+    // The labels under the bars first: the bars lie above them.
+    drawLabels(painter, histogram, pw, ph);
+    painter.setPen(QPen(Qt::black));
+    painter.setBrush(analysisColours()[0]);
+    for (int i = 0; i < int(histogram.bins.size()); ++i) {
+        const QRectF bar = barFromCorner(histogram, pw, ph, i);
+        painter.save();
+        painter.translate(bar.topLeft());
+        painter.drawRect(QRectF(QPointF(0, 0), bar.size()));
+        painter.restore();
+    }
+    return image;
+}
+
+QRectF barRect(const SampleHistogram& histogram, QSize size, int i)
+{
+    if (!hasBars(histogram, size) || i < 0 || i >= int(histogram.bins.size()))
+        return {};
+    return barFromCorner(histogram, size.width() - 2 * margin, size.height() - 2 * margin, i)
+        .translated(margin, margin);
+}
+
+int barAt(const SampleHistogram& histogram, QSize size, QPointF point)
+{
+    // A bar's outline reaches half a pixel beyond it; where neighbours meet, the later bar,
+    // drawn over the earlier, takes the point.
+    for (int i = int(histogram.bins.size()) - 1; i >= 0; --i) {
+        const QRectF bar = barRect(histogram, size, i);
+        if (!bar.isEmpty() && bar.adjusted(-0.5, -0.5, 0.5, 0.5).contains(point))
+            return i;
+    }
+    return -1;
+}
+
+} // namespace HistogramPicture
