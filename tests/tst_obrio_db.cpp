@@ -66,38 +66,23 @@ private slots:
 
     void failuresKeepThePasswordOut_data()
     {
-        obrtest::columns<QStringList, QString>({"arguments", "error"});
-        QTest::newRow("list") << QStringList{"list"}
-                              << " *** Error:   Connection to database failed: connection to server at "
-                                 "\"127.0.0.1\", port %1 failed: FATAL:  password authentication failed for "
-                                 "user \"postgres\"";
-        QTest::newRow("version of a missing database") << QStringList{"version", "--db", "obrtest_none"}
-                                                       << " *** Error:   Connection to database failed: ";
-        QTest::newRow("update") << QStringList{"update", "--db", "obrtest_none"}
-                                << " *** Error:   Connection to database failed: ";
-        QTest::newRow("create") << QStringList{"create", "--db", "obrtest_none"}
-                                << " *** Error:   Connection to database failed: ";
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("list") << QStringList{"list"};
+        QTest::newRow("update") << QStringList{"update", "--db", "obrtest_none"};
     }
     void failuresKeepThePasswordOut()
     {
-        const auto [arguments, error] = obrtest::fetch<QStringList, QString>("arguments", "error");
+        QFETCH(QStringList, arguments);
         const QString secret = QStringLiteral("Sesame-Word-77");
         QSettings(settingsFile(), QSettings::IniFormat).setValue(QStringLiteral("Database/Password"), secret);
         const obrtest::ObrioRun run = db(QStringList{"-vv"} + arguments);
         QCOMPARE(run.status, 1);
-        QVERIFY2(run.err.value(0).startsWith(error.arg(obrtest::throwawayServer().port)),
-                 qPrintable(run.err.value(0)));
-        QVERIFY(!(run.out + run.err).join('\n').contains(secret));
-    }
-
-    void closedPort()
-    {
-        const obrtest::ObrioRun run = obrtest::runObrio(
-            home.path(), {"db", "version", "--host", "127.0.0.1", "--port", "1", "--db", "x"});
-        QCOMPARE(run.status, 1);
-        QCOMPARE(run.err.value(0),
-                 QStringLiteral(" *** Error:   Connection to database failed: connection to "
-                                "server at \"127.0.0.1\", port 1 failed: Connection refused"));
+        QCOMPARE(run.err,
+                 QStringList{QStringLiteral(" *** Error:   Connection to database failed: connection to "
+                                            "server at \"127.0.0.1\", port %1 failed: FATAL:  password "
+                                            "authentication failed for user \"postgres\"")
+                                 .arg(obrtest::throwawayServer().port)});
+        QVERIFY(!run.out.join('\n').contains(secret));
     }
 
 private:
