@@ -13,7 +13,7 @@ constexpr int revision3Seismic = 0x10;
 // Samples from the first to the last sample time, both included.
 int samplesBetween(float startTime, float endTime, float interval)
 {
-    if (interval <= 0 || endTime <= startTime)
+    if (interval <= 0 || endTime < startTime)
         return 0;
     // A span no trace could hold stays far beyond any file, where the reader refuses it.
     const double steps = std::min((double(endTime) - startTime) / interval, 1e9);

@@ -61,7 +61,10 @@ bool SegdData::readHeaders()
     if (!readLeadingBlocks(general))
         return false;
     headers_.general = general;
-    return readWholeHeader(general) && readChannelSets() && describeTraces();
+    if (!readWholeHeader(general) || !readChannelSets())
+        return false;
+    adoptStatedSampleCounts();
+    return describeTraces();
 }
 
 bool SegdData::readAt(qint64 position, uchar* buffer, qint64 length)
@@ -149,6 +152,32 @@ bool SegdData::readChannelSets()
         }
     }
     return true;
+}
+
+void SegdData::adoptStatedSampleCounts()
+{
+    // The descriptors' times give the samples only to 2 ms; where the traces state their own
+    // count, the first trace of each channel set speaks for the set.
+    if (!statesSampleCounts())
+        return;
+    const qint64 fileSize = device_->size();
+    const SegdSampleDecoder::Decoder decoder = SegdSampleDecoder::forFormatCode(headers_.general.formatCode);
+    const int peekBytes = SegdTraceHeaderRecord::headerBytes + SegdTraceHeaderRecord::extensionBytes;
+    qint64 position = headers_.general.headerLength();
+    for (SegdChannelSet& set : headers_.channelSets) {
+        if (set.channels == 0)
+            continue;
+        uchar peek[peekBytes] = {};
+        if (position + peekBytes > fileSize || !readAt(position, peek, peekBytes))
+            return;
+        const SegdBytes header(peek, peekBytes);
+        set.samples = samplesOfTrace(header, set);
+        const qint64 traceBytes =
+            SegdTraceHeaderRecord::headerBytes +
+            qint64(SegdTraceHeaderRecord::extensions(header)) * SegdTraceHeaderRecord::extensionBytes +
+            SegdSampleDecoder::byteCount(decoder, set.samples);
+        position += set.channels * traceBytes;
+    }
 }
 
 bool SegdData::describeTraces()

@@ -130,6 +130,7 @@ private:
     [[nodiscard]] bool readLeadingBlocks(SegdGeneralHeader& general);
     [[nodiscard]] bool readWholeHeader(const SegdGeneralHeader& general);
     [[nodiscard]] bool readChannelSets();
+    void adoptStatedSampleCounts();
     [[nodiscard]] bool describeTraces();
     void reportFilteredTraces();
 
@@ -137,6 +138,7 @@ private:
     void moveToChannelSetWithTraces();
     [[nodiscard]] bool readNextTrace(SeismicTrace* trace);
     [[nodiscard]] bool readTraceHeader(qint64 fileSize);
+    bool statesSampleCounts() const;
     int samplesOfTrace(const SegdBytes& header, const SegdChannelSet& set) const;
     [[nodiscard]] bool readSamples(SeismicTrace& trace, int samples, qint64 position, qint64 bytes);
     void fillKeys(SeismicTrace& trace, const SegdBytes& header, const SegdChannelSet& set) const;

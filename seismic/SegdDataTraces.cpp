@@ -9,8 +9,6 @@
 
 namespace {
 
-// Sercel recorders state each trace's sample count in its first extension before revision 2
-// made that the rule.
 constexpr int sercelManufacturer = 13;
 
 } // namespace
@@ -143,13 +141,21 @@ bool SegdData::readTraceHeader(qint64 fileSize)
     return true;
 }
 
+bool SegdData::statesSampleCounts() const
+{
+    // Revision 2 puts each trace's sample count in its first extension; Sercel recorders did so
+    // in revision 1. Revision 3 descriptors state the count themselves.
+    const SegdGeneralHeader& general = headers_.general;
+    return general.majorRevision == 2 ||
+           (general.majorRevision == 1 && general.manufacturer == sercelManufacturer);
+}
+
 int SegdData::samplesOfTrace(const SegdBytes& header, const SegdChannelSet& set) const
 {
-    const SegdGeneralHeader& general = headers_.general;
-    const bool stated = general.majorRevision >= 2 || general.manufacturer == sercelManufacturer;
     const bool extended =
-        header.size() >= SegdTraceHeaderRecord::headerBytes + SegdTraceHeaderRecord::extensionBytes;
-    if (general.majorRevision < 3 && stated && extended && SegdTraceHeaderRecord::samples(header) > 0)
+        header.size() >= SegdTraceHeaderRecord::headerBytes + SegdTraceHeaderRecord::extensionBytes &&
+        SegdTraceHeaderRecord::extensions(header) > 0;
+    if (statesSampleCounts() && extended && SegdTraceHeaderRecord::samples(header) > 0)
         return SegdTraceHeaderRecord::samples(header);
     return set.samples;
 }
