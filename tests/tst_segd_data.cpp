@@ -1,6 +1,7 @@
 #include "devices/DiskDevice.h"
 #include "seismic/SegdBytes.h"
 #include "seismic/SegdData.h"
+#include "seismic/SegdRecordSummary.h"
 #include "seismic/SeismicTrace.h"
 #include "seismic/TraceGather.h"
 #include "tests/support/DataTable.h"
@@ -297,6 +298,29 @@ private slots:
         QCOMPARE(gather->trace(2)->filePosition,
                  qint64(segdtest::headerLength(layout) + 2 * (20 + 7 * 32 + 20)));
         QCOMPARE(int(data.traceHeaderRecords().size()), 3);
+    }
+
+    void summaryOfARecord()
+    {
+        // Two traces: 3, -4, NaN and 12, 0, infinity; the values that are not numbers stay out.
+        segdtest::FieldFile layout;
+        layout.fieldFile = 77;
+        layout.channelSets = {{2, true, 3}};
+        layout.samples = [](int trace, int) {
+            return trace == 0 ? segdtest::ieee(3) + segdtest::ieee(-4) + hex("7fc00000")
+                              : segdtest::ieee(12) + segdtest::ieee(0) + hex("7f800000");
+        };
+        const auto gather = readOne(layout);
+        QVERIFY(gather);
+        const SegdRecordSummary summary = SegdRecordSummary::of(*data, *gather);
+        QCOMPARE(summary.fieldFile, 77);
+        QCOMPARE(summary.traces, 2);
+        QCOMPARE(summary.samples, 3);
+        QCOMPARE(summary.sampleInterval, 1.0f);
+        QCOMPARE(summary.values, qint64(4));
+        QCOMPARE(summary.minimum, -4.0);
+        QCOMPARE(summary.maximum, 12.0);
+        QCOMPARE(summary.rms, std::sqrt((9.0 + 16 + 144) / 4));
     }
 
 private:

@@ -3,6 +3,7 @@
 #include "seismic/SegdTraceHeaderColumns.h"
 #include "seismic/SeismicTrace.h"
 #include "seismic/SercelData.h"
+#include "seismic/SercelExtendedHeader.h"
 #include "seismic/TraceGather.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/RecordingConsole.h"
@@ -130,6 +131,51 @@ private slots:
         QCOMPARE(data.generalHeader().externalBlocks, 128);
         QCOMPARE(data.externalHeader().size(), 128 * 32);
         QVERIFY(console.warnings().isEmpty());
+    }
+
+    void sercelExtendedHeader_data()
+    {
+        obrtest::columns<QString, QString, double>({"file", "field", "expected"});
+        QTest::newRow("acquisition length") << "sercel.segd"
+                                            << "AcqLength" << 2000.0;
+        QTest::newRow("sample rate") << "sercel.segd"
+                                     << "SampleRate" << 1000.0;
+        QTest::newRow("total traces") << "sercel.segd"
+                                      << "TotalTraces" << 86.0;
+        QTest::newRow("auxiliary traces") << "sercel.segd"
+                                          << "AuxTrcs" << 2.0;
+        QTest::newRow("seismic traces") << "sercel.segd"
+                                        << "SeisTrcs" << 84.0;
+        QTest::newRow("samples") << "sercel.segd"
+                                 << "NumSamples" << 2001.0;
+        QTest::newRow("shot number") << "sercel.segd"
+                                     << "ShotNum" << 100.0;
+        // The largest auxiliary value is the first trace's first sample.
+        QTest::newRow("max of max, aux") << "sercel.segd"
+                                         << "MaxAux" << 29096.404296875;
+        QTest::newRow("investigation length") << "sercel.segd"
+                                              << "InvestLen" << 2000.0;
+        QTest::newRow("TB window") << "3stomp_test.segd"
+                                   << "TbWindow" << 2000.0;
+        QTest::newRow("internal timebreak") << "3stomp_test.segd"
+                                            << "InternalTb" << 1.0;
+        QTest::newRow("filter type") << "3stomp_test.segd"
+                                     << "FilterType" << 3.0;
+        QTest::newRow("files per tape") << "3stomp_test.segd"
+                                        << "FilesPerTape" << 12.0;
+        QTest::newRow("tape number") << "3stomp_test.segd"
+                                     << "TapeNum" << 1.0;
+    }
+    void sercelExtendedHeader()
+    {
+        const auto [file, field, expected] =
+            obrtest::fetch<QString, QString, double>("file", "field", "expected");
+        RecordingConsole console;
+        SercelData data(&console, realFile(file), false, false, false);
+        QVERIFY(data.ok());
+        const SercelExtendedHeader::Field* found = SercelExtendedHeader::find(field);
+        QVERIFY(found);
+        QCOMPARE(SercelExtendedHeader::value(data.extendedHeader(), *found), expected);
     }
 
     void exportHasALinePerTrace()
