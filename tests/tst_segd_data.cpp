@@ -166,24 +166,6 @@ private slots:
             QCOMPARE(values.value(field), expected);
     }
 
-    void bcdDigits_data()
-    {
-        obrtest::columns<QByteArray, int, int, bool, int>(
-            {"bytes", "byte", "digits", "lowNibble", "expected"});
-        QTest::newRow("4 digits") << hex("8058") << 1 << 4 << false << 8058;
-        QTest::newRow("3 digits from a low nibble") << hex("2052") << 1 << 3 << true << 52;
-        QTest::newRow("6 digits") << hex("130415") << 1 << 6 << false << 130415;
-        QTest::newRow("nibbles above 9 taken as they are") << hex("1f") << 1 << 2 << false << 25;
-        QTest::newRow("beyond the bytes") << hex("12") << 1 << 4 << false << 0;
-    }
-    void bcdDigits()
-    {
-        const auto [bytes, byte, digits, lowNibble, expected] =
-            obrtest::fetch<QByteArray, int, int, bool, int>("bytes", "byte", "digits", "lowNibble",
-                                                            "expected");
-        QCOMPARE(SegdBytes(bytes.constData(), bytes.size()).bcd(byte, digits, lowNibble), expected);
-    }
-
     void seismicOnly_data()
     {
         obrtest::columns<QVector<segdtest::ChannelSet>, int, QStringList>({"sets", "traces", "reported"});

@@ -36,15 +36,6 @@ QByteArray traceHeader()
 class TestSegdTraceHeaderExport : public QObject {
     Q_OBJECT
 private slots:
-    void headerLine()
-    {
-        const QString line = SegdTraceHeaderColumns::exportHeaderLine();
-        QCOMPARE(line.count(QStringLiteral(", ")), 54);
-        QVERIFY(line.startsWith(QStringLiteral("Field File, Channel Set, Trace Number, 1st Timing Word, ")));
-        QVERIFY(line.contains(QStringLiteral("Channel Type ID, Channel Process, Trace Max Value, ")));
-        QVERIFY(line.endsWith(QStringLiteral("Interpolations, Trace Offset Value \n")));
-    }
-
     void values_data()
     {
         obrtest::columns<QString, QString, QVariant>({"column", "exported", "cell"});
@@ -52,20 +43,10 @@ private slots:
                                              << "123456" << QVariant(qint64(123456));
         QTest::newRow("extended channel set") << "Channel Set"
                                               << "300" << QVariant(qint64(300));
-        QTest::newRow("BCD trace number") << "Trace Number"
-                                          << "42" << QVariant(qint64(42));
         QTest::newRow("signed timing word") << "1st Timing Word"
                                             << "-2" << QVariant(qint64(-2));
-        QTest::newRow("trace edit") << "Trace Edit"
-                                    << "2" << QVariant(qint64(2));
-        QTest::newRow("time break window") << "Time Break Window"
-                                           << "1000" << QVariant(qint64(1000));
         QTest::newRow("negative receiver line") << "Receiver Line"
                                                 << "-7" << QVariant(qint64(-7));
-        QTest::newRow("point index") << "Rcvr Point Index"
-                                     << "3" << QVariant(qint64(3));
-        QTest::newRow("sensor type") << "Sensor Type"
-                                     << "2" << QVariant(qint64(2));
         QTest::newRow("easting") << "Rcvr Point Easting"
                                  << "1234.500000" << QVariant(1234.5);
         QTest::newRow("resistance in ohms") << "Resistance Value"
@@ -76,8 +57,6 @@ private slots:
                                          << "10.000000" << QVariant("10 Hz");
         QTest::newRow("error set") << "Resistance Error"
                                    << "1" << QVariant("Yes");
-        QTest::newRow("error clear") << "Tilt Error"
-                                     << "0" << QVariant("No");
         QTest::newRow("24-bit serial") << "Unit Serial Number"
                                        << "3712993" << QVariant(qint64(3712993));
         QTest::newRow("signed 32-bit time") << "Trace Max Time"
