@@ -284,25 +284,27 @@ private slots:
 
     void summaryOfARecord()
     {
-        // Two traces: 3, -4, NaN and 12, 0, infinity; the values that are not numbers stay out.
+        // Two traces of five samples: 3, -4, NaN, 1, 2 and 12, 0, infinity, minus infinity, 5;
+        // the values that are not numbers stay out.
         segdtest::FieldFile layout;
         layout.fieldFile = 77;
-        layout.channelSets = {{2, true, 3}};
+        layout.channelSets = {{2, true, 5}};
         layout.samples = [](int trace, int) {
-            return trace == 0 ? segdtest::ieee(3) + segdtest::ieee(-4) + hex("7fc00000")
-                              : segdtest::ieee(12) + segdtest::ieee(0) + hex("7f800000");
+            using segdtest::ieee;
+            return trace == 0 ? ieee(3) + ieee(-4) + hex("7fc00000") + ieee(1) + ieee(2)
+                              : ieee(12) + ieee(0) + hex("7f800000") + hex("ff800000") + ieee(5);
         };
         const auto gather = readOne(layout);
         QVERIFY(gather);
         const SegdRecordSummary summary = SegdRecordSummary::of(*data, *gather);
         QCOMPARE(summary.fieldFile, 77);
         QCOMPARE(summary.traces, 2);
-        QCOMPARE(summary.samples, 3);
+        QCOMPARE(summary.samples, 5);
         QCOMPARE(summary.sampleInterval, 1.0f);
-        QCOMPARE(summary.values, qint64(4));
+        QCOMPARE(summary.values, qint64(7));
         QCOMPARE(summary.minimum, -4.0);
         QCOMPARE(summary.maximum, 12.0);
-        QCOMPARE(summary.rms, std::sqrt((9.0 + 16 + 144) / 4));
+        QCOMPARE(summary.rms, std::sqrt((9.0 + 16 + 1 + 4 + 144 + 0 + 25) / 7));
     }
 
 private:
