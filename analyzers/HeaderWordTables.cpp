@@ -1,9 +1,10 @@
 #include "analyzers/HeaderWordTables.h"
 
 #include "seismic/HeaderDataType.h"
+#include "seismic/SampleConversion.h"
 
+#include <algorithm>
 #include <array>
-#include <cmath>
 
 namespace HeaderWordTables {
 
@@ -95,12 +96,6 @@ QString position(int first, int bytes)
     return bytes == 1 ? QString::number(first) : QStringLiteral("%1 to %2").arg(first).arg(first + bytes - 1);
 }
 
-// Truncation toward zero that stays defined for any value.
-qint64 truncated(double value)
-{
-    return std::isfinite(value) && std::abs(value) < 9.0e18 ? qint64(value) : 0;
-}
-
 QString traceValue(TraceTable table, const QByteArray& header, int startByte, bool swap, bool floating)
 {
     const char* data = header.constData();
@@ -117,11 +112,11 @@ QString traceValue(TraceTable table, const QByteArray& header, int startByte, bo
         return floating ? QString::number(double(float(word)), 'f', 2) : QString::number(qint64(word));
     }
     case TraceTable::IbmFloat:
-        return QString::number(
-            truncated(HeaderDataType::readValue(data, size, startByte, HeaderDataType::IbmFloat, swap)));
+        return QString::number(SampleConversion::truncateToInteger(
+            HeaderDataType::readValue(data, size, startByte, HeaderDataType::IbmFloat, swap)));
     case TraceTable::IeeeFloat:
-        return QString::number(
-            truncated(HeaderDataType::readValue(data, size, startByte, HeaderDataType::IeeeFloat, swap)));
+        return QString::number(SampleConversion::truncateToInteger(
+            HeaderDataType::readValue(data, size, startByte, HeaderDataType::IeeeFloat, swap)));
     }
     return {};
 }

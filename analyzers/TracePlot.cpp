@@ -1,6 +1,7 @@
 #include "analyzers/TracePlot.h"
 
 #include "analyzers/TraceRaster.h"
+#include "seismic/SampleConversion.h"
 #include "seismic/SeismicData.h"
 #include "seismic/TraceGather.h"
 
@@ -47,7 +48,8 @@ TracePlot TracePlot::build(const TraceGather& gather, const TraceDisplaySettings
     const int secondaryKey = TraceAnnotation::keyOf(settings.secondaryHeader);
     for (int i = 0; i < plotted; ++i) {
         const SeismicTrace& trace = *gather.trace(i);
-        plot.annotations.append({qint64(trace.value(primaryKey)), qint64(trace.value(secondaryKey))});
+        plot.annotations.append({SampleConversion::truncateToInteger(trace.value(primaryKey)),
+                                 SampleConversion::truncateToInteger(trace.value(secondaryKey))});
         const int held = trace.hasSamples() ? std::min(trace.sampleCount(), samples) : 0;
         std::fill(scaled.begin(), scaled.end(), qint16(0));
         TraceRaster::scaleSamples(trace.data(), held, settings, scaled.data());

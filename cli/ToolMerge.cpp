@@ -36,8 +36,8 @@ OBRIO_COMMAND(
     merge,
     cli::Command::tool("merge", QStringLiteral("join SEG-Y disk files into one"), runMerge)
         .describe(
-            QStringLiteral("Joins SEG-Y disk files into OUT: the first IN whole (its 3600 header bytes and\n"
-                           "its traces), then each further file from byte 3600 on, in the order given.\n"
+            QStringLiteral("Joins SEG-Y disk files into OUT: the first IN whole (its headers and its\n"
+                           "traces), then the traces of each further file, in the order given.\n"
                            "The files' formats are not compared. An existing OUT is replaced; an OUT that\n"
                            "is one of the inputs is refused, and OUT is left alone when an input cannot\n"
                            "be opened."))

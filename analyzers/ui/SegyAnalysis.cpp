@@ -10,6 +10,7 @@
 #include "seismic/SegyData.h"
 #include "seismic/SegyFormat.h"
 #include "seismic/SegyFormatFile.h"
+#include "seismic/SegyLayout.h"
 #include "seismic/SeismicTrace.h"
 #include "seismic/ui/SegyFormatViewer.h"
 
@@ -22,8 +23,8 @@ namespace {
 
 const QString analyzerTitle = QStringLiteral("SEGY Analyzer");
 
-// Sample format codes of the SampleFormat entries; "Undefined" has none.
-constexpr int sampleFormatCodes[] = {1, 2, 3, 4, 5, 8};
+// The SampleFormat entries follow the order of the layout's sample formats; "Undefined" has none.
+constexpr auto& sampleFormatCodes = SegyLayout::sampleFormats;
 
 } // namespace
 
@@ -390,7 +391,7 @@ void SegyAnalysis::on_SampleFormat_changed(int index)
     // The code decides the length of a trace in the file, so the data set is opened again
     // with the chosen code in force.
     format->sampleFormat.override = true;
-    format->sampleFormat.overrideValue = sampleFormatCodes[index];
+    format->sampleFormat.overrideValue = sampleFormatCodes[index].code;
     if (reopenDataSet())
         fullRefresh();
 }
@@ -429,7 +430,7 @@ std::unique_ptr<SegyFormat> SegyAnalysis::buildFormatFromControls() const
     // "Undefined" keeps the standard override value.
     const int entry = SampleFormat->currentIndex();
     if (entry >= 0 && entry < int(std::size(sampleFormatCodes)))
-        built->sampleFormat.overrideValue = sampleFormatCodes[entry];
+        built->sampleFormat.overrideValue = sampleFormatCodes[entry].code;
     for (int row = 0; row < SegyFieldRanges::count; ++row) {
         const auto& field = SegyFieldRanges::fields()[size_t(row)];
         const auto* combo =

@@ -1,0 +1,264 @@
+#include "database/DatabaseConnection.h"
+#include "database/ProjectSchema.h"
+#include "database/SchemaTables.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/RecordingConsole.h"
+#include "tests/support/TestMain.h"
+#include "tests/support/ThrowawayPostgres.h"
+
+namespace {
+
+// A project database as version 17 of the suite left it, with rows: amplitudes still on the shot
+// points, coverage traces found by serial number alone, the surveyor's log still called
+// tidal_variations (or, with `surveyorsLog`, a log under both names).
+QStringList version17(bool surveyorsLog)
+{
+    QStringList statements{
+        "CREATE TABLE project_parameters (row_id SERIAL PRIMARY KEY, unique_project_id BIGINT, "
+        "project_name VARCHAR(256), project_version INTEGER)",
+        "INSERT INTO project_parameters (unique_project_id, project_name, project_version) "
+        "VALUES (7, 'Osterlind', 17)",
+        "CREATE TABLE actual_lines (row_id SERIAL PRIMARY KEY, unique_line_id BIGINT, line_name "
+        "VARCHAR(256), "
+        "sequence_number INTEGER, line_status VARCHAR(16))",
+        "INSERT INTO actual_lines (unique_line_id, line_name, sequence_number, line_status) "
+        "VALUES (1, 'L1001', 1, 'done'), (2, 'L1002', 2, 'open')",
+        "CREATE TABLE actual_points (row_id SERIAL PRIMARY KEY, unique_line_id BIGINT, shot_point INTEGER, "
+        "timestamp BIGINT, easting DOUBLE PRECISION, northing DOUBLE PRECISION, rms_amplitude REAL, "
+        "peak_amplitude REAL)",
+        "INSERT INTO actual_points (unique_line_id, shot_point, rms_amplitude, peak_amplitude) "
+        "VALUES (1, 101, 1.5, 2.5), (1, 102, 3, 4), (1, 103, NULL, NULL)",
+        "CREATE TABLE data_traces (row_id SERIAL PRIMARY KEY, unique_line_id BIGINT, trace_number INTEGER, "
+        "field_file INTEGER, channel INTEGER)",
+        "INSERT INTO data_traces (unique_line_id, trace_number, field_file, channel) "
+        "VALUES (1, 1, 500, 1), (1, 2, 500, 2), (1, 3, 501, 1)",
+        "CREATE TABLE coverage_traces (row_id SERIAL PRIMARY KEY, unique_line_id BIGINT, "
+        "trace_serial_number INTEGER UNIQUE, cmp_number INTEGER)",
+        "INSERT INTO coverage_traces (unique_line_id, trace_serial_number, cmp_number) "
+        "VALUES (1, 1, 10), (1, 2, 11), (1, 3, 12)",
+        "CREATE TABLE direct_arrival_picks (row_id SERIAL PRIMARY KEY, unique_line_id BIGINT, field_file "
+        "INTEGER, "
+        "channel INTEGER, pick_ms REAL)",
+        "CREATE TABLE sea_floor_picks (row_id SERIAL PRIMARY KEY, unique_line_id BIGINT, field_file INTEGER, "
+        "channel INTEGER, pick_ms REAL)",
+        "CREATE TABLE acquisition_designs (row_id SERIAL PRIMARY KEY, design_name VARCHAR(256), description "
+        "TEXT)",
+        "CREATE TABLE StreamerConfig (row_id SERIAL PRIMARY KEY, streamer INTEGER, channel_count INTEGER, "
+        "group_interval_m REAL)",
+        "CREATE TABLE nmea_logs (row_id SERIAL PRIMARY KEY, timestamp BIGINT, sentence_type VARCHAR(16), "
+        "sentence TEXT, checksum VARCHAR(2))",
+        "INSERT INTO nmea_logs (timestamp, sentence_type, sentence, checksum) VALUES (99, 'GGA', '$GPGGA,1', "
+        "'4F')",
+        "CREATE TABLE marine_amp_analysis (row_id SERIAL PRIMARY KEY, unique_line_id BIGINT, shot_point "
+        "INTEGER)",
+        "CREATE TABLE receiver_depths (row_id SERIAL PRIMARY KEY, unique_line_id BIGINT, streamer INTEGER, "
+        "channel INTEGER, depth_m REAL)",
+        "CREATE TABLE source_codes (row_id SERIAL PRIMARY KEY, code VARCHAR(8), description VARCHAR(256))",
+        "CREATE TABLE tidal_variations (row_id SERIAL PRIMARY KEY, timestamp BIGINT, unique_line_id BIGINT, "
+        "entry TEXT)",
+        "INSERT INTO tidal_variations (timestamp, unique_line_id, entry) VALUES (5, 1, 'tide high'), "
+        "(6, 1, 'tide low')",
+    };
+    if (surveyorsLog)
+        statements << "CREATE TABLE surveyors_log (row_id SERIAL PRIMARY KEY, timestamp BIGINT, "
+                      "unique_line_id BIGINT, entry TEXT, author VARCHAR(64))"
+                   << "INSERT INTO surveyors_log (timestamp, unique_line_id, entry, author) "
+                      "VALUES (1, 1, 'surveyor note', 'ana')";
+    return statements;
+}
+
+QStringList tableNames()
+{
+    QStringList names;
+    for (const SchemaTable& table : SchemaTables::all())
+        names.append(QString::fromLatin1(table.name));
+    return names;
+}
+
+} // namespace
+
+// Schema upkeep against the throwaway server: new, empty, older, newer and failing databases.
+class TestDatabaseSchema : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        OBR_REQUIRE_POSTGRES();
+        obrtest::dropTestDatabases();
+        QVERIFY(schema.create(server, name(QStringLiteral("fresh"))));
+        fresh = obrtest::catalogue(connection);
+        QVERIFY(fresh.contains(QStringLiteral("table current_line")));
+    }
+    void cleanup()
+    {
+        console.clear();
+        connection.close();
+        obrtest::dropTestDatabases();
+    }
+    void createThenUpdateChangesNothing()
+    {
+        QVERIFY2(schema.create(server, name(QStringLiteral("made"))), qPrintable(schema.errorText()));
+        QCOMPARE(schema.createdTables(), tableNames());
+        QCOMPARE(connection.projectVersion(), 21);
+        QCOMPARE(obrtest::catalogue(connection), fresh);
+
+        QVERIFY(schema.update(server, name(QStringLiteral("made"))));
+        QCOMPARE(schema.previousVersion(), 21);
+        QCOMPARE(schema.createdTables(), QStringList());
+        QCOMPARE(obrtest::catalogue(connection), fresh);
+        QCOMPARE(
+            obrtest::column(connection, QStringLiteral("SELECT project_version FROM project_parameters")),
+            QStringList{"21"});
+        QVERIFY(console.errors().isEmpty() && console.warnings().isEmpty());
+
+        QVERIFY(!schema.create(server, name(QStringLiteral("made"))));
+        QCOMPARE(schema.errorText(),
+                 QStringLiteral("Creating project database obrtest_made failed: "
+                                "CreateProjectDatabase: database \"obrtest_made\" already exists"));
+        QVERIFY(connection.connectToDatabase(server, name(QStringLiteral("made"))));
+        QCOMPARE(connection.projectVersion(), 21);
+    }
+
+    void emptyDatabaseUpdated()
+    {
+        obrtest::connectToServer(connection);
+        QVERIFY(connection.createDatabase(name(QStringLiteral("empty"))));
+        QVERIFY2(schema.update(server, name(QStringLiteral("empty"))), qPrintable(schema.errorText()));
+        QVERIFY(!schema.previousVersion());
+        QCOMPARE(connection.projectVersion(), 21);
+        QCOMPARE(obrtest::catalogue(connection), fresh);
+    }
+
+    void olderDatabaseBroughtUp_data()
+    {
+        obrtest::columns<bool, QStringList>({"surveyorsLog", "logEntries"});
+        QTest::newRow("tidal_variations renamed") << false << QStringList{"1 tide high", "2 tide low"};
+        QTest::newRow("both logs: rows moved")
+            << true << QStringList{"1 surveyor note", "2 tide high", "3 tide low"};
+    }
+    void olderDatabaseBroughtUp()
+    {
+        const auto [surveyorsLog, logEntries] =
+            obrtest::fetch<bool, QStringList>("surveyorsLog", "logEntries");
+        makeDatabase(QStringLiteral("old"), version17(surveyorsLog));
+        QVERIFY2(schema.update(server, name(QStringLiteral("old"))), qPrintable(schema.errorText()));
+        QCOMPARE(schema.previousVersion(), 17);
+        QCOMPARE(connection.projectVersion(), 21);
+        QCOMPARE(obrtest::catalogue(connection), fresh);
+
+        const QStringList rowsAfter = rows();
+        QCOMPARE(rowsAfter, QStringList({"log " + logEntries.join(QStringLiteral(", ")),
+                                         "amplitudes 1 101 1.5 2.5, 1 102 3 4", "points 101, 102, 103",
+                                         "coverage 1 500 1, 2 500 2, 3 501 1", "lines L1001, L1002",
+                                         "nmea $GPGGA,1", "project 7 Osterlind"}));
+
+        // A second update finds nothing left to do: no rows moved twice, no shape changed.
+        QVERIFY(schema.update(server, name(QStringLiteral("old"))));
+        QCOMPARE(obrtest::catalogue(connection), fresh);
+        QCOMPARE(rows(), rowsAfter);
+    }
+
+    void failureRollsEverythingBack_data()
+    {
+        obrtest::columns<QStringList, QString, QStringList>({"extra", "error", "warnings"});
+        QTest::newRow("two traces at one channel")
+            << QStringList{"INSERT INTO data_traces (unique_line_id, trace_number, field_file, channel) "
+                           "VALUES (1, 4, 500, 1)",
+                           "INSERT INTO coverage_traces (unique_line_id, trace_serial_number) VALUES (1, 4)"}
+            << "Updating project database obrtest_failing failed: AddCoverageTracesTraceKey: could not "
+               "create "
+               "unique index \"coverage_traces_trace_key\""
+            << QStringList();
+        QTest::newRow("version number refused")
+            << QStringList{"CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
+                           "$$BEGIN RAISE EXCEPTION 'version locked'; END$$",
+                           "CREATE TRIGGER lock_version BEFORE UPDATE ON project_parameters "
+                           "FOR EACH ROW EXECUTE FUNCTION refuse()"}
+            << "Applying version updates to database failed: UpdateProjectVersionNumber: version locked"
+            << QStringList{"Error updating project version number in database db file obrtest_failing"};
+        QTest::newRow("newer version")
+            << QStringList{"UPDATE project_parameters SET project_version=22"}
+            << "Project database obrtest_failing is at version 22, newer than version 21 of this program: "
+               "left unchanged"
+            << QStringList();
+    }
+    void failureRollsEverythingBack()
+    {
+        const auto [extra, error, warnings] =
+            obrtest::fetch<QStringList, QString, QStringList>("extra", "error", "warnings");
+        makeDatabase(QStringLiteral("failing"), version17(false) + extra);
+        const QStringList before = obrtest::catalogue(connection);
+        const QStringList rowsBefore = rows();
+        QVERIFY(!schema.update(server, name(QStringLiteral("failing"))));
+        QCOMPARE(schema.errorText(), error);
+        QCOMPARE(console.warnings(), warnings);
+        QCOMPARE(schema.createdTables(), QStringList());
+        QVERIFY(connection.connectToDatabase(server, name(QStringLiteral("failing"))));
+        QCOMPARE(obrtest::catalogue(connection), before);
+        QCOMPARE(rows(), rowsBefore);
+    }
+
+    // The new database goes again when it cannot be finished, so that `create` may simply be repeated.
+    void unfinishedNewDatabaseRemoved()
+    {
+        // A new database is a copy of template1: one whose parameters refuse version 21.
+        const auto changeTemplate = [this](const QString& statement) {
+            QVERIFY(connection.connectToDatabase(server, QStringLiteral("template1")));
+            obrtest::runAll(connection, {statement});
+            connection.close();
+        };
+        changeTemplate(QStringLiteral("CREATE TABLE project_parameters (row_id SERIAL PRIMARY KEY, "
+                                      "project_version INTEGER CHECK (project_version < 20))"));
+        const bool created = schema.create(server, name(QStringLiteral("doomed")));
+        changeTemplate(QStringLiteral("DROP TABLE project_parameters"));
+        QVERIFY(!created);
+        QCOMPARE(
+            schema.errorText(),
+            QStringLiteral("Applying version updates to database failed: InsertProjectVersionNumber: new row "
+                           "for relation \"project_parameters\" violates check constraint "
+                           "\"project_parameters_project_version_check\""));
+        obrtest::connectToServer(connection);
+        QCOMPARE(connection.projectDatabases(), QStringList());
+    }
+
+private:
+    static QString name(const QString& suffix) { return obrtest::testDatabaseName(suffix); }
+
+    void makeDatabase(const QString& suffix, const QStringList& statements)
+    {
+        obrtest::connectToServer(connection);
+        QVERIFY(connection.createDatabase(name(suffix)));
+        QVERIFY(connection.connectToDatabase(server, name(suffix)));
+        obrtest::runAll(connection, statements);
+    }
+
+    // The rows a version update must keep or move, one line per table.
+    QStringList rows()
+    {
+        const auto joined = [this](const QString& query) {
+            return obrtest::column(connection, query).join(QStringLiteral(", "));
+        };
+        const QString log = connection.tableExists(QStringLiteral("surveyors_log")) == true
+                                ? QStringLiteral("surveyors_log")
+                                : QStringLiteral("tidal_variations");
+        return {"log " + joined("SELECT concat_ws(' ', row_id, entry) FROM " + log + " ORDER BY row_id"),
+                "amplitudes " + joined("SELECT concat_ws(' ', unique_line_id, shot_point, rms_amplitude, "
+                                       "peak_amplitude) FROM marine_amp_analysis ORDER BY shot_point"),
+                "points " + joined("SELECT shot_point FROM actual_points ORDER BY shot_point"),
+                "coverage " + joined("SELECT concat_ws(' ', trace_serial_number, field_file, channel) "
+                                     "FROM coverage_traces ORDER BY trace_serial_number"),
+                "lines " + joined("SELECT line_name FROM actual_lines ORDER BY row_id"),
+                "nmea " + joined("SELECT sentence FROM nmea_logs"),
+                "project " +
+                    joined("SELECT concat_ws(' ', unique_project_id, project_name) FROM project_parameters")};
+    }
+
+    const DatabaseServer server = obrtest::throwawayServer();
+    RecordingConsole console;
+    DatabaseConnection connection;
+    ProjectSchema schema{connection, console};
+    QStringList fresh;
+};
+
+OBR_TEST_MAIN(TestDatabaseSchema)
+#include "tst_database_schema.moc"

@@ -1,0 +1,102 @@
+#include "tests/support/DataTable.h"
+#include "tests/support/ObrioProcess.h"
+#include "tests/support/TestMain.h"
+#include "tests/support/ThrowawayPostgres.h"
+
+#include <QSettings>
+
+// `obrio db` against the throwaway server, through the program itself.
+class TestObrioDb : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        OBR_REQUIRE_POSTGRES();
+        obrtest::dropTestDatabases();
+    }
+    void cleanup()
+    {
+        QFile::remove(settingsFile());
+        obrtest::dropTestDatabases();
+    }
+
+    void usageErrors_data()
+    {
+        obrtest::columns<QStringList, QString>({"arguments", "error"});
+        QTest::newRow("no host") << QStringList{"db", "list"}
+                                 << "obrio: db list needs --host ADDR (see obrio db list --help)";
+        QTest::newRow("no database") << QStringList{"db", "update", "--host", "127.0.0.1"}
+                                     << "obrio: db update needs --db NAME (see obrio db update --help)";
+        QTest::newRow("port out of range")
+            << QStringList{"db", "list", "--host", "127.0.0.1", "--port", "70000"}
+            << "obrio: --port needs a whole number from 1 to 65535, not '70000' (see obrio db list --help)";
+        QTest::newRow("database for list") << QStringList{"db", "list", "--host", "127.0.0.1", "--db", "a"}
+                                           << "obrio: unknown option --db (see obrio db list --help)";
+    }
+    void usageErrors()
+    {
+        const auto [arguments, error] = obrtest::fetch<QStringList, QString>("arguments", "error");
+        const obrtest::ObrioRun run = obrtest::runObrio(home.path(), arguments);
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.out, QStringList());
+        QCOMPARE(run.err, QStringList{error});
+    }
+
+    void createListUpdateVersion()
+    {
+        const QString name = QStringLiteral("obrtest_it's; DROP DATABASE obrtest_other; --");
+        QCOMPARE(db({"create", "--db", "obrtest_other"}).status, 0);
+        const obrtest::ObrioRun created = db({"create", "--db", name});
+        QCOMPARE(created.status, 0);
+        QCOMPARE(created.out, QStringList{"Project database " + name + " created at version 21"});
+        QCOMPARE(db({"list"}).out,
+                 QStringList({"obrtest_it's; DROP DATABASE obrtest_other; --", "obrtest_other"}));
+        QCOMPARE(db({"version", "--db", name}).out, QStringList{"21"});
+        const obrtest::ObrioRun updated = db({"update", "--db", name});
+        QCOMPARE(updated.status, 0);
+        QCOMPARE(updated.out,
+                 QStringList{"Project database " + name + ": version 21 -> 21, 0 tables created"});
+
+        const obrtest::ObrioRun again = db({"create", "--db", name});
+        QCOMPARE(again.status, 1);
+        QCOMPARE(again.err,
+                 QStringList{" *** Error:   Creating project database " + name +
+                             " failed: CreateProjectDatabase: database \"" + name + "\" already exists"});
+    }
+
+    void failuresKeepThePasswordOut_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("list") << QStringList{"list"};
+        QTest::newRow("update") << QStringList{"update", "--db", "obrtest_none"};
+    }
+    void failuresKeepThePasswordOut()
+    {
+        QFETCH(QStringList, arguments);
+        const QString secret = QStringLiteral("Sesame-Word-77");
+        QSettings(settingsFile(), QSettings::IniFormat).setValue(QStringLiteral("Database/Password"), secret);
+        const obrtest::ObrioRun run = db(QStringList{"-vv"} + arguments);
+        QCOMPARE(run.status, 1);
+        QCOMPARE(run.err,
+                 QStringList{QStringLiteral(" *** Error:   Connection to database failed: connection to "
+                                            "server at \"127.0.0.1\", port %1 failed: FATAL:  password "
+                                            "authentication failed for user \"postgres\"")
+                                 .arg(obrtest::throwawayServer().port)});
+        QVERIFY(!run.out.join('\n').contains(secret));
+    }
+
+private:
+    obrtest::ObrioRun db(const QStringList& arguments)
+    {
+        return obrtest::runObrio(home.path(),
+                                 QStringList{"db"} + arguments +
+                                     QStringList{"--host", "127.0.0.1", "--port",
+                                                 QString::number(obrtest::throwawayServer().port)});
+    }
+    QString settingsFile() const { return home.path() + QStringLiteral("/.config/Corvane/Trevalo.conf"); }
+
+    QTemporaryDir home;
+};
+
+OBR_TEST_MAIN(TestObrioDb)
+#include "tst_obrio_db.moc"

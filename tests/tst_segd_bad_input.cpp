@@ -1,0 +1,199 @@
+#include "devices/DiskDevice.h"
+#include "seismic/SegdData.h"
+#include "seismic/SeismicTrace.h"
+#include "seismic/SercelData.h"
+#include "seismic/TraceGather.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/RecordingConsole.h"
+#include "tests/support/SegdFixture.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestMain.h"
+
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+using segdtest::bigEndian;
+using segdtest::put;
+
+namespace {
+
+segdtest::FieldFile revision2()
+{
+    segdtest::FieldFile layout;
+    layout.channelSets = {{1, false, 9}, {3, true, 9}};
+    return layout;
+}
+
+segdtest::FieldFile revision3()
+{
+    segdtest::FieldFile layout = revision2();
+    layout.majorRevision = 3;
+    return layout;
+}
+
+QByteArray patched(const segdtest::FieldFile& layout, int byte, const QByteArray& bytes)
+{
+    QByteArray file = segdtest::build(layout);
+    put(file, byte, bytes);
+    return file;
+}
+
+// Byte 10 of the last trace header of a revision 2 file.
+QByteArray lastTraceClaims(int extensions)
+{
+    const segdtest::FieldFile layout = revision2();
+    QByteArray file = segdtest::build(layout);
+    const int traceLength = 20 + 7 * 32 + 9 * 4;
+    file[file.size() - traceLength + 9] = char(extensions);
+    return file;
+}
+
+} // namespace
+
+class TestSegdBadInput : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { console.clear(); }
+
+    void refused_data()
+    {
+        // opens: the headers are taken; report: the start of the error that stops the reading
+        obrtest::columns<QByteArray, bool, QString>({"bytes", "opens", "report"});
+        const QByteArray valid = segdtest::build(revision2());
+        const int header = segdtest::headerLength(revision2());
+        const int revision3Descriptors = 96;
+
+        QTest::newRow("empty file") << QByteArray() << false << "file ";
+        QTest::newRow("shorter than a block") << valid.left(31) << false << "file ";
+        QTest::newRow("general header cut") << valid.left(40) << false << "header of Field File 1 takes";
+        QTest::newRow("header cut before its end")
+            << valid.left(header - 1) << false << "header of Field File 1 takes";
+        QTest::newRow("channel set count overruns the file")
+            << patched(revision2(), 29, QByteArray::fromHex("99")) << false << "header of Field File 1 takes";
+        QTest::newRow("external blocks beyond the file")
+            << patched(revision2(), 32,
+                       QByteArray::fromHex("ff") + QByteArray(7, '\0') + QByteArray::fromHex("ffff"))
+            << false << "header of Field File 1 takes";
+        QTest::newRow("channels beyond the file")
+            << patched(revision2(), 96 + 32 + 9, segdtest::bcd(9999, 4)) << false
+            << "channel sets of Field File 1 declare 10000 traces";
+        QTest::newRow("negative channel set count")
+            << patched(revision3(), 29,
+                       QByteArray::fromHex("ff") + QByteArray(6, '\0') + QByteArray::fromHex("8000"))
+            << false << "invalid channel set count";
+        QTest::newRow("interval 0") << patched(revision2(), 23, QByteArray(1, '\0')) << false
+                                    << "invalid sample interval";
+        QTest::newRow("negative record length")
+            << patched(revision3(), 49, bigEndian(0xFFFFFC18, 4)) << false << "invalid record length";
+        QTest::newRow("negative samples")
+            << patched(revision3(), revision3Descriptors + 13, bigEndian(0xFFFFFFFB, 4)) << false
+            << "invalid number of samples";
+        QTest::newRow("samples beyond the file")
+            << patched(revision3(), revision3Descriptors + 13, bigEndian(100000000, 4)) << false
+            << "invalid number of samples";
+        QTest::newRow("trace claims more extensions than the file holds")
+            << lastTraceClaims(255) << true << "trace 4 of Field File 1 claims 255 trace header extensions";
+        QTest::newRow("last trace cut")
+            << valid.left(valid.size() - 5) << true << "trace 4 of Field File 1 is cut short";
+        QTest::newRow("format code without a decoder")
+            << patched(revision2(), 3, segdtest::bcd(8080, 4)) << true
+            << "samples of SEGD format code 8080 in Field File 1 cannot be decoded.";
+    }
+    void refused()
+    {
+        const auto [bytes, opens, report] =
+            obrtest::fetch<QByteArray, bool, QString>("bytes", "opens", "report");
+        const QString path = write(bytes, QStringLiteral("bad.segd"));
+        for (const bool sercel : {false, true}) {
+            console.clear();
+            std::unique_ptr<SegdData> data;
+            if (sercel)
+                data = std::make_unique<SercelData>(&console, path, false, false, false);
+            else
+                data = std::make_unique<SegdData>(new DiskDevice(&console, path, 0), false, false, false);
+            QCOMPARE(sercel ? data->ok() : data->open(path), opens);
+            if (opens) {
+                const auto gather = data->makeGather(false);
+                QVERIFY(gather);
+                QVERIFY(!data->readRecord(*gather));
+            }
+            const QStringList errors = console.errors();
+            QVERIFY2(!errors.isEmpty() && errors.last().startsWith(report),
+                     qPrintable(errors.join(QLatin1Char('|'))));
+        }
+        QCOMPARE(obrtest::readFile(path), bytes);
+    }
+
+    void randomInputNeverCrashes()
+    {
+        QRandomGenerator random(12);
+        const QByteArray valid = segdtest::build(revision2());
+        const QByteArray valid3 = segdtest::build(revision3());
+        int reads = 0;
+        for (int round = 0; round < 300; ++round) {
+            QByteArray bytes;
+            if (round % 3 == 0) {
+                bytes.resize(int(random.bounded(600)));
+                for (char& byte : bytes)
+                    byte = char(random.bounded(256));
+            } else {
+                bytes = round % 3 == 1 ? valid : valid3;
+                for (int flips = 0; flips < 4; ++flips)
+                    bytes[int(random.bounded(std::min(bytes.size(), 400)))] = char(random.bounded(256));
+            }
+            const QString path = write(bytes, QStringLiteral("random.segd"));
+            console.clear();
+            SercelData data(&console, path, round % 2 == 0, false, false);
+            bool read = false;
+            if (data.ok()) {
+                const auto gather = data.makeGather(false);
+                read = gather && data.readRecord(*gather);
+            }
+            // Whatever was refused was said.
+            QVERIFY2(read || !console.errors().isEmpty(), qPrintable(QString::number(round)));
+            reads += read ? 1 : 0;
+        }
+        // Both roads were taken: damage the reader lives with, and damage it refuses.
+        QVERIFY(reads > 20 && reads < 280);
+    }
+
+    void corruptFileAmongGoodOnes()
+    {
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("set")));
+        segdtest::FieldFile layout = revision2();
+        const QString first = write(segdtest::build(layout), QStringLiteral("set/f1.segd"));
+        layout.fieldFile = 2;
+        write(segdtest::build(layout).left(100), QStringLiteral("set/f2.segd"));
+        layout.fieldFile = 3;
+        write(segdtest::build(layout), QStringLiteral("set/f3.segd"));
+
+        SercelData data(&console, first, false, false, true);
+        QVERIFY(data.ok());
+        const auto gather = data.makeGather(false);
+        QList<bool> reads;
+        QList<int> fieldFiles;
+        for (int record = 0; record < data.recordCount(); ++record) {
+            reads.append(data.readRecord(*gather));
+            fieldFiles.append(int(gather->trace(0)->value(TraceKey::FieldFile)));
+        }
+        QCOMPARE(reads, (QList<bool>{true, false, true}));
+        QCOMPARE(fieldFiles, (QList<int>{1, 1, 3}));
+        QVERIFY(console.errors().first().startsWith(QStringLiteral("header of Field File 2 takes")));
+        QCOMPARE(gather->trace(3)->data()[8], 3008.0);
+    }
+
+private:
+    QString write(const QByteArray& bytes, const QString& name)
+    {
+        const QString path = dir.filePath(name);
+        if (!obrtest::writeFile(path, bytes))
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    QTemporaryDir dir;
+    RecordingConsole console{1};
+};
+
+OBR_TEST_MAIN(TestSegdBadInput)
+#include "tst_segd_bad_input.moc"

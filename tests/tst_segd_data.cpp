@@ -1,0 +1,335 @@
+#include "devices/DiskDevice.h"
+#include "seismic/SegdBytes.h"
+#include "seismic/SegdData.h"
+#include "seismic/SegdRecordSummary.h"
+#include "seismic/SeismicTrace.h"
+#include "seismic/TraceGather.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/ExactCompare.h"
+#include "tests/support/RecordingConsole.h"
+#include "tests/support/SegdFixture.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestMain.h"
+
+#include <QTemporaryDir>
+
+using segdtest::bcd;
+using segdtest::bigEndian;
+using segdtest::put;
+
+Q_DECLARE_METATYPE(segdtest::ChannelSet)
+
+namespace {
+
+QByteArray hex(const char* digits)
+{
+    return QByteArray::fromHex(digits);
+}
+
+// 8015 samples are multiples of 2^-15 / 1000 in single precision.
+constexpr double binary20 = double(3.0517578e-8f);
+
+} // namespace
+
+class TestSegdData : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { console.clear(); }
+
+    void decoders_data()
+    {
+        obrtest::columns<int, QByteArray, QVector<double>>({"formatCode", "sampleBytes", "expected"});
+        // Exponent nibbles 1, 2, 0, 15 then 3; mantissas 1, -1, 32767, 1 then -2 (and three unused).
+        QTest::newRow("8015 groups of four") << 8015
+                                             << hex("120f0001ffff7fff0001"
+                                                    "3000fffe000000000000")
+                                             << QVector<double>{2 * binary20, -4 * binary20, 32767 * binary20,
+                                                                32768 * binary20, -16 * binary20};
+        // Sign, 3-bit exponent of 4, 4-bit fraction; a negative value carries the complement.
+        QTest::newRow("8022 quaternary")
+            << 8022 << hex("359a008f") << QVector<double>{20.0, -1.25, 0.0, -0.0};
+        QTest::newRow("8024 quaternary and its negative rule")
+            << 8024 << hex("28009000f7ff0001") << QVector<double>{8.0, -4095.0 / 1024, -8192.0, 1.0 / 4096};
+        QTest::newRow("8036 sign extension")
+            << 8036 << hex("000001ffffff8000007fffff") << QVector<double>{1, -1, -8388608, 8388607};
+        QTest::newRow("8038 two's complement")
+            << 8038 << hex("00000001fffffffe80000000") << QVector<double>{1, -2, -2147483648.0};
+        QTest::newRow("8042 hexadecimal") << 8042 << hex("3fc1") << QVector<double>{15.5, -8.0};
+        QTest::newRow("8044 hexadecimal") << 8044 << hex("1800b001") << QVector<double>{8.0, -1.0};
+        QTest::newRow("8048 IBM through ibmToIeee")
+            << 8048 << hex("4264000041100000c110000000000000") << QVector<double>{100.0, 1.0, -1.0, 0.0};
+        QTest::newRow("8058 IEEE") << 8058 << hex("3f800000c0490fdb")
+                                   << QVector<double>{1.0, double(-3.14159274f)};
+        QTest::newRow("multiplexed 0036 read as 8036") << 36 << hex("fffffe") << QVector<double>{-2};
+    }
+    void decoders()
+    {
+        const auto [formatCode, sampleBytes, expected] =
+            obrtest::fetch<int, QByteArray, QVector<double>>("formatCode", "sampleBytes", "expected");
+        segdtest::FieldFile layout;
+        layout.formatCode = formatCode;
+        layout.channelSets = {{1, true, int(expected.size())}};
+        layout.samples = [sampleBytes = sampleBytes](int, int) { return sampleBytes; };
+        const auto gather = readOne(layout);
+        QVERIFY(gather);
+        const SeismicTrace& trace = *gather->trace(0);
+        QCOMPARE(trace.sampleCount(), expected.size());
+        for (int i = 0; i < expected.size(); ++i) {
+            OBR_COMPARE_EXACT(trace.data()[i], expected.at(i));
+            QCOMPARE(std::signbit(trace.data()[i]), std::signbit(expected.at(i)));
+        }
+    }
+
+    void revisions_data()
+    {
+        obrtest::columns<int, int, int, int>({"major", "minor", "manufacturer", "extensions"});
+        QTest::newRow("revision 1, other maker, no extensions") << 1 << 0 << 61 << 0;
+        QTest::newRow("revision 1, Sercel") << 1 << 0 << 13 << 7;
+        QTest::newRow("revision 2.1") << 2 << 1 << 61 << 1;
+        QTest::newRow("revision 3.0") << 3 << 0 << 61 << 2;
+    }
+    void revisions()
+    {
+        const auto [major, minor, manufacturer, extensions] =
+            obrtest::fetch<int, int, int, int>("major", "minor", "manufacturer", "extensions");
+        segdtest::FieldFile layout;
+        layout.majorRevision = major;
+        layout.minorRevision = minor;
+        layout.manufacturer = manufacturer;
+        layout.extensions = extensions;
+        layout.intervalMicroseconds = 2000;
+        layout.channelSets = {{2, false, 11}, {3, true, 11}, {0, true, 0}};
+        layout.traceHeader = [major = major](QByteArray& header, int trace) {
+            if (header.size() > 20)
+                put(header, major >= 3 ? 21 + 10 : 21, bigEndian(quint64(-50 - trace) & 0xFFFFFF, 3));
+        };
+        const QString path = write(layout, QStringLiteral("rev.segd"));
+        SegdData data(new DiskDevice(&console, path, 0), false, false, false);
+        QVERIFY(data.open(path));
+        QCOMPARE(data.generalHeader().headerLength(), qint64(segdtest::headerLength(layout)));
+        QCOMPARE(data.generalHeader().revision, float(major + minor / 10.0));
+        QCOMPARE(data.traceCount(), 5);
+        QCOMPARE(data.auxTraces(), 2);
+        QCOMPARE(data.seismicTraces(), 3);
+        QCOMPARE(data.samples(), 11);
+        QCOMPARE(data.sampleInterval(), 2.0f);
+        QCOMPARE(data.recordLength(), 20.0f);
+        const auto gather = data.makeGather(false);
+        QVERIFY(data.readRecord(*gather));
+        QCOMPARE(gather->count(), 5);
+        for (int t = 0; t < 5; ++t) {
+            const SeismicTrace& trace = *gather->trace(t);
+            QCOMPARE(trace.data()[10], 1000.0 * t + 10);
+            QCOMPARE(trace.value(TraceKey::FieldFile), 1.0);
+            QCOMPARE(trace.value(TraceKey::Channel), t < 2 ? t + 1.0 : t - 1.0);
+            QCOMPARE(trace.value(TraceKey::TraceId), t < 2 ? 4.0 : 1.0);
+            QCOMPARE(trace.value(TraceKey::SequentialTrace), t + 1.0);
+            // The standard's first extension holds the receiver line from revision 1 on.
+            QCOMPARE(trace.value(TraceKey::ReceiverLine), extensions > 0 && major < 3 ? -50.0 - t : 0.0);
+        }
+        QVERIFY(console.errors().isEmpty());
+    }
+
+    void generalHeaderFields_data()
+    {
+        // byte: 1-based position patched in a revision 2 field file
+        obrtest::columns<int, QByteArray, QString, double>({"byte", "bytes", "field", "expected"});
+        QTest::newRow("field file FFFF takes block 2's number")
+            << 1 << hex("ffff") + QByteArray(30, '\0') + hex("01e240") << "fieldFile" << 123456.0;
+        QTest::newRow("year 0x49 is 2049") << 11 << hex("49") << "year" << 2049.0;
+        QTest::newRow("year 0x50 is 1950") << 11 << hex("50") << "year" << 1950.0;
+        QTest::newRow("day 001") << 12 << hex("2001") << "date" << 0.0;
+        QTest::newRow("interval byte 0x10 is 1 ms") << 23 << hex("10") << "interval" << 1.0;
+        QTest::newRow("interval byte 0x40 is 4 ms") << 23 << hex("40") << "interval" << 4.0;
+        QTest::newRow("interval byte 0x02 is 0.125 ms") << 23 << hex("02") << "interval" << 0.125;
+        QTest::newRow("record length 3 BCD digits x 102.4 ms")
+            << 26 << hex("8020") << "recordLength" << 2048.0;
+        QTest::newRow("external blocks FF takes block 2's count")
+            << 32 << hex("ff") + QByteArray(7, '\0') + hex("0080") << "externalBlocks" << 128.0;
+        QTest::newRow("channel sets FF takes block 2's count")
+            << 29 << hex("ff") + QByteArray(6, '\0') + hex("0102") << "channelSets" << 258.0;
+    }
+    void generalHeaderFields()
+    {
+        const auto [byte, bytes, field, expected] =
+            obrtest::fetch<int, QByteArray, QString, double>("byte", "bytes", "field", "expected");
+        QByteArray file = segdtest::build(segdtest::FieldFile());
+        put(file, byte, bytes);
+        const SegdGeneralHeader header = SegdGeneralHeader::parse(SegdBytes(file.constData(), 96));
+        const QMap<QString, double> values{
+            {"fieldFile", header.fieldFile},           {"year", header.year},
+            {"interval", header.sampleInterval},       {"recordLength", header.recordLength},
+            {"externalBlocks", header.externalBlocks}, {"channelSets", header.channelSets}};
+        if (field == QLatin1String("date"))
+            QCOMPARE(header.dateText(), QStringLiteral("01/01/2007"));
+        else
+            QCOMPARE(values.value(field), expected);
+    }
+
+    void seismicOnly_data()
+    {
+        obrtest::columns<QVector<segdtest::ChannelSet>, int, QStringList>({"sets", "traces", "reported"});
+        QTest::newRow("auxiliary traces skipped")
+            << QVector<segdtest::ChannelSet>{{2, false, 9}, {3, true, 9}} << 3
+            << QStringList{"Aux traces are not being output - number of aux traces is 2.",
+                           "            - number of seismic traces is 3."};
+        QTest::newRow("nothing left") << QVector<segdtest::ChannelSet>{{2, false, 9}} << -1
+                                      << QStringList{"no traces to output for Field File 1."};
+        QTest::newRow("no traces at all") << QVector<segdtest::ChannelSet>{{0, true, 9}} << -1
+                                          << QStringList{"no traces to input for Field File 1."};
+    }
+    void seismicOnly()
+    {
+        const auto [sets, traces, reported] =
+            obrtest::fetch<QVector<segdtest::ChannelSet>, int, QStringList>("sets", "traces", "reported");
+        segdtest::FieldFile layout;
+        layout.channelSets = sets;
+        const QString path = write(layout, QStringLiteral("seismic.segd"));
+        SegdData data(new DiskDevice(&console, path, 0), true, false, false);
+        QCOMPARE(data.open(path), traces > 0);
+        QCOMPARE(console.texts(traces > 0 ? RecordingConsole::Information : RecordingConsole::Error),
+                 reported);
+        if (traces < 0)
+            return;
+        const auto gather = data.makeGather(false);
+        QVERIFY(data.readRecord(*gather));
+        QCOMPARE(gather->count(), traces);
+        // The seismic traces are the file's third to fifth.
+        QCOMPARE(gather->trace(0)->data()[0], 2000.0);
+        QCOMPARE(gather->trace(2)->value(TraceKey::SequentialTrace), 5.0);
+    }
+
+    void directoryOfFieldFiles_data()
+    {
+        // Revision 3 states intervals in microseconds: 20001 is 1.00005 times 20000.
+        obrtest::columns<int, int, QString>({"interval", "samples", "error"});
+        QTest::newRow("same layout") << 20000 << 9 << "";
+        QTest::newRow("interval 1.00005 times the first") << 20001 << 9 << "";
+        QTest::newRow("interval 1.001 times the first")
+            << 20020 << 9 << "Sample interval changed - all files must use the same sample interval. ";
+        QTest::newRow("longer record")
+            << 20000 << 11 << "Record length of traces changed - all files must use the same trace length. ";
+    }
+    void directoryOfFieldFiles()
+    {
+        const auto [interval, samples, error] =
+            obrtest::fetch<int, int, QString>("interval", "samples", "error");
+        segdtest::FieldFile first;
+        first.majorRevision = 3;
+        first.intervalMicroseconds = 20000;
+        first.channelSets = {{2, true, 9}};
+        segdtest::FieldFile second = first;
+        second.fieldFile = 2;
+        second.intervalMicroseconds = interval;
+        second.channelSets = {{2, true, samples}};
+        segdtest::FieldFile third = first;
+        third.fieldFile = 3;
+        const QString path = write(first, QStringLiteral("a.sgd"));
+        write(second, QStringLiteral("b.sgd"));
+        write(third, QStringLiteral("c.sgd"));
+        write(first, QStringLiteral("other.segd"));
+
+        SegdData data(new DiskDevice(&console, path, 0), false, false, true);
+        QVERIFY(data.open(path));
+        QCOMPARE(data.fileList(), (QStringList{"a.sgd", "b.sgd", "c.sgd"}));
+        QCOMPARE(data.recordCount(), 3);
+        const auto gather = data.makeGather(false);
+        QList<int> fieldFiles;
+        for (int record = 0; record < 3; ++record) {
+            if (data.readRecord(*gather))
+                fieldFiles.append(int(gather->trace(0)->value(TraceKey::FieldFile)));
+        }
+        QCOMPARE(fieldFiles, error.isEmpty() ? (QList<int>{1, 2, 3}) : (QList<int>{1, 3}));
+        QCOMPARE(console.errors(), error.isEmpty() ? QStringList() : QStringList{error});
+        QVERIFY(!data.hasNextFile());
+    }
+
+    void reopenShowsTheNthFile()
+    {
+        segdtest::FieldFile layout;
+        const QString first = write(layout, QStringLiteral("f1.segd"));
+        layout.fieldFile = 2;
+        layout.channelSets = {{5, true, 9}};
+        const QString second = write(layout, QStringLiteral("f2.segd"));
+        SegdData data(new DiskDevice(&console, first, 0), false, false, false);
+        QVERIFY(data.open(first));
+        QVERIFY(data.reopen(second, 2));
+        QCOMPARE(data.generalHeader().fieldFile, 2);
+        QCOMPARE(data.traceCount(), 5);
+        QCOMPARE(data.fileIndex(), 1);
+        // A file that does not open leaves the data set on the one it was on.
+        QVERIFY(!data.reopen(dir.filePath(QStringLiteral("missing.segd")), 3));
+        QCOMPARE(data.generalHeader().fieldFile, 2);
+        const auto gather = data.makeGather(false);
+        QVERIFY(data.readRecord(*gather));
+        QCOMPARE(gather->count(), 5);
+    }
+
+    void headersOnlyTracesSkipTheirSamples()
+    {
+        segdtest::FieldFile layout;
+        layout.formatCode = 8015;
+        layout.channelSets = {{3, true, 6}};
+        layout.samples = [](int, int) { return QByteArray(20, '\x11'); };
+        const QString path = write(layout, QStringLiteral("h.segd"));
+        SegdData data(new DiskDevice(&console, path, 0), false, false, false);
+        QVERIFY(data.open(path));
+        QCOMPARE(data.decoderBytes(), 2.5f);
+        const auto gather = data.makeGather(true);
+        QVERIFY(data.readRecord(*gather));
+        QCOMPARE(gather->trace(2)->filePosition,
+                 qint64(segdtest::headerLength(layout) + 2 * (20 + 7 * 32 + 20)));
+        QCOMPARE(int(data.traceHeaderRecords().size()), 3);
+    }
+
+    void summaryOfARecord()
+    {
+        // Two traces of five samples: 3, -4, NaN, 1, 2 and 12, 0, infinity, minus infinity, 5;
+        // the values that are not numbers stay out.
+        segdtest::FieldFile layout;
+        layout.fieldFile = 77;
+        layout.channelSets = {{2, true, 5}};
+        layout.samples = [](int trace, int) {
+            using segdtest::ieee;
+            return trace == 0 ? ieee(3) + ieee(-4) + hex("7fc00000") + ieee(1) + ieee(2)
+                              : ieee(12) + ieee(0) + hex("7f800000") + hex("ff800000") + ieee(5);
+        };
+        const auto gather = readOne(layout);
+        QVERIFY(gather);
+        const SegdRecordSummary summary = SegdRecordSummary::of(*data, *gather);
+        QCOMPARE(summary.fieldFile, 77);
+        QCOMPARE(summary.traces, 2);
+        QCOMPARE(summary.samples, 5);
+        QCOMPARE(summary.sampleInterval, 1.0f);
+        QCOMPARE(summary.values, qint64(7));
+        QCOMPARE(summary.minimum, -4.0);
+        QCOMPARE(summary.maximum, 12.0);
+        QCOMPARE(summary.rms, std::sqrt((9.0 + 16 + 1 + 4 + 144 + 0 + 25) / 7));
+    }
+
+private:
+    QString write(const segdtest::FieldFile& layout, const QString& name)
+    {
+        const QString path = dir.filePath(name);
+        if (!obrtest::writeFile(path, segdtest::build(layout)))
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    std::unique_ptr<TraceGather> readOne(const segdtest::FieldFile& layout)
+    {
+        const QString path = write(layout, QStringLiteral("one.segd"));
+        data = std::make_unique<SegdData>(new DiskDevice(&console, path, 0), false, false, false);
+        if (!data->open(path))
+            return nullptr;
+        auto gather = data->makeGather(false);
+        return gather && data->readRecord(*gather) ? std::move(gather) : nullptr;
+    }
+
+    QTemporaryDir dir;
+    RecordingConsole console;
+    std::unique_ptr<SegdData> data;
+};
+
+OBR_TEST_MAIN(TestSegdData)
+#include "tst_segd_data.moc"
