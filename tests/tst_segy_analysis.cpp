@@ -218,6 +218,44 @@ private slots:
         QCOMPARE(read.keySlot(8).startByte, 225);
         QCOMPARE(read.keySlot(0).startByte, 9);
         QCOMPARE(read.sampleInterval, analyzer->formatInForce()->sampleInterval);
+        // The unsigned sample count of the standard stays unsigned through both windows.
+        QCOMPARE(read.samplesPerTrace, analyzer->formatInForce()->samplesPerTrace);
+    }
+
+    void samplesPerTraceTypeShown()
+    {
+        const auto analyzer = open(10);
+        auto* type = control<QComboBox>(*analyzer, "SamplesPerTrace_DataType");
+        QCOMPARE(type->currentText(), QStringLiteral("2-byte unsigned"));
+        type->setCurrentIndex(0);
+        QCOMPARE(analyzer->formatInForce()->samplesPerTrace.type, int(HeaderDataType::Int16));
+        type->setCurrentIndex(2);
+        QCOMPARE(analyzer->formatInForce()->samplesPerTrace.type, int(HeaderDataType::UInt16));
+        QCOMPARE(control<QLineEdit>(*analyzer, "SamplesPerTrace")->text(), QStringLiteral("200"));
+    }
+
+    void rangeFieldsHoldCoordinates_data()
+    {
+        obrtest::columns<QString>({"field"});
+        for (const char* field :
+             {"CMP_Easting_Min", "CMP_Northing_Max", "Source_Easting_Max", "Source_Northing_Min",
+              "Receiver_Easting_Min", "Receiver_Northing_Max", "Receiver_Elevation_Max", "FFID_Min"})
+            QTest::newRow(field) << field;
+    }
+    void rangeFieldsHoldCoordinates()
+    {
+        const auto [field] = obrtest::fetch<QString>("field");
+        const auto analyzer = open(10);
+        analyzer->show();
+        QVERIFY(QTest::qWaitForWindowExposed(analyzer.get()));
+        auto* edit = control<QLineEdit>(*analyzer, field);
+        // Ten digits, one decimal and a sign, with the cursor at the end: the first character
+        // stays in view only when the whole text fits.
+        edit->setText(QStringLiteral("-9999999999.9"));
+        edit->end(false);
+        edit->repaint();
+        const QRect inside = edit->contentsRect();
+        QCOMPARE(edit->cursorPositionAt(QPoint(inside.left() + 3, inside.center().y())), 0);
     }
 
 private:
