@@ -17,8 +17,10 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStyleOptionFrame>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <cmath>
@@ -245,17 +247,25 @@ private slots:
     void rangeFieldsHoldCoordinates()
     {
         const auto [field] = obrtest::fetch<QString>("field");
+        // A desktop font of the usual size, whatever the test platform's default is.
+        const QFont platformFont = QApplication::font();
+        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 11));
+        const auto restoreFont = qScopeGuard([&platformFont] { QApplication::setFont(platformFont); });
         const auto analyzer = open(10);
         analyzer->show();
         QVERIFY(QTest::qWaitForWindowExposed(analyzer.get()));
         auto* edit = control<QLineEdit>(*analyzer, field);
-        // Ten digits, one decimal and a sign, with the cursor at the end: the first character
-        // stays in view only when the whole text fits.
-        edit->setText(QStringLiteral("-9999999999.9"));
-        edit->end(false);
-        edit->repaint();
-        const QRect inside = edit->contentsRect();
-        QCOMPARE(edit->cursorPositionAt(QPoint(inside.left() + 3, inside.center().y())), 0);
+        // Ten digits, one decimal and a sign in the room the line edit leaves its text: inside its
+        // frame, less its text margins and the two pixels it keeps free on either side.
+        QStyleOptionFrame frame;
+        frame.initFrom(edit);
+        frame.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, edit);
+        const QRect room = edit->style()
+                               ->subElementRect(QStyle::SE_LineEditContents, &frame, edit)
+                               .marginsRemoved(edit->textMargins());
+        const int text = edit->fontMetrics().horizontalAdvance(QStringLiteral("-9999999999.9"));
+        QVERIFY2(text <= room.width() - 4,
+                 qPrintable(QStringLiteral("%1 > %2").arg(text).arg(room.width() - 4)));
     }
 
 private:
