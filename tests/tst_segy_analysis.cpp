@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStyleOptionFrame>
@@ -266,6 +267,9 @@ private slots:
         const int text = edit->fontMetrics().horizontalAdvance(QStringLiteral("-9999999999.9"));
         QVERIFY2(text <= room.width() - 4,
                  qPrintable(QStringLiteral("%1 > %2").arg(text).arg(room.width() - 4)));
+        // The rows scroll up and down only: no field lies beyond the right edge of the view.
+        const QWidget* view = control<QScrollArea>(*analyzer, "TraceHeaderScroll")->viewport();
+        QVERIFY(edit->mapTo(view, QPoint(edit->width(), 0)).x() <= view->width());
     }
 
 private:

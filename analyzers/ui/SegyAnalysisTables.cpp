@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QStyleOptionFrame>
 #include <algorithm>
@@ -272,6 +273,13 @@ void SegyAnalysis::widenRangeFields()
             field->setMinimumWidth(width);
         }
     }
+    // The rows scroll up and down only: every column stays in view.
+    TraceHeaderScroll->setMinimumWidth(TraceHeaderScroll->widget()->minimumSizeHint().width() +
+                                       TraceHeaderScroll->verticalScrollBar()->sizeHint().width() +
+                                       2 * TraceHeaderScroll->frameWidth());
+    const int panel = std::max(FormatPanel->minimumWidth(), FormatPanel->minimumSizeHint().width());
+    FormatPanel->setMinimumWidth(panel);
+    FormatPanel->setMaximumWidth(std::max(FormatPanel->maximumWidth(), panel));
 }
 
 void SegyAnalysis::showTextHeader()

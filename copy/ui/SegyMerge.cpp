@@ -23,6 +23,12 @@ SegyMerge::SegyMerge(ObrConsole* console, QWidget* parent, const QString& seismi
     DirectoryView->setModel(model);
     for (int column = 1; column < model->columnCount(); ++column)
         DirectoryView->hideColumn(column);
+    // The model reads directories in the background: the chosen one comes into view once the
+    // directories on its way are read.
+    connect(model, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        if (directory.startsWith(loaded))
+            DirectoryView->scrollTo(DirectoryView->currentIndex());
+    });
     showDirectory(startDirectory(seismicDirectory));
 }
 
@@ -46,9 +52,18 @@ void SegyMerge::showDirectory(const QString& path)
         item->setData(pathRole, dir.absoluteFilePath(name));
     }
     const QModelIndex index = model->index(path);
+    for (QModelIndex folder = index.parent(); folder.isValid(); folder = folder.parent())
+        DirectoryView->expand(folder);
     if (DirectoryView->currentIndex() != index)
         DirectoryView->setCurrentIndex(index);
     DirectoryView->scrollTo(index);
+}
+
+void SegyMerge::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Only a tree with its size can scroll the chosen directory into view.
+    DirectoryView->scrollTo(DirectoryView->currentIndex());
 }
 
 void SegyMerge::on_FolderBrowse_clicked()

@@ -34,6 +34,9 @@ public:
 public slots:
     void reject() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private slots:
     void on_Merge_clicked();
     void on_Help_clicked();
