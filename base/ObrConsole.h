@@ -20,6 +20,9 @@ public:
     // False when the user cancelled; the caller stops its job.
     virtual bool updateProgress(int value) = 0;
     virtual void clearProgress() = 0;
+    // A job begins. A console that thins out long runs of lines counts the job's lines afresh,
+    // so that its start, per-file and summary lines show however many lines came before.
+    virtual void jobStarted() {}
 
     // Per-record lines are costly to format; callers ask first whether they would show.
     virtual int detailLevel() const = 0;

@@ -20,14 +20,7 @@ int runMerge(const cli::Arguments& arguments, TerminalConsole& console)
     }
     CliCopyOperator progress(console, QStringLiteral("merging"), {});
     SegyMergeJob job(&console, &progress, files.first(), files.mid(1));
-    if (!job.run())
-        return cli::JobFailed;
-    console.message(QStringLiteral("Merged %1 files into %2: %3 bytes")
-                        .arg(files.size() - 1)
-                        .arg(files.first())
-                        .arg(job.bytesWritten()),
-                    Qt::black);
-    return cli::Success;
+    return job.run() ? cli::Success : cli::JobFailed;
 }
 
 } // namespace
@@ -35,11 +28,12 @@ int runMerge(const cli::Arguments& arguments, TerminalConsole& console)
 OBRIO_COMMAND(
     merge,
     cli::Command::tool("merge", QStringLiteral("join SEG-Y disk files into one"), runMerge)
-        .describe(
-            QStringLiteral("Joins SEG-Y disk files into OUT: the first IN whole (its headers and its\n"
-                           "traces), then the traces of each further file, in the order given.\n"
-                           "The files' formats are not compared. An existing OUT is replaced; an OUT that\n"
-                           "is one of the inputs is refused, and OUT is left alone when an input cannot\n"
-                           "be opened."))
+        .describe(QStringLiteral("Joins SEG-Y disk files into OUT: the first IN whole (its headers and its\n"
+                                 "traces), then the traces of each further file, in the order given.\n"
+                                 "Every IN must have the first one's samples per trace, sample format and\n"
+                                 "byte order, and every IN but the last whole traces. An existing OUT is\n"
+                                 "replaced; OUT is left alone when it is one of the inputs, when an input\n"
+                                 "cannot be opened or differs from the first. The job's lines and its\n"
+                                 "summary go to standard output."))
         .argument(cli::argument("OUT", QStringLiteral("the merged file")))
         .argument(cli::argument("IN", QStringLiteral("the SEG-Y files to join, at least two")).atLeast(2)))

@@ -5,37 +5,26 @@
 #include "copy/SameFile.h"
 #include "devices/TapeDevice.h"
 
-#include <QDateTime>
-#include <QLocale>
 #include <new>
 
 CopyJob::CopyJob(ObrConsole* console, CopyOperator* copyOperator, const Endpoint& input,
                  const Endpoint& output)
-    : console(console), copyOperator(copyOperator), input(input), output(output), inputTape_(input.tape)
+    : lines(console), copyOperator(copyOperator), input(input), output(output), inputTape_(input.tape)
 {}
 
 CopyJob::~CopyJob() = default;
-
-QString CopyJob::timestamp(const QDateTime& time)
-{
-    return QLocale::c().toString(time, QStringLiteral("h:m:s MMMM d, yyyy"));
-}
 
 bool CopyJob::run()
 {
     const Names texts = names();
     work_.reset(new (std::nothrow) char[workBufferSize]());
     if (!work_) {
-        console->error(QStringLiteral("failed to allocate memory (%1 bytes) for %2")
-                           .arg(workBufferSize)
-                           .arg(QLatin1String(texts.allocation)),
-                       true);
+        lines.error(QStringLiteral("failed to allocate memory (%1 bytes) for %2")
+                        .arg(workBufferSize)
+                        .arg(QLatin1String(texts.allocation)));
         return false;
     }
-    say(QString());
-    say(QStringLiteral("%1 started at %2")
-            .arg(QLatin1String(texts.job), timestamp(QDateTime::currentDateTime())));
-    say(QString());
+    lines.start(texts.job);
 
     // The output is opened only for an input worth copying, so a bad input leaves it as it was.
     if (targetsDiffer() && openInput() && prepareInput() && openOutput() && prepareOutput())
@@ -50,25 +39,29 @@ bool CopyJob::run()
 
 void CopyJob::say(const QString& text)
 {
-    console->message(text, Qt::black);
+    lines.say(text);
 }
 
 void CopyJob::sayCount(qint64 count, const char* what)
 {
-    say(QStringLiteral("   %1 %2%3 copied")
-            .arg(count)
-            .arg(QLatin1String(what), count < 2 ? QString() : QStringLiteral("s")));
+    lines.count(count, what);
 }
 
 void CopyJob::fail(const QString& text)
 {
-    console->error(text, true);
+    lines.error(text);
+    failed = true;
+}
+
+void CopyJob::driveFailed()
+{
+    lines.reportedElsewhere();
     failed = true;
 }
 
 void CopyJob::warn(const QString& text)
 {
-    console->warning(text, false);
+    lines.warning(text);
 }
 
 bool CopyJob::targetsDiffer()
@@ -123,6 +116,7 @@ bool CopyJob::readInputBlock()
 {
     if (inputTape_->readBlock())
         return true;
+    driveFailed();
     fail(QStringLiteral("error reading input tape %1 - job will abort").arg(inputTape_->name()));
     return false;
 }
@@ -139,9 +133,8 @@ bool CopyJob::writeOutput(const char* data, qint64 length, int blockLength)
     }
     for (qint64 offset = 0; offset < length; offset += blockLength) {
         const int block = static_cast<int>(qMin<qint64>(blockLength, length - offset));
-        // The drive reports why a block could not be written.
         if (!output.tape->write(data + offset, block)) {
-            failed = true;
+            driveFailed();
             return false;
         }
         bytesCopied += block;
@@ -172,7 +165,7 @@ void CopyJob::copyFiles()
         if (!inputTape_)
             inputFile_.close();
         if (output.tape && !output.tape->writeFileMarks(1)) {
-            failed = true;
+            driveFailed();
             break;
         }
     }
@@ -249,10 +242,10 @@ void CopyJob::endOutputTape()
 {
     TapeDevice* tape = output.tape;
     if (!tape->writeFileMarks(1)) {
-        failed = true;
+        driveFailed();
         return;
     }
-    console->lowLevel(QStringLiteral("Wrote second end-of-file"));
+    lines.lowLevel(QStringLiteral("Wrote second end-of-file"));
     if (!tape->noRewind() && tape->rewind())
         say(QStringLiteral("Rewind %1").arg(tape->name()));
 }
@@ -261,8 +254,7 @@ void CopyJob::report()
 {
     const Names texts = names();
     if (failed) {
-        console->error(QStringLiteral("  job failed"), true);
-        say(QString());
+        lines.jobFailed();
     } else if (!input.tape) {
         say(QStringLiteral("Copied file  ") + input.path);
     }
@@ -273,10 +265,7 @@ void CopyJob::report()
     }
     say(QString());
     say(QLatin1String(texts.summary));
-    say(QStringLiteral("   %1 bytes copied").arg(bytesCopied));
+    sayCount(bytesCopied, "byte");
     summaryCounts();
-    say(QString());
-    say(QStringLiteral("%1 ended at %2")
-            .arg(QLatin1String(texts.job), timestamp(QDateTime::currentDateTime())));
-    say(QString());
+    lines.end(texts.job);
 }

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "copy/JobConsole.h"
+
 #include <QFile>
 #include <QString>
 #include <memory>
 
 class CopyOperator;
 class ObrConsole;
-class QDateTime;
 class TapeDevice;
 
 // The course shared by the copies between disk files and tape drives: start line,
@@ -33,9 +34,6 @@ public:
     // Runs the job, writing its console lines; true when it succeeded.
     [[nodiscard]] bool run();
 
-    // Date and time as the copy tools write them, with English month names.
-    static QString timestamp(const QDateTime& time);
-
 protected:
     // The job's names on the console: "%1 started at", the summary head, and the
     // name in the allocation failure.
@@ -59,9 +57,9 @@ protected:
     virtual void summaryCounts() = 0;
 
     void say(const QString& text);
-    // "   %1 <what>%2 copied", %2 "s" from 2 on.
+    // "   %1 <what>%2 copied", %2 "s" for every count but 1.
     void sayCount(qint64 count, const char* what);
-    // Reports an error (with pop-up) and marks the job failed.
+    // Reports an error (the failure's one pop-up) and marks the job failed.
     void fail(const QString& text);
     void warn(const QString& text);
     // Reads `length` bytes or up to the end of the input file into `data`.
@@ -94,9 +92,11 @@ private:
     void endOutputTape();
     // Lets the operator's window live; false (and the job failed) when asked to stop.
     [[nodiscard]] bool goOn();
+    // A drive operation failed; the drive has reported why.
+    void driveFailed();
     void report();
 
-    ObrConsole* console;
+    JobConsole lines;
     CopyOperator* copyOperator;
     Endpoint input;
     Endpoint output;

@@ -27,6 +27,7 @@ SegyCopyLayout SegyCopyLayout::read(const char* headers, qint64 fileSize)
     if (!SegyLayout::knownSampleFormat(layout.sampleFormat))
         return SegyCopyLayout();
     layout.known = true;
+    layout.littleEndian = otherOrder;
     layout.samples = word(headers, SegyLayout::samplesPerTraceWord, otherOrder);
     layout.traceLength =
         SegyLayout::traceHeaderSize + layout.samples * SegyLayout::bytesPerSample(layout.sampleFormat);

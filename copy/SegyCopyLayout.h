@@ -11,6 +11,8 @@ struct SegyCopyLayout {
     // The sample format code names a format in one of the byte orders; nothing else is set
     // otherwise.
     bool known = false;
+    // The binary header is little-endian: its sample format code names a format only that way.
+    bool littleEndian = false;
     int sampleFormat = 0;
     int samples = 0;
     // Extended textual headers between the binary header and the traces: the binary header's

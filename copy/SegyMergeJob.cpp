@@ -1,114 +1,214 @@
 #include "copy/SegyMergeJob.h"
 
-#include "base/ObrConsole.h"
 #include "copy/CopyOperator.h"
 #include "copy/SameFile.h"
-#include "copy/SegyCopyLayout.h"
 #include "seismic/SegyLayout.h"
 
 #include <QFile>
-#include <memory>
 #include <new>
-#include <vector>
 
 namespace {
 
-// Where the traces of a later file start: after its headers, extended textual headers included.
-// A file whose sample format code names no format keeps the plain header length, as its count
-// of extended headers cannot be read in a known byte order.
-qint64 tracesStart(QFile& file)
+const char* const jobName = "SEG-Y merge";
+
+QString byteOrder(const SegyCopyLayout& layout)
 {
-    char headers[SegyLayout::fileHeaderSize] = {};
-    if (file.read(headers, sizeof headers) != qint64(sizeof headers))
-        return SegyLayout::fileHeaderSize;
-    const SegyCopyLayout layout = SegyCopyLayout::read(headers, file.size());
-    return layout.known ? layout.dataStart() : SegyLayout::fileHeaderSize;
+    return layout.littleEndian ? QStringLiteral("little-endian") : QStringLiteral("big-endian");
 }
 
 } // namespace
 
 SegyMergeJob::SegyMergeJob(ObrConsole* console, JobProgress* progress, const QString& outputPath,
                            const QStringList& inputPaths)
-    : console(console), progress(progress), outputPath(outputPath), inputPaths(inputPaths)
+    : lines(console), progress(progress), outputPath(outputPath), inputPaths(inputPaths)
 {}
+
+SegyMergeJob::~SegyMergeJob() = default;
 
 bool SegyMergeJob::run()
 {
     written = 0;
-    for (const QString& path : inputPaths) {
+    traces = 0;
+    filesMerged = 0;
+    inputs.clear();
+    lines.start(jobName);
+    // Every input is looked at before the output is opened, so a refused merge leaves it as it was.
+    const bool merged = outputDiffers() && openInputs() && inputsMatch() && merge();
+    inputs.clear();
+    report(merged);
+    return merged;
+}
+
+bool SegyMergeJob::outputDiffers()
+{
+    for (const QString& path : qAsConst(inputPaths)) {
         if (isSameFile(path, outputPath)) {
-            error(QStringLiteral("output file %1 is the same as input file %2 - job will abort")
-                      .arg(outputPath, path));
+            lines.error(QStringLiteral("output file %1 is the same as input file %2 - job will abort")
+                            .arg(outputPath, path));
             return false;
         }
     }
-    std::vector<std::unique_ptr<QFile>> inputs;
-    std::vector<qint64> starts;
+    return true;
+}
+
+bool SegyMergeJob::openInputs()
+{
     bool opened = true;
-    qint64 total = 0;
-    for (const QString& path : inputPaths) {
-        auto file = std::make_unique<QFile>(path);
-        if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-            error(QStringLiteral("error opening input file: ") + path);
+    for (const QString& path : qAsConst(inputPaths)) {
+        Input input;
+        input.file = std::make_unique<QFile>(path);
+        if (!input.file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+            lines.error(QStringLiteral("error opening input file: ") + path);
             opened = false;
         }
-        // The first file's headers are written, the later files' are skipped.
-        const qint64 start = inputs.empty() || !file->isOpen() ? 0 : tracesStart(*file);
-        total += qMax<qint64>(0, file->size() - start);
-        inputs.push_back(std::move(file));
-        starts.push_back(start);
+        inputs.push_back(std::move(input));
     }
-    if (!opened)
-        return false;
+    return opened;
+}
 
+bool SegyMergeJob::readLayout(Input& input)
+{
+    QFile& file = *input.file;
+    char headers[SegyLayout::fileHeaderSize] = {};
+    if (file.read(headers, sizeof headers) != qint64(sizeof headers)) {
+        lines.error(QStringLiteral("error reading input file %1 - job will abort").arg(file.fileName()));
+        return false;
+    }
+    input.layout = SegyCopyLayout::read(headers, file.size());
+    if (input.layout.known)
+        return true;
+    lines.error(
+        QStringLiteral("invalid sample format in input file %1 - job will abort").arg(file.fileName()));
+    return false;
+}
+
+QString SegyMergeJob::difference(const Input& input, const Input& first) const
+{
+    QStringList differences;
+    const SegyCopyLayout& layout = input.layout;
+    const SegyCopyLayout& wanted = first.layout;
+    if (layout.samples != wanted.samples)
+        differences.append(
+            QStringLiteral("%1 samples per trace, not %2").arg(layout.samples).arg(wanted.samples));
+    if (layout.sampleFormat != wanted.sampleFormat)
+        differences.append(
+            QStringLiteral("sample format %1, not %2").arg(layout.sampleFormat).arg(wanted.sampleFormat));
+    if (layout.littleEndian != wanted.littleEndian)
+        differences.append(QStringLiteral("%1, not %2").arg(byteOrder(layout), byteOrder(wanted)));
+    return differences.join(QStringLiteral("; "));
+}
+
+bool SegyMergeJob::inputsMatch()
+{
+    bool readable = true;
+    for (Input& input : inputs)
+        readable = readLayout(input) && readable;
+    if (!readable)
+        return false;
+    bool match = true;
+    const Input& first = inputs.front();
+    for (size_t k = 0; k < inputs.size(); ++k) {
+        Input& input = inputs[k];
+        const QString name = input.file->fileName();
+        const QString different = difference(input, first);
+        if (!different.isEmpty()) {
+            lines.error(QStringLiteral("input file %1 differs from %2: %3 - job will abort")
+                            .arg(name, first.file->fileName(), different));
+            match = false;
+            continue;
+        }
+        // The first file's headers are written, the later files' are skipped.
+        const qint64 dataStart = input.layout.dataStart();
+        input.start = k == 0 ? 0 : dataStart;
+        const qint64 data = qMax<qint64>(0, input.file->size() - dataStart);
+        const int rest = int(data % input.layout.traceLength);
+        traces += data / input.layout.traceLength + (rest != 0 ? 1 : 0);
+        if (rest == 0)
+            continue;
+        const QString incomplete = QStringLiteral("the last trace of %1 is incomplete (%2 of %3 bytes)")
+                                       .arg(name)
+                                       .arg(rest)
+                                       .arg(input.layout.traceLength);
+        // Traces after a broken one would all be out of step.
+        if (k + 1 < inputs.size()) {
+            lines.error(incomplete + QStringLiteral(" - job will abort"));
+            match = false;
+        } else {
+            lines.warning(incomplete + QStringLiteral("; it is copied as it is"));
+        }
+    }
+    if (!match)
+        traces = 0;
+    return match;
+}
+
+bool SegyMergeJob::merge()
+{
     const std::unique_ptr<char[]> buffer(new (std::nothrow) char[bufferSize]);
     if (!buffer) {
-        error(QStringLiteral("failed to allocate memory (%1 bytes) for SEG-Y Merge").arg(bufferSize));
+        lines.error(QStringLiteral("failed to allocate memory (%1 bytes) for SEG-Y Merge").arg(bufferSize));
         return false;
     }
     QFile output(outputPath);
     if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-        error(QStringLiteral("error opening output file: ") + outputPath);
+        lines.error(QStringLiteral("error opening output file: ") + outputPath);
         return false;
     }
-
+    qint64 total = 0;
+    for (const Input& input : inputs)
+        total += qMax<qint64>(0, input.file->size() - input.start);
     progress->startProgress(total);
     bool merged = true;
-    for (size_t k = 0; k < inputs.size() && merged; ++k)
-        merged = append(*inputs[k], starts[k], output, buffer.get());
+    for (Input& input : inputs) {
+        merged = append(input, output, buffer.get());
+        if (!merged)
+            break;
+        lines.say(QStringLiteral("Merged file  ") + input.file->fileName());
+        ++filesMerged;
+    }
     progress->endProgress();
     return merged;
 }
 
-bool SegyMergeJob::append(QFile& input, qint64 start, QFile& output, char* buffer)
+bool SegyMergeJob::append(Input& input, QFile& output, char* buffer)
 {
+    QFile& file = *input.file;
     // A later file no longer than its headers adds nothing.
-    if (!input.seek(qMin(start, input.size()))) {
-        error(QStringLiteral("error reading input file %1 - job will abort").arg(input.fileName()));
+    if (!file.seek(qMin(input.start, file.size()))) {
+        lines.error(QStringLiteral("error reading input file %1 - job will abort").arg(file.fileName()));
         return false;
     }
     for (;;) {
-        const qint64 count = input.read(buffer, bufferSize);
+        const qint64 count = file.read(buffer, bufferSize);
         if (count < 0) {
-            error(QStringLiteral("error reading input file %1 - job will abort").arg(input.fileName()));
+            lines.error(QStringLiteral("error reading input file %1 - job will abort").arg(file.fileName()));
             return false;
         }
         if (count == 0)
             return true;
         if (output.write(buffer, count) != count) {
-            error(QStringLiteral("error writing to output file %1 - job will abort").arg(outputPath));
+            lines.error(QStringLiteral("error writing to output file %1 - job will abort").arg(outputPath));
             return false;
         }
         written += count;
         progress->showProgress(written);
         if (!progress->keepAlive()) {
-            error(QStringLiteral("merge stopped by the operator - job will abort"));
+            lines.error(QStringLiteral("merge stopped by the operator - job will abort"));
             return false;
         }
     }
 }
 
-void SegyMergeJob::error(const QString& text)
+void SegyMergeJob::report(bool merged)
 {
-    console->error(text, true);
+    if (!merged)
+        lines.jobFailed();
+    else
+        lines.say(QStringLiteral("Merged into  ") + outputPath);
+    lines.say(QString());
+    lines.say(QStringLiteral("SEG-Y Merge Summary:"));
+    lines.count(written, "byte", "written");
+    lines.count(filesMerged, "file", "merged");
+    lines.count(merged ? traces : 0, "trace", "merged");
+    lines.end(jobName);
 }

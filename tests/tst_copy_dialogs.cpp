@@ -1,3 +1,4 @@
+#include "app/ui/AppConsole.h"
 #include "copy/ui/SegyCopy.h"
 #include "copy/ui/SegyMerge.h"
 #include "copy/ui/UnfmtCopy.h"
@@ -10,8 +11,10 @@
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
+#include <QFileDialog>
 #include <QFileSystemModel>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <memory>
 
 using namespace obrtest;
@@ -128,11 +131,64 @@ private slots:
         dialog.FileName->setText("merged.sgy");
         dialog.Merge->click();
         QCOMPARE(readFile(path("elsewhere/merged.sgy")), input + input.mid(3600));
-        QVERIFY(dialog.ProgressBar->isHidden() && console.lines.isEmpty());
+        QVERIFY(dialog.ProgressBar->isHidden() && console.errors().isEmpty());
+        QVERIFY(console.messages().contains("   8 traces merged"));
         dialog.Delete->click();
         QVERIFY(!dialog.Merge->isEnabled());
         dialog.Delete_All->click();
         QCOMPARE(dialog.FileList->count(), 0);
+    }
+
+    void mergeReachesEveryFolder()
+    {
+        // A fresh install: the project's seismic folder does not exist yet.
+        const QString seismic = path("Project/Seismic");
+        SegyMerge dialog(&console, nullptr, seismic);
+        QVERIFY(QFileInfo(seismic).isDir());
+        QCOMPARE(dialog.currentDirectory(), seismic);
+        auto* model = qobject_cast<QFileSystemModel*>(dialog.DirectoryView->model());
+        QCOMPARE(model->filePath(dialog.DirectoryView->currentIndex()), seismic);
+        // The tree holds the folders around the project too.
+        QModelIndex outside = model->index(dir->path());
+        while (outside.isValid() && outside != dialog.DirectoryView->rootIndex())
+            outside = outside.parent();
+        QCOMPARE(outside, dialog.DirectoryView->rootIndex());
+
+        closer.actOnNext([this](QWidget* modal) {
+            auto* chooser = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(chooser);
+            chooser->selectFile(dir->path());
+            QMetaObject::invokeMethod(chooser, "accept");
+        });
+        dialog.FolderBrowse->click();
+        QCOMPARE(dialog.currentDirectory(), dir->path());
+        QCOMPARE(dialog.DirectoryList->item(0)->text(), QStringLiteral("in.sgy"));
+        QCOMPARE(model->filePath(dialog.DirectoryView->currentIndex()), dir->path());
+        QCOMPARE(console.lines.size(), 0);
+    }
+
+    void oneBoxAndASummaryAfterALongSession()
+    {
+        // Many lines have gone to the console window before this job.
+        QTextEdit window;
+        AppConsole console(nullptr, &window, QString());
+        AppConsole::setMessageCounter(5000);
+        UnfmtCopy dialog(QString(), &console, nullptr, nullptr);
+        dialog.setInputFile(path("in.sgy"));
+        dialog.setOutputFile(path("out.dat"));
+        dialog.Copy->click();
+        QStringList shown = window.toPlainText().split('\n');
+        QVERIFY2(shown.contains("Unformatted Copy Summary:"), qPrintable(shown.join('|')));
+        QVERIFY(shown.contains("   1 block copied"));
+
+        // A failure: one box, saying why.
+        dialog.setInputFile(path("none.sgy"));
+        dialog.Copy->click();
+        QCOMPARE(closer.count(), 1);
+        QCOMPARE(closer.seen().first().text, " *** Error:   error opening input file: " + path("none.sgy"));
+        shown = window.toPlainText().split('\n');
+        QVERIFY(shown.contains(" *** Error:     job failed"));
+        QVERIFY(shown.contains("   0 field files copied"));
     }
 
 private:

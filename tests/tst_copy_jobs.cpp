@@ -74,6 +74,26 @@ struct RealLayout {
     }
 };
 
+// The lines a window would show in a message box.
+QStringList popups(const RecordingConsole& console)
+{
+    QStringList texts;
+    for (const RecordingConsole::Line& line : console.lines) {
+        if (line.popup)
+            texts.append(line.text);
+    }
+    return texts;
+}
+
+// The summary lines of a job's listing: those after its head, up to the empty line.
+QStringList summary(const RecordingConsole& console, const QString& head)
+{
+    const QStringList lines = console.messages();
+    const int first = lines.indexOf(head) + 1;
+    const int end = lines.indexOf(QString(), first);
+    return first > 0 ? lines.mid(first, end - first) : QStringList{"<no " + head + ">"};
+}
+
 // The runs of blocks of a tape file, as comparable values.
 QList<QPair<int, qint64>> runs(const TapeMap::File& file)
 {
@@ -290,6 +310,8 @@ private slots:
         QVERIFY(!copy(true, "in.sgy", "small.tap"));
         QVERIFY(console.messages().contains("EOT encountered on tape"));
         QCOMPARE(console.errors(), QStringList{"  job failed"});
+        // The drive told of its end; the job adds no second box.
+        QCOMPARE(popups(console), QStringList());
         QVERIFY(!console.messages().contains("Copied file  " + path("in.sgy")));
         QCOMPARE(readFile(path("in.sgy")), original);
         // What reached the tape is the data as it was, block for block.
@@ -361,14 +383,45 @@ private slots:
         QCOMPARE(console.errors().size(), 2);
         QVERIFY2(console.errors().first().contains(error), qPrintable(console.errors().first()));
         QCOMPARE(console.errors().last(), QStringLiteral("  job failed"));
+        // One box for one failure: the error that says why.
+        QCOMPARE(popups(console), QStringList{console.errors().first()});
+        QCOMPARE(summary(console, "Single SEG-Y Copy Summary:"),
+                 QStringList({"   0 bytes copied", "   0 files copied"}));
         QCOMPARE(readFile(path("in.sgy")), input);
         QCOMPARE(readFile(path("out.sgy")), QByteArray("kept"));
+    }
+
+    void unformattedSummary_data()
+    {
+        obrtest::columns<int, QStringList>({"inputBytes", "summary"});
+        QTest::newRow("no input") << -1
+                                  << QStringList({"   0 bytes copied", "   0 field files copied",
+                                                  "   0 blocks copied"});
+        QTest::newRow("empty input") << 0
+                                     << QStringList({"   0 bytes copied", "   1 field file copied",
+                                                     "   0 blocks copied"});
+        QTest::newRow("one byte") << 1
+                                  << QStringList(
+                                         {"   1 byte copied", "   1 field file copied", "   1 block copied"});
+        QTest::newRow("two blocks") << 10241
+                                    << QStringList({"   10241 bytes copied", "   1 field file copied",
+                                                    "   2 blocks copied"});
+    }
+    void unformattedSummary()
+    {
+        const auto [inputBytes, expected] = obrtest::fetch<int, QStringList>("inputBytes", "summary");
+        if (inputBytes >= 0)
+            QVERIFY(writeFile(path("in.dat"), QByteArray(inputBytes, 'u')));
+        QCOMPARE(copy(false, "in.dat", "out.dat"), inputBytes >= 0);
+        QCOMPARE(summary(console, "Unformatted Copy Summary:"), expected);
+        QVERIFY(
+            console.messages().at(console.messages().size() - 2).startsWith("Unformatted copy ended at "));
     }
 
     void merge()
     {
         const QByteArray a = segyFile(1, 190, false, 1);
-        const QByteArray b = segyFile(1, 440, false, 1);
+        const QByteArray b = segyFile(1, 190, false, 2);
         QCOMPARE(a.size() + b.size(), 3600 + 1000 + 3600 + 2000);
         QVERIFY(writeFile(path("a.sgy"), a));
         QVERIFY(writeFile(path("b.sgy"), b));
@@ -376,7 +429,16 @@ private slots:
         QCOMPARE(readFile(path("out.sgy")), a + b.mid(3600));
         QCOMPARE(copyOperator.total, 3600 + 3000);
         QCOMPARE(copyOperator.shown, 3600 + 3000);
-        QVERIFY(console.lines.isEmpty());
+        QCOMPARE(console.errors(), QStringList());
+        const QStringList lines = console.messages();
+        QVERIFY(lines.at(1).startsWith("SEG-Y merge started at "));
+        QCOMPARE(lines.mid(3, 3),
+                 QStringList({"Merged file  " + path("a.sgy"), "Merged file  " + path("b.sgy"),
+                              "Merged into  " + path("out.sgy")}));
+        QCOMPARE(summary(console, "SEG-Y Merge Summary:"),
+                 QStringList({"   6600 bytes written", "   2 files merged", "   3 traces merged"}));
+        QVERIFY(lines.at(lines.size() - 2).startsWith("SEG-Y merge ended at "));
+        console.clear();
 
         // An output that is an input, or an input that cannot be opened, leaves every file as it was.
         QVERIFY(QFile::link(path("b.sgy"), path("link.sgy")));
@@ -384,12 +446,67 @@ private slots:
             !SegyMergeJob(&console, &copyOperator, path("link.sgy"), {path("a.sgy"), path("b.sgy")}).run());
         QVERIFY(
             !SegyMergeJob(&console, &copyOperator, path("out.sgy"), {path("a.sgy"), path("none.sgy")}).run());
-        QCOMPARE(console.errors(),
-                 QStringList({"output file " + path("link.sgy") + " is the same as input file " +
+        const QStringList why{"output file " + path("link.sgy") + " is the same as input file " +
                                   path("b.sgy") + " - job will abort",
-                              "error opening input file: " + path("none.sgy")}));
+                              "error opening input file: " + path("none.sgy")};
+        QCOMPARE(console.errors(), QStringList({why[0], "  job failed", why[1], "  job failed"}));
+        QCOMPARE(popups(console), why);
         QCOMPARE(readFile(path("b.sgy")), b);
         QCOMPARE(readFile(path("out.sgy")), a + b.mid(3600));
+    }
+
+    void mergeRefusesWhatDoesNotFit_data()
+    {
+        obrtest::columns<QByteArray, QByteArray, QString>({"first", "second", "error"});
+        // As f3.sgy (75 samples of 2-byte integers) and a shot gather of 25 IBM floats.
+        const QByteArray f3 = segyFile(3, 75, false, 4);
+        const auto row = [](const char* name, const QByteArray& first, const QByteArray& second,
+                            const QString& error) { QTest::newRow(name) << first << second << error; };
+        const QString differs = QStringLiteral("input file B differs from A: %1 - job will abort");
+        row("samples, format", f3, segyFile(1, 25, false, 4),
+            differs.arg("25 samples per trace, not 75; sample format 1, not 3"));
+        row("samples", f3, segyFile(3, 74, false, 4), differs.arg("74 samples per trace, not 75"));
+        row("sample format", f3, segyFile(2, 75, false, 4), differs.arg("sample format 2, not 3"));
+        row("byte order", f3, segyFile(3, 75, true, 4), differs.arg("little-endian, not big-endian"));
+        QByteArray noFormat = f3;
+        noFormat[3225] = 9;
+        row("no sample format", f3, noFormat, "invalid sample format in input file B - job will abort");
+        row("first without a format", noFormat, f3, "invalid sample format in input file A - job will abort");
+        row("shorter than the headers", f3, f3.left(3599), "error reading input file B - job will abort");
+        // The traces of the next file would all be out of step.
+        row("first ends inside a trace", f3.left(f3.size() - 1), f3,
+            "the last trace of A is incomplete (389 of 390 bytes) - job will abort");
+    }
+    void mergeRefusesWhatDoesNotFit()
+    {
+        const auto [first, second, error] =
+            obrtest::fetch<QByteArray, QByteArray, QString>("first", "second", "error");
+        QVERIFY(writeFile(path("a.sgy"), first));
+        QVERIFY(writeFile(path("b.sgy"), second));
+        QVERIFY(writeFile(path("out.sgy"), "kept"));
+        QVERIFY(
+            !SegyMergeJob(&console, &copyOperator, path("out.sgy"), {path("a.sgy"), path("b.sgy")}).run());
+        const QString named = QString(error)
+                                  .replace(QLatin1String(" A"), ' ' + path("a.sgy"))
+                                  .replace(QLatin1String(" B "), ' ' + path("b.sgy") + ' ');
+        QCOMPARE(console.errors(), QStringList({named, "  job failed"}));
+        QCOMPARE(popups(console), QStringList{named});
+        QCOMPARE(readFile(path("out.sgy")), QByteArray("kept"));
+        QCOMPARE(summary(console, "SEG-Y Merge Summary:"),
+                 QStringList({"   0 bytes written", "   0 files merged", "   0 traces merged"}));
+    }
+
+    void mergeKeepsAnIncompleteLastTrace()
+    {
+        const QByteArray a = segyFile(1, 10, false, 2);
+        const QByteArray b = segyFile(1, 10, false, 2).left(3600 + 280 + 100);
+        QVERIFY(writeFile(path("a.sgy"), a));
+        QVERIFY(writeFile(path("b.sgy"), b));
+        QVERIFY(SegyMergeJob(&console, &copyOperator, path("out.sgy"), {path("a.sgy"), path("b.sgy")}).run());
+        QCOMPARE(readFile(path("out.sgy")), a + b.mid(3600));
+        QCOMPARE(console.warnings(), QStringList{"the last trace of " + path("b.sgy") +
+                                                 " is incomplete (100 of 280 bytes); it is copied as it is"});
+        QCOMPARE(summary(console, "SEG-Y Merge Summary:").last(), QStringLiteral("   4 traces merged"));
     }
 
 private:

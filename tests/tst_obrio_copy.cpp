@@ -67,7 +67,9 @@ private slots:
             QTest::newRow(name) << arguments << status << message;
         };
         row("help", {"copy", "raw", "--help"}, 0, "Usage: obrio copy raw [options] IN OUT");
-        row("merge", {"merge", "out.sgy", "in.sgy", "in.sgy"}, 0, "Merged 2 files into out.sgy: 7440 bytes");
+        row("merge", {"merge", "out.sgy", "in.sgy", "in.sgy"}, 0, "   7440 bytes written\n   2 files merged");
+        row("merge of different files", {"merge", "out.sgy", "in.sgy", "other.sgy"}, 1,
+            "input file other.sgy differs from in.sgy: 50 samples per trace, not 100; sample format 3, not 1");
         row("no output", {"copy", "segy", "in.sgy"}, 2, "obrio: copy segy needs IN OUT");
         row("block size 0", {"copy", "raw", "in.sgy", "out", "--block", "0"}, 2,
             "--block needs a whole number from 1 to 524288, not '0'");
@@ -85,6 +87,7 @@ private slots:
     {
         const auto [arguments, status, message] =
             obrtest::fetch<QStringList, int, QString>("arguments", "status", "message");
+        QVERIFY(writeFile(path("other.sgy"), obrtest::segyFile(3, 50, false, 2)));
         const ObrioRun run = obrio(arguments);
         QCOMPARE(run.status, status);
         const QString output = (run.out + run.err).join('\n');

@@ -17,8 +17,11 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStyleOptionFrame>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <cmath>
@@ -218,6 +221,55 @@ private slots:
         QCOMPARE(read.keySlot(8).startByte, 225);
         QCOMPARE(read.keySlot(0).startByte, 9);
         QCOMPARE(read.sampleInterval, analyzer->formatInForce()->sampleInterval);
+        // The unsigned sample count of the standard stays unsigned through both windows.
+        QCOMPARE(read.samplesPerTrace, analyzer->formatInForce()->samplesPerTrace);
+    }
+
+    void samplesPerTraceTypeShown()
+    {
+        const auto analyzer = open(10);
+        auto* type = control<QComboBox>(*analyzer, "SamplesPerTrace_DataType");
+        QCOMPARE(type->currentText(), QStringLiteral("2-byte unsigned"));
+        type->setCurrentIndex(0);
+        QCOMPARE(analyzer->formatInForce()->samplesPerTrace.type, int(HeaderDataType::Int16));
+        type->setCurrentIndex(2);
+        QCOMPARE(analyzer->formatInForce()->samplesPerTrace.type, int(HeaderDataType::UInt16));
+        QCOMPARE(control<QLineEdit>(*analyzer, "SamplesPerTrace")->text(), QStringLiteral("200"));
+    }
+
+    void rangeFieldsHoldCoordinates_data()
+    {
+        obrtest::columns<QString>({"field"});
+        for (const char* field :
+             {"CMP_Easting_Min", "CMP_Northing_Max", "Source_Easting_Max", "Source_Northing_Min",
+              "Receiver_Easting_Min", "Receiver_Northing_Max", "Receiver_Elevation_Max", "FFID_Min"})
+            QTest::newRow(field) << field;
+    }
+    void rangeFieldsHoldCoordinates()
+    {
+        const auto [field] = obrtest::fetch<QString>("field");
+        // A desktop font of the usual size, whatever the test platform's default is.
+        const QFont platformFont = QApplication::font();
+        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 11));
+        const auto restoreFont = qScopeGuard([&platformFont] { QApplication::setFont(platformFont); });
+        const auto analyzer = open(10);
+        analyzer->show();
+        QVERIFY(QTest::qWaitForWindowExposed(analyzer.get()));
+        auto* edit = control<QLineEdit>(*analyzer, field);
+        // Ten digits, one decimal and a sign in the room the line edit leaves its text: inside its
+        // frame, less its text margins and the two pixels it keeps free on either side.
+        QStyleOptionFrame frame;
+        frame.initFrom(edit);
+        frame.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, edit);
+        const QRect room = edit->style()
+                               ->subElementRect(QStyle::SE_LineEditContents, &frame, edit)
+                               .marginsRemoved(edit->textMargins());
+        const int text = edit->fontMetrics().horizontalAdvance(QStringLiteral("-9999999999.9"));
+        QVERIFY2(text <= room.width() - 4,
+                 qPrintable(QStringLiteral("%1 > %2").arg(text).arg(room.width() - 4)));
+        // The rows scroll up and down only: no field lies beyond the right edge of the view.
+        const QWidget* view = control<QScrollArea>(*analyzer, "TraceHeaderScroll")->viewport();
+        QVERIFY(edit->mapTo(view, QPoint(edit->width(), 0)).x() <= view->width());
     }
 
 private:

@@ -8,6 +8,8 @@
 #include "tests/support/TestMain.h"
 
 #include <QComboBox>
+#include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -63,9 +65,13 @@ private slots:
         FileDialogs::answerWith([&](const QString&, const QString&) { return path; });
         SegyFormat format;
         SegyFormatViewer viewer(1, 0, &format, nullptr);
-        QCOMPARE(control<QLineEdit>(viewer, "FormatName")->text(),
-                 QStringLiteral("Requested file not found!!!"));
+        // A format without a file has no name to show yet.
+        QCOMPARE(control<QLineEdit>(viewer, "FormatName")->text(), QString());
         QCOMPARE(control<QPushButton>(viewer, "Save")->text(), QStringLiteral("Save Format"));
+        QCOMPARE(control<QLabel>(viewer, "SampleIntervalLabel")->text(), QStringLiteral("Sample interval"));
+        // The standard sample count is an unsigned word.
+        QCOMPARE(control<QComboBox>(viewer, "SamplesPerTrace_Type")->currentText(),
+                 QStringLiteral("2-byte unsigned"));
         control<QLineEdit>(viewer, "FormatDescription")->setText(QStringLiteral("crew 7 layout"));
         control<QRadioButton>(viewer, "IsASCII")->setChecked(true);
         control<QRadioButton>(viewer, "IsLittleEndian")->setChecked(true);
@@ -79,6 +85,7 @@ private slots:
         SegyFormatFile file(path, 0);
         QVERIFY(file.read());
         QCOMPARE(file.format().sampleFormat.overrideValue, double(storedCode));
+        QCOMPARE(file.format().samplesPerTrace, format.samplesPerTrace);
 
         SegyFormat other;
         SegyFormatViewer reopened(1, 0, &other, nullptr);
@@ -91,6 +98,50 @@ private slots:
         QCOMPARE(control<QComboBox>(reopened, "SampleFormat")->currentIndex(), sampleFormatEntry);
         // The opener's format is left as it was.
         QCOMPARE(other.keySlot(34).startByte, 215);
+    }
+
+    void savedNameEndsInXml_data()
+    {
+        obrtest::columns<QString, bool, bool, QString>({"answer", "existing", "replace", "written"});
+        QTest::newRow("name without extension") << "Test crew" << false << false << "Test crew.xml";
+        QTest::newRow("a dot in the name") << "crew.v2" << false << false << "crew.v2.xml";
+        QTest::newRow("existing file kept") << "Test crew" << true << false << QString();
+        QTest::newRow("existing file replaced") << "Test crew" << true << true << "Test crew.xml";
+    }
+    void savedNameEndsInXml()
+    {
+        const auto [answer, existing, replace, written] =
+            obrtest::fetch<QString, bool, bool, QString>("answer", "existing", "replace", "written");
+        QTemporaryDir dir;
+        const QString existingPath = dir.filePath(QStringLiteral("Test crew.xml"));
+        if (existing) {
+            QFile file(existingPath);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("old") == 3);
+        }
+        FileDialogs::answerWith([&](const QString&, const QString&) { return dir.filePath(answer); });
+        ModalDialogCloser closer;
+        closer.actOnNext([replace = replace](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box);
+            box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
+        });
+        SegyFormat format;
+        SegyFormatViewer viewer(1, 0, &format, nullptr);
+        control<QPushButton>(viewer, "Save")->click();
+        QCOMPARE(closer.count(), existing ? 1 : 0);
+        QCOMPARE(viewer.saved(), !written.isEmpty());
+        // The open dialog lists what was saved.
+        const QStringList listed = QDir(dir.path()).entryList({QStringLiteral("*.xml")}, QDir::Files);
+        if (written.isEmpty()) {
+            QCOMPARE(listed, QStringList{"Test crew.xml"});
+            QFile kept(existingPath);
+            QVERIFY(kept.open(QIODevice::ReadOnly));
+            QCOMPARE(kept.readAll(), QByteArray("old"));
+            return;
+        }
+        QCOMPARE(viewer.savedPath(), dir.filePath(written));
+        QCOMPARE(listed, QStringList{written});
+        QVERIFY(SegyFormatFile(dir.filePath(written), 0).read());
     }
 };
 

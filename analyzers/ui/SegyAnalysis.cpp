@@ -51,6 +51,7 @@ SegyAnalysis::SegyAnalysis(ObrConsole* console, const QString& seismicDirectory,
     ExportSpectra->setEnabled(false);
     ExportHistogram->setEnabled(false);
     fillTypeCombos();
+    widenRangeFields();
     static_cast<void>(openSegyFile());
 
     connect(OK, &QPushButton::clicked, this, &QDialog::accept);
@@ -380,7 +381,9 @@ void SegyAnalysis::on_SamplesPerTrace_DataType_currentIndexChanged(int index)
 {
     if (!data || index < 0)
         return;
-    format->samplesPerTrace.type = index == 0 ? HeaderDataType::Int16 : HeaderDataType::Int32;
+    format->samplesPerTrace.type = index == 0   ? HeaderDataType::Int16
+                                   : index == 1 ? HeaderDataType::Int32
+                                                : HeaderDataType::UInt16;
     binaryWordEdited();
 }
 
@@ -414,6 +417,7 @@ std::unique_ptr<SegyFormat> SegyAnalysis::buildFormatFromControls() const
     auto binaryType = [](const QComboBox* combo, int kept) {
         return combo->currentIndex() == 0   ? int(HeaderDataType::Int16)
                : combo->currentIndex() == 1 ? int(HeaderDataType::Int32)
+               : combo->currentIndex() == 2 ? int(HeaderDataType::UInt16)
                                             : kept;
     };
     built->samplesPerTrace.startByte = SamplesPerTrace_StartByte->text().toInt();

@@ -121,6 +121,9 @@ private:
     void populateControls();
     void showTextHeader();
     void fillTypeCombos();
+    // Range fields wide enough for a coordinate of 10 digits and one decimal, with its sign, and
+    // all of them in view.
+    void widenRangeFields();
     void setScanRangeControls();
     QLineEdit* rowEdit(int row, const char* suffix) const;
 

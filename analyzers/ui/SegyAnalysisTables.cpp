@@ -7,7 +7,9 @@
 
 #include <QHash>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QStandardItemModel>
+#include <QStyleOptionFrame>
 #include <algorithm>
 #include <tuple>
 
@@ -25,10 +27,20 @@ void setText(QStandardItemModel* model, int row, int column, const QString& text
     model->setItem(row, column, item);
 }
 
-// The combo entry of a binary header word's type: "2-byte int" or "4-byte int", else none.
+// The combo entry of a binary header word's type: "2-byte int", "4-byte int" or (only the
+// samples per trace have it) "2-byte unsigned", else none.
 int binaryTypeEntry(int type)
 {
-    return type == HeaderDataType::Int16 ? 0 : type == HeaderDataType::Int32 ? 1 : -1;
+    switch (type) {
+    case HeaderDataType::Int16:
+        return 0;
+    case HeaderDataType::Int32:
+        return 1;
+    case HeaderDataType::UInt16:
+        return 2;
+    default:
+        return -1;
+    }
 }
 
 // The entry of a sample format code; codes 6 and 7 and unknown codes show the first.
@@ -49,6 +61,9 @@ int sampleFormatEntry(int code)
         return 0;
     }
 }
+
+// What a line edit keeps free beside its text, inside its frame (2 pixels each side).
+constexpr int lineEditTextMargin = 4;
 
 // Rows one text line high: a header has hundreds of words.
 void compactRows(QTableView* view)
@@ -236,6 +251,35 @@ void SegyAnalysis::fillTypeCombos()
         combo->clear();
         combo->addItems(dataTypeNames);
     }
+}
+
+void SegyAnalysis::widenRangeFields()
+{
+    for (int row = 0; row < SegyFieldRanges::count; ++row) {
+        for (const char* suffix : {"_Min", "_Max"}) {
+            QLineEdit* field = rowEdit(row, suffix);
+            // The frame and margins around the text, as the line edit itself adds them.
+            QStyleOptionFrame option;
+            option.initFrom(field);
+            option.lineWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field);
+            const QMargins margins = field->textMargins() + field->contentsMargins();
+            const QFontMetrics metrics = field->fontMetrics();
+            const QSize text(metrics.horizontalAdvance(QStringLiteral("-0000000000.0")) + lineEditTextMargin +
+                                 margins.left() + margins.right(),
+                             metrics.height());
+            const int width =
+                field->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, field).width();
+            field->setMaximumWidth(std::max(field->maximumWidth(), width));
+            field->setMinimumWidth(width);
+        }
+    }
+    // The rows scroll up and down only: every column stays in view.
+    TraceHeaderScroll->setMinimumWidth(TraceHeaderScroll->widget()->minimumSizeHint().width() +
+                                       TraceHeaderScroll->verticalScrollBar()->sizeHint().width() +
+                                       2 * TraceHeaderScroll->frameWidth());
+    const int panel = std::max(FormatPanel->minimumWidth(), FormatPanel->minimumSizeHint().width());
+    FormatPanel->setMinimumWidth(panel);
+    FormatPanel->setMaximumWidth(std::max(FormatPanel->maximumWidth(), panel));
 }
 
 void SegyAnalysis::showTextHeader()

@@ -204,6 +204,13 @@ void AppConsole::clearProgress()
     emit clearProgressBar();
 }
 
+void AppConsole::jobStarted()
+{
+    // The thinning is meant for the flood of one long job, not for the lines of every job since
+    // the program started.
+    sharedMessageCounter = 0;
+}
+
 void AppConsole::ProcessThreadMsgMode(bool mode)
 {
     if (textWidget)

@@ -36,6 +36,7 @@ public:
     void initProgress(const QString& text, int maximum, bool showDialog) override;
     bool updateProgress(int value) override;
     void clearProgress() override;
+    void jobStarted() override;
     int detailLevel() const override;
 
     // The log file's path; empty when there is no log.

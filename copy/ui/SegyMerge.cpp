@@ -1,5 +1,6 @@
 #include "copy/ui/SegyMerge.h"
 
+#include "base/ObrConsole.h"
 #include "base/ui/OnlineDocumentation.h"
 #include "copy/SegyMergeJob.h"
 
@@ -13,28 +14,64 @@ constexpr int pathRole = Qt::UserRole;
 } // namespace
 
 SegyMerge::SegyMerge(ObrConsole* console, QWidget* parent, const QString& seismicDirectory)
-    : QDialog(parent), console(console), directory(seismicDirectory), model(new QFileSystemModel(this))
+    : QDialog(parent), console(console), model(new QFileSystemModel(this))
 {
     setupUi(this);
     model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
-    model->setRootPath(directory);
+    // The whole file system, so that files outside the project can be merged too.
+    model->setRootPath(QString());
     DirectoryView->setModel(model);
-    DirectoryView->setRootIndex(model->index(directory));
     for (int column = 1; column < model->columnCount(); ++column)
         DirectoryView->hideColumn(column);
-    showDirectory(directory);
+    // The model reads directories in the background: the chosen one comes into view once the
+    // directories on its way are read.
+    connect(model, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        if (directory.startsWith(loaded))
+            DirectoryView->scrollTo(DirectoryView->currentIndex());
+    });
+    showDirectory(startDirectory(seismicDirectory));
+}
+
+QString SegyMerge::startDirectory(const QString& seismicDirectory) const
+{
+    // A fresh install has no seismic directory yet; it is where the project's files will go.
+    if (!seismicDirectory.isEmpty() && QDir().mkpath(seismicDirectory))
+        return QDir(seismicDirectory).absolutePath();
+    if (!seismicDirectory.isEmpty())
+        console->warning(QStringLiteral("cannot create the directory %1").arg(seismicDirectory), false);
+    return QDir::homePath();
 }
 
 void SegyMerge::showDirectory(const QString& path)
 {
     directory = path;
-    model->setRootPath(path);
     DirectoryList->clear();
     const QDir dir(path);
     for (const QString& name : dir.entryList(QDir::Files)) {
         auto* item = new QListWidgetItem(name, DirectoryList);
         item->setData(pathRole, dir.absoluteFilePath(name));
     }
+    const QModelIndex index = model->index(path);
+    for (QModelIndex folder = index.parent(); folder.isValid(); folder = folder.parent())
+        DirectoryView->expand(folder);
+    if (DirectoryView->currentIndex() != index)
+        DirectoryView->setCurrentIndex(index);
+    DirectoryView->scrollTo(index);
+}
+
+void SegyMerge::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Only a tree with its size can scroll the chosen directory into view.
+    DirectoryView->scrollTo(DirectoryView->currentIndex());
+}
+
+void SegyMerge::on_FolderBrowse_clicked()
+{
+    const QString path =
+        QFileDialog::getExistingDirectory(this, QStringLiteral("Select input directory"), directory);
+    if (!path.isEmpty())
+        showDirectory(path);
 }
 
 void SegyMerge::on_DirectoryView_clicked(const QModelIndex& index)

@@ -66,6 +66,9 @@ int sampleFormatEntry(int code)
     return sampleFormatCount;
 }
 
+// The entry "2-byte unsigned" of the samples-per-trace type box.
+constexpr int unsignedEntry = 3;
+
 QString rowName(const Row& row)
 {
     return QString::fromLatin1(row.prefix).replace(QLatin1Char('_'), QLatin1Char(' '));
@@ -116,8 +119,8 @@ void SegyFormatViewer::fillControls(const QString& description, bool fileExists)
     if (!format)
         return;
     filling = true;
-    FormatName->setText(fileExists ? QFileInfo(format->path).completeBaseName()
-                                   : QStringLiteral("Requested file not found!!!"));
+    // A format without a file has no name yet: the user gives it one when saving.
+    FormatName->setText(fileExists ? QFileInfo(format->path).completeBaseName() : QString());
     FormatDescription->setText(fileExists ? description : QStringLiteral("SEG Standard SEGY"));
     ExportFullHeader->setChecked(format->exportFullHeader);
     if (format->endianFromData)
@@ -130,7 +133,10 @@ void SegyFormatViewer::fillControls(const QString& description, bool fileExists)
     SampleInterval_Override->setChecked(format->sampleInterval.override);
     SampleInterval->setText(QString::number(format->sampleInterval.overrideValue, 'g', 6));
     SamplesPerTrace_StartByte->setText(QString::number(format->samplesPerTrace.startByte));
-    SamplesPerTrace_Type->setCurrentIndex(typeEntry(format->samplesPerTrace.type));
+    // The standard sample count is unsigned; its box has an entry for that after the three.
+    SamplesPerTrace_Type->setCurrentIndex(format->samplesPerTrace.type == HeaderDataType::UInt16
+                                              ? unsignedEntry
+                                              : typeEntry(format->samplesPerTrace.type));
     SamplesPerTrace_Override->setChecked(format->samplesPerTrace.override);
     SamplesPerTrace->setText(
         QString::number(SampleConversion::truncateToInteger(format->samplesPerTrace.overrideValue)));
@@ -226,7 +232,9 @@ std::unique_ptr<SegyFormat> SegyFormatViewer::formatFromControls() const
     built->sampleInterval.override = SampleInterval_Override->isChecked();
     built->sampleInterval.overrideValue = SampleInterval->text().toDouble();
     built->samplesPerTrace.startByte = SamplesPerTrace_StartByte->text().toInt();
-    built->samplesPerTrace.type = wordType(SamplesPerTrace_Type);
+    built->samplesPerTrace.type = SamplesPerTrace_Type->currentIndex() == unsignedEntry
+                                      ? int(HeaderDataType::UInt16)
+                                      : wordType(SamplesPerTrace_Type);
     built->samplesPerTrace.override = SamplesPerTrace_Override->isChecked();
     built->samplesPerTrace.overrideValue = SamplesPerTrace->text().toInt();
     built->sampleFormat.startByte = SampleFormat_StartByte->text().toInt();
@@ -246,12 +254,27 @@ std::unique_ptr<SegyFormat> SegyFormatViewer::formatFromControls() const
     return built;
 }
 
+QString SegyFormatViewer::formatFilePath(const QString& answer)
+{
+    // The open dialog lists "*.xml" only: a name saved without it would never be seen again.
+    if (answer.isEmpty() || answer.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive))
+        return answer;
+    const QString path = answer + QStringLiteral(".xml");
+    // The save dialog asked about the name without the extension, not about this file.
+    if (QFileInfo::exists(path) &&
+        QMessageBox::question(this, QStringLiteral("SEGY Format"),
+                              QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(path),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return QString();
+    return path;
+}
+
 void SegyFormatViewer::on_Save_clicked()
 {
-    const QString path =
+    const QString path = formatFilePath(
         FileDialogs::saveFileName(this, QStringLiteral("Assign SEGY format file"),
                                   QDir::currentPath() + QStringLiteral("/SegyFormats/") + FormatName->text(),
-                                  QStringLiteral("SEGY format files (*.xml)"));
+                                  QStringLiteral("SEGY format files (*.xml)")));
     if (path.isEmpty())
         return;
     const std::unique_ptr<SegyFormat> toSave = formatFromControls();

@@ -41,6 +41,9 @@ private:
     void rowEdited(int row);
     void checkOverlap(int row);
     std::unique_ptr<SegyFormat> formatFromControls() const;
+    // The file to write for the name the save dialog gave: with ".xml" added when it is missing;
+    // empty when the user does not want an existing file replaced.
+    QString formatFilePath(const QString& answer);
     QLineEdit* startByteEdit(int row) const;
     QComboBox* typeBox(int row) const;
 
