@@ -57,10 +57,7 @@ SegdAnalyzer::SegdAnalyzer(ObrConsole* console, QWidget* parent, const QString& 
     fileName = path.mid(slash + 1);
     DirName->setText(directory);
     DirBrowse->hide();
-    if (!openFile(fileName))
-        return;
-    fillFileList();
-    showHeaders();
+    showFirstFile({fileName});
 }
 
 SegdAnalyzer::~SegdAnalyzer() = default;
@@ -85,10 +82,19 @@ void SegdAnalyzer::chooseDirectory(const QString& chosen)
     }
     fileName = files.first();
     DirName->setText(directory);
-    if (!openFile(fileName))
-        return;
-    fillFileList();
-    showHeaders();
+    showFirstFile(files);
+}
+
+// The file list is filled even when the first file cannot be shown, so that the others can be
+// chosen; the data set's own list is taken when it could be read.
+void SegdAnalyzer::showFirstFile(const QStringList& files)
+{
+    const bool opened = openFile(fileName);
+    if (FileList->count() == 0)
+        fillFileList(files);
+    loaded = true;
+    if (opened)
+        showHeaders();
 }
 
 void SegdAnalyzer::on_FileList_currentIndexChanged(int index)
@@ -115,8 +121,7 @@ bool SegdAnalyzer::openFile(const QString& name)
     if (!SegdHeaderFields::isSercelRecord(data->generalHeader())) {
         // The file list is still offered: another file of the directory may be a Sercel record.
         if (FileList->count() == 0)
-            fillFileList();
-        loaded = true;
+            fillFileList({fileName});
         data.reset();
         warn(QStringLiteral("Data is not from a Sercel recording system. Unable to do analysis"));
         return false;
@@ -124,12 +129,12 @@ bool SegdAnalyzer::openFile(const QString& name)
     return true;
 }
 
-void SegdAnalyzer::fillFileList()
+void SegdAnalyzer::fillFileList(const QStringList& otherwise)
 {
     const bool wasLoaded = loaded;
     loaded = false;
     FileList->clear();
-    const QStringList files = data ? data->fileList() : QStringList{fileName};
+    const QStringList files = data ? data->fileList() : otherwise;
     FileList->addItems(files);
     FileList->setCurrentIndex(std::max(0, int(files.indexOf(fileName))));
     loaded = wasLoaded;

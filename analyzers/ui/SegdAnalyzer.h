@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class ObrConsole;
@@ -50,8 +51,10 @@ private:
     void on_LastDisplayTrace_changed(int value);
 
     void chooseDirectory(const QString& chosen);
+    void showFirstFile(const QStringList& files);
     bool openFile(const QString& name);
-    void fillFileList();
+    // The data set's file list, or otherwise when no data set is open.
+    void fillFileList(const QStringList& otherwise);
     void showHeaders();
     void showFields(const QString& suffix, const QString& text);
     void showGeneralHeaders();
