@@ -8,6 +8,7 @@
 #include "seismic/SercelData.h"
 #include "seismic/TraceGather.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -47,8 +48,9 @@ SegdAnalyzer::SegdAnalyzer(ObrConsole* console, QWidget* parent, const QString& 
     settings.firstTrace = FirstDisplayTrace->value();
     settings.lastTrace = settings.firstTrace + initialDisplayTraces;
 
-    const QFileInfo info(path);
-    if (path.isEmpty() || info.isDir()) {
+    // A path that is not a file (a project's seismic directory not made yet) is a directory
+    // to browse from: nothing is read until one is chosen.
+    if (!QFileInfo(path).isFile()) {
         directory = path;
         return;
     }
@@ -212,8 +214,9 @@ void SegdAnalyzer::clearViews()
     plot = nullptr;
     gather.reset();
     data.reset();
+    // The header fields only: spin boxes keep their own editors.
     for (QLineEdit* field : findChildren<QLineEdit*>()) {
-        if (field != DirName)
+        if (field != DirName && !qobject_cast<QAbstractSpinBox*>(field->parentWidget()))
             field->clear();
     }
     TestRecType->setToolTip(QStringLiteral("Test record type"));
