@@ -63,7 +63,8 @@ SegyAnalysis::SegyAnalysis(ObrConsole* console, const QString& seismicDirectory,
     headerPanel->setReadOnly(true);
     headerPanel->setLineWrapMode(QPlainTextEdit::NoWrap);
     headerPanel->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    headerPanel->setPlaceholderText(QStringLiteral("Click a trace to see its header words"));
+    // Shown once a trace is clicked: until then the plot has the whole width.
+    headerPanel->hide();
     plotSplitter->addWidget(headerPanel);
     plotSplitter->setStretchFactor(1, 0);
     connect(displayControls, &TracePlotControls::settingsChanged, this, [this] {

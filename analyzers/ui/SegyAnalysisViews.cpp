@@ -54,6 +54,13 @@ void SegyAnalysis::showTraceHeader(int index)
     if (!data || !seismicView)
         return;
     const int number = seismicView->plot().settings.firstTrace + index;
+    if (headerPanel->isHidden()) {
+        // The panel opens beside the plot with room for about 75 columns of header words.
+        headerPanel->show();
+        const int panelWidth = headerPanel->fontMetrics().horizontalAdvance(QString(75, QLatin1Char('0')));
+        const int total = plotSplitter->width();
+        plotSplitter->setSizes({std::max(total - panelWidth, total / 2), std::min(panelWidth, total / 2)});
+    }
     QStringList lines;
     headerPanel->setPlainText(SegyTraceDump::lines(*data, number, lines)
                                   ? lines.join(QLatin1Char('\n'))

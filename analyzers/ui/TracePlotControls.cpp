@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -42,28 +43,31 @@ TracePlotControls::TracePlotControls(QWidget* parent)
     agcWindow->setSpecialValueText(QStringLiteral("Off"));
     agcWindow->setToolTip(QStringLiteral("Automatic gain control window; Off for none"));
 
-    auto* layout = new QHBoxLayout(this);
+    // Two rows, so that the controls fit beside the other settings of a narrow window.
+    auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto add = [&](const QString& label, QWidget* control) {
+    auto add = [&](int row, int column, const QString& label, QWidget* control) {
         auto* text = new QLabel(label, this);
         text->setBuddy(control);
-        layout->addWidget(text);
-        layout->addWidget(control);
+        layout->addWidget(text, row, 2 * column);
+        layout->addWidget(control, row, 2 * column + 1);
     };
-    add(QStringLiteral("&Display"), mode);
-    add(QStringLiteral("Colo&urs"), colourMap);
-    add(QStringLiteral("C&lip"), clipPercentile);
-    add(QStringLiteral("&Normalise"), normalisation);
-    add(QStringLiteral("A&GC"), agcWindow);
-    layout->addStretch();
+    add(0, 0, QStringLiteral("&Display"), mode);
+    add(0, 1, QStringLiteral("Colo&urs"), colourMap);
+    add(0, 2, QStringLiteral("C&lip"), clipPercentile);
+    add(1, 0, QStringLiteral("&Normalise"), normalisation);
+    add(1, 1, QStringLiteral("A&GC"), agcWindow);
     auto* fit = new QPushButton(QStringLiteral("Fit"), this);
     fit->setObjectName(QStringLiteral("FitToWindow"));
     fit->setToolTip(QStringLiteral("Zoom the plot to fit the window (Ctrl+wheel zooms, dragging pans)"));
     auto* actual = new QPushButton(QStringLiteral("1:1"), this);
     actual->setObjectName(QStringLiteral("ActualSize"));
     actual->setToolTip(QStringLiteral("One plot pixel per screen pixel"));
-    layout->addWidget(fit);
-    layout->addWidget(actual);
+    auto* zoomButtons = new QHBoxLayout;
+    zoomButtons->addWidget(fit);
+    zoomButtons->addWidget(actual);
+    layout->addLayout(zoomButtons, 1, 4, 1, 2);
+    layout->setColumnStretch(6, 1);
     connect(fit, &QPushButton::clicked, this, [this] {
         if (view)
             view->fitToWindow();
