@@ -1,6 +1,6 @@
 #include "analyzers/SegdHexDump.h"
 #include "analyzers/ui/SegdAnalyzer.h"
-#include "analyzers/ui/TraceDisplay.h"
+#include "analyzers/ui/TracePlotView.h"
 #include "base/ui/FileDialogs.h"
 #include "base/ui/OnlineDocumentation.h"
 #include "seismic/SegdTraceHeaderColumns.h"
@@ -156,6 +156,12 @@ private slots:
         QVERIFY(analyzer.seismicImage());
         QVERIFY(!analyzer.seismicImage()->plot().image.isNull());
         QCOMPARE(analyzer.seismicImage()->plot().annotations.size(), 6);
+        // The display choices replot the record.
+        child<QComboBox>(analyzer, "DisplayMode")->setCurrentIndex(2);
+        QCOMPARE(analyzer.displaySettings().mode, TraceDisplayMode::Density);
+        QCOMPARE(analyzer.seismicImage()->plot().settings.mode, TraceDisplayMode::Density);
+        child<QSpinBox>(analyzer, "LastDisplayTrace")->setValue(4);
+        QCOMPARE(analyzer.seismicImage()->plot().annotations.size(), 4);
 
         // Another file of the list replaces every view.
         child<QComboBox>(analyzer, "FileList")->setCurrentIndex(1);

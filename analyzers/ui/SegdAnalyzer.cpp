@@ -2,7 +2,7 @@
 
 #include "analyzers/SegdFieldFiles.h"
 #include "analyzers/SegdHeaderFields.h"
-#include "analyzers/ui/TraceDisplay.h"
+#include "analyzers/ui/TracePlotView.h"
 #include "base/ui/FileDialogs.h"
 #include "base/ui/OnlineDocumentation.h"
 #include "seismic/SercelData.h"
@@ -47,6 +47,7 @@ SegdAnalyzer::SegdAnalyzer(ObrConsole* console, QWidget* parent, const QString& 
     settings.dotsPerInchY = Display->logicalDpiY();
     settings.firstTrace = FirstDisplayTrace->value();
     settings.lastTrace = settings.firstTrace + initialDisplayTraces;
+    setUpSeismicView();
 
     // A path that is not a file (a project's seismic directory not made yet) is a directory
     // to browse from: nothing is read until one is chosen.
@@ -156,6 +157,7 @@ void SegdAnalyzer::showHeaders()
     LastDisplayTrace->setMaximum(std::max(1, traces));
     LastDisplayTrace->setValue(std::max(1, traces));
     settings.lastTrace = traces;
+    suitTimingLines();
     loaded = true;
     redrawSeismicView();
     QApplication::restoreOverrideCursor();
@@ -210,9 +212,8 @@ void SegdAnalyzer::readWholeRecord()
 
 void SegdAnalyzer::clearViews()
 {
-    delete plot;
-    plot = nullptr;
     gather.reset();
+    redrawSeismicView();
     data.reset();
     // The header fields only: spin boxes keep their own editors.
     for (QLineEdit* field : findChildren<QLineEdit*>()) {

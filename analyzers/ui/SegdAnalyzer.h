@@ -11,7 +11,8 @@
 class ObrConsole;
 class QStandardItemModel;
 class SercelData;
-class TraceDisplay;
+class TracePlotControls;
+class TracePlotView;
 class TraceGather;
 
 // The window that shows what is inside the Sercel SEG-D field files of a directory: the general,
@@ -27,7 +28,8 @@ public:
 
     SercelData* dataSet() const { return data.get(); }
     TraceGather* recordGather() const { return gather.get(); }
-    TraceDisplay* seismicImage() const { return plot; }
+    TracePlotView* seismicImage() const { return plot; }
+    TracePlotControls* plotControls() const { return displayControls; }
     const TraceDisplaySettings& displaySettings() const { return settings; }
     bool isLoaded() const { return loaded; }
 
@@ -64,6 +66,8 @@ private:
     void hexDump();
     void setTraceRange();
     void buildTraceHeaderTable();
+    void setUpSeismicView();
+    void suitTimingLines();
     void redrawSeismicView();
     void clearViews();
     void warn(const QString& text);
@@ -74,7 +78,8 @@ private:
     std::unique_ptr<SercelData> data;
     std::unique_ptr<TraceGather> gather;
     QStandardItemModel* traceHeaderModel = nullptr;
-    TraceDisplay* plot = nullptr;
+    TracePlotView* plot = nullptr;
+    TracePlotControls* displayControls = nullptr;
     TraceDisplaySettings settings;
     bool loaded = false;
 };
