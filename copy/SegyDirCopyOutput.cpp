@@ -155,7 +155,8 @@ bool SegyDirCopyJob::changeOutputTape()
     ++outputTapeNumber;
     say(QString());
     say(QStringLiteral("Writing double end-of-file to output tape"));
-    if (!outputTape->writeFileMarks(2)) {
+    // The last file ended with its own file mark: one more makes the double end-of-file.
+    if (!outputTape->writeFileMarks(1)) {
         driveFailed();
         return false;
     }
