@@ -22,7 +22,7 @@ bool SegyDirCopyJob::openOutput(const QString& name)
         return true;
     outputPath = DirCopyNames::uniquePath(settings.outputDirectory, name);
     outputFile.setFileName(outputPath);
-    if (!outputFile.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (!outputFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
         fail(QStringLiteral("error opening output file: ") + outputPath);
         return false;
     }
