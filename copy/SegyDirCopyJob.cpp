@@ -14,12 +14,6 @@
 #include <QFileInfo>
 #include <new>
 
-namespace {
-
-const char* const jobName = "Multiple SEG-Y copy";
-
-} // namespace
-
 SegyDirCopyJob::SegyDirCopyJob(ObrConsole* console, DirCopyOperator* copyOperator, const Settings& settings)
     : lines(console), console(console), copyOperator(copyOperator), settings(settings),
       inputTape(settings.inputTape), outputTape(settings.outputTape)

@@ -20,6 +20,7 @@ class TapeDevice;
 // file of revision 2.1 or 3.1 in the output directory, its samples big-endian IEEE floats.
 class SegyDirCopyJob {
 public:
+    static constexpr const char* jobName = "Multiple SEG-Y copy";
     static constexpr int workBufferSize = 524288;
     static constexpr qint64 bytesPerGigabyte = 1073741824;
     // Tape files of one record in a row after which the operator is warned.
