@@ -41,8 +41,10 @@ SegyDirCopy::SegyDirCopy(const QString& seismicDirectory, bool segdMode, int rev
         setWindowTitle(QStringLiteral("Copy multiple SEGY files to SEGD files"));
     (this->revision == 31 ? Rev31 : Rev21)->setChecked(true);
     // SEG-D output goes to disk only.
-    Concatenate->setVisible(!segdMode);
-    OutTapeBrowse->setVisible(!segdMode);
+    for (QWidget* widget : {static_cast<QWidget*>(Concatenate), static_cast<QWidget*>(OutTapeBrowse),
+                            static_cast<QWidget*>(OutputLimit), static_cast<QWidget*>(OutputBytesTx),
+                            static_cast<QWidget*>(OutputBytes), static_cast<QWidget*>(OutputBytesTx2)})
+        widget->setVisible(!segdMode);
     SEGDGroup->setVisible(segdMode);
     for (QWidget* widget : {static_cast<QWidget*>(ProgressTx), static_cast<QWidget*>(Progress),
                             static_cast<QWidget*>(ProgressBar), static_cast<QWidget*>(CurrentFile)})
