@@ -139,7 +139,7 @@ bool SegyDirCopyJob::checkHeaders(const char* headers, qint64 fileSize, FileHead
 {
     result->layout = SegyCopyLayout::read(headers, fileSize);
     const SegyCopyLayout& layout = result->layout;
-    if (!layout.known || layout.samples <= 0) {
+    if (!layout.known) {
         lines.error(QStringLiteral("invalid sample format - job will abort"));
         return false;
     }
