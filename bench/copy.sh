@@ -68,3 +68,6 @@ echo "median of $runs runs, $size bytes, input in the page cache"
 report "cp" "$cp_s"
 report "obrio copy raw" "$raw_s"
 report "obrio copy segy" "$segy_s"
+
+# The multi-file copy and the SEG-D conversion, beside cp -r.
+"$top/bench/segy_dir.sh" "$runs"

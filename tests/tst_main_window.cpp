@@ -118,6 +118,9 @@ private slots:
         QTest::newRow("unformatted copy") << "CopyUnfmtFiles" << QStringList{"Unformatted File Copy"};
         QTest::newRow("SEG-Y merge") << "Merge_SEGY_Files" << QStringList{"SEGY File Merge"};
         QTest::newRow("SEG-D analyzer") << "SegdAnalyzerButton" << QStringList{"Segd Analyzer"};
+        QTest::newRow("multi-file SEG-Y copy") << "CopyMultipleSegy" << QStringList{"Multi-file SEGY Copy"};
+        QTest::newRow("SEG-Y to SEG-D")
+            << "CopySEGYtoSEGD" << QStringList{"Copy multiple SEGY files to SEGD files"};
         QTest::newRow("tape scan of SEG-D: nothing yet") << "TapeScanSEGDButton" << QStringList();
     }
     void buttons()

@@ -8,6 +8,7 @@
 #include "app/ui/IoApp.h"
 #include "base/ui/FileDialogs.h"
 #include "copy/ui/SegyCopy.h"
+#include "copy/ui/SegyDirCopy.h"
 #include "copy/ui/SegyMerge.h"
 #include "copy/ui/UnfmtCopy.h"
 #include "devices/TapeDriveList.h"
@@ -179,7 +180,12 @@ void IoMainWindow::on_CopySingleSegy_clicked()
     tool.exec();
 }
 
-void IoMainWindow::on_CopyMultipleSegy_clicked() {}
+void IoMainWindow::on_CopyMultipleSegy_clicked()
+{
+    SegyDirCopy tool(application->project->seismicDirectory(), false, 21, application->console,
+                     application->tapeDrives, this);
+    tool.exec();
+}
 
 void IoMainWindow::on_CopyUnfmtFiles_clicked()
 {
@@ -188,7 +194,12 @@ void IoMainWindow::on_CopyUnfmtFiles_clicked()
     tool.exec();
 }
 
-void IoMainWindow::on_CopySEGYtoSEGD_clicked() {}
+void IoMainWindow::on_CopySEGYtoSEGD_clicked()
+{
+    SegyDirCopy tool(application->project->seismicDirectory(), true, 21, application->console,
+                     application->tapeDrives, this);
+    tool.exec();
+}
 
 void IoMainWindow::on_Merge_SEGY_Files_clicked()
 {

@@ -1,0 +1,202 @@
+#include "cli/CliArguments.h"
+#include "cli/CliCommand.h"
+#include "cli/CliDirCopyOperator.h"
+#include "cli/DeviceArgument.h"
+#include "cli/TerminalConsole.h"
+#include "copy/SegyDirCopyJob.h"
+#include "devices/TapeDevice.h"
+
+namespace {
+
+// The tapes named by a repeatable option; false (a usage error reported) for one that is no tape.
+bool tapeList(const cli::Arguments& arguments, const char* option, QList<DeviceArgument>* tapes)
+{
+    for (const QString& text : arguments.texts(QLatin1String(option))) {
+        DeviceArgument device;
+        QString errorText;
+        if (!DeviceArgument::parse(text, &device, &errorText) || !device.isTape()) {
+            arguments.usageError(
+                QStringLiteral("--%1 needs a tape (tape:N or tape:PATH)").arg(QLatin1String(option)));
+            return false;
+        }
+        tapes->append(device);
+    }
+    return true;
+}
+
+// Opens the drive a tape argument names in `mode` with the job's tape options.
+TapeDevice* openTape(const DeviceArgument& device, unsigned mode, const cli::Arguments& arguments,
+                     TerminalConsole& console, TapeArgument* tape)
+{
+    QString errorText;
+    if (!tape->resolve(device, &console, &errorText)) {
+        console.error(errorText, false);
+        return nullptr;
+    }
+    TapeDevice* drive = tape->drive();
+    drive->setNoRewind(arguments.has(QStringLiteral("no-rewind")));
+    drive->setUnloadAtEnd(arguments.has(QStringLiteral("unload")));
+    return drive->open(mode) ? drive : nullptr;
+}
+
+int runDirCopy(const cli::Arguments& arguments, TerminalConsole& console, bool segd)
+{
+    QStringList paths = arguments.positionals();
+    QList<DeviceArgument> devices;
+    for (const QString& path : qAsConst(paths)) {
+        DeviceArgument device;
+        QString errorText;
+        if (!DeviceArgument::parse(path, &device, &errorText))
+            return arguments.usageError(errorText);
+        devices.append(device);
+    }
+    const DeviceArgument output = devices.takeLast();
+    const bool tapeInput = devices.first().isTape();
+    if (tapeInput && devices.size() > 1)
+        return arguments.usageError(QStringLiteral("one input tape, or input directories"));
+    for (const DeviceArgument& device : qAsConst(devices)) {
+        if (device.isTape() != tapeInput)
+            return arguments.usageError(QStringLiteral("one input tape, or input directories"));
+    }
+    if (segd && output.isTape())
+        return arguments.usageError(QStringLiteral("SEG-D files go to a directory"));
+
+    SegyDirCopyJob::Settings settings;
+    settings.segd = segd;
+    if (segd) {
+        const QString revision = arguments.text(QStringLiteral("rev"));
+        if (revision != QLatin1String("2.1") && revision != QLatin1String("3.1"))
+            return arguments.usageError(QStringLiteral("--rev is 2.1 or 3.1"));
+        settings.revision = revision == QLatin1String("3.1") ? 31 : 21;
+    } else {
+        settings.concatenate = arguments.has(QStringLiteral("concatenate"));
+        if (settings.concatenate && output.isTape())
+            return arguments.usageError(QStringLiteral("--concatenate needs an output directory"));
+        if (arguments.has(QStringLiteral("tape-limit"))) {
+            if (!output.isTape())
+                return arguments.usageError(QStringLiteral("--tape-limit needs an output tape"));
+            settings.outputLimit = true;
+            settings.bytesPerTapeLimit = qint64(arguments.decimal(QStringLiteral("tape-limit"), 0.5) *
+                                                SegyDirCopyJob::bytesPerGigabyte);
+        }
+        settings.recordByte = int(arguments.integer(QStringLiteral("record-byte"), 1));
+        settings.recordSize = int(arguments.integer(QStringLiteral("record-size"), 4));
+        if (settings.recordSize != 2 && settings.recordSize != 4)
+            return arguments.usageError(QStringLiteral("--record-size is 2 or 4"));
+        if (settings.recordByte + settings.recordSize - 1 > 240)
+            return arguments.usageError(
+                QStringLiteral("the record field must lie in the 240-byte trace header"));
+    }
+    settings.baseName = arguments.text(QStringLiteral("base-name"), settings.baseName);
+
+    QList<DeviceArgument> nextInputTapes;
+    QList<DeviceArgument> nextOutputTapes;
+    if (!tapeList(arguments, "next-tape", &nextInputTapes) ||
+        !tapeList(arguments, "next-output-tape", &nextOutputTapes))
+        return cli::UsageError;
+
+    TapeArgument inputTape;
+    TapeArgument outputTape;
+    if (tapeInput) {
+        settings.inputTape = openTape(devices.first(), 0, arguments, console, &inputTape);
+        if (!settings.inputTape)
+            return cli::JobFailed;
+    } else {
+        for (const DeviceArgument& device : qAsConst(devices))
+            settings.inputDirectories.append(device.path);
+    }
+    if (output.isTape()) {
+        if (tapeInput && output.path == devices.first().path &&
+            output.driveIndex == devices.first().driveIndex) {
+            console.error(QStringLiteral("input and output tape drives cannot be the same."), false);
+            return cli::JobFailed;
+        }
+        settings.outputTape = openTape(output, 1, arguments, console, &outputTape);
+        if (!settings.outputTape)
+            return cli::JobFailed;
+    } else {
+        settings.outputDirectory = output.path;
+    }
+
+    CliDirCopyOperator copyOperator(console, nextInputTapes, nextOutputTapes);
+    SegyDirCopyJob job(&console, &copyOperator, settings);
+    const bool copied = job.run();
+    return copied && !copyOperator.tapeChangeFailed() ? cli::Success : cli::JobFailed;
+}
+
+int runCopySegyDir(const cli::Arguments& arguments, TerminalConsole& console)
+{
+    return runDirCopy(arguments, console, false);
+}
+
+int runConvertSegyToSegd(const cli::Arguments& arguments, TerminalConsole& console)
+{
+    return runDirCopy(arguments, console, true);
+}
+
+cli::Option nextTapeOption()
+{
+    return cli::option("next-tape", "DEV",
+                       QStringLiteral("the input tape to go on with at the end of a tape"))
+        .repeatable();
+}
+
+cli::Option baseNameOption()
+{
+    return cli::option("base-name", "NAME",
+                       QStringLiteral("names of the files made from an input tape: NAME-1, NAME-2, ... "
+                                      "(default \"file\")"));
+}
+
+} // namespace
+
+OBRIO_COMMAND(
+    copySegyDir,
+    cli::Command::action("copy", "segy-dir",
+                         QStringLiteral("copy many SEG-Y files between directories and tapes"),
+                         runCopySegyDir)
+        .describe(QStringLiteral(
+            "Copies every *.sgy file of the input directories (in name order), or every file of an\n"
+            "input tape, to the output directory or output tape (the last path). On disk an output\n"
+            "name that exists already gets a number: a.sgy becomes a-1.sgy. A tape output gets one\n"
+            "tape file per input file; with --tape-limit a file that would cross the limit starts\n"
+            "the next output tape (--next-output-tape), and from an input tape the tape changes only\n"
+            "where the record field (--record-byte, --record-size) of the trace header changes."))
+        .option(cli::flag("concatenate",
+                          QStringLiteral("all input files into one output file, headers once")))
+        .option(cli::option("tape-limit", "GB",
+                            QStringLiteral("bytes per output tape, in gigabytes of 2^30 bytes"),
+                            cli::decimalAbove(0)))
+        .option(
+            cli::option("record-byte", "N",
+                        QStringLiteral("first byte (1-based) of the trace header field that names a record"),
+                        cli::integer(1, 239)))
+        .option(cli::option("record-size", "2|4", QStringLiteral("bytes of that field (default 4)"),
+                            cli::integer(2, 4)))
+        .option(baseNameOption())
+        .option(cli::option("next-output-tape", "DEV",
+                            QStringLiteral("the output tape to go on with at the limit"))
+                    .repeatable())
+        .argument(cli::argument("PATH", QStringLiteral("input directories or one tape:..., then the output"))
+                      .atLeast(2)))
+
+OBRIO_COMMAND(convert,
+              cli::Command::tool("convert", QStringLiteral("convert seismic files to another format")))
+
+OBRIO_COMMAND(
+    convertSegyToSegd,
+    cli::Command::action("convert", "segy-to-segd",
+                         QStringLiteral("convert SEG-Y files to SEG-D field files"), runConvertSegyToSegd)
+        .describe(QStringLiteral(
+            "Converts every *.sgy file of the input directories (or every file of an input tape)\n"
+            "to a SEG-D field file of revision 2.1 or 3.1 in OUT_DIR, named like the input with\n"
+            ".sgd for .sgy. The headers come from the binary header and the first trace; the\n"
+            "samples become big-endian IEEE floats (format 8058). A file whose sample interval or\n"
+            "trace count SEG-D cannot hold stops the job before anything is written."))
+        .option(cli::option("rev", "2.1|3.1", QStringLiteral("the SEG-D revision")).required())
+        .option(baseNameOption())
+        .option(nextTapeOption())
+        .option(cli::flag("no-rewind", QStringLiteral("leave the tapes where the job ends")))
+        .option(cli::flag("unload", QStringLiteral("unload an input tape read to its end")))
+        .argument(cli::argument("PATH", QStringLiteral("input directories or one tape:..., then OUT_DIR"))
+                      .atLeast(2)))

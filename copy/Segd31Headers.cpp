@@ -1,0 +1,84 @@
+#include "copy/Segd31Headers.h"
+
+#include "copy/SegdCommonHeaders.h"
+
+namespace Segd31Headers {
+
+namespace {
+
+using namespace SegdHeaderFields;
+using E = Encoding;
+
+constexpr std::array<Field, 25> generalHeader{{
+    // Block 1.
+    {0, 2, E::Binary, Constant, 0xFFFF}, // file number in block 2
+    {2, 2, E::Bcd, Constant, 8058},      // big-endian IEEE samples
+    {10, 1, E::Bcd, YearDigits, 0},
+    {11, 2, E::Bcd, DayWithBlocks, 0},
+    {13, 1, E::Bcd, Hour, 0},
+    {14, 1, E::Bcd, Minute, 0},
+    {15, 1, E::Bcd, Second, 0},
+    {16, 1, E::Bcd, Constant, 63}, // manufacturer
+    {22, 1, E::Binary, BaseInterval, 0},
+    {25, 2, E::Binary, Constant, 0x8FFF}, // record type 8, record length in block 2
+    {27, 1, E::Binary, Constant, 1},      // scan types per record
+    {28, 1, E::Bcd, Constant, 16},        // channel sets per scan type
+    {30, 1, E::Bcd, Constant, 32},        // extended header blocks
+    {31, 1, E::Binary, Constant, 1},      // external header blocks
+    // Block 2.
+    {32, 3, E::Binary, FileNumber, 0},
+    {42, 1, E::Binary, Constant, 3}, // revision 3.1
+    {43, 1, E::Binary, Constant, 1},
+    {48, 4, E::Binary, RecordLengthUs, 0}, // the standard's extended record length
+    {54, 2, E::Binary, Constant, 2},       // additional general header blocks
+    {56, 3, E::Binary, SampleInterval, 0},
+    {63, 1, E::Binary, Constant, 2},
+    // Block 3.
+    {72, 8, E::Binary, RecordSize, 0},
+    {80, 8, E::Binary, DataSize, 0},
+    {88, 4, E::Binary, HeaderLength, 0},
+    {95, 1, E::Binary, Constant, 3},
+}};
+
+constexpr int descriptorOffset = 3 * 32;
+constexpr int descriptorBytes = 3 * 32;
+
+constexpr std::array<Field, 15> channelSetDescriptor{{
+    {0, 1, E::Bcd, Constant, 1}, // scan type
+    {1, 2, E::Binary, SetNumber, 0},
+    {3, 1, E::Binary, Constant, 0x10},    // seismic channels
+    {8, 4, E::Binary, RecordLengthUs, 0}, // end time
+    {12, 4, E::Binary, Samples, 0},
+    {16, 4, E::Ieee32, Constant, 1.0}, // descale factor
+    {20, 3, E::Binary, SetChannels, 0},
+    {23, 3, E::Binary, SampleInterval, 0},
+    {26, 1, E::Binary, Constant, 1},
+    {27, 1, E::Binary, Constant, 2}, // trace header extensions
+    {28, 1, E::Binary, Constant, 0x13},
+    {29, 1, E::Binary, Constant, 1}, // vertical stack
+    {31, 1, E::Binary, Constant, 0x30},
+    {63, 1, E::Binary, Constant, 0x31},
+    {95, 1, E::Binary, Constant, 0x32},
+}};
+
+} // namespace
+
+QByteArray build(const Values& fileValues)
+{
+    QByteArray bytes(headerLength, '\0');
+    Values values = fileValues;
+    values[HeaderLength] = headerLength;
+    values[DataSize] = values[Traces] * double(SegdCommonHeaders::traceRecordBytes(int(values[Samples])));
+    values[RecordSize] = headerLength + values[DataSize];
+    write(bytes.data(), generalHeader, values);
+    for (int set = 1; set <= SegdCommonHeaders::channelSets; ++set) {
+        values[SetNumber] = set;
+        values[SetChannels] = set == 1 ? values[Traces] : 0;
+        write(bytes.data() + descriptorOffset + (set - 1) * descriptorBytes, channelSetDescriptor, values);
+    }
+    const int extendedOffset = descriptorOffset + SegdCommonHeaders::channelSets * descriptorBytes;
+    SegdCommonHeaders::writeExtendedHeader(bytes.data() + extendedOffset, values);
+    return bytes;
+}
+
+} // namespace Segd31Headers

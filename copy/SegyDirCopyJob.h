@@ -1,0 +1,140 @@
+#pragma once
+
+#include "copy/JobConsole.h"
+#include "copy/SegdHeaderFields.h"
+#include "copy/SegyCopyLayout.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+class DirCopyOperator;
+class ObrConsole;
+class TapeDevice;
+
+// Copies many SEG-Y files in one job: every "*.sgy" file of the input directories (in name
+// order) or every file of the input tapes, to an output directory or an output tape, spread
+// over several output tapes by a byte limit. In SEG-D mode every file becomes a SEG-D field
+// file of revision 2.1 or 3.1 in the output directory, its samples big-endian IEEE floats.
+class SegyDirCopyJob {
+public:
+    static constexpr const char* jobName = "Multiple SEG-Y copy";
+    static constexpr int workBufferSize = 524288;
+    static constexpr qint64 bytesPerGigabyte = 1073741824;
+    // Tape files of one record in a row after which the operator is warned.
+    static constexpr int sameRecordWarning = 50000;
+
+    struct Settings {
+        QStringList inputDirectories;
+        TapeDevice* inputTape = nullptr;
+        QString outputDirectory;
+        TapeDevice* outputTape = nullptr;
+        bool segd = false;
+        int revision = 21; // 21 or 31
+        bool concatenate = false;
+        // Names of disk files made from tape input: base name, "-", number.
+        QString baseName = QStringLiteral("file");
+        // Spread a tape output over tapes of bytesPerTapeLimit bytes each.
+        bool outputLimit = false;
+        qint64 bytesPerTapeLimit = bytesPerGigabyte / 2;
+        // The trace header field (1-based byte, 2 or 4 bytes) that names a tape input's record.
+        int recordByte = 1;
+        int recordSize = 4;
+    };
+
+    SegyDirCopyJob(ObrConsole* console, DirCopyOperator* copyOperator, const Settings& settings);
+    ~SegyDirCopyJob();
+    SegyDirCopyJob(const SegyDirCopyJob&) = delete;
+    SegyDirCopyJob& operator=(const SegyDirCopyJob&) = delete;
+
+    // Runs the job, writing its console lines; true when it did not fail (an abort is no failure).
+    [[nodiscard]] bool run();
+
+    // The "*.sgy" files of a directory, in name order.
+    static QStringList segyFiles(const QString& directory);
+
+private:
+    // What the headers of the file in hand say.
+    struct FileHeaders {
+        SegyCopyLayout layout;
+        int sampleInterval = 0;
+    };
+
+    // Checks done before anything is written; false (reported) when the job cannot run.
+    [[nodiscard]] bool checkTargets();
+    [[nodiscard]] bool listInputs();
+    [[nodiscard]] bool checkConversions();
+    [[nodiscard]] bool readDiskHeaders(QFile& file, const QString& path, FileHeaders* headers);
+
+    void copyDiskInput();
+    [[nodiscard]] bool copyDiskFile(const QString& path);
+    [[nodiscard]] bool copyDiskTraces(qint64 dataBytes);
+
+    void copyTapeInput();
+    // Copies one tape file; sets tapeEnded when the tape holds no more files.
+    [[nodiscard]] bool copyTapeFile(bool* tapeEnded);
+    [[nodiscard]] bool readTapeHeaders(bool* tapeEnded);
+    [[nodiscard]] bool copyTapeTraces(bool* tapeEnded);
+    void changeInputTape();
+    [[nodiscard]] bool applyRecordBoundary();
+    qint64 recordValue() const;
+
+    // The header check of every input file: the values kept from the first, the concatenation's
+    // mismatch errors; false (reported) when the file cannot be copied.
+    [[nodiscard]] bool checkHeaders(const char* headers, qint64 fileSize, FileHeaders* result);
+
+    [[nodiscard]] bool openOutput(const QString& name);
+    [[nodiscard]] bool writeSegyHeaders(const char* headers, qint64 length);
+    [[nodiscard]] bool endOutputFile();
+    // A trace of the file in hand: copied, or converted to a SEG-D trace record.
+    [[nodiscard]] bool writeTraces(const char* traces, qint64 length);
+    [[nodiscard]] bool writeSegdHeaders(const char* firstTrace);
+    [[nodiscard]] bool write(const char* data, qint64 length, int blockLength);
+    [[nodiscard]] bool changeOutputTape();
+    void startOutputTape();
+    void endJob();
+    void report();
+
+    [[nodiscard]] bool goOn();
+    void fail(const QString& text);
+    void driveFailed();
+    void say(const QString& text) { lines.say(text); }
+
+    JobConsole lines;
+    ObrConsole* console;
+    DirCopyOperator* copyOperator;
+    Settings settings;
+    QStringList inputFiles;
+    TapeDevice* inputTape = nullptr;
+    TapeDevice* outputTape = nullptr;
+    std::unique_ptr<char[]> work;
+    std::vector<char> converted;
+    QFile outputFile;
+    QString outputPath;
+    bool outputOpen = false;
+
+    FileHeaders first;
+    bool haveFirst = false;
+    FileHeaders current;
+    // SEG-D mode: the values of the file in hand and its next trace number.
+    SegdHeaderFields::Values segdValues{};
+    QByteArray lastTraceHeader;
+    int traceNumber = 0;
+
+    qint64 bytesCopied = 0;
+    qint64 bytesOnTape = 0;
+    qint64 tracesOnTape = 0;
+    qint64 tracesInFile = 0;
+    int filesCopied = 0;
+    qint64 blocksRead = 0;
+    int inputTapeNumber = 1;
+    int outputTapeNumber = 1;
+    bool recordKnown = false;
+    qint64 currentRecord = 0;
+    int sameRecordCount = 0;
+    bool done = false;
+    bool failed = false;
+    bool aborted = false;
+};

@@ -1,0 +1,73 @@
+#include "copy/SegyIeeeSamples.h"
+
+#include "seismic/SampleConversion.h"
+#include "seismic/SegyLayout.h"
+
+#include <QtEndian>
+#include <cstring>
+
+namespace SegyIeeeSamples {
+
+namespace {
+
+constexpr bool hostLittleEndian = Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
+
+// Integer samples to floats in machine order, one pass without branches, so that the compiler
+// vectorises it; the file's byte order is a template argument.
+template <typename Integer, bool swap> void integersToFloats(const char* in, char* out, qint64 count)
+{
+    for (qint64 k = 0; k < count; ++k) {
+        Integer value;
+        std::memcpy(&value, in + k * qint64(sizeof value), sizeof value);
+        if constexpr (swap)
+            value = qbswap(value);
+        const float single = float(value);
+        std::memcpy(out + 4 * k, &single, sizeof single);
+    }
+}
+
+template <typename Integer> void integersToFloats(bool littleEndian, const char* in, char* out, qint64 count)
+{
+    if (littleEndian == hostLittleEndian || sizeof(Integer) == 1)
+        integersToFloats<Integer, false>(in, out, count);
+    else
+        integersToFloats<Integer, true>(in, out, count);
+}
+
+} // namespace
+
+bool convertible(int code)
+{
+    return SegyLayout::knownSampleFormat(code) && code != SegyLayout::FixedPointGain;
+}
+
+void convert(int code, bool littleEndian, const char* in, char* out, qint64 count)
+{
+    // Each case leaves machine-order words in `out`; the last pass makes them big-endian.
+    switch (code) {
+    case SegyLayout::IeeeFloat:
+    case SegyLayout::IbmFloat:
+        std::memcpy(out, in, size_t(count) * 4);
+        if (littleEndian != hostLittleEndian)
+            SampleConversion::swapBytes32(out, count);
+        if (code == SegyLayout::IbmFloat)
+            SampleConversion::ibmToIeee(out, reinterpret_cast<float*>(out), count);
+        break;
+    case SegyLayout::Int32:
+        integersToFloats<qint32>(littleEndian, in, out, count);
+        break;
+    case SegyLayout::Int16:
+        integersToFloats<qint16>(littleEndian, in, out, count);
+        break;
+    case SegyLayout::Int8:
+        integersToFloats<qint8>(littleEndian, in, out, count);
+        break;
+    default:
+        std::memset(out, 0, size_t(count) * 4);
+        break;
+    }
+    if (hostLittleEndian)
+        SampleConversion::swapBytes32(out, count);
+}
+
+} // namespace SegyIeeeSamples

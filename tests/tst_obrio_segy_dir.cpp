@@ -1,0 +1,104 @@
+#include "tests/support/ObrioProcess.h"
+#include "tests/support/SegyDirFixture.h"
+#include "tests/support/TapeImageFiles.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestMain.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+using obrtest::ObrioRun;
+using obrtest::readFile;
+using obrtest::writeFile;
+
+// obrio copy segy-dir and obrio convert segy-to-segd as a user runs them.
+class TestObrioSegyDir : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        home = std::make_unique<QTemporaryDir>();
+        for (const char* sub : {"in", "out", "back"})
+            QDir(home->path()).mkdir(sub);
+        QVERIFY(writeFile(path("in/a.sgy"), file()));
+        QVERIFY(writeFile(path("in/b.sgy"), file()));
+    }
+
+    void directoryToTapeAndBack()
+    {
+        obrtest::writeTapeImage(path("t.tap"), {});
+        ObrioRun run = obrio({"copy", "segy-dir", "in", "tape:t.tap"});
+        QCOMPARE(run.status, 0);
+        QVERIFY(run.out.contains("Multiple SEG-Y Copy Summary:"));
+        QVERIFY(run.out.contains("   2 files copied"));
+        run = obrio({"copy", "segy-dir", "tape:t.tap", "back", "--base-name", "shot"});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(readFile(path("back/shot-1.sgy")), file());
+        QCOMPARE(readFile(path("back/shot-2.sgy")), file());
+        QVERIFY(run.out.contains("   1 tape copied"));
+    }
+
+    void concatenate()
+    {
+        const ObrioRun run = obrio({"copy", "segy-dir", "in", "out", "--concatenate"});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(readFile(path("out/a.sgy")), file() + file().mid(3600));
+    }
+
+    void sameDirectoryFails()
+    {
+        const ObrioRun run = obrio({"copy", "segy-dir", "in", "in"});
+        QCOMPARE(run.status, 1);
+        QVERIFY(run.err.join('\n').contains("input and output directories cannot be the same."));
+        QCOMPARE(QDir(path("in")).entryList(QDir::Files).size(), 2);
+    }
+
+    void convert_data()
+    {
+        QTest::addColumn<QString>("revision");
+        QTest::addColumn<int>("revisionByte");
+        QTest::newRow("2.1") << "2.1" << 2;
+        QTest::newRow("3.1") << "3.1" << 3;
+    }
+    void convert()
+    {
+        QFETCH(QString, revision);
+        QFETCH(int, revisionByte);
+        const ObrioRun run = obrio({"convert", "segy-to-segd", "in", "out", "--rev", revision});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(QDir(path("out")).entryList(QDir::Files), QStringList({"a.sgd", "b.sgd"}));
+        const QByteArray segd = readFile(path("out/a.sgd"));
+        QCOMPARE(int(segd[42]), revisionByte);
+        QCOMPARE(segd.size(), (revisionByte == 2 ? 1664 : 2688) + 3 * (84 + 4 * 50));
+    }
+
+    void usageErrors_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("no revision") << QStringList{"convert", "segy-to-segd", "in", "out"};
+        QTest::newRow("revision 2.2") << QStringList{"convert", "segy-to-segd", "in", "out", "--rev", "2.2"};
+        QTest::newRow("segd to tape")
+            << QStringList{"convert", "segy-to-segd", "in", "tape:t.tap", "--rev", "2.1"};
+        QTest::newRow("one path") << QStringList{"copy", "segy-dir", "in"};
+        QTest::newRow("limit to disk") << QStringList{"copy", "segy-dir", "in", "out", "--tape-limit", "0.5"};
+        QTest::newRow("record size 3") << QStringList{"copy", "segy-dir", "in", "out", "--record-size", "3"};
+    }
+    void usageErrors()
+    {
+        QFETCH(QStringList, arguments);
+        const ObrioRun run = obrio(arguments);
+        QCOMPARE(run.status, 2);
+        QVERIFY(run.out.isEmpty());
+        QVERIFY(QDir(path("out")).entryList(QDir::Files).isEmpty());
+    }
+
+private:
+    static QByteArray file() { return dirtest::segyFile({}); }
+    QString path(const QString& name) const { return home->filePath(name); }
+    ObrioRun obrio(const QStringList& arguments) const { return obrtest::runObrio(home->path(), arguments); }
+
+    std::unique_ptr<QTemporaryDir> home;
+};
+
+OBR_TEST_MAIN(TestObrioSegyDir)
+#include "tst_obrio_segy_dir.moc"

@@ -1,0 +1,277 @@
+#include "copy/Segd21Headers.h"
+#include "copy/Segd31Headers.h"
+#include "copy/SegdCommonHeaders.h"
+#include "copy/SegdConversionValues.h"
+#include "copy/SegyIeeeSamples.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/SegyDirFixture.h"
+#include "tests/support/TestMain.h"
+
+#include <QtEndian>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// Expected header bytes, put in place field by field as the tests read the layouts.
+class Expected {
+public:
+    explicit Expected(int size) : bytes(size, '\0') {}
+
+    Expected& at(int offset, std::initializer_list<int> values)
+    {
+        for (const int value : values)
+            bytes[offset++] = char(value);
+        return *this;
+    }
+    Expected& int32(int offset, qint32 value)
+    {
+        qToBigEndian(value, bytes.data() + offset);
+        return *this;
+    }
+    Expected& int64(int offset, qint64 value)
+    {
+        qToBigEndian(value, bytes.data() + offset);
+        return *this;
+    }
+    Expected& float64(int offset, double value)
+    {
+        quint64 bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        qToBigEndian(bits, bytes.data() + offset);
+        return *this;
+    }
+    Expected& float32(int offset, float value)
+    {
+        quint32 bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        qToBigEndian(bits, bytes.data() + offset);
+        return *this;
+    }
+
+    QByteArray bytes;
+};
+
+// The first differing byte, for a readable failure.
+QString firstDifference(const QByteArray& actual, const QByteArray& expected)
+{
+    if (actual.size() != expected.size())
+        return QStringLiteral("sizes %1 and %2").arg(actual.size()).arg(expected.size());
+    for (int k = 0; k < actual.size(); ++k) {
+        if (actual[k] != expected[k])
+            return QStringLiteral("byte %1: %2, expected %3")
+                .arg(k)
+                .arg(quint8(actual[k]), 2, 16, QLatin1Char('0'))
+                .arg(quint8(expected[k]), 2, 16, QLatin1Char('0'));
+    }
+    return QString();
+}
+
+// The extended header both revisions write for 12 traces of 500 samples at 2 ms.
+void expectExtendedHeader(Expected& e, int offset)
+{
+    for (const auto& [word, value] : std::initializer_list<std::pair<int, int>>{
+             {0, 1000}, {1, 2000}, {2, 12}, {3, 0}, {4, 12}, {5, 0}, {6, 12}, {7, 1}, {8, 500}})
+        e.int32(offset + 4 * word, value);
+    e.float64(offset + 572, 1234.56).float64(offset + 580, -987.65).float32(offset + 588, 45.0f);
+}
+
+} // namespace
+
+// The SEG-D headers made from SEG-Y, byte by byte, and the samples made from every SEG-Y format.
+class TestSegdConversion : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        dirtest::SegyParams params;
+        params.samples = 500;
+        params.traces = 12;
+        segy = dirtest::segyFile(params);
+    }
+
+    void revision21Headers()
+    {
+        const QByteArray headers = Segd21Headers::build(fileValues(21));
+        Expected e(1664);
+        e.at(0, {0xFF, 0xFF, 0x80, 0x58}).at(10, {0x98, 0x21, 0x23, 0x10, 0x20, 0x30, 0x13});
+        e.at(22, {0x20}).at(25, {0x8F, 0xFF, 0x01, 0x16, 0x00, 0x32, 0x01});
+        e.at(32, {0x00, 0x11, 0xD7}).at(42, {0x02, 0x01}).at(46, {0x00, 0x03, 0xE8}).at(63, {2});
+        e.at(67, {0xFF, 0xFF, 0xFB}).at(72, {0x00, 0x01, 0x41}).int32(88, 1664).at(95, {3});
+        for (int set = 1; set <= 16; ++set) {
+            const int d = 96 + (set - 1) * 32;
+            e.at(d, {0x01, set, 0x00, 0x00, 0x01, 0xF4, 0x03, 0xE8});
+            e.at(d + 8, {0x00, set == 1 ? 0x12 : 0x00, 0x10}).at(d + 28, {0xF2});
+        }
+        expectExtendedHeader(e, 96 + 16 * 32);
+        QCOMPARE(Segd21Headers::headerLength, 1664);
+        QVERIFY2(headers == e.bytes, qPrintable(firstDifference(headers, e.bytes)));
+    }
+
+    void revision31Headers()
+    {
+        const QByteArray headers = Segd31Headers::build(fileValues(31));
+        Expected e(2688);
+        e.at(0, {0xFF, 0xFF, 0x80, 0x58}).at(10, {0x98, 0x21, 0x23, 0x10, 0x20, 0x30, 0x63});
+        e.at(22, {0x20}).at(25, {0x8F, 0xFF, 0x01, 0x16, 0x00, 0x32, 0x01});
+        e.at(32, {0x00, 0x11, 0xD7}).at(42, {0x03, 0x01}).int32(48, 1000000).at(54, {0x00, 0x02});
+        e.at(56, {0x00, 0x07, 0xD0}).at(63, {2});
+        const qint64 data = 12 * (84 + 4 * 500);
+        e.int64(72, 2688 + data).int64(80, data).int32(88, 2688).at(95, {3});
+        for (int set = 1; set <= 16; ++set) {
+            const int d = 96 + (set - 1) * 96;
+            e.at(d, {0x01, 0x00, set, 0x10}).int32(d + 8, 1000000).int32(d + 12, 500).float32(d + 16, 1.0f);
+            e.at(d + 20,
+                 {0x00, 0x00, set == 1 ? 12 : 0, 0x00, 0x07, 0xD0, 0x01, 0x02, 0x13, 0x01, 0x00, 0x30});
+            e.at(d + 63, {0x31}).at(d + 95, {0x32});
+        }
+        expectExtendedHeader(e, 96 + 16 * 96);
+        QCOMPARE(Segd31Headers::headerLength, 2688);
+        QVERIFY2(headers == e.bytes, qPrintable(firstDifference(headers, e.bytes)));
+    }
+
+    void traceHeaders_data()
+    {
+        obrtest::columns<int, int, int>({"revision", "trace", "scalar"});
+        QTest::newRow("2.1, negative scalar, negative line") << 21 << 1 << -100;
+        QTest::newRow("2.1, positive scalar") << 21 << 2 << 10;
+        QTest::newRow("3.1, no scalar") << 31 << 1 << 0;
+        QTest::newRow("3.1, positive scalar") << 31 << 4 << 1;
+    }
+    void traceHeaders()
+    {
+        const auto [revision, trace, scalar] = obrtest::fetch<int, int, int>("revision", "trace", "scalar");
+        dirtest::SegyParams params;
+        params.samples = 500;
+        params.traces = trace + 1;
+        params.scalar = scalar;
+        const QByteArray file = dirtest::segyFile(params);
+        const char* traceHeader = file.constData() + 3600 + trace * (240 + 2000);
+        SegdHeaderFields::Values values =
+            SegdConversionValues::fileValues(traceHeader, false, 2000, 500, 1, revision);
+        SegdConversionValues::setTraceValues(values, traceHeader, false, 37);
+        QByteArray record(SegdCommonHeaders::traceHeaderBytes, 'x');
+        SegdCommonHeaders::writeTraceHeader(record.data(), values, revision);
+
+        Expected e(84);
+        e.at(0, {0xFF, 0xFF, 0x01, 0x01, 0x00, 0x37}).at(9, {0x02}).at(17, {0x00, 0x11, 0xD7});
+        const int line = dirtest::receiverLine(trace);
+        const int point = dirtest::receiverPoint(trace);
+        e.at(20,
+             {(line >> 16) & 0xFF, (line >> 8) & 0xFF, line & 0xFF, 0x00, (point >> 8) & 0xFF, point & 0xFF});
+        e.at(27, {0x00, 0x01, 0xF4}).at(40, {2}).at(72, {1});
+        if (revision == 31)
+            e.at(30, {(line >> 16) & 0xFF, (line >> 8) & 0xFF, line & 0xFF})
+                .at(35, {0x00, (point >> 8) & 0xFF, point & 0xFF});
+        e.float64(52, dirtest::scaled(dirtest::receiverX(trace), scalar));
+        e.float64(60, dirtest::scaled(dirtest::receiverY(trace), scalar));
+        e.float32(68, float(dirtest::scaled(dirtest::receiverElevation(trace), scalar)));
+        QVERIFY2(record == e.bytes, qPrintable(firstDifference(record, e.bytes)));
+    }
+
+    void baseScanInterval_data()
+    {
+        obrtest::columns<int, int, int>({"microseconds", "revision21", "revision31"});
+        for (const auto& [us, byte] : std::initializer_list<std::pair<int, int>>{
+                 {125, 0x02}, {250, 0x04}, {500, 0x08}, {1000, 0x10}, {2000, 0x20}, {4000, 0x40}})
+            QTest::addRow("%d us", us) << us << byte << byte;
+        QTest::newRow("3 ms, whole sixteenths") << 3000 << 0x30 << 0x30;
+        QTest::newRow("300 us, not whole") << 300 << -1 << 4;
+        QTest::newRow("beyond the byte") << 16000 << -1 << -1;
+        QTest::newRow("below a sixteenth") << 50 << -1 << -1;
+        QTest::newRow("none") << 0 << -1 << -1;
+    }
+    void baseScanInterval()
+    {
+        const auto [us, revision21, revision31] =
+            obrtest::fetch<int, int, int>("microseconds", "revision21", "revision31");
+        QCOMPARE(SegdConversionValues::baseScanInterval(us, 21), revision21);
+        QCOMPARE(SegdConversionValues::baseScanInterval(us, 31), revision31);
+        QCOMPARE(SegdConversionValues::refusal(us, 10, 5, 21).isEmpty(), revision21 >= 0);
+    }
+
+    void refusals()
+    {
+        QVERIFY(SegdConversionValues::refusal(2000, 10, 9999, 21).isEmpty());
+        QCOMPARE(SegdConversionValues::refusal(2000, 10, 10000, 31),
+                 QStringLiteral("10000 traces are more than a SEG-D field file numbers (9999)"));
+        QCOMPARE(
+            SegdConversionValues::refusal(300, 10, 1, 21),
+            QStringLiteral(
+                "sample interval of 300 microseconds cannot be written as a SEG-D 2.1 base scan interval"));
+        QVERIFY(!SegdConversionValues::refusal(2000, 0, 1, 21).isEmpty());
+    }
+
+    void yearDigits_data()
+    {
+        obrtest::columns<int, int>({"year", "byte"});
+        QTest::newRow("1998") << 1998 << 0x98;
+        QTest::newRow("2000") << 2000 << 0x00;
+        QTest::newRow("2023") << 2023 << 0x23;
+        QTest::newRow("no year") << 0 << 0x00;
+    }
+    void yearDigits()
+    {
+        const auto [year, byte] = obrtest::fetch<int, int>("year", "byte");
+        dirtest::SegyParams params;
+        params.year = year;
+        const QByteArray file = dirtest::segyFile(params);
+        const SegdHeaderFields::Values values =
+            SegdConversionValues::fileValues(file.constData() + 3600, false, 2000, 50, 3, 21);
+        QCOMPARE(quint8(Segd21Headers::build(values)[10]), quint8(byte));
+        QCOMPARE(quint8(Segd31Headers::build(values)[10]), quint8(byte));
+    }
+
+    void samplesOfEveryFormat_data()
+    {
+        obrtest::columns<int, bool>({"format", "littleEndian"});
+        for (const int format : {1, 2, 3, 5, 8}) {
+            QTest::addRow("format %d big-endian", format) << format << false;
+            QTest::addRow("format %d little-endian", format) << format << true;
+        }
+    }
+    void samplesOfEveryFormat()
+    {
+        const auto [format, littleEndian] = obrtest::fetch<int, bool>("format", "littleEndian");
+        dirtest::SegyParams params;
+        params.format = format;
+        params.littleEndian = littleEndian;
+        params.traces = 1;
+        const QByteArray file = dirtest::segyFile(params);
+        QByteArray out(4 * params.samples, 'x');
+        QVERIFY(SegyIeeeSamples::convertible(format));
+        SegyIeeeSamples::convert(format, littleEndian, file.constData() + 3840, out.data(), params.samples);
+        for (int s = 0; s < params.samples; ++s) {
+            const quint32 bits = qFromBigEndian<quint32>(out.constData() + 4 * s);
+            float value;
+            std::memcpy(&value, &bits, sizeof value);
+            QCOMPARE(value, float(dirtest::sampleValue(0, s)));
+        }
+    }
+
+    void bigEndianIeeeKeptBitForBit()
+    {
+        // NaNs with payloads, infinities, denormals and negative zero pass as they are.
+        const QByteArray words = QByteArray::fromHex("7fc12345ff800000000000018000000041200000c2f6e979");
+        QByteArray out(words.size(), 'x');
+        SegyIeeeSamples::convert(5, false, words.constData(), out.data(), words.size() / 4);
+        QCOMPARE(out, words);
+        QByteArray little = words;
+        for (int k = 0; k < little.size(); k += 4)
+            std::reverse(little.begin() + k, little.begin() + k + 4);
+        SegyIeeeSamples::convert(5, true, little.constData(), out.data(), words.size() / 4);
+        QCOMPARE(out, words);
+        QVERIFY(!SegyIeeeSamples::convertible(4));
+    }
+
+private:
+    SegdHeaderFields::Values fileValues(int revision) const
+    {
+        return SegdConversionValues::fileValues(segy.constData() + 3600, false, 2000, 500, 12, revision);
+    }
+
+    QByteArray segy;
+};
+
+OBR_TEST_MAIN(TestSegdConversion)
+#include "tst_segd_conversion.moc"

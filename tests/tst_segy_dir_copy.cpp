@@ -1,0 +1,427 @@
+#include "copy/DirCopyNames.h"
+#include "copy/DirCopyOperator.h"
+#include "copy/SegyDirCopyJob.h"
+#include "devices/TapeDevice.h"
+#include "devices/TapeDriveList.h"
+#include "seismic/SeismicTrace.h"
+#include "seismic/SercelData.h"
+#include "seismic/TraceGather.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/RecordingConsole.h"
+#include "tests/support/SegyDirFixture.h"
+#include "tests/support/TapeImageFiles.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestMain.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <memory>
+
+using namespace obrtest;
+
+namespace {
+
+// Answers the tape prompts from scripts (null: "No more tapes"); stops the job when asked to.
+class ScriptedOperator : public DirCopyOperator {
+public:
+    QList<TapeDevice*> inputAnswers;
+    QList<TapeDevice*> outputAnswers;
+    int outputPrompts = 0;
+    int keepAliveLeft = -1; // calls before the operator presses Abort; -1 never
+    QStringList currentFiles;
+    qint64 total = 0;
+
+    void startProgress(qint64 units) override { total = units; }
+    void showProgress(qint64) override {}
+    void endProgress() override {}
+    bool keepAlive() override { return keepAliveLeft < 0 || keepAliveLeft-- > 0; }
+    TapeDevice* nextInputTape(TapeDevice*) override
+    {
+        return inputAnswers.isEmpty() ? nullptr : inputAnswers.takeFirst();
+    }
+    TapeDevice* nextOutputTape(TapeDevice*) override
+    {
+        ++outputPrompts;
+        return outputAnswers.isEmpty() ? nullptr : outputAnswers.takeFirst();
+    }
+    void showCurrentFile(const QString& text) override { currentFiles.append(text); }
+};
+
+// The summary lines of a job's listing: those after its head, up to the empty line.
+QStringList summary(const RecordingConsole& console)
+{
+    const QStringList lines = console.messages();
+    const int first = lines.indexOf(QStringLiteral("Multiple SEG-Y Copy Summary:")) + 1;
+    const int end = lines.indexOf(QString(), first);
+    return first > 0 ? lines.mid(first, end - first) : QStringList{"<no summary>"};
+}
+
+QByteArray segy(int traces, int samples = 20, int format = 1, int fieldRecord = 1)
+{
+    dirtest::SegyParams params;
+    params.traces = traces;
+    params.samples = samples;
+    params.format = format;
+    params.fieldRecord = fieldRecord;
+    return dirtest::segyFile(params);
+}
+
+// A SEG-Y file as a tape file: header blocks, a block per trace, a file mark.
+TapeBlocks tapeFile(const QByteArray& file)
+{
+    const int traceLength = qFromBigEndian<quint16>(file.constData() + 3220) * 4 + 240;
+    TapeBlocks blocks{file.left(3200), file.mid(3200, 400)};
+    for (int offset = 3600; offset < file.size(); offset += traceLength)
+        blocks.append(file.mid(offset, traceLength));
+    blocks.append(QByteArray());
+    return blocks;
+}
+
+} // namespace
+
+// The multi-file SEG-Y copy and the SEG-Y to SEG-D conversion over directories and tape images.
+class TestSegyDirCopy : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        console.clear();
+        copyOperator = ScriptedOperator();
+        for (const char* sub : {"a", "b", "out"})
+            QDir(dir->path()).mkdir(sub);
+    }
+
+    void diskToDisk()
+    {
+        QVERIFY(writeFile(path("a/x.sgy"), segy(3)));
+        QVERIFY(writeFile(path("a/y.sgy"), segy(2)));
+        QVERIFY(writeFile(path("a/notes.txt"), "not SEG-Y"));
+        QVERIFY(writeFile(path("b/z.sgy"), segy(1)));
+        QVERIFY(writeFile(path("out/x.sgy"), "kept"));
+        QVERIFY(run(disk({"a", "b"}, "out")));
+        QCOMPARE(readFile(path("out/x.sgy")), QByteArray("kept"));
+        QCOMPARE(readFile(path("out/x-1.sgy")), segy(3));
+        QCOMPARE(readFile(path("out/y.sgy")), segy(2));
+        QCOMPARE(readFile(path("out/z.sgy")), segy(1));
+        QCOMPARE(QDir(path("out")).count(), 4u + 2u);
+        const qint64 bytes = segy(3).size() + segy(2).size() + segy(1).size();
+        QCOMPARE(summary(console),
+                 QStringList({QStringLiteral("   %1 bytes copied").arg(bytes), "   3 files copied"}));
+        const QStringList lines = console.messages();
+        QCOMPARE(lines.mid(0, 3).join('|').section(' ', 0, 4),
+                 QStringLiteral("|Multiple SEG-Y copy started at"));
+        QVERIFY(lines.contains("Copied file  " + path("a/x.sgy")));
+        QVERIFY(lines.at(lines.size() - 2).startsWith("Multiple SEG-Y copy ended at "));
+        QCOMPARE(copyOperator.total, 3);
+        QCOMPARE(copyOperator.currentFiles,
+                 QStringList({"File 1: 3 traces", "File 2: 2 traces", "File 3: 1 traces"}));
+        QVERIFY(console.errors().isEmpty());
+    }
+
+    void uniqueNames()
+    {
+        QCOMPARE(DirCopyNames::uniquePath(path("out"), "a.segd"), path("out/a.segd"));
+        QVERIFY(writeFile(path("out/a.segd"), "1"));
+        QCOMPARE(DirCopyNames::uniquePath(path("out"), "a.segd"), path("out/a-1.segd"));
+        QVERIFY(writeFile(path("out/a-1.segd"), "2"));
+        QCOMPARE(DirCopyNames::uniquePath(path("out"), "a.segd"), path("out/a-1-2.segd"));
+        QVERIFY(writeFile(path("out/plain"), "3"));
+        QCOMPARE(DirCopyNames::uniquePath(path("out"), "plain"), path("out/plain-1"));
+        QCOMPARE(DirCopyNames::forInputFile("line.sgy", true), QStringLiteral("line.sgd"));
+        QCOMPARE(DirCopyNames::forTapeFile("shot", 3, true), QStringLiteral("shot-3.segd"));
+        QCOMPARE(DirCopyNames::forTapeFile("shot", 3, false), QStringLiteral("shot-3.sgy"));
+    }
+
+    void concatenation()
+    {
+        QVERIFY(writeFile(path("a/1.sgy"), segy(3)));
+        QVERIFY(writeFile(path("a/2.sgy"), segy(2)));
+        SegyDirCopyJob::Settings settings = disk({"a"}, "out");
+        settings.concatenate = true;
+        QVERIFY(run(settings));
+        // One output, the headers once.
+        QCOMPARE(QDir(path("out")).entryList(QDir::Files), QStringList{"1.sgy"});
+        QCOMPARE(readFile(path("out/1.sgy")), segy(3) + segy(2).mid(3600));
+    }
+
+    void concatenationMismatches_data()
+    {
+        obrtest::columns<QByteArray, QString>({"second", "error"});
+        QTest::newRow("format") << segy(2, 20, 2)
+                                << "sample format mismatch for concatenated files - job will abort";
+        QByteArray interval = segy(2);
+        qToBigEndian<qint16>(1000, interval.data() + 3216);
+        QTest::newRow("interval") << interval
+                                  << "sample interval mismatch for concatenated files - job will abort";
+        QTest::newRow("count") << segy(2, 30)
+                               << "sample count mismatch for concatenated files - job will abort";
+    }
+    void concatenationMismatches()
+    {
+        const auto [second, error] = obrtest::fetch<QByteArray, QString>("second", "error");
+        QVERIFY(writeFile(path("a/1.sgy"), segy(3)));
+        QVERIFY(writeFile(path("a/2.sgy"), second));
+        QVERIFY(writeFile(path("a/3.sgy"), segy(1)));
+        SegyDirCopyJob::Settings settings = disk({"a"}, "out");
+        settings.concatenate = true;
+        QVERIFY(!run(settings));
+        QCOMPARE(console.errors(), QStringList({error, "  job failed"}));
+        // The job stopped at the first file that differs.
+        QCOMPARE(readFile(path("out/1.sgy")), segy(3));
+        QCOMPARE(summary(console).last(), QStringLiteral("   1 file copied"));
+    }
+
+    void outputDirectoryAmongInputs_data()
+    {
+        obrtest::columns<bool>({"throughLink"});
+        QTest::newRow("same path") << false;
+        QTest::newRow("through a symbolic link") << true;
+    }
+    void outputDirectoryAmongInputs()
+    {
+        const auto [throughLink] = obrtest::fetch<bool>("throughLink");
+        QVERIFY(writeFile(path("a/x.sgy"), segy(2)));
+        QVERIFY(writeFile(path("b/y.sgy"), segy(2)));
+        QVERIFY(QFile::link(path("a"), path("link")));
+        QVERIFY(!run(disk({"b", "a"}, throughLink ? "link" : "a")));
+        QCOMPARE(console.errors(),
+                 QStringList({"input and output directories cannot be the same.", "job will abort"}));
+        QCOMPARE(QDir(path("a")).entryList(QDir::Files), QStringList{"x.sgy"});
+        QCOMPARE(summary(console), QStringList{"<no summary>"});
+    }
+
+    void diskToTapesByByteLimit()
+    {
+        const QByteArray file = segy(4);
+        for (const char* name : {"a/1.sgy", "a/2.sgy", "a/3.sgy"})
+            QVERIFY(writeFile(path(name), file));
+        writeTapeImage(path("one.tap"), {});
+        writeTapeImage(path("two.tap"), {});
+        TapeDriveList drives(&console, {path("one.tap"), path("two.tap")});
+        QVERIFY(drives.drive(0)->open(1) && drives.drive(1)->open(1));
+        copyOperator.outputAnswers = {drives.drive(1)};
+        SegyDirCopyJob::Settings settings = disk({"a"}, QString());
+        settings.outputTape = drives.drive(0);
+        settings.outputLimit = true;
+        // Two files fit; the third would cross the limit and starts the next tape.
+        settings.bytesPerTapeLimit = file.size() * 5 / 2;
+        QVERIFY2(run(settings), qPrintable(console.errors().join('|')));
+        QCOMPARE(copyOperator.outputPrompts, 1);
+        const TapeBlocks one = tapeFile(file);
+        QCOMPARE(readTapeImage(path("one.tap")), one + one + TapeBlocks{QByteArray()});
+        QCOMPARE(readTapeImage(path("two.tap")), one + TapeBlocks{QByteArray()});
+        const QStringList lines = console.messages();
+        const int end = lines.indexOf("End of output tape 1");
+        QVERIFY(end > 0);
+        QCOMPARE(lines.mid(end, 6),
+                 QStringList({"End of output tape 1", "", "Writing double end-of-file to output tape", "", "",
+                              "Start of output tape 2"}));
+        QVERIFY(lines.contains("End of output tape 2"));
+        QCOMPARE(summary(console).last(), QStringLiteral("   3 files copied"));
+    }
+
+    void tapeToDiskWithBaseNames()
+    {
+        writeTapeImage(path("in.tap"), tapeFile(segy(3)) + tapeFile(segy(2, 30)) + TapeBlocks{QByteArray()});
+        TapeDriveList drives(&console, {path("in.tap")});
+        QVERIFY(drives.drive(0)->open(0));
+        SegyDirCopyJob::Settings settings = disk({}, "out");
+        settings.inputTape = drives.drive(0);
+        settings.baseName = "shot";
+        QVERIFY2(run(settings), qPrintable(console.errors().join('|')));
+        QCOMPARE(readFile(path("out/shot-1.sgy")), segy(3));
+        QCOMPARE(readFile(path("out/shot-2.sgy")), segy(2, 30));
+        QCOMPARE(summary(console).mid(1),
+                 QStringList({"   2 files copied", "   9 blocks copied", "   1 tape copied"}));
+        QCOMPARE(copyOperator.currentFiles, QStringList({"File 1", "File 2"}));
+        const QStringList lines = console.messages();
+        QVERIFY(lines.contains("Start of input tape 1") && lines.contains("End of input tape 1"));
+    }
+
+    void recordBoundaryChangesTapes()
+    {
+        // Field record numbers (bytes 9 to 12) of the tape files: 1, 1, 2, 3.
+        const QList<int> records{1, 1, 2, 3};
+        TapeBlocks input;
+        for (const int record : records)
+            input += tapeFile(segy(2, 20, 1, record));
+        writeTapeImage(path("in.tap"), input + TapeBlocks{QByteArray()});
+        writeTapeImage(path("one.tap"), {});
+        writeTapeImage(path("two.tap"), {});
+        TapeDriveList drives(&console, {path("in.tap"), path("one.tap"), path("two.tap")});
+        QVERIFY(drives.drive(0)->open(0) && drives.drive(1)->open(1) && drives.drive(2)->open(1));
+        copyOperator.outputAnswers = {drives.drive(2)};
+        SegyDirCopyJob::Settings settings = disk({}, QString());
+        settings.inputTape = drives.drive(0);
+        settings.outputTape = drives.drive(1);
+        settings.outputLimit = true;
+        settings.bytesPerTapeLimit = 2 * segy(2).size();
+        settings.recordByte = 9;
+        settings.recordSize = 4;
+        QVERIFY2(run(settings), qPrintable(console.errors().join('|')));
+        const TapeBlocks file1 = tapeFile(segy(2, 20, 1, 1));
+        QCOMPARE(readTapeImage(path("one.tap")),
+                 file1 + file1 + tapeFile(segy(2, 20, 1, 2)) + TapeBlocks{QByteArray()});
+        QCOMPARE(readTapeImage(path("two.tap")), tapeFile(segy(2, 20, 1, 3)) + TapeBlocks{QByteArray()});
+        const QStringList lines = console.messages();
+        const int first = lines.indexOf("First record =  1");
+        QVERIFY(first > 0);
+        QCOMPARE(lines.mid(first + 1, 6),
+                 QStringList({"Last record =  2", "", "Output tape 1 is full with:", "     6 traces",
+                              QStringLiteral("     %1 bytes").arg(3 * segy(2).size()), ""}));
+        const int continuing = lines.indexOf("Continuing output on file 4");
+        QVERIFY(continuing > first);
+        QCOMPARE(lines.at(continuing + 1), QStringLiteral("First record =  3"));
+    }
+
+    void sameTapeRefused()
+    {
+        writeTapeImage(path("in.tap"), tapeFile(segy(1)));
+        TapeDriveList drives(&console, {path("in.tap")});
+        QVERIFY(drives.drive(0)->open(0));
+        SegyDirCopyJob::Settings settings = disk({}, QString());
+        settings.inputTape = drives.drive(0);
+        settings.outputTape = drives.drive(0);
+        QVERIFY(!run(settings));
+        QCOMPARE(console.errors(),
+                 QStringList({"input and output tape drives cannot be the same.", "job will abort"}));
+        QCOMPARE(readTapeImage(path("in.tap")), tapeFile(segy(1)));
+    }
+
+    void abortIsNoFailure()
+    {
+        QVERIFY(writeFile(path("a/1.sgy"), segy(3)));
+        QVERIFY(writeFile(path("a/2.sgy"), segy(3)));
+        copyOperator.keepAliveLeft = 0;
+        QVERIFY(run(disk({"a"}, "out")));
+        QCOMPARE(console.warnings().size(), 1);
+        QVERIFY(console.warnings().first().startsWith("copy aborted by user at "));
+        QVERIFY(console.errors().isEmpty());
+        QCOMPARE(summary(console).last(), QStringLiteral("   0 files copied"));
+        QVERIFY(!QFile::exists(path("out/2.sgy")));
+    }
+
+    void segdRoundTrip_data()
+    {
+        obrtest::columns<int, int, bool>({"revision", "format", "littleEndian"});
+        for (const int revision : {21, 31}) {
+            QTest::addRow("rev %d, IBM floats", revision) << revision << 1 << false;
+            QTest::addRow("rev %d, little-endian 16-bit integers", revision) << revision << 3 << true;
+            QTest::addRow("rev %d, big-endian IEEE", revision) << revision << 5 << false;
+            QTest::addRow("rev %d, 8-bit integers", revision) << revision << 8 << false;
+        }
+    }
+    void segdRoundTrip()
+    {
+        const auto [revision, format, littleEndian] =
+            obrtest::fetch<int, int, bool>("revision", "format", "littleEndian");
+        dirtest::SegyParams params;
+        params.format = format;
+        params.littleEndian = littleEndian;
+        params.traces = 5;
+        params.samples = 40;
+        params.interval = 1000;
+        params.scalar = format == 3 ? 10 : -100;
+        QVERIFY(writeFile(path("a/line.sgy"), dirtest::segyFile(params)));
+        SegyDirCopyJob::Settings settings = disk({"a"}, "out");
+        settings.segd = true;
+        settings.revision = revision;
+        QVERIFY2(run(settings), qPrintable(console.errors().join('|')));
+        checkSegd(path("out/line.sgd"), params, revision);
+    }
+
+    void segdFromTape()
+    {
+        dirtest::SegyParams params;
+        params.traces = 4;
+        params.samples = 20;
+        params.format = 1;
+        const QByteArray file = dirtest::segyFile(params);
+        writeTapeImage(path("in.tap"), tapeFile(file) + tapeFile(file) + TapeBlocks{QByteArray()});
+        TapeDriveList drives(&console, {path("in.tap")});
+        QVERIFY(drives.drive(0)->open(0));
+        SegyDirCopyJob::Settings settings = disk({}, "out");
+        settings.inputTape = drives.drive(0);
+        settings.segd = true;
+        settings.revision = 31;
+        settings.baseName = "shot";
+        QVERIFY2(run(settings), qPrintable(console.errors().join('|')));
+        // The trace count the headers give is the tape file's, known only at its end.
+        checkSegd(path("out/shot-1.segd"), params, 31);
+        checkSegd(path("out/shot-2.segd"), params, 31);
+    }
+
+    void segdRefusedBeforeWriting()
+    {
+        dirtest::SegyParams params;
+        QVERIFY(writeFile(path("a/1.sgy"), dirtest::segyFile(params)));
+        params.interval = 300;
+        QVERIFY(writeFile(path("a/2.sgy"), dirtest::segyFile(params)));
+        SegyDirCopyJob::Settings settings = disk({"a"}, "out");
+        settings.segd = true;
+        QVERIFY(!run(settings));
+        QCOMPARE(console.errors(),
+                 QStringList{path("a/2.sgy") +
+                             ": sample interval of 300 microseconds cannot be written as a SEG-D "
+                             "2.1 base scan interval - job will abort"});
+        QVERIFY(QDir(path("out")).entryList(QDir::Files).isEmpty());
+    }
+
+private:
+    QString path(const QString& name) const { return dir->filePath(name); }
+
+    SegyDirCopyJob::Settings disk(const QStringList& inputs, const QString& output) const
+    {
+        SegyDirCopyJob::Settings settings;
+        for (const QString& input : inputs)
+            settings.inputDirectories.append(path(input));
+        if (!output.isEmpty())
+            settings.outputDirectory = path(output);
+        return settings;
+    }
+
+    bool run(const SegyDirCopyJob::Settings& settings)
+    {
+        return SegyDirCopyJob(&console, &copyOperator, settings).run();
+    }
+
+    // Reads a converted file back as Sercel data and compares it with the SEG-Y it came from.
+    void checkSegd(const QString& file, const dirtest::SegyParams& params, int revision)
+    {
+        RecordingConsole quiet;
+        SercelData data(&quiet, file, false, false, false);
+        QVERIFY2(data.ok(), qPrintable(quiet.errors().join('|')));
+        QCOMPARE(data.generalHeader().majorRevision, revision / 10);
+        QCOMPARE(data.generalHeader().formatCode, 8058);
+        QCOMPARE(data.seismicTraces(), params.traces);
+        QCOMPARE(data.sampleInterval(), float(params.interval / 1000.0));
+        const SegdBytes extended = data.extendedHeader();
+        QCOMPARE(extended.float64(573), dirtest::scaled(dirtest::sourceX(0), params.scalar));
+        QCOMPARE(extended.float64(581), dirtest::scaled(dirtest::sourceY(0), params.scalar));
+        if (revision == 21)
+            QCOMPARE(data.sourceX(), dirtest::scaled(dirtest::sourceX(0), params.scalar));
+        const auto gather = data.makeGather(false);
+        QVERIFY(data.readRecord(*gather));
+        QCOMPARE(gather->count(), params.traces);
+        for (int t = 0; t < params.traces; ++t) {
+            const SeismicTrace& trace = *gather->trace(t);
+            QCOMPARE(trace.sampleCount(), params.samples);
+            for (int s = 0; s < params.samples; ++s)
+                QCOMPARE(trace.data()[s], double(dirtest::sampleValue(t, s)));
+            QCOMPARE(int(trace.value(TraceKey::ReceiverLine)), dirtest::receiverLine(t));
+            QCOMPARE(int(trace.value(TraceKey::ReceiverLocation)), dirtest::receiverPoint(t));
+            const SegdBytes header = data.traceHeaderRecords().at(size_t(t)).bytes();
+            QCOMPARE(header.float64(53), dirtest::scaled(dirtest::receiverX(t), params.scalar));
+            QCOMPARE(header.float64(61), dirtest::scaled(dirtest::receiverY(t), params.scalar));
+        }
+    }
+
+    std::unique_ptr<QTemporaryDir> dir;
+    RecordingConsole console;
+    ScriptedOperator copyOperator;
+};
+
+OBR_TEST_MAIN(TestSegyDirCopy)
+#include "tst_segy_dir_copy.moc"
