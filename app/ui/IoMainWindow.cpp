@@ -168,7 +168,7 @@ void IoMainWindow::addFileActions()
 
     auto* recent = new QPushButton(QStringLiteral("Recent SEG-Y files"), FcFrame);
     recent->setObjectName(QStringLiteral("RecentFiles"));
-    recent->setGeometry(30, 260, 251, 31);
+    recent->setGeometry(50, 255, 191, 31);
     recent->setMenu(RecentFilesMenu::create(recent, [this](const QString& path) {
         // The menu closes before the analyzer runs.
         QMetaObject::invokeMethod(
