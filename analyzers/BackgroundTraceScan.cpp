@@ -44,8 +44,8 @@ void BackgroundTraceScan::start(std::unique_ptr<TraceRangeScan> scan)
     threads.emplace_back(thread, task);
     connect(thread, &QThread::finished, this, [this, task, thread] { taskEnded(task, thread); });
     current = task;
+    // A short scan ends before the first report: no progress flickers up for it.
     progressTimer.start();
-    emit progress(0, task->scan->traceCount());
     thread->start();
 }
 

@@ -24,6 +24,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
@@ -285,6 +286,10 @@ private slots:
         emit last->editingFinished();
         QVERIFY(analyzer.scanning());
         QVERIFY(answersQuickly([] {}, 300));
+        // The scan shows how far it has come.
+        auto* progress = control<QProgressBar>(analyzer, "ScanProgress");
+        QVERIFY(progress->isVisible());
+        QCOMPARE(progress->maximum(), 100000);
         // A newer range makes the long scan stale: its result never reaches the tables.
         first->setValue(50);
         emit first->editingFinished();
@@ -292,6 +297,7 @@ private slots:
         emit last->editingFinished();
         QVERIFY(answersQuickly([] {}, 30000, [&] { return !analyzer.scanning(); }));
         QCOMPARE(started.last(), (QVariantList{50, 600}));
+        QVERIFY(!progress->isVisible());
         for (const QVariantList& range : started)
             QVERIFY2(range.value(1).toInt() != 4 && range.value(1).toInt() != 41,
                      qPrintable(range.value(1).toString()));

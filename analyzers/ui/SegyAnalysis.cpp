@@ -53,6 +53,7 @@ SegyAnalysis::SegyAnalysis(ObrConsole* console, const QString& seismicDirectory,
         traceWordModels.append(new TraceWordModel(HeaderWordTables::TraceTable(table++), this));
         view->setModel(traceWordModels.last());
     }
+    scanProgress->setObjectName(QStringLiteral("ScanProgress"));
     scanProgress->setFormat(QStringLiteral("Scanning traces: %v of %m"));
     scanProgress->hide();
     layout_25->insertWidget(1, scanProgress);
