@@ -178,6 +178,8 @@ bool SegyAnalysis::openSegyFile()
     // The first traces are few: they are read at once, and any scan of the previous file is dropped.
     scanner->cancel();
     scanProgress->hide();
+    ++tableRound;
+    tablesPending = false;
     const std::atomic<bool> notCancelled{false};
     std::atomic<int> done{0};
     const auto scan = traceRangeScan();

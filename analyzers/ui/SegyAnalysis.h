@@ -145,6 +145,10 @@ private:
     void fillBinaryHeaderValues();
     void buildTraceHeaderTables();
     void describeTraceHeaderWords();
+    void describeTraceWordTable(int table);
+    // After a background scan: the table in view first, then one table per turn of the event
+    // loop, since laying out hundreds of trace columns takes a while.
+    void describeTablesInTurn(QVector<int> tables);
     void readBinaryHeaderWords();
     void binaryWordEdited();
     void showFieldRanges();
@@ -190,6 +194,9 @@ private:
     // A typed or stepped scan range waits this long for the next key before it is read.
     static constexpr int scanRangePauseMs = 400;
     QTimer scanRangePause;
+    // Tables still to show the last scan; a newer scan result starts the round again.
+    int tableRound = 0;
+    bool tablesPending = false;
     bool scanFirstEdited = false;
     TraceDisplaySettings settings;
     TraceDisplay* seismicView = nullptr;

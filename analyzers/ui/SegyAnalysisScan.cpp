@@ -9,7 +9,7 @@
 
 bool SegyAnalysis::scanning() const
 {
-    return scanner->running();
+    return scanner->running() || tablesPending;
 }
 
 std::unique_ptr<TraceRangeScan> SegyAnalysis::traceRangeScan() const
@@ -37,10 +37,32 @@ void SegyAnalysis::showScanResult(const TraceRangeScan::Result& result)
 void SegyAnalysis::scanFinished()
 {
     scanProgress->hide();
-    showScanResult(scanner->result());
+    fieldRanges = scanner->result().ranges;
+    rawHeaders = scanner->result().headers;
+    buildTraceHeaderTables();
+    const int inView = TraceHeader_WordDump->currentIndex();
+    QVector<int> tables{inView};
+    for (int t = 0; t < traceWordModels.size(); ++t) {
+        if (t != inView)
+            tables.append(t);
+    }
+    ++tableRound;
+    describeTablesInTurn(tables);
     showFieldRanges();
     redrawSeismicView();
     scanner->console().passOn(*console);
+}
+
+void SegyAnalysis::describeTablesInTurn(QVector<int> tables)
+{
+    tablesPending = !tables.isEmpty();
+    if (!tablesPending)
+        return;
+    describeTraceWordTable(tables.takeFirst());
+    QTimer::singleShot(0, this, [this, tables, round = tableRound] {
+        if (round == tableRound)
+            describeTablesInTurn(tables);
+    });
 }
 
 void SegyAnalysis::fullRefresh()

@@ -156,17 +156,21 @@ void SegyAnalysis::buildTraceHeaderTables()
 
 void SegyAnalysis::describeTraceHeaderWords()
 {
+    for (int t = 0; t < traceWordModels.size(); ++t)
+        describeTraceWordTable(t);
+}
+
+void SegyAnalysis::describeTraceWordTable(int table)
+{
     const QList<QTableView*> views{TraceHeader_OneByteTable, TraceHeader_TwoByteTable,
                                    TraceHeader_FourByteTable, TraceHeader_IBMFloatTable,
                                    TraceHeader_IEEEFloatTable};
-    const bool swap = data && data->swapBytes();
-    for (int t = 0; t < traceWordModels.size(); ++t) {
-        traceWordModels[t]->show(format->traceHeaderSize, rawHeaders, scanFirstTrace, swap, slotLookup());
-        QTableView* view = views[t];
-        setColumnWidthAtLeast(view, byteColumn, 80);
-        view->setColumnWidth(descriptionColumn, 120);
-        view->setColumnHidden(kindColumn, true);
-    }
+    traceWordModels[table]->show(format->traceHeaderSize, rawHeaders, scanFirstTrace,
+                                 data && data->swapBytes(), slotLookup());
+    QTableView* view = views[table];
+    setColumnWidthAtLeast(view, byteColumn, 80);
+    view->setColumnWidth(descriptionColumn, 120);
+    view->setColumnHidden(kindColumn, true);
 }
 
 void SegyAnalysis::readBinaryHeaderWords()
