@@ -17,6 +17,8 @@ class BackgroundTraceScan;
 class Histogram;
 class ObrConsole;
 class QProgressBar;
+class QPlainTextEdit;
+class QSplitter;
 class QStandardItemModel;
 class QTableView;
 class SegyData;
@@ -25,6 +27,7 @@ class SegyFormatFile;
 class Spectra;
 class TraceDisplay;
 class TraceWordModel;
+class TracePlotControls;
 
 // The window in which a user takes an unknown SEG-Y file apart: byte order, text encoding,
 // binary header words and the byte and type of every trace header field. Each choice is
@@ -48,6 +51,9 @@ public:
     Histogram* histogramImage() const { return histogramView; }
     // True while a scan of the trace range runs in the background.
     bool scanning() const;
+    TracePlotControls* plotControls() const { return displayControls; }
+    // The side panel with the header words of the trace last clicked in the plot.
+    QPlainTextEdit* traceHeaderPanel() const { return headerPanel; }
 
 signals:
     void formatInfo(QString path);
@@ -138,6 +144,9 @@ private:
     void applyScanRange();
     void fullRefresh();
     void redrawSeismicView();
+    void showTraceHeader(int index);
+    // Pictures of the file before: removed, or redrawn for this file when they were shown.
+    void replaceFilePictures();
 
     // Tables and controls.
     void buildBinaryHeaderTables();
@@ -202,5 +211,8 @@ private:
     TraceDisplay* seismicView = nullptr;
     Spectra* spectraView = nullptr;
     Histogram* histogramView = nullptr;
+    TracePlotControls* displayControls = nullptr;
+    QSplitter* plotSplitter = nullptr;
+    QPlainTextEdit* headerPanel = nullptr;
     bool updating = false;
 };
