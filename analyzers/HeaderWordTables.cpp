@@ -49,18 +49,6 @@ constexpr std::array<Field, 28> fields{{
     {"Time scalar", 34, false, false},
 }};
 
-int wordBytes(TraceTable table)
-{
-    switch (table) {
-    case TraceTable::OneByte:
-        return 1;
-    case TraceTable::TwoByte:
-        return 2;
-    default:
-        return 4;
-    }
-}
-
 bool matches(TraceTable table, int type)
 {
     switch (table) {
@@ -96,6 +84,20 @@ QString position(int first, int bytes)
     return bytes == 1 ? QString::number(first) : QStringLiteral("%1 to %2").arg(first).arg(first + bytes - 1);
 }
 
+} // namespace
+
+int wordBytes(TraceTable table)
+{
+    switch (table) {
+    case TraceTable::OneByte:
+        return 1;
+    case TraceTable::TwoByte:
+        return 2;
+    default:
+        return 4;
+    }
+}
+
 QString traceValue(TraceTable table, const QByteArray& header, int startByte, bool swap, bool floating)
 {
     const char* data = header.constData();
@@ -120,8 +122,6 @@ QString traceValue(TraceTable table, const QByteArray& header, int startByte, bo
     }
     return {};
 }
-
-} // namespace
 
 QVector<Row> traceRows(TraceTable table, int headerSize, const QVector<QByteArray>& headers, bool swap,
                        const SlotLookup& slotOf)

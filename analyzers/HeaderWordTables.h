@@ -31,6 +31,12 @@ using SlotLookup = std::function<Placement(int slot)>;
 QVector<Row> traceRows(TraceTable table, int headerSize, const QVector<QByteArray>& headers, bool swap,
                        const SlotLookup& slotOf);
 
+// The table's word at a 1-based start byte of one raw header, as its value column shows it;
+// floating is set on the 4-byte table's "Floating Point" rows.
+QString traceValue(TraceTable table, const QByteArray& header, int startByte, bool swap, bool floating);
+// The bytes of one word of the table: 1, 2 or 4.
+int wordBytes(TraceTable table);
+
 // A binary header word the format places: its description and placement.
 struct BinaryWord {
     const char* description;

@@ -1,9 +1,12 @@
 #include "app/ui/AppConsole.h"
 #include "app/ui/IoApp.h"
+#include "base/ui/FileDialogs.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/ModalDialogCloser.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
+#include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -12,6 +15,7 @@
 #include <QTextEdit>
 #include <climits>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -305,6 +309,37 @@ private slots:
         QCOMPARE(closer.count(), 1);
         QCOMPARE(closer.seen().first().text, QStringLiteral("Step 3 - Parameter error!"));
         QCOMPARE(closer.seen().first().informativeText, QStringLiteral("gain out of range"));
+    }
+
+    void savedFromItsContextMenu()
+    {
+        QTextEdit widget;
+        AppConsole console(application(), &widget, QString());
+        console.message(QStringLiteral("copy started"), Qt::black);
+        console.error(QStringLiteral("no tape"), false);
+        const std::unique_ptr<QMenu> menu(console.createContextMenu());
+        QAction* save = nullptr;
+        for (QAction* action : menu->actions())
+            save = action->text() == QLatin1String("Save console...") ? action : save;
+        QVERIFY(save);
+        QVERIFY(menu->actions().size() > 2); // the text area's own entries stay
+
+        const QString path = scratch.filePath(QStringLiteral("session.txt"));
+        FileDialogs::answerWith([&](const QString& caption, const QString&) {
+            return caption == QLatin1String("Save console") ? path : QString();
+        });
+        const auto answerLater = qScopeGuard([] { FileDialogs::answerWith({}); });
+        save->trigger();
+        QCOMPARE(QString::fromUtf8(obrtest::readFile(path)), widget.toPlainText());
+        QVERIFY(widget.toPlainText().contains(QStringLiteral("no tape")));
+
+        // A file that cannot be written is said so, and nothing else changes.
+        ModalDialogCloser closer;
+        FileDialogs::answerWith(
+            [&](const QString&, const QString&) { return scratch.filePath("no/such/x.txt"); });
+        save->trigger();
+        QCOMPARE(closer.titles(), QStringList{"Save console"});
+        QVERIFY(!QFileInfo::exists(scratch.filePath("no")));
     }
 
 private:

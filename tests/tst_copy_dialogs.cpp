@@ -13,6 +13,8 @@
 
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <memory>
@@ -95,18 +97,61 @@ private slots:
         QVERIFY(console.messages().contains("   1 tape copied"));
     }
 
-    void closingStopsTheJob()
+    void closingAsksBeforeStoppingTheJob()
     {
         SegyCopy dialog(QString(), &console, nullptr, nullptr);
         dialog.setInputFile(path("in.sgy"));
         dialog.setOutputFile(path("out.sgy"));
+        // "No": the job goes on to its end.
+        QString asked;
+        closer.actOnNext([&asked](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box);
+            asked = box->text();
+            box->button(QMessageBox::No)->click();
+        });
+        QTimer::singleShot(0, &dialog, &QDialog::reject);
+        dialog.Copy->click();
+        QCOMPARE(closer.count(), 1);
+        QCOMPARE(asked, QStringLiteral("The job is still running.\nStop it?"));
+        QCOMPARE(console.errors(), QStringList());
+        QCOMPARE(readFile(path("out.sgy")), input);
+
+        // "Yes": it stops.
+        console.clear();
+        closer.actOnNext([](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box);
+            box->button(QMessageBox::Yes)->click();
+        });
         QTimer::singleShot(0, &dialog, &QDialog::reject);
         dialog.Copy->click();
         QCOMPARE(console.errors(),
                  QStringList({"copy stopped by the operator - job will abort", "  job failed"}));
         QCOMPARE(dialog.result(), 0);
+        // Nothing runs: the window closes without a question.
         dialog.Close->click();
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(closer.count(), 2);
+    }
+
+    void closingAsksBeforeStoppingTheMerge()
+    {
+        QVERIFY(writeFile(path("more.sgy"), input));
+        SegyMerge dialog(&console, nullptr, dir->path());
+        dialog.Add_All->click();
+        dialog.FileName->setText("merged.sgy");
+        closer.actOnNext([](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box);
+            QCOMPARE(box->text(), QStringLiteral("The job is still running.\nStop it?"));
+            box->button(QMessageBox::Yes)->click();
+        });
+        QTimer::singleShot(0, &dialog, &QDialog::reject);
+        dialog.Merge->click();
+        QCOMPARE(closer.count(), 1);
+        QVERIFY(console.errors().contains("merge stopped by the operator - job will abort"));
+        QCOMPARE(dialog.result(), 0);
     }
 
     void mergeKeepsFullPaths()

@@ -5,6 +5,7 @@
 #include "app/ui/IoMainWindow.h"
 #include "base/WorkingRoot.h"
 #include "base/ui/FileDialogs.h"
+#include "base/ui/ScreenFit.h"
 #include "devices/TapeDevice.h"
 #include "devices/TapeDriveList.h"
 #include "devices/TapeImage.h"
@@ -14,8 +15,13 @@
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
+#include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGroupBox>
+#include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
 #include <QTextEdit>
@@ -100,8 +106,10 @@ private slots:
         QCOMPARE(window->findChild<QPushButton*>(QStringLiteral("Quit"))->text(), QStringLiteral("Close"));
         QVERIFY(window->findChild<QTextEdit*>(QStringLiteral("Console"))->isReadOnly());
 
-        QCOMPARE(window->size(), QSize(600, 800));
-        QCOMPARE(window->minimumSize(), QSize(600, 600));
+        // Within the screen's free area (offscreen: 800 x 600).
+        const QSize room = ScreenFit::availableSize(window);
+        QCOMPARE(window->size(), QSize(600, 800).boundedTo(room));
+        QCOMPARE(window->minimumSize(), QSize(600, 600).boundedTo(room));
         QCOMPARE(window->maximumSize(), QSize(600, 800));
         QVERIFY(window->windowFlags() & Qt::WindowMinimizeButtonHint);
         QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
@@ -171,6 +179,8 @@ private slots:
         const QString path = chosen.isEmpty()                 ? QString()
                              : chosen.startsWith("elsewhere") ? root() + "/" + chosen
                                                               : root() + "/Osterlind/" + chosen;
+        // Each row starts afresh: a file chosen before would make its folder the start.
+        QSettings().remove(QStringLiteral("FileDialogs"));
         QStringList asked;
         FileDialogs::answerWith([&](const QString& question, const QString& directory) {
             asked << question << directory;
@@ -192,6 +202,52 @@ private slots:
         // The analyzer reads the file chosen, wherever it lies.
         QCOMPARE(openedPath, opened.isEmpty() ? QString() : path);
         QVERIFY(QDir(root() + "/elsewhere").removeRecursively());
+    }
+
+    void segyFilesOpenByDropRecentListAndCtrlO()
+    {
+        auto window = startWindow();
+        const QString file = root() + QStringLiteral("/line.sgy");
+        QVERIFY(obrtest::writeFile(file, obrtest::segyFile(1, 10, false, 4)));
+        QSettings().remove(QStringLiteral("RecentFiles"));
+        ModalDialogCloser closer;
+        QStringList opened;
+        const auto recordAnalyzer = [&](QWidget* modal) {
+            opened << modal->windowTitle();
+            static_cast<QDialog*>(modal)->reject();
+        };
+
+        // Dropped on the window: the analyzer opens on the file once the drop is over.
+        closer.actOnNext(recordAnalyzer);
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file)});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &drop);
+        QVERIFY(opened.isEmpty());
+        QTRY_COMPARE(opened, QStringList{"SEGY Analyzer  -  line.sgy[*]"});
+
+        // The file is now first of the recent files.
+        QMenu* menu = window->findChild<QPushButton*>(QStringLiteral("RecentFiles"))->menu();
+        emit menu->aboutToShow();
+        QCOMPARE(menu->actions().size(), 1);
+        closer.actOnNext(recordAnalyzer);
+        menu->actions().first()->trigger();
+        QTRY_COMPARE(opened.size(), 2);
+
+        // Ctrl+O asks for a file and opens it.
+        QAction* open = nullptr;
+        for (QAction* action : window->actions())
+            open = action->shortcut() == QKeySequence(QStringLiteral("Ctrl+O")) ? action : open;
+        QVERIFY(open);
+        FileDialogs::answerWith([&](const QString&, const QString&) { return file; });
+        closer.actOnNext(recordAnalyzer);
+        open->trigger();
+        FileDialogs::answerWith({});
+        QCOMPARE(opened.size(), 3);
+        QCOMPARE(opened.last(), QStringLiteral("SEGY Analyzer  -  line.sgy[*]"));
     }
 
     void quitClosesTheWindowItsConsoleIsBoundTo()

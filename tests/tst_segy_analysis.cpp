@@ -1,6 +1,8 @@
 #include "analyzers/ui/SegyAnalysis.h"
 #include "analyzers/ui/TraceDisplay.h"
+#include "base/RecentFiles.h"
 #include "base/ui/FileDialogs.h"
+#include "base/ui/OnlineDocumentation.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyFormat.h"
 #include "seismic/SegyFormatFile.h"
@@ -8,22 +10,33 @@
 #include "seismic/ui/SegyFormatViewer.h"
 #include "tests/support/Controls.h"
 #include "tests/support/DataTable.h"
+#include "tests/support/ModalDialogCloser.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/SegyFixture.h"
 #include "tests/support/TestMain.h"
 
 #include <QAbstractItemModel>
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStyleOptionFrame>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <cmath>
 
 using obrtest::control;
@@ -47,6 +60,108 @@ QStringList column(const QObject& window, const char* name, int column)
     for (int row = 0; row < table(window, name).rowCount(); ++row)
         texts.append(cell(window, name, row, column));
     return texts;
+}
+
+// Waits for the background scan that an edit started.
+[[nodiscard]] bool settled(const SegyAnalysis& analyzer)
+{
+    return QTest::qWaitFor([&analyzer] { return !analyzer.scanning(); }, 30000);
+}
+
+// Types into a line edit, leaves it and waits for the scan it starts.
+[[nodiscard]] bool editAndScan(const SegyAnalysis& analyzer, const char* name, const QString& text)
+{
+    edit(analyzer, name, text);
+    return settled(analyzer);
+}
+
+// Sets a scan range spin box and leaves it.
+[[nodiscard]] bool setScanBound(const SegyAnalysis& analyzer, const char* name, int value)
+{
+    auto* box = control<QSpinBox>(analyzer, name);
+    box->setValue(value);
+    emit box->editingFinished();
+    return settled(analyzer);
+}
+
+// Runs an action, then keeps the event loop turning for up to `forMs` (or until `done`), and
+// checks that neither the action nor any turn of the loop kept the window from answering for
+// more than 200 ms.
+[[nodiscard]] bool answersQuickly(const std::function<void()>& action, int forMs = 0,
+                                  const std::function<bool()>& done = {})
+{
+    constexpr qint64 limitMs = 200;
+    QElapsedTimer step;
+    step.start();
+    action();
+    qint64 longest = step.elapsed();
+    QElapsedTimer total;
+    total.start();
+    do {
+        step.restart();
+        bool fired = false;
+        QTimer::singleShot(0, [&fired] { fired = true; });
+        while (!fired)
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+        longest = std::max(longest, step.elapsed());
+        if (done && done())
+            break;
+    } while (total.elapsed() < forMs);
+    if (longest > limitMs)
+        qWarning("the event loop waited %lld ms", longest);
+    return longest <= limitMs && (!done || done());
+}
+
+// The help window open now, if any.
+OnlineDocumentation* helpViewer()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* viewer = qobject_cast<OnlineDocumentation*>(widget); viewer && viewer->isVisible())
+            return viewer;
+    }
+    return nullptr;
+}
+
+QPushButton* viewerButton(const QWidget& viewer, const QString& text)
+{
+    for (QPushButton* button : viewer.findChildren<QPushButton*>()) {
+        if (button->text() == text)
+            return button;
+    }
+    qFatal("no button %s", qPrintable(text));
+}
+
+// One notch of the mouse wheel away from the user, as the window system delivers it over a field.
+void turnWheel(QWidget* field)
+{
+    const QPointF centre = QRectF(field->rect()).center();
+    QWheelEvent wheel(centre, QPointF(field->mapToGlobal(centre.toPoint())), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&wheel);
+    QApplication::sendEvent(field, &wheel);
+}
+
+// Drags a file over the window and drops it there; true when the window took it.
+bool drop(QWidget& window, const QString& path)
+{
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &dropped);
+    return dropped.isAccepted();
+}
+
+QAction* shortcut(const QWidget& window, const QKeySequence& keys)
+{
+    for (QAction* action : window.actions()) {
+        if (action->shortcut() == keys)
+            return action;
+    }
+    return nullptr;
 }
 
 // The "min/max" of a field row.
@@ -111,24 +226,200 @@ private slots:
     void fieldEditsReadTheRangesAgain()
     {
         const auto analyzer = open(10);
-        edit(*analyzer, "FFID_StartByte", QStringLiteral("21"));
+        QVERIFY(editAndScan(*analyzer, "FFID_StartByte", QStringLiteral("21")));
         QCOMPARE(range(*analyzer, "FFID"), QStringLiteral("500/509"));
-        edit(*analyzer, "FFID_StartByte", QStringLiteral("9"));
+        QVERIFY(editAndScan(*analyzer, "FFID_StartByte", QStringLiteral("9")));
         // The upper half of the 32-bit word at byte 9.
         control<QComboBox>(*analyzer, "FFID_Type")->setCurrentIndex(1);
+        QVERIFY(settled(*analyzer));
         QCOMPARE(range(*analyzer, "FFID"), QStringLiteral("0/0"));
         QCOMPARE(analyzer->formatInForce()->keySlot(0).type, int(HeaderDataType::Int16));
         // The scan range narrows the ranges too.
         control<QComboBox>(*analyzer, "FFID_Type")->setCurrentIndex(2);
-        control<QSpinBox>(*analyzer, "FirstTraceInRange")->setValue(4);
+        QVERIFY(settled(*analyzer));
+        QVERIFY(setScanBound(*analyzer, "FirstTraceInRange", 4));
         QCOMPARE(range(*analyzer, "FFID"), QStringLiteral("103/109"));
+        QCOMPARE(cell(*analyzer, "TraceHeader_FourByteTable", 2, 3), QStringLiteral("103"));
         // A range past the end of the file stops at its last trace.
         console.clear();
         control<QSpinBox>(*analyzer, "LastTraceInRange")->setMaximum(1000);
-        control<QSpinBox>(*analyzer, "LastTraceInRange")->setValue(500);
+        QVERIFY(setScanBound(*analyzer, "LastTraceInRange", 500));
         QCOMPARE(console.errors(), QStringList());
         QCOMPARE(range(*analyzer, "FFID"), QStringLiteral("103/109"));
         QCOMPARE(table(*analyzer, "TraceHeader_FourByteTable").columnCount(), 7 + 3);
+    }
+
+    void staysResponsiveWhileScanning()
+    {
+        // Many short traces: a scan of all of them takes a while, each trace costs little room.
+        const QString path = dir.filePath(QStringLiteral("many.sgy"));
+        SegyFormat format;
+        segytest::FileLayout layout;
+        layout.traces = 100000;
+        layout.samples = 4;
+        QVERIFY(segytest::writeFile(
+            path, format, layout,
+            [](SeismicTrace& trace, int i) { trace.setValue(TraceKey::FieldFile, 100 + i); }, &console));
+        SegyAnalysis analyzer(&console, dir.path(), nullptr, dir.filePath(QStringLiteral("none.xml")), path);
+        analyzer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&analyzer));
+        QSignalSpy started(&analyzer, &SegyAnalysis::traceScanStarted);
+        auto* first = control<QSpinBox>(analyzer, "FirstTraceInRange");
+        auto* last = control<QSpinBox>(analyzer, "LastTraceInRange");
+        QCOMPARE(last->maximum(), 100000);
+
+        // Typing "414": no key waits for a scan, and only the whole number is read.
+        last->setFocus();
+        last->selectAll();
+        for (const QChar key : QStringLiteral("414"))
+            QVERIFY(answersQuickly([&] { QTest::keyClick(last, key.toLatin1()); }));
+        QVERIFY(answersQuickly([] {}, 1000, [&] { return started.count() == 1; }));
+        QVERIFY(answersQuickly([] {}, 30000, [&] { return !analyzer.scanning(); }));
+        QCOMPARE(started.count(), 1);
+        QCOMPARE(started.first(), (QVariantList{1, 414}));
+        QCOMPARE(table(analyzer, "TraceHeader_FourByteTable").columnCount(), 414 + 3);
+
+        // Paging through the range, then the whole file: the window answers throughout.
+        for (int press = 0; press < 25; ++press)
+            QVERIFY(answersQuickly([&] { QTest::keyClick(last, Qt::Key_PageUp); }));
+        last->setValue(100000);
+        emit last->editingFinished();
+        QVERIFY(analyzer.scanning());
+        QVERIFY(answersQuickly([] {}, 300));
+        // The scan shows how far it has come.
+        auto* progress = control<QProgressBar>(analyzer, "ScanProgress");
+        QVERIFY(progress->isVisible());
+        QCOMPARE(progress->maximum(), 100000);
+        // A newer range makes the long scan stale: its result never reaches the tables.
+        first->setValue(50);
+        emit first->editingFinished();
+        last->setValue(600);
+        emit last->editingFinished();
+        QVERIFY(answersQuickly([] {}, 30000, [&] { return !analyzer.scanning(); }));
+        QCOMPARE(started.last(), (QVariantList{50, 600}));
+        QVERIFY(!progress->isVisible());
+        for (const QVariantList& range : started)
+            QVERIFY2(range.value(1).toInt() != 4 && range.value(1).toInt() != 41,
+                     qPrintable(range.value(1).toString()));
+        QCOMPARE(table(analyzer, "TraceHeader_FourByteTable").columnCount(), 551 + 3);
+        QCOMPARE(table(analyzer, "TraceHeader_FourByteTable").headerData(3, Qt::Horizontal).toString(),
+                 QStringLiteral("Trace 50"));
+        QCOMPARE(cell(analyzer, "TraceHeader_FourByteTable", 2, 3 + 550), QStringLiteral("699"));
+        QCOMPARE(range(analyzer, "FFID"), QStringLiteral("149/699"));
+    }
+
+    void helpAnswersWhileTheAnalyzerIsModal()
+    {
+        const auto analyzer = open(10);
+        bool closedByClick = false;
+        QPointer<OnlineDocumentation> kept;
+        QTimer::singleShot(0, [&] {
+            const auto finish = qScopeGuard([&] { analyzer->reject(); });
+            QCOMPARE(QApplication::activeModalWidget(), analyzer.get());
+            control<QPushButton>(*analyzer, "Help")->click();
+            QPointer<OnlineDocumentation> viewer = helpViewer();
+            QVERIFY(viewer);
+            QVERIFY(QTest::qWaitForWindowExposed(viewer));
+            // A click as the window system delivers it: a blocked window would drop it.
+            auto* close = viewerButton(*viewer, "Close");
+            QTest::mouseClick(viewer->windowHandle(), Qt::LeftButton, {},
+                              close->mapTo(viewer, close->rect().center()));
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            closedByClick = viewer.isNull();
+            control<QPushButton>(*analyzer, "Help")->click();
+            kept = helpViewer();
+        });
+        analyzer->exec();
+        QVERIFY(closedByClick);
+        // Help opened from the analyzer outlives it.
+        QVERIFY(kept && kept->isVisible() && !kept->parentWidget());
+        delete kept;
+    }
+
+    void wheelScrollsTheRowsUntilAFieldIsChosen()
+    {
+        const auto analyzer = open(10);
+        analyzer->show();
+        QVERIFY(QTest::qWaitForWindowExposed(analyzer.get()));
+        QScrollBar* rows = control<QScrollArea>(*analyzer, "TraceHeaderScroll")->verticalScrollBar();
+        QVERIFY2(rows->maximum() > 0, "the rows do not scroll in this window");
+        auto* type = control<QComboBox>(*analyzer, "Receiver_Type_Type");
+        const int index = type->currentIndex();
+        QVERIFY(index < type->count() - 1);
+        turnWheel(type);
+        QCOMPARE(type->currentIndex(), index);
+        QVERIFY(rows->value() > 0);
+        // Chosen by the user, the field takes the wheel.
+        analyzer->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(analyzer.get()));
+        type->setFocus();
+        QVERIFY(type->hasFocus());
+        turnWheel(type);
+        QCOMPARE(type->currentIndex(), index + 1);
+    }
+
+    void escapeAsksBeforeEditsAreLost()
+    {
+        const auto analyzer = open(10);
+        analyzer->show();
+        ModalDialogCloser closer;
+        // Nothing edited: Escape closes at once.
+        QTest::keyClick(analyzer.get(), Qt::Key_Escape);
+        QVERIFY(!analyzer->isVisible());
+        QCOMPARE(closer.count(), 0);
+        analyzer->show();
+        QVERIFY(editAndScan(*analyzer, "FFID_StartByte", QStringLiteral("21")));
+        QVERIFY(analyzer->isWindowModified());
+        // "No": the window stays.
+        const auto answer = [](QMessageBox::StandardButton button) {
+            return [button](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                QVERIFY(box);
+                box->button(button)->click();
+            };
+        };
+        closer.actOnNext(answer(QMessageBox::No));
+        QTest::keyClick(analyzer.get(), Qt::Key_Escape);
+        QVERIFY(analyzer->isVisible());
+        QCOMPARE(closer.titles(), QStringList{"SEGY Analyzer"});
+        closer.actOnNext(answer(QMessageBox::Yes));
+        QTest::keyClick(analyzer.get(), Qt::Key_Escape);
+        QVERIFY(!analyzer->isVisible());
+        QCOMPARE(analyzer->result(), int(QDialog::Rejected));
+    }
+
+    void recentFilesDropsAndShortcuts()
+    {
+        QSettings().remove(QStringLiteral("RecentFiles"));
+        const auto analyzer = open(10);
+        const QString ten = dir.filePath(QStringLiteral("t10.sgy"));
+        const QString hundred = dir.filePath(QStringLiteral("t100.sgy"));
+        // A dropped SEG-Y file is analysed; anything else is refused.
+        QVERIFY(!drop(*analyzer, dir.filePath(QStringLiteral("none.xml"))));
+        QVERIFY(drop(*analyzer, hundred));
+        QTRY_COMPARE(analyzer->dataSet()->traceCount(), 100);
+        QCOMPARE(RecentFiles::list(), QStringList({hundred, ten}));
+
+        // The menu reads the list when it opens; an entry opens its file.
+        QMenu* menu = control<QPushButton>(*analyzer, "RecentFiles")->menu();
+        QVERIFY(menu);
+        emit menu->aboutToShow();
+        QCOMPARE(menu->actions().size(), 2);
+        QVERIFY(menu->actions()[1]->text().endsWith(QDir::toNativeSeparators(ten)));
+        menu->actions()[1]->trigger();
+        QCOMPARE(analyzer->dataSet()->traceCount(), 10);
+        QCOMPARE(RecentFiles::list(), QStringList({ten, hundred}));
+
+        // Ctrl+E saves the trace plot.
+        const QString picture = dir.filePath(QStringLiteral("plot.png"));
+        FileDialogs::answerWith([&](const QString&, const QString&) { return picture; });
+        shortcut(*analyzer, QKeySequence(QStringLiteral("Ctrl+E")))->trigger();
+        QVERIFY(!QImage(picture).isNull());
+        QVERIFY(shortcut(*analyzer, QKeySequence(QStringLiteral("Ctrl+O"))));
+        QVERIFY(shortcut(*analyzer, QKeySequence(QStringLiteral("F1"))));
+        analyzer->show();
+        shortcut(*analyzer, QKeySequence(QStringLiteral("Ctrl+W")))->trigger();
+        QVERIFY(!analyzer->isVisible());
     }
 
     void wordTableDescriptionsFollowTheSlots()
@@ -137,11 +428,12 @@ private slots:
         // Row 3 covers bytes 13 to 16, row 45 bytes 181 to 184.
         QCOMPARE(cell(*analyzer, "TraceHeader_FourByteTable", 3, 1), QStringLiteral("Channel"));
         QCOMPARE(cell(*analyzer, "TraceHeader_FourByteTable", 45, 1), QStringLiteral("CMP easting"));
-        edit(*analyzer, "Channel_StartByte", QStringLiteral("181"));
+        QVERIFY(editAndScan(*analyzer, "Channel_StartByte", QStringLiteral("181")));
         QCOMPARE(cell(*analyzer, "TraceHeader_FourByteTable", 3, 1), QString());
         // Both start at 181 now: the first name of the list wins.
         QCOMPARE(cell(*analyzer, "TraceHeader_FourByteTable", 45, 1), QStringLiteral("Channel"));
         control<QComboBox>(*analyzer, "Channel_Type")->setCurrentIndex(4);
+        QVERIFY(settled(*analyzer));
         QCOMPARE(cell(*analyzer, "TraceHeader_FourByteTable", 45, 1), QStringLiteral("CMP easting"));
         QCOMPARE(cell(*analyzer, "TraceHeader_IEEEFloatTable", 45, 1), QStringLiteral("Channel"));
     }
@@ -208,6 +500,8 @@ private slots:
         });
         control<QPushButton>(*analyzer, "CreateFormatFile")->click();
         QCOMPARE(saved.count(), 1);
+        // Saved, the edits are no longer at risk.
+        QVERIFY(!analyzer->isWindowModified());
         QCOMPARE(saved.first().first().toString(), path);
 
         SegyFormatFile file(path, 0);

@@ -10,9 +10,8 @@ namespace ImageExport {
 
 bool saveWithDialog(QWidget* parent, const QImage& image, const QString& suggestedName)
 {
-    QString path = FileDialogs::saveFileName(parent, QStringLiteral("Export image"),
-                                             QDir::current().filePath(suggestedName),
-                                             QStringLiteral("PNG images (*.png)"));
+    QString path = FileDialogs::saveFileName(parent, QStringLiteral("Export image"), QDir::currentPath(),
+                                             QStringLiteral("PNG images (*.png)"), suggestedName);
     if (path.isEmpty())
         return false;
     if (!path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))

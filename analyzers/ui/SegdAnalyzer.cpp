@@ -67,7 +67,7 @@ SegdAnalyzer::~SegdAnalyzer() = default;
 
 void SegdAnalyzer::on_DirBrowse_clicked()
 {
-    chooseDirectory(FileDialogs::existingDirectory(
+    chooseDirectory(FileDialogs::existingFolder(
         this, QStringLiteral("Select a directory containing segd files"), directory));
 }
 

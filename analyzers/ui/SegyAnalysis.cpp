@@ -1,24 +1,30 @@
 #include "analyzers/ui/SegyAnalysis.h"
 
+#include "analyzers/BackgroundTraceScan.h"
 #include "analyzers/TimingInterval.h"
+#include "analyzers/TraceWordModel.h"
 #include "analyzers/ui/Histogram.h"
 #include "analyzers/ui/Spectra.h"
 #include "analyzers/ui/TraceDisplay.h"
 #include "analyzers/ui/TracePlotControls.h"
 #include "base/ObrConsole.h"
+#include "base/RecentFiles.h"
 #include "base/ui/FileDialogs.h"
 #include "base/ui/OnlineDocumentation.h"
+#include "base/ui/ScreenFit.h"
+#include "base/ui/WheelGuard.h"
 #include "seismic/HeaderDataType.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyFormat.h"
 #include "seismic/SegyFormatFile.h"
 #include "seismic/SegyLayout.h"
-#include "seismic/SeismicTrace.h"
 #include "seismic/ui/SegyFormatViewer.h"
 
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QSplitter>
 #include <QStandardItemModel>
 #include <QVBoxLayout>
@@ -37,7 +43,8 @@ SegyAnalysis::SegyAnalysis(ObrConsole* console, const QString& seismicDirectory,
                            const QString& standardFormatPath, const QString& fileName)
     : QDialog(parent), console(console), fileName(fileName), seismicDirectory(seismicDirectory),
       standardFormatPath(standardFormatPath), binaryTwoByteModel(new QStandardItemModel(this)),
-      binaryFourByteModel(new QStandardItemModel(this))
+      binaryFourByteModel(new QStandardItemModel(this)), scanner(new BackgroundTraceScan(this)),
+      scanProgress(new QProgressBar(this))
 {
     setupUi(this);
     dataTypeNames =
@@ -45,11 +52,25 @@ SegyAnalysis::SegyAnalysis(ObrConsole* console, const QString& seismicDirectory,
                     QStringLiteral("IBM Float"), QStringLiteral("IEEE Float")};
     BinaryHeader_TwoByteTable->setModel(binaryTwoByteModel);
     BinaryHeader_FourByteTable->setModel(binaryFourByteModel);
+    int table = 0;
     for (QTableView* view : {TraceHeader_OneByteTable, TraceHeader_TwoByteTable, TraceHeader_FourByteTable,
                              TraceHeader_IBMFloatTable, TraceHeader_IEEEFloatTable}) {
-        traceWordModels.append(new QStandardItemModel(this));
+        traceWordModels.append(new TraceWordModel(HeaderWordTables::TraceTable(table++), this));
         view->setModel(traceWordModels.last());
     }
+    scanProgress->setObjectName(QStringLiteral("ScanProgress"));
+    scanProgress->setFormat(QStringLiteral("Scanning traces: %v of %m"));
+    scanProgress->hide();
+    layout_25->insertWidget(1, scanProgress);
+    connect(scanner, &BackgroundTraceScan::progress, this, [this](int done, int total) {
+        scanProgress->setRange(0, total);
+        scanProgress->setValue(done);
+        scanProgress->show();
+    });
+    connect(scanner, &BackgroundTraceScan::finished, this, &SegyAnalysis::scanFinished);
+    scanRangePause.setSingleShot(true);
+    scanRangePause.setInterval(scanRangePauseMs);
+    connect(&scanRangePause, &QTimer::timeout, this, &SegyAnalysis::applyScanRange);
     // The display choices over the trace plot, which fills the seismic view's area as the
     // window is resized, with the clicked trace's header words beside it.
     auto* seismicLayout = new QVBoxLayout(SeismicWidget);
@@ -74,7 +95,9 @@ SegyAnalysis::SegyAnalysis(ObrConsole* console, const QString& seismicDirectory,
     ExportSpectra->setEnabled(false);
     ExportHistogram->setEnabled(false);
     fillTypeCombos();
+    WheelGuard::guardScrolledFields(this);
     widenRangeFields();
+    ScreenFit::fitToScreen(this);
     static_cast<void>(openSegyFile());
 
     connect(OK, &QPushButton::clicked, this, &QDialog::accept);
@@ -110,10 +133,13 @@ SegyAnalysis::SegyAnalysis(ObrConsole* console, const QString& seismicDirectory,
     connect(VerticalAnnotation, qOverload<int>(&QSpinBox::valueChanged), this,
             &SegyAnalysis::on_VerticalAnnotation_changed);
     setTitleFromFileName();
+    addFileActions();
 }
 
 SegyAnalysis::~SegyAnalysis()
 {
+    // A scan still running stops before the data it reports to goes.
+    delete scanner;
     // The views hold no data pointer past their construction, but they go first all the same.
     delete seismicView;
     delete spectraView;
@@ -155,9 +181,7 @@ bool SegyAnalysis::reopenDataSet()
     if (!opened->ok())
         return false;
     data = std::move(opened);
-    traceBuffer.assign(size_t(std::max(data->traceLength(), 0)), 0);
-    scratchTrace = SeismicTrace::create(data->samples(), data->sampleInterval());
-    return scratchTrace != nullptr;
+    return true;
 }
 
 bool SegyAnalysis::openSegyFile()
@@ -178,9 +202,16 @@ bool SegyAnalysis::openSegyFile()
     fillBinaryHeaderValues();
     scanFirstTrace = 1;
     scanLastTrace = std::min(24, data->traceCount());
-    scanTraceRange();
-    buildTraceHeaderTables();
-    describeTraceHeaderWords();
+    // The first traces are few: they are read at once, and any scan of the previous file is dropped.
+    scanner->cancel();
+    scanProgress->hide();
+    ++tableRound;
+    tablesPending = false;
+    const std::atomic<bool> notCancelled{false};
+    std::atomic<int> done{0};
+    const auto scan = traceRangeScan();
+    showScanResult(scan->run(notCancelled, done));
+    scan->console().passOn(*console);
     fillTypeCombos();
     for (QWidget* area :
          {static_cast<QWidget*>(SpectraWidget), static_cast<QWidget*>(HistogramWidget), SeismicWidget}) {
@@ -201,6 +232,7 @@ bool SegyAnalysis::openSegyFile()
                                                  settings.verticalScale * settings.dotsPerInchY));
     settings.timingLabelInterval = settings.timingLineInterval;
     populateControls();
+    RecentFiles::add(fileName);
     // The plot is drawn once the controls are settled; while updating it would not be.
     updating = false;
     redrawSeismicView();
@@ -210,44 +242,15 @@ bool SegyAnalysis::openSegyFile()
 
 void SegyAnalysis::onFileBrowse()
 {
-    fileName = FileDialogs::openFileName(this, QStringLiteral("Open SEGY File"), seismicDirectory,
-                                         QStringLiteral("SEGY files (*.sgy *.segy *.seg  *.sy)"));
-    setTitleFromFileName();
-    if (fileName.isEmpty())
+    const QString chosen = FileDialogs::openFileName(this, QStringLiteral("Open SEGY File"), seismicDirectory,
+                                                     FileDialogs::segyFilter);
+    if (!chosen.isEmpty()) {
+        openFile(chosen);
         return;
-    data.reset();
-    static_cast<void>(openSegyFile());
-}
-
-void SegyAnalysis::scanTraceRange()
-{
-    if (!data || !scratchTrace)
-        return;
-    fieldRanges.reset();
-    rawHeaders.clear();
-    // Never past the end of the file, whatever the range controls say.
-    const int last = std::min(scanLastTrace, data->traceCount());
-    if (scanFirstTrace < 1 || scanFirstTrace > last || !data->seekSequentialTrace(scanFirstTrace))
-        return;
-    const int headerBytes = std::min<int>(format->traceHeaderSize, int(traceBuffer.size()));
-    for (int n = scanFirstTrace; n <= last; ++n) {
-        if (!data->readTraceInto(traceBuffer.data(), *scratchTrace))
-            break;
-        fieldRanges.add(*scratchTrace);
-        rawHeaders.append(QByteArray(traceBuffer.data(), headerBytes));
     }
-    static_cast<void>(data->seekSequentialTrace(1));
-}
-
-void SegyAnalysis::fullRefresh()
-{
-    if (updating)
-        return;
-    scanTraceRange();
-    buildTraceHeaderTables();
-    describeTraceHeaderWords();
-    showFieldRanges();
-    redrawSeismicView();
+    // The data set stays open; the byte order buttons, which need a file name, then do nothing.
+    fileName.clear();
+    setTitleFromFileName();
 }
 
 void SegyAnalysis::fieldStartByteEdited(int row)
@@ -258,6 +261,7 @@ void SegyAnalysis::fieldStartByteEdited(int row)
     if (!valid)
         return;
     format->setKeySlot(slot, startByte, format->keySlot(slot).type);
+    formatEdited();
     fullRefresh();
 }
 
@@ -267,26 +271,7 @@ void SegyAnalysis::fieldTypeChanged(int row, int index)
         return;
     const int slot = SegyFieldRanges::fields()[size_t(row)].keySlot;
     format->setKeySlot(slot, format->keySlot(slot).startByte, index);
-    fullRefresh();
-}
-
-void SegyAnalysis::on_FirstTraceInRange_valueChanged(int value)
-{
-    if (value > LastTraceInRange->value()) {
-        FirstTraceInRange->setValue(LastTraceInRange->value());
-        return;
-    }
-    scanFirstTrace = value;
-    fullRefresh();
-}
-
-void SegyAnalysis::on_LastTraceInRange_valueChanged(int value)
-{
-    if (value < FirstTraceInRange->value()) {
-        LastTraceInRange->setValue(FirstTraceInRange->value());
-        return;
-    }
-    scanLastTrace = value;
+    formatEdited();
     fullRefresh();
 }
 
@@ -296,6 +281,7 @@ void SegyAnalysis::on_IsLittleEndian_toggled(bool checked)
         return;
     format->endianOrder = 2;
     format->endianFromData = false;
+    formatEdited();
     if (reopenDataSet())
         fillBinaryHeaderValues();
 }
@@ -305,6 +291,7 @@ void SegyAnalysis::on_GetEndian_toggled(bool checked)
     if (fileName.isEmpty() || !checked)
         return;
     format->endianFromData = true;
+    formatEdited();
     if (reopenDataSet())
         fillBinaryHeaderValues();
 }
@@ -315,6 +302,7 @@ void SegyAnalysis::on_IsBigEndian_toggled(bool checked)
         return;
     format->endianOrder = 1;
     format->endianFromData = false;
+    formatEdited();
     if (reopenDataSet())
         fillBinaryHeaderValues();
 }
@@ -324,6 +312,7 @@ void SegyAnalysis::on_IsASCII_toggled(bool checked)
     if (!data || !checked)
         return;
     format->textHeaderAscii = true;
+    formatEdited();
     showTextHeader();
 }
 
@@ -332,12 +321,14 @@ void SegyAnalysis::on_IsEBCDIC_toggled(bool checked)
     if (!data || !checked)
         return;
     format->textHeaderAscii = false;
+    formatEdited();
     showTextHeader();
 }
 
 void SegyAnalysis::on_SampleFormat_Override_clicked()
 {
     SampleFormat->setEnabled(SampleFormat_Override->isChecked());
+    formatEdited();
     // Without the override the file's own code is read again.
     if (!SampleFormat_Override->isChecked() && format && format->sampleFormat.override) {
         format->sampleFormat.override = false;
@@ -351,6 +342,7 @@ void SegyAnalysis::on_SampleInterval_Override_clicked()
     if (!data)
         return;
     SampleInterval->setReadOnly(!SampleInterval_Override->isChecked());
+    formatEdited();
     fullRefresh();
 }
 
@@ -359,11 +351,13 @@ void SegyAnalysis::on_SamplesPerTrace_Override_clicked()
     if (!data)
         return;
     SamplesPerTrace->setReadOnly(!SamplesPerTrace_Override->isChecked());
+    formatEdited();
     fullRefresh();
 }
 
 void SegyAnalysis::binaryWordEdited()
 {
+    formatEdited();
     readBinaryHeaderWords();
     buildBinaryHeaderTables();
     describeBinaryHeaderWords();
@@ -429,8 +423,27 @@ void SegyAnalysis::on_SampleFormat_changed(int index)
     // with the chosen code in force.
     format->sampleFormat.override = true;
     format->sampleFormat.overrideValue = sampleFormatCodes[index].code;
+    formatEdited();
     if (reopenDataSet())
         fullRefresh();
+}
+
+void SegyAnalysis::formatEdited()
+{
+    if (!updating)
+        setWindowModified(true);
+}
+
+void SegyAnalysis::done(int result)
+{
+    // Edits of the format live only in this window until "Create format file" saves them.
+    if (isWindowModified() &&
+        QMessageBox::question(this, analyzerTitle,
+                              QStringLiteral("The format has been changed and not saved with \"Create format "
+                                             "file\".\nClose the analyzer and lose the changes?"),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return;
+    QDialog::done(result);
 }
 
 void SegyAnalysis::on_Help_clicked()
@@ -485,6 +498,8 @@ void SegyAnalysis::onCreateFormat()
     std::unique_ptr<SegyFormat> formatToSave = buildFormatFromControls();
     SegyFormatViewer viewer(1, 0, formatToSave.get(), this);
     viewer.exec();
-    if (viewer.saved())
+    if (viewer.saved()) {
+        setWindowModified(false);
         emit formatInfo(viewer.savedPath());
+    }
 }

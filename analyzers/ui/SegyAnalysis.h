@@ -2,18 +2,21 @@
 
 #include "analyzers/HeaderWordTables.h"
 #include "analyzers/TraceDisplaySettings.h"
+#include "analyzers/TraceRangeScan.h"
 #include "seismic/SegyFieldRanges.h"
 #include "ui_SegyAnalyzer.h"
 
 #include <QByteArray>
 #include <QDialog>
 #include <QStringList>
+#include <QTimer>
 #include <QVector>
 #include <memory>
-#include <vector>
 
+class BackgroundTraceScan;
 class Histogram;
 class ObrConsole;
+class QProgressBar;
 class QPlainTextEdit;
 class QSplitter;
 class QStandardItemModel;
@@ -21,9 +24,9 @@ class QTableView;
 class SegyData;
 class SegyFormat;
 class SegyFormatFile;
-class SeismicTrace;
 class Spectra;
 class TraceDisplay;
+class TraceWordModel;
 class TracePlotControls;
 
 // The window in which a user takes an unknown SEG-Y file apart: byte order, text encoding,
@@ -46,16 +49,31 @@ public:
     TraceDisplay* seismicImage() const { return seismicView; }
     Spectra* spectraImage() const { return spectraView; }
     Histogram* histogramImage() const { return histogramView; }
+    // True while a scan of the trace range runs in the background.
+    bool scanning() const;
     TracePlotControls* plotControls() const { return displayControls; }
     // The side panel with the header words of the trace last clicked in the plot.
     QPlainTextEdit* traceHeaderPanel() const { return headerPanel; }
 
 signals:
     void formatInfo(QString path);
+    // A scan of the traces first to last has begun; its tables follow when it finishes.
+    void traceScanStarted(int first, int last);
 
 public slots:
     void onFileBrowse();
     void onCreateFormat();
+    // Asks before edits of the format that were not saved are lost.
+    void done(int result) override;
+    // Analyses another file, keeping the format with its edits.
+    void openFile(const QString& path);
+    // Ctrl+E: the trace plot into a picture file.
+    void exportTracePlot();
+
+protected:
+    // A SEG-Y file dropped on the window is analysed.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private slots:
     void on_IsLittleEndian_toggled(bool checked);
@@ -84,6 +102,8 @@ private slots:
     void on_Spectra_StartTime_editingFinished();
     void on_LastTraceInRange_valueChanged(int value);
     void on_FirstTraceInRange_valueChanged(int value);
+    void on_LastTraceInRange_editingFinished();
+    void on_FirstTraceInRange_editingFinished();
     void on_FirstDisplayTrace_valueChanged(int value);
     void on_LastDisplayTrace_valueChanged(int value);
     void on_ExportSpectra_clicked();
@@ -104,13 +124,24 @@ private:
     // The start byte and type edits of field row `row` (SegyFieldRanges order).
     void fieldStartByteEdited(int row);
     void fieldTypeChanged(int row, int index);
+    // The user changed the format: the window is marked until the format is saved.
+    void formatEdited();
 
     // Opening and reading.
     bool openSegyFile();
     bool loadStandardFormat();
     bool reopenDataSet();
     void setTitleFromFileName();
+    // Ctrl+O, Ctrl+W, Ctrl+E, F1 and the "Recent files" button.
+    void addFileActions();
+    // Starts reading the scan range in the background; scanFinished shows what it found.
     void scanTraceRange();
+    void scanFinished();
+    void showScanResult(const TraceRangeScan::Result& result);
+    std::unique_ptr<TraceRangeScan> traceRangeScan() const;
+    // A scan range typed or stepped is applied when editing ends or after a short pause.
+    void scanRangeEdited(bool firstChanged);
+    void applyScanRange();
     void fullRefresh();
     void redrawSeismicView();
     void showTraceHeader(int index);
@@ -123,7 +154,10 @@ private:
     void fillBinaryHeaderValues();
     void buildTraceHeaderTables();
     void describeTraceHeaderWords();
-    void fillTraceHeaderValues();
+    void describeTraceWordTable(int table);
+    // After a background scan: the table in view first, then one table per turn of the event
+    // loop, since laying out hundreds of trace columns takes a while.
+    void describeTablesInTurn(QVector<int> tables);
     void readBinaryHeaderWords();
     void binaryWordEdited();
     void showFieldRanges();
@@ -157,15 +191,22 @@ private:
     SegyFormat* format = nullptr;
     bool formatLoaded = false;
     std::unique_ptr<SegyData> data;
-    std::vector<char> traceBuffer;
-    std::unique_ptr<SeismicTrace> scratchTrace;
     int scanFirstTrace = 1;
     int scanLastTrace = 1;
     QVector<QByteArray> rawHeaders;
     SegyFieldRanges fieldRanges;
     QStandardItemModel* binaryTwoByteModel;
     QStandardItemModel* binaryFourByteModel;
-    QVector<QStandardItemModel*> traceWordModels; // 1-byte, 2-byte, 4-byte, IBM, IEEE
+    QVector<TraceWordModel*> traceWordModels; // 1-byte, 2-byte, 4-byte, IBM, IEEE
+    BackgroundTraceScan* scanner;
+    QProgressBar* scanProgress;
+    // A typed or stepped scan range waits this long for the next key before it is read.
+    static constexpr int scanRangePauseMs = 400;
+    QTimer scanRangePause;
+    // Tables still to show the last scan; a newer scan result starts the round again.
+    int tableRound = 0;
+    bool tablesPending = false;
+    bool scanFirstEdited = false;
     TraceDisplaySettings settings;
     TraceDisplay* seismicView = nullptr;
     Spectra* spectraView = nullptr;

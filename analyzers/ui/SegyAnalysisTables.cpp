@@ -1,4 +1,5 @@
 // The header tables and controls of the SEG-Y analyzer.
+#include "analyzers/TraceWordModel.h"
 #include "analyzers/ui/SegyAnalysis.h"
 #include "seismic/EbcdicTable.h"
 #include "seismic/HeaderDataType.h"
@@ -18,7 +19,6 @@ namespace {
 constexpr int byteColumn = 0;
 constexpr int descriptionColumn = 1;
 constexpr int kindColumn = 2;
-constexpr int firstValueColumn = 3;
 
 void setText(QStandardItemModel* model, int row, int column, const QString& text)
 {
@@ -146,64 +146,31 @@ void SegyAnalysis::fillBinaryHeaderValues()
 
 void SegyAnalysis::buildTraceHeaderTables()
 {
-    const int size = format->traceHeaderSize;
-    const QList<QTableView*> views{TraceHeader_OneByteTable, TraceHeader_TwoByteTable,
-                                   TraceHeader_FourByteTable, TraceHeader_IBMFloatTable,
-                                   TraceHeader_IEEEFloatTable};
-    QStringList titles{QStringLiteral("Byte position"), QStringLiteral("Description"), QString()};
-    for (int k = 0; k < rawHeaders.size(); ++k)
-        titles.append(QStringLiteral("Trace %1").arg(scanFirstTrace + k));
-    for (int t = 0; t < traceWordModels.size(); ++t) {
-        QStandardItemModel* model = traceWordModels[t];
-        const int bytes = t == 0 ? 1 : t == 1 ? 2 : 4;
-        model->clear();
-        model->setColumnCount(titles.size());
-        model->setRowCount(std::max(size, 0) / bytes);
-        model->setHorizontalHeaderLabels(titles);
-        for (int row = 0; row < model->rowCount(); ++row) {
-            const int first = row * bytes + 1;
-            setText(model, row, byteColumn,
-                    bytes == 1 ? QString::number(first)
-                               : QStringLiteral("%1 to %2").arg(first).arg(first + bytes - 1));
-        }
-        QTableView* view = views[t];
+    for (QTableView* view : {TraceHeader_OneByteTable, TraceHeader_TwoByteTable, TraceHeader_FourByteTable,
+                             TraceHeader_IBMFloatTable, TraceHeader_IEEEFloatTable}) {
         compactRows(view);
-        setColumnWidthAtLeast(view, byteColumn, 80);
-        view->setColumnWidth(descriptionColumn, 120);
-        view->setColumnHidden(kindColumn, true);
-        for (int column = firstValueColumn; column < titles.size(); ++column)
-            view->setColumnWidth(column, 72);
+        // One default width for the trace columns: a scan may have many thousand of them.
+        view->horizontalHeader()->setDefaultSectionSize(72);
     }
 }
 
 void SegyAnalysis::describeTraceHeaderWords()
 {
-    const auto lookup = slotLookup();
-    for (int t = 0; t < traceWordModels.size(); ++t) {
-        const auto rows = HeaderWordTables::traceRows(HeaderWordTables::TraceTable(t),
-                                                      format->traceHeaderSize, {}, false, lookup);
-        QStandardItemModel* model = traceWordModels[t];
-        for (int row = 0; row < rows.size() && row < model->rowCount(); ++row) {
-            setText(model, row, descriptionColumn, rows[row].description);
-            setText(model, row, kindColumn, rows[row].kind);
-        }
-    }
-    fillTraceHeaderValues();
+    for (int t = 0; t < traceWordModels.size(); ++t)
+        describeTraceWordTable(t);
 }
 
-void SegyAnalysis::fillTraceHeaderValues()
+void SegyAnalysis::describeTraceWordTable(int table)
 {
-    if (!data)
-        return;
-    const auto lookup = slotLookup();
-    for (int t = 0; t < traceWordModels.size(); ++t) {
-        const auto rows = HeaderWordTables::traceRows(
-            HeaderWordTables::TraceTable(t), format->traceHeaderSize, rawHeaders, data->swapBytes(), lookup);
-        QStandardItemModel* model = traceWordModels[t];
-        for (int row = 0; row < rows.size() && row < model->rowCount(); ++row)
-            for (int k = 0; k < rows[row].values.size() && firstValueColumn + k < model->columnCount(); ++k)
-                setText(model, row, firstValueColumn + k, rows[row].values[k]);
-    }
+    const QList<QTableView*> views{TraceHeader_OneByteTable, TraceHeader_TwoByteTable,
+                                   TraceHeader_FourByteTable, TraceHeader_IBMFloatTable,
+                                   TraceHeader_IEEEFloatTable};
+    traceWordModels[table]->show(format->traceHeaderSize, rawHeaders, scanFirstTrace,
+                                 data && data->swapBytes(), slotLookup());
+    QTableView* view = views[table];
+    setColumnWidthAtLeast(view, byteColumn, 80);
+    view->setColumnWidth(descriptionColumn, 120);
+    view->setColumnHidden(kindColumn, true);
 }
 
 void SegyAnalysis::readBinaryHeaderWords()

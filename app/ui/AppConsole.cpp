@@ -1,10 +1,14 @@
 #include "app/ui/AppConsole.h"
 
 #include "app/ui/ObrApp.h"
+#include "base/ui/FileDialogs.h"
 
+#include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QSaveFile>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -32,12 +36,48 @@ AppConsole::AppConsole(ObrApp* application, QTextEdit* textWidget, const QString
     : guiMode(application && application->guiMode), textWidget(textWidget), application(application),
       tag_(tag)
 {
+    if (textWidget) {
+        textWidget->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(textWidget, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
+            if (!this->textWidget)
+                return;
+            const std::unique_ptr<QMenu> menu(createContextMenu());
+            menu->exec(this->textWidget->viewport()->mapToGlobal(position));
+        });
+    }
     if (!application)
         return;
     dialogParent = application->dialogParent;
     title = application->applicationTitle;
     if (!logName.isEmpty())
         openLog(logName);
+}
+
+QMenu* AppConsole::createContextMenu()
+{
+    QMenu* menu = textWidget->createStandardContextMenu();
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Save console..."), this, &AppConsole::saveWithDialog);
+    return menu;
+}
+
+void AppConsole::saveWithDialog()
+{
+    if (!textWidget)
+        return;
+    const QString path = FileDialogs::saveFileName(
+        textWidget, QStringLiteral("Save console"), QDir::currentPath(),
+        QStringLiteral("Text files (*.txt);;All files (*)"), QStringLiteral("console.txt"));
+    if (path.isEmpty())
+        return;
+    // Written whole or not at all: a failed save leaves an older file as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text) ||
+        file.write(textWidget->toPlainText().toUtf8()) < 0 || !file.commit()) {
+        QMessageBox::warning(textWidget, QStringLiteral("Save console"),
+                             QStringLiteral("The console could not be written to %1: %2")
+                                 .arg(QDir::toNativeSeparators(path), file.errorString()));
+    }
 }
 
 AppConsole::~AppConsole()

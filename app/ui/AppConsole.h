@@ -11,6 +11,7 @@
 
 class ObrApp;
 class QFile;
+class QMenu;
 class QProgressDialog;
 class QTextEdit;
 class QTextStream;
@@ -46,6 +47,11 @@ public:
     // How many lines all consoles have sent to a text area so far; it thins out long jobs.
     static int messageCounter();
     static void setMessageCounter(int value);
+
+    // The text area's context menu: its own entries and "Save console..."; the caller owns it.
+    QMenu* createContextMenu();
+    // Asks for a file and writes the text area's lines into it.
+    void saveWithDialog();
 
 signals:
     void initializeProgressBar(QString text, int nTraces);

@@ -7,6 +7,10 @@
 #include "app/ui/AppConsole.h"
 #include "app/ui/IoApp.h"
 #include "base/ui/FileDialogs.h"
+#include "base/ui/FileDrops.h"
+#include "base/ui/OnlineDocumentation.h"
+#include "base/ui/RecentFilesMenu.h"
+#include "base/ui/ScreenFit.h"
 #include "copy/ui/SegyCopy.h"
 #include "copy/ui/SegyDirCopy.h"
 #include "copy/ui/SegyMerge.h"
@@ -16,9 +20,14 @@
 #include "sps/ui/SpsRelationAnalyzer.h"
 #include "sps/ui/SpsSourceAnalyzer.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
 
 IoMainWindow::IoMainWindow(IoApp* application, QWidget* parent, Qt::WindowFlags flags)
     : QMainWindow(parent, flags), application(application)
@@ -31,6 +40,8 @@ IoMainWindow::IoMainWindow(IoApp* application, QWidget* parent, Qt::WindowFlags 
     // A minimise button and no maximise button. X11 window managers show a close box only when
     // asked for one; on Windows the system menu that Qt adds brings it.
     setWindowFlags(Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    ScreenFit::fitToScreen(this);
+    addFileActions();
 
     const auto directories =
         StartupProject::WorkingDirectories::fromCurrentDirectory(application->rootDirectory);
@@ -123,11 +134,72 @@ void IoMainWindow::on_SegdAnalyzerButton_clicked()
 
 void IoMainWindow::on_SegyAnalyzerButton_clicked()
 {
-    const QString seismicDirectory =
-        application->project ? application->project->path(ProjectDescription::Seismic) : QString();
-    SegyAnalysis analyzer(application->console, seismicDirectory, this,
-                          segyFormatsDirectory + QStringLiteral("/SEGY Standard.xml"), QString());
+    openSegyAnalyzer(QString());
+}
+
+QString IoMainWindow::seismicDirectory() const
+{
+    return application->project ? application->project->path(ProjectDescription::Seismic) : QString();
+}
+
+void IoMainWindow::openSegyAnalyzer(const QString& file)
+{
+    SegyAnalysis analyzer(application->console, seismicDirectory(), this,
+                          segyFormatsDirectory + QStringLiteral("/SEGY Standard.xml"), file);
     analyzer.exec();
+}
+
+void IoMainWindow::chooseSegyFile()
+{
+    const QString file = FileDialogs::openFileName(this, QStringLiteral("Open SEGY File"), seismicDirectory(),
+                                                   FileDialogs::segyFilter);
+    if (!file.isEmpty())
+        openSegyAnalyzer(file);
+}
+
+void IoMainWindow::addFileActions()
+{
+    auto* open = new QAction(QStringLiteral("Open SEG-Y file..."), this);
+    open->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_O));
+    connect(open, &QAction::triggered, this, &IoMainWindow::chooseSegyFile);
+    auto* close = new QAction(QStringLiteral("Close"), this);
+    close->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_W));
+    connect(close, &QAction::triggered, this, &QWidget::close);
+    auto* help = new QAction(QStringLiteral("Help"), this);
+    help->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(help, &QAction::triggered, this,
+            [] { OnlineDocumentation::showHelp(QStringLiteral("index.html")); });
+    addActions({open, close, help});
+    SegyAnalyzerButton->setToolTip(
+        QStringLiteral("Ctrl+O opens a SEG-Y file in the analyzer at once; a SEG-Y "
+                       "file dropped on this window opens there too."));
+
+    auto* recent = new QPushButton(QStringLiteral("Recent SEG-Y files"), FcFrame);
+    recent->setObjectName(QStringLiteral("RecentFiles"));
+    recent->setGeometry(50, 255, 191, 31);
+    recent->setMenu(RecentFilesMenu::create(recent, [this](const QString& path) {
+        // The menu closes before the analyzer runs.
+        QMetaObject::invokeMethod(
+            this, [this, path] { openSegyAnalyzer(path); }, Qt::QueuedConnection);
+    }));
+    setAcceptDrops(true);
+}
+
+void IoMainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!FileDrops::segyFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void IoMainWindow::dropEvent(QDropEvent* event)
+{
+    const QString file = FileDrops::segyFile(event->mimeData());
+    if (file.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The drop finishes first: the analyzer runs its own event loop.
+    QMetaObject::invokeMethod(
+        this, [this, file] { openSegyAnalyzer(file); }, Qt::QueuedConnection);
 }
 
 QString IoMainWindow::surveyDirectory() const

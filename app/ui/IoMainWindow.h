@@ -20,8 +20,14 @@ public:
     // project's location exists; a missing location is also shown in a warning box.
     bool openProject(const QString& path);
 
+    // Opens the SEG-Y analyzer on a file, as "SEG Y Analyzer" does after choosing it.
+    void openSegyAnalyzer(const QString& file);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A SEG-Y file dropped on the window opens in the analyzer.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private slots:
     void on_SegdAnalyzerButton_clicked();
@@ -38,6 +44,10 @@ private slots:
     void on_TapeScanSEGDButton_clicked();
 
 private:
+    // Ctrl+O, Ctrl+W, F1 and the "Recent files" button.
+    void addFileActions();
+    void chooseSegyFile();
+    QString seismicDirectory() const;
     void openStartupProject();
     void createTapeDrives();
     StartupProject::WorkingDirectories workingDirectories() const;

@@ -1,5 +1,9 @@
 #include "base/ui/OnlineDocumentation.h"
 
+#include "base/ui/ScreenFit.h"
+
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -7,11 +11,39 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+namespace {
+
+// A modal dialog blocks every window but its own: help asked for from a dialog becomes one of
+// the dialog's windows, so that it can be read and closed while the dialog runs. When the dialog
+// ends, the help window passes to the modal window then current, or stands alone.
+void adoptByActiveModal(QWidget* viewer, QWidget* leaving = nullptr)
+{
+    QWidget* owner = QApplication::activeModalWidget();
+    if (owner == leaving || owner == viewer)
+        owner = nullptr;
+    if (viewer->parentWidget() == owner)
+        return;
+    const bool shown = viewer->isVisible();
+    const QRect geometry = viewer->geometry();
+    viewer->setParent(owner, Qt::Window);
+    viewer->setGeometry(geometry);
+    if (auto* dialog = qobject_cast<QDialog*>(owner)) {
+        QObject::connect(dialog, &QDialog::finished, viewer,
+                         [viewer, dialog] { adoptByActiveModal(viewer, dialog); });
+    }
+    if (shown)
+        viewer->show();
+}
+
+} // namespace
+
 OnlineDocumentation* OnlineDocumentation::showHelp(const QString& page)
 {
     const QString directory = QDir::current().absolutePath() + QStringLiteral("/Docs");
     auto* viewer = new OnlineDocumentation(directory, page);
     viewer->resize(780, 720);
+    ScreenFit::fitToScreen(viewer);
+    adoptByActiveModal(viewer);
     viewer->show();
     return viewer;
 }

@@ -1,5 +1,7 @@
 #include "copy/ui/CopyToolDialog.h"
 
+#include "base/ui/FileDialogs.h"
+#include "base/ui/ScreenFit.h"
 #include "devices/TapeDevice.h"
 #include "devices/ui/TapeContinueDlg.h"
 #include "devices/ui/TapeMiniControl.h"
@@ -7,9 +9,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <climits>
@@ -41,6 +43,7 @@ void CopyToolDialog::bind(const Controls& controls)
                             static_cast<QWidget*>(ui.progressBar)})
         widget->hide();
     updateCopyButton();
+    ScreenFit::fitToScreen(this);
 }
 
 QString CopyToolDialog::startDirectory() const
@@ -53,15 +56,15 @@ QString CopyToolDialog::startDirectory() const
 void CopyToolDialog::browseInput(const QString& filter)
 {
     const QString path =
-        QFileDialog::getOpenFileName(this, QStringLiteral("Select input file"), startDirectory(), filter);
+        FileDialogs::openFileName(this, QStringLiteral("Select input file"), startDirectory(), filter);
     if (!path.isEmpty())
         setInputFile(path);
 }
 
 void CopyToolDialog::browseOutput(const QString& filter)
 {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Select output base name"),
-                                                      startDirectory(), filter);
+    const QString path =
+        FileDialogs::saveFileName(this, QStringLiteral("Select output base name"), startDirectory(), filter);
     if (!path.isEmpty())
         setOutputFile(path);
 }
@@ -190,11 +193,15 @@ void CopyToolDialog::runJob(CopyJob& job)
 
 void CopyToolDialog::reject()
 {
-    if (running) {
-        stopAsked = true;
+    if (!running) {
+        QDialog::reject();
         return;
     }
-    QDialog::reject();
+    // A stopped job leaves a partial output (on tape, a tape to write again): the operator decides.
+    if (!stopAsked &&
+        QMessageBox::question(this, windowTitle(), QStringLiteral("The job is still running.\nStop it?"),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes)
+        stopAsked = true;
 }
 
 bool CopyToolDialog::keepAlive()

@@ -19,7 +19,8 @@ class TapeDriveList;
 // What the copy windows share: the source and the target (a disk file or a drive
 // chosen in the tape select dialog), the tape mini controller on either, and running
 // a job as its operator: the tape change prompt, the progress widgets and the events
-// that keep the window alive. Closing the window while a job runs asks it to stop.
+// that keep the window alive. Closing the window while a job runs asks the operator whether to
+// stop it.
 class CopyToolDialog : public QDialog, public CopyOperator {
     Q_OBJECT
 public:

@@ -1,11 +1,10 @@
 #include "copy/ui/SegyCopy.h"
 
+#include "base/ui/FileDialogs.h"
 #include "base/ui/OnlineDocumentation.h"
 #include "copy/SegyCopyJob.h"
 
-namespace {
-const QString segyFilter = QStringLiteral("SEG-Y files (*.sgy)");
-} // namespace
+namespace {} // namespace
 
 SegyCopy::SegyCopy(const QString& seismicDirectory, ObrConsole* console, TapeDriveList* registry,
                    QWidget* parent)
@@ -28,7 +27,7 @@ void SegyCopy::on_Help_clicked()
 
 void SegyCopy::on_InputBrowse_clicked()
 {
-    browseInput(segyFilter);
+    browseInput(FileDialogs::segyFilter);
 }
 
 void SegyCopy::on_InTapeBrowse_clicked()
@@ -43,7 +42,7 @@ void SegyCopy::on_InTapeCtrl_clicked()
 
 void SegyCopy::on_OutputBrowse_clicked()
 {
-    browseOutput(segyFilter);
+    browseOutput(FileDialogs::segyFilter);
 }
 
 void SegyCopy::on_OutTapeBrowse_clicked()

@@ -1,13 +1,15 @@
 #include "copy/ui/SegyMerge.h"
 
 #include "base/ObrConsole.h"
+#include "base/ui/FileDialogs.h"
 #include "base/ui/OnlineDocumentation.h"
+#include "base/ui/ScreenFit.h"
 #include "copy/SegyMergeJob.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileSystemModel>
+#include <QMessageBox>
 
 namespace {
 constexpr int pathRole = Qt::UserRole;
@@ -17,6 +19,7 @@ SegyMerge::SegyMerge(ObrConsole* console, QWidget* parent, const QString& seismi
     : QDialog(parent), console(console), model(new QFileSystemModel(this))
 {
     setupUi(this);
+    ScreenFit::fitToScreen(this);
     model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     // The whole file system, so that files outside the project can be merged too.
     model->setRootPath(QString());
@@ -69,7 +72,7 @@ void SegyMerge::showEvent(QShowEvent* event)
 void SegyMerge::on_FolderBrowse_clicked()
 {
     const QString path =
-        QFileDialog::getExistingDirectory(this, QStringLiteral("Select input directory"), directory);
+        FileDialogs::existingFolder(this, QStringLiteral("Select input directory"), directory);
     if (!path.isEmpty())
         showDirectory(path);
 }
@@ -136,9 +139,8 @@ QStringList SegyMerge::inputPaths() const
 
 void SegyMerge::on_FileBrowse_clicked()
 {
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Select SEGY output file"), directory,
-        QStringLiteral("SEGY files (*.sgy *.segy *.seg);;Other file types (*.dat *.sg);;All files (*.*)"));
+    const QString path = FileDialogs::saveFileName(this, QStringLiteral("Select SEGY output file"), directory,
+                                                   FileDialogs::segyFilter);
     if (!path.isEmpty())
         FileName->setText(path);
 }
@@ -178,11 +180,15 @@ bool SegyMerge::keepAlive()
 
 void SegyMerge::reject()
 {
-    if (running) {
-        stopAsked = true;
+    if (!running) {
+        QDialog::reject();
         return;
     }
-    QDialog::reject();
+    // A stopped merge leaves a partial output file: the operator decides.
+    if (!stopAsked &&
+        QMessageBox::question(this, windowTitle(), QStringLiteral("The job is still running.\nStop it?"),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes)
+        stopAsked = true;
 }
 
 void SegyMerge::on_Close_clicked()

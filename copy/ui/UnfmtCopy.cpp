@@ -6,7 +6,7 @@
 #include <QFileInfo>
 
 namespace {
-const QString anyFilter = QStringLiteral("(*.*)");
+const QString anyFilter = QStringLiteral("All files (*)");
 } // namespace
 
 UnfmtCopy::UnfmtCopy(const QString& seismicDirectory, ObrConsole* console, TapeDriveList* registry,

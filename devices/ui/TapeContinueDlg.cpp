@@ -1,5 +1,6 @@
 #include "devices/ui/TapeContinueDlg.h"
 
+#include "base/ui/ScreenFit.h"
 #include "devices/TapeDevice.h"
 #include "devices/TapeDriveList.h"
 #include "devices/ui/TapeMiniControl.h"
@@ -14,6 +15,7 @@ TapeContinueDlg::TapeContinueDlg(TapeDevice* tape, TapeDriveList* driveList, QWi
     : QDialog(parent), drive(tape), registry(driveList), mode(tape ? tape->mode() : 0)
 {
     setupUi(this);
+    ScreenFit::fitToScreen(this);
     ChangeDrive->setEnabled(registry != nullptr);
     refreshStatus();
     startAlert();

@@ -1,6 +1,7 @@
 #include "devices/ui/TapeMiniControl.h"
 
 #include "base/ObrConsole.h"
+#include "base/ui/ScreenFit.h"
 #include "devices/TapeDevice.h"
 
 #include <algorithm>
@@ -9,6 +10,7 @@ TapeMiniControl::TapeMiniControl(QWidget* parent, ObrConsole* consoleInterface, 
     : QDialog(parent), console(consoleInterface), drive(tape)
 {
     setupUi(this);
+    ScreenFit::fitToScreen(this);
     DeviceName->setText(drive->name());
     showPosition();
 }

@@ -1,5 +1,6 @@
 #include "devices/ui/TapeSelectDlg.h"
 
+#include "base/ui/ScreenFit.h"
 #include "devices/TapeDevice.h"
 #include "devices/TapeDriveList.h"
 
@@ -7,6 +8,7 @@ TapeSelectDlg::TapeSelectDlg(TapeDevice* drive, TapeDriveList* driveList, QWidge
     : QDialog(parent), registry(driveList), mode(openMode)
 {
     setupUi(this);
+    ScreenFit::fitToScreen(this);
     if (registry) {
         for (TapeDevice* listed : registry->drives())
             DriveList->addItem(listed->displayLine());

@@ -1,6 +1,7 @@
 #include "seismic/ui/SegyFormatViewer.h"
 
 #include "base/ui/FileDialogs.h"
+#include "base/ui/ScreenFit.h"
 #include "seismic/HeaderDataType.h"
 #include "seismic/SampleConversion.h"
 #include "seismic/SegyFormat.h"
@@ -80,6 +81,7 @@ SegyFormatViewer::SegyFormatViewer(int first, int second, SegyFormat* format, QW
     : QDialog(parent), first_(first), second_(second), format(format)
 {
     setupUi(this);
+    ScreenFit::fitToScreen(this);
     Save->setText(QStringLiteral("Save Format"));
     for (int row = 0; row < int(rows.size()); ++row) {
         if (rows[size_t(row)].slot < 0) {
@@ -271,10 +273,9 @@ QString SegyFormatViewer::formatFilePath(const QString& answer)
 
 void SegyFormatViewer::on_Save_clicked()
 {
-    const QString path = formatFilePath(
-        FileDialogs::saveFileName(this, QStringLiteral("Assign SEGY format file"),
-                                  QDir::currentPath() + QStringLiteral("/SegyFormats/") + FormatName->text(),
-                                  QStringLiteral("SEGY format files (*.xml)")));
+    const QString path = formatFilePath(FileDialogs::saveFileName(
+        this, QStringLiteral("Assign SEGY format file"), QDir::currentPath() + QStringLiteral("/SegyFormats"),
+        QStringLiteral("SEGY format files (*.xml)"), FormatName->text()));
     if (path.isEmpty())
         return;
     const std::unique_ptr<SegyFormat> toSave = formatFromControls();

@@ -2,6 +2,8 @@
 
 #include "base/ObrConsole.h"
 #include "base/ui/OnlineDocumentation.h"
+#include "base/ui/ScreenFit.h"
+#include "base/ui/WheelGuard.h"
 #include "sps/SpsFormatFile.h"
 #include "sps/SpsLayoutInForce.h"
 #include "sps/SpsRevision21.h"
@@ -17,7 +19,6 @@
 #include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -51,6 +52,7 @@ SpsAnalyzer::SpsAnalyzer(SpsKind kind, QWidget* parent, const QString& surveyDir
 void SpsAnalyzer::start(const Naming& naming)
 {
     findControls(naming);
+    WheelGuard::guardScrolledFields(this);
     fitToScreen();
     if (!path_.isEmpty())
         setWindowTitle(QStringLiteral("%1  -  %2").arg(analyzerTitle, QFileInfo(path_).fileName()));
@@ -103,14 +105,7 @@ void SpsAnalyzer::findControls(const Naming& naming)
 
 void SpsAnalyzer::fitToScreen()
 {
-    const QScreen* screen = this->screen();
-    if (!screen)
-        return;
-    const QSize available = screen->availableGeometry().size();
-    setMinimumWidth(std::min(minimumWidth(), available.width()));
-    setMaximumSize(std::min(maximumWidth(), available.width()),
-                   std::min(maximumHeight(), available.height()));
-    resize(std::min(width(), available.width()), std::min(height(), available.height()));
+    ScreenFit::fitToScreen(this);
     // The field rows keep their height; on a narrow screen they scroll sideways instead of
     // squeezing their labels and values.
     auto* fieldArea = required<QScrollArea>(*this, QStringLiteral("FieldArea"));

@@ -1,0 +1,82 @@
+#include "analyzers/ui/SegyAnalysis.h"
+#include "base/ui/OnlineDocumentation.h"
+#include "base/ui/ScreenFit.h"
+#include "copy/ui/SegyCopy.h"
+#include "copy/ui/SegyMerge.h"
+#include "copy/ui/UnfmtCopy.h"
+#include "devices/ui/TapeSelectDlg.h"
+#include "seismic/SegyFormat.h"
+#include "seismic/ui/SegyFormatViewer.h"
+#include "tests/support/RecordingConsole.h"
+#include "tests/support/TestMain.h"
+
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+#include <functional>
+#include <memory>
+
+using Factory = std::function<QWidget*()>;
+Q_DECLARE_METATYPE(Factory)
+
+// Every window opens within the free area of its screen (offscreen: 800 x 600).
+class TestWindowFit : public QObject {
+    Q_OBJECT
+private slots:
+    void everyWindowFitsTheScreen_data()
+    {
+        QTest::addColumn<Factory>("make");
+        QTest::newRow("SEG-Y analyzer") << Factory([this] {
+            return new SegyAnalysis(&console, dir.path(), nullptr, dir.filePath("none.xml"), QString());
+        });
+        QTest::newRow("format viewer")
+            << Factory([this] { return new SegyFormatViewer(1, 0, &format, nullptr); });
+        QTest::newRow("single copy") << Factory(
+            [this] { return new SegyCopy(dir.path(), &console, nullptr, nullptr); });
+        QTest::newRow("unformatted copy")
+            << Factory([this] { return new UnfmtCopy(dir.path(), &console, nullptr, nullptr); });
+        QTest::newRow("merge") << Factory([this] { return new SegyMerge(&console, nullptr, dir.path()); });
+        QTest::newRow("tape select") << Factory(
+            [] { return new TapeSelectDlg(nullptr, nullptr, nullptr, 0); });
+        QTest::newRow("help") << Factory([] { return OnlineDocumentation::showHelp("index.html"); });
+    }
+    void everyWindowFitsTheScreen()
+    {
+        QFETCH(Factory, make);
+        const std::unique_ptr<QWidget> window(make());
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const QRect available = window->screen()->availableGeometry();
+        QVERIFY2(available.contains(window->frameGeometry()),
+                 qPrintable(QStringLiteral("%1 x %2 at %3, %4")
+                                .arg(window->frameGeometry().width())
+                                .arg(window->frameGeometry().height())
+                                .arg(window->frameGeometry().x())
+                                .arg(window->frameGeometry().y())));
+    }
+
+    void aSmallWindowKeepsItsSize()
+    {
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(new QWidget);
+        window.resize(300, 200);
+        ScreenFit::fitToScreen(&window);
+        QCOMPARE(window.size(), QSize(300, 200));
+        // Too large a minimum gives way; the window still opens at the size of the screen.
+        window.setMinimumSize(3000, 2000);
+        window.resize(3000, 2000);
+        ScreenFit::fitToScreen(&window);
+        const QSize available = window.screen()->availableGeometry().size();
+        QVERIFY(window.width() <= available.width() && window.height() <= available.height());
+        QVERIFY(window.width() > available.width() / 2 && window.height() > available.height() / 2);
+    }
+
+private:
+    QTemporaryDir dir;
+    RecordingConsole console;
+    SegyFormat format;
+};
+
+OBR_TEST_MAIN(TestWindowFit)
+#include "tst_window_fit.moc"
