@@ -6,6 +6,7 @@
 #include "app/ui/AppConsole.h"
 #include "app/ui/IoApp.h"
 #include "base/ui/FileDialogs.h"
+#include "copy/ui/SegdCopy.h"
 #include "copy/ui/SegyCopy.h"
 #include "copy/ui/SegyMerge.h"
 #include "copy/ui/UnfmtCopy.h"
@@ -163,7 +164,12 @@ void IoMainWindow::on_Analyze_Relation_Record_clicked()
     analyzer.exec();
 }
 
-void IoMainWindow::on_CopySegdFiles_clicked() {}
+void IoMainWindow::on_CopySegdFiles_clicked()
+{
+    SegdCopy tool(application->project->seismicDirectory(), application->console, application->tapeDrives,
+                  this);
+    tool.exec();
+}
 
 void IoMainWindow::on_CopySingleSegy_clicked()
 {
