@@ -47,12 +47,16 @@ private slots:
         dialog.RangeLimit->setChecked(true);
         dialog.ZeroTraces->setChecked(true);
         QVERIFY(dialog.RangeOptions->isEnabled() && dialog.ZeroOptions->isEnabled());
-        QVERIFY(!dialog.RealTimeInput->isEnabled());
+        QVERIFY(dialog.RealTimeInput->isEnabled());
         dialog.setInputFile(path("in"));
         QVERIFY(dialog.RealTimeInput->isEnabled());
 
-        TapeDriveList drives(&console, {writeTapeImage(path("out.tap"), {})});
+        TapeDriveList drives(&console,
+                             {writeTapeImage(path("out.tap"), {}), writeTapeImage(path("in.tap"), {})});
         SegdCopy tapeDialog(QString(), &console, &drives, nullptr);
+        QVERIFY(drives.drive(1)->open(0));
+        tapeDialog.setInputTape(drives.drive(1));
+        QVERIFY(!tapeDialog.RealTimeInput->isEnabled());
         tapeDialog.setOutputFile(path("out"));
         QVERIFY(!tapeDialog.BlockTraces->isEnabled() && tapeDialog.groupBox->isEnabled());
         QVERIFY(drives.drive(0)->open(1));

@@ -55,7 +55,8 @@ void SegdCopy::inputChanged()
 void SegdCopy::updateControls()
 {
     const bool idle = !copying();
-    RealTimeInput->setEnabled(idle && inputIsFile);
+    // Watching suits a directory only; it may be chosen before the directory, which may be empty.
+    RealTimeInput->setEnabled(idle && !inputEndpoint().tape);
     RangeOptions->setEnabled(idle && RangeLimit->isChecked());
     ZeroOptions->setEnabled(idle && ZeroTraces->isChecked());
     const bool tapeOutput = outputEndpoint().tape != nullptr;
