@@ -197,6 +197,51 @@ private slots:
         QCOMPARE(readFile(path("out/Line_00002.sgd")), second);
     }
 
+    // The line name is the source line of the general header (revision 2) or of the source
+    // description block (revision 3).
+    void lineNames()
+    {
+        segdtest::FieldFile layout;
+        QByteArray revision2 = segdtest::build(layout);
+        segdtest::put(revision2, 68, segdtest::bigEndian(1044, 3));
+        layout.majorRevision = 3;
+        layout.minorRevision = 0;
+        QByteArray block(32, '\0');
+        segdtest::put(block, 4, segdtest::bigEndian(quint64(-17) & 0xFFFFFF, 3));
+        block[31] = 22;
+        layout.extraBlocks = block;
+        const QByteArray revision3 = segdtest::build(layout);
+        QVERIFY(writeFile(path("in/1.sgd"), revision2) && writeFile(path("in/2.sgd"), revision3));
+        options.lineName = true;
+        options.prependName = "S";
+        QCOMPARE(run(), SegdCopyJob::Outcome::Copied);
+        QCOMPARE(QDir(path("out")).entryList(QDir::Files),
+                 (QStringList{"S_-17_00002.sgd", "S_1044_00001.sgd"}));
+        QCOMPARE(readFile(path("out/S_-17_00002.sgd")), revision3);
+    }
+
+    // Each Sercel revision 3 file is announced; a format code other than 8058 warns, with one
+    // pop-up for the job, and the file is copied by its own format's sample size.
+    void sercelFormatWarning()
+    {
+        segdtest::FieldFile layout;
+        layout.majorRevision = 3;
+        layout.minorRevision = 0;
+        layout.formatCode = 8036;
+        layout.samples = [](int trace, int samples) { return QByteArray(3 * samples, char('0' + trace)); };
+        const QByteArray file = segdtest::build(layout);
+        QVERIFY(writeFile(path("in/1.sgd"), file) && writeFile(path("in/2.sgd"), file));
+        QCOMPARE(run(), SegdCopyJob::Outcome::Copied);
+        QCOMPARE(readFile(path("out/00002.sgd")), file);
+        QCOMPARE(console.warnings(), (QStringList{"Unexpected SEGD format code (8036) for Sercel data.",
+                                                  "Unexpected SEGD format code (8036) for Sercel data."}));
+        QVERIFY(console.messages().contains("Input Field File 1 Sercel rev 3 format."));
+        int popups = 0;
+        for (const RecordingConsole::Line& line : console.lines)
+            popups += line.popup ? 1 : 0;
+        QCOMPARE(popups, 1);
+    }
+
     void startSummaryAndEndLines()
     {
         const QByteArray file = segdtest::build(segdtest::FieldFile());
