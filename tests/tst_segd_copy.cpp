@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
@@ -498,6 +499,30 @@ private slots:
         console.clear();
         QCOMPARE(run(), SegdCopyJob::Outcome::Failed);
         QVERIFY(console.errors().first().startsWith("invalid channel set count"));
+    }
+
+    // Random bytes of any length end the job with an error or pass as a field file; nothing
+    // crashes or reads past what the file holds.
+    void randomInput()
+    {
+        QRandomGenerator random(20261206);
+        for (const int size : {0, 10, 31, 32, 96, 200, 5000, 70000}) {
+            QByteArray bytes(size, '\0');
+            for (char& byte : bytes)
+                byte = char(random.bounded(256));
+            QVERIFY(writeFile(path("in/1.sgd"), bytes));
+            // A valid leading block with random counts after it.
+            QByteArray file = segdtest::build(segdtest::FieldFile());
+            file.replace(20, qMin(size, file.size() - 20), bytes.left(file.size() - 20));
+            QVERIFY(writeFile(path("in/2.sgd"), file));
+            console.clear();
+            const SegdCopyJob::Outcome outcome = run();
+            QVERIFY(outcome != SegdCopyJob::Outcome::Aborted);
+            QCOMPARE(outcome == SegdCopyJob::Outcome::Failed, !console.errors().isEmpty());
+            // Either unknown yet, or at least a general header block.
+            const qint64 announced = SegdDirectoryWatch::announcedSize(path("in/2.sgd"));
+            QVERIFY(announced < 0 || announced >= 32);
+        }
     }
 
     // A file written in pieces is copied once it is whole, once; Abort ends the watch.
