@@ -5,33 +5,30 @@
 #include <QFile>
 #include <QString>
 
-// Passes every line of a job to a console and writes its messages, errors and warnings to a
-// report file as well.
+// A console that passes every line on and also writes the lines a job reports to a text file,
+// the job's report, with the prefixes the terminal shows.
 class ReportConsole : public ObrConsole {
 public:
-    ReportConsole(ObrConsole* console, const QString& reportPath, bool append);
+    explicit ReportConsole(ObrConsole* console);
 
-    // False when the report file could not be opened (the job goes on without it).
-    bool reportOpen() const { return report.isOpen(); }
+    // Opens the report file, replacing or appending to what it holds; false with a reason.
+    [[nodiscard]] bool open(const QString& path, bool append, QString* errorText);
 
     void message(const QString& text, const QColor& colour) override;
     void error(const QString& text, bool popup) override;
     void information(const QString& text, bool popup) override;
     void warning(const QString& text, bool popup) override;
-    void debug(const QString& text) override { console->debug(text); }
+    void debug(const QString& text) override;
     void lowLevel(const QString& text) override;
-    void initProgress(const QString& text, int maximum, bool showDialog) override
-    {
-        console->initProgress(text, maximum, showDialog);
-    }
-    bool updateProgress(int value) override { return console->updateProgress(value); }
-    void clearProgress() override { console->clearProgress(); }
-    void jobStarted() override { console->jobStarted(); }
-    int detailLevel() const override { return console->detailLevel(); }
+    void initProgress(const QString& text, int maximum, bool showDialog) override;
+    bool updateProgress(int value) override;
+    void clearProgress() override;
+    void jobStarted() override;
+    int detailLevel() const override;
 
 private:
-    void writeLine(const QString& text);
+    void write(const QString& line);
 
     ObrConsole* console;
-    QFile report;
+    QFile file;
 };

@@ -11,6 +11,7 @@
 #include "base/ui/OnlineDocumentation.h"
 #include "base/ui/RecentFilesMenu.h"
 #include "base/ui/ScreenFit.h"
+#include "copy/ui/SegdCopy.h"
 #include "copy/ui/SegyCopy.h"
 #include "copy/ui/SegyDirCopy.h"
 #include "copy/ui/SegyMerge.h"
@@ -243,7 +244,12 @@ void IoMainWindow::on_Analyze_Relation_Record_clicked()
     analyzer.exec();
 }
 
-void IoMainWindow::on_CopySegdFiles_clicked() {}
+void IoMainWindow::on_CopySegdFiles_clicked()
+{
+    SegdCopy tool(application->project->seismicDirectory(), application->console, application->tapeDrives,
+                  this);
+    tool.exec();
+}
 
 void IoMainWindow::on_CopySingleSegy_clicked()
 {

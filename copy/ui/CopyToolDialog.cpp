@@ -182,11 +182,16 @@ void CopyToolDialog::setChoosing(bool enabled)
 
 void CopyToolDialog::runJob(CopyJob& job)
 {
+    // The job reports its outcome on the console.
+    runJob([&job]() { static_cast<void>(job.run()); });
+}
+
+void CopyToolDialog::runJob(const std::function<void()>& job)
+{
     running = true;
     stopAsked = false;
     setChoosing(false);
-    // The job reports its outcome on the console.
-    static_cast<void>(job.run());
+    job();
     running = false;
     setChoosing(true);
 }

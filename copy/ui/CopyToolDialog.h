@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QSet>
 #include <QString>
+#include <functional>
 
 class ObrConsole;
 class QLabel;
@@ -73,18 +74,20 @@ protected:
     void controlOutputTape();
     // Runs the job with the choosing buttons disabled and the progress shown.
     void runJob(CopyJob& job);
+    void runJob(const std::function<void()>& job);
     CopyJob::Endpoint inputEndpoint() const;
     CopyJob::Endpoint outputEndpoint() const;
     // The source changed between a file and a tape.
     virtual void inputChanged() {}
+
+    // The current project's seismic directory, where the file dialogs start.
+    QString startDirectory() const;
 
     ObrConsole* console;
     bool inputIsFile = false;
     QString inputPath;
 
 private:
-    // The current project's seismic directory, where the file dialogs start.
-    QString startDirectory() const;
     TapeDevice* selectTape(TapeDevice* current, unsigned mode);
     void updateCopyButton();
     void setChoosing(bool enabled);

@@ -314,13 +314,19 @@ void SegyDirCopy::runJob()
     }
     settings.recordByte = ok ? recordByte : 1;
 
+    ReportConsole jobConsole(console);
+    const QString reportPath = FileName->text().trimmed();
+    QString errorText;
+    if (!reportPath.isEmpty() && !jobConsole.open(reportPath, AppendToReport->isChecked(), &errorText)) {
+        console->error(errorText, true);
+        return;
+    }
     running = true;
     abortAsked = false;
     for (QWidget* widget : {static_cast<QWidget*>(ProgressTx), static_cast<QWidget*>(Progress),
                             static_cast<QWidget*>(ProgressBar), static_cast<QWidget*>(CurrentFile)})
         widget->show();
     updateControls();
-    ReportConsole jobConsole(console, FileName->text().trimmed(), AppendToReport->isChecked());
     SegyDirCopyJob job(&jobConsole, this, settings);
     // The job reports its outcome on the console.
     static_cast<void>(job.run());

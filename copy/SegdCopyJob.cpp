@@ -1,0 +1,284 @@
+#include "copy/SegdCopyJob.h"
+
+#include "base/ObrConsole.h"
+#include "copy/SameFile.h"
+#include "copy/SegdCopyOperator.h"
+#include "copy/SegdDirectoryWatch.h"
+#include "devices/TapeDevice.h"
+#include "seismic/SegdTraceHeaderRecord.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <cstring>
+#include <new>
+
+namespace {
+
+// Disk input is read this much at a time; a larger trace record grows the buffer.
+constexpr qint64 chunkBytes = qint64(4) << 20;
+constexpr int minimumNumberDigits = 5;
+
+} // namespace
+
+SegdCopyJob::SegdCopyJob(ObrConsole* console, SegdCopyOperator* copyOperator, const Options& options)
+    : console(console), lines(console), copyOperator(copyOperator), options(options),
+      inputTape(options.input.tape), outputTape(options.output.tape)
+{}
+
+SegdCopyJob::~SegdCopyJob() = default;
+
+QStringList SegdCopyJob::fieldFiles(const QString& directory)
+{
+    const QDir dir(directory);
+    QStringList paths;
+    const QStringList names =
+        dir.entryList({QStringLiteral("*.sgd"), QStringLiteral("*.segd"), QStringLiteral("*.raw")},
+                      QDir::Files | QDir::Readable, QDir::Name);
+    for (const QString& name : names)
+        paths.append(dir.filePath(name));
+    return paths;
+}
+
+QString SegdCopyJob::outputName(const QString& prefix, const QString& line, qint64 number, int repeat)
+{
+    QStringList parts;
+    for (const QString& part : {prefix, line}) {
+        if (!part.isEmpty())
+            parts.append(part);
+    }
+    parts.append(QStringLiteral("%1").arg(number, minimumNumberDigits, 10, QLatin1Char('0')));
+    if (repeat > 0)
+        parts.append(QString::number(repeat));
+    return parts.join(QLatin1Char('_')) + QStringLiteral(".sgd");
+}
+
+SegdCopyJob::Outcome SegdCopyJob::run()
+{
+    if (options.rangeLimit) {
+        lines.say(QString());
+        lines.say(options.exclude ? QStringLiteral("Initializing exclusion files list...")
+                                  : QStringLiteral("Initializing inclusion files list..."));
+        lines.say(QString());
+    }
+    if (options.zeroTraces) {
+        lines.say(QString());
+        lines.say(QStringLiteral("Initializing zero trace header list..."));
+        lines.say(QString());
+    }
+    if (!prepare())
+        return Outcome::Failed;
+    started.start();
+    lines.start("SEG-D copy");
+
+    if (targetsDiffer())
+        copyLoop();
+    static_cast<void>(flushSpan());
+    inputFile.close();
+    if (outputFile.isOpen()) {
+        // A field file cut short by the failure is no copy of it.
+        outputFile.close();
+        outputFile.remove();
+    }
+    if (outputTape && !noMoreOutput)
+        endOutputTape();
+    if (failed)
+        console->error(QStringLiteral("  job failed"), false);
+    if (outputTape && !noMoreOutput) {
+        lines.say(QString());
+        lines.say(QStringLiteral("End of output tape %1").arg(qMax(outputTapeNumber, 1)));
+        lines.say(QStringLiteral("%1 Field Files output to this tape").arg(fieldFilesOnTape));
+    }
+    summary();
+    chunk = std::vector<char>();
+    block = std::vector<char>();
+    return failed ? Outcome::Failed : aborted ? Outcome::Aborted : Outcome::Copied;
+}
+
+bool SegdCopyJob::prepare()
+{
+    const qint64 blockBytes = qint64(qMax(options.maximumBlockKBytes, 1)) * 1024;
+    blockLimit = options.blockTraces ? blockBytes : 0;
+    // The copy buffer is twice the block when traces are blocked, so that a block is gathered
+    // while the next records are read.
+    const qint64 bufferBytes = options.blockTraces ? 2 * blockBytes : chunkBytes;
+    try {
+        chunk.resize(size_t(qMax(bufferBytes, chunkBytes)));
+        if (outputTape && options.blockTraces)
+            block.resize(size_t(blockLimit));
+    } catch (const std::bad_alloc&) {
+        lines.error(QStringLiteral("failed to allocate memory (%1 bytes) for SEG-D Copy").arg(bufferBytes));
+        return false;
+    }
+    return true;
+}
+
+bool SegdCopyJob::targetsDiffer()
+{
+    const CopyJob::Endpoint& in = options.input;
+    const CopyJob::Endpoint& out = options.output;
+    const bool sameTape = in.tape && in.tape == out.tape;
+    if (!sameTape && !isSameFile(in.path, out.path)) {
+        if (out.tape || QFileInfo(out.path).isDir())
+            return true;
+        fail(QStringLiteral("output directory %1 does not exist - job will abort").arg(out.path));
+        return false;
+    }
+    fail(QStringLiteral("output %1 is the same as the input - job will abort")
+             .arg(out.path.isEmpty() ? out.tape->name() : out.path));
+    return false;
+}
+
+void SegdCopyJob::copyLoop()
+{
+    if (inputTape) {
+        inputTapeNumber = 1;
+    } else if (options.realTime) {
+        watch = std::make_unique<SegdDirectoryWatch>(options.input.path);
+    } else {
+        inputFiles = fieldFiles(options.input.path);
+        totalFiles = inputFiles.size();
+        if (totalFiles == 0) {
+            fail(QStringLiteral("no SEG-D files found in directory %1").arg(options.input.path));
+            return;
+        }
+    }
+    const bool counted = !inputTape && !options.realTime;
+    copyOperator->startProgress(counted ? totalFiles : JobProgress::unknownTotal);
+    while (!done && !failed && goOn()) {
+        if (!nextFieldFile() || !copyFieldFile())
+            break;
+        copyOperator->showProgress(counted ? fieldFilesDone : fieldFilesCopied);
+        if (outputTape && options.tapeLimit > 0 && bytesToTape > double(options.tapeLimit))
+            changeOutputTape();
+    }
+    copyOperator->endProgress();
+}
+
+bool SegdCopyJob::wanted(int fieldFile) const
+{
+    return !options.rangeLimit || options.range.contains(fieldFile) != options.exclude;
+}
+
+bool SegdCopyJob::copyFieldFile()
+{
+    if (outputTapeNumber == 0)
+        outputTapeNumber = 1;
+    const int fieldFile = layout.general().fieldFile;
+    if (!wanted(fieldFile)) {
+        lines.say(QStringLiteral("Field File %1  skipped").arg(fieldFile));
+        ++fieldFilesDone;
+        // A tape moves on by the field file's own records: field files need not be tape files.
+        if (inputTape)
+            return copyTraces(false);
+        inputFile.close();
+        return true;
+    }
+    if (outputTape && !tapeStarted && !prependToTape())
+        return false;
+    const qint64 headerLength = layout.headerLength();
+    char* header = peek(headerLength);
+    if (!header || !openOutputFile(SegdBytes(header, headerLength)) || !writeHeader(header, headerLength))
+        return false;
+    consume(headerLength);
+    ++fieldFilesCopied;
+    if (outputTape)
+        ++fieldFilesOnTape;
+    if (!copyTraces(true) || !endOutputFile())
+        return false;
+    const qint64 left =
+        inputTape ? chunkFill - chunkPos : inputFile.size() - inputFile.pos() + chunkFill - chunkPos;
+    if (left > 0)
+        lines.warning(QStringLiteral("%1 bytes after the last trace of Field File %2 not copied")
+                          .arg(left)
+                          .arg(fieldFile));
+    inputFile.close();
+    ++fieldFilesDone;
+    return true;
+}
+
+bool SegdCopyJob::copyTraces(bool write)
+{
+    const std::vector<SegdChannelSet>& sets = layout.channelSets();
+    for (int index = 0; index < int(sets.size()); ++index) {
+        const SegdChannelSet& set = sets[size_t(index)];
+        for (int channel = 0; channel < set.channels; ++channel) {
+            if (!goOn())
+                return false;
+            const char* first = peek(SegdFieldLayout::traceHeaderBytes);
+            if (!first)
+                return false;
+            const qint64 headerLength =
+                layout.traceHeaderLength(SegdBytes(first, SegdFieldLayout::traceHeaderBytes));
+            const char* traceHeader = peek(headerLength);
+            if (!traceHeader)
+                return false;
+            const SegdBytes headerBytes(traceHeader, headerLength);
+            const qint64 length = layout.traceRecordLength(headerBytes, set);
+            if (length < 0) {
+                fail(QStringLiteral(
+                         "invalid trace record in Field File %1 (SEGD format code %2) - job will abort")
+                         .arg(layout.general().fieldFile)
+                         .arg(layout.general().formatCode));
+                return false;
+            }
+            char* record = peek(length);
+            if (!record)
+                return false;
+            if (write && options.zeroTraces && set.seismic() &&
+                options.zeroChannels.contains(SegdTraceHeaderRecord::traceNumber(SegdBytes(record, length))))
+                std::memset(record + headerLength, 0, size_t(length - headerLength));
+            if (write && !writeRecord(record, length, index))
+                return false;
+            consume(length);
+        }
+    }
+    return true;
+}
+
+bool SegdCopyJob::goOn()
+{
+    if (aborted)
+        return false;
+    if (copyOperator->keepAlive())
+        return true;
+    console->warning(
+        QStringLiteral("copy aborted by user at %1").arg(JobConsole::timestamp(QDateTime::currentDateTime())),
+        true);
+    aborted = true;
+    done = true;
+    return false;
+}
+
+void SegdCopyJob::fail(const QString& text)
+{
+    lines.error(text);
+    failed = true;
+}
+
+void SegdCopyJob::driveFailed()
+{
+    lines.reportedElsewhere();
+    failed = true;
+}
+
+void SegdCopyJob::summary()
+{
+    lines.say(QString());
+    lines.say(QStringLiteral("SEG-D Copy Summary:"));
+    lines.say(QStringLiteral("   %1 bytes copied").arg(bytesCopied, 0, 'f', 0));
+    lines.count(fieldFilesCopied, "field file");
+    if (options.input.tape) {
+        lines.count(blocksRead, "block");
+        lines.count(inputTapeNumber - 1, "tape");
+    }
+    const qint64 milliseconds = started.elapsed();
+    // The rate from the milliseconds: a copy of less than a second has a rate too.
+    const double rate = bytesCopied / (qMax<qint64>(milliseconds, 1) / 1000.0 * 1048576.0);
+    lines.say(QString());
+    lines.say(
+        QStringLiteral("SEG-D copy ended at %1").arg(JobConsole::timestamp(QDateTime::currentDateTime())));
+    lines.say(QStringLiteral("   elapsed time of copy  %1 seconds").arg(milliseconds / 1000));
+    lines.say(QStringLiteral("   data rate  %1 MB/sec").arg(rate, 0, 'f', 2));
+    lines.say(QString());
+}

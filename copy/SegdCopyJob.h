@@ -1,0 +1,157 @@
+#pragma once
+
+#include "copy/CopyJob.h"
+#include "copy/JobConsole.h"
+#include "copy/NumberList.h"
+#include "seismic/SegdFieldLayout.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+class ObrConsole;
+class SegdCopyOperator;
+class SegdDirectoryWatch;
+class TapeDevice;
+
+// Copies SEG-D field files as they are, between a directory (one file per field file) and a
+// tape (one field file after the other), or from a directory a recording system is writing
+// into. Field files can be left out by number, traces zeroed by channel, trace records
+// gathered into larger tape blocks, and output tapes filled up to a byte limit.
+class SegdCopyJob {
+public:
+    static constexpr int defaultBlockKBytes = 128;
+    // The unit of the tape limit: decimal gigabytes, as tape capacities are given.
+    static constexpr qint64 tapeLimitUnit = 1000000000;
+
+    struct Options {
+        // A directory or a drive each; a tape image's path in `path` lets a copy onto itself
+        // be refused.
+        CopyJob::Endpoint input;
+        CopyJob::Endpoint output;
+        // Watch the input directory for new field files until the operator stops the job.
+        bool realTime = false;
+        int pollMilliseconds = 1000;
+        // Field files by number: only those listed, or all but those (exclude).
+        bool rangeLimit = false;
+        bool exclude = false;
+        NumberList range;
+        // Seismic traces by channel number, written with their headers and samples of 0.
+        bool zeroTraces = false;
+        NumberList zeroChannels;
+        // Tape output.
+        bool blockTraces = false;
+        int maximumBlockKBytes = defaultBlockKBytes;
+        bool writeEofs = false;
+        qint64 tapeLimit = 0; // bytes per output tape; 0: no limit
+        // A disk file written at the start of each output tape, as a tape file of its own.
+        QString prependFile;
+        // Disk output names.
+        QString prependName;
+        bool lineName = false;
+        bool ffidNames = false;
+    };
+
+    enum class Outcome { Copied, Aborted, Failed };
+
+    SegdCopyJob(ObrConsole* console, SegdCopyOperator* copyOperator, const Options& options);
+    ~SegdCopyJob();
+    SegdCopyJob(const SegdCopyJob&) = delete;
+    SegdCopyJob& operator=(const SegdCopyJob&) = delete;
+
+    // Runs the job, writing its console lines.
+    Outcome run();
+
+    // The field files of a directory ("*.sgd", "*.segd", "*.raw"), in name order.
+    static QStringList fieldFiles(const QString& directory);
+    // The output file name for a field file: the prepended text, the line name and the
+    // number of at least five digits, joined by "_", then "_<repeat>" when repeat > 0.
+    static QString outputName(const QString& prefix, const QString& line, qint64 number, int repeat);
+
+private:
+    // Reading (SegdCopyReading.cpp).
+    [[nodiscard]] bool nextFieldFile();
+    [[nodiscard]] bool nextDiskFile(QString* path);
+    [[nodiscard]] bool waitForFiles();
+    [[nodiscard]] bool readTapeHeaderBlock();
+    void changeInputTape();
+    [[nodiscard]] bool readHeaders();
+    // The next n bytes of the field file, read as needed; null when the input holds no more
+    // (the job has failed).
+    char* peek(qint64 n);
+    void consume(qint64 n) { chunkPos += n; }
+    [[nodiscard]] bool refill(qint64 n);
+    void failReading();
+
+    // Writing (SegdCopyWriting.cpp).
+    [[nodiscard]] bool openOutputFile(const SegdBytes& header);
+    [[nodiscard]] bool writeHeader(const char* data, qint64 length);
+    [[nodiscard]] bool writeRecord(const char* data, qint64 length, int set);
+    [[nodiscard]] bool writeBlock(const char* data, qint64 length);
+    [[nodiscard]] bool flushBlock();
+    [[nodiscard]] bool flushSpan();
+    [[nodiscard]] bool endOutputFile();
+    [[nodiscard]] bool prependToTape();
+    void changeOutputTape();
+    void endOutputTape();
+
+    // The course of the job (SegdCopyJob.cpp).
+    [[nodiscard]] bool prepare();
+    [[nodiscard]] bool targetsDiffer();
+    void copyLoop();
+    [[nodiscard]] bool copyFieldFile();
+    [[nodiscard]] bool copyTraces(bool write);
+    [[nodiscard]] bool wanted(int fieldFile) const;
+    [[nodiscard]] bool goOn();
+    void fail(const QString& text);
+    void driveFailed();
+    void summary();
+
+    ObrConsole* console;
+    JobConsole lines;
+    SegdCopyOperator* copyOperator;
+    Options options;
+    TapeDevice* inputTape;
+    TapeDevice* outputTape;
+
+    QStringList inputFiles;
+    int totalFiles = 0;
+    std::unique_ptr<SegdDirectoryWatch> watch;
+    QString inputPath;
+    QFile inputFile;
+    QFile outputFile;
+    QString outputPath;
+
+    SegdFieldLayout layout;
+    // The field file's bytes as read: disk input in large chunks, tape input block by block.
+    std::vector<char> chunk;
+    qint64 chunkPos = 0;
+    qint64 chunkFill = 0;
+    bool lastWasFileMark = false;
+    // Bytes of the chunk to go to the output disk file, written in one go.
+    const char* spanStart = nullptr;
+    qint64 spanLength = 0;
+    // Trace blocking on tape output.
+    std::vector<char> block;
+    qint64 blockFill = 0;
+    qint64 blockLimit = 0;
+    int blockSet = -1;
+
+    double bytesCopied = 0;
+    double bytesToTape = 0;
+    int fieldFilesCopied = 0;
+    int fieldFilesDone = 0;
+    int fieldFilesOnTape = 0;
+    qint64 blocksRead = 0;
+    int inputTapeNumber = 0;
+    int outputTapeNumber = 0;
+    QElapsedTimer started;
+    bool done = false;
+    bool failed = false;
+    bool aborted = false;
+    bool noMoreOutput = false;
+    bool warnedFormat = false;
+    bool tapeStarted = false;
+};

@@ -1,0 +1,202 @@
+#include "copy/SegdCopyJob.h"
+#include "copy/SegdCopyOperator.h"
+#include "devices/TapeDevice.h"
+#include "seismic/SegdBytes.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// The prepended file goes to tape in blocks of this size, the last one shorter.
+constexpr int prependBlockBytes = 65536;
+
+} // namespace
+
+bool SegdCopyJob::openOutputFile(const SegdBytes& header)
+{
+    if (outputTape) {
+        blockFill = 0;
+        blockSet = -1;
+        return true;
+    }
+    const qint64 number = options.ffidNames ? layout.general().fieldFile : fieldFilesCopied + 1;
+    const QString line = options.lineName ? QString::number(layout.sourceLine(header)) : QString();
+    const QDir directory(options.output.path);
+    for (int repeat = 0;; ++repeat) {
+        outputPath = directory.filePath(outputName(options.prependName, line, number, repeat));
+        if (QFileInfo::exists(outputPath))
+            continue;
+        outputFile.setFileName(outputPath);
+        // A file that appeared meanwhile is not overwritten either.
+        if (outputFile.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+            return true;
+        if (!QFileInfo::exists(outputPath)) {
+            fail(QStringLiteral("error opening file %1").arg(outputPath));
+            return false;
+        }
+    }
+}
+
+bool SegdCopyJob::writeHeader(const char* data, qint64 length)
+{
+    if (!outputTape)
+        return writeRecord(data, length, -1);
+    return writeBlock(data, length);
+}
+
+bool SegdCopyJob::writeRecord(const char* data, qint64 length, int set)
+{
+    if (!outputTape) {
+        // Records that follow each other in the input buffer go out in one write.
+        if (spanLength > 0 && spanStart + spanLength == data) {
+            spanLength += length;
+            return true;
+        }
+        if (!flushSpan())
+            return false;
+        spanStart = data;
+        spanLength = length;
+        return true;
+    }
+    if (!options.blockTraces)
+        return writeBlock(data, length);
+    if (blockFill > 0 && (set != blockSet || blockFill + length > blockLimit) && !flushBlock())
+        return false;
+    if (size_t(blockFill + length) > block.size())
+        block.resize(size_t(blockFill + length));
+    std::memcpy(block.data() + blockFill, data, size_t(length));
+    blockFill += length;
+    blockSet = set;
+    return true;
+}
+
+bool SegdCopyJob::flushBlock()
+{
+    if (blockFill == 0)
+        return true;
+    const qint64 length = blockFill;
+    blockFill = 0;
+    return writeBlock(block.data(), length);
+}
+
+bool SegdCopyJob::writeBlock(const char* data, qint64 length)
+{
+    if (length > outputTape->maxBlockSize() && outputTape->maxBlockSize() > 0) {
+        fail(QStringLiteral(
+                 "block of %1 bytes is larger than output tape %2 takes (%3 bytes) - job will abort")
+                 .arg(length)
+                 .arg(outputTape->name())
+                 .arg(outputTape->maxBlockSize()));
+        return false;
+    }
+    if (!outputTape->write(data, int(length))) {
+        driveFailed();
+        return false;
+    }
+    bytesCopied += double(length);
+    bytesToTape += double(length);
+    return true;
+}
+
+bool SegdCopyJob::flushSpan()
+{
+    if (spanLength == 0)
+        return true;
+    const qint64 length = spanLength;
+    spanLength = 0;
+    if (outputFile.write(spanStart, length) != length) {
+        fail(QStringLiteral("error writing to output file %1 - job will abort").arg(outputPath));
+        return false;
+    }
+    bytesCopied += double(length);
+    return true;
+}
+
+bool SegdCopyJob::endOutputFile()
+{
+    if (!outputTape) {
+        const bool written = flushSpan();
+        outputFile.close();
+        return written;
+    }
+    if (options.blockTraces && !flushBlock())
+        return false;
+    if (options.writeEofs && !outputTape->writeFileMarks(1)) {
+        driveFailed();
+        return false;
+    }
+    return true;
+}
+
+bool SegdCopyJob::prependToTape()
+{
+    tapeStarted = true;
+    if (options.prependFile.isEmpty())
+        return true;
+    QFile file(options.prependFile);
+    if (!file.open(QIODevice::ReadOnly)) {
+        fail(QStringLiteral("error opening input file: ") + options.prependFile);
+        return false;
+    }
+    std::vector<char> data(prependBlockBytes);
+    for (;;) {
+        const qint64 got = file.read(data.data(), prependBlockBytes);
+        if (got < 0) {
+            fail(QStringLiteral("error reading input file %1 - job will abort").arg(options.prependFile));
+            return false;
+        }
+        if (got == 0)
+            break;
+        if (!outputTape->write(data.data(), int(got))) {
+            driveFailed();
+            return false;
+        }
+        bytesToTape += double(got);
+    }
+    if (!outputTape->writeFileMarks(1)) {
+        driveFailed();
+        return false;
+    }
+    lines.say(
+        QStringLiteral("Prepended %1 to output tape %2").arg(options.prependFile).arg(outputTapeNumber));
+    return true;
+}
+
+void SegdCopyJob::changeOutputTape()
+{
+    lines.say(QStringLiteral("End of output tape %1").arg(outputTapeNumber));
+    lines.say(QStringLiteral("%1 Field Files output to this tape").arg(fieldFilesOnTape));
+    fieldFilesOnTape = 0;
+    lines.say(QStringLiteral("Writing double end-of-file to output tape"));
+    if (!outputTape->writeFileMarks(2)) {
+        driveFailed();
+        return;
+    }
+    if (outputTape->unloadAtEnd())
+        static_cast<void>(outputTape->unload()); // a failed unload is reported by the drive
+    TapeDevice* next = copyOperator->nextOutputTape(outputTape);
+    if (!next) {
+        lines.say(QStringLiteral("No more output. Job will end"));
+        noMoreOutput = true;
+        done = true;
+        return;
+    }
+    outputTape = next;
+    ++outputTapeNumber;
+    bytesToTape = 0;
+    tapeStarted = false;
+    lines.say(QStringLiteral("Start of output tape %1").arg(outputTapeNumber));
+}
+
+void SegdCopyJob::endOutputTape()
+{
+    if (!outputTape->writeFileMarks(1)) {
+        driveFailed();
+        return;
+    }
+    if (!outputTape->noRewind() && outputTape->rewind())
+        lines.say(QStringLiteral("Rewind %1").arg(outputTape->name()));
+}

@@ -1,0 +1,115 @@
+#include "tests/support/ObrioProcess.h"
+#include "tests/support/SegdFixture.h"
+#include "tests/support/TapeImageFiles.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestMain.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <csignal>
+#include <memory>
+
+using obrtest::ObrioRun;
+using obrtest::readFile;
+using obrtest::writeFile;
+
+// obrio copy segd as a user runs it.
+class TestObrioSegdCopy : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        home = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir(home->path()).mkpath("in") && QDir(home->path()).mkpath("out") &&
+                QDir(home->path()).mkpath("back"));
+        for (int number = 1; number <= 3; ++number) {
+            segdtest::FieldFile layout;
+            layout.fieldFile = 100 + number;
+            QVERIFY(writeFile(path(QStringLiteral("in/%1.sgd").arg(number)), segdtest::build(layout)));
+        }
+    }
+
+    void throughTapeImage()
+    {
+        obrtest::writeTapeImage(path("t.tap"), {});
+        ObrioRun run = obrio({"copy", "segd", "in", "tape:t.tap", "--block", "1", "--eofs"});
+        QVERIFY2(run.status == 0, qPrintable(run.err.join('\n')));
+        QVERIFY(run.out.contains("3 Field Files output to this tape"));
+        run = obrio({"copy", "segd", "tape:t.tap", "back", "--range", "101, 103", "--ffid-names"});
+        QVERIFY2(run.status == 0, qPrintable(run.err.join('\n')));
+        QCOMPARE(QDir(path("back")).entryList(QDir::Files), (QStringList{"00101.sgd", "00103.sgd"}));
+        QCOMPARE(readFile(path("back/00103.sgd")), readFile(path("in/3.sgd")));
+        QVERIFY(run.out.contains("Field File 102  skipped"));
+        const int summary = run.out.indexOf("SEG-D Copy Summary:");
+        QVERIFY(summary > 0);
+        QCOMPARE(run.out.mid(summary + 2, 3),
+                 (QStringList{"   2 field files copied", "   9 blocks copied", "   1 tape copied"}));
+    }
+
+    void refusedBeforeTheJob_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("a bad range item") << QStringList{"--range", "1-5, x7"} << "\"x7\"";
+        QTest::newRow("a bad zero item") << QStringList{"--zero", "3-1"} << "\"3-1\"";
+        QTest::newRow("exclude without a range") << QStringList{"--exclude"} << "--exclude needs --range";
+        QTest::newRow("a block of 0 KB") << QStringList{"--block", "0"} << "--block";
+    }
+    void refusedBeforeTheJob()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, named);
+        const ObrioRun run = obrio(QStringList{"copy", "segd", "in", "out"} + arguments);
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.join('\n').contains(named), qPrintable(run.err.join('\n')));
+        QVERIFY(run.out.isEmpty() && QDir(path("out")).isEmpty());
+    }
+
+    void sameDirectoryRefused()
+    {
+        const ObrioRun run = obrio({"copy", "segd", "in", "./in/"});
+        QCOMPARE(run.status, 1);
+        QCOMPARE(QDir(path("in")).entryList(QDir::Files).size(), 3);
+    }
+
+    // The watch copies a field file dropped into the directory; Ctrl-C ends it with the summary.
+    void watchUntilInterrupted()
+    {
+        QVERIFY(QDir(path("watched")).mkpath("."));
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", home->path());
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(home->path());
+        process.start(QStringLiteral(OBR_BIN_DIR "/obrio"), {"copy", "segd", "watched", "out", "--watch",
+                                                             "--poll", "20", "--report", "report.txt"});
+        QVERIFY(process.waitForStarted());
+        const QByteArray file = readFile(path("in/1.sgd"));
+        QVERIFY(writeFile(path("watched/a.sgd"), file));
+        QElapsedTimer waiting;
+        waiting.start();
+        while (readFile(path("out/00001.sgd")) != file && waiting.elapsed() < 30000)
+            QTest::qWait(20);
+        QCOMPARE(readFile(path("out/00001.sgd")), file);
+        ::kill(pid_t(process.processId()), SIGINT);
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        const QString out = QString::fromLocal8Bit(process.readAllStandardOutput());
+        QVERIFY2(out.contains("\n   1 field file copied\n"), qPrintable(out));
+        QVERIFY(QString::fromLocal8Bit(process.readAllStandardError()).contains("copy aborted by user at "));
+        QVERIFY(QString::fromUtf8(readFile(path("report.txt"))).contains("copy aborted by user at "));
+    }
+
+private:
+    QString path(const QString& name) const { return home->filePath(name); }
+    ObrioRun obrio(const QStringList& arguments) const { return obrtest::runObrio(home->path(), arguments); }
+
+    std::unique_ptr<QTemporaryDir> home;
+};
+
+OBR_TEST_MAIN(TestObrioSegdCopy)
+#include "tst_obrio_segd_copy.moc"

@@ -1,0 +1,122 @@
+#include "copy/ui/SegdCopy.h"
+#include "devices/TapeDevice.h"
+#include "devices/TapeDriveList.h"
+#include "tests/support/ModalDialogCloser.h"
+#include "tests/support/RecordingConsole.h"
+#include "tests/support/SegdFixture.h"
+#include "tests/support/TapeImageFiles.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestMain.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <memory>
+
+using namespace obrtest;
+
+// The SEG-D copy window offscreen: its texts, what it enables, its list options and a copy.
+class TestSegdCopyDialog : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        console.clear();
+        closer.clear();
+        QVERIFY(QDir(dir->path()).mkpath("in") && QDir(dir->path()).mkpath("out"));
+        for (int number = 1; number <= 3; ++number) {
+            segdtest::FieldFile layout;
+            layout.fieldFile = number;
+            QVERIFY(writeFile(path(QStringLiteral("in/%1.sgd").arg(number)), segdtest::build(layout)));
+        }
+    }
+
+    void textsAndEnabling()
+    {
+        SegdCopy dialog(QString(), &console, nullptr, nullptr);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("SEGD File Copy"));
+        QCOMPARE(dialog.InDirBrowse->text(), QStringLiteral("Input directory..."));
+        QCOMPARE(dialog.OutputBytesTx_4->text(), QStringLiteral("Max bytes per SEGD block"));
+        QCOMPARE(dialog.MaximumBlockKBytes->value(), 128);
+        QCOMPARE(dialog.WriteEOFs->text(), QStringLiteral("Output EOFs between tape files"));
+        QCOMPARE(dialog.groupBox->title(), QStringLiteral("Output file naming"));
+        QVERIFY(!dialog.InTapeBrowse->isEnabled() && !dialog.OutTapeBrowse->isEnabled());
+        QVERIFY(!dialog.Copy->isEnabled() && !dialog.Abort->isEnabled() && dialog.ProgressBar->isHidden());
+        QVERIFY(!dialog.RangeOptions->isEnabled() && !dialog.ZeroOptions->isEnabled());
+        dialog.RangeLimit->setChecked(true);
+        dialog.ZeroTraces->setChecked(true);
+        QVERIFY(dialog.RangeOptions->isEnabled() && dialog.ZeroOptions->isEnabled());
+        QVERIFY(dialog.RealTimeInput->isEnabled());
+        dialog.setInputFile(path("in"));
+        QVERIFY(dialog.RealTimeInput->isEnabled());
+
+        TapeDriveList drives(&console,
+                             {writeTapeImage(path("out.tap"), {}), writeTapeImage(path("in.tap"), {})});
+        SegdCopy tapeDialog(QString(), &console, &drives, nullptr);
+        QVERIFY(drives.drive(1)->open(0));
+        tapeDialog.setInputTape(drives.drive(1));
+        QVERIFY(!tapeDialog.RealTimeInput->isEnabled());
+        tapeDialog.setOutputFile(path("out"));
+        QVERIFY(!tapeDialog.BlockTraces->isEnabled() && tapeDialog.groupBox->isEnabled());
+        QVERIFY(drives.drive(0)->open(1));
+        tapeDialog.setOutputTape(drives.drive(0));
+        QVERIFY(tapeDialog.BlockTraces->isEnabled() && tapeDialog.OutputLimit->isEnabled() &&
+                !tapeDialog.groupBox->isEnabled());
+        QVERIFY(!tapeDialog.OutputBytes->isEnabled() && !tapeDialog.MaximumBlockKBytes->isEnabled());
+        tapeDialog.OutputLimit->click();
+        tapeDialog.BlockTraces->setChecked(true);
+        QVERIFY(tapeDialog.OutputBytes->isEnabled() && tapeDialog.MaximumBlockKBytes->isEnabled());
+    }
+
+    // The range options refuse a bad list in place; the copy then leaves out what was listed and
+    // writes its lines to the report file as well.
+    void rangeOptionsAndReport()
+    {
+        SegdCopy dialog(QString(), &console, nullptr, nullptr);
+        dialog.setInputFile(path("in"));
+        dialog.setOutputFile(path("out"));
+        dialog.RangeLimit->setChecked(true);
+        dialog.Copy->click();
+        QVERIFY(console.errors().first().startsWith("no field file list"));
+        QVERIFY(QDir(path("out")).isEmpty());
+
+        bool refusedInPlace = false;
+        closer.actOnNext([&refusedInPlace](QWidget* widget) {
+            auto* options = qobject_cast<QDialog*>(widget);
+            options->findChild<QLineEdit*>("ListText")->setText("1-2, two");
+            QMetaObject::invokeMethod(options, "accept");
+            auto* error = options->findChild<QLabel*>("ListError");
+            refusedInPlace =
+                options->isVisible() && error->isVisibleTo(options) && error->text().contains("\"two\"");
+            options->findChild<QLineEdit*>("ListText")->setText("2");
+            options->findChild<QCheckBox*>("ExcludeOption")->setChecked(true);
+            QMetaObject::invokeMethod(options, "accept");
+        });
+        dialog.RangeOptions->click();
+        QVERIFY(refusedInPlace);
+
+        dialog.ReportFile->setChecked(true);
+        dialog.ReportName->setText(path("report.txt"));
+        QVERIFY(writeFile(path("report.txt"), "earlier job\n"));
+        dialog.ReportAppend->setChecked(true);
+        dialog.Copy->click();
+        QCOMPARE(QDir(path("out")).entryList(QDir::Files), (QStringList{"00001.sgd", "00002.sgd"}));
+        QCOMPARE(readFile(path("out/00002.sgd")), readFile(path("in/3.sgd")));
+        const QString report = QString::fromUtf8(readFile(path("report.txt")));
+        QVERIFY(report.startsWith("earlier job\n"));
+        QVERIFY(report.contains("\nField File 2  skipped\n") &&
+                report.contains("\n   2 field files copied\n"));
+        QVERIFY(dialog.Copy->isEnabled() && !dialog.Abort->isEnabled() && dialog.ProgressBar->isHidden());
+    }
+
+private:
+    QString path(const QString& name) const { return dir->filePath(name); }
+
+    std::unique_ptr<QTemporaryDir> dir;
+    RecordingConsole console;
+    ModalDialogCloser closer;
+};
+
+OBR_TEST_MAIN(TestSegdCopyDialog)
+#include "tst_segd_copy_dialog.moc"
