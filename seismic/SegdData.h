@@ -43,6 +43,13 @@ public:
     // Reads the next trace of the current field file: its header and extensions, which are
     // appended to traceHeaderRecords(), and its samples when the trace holds any.
     [[nodiscard]] bool readTrace(SeismicTrace& trace) override;
+    // Positions readTrace before trace n (1-based, in file order, auxiliary traces included)
+    // of the current file; the traces before it are passed over without their samples.
+    [[nodiscard]] bool seekSequentialTrace(int n) override;
+    // Reads traces first to last (1-based among the traces a record delivers) of the current
+    // file into gather, which is resized to hold them; the samples of the traces before first
+    // are passed over unread. The trace header records restart with first.
+    [[nodiscard]] bool readTraceRange(TraceGather& gather, int first, int last) override;
 
     // Reads the current file's headers again from its first byte and positions at its first
     // trace; false (reported) when they cannot be read or make no sense.

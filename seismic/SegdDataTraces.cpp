@@ -57,6 +57,50 @@ bool SegdData::readRecord(TraceGather& gather)
     return true;
 }
 
+bool SegdData::seekSequentialTrace(int n)
+{
+    if (!ok_ || n < 1 || n > traceCount_) {
+        status_ = ObrDevice::OutOfRange;
+        return false;
+    }
+    rewindTraces();
+    traceHeaderRecords_.clear();
+    while (traceInFile_ < n - 1) {
+        if (!readNextTrace(nullptr))
+            return false;
+    }
+    return true;
+}
+
+bool SegdData::readTraceRange(TraceGather& gather, int first, int last)
+{
+    if (!ok_ || first < 1 || last < first || last > tracesPerRecord_) {
+        status_ = ObrDevice::OutOfRange;
+        return false;
+    }
+    const int count = last - first + 1;
+    if (resizeGather(gather, count, std::max(0, gather.count() - count)) < count)
+        return false;
+    rewindTraces();
+    traceHeaderRecords_.clear();
+    gather.record = currentRecord_;
+    int delivered = 0;
+    int held = 0;
+    const int sets = int(headers_.channelSets.size());
+    while (held < count && setIndex_ < sets) {
+        const bool delivers = !seismicOnly_ || headers_.channelSets[size_t(setIndex_)].seismic();
+        delivered += delivers ? 1 : 0;
+        if (!delivers || delivered < first) {
+            if (!readNextTrace(nullptr))
+                return false;
+            continue;
+        }
+        if (!readTrace(*gather.trace(held++)))
+            return false;
+    }
+    return held == count;
+}
+
 bool SegdData::readTrace(SeismicTrace& trace)
 {
     return readNextTrace(&trace);

@@ -9,11 +9,9 @@
 #include <cmath>
 #include <limits>
 
-namespace {
-
 // Running statistics in four lanes, so that neighbouring samples do not wait on each other's
 // comparisons and additions; no branch per sample.
-struct Lanes {
+struct SegdRecordSummary::Lanes {
     static constexpr int count = 4;
 
     void add(const double* samples, qint64 n)
@@ -46,7 +44,19 @@ struct Lanes {
     std::array<qint64, count> values{};
 };
 
-} // namespace
+void SegdRecordSummary::finish(const Lanes& lanes)
+{
+    double squares = 0;
+    for (int lane = 0; lane < Lanes::count; ++lane) {
+        values += lanes.values[size_t(lane)];
+        squares += lanes.squares[size_t(lane)];
+    }
+    if (values > 0) {
+        minimum = *std::min_element(lanes.low.begin(), lanes.low.end());
+        maximum = *std::max_element(lanes.high.begin(), lanes.high.end());
+        rms = std::sqrt(squares / double(values));
+    }
+}
 
 SegdRecordSummary SegdRecordSummary::of(const SegdData& data, const TraceGather& gather)
 {
@@ -60,15 +70,25 @@ SegdRecordSummary SegdRecordSummary::of(const SegdData& data, const TraceGather&
         if (trace->hasSamples())
             lanes.add(trace->data(), trace->sampleCount());
     }
-    double squares = 0;
-    for (int lane = 0; lane < Lanes::count; ++lane) {
-        summary.values += lanes.values[size_t(lane)];
-        squares += lanes.squares[size_t(lane)];
-    }
-    if (summary.values > 0) {
-        summary.minimum = *std::min_element(lanes.low.begin(), lanes.low.end());
-        summary.maximum = *std::max_element(lanes.high.begin(), lanes.high.end());
-        summary.rms = std::sqrt(squares / double(summary.values));
-    }
+    summary.finish(lanes);
     return summary;
+}
+
+bool SegdRecordSummary::scan(SegdData& data, SegdRecordSummary& summary)
+{
+    summary = SegdRecordSummary();
+    summary.fieldFile = data.generalHeader().fieldFile;
+    summary.samples = data.samples();
+    summary.sampleInterval = data.sampleInterval();
+    const auto trace = SeismicTrace::create(data.samples(), data.sampleInterval());
+    if (!trace || !data.seekSequentialTrace(1))
+        return false;
+    Lanes lanes;
+    for (; summary.traces < data.traceCount(); ++summary.traces) {
+        if (!data.readTrace(*trace))
+            return false;
+        lanes.add(trace->data(), trace->sampleCount());
+    }
+    summary.finish(lanes);
+    return true;
 }
