@@ -63,8 +63,8 @@ int request(const cli::Arguments& arguments, AnalysisPictures::Kind kind, Analys
     return cli::Success;
 }
 
-int draw(SeismicData& data, const cli::Arguments& arguments, AnalysisPictures::Request& request,
-         TerminalConsole& console)
+int fitTraces(const SeismicData& data, const cli::Arguments& arguments, AnalysisPictures::Request& request,
+              TerminalConsole& console)
 {
     // Without --last the default range ends with the file.
     if (!arguments.has(QStringLiteral("last")))
@@ -78,6 +78,11 @@ int draw(SeismicData& data, const cli::Arguments& arguments, AnalysisPictures::R
                       false);
         return cli::JobFailed;
     }
+    return cli::Success;
+}
+
+int write(SeismicData& data, const AnalysisPictures::Request& request, TerminalConsole& console)
+{
     if (!AnalysisPictures::write(data, request, console))
         return cli::JobFailed;
     const QSize size = QImageReader(request.picturePath).size();
@@ -89,6 +94,13 @@ int draw(SeismicData& data, const cli::Arguments& arguments, AnalysisPictures::R
     if (!request.csvPath.isEmpty())
         console.message(QStringLiteral("numbers written: %1").arg(request.csvPath), Qt::black);
     return cli::Success;
+}
+
+int draw(SeismicData& data, const cli::Arguments& arguments, AnalysisPictures::Request& request,
+         TerminalConsole& console)
+{
+    const int status = fitTraces(data, arguments, request, console);
+    return status == cli::Success ? write(data, request, console) : status;
 }
 
 } // namespace PictureCommand

@@ -22,8 +22,13 @@ cli::Command plot(const char* tool, const QString& summary, cli::Command::Run ru
 
 // The request of the options; Success, or the usage error said.
 int request(const cli::Arguments& arguments, AnalysisPictures::Kind kind, AnalysisPictures::Request& request);
-// Draws the request's traces of data, which must lie within its traces, and writes the
-// picture; the exit status.
+// Ends the request's trace range with the file's last trace unless --last says otherwise;
+// Success, or JobFailed (said) when the range lies outside data's traces.
+int fitTraces(const SeismicData& data, const cli::Arguments& arguments, AnalysisPictures::Request& request,
+              TerminalConsole& console);
+// Draws and writes the picture of a fitted request; the exit status.
+int write(SeismicData& data, const AnalysisPictures::Request& request, TerminalConsole& console);
+// fitTraces, then write.
 int draw(SeismicData& data, const cli::Arguments& arguments, AnalysisPictures::Request& request,
          TerminalConsole& console);
 

@@ -119,7 +119,8 @@ int runInfo(const cli::Arguments& arguments, TerminalConsole& console)
         console.message(
             QStringLiteral("  %1 %2 %3 %4 %5 %6")
                 .arg(set.number, 5)
-                .arg(set.seismic() ? QStringLiteral("seismic") : QStringLiteral("aux %1").arg(set.rawType),
+                .arg(set.seismic() ? QStringLiteral("seismic")
+                                   : QStringLiteral("aux %1").arg(set.rawType, 0, 16),
                      -10)
                 .arg(set.channels, 9)
                 .arg(set.samples, 9)
@@ -141,7 +142,7 @@ OBRIO_COMMAND(segdInfo,
                   .describe(QStringLiteral(
                       "Shows the revision, manufacturer code, field file number, recording date and\n"
                       "time, format code, sample interval, record length and header length, then\n"
-                      "each channel set with its type (seismic, or auxiliary with the file's type\n"
-                      "code), channels, samples, interval and the trace header extensions of its\n"
-                      "traces, and the trace count."))
+                      "each channel set that has channels with its type (seismic, or auxiliary with\n"
+                      "the file's type code in hexadecimal), channels, samples, interval and the trace\n"
+                      "header extensions of its traces, and the trace count."))
                   .argument(SegdCommand::fileArgument()))

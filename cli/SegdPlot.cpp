@@ -4,6 +4,7 @@
 #include "cli/SegdCommand.h"
 #include "cli/TerminalConsole.h"
 #include "seismic/SegdData.h"
+#include "seismic/TraceGather.h"
 
 namespace {
 
@@ -14,9 +15,14 @@ int runPlot(const cli::Arguments& arguments, TerminalConsole& console)
     if (status != cli::Success)
         return status;
     const auto data = SegdCommand::open(arguments.positional(0), console);
-    if (!data)
+    if (!data || PictureCommand::fitTraces(*data, arguments, request, console) != cli::Success)
         return cli::JobFailed;
-    return PictureCommand::draw(*data, arguments, request, console);
+    // The plot draws what it could read; a trace that cannot be read fails the job instead.
+    TraceGather headers(data.get());
+    headers.headersOnly = true;
+    if (!data->readTraceRange(headers, request.firstTrace, request.lastTrace))
+        return cli::JobFailed;
+    return PictureCommand::write(*data, request, console);
 }
 
 } // namespace

@@ -101,7 +101,7 @@ private slots:
             << "b.segd" << QStringList{"Revision: 3.0",           "Manufacturer: 61",
                                        "Field file: 123456",      "Format code: 8058 (IEEE float)",
                                        "Sample interval: 0.5 ms", "Header length: 384 bytes",
-                                       "Channel sets: 2",         "1 aux 2 2 5 0.5 ms 7",
+                                       "Channel sets: 2",         "1 aux 20 2 5 0.5 ms 7",
                                        "2 seismic 5 11 0.5 ms 7", "Trace count: 7",
                                        "Samples per trace: 11"};
         QTest::newRow("rev 1.0, 24-bit integers")
@@ -194,12 +194,13 @@ private slots:
     {
         obrtest::columns<QStringList, int, QSize>({"options", "status", "size"});
         // 12 traces of 501 samples at 2 ms: 1000 ms x 5 inches per second x 96 dpi = 480 rows.
-        // Traces 3 to 12 at 8 pixels: (9 + 4) x 8 = 104, rounded to 128.
+        // Traces 3 to 12 at 8 pixels: (9 + 4) x 8 = 104, rounded to 128. From 500 ms: the rows of
+        // samples 250 to 501 at 480 / 501 rows a sample, 287 - 48 to 480.
         QTest::newRow("traces 3 to 12")
             << QStringList{"--first", "3", "--last", "12"} << 0 << QSize(128 + 96, 480 + 96);
         QTest::newRow("default range ends with the file") << QStringList() << 0 << QSize(128 + 96, 480 + 96);
         QTest::newRow("time window") << QStringList{"--start", "500", "--gain", "6"} << 0
-                                     << QSize(128 + 96, 240 + 96);
+                                     << QSize(128 + 96, 241 + 96);
         QTest::newRow("first beyond the file") << QStringList{"--first", "13"} << 1 << QSize();
         QTest::newRow("empty time window") << QStringList{"--start", "10", "--end", "10"} << 2 << QSize();
     }
