@@ -3,6 +3,7 @@
 #include "seismic/SegdBytes.h"
 #include "seismic/SegdChannelSet.h"
 #include "seismic/SegdGeneralHeader.h"
+#include "seismic/SegdReadWindow.h"
 #include "seismic/SegdSampleDecoder.h"
 #include "seismic/SegdTraceHeaderRecord.h"
 #include "seismic/SeismicData.h"
@@ -150,6 +151,9 @@ private:
     [[nodiscard]] bool readSamples(SeismicTrace& trace, int samples, qint64 position, qint64 bytes);
     void fillKeys(SeismicTrace& trace, const SegdBytes& header, const SegdChannelSet& set) const;
     [[nodiscard]] bool readAt(qint64 position, uchar* buffer, qint64 length);
+    // length bytes at position held in the read window (refilled when they lie outside it);
+    // null when they are longer than the window or cannot be read that way.
+    const uchar* windowBytes(qint64 position, qint64 length);
     template <typename T>
     [[nodiscard]] bool ensureSize(std::vector<T>& buffer, size_t size, const char* what);
     [[nodiscard]] bool fail(const QString& text);
@@ -180,6 +184,8 @@ private:
 
     std::vector<uchar> traceHeader_;
     std::vector<uchar> traceBytes_;
+    SegdReadWindow window_;
+    qint64 fileSize_ = 0;
     std::vector<qint32> scratch_;
     std::vector<SegdTraceHeaderRecord> traceHeaderRecords_;
 };

@@ -27,6 +27,6 @@ struct SegdRecordSummary {
     qint64 values = 0; // samples that entered the statistics
 
 private:
-    struct Lanes;
-    void finish(const Lanes& lanes);
+    struct Sums;
+    void finish(const Sums& lanes);
 };

@@ -90,6 +90,37 @@ private slots:
         QVERIFY(!data.seekSequentialTrace(7));
     }
 
+    // Traces that cross the stretches the reader holds in memory, and traces longer than one.
+    void longTraces_data()
+    {
+        obrtest::columns<int, int>({"traces", "samples"});
+        QTest::newRow("crossing") << 5 << 150000;
+        QTest::newRow("longer than a stretch") << 2 << 300000;
+    }
+    void longTraces()
+    {
+        const auto [traces, samples] = obrtest::fetch<int, int>("traces", "samples");
+        segdtest::FieldFile file = layout(3);
+        file.channelSets = {{traces, true, samples}};
+        const QString path = dir.filePath(QStringLiteral("long%1.segd").arg(samples));
+        QVERIFY(obrtest::writeFile(path, segdtest::build(file)));
+        SegdData data(new DiskDevice(&console, path, 0), false, false, false);
+        QVERIFY(data.open(path));
+        const auto gather = data.makeGather(false);
+        QVERIFY(gather && data.readRecord(*gather));
+        QCOMPARE(gather->count(), traces);
+        for (int t = 0; t < traces; ++t) {
+            for (const int i : {0, 1, samples / 2, samples - 1})
+                QCOMPARE(gather->trace(t)->data()[i], 1000.0 * t + i);
+        }
+        // Backwards, so that every read lies outside the stretch held.
+        for (int n = traces; n >= 1; --n) {
+            QVERIFY(data.readTraceRange(*gather, n, n));
+            QCOMPARE(gather->trace(0)->data()[samples - 1], 1000.0 * (n - 1) + samples - 1);
+        }
+        QVERIFY(console.errors().isEmpty());
+    }
+
     void scanSummary_data()
     {
         obrtest::columns<int>({"revision"});
