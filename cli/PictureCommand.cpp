@@ -12,6 +12,36 @@ namespace {
 
 constexpr int lastInt = std::numeric_limits<int>::max();
 
+// The display options of the plot; the problem with them, or empty.
+QString readDisplayOptions(const cli::Arguments& arguments, AnalysisPictures::Request& request)
+{
+    const QString mode = arguments.text(QStringLiteral("mode"));
+    if (mode == QLatin1String("density"))
+        request.mode = TraceDisplayMode::Density;
+    else if (mode == QLatin1String("wiggle"))
+        request.mode = TraceDisplayMode::Wiggle;
+    else if (mode.isEmpty() || mode == QLatin1String("va"))
+        request.mode = TraceDisplayMode::VariableArea;
+    else
+        return QStringLiteral("--mode must be density, wiggle or va");
+    const QString colours = arguments.text(QStringLiteral("colours"));
+    if (colours.isEmpty() || colours == QLatin1String("grey"))
+        request.colourMap = DensityColourMap::Grey;
+    else if (colours == QLatin1String("rwb"))
+        request.colourMap = DensityColourMap::RedWhiteBlue;
+    else
+        return QStringLiteral("--colours must be grey or rwb");
+    const QString normalise = arguments.text(QStringLiteral("normalise"));
+    if (!normalise.isEmpty() && normalise != QLatin1String("trace") && normalise != QLatin1String("all"))
+        return QStringLiteral("--normalise must be trace or all");
+    request.normaliseEachTrace = normalise != QLatin1String("all");
+    request.clipPercentile = arguments.decimal(QStringLiteral("clip"), 99.0);
+    if (request.clipPercentile > 100)
+        return QStringLiteral("--clip must be a percentile above 0 and at most 100");
+    request.agcWindowMs = arguments.decimal(QStringLiteral("agc"), 0.0);
+    return {};
+}
+
 } // namespace
 
 namespace PictureCommand {
@@ -42,7 +72,20 @@ cli::Command plot(const char* tool, const QString& summary, cli::Command::Run ru
                             cli::decimalAbove(0)))
         .option(cli::option("vscale", "INCHES_PER_SECOND", QStringLiteral("vertical scale (default 5)"),
                             cli::decimalAbove(0)))
-        .option(cli::option("gain", "DB", QStringLiteral("gain in decibels (default 0)"), cli::decimal()));
+        .option(cli::option("gain", "DB", QStringLiteral("gain in decibels (default 0)"), cli::decimal()))
+        .option(
+            cli::option("mode", "density|wiggle|va", QStringLiteral("how the traces are drawn (default va)")))
+        .option(cli::option("colours", "grey|rwb",
+                            QStringLiteral("density colour map: grey or red-white-blue (default grey)")))
+        .option(cli::option("clip", "PERCENTILE",
+                            QStringLiteral("density: the percentile of absolute amplitudes at full colour "
+                                           "(default 99)"),
+                            cli::decimalAbove(0)))
+        .option(cli::option("normalise", "trace|all",
+                            QStringLiteral("normalise each trace or all traces together (default trace)")))
+        .option(cli::option("agc", "MS",
+                            QStringLiteral("automatic gain control window in milliseconds (default off)"),
+                            cli::decimalAbove(0)));
 }
 
 int request(const cli::Arguments& arguments, AnalysisPictures::Kind kind, AnalysisPictures::Request& request)
@@ -60,6 +103,11 @@ int request(const cli::Arguments& arguments, AnalysisPictures::Kind kind, Analys
     request.gainDb = arguments.decimal(QStringLiteral("gain"), 0.0);
     if (arguments.has(QStringLiteral("end")) && request.endMs <= request.startMs)
         return arguments.usageError(QStringLiteral("--end must lie after --start"));
+    if (kind == AnalysisPictures::Kind::Plot) {
+        const QString problem = readDisplayOptions(arguments, request);
+        if (!problem.isEmpty())
+            return arguments.usageError(problem);
+    }
     return cli::Success;
 }
 

@@ -51,10 +51,14 @@ OBRIO_COMMAND(
     PictureCommand::plot("segy", QStringLiteral("trace plot picture of a range of traces"), runPlot,
                          SegyCommand::fileArgument())
         .describe(QStringLiteral(
-            "Draws traces N to M (default 1 to 24) as the analyzer's seismic view does - wiggles with\n"
-            "filled positive lobes, timing lines every 500 ms, field file and channel annotation - at\n"
-            "96 dots per inch, 12 traces per inch and 5 inches per second unless the scales say\n"
-            "otherwise, and writes it as PNG. --start and --end keep only that time window.")))
+            "Draws traces N to M (default 1 to 24) as the analyzer's seismic view does - variable\n"
+            "area (wiggles with filled positive lobes), wiggles only or variable density, timing lines\n"
+            "that suit the window, field file and channel annotation - at 96 dots per inch, 12 traces\n"
+            "per inch and 5 inches per second unless the scales say otherwise, and writes it as PNG.\n"
+            "--start and --end keep only that time window. The density display colours each trace by\n"
+            "its amplitude, full colour from the --clip percentile of the absolute amplitudes of each\n"
+            "trace (or of all traces with --normalise all); --agc first balances the amplitudes over\n"
+            "a sliding window.")))
 
 OBRIO_COMMAND(
     segySpectrum,
