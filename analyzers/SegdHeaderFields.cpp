@@ -228,11 +228,11 @@ bool isSercelRecord(const SegdGeneralHeader& header)
 
 QString externalHeaderText(const QByteArray& external)
 {
-    if (external.isEmpty())
-        return QStringLiteral("\n\n     No Text");
-    // Unused blocks are often zero-filled; a text view stops at the first NUL.
+    // Recorders fill unused blocks with zeros or blanks; a text view would stop at the first NUL.
     QByteArray text = external;
     text.replace('\0', ' ');
+    if (text.trimmed().isEmpty())
+        return QStringLiteral("\n\n     No Text");
     return QString::fromLatin1(text);
 }
 

@@ -32,7 +32,8 @@ QString processTypeName(int type);
 // shows.
 bool isSercelRecord(const SegdGeneralHeader& header);
 
-// The external header as the analyzer shows it: its bytes as text, or a note when it is empty.
+// The external header as the analyzer shows it: its bytes as text, or a note when it holds
+// nothing but zeros and blanks.
 QString externalHeaderText(const QByteArray& external);
 
 } // namespace SegdHeaderFields

@@ -1,7 +1,8 @@
 #include "analyzers/SegdHexDump.h"
 #include "analyzers/ui/SegdAnalyzer.h"
-#include "analyzers/ui/TraceDisplay.h"
+#include "analyzers/ui/TracePlotView.h"
 #include "base/ui/FileDialogs.h"
+#include "base/ui/OnlineDocumentation.h"
 #include "seismic/SegdTraceHeaderColumns.h"
 #include "seismic/SercelData.h"
 #include "seismic/TraceGather.h"
@@ -93,9 +94,11 @@ private slots:
     void formTexts()
     {
         RecordingConsole console;
-        SegdAnalyzer analyzer(&console, nullptr, QString());
+        ModalDialogCloser closer;
+        SegdAnalyzer analyzer(&console, nullptr, QStringLiteral("/no/such/directory"));
+        QCOMPARE(closer.count(), 0);
+        QVERIFY(console.lines.isEmpty());
         QCOMPARE(analyzer.windowTitle(), QString("Segd Analyzer"));
-        QCOMPARE(analyzer.windowModality(), Qt::WindowModal);
         QCOMPARE(items(child<QComboBox>(analyzer, "SegdType")), QStringList{"Sercel 408/428"});
         QCOMPARE(child<QPushButton>(analyzer, "OK")->text(), QString("Close"));
         QCOMPARE(child<QLabel>(analyzer, "FileSizeTx")->text(), QString("0  bytes in file"));
@@ -105,6 +108,24 @@ private slots:
         QCOMPARE(child<QLineEdit>(analyzer, "Ffid")->toolTip(), QString("Field file number"));
         QVERIFY(!child<QLineEdit>(analyzer, "AcqError")->isEnabled());
         QVERIFY(child<QPushButton>(analyzer, "DirBrowse")->isVisibleTo(&analyzer));
+    }
+
+    void helpOpensBesideTheWindow()
+    {
+        RecordingConsole console;
+        QWidget mainWindow;
+        SegdAnalyzer analyzer(&console, &mainWindow, QString());
+        // Modal to the main window only, so a help page opened from it takes input.
+        QCOMPARE(analyzer.windowModality(), Qt::WindowModal);
+        child<QPushButton>(analyzer, "Help")->click();
+        OnlineDocumentation* viewer = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* page = qobject_cast<OnlineDocumentation*>(widget); page && page->isVisible())
+                viewer = page;
+        }
+        QVERIFY(viewer);
+        QVERIFY(!viewer->parentWidget());
+        viewer->close();
     }
 
     void opensAGeneratedFile()
@@ -135,10 +156,17 @@ private slots:
         QVERIFY(analyzer.seismicImage());
         QVERIFY(!analyzer.seismicImage()->plot().image.isNull());
         QCOMPARE(analyzer.seismicImage()->plot().annotations.size(), 6);
+        // The display choices replot the record.
+        child<QComboBox>(analyzer, "DisplayMode")->setCurrentIndex(2);
+        QCOMPARE(analyzer.displaySettings().mode, TraceDisplayMode::Density);
+        QCOMPARE(analyzer.seismicImage()->plot().settings.mode, TraceDisplayMode::Density);
+        child<QSpinBox>(analyzer, "LastDisplayTrace")->setValue(4);
+        QCOMPARE(analyzer.seismicImage()->plot().annotations.size(), 4);
 
         // Another file of the list replaces every view.
         child<QComboBox>(analyzer, "FileList")->setCurrentIndex(1);
         QCOMPARE(text(analyzer, "Ffid"), QString("102"));
+        QCOMPARE(child<QSpinBox>(analyzer, "HexStartByte")->text(), QString("1"));
         QCOMPARE(analyzer.dataSet()->generalHeader().fieldFile, 102);
         QCOMPARE(child<QTableView>(analyzer, "TraceHeaderTable")->model()->index(0, 0).data().toInt(), 102);
         QVERIFY(console.errors().isEmpty());

@@ -81,6 +81,8 @@ private slots:
     {
         QCOMPARE(SegdHeaderFields::externalHeaderText(QByteArray()), QString("\n\n     No Text"));
         QCOMPARE(SegdHeaderFields::externalHeaderText(QByteArray("AB\0C", 4)), QString("AB C"));
+        QCOMPARE(SegdHeaderFields::externalHeaderText(QByteArray(64, '\0') + "  "),
+                 QString("\n\n     No Text"));
     }
 
     void onlySgdFilesWhenBothKindsExist()

@@ -2,12 +2,13 @@
 
 #include "analyzers/SegdFieldFiles.h"
 #include "analyzers/SegdHeaderFields.h"
-#include "analyzers/ui/TraceDisplay.h"
+#include "analyzers/ui/TracePlotView.h"
 #include "base/ui/FileDialogs.h"
 #include "base/ui/OnlineDocumentation.h"
 #include "seismic/SercelData.h"
 #include "seismic/TraceGather.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -46,9 +47,11 @@ SegdAnalyzer::SegdAnalyzer(ObrConsole* console, QWidget* parent, const QString& 
     settings.dotsPerInchY = Display->logicalDpiY();
     settings.firstTrace = FirstDisplayTrace->value();
     settings.lastTrace = settings.firstTrace + initialDisplayTraces;
+    setUpSeismicView();
 
-    const QFileInfo info(path);
-    if (path.isEmpty() || info.isDir()) {
+    // A path that is not a file (a project's seismic directory not made yet) is a directory
+    // to browse from: nothing is read until one is chosen.
+    if (!QFileInfo(path).isFile()) {
         directory = path;
         return;
     }
@@ -57,10 +60,7 @@ SegdAnalyzer::SegdAnalyzer(ObrConsole* console, QWidget* parent, const QString& 
     fileName = path.mid(slash + 1);
     DirName->setText(directory);
     DirBrowse->hide();
-    if (!openFile(fileName))
-        return;
-    fillFileList();
-    showHeaders();
+    showFirstFile({fileName});
 }
 
 SegdAnalyzer::~SegdAnalyzer() = default;
@@ -85,10 +85,19 @@ void SegdAnalyzer::chooseDirectory(const QString& chosen)
     }
     fileName = files.first();
     DirName->setText(directory);
-    if (!openFile(fileName))
-        return;
-    fillFileList();
-    showHeaders();
+    showFirstFile(files);
+}
+
+// The file list is filled even when the first file cannot be shown, so that the others can be
+// chosen; the data set's own list is taken when it could be read.
+void SegdAnalyzer::showFirstFile(const QStringList& files)
+{
+    const bool opened = openFile(fileName);
+    if (FileList->count() == 0)
+        fillFileList(files);
+    loaded = true;
+    if (opened)
+        showHeaders();
 }
 
 void SegdAnalyzer::on_FileList_currentIndexChanged(int index)
@@ -115,8 +124,7 @@ bool SegdAnalyzer::openFile(const QString& name)
     if (!SegdHeaderFields::isSercelRecord(data->generalHeader())) {
         // The file list is still offered: another file of the directory may be a Sercel record.
         if (FileList->count() == 0)
-            fillFileList();
-        loaded = true;
+            fillFileList({fileName});
         data.reset();
         warn(QStringLiteral("Data is not from a Sercel recording system. Unable to do analysis"));
         return false;
@@ -124,12 +132,12 @@ bool SegdAnalyzer::openFile(const QString& name)
     return true;
 }
 
-void SegdAnalyzer::fillFileList()
+void SegdAnalyzer::fillFileList(const QStringList& otherwise)
 {
     const bool wasLoaded = loaded;
     loaded = false;
     FileList->clear();
-    const QStringList files = data ? data->fileList() : QStringList{fileName};
+    const QStringList files = data ? data->fileList() : otherwise;
     FileList->addItems(files);
     FileList->setCurrentIndex(std::max(0, int(files.indexOf(fileName))));
     loaded = wasLoaded;
@@ -149,6 +157,7 @@ void SegdAnalyzer::showHeaders()
     LastDisplayTrace->setMaximum(std::max(1, traces));
     LastDisplayTrace->setValue(std::max(1, traces));
     settings.lastTrace = traces;
+    suitTimingLines();
     loaded = true;
     redrawSeismicView();
     QApplication::restoreOverrideCursor();
@@ -203,12 +212,12 @@ void SegdAnalyzer::readWholeRecord()
 
 void SegdAnalyzer::clearViews()
 {
-    delete plot;
-    plot = nullptr;
     gather.reset();
+    redrawSeismicView();
     data.reset();
+    // The header fields only: spin boxes keep their own editors.
     for (QLineEdit* field : findChildren<QLineEdit*>()) {
-        if (field != DirName)
+        if (field != DirName && !qobject_cast<QAbstractSpinBox*>(field->parentWidget()))
             field->clear();
     }
     TestRecType->setToolTip(QStringLiteral("Test record type"));

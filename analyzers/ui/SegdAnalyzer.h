@@ -5,12 +5,14 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class ObrConsole;
 class QStandardItemModel;
 class SercelData;
-class TraceDisplay;
+class TracePlotControls;
+class TracePlotView;
 class TraceGather;
 
 // The window that shows what is inside the Sercel SEG-D field files of a directory: the general,
@@ -26,7 +28,8 @@ public:
 
     SercelData* dataSet() const { return data.get(); }
     TraceGather* recordGather() const { return gather.get(); }
-    TraceDisplay* seismicImage() const { return plot; }
+    TracePlotView* seismicImage() const { return plot; }
+    TracePlotControls* plotControls() const { return displayControls; }
     const TraceDisplaySettings& displaySettings() const { return settings; }
     bool isLoaded() const { return loaded; }
 
@@ -50,8 +53,10 @@ private:
     void on_LastDisplayTrace_changed(int value);
 
     void chooseDirectory(const QString& chosen);
+    void showFirstFile(const QStringList& files);
     bool openFile(const QString& name);
-    void fillFileList();
+    // The data set's file list, or otherwise when no data set is open.
+    void fillFileList(const QStringList& otherwise);
     void showHeaders();
     void showFields(const QString& suffix, const QString& text);
     void showGeneralHeaders();
@@ -61,6 +66,8 @@ private:
     void hexDump();
     void setTraceRange();
     void buildTraceHeaderTable();
+    void setUpSeismicView();
+    void suitTimingLines();
     void redrawSeismicView();
     void clearViews();
     void warn(const QString& text);
@@ -71,7 +78,8 @@ private:
     std::unique_ptr<SercelData> data;
     std::unique_ptr<TraceGather> gather;
     QStandardItemModel* traceHeaderModel = nullptr;
-    TraceDisplay* plot = nullptr;
+    TracePlotView* plot = nullptr;
+    TracePlotControls* displayControls = nullptr;
     TraceDisplaySettings settings;
     bool loaded = false;
 };

@@ -1,16 +1,44 @@
+#include "analyzers/TimingInterval.h"
 #include "analyzers/TracePlot.h"
 #include "analyzers/ui/SegdAnalyzer.h"
-#include "analyzers/ui/TraceDisplay.h"
+#include "analyzers/ui/TracePlotControls.h"
+#include "analyzers/ui/TracePlotView.h"
+#include "seismic/SercelData.h"
 #include "seismic/TraceGather.h"
 
-// The trace plot of the record and its controls; the plot is rebuilt on every change.
+#include <QLayout>
+
+// The trace plot of the record: the display choices above a zoomable view, which is given a
+// new plot on every change.
+
+void SegdAnalyzer::setUpSeismicView()
+{
+    displayControls = new TracePlotControls(Display);
+    Display->layout()->addWidget(displayControls);
+    plot = new TracePlotView(Display);
+    plot->setObjectName(QStringLiteral("SeismicPlot"));
+    Display->layout()->addWidget(plot);
+    displayControls->attach(plot);
+    displayControls->showSettings(settings);
+    connect(displayControls, &TracePlotControls::settingsChanged, this, [this] {
+        displayControls->applyTo(settings);
+        if (loaded)
+            redrawSeismicView();
+    });
+}
+
+// Timing lines that suit the record's length at the vertical scale in force.
+void SegdAnalyzer::suitTimingLines()
+{
+    const double recordMs = double(data->samples() - 1) * double(data->sampleInterval());
+    settings.timingLineInterval = TimingInterval::suited(
+        recordMs, int(recordMs / 1000.0 * settings.verticalScale * settings.dotsPerInchY));
+    settings.timingLabelInterval = settings.timingLineInterval;
+}
 
 void SegdAnalyzer::redrawSeismicView()
 {
-    if (!gather)
-        return;
-    delete plot;
-    plot = new TraceDisplay(Display, TracePlot::build(*gather, settings));
+    plot->setPlot(gather ? TracePlot::build(*gather, settings) : TracePlot());
 }
 
 void SegdAnalyzer::on_HorizontalScale_changed(double value)
