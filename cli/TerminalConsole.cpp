@@ -14,9 +14,9 @@ void writeLine(FILE* stream, const QString& text)
 }
 } // namespace
 
-TerminalConsole::TerminalConsole(int detailLevel) : level(detailLevel), progressBar(isatty(STDERR_FILENO) != 0)
-{
-}
+TerminalConsole::TerminalConsole(int detailLevel)
+    : level(detailLevel), progressBar(isatty(STDERR_FILENO) != 0)
+{}
 
 TerminalConsole::~TerminalConsole()
 {

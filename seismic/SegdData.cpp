@@ -5,6 +5,7 @@
 #include "seismic/SeismicLimits.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 SegdData::SegdData(ObrDevice* device, bool seismicOnly, bool auxFirst, bool directoryMode)
@@ -41,6 +42,9 @@ QByteArray SegdData::externalHeader() const
 
 bool SegdData::reloadHeaders()
 {
+    // The device may be another file's. Its size is asked once: every trace checks against it.
+    window_.clear();
+    fileSize_ = device_->size();
     headers_ = Headers();
     traceHeaderRecords_.clear();
     sampleFormat_ = 5;
@@ -67,10 +71,24 @@ bool SegdData::readHeaders()
     return describeTraces();
 }
 
+const uchar* SegdData::windowBytes(qint64 position, qint64 length)
+{
+    if (length > SegdReadWindow::size)
+        return nullptr;
+    if (const uchar* held = window_.find(position, length))
+        return held;
+    return window_.fill(*device_, position, fileSize_) ? window_.find(position, length) : nullptr;
+}
+
 bool SegdData::readAt(qint64 position, uchar* buffer, qint64 length)
 {
     if (length <= 0)
         return true;
+    if (const uchar* held = windowBytes(position, length)) {
+        std::memcpy(buffer, held, size_t(length));
+        return true;
+    }
+    // Read directly, which also says why bytes cannot be had.
     if (device_->pos() != position && !device_->seek(position)) {
         status_ = device_->status();
         return false;
@@ -90,7 +108,7 @@ bool SegdData::readAt(qint64 position, uchar* buffer, qint64 length)
 
 bool SegdData::readLeadingBlocks(SegdGeneralHeader& general)
 {
-    const qint64 fileSize = device_->size();
+    const qint64 fileSize = fileSize_;
     if (fileSize < SegdGeneralHeader::blockBytes) {
         status_ = ObrDevice::OutOfRange;
         return fail(QStringLiteral("file %1 holds %2 bytes, too few for a SEG-D general header.")
@@ -109,7 +127,7 @@ bool SegdData::readLeadingBlocks(SegdGeneralHeader& general)
 
 bool SegdData::readWholeHeader(const SegdGeneralHeader& general)
 {
-    const qint64 fileSize = device_->size();
+    const qint64 fileSize = fileSize_;
     const qint64 length = general.headerLength();
     if (length > fileSize || length > SeismicLimits::maxHeaderBytes) {
         status_ = ObrDevice::OutOfRange;
@@ -160,7 +178,7 @@ void SegdData::adoptStatedSampleCounts()
     // count, the first trace of each channel set speaks for the set.
     if (!statesSampleCounts())
         return;
-    const qint64 fileSize = device_->size();
+    const qint64 fileSize = fileSize_;
     const SegdSampleDecoder::Decoder decoder = SegdSampleDecoder::forFormatCode(headers_.general.formatCode);
     const int peekBytes = SegdTraceHeaderRecord::headerBytes + SegdTraceHeaderRecord::extensionBytes;
     qint64 position = headers_.general.headerLength();
@@ -183,7 +201,7 @@ void SegdData::adoptStatedSampleCounts()
 bool SegdData::describeTraces()
 {
     const SegdGeneralHeader& general = headers_.general;
-    const qint64 traceBytes = device_->size() - general.headerLength();
+    const qint64 traceBytes = fileSize_ - general.headerLength();
     headers_.decoder = SegdSampleDecoder::forFormatCode(general.formatCode);
     qint64 seismic = 0;
     qint64 aux = 0;

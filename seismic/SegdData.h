@@ -3,6 +3,7 @@
 #include "seismic/SegdBytes.h"
 #include "seismic/SegdChannelSet.h"
 #include "seismic/SegdGeneralHeader.h"
+#include "seismic/SegdReadWindow.h"
 #include "seismic/SegdSampleDecoder.h"
 #include "seismic/SegdTraceHeaderRecord.h"
 #include "seismic/SeismicData.h"
@@ -43,6 +44,13 @@ public:
     // Reads the next trace of the current field file: its header and extensions, which are
     // appended to traceHeaderRecords(), and its samples when the trace holds any.
     [[nodiscard]] bool readTrace(SeismicTrace& trace) override;
+    // Positions readTrace before trace n (1-based, in file order, auxiliary traces included)
+    // of the current file; the traces before it are passed over without their samples.
+    [[nodiscard]] bool seekSequentialTrace(int n) override;
+    // Reads traces first to last (1-based among the traces a record delivers) of the current
+    // file into gather, which is resized to hold them; the samples of the traces before first
+    // are passed over unread. The trace header records restart with first.
+    [[nodiscard]] bool readTraceRange(TraceGather& gather, int first, int last) override;
 
     // Reads the current file's headers again from its first byte and positions at its first
     // trace; false (reported) when they cannot be read or make no sense.
@@ -143,6 +151,9 @@ private:
     [[nodiscard]] bool readSamples(SeismicTrace& trace, int samples, qint64 position, qint64 bytes);
     void fillKeys(SeismicTrace& trace, const SegdBytes& header, const SegdChannelSet& set) const;
     [[nodiscard]] bool readAt(qint64 position, uchar* buffer, qint64 length);
+    // length bytes at position held in the read window (refilled when they lie outside it);
+    // null when they are longer than the window or cannot be read that way.
+    const uchar* windowBytes(qint64 position, qint64 length);
     template <typename T>
     [[nodiscard]] bool ensureSize(std::vector<T>& buffer, size_t size, const char* what);
     [[nodiscard]] bool fail(const QString& text);
@@ -173,6 +184,8 @@ private:
 
     std::vector<uchar> traceHeader_;
     std::vector<uchar> traceBytes_;
+    SegdReadWindow window_;
+    qint64 fileSize_ = 0;
     std::vector<qint32> scratch_;
     std::vector<SegdTraceHeaderRecord> traceHeaderRecords_;
 };

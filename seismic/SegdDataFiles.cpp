@@ -40,6 +40,8 @@ SegdData::FileState SegdData::takeFileState()
 void SegdData::restoreFileState(FileState& state)
 {
     device_ = std::move(state.device);
+    window_.clear();
+    fileSize_ = device_ ? device_->size() : 0;
     headers_ = std::move(state.headers);
     traceHeaderRecords_ = std::move(state.records);
     traceCount_ = state.traceCount;

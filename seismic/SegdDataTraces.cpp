@@ -57,6 +57,50 @@ bool SegdData::readRecord(TraceGather& gather)
     return true;
 }
 
+bool SegdData::seekSequentialTrace(int n)
+{
+    if (!ok_ || n < 1 || n > traceCount_) {
+        status_ = ObrDevice::OutOfRange;
+        return false;
+    }
+    rewindTraces();
+    traceHeaderRecords_.clear();
+    while (traceInFile_ < n - 1) {
+        if (!readNextTrace(nullptr))
+            return false;
+    }
+    return true;
+}
+
+bool SegdData::readTraceRange(TraceGather& gather, int first, int last)
+{
+    if (!ok_ || first < 1 || last < first || last > tracesPerRecord_) {
+        status_ = ObrDevice::OutOfRange;
+        return false;
+    }
+    const int count = last - first + 1;
+    if (resizeGather(gather, count, std::max(0, gather.count() - count)) < count)
+        return false;
+    rewindTraces();
+    traceHeaderRecords_.clear();
+    gather.record = currentRecord_;
+    int delivered = 0;
+    int held = 0;
+    const int sets = int(headers_.channelSets.size());
+    while (held < count && setIndex_ < sets) {
+        const bool delivers = !seismicOnly_ || headers_.channelSets[size_t(setIndex_)].seismic();
+        delivered += delivers ? 1 : 0;
+        if (!delivers || delivered < first) {
+            if (!readNextTrace(nullptr))
+                return false;
+            continue;
+        }
+        if (!readTrace(*gather.trace(held++)))
+            return false;
+    }
+    return held == count;
+}
+
 bool SegdData::readTrace(SeismicTrace& trace)
 {
     return readNextTrace(&trace);
@@ -73,7 +117,7 @@ bool SegdData::readNextTrace(SeismicTrace* trace)
         return fail(QStringLiteral("samples of SEGD format code %1 in Field File %2 cannot be decoded.")
                         .arg(general.formatCode)
                         .arg(general.fieldFile));
-    const qint64 fileSize = device_->size();
+    const qint64 fileSize = fileSize_;
     if (!readTraceHeader(fileSize))
         return false;
     const SegdChannelSet& set = headers_.channelSets[size_t(setIndex_)];
@@ -163,14 +207,18 @@ int SegdData::samplesOfTrace(const SegdBytes& header, const SegdChannelSet& set)
 bool SegdData::readSamples(SeismicTrace& trace, int samples, qint64 position, qint64 bytes)
 {
     const int decoded = std::min(samples, trace.sampleCount());
-    if (!ensureSize(traceBytes_, size_t(bytes), "memory allocation failed for trace buffer for file: "))
-        return false;
     if (SegdSampleDecoder::needsScratch(headers_.decoder) &&
         !ensureSize(scratch_, size_t(decoded), "memory allocation failed for scratch buffer for file: "))
         return false;
-    if (!readAt(position, traceBytes_.data(), bytes))
-        return false;
-    SegdSampleDecoder::decode(headers_.decoder, traceBytes_.data(), decoded, trace.data(), scratch_.data());
+    // Decoded where they lie in the read window, or else from a copy.
+    const uchar* raw = windowBytes(position, bytes);
+    if (!raw) {
+        if (!ensureSize(traceBytes_, size_t(bytes), "memory allocation failed for trace buffer for file: ") ||
+            !readAt(position, traceBytes_.data(), bytes))
+            return false;
+        raw = traceBytes_.data();
+    }
+    SegdSampleDecoder::decode(headers_.decoder, raw, decoded, trace.data(), scratch_.data());
     std::fill(trace.data() + decoded, trace.data() + trace.sampleCount(), 0.0);
     lastDecodedSamples_ = decoded;
     return true;

@@ -4,49 +4,55 @@
 #include "seismic/SeismicTrace.h"
 #include "seismic/TraceGather.h"
 
-#include <algorithm>
-#include <array>
 #include <cmath>
 #include <limits>
 
-namespace {
-
-// Running statistics in four lanes, so that neighbouring samples do not wait on each other's
-// comparisons and additions; no branch per sample.
-struct Lanes {
-    static constexpr int count = 4;
+// Running statistics of the finite samples (recorders write NaN for dead channels). The loop
+// has no branch, and its reductions may be reordered (omp simd), so that the compiler keeps
+// several sums in vector registers; a compiler without the pragma runs it as it is written.
+struct SegdRecordSummary::Sums {
+    static constexpr double infinity = std::numeric_limits<double>::infinity();
 
     void add(const double* samples, qint64 n)
     {
-        qint64 i = 0;
-        for (; i + count <= n; i += count) {
-            for (int lane = 0; lane < count; ++lane)
-                add(lane, samples[i + lane]);
+        double lo = low;
+        double hi = high;
+        double sq = squares;
+        double in = values;
+#pragma omp simd reduction(min : lo) reduction(max : hi) reduction(+ : sq, in)
+        for (qint64 i = 0; i < n; ++i) {
+            const double v = samples[i];
+            // False for NaN and the infinities alike.
+            const bool finite = v - v == 0;
+            const double below = finite ? v : infinity;
+            const double above = finite ? v : -infinity;
+            lo = below < lo ? below : lo;
+            hi = above > hi ? above : hi;
+            sq += finite ? v * v : 0.0;
+            in += finite ? 1.0 : 0.0;
         }
-        for (; i < n; ++i)
-            add(0, samples[i]);
+        low = lo;
+        high = hi;
+        squares = sq;
+        values = in;
     }
 
-    void add(int lane, double value)
-    {
-        // False for NaN and the infinities alike.
-        const bool finite = value - value == 0;
-        const double x = finite ? value : 0;
-        low[lane] = finite && x < low[lane] ? x : low[lane];
-        high[lane] = finite && x > high[lane] ? x : high[lane];
-        squares[lane] += x * x;
-        values[lane] += finite ? 1 : 0;
-    }
-
-    std::array<double, count> low{
-        std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity(),
-        std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
-    std::array<double, count> high{-low[0], -low[0], -low[0], -low[0]};
-    std::array<double, count> squares{};
-    std::array<qint64, count> values{};
+    double low = infinity;
+    double high = -infinity;
+    double squares = 0;
+    // A count as a double, added in the same vector steps as the sums; exact up to 2^53.
+    double values = 0;
 };
 
-} // namespace
+void SegdRecordSummary::finish(const Sums& sums)
+{
+    values = qint64(sums.values);
+    if (values > 0) {
+        minimum = sums.low;
+        maximum = sums.high;
+        rms = std::sqrt(sums.squares / double(values));
+    }
+}
 
 SegdRecordSummary SegdRecordSummary::of(const SegdData& data, const TraceGather& gather)
 {
@@ -55,20 +61,30 @@ SegdRecordSummary SegdRecordSummary::of(const SegdData& data, const TraceGather&
     summary.traces = gather.count();
     summary.samples = data.samples();
     summary.sampleInterval = data.sampleInterval();
-    Lanes lanes;
+    Sums sums;
     for (const auto& trace : gather.traces) {
         if (trace->hasSamples())
-            lanes.add(trace->data(), trace->sampleCount());
+            sums.add(trace->data(), trace->sampleCount());
     }
-    double squares = 0;
-    for (int lane = 0; lane < Lanes::count; ++lane) {
-        summary.values += lanes.values[size_t(lane)];
-        squares += lanes.squares[size_t(lane)];
-    }
-    if (summary.values > 0) {
-        summary.minimum = *std::min_element(lanes.low.begin(), lanes.low.end());
-        summary.maximum = *std::max_element(lanes.high.begin(), lanes.high.end());
-        summary.rms = std::sqrt(squares / double(summary.values));
-    }
+    summary.finish(sums);
     return summary;
+}
+
+bool SegdRecordSummary::scan(SegdData& data, SegdRecordSummary& summary)
+{
+    summary = SegdRecordSummary();
+    summary.fieldFile = data.generalHeader().fieldFile;
+    summary.samples = data.samples();
+    summary.sampleInterval = data.sampleInterval();
+    const auto trace = SeismicTrace::create(data.samples(), data.sampleInterval());
+    if (!trace || !data.seekSequentialTrace(1))
+        return false;
+    Sums sums;
+    for (; summary.traces < data.traceCount(); ++summary.traces) {
+        if (!data.readTrace(*trace))
+            return false;
+        sums.add(trace->data(), trace->sampleCount());
+    }
+    summary.finish(sums);
+    return true;
 }

@@ -3,6 +3,7 @@
 #include "seismic/SampleConversion.h"
 
 #include <QtEndian>
+#include <algorithm>
 #include <cstring>
 
 namespace SegdSampleDecoder {
@@ -100,11 +101,36 @@ void decodeIbm(const uchar* bytes, qint64 count, double* out)
 
 void decodeIeee(const uchar* bytes, qint64 count, double* out)
 {
-    for (qint64 i = 0; i < count; ++i) {
-        const quint32 bits = bigEndian32(bytes, i);
-        float value;
-        std::memcpy(&value, &bits, sizeof value);
-        out[i] = double(value);
+    if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
+        // The reversal of four bytes has no vector form on every processor, but swapping the
+        // bytes of 16-bit halves and then the halves has: both loops below become vector code.
+        constexpr qint64 block = 256;
+        quint16 halves[2 * block];
+        for (qint64 start = 0; start < count; start += block) {
+            const qint64 n = std::min(block, count - start);
+            const uchar* from = bytes + 4 * start;
+            for (qint64 k = 0; k < 2 * n; ++k) {
+                quint16 half;
+                std::memcpy(&half, from + 2 * k, sizeof half);
+                halves[k] = quint16((half << 8) | (half >> 8));
+            }
+            double* to = out + start;
+            for (qint64 k = 0; k < n; ++k) {
+                quint32 bits;
+                std::memcpy(&bits, halves + 2 * k, sizeof bits);
+                bits = (bits << 16) | (bits >> 16);
+                float value;
+                std::memcpy(&value, &bits, sizeof value);
+                to[k] = double(value);
+            }
+        }
+    } else {
+        for (qint64 i = 0; i < count; ++i) {
+            const quint32 bits = bigEndian32(bytes, i);
+            float value;
+            std::memcpy(&value, &bits, sizeof value);
+            out[i] = double(value);
+        }
     }
 }
 

@@ -1,0 +1,154 @@
+#include "cli/PictureCommand.h"
+
+#include "cli/CliArguments.h"
+#include "cli/TerminalConsole.h"
+#include "seismic/SeismicData.h"
+
+#include <QImageReader>
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+constexpr int lastInt = std::numeric_limits<int>::max();
+
+// The display options of the plot; the problem with them, or empty.
+QString readDisplayOptions(const cli::Arguments& arguments, AnalysisPictures::Request& request)
+{
+    const QString mode = arguments.text(QStringLiteral("mode"));
+    if (mode == QLatin1String("density"))
+        request.mode = TraceDisplayMode::Density;
+    else if (mode == QLatin1String("wiggle"))
+        request.mode = TraceDisplayMode::Wiggle;
+    else if (mode.isEmpty() || mode == QLatin1String("va"))
+        request.mode = TraceDisplayMode::VariableArea;
+    else
+        return QStringLiteral("--mode must be density, wiggle or va");
+    const QString colours = arguments.text(QStringLiteral("colours"));
+    if (colours.isEmpty() || colours == QLatin1String("grey"))
+        request.colourMap = DensityColourMap::Grey;
+    else if (colours == QLatin1String("rwb"))
+        request.colourMap = DensityColourMap::RedWhiteBlue;
+    else
+        return QStringLiteral("--colours must be grey or rwb");
+    const QString normalise = arguments.text(QStringLiteral("normalise"));
+    if (!normalise.isEmpty() && normalise != QLatin1String("trace") && normalise != QLatin1String("all"))
+        return QStringLiteral("--normalise must be trace or all");
+    request.normaliseEachTrace = normalise != QLatin1String("all");
+    request.clipPercentile = arguments.decimal(QStringLiteral("clip"), 99.0);
+    if (request.clipPercentile > 100)
+        return QStringLiteral("--clip must be a percentile above 0 and at most 100");
+    request.agcWindowMs = arguments.decimal(QStringLiteral("agc"), 0.0);
+    return {};
+}
+
+} // namespace
+
+namespace PictureCommand {
+
+cli::Command picture(const char* tool, const char* name, const QString& summary, cli::Command::Run run,
+                     const cli::Argument& file)
+{
+    return cli::Command::action(tool, name, summary, run)
+        .drawing()
+        .option(cli::option("out", "PICTURE.png", QStringLiteral("the PNG file to write")).required())
+        .option(cli::option("first", "N", QStringLiteral("the first trace (default 1)"),
+                            cli::integer(1, lastInt)))
+        .option(cli::option("last", "M",
+                            QStringLiteral("the last trace (default N + 23, at most the file's last)"),
+                            cli::integer(1, lastInt)))
+        .option(cli::option("start", "MS", QStringLiteral("start of the time window (default 0)"),
+                            cli::decimal()))
+        .option(cli::option("end", "MS",
+                            QStringLiteral("end of the time window (default the end of the trace)"),
+                            cli::decimal()))
+        .argument(file);
+}
+
+cli::Command plot(const char* tool, const QString& summary, cli::Command::Run run, const cli::Argument& file)
+{
+    return picture(tool, "plot", summary, run, file)
+        .option(cli::option("hscale", "TRACES_PER_INCH", QStringLiteral("horizontal scale (default 12)"),
+                            cli::decimalAbove(0)))
+        .option(cli::option("vscale", "INCHES_PER_SECOND", QStringLiteral("vertical scale (default 5)"),
+                            cli::decimalAbove(0)))
+        .option(cli::option("gain", "DB", QStringLiteral("gain in decibels (default 0)"), cli::decimal()))
+        .option(
+            cli::option("mode", "density|wiggle|va", QStringLiteral("how the traces are drawn (default va)")))
+        .option(cli::option("colours", "grey|rwb",
+                            QStringLiteral("density colour map: grey or red-white-blue (default grey)")))
+        .option(cli::option("clip", "PERCENTILE",
+                            QStringLiteral("density: the percentile of absolute amplitudes at full colour "
+                                           "(default 99)"),
+                            cli::decimalAbove(0)))
+        .option(cli::option("normalise", "trace|all",
+                            QStringLiteral("normalise each trace or all traces together (default trace)")))
+        .option(cli::option("agc", "MS",
+                            QStringLiteral("automatic gain control window in milliseconds (default off)"),
+                            cli::decimalAbove(0)));
+}
+
+int request(const cli::Arguments& arguments, AnalysisPictures::Kind kind, AnalysisPictures::Request& request)
+{
+    request.kind = kind;
+    request.picturePath = arguments.text(QStringLiteral("out"));
+    request.csvPath = arguments.text(QStringLiteral("csv"));
+    request.firstTrace = int(arguments.integer(QStringLiteral("first"), 1));
+    request.lastTrace = int(arguments.integer(QStringLiteral("last"),
+                                              std::min<qint64>(request.firstTrace + qint64(23), lastInt)));
+    request.startMs = arguments.decimal(QStringLiteral("start"), 0);
+    request.endMs = arguments.decimal(QStringLiteral("end"), -1);
+    request.horizontalScale = arguments.decimal(QStringLiteral("hscale"), 12.0);
+    request.verticalScale = arguments.decimal(QStringLiteral("vscale"), 5.0);
+    request.gainDb = arguments.decimal(QStringLiteral("gain"), 0.0);
+    if (arguments.has(QStringLiteral("end")) && request.endMs <= request.startMs)
+        return arguments.usageError(QStringLiteral("--end must lie after --start"));
+    if (kind == AnalysisPictures::Kind::Plot) {
+        const QString problem = readDisplayOptions(arguments, request);
+        if (!problem.isEmpty())
+            return arguments.usageError(problem);
+    }
+    return cli::Success;
+}
+
+int fitTraces(const SeismicData& data, const cli::Arguments& arguments, AnalysisPictures::Request& request,
+              TerminalConsole& console)
+{
+    // Without --last the default range ends with the file.
+    if (!arguments.has(QStringLiteral("last")))
+        request.lastTrace = std::min(request.lastTrace, data.traceCount());
+    if (request.firstTrace < 1 || request.lastTrace < request.firstTrace ||
+        request.firstTrace > data.traceCount()) {
+        console.error(QStringLiteral("traces %1 to %2 are not within the file's traces 1 to %3")
+                          .arg(request.firstTrace)
+                          .arg(request.lastTrace)
+                          .arg(data.traceCount()),
+                      false);
+        return cli::JobFailed;
+    }
+    return cli::Success;
+}
+
+int write(SeismicData& data, const AnalysisPictures::Request& request, TerminalConsole& console)
+{
+    if (!AnalysisPictures::write(data, request, console))
+        return cli::JobFailed;
+    const QSize size = QImageReader(request.picturePath).size();
+    console.message(QStringLiteral("picture written: %1 (%2 x %3 pixels)")
+                        .arg(request.picturePath)
+                        .arg(size.width())
+                        .arg(size.height()),
+                    Qt::black);
+    if (!request.csvPath.isEmpty())
+        console.message(QStringLiteral("numbers written: %1").arg(request.csvPath), Qt::black);
+    return cli::Success;
+}
+
+int draw(SeismicData& data, const cli::Arguments& arguments, AnalysisPictures::Request& request,
+         TerminalConsole& console)
+{
+    const int status = fitTraces(data, arguments, request, console);
+    return status == cli::Success ? write(data, request, console) : status;
+}
+
+} // namespace PictureCommand

@@ -1,0 +1,72 @@
+#include "cli/CliArguments.h"
+#include "cli/CliCommand.h"
+#include "cli/SegdCommand.h"
+#include "cli/TerminalConsole.h"
+#include "seismic/SegdData.h"
+#include "seismic/SegdTraceHeaderColumns.h"
+#include "seismic/SeismicTrace.h"
+
+#include <QFile>
+#include <QTextStream>
+
+namespace {
+
+// Reads the header of every trace of the file, without samples.
+bool readTraceHeaders(SegdData& data)
+{
+    const auto trace = SeismicTrace::create(0, data.sampleInterval());
+    if (!trace || !data.seekSequentialTrace(1))
+        return false;
+    for (int n = 0; n < data.traceCount(); ++n) {
+        if (!data.readTrace(*trace))
+            return false;
+    }
+    return true;
+}
+
+int runHeaders(const cli::Arguments& arguments, TerminalConsole& console)
+{
+    const QString csv = arguments.text(QStringLiteral("csv"));
+    const auto data = SegdCommand::open(arguments.positional(0), console);
+    if (!data || !readTraceHeaders(*data))
+        return cli::JobFailed;
+    const auto& records = data->traceHeaderRecords();
+    if (csv.isEmpty()) {
+        QFile out;
+        if (!out.open(stdout, QIODevice::WriteOnly))
+            return cli::JobFailed;
+        QTextStream stream(&out);
+        SegdTraceHeaderColumns::writeExport(stream, records, qint64(records.size()));
+        stream.flush();
+        return stream.status() == QTextStream::Ok ? cli::Success : cli::JobFailed;
+    }
+    QFile out(csv);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        console.error(QStringLiteral("cannot write %1: %2").arg(csv, out.errorString()), false);
+        return cli::JobFailed;
+    }
+    QTextStream stream(&out);
+    SegdTraceHeaderColumns::writeExport(stream, records, qint64(records.size()));
+    stream.flush();
+    if (stream.status() != QTextStream::Ok || !out.flush()) {
+        console.error(QStringLiteral("cannot write %1: %2").arg(csv, out.errorString()), false);
+        return cli::JobFailed;
+    }
+    console.message(QStringLiteral("%1 trace headers written: %2").arg(records.size()).arg(csv), Qt::black);
+    return cli::Success;
+}
+
+} // namespace
+
+OBRIO_COMMAND(
+    segdHeaders,
+    cli::Command::action("segd", "headers",
+                         QStringLiteral("the trace header table of every trace, as the analyzer exports it"),
+                         runHeaders)
+        .describe(QStringLiteral(
+            "Writes the 55 columns of the SEG-D analyzer's trace header table - the trace header\n"
+            "fields and the Sercel trace header extensions - for every trace of the file: a line\n"
+            "of column titles, then one line per trace, the same text as the analyzer's export\n"
+            "file. On standard output, or with --csv in that file."))
+        .option(cli::option("csv", "OUT", QStringLiteral("write the table to this file instead")))
+        .argument(SegdCommand::fileArgument()))

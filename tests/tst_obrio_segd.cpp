@@ -1,0 +1,390 @@
+#include "tests/support/DataTable.h"
+#include "tests/support/ObrioProcess.h"
+#include "tests/support/SegdFixture.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestMain.h"
+
+#include <QDir>
+#include <QImage>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <cmath>
+
+namespace {
+
+using obrtest::ObrioRun;
+
+QStringList words(const QString& line)
+{
+    return line.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+}
+
+// The words after label of the output line that starts with it.
+QStringList lineWords(const QStringList& out, const QString& label)
+{
+    for (const QString& line : out) {
+        if (line.startsWith(label))
+            return words(line.mid(label.size()));
+    }
+    return {};
+}
+
+// The scan's row of a file, without the file name.
+QStringList scanRow(const QStringList& out, const QString& name)
+{
+    return lineWords(out, name + QLatin1Char(' '));
+}
+
+// 24-bit integers: trace t, sample i holds (i - 4) x (t + 1) x 1000.
+QByteArray integer24(int trace, int samples)
+{
+    QByteArray bytes;
+    for (int i = 0; i < samples; ++i)
+        bytes += segdtest::bigEndian(quint32((i - 4) * (trace + 1) * 1000) & 0xFFFFFF, 3);
+    return bytes;
+}
+
+QString realFile(const QString& name)
+{
+    return obrtest::realDataDir() + QStringLiteral("/segd/") + name;
+}
+
+} // namespace
+
+class TestObrioSegd : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        // Revision 2 of a Sercel recorder: one auxiliary and three seismic traces of 9 samples.
+        sercel = dir.filePath(QStringLiteral("a.segd"));
+        QVERIFY(obrtest::writeFile(sercel, segdtest::build(segdtest::FieldFile())));
+        segdtest::FieldFile other;
+        other.majorRevision = 3;
+        other.minorRevision = 0;
+        other.manufacturer = 61;
+        other.fieldFile = 123456;
+        other.intervalMicroseconds = 500;
+        other.channelSets = {{2, false, 5}, {5, true, 11}};
+        revision3 = dir.filePath(QStringLiteral("b.segd"));
+        QVERIFY(obrtest::writeFile(revision3, segdtest::build(other)));
+        segdtest::FieldFile integers;
+        integers.majorRevision = 1;
+        integers.minorRevision = 0;
+        integers.manufacturer = 20;
+        integers.formatCode = 8036;
+        integers.intervalMicroseconds = 2000;
+        integers.channelSets = {{3, true, 9}};
+        integers.samples = integer24;
+        revision1 = dir.filePath(QStringLiteral("c.segd"));
+        QVERIFY(obrtest::writeFile(revision1, segdtest::build(integers)));
+    }
+
+    void info_data()
+    {
+        obrtest::columns<QString, QStringList>({"file", "expected"});
+        QTest::newRow("rev 2.1, Sercel") << "a.segd"
+                                         << QStringList{"Revision: 2.1",
+                                                        "Manufacturer: 13 (Sercel)",
+                                                        "Field file: 1",
+                                                        "Date and time: 02/21/2007 13:4:15",
+                                                        "Format code: 8058 (IEEE float)",
+                                                        "Sample interval: 1 ms",
+                                                        "Record length: 8 ms",
+                                                        "Header length: 256 bytes",
+                                                        "Channel sets: 2",
+                                                        "1 aux 9 1 9 1 ms 7",
+                                                        "2 seismic 3 9 1 ms 7",
+                                                        "Trace count: 4",
+                                                        "Samples per trace: 9"};
+        QTest::newRow("rev 3.0, another recorder")
+            << "b.segd" << QStringList{"Revision: 3.0",           "Manufacturer: 61",
+                                       "Field file: 123456",      "Format code: 8058 (IEEE float)",
+                                       "Sample interval: 0.5 ms", "Header length: 384 bytes",
+                                       "Channel sets: 2",         "1 aux 20 2 5 0.5 ms 7",
+                                       "2 seismic 5 11 0.5 ms 7", "Trace count: 7",
+                                       "Samples per trace: 11"};
+        QTest::newRow("rev 1.0, 24-bit integers")
+            << "c.segd"
+            << QStringList{"Revision: 1.0",         "Manufacturer: 20", "Format code: 8036 (24-bit integer)",
+                           "Sample interval: 2 ms", "Channel sets: 1",  "1 seismic 3 9 2 ms 7",
+                           "Trace count: 3"};
+    }
+    void info()
+    {
+        const auto [file, expected] = obrtest::fetch<QString, QStringList>("file", "expected");
+        const ObrioRun run = obrtest::runObrio(dir.path(), {"segd", "info", dir.filePath(file)});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.err, QStringList());
+        QStringList shown;
+        for (const QString& line : run.out)
+            shown.append(words(line).join(QLatin1Char(' ')));
+        for (const QString& line : expected)
+            QVERIFY2(shown.contains(line),
+                     qPrintable(line + QStringLiteral(" not in:\n") + shown.join('\n')));
+    }
+
+    void headers()
+    {
+        const ObrioRun run = obrtest::runObrio(dir.path(), {"segd", "headers", revision3});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out.size(), 1 + 7);
+        QVERIFY(run.out.first().startsWith(QStringLiteral("Field File, Channel Set, Trace Number, ")));
+        QVERIFY(run.out.first().endsWith(QStringLiteral("Trace Offset Value ")));
+        for (int t = 0; t < 7; ++t) {
+            const QStringList values = run.out.at(1 + t).split(QStringLiteral(", "));
+            QCOMPARE(values.size(), 55);
+            // The extended field file number, the channel set and the channel within it.
+            QCOMPARE(values.at(0), QStringLiteral("123456"));
+            QCOMPARE(values.at(1), t < 2 ? QStringLiteral("1") : QStringLiteral("2"));
+            QCOMPARE(values.at(2), QString::number(t < 2 ? t + 1 : t - 1));
+        }
+
+        // --csv writes the same text to the file, and only a line about it to the terminal.
+        const QString csv = dir.filePath(QStringLiteral("headers.txt"));
+        const ObrioRun written = obrtest::runObrio(dir.path(), {"segd", "headers", revision3, "--csv", csv});
+        QCOMPARE(written.status, 0);
+        QCOMPARE(written.out, QStringList(QStringLiteral("7 trace headers written: ") + csv));
+        QCOMPARE(QString::fromLatin1(obrtest::readFile(csv)), run.out.join('\n') + QLatin1Char('\n'));
+
+        const ObrioRun refused =
+            obrtest::runObrio(dir.path(), {"segd", "headers", revision3, "--csv",
+                                           dir.filePath(QStringLiteral("no/such/dir.txt"))});
+        QCOMPARE(refused.status, 1);
+        QVERIFY(refused.err.join('\n').contains(QStringLiteral("cannot write")));
+    }
+
+    void dump()
+    {
+        const QByteArray bytes = obrtest::readFile(sercel);
+        const auto hex = [&](int from, int count) {
+            QString text;
+            for (int k = 0; k < count; ++k)
+                text += QStringLiteral("%1").arg(uchar(bytes[from + k]), 2, 16, QLatin1Char('0')) +
+                        (k % 4 == 3 ? QStringLiteral(" ") : QString());
+            return text;
+        };
+        const ObrioRun forty =
+            obrtest::runObrio(dir.path(), {"segd", "dump", sercel, "--start", "1", "--count", "40"});
+        QCOMPARE(forty.status, 0);
+        QCOMPARE(forty.out, QStringList({"Bytes 1 - 40", "", "  0   " + hex(0, 32), " 32   " + hex(32, 8)}));
+
+        const ObrioRun hundred =
+            obrtest::runObrio(dir.path(), {"segd", "dump", sercel, "--start", "3", "--count", "100"});
+        QCOMPARE(hundred.status, 0);
+        QCOMPARE(hundred.out.size(), 2 + 4);
+        QCOMPARE(hundred.out.first(), QStringLiteral("Bytes 3 - 102"));
+        for (int row = 0; row < 4; ++row)
+            QCOMPARE(hundred.out.at(2 + row),
+                     QStringLiteral("%1   ").arg(2 + 32 * row, 4) + hex(2 + 32 * row, row < 3 ? 32 : 4));
+
+        // The count stops at the end of the file; a start beyond it dumps nothing.
+        const QString size = QString::number(bytes.size());
+        const ObrioRun tail = obrtest::runObrio(dir.path(), {"segd", "dump", sercel, "--start", size});
+        QCOMPARE(tail.status, 0);
+        QCOMPARE(tail.out.first(), QStringLiteral("Bytes %1 - %1").arg(size));
+        const ObrioRun beyond = obrtest::runObrio(
+            dir.path(), {"segd", "dump", sercel, "--start", QString::number(bytes.size() + 1)});
+        QCOMPARE(beyond.status, 1);
+        QVERIFY(beyond.out.isEmpty());
+        QVERIFY(beyond.err.join('\n').contains(QStringLiteral("holds %1 bytes").arg(size)));
+    }
+
+    void plot_data()
+    {
+        obrtest::columns<QStringList, int, QSize>({"options", "status", "size"});
+        // 12 traces of 501 samples at 2 ms: 1000 ms x 5 inches per second x 96 dpi = 480 rows.
+        // Traces 3 to 12 at 8 pixels: (9 + 4) x 8 = 104, rounded to 128. From 500 ms: the rows of
+        // samples 250 to 501 at 480 / 501 rows a sample, 287 - 48 to 480.
+        QTest::newRow("traces 3 to 12")
+            << QStringList{"--first", "3", "--last", "12"} << 0 << QSize(128 + 96, 480 + 96);
+        QTest::newRow("default range ends with the file") << QStringList() << 0 << QSize(128 + 96, 480 + 96);
+        QTest::newRow("time window") << QStringList{"--start", "500", "--gain", "6"} << 0
+                                     << QSize(128 + 96, 241 + 96);
+        QTest::newRow("first beyond the file") << QStringList{"--first", "13"} << 1 << QSize();
+        QTest::newRow("empty time window") << QStringList{"--start", "10", "--end", "10"} << 2 << QSize();
+    }
+    void plot()
+    {
+        const auto [options, status, size] =
+            obrtest::fetch<QStringList, int, QSize>("options", "status", "size");
+        segdtest::FieldFile layout;
+        layout.intervalMicroseconds = 2000;
+        layout.channelSets = {{2, false, 501}, {10, true, 501}};
+        layout.samples = [](int trace, int samples) {
+            QByteArray bytes;
+            for (int i = 0; i < samples; ++i)
+                bytes += segdtest::ieee(float(std::sin(i * 0.1 + trace)));
+            return bytes;
+        };
+        const QString file = dir.filePath(QStringLiteral("plot.segd"));
+        QVERIFY(obrtest::writeFile(file, segdtest::build(layout)));
+        const QString picture = dir.filePath(QStringLiteral("plot.png"));
+        QFile::remove(picture);
+        const ObrioRun run =
+            obrtest::runObrio(dir.path(), QStringList{"segd", "plot", file, "--out", picture} + options);
+        QCOMPARE(run.status, status);
+        if (status != 0) {
+            QVERIFY(!QFile::exists(picture));
+            return;
+        }
+        QVERIFY(run.out.first().startsWith(QStringLiteral("picture written: ")));
+        const QImage image(picture);
+        QCOMPARE(image.size(), size);
+        // Ink in the traces' area.
+        int dark = 0;
+        for (int x = 48; x < image.width() - 48; ++x)
+            dark += image.pixelColor(x, 48 + 100).value() == 0 ? 1 : 0;
+        QVERIFY(dark > 10);
+    }
+
+    void scanDirectory()
+    {
+        QTemporaryDir scanned;
+        for (const QString& file : {sercel, revision3, revision1})
+            QVERIFY(QFile::copy(file, scanned.filePath(QFileInfo(file).fileName())));
+        // Not a field file's name: left out while the directory has .segd files.
+        QVERIFY(obrtest::writeFile(scanned.filePath(QStringLiteral("notes.txt")), "field notes"));
+        const ObrioRun run = obrtest::runObrio(dir.path(), {"segd", "scan", scanned.path()});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.err, QStringList());
+        // Samples 1000 t + i of traces 0 to 3.
+        double squares = 0;
+        for (int t = 0; t < 4; ++t) {
+            for (int i = 0; i < 9; ++i)
+                squares += std::pow(1000.0 * t + i, 2);
+        }
+        QCOMPARE(scanRow(run.out, "a.segd"), QStringList({"1", "4", "9", "1", "ms", "0", "3008",
+                                                          QString::number(std::sqrt(squares / 36), 'g', 9)}));
+        QCOMPARE(scanRow(run.out, "b.segd").mid(0, 5), QStringList({"123456", "7", "11", "0.5", "ms"}));
+        // 24-bit integers (i - 4) x (t + 1) x 1000 of three traces.
+        QCOMPARE(scanRow(run.out, "c.segd").mid(0, 7),
+                 QStringList({"1", "3", "9", "2", "ms", "-12000", "12000"}));
+        QCOMPARE(lineWords(run.out, QStringLiteral("Files read:")), QStringList({"3", "of", "3"}));
+        QVERIFY(run.out.last().startsWith(QStringLiteral("Speed:")));
+        QVERIFY(!run.out.join('\n').contains(QStringLiteral("notes.txt")));
+
+        // One damaged file among good ones: said, passed over, and the job fails.
+        QByteArray cut = obrtest::readFile(sercel);
+        cut.truncate(cut.size() - 10);
+        QVERIFY(obrtest::writeFile(scanned.filePath(QStringLiteral("b2.segd")), cut));
+        const ObrioRun damaged = obrtest::runObrio(dir.path(), {"segd", "scan", scanned.path()});
+        QCOMPARE(damaged.status, 1);
+        QVERIFY(damaged.err.join('\n').contains(QStringLiteral("b2.segd could not be read")));
+        QVERIFY(damaged.err.join('\n').contains(QStringLiteral("is cut short")));
+        for (const char* good : {"a.segd", "b.segd", "c.segd"})
+            QCOMPARE(scanRow(damaged.out, good).size(), 8);
+        QCOMPARE(lineWords(damaged.out, QStringLiteral("Files read:")), QStringList({"3", "of", "4"}));
+
+        // One file by name.
+        const ObrioRun one = obrtest::runObrio(dir.path(), {"segd", "scan", revision1});
+        QCOMPARE(one.status, 0);
+        QCOMPARE(lineWords(one.out, QStringLiteral("Files read:")), QStringList({"1", "of", "1"}));
+    }
+
+    void badInput_data()
+    {
+        obrtest::columns<QByteArray, QString>({"bytes", "error"});
+        const QByteArray good = segdtest::build(segdtest::FieldFile());
+        QTest::newRow("empty file") << QByteArray() << "too few for a SEG-D general header";
+        QTest::newRow("header cut short") << good.left(150) << "more than disk file";
+        QByteArray sets = good;
+        segdtest::put(sets, 29, segdtest::bcd(99, 2));
+        QTest::newRow("channel sets overrun the file") << sets << "more than disk file";
+        QByteArray channels = good;
+        segdtest::put(channels, 96 + 32 + 9, segdtest::bcd(9999, 4));
+        QTest::newRow("channels overrun the file") << channels << "declare 10000 traces";
+        QByteArray extensions = good;
+        extensions[extensions.size() - (20 + 7 * 32 + 9 * 4) + 9] = char(200);
+        QTest::newRow("extensions overrun the file") << extensions << "claims 200 trace header extensions";
+        QTest::newRow("random bytes") << QByteArray(5000, char(0x99)) << "";
+    }
+    void badInput()
+    {
+        const auto [bytes, error] = obrtest::fetch<QByteArray, QString>("bytes", "error");
+        QTemporaryDir bad;
+        const QString file = bad.filePath(QStringLiteral("bad.segd"));
+        QVERIFY(obrtest::writeFile(file, bytes));
+        const QString picture = bad.filePath(QStringLiteral("bad.png"));
+        const QList<QStringList> runs = {{"segd", "info", file},
+                                         {"segd", "headers", file},
+                                         {"segd", "plot", file, "--out", picture},
+                                         {"segd", "scan", bad.path()}};
+        int refused = 0;
+        for (const ObrioRun& run : obrtest::runObrioEach(dir.path(), runs)) {
+            QVERIFY2(run.status == 0 || run.status == 1, qPrintable(run.err.join('\n')));
+            if (run.status == 1) {
+                ++refused;
+                QVERIFY2(run.err.join('\n').contains(error), qPrintable(run.err.join('\n')));
+            }
+        }
+        // The damage in the last trace leaves the general header to info, but every action that
+        // reads the traces' headers refuses it.
+        QCOMPARE(refused, error.startsWith(QStringLiteral("claims")) ? 3 : 4);
+    }
+
+    void realFiles_data()
+    {
+        obrtest::columns<QString, QStringList>({"file", "expected"});
+        QTest::newRow("sercel.segd") << "sercel.segd" << QStringList{"Revision: 1.0",
+                                                                     "Manufacturer: 13 (Sercel)",
+                                                                     "Sample interval: 1 ms",
+                                                                     "Record length: 2000 ms",
+                                                                     "Header length: 5728 bytes",
+                                                                     "Trace count: 86",
+                                                                     "Samples per trace: 2001"};
+        QTest::newRow("3stomp_test.segd")
+            << "3stomp_test.segd"
+            << QStringList{"Header length: 2656 bytes", "Trace count: 6", "Samples per trace: 4001"};
+        QTest::newRow("other-vendor-rev2.1.segd")
+            << "other-vendor-rev2.1.segd"
+            << QStringList{"Revision: 2.1", "Manufacturer: 61", "Sample interval: 4 ms", "Trace count: 359",
+                           "Samples per trace: 251"};
+    }
+    void realFiles()
+    {
+        OBR_REQUIRE_REALDATA();
+        const auto [name, expected] = obrtest::fetch<QString, QStringList>("file", "expected");
+        const QString file = realFile(name);
+        const QString picture = dir.filePath(name + QStringLiteral(".png"));
+        const QList<ObrioRun> runs =
+            obrtest::runObrioEach(dir.path(), {{"segd", "info", file},
+                                               {"segd", "headers", file},
+                                               {"segd", "plot", file, "--out", picture},
+                                               {"segd", "dump", file, "--start", "1", "--count", "32"}});
+        for (const ObrioRun& run : runs)
+            QVERIFY2(run.status == 0 && run.err.isEmpty(), qPrintable(run.err.join('\n')));
+        QStringList shown;
+        for (const QString& line : runs.at(0).out)
+            shown.append(words(line).join(QLatin1Char(' ')));
+        for (const QString& line : expected)
+            QVERIFY2(shown.contains(line),
+                     qPrintable(line + QStringLiteral(" not in:\n") + shown.join('\n')));
+        const int traces = lineWords(runs.at(0).out, QStringLiteral("Trace count:")).value(0).toInt();
+        QCOMPARE(runs.at(1).out.size(), 1 + traces);
+        QVERIFY(!QImage(picture).isNull());
+        QCOMPARE(words(runs.at(3).out.at(2)).mid(1).join(QString()),
+                 QString::fromLatin1(obrtest::readFile(file).left(32).toHex()));
+    }
+
+    void realDirectory()
+    {
+        OBR_REQUIRE_REALDATA();
+        const ObrioRun run =
+            obrtest::runObrio(dir.path(), {"segd", "scan", obrtest::realDataDir() + "/segd"});
+        QVERIFY2(run.status == 0 && run.err.isEmpty(), qPrintable(run.err.join('\n')));
+        QCOMPARE(scanRow(run.out, "other-vendor-rev2.1.segd").mid(1, 4),
+                 QStringList({"359", "251", "4", "ms"}));
+        QCOMPARE(scanRow(run.out, "sercel.segd").mid(1, 4), QStringList({"86", "2001", "1", "ms"}));
+        QCOMPARE(lineWords(run.out, QStringLiteral("Files read:")), QStringList({"3", "of", "3"}));
+    }
+
+private:
+    QTemporaryDir dir;
+    QString sercel;
+    QString revision3;
+    QString revision1;
+};
+
+OBR_TEST_MAIN(TestObrioSegd)
+#include "tst_obrio_segd.moc"
