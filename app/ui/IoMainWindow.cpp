@@ -1,6 +1,7 @@
 #include "app/ui/IoMainWindow.h"
 
 #include "analyzers/ui/SegyAnalysis.h"
+#include "app/FileKind.h"
 #include "app/ProjectDescription.h"
 #include "app/StartupProject.h"
 #include "app/ui/AppConsole.h"
@@ -115,11 +116,49 @@ void IoMainWindow::on_SegdAnalyzerButton_clicked() {}
 
 void IoMainWindow::on_SegyAnalyzerButton_clicked()
 {
+    analyzeSegy(QString());
+}
+
+void IoMainWindow::analyzeSegy(const QString& path)
+{
     const QString seismicDirectory =
         application->project ? application->project->path(ProjectDescription::Seismic) : QString();
     SegyAnalysis analyzer(application->console, seismicDirectory, this,
-                          segyFormatsDirectory + QStringLiteral("/SEGY Standard.xml"), QString());
+                          segyFormatsDirectory + QStringLiteral("/SEGY Standard.xml"), path);
     analyzer.exec();
+}
+
+void IoMainWindow::openFile(const QString& path)
+{
+    using Opener = void (IoMainWindow::*)(const QString&);
+    // The analyzer of each kind of file; a kind without one is named but not opened.
+    static const std::pair<FileKind, Opener> openers[] = {
+        {FileKind::Segy, &IoMainWindow::analyzeSegy},
+        {FileKind::SpsSource, &IoMainWindow::analyzeSpsSource},
+        {FileKind::SpsReceiver, &IoMainWindow::analyzeSpsReceiver},
+        {FileKind::SpsRelation, &IoMainWindow::analyzeSpsRelation},
+    };
+    const QFileInfo file(path);
+    if (!file.isFile()) {
+        application->console->error(QStringLiteral("Cannot open %1: there is no such file.").arg(path), true);
+        return;
+    }
+    const FileKind kind = FileKinds::of(path);
+    for (const auto& [openerKind, open] : openers) {
+        if (openerKind == kind) {
+            (this->*open)(file.absoluteFilePath());
+            return;
+        }
+    }
+    if (kind == FileKind::Unknown)
+        application->console->error(QStringLiteral("Cannot open %1: it is not a SEG-Y (.sgy, .segy), SEG-D "
+                                                   "(.sgd, .segd) or SPS source, receiver or relation file.")
+                                        .arg(path),
+                                    true);
+    else
+        application->console->error(QStringLiteral("Cannot open %1: %2 files cannot be opened this way yet.")
+                                        .arg(path, FileKinds::name(kind)),
+                                    true);
 }
 
 QString IoMainWindow::surveyDirectory() const
@@ -139,8 +178,12 @@ QString IoMainWindow::chooseSpsFile(const QString& caption)
 void IoMainWindow::on_Analyze_Source_Record_clicked()
 {
     const QString path = chooseSpsFile(QStringLiteral("Select SPS Source record"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        analyzeSpsSource(path);
+}
+
+void IoMainWindow::analyzeSpsSource(const QString& path)
+{
     SpsSourceAnalyzer analyzer(this, surveyDirectory(), path, application->console);
     analyzer.exec();
 }
@@ -148,8 +191,12 @@ void IoMainWindow::on_Analyze_Source_Record_clicked()
 void IoMainWindow::on_Analyze_Receiver_Record_clicked()
 {
     const QString path = chooseSpsFile(QStringLiteral("Select SPS Receiver record"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        analyzeSpsReceiver(path);
+}
+
+void IoMainWindow::analyzeSpsReceiver(const QString& path)
+{
     SpsReceiverAnalyzer analyzer(this, surveyDirectory(), path, application->console);
     analyzer.exec();
 }
@@ -157,8 +204,12 @@ void IoMainWindow::on_Analyze_Receiver_Record_clicked()
 void IoMainWindow::on_Analyze_Relation_Record_clicked()
 {
     const QString path = chooseSpsFile(QStringLiteral("Select SPS Relation record"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        analyzeSpsRelation(path);
+}
+
+void IoMainWindow::analyzeSpsRelation(const QString& path)
+{
     SpsRelationAnalyzer analyzer(this, surveyDirectory(), path, application->console);
     analyzer.exec();
 }
