@@ -53,6 +53,12 @@ QStringList texts(const QJsonValue& array)
     return result;
 }
 
+// A whole number as the text shows it.
+QString whole(const QJsonValue& value)
+{
+    return QString::number(qint64(value.toDouble()));
+}
+
 // A minimum or maximum as the text shows it, against the JSON value: null for a blank or "-".
 bool sameNumber(const QString& text, const QJsonValue& value)
 {
@@ -192,17 +198,15 @@ private slots:
         QCOMPARE(QStringLiteral("%1 %2").arg(json.value("scsiId").toString(), json.value("name").toString()),
                  status["Drive"]);
         QCOMPARE(json.value("ready").toBool() ? "yes" : "no", status["Ready"]);
-        QCOMPARE(QStringLiteral("%1 bytes").arg(json.value("largestBlock").toDouble()),
-                 status["Largest block"]);
+        QCOMPARE(QStringLiteral("%1 bytes").arg(whole(json.value("largestBlock"))), status["Largest block"]);
         const QJsonObject image = json.value("tapeImage").toObject();
         QCOMPARE(image.value("image").toString(), status["Image"]);
         QCOMPARE(image.value("format").toString(), QStringLiteral("SIMH"));
         QCOMPARE(QStringLiteral("%1 bytes of %2 (early warning at %3)")
-                     .arg(image.value("recordedBytes").toDouble())
-                     .arg(image.value("capacity").toDouble())
-                     .arg(image.value("earlyWarning").toDouble()),
+                     .arg(whole(image.value("recordedBytes")), whole(image.value("capacity")),
+                          whole(image.value("earlyWarning"))),
                  status["Recorded"]);
-        QCOMPARE(QStringLiteral("byte %1").arg(image.value("position").toDouble()), status["Position"]);
+        QCOMPARE(QStringLiteral("byte %1").arg(whole(image.value("position"))), status["Position"]);
         QCOMPARE(image.value("writeProtected").toBool() ? "yes" : "no", status["Write protected"]);
 
         // The map's text lines written again from the document.
@@ -211,8 +215,8 @@ private slots:
         const QJsonObject mapJson = document(map);
         QStringList lines;
         const QJsonArray files = mapJson.value("files").toArray();
-        const auto blocks = [](double n) {
-            return QStringLiteral("%1 block%2").arg(n).arg(n == 1 ? "" : "s");
+        const auto blocks = [](const QJsonValue& n) {
+            return QStringLiteral("%1 block%2").arg(whole(n)).arg(n.toDouble() == 1 ? "" : "s");
         };
         for (int i = 0; i < files.size(); ++i) {
             const QJsonObject file = files.at(i).toObject();
@@ -220,17 +224,17 @@ private slots:
                 lines << QStringLiteral("file %1: block size %2: %3")
                              .arg(i + 1)
                              .arg(run.toObject().value("blockSize").toInt())
-                             .arg(blocks(run.toObject().value("blocks").toDouble()));
+                             .arg(blocks(run.toObject().value("blocks")));
             lines << QStringLiteral("file %1: %2 after %3: %4 bytes")
                          .arg(i + 1)
                          .arg(file.value("endsWithFileMark").toBool() ? "file mark" : "end of data",
-                              blocks(file.value("blocks").toDouble()))
-                         .arg(file.value("bytes").toDouble());
+                              blocks(file.value("blocks")))
+                         .arg(whole(file.value("bytes")));
         }
         lines << QStringLiteral("end of data: %1 file%2, %3 bytes")
                      .arg(files.size())
                      .arg(files.size() == 1 ? "" : "s")
-                     .arg(mapJson.value("bytes").toDouble());
+                     .arg(whole(mapJson.value("bytes")));
         QCOMPARE(lines, runs[2].out);
     }
 

@@ -103,16 +103,18 @@ private slots:
         QString openedClass;
         QString openedPath;
         int traces = 0;
-        closer.actOnNext([&](QWidget* modal) {
-            openedClass = QString::fromLatin1(modal->metaObject()->className());
-            if (auto* analyzer = qobject_cast<SpsAnalyzer*>(modal))
-                openedPath = analyzer->path();
-            if (auto* analyzer = qobject_cast<SegyAnalysis*>(modal)) {
-                openedPath = analyzer->windowTitle();
-                traces = analyzer->dataSet() ? analyzer->dataSet()->traceCount() : -1;
-            }
-            static_cast<QDialog*>(modal)->reject();
-        });
+        // A message box is recorded by the closer; an analyzer is looked into before it is closed.
+        if (!opened.isEmpty())
+            closer.actOnNext([&](QWidget* modal) {
+                openedClass = QString::fromLatin1(modal->metaObject()->className());
+                if (auto* analyzer = qobject_cast<SpsAnalyzer*>(modal))
+                    openedPath = analyzer->path();
+                if (auto* analyzer = qobject_cast<SegyAnalysis*>(modal)) {
+                    openedPath = analyzer->windowTitle();
+                    traces = analyzer->dataSet() ? analyzer->dataSet()->traceCount() : -1;
+                }
+                static_cast<QDialog*>(modal)->reject();
+            });
         application()->mainWindow->openFile(path);
         if (opened.isEmpty()) {
             QCOMPARE(closer.count(), 1);
