@@ -29,7 +29,7 @@ fresh_home() {
 }
 
 # The library comes from the installation.
-ldd "$prefix/bin/obrio" | grep -q "=> $prefix/lib/.*/libobrcore.so" || fail "obrio does not load the installed library"
+ldd "$prefix/bin/obrio" | grep -q "=> $prefix/.*/libobrcore.so" || fail "obrio does not load the installed library"
 readelf -d "$prefix/bin/obr-io-utility" | grep -q 'R.*PATH.*\$ORIGIN/\.\./lib' || fail "obr-io-utility has no relative RUNPATH"
 ! readelf -d "$prefix/bin/obrio" | grep -q "$build" || fail "obrio still points into the build tree"
 
