@@ -5,10 +5,9 @@ set(CPACK_PACKAGE_NAME obr-io-utility)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "OBR IO Utility developers <obr-io-utility@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "seismic field data tools: SEG-Y, SEG-D, SPS and SCSI tapes")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Seismic field data tools: SEG-Y, SEG-D, SPS and SCSI tapes\n"
-    "Analyzers, copy and merge tools for SEG-Y and SEG-D files and tapes, SPS analyzers and\n"
-    "the obrio command line.")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "seismic field data tools: SEG-Y, SEG-D, SPS and SCSI tapes
+Analyzers, copy and merge tools for SEG-Y and SEG-D files and tapes, SPS analyzers
+and the obrio command line.")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
