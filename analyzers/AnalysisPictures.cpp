@@ -5,6 +5,7 @@
 #include "analyzers/HistogramPicture.h"
 #include "analyzers/SampleHistogram.h"
 #include "analyzers/SpectrumPicture.h"
+#include "analyzers/TimingInterval.h"
 #include "analyzers/TracePlot.h"
 #include "base/ObrConsole.h"
 #include "seismic/SeismicData.h"
@@ -51,27 +52,25 @@ bool savePicture(const QImage& image, const QString& path, ObrConsole& console)
     return false;
 }
 
-// Timing lines every 500 ms, or closer where a short window would show fewer than two.
-int timingInterval(double windowMs)
-{
-    for (int interval : {500, 200, 100, 50, 20, 10, 5, 2}) {
-        if (windowMs / interval >= 2)
-            return interval;
-    }
-    return 1;
-}
-
 bool writePlot(SeismicData& data, const Request& request, ObrConsole& console, const SampleWindow& window)
 {
     TraceDisplaySettings settings;
-    settings.timingLineInterval =
-        timingInterval((window.endSample - window.startSample) * data.sampleInterval());
-    settings.timingLabelInterval = settings.timingLineInterval;
     settings.firstTrace = request.firstTrace;
     settings.lastTrace = request.lastTrace;
     settings.horizontalScale = request.horizontalScale;
     settings.verticalScale = request.verticalScale;
     settings.gainDb = request.gainDb;
+    settings.mode = request.mode;
+    settings.colourMap = request.colourMap;
+    settings.clipPercentile = request.clipPercentile;
+    settings.agcWindowMs = request.agcWindowMs;
+    settings.traceNormalization = request.normaliseEachTrace ? 1 : 0;
+    settings.referenceAmplitude = 0; // all traces together: the largest amplitude is full scale
+    // Timing lines that suit the window shown.
+    const double windowMs = (window.endSample - window.startSample) * double(data.sampleInterval());
+    settings.timingLineInterval = TimingInterval::suited(
+        windowMs, int(windowMs / 1000.0 * settings.verticalScale * settings.dotsPerInchY));
+    settings.timingLabelInterval = settings.timingLineInterval;
     const TracePlot plot = TracePlot::read(data, settings);
     if (plot.image.isNull() || plot.annotations.isEmpty()) {
         console.error(

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analyzers/TraceDisplaySettings.h"
+
 #include <QString>
 
 class ObrConsole;
@@ -21,6 +23,11 @@ struct Request {
     double horizontalScale = 12.0;
     double verticalScale = 5.0;
     double gainDb = 0.0;
+    TraceDisplayMode mode = TraceDisplayMode::VariableArea;
+    DensityColourMap colourMap = DensityColourMap::Grey;
+    double clipPercentile = 99.0;
+    double agcWindowMs = 0.0;
+    bool normaliseEachTrace = true;
     QString picturePath; // PNG
     QString csvPath;     // spectrum and histogram; empty: none
 };

@@ -6,6 +6,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <vector>
 
 namespace HistogramPicture {
 
@@ -32,7 +33,7 @@ QRectF barFromCorner(const SampleHistogram& histogram, double pw, double ph, int
     const double binWidth = 2 * a / double(histogram.bins.size());
     const int barWidth = int(binWidth / (2 * a) * pw);
     const double largest = double(std::max<qint64>(histogram.largestCount, 1));
-    const int height = int(double(bin.count) / largest * ph) + margin;
+    const int height = int(double(bin.count) / largest * ph);
     return {double(column(histogram, bin.lower, pw)), ph - height, double(barWidth), double(height)};
 }
 
@@ -62,7 +63,46 @@ void drawLabels(QPainter& painter, const SampleHistogram& histogram, double pw, 
     drawLabel(painter, bins.back().upper, middle(int(bins.size()) - 1), ph);
 }
 
+// The count axis along the left edge of the bars: ticks and labels at round counts, and its
+// title above it.
+void drawCountAxis(QPainter& painter, const SampleHistogram& histogram, double ph)
+{
+    painter.setPen(QPen(Qt::black));
+    painter.drawLine(QLineF(0, 0, 0, ph));
+    const double largest = double(std::max<qint64>(histogram.largestCount, 1));
+    for (qint64 count : countTicks(histogram.largestCount)) {
+        const double y = ph - count / largest * ph;
+        painter.drawLine(QLineF(-4, y, 0, y));
+        const QString text =
+            count < 1000000 ? QString::number(count) : QString::number(double(count), 'g', 3);
+        const QSizeF box = PictureText::size(text);
+        PictureText::draw(painter, text, QPointF(-6 - box.width(), y - box.height() / 2));
+    }
+    const QString title = QStringLiteral("Count");
+    const QSizeF box = PictureText::size(title);
+    PictureText::draw(painter, title, QPointF(-box.width() / 2, -box.height() - 6));
+}
+
 } // namespace
+
+std::vector<qint64> countTicks(qint64 largest)
+{
+    std::vector<qint64> ticks;
+    if (largest <= 0)
+        return ticks;
+    // About five steps of 1, 2 or 5 times a power of ten.
+    qint64 step = 1;
+    for (qint64 decade = 1; step * 5 < largest; decade *= 10) {
+        for (qint64 factor : {1, 2, 5}) {
+            step = factor * decade;
+            if (step * 5 >= largest)
+                break;
+        }
+    }
+    for (qint64 count = 0; count <= largest; count += step)
+        ticks.push_back(count);
+    return ticks;
+}
 
 QImage draw(const SampleHistogram& histogram, QSize size)
 {
@@ -83,9 +123,13 @@ QImage draw(const SampleHistogram& histogram, QSize size)
     }
     // The labels under the bars first: the bars lie above them.
     drawLabels(painter, histogram, pw, ph);
+    drawCountAxis(painter, histogram, ph);
     painter.setPen(QPen(Qt::black));
     painter.setBrush(analysisColours()[0]);
     for (int i = 0; i < int(histogram.bins.size()); ++i) {
+        // An empty bin has no bar, not even an outline.
+        if (histogram.bins[size_t(i)].count == 0)
+            continue;
         const QRectF bar = barFromCorner(histogram, pw, ph, i);
         painter.save();
         painter.translate(bar.topLeft());
@@ -97,7 +141,8 @@ QImage draw(const SampleHistogram& histogram, QSize size)
 
 QRectF barRect(const SampleHistogram& histogram, QSize size, int i)
 {
-    if (!hasBars(histogram, size) || i < 0 || i >= int(histogram.bins.size()))
+    if (!hasBars(histogram, size) || i < 0 || i >= int(histogram.bins.size()) ||
+        histogram.bins[size_t(i)].count == 0)
         return {};
     return barFromCorner(histogram, size.width() - 2 * margin, size.height() - 2 * margin, i)
         .translated(margin, margin);

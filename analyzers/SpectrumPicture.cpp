@@ -42,6 +42,12 @@ void drawDecibelAxis(QPainter& painter, const AmplitudeSpectrum& spectrum, doubl
         const QSizeF box = PictureText::size(text);
         PictureText::draw(painter, text, QPointF(margin - box.width(), y - box.height() / 2));
     }
+    // The unit heads the decibel labels, clear of the 0 at the top.
+    const QString unit = QStringLiteral("dB");
+    const QSizeF zero = PictureText::size(QStringLiteral("0"));
+    const QSizeF box = PictureText::size(unit);
+    PictureText::draw(painter, unit,
+                      QPointF(margin - box.width(), margin - zero.height() / 2 - box.height()));
 }
 
 void drawFrequencyAxis(QPainter& painter, const AmplitudeSpectrum& spectrum, double w, double h)
@@ -49,11 +55,16 @@ void drawFrequencyAxis(QPainter& painter, const AmplitudeSpectrum& spectrum, dou
     const double pw = w - 2 * margin;
     const double ph = h - 2 * margin;
     const auto axis = SpectrumAxes::frequencyAxis(spectrum.nyquist);
+    // A label that would run into the one before it on a narrow picture is left out.
+    double previousRight = -1e9;
     for (int f : axis.labels) {
         const QString text = QString::number(f);
-        PictureText::draw(
-            painter, text,
-            QPointF(f / axis.top * pw + margin - PictureText::size(text).width() / 2, h - margin));
+        const double width = PictureText::size(text).width();
+        const double left = f / axis.top * pw + margin - width / 2;
+        if (left < previousRight + PictureText::size(QStringLiteral(" ")).width())
+            continue;
+        PictureText::draw(painter, text, QPointF(left, h - margin));
+        previousRight = left + width;
     }
     painter.setPen(gridPen());
     for (int f : axis.gridLines) {

@@ -6,13 +6,27 @@
 #include <QtGlobal>
 #include <array>
 
+// How the traces are drawn: wiggle lines only, wiggles with filled positive lobes, or a
+// variable density display coloured by amplitude.
+enum class TraceDisplayMode { Wiggle, VariableArea, Density };
+
+// The colours of a density display: grey runs from white (most negative) to black (most
+// positive); red-white-blue from blue (negative) over white to red (positive).
+enum class DensityColourMap { Grey, RedWhiteBlue };
+
 // The parameters of one trace plot. Each analyzer keeps one; a plot copies it.
 struct TraceDisplaySettings {
+    TraceDisplayMode mode = TraceDisplayMode::VariableArea;
+    DensityColourMap colourMap = DensityColourMap::Grey;
+    double clipPercentile = 99.0;    // density: the absolute amplitude at this percentile is full colour
+    double agcWindowMs = 0.0;        // automatic gain control window; 0: none
     float clip = 2.0f;               // largest swing from the zero line, in trace spacings
     qint32 reversePolarity = 0;      // plot every sample with the opposite sign
     double gainDb = 0.0;             // display gain; the factor is 10^(gainDb / 20)
-    double referenceAmplitude = 1.0; // full scale when traceNormalization is 0
-    qint32 traceNormalization = 1;   // 1: each trace by its own largest absolute sample
+    double referenceAmplitude = 1.0; // full scale when traceNormalization is 0; 0: the largest
+                                     // absolute sample of all plotted traces
+    qint32 traceNormalization = 1;   // 1: each trace by its own largest absolute sample (density:
+                                     // by its own percentile; 0: one percentile over all traces)
     double horizontalScale = 12.0;   // traces per inch
     double verticalScale = 5.0;      // inches per second
     qint32 primaryHeader = 9;        // index into TraceAnnotation::choices

@@ -1,29 +1,89 @@
 #include "analyzers/TracePlot.h"
 
+#include "analyzers/TraceAmplitudes.h"
+#include "analyzers/TraceDensity.h"
+#include "analyzers/TracePlotAxes.h"
 #include "analyzers/TraceRaster.h"
 #include "seismic/SampleConversion.h"
 #include "seismic/SeismicData.h"
 #include "seismic/TraceGather.h"
 
-#include <QFontMetrics>
-#include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
 namespace {
 
-QFont labelFont()
+using Samples = std::vector<std::vector<double>>;
+
+// The samples of the plotted traces, missing ones as 0, after the automatic gain control.
+Samples plottedSamples(const TraceGather& gather, int plotted, int samples, double interval,
+                       const TraceDisplaySettings& settings)
 {
-    QFont font(QStringLiteral("Times"), 8);
-    font.setStyleStrategy(QFont::NoAntialias);
-    return font;
+    Samples traces(size_t(plotted), std::vector<double>(size_t(samples), 0.0));
+    const int window = settings.agcWindowMs > 0 && interval > 0
+                           ? std::max(1, int(std::lround(std::min(settings.agcWindowMs / interval, 1e9))))
+                           : 0;
+    for (int i = 0; i < plotted; ++i) {
+        const SeismicTrace& trace = *gather.trace(i);
+        const int held = trace.hasSamples() ? std::min(trace.sampleCount(), samples) : 0;
+        std::copy(trace.data(), trace.data() + held, traces[size_t(i)].begin());
+        if (window > 0)
+            TraceAmplitudes::applyAgc(traces[size_t(i)], window);
+    }
+    return traces;
 }
 
-void preparePainter(QPainter& painter)
+QImage drawWiggles(const TracePlotGeometry& geometry, const Samples& traces,
+                   const TraceDisplaySettings& settings)
 {
-    painter.setFont(labelFont());
-    painter.setPen(Qt::black);
+    QImage bits = TraceRaster::makeImage(geometry);
+    if (bits.isNull())
+        return {};
+    const bool fill = settings.mode == TraceDisplayMode::VariableArea;
+    TraceDisplaySettings scaling = settings;
+    if (!settings.traceNormalization && settings.referenceAmplitude == 0) {
+        for (const auto& samples : traces)
+            for (double v : samples)
+                if (std::isfinite(v))
+                    scaling.referenceAmplitude = std::max(scaling.referenceAmplitude, std::abs(v));
+    }
+    for (size_t i = 0; i < traces.size(); ++i) {
+        const auto& samples = traces[i];
+        std::vector<qint16> scaled(samples.size(), 0);
+        TraceRaster::scaleSamples(samples.data(), int(samples.size()), scaling, scaled.data());
+        TraceRaster::drawTrace(bits, geometry, int(i), scaled.data(), int(scaled.size()), fill);
+    }
+    // The labels are antialiased, which needs grey levels.
+    return bits.convertToFormat(QImage::Format_RGB32);
+}
+
+QImage drawDensity(const TracePlotGeometry& geometry, const Samples& traces,
+                   const TraceDisplaySettings& settings)
+{
+    QImage image(geometry.imageWidth(), geometry.imageHeight(), QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    image.fill(Qt::white);
+    double globalClip = 0;
+    if (!settings.traceNormalization) {
+        std::vector<double> all;
+        for (const auto& samples : traces)
+            all.insert(all.end(), samples.begin(), samples.end());
+        globalClip = TraceAmplitudes::absolutePercentile(std::move(all), settings.clipPercentile);
+    }
+    const double factor = (settings.reversePolarity ? -1.0 : 1.0) * std::pow(10.0, settings.gainDb / 20.0);
+    for (size_t i = 0; i < traces.size(); ++i) {
+        std::vector<double> samples = traces[i];
+        const double clip = settings.traceNormalization
+                                ? TraceAmplitudes::absolutePercentile(samples, settings.clipPercentile)
+                                : globalClip;
+        for (double& v : samples)
+            v *= factor;
+        TraceDensity::drawTrace(image, geometry, int(i), samples.data(), int(samples.size()), clip,
+                                settings.colourMap);
+    }
+    return image;
 }
 
 } // namespace
@@ -38,11 +98,9 @@ TracePlot TracePlot::build(const TraceGather& gather, const TraceDisplaySettings
     const int samples = gather.owner ? gather.owner->samples() : first->sampleCount();
     const double interval = gather.owner ? gather.owner->sampleInterval() : first->sampleInterval;
     plot.geometry = TracePlotGeometry::compute(gather.count(), samples, interval, settings);
-    plot.image = TraceRaster::makeImage(plot.geometry);
-    if (plot.image.isNull())
+    if (plot.geometry.isEmpty())
         return plot;
 
-    std::vector<qint16> scaled(size_t(samples), 0);
     const int plotted = std::min(settings.lastTrace, gather.count());
     const int primaryKey = TraceAnnotation::keyOf(settings.primaryHeader);
     const int secondaryKey = TraceAnnotation::keyOf(settings.secondaryHeader);
@@ -50,14 +108,16 @@ TracePlot TracePlot::build(const TraceGather& gather, const TraceDisplaySettings
         const SeismicTrace& trace = *gather.trace(i);
         plot.annotations.append({SampleConversion::truncateToInteger(trace.value(primaryKey)),
                                  SampleConversion::truncateToInteger(trace.value(secondaryKey))});
-        const int held = trace.hasSamples() ? std::min(trace.sampleCount(), samples) : 0;
-        std::fill(scaled.begin(), scaled.end(), qint16(0));
-        TraceRaster::scaleSamples(trace.data(), held, settings, scaled.data());
-        TraceRaster::drawTrace(plot.image, plot.geometry, i, scaled.data(), samples);
     }
-    TraceRaster::drawTimingLines(plot.image, plot.geometry, samples, interval, settings.timingLineInterval);
-    plot.drawTimingLabels(samples, interval);
-    plot.drawAnnotation();
+    const Samples traces = plottedSamples(gather, std::max(plotted, 0), samples, interval, settings);
+    plot.image = settings.mode == TraceDisplayMode::Density ? drawDensity(plot.geometry, traces, settings)
+                                                            : drawWiggles(plot.geometry, traces, settings);
+    if (plot.image.isNull())
+        return plot;
+    TraceRaster::drawTimingLines(
+        plot.image, plot.geometry,
+        TraceRaster::timingLineRows(plot.geometry, samples, interval, settings.timingLineInterval));
+    TracePlotAxes::draw(plot, samples, interval);
     return plot;
 }
 
@@ -75,65 +135,12 @@ TracePlot TracePlot::read(SeismicData& data, const TraceDisplaySettings& setting
     return build(gather, settings);
 }
 
-QImage TracePlot::picture() const
+int TracePlot::traceAt(double x) const
 {
-    return image.isNull() ? QImage() : image.convertToFormat(QImage::Format_Grayscale8);
-}
-
-void TracePlot::drawTimingLabels(int samples, double sampleInterval)
-{
-    const int labelInterval = settings.timingLabelInterval;
-    if (labelInterval <= 0 || sampleInterval <= 0)
-        return;
-    QPainter painter(&image);
-    preparePainter(painter);
-    const QFontMetrics metrics(painter.font());
-    const int m = TracePlotGeometry::margin;
-    const int one = metrics.horizontalAdvance(QLatin1Char('1'));
-    const double recordTime = samples * sampleInterval;
-    // Labels closer than a text line apart would overprint one another.
-    const double labels = std::min(recordTime / labelInterval + 1, double(geometry.height + 1));
-    for (int k = 0; k < int(labels); ++k) {
-        const QString text = QString::number(qint64(k) * labelInterval);
-        const int top =
-            int(k * labelInterval / sampleInterval * geometry.height / samples + m - metrics.height() / 2.0);
-        painter.drawText(QRect(0, top, m - one, metrics.height()), Qt::AlignRight | Qt::AlignTop, text);
-        painter.drawText(QPoint(geometry.width + m + one, top + metrics.ascent()), text);
-    }
-}
-
-void TracePlot::drawAnnotation()
-{
-    if (annotations.isEmpty())
-        return;
-    QPainter painter(&image);
-    preparePainter(painter);
-    const QFontMetrics metrics(painter.font());
-    auto drawCentred = [&](const QString& text, double centre, int baseline) {
-        painter.drawText(QPointF(centre - metrics.horizontalAdvance(text) / 2.0, baseline), text);
-    };
-    drawCentred(QString::number(annotations.first().primary), geometry.traceCentre(0), metrics.height());
-
-    const int m = TracePlotGeometry::margin;
-    const int secondaryBaseline = m - 2;
-    const qint64 firstValue = annotations.first().secondary;
-    const qint64 lastValue = annotations.last().secondary;
-    const int lastWidth = metrics.horizontalAdvance(QString::number(lastValue));
-    // The right limit is measured without the left pad.
-    const double rightLimit =
-        (annotations.size() - 1 + geometry.clip) * geometry.pixelsPerTrace + m - lastWidth;
-    const int increment = std::max(1, settings.secondaryIncrement);
-    double previousCentre = geometry.clip * geometry.pixelsPerTrace + geometry.leftPad + m;
-    for (int i = 0; i < annotations.size(); ++i) {
-        const qint64 value = annotations[i].secondary;
-        const QString text = QString::number(value);
-        const double centre = (i + geometry.clip) * geometry.pixelsPerTrace + geometry.leftPad + m;
-        if (value == firstValue || value == lastValue) {
-            drawCentred(text, centre, secondaryBaseline);
-        } else if (i % increment == 0) {
-            if (previousCentre < centre - metrics.horizontalAdvance(text) && centre < rightLimit)
-                drawCentred(text, centre, secondaryBaseline);
-            previousCentre = centre;
-        }
-    }
+    if (annotations.isEmpty() || geometry.pixelsPerTrace <= 0)
+        return -1;
+    const double position =
+        (x - TracePlotGeometry::margin - geometry.leftPad) / geometry.pixelsPerTrace - geometry.clip;
+    const int i = int(std::lround(position));
+    return std::abs(position - i) <= 0.5 && i >= 0 && i < annotations.size() ? i : -1;
 }

@@ -9,8 +9,9 @@
 class SeismicData;
 class TraceGather;
 
-// A finished trace plot: wiggles with filled positive lobes, timing lines and labels, and the
-// header annotation above the traces, black on white in a one-bit image.
+// A finished trace plot: wiggles (with filled positive lobes in variable area) or a variable
+// density display, timing lines and labels, the axis titles and the header annotation above
+// the traces, in an RGB32 image.
 class TracePlot {
 public:
     struct Annotation {
@@ -26,15 +27,15 @@ public:
     // trace, and plots them.
     static TracePlot read(SeismicData& data, const TraceDisplaySettings& settings);
 
-    // The plot in grey levels, for saving; null when nothing was plotted.
-    QImage picture() const;
+    // The plot for saving; null when nothing was plotted.
+    QImage picture() const { return image; }
+    // The plotted trace (0-based) whose band holds column x of the image, or -1.
+    int traceAt(double x) const;
 
     TraceDisplaySettings settings;
     TracePlotGeometry geometry;
     QImage image;
     QVector<Annotation> annotations; // one per plotted trace
-
-private:
-    void drawTimingLabels(int samples, double sampleInterval);
-    void drawAnnotation();
+    QVector<int> timingLabelRows;    // the rows the timing labels are centred on
+    QVector<int> secondaryLabelled;  // the plotted traces whose secondary value is written
 };

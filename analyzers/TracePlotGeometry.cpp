@@ -9,8 +9,9 @@ namespace {
 // A plot larger than this in either direction is not drawn; it could not be shown, and the
 // truncation to int must stay defined.
 constexpr double maxPlotSide = 1 << 20;
-// One bit per pixel: beyond this many pixels the buffer is not allocated.
-constexpr double maxPlotPixels = 2100000000.0;
+// Four bytes per pixel once the labels are drawn: beyond this many pixels (600 MB) the plot is
+// not drawn.
+constexpr double maxPlotPixels = 150000000.0;
 
 int truncated(double value)
 {

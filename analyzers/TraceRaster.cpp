@@ -74,7 +74,8 @@ void scaleSamples(const double* samples, int count, const TraceDisplaySettings& 
     }
 }
 
-void drawTrace(QImage& image, const TracePlotGeometry& geometry, int i, const qint16* scaled, int count)
+void drawTrace(QImage& image, const TracePlotGeometry& geometry, int i, const qint16* scaled, int count,
+               bool fill)
 {
     if (image.isNull())
         return;
@@ -84,7 +85,7 @@ void drawTrace(QImage& image, const TracePlotGeometry& geometry, int i, const qi
     const double columnsPerUnit = geometry.pixelsPerTrace * 2.0 * geometry.clip / 65536.0;
     auto plot = [&](int x, int y) {
         canvas.set(x, y);
-        if (x > centre)
+        if (fill && x > centre)
             canvas.run(centre, x, y);
     };
     int x0 = 0;
@@ -123,24 +124,39 @@ void drawTrace(QImage& image, const TracePlotGeometry& geometry, int i, const qi
     }
 }
 
-void drawTimingLines(QImage& image, const TracePlotGeometry& geometry, int samples, double sampleInterval,
-                     int intervalMs)
+std::vector<int> timingLineRows(const TracePlotGeometry& geometry, int samples, double sampleInterval,
+                                int intervalMs)
 {
-    if (image.isNull() || intervalMs <= 0)
-        return;
+    std::vector<int> rows;
+    if (geometry.isEmpty() || intervalMs <= 0)
+        return rows;
     const double q = samples * sampleInterval / intervalMs;
     if (!(q > 0) || !std::isfinite(q))
-        return;
-    BitCanvas canvas(image);
+        return rows;
     const int m = TracePlotGeometry::margin;
     if (q >= geometry.height) {
         // Lines closer than a row apart cover every row; drawing each would take forever.
         for (int row = m; row <= geometry.height + m; ++row)
-            canvas.run(m, geometry.width + m, row);
-        return;
+            rows.push_back(row);
+        return rows;
     }
     for (int k = 0; k <= int(q); ++k)
-        canvas.run(m, geometry.width + m, int(k * geometry.height / q + m));
+        rows.push_back(int(k * geometry.height / q + m));
+    return rows;
+}
+
+void drawTimingLines(QImage& image, const TracePlotGeometry& geometry, const std::vector<int>& rows)
+{
+    if (image.isNull() || image.format() != QImage::Format_RGB32)
+        return;
+    const int m = TracePlotGeometry::margin;
+    const int last = std::min(geometry.width + m, image.width() - 1);
+    for (int row : rows) {
+        if (row < 0 || row >= image.height())
+            continue;
+        auto* pixels = reinterpret_cast<QRgb*>(image.scanLine(row));
+        std::fill(pixels + m, pixels + last + 1, qRgb(0, 0, 0));
+    }
 }
 
 } // namespace TraceRaster

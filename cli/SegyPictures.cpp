@@ -38,6 +38,36 @@ cli::Option csvOption()
     return cli::option("csv", "FILE.csv", QStringLiteral("also write the numbers to this CSV file"));
 }
 
+// The display options of the plot; the problem with them, or empty.
+QString readDisplayOptions(const cli::Arguments& arguments, AnalysisPictures::Request& request)
+{
+    const QString mode = arguments.text(QStringLiteral("mode"));
+    if (mode == QLatin1String("density"))
+        request.mode = TraceDisplayMode::Density;
+    else if (mode == QLatin1String("wiggle"))
+        request.mode = TraceDisplayMode::Wiggle;
+    else if (mode.isEmpty() || mode == QLatin1String("va"))
+        request.mode = TraceDisplayMode::VariableArea;
+    else
+        return QStringLiteral("--mode must be density, wiggle or va");
+    const QString colours = arguments.text(QStringLiteral("colours"));
+    if (colours.isEmpty() || colours == QLatin1String("grey"))
+        request.colourMap = DensityColourMap::Grey;
+    else if (colours == QLatin1String("rwb"))
+        request.colourMap = DensityColourMap::RedWhiteBlue;
+    else
+        return QStringLiteral("--colours must be grey or rwb");
+    const QString normalise = arguments.text(QStringLiteral("normalise"));
+    if (!normalise.isEmpty() && normalise != QLatin1String("trace") && normalise != QLatin1String("all"))
+        return QStringLiteral("--normalise must be trace or all");
+    request.normaliseEachTrace = normalise != QLatin1String("all");
+    request.clipPercentile = arguments.decimal(QStringLiteral("clip"), 99.0);
+    if (request.clipPercentile > 100)
+        return QStringLiteral("--clip must be a percentile above 0 and at most 100");
+    request.agcWindowMs = arguments.decimal(QStringLiteral("agc"), 0.0);
+    return {};
+}
+
 int run(const cli::Arguments& arguments, TerminalConsole& console, AnalysisPictures::Kind kind)
 {
     SegyCommand command(arguments);
@@ -55,6 +85,11 @@ int run(const cli::Arguments& arguments, TerminalConsole& console, AnalysisPictu
     request.gainDb = arguments.decimal(QStringLiteral("gain"), 0.0);
     if (arguments.has(QStringLiteral("end")) && request.endMs <= request.startMs)
         return arguments.usageError(QStringLiteral("--end must lie after --start"));
+    if (kind == AnalysisPictures::Kind::Plot) {
+        const QString problem = readDisplayOptions(arguments, request);
+        if (!problem.isEmpty())
+            return arguments.usageError(problem);
+    }
 
     if (!command.openFile(console))
         return cli::JobFailed;
@@ -105,15 +140,32 @@ OBRIO_COMMAND(
     segyPlot,
     picture("plot", QStringLiteral("trace plot picture of a range of traces"), runPlot)
         .describe(QStringLiteral(
-            "Draws traces N to M (default 1 to 24) as the analyzer's seismic view does - wiggles with\n"
-            "filled positive lobes, timing lines every 500 ms, field file and channel annotation - at\n"
-            "96 dots per inch, 12 traces per inch and 5 inches per second unless the scales say\n"
-            "otherwise, and writes it as PNG. --start and --end keep only that time window."))
+            "Draws traces N to M (default 1 to 24) as the analyzer's seismic view does - variable\n"
+            "area (wiggles with filled positive lobes), wiggles only or variable density, timing lines\n"
+            "that suit the window, field file and channel annotation - at 96 dots per inch, 12 traces\n"
+            "per inch and 5 inches per second unless the scales say otherwise, and writes it as PNG.\n"
+            "--start and --end keep only that time window. The density display colours each trace by\n"
+            "its amplitude, full colour from the --clip percentile of the absolute amplitudes of each\n"
+            "trace (or of all traces with --normalise all); --agc first balances the amplitudes over\n"
+            "a sliding window."))
         .option(cli::option("hscale", "TRACES_PER_INCH", QStringLiteral("horizontal scale (default 12)"),
                             cli::decimalAbove(0)))
         .option(cli::option("vscale", "INCHES_PER_SECOND", QStringLiteral("vertical scale (default 5)"),
                             cli::decimalAbove(0)))
-        .option(cli::option("gain", "DB", QStringLiteral("gain in decibels (default 0)"), cli::decimal())))
+        .option(cli::option("gain", "DB", QStringLiteral("gain in decibels (default 0)"), cli::decimal()))
+        .option(cli::option("mode", "density|wiggle|va",
+                            QStringLiteral("how the traces are drawn (default va)")))
+        .option(cli::option("colours", "grey|rwb",
+                            QStringLiteral("density colour map: grey or red-white-blue (default grey)")))
+        .option(cli::option("clip", "PERCENTILE",
+                            QStringLiteral("density: the percentile of absolute amplitudes at full colour "
+                                           "(default 99)"),
+                            cli::decimalAbove(0)))
+        .option(cli::option("normalise", "trace|all",
+                            QStringLiteral("normalise each trace or all traces together (default trace)")))
+        .option(cli::option("agc", "MS",
+                            QStringLiteral("automatic gain control window in milliseconds (default off)"),
+                            cli::decimalAbove(0))))
 OBRIO_COMMAND(
     segySpectrum,
     picture("spectrum", QStringLiteral("average amplitude spectrum picture (and CSV)"), runSpectrum)

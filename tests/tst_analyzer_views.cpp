@@ -102,8 +102,8 @@ private slots:
                                         display.viewport()->mapToGlobal(QPoint(20, 20)));
                 QApplication::sendEvent(display.viewport(), &event);
             },
-            0);
-        QCOMPARE(entries, QStringList{"Export image"});
+            3);
+        QCOMPARE(entries, (QStringList{"Fit to window", "Actual size (1:1)", "", "Export image"}));
         OBR_COMPARE_PICTURES(QImage(dir.filePath(QStringLiteral("p.png"))), display.plot().picture());
     }
 

@@ -74,6 +74,42 @@ private slots:
                 image.pixelColor(48, 60).value() == 0);
     }
 
+    void displayModes_data()
+    {
+        obrtest::columns<QStringList, bool, bool>({"options", "red", "grey"});
+        QTest::newRow("density, red-white-blue")
+            << QStringList{"--mode", "density", "--colours", "rwb", "--clip", "95"} << true << false;
+        QTest::newRow("density, grey, all traces, AGC")
+            << QStringList{"--mode", "density", "--normalise", "all", "--agc", "100"} << false << true;
+        QTest::newRow("wiggle") << QStringList{"--mode", "wiggle"} << false << false;
+    }
+    void displayModes()
+    {
+        const auto [options, red, grey] = obrtest::fetch<QStringList, bool, bool>("options", "red", "grey");
+        const QString picture = dir.filePath(QStringLiteral("mode.png"));
+        QFile::remove(picture);
+        QCOMPARE(obrtest::runObrio(dir.path(), QStringList{"segy", "plot", file, "--out", picture} + options)
+                     .status,
+                 0);
+        const QImage image(picture);
+        QCOMPARE(image.size(), QSize(224 + 96, 479 + 96));
+        // Across the traces, half way down: full colours of the map, or grey levels, or none but
+        // the wiggles' black.
+        bool reds = false;
+        bool blues = false;
+        int greys = 0;
+        for (int y = 200; y < 320; ++y) {
+            for (int x = 48; x < 48 + 224; ++x) {
+                const QColor colour = image.pixelColor(x, y);
+                reds = reds || colour == QColor(255, 0, 0);
+                blues = blues || colour == QColor(0, 0, 255);
+                greys += colour.red() == colour.blue() && colour.value() > 40 && colour.value() < 215;
+            }
+        }
+        QCOMPARE(reds && blues, red);
+        QCOMPARE(greys > 5000, grey);
+    }
+
     void spectrumNumbers()
     {
         const QString csv = dir.filePath(QStringLiteral("spectrum.csv"));
@@ -174,6 +210,10 @@ private slots:
         QTest::newRow("traces past the end")
             << QStringList{"histogram", "FILE", "--out", "x.png", "--first", "31"} << 1
             << "not within the file's traces 1 to 30";
+        QTest::newRow("unknown mode") << QStringList{"plot", "FILE", "--out", "x.png", "--mode", "colour"}
+                                      << 2 << "--mode must be density, wiggle or va";
+        QTest::newRow("clip above 100")
+            << QStringList{"plot", "FILE", "--out", "x.png", "--clip", "101"} << 2 << "--clip must be";
         QTest::newRow("empty window") << QStringList{"spectrum", "FILE", "--out", "x.png", "--start", "2000"}
                                       << 1 << "No spectrum: the time window holds no samples";
     }

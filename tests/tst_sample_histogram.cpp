@@ -12,6 +12,8 @@ Q_DECLARE_METATYPE(Status)
 using Floats = std::vector<float>;
 Q_DECLARE_METATYPE(Floats)
 
+Q_DECLARE_METATYPE(std::vector<qint64>)
+
 namespace {
 
 // Every value counted once and the percentages adding up to 100.
@@ -88,31 +90,59 @@ private slots:
         QCOMPARE(data.reads, 2);
     }
 
-    void pictureBarsStandOnTheBottomMargin()
+    void pictureBarsAreProportionalToTheirCounts()
     {
-        // A = 1: bins -1 to -1/3 (2 values), -1/3 to 1/3 (1), 1/3 to 1 (1, the value at +A).
-        const auto histogram = SampleHistogram::fromValues({-1.0f, -0.9f, 0.0f, 1.0f});
+        // A = 1: bins -1 to -1/3 (2 values), -1/3 to 1/3 (none), 1/3 to 1 (1, the value at +A).
+        const auto histogram = SampleHistogram::fromValues({-1.0f, -0.9f, 1.0f});
         QCOMPARE(int(histogram.bins.size()), 3);
-        // pw = 600, ph = 200: bars 200 columns wide from column 48, 2 / 2 x 200 + 48 = 248 and
-        // 1 / 2 x 200 + 48 = 148 rows tall, ending at row 248 above the labels under their middles.
+        QCOMPARE(histogram.bins[1].count, qint64(0));
+        // pw = 600, ph = 200: bars 200 columns wide from column 48, 2 / 2 x 200 = 200 and
+        // 1 / 2 x 200 = 100 rows tall, ending at row 248 above the labels under their middles.
         const QSize size(696, 296);
         const QImage picture = HistogramPicture::draw(histogram, size);
-        auto colour = [&](int x, int y) { return picture.pixelColor(x, y); };
-        const QColor red(Qt::red);
-        const QColor white(Qt::white);
-        for (const auto& [column, top] : std::vector<std::pair<int, int>>{{100, 0}, {300, 100}, {500, 100}}) {
-            if (top > 0)
-                QCOMPARE(colour(column, top - 2), white);
-            QCOMPARE(colour(column, top + 2), red);
-            QCOMPARE(colour(column, 246), red);
-            QCOMPARE(colour(column, 251), white);
-        }
-        // The click finds the bar drawn there.
+        auto redRows = [&](int x) {
+            int rows = 0;
+            for (int y = 0; y < size.height(); ++y)
+                rows += picture.pixelColor(x, y) == QColor(Qt::red);
+            return rows;
+        };
+        // The outline takes a row at either end.
+        QVERIFY(std::abs(redRows(100) - 200) <= 3);
+        QVERIFY(std::abs(redRows(500) - 100) <= 3);
+        QCOMPARE(redRows(300), 0);
+        for (int y = 40; y < 250; ++y)
+            QCOMPARE(picture.pixelColor(300, y), QColor(Qt::white));
+        QCOMPARE(picture.pixelColor(100, 46), QColor(Qt::white));
+        QCOMPARE(picture.pixelColor(100, 50), QColor(Qt::red));
+        QCOMPARE(picture.pixelColor(500, 146), QColor(Qt::white));
+        QCOMPARE(picture.pixelColor(500, 150), QColor(Qt::red));
+        // The click finds the bar drawn there, and nothing over the empty bin.
         QCOMPARE(HistogramPicture::barAt(histogram, size, QPointF(100, 50)), 0);
-        QCOMPARE(HistogramPicture::barAt(histogram, size, QPointF(300, 50)), -1);
-        QCOMPARE(HistogramPicture::barAt(histogram, size, QPointF(300, 150)), 1);
+        QCOMPARE(HistogramPicture::barAt(histogram, size, QPointF(300, 240)), -1);
         QCOMPARE(HistogramPicture::barAt(histogram, size, QPointF(500, 150)), 2);
+        QCOMPARE(HistogramPicture::barAt(histogram, size, QPointF(500, 140)), -1);
         QCOMPARE(HistogramPicture::barAt(histogram, size, QPointF(20, 150)), -1);
+        // The count axis: labelled ticks left of the bars at 0, 1 and 2.
+        QCOMPARE(HistogramPicture::countTicks(2), (std::vector<qint64>{0, 1, 2}));
+        int dark = 0;
+        for (int y = 30; y < 260; ++y)
+            for (int x = 0; x < 44; ++x)
+                dark += picture.pixelColor(x, y).value() < 128;
+        QVERIFY(dark > 10);
+    }
+
+    void countAxisSteps_data()
+    {
+        obrtest::columns<qint64, std::vector<qint64>>({"largest", "ticks"});
+        QTest::newRow("none") << qint64(0) << std::vector<qint64>{};
+        QTest::newRow("7") << qint64(7) << std::vector<qint64>{0, 2, 4, 6};
+        QTest::newRow("100") << qint64(100) << std::vector<qint64>{0, 20, 40, 60, 80, 100};
+        QTest::newRow("2600") << qint64(2600) << std::vector<qint64>{0, 1000, 2000};
+    }
+    void countAxisSteps()
+    {
+        const auto [largest, ticks] = obrtest::fetch<qint64, std::vector<qint64>>("largest", "ticks");
+        QCOMPARE(HistogramPicture::countTicks(largest), ticks);
     }
 
     void windowsWithoutHistogram_data()

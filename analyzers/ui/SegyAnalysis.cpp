@@ -1,8 +1,10 @@
 #include "analyzers/ui/SegyAnalysis.h"
 
+#include "analyzers/TimingInterval.h"
 #include "analyzers/ui/Histogram.h"
 #include "analyzers/ui/Spectra.h"
 #include "analyzers/ui/TraceDisplay.h"
+#include "analyzers/ui/TracePlotControls.h"
 #include "base/ObrConsole.h"
 #include "base/ui/FileDialogs.h"
 #include "base/ui/OnlineDocumentation.h"
@@ -15,6 +17,9 @@
 #include "seismic/ui/SegyFormatViewer.h"
 
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QPlainTextEdit>
+#include <QSplitter>
 #include <QStandardItemModel>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -45,9 +50,27 @@ SegyAnalysis::SegyAnalysis(ObrConsole* console, const QString& seismicDirectory,
         traceWordModels.append(new QStandardItemModel(this));
         view->setModel(traceWordModels.last());
     }
-    // The trace plot fills the seismic view's area as the window is resized.
+    // The display choices over the trace plot, which fills the seismic view's area as the
+    // window is resized, with the clicked trace's header words beside it.
     auto* seismicLayout = new QVBoxLayout(SeismicWidget);
     seismicLayout->setContentsMargins(0, 0, 0, 0);
+    displayControls = new TracePlotControls(SeismicWidget);
+    seismicLayout->addWidget(displayControls);
+    plotSplitter = new QSplitter(Qt::Horizontal, SeismicWidget);
+    seismicLayout->addWidget(plotSplitter, 1);
+    headerPanel = new QPlainTextEdit(plotSplitter);
+    headerPanel->setObjectName(QStringLiteral("TraceHeaderPanel"));
+    headerPanel->setReadOnly(true);
+    headerPanel->setLineWrapMode(QPlainTextEdit::NoWrap);
+    headerPanel->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Shown once a trace is clicked: until then the plot has the whole width.
+    headerPanel->hide();
+    plotSplitter->addWidget(headerPanel);
+    plotSplitter->setStretchFactor(1, 0);
+    connect(displayControls, &TracePlotControls::settingsChanged, this, [this] {
+        displayControls->applyTo(settings);
+        redrawSeismicView();
+    });
     ExportSpectra->setEnabled(false);
     ExportHistogram->setEnabled(false);
     fillTypeCombos();
@@ -140,10 +163,14 @@ bool SegyAnalysis::reopenDataSet()
 bool SegyAnalysis::openSegyFile()
 {
     updating = true;
+    headerPanel->clear();
     if (!loadStandardFormat() || fileName.isEmpty())
         return false;
     if (!reopenDataSet()) {
         data.reset();
+        delete seismicView;
+        seismicView = nullptr;
+        replaceFilePictures();
         return false;
     }
     buildBinaryHeaderTables();
@@ -167,10 +194,17 @@ bool SegyAnalysis::openSegyFile()
     settings.lastTrace = std::min(LastDisplayTrace->value(), data->traceCount());
     settings.dotsPerInchX = SeismicWidget->physicalDpiX();
     settings.dotsPerInchY = SeismicWidget->physicalDpiY();
+    // The display choices stay from file to file; the timing lines suit the new record.
+    displayControls->applyTo(settings);
+    settings.timingLineInterval =
+        TimingInterval::suited(recordTime(), int((data->samples() - 1) * data->sampleInterval() / 1000.0 *
+                                                 settings.verticalScale * settings.dotsPerInchY));
+    settings.timingLabelInterval = settings.timingLineInterval;
     populateControls();
     // The plot is drawn once the controls are settled; while updating it would not be.
     updating = false;
     redrawSeismicView();
+    replaceFilePictures();
     return true;
 }
 

@@ -14,6 +14,8 @@
 
 class Histogram;
 class ObrConsole;
+class QPlainTextEdit;
+class QSplitter;
 class QStandardItemModel;
 class QTableView;
 class SegyData;
@@ -22,6 +24,7 @@ class SegyFormatFile;
 class SeismicTrace;
 class Spectra;
 class TraceDisplay;
+class TracePlotControls;
 
 // The window in which a user takes an unknown SEG-Y file apart: byte order, text encoding,
 // binary header words and the byte and type of every trace header field. Each choice is
@@ -43,6 +46,9 @@ public:
     TraceDisplay* seismicImage() const { return seismicView; }
     Spectra* spectraImage() const { return spectraView; }
     Histogram* histogramImage() const { return histogramView; }
+    TracePlotControls* plotControls() const { return displayControls; }
+    // The side panel with the header words of the trace last clicked in the plot.
+    QPlainTextEdit* traceHeaderPanel() const { return headerPanel; }
 
 signals:
     void formatInfo(QString path);
@@ -107,6 +113,9 @@ private:
     void scanTraceRange();
     void fullRefresh();
     void redrawSeismicView();
+    void showTraceHeader(int index);
+    // Pictures of the file before: removed, or redrawn for this file when they were shown.
+    void replaceFilePictures();
 
     // Tables and controls.
     void buildBinaryHeaderTables();
@@ -161,5 +170,8 @@ private:
     TraceDisplay* seismicView = nullptr;
     Spectra* spectraView = nullptr;
     Histogram* histogramView = nullptr;
+    TracePlotControls* displayControls = nullptr;
+    QSplitter* plotSplitter = nullptr;
+    QPlainTextEdit* headerPanel = nullptr;
     bool updating = false;
 };

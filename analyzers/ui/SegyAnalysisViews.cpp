@@ -9,7 +9,10 @@
 #include "analyzers/ui/Spectra.h"
 #include "analyzers/ui/TraceDisplay.h"
 #include "seismic/SegyData.h"
+#include "seismic/SegyTraceDump.h"
 
+#include <QPlainTextEdit>
+#include <QSplitter>
 #include <algorithm>
 
 namespace {
@@ -30,10 +33,55 @@ void SegyAnalysis::redrawSeismicView()
 {
     if (updating)
         return;
-    delete seismicView;
-    seismicView = nullptr;
-    if (data)
-        seismicView = new TraceDisplay(SeismicWidget, TracePlot::read(*data, settings));
+    if (!data) {
+        delete seismicView;
+        seismicView = nullptr;
+        return;
+    }
+    // One view for the whole run, so that its zoom and position survive a change of settings.
+    if (seismicView) {
+        seismicView->showTraces(*data, settings);
+        return;
+    }
+    seismicView = new TraceDisplay(plotSplitter, TracePlot::read(*data, settings));
+    plotSplitter->insertWidget(0, seismicView);
+    plotSplitter->setStretchFactor(0, 1);
+    connect(seismicView, &TracePlotView::traceClicked, this, &SegyAnalysis::showTraceHeader);
+}
+
+void SegyAnalysis::showTraceHeader(int index)
+{
+    if (!data || !seismicView)
+        return;
+    const int number = seismicView->plot().settings.firstTrace + index;
+    if (headerPanel->isHidden()) {
+        // The panel opens beside the plot with room for about 75 columns of header words.
+        headerPanel->show();
+        const int panelWidth = headerPanel->fontMetrics().horizontalAdvance(QString(75, QLatin1Char('0')));
+        const int total = plotSplitter->width();
+        plotSplitter->setSizes({std::max(total - panelWidth, total / 2), std::min(panelWidth, total / 2)});
+    }
+    QStringList lines;
+    headerPanel->setPlainText(SegyTraceDump::lines(*data, number, lines)
+                                  ? lines.join(QLatin1Char('\n'))
+                                  : QStringLiteral("Trace %1 could not be read").arg(number));
+    static_cast<void>(data->seekSequentialTrace(1));
+}
+
+void SegyAnalysis::replaceFilePictures()
+{
+    const bool spectraShown = spectraView;
+    const bool histogramShown = histogramView;
+    delete spectraView;
+    spectraView = nullptr;
+    delete histogramView;
+    histogramView = nullptr;
+    ExportSpectra->setEnabled(false);
+    ExportHistogram->setEnabled(false);
+    if (spectraShown)
+        createSpectra();
+    if (histogramShown)
+        createHistogram();
 }
 
 void SegyAnalysis::on_FirstDisplayTrace_valueChanged(int value)

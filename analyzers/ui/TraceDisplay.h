@@ -1,26 +1,11 @@
 #pragma once
 
-#include "analyzers/TracePlot.h"
+#include "analyzers/ui/TracePlotView.h"
 
-#include <QGraphicsView>
-
-class QGraphicsPixmapItem;
-
-// Shows a trace plot on its parent widget, filling it, and offers the plot for export; a
-// new plot needs a new view.
-class TraceDisplay : public QGraphicsView {
+// The SEG-Y analyzer's seismic view: a trace plot view placed on its parent widget, filling
+// it.
+class TraceDisplay : public TracePlotView {
     Q_OBJECT
 public:
     TraceDisplay(QWidget* parent, TracePlot plot);
-    ~TraceDisplay() override;
-
-    const TracePlot& plot() const { return plot_; }
-
-protected:
-    void contextMenuEvent(QContextMenuEvent* event) override;
-
-private:
-    TracePlot plot_;
-    QGraphicsScene* scene_;
-    QGraphicsPixmapItem* pixmapItem = nullptr;
 };

@@ -1,0 +1,12 @@
+#pragma once
+
+// The timing line interval that suits a record: the smallest of 1, 2 and 5 times a power of
+// ten milliseconds that keeps the lines at least minimumSpacing rows apart on a plot of
+// plotRows rows for recordMs. With no rows to go by, about five lines over the record.
+namespace TimingInterval {
+
+constexpr int minimumSpacing = 32;
+
+int suited(double recordMs, int plotRows);
+
+} // namespace TimingInterval

@@ -1,0 +1,129 @@
+#include "analyzers/ui/TracePlotControls.h"
+
+#include "analyzers/ui/TracePlotView.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+
+namespace {
+
+template <typename Widget> Widget* named(Widget* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    // Settings change only on purpose: a wheel over an unfocused control scrolls its parent.
+    widget->setFocusPolicy(Qt::StrongFocus);
+    return widget;
+}
+
+} // namespace
+
+TracePlotControls::TracePlotControls(QWidget* parent)
+    : QWidget(parent), mode(named(new QComboBox(this), "DisplayMode")),
+      colourMap(named(new QComboBox(this), "ColourMap")),
+      clipPercentile(named(new QDoubleSpinBox(this), "ClipPercentile")),
+      normalisation(named(new QComboBox(this), "Normalisation")),
+      agcWindow(named(new QSpinBox(this), "AgcWindow"))
+{
+    mode->addItems(
+        {QStringLiteral("Wiggle"), QStringLiteral("Variable area"), QStringLiteral("Variable density")});
+    colourMap->addItems({QStringLiteral("Grey"), QStringLiteral("Red-white-blue")});
+    clipPercentile->setRange(50.0, 100.0);
+    clipPercentile->setDecimals(1);
+    clipPercentile->setSuffix(QStringLiteral(" %"));
+    clipPercentile->setToolTip(QStringLiteral("Amplitudes above this percentile take the full colour"));
+    normalisation->addItems({QStringLiteral("Each trace"), QStringLiteral("All traces")});
+    agcWindow->setRange(0, 100000);
+    agcWindow->setSuffix(QStringLiteral(" ms"));
+    agcWindow->setSpecialValueText(QStringLiteral("Off"));
+    agcWindow->setToolTip(QStringLiteral("Automatic gain control window; Off for none"));
+
+    // Two rows, so that the controls fit beside the other settings of a narrow window.
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto add = [&](int row, int column, const QString& label, QWidget* control) {
+        auto* text = new QLabel(label, this);
+        text->setBuddy(control);
+        layout->addWidget(text, row, 2 * column);
+        layout->addWidget(control, row, 2 * column + 1);
+    };
+    add(0, 0, QStringLiteral("&Display"), mode);
+    add(0, 1, QStringLiteral("Colo&urs"), colourMap);
+    add(0, 2, QStringLiteral("C&lip"), clipPercentile);
+    add(1, 0, QStringLiteral("&Normalise"), normalisation);
+    add(1, 1, QStringLiteral("A&GC"), agcWindow);
+    auto* fit = new QPushButton(QStringLiteral("Fit"), this);
+    fit->setObjectName(QStringLiteral("FitToWindow"));
+    fit->setToolTip(QStringLiteral("Zoom the plot to fit the window (Ctrl+wheel zooms, dragging pans)"));
+    auto* actual = new QPushButton(QStringLiteral("1:1"), this);
+    actual->setObjectName(QStringLiteral("ActualSize"));
+    actual->setToolTip(QStringLiteral("One plot pixel per screen pixel"));
+    auto* zoomButtons = new QHBoxLayout;
+    zoomButtons->addWidget(fit);
+    zoomButtons->addWidget(actual);
+    layout->addLayout(zoomButtons, 1, 4, 1, 2);
+    layout->setColumnStretch(6, 1);
+    connect(fit, &QPushButton::clicked, this, [this] {
+        if (view)
+            view->fitToWindow();
+    });
+    connect(actual, &QPushButton::clicked, this, [this] {
+        if (view)
+            view->actualSize();
+    });
+
+    showSettings(TraceDisplaySettings());
+    for (QComboBox* combo : {mode, colourMap, normalisation})
+        connect(combo, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] {
+            enableDensityChoices();
+            emit settingsChanged();
+        });
+    // Typed numbers apply when finished, not at every keystroke; the arrows apply at once.
+    clipPercentile->setKeyboardTracking(false);
+    agcWindow->setKeyboardTracking(false);
+    connect(clipPercentile, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
+            &TracePlotControls::settingsChanged);
+    connect(agcWindow, qOverload<int>(&QSpinBox::valueChanged), this, &TracePlotControls::settingsChanged);
+}
+
+void TracePlotControls::showSettings(const TraceDisplaySettings& settings)
+{
+    const QSignalBlocker blockers[] = {QSignalBlocker(mode), QSignalBlocker(colourMap),
+                                       QSignalBlocker(clipPercentile), QSignalBlocker(normalisation),
+                                       QSignalBlocker(agcWindow)};
+    mode->setCurrentIndex(int(settings.mode));
+    colourMap->setCurrentIndex(int(settings.colourMap));
+    clipPercentile->setValue(settings.clipPercentile);
+    normalisation->setCurrentIndex(settings.traceNormalization ? 0 : 1);
+    agcWindow->setValue(int(settings.agcWindowMs));
+    enableDensityChoices();
+}
+
+void TracePlotControls::applyTo(TraceDisplaySettings& settings) const
+{
+    settings.mode = TraceDisplayMode(mode->currentIndex());
+    settings.colourMap = DensityColourMap(colourMap->currentIndex());
+    settings.clipPercentile = clipPercentile->value();
+    settings.traceNormalization = normalisation->currentIndex() == 0 ? 1 : 0;
+    // All traces together: the largest amplitude of the plot is full scale.
+    if (!settings.traceNormalization)
+        settings.referenceAmplitude = 0;
+    settings.agcWindowMs = agcWindow->value();
+}
+
+void TracePlotControls::attach(TracePlotView* attached)
+{
+    view = attached;
+}
+
+void TracePlotControls::enableDensityChoices()
+{
+    const bool density = mode->currentIndex() == int(TraceDisplayMode::Density);
+    colourMap->setEnabled(density);
+    clipPercentile->setEnabled(density);
+}

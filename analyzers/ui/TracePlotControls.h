@@ -1,0 +1,40 @@
+#pragma once
+
+#include "analyzers/TraceDisplaySettings.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QDoubleSpinBox;
+class QSpinBox;
+class TracePlotView;
+
+// The display choices of a trace plot: wiggle, variable area or variable density, the
+// density's colour map and clip percentile, per-trace or global normalisation and the AGC
+// window; and the zoom buttons of the view it is attached to.
+class TracePlotControls : public QWidget {
+    Q_OBJECT
+public:
+    explicit TracePlotControls(QWidget* parent = nullptr);
+
+    // Shows the choices of the settings, without signalling a change.
+    void showSettings(const TraceDisplaySettings& settings);
+    // Writes the choices shown into the settings; the other fields are left alone.
+    void applyTo(TraceDisplaySettings& settings) const;
+    // "Fit" and "1:1" act on this view.
+    void attach(TracePlotView* view);
+
+signals:
+    // The user changed a choice; applyTo gives the new settings.
+    void settingsChanged();
+
+private:
+    void enableDensityChoices();
+
+    QComboBox* mode;
+    QComboBox* colourMap;
+    QDoubleSpinBox* clipPercentile;
+    QComboBox* normalisation;
+    QSpinBox* agcWindow;
+    TracePlotView* view = nullptr;
+};

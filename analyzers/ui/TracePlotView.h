@@ -1,0 +1,49 @@
+#pragma once
+
+#include "analyzers/TracePlot.h"
+
+#include <QGraphicsView>
+
+class QGraphicsPixmapItem;
+class SeismicData;
+
+// Shows a trace plot of any data set with zoom (Ctrl+wheel, fit to window, 1:1) and panning
+// (drag, scroll bars). The time labels and the trace annotation stay in view while the plot
+// scrolls under them. A click on a trace reports it; the context menu exports the picture.
+class TracePlotView : public QGraphicsView {
+    Q_OBJECT
+public:
+    explicit TracePlotView(QWidget* parent = nullptr);
+    ~TracePlotView() override;
+
+    // Shows a new plot, keeping the zoom.
+    void setPlot(TracePlot plot);
+    // Reads and plots the traces of the settings.
+    void showTraces(SeismicData& data, const TraceDisplaySettings& settings);
+    const TracePlot& plot() const { return plot_; }
+    // Screen pixels per plot pixel.
+    double zoom() const;
+    void setZoom(double factor);
+
+public slots:
+    void fitToWindow();
+    void actualSize();
+
+signals:
+    // A left click on plotted trace index (0-based); its trace number in the data set the
+    // plot was read from is plot().settings.firstTrace + index.
+    void traceClicked(int index);
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void drawForeground(QPainter* painter, const QRectF& rect) override;
+
+private:
+    TracePlot plot_;
+    QGraphicsScene* scene_;
+    QGraphicsPixmapItem* pixmapItem = nullptr;
+    QPoint pressPosition;
+};

@@ -1,0 +1,70 @@
+#include "seismic/SegyTraceDump.h"
+
+#include "seismic/HeaderDataType.h"
+#include "seismic/SegyData.h"
+#include "seismic/SegyFormat.h"
+#include "seismic/SeismicTrace.h"
+#include "seismic/TraceKey.h"
+
+#include <QDateTime>
+#include <algorithm>
+#include <vector>
+
+namespace SegyTraceDump {
+
+namespace {
+
+const char* typeNames[] = {"int8", "int16", "int32", "ibm", "ieee", "uint16"};
+
+} // namespace
+
+bool lines(SegyData& data, int number, QStringList& out)
+{
+    out.clear();
+    const SegyFormat* format = data.format();
+    const auto trace = SeismicTrace::create(data.samples(), data.sampleInterval());
+    std::vector<char> bytes(size_t(std::max(data.traceLength(), 0)));
+    // The raw bytes first, then the full decoding of the same trace.
+    if (!format || !trace || !data.seekSequentialTrace(number) || !data.readTraceInto(bytes.data(), *trace) ||
+        !data.seekSequentialTrace(number) || !data.readTrace(*trace))
+        return false;
+
+    const qint64 headerLength = std::min<qint64>(format->traceHeaderSize, qint64(bytes.size()));
+    out << QStringLiteral("Trace %1 at byte %2").arg(number).arg(trace->filePosition)
+        << QStringLiteral("Header words:");
+    QVector<SegyFormat::HeaderWord> words = format->headerWords;
+    std::stable_sort(words.begin(), words.end(),
+                     [](const SegyFormat::HeaderWord& a, const SegyFormat::HeaderWord& b) {
+                         return a.startByte < b.startByte;
+                     });
+    for (const SegyFormat::HeaderWord& word : words) {
+        const double value = HeaderDataType::readValue(bytes.data(), headerLength, word.startByte, word.type,
+                                                       data.swapBytes());
+        const bool known = word.type >= 0 && word.type < 6;
+        out << QStringLiteral("  %1 %2 %3 %4")
+                   .arg(word.startByte, 4)
+                   .arg(QString::fromLatin1(known ? typeNames[word.type] : "?"), -6)
+                   .arg(word.name, -46)
+                   .arg(value, 0, 'g', 10);
+    }
+    out << QStringLiteral("Decoded keys:");
+    for (const TraceKey::Info& info : TraceKey::table) {
+        if (TraceKey::isStored(info.key))
+            out << QStringLiteral("  %1 %2 %3")
+                       .arg(info.key, 3)
+                       .arg(QString::fromLatin1(info.name), -26)
+                       .arg(trace->value(info.key), 0, 'g', 12);
+    }
+    out << QStringLiteral("  Coordinate scalar %1, elevation scalar %2, time scalar %3")
+               .arg(trace->coordinateScalar)
+               .arg(trace->elevationScalar)
+               .arg(trace->timeScalar)
+        << QStringLiteral("  Recording delay %1 ms, acquisition time %2")
+               .arg(trace->startTime)
+               .arg(trace->timestamp
+                        ? QDateTime::fromMSecsSinceEpoch(trace->timestamp, Qt::UTC).toString(Qt::ISODate)
+                        : QStringLiteral("unknown"));
+    return true;
+}
+
+} // namespace SegyTraceDump
