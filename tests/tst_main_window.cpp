@@ -117,6 +117,7 @@ private slots:
         QTest::newRow("single SEG-Y copy") << "CopySingleSegy" << QStringList{"SEGY File Copy"};
         QTest::newRow("unformatted copy") << "CopyUnfmtFiles" << QStringList{"Unformatted File Copy"};
         QTest::newRow("SEG-Y merge") << "Merge_SEGY_Files" << QStringList{"SEGY File Merge"};
+        QTest::newRow("SEG-D analyzer") << "SegdAnalyzerButton" << QStringList{"Segd Analyzer"};
         QTest::newRow("tape scan of SEG-D: nothing yet") << "TapeScanSEGDButton" << QStringList();
     }
     void buttons()

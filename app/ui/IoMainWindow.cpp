@@ -1,5 +1,6 @@
 #include "app/ui/IoMainWindow.h"
 
+#include "analyzers/ui/SegdAnalyzer.h"
 #include "analyzers/ui/SegyAnalysis.h"
 #include "app/FileKind.h"
 #include "app/ProjectDescription.h"
@@ -112,7 +113,13 @@ void IoMainWindow::closeEvent(QCloseEvent* event)
 }
 
 // Tool slots: each tool dialog is created, run with exec() and destroyed here once it exists.
-void IoMainWindow::on_SegdAnalyzerButton_clicked() {}
+void IoMainWindow::on_SegdAnalyzerButton_clicked()
+{
+    const QString seismicDirectory =
+        application->project ? application->project->path(ProjectDescription::Seismic) : QString();
+    SegdAnalyzer analyzer(application->console, this, seismicDirectory);
+    analyzer.exec();
+}
 
 void IoMainWindow::on_SegyAnalyzerButton_clicked()
 {

@@ -31,4 +31,11 @@ QString openFileName(QWidget* parent, const QString& caption, const QString& dir
     return QFileDialog::getOpenFileName(parent, caption, directory, filter);
 }
 
+QString existingDirectory(QWidget* parent, const QString& caption, const QString& directory)
+{
+    if (scriptedAnswer())
+        return scriptedAnswer()(caption, directory);
+    return QFileDialog::getExistingDirectory(parent, caption, directory, QFileDialog::ShowDirsOnly);
+}
+
 } // namespace FileDialogs

@@ -18,5 +18,6 @@ QString saveFileName(QWidget* parent, const QString& caption, const QString& dir
                      const QString& filter);
 QString openFileName(QWidget* parent, const QString& caption, const QString& directory,
                      const QString& filter);
+QString existingDirectory(QWidget* parent, const QString& caption, const QString& directory);
 
 } // namespace FileDialogs

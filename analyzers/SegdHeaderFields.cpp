@@ -1,0 +1,239 @@
+#include "analyzers/SegdHeaderFields.h"
+
+#include "seismic/SegdBytes.h"
+#include "seismic/SegdChannelSet.h"
+#include "seismic/SegdData.h"
+#include "seismic/SegdGeneralHeader.h"
+#include "seismic/SercelExtendedHeader.h"
+
+#include <array>
+#include <cmath>
+#include <limits>
+
+namespace SegdHeaderFields {
+
+namespace {
+
+constexpr int sercelManufacturer = 13;
+// Revisions above this are 3.0 and later (the revision is kept as a float).
+constexpr float lastRevisionBefore3 = 2.9f;
+
+QString integer(double value)
+{
+    // Beyond 64 bits (only a damaged float can be) the number is shown as it is.
+    if (!std::isfinite(value) || std::abs(value) >= 9.2e18)
+        return QString::number(value);
+    return QString::number(qint64(value));
+}
+
+QString fixed2(double value)
+{
+    return QString::number(value, 'f', 2);
+}
+
+QString general6(double value)
+{
+    return QString::number(value, 'g', 6);
+}
+
+// A coded value's name; codes outside the list read "N/A".
+struct Code {
+    int value;
+    const char* name;
+};
+
+template <size_t N>
+QString codeName(int value, const std::array<Code, N>& codes, const char* otherwise = "N/A")
+{
+    for (const Code& code : codes) {
+        if (code.value == value)
+            return QString::fromLatin1(code.name);
+    }
+    return QString::fromLatin1(otherwise);
+}
+
+constexpr std::array<Code, 2> noYes{{{0, "No"}, {1, "Yes"}}};
+constexpr std::array<Code, 3> sourceTypes{{{0, "No source"}, {1, "Impulsive"}, {2, "Vibroseis"}}};
+constexpr std::array<Code, 2> spreadTypes{{{1, "Generic"}, {2, "Absolute"}}};
+constexpr std::array<Code, 4> noiseEliminations{
+    {{1, "None"}, {2, "Diversity Stk"}, {3, "Historic"}, {4, "Off"}}};
+constexpr std::array<Code, 2> historicEditings{{{1, "Zeroing"}, {2, "Clipping"}}};
+constexpr std::array<Code, 2> thresholds{{{1, "Hold"}, {2, "Var"}}};
+constexpr std::array<Code, 3> filterTypes{{{1, "0.8 Min"}, {2, "0.8 Lin"}, {3, "SU6R-like"}}};
+constexpr std::array<Code, 12> testRecordTypes{{
+    {0, "normal record"},
+    {1, "field noise"},
+    {2, "field impulse"},
+    {4, "instrument noise"},
+    {5, "instrument distortion"},
+    {6, "instrument gain/phase"},
+    {7, "intrument crosstalk"},
+    {8, "instrument common mode"},
+    {9, "synthetic"},
+    {10, "similarity"},
+    {11, "instrument pulse"},
+    {12, "field distortion"},
+}};
+constexpr std::array<Code, 7> processTypes{{
+    {1, "no operation (raw data)"},
+    {2, "stack"},
+    {3, "correlation after stack"},
+    {4, "correlation before stack"},
+    {5, "raw data, stack"},
+    {6, "raw data, correlation after stack"},
+    {7, "raw data, correlation before stack"},
+}};
+
+// How an extended header field is written.
+enum class Shown {
+    Integer,
+    Fixed2,
+    General6,
+    Samples,
+    Source,
+    Spread,
+    NoYes,
+    Noise,
+    HistEdit,
+    Threshold,
+    Filter
+};
+
+struct ExtendedField {
+    const char* name;
+    Shown shown;
+};
+
+// In the order of the form.
+constexpr std::array<ExtendedField, 57> extendedFields{{
+    {"AcqLength", Shown::Integer},    {"SampleRate", Shown::Integer},    {"TotalTraces", Shown::Integer},
+    {"SourceType", Shown::Source},    {"SeisTrcs", Shown::Integer},      {"AuxTrcs", Shown::Integer},
+    {"LiveSeisTrcs", Shown::Integer}, {"DeadSeisTrcs", Shown::Integer},  {"NumSamples", Shown::Samples},
+    {"ShotNum", Shown::Integer},      {"TbWindow", Shown::Fixed2},       {"TestRecType", Shown::Integer},
+    {"SwathLine1", Shown::Integer},   {"SwathNum1", Shown::Integer},     {"SpreadNum", Shown::Integer},
+    {"SpreadType", Shown::Spread},    {"TimeBreak", Shown::Integer},     {"UpholeTime", Shown::Integer},
+    {"BlasterId", Shown::Integer},    {"BlasterStatus", Shown::Integer}, {"RefracDelay", Shown::Integer},
+    {"TbToTzero", Shown::Integer},    {"InternalTb", Shown::NoYes},      {"PrestackFlag", Shown::NoYes},
+    {"NoiseElimType", Shown::Noise},  {"LowTrcPrcnt", Shown::Integer},   {"LowTraceValue", Shown::Integer},
+    {"NumWindows", Shown::Integer},   {"NoisyTrcPrcnt", Shown::Integer}, {"HistEditType", Shown::HistEdit},
+    {"HistRange", Shown::Integer},    {"HistTaper", Shown::Integer},     {"Threshold", Shown::Threshold},
+    {"HistThrInit", Shown::Integer},  {"HistZero", Shown::Integer},      {"ProcType", Shown::Integer},
+    {"StackFold", Shown::Integer},    {"InvestLen", Shown::Integer},     {"AutocorrPeak", Shown::Integer},
+    {"FftExp", Shown::Integer},       {"SrcAuxNb", Shown::Integer},      {"PilotLength", Shown::Integer},
+    {"SweepLength", Shown::Integer},  {"AcqNum", Shown::Integer},        {"DumpStkFld", Shown::Integer},
+    {"MaxSeis", Shown::General6},     {"MaxAux", Shown::General6},       {"TapeNum", Shown::Integer},
+    {"SrcX", Shown::Fixed2},          {"SrcY", Shown::Fixed2},           {"SrcZ", Shown::Fixed2},
+    {"SlipSweep", Shown::NoYes},      {"FilesPerTape", Shown::Integer},  {"FileCount", Shown::Integer},
+    {"FilterType", Shown::Filter},    {"ProfileNum", Shown::Integer},    {"PrmTilt", Shown::NoYes},
+}};
+
+QString shownValue(Shown shown, double value, const SegdData& data)
+{
+    const int code =
+        std::isfinite(value) && std::abs(value) < std::numeric_limits<int>::max() ? int(value) : -1;
+    switch (shown) {
+    case Shown::Integer:
+        return integer(value);
+    case Shown::Fixed2:
+        return fixed2(value);
+    case Shown::General6:
+        return general6(value);
+    case Shown::Samples:
+        return QString::number(data.samples());
+    case Shown::Source:
+        return codeName(code, sourceTypes);
+    case Shown::Spread:
+        return codeName(code, spreadTypes);
+    case Shown::NoYes:
+        return codeName(code, noYes);
+    case Shown::Noise:
+        return codeName(code, noiseEliminations);
+    case Shown::HistEdit:
+        return codeName(code, historicEditings);
+    case Shown::Threshold:
+        return codeName(code, thresholds);
+    case Shown::Filter:
+        return codeName(code, filterTypes);
+    }
+    return QString();
+}
+
+} // namespace
+
+QVector<FieldText> general(const SegdData& data)
+{
+    const SegdGeneralHeader& header = data.generalHeader();
+    return {
+        {QStringLiteral("Ffid"), QString::number(header.fieldFile)},
+        {QStringLiteral("FmtCode"), QString::number(header.formatCode)},
+        {QStringLiteral("Date"), header.dateText()},
+        {QStringLiteral("Time"), header.timeText()},
+        {QStringLiteral("BytesPerScan"), QString::number(header.bytesPerScan)},
+        {QStringLiteral("BaseScanIntvl"), fixed2(double(data.sampleInterval()))},
+        {QStringLiteral("RecordType"), QString::number(header.recordType)},
+        {QStringLiteral("RecordLength"), general6(double(data.recordLength()))},
+        {QStringLiteral("ChannelSets"), QString::number(header.channelSets)},
+        {QStringLiteral("ExternHdrs"), QString::number(header.externalBlocks)},
+        {QStringLiteral("SourceLine"), fixed2(double(data.sourceLine()))},
+        {QStringLiteral("SourcePoint"), fixed2(double(data.sourceLocation()))},
+        {QStringLiteral("SrcPointIndx"), QString::number(data.sourceIndex())},
+        {QStringLiteral("SourceSet"), QString::number(data.sourceSet())},
+    };
+}
+
+QVector<FieldText> extended(const SegdData& data)
+{
+    const SegdBytes header = data.extendedHeader();
+    QVector<FieldText> fields;
+    fields.reserve(int(extendedFields.size()));
+    for (const ExtendedField& field : extendedFields) {
+        const SercelExtendedHeader::Field* place = SercelExtendedHeader::find(QLatin1String(field.name));
+        const double value = place ? SercelExtendedHeader::value(header, *place) : 0.0;
+        fields.append({QLatin1String(field.name), shownValue(field.shown, value, data)});
+    }
+    return fields;
+}
+
+QVector<FieldText> channelSet(const SegdChannelSet& set)
+{
+    return {
+        {QStringLiteral("StartTime"), QString::number(double(set.startTime))},
+        {QStringLiteral("EndTime"), QString::number(double(set.endTime))},
+        {QStringLiteral("Descale"), QString::number(set.descaleWord, 16).toUpper()},
+        {QStringLiteral("NumChan"), QString::number(set.channels)},
+        {QStringLiteral("ChanType"), QString::number(set.type)},
+        {QStringLiteral("AliasFreq"), integer(double(set.filters[SegdChannelSet::AliasFrequency]))},
+        {QStringLiteral("AliasSlope"), integer(double(set.filters[SegdChannelSet::AliasSlope]))},
+        {QStringLiteral("LowCutFreq"), integer(double(set.filters[SegdChannelSet::LowCutFrequency]))},
+        {QStringLiteral("LowCutSlope"), integer(double(set.filters[SegdChannelSet::LowCutSlope]))},
+        {QStringLiteral("VertStack"), QString::number(set.verticalStack)},
+        {QStringLiteral("StreamCable"), QString::number(set.streamerCable)},
+    };
+}
+
+QString testRecordTypeName(int type)
+{
+    return codeName(type, testRecordTypes, "undefined type");
+}
+
+QString processTypeName(int type)
+{
+    return codeName(type, processTypes, "undefined type");
+}
+
+bool isSercelRecord(const SegdGeneralHeader& header)
+{
+    return header.manufacturer == sercelManufacturer || header.revision > lastRevisionBefore3;
+}
+
+QString externalHeaderText(const QByteArray& external)
+{
+    // Recorders fill unused blocks with zeros or blanks; a text view would stop at the first NUL.
+    QByteArray text = external;
+    text.replace('\0', ' ');
+    if (text.trimmed().isEmpty())
+        return QStringLiteral("\n\n     No Text");
+    return QString::fromLatin1(text);
+}
+
+} // namespace SegdHeaderFields

@@ -1,0 +1,242 @@
+#include "analyzers/ui/SegdAnalyzer.h"
+
+#include "analyzers/SegdFieldFiles.h"
+#include "analyzers/SegdHeaderFields.h"
+#include "analyzers/ui/TracePlotView.h"
+#include "base/ui/FileDialogs.h"
+#include "base/ui/OnlineDocumentation.h"
+#include "seismic/SercelData.h"
+#include "seismic/TraceGather.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QStandardItemModel>
+
+namespace {
+
+const char* const warningTitle = "Segd Analysis";
+// The plot shows this many traces after the first until a file says how many it has.
+constexpr int initialDisplayTraces = 100;
+
+} // namespace
+
+SegdAnalyzer::SegdAnalyzer(ObrConsole* console, QWidget* parent, const QString& path)
+    : QDialog(parent), console(console)
+{
+    setupUi(this);
+    // Modal to the main window only: the help pages opened from here stay usable.
+    setWindowModality(Qt::WindowModal);
+    connect(OK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(HorizontalScale, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
+            &SegdAnalyzer::on_HorizontalScale_changed);
+    connect(VerticalScale, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
+            &SegdAnalyzer::on_VerticalScale_changed);
+    connect(Gain, qOverload<double>(&QDoubleSpinBox::valueChanged), this, &SegdAnalyzer::on_Gain_changed);
+    connect(FirstDisplayTrace, qOverload<int>(&QSpinBox::valueChanged), this,
+            &SegdAnalyzer::on_FirstDisplayTrace_changed);
+    connect(LastDisplayTrace, qOverload<int>(&QSpinBox::valueChanged), this,
+            &SegdAnalyzer::on_LastDisplayTrace_changed);
+
+    settings.horizontalScale = HorizontalScale->value();
+    settings.verticalScale = VerticalScale->value();
+    settings.gainDb = Gain->value();
+    settings.dotsPerInchX = Display->logicalDpiX();
+    settings.dotsPerInchY = Display->logicalDpiY();
+    settings.firstTrace = FirstDisplayTrace->value();
+    settings.lastTrace = settings.firstTrace + initialDisplayTraces;
+    setUpSeismicView();
+
+    // A path that is not a file (a project's seismic directory not made yet) is a directory
+    // to browse from: nothing is read until one is chosen.
+    if (!QFileInfo(path).isFile()) {
+        directory = path;
+        return;
+    }
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    directory = slash < 0 ? QStringLiteral(".") : path.left(slash);
+    fileName = path.mid(slash + 1);
+    DirName->setText(directory);
+    DirBrowse->hide();
+    showFirstFile({fileName});
+}
+
+SegdAnalyzer::~SegdAnalyzer() = default;
+
+void SegdAnalyzer::on_DirBrowse_clicked()
+{
+    chooseDirectory(FileDialogs::existingDirectory(
+        this, QStringLiteral("Select a directory containing segd files"), directory));
+}
+
+void SegdAnalyzer::chooseDirectory(const QString& chosen)
+{
+    if (chosen.isEmpty())
+        return;
+    loaded = false;
+    directory = chosen;
+    FileList->clear();
+    const QStringList files = SegdFieldFiles::inDirectory(directory);
+    if (files.isEmpty()) {
+        warn(QStringLiteral("No Segd files found in the selected directory."));
+        return;
+    }
+    fileName = files.first();
+    DirName->setText(directory);
+    showFirstFile(files);
+}
+
+// The file list is filled even when the first file cannot be shown, so that the others can be
+// chosen; the data set's own list is taken when it could be read.
+void SegdAnalyzer::showFirstFile(const QStringList& files)
+{
+    const bool opened = openFile(fileName);
+    if (FileList->count() == 0)
+        fillFileList(files);
+    loaded = true;
+    if (opened)
+        showHeaders();
+}
+
+void SegdAnalyzer::on_FileList_currentIndexChanged(int index)
+{
+    if (!loaded || index < 0 || FileList->itemText(index) == fileName)
+        return;
+    fileName = FileList->itemText(index);
+    // The list stays usable whatever this file holds.
+    if (openFile(fileName))
+        showHeaders();
+    loaded = true;
+}
+
+// Opens the field file and checks that it is a record the analyzer can show; the views are
+// emptied first, so they never show another file's values.
+bool SegdAnalyzer::openFile(const QString& name)
+{
+    clearViews();
+    data = std::make_unique<SercelData>(console, directory + QLatin1Char('/') + name, false, false, false);
+    if (!data->ok()) {
+        data.reset();
+        return false;
+    }
+    if (!SegdHeaderFields::isSercelRecord(data->generalHeader())) {
+        // The file list is still offered: another file of the directory may be a Sercel record.
+        if (FileList->count() == 0)
+            fillFileList({fileName});
+        data.reset();
+        warn(QStringLiteral("Data is not from a Sercel recording system. Unable to do analysis"));
+        return false;
+    }
+    return true;
+}
+
+void SegdAnalyzer::fillFileList(const QStringList& otherwise)
+{
+    const bool wasLoaded = loaded;
+    loaded = false;
+    FileList->clear();
+    const QStringList files = data ? data->fileList() : otherwise;
+    FileList->addItems(files);
+    FileList->setCurrentIndex(std::max(0, int(files.indexOf(fileName))));
+    loaded = wasLoaded;
+}
+
+void SegdAnalyzer::showHeaders()
+{
+    loaded = false;
+    showGeneralHeaders();
+    ExternalHeader->setPlainText(SegdHeaderFields::externalHeaderText(data->externalHeader()));
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    readWholeRecord();
+    setHexRange();
+    setTraceRange();
+    const int traces = gather ? gather->count() : 0;
+    FirstDisplayTrace->setMaximum(std::max(1, traces));
+    LastDisplayTrace->setMaximum(std::max(1, traces));
+    LastDisplayTrace->setValue(std::max(1, traces));
+    settings.lastTrace = traces;
+    suitTimingLines();
+    loaded = true;
+    redrawSeismicView();
+    QApplication::restoreOverrideCursor();
+}
+
+void SegdAnalyzer::showFields(const QString& name, const QString& text)
+{
+    if (auto* field = findChild<QLineEdit*>(name))
+        field->setText(text);
+}
+
+void SegdAnalyzer::showGeneralHeaders()
+{
+    for (const SegdHeaderFields::FieldText& field : SegdHeaderFields::general(*data))
+        showFields(field.name, field.text);
+    for (const SegdHeaderFields::FieldText& field : SegdHeaderFields::extended(*data))
+        showFields(field.name, field.text);
+    TestRecType->setToolTip(SegdHeaderFields::testRecordTypeName(TestRecType->text().toInt()));
+    ProcType->setToolTip(SegdHeaderFields::processTypeName(ProcType->text().toInt()));
+
+    const int sets = int(data->channelSets().size());
+    NumChanSets->setText(QString::number(sets));
+    ChannelSet->setMaximum(std::max(1, sets));
+    if (ChannelSet->value() != 1)
+        ChannelSet->setValue(1);
+    else
+        showChannelSet(1);
+}
+
+void SegdAnalyzer::on_ChannelSet_valueChanged(int chanSet)
+{
+    showChannelSet(chanSet);
+}
+
+void SegdAnalyzer::showChannelSet(int chanSet)
+{
+    if (!data || chanSet < 1 || chanSet > int(data->channelSets().size()))
+        return;
+    for (const SegdHeaderFields::FieldText& field :
+         SegdHeaderFields::channelSet(data->channelSets()[size_t(chanSet - 1)]))
+        showFields(field.name, field.text);
+}
+
+void SegdAnalyzer::readWholeRecord()
+{
+    gather.reset();
+    gather = data->makeGather(false);
+    // A record that breaks off is reported by the reader; the traces before the break are shown.
+    if (gather)
+        static_cast<void>(data->readRecord(*gather));
+}
+
+void SegdAnalyzer::clearViews()
+{
+    gather.reset();
+    redrawSeismicView();
+    data.reset();
+    // The header fields only: spin boxes keep their own editors.
+    for (QLineEdit* field : findChildren<QLineEdit*>()) {
+        if (field != DirName && !qobject_cast<QAbstractSpinBox*>(field->parentWidget()))
+            field->clear();
+    }
+    TestRecType->setToolTip(QStringLiteral("Test record type"));
+    ProcType->setToolTip(QStringLiteral("type of process"));
+    ExternalHeader->clear();
+    HexDump->clear();
+    FileSizeTx->setText(QStringLiteral("0  bytes in file"));
+    TraceCountTx->setText(QStringLiteral("0  traces in record"));
+    TraceHeaderTable->setModel(nullptr);
+    delete traceHeaderModel;
+    traceHeaderModel = nullptr;
+}
+
+void SegdAnalyzer::warn(const QString& text)
+{
+    QMessageBox::warning(this, QLatin1String(warningTitle), text);
+}
+
+void SegdAnalyzer::on_Help_clicked()
+{
+    OnlineDocumentation::showHelp(QStringLiteral("segdanalyzer.html"));
+}

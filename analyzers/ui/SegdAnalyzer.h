@@ -1,0 +1,85 @@
+#pragma once
+
+#include "analyzers/TraceDisplaySettings.h"
+#include "ui_SegdAnalyzer.h"
+
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class ObrConsole;
+class QStandardItemModel;
+class SercelData;
+class TracePlotControls;
+class TracePlotView;
+class TraceGather;
+
+// The window that shows what is inside the Sercel SEG-D field files of a directory: the general,
+// extended, external and scan headers of the chosen file, a hex dump of any byte range, the
+// trace headers with their Sercel extensions (and their export as text) and a trace plot.
+// It only reads.
+class SegdAnalyzer : public QDialog, private Ui::SegdAnalyzerUi {
+    Q_OBJECT
+public:
+    // path is the dataset directory, or a field file that is then shown at once.
+    SegdAnalyzer(ObrConsole* console, QWidget* parent, const QString& path);
+    ~SegdAnalyzer() override;
+
+    SercelData* dataSet() const { return data.get(); }
+    TraceGather* recordGather() const { return gather.get(); }
+    TracePlotView* seismicImage() const { return plot; }
+    TracePlotControls* plotControls() const { return displayControls; }
+    const TraceDisplaySettings& displaySettings() const { return settings; }
+    bool isLoaded() const { return loaded; }
+
+private slots:
+    void on_DirBrowse_clicked();
+    void on_ChannelSet_valueChanged(int chanSet);
+    void on_HexRefresh_clicked();
+    void on_HexStartByte_valueChanged(int start);
+    void on_FirstDumpTrace_valueChanged(int first);
+    void on_DumpTraceCount_valueChanged(int count);
+    void on_OutputToFile_clicked();
+    void on_FileList_currentIndexChanged(int index);
+    void on_Help_clicked();
+
+private:
+    // Connected in the constructor: the names match no automatic connection.
+    void on_HorizontalScale_changed(double value);
+    void on_VerticalScale_changed(double value);
+    void on_Gain_changed(double value);
+    void on_FirstDisplayTrace_changed(int value);
+    void on_LastDisplayTrace_changed(int value);
+
+    void chooseDirectory(const QString& chosen);
+    void showFirstFile(const QStringList& files);
+    bool openFile(const QString& name);
+    // The data set's file list, or otherwise when no data set is open.
+    void fillFileList(const QStringList& otherwise);
+    void showHeaders();
+    void showFields(const QString& suffix, const QString& text);
+    void showGeneralHeaders();
+    void showChannelSet(int chanSet);
+    void readWholeRecord();
+    void setHexRange();
+    void hexDump();
+    void setTraceRange();
+    void buildTraceHeaderTable();
+    void setUpSeismicView();
+    void suitTimingLines();
+    void redrawSeismicView();
+    void clearViews();
+    void warn(const QString& text);
+
+    ObrConsole* console;
+    QString directory;
+    QString fileName;
+    std::unique_ptr<SercelData> data;
+    std::unique_ptr<TraceGather> gather;
+    QStandardItemModel* traceHeaderModel = nullptr;
+    TracePlotView* plot = nullptr;
+    TracePlotControls* displayControls = nullptr;
+    TraceDisplaySettings settings;
+    bool loaded = false;
+};

@@ -1,0 +1,77 @@
+#include "analyzers/TimingInterval.h"
+#include "analyzers/TracePlot.h"
+#include "analyzers/ui/SegdAnalyzer.h"
+#include "analyzers/ui/TracePlotControls.h"
+#include "analyzers/ui/TracePlotView.h"
+#include "seismic/SercelData.h"
+#include "seismic/TraceGather.h"
+
+#include <QLayout>
+
+// The trace plot of the record: the display choices above a zoomable view, which is given a
+// new plot on every change.
+
+void SegdAnalyzer::setUpSeismicView()
+{
+    displayControls = new TracePlotControls(Display);
+    Display->layout()->addWidget(displayControls);
+    plot = new TracePlotView(Display);
+    plot->setObjectName(QStringLiteral("SeismicPlot"));
+    Display->layout()->addWidget(plot);
+    displayControls->attach(plot);
+    displayControls->showSettings(settings);
+    connect(displayControls, &TracePlotControls::settingsChanged, this, [this] {
+        displayControls->applyTo(settings);
+        if (loaded)
+            redrawSeismicView();
+    });
+}
+
+// Timing lines that suit the record's length at the vertical scale in force.
+void SegdAnalyzer::suitTimingLines()
+{
+    const double recordMs = double(data->samples() - 1) * double(data->sampleInterval());
+    settings.timingLineInterval = TimingInterval::suited(
+        recordMs, int(recordMs / 1000.0 * settings.verticalScale * settings.dotsPerInchY));
+    settings.timingLabelInterval = settings.timingLineInterval;
+}
+
+void SegdAnalyzer::redrawSeismicView()
+{
+    plot->setPlot(gather ? TracePlot::build(*gather, settings) : TracePlot());
+}
+
+void SegdAnalyzer::on_HorizontalScale_changed(double value)
+{
+    settings.horizontalScale = value;
+    if (loaded)
+        redrawSeismicView();
+}
+
+void SegdAnalyzer::on_VerticalScale_changed(double value)
+{
+    settings.verticalScale = value;
+    if (loaded)
+        redrawSeismicView();
+}
+
+void SegdAnalyzer::on_Gain_changed(double value)
+{
+    settings.gainDb = value;
+    if (loaded)
+        redrawSeismicView();
+}
+
+void SegdAnalyzer::on_FirstDisplayTrace_changed(int value)
+{
+    settings.firstTrace = value;
+    if (loaded)
+        redrawSeismicView();
+}
+
+void SegdAnalyzer::on_LastDisplayTrace_changed(int value)
+{
+    settings.lastTrace = value;
+    if (loaded)
+        redrawSeismicView();
+}

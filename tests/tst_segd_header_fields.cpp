@@ -1,0 +1,161 @@
+#include "analyzers/SegdFieldFiles.h"
+#include "analyzers/SegdHeaderFields.h"
+#include "seismic/SegdGeneralHeader.h"
+#include "seismic/SercelData.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/RecordingConsole.h"
+#include "tests/support/SegdFixture.h"
+#include "tests/support/TestMain.h"
+
+#include <QFile>
+
+using segdtest::bigEndian;
+using segdtest::ieee;
+using segdtest::ieee64;
+using segdtest::put;
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), qint64(bytes.size()));
+}
+
+QString textOf(const QVector<SegdHeaderFields::FieldText>& fields, const QString& name)
+{
+    for (const auto& field : fields) {
+        if (field.name == name)
+            return field.text;
+    }
+    return QStringLiteral("<missing>");
+}
+
+} // namespace
+
+class TestSegdHeaderFields : public QObject {
+    Q_OBJECT
+private slots:
+    void testRecordTypeNames_data()
+    {
+        obrtest::columns<int, QString>({"type", "name"});
+        QTest::newRow("0") << 0 << "normal record";
+        QTest::newRow("2") << 2 << "field impulse";
+        QTest::newRow("3 is a gap") << 3 << "undefined type";
+        QTest::newRow("7") << 7 << "intrument crosstalk";
+        QTest::newRow("12") << 12 << "field distortion";
+        QTest::newRow("13") << 13 << "undefined type";
+        QTest::newRow("negative") << -1 << "undefined type";
+    }
+    void testRecordTypeNames()
+    {
+        const auto [type, name] = obrtest::fetch<int, QString>("type", "name");
+        QCOMPARE(SegdHeaderFields::testRecordTypeName(type), name);
+    }
+
+    void processTypeNames()
+    {
+        QCOMPARE(SegdHeaderFields::processTypeName(1), QString("no operation (raw data)"));
+        QCOMPARE(SegdHeaderFields::processTypeName(7), QString("raw data, correlation before stack"));
+        QCOMPARE(SegdHeaderFields::processTypeName(0), QString("undefined type"));
+        QCOMPARE(SegdHeaderFields::processTypeName(8), QString("undefined type"));
+    }
+
+    void sercelRecordsAreManufacturer13OrRevision3()
+    {
+        SegdGeneralHeader header;
+        header.manufacturer = 13;
+        header.revision = 1.0f;
+        QVERIFY(SegdHeaderFields::isSercelRecord(header));
+        header.manufacturer = 61;
+        header.revision = 2.1f;
+        QVERIFY(!SegdHeaderFields::isSercelRecord(header));
+        header.revision = 2.9f;
+        QVERIFY(!SegdHeaderFields::isSercelRecord(header));
+        header.revision = 3.0f;
+        QVERIFY(SegdHeaderFields::isSercelRecord(header));
+    }
+
+    void externalHeaderText()
+    {
+        QCOMPARE(SegdHeaderFields::externalHeaderText(QByteArray()), QString("\n\n     No Text"));
+        QCOMPARE(SegdHeaderFields::externalHeaderText(QByteArray("AB\0C", 4)), QString("AB C"));
+        QCOMPARE(SegdHeaderFields::externalHeaderText(QByteArray(64, '\0') + "  "),
+                 QString("\n\n     No Text"));
+    }
+
+    void onlySgdFilesWhenBothKindsExist()
+    {
+        QTemporaryDir dir;
+        writeFile(dir.filePath("b.segd"), "x");
+        QCOMPARE(SegdFieldFiles::inDirectory(dir.path()), QStringList{"b.segd"});
+        writeFile(dir.filePath("c.sgd"), "x");
+        writeFile(dir.filePath("a.sgd"), "x");
+        QVERIFY(QDir(dir.path()).mkdir("d.sgd"));
+        QCOMPARE(SegdFieldFiles::inDirectory(dir.path()), (QStringList{"a.sgd", "c.sgd"}));
+        QVERIFY(SegdFieldFiles::inDirectory(dir.filePath("none")).isEmpty());
+    }
+
+    // The values of a generated Sercel record, each placed where the recorder writes it.
+    void fieldsOfAGeneratedRecord()
+    {
+        segdtest::FieldFile layout;
+        layout.fieldFile = 1234;
+        layout.extendedBlocks = 32;
+        layout.channelSets = {{1, false, 11}, {3, true, 11}};
+        QByteArray bytes = segdtest::build(layout);
+        const int extended = 96 + 32 * 2;
+        put(bytes, extended + 9, bigEndian(4, 4));       // TotalTraces
+        put(bytes, extended + 29, bigEndian(2, 4));      // SourceType
+        put(bytes, extended + 41, ieee(1.5f));           // TbWindow
+        put(bytes, extended + 45, bigEndian(3, 4));      // TestRecType
+        put(bytes, extended + 61, bigEndian(7, 4));      // SpreadType
+        put(bytes, extended + 97, bigEndian(2, 4));      // NoiseElimType
+        put(bytes, extended + 517, ieee(123456.7f));     // MaxSeis
+        put(bytes, extended + 573, ieee64(612345.678));  // SrcX
+        put(bytes, extended + 593, bigEndian(1, 4));     // SlipSweep
+        put(bytes, extended + 765, bigEndian(3, 4));     // FilterType
+        put(bytes, 96 + 7, QByteArray::fromHex("a00a")); // descale word of channel set 1
+        QTemporaryDir dir;
+        writeFile(dir.filePath("f.segd"), bytes);
+        RecordingConsole console;
+        SercelData data(&console, dir.filePath("f.segd"), false, false, false);
+        QVERIFY(data.ok());
+
+        const auto general = SegdHeaderFields::general(data);
+        QCOMPARE(general.size(), 14);
+        QCOMPARE(textOf(general, "Ffid"), QString("1234"));
+        QCOMPARE(textOf(general, "FmtCode"), QString("8058"));
+        QCOMPARE(textOf(general, "BaseScanIntvl"), QString("1.00"));
+        QCOMPARE(textOf(general, "RecordLength"), QString("10"));
+        QCOMPARE(textOf(general, "ChannelSets"), QString("2"));
+        QCOMPARE(textOf(general, "ExternHdrs"), QString("1"));
+
+        const auto extendedFields = SegdHeaderFields::extended(data);
+        QCOMPARE(extendedFields.size(), 57);
+        QCOMPARE(textOf(extendedFields, "TotalTraces"), QString("4"));
+        QCOMPARE(textOf(extendedFields, "SourceType"), QString("Vibroseis"));
+        QCOMPARE(textOf(extendedFields, "TbWindow"), QString("1.50"));
+        QCOMPARE(textOf(extendedFields, "TestRecType"), QString("3"));
+        QCOMPARE(textOf(extendedFields, "SpreadType"), QString("N/A"));
+        QCOMPARE(textOf(extendedFields, "NoiseElimType"), QString("Diversity Stk"));
+        QCOMPARE(textOf(extendedFields, "NumSamples"), QString("11"));
+        QCOMPARE(textOf(extendedFields, "MaxSeis"), QString("123457"));
+        QCOMPARE(textOf(extendedFields, "SrcX"), QString("612345.68"));
+        QCOMPARE(textOf(extendedFields, "SlipSweep"), QString("Yes"));
+        QCOMPARE(textOf(extendedFields, "InternalTb"), QString("No"));
+        QCOMPARE(textOf(extendedFields, "FilterType"), QString("SU6R-like"));
+        QCOMPARE(textOf(extendedFields, "PrmTilt"), QString("No"));
+
+        const auto set = SegdHeaderFields::channelSet(data.channelSets().at(0));
+        QCOMPARE(set.size(), 11);
+        QCOMPARE(textOf(set, "Descale"), QString("A00A"));
+        QCOMPARE(textOf(set, "NumChan"), QString("1"));
+        QCOMPARE(textOf(set, "ChanType"), QString("9"));
+        QCOMPARE(textOf(SegdHeaderFields::channelSet(data.channelSets().at(1)), "ChanType"), QString("1"));
+    }
+};
+
+OBR_TEST_MAIN(TestSegdHeaderFields)
+#include "tst_segd_header_fields.moc"
