@@ -55,23 +55,4 @@ FileKind of(const QString& path)
     return kind != FileKind::Unknown ? kind : byFirstDataLine(path);
 }
 
-QString name(FileKind kind)
-{
-    switch (kind) {
-    case FileKind::Segy:
-        return QStringLiteral("SEG-Y");
-    case FileKind::Segd:
-        return QStringLiteral("SEG-D");
-    case FileKind::SpsSource:
-        return QStringLiteral("SPS source");
-    case FileKind::SpsReceiver:
-        return QStringLiteral("SPS receiver");
-    case FileKind::SpsRelation:
-        return QStringLiteral("SPS relation");
-    case FileKind::Unknown:
-        break;
-    }
-    return QString();
-}
-
 } // namespace FileKinds

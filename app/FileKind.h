@@ -10,7 +10,5 @@ enum class FileKind { Unknown, Segy, Segd, SpsSource, SpsReceiver, SpsRelation }
 namespace FileKinds {
 
 FileKind of(const QString& path);
-// "SEG-Y", "SEG-D", "SPS source", "SPS receiver", "SPS relation"; empty for Unknown.
-QString name(FileKind kind);
 
 } // namespace FileKinds

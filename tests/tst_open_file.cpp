@@ -1,3 +1,4 @@
+#include "analyzers/ui/SegdAnalyzer.h"
 #include "analyzers/ui/SegyAnalysis.h"
 #include "app/FileKind.h"
 #include "app/ui/IoApp.h"
@@ -83,9 +84,9 @@ private slots:
         QTest::newRow("SPS relation") << "links.txt"
                                       << "SpsRelationAnalyzer"
                                       << "";
-        QTest::newRow("SEG-D") << "field.segd"
-                               << ""
-                               << "field.segd: SEG-D files cannot be opened this way yet.";
+        QTest::newRow("SEG-D, a real field file") << "sercel.segd"
+                                                  << "SegdAnalyzer"
+                                                  << "";
         QTest::newRow("unknown") << "notes.txt"
                                  << ""
                                  << "notes.txt: it is not a SEG-Y (.sgy, .segy), SEG-D (.sgd, .segd) or SPS "
@@ -99,14 +100,21 @@ private slots:
         const auto [file, opened, message] =
             obrtest::fetch<QString, QString, QString>("file", "opened", "message");
         const QString path = dir.filePath(file);
+        if (file == QLatin1String("sercel.segd")) {
+            OBR_REQUIRE_REALDATA();
+            QVERIFY(QFile::exists(path) || QFile::copy(obrtest::realDataDir() + "/segd/sercel.segd", path));
+        }
         ModalDialogCloser closer;
         QString openedClass;
         QString openedPath;
         int traces = 0;
+        bool segdShown = false;
         // A message box is recorded by the closer; an analyzer is looked into before it is closed.
         if (!opened.isEmpty())
             closer.actOnNext([&](QWidget* modal) {
                 openedClass = QString::fromLatin1(modal->metaObject()->className());
+                if (auto* analyzer = qobject_cast<SegdAnalyzer*>(modal))
+                    segdShown = analyzer->isLoaded() && analyzer->dataSet();
                 if (auto* analyzer = qobject_cast<SpsAnalyzer*>(modal))
                     openedPath = analyzer->path();
                 if (auto* analyzer = qobject_cast<SegyAnalysis*>(modal)) {
@@ -127,6 +135,8 @@ private slots:
         if (opened == QLatin1String("SegyAnalysis")) {
             QVERIFY2(openedPath.contains(file), qPrintable(openedPath));
             QCOMPARE(traces, file == QLatin1String("line.sgy") ? 5 : 2);
+        } else if (opened == QLatin1String("SegdAnalyzer")) {
+            QVERIFY(segdShown);
         } else {
             QCOMPARE(openedPath, path);
         }

@@ -115,9 +115,12 @@ void IoMainWindow::closeEvent(QCloseEvent* event)
 // Tool slots: each tool dialog is created, run with exec() and destroyed here once it exists.
 void IoMainWindow::on_SegdAnalyzerButton_clicked()
 {
-    const QString seismicDirectory =
-        application->project ? application->project->path(ProjectDescription::Seismic) : QString();
-    SegdAnalyzer analyzer(application->console, this, seismicDirectory);
+    analyzeSegd(application->project ? application->project->path(ProjectDescription::Seismic) : QString());
+}
+
+void IoMainWindow::analyzeSegd(const QString& path)
+{
+    SegdAnalyzer analyzer(application->console, this, path);
     analyzer.exec();
 }
 
@@ -138,9 +141,10 @@ void IoMainWindow::analyzeSegy(const QString& path)
 void IoMainWindow::openFile(const QString& path)
 {
     using Opener = void (IoMainWindow::*)(const QString&);
-    // The analyzer of each kind of file; a kind without one is named but not opened.
+    // The analyzer of each kind of file.
     static const std::pair<FileKind, Opener> openers[] = {
         {FileKind::Segy, &IoMainWindow::analyzeSegy},
+        {FileKind::Segd, &IoMainWindow::analyzeSegd},
         {FileKind::SpsSource, &IoMainWindow::analyzeSpsSource},
         {FileKind::SpsReceiver, &IoMainWindow::analyzeSpsReceiver},
         {FileKind::SpsRelation, &IoMainWindow::analyzeSpsRelation},
@@ -157,15 +161,10 @@ void IoMainWindow::openFile(const QString& path)
             return;
         }
     }
-    if (kind == FileKind::Unknown)
-        application->console->error(QStringLiteral("Cannot open %1: it is not a SEG-Y (.sgy, .segy), SEG-D "
-                                                   "(.sgd, .segd) or SPS source, receiver or relation file.")
-                                        .arg(path),
-                                    true);
-    else
-        application->console->error(QStringLiteral("Cannot open %1: %2 files cannot be opened this way yet.")
-                                        .arg(path, FileKinds::name(kind)),
-                                    true);
+    application->console->error(QStringLiteral("Cannot open %1: it is not a SEG-Y (.sgy, .segy), SEG-D "
+                                               "(.sgd, .segd) or SPS source, receiver or relation file.")
+                                    .arg(path),
+                                true);
 }
 
 QString IoMainWindow::surveyDirectory() const

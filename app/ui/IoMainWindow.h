@@ -49,6 +49,8 @@ private:
     QString chooseSpsFile(const QString& caption);
     QString surveyDirectory() const;
     void analyzeSegy(const QString& path);
+    // path: a SEG-D field file, shown at once, or a directory of them.
+    void analyzeSegd(const QString& path);
     void analyzeSpsSource(const QString& path);
     void analyzeSpsReceiver(const QString& path);
     void analyzeSpsRelation(const QString& path);
