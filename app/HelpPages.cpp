@@ -1,5 +1,7 @@
 #include "app/HelpPages.h"
 
+#include "base/ShareDirectory.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,11 +10,10 @@
 namespace HelpPages {
 
 namespace {
-const QString builtInDirectory = QStringLiteral(":/docs");
 
 bool copyPage(const QString& name, const QString& target, QString* errorText)
 {
-    QFile source(builtInDirectory + QLatin1Char('/') + name);
+    QFile source(directory() + QLatin1Char('/') + name);
     QSaveFile destination(target);
     if (source.open(QIODevice::ReadOnly) && destination.open(QIODevice::WriteOnly) &&
         destination.write(source.readAll()) == source.size() && destination.commit())
@@ -23,9 +24,14 @@ bool copyPage(const QString& name, const QString& target, QString* errorText)
 }
 } // namespace
 
+QString directory()
+{
+    return ShareDirectory::file(QStringLiteral("docs"));
+}
+
 QStringList names()
 {
-    return QDir(builtInDirectory).entryList(QDir::Files, QDir::Name);
+    return QDir(directory()).entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name);
 }
 
 bool install(const QString& docsDirectory, QStringList* copied, QString* errorText)
@@ -35,8 +41,14 @@ bool install(const QString& docsDirectory, QStringList* copied, QString* errorTe
             *errorText = QStringLiteral("cannot create directory %1").arg(docsDirectory);
         return false;
     }
+    const QStringList pages = names();
+    if (pages.isEmpty()) {
+        if (errorText)
+            *errorText = QStringLiteral("no help pages in %1").arg(directory());
+        return false;
+    }
     bool ok = true;
-    for (const QString& name : names()) {
+    for (const QString& name : pages) {
         const QString target = docsDirectory + QLatin1Char('/') + name;
         if (QFileInfo::exists(target))
             continue;

@@ -1,5 +1,6 @@
 #include "cli/CliArguments.h"
 #include "cli/CliCommand.h"
+#include "cli/JsonOutput.h"
 #include "cli/SegyCommand.h"
 #include "cli/TerminalConsole.h"
 #include "seismic/SegyData.h"
@@ -7,6 +8,7 @@
 #include "seismic/SegyFormat.h"
 #include "seismic/SeismicTrace.h"
 
+#include <QJsonArray>
 #include <limits>
 #include <vector>
 
@@ -32,6 +34,18 @@ int runHeaders(const cli::Arguments& arguments, TerminalConsole& console)
         if (!data->readTraceInto(buffer.data(), *trace))
             return cli::JobFailed;
         ranges.add(*trace);
+    }
+    if (JsonOutput::wanted(arguments)) {
+        QJsonArray fields;
+        for (int row = 0; row < SegyFieldRanges::count; ++row)
+            fields.append(QJsonObject{
+                {QStringLiteral("field"), QString::fromLatin1(SegyFieldRanges::fields()[size_t(row)].label)},
+                {QStringLiteral("minimum"), JsonOutput::numberShown(ranges.minimumText(row))},
+                {QStringLiteral("maximum"), JsonOutput::numberShown(ranges.maximumText(row))}});
+        JsonOutput::print({{QStringLiteral("first"), first},
+                           {QStringLiteral("last"), last},
+                           {QStringLiteral("fields"), fields}});
+        return cli::Success;
     }
     const QColor black(Qt::black);
     console.message(QStringLiteral("Traces %1 to %2").arg(first).arg(last), black);
@@ -62,4 +76,5 @@ OBRIO_COMMAND(segyHeaders,
                                       cli::integer(1, std::numeric_limits<int>::max())))
                   .option(cli::option("last", "M", QStringLiteral("the last trace (default 24)"),
                                       cli::integer(1, std::numeric_limits<int>::max())))
+                  .option(JsonOutput::option())
                   .argument(SegyCommand::fileArgument()))

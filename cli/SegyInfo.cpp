@@ -1,11 +1,14 @@
 #include "cli/CliArguments.h"
 #include "cli/CliCommand.h"
+#include "cli/JsonOutput.h"
 #include "cli/SegyCommand.h"
 #include "cli/TerminalConsole.h"
 #include "devices/ObrDevice.h"
 #include "seismic/EbcdicTable.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyFormat.h"
+
+#include <QJsonArray>
 
 namespace {
 
@@ -49,56 +52,129 @@ QStringList cardImages(const QByteArray& bytes, bool ascii)
     return lines;
 }
 
+// What `obrio segy info` reports, read once and then shown as text or as JSON.
+struct Facts {
+    QString file;
+    bool ascii = false;
+    QStringList textualHeader;
+    QList<QStringList> extendedHeaders;
+    int revision = 0;
+    int extendedCount = 0;
+    bool littleEndian = false;
+    int samples = 0;
+    double sampleInterval = 0;
+    int sampleFormat = 0;
+    int traceLength = 0;
+    int traceCount = 0;
+    bool partial = false;    // the data part is not a whole number of traces
+    qint64 partialBytes = 0; // bytes after the last whole trace
+
+    QString revisionText() const
+    {
+        return QStringLiteral("%1.%2").arg((revision >> 8) & 0xFF).arg(revision & 0xFF);
+    }
+    QString encoding() const { return ascii ? QStringLiteral("ASCII") : QStringLiteral("EBCDIC"); }
+    QString byteOrder() const
+    {
+        return littleEndian ? QStringLiteral("little endian") : QStringLiteral("big endian");
+    }
+};
+
+Facts readFacts(const SegyCommand& command)
+{
+    const auto& format = command.format;
+    const auto& data = command.data;
+    const int textSize = format->textHeaderSize;
+    Facts facts;
+    facts.file = command.file();
+    facts.ascii = format->textHeaderAscii;
+    facts.textualHeader = cardImages(data->textHeaderRaw().left(textSize), facts.ascii);
+    const QByteArray extended = data->textHeaderRaw().mid(textSize);
+    for (int header = 0; header * textSize < extended.size(); ++header)
+        facts.extendedHeaders.append(cardImages(extended.mid(header * textSize, textSize), facts.ascii));
+    facts.revision = data->revision();
+    facts.extendedCount = data->extendedTextHeaders();
+    facts.littleEndian = format->endianOrder == SegyFormat::LittleEndian;
+    facts.samples = data->samples();
+    facts.sampleInterval = data->sampleInterval();
+    facts.sampleFormat = data->sampleFormat();
+    facts.traceLength = data->traceLength();
+    facts.traceCount = data->traceCount();
+    facts.partial = data->partialTrace();
+    if (facts.partial)
+        facts.partialBytes =
+            (data->device()->size() - data->dataStart()) - qint64(data->traceCount()) * data->traceLength();
+    return facts;
+}
+
+void printText(const Facts& facts, TerminalConsole& console)
+{
+    const QColor black(Qt::black);
+    console.message(row(QStringLiteral("File"), facts.file), black);
+    console.message(QStringLiteral("Textual header (%1):").arg(facts.encoding()), black);
+    for (const QString& line : facts.textualHeader)
+        console.message(line, black);
+    console.message(row(QStringLiteral("Revision"),
+                        QStringLiteral("%1 (%2)").arg(facts.revision).arg(facts.revisionText())),
+                    black);
+    console.message(row(QStringLiteral("Extended text headers"), QString::number(facts.extendedCount)),
+                    black);
+    for (int header = 0; header < facts.extendedHeaders.size(); ++header) {
+        console.message(QStringLiteral("Extended textual header %1:").arg(header + 1), black);
+        for (const QString& line : facts.extendedHeaders.at(header))
+            console.message(line, black);
+    }
+    console.message(row(QStringLiteral("Byte order"), facts.byteOrder()), black);
+    console.message(row(QStringLiteral("Samples per trace"), QString::number(facts.samples)), black);
+    console.message(row(QStringLiteral("Sample interval"), QStringLiteral("%1 ms").arg(facts.sampleInterval)),
+                    black);
+    console.message(
+        row(QStringLiteral("Sample format"),
+            QStringLiteral("%1 (%2)").arg(facts.sampleFormat).arg(sampleFormatName(facts.sampleFormat))),
+        black);
+    console.message(row(QStringLiteral("Trace length"), QStringLiteral("%1 bytes").arg(facts.traceLength)),
+                    black);
+    console.message(row(QStringLiteral("Trace count"), QString::number(facts.traceCount)), black);
+}
+
+QJsonObject json(const Facts& facts)
+{
+    QJsonArray extended;
+    for (const QStringList& lines : facts.extendedHeaders)
+        extended.append(QJsonArray::fromStringList(lines));
+    return {{QStringLiteral("file"), facts.file},
+            {QStringLiteral("textualHeaderEncoding"), facts.encoding()},
+            {QStringLiteral("textualHeader"), QJsonArray::fromStringList(facts.textualHeader)},
+            {QStringLiteral("revision"), facts.revision},
+            {QStringLiteral("revisionText"), facts.revisionText()},
+            {QStringLiteral("extendedTextHeaders"), facts.extendedCount},
+            {QStringLiteral("extendedTextualHeaders"), extended},
+            {QStringLiteral("byteOrder"), facts.byteOrder()},
+            {QStringLiteral("samplesPerTrace"), facts.samples},
+            {QStringLiteral("sampleIntervalMs"), facts.sampleInterval},
+            {QStringLiteral("sampleFormat"), facts.sampleFormat},
+            {QStringLiteral("sampleFormatName"), sampleFormatName(facts.sampleFormat)},
+            {QStringLiteral("traceLength"), facts.traceLength},
+            {QStringLiteral("traceCount"), facts.traceCount},
+            {QStringLiteral("bytesAfterLastTrace"), double(facts.partialBytes)}};
+}
+
 int runInfo(const cli::Arguments& arguments, TerminalConsole& console)
 {
     SegyCommand command(arguments);
     if (!command.openFile(console))
         return cli::JobFailed;
-    const auto& format = command.format;
-    const auto& data = command.data;
-    const QColor black(Qt::black);
-    const int textSize = format->textHeaderSize;
-    console.message(row(QStringLiteral("File"), command.file()), black);
-    console.message(QStringLiteral("Textual header (%1):")
-                        .arg(format->textHeaderAscii ? QStringLiteral("ASCII") : QStringLiteral("EBCDIC")),
-                    black);
-    for (const QString& line : cardImages(data->textHeaderRaw().left(textSize), format->textHeaderAscii))
-        console.message(line, black);
-    const int revision = data->revision();
-    console.message(
-        row(QStringLiteral("Revision"),
-            QStringLiteral("%1 (%2.%3)").arg(revision).arg((revision >> 8) & 0xFF).arg(revision & 0xFF)),
-        black);
-    console.message(
-        row(QStringLiteral("Extended text headers"), QString::number(data->extendedTextHeaders())), black);
-    const QByteArray extended = data->textHeaderRaw().mid(textSize);
-    for (int header = 0; header * textSize < extended.size(); ++header) {
-        console.message(QStringLiteral("Extended textual header %1:").arg(header + 1), black);
-        for (const QString& line :
-             cardImages(extended.mid(header * textSize, textSize), format->textHeaderAscii))
-            console.message(line, black);
-    }
-    console.message(row(QStringLiteral("Byte order"), format->endianOrder == SegyFormat::LittleEndian
-                                                          ? QStringLiteral("little endian")
-                                                          : QStringLiteral("big endian")),
-                    black);
-    console.message(row(QStringLiteral("Samples per trace"), QString::number(data->samples())), black);
-    console.message(
-        row(QStringLiteral("Sample interval"), QStringLiteral("%1 ms").arg(data->sampleInterval())), black);
-    console.message(
-        row(QStringLiteral("Sample format"),
-            QStringLiteral("%1 (%2)").arg(data->sampleFormat()).arg(sampleFormatName(data->sampleFormat()))),
-        black);
-    console.message(row(QStringLiteral("Trace length"), QStringLiteral("%1 bytes").arg(data->traceLength())),
-                    black);
-    console.message(row(QStringLiteral("Trace count"), QString::number(data->traceCount())), black);
-    if (data->partialTrace())
+    const Facts facts = readFacts(command);
+    if (JsonOutput::wanted(arguments))
+        JsonOutput::print(json(facts));
+    else
+        printText(facts, console);
+    if (facts.partial)
         console.warning(
             QStringLiteral("the data part of %1 is not a whole number of traces: %2 bytes follow the "
                            "last whole trace")
-                .arg(command.file())
-                .arg((data->device()->size() - data->dataStart()) -
-                     qint64(data->traceCount()) * data->traceLength()),
+                .arg(facts.file)
+                .arg(facts.partialBytes),
             false);
     return cli::Success;
 }
@@ -114,4 +190,5 @@ OBRIO_COMMAND(segyInfo,
                       "headers, the byte order found, samples per trace, sample interval, sample format,\n"
                       "trace length and trace count, and warns when the data part of the file is not a\n"
                       "whole number of traces."))
+                  .option(JsonOutput::option())
                   .argument(SegyCommand::fileArgument()))

@@ -1,5 +1,6 @@
 #include "cli/CliArguments.h"
 #include "cli/CliCommand.h"
+#include "cli/JsonOutput.h"
 #include "cli/SegyCommand.h"
 #include "cli/TerminalConsole.h"
 #include "seismic/SegyData.h"
@@ -72,21 +73,34 @@ int runScan(const cli::Arguments& arguments, TerminalConsole& console)
     }
     const double seconds = std::max(clock.nsecsElapsed() / 1e9, 1e-9);
     const double megabytes = double(read) * data->traceLength() / 1e6;
-    const QColor black(Qt::black);
     const bool any = statistics.count > 0;
+    const double minimum = any ? statistics.minimum : 0.0;
+    const double maximum = any ? statistics.maximum : 0.0;
+    const double rms = any ? std::sqrt(statistics.sumOfSquares / double(statistics.count)) : 0.0;
+    const bool complete = read == data->traceCount();
+    if (JsonOutput::wanted(arguments)) {
+        if (complete)
+            JsonOutput::print({{QStringLiteral("tracesRead"), read},
+                               {QStringLiteral("traceCount"), data->traceCount()},
+                               {QStringLiteral("minimum"), minimum},
+                               {QStringLiteral("maximum"), maximum},
+                               {QStringLiteral("rms"), rms},
+                               {QStringLiteral("megabytesPerSecond"), megabytes / seconds},
+                               {QStringLiteral("megabytes"), megabytes},
+                               {QStringLiteral("seconds"), seconds}});
+        return complete ? cli::Success : cli::JobFailed;
+    }
+    const QColor black(Qt::black);
     console.message(QStringLiteral("Traces read: %1 of %2").arg(read).arg(data->traceCount()), black);
-    console.message(QStringLiteral("Minimum:     %1").arg(any ? statistics.minimum : 0.0, 0, 'g', 9), black);
-    console.message(QStringLiteral("Maximum:     %1").arg(any ? statistics.maximum : 0.0, 0, 'g', 9), black);
-    console.message(
-        QStringLiteral("RMS:         %1")
-            .arg(any ? std::sqrt(statistics.sumOfSquares / double(statistics.count)) : 0.0, 0, 'g', 9),
-        black);
+    console.message(QStringLiteral("Minimum:     %1").arg(minimum, 0, 'g', 9), black);
+    console.message(QStringLiteral("Maximum:     %1").arg(maximum, 0, 'g', 9), black);
+    console.message(QStringLiteral("RMS:         %1").arg(rms, 0, 'g', 9), black);
     console.message(QStringLiteral("Speed:       %1 MB/s (%2 MB in %3 s)")
                         .arg(megabytes / seconds, 0, 'f', 1)
                         .arg(megabytes, 0, 'f', 1)
                         .arg(seconds, 0, 'f', 3),
                     black);
-    return read == data->traceCount() ? cli::Success : cli::JobFailed;
+    return complete ? cli::Success : cli::JobFailed;
 }
 
 } // namespace
@@ -98,4 +112,5 @@ OBRIO_COMMAND(segyScan,
                   .describe(QStringLiteral(
                       "Reads every trace of the file through the SEG-Y reader and shows the traces\n"
                       "read, the minimum, maximum and RMS of all samples, and the reading speed."))
+                  .option(JsonOutput::option())
                   .argument(SegyCommand::fileArgument()))

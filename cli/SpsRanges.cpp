@@ -1,11 +1,14 @@
 #include "cli/CliArguments.h"
 #include "cli/CliCommand.h"
+#include "cli/JsonOutput.h"
 #include "cli/SpsCommand.h"
 #include "cli/TerminalConsole.h"
 #include "sps/SpsLines.h"
 #include "sps/SpsRevision21.h"
 #include "sps/SpsScanner.h"
 #include "sps/SpsValue.h"
+
+#include <QJsonArray>
 
 namespace {
 
@@ -41,8 +44,32 @@ int runRanges(const cli::Arguments& arguments, TerminalConsole& console)
                         false);
 
     const SpsScanner scanner(lines);
-    const QColor black(Qt::black);
     const qint64 dataLines = scanner.dataLines(layout);
+    const auto ranges = scanner.all(layout);
+    const auto shown = [&](int field, double value) {
+        return ranges[size_t(field)].hasValues() ? SpsValue::text(layout.conversion(field), value)
+                                                 : QStringLiteral("-");
+    };
+    if (JsonOutput::wanted(arguments)) {
+        QJsonArray fields;
+        for (int field = 1; field < SpsLayout::fieldCount; ++field) {
+            const SpsColumns columns = layout.columns(field);
+            fields.append(
+                QJsonObject{{QStringLiteral("field"), layout.fieldName(field)},
+                            {QStringLiteral("firstColumn"), columns.start},
+                            {QStringLiteral("lastColumn"), columns.end},
+                            {QStringLiteral("minimum"),
+                             JsonOutput::numberShown(shown(field, ranges[size_t(field)].minimum))},
+                            {QStringLiteral("maximum"),
+                             JsonOutput::numberShown(shown(field, ranges[size_t(field)].maximum))}});
+        }
+        JsonOutput::print({{QStringLiteral("file"), path},
+                           {QStringLiteral("dataLines"), double(dataLines)},
+                           {QStringLiteral("dataLineRule"), dataLineRule(layout)},
+                           {QStringLiteral("fields"), fields}});
+        return cli::Success;
+    }
+    const QColor black(Qt::black);
     console.message(QStringLiteral("%1: %2 data line%3 (%4)")
                         .arg(path)
                         .arg(dataLines)
@@ -60,15 +87,11 @@ int runRanges(const cli::Arguments& arguments, TerminalConsole& console)
     console.message(row(QStringLiteral("Field"), QStringLiteral("Columns"), QStringLiteral("Minimum"),
                         QStringLiteral("Maximum")),
                     black);
-    const auto ranges = scanner.all(layout);
     for (int field = 1; field < SpsLayout::fieldCount; ++field) {
-        const SpsFieldRange& range = ranges[size_t(field)];
-        const SpsConversion conversion = layout.conversion(field);
         const SpsColumns columns = layout.columns(field);
         console.message(
             row(layout.fieldName(field), QStringLiteral("%1-%2").arg(columns.start).arg(columns.end),
-                range.hasValues() ? SpsValue::text(conversion, range.minimum) : QStringLiteral("-"),
-                range.hasValues() ? SpsValue::text(conversion, range.maximum) : QStringLiteral("-")),
+                shown(field, ranges[size_t(field)].minimum), shown(field, ranges[size_t(field)].maximum)),
             black);
     }
     return cli::Success;
@@ -86,6 +109,7 @@ OBRIO_COMMAND(
             "that is not a number counts as 0; \"-\" means no data line (and no range for codes).\n"
             "A file whose H00 line says SPS 2.1 read with another layout gets a warning."))
         .option(SpsCommand::kindOption())
+        .option(JsonOutput::option())
         .option(cli::option("layout", "FILE.fmt|sps21",
                             QStringLiteral("use this format file, or the SPS 2.1 layout, instead of the "
                                            "layout in force")))

@@ -2,6 +2,7 @@
 #include "cli/CliArguments.h"
 #include "cli/CliCommand.h"
 #include "cli/DeviceArgument.h"
+#include "cli/JsonOutput.h"
 #include "cli/TerminalConsole.h"
 #include "devices/TapeDevice.h"
 #include "devices/TapeDriveList.h"
@@ -9,6 +10,7 @@
 #include "devices/TapeMap.h"
 
 #include <QFileInfo>
+#include <QJsonArray>
 #include <cstdlib>
 #include <functional>
 #include <limits>
@@ -82,24 +84,39 @@ int runCreate(const cli::Arguments& arguments, TerminalConsole& console)
     return cli::Success;
 }
 
-void describeImage(TerminalConsole& console, const QString& path)
+// What `obrio tape status` tells of a tape image beside its drive.
+QJsonObject imageFacts(const QString& path)
 {
     const TapeImageSettings settings = TapeImageSettings::load(path);
     const QFileInfo file(path);
-    say(console, QStringLiteral("Image:           %1").arg(file.absoluteFilePath()));
-    say(console, QStringLiteral("Format:          %1")
-                     .arg(settings.format == TapeImage::Format::TapeInFile ? QStringLiteral("Tape-In-File")
-                                                                           : QStringLiteral("SIMH")));
-    say(console, QStringLiteral("Recorded:        %1 bytes of %2 (early warning at %3)")
-                     .arg(file.size())
-                     .arg(settings.capacity)
-                     .arg(settings.earlyWarningPosition()));
-    const bool kept = settings.positionFileSize == file.size();
-    say(console, QStringLiteral("Position:        byte %1").arg(kept ? settings.position : 0));
     const bool writable =
         file.permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther);
-    say(console,
-        QStringLiteral("Write protected: %1").arg(writable ? QStringLiteral("no") : QStringLiteral("yes")));
+    return {{QStringLiteral("image"), file.absoluteFilePath()},
+            {QStringLiteral("format"), settings.format == TapeImage::Format::TapeInFile
+                                           ? QStringLiteral("Tape-In-File")
+                                           : QStringLiteral("SIMH")},
+            {QStringLiteral("recordedBytes"), double(file.size())},
+            {QStringLiteral("capacity"), double(settings.capacity)},
+            {QStringLiteral("earlyWarning"), double(settings.earlyWarningPosition())},
+            // A position file left from another recording says nothing about this one.
+            {QStringLiteral("position"),
+             double(settings.positionFileSize == file.size() ? settings.position : 0)},
+            {QStringLiteral("writeProtected"), !writable}};
+}
+
+void describeImage(TerminalConsole& console, const QJsonObject& image)
+{
+    const auto integer = [&](const char* key) { return qint64(image.value(QLatin1String(key)).toDouble()); };
+    say(console, QStringLiteral("Image:           %1").arg(image.value(QStringLiteral("image")).toString()));
+    say(console, QStringLiteral("Format:          %1").arg(image.value(QStringLiteral("format")).toString()));
+    say(console, QStringLiteral("Recorded:        %1 bytes of %2 (early warning at %3)")
+                     .arg(integer("recordedBytes"))
+                     .arg(integer("capacity"))
+                     .arg(integer("earlyWarning")));
+    say(console, QStringLiteral("Position:        byte %1").arg(integer("position")));
+    say(console, QStringLiteral("Write protected: %1")
+                     .arg(image.value(QStringLiteral("writeProtected")).toBool() ? QStringLiteral("yes")
+                                                                                 : QStringLiteral("no")));
 }
 
 int runStatus(const cli::Arguments& arguments, TerminalConsole& console)
@@ -109,13 +126,23 @@ int runStatus(const cli::Arguments& arguments, TerminalConsole& console)
     const bool image = DeviceArgument::parse(arguments.positional(0), &device, &errorText) &&
                        device.kind == DeviceArgument::Kind::TapeImage;
     return onDrive(arguments, console, -1, [&](TapeDevice* tape) {
-        say(console, QStringLiteral("Drive:           %1 %2").arg(tape->scsiId(), tape->name()));
         const bool ready = tape->isReady();
+        if (JsonOutput::wanted(arguments)) {
+            QJsonObject facts{{QStringLiteral("scsiId"), tape->scsiId()},
+                              {QStringLiteral("name"), tape->name()},
+                              {QStringLiteral("ready"), ready},
+                              {QStringLiteral("largestBlock"), double(tape->maxBlockSize())}};
+            if (image)
+                facts.insert(QStringLiteral("tapeImage"), imageFacts(device.path));
+            JsonOutput::print(facts);
+            return true;
+        }
+        say(console, QStringLiteral("Drive:           %1 %2").arg(tape->scsiId(), tape->name()));
         say(console,
             QStringLiteral("Ready:           %1").arg(ready ? QStringLiteral("yes") : QStringLiteral("no")));
         say(console, QStringLiteral("Largest block:   %1 bytes").arg(tape->maxBlockSize()));
         if (image)
-            describeImage(console, device.path);
+            describeImage(console, imageFacts(device.path));
         return true;
     });
 }
@@ -202,11 +229,34 @@ int runMark(const cli::Arguments& arguments, TerminalConsole& console)
     });
 }
 
+QJsonObject json(const TapeMap& map)
+{
+    QJsonArray files;
+    double total = 0;
+    for (const TapeMap::File& file : map.files) {
+        QJsonArray runs;
+        for (const TapeMap::Run& run : file.runs)
+            runs.append(QJsonObject{{QStringLiteral("blockSize"), run.blockSize},
+                                    {QStringLiteral("blocks"), double(run.blocks)}});
+        files.append(QJsonObject{{QStringLiteral("runs"), runs},
+                                 {QStringLiteral("blocks"), double(file.blocks)},
+                                 {QStringLiteral("bytes"), double(file.bytes)},
+                                 {QStringLiteral("endsWithFileMark"), file.endsWithMark}});
+        total += double(file.bytes);
+    }
+    return {{QStringLiteral("files"), files}, {QStringLiteral("bytes"), total}};
+}
+
 int runMap(const cli::Arguments& arguments, TerminalConsole& console)
 {
     return onDrive(arguments, console, 0, [&](TapeDevice* tape) {
         TapeMap map;
         const bool complete = map.walk(tape);
+        if (JsonOutput::wanted(arguments)) {
+            if (complete)
+                JsonOutput::print(json(map));
+            return complete;
+        }
         for (const QString& line : map.lines())
             say(console, line);
         return complete;
@@ -242,6 +292,7 @@ OBRIO_COMMAND(tapeStatus,
               cli::Command::action("tape", "status",
                                    QStringLiteral("show the drive and whether a tape is ready in it"),
                                    runStatus)
+                  .option(JsonOutput::option())
                   .argument(deviceArgument()))
 OBRIO_COMMAND(tapeRewind, cli::Command::action("tape", "rewind", QStringLiteral("rewind the tape"), runRewind)
                               .argument(deviceArgument()))
@@ -282,4 +333,5 @@ OBRIO_COMMAND(tapeMap,
                   "tape", "map",
                   QStringLiteral("list every file's blocks and their sizes from the start of the tape"),
                   runMap)
+                  .option(JsonOutput::option())
                   .argument(deviceArgument()))

@@ -1,5 +1,6 @@
 #include "seismic/SegyFormatFile.h"
 
+#include "base/ShareDirectory.h"
 #include "seismic/SampleConversion.h"
 
 #include <QDir>
@@ -262,10 +263,16 @@ bool SegyFormatFile::installStandard(const QString& directory, QString* errorTex
     const QString path = directory + QLatin1Char('/') + standardFileName;
     if (QFileInfo::exists(path))
         return true;
-    SegyFormat standard(false);
-    standard.path = path;
-    SegyFormatFile file(path, 1);
-    if (QDir().mkpath(directory) && file.write(standard, QStringLiteral("SEG Standard SEGY")))
+    const QString installed = ShareDirectory::file(standardFileName);
+    QFile source(installed);
+    if (!source.open(QIODevice::ReadOnly)) {
+        if (errorText)
+            *errorText = QStringLiteral("cannot read the standard SEG-Y format file %1").arg(installed);
+        return false;
+    }
+    QSaveFile target(path);
+    if (QDir().mkpath(directory) && target.open(QIODevice::WriteOnly) &&
+        target.write(source.readAll()) == source.size() && target.commit())
         return true;
     if (errorText)
         *errorText = QStringLiteral("cannot write the standard SEG-Y format file %1").arg(path);

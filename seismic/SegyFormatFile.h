@@ -24,8 +24,8 @@ public:
 
     // The document write() produces.
     static QByteArray toXml(const SegyFormat& format, const QString& description);
-    // Writes the standard format as "SEGY Standard.xml" into directory when no such file is
-    // there; false (with errorText) when it could not be written.
+    // Copies the standard format installed with the program ("SEGY Standard.xml") into directory
+    // when no such file is there; false (with errorText) when it could not be read or written.
     [[nodiscard]] static bool installStandard(const QString& directory, QString* errorText = nullptr);
 
     SegyFormat& format() { return *format_; }

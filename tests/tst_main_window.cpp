@@ -82,7 +82,7 @@ private slots:
                  QStringLiteral("OBR IO Utility & Data Analyzer  (v4.3.812)"));
         QCOMPARE(QList<int>({app->intervalFilter, app->messageInterval, app->detailLevel}),
                  QList<int>({0, 0, 1}));
-        // The help pages built into the program are where the viewer looks.
+        // The help pages installed with the program are where the viewer looks.
         QCOMPARE(QDir(root() + QStringLiteral("/Docs")).entryList(QDir::Files), HelpPages::names());
     }
 

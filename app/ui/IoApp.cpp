@@ -30,7 +30,7 @@ int IoApp::init()
     rootDirectory = WorkingRoot::path();
     // Without a working root the program runs in the directory it was started from.
     QDir::setCurrent(rootDirectory);
-    // Help pages built into the program go where the viewer looks; a failure only means the
+    // Help pages installed with the program go where the viewer looks; a failure only means the
     // viewer shows what is there (obrio setup reports such failures).
     // The same holds for the standard SEG-Y format that every SEG-Y tool starts from.
     if (QFileInfo(rootDirectory).isDir()) {

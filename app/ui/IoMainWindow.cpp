@@ -2,6 +2,7 @@
 
 #include "analyzers/ui/SegdAnalyzer.h"
 #include "analyzers/ui/SegyAnalysis.h"
+#include "app/FileKind.h"
 #include "app/ProjectDescription.h"
 #include "app/StartupProject.h"
 #include "app/ui/AppConsole.h"
@@ -127,9 +128,12 @@ void IoMainWindow::closeEvent(QCloseEvent* event)
 // Tool slots: each tool dialog is created, run with exec() and destroyed here once it exists.
 void IoMainWindow::on_SegdAnalyzerButton_clicked()
 {
-    const QString seismicDirectory =
-        application->project ? application->project->path(ProjectDescription::Seismic) : QString();
-    SegdAnalyzer analyzer(application->console, this, seismicDirectory);
+    analyzeSegd(application->project ? application->project->path(ProjectDescription::Seismic) : QString());
+}
+
+void IoMainWindow::analyzeSegd(const QString& path)
+{
+    SegdAnalyzer analyzer(application->console, this, path);
     analyzer.exec();
 }
 
@@ -203,6 +207,35 @@ void IoMainWindow::dropEvent(QDropEvent* event)
         this, [this, file] { openSegyAnalyzer(file); }, Qt::QueuedConnection);
 }
 
+void IoMainWindow::openFile(const QString& path)
+{
+    using Opener = void (IoMainWindow::*)(const QString&);
+    // The analyzer of each kind of file.
+    static const std::pair<FileKind, Opener> openers[] = {
+        {FileKind::Segy, &IoMainWindow::openSegyAnalyzer},
+        {FileKind::Segd, &IoMainWindow::analyzeSegd},
+        {FileKind::SpsSource, &IoMainWindow::analyzeSpsSource},
+        {FileKind::SpsReceiver, &IoMainWindow::analyzeSpsReceiver},
+        {FileKind::SpsRelation, &IoMainWindow::analyzeSpsRelation},
+    };
+    const QFileInfo file(path);
+    if (!file.isFile()) {
+        application->console->error(QStringLiteral("Cannot open %1: there is no such file.").arg(path), true);
+        return;
+    }
+    const FileKind kind = FileKinds::of(path);
+    for (const auto& [openerKind, open] : openers) {
+        if (openerKind == kind) {
+            (this->*open)(file.absoluteFilePath());
+            return;
+        }
+    }
+    application->console->error(QStringLiteral("Cannot open %1: it is not a SEG-Y (.sgy, .segy), SEG-D "
+                                               "(.sgd, .segd) or SPS source, receiver or relation file.")
+                                    .arg(path),
+                                true);
+}
+
 QString IoMainWindow::surveyDirectory() const
 {
     return application->project ? application->project->path(ProjectDescription::Survey) : QString();
@@ -220,8 +253,12 @@ QString IoMainWindow::chooseSpsFile(const QString& caption)
 void IoMainWindow::on_Analyze_Source_Record_clicked()
 {
     const QString path = chooseSpsFile(QStringLiteral("Select SPS Source record"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        analyzeSpsSource(path);
+}
+
+void IoMainWindow::analyzeSpsSource(const QString& path)
+{
     SpsSourceAnalyzer analyzer(this, surveyDirectory(), path, application->console);
     analyzer.exec();
 }
@@ -229,8 +266,12 @@ void IoMainWindow::on_Analyze_Source_Record_clicked()
 void IoMainWindow::on_Analyze_Receiver_Record_clicked()
 {
     const QString path = chooseSpsFile(QStringLiteral("Select SPS Receiver record"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        analyzeSpsReceiver(path);
+}
+
+void IoMainWindow::analyzeSpsReceiver(const QString& path)
+{
     SpsReceiverAnalyzer analyzer(this, surveyDirectory(), path, application->console);
     analyzer.exec();
 }
@@ -238,8 +279,12 @@ void IoMainWindow::on_Analyze_Receiver_Record_clicked()
 void IoMainWindow::on_Analyze_Relation_Record_clicked()
 {
     const QString path = chooseSpsFile(QStringLiteral("Select SPS Relation record"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        analyzeSpsRelation(path);
+}
+
+void IoMainWindow::analyzeSpsRelation(const QString& path)
+{
     SpsRelationAnalyzer analyzer(this, surveyDirectory(), path, application->console);
     analyzer.exec();
 }

@@ -19,6 +19,9 @@ public:
     // Makes the description file at path the current project. True when it was read and the
     // project's location exists; a missing location is also shown in a warning box.
     bool openProject(const QString& path);
+    // Opens the analyzer that matches the kind of file at path (the file a file manager hands the
+    // program); a file that is missing or of no kind the window opens gets a message box instead.
+    void openFile(const QString& path);
 
     // Opens the SEG-Y analyzer on a file, as "SEG Y Analyzer" does after choosing it.
     void openSegyAnalyzer(const QString& file);
@@ -55,6 +58,11 @@ private:
     // when the user cancelled or the file does not exist.
     QString chooseSpsFile(const QString& caption);
     QString surveyDirectory() const;
+    // path: a SEG-D field file, shown at once, or a directory of them.
+    void analyzeSegd(const QString& path);
+    void analyzeSpsSource(const QString& path);
+    void analyzeSpsReceiver(const QString& path);
+    void analyzeSpsRelation(const QString& path);
 
     IoApp* application;
     QString rootDirectory;

@@ -1,0 +1,150 @@
+#include "analyzers/ui/SegdAnalyzer.h"
+#include "analyzers/ui/SegyAnalysis.h"
+#include "app/FileKind.h"
+#include "app/ui/IoApp.h"
+#include "app/ui/IoMainWindow.h"
+#include "base/WorkingRoot.h"
+#include "seismic/SegyData.h"
+#include "sps/ui/SpsAnalyzer.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/ModalDialogCloser.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestMain.h"
+
+#include <QMessageBox>
+#include <QTemporaryDir>
+
+namespace {
+
+IoApp* application()
+{
+    return static_cast<IoApp*>(qApp);
+}
+
+const QByteArray spsHeader = "H00 SPS format version number    SPS 2.1\n"
+                             "H26 Comment\n";
+
+} // namespace
+
+// The window started with a file (a file manager's "Open with"): the file's analyzer opens on it.
+class TestOpenFile : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(WorkingRoot::create());
+        QCOMPARE(application()->init(), 1);
+        QVERIFY(obrtest::writeFile(dir.filePath("line.sgy"), obrtest::segyFile(1, 50, false, 5)));
+        QVERIFY(obrtest::writeFile(dir.filePath("LINE.SEGY"), obrtest::segyFile(5, 20, true, 2)));
+        QVERIFY(obrtest::writeFile(dir.filePath("shots.txt"),
+                                   spsHeader + "S    100.00    102.00 01 0   016.0   018   0.0 338931.7\n"));
+        // Comment lines of other programs may come before the first data line.
+        QVERIFY(obrtest::writeFile(dir.filePath("links.txt"), "C_SU_MATCH,fldr,tracf\nSome notes\n" +
+                                                                  spsHeader +
+                                                                  "X    1   1 1    100.00    101.00\n"));
+        QVERIFY(obrtest::writeFile(dir.filePath("LINE1.R"), spsHeader));
+        QVERIFY(obrtest::writeFile(dir.filePath("field.segd"), QByteArray(128, '\0')));
+        QVERIFY(obrtest::writeFile(dir.filePath("notes.txt"), "Survey notes\nSecond line\n"));
+    }
+
+    void kinds_data()
+    {
+        obrtest::columns<QString, int>({"file", "kind"});
+        QTest::newRow("SEG-Y") << "line.sgy" << int(FileKind::Segy);
+        QTest::newRow("SEG-Y, capital suffix") << "LINE.SEGY" << int(FileKind::Segy);
+        QTest::newRow("SEG-D") << "field.segd" << int(FileKind::Segd);
+        QTest::newRow("SPS source by its first data line") << "shots.txt" << int(FileKind::SpsSource);
+        QTest::newRow("SPS relation after comment lines") << "links.txt" << int(FileKind::SpsRelation);
+        QTest::newRow("SPS receiver by its suffix") << "LINE1.R" << int(FileKind::SpsReceiver);
+        QTest::newRow("text") << "notes.txt" << int(FileKind::Unknown);
+        QTest::newRow("missing") << "gone.txt" << int(FileKind::Unknown);
+    }
+    void kinds()
+    {
+        const auto [file, kind] = obrtest::fetch<QString, int>("file", "kind");
+        QCOMPARE(int(FileKinds::of(dir.filePath(file))), kind);
+    }
+
+    void analyzerOfTheKindOpens_data()
+    {
+        // opened: the class of the window that opens; message: what the message box says instead
+        obrtest::columns<QString, QString, QString>({"file", "opened", "message"});
+        QTest::newRow("SEG-Y") << "line.sgy"
+                               << "SegyAnalysis"
+                               << "";
+        QTest::newRow("SEG-Y, IEEE little endian") << "LINE.SEGY"
+                                                   << "SegyAnalysis"
+                                                   << "";
+        QTest::newRow("SPS source") << "shots.txt"
+                                    << "SpsSourceAnalyzer"
+                                    << "";
+        QTest::newRow("SPS receiver") << "LINE1.R"
+                                      << "SpsReceiverAnalyzer"
+                                      << "";
+        QTest::newRow("SPS relation") << "links.txt"
+                                      << "SpsRelationAnalyzer"
+                                      << "";
+        QTest::newRow("SEG-D, a real field file") << "sercel.segd"
+                                                  << "SegdAnalyzer"
+                                                  << "";
+        QTest::newRow("unknown") << "notes.txt"
+                                 << ""
+                                 << "notes.txt: it is not a SEG-Y (.sgy, .segy), SEG-D (.sgd, .segd) or SPS "
+                                    "source, receiver or relation file.";
+        QTest::newRow("missing") << "gone.sgy"
+                                 << ""
+                                 << "gone.sgy: there is no such file.";
+    }
+    void analyzerOfTheKindOpens()
+    {
+        const auto [file, opened, message] =
+            obrtest::fetch<QString, QString, QString>("file", "opened", "message");
+        const QString path = dir.filePath(file);
+        if (file == QLatin1String("sercel.segd")) {
+            OBR_REQUIRE_REALDATA();
+            QVERIFY(QFile::exists(path) || QFile::copy(obrtest::realDataDir() + "/segd/sercel.segd", path));
+        }
+        ModalDialogCloser closer;
+        QString openedClass;
+        QString openedPath;
+        int traces = 0;
+        bool segdShown = false;
+        // A message box is recorded by the closer; an analyzer is looked into before it is closed.
+        if (!opened.isEmpty())
+            closer.actOnNext([&](QWidget* modal) {
+                openedClass = QString::fromLatin1(modal->metaObject()->className());
+                if (auto* analyzer = qobject_cast<SegdAnalyzer*>(modal))
+                    segdShown = analyzer->isLoaded() && analyzer->dataSet();
+                if (auto* analyzer = qobject_cast<SpsAnalyzer*>(modal))
+                    openedPath = analyzer->path();
+                if (auto* analyzer = qobject_cast<SegyAnalysis*>(modal)) {
+                    openedPath = analyzer->windowTitle();
+                    traces = analyzer->dataSet() ? analyzer->dataSet()->traceCount() : -1;
+                }
+                static_cast<QDialog*>(modal)->reject();
+            });
+        application()->mainWindow->openFile(path);
+        if (opened.isEmpty()) {
+            QCOMPARE(closer.count(), 1);
+            QCOMPARE(closer.seen().first().className, QStringLiteral("QMessageBox"));
+            QVERIFY2(closer.seen().first().text.endsWith(message), qPrintable(closer.seen().first().text));
+            QVERIFY(closer.seen().first().text.contains(path));
+            return;
+        }
+        QCOMPARE(openedClass, opened);
+        if (opened == QLatin1String("SegyAnalysis")) {
+            QVERIFY2(openedPath.contains(file), qPrintable(openedPath));
+            QCOMPARE(traces, file == QLatin1String("line.sgy") ? 5 : 2);
+        } else if (opened == QLatin1String("SegdAnalyzer")) {
+            QVERIFY(segdShown);
+        } else {
+            QCOMPARE(openedPath, path);
+        }
+    }
+
+private:
+    QTemporaryDir dir;
+};
+
+OBR_TEST_MAIN_WITH_APP(TestOpenFile, IoApp)
+#include "tst_open_file.moc"
