@@ -80,7 +80,7 @@ complete_words() {
     bash -c '. "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _obrio; echo "${COMPREPLY[*]}"' \
         sh "$prefix/share/bash-completion/completions/obrio" "$@"
 }
-[ "$(complete_words obrio se)" = "segy setup" ] || fail "completion of tools: $(complete_words obrio se)"
+[ "$(complete_words obrio se)" = "segd segy setup" ] || fail "completion of tools: $(complete_words obrio se)"
 [ "$(complete_words obrio segy in)" = "info" ] || fail "completion of actions: $(complete_words obrio segy in)"
 [ "$(complete_words obrio tape map --j)" = "--json" ] || fail "completion of options"
 
