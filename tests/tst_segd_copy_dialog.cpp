@@ -1,3 +1,4 @@
+#include "base/ui/FileDialogs.h"
 #include "copy/ui/SegdCopy.h"
 #include "devices/TapeDevice.h"
 #include "devices/TapeDriveList.h"
@@ -10,6 +11,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -30,6 +32,23 @@ private slots:
             layout.fieldFile = number;
             QVERIFY(writeFile(path(QStringLiteral("in/%1.sgd").arg(number)), segdtest::build(layout)));
         }
+    }
+
+    void foldersAskedThroughTheSharedQuestion()
+    {
+        QStringList asked;
+        FileDialogs::answerWith([&](const QString& caption, const QString&) {
+            asked << caption;
+            return caption.contains("input") ? path("in") : path("out");
+        });
+        const auto answerLater = qScopeGuard([] { FileDialogs::answerWith({}); });
+        SegdCopy dialog(QString(), &console, nullptr, nullptr);
+        dialog.InDirBrowse->click();
+        dialog.OutDirBrowse->click();
+        QCOMPARE(asked, QStringList({"Select input directory", "Select output directory"}));
+        QCOMPARE(dialog.InputName->text(), QStringLiteral("%1   [3 files]").arg(path("in")));
+        QCOMPARE(dialog.OutputName->text(), path("out"));
+        QCOMPARE(closer.count(), 0);
     }
 
     void textsAndEnabling()

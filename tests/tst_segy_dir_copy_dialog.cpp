@@ -1,5 +1,7 @@
+#include "base/ui/FileDialogs.h"
 #include "copy/ui/SegyDirCopy.h"
 #include "devices/TapeDriveList.h"
+#include "tests/support/ModalDialogCloser.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/SegyDirFixture.h"
 #include "tests/support/TapeImageFiles.h"
@@ -7,7 +9,12 @@
 #include "tests/support/TestMain.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <memory>
 
 using namespace obrtest;
@@ -68,6 +75,23 @@ private slots:
         QVERIFY(!dialog.Copy->isEnabled());
     }
 
+    void foldersAskedThroughTheSharedQuestion()
+    {
+        QStringList asked;
+        FileDialogs::answerWith([&](const QString& caption, const QString&) {
+            asked << caption;
+            return caption.contains("input") ? path("in") : path("out");
+        });
+        const auto answerLater = qScopeGuard([] { FileDialogs::answerWith({}); });
+        SegyDirCopy dialog(QString(), false, 21, &console, nullptr, nullptr);
+        dialog.AddInputDir->click();
+        dialog.OutDirBrowse->click();
+        QCOMPARE(asked, QStringList({"Select input directory", "Select output directory"}));
+        QCOMPARE(dialog.InputQueueList->count(), 1);
+        QCOMPARE(dialog.OutputName->text(), path("out"));
+        QVERIFY(dialog.Copy->isEnabled());
+    }
+
     void segdMode()
     {
         TapeDriveList drives(&console, {writeTapeImage(path("t.tap"), {})});
@@ -85,6 +109,48 @@ private slots:
         dialog.Copy->click();
         QCOMPARE(QDir(path("out")).entryList(QDir::Files), QStringList({"a.sgd", "b.sgd"}));
         QCOMPARE(readFile(path("out/a.sgd")).mid(42, 2), QByteArray("\x03\x01", 2));
+    }
+
+    void closingAsksBeforeStoppingTheJob()
+    {
+        ModalDialogCloser closer;
+        SegyDirCopy dialog(QString(), false, 21, &console, nullptr, nullptr);
+        QVERIFY(dialog.addInputDirectory(path("in")));
+        dialog.setOutputDirectory(path("out"));
+        // "No": the job goes on to its end.
+        QString asked;
+        closer.actOnNext([&asked](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box);
+            asked = box->text();
+            box->button(QMessageBox::No)->click();
+        });
+        QTimer::singleShot(0, &dialog, &QDialog::reject);
+        dialog.Copy->click();
+        QCOMPARE(closer.count(), 1);
+        QCOMPARE(asked, QStringLiteral("The job is still running.\nStop it?"));
+        QCOMPARE(console.warnings(), QStringList());
+        QCOMPARE(readFile(path("out/b.sgy")), dirtest::segyFile({}));
+        QCOMPARE(dialog.result(), 0);
+
+        // "Yes": it stops.
+        QVERIFY(QDir(dir->path()).mkdir("out2"));
+        dialog.setOutputDirectory(path("out2"));
+        closer.actOnNext([](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box);
+            box->button(QMessageBox::Yes)->click();
+        });
+        QTimer::singleShot(0, &dialog, &QDialog::reject);
+        dialog.Copy->click();
+        QCOMPARE(console.warnings().size(), 1);
+        QVERIFY(console.warnings().first().startsWith("copy aborted by user at "));
+        QVERIFY(!QFileInfo::exists(path("out2/b.sgy")));
+        QCOMPARE(dialog.result(), 0);
+        // Nothing runs: the window closes without a question.
+        dialog.Close->click();
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(closer.count(), 2);
     }
 
 private:

@@ -5,6 +5,7 @@
 #include "analyzers/ui/TracePlotView.h"
 #include "base/ui/FileDialogs.h"
 #include "base/ui/OnlineDocumentation.h"
+#include "base/ui/ScreenFit.h"
 #include "seismic/SercelData.h"
 #include "seismic/TraceGather.h"
 
@@ -48,6 +49,7 @@ SegdAnalyzer::SegdAnalyzer(ObrConsole* console, QWidget* parent, const QString& 
     settings.firstTrace = FirstDisplayTrace->value();
     settings.lastTrace = settings.firstTrace + initialDisplayTraces;
     setUpSeismicView();
+    ScreenFit::fitToScreen(this);
 
     // A path that is not a file (a project's seismic directory not made yet) is a directory
     // to browse from: nothing is read until one is chosen.

@@ -2,6 +2,7 @@
 
 #include "base/ui/FileDialogs.h"
 #include "base/ui/ScreenFit.h"
+#include "copy/ui/JobStopQuestion.h"
 #include "devices/TapeDevice.h"
 #include "devices/ui/TapeContinueDlg.h"
 #include "devices/ui/TapeMiniControl.h"
@@ -11,7 +12,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <climits>
@@ -202,10 +202,7 @@ void CopyToolDialog::reject()
         QDialog::reject();
         return;
     }
-    // A stopped job leaves a partial output (on tape, a tape to write again): the operator decides.
-    if (!stopAsked &&
-        QMessageBox::question(this, windowTitle(), QStringLiteral("The job is still running.\nStop it?"),
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes)
+    if (!stopAsked && JobStopQuestion::stopConfirmed(this))
         stopAsked = true;
 }
 

@@ -1,6 +1,7 @@
 #include "copy/ui/SegdCopy.h"
 
 #include "base/ObrConsole.h"
+#include "base/ui/FileDialogs.h"
 #include "base/ui/OnlineDocumentation.h"
 #include "copy/ReportConsole.h"
 #include "copy/SegdCopyOperator.h"
@@ -93,7 +94,7 @@ void SegdCopy::on_Help_clicked()
 void SegdCopy::on_InDirBrowse_clicked()
 {
     const QString directory =
-        QFileDialog::getExistingDirectory(this, QStringLiteral("Select input directory"), startDirectory());
+        FileDialogs::existingFolder(this, QStringLiteral("Select input directory"), startDirectory());
     if (directory.isEmpty())
         return;
     const int files = SegdCopyJob::fieldFiles(directory).size();
@@ -119,7 +120,7 @@ void SegdCopy::on_InTapeCtrl_clicked()
 void SegdCopy::on_OutDirBrowse_clicked()
 {
     const QString directory =
-        QFileDialog::getExistingDirectory(this, QStringLiteral("Select output directory"), startDirectory());
+        FileDialogs::existingFolder(this, QStringLiteral("Select output directory"), startDirectory());
     if (!directory.isEmpty())
         setOutputFile(directory);
 }
@@ -165,8 +166,8 @@ void SegdCopy::on_ZeroOptions_clicked()
 
 void SegdCopy::on_PrependBrowse_clicked()
 {
-    const QString path =
-        QFileDialog::getOpenFileName(this, QStringLiteral("Select file to prepend"), startDirectory());
+    const QString path = FileDialogs::openFileName(this, QStringLiteral("Select file to prepend"),
+                                                   startDirectory(), QStringLiteral("All files (*)"));
     if (!path.isEmpty())
         PrependFile->setText(path);
 }

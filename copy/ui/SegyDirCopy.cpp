@@ -1,9 +1,12 @@
 #include "copy/ui/SegyDirCopy.h"
 
 #include "base/ObrConsole.h"
+#include "base/ui/FileDialogs.h"
 #include "base/ui/OnlineDocumentation.h"
+#include "base/ui/ScreenFit.h"
 #include "copy/ReportConsole.h"
 #include "copy/SegyDirCopyJob.h"
+#include "copy/ui/JobStopQuestion.h"
 #include "devices/TapeDevice.h"
 #include "devices/ui/TapeContinueDlg.h"
 #include "devices/ui/TapeMiniControl.h"
@@ -50,6 +53,7 @@ SegyDirCopy::SegyDirCopy(const QString& seismicDirectory, bool segdMode, int rev
                             static_cast<QWidget*>(ProgressBar), static_cast<QWidget*>(CurrentFile)})
         widget->hide();
     updateControls();
+    ScreenFit::fitToScreen(this);
 }
 
 SegyDirCopy::~SegyDirCopy()
@@ -148,7 +152,7 @@ bool SegyDirCopy::addInputDirectory(const QString& path)
 void SegyDirCopy::on_AddInputDir_clicked()
 {
     const QString path =
-        QFileDialog::getExistingDirectory(this, QStringLiteral("Select input directory"), startDirectory());
+        FileDialogs::existingFolder(this, QStringLiteral("Select input directory"), startDirectory());
     if (!path.isEmpty())
         addInputDirectory(path);
 }
@@ -213,7 +217,7 @@ void SegyDirCopy::setOutputDirectory(const QString& path)
 void SegyDirCopy::on_OutDirBrowse_clicked()
 {
     const QString path =
-        QFileDialog::getExistingDirectory(this, QStringLiteral("Select output directory"), startDirectory());
+        FileDialogs::existingFolder(this, QStringLiteral("Select output directory"), startDirectory());
     if (!path.isEmpty())
         setOutputDirectory(path);
 }
@@ -267,11 +271,12 @@ void SegyDirCopy::on_Help_clicked()
 
 void SegyDirCopy::reject()
 {
-    if (running) {
-        abortAsked = true;
+    if (!running) {
+        QDialog::reject();
         return;
     }
-    QDialog::reject();
+    if (!abortAsked && JobStopQuestion::stopConfirmed(this))
+        abortAsked = true;
 }
 
 void SegyDirCopy::on_Copy_clicked()

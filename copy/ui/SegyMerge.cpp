@@ -5,11 +5,11 @@
 #include "base/ui/OnlineDocumentation.h"
 #include "base/ui/ScreenFit.h"
 #include "copy/SegyMergeJob.h"
+#include "copy/ui/JobStopQuestion.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileSystemModel>
-#include <QMessageBox>
 
 namespace {
 constexpr int pathRole = Qt::UserRole;
@@ -184,10 +184,7 @@ void SegyMerge::reject()
         QDialog::reject();
         return;
     }
-    // A stopped merge leaves a partial output file: the operator decides.
-    if (!stopAsked &&
-        QMessageBox::question(this, windowTitle(), QStringLiteral("The job is still running.\nStop it?"),
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes)
+    if (!stopAsked && JobStopQuestion::stopConfirmed(this))
         stopAsked = true;
 }
 
