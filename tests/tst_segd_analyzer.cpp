@@ -3,12 +3,12 @@
 #include "analyzers/ui/TracePlotView.h"
 #include "base/ui/FileDialogs.h"
 #include "base/ui/OnlineDocumentation.h"
-#include "seismic/SegdTraceHeaderColumns.h"
 #include "seismic/SercelData.h"
 #include "seismic/TraceGather.h"
 #include "tests/support/ModalDialogCloser.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/SegdFixture.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
 #include <QComboBox>
@@ -28,17 +28,9 @@ namespace {
 
 const QString notSercel = QStringLiteral("Data is not from a Sercel recording system. Unable to do analysis");
 
-// Extended header byte b of a generated revision 1 or 2 file with two channel sets.
-constexpr int extendedByte(int b)
-{
-    return 96 + 2 * 32 + b;
-}
-
 void writeFile(const QString& path, const QByteArray& bytes)
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), qint64(bytes.size()));
+    QVERIFY(obrtest::writeFile(path, bytes));
 }
 
 // A Sercel record of 1 auxiliary and 5 seismic traces of 21 samples, saying 6 traces in all.
@@ -48,8 +40,9 @@ QByteArray sercelRecord(int fieldFile = 101, int testRecordType = 0)
     layout.fieldFile = fieldFile;
     layout.channelSets = {{1, false, 21}, {5, true, 21}};
     QByteArray bytes = segdtest::build(layout);
-    put(bytes, extendedByte(9), bigEndian(6, 4));
-    put(bytes, extendedByte(45), bigEndian(quint64(testRecordType), 4));
+    const int extended = 96 + 2 * 32; // after the general header and two channel sets
+    put(bytes, extended + 9, bigEndian(6, 4));
+    put(bytes, extended + 45, bigEndian(quint64(testRecordType), 4));
     return bytes;
 }
 
@@ -91,28 +84,14 @@ void browse(SegdAnalyzer& analyzer, const QString& directory)
 class TestSegdAnalyzer : public QObject {
     Q_OBJECT
 private slots:
-    void formTexts()
+    void init()
     {
-        RecordingConsole console;
-        ModalDialogCloser closer;
-        SegdAnalyzer analyzer(&console, nullptr, QStringLiteral("/no/such/directory"));
-        QCOMPARE(closer.count(), 0);
-        QVERIFY(console.lines.isEmpty());
-        QCOMPARE(analyzer.windowTitle(), QString("Segd Analyzer"));
-        QCOMPARE(items(child<QComboBox>(analyzer, "SegdType")), QStringList{"Sercel 408/428"});
-        QCOMPARE(child<QPushButton>(analyzer, "OK")->text(), QString("Close"));
-        QCOMPARE(child<QLabel>(analyzer, "FileSizeTx")->text(), QString("0  bytes in file"));
-        QCOMPARE(child<QLabel>(analyzer, "TraceCountTx")->text(), QString("0  traces in record"));
-        QCOMPARE(child<QLineEdit>(analyzer, "Date")->toolTip(), QString("julian day and year of recording"));
-        QCOMPARE(child<QLineEdit>(analyzer, "FileCount")->toolTip(), QString("slip sweep mode used"));
-        QCOMPARE(child<QLineEdit>(analyzer, "Ffid")->toolTip(), QString("Field file number"));
-        QVERIFY(!child<QLineEdit>(analyzer, "AcqError")->isEnabled());
-        QVERIFY(child<QPushButton>(analyzer, "DirBrowse")->isVisibleTo(&analyzer));
+        dir = std::make_unique<QTemporaryDir>();
+        console.clear();
     }
 
     void helpOpensBesideTheWindow()
     {
-        RecordingConsole console;
         QWidget mainWindow;
         SegdAnalyzer analyzer(&console, &mainWindow, QString());
         // Modal to the main window only, so a help page opened from it takes input.
@@ -130,35 +109,27 @@ private slots:
 
     void opensAGeneratedFile()
     {
-        QTemporaryDir dir;
-        writeFile(dir.filePath("a.segd"), sercelRecord(101));
-        writeFile(dir.filePath("b.segd"), sercelRecord(102));
-        RecordingConsole console;
-        SegdAnalyzer analyzer(&console, nullptr, dir.filePath("a.segd"));
+        writeFile(dir->filePath("a.segd"), sercelRecord(101, 11));
+        writeFile(dir->filePath("b.segd"), sercelRecord(102));
+        SegdAnalyzer analyzer(&console, nullptr, dir->filePath("a.segd"));
         QVERIFY(analyzer.dataSet());
         QVERIFY(!child<QPushButton>(analyzer, "DirBrowse")->isVisibleTo(&analyzer));
-        QCOMPARE(text(analyzer, "DirName"), dir.path());
+        QCOMPARE(text(analyzer, "DirName"), dir->path());
         QCOMPARE(items(child<QComboBox>(analyzer, "FileList")), (QStringList{"a.segd", "b.segd"}));
         QCOMPARE(text(analyzer, "Ffid"), QString("101"));
-        QCOMPARE(text(analyzer, "NumChanSets"), QString("2"));
-        QCOMPARE(child<QSpinBox>(analyzer, "ChannelSet")->maximum(), 2);
+        QCOMPARE(child<QLineEdit>(analyzer, "TestRecType")->toolTip(), QString("instrument pulse"));
         QCOMPARE(text(analyzer, "NumChan"), QString("1"));
         child<QSpinBox>(analyzer, "ChannelSet")->setValue(2);
         QCOMPARE(text(analyzer, "NumChan"), QString("5"));
         QCOMPARE(text(analyzer, "TraceCountTx"), QString("6 traces in record"));
-        const qint64 size = QFileInfo(dir.filePath("a.segd")).size();
+        const qint64 size = QFileInfo(dir->filePath("a.segd")).size();
         QCOMPARE(text(analyzer, "FileSizeTx"), QString("%1 bytes in file").arg(size));
         QCOMPARE(child<QSpinBox>(analyzer, "HexStartByte")->maximum(), int(size));
         QCOMPARE(child<QTextEdit>(analyzer, "ExternalHeader")->toPlainText(), QString(32, 'E'));
-        QVERIFY(analyzer.recordGather());
         QCOMPARE(analyzer.recordGather()->count(), 6);
-        QCOMPARE(analyzer.displaySettings().lastTrace, 6);
-        QVERIFY(analyzer.seismicImage());
-        QVERIFY(!analyzer.seismicImage()->plot().image.isNull());
         QCOMPARE(analyzer.seismicImage()->plot().annotations.size(), 6);
         // The display choices replot the record.
         child<QComboBox>(analyzer, "DisplayMode")->setCurrentIndex(2);
-        QCOMPARE(analyzer.displaySettings().mode, TraceDisplayMode::Density);
         QCOMPARE(analyzer.seismicImage()->plot().settings.mode, TraceDisplayMode::Density);
         child<QSpinBox>(analyzer, "LastDisplayTrace")->setValue(4);
         QCOMPARE(analyzer.seismicImage()->plot().annotations.size(), 4);
@@ -167,34 +138,31 @@ private slots:
         child<QComboBox>(analyzer, "FileList")->setCurrentIndex(1);
         QCOMPARE(text(analyzer, "Ffid"), QString("102"));
         QCOMPARE(child<QSpinBox>(analyzer, "HexStartByte")->text(), QString("1"));
-        QCOMPARE(analyzer.dataSet()->generalHeader().fieldFile, 102);
         QCOMPARE(child<QTableView>(analyzer, "TraceHeaderTable")->model()->index(0, 0).data().toInt(), 102);
         QVERIFY(console.errors().isEmpty());
     }
 
     void onlySgdFilesListedWhenBothKindsExist()
     {
-        QTemporaryDir dir;
-        writeFile(dir.filePath("x.segd"), sercelRecord(1));
-        writeFile(dir.filePath("b.sgd"), sercelRecord(2));
-        writeFile(dir.filePath("c.sgd"), sercelRecord(3));
-        RecordingConsole console;
-        SegdAnalyzer analyzer(&console, nullptr, dir.path());
+        writeFile(dir->filePath("x.segd"), sercelRecord(1));
+        writeFile(dir->filePath("b.sgd"), sercelRecord(2));
+        writeFile(dir->filePath("c.sgd"), sercelRecord(3));
+        QVERIFY(QDir(dir->path()).mkdir("d.sgd"));
+        SegdAnalyzer analyzer(&console, nullptr, dir->path());
         QVERIFY(!analyzer.dataSet());
-        browse(analyzer, dir.path());
+        browse(analyzer, dir->path());
         QCOMPARE(items(child<QComboBox>(analyzer, "FileList")), (QStringList{"b.sgd", "c.sgd"}));
         QCOMPARE(text(analyzer, "Ffid"), QString("2"));
-        QVERIFY(analyzer.isLoaded());
     }
 
     void directoryWithoutFieldFiles()
     {
-        QTemporaryDir dir;
-        writeFile(dir.filePath("notes.txt"), "x");
-        RecordingConsole console;
-        SegdAnalyzer analyzer(&console, nullptr, dir.path());
+        writeFile(dir->filePath("notes.txt"), "x");
         ModalDialogCloser closer;
-        browse(analyzer, dir.path());
+        // A start directory that is gone is no error.
+        SegdAnalyzer analyzer(&console, nullptr, dir->filePath("gone"));
+        QVERIFY(closer.seen().isEmpty() && console.lines.isEmpty());
+        browse(analyzer, dir->path());
         QCOMPARE(closer.count(), 1);
         QCOMPARE(closer.seen().first().title, QString("Segd Analysis"));
         QCOMPARE(closer.seen().first().text, QString("No Segd files found in the selected directory."));
@@ -203,11 +171,9 @@ private slots:
 
     void hexDumpOfTheFile()
     {
-        QTemporaryDir dir;
         const QByteArray bytes = sercelRecord();
-        writeFile(dir.filePath("a.segd"), bytes);
-        RecordingConsole console;
-        SegdAnalyzer analyzer(&console, nullptr, dir.filePath("a.segd"));
+        writeFile(dir->filePath("a.segd"), bytes);
+        SegdAnalyzer analyzer(&console, nullptr, dir->filePath("a.segd"));
         auto* start = child<QSpinBox>(analyzer, "HexStartByte");
         auto* count = child<QSpinBox>(analyzer, "HexNumBytes");
         auto* dump = child<QTextEdit>(analyzer, "HexDump");
@@ -215,9 +181,8 @@ private slots:
         start->setValue(1);
         count->setValue(40);
         child<QPushButton>(analyzer, "HexRefresh")->click();
-        QCOMPARE(dump->toPlainText(), SegdHexDump::text(bytes.left(40), 1));
         QVERIFY(dump->toPlainText().startsWith("Bytes 1 - 40\n\n  0   0101"));
-        QCOMPARE(dump->textCursor().position(), 0);
+        QCOMPARE(dump->toPlainText(), SegdHexDump::text(bytes.left(40), 1));
 
         count->setValue(100);
         child<QPushButton>(analyzer, "HexRefresh")->click();
@@ -226,46 +191,20 @@ private slots:
 
         // The count follows the start so the dump stays inside the file.
         start->setValue(int(bytes.size()) - 9);
-        QCOMPARE(count->maximum(), 10);
         QCOMPARE(count->value(), 10);
         child<QPushButton>(analyzer, "HexRefresh")->click();
         QCOMPARE(dump->toPlainText(), SegdHexDump::text(bytes.right(10), bytes.size() - 9));
     }
 
-    void testRecordTypeToolTip_data()
-    {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QString>("tip");
-        QTest::newRow("normal") << 0 << "normal record";
-        QTest::newRow("3") << 3 << "undefined type";
-        QTest::newRow("11") << 11 << "instrument pulse";
-    }
-    void testRecordTypeToolTip()
-    {
-        QFETCH(int, type);
-        QFETCH(QString, tip);
-        QTemporaryDir dir;
-        writeFile(dir.filePath("a.segd"), sercelRecord(1, type));
-        RecordingConsole console;
-        SegdAnalyzer analyzer(&console, nullptr, dir.filePath("a.segd"));
-        QCOMPARE(text(analyzer, "TestRecType"), QString::number(type));
-        QCOMPARE(child<QLineEdit>(analyzer, "TestRecType")->toolTip(), tip);
-    }
-
     void traceHeaderTableAndExport()
     {
-        QTemporaryDir dir;
-        writeFile(dir.filePath("a.segd"), sercelRecord());
-        RecordingConsole console;
-        SegdAnalyzer analyzer(&console, nullptr, dir.filePath("a.segd"));
+        writeFile(dir->filePath("a.segd"), sercelRecord());
+        SegdAnalyzer analyzer(&console, nullptr, dir->filePath("a.segd"));
         auto* table = child<QTableView>(analyzer, "TraceHeaderTable");
         auto* first = child<QSpinBox>(analyzer, "FirstDumpTrace");
         auto* count = child<QSpinBox>(analyzer, "DumpTraceCount");
-        QCOMPARE(table->model()->columnCount(), 55);
         QCOMPARE(table->model()->rowCount(), 6);
-        QCOMPARE(table->model()->headerData(54, Qt::Horizontal).toString(), QString("Trace Offset Value"));
         QCOMPARE(table->model()->index(1, 2).data().toInt(), 1); // first seismic channel
-        QCOMPARE(table->model()->index(0, 18).data().toString(), QString("No"));
 
         count->setValue(4);
         QCOMPARE(first->maximum(), 3);
@@ -273,7 +212,7 @@ private slots:
         QCOMPARE(table->model()->rowCount(), 4);
         QCOMPARE(table->model()->index(3, 2).data().toInt(), 5);
 
-        const QString out = dir.filePath("headers.txt");
+        const QString out = dir->filePath("headers.txt");
         FileDialogs::answerWith([out](const QString&, const QString&) { return out; });
         child<QPushButton>(analyzer, "OutputToFile")->click();
         FileDialogs::answerWith({});
@@ -281,40 +220,34 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
         const QStringList lines = QString::fromLatin1(file.readAll()).split('\n');
         QCOMPARE(lines.size(), 1 + 6 + 1); // header, six traces, nothing after the last break
-        QCOMPARE(lines.first() + '\n', SegdTraceHeaderColumns::exportHeaderLine());
-        QVERIFY(lines.first().endsWith("Trace Offset Value "));
-        QVERIFY(!lines[1].endsWith(", ") && !lines[1].endsWith(' '));
-        QVERIFY(lines.last().isEmpty());
+        QVERIFY(lines.first().startsWith("Field File, Channel Set, Trace Number, "));
+        QVERIFY(lines.first().endsWith(", Trace Offset Value "));
+        QVERIFY(!lines[1].endsWith(' '));
 
         // A file that cannot be made is a warning, not a crash.
         ModalDialogCloser closer;
         FileDialogs::answerWith(
-            [&dir](const QString&, const QString&) { return dir.filePath("no/such/x.txt"); });
+            [this](const QString&, const QString&) { return dir->filePath("no/such/x.txt"); });
         child<QPushButton>(analyzer, "OutputToFile")->click();
         FileDialogs::answerWith({});
         QCOMPARE(closer.count(), 1);
         QCOMPARE(closer.seen().first().text, QString("cannot open text file"));
-        QCOMPARE(closer.seen().first().title, QString("Segd Analysis"));
     }
 
     void otherManufacturersAreRefused()
     {
-        QTemporaryDir dir;
         segdtest::FieldFile layout;
         layout.manufacturer = 20;
-        writeFile(dir.filePath("a.segd"), segdtest::build(layout));
+        writeFile(dir->filePath("a.segd"), segdtest::build(layout));
         layout.majorRevision = 3;
         layout.minorRevision = 0;
-        writeFile(dir.filePath("b.segd"), segdtest::build(layout));
-        RecordingConsole console;
-        SegdAnalyzer analyzer(&console, nullptr, dir.path());
+        writeFile(dir->filePath("b.segd"), segdtest::build(layout));
+        SegdAnalyzer analyzer(&console, nullptr, dir->path());
         ModalDialogCloser closer;
-        browse(analyzer, dir.path());
+        browse(analyzer, dir->path());
         QCOMPARE(closer.count(), 1);
-        QCOMPARE(closer.seen().first().title, QString("Segd Analysis"));
         QCOMPARE(closer.seen().first().text, notSercel);
         QVERIFY(!analyzer.dataSet());
-        QVERIFY(text(analyzer, "Ffid").isEmpty());
         QCOMPARE(items(child<QComboBox>(analyzer, "FileList")), (QStringList{"a.segd", "b.segd"}));
 
         // A revision 3 file is shown whatever its manufacturer.
@@ -326,35 +259,29 @@ private slots:
 
     void damagedFilesAreReportedNotShown()
     {
-        QTemporaryDir dir;
         const QByteArray good = sercelRecord(7);
-        writeFile(dir.filePath("a.segd"), good.left(50));
-        writeFile(dir.filePath("b.segd"), good.left(good.size() - 30));
+        writeFile(dir->filePath("a.segd"), good.left(50));
+        writeFile(dir->filePath("b.segd"), good.left(good.size() - 30));
         QByteArray overrun = good;
         put(overrun, 29, segdtest::bcd(99, 2)); // 99 channel sets in a file that holds two
-        writeFile(dir.filePath("c.segd"), overrun);
-        writeFile(dir.filePath("d.segd"), good);
-        RecordingConsole console;
-        SegdAnalyzer analyzer(&console, nullptr, dir.filePath("a.segd"));
-        QVERIFY(!analyzer.dataSet());
-        QVERIFY(!console.errors().isEmpty());
-        QVERIFY(text(analyzer, "Ffid").isEmpty());
+        writeFile(dir->filePath("c.segd"), overrun);
+        writeFile(dir->filePath("d.segd"), good);
+        SegdAnalyzer analyzer(&console, nullptr, dir->filePath("a.segd"));
+        QVERIFY(!analyzer.dataSet() && !console.errors().isEmpty());
         QCOMPARE(items(child<QComboBox>(analyzer, "FileList")), (QStringList{"a.segd"}));
 
-        SegdAnalyzer browsing(&console, nullptr, dir.path());
-        browse(browsing, dir.path());
+        SegdAnalyzer browsing(&console, nullptr, dir->path());
+        browse(browsing, dir->path());
         auto* list = child<QComboBox>(browsing, "FileList");
         console.lines.clear();
         // The trace data breaks off: the headers and the traces before the break are shown.
         list->setCurrentIndex(1);
         QVERIFY(!console.errors().isEmpty());
         QCOMPARE(text(browsing, "Ffid"), QString("7"));
-        QVERIFY(browsing.recordGather());
-        QVERIFY(browsing.recordGather()->count() <= 6);
+        QVERIFY(browsing.recordGather() && browsing.recordGather()->count() <= 6);
         console.lines.clear();
         list->setCurrentIndex(2);
-        QVERIFY(!console.errors().isEmpty());
-        QVERIFY(!browsing.dataSet());
+        QVERIFY(!console.errors().isEmpty() && !browsing.dataSet());
         QVERIFY(text(browsing, "Ffid").isEmpty());
         // The list is still usable after a bad file.
         list->setCurrentIndex(3);
@@ -368,17 +295,13 @@ private slots:
         const QString path = obrtest::realDataDir() + "/segd/sercel.segd";
         if (!QFileInfo::exists(path))
             QSKIP("sercel.segd is absent");
-        RecordingConsole console;
         SegdAnalyzer analyzer(&console, nullptr, path);
         QVERIFY(analyzer.dataSet());
         QCOMPARE(text(analyzer, "TraceCountTx"), QString("86 traces in record"));
         QCOMPARE(text(analyzer, "NumSamples"), QString("2001"));
         QCOMPARE(text(analyzer, "BaseScanIntvl"), QString("1.00"));
-        QCOMPARE(analyzer.dataSet()->generalHeader().headerLength(), qint64(5728));
         QCOMPARE(analyzer.recordGather()->count(), 86);
-        QCOMPARE(child<QTableView>(analyzer, "TraceHeaderTable")->model()->columnCount(), 55);
         QVERIFY(!analyzer.seismicImage()->plot().image.isNull());
-        QVERIFY(child<QTextEdit>(analyzer, "HexDump")->toPlainText().startsWith("Bytes 1 - "));
     }
 
     void realOtherVendorFileRefused()
@@ -387,7 +310,6 @@ private slots:
         const QString path = obrtest::realDataDir() + "/segd/other-vendor-rev2.1.segd";
         if (!QFileInfo::exists(path))
             QSKIP("other-vendor-rev2.1.segd is absent");
-        RecordingConsole console;
         ModalDialogCloser closer;
         SegdAnalyzer analyzer(&console, nullptr, path);
         QCOMPARE(closer.count(), 1);
@@ -395,6 +317,10 @@ private slots:
         QVERIFY(!analyzer.dataSet());
         QVERIFY(text(analyzer, "Ffid").isEmpty());
     }
+
+private:
+    std::unique_ptr<QTemporaryDir> dir;
+    RecordingConsole console;
 };
 
 OBR_TEST_MAIN(TestSegdAnalyzer)

