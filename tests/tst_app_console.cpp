@@ -115,23 +115,13 @@ private slots:
         row("message", "plain", Qt::red, "", 0, [](AppConsole& c) { c.message("plain", Qt::red); });
         row("looks like HTML", "<b>C01</b> <i>x</i>", Qt::black, "", 0,
             [](AppConsole& c) { c.message("<b>C01</b> <i>x</i>", Qt::black); });
-        row("information", " ** Information:   note", Qt::black, "", 0,
-            [](AppConsole& c) { c.information("note", false); });
         // The slots for work on another thread: the type picks the kind of line.
-        row("thread message", "m", Qt::blue, "", 0,
-            [](AppConsole& c) { c.ProcessThreadMsg("m", 0, Qt::blue); });
         row("thread warning", " ** Warning:   w", Qt::black, "", 0,
             [](AppConsole& c) { c.ProcessThreadMsg("w", 1, Qt::blue); });
-        row("thread error", " *** Error:   e", Qt::black, "", 0,
-            [](AppConsole& c) { c.ProcessThreadMsg("e", 2, Qt::blue); });
-        row("thread debug", "  * Debug:   d", Qt::black, "", 0,
-            [](AppConsole& c) { c.ProcessThreadMsg("d", 3, Qt::blue); });
         row("thread low level", "  * LowLevel:   l", Qt::black, "", 0,
             [](AppConsole& c) { c.ProcessThreadMsg("l", 7, Qt::blue); });
         row("thread dialog error: a line", " *** Error:   E", Qt::black, "", 0,
             [](AppConsole& c) { c.ProcessThreadDlgMsg("E", 2); });
-        row("thread dialog warning: a line", " ** Warning:   W", Qt::black, "", 0,
-            [](AppConsole& c) { c.ProcessThreadDlgMsg("W", 0); });
         row("error box", " *** Error:   disk full", Qt::black, "Error", QMessageBox::Critical,
             [](AppConsole& c) { c.error("disk full", true); });
         row("warning box", " ** Warning:   odd", Qt::black, "Warning", QMessageBox::Warning,
@@ -160,56 +150,42 @@ private slots:
         }
     }
 
-    void detailLevels_data()
-    {
-        obrtest::columns<int, QStringList>({"level", "expected"});
-        QTest::newRow("level 1") << 1 << QStringList();
-        QTest::newRow("level 2") << 2 << QStringList{"  * Debug:   d"};
-        QTest::newRow("level 3") << 3 << QStringList{"  * Debug:   d", "  * LowLevel:   l"};
-        QTest::newRow("level 4") << 4 << QStringList();
-    }
     void detailLevels()
     {
-        const auto [level, expected] = obrtest::fetch<int, QStringList>("level", "expected");
-        application()->detailLevel = level;
-        QTextEdit widget;
-        AppConsole console(application(), &widget, QString());
-        console.debug(QStringLiteral("d"));
-        console.lowLevel(QStringLiteral("l"));
-        QCOMPARE(lines(widget), expected);
-        QCOMPARE(console.debugEnabled(), expected.size() >= 1);
-        QCOMPARE(console.lowLevelEnabled(), expected.size() == 2);
+        const QStringList both{"  * Debug:   d", "  * LowLevel:   l"};
+        // Level 4 is none of the three.
+        const QList<QStringList> expected{{}, both.mid(0, 1), both, {}};
+        for (int level = 1; level <= 4; ++level) {
+            application()->detailLevel = level;
+            QTextEdit widget;
+            AppConsole console(application(), &widget, QString());
+            console.debug(QStringLiteral("d"));
+            console.lowLevel(QStringLiteral("l"));
+            QCOMPARE(lines(widget), expected[level - 1]);
+            QCOMPARE(console.lowLevelEnabled(), level == 3);
+        }
     }
 
-    void logFileNaming_data()
-    {
-        obrtest::columns<QString, QString>({"logName", "logFile"});
-        const auto row = [](const char* name, const char* logName, const char* logFile) {
-            QTest::newRow(name) << logName << logFile;
-        };
-        row("run.txt", "run.txt", "run.console");
-        row("run", "run", "run.console");
-        row("two dots", "run.a.b", "run.a.console");
-        row("dot in a directory only", "dir.d/run", "dir.d/run.console");
-        row("empty: no log", "", "");
-    }
     void logFileNaming()
     {
-        const auto [logName, logFile] = obrtest::fetch<QString, QString>("logName", "logFile");
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("dir.d")));
         const QString prefix = dir.path() + QLatin1Char('/');
-        QTextEdit widget;
-        {
-            AppConsole console(application(), &widget, logName.isEmpty() ? QString() : prefix + logName);
-            QCOMPARE(console.logFileName(), logFile.isEmpty() ? QString() : prefix + logFile);
-            console.message(QStringLiteral("one"), Qt::black);
-            console.warning(QStringLiteral("two"), false);
+        // The name given, and the log file made of it.
+        const std::pair<QString, QString> names[] = {
+            {"run.txt", "run.console"}, {"run.a.b", "run.a.console"}, {"dir.d/run", "dir.d/run.console"}};
+        for (const auto& [name, log] : names) {
+            QTextEdit widget;
+            {
+                AppConsole console(application(), &widget, prefix + name);
+                QCOMPARE(console.logFileName(), prefix + log);
+                console.message(QStringLiteral("one"), Qt::black);
+                console.warning(QStringLiteral("two"), false);
+            }
+            QCOMPARE(fileLines(prefix + log), (QStringList{"one", " ** Warning:   two"}));
         }
-        if (logFile.isEmpty())
-            QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
-        else
-            QCOMPARE(fileLines(prefix + logFile), (QStringList{"one", " ** Warning:   two"}));
+        // No name, no log.
+        QCOMPARE(AppConsole(application(), nullptr, QString()).logFileName(), QString());
     }
 
     void logThatCannotBeOpened()
@@ -243,26 +219,14 @@ private slots:
     void progressDialogEveryThousand()
     {
         AppConsole console(application(), nullptr, QString());
-        QSignalSpy inits(&console, &AppConsole::initializeProgressBar);
         QSignalSpy updates(&console, &AppConsole::updateProgressBar);
-        QSignalSpy clears(&console, &AppConsole::clearProgressBar);
         console.initProgress(QStringLiteral("Reading"), 5000, true);
         QPointer<QProgressDialog> dialog = progressDialog();
         QVERIFY(dialog);
-        QCOMPARE(dialog->labelText(), QStringLiteral("Reading...") + QString(41, QLatin1Char(' ')));
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Trevalo Data Progress Dialog"));
-        QCOMPARE(dialog->maximum(), 5000);
-        QCOMPARE(dialog->windowModality(), Qt::WindowModal);
-        QCOMPARE(dialog->findChild<QPushButton*>()->text(), QStringLiteral("Abort"));
-        QCOMPARE(inits.value(0), (QVariantList{"Reading", 5000}));
-
         QVERIFY(console.updateProgress(2000));
         QVERIFY(console.updateProgress(2999));
         QCOMPARE(dialog->value(), 2000);
-        QCOMPARE(QList<QVariantList>(updates), (QList<QVariantList>{{2000}, {2999}}));
-        console.clearProgress();
-        QCOMPARE(clears.size(), 1);
-
+        QCOMPARE(updates.size(), 2);
         // A new run replaces the dialog; a run without dialog leaves it alone.
         console.initProgress(QStringLiteral("Again"), 9000, true);
         QVERIFY(dialog.isNull());
@@ -270,19 +234,12 @@ private slots:
         console.initProgress(QStringLiteral("Quiet"), 9000, false);
         QVERIFY(console.updateProgress(3000));
         QVERIFY(dialog->value() != 3000);
-    }
 
-    void progressCancelOnlyAtThousands()
-    {
-        AppConsole console(application(), nullptr, QString());
+        // Abort is seen at the next thousand.
         console.initProgress(QStringLiteral("Copy"), 10000, true);
-        QSignalSpy updates(&console, &AppConsole::updateProgressBar);
         progressDialog()->findChild<QPushButton*>()->click();
-        QVERIFY(console.updateProgress(999));
         QVERIFY(console.updateProgress(1500));
         QVERIFY(!console.updateProgress(2000));
-        QCOMPARE(updates.size(), 2);
-
         // A cancel just before the maximum is not forgotten when the maximum resets the dialog.
         console.initProgress(QStringLiteral("Copy"), 3000, true);
         QVERIFY(console.updateProgress(2000));
@@ -322,7 +279,6 @@ private slots:
         for (QAction* action : menu->actions())
             save = action->text() == QLatin1String("Save console...") ? action : save;
         QVERIFY(save);
-        QVERIFY(menu->actions().size() > 2); // the text area's own entries stay
 
         const QString path = scratch.filePath(QStringLiteral("session.txt"));
         FileDialogs::answerWith([&](const QString& caption, const QString&) {
@@ -330,8 +286,8 @@ private slots:
         });
         const auto answerLater = qScopeGuard([] { FileDialogs::answerWith({}); });
         save->trigger();
-        QCOMPARE(QString::fromUtf8(obrtest::readFile(path)), widget.toPlainText());
         QVERIFY(widget.toPlainText().contains(QStringLiteral("no tape")));
+        QCOMPARE(QString::fromUtf8(obrtest::readFile(path)), widget.toPlainText());
 
         // A file that cannot be written is said so, and nothing else changes.
         ModalDialogCloser closer;

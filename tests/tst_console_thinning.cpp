@@ -11,20 +11,15 @@ private slots:
         const auto row = [](int counter, bool shown, const char* text = "trace 12 copied") {
             QTest::addRow("%d: %s", counter, text) << counter << text << shown;
         };
-        row(0, true);
-        row(49, true); // the 50th line
-        row(50, true);
+        row(50, true); // the 51st line
         row(51, false);
         row(990, true);
         row(999, false);
-        row(1000, true);
         row(1010, false);
         row(9900, true);
         row(10100, false);
         row(49000, true);
-        row(49999, false);
         row(50000, false);
-        row(1000000, false);
         // Lines with a keyword always pass, the keyword case-sensitive.
         for (const char* text : {"a Warning here", "read error", "Error", "copy complete", "Scan of tape",
                                  "FTP link", "TCP link"})

@@ -4,7 +4,6 @@
 #include "copy/UnfmtCopyJob.h"
 #include "devices/TapeDevice.h"
 #include "devices/TapeDriveList.h"
-#include "devices/TapeMap.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyFormat.h"
 #include "tests/support/DataTable.h"
@@ -94,29 +93,6 @@ QStringList summary(const RecordingConsole& console, const QString& head)
     return first > 0 ? lines.mid(first, end - first) : QStringList{"<no " + head + ">"};
 }
 
-// The runs of blocks of a tape file, as comparable values.
-QList<QPair<int, qint64>> runs(const TapeMap::File& file)
-{
-    QList<QPair<int, qint64>> result;
-    for (const TapeMap::Run& run : file.runs)
-        result.append({run.blockSize, run.blocks});
-    return result;
-}
-
-// The map of a tape image, walked on a drive of its own.
-TapeMap mapOf(const QString& image)
-{
-    RecordingConsole quiet;
-    TapeDriveList drives(&quiet, {image});
-    TapeMap map;
-    TapeDevice* drive = drives.drive(0);
-    // Left rewound, where a job expects to find a tape it is given.
-    if (!drive->open(0) || !map.walk(drive) || !drive->rewind())
-        qFatal("cannot walk %s", qPrintable(image));
-    drive->close();
-    return map;
-}
-
 // The blocks of `bytes` cut at the given lengths, -1 for a file mark.
 TapeBlocks cut(const QByteArray& bytes, const QList<int>& lengths)
 {
@@ -127,6 +103,17 @@ TapeBlocks cut(const QByteArray& bytes, const QList<int>& lengths)
         offset += qMax(length, 0);
     }
     return blocks;
+}
+
+// A SEG-Y file on tape: a block per header and per trace, then two file marks.
+QList<int> tapeLayout(int extended, int traceLength, qint64 traces)
+{
+    QList<int> layout{3200, 400};
+    for (int k = 0; k < extended; ++k)
+        layout.append(3200);
+    for (qint64 t = 0; t < traces; ++t)
+        layout.append(traceLength);
+    return layout + QList<int>{-1, -1};
 }
 
 } // namespace
@@ -144,19 +131,15 @@ private slots:
 
     void segyRoads_data()
     {
-        obrtest::columns<int, int, bool, int, int>(
-            {"format", "samples", "littleEndian", "extended", "traceLength"});
-        QTest::newRow("IBM floats") << 1 << 50 << false << 0 << 440;
-        QTest::newRow("format 3: 2 bytes a sample") << 3 << 50 << false << 0 << 340;
-        QTest::newRow("format 8: 1 byte a sample") << 8 << 75 << false << 0 << 315;
-        QTest::newRow("little-endian binary header") << 5 << 30 << true << 0 << 360;
-        QTest::newRow("two extended textual headers") << 2 << 20 << true << 2 << 320;
+        obrtest::columns<int, int, bool, int>({"format", "samples", "littleEndian", "extended"});
+        QTest::newRow("format 3: 2 bytes a sample") << 3 << 50 << false << 0;
+        QTest::newRow("format 8: 1 byte a sample") << 8 << 75 << false << 0;
+        QTest::newRow("little-endian, two extended textual headers") << 2 << 20 << true << 2;
     }
     void segyRoads()
     {
-        const auto [format, samples, littleEndian, extended, traceLength] =
-            obrtest::fetch<int, int, bool, int, int>("format", "samples", "littleEndian", "extended",
-                                                     "traceLength");
+        const auto [format, samples, littleEndian, extended] =
+            obrtest::fetch<int, int, bool, int>("format", "samples", "littleEndian", "extended");
         QByteArray original = segyFile(format, samples, littleEndian, 4);
         const quint16 count = quint16(extended);
         littleEndian ? qToLittleEndian(count, original.data() + 3504)
@@ -169,17 +152,16 @@ private slots:
         QVERIFY(copy(true, "in.sgy", "out.sgy"));
         QCOMPARE(readFile(path("out.sgy")), original);
         QCOMPARE(copyOperator.total, 4);
-
+        // Disk to tape, tape to tape, tape to disk.
+        const TapeBlocks onTape = cut(original, tapeLayout(extended,
+                                                           240 + samples * (format == 3   ? 2
+                                                                            : format == 8 ? 1
+                                                                                          : 4),
+                                                           4));
         QVERIFY(copy(true, "in.sgy", "first.tap"));
-        QList<int> layout{3200, 400};
-        for (int k = 0; k < extended; ++k)
-            layout.append(3200);
-        layout += {traceLength, traceLength, traceLength, traceLength, -1, -1};
-        QCOMPARE(readTapeImage(path("first.tap")), cut(original, layout));
-
+        QCOMPARE(readTapeImage(path("first.tap")), onTape);
         QVERIFY2(copy(true, "first.tap", "second.tap"), qPrintable(console.errors().join("|")));
-        QCOMPARE(readTapeImage(path("second.tap")), cut(original, layout));
-
+        QCOMPARE(readTapeImage(path("second.tap")), onTape);
         QVERIFY(copy(true, "second.tap", "back.sgy"));
         QCOMPARE(readFile(path("back.sgy")), original);
         QVERIFY(console.errors().isEmpty());
@@ -208,23 +190,8 @@ private slots:
         QVERIFY2(copy(true, "in.sgy", "out.tap"), qPrintable(console.errors().join("|")));
         QCOMPARE(copyOperator.total, real.traces);
         QCOMPARE(copyOperator.shown, real.traces);
-        // One block per header and per trace, then two file marks.
-        QList<QPair<int, qint64>> blocks{{3200, 1}, {400, 1}};
-        const auto add = [&blocks](int size, qint64 count) {
-            if (count == 0)
-                return;
-            if (blocks.last().first == size)
-                blocks.last().second += count;
-            else
-                blocks.append({size, count});
-        };
-        add(3200, real.extended);
-        add(real.traceLength, real.traces);
-        const TapeMap map = mapOf(path("out.tap"));
-        QCOMPARE(map.files.size(), 2);
-        QCOMPARE(runs(map.files[0]), blocks);
-        QVERIFY(map.files[0].endsWithMark && map.files[1].endsWithMark);
-        QCOMPARE(map.files[1].blocks, qint64(0));
+        QCOMPARE(readTapeImage(path("out.tap")),
+                 cut(original, tapeLayout(real.extended, real.traceLength, real.traces)));
 
         console.clear();
         QVERIFY2(copy(true, "out.tap", "back.sgy"), qPrintable(console.errors().join("|")));
@@ -255,26 +222,18 @@ private slots:
     {
         QVERIFY(writeFile(path("in.sgy"), segyFile(1, 100, false, 10)));
         writeTapeImage(path("out.tap"), {});
-        const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
         QVERIFY(copy(true, "in.sgy", "out.tap"));
-        const QDateTime after = QDateTime::currentDateTime().addSecs(1);
-
-        QStringList lines = console.messages();
-        const QRegularExpression timed("^Single SEG-Y copy (started|ended) at (.*)$");
-        for (QString& line : lines) {
-            const QRegularExpressionMatch match = timed.match(line);
-            if (!match.hasMatch())
-                continue;
-            const QDateTime time = QLocale::c().toDateTime(match.captured(2), "h:m:s MMMM d, yyyy");
-            QVERIFY2(time >= before && time <= after, qPrintable(line));
-            QCOMPARE(QLocale::c().toString(time, "h:m:s MMMM d, yyyy"),
-                     match.captured(2)); // no leading zeros
-            line = match.captured(1);
-        }
-        QCOMPARE(lines, QStringList({"", "started", "", "", "Start of output tape 1",
-                                     "Rewind VIRTUAL out.tap", "Copied file  " + path("in.sgy"), "",
-                                     "End of output tape 1", "", "Single SEG-Y Copy Summary:",
-                                     "   10000 bytes copied", "   1 file copied", "", "ended", ""}));
+        // Times as "9:05:03 March 7, 2026": no leading zeros.
+        const QString listing = console.messages().join('|').replace(
+            QRegularExpression("(started|ended) at [1-2]?[0-9]:[1-5]?[0-9]:[1-5]?[0-9] [A-Z][a-z]+ "
+                               "[1-3]?[0-9], 20[0-9][0-9]"),
+            "\\1");
+        QCOMPARE(
+            listing.split('|'),
+            QStringList({"", "Single SEG-Y copy started", "", "", "Start of output tape 1",
+                         "Rewind VIRTUAL out.tap", "Copied file  " + path("in.sgy"), "",
+                         "End of output tape 1", "", "Single SEG-Y Copy Summary:", "   10000 bytes copied",
+                         "   1 file copied", "", "Single SEG-Y copy ended", ""}));
         QVERIFY(console.texts(RecordingConsole::LowLevel).contains("Wrote second end-of-file"));
     }
 
@@ -284,22 +243,17 @@ private slots:
         writeTapeImage(path("one.tap"), cut(original, {3200, 400, 280, 280, -1}));
         writeTapeImage(path("two.tap"), cut(original.mid(4160), {280, 280, -1}));
         TapeDriveList drives(&console, {path("one.tap"), path("two.tap")});
-        QVERIFY(drives.drive(0)->open(0));
-        QVERIFY(drives.drive(1)->open(0));
+        QVERIFY(drives.drive(0)->open(0) && drives.drive(1)->open(0));
         copyOperator.answers = {drives.drive(1), nullptr};
         QVERIFY(SegyCopyJob(&console, &copyOperator, {QString(), drives.drive(0)}, {path("out.sgy"), nullptr})
                     .run());
-
         QCOMPARE(readFile(path("out.sgy")), original);
         QCOMPARE(copyOperator.prompts, 2);
         QCOMPARE(copyOperator.total, JobProgress::unknownTotal);
-        const QStringList lines = console.messages();
-        for (const char* line : {"Rewind VIRTUAL one.tap", "End of input tape 1", "Start of input tape 2",
-                                 "End of input tape 2"})
-            QVERIFY2(lines.contains(line), qPrintable(line));
-        const int summary = lines.indexOf("Single SEG-Y Copy Summary:");
-        QCOMPARE(lines.mid(summary + 1, 4), QStringList({"   4720 bytes copied", "   2 files copied",
-                                                         "   6 blocks copied", "   2 tapes copied"}));
+        QVERIFY(console.messages().contains("Start of input tape 2"));
+        QCOMPARE(summary(console, "Single SEG-Y Copy Summary:"),
+                 QStringList({"   4720 bytes copied", "   2 files copied", "   6 blocks copied",
+                              "   2 tapes copied"}));
     }
 
     void earlyWarningFailsCleanly()
@@ -312,7 +266,6 @@ private slots:
         QCOMPARE(console.errors(), QStringList{"  job failed"});
         // The drive told of its end; the job adds no second box.
         QCOMPARE(popups(console), QStringList());
-        QVERIFY(!console.messages().contains("Copied file  " + path("in.sgy")));
         QCOMPARE(readFile(path("in.sgy")), original);
         // What reached the tape is the data as it was, block for block.
         const TapeBlocks written = readTapeImage(path("small.tap"));
@@ -329,26 +282,8 @@ private slots:
         QVERIFY(writeFile(path("in.dat"), data));
         writeTapeImage(path("cut.tap"), {});
         QVERIFY(copy(false, "in.dat", "cut.tap", 10240));
-        QCOMPARE(copyOperator.total, 3);
         QCOMPARE(copyOperator.shown, 3);
         QCOMPARE(readTapeImage(path("cut.tap")), cut(data, {10240, 10240, 4520, -1, -1}));
-
-        // Each file mark brings the prompt; going on with the same tape keeps its files apart.
-        const TapeBlocks files = cut(data, {100, 200, -1, 300, -1});
-        TapeDriveList drives(
-            &console, {writeTapeImage(path("files.tap"), files), writeTapeImage(path("copy.tap"), {})});
-        TapeDevice* input = drives.drive(0);
-        QVERIFY(input->open(0) && drives.drive(1)->open(1));
-        input->setNoRewind(true);
-        copyOperator.answers = {input, nullptr};
-        console.clear();
-        QVERIFY(UnfmtCopyJob(&console, &copyOperator, {QString(), input}, {QString(), drives.drive(1)}, 10240)
-                    .run());
-        QCOMPARE(readTapeImage(path("copy.tap")), files + TapeBlocks{QByteArray()});
-        const QStringList lines = console.messages();
-        QCOMPARE(lines.mid(lines.indexOf("Unformatted Copy Summary:") + 1, 4),
-                 QStringList({"   600 bytes copied", "   2 field files copied", "   3 blocks copied",
-                              "   2 tapes copied"}));
     }
 
     void refusedBeforeWriting_data()
@@ -357,17 +292,16 @@ private slots:
         const QByteArray segy = segyFile(1, 10, false, 3);
         QByteArray noFormat = segy;
         noFormat[3225] = 9;
-        const auto row = [](const char* name, const QByteArray& input, const char* output,
-                            const char* error) { QTest::newRow(name) << input << output << error; };
-        row("symbolic link", segy, "link.sgy", "is the same as the input");
-        row("hard link", segy, "hard.sgy", "is the same as the input");
-        row("sample format 9 in both byte orders", noFormat, "out.sgy",
-            "invalid sample format - job will abort");
-        noFormat[3225] = 7;
-        row("sample format 7, which names no format", noFormat, "out.sgy",
-            "invalid sample format - job will abort");
-        row("shorter than the headers", segy.left(3000), "out.sgy", "error reading input file");
-        row("no input", QByteArray(), "out.sgy", "error opening input file: ");
+        QTest::newRow("symbolic link") << segy << "link.sgy"
+                                       << "is the same as the input";
+        QTest::newRow("hard link") << segy << "hard.sgy"
+                                   << "is the same as the input";
+        QTest::newRow("sample format 9 in both byte orders") << noFormat << "out.sgy"
+                                                             << "invalid sample format - job will abort";
+        QTest::newRow("shorter than the headers") << segy.left(3000) << "out.sgy"
+                                                  << "error reading input file";
+        QTest::newRow("no input") << QByteArray() << "out.sgy"
+                                  << "error opening input file: ";
     }
     void refusedBeforeWriting()
     {
@@ -397,15 +331,9 @@ private slots:
         QTest::newRow("no input") << -1
                                   << QStringList({"   0 bytes copied", "   0 field files copied",
                                                   "   0 blocks copied"});
-        QTest::newRow("empty input") << 0
-                                     << QStringList({"   0 bytes copied", "   1 field file copied",
-                                                     "   0 blocks copied"});
         QTest::newRow("one byte") << 1
                                   << QStringList(
                                          {"   1 byte copied", "   1 field file copied", "   1 block copied"});
-        QTest::newRow("two blocks") << 10241
-                                    << QStringList({"   10241 bytes copied", "   1 field file copied",
-                                                    "   2 blocks copied"});
     }
     void unformattedSummary()
     {
@@ -421,38 +349,35 @@ private slots:
     void merge()
     {
         const QByteArray a = segyFile(1, 190, false, 1);
-        const QByteArray b = segyFile(1, 190, false, 2);
-        QCOMPARE(a.size() + b.size(), 3600 + 1000 + 3600 + 2000);
+        // The last trace of the last file is cut short: it is copied as it is, with a warning.
+        const QByteArray b = segyFile(1, 190, false, 2).left(3600 + 1000 + 100);
         QVERIFY(writeFile(path("a.sgy"), a));
         QVERIFY(writeFile(path("b.sgy"), b));
         QVERIFY(SegyMergeJob(&console, &copyOperator, path("out.sgy"), {path("a.sgy"), path("b.sgy")}).run());
         QCOMPARE(readFile(path("out.sgy")), a + b.mid(3600));
-        QCOMPARE(copyOperator.total, 3600 + 3000);
-        QCOMPARE(copyOperator.shown, 3600 + 3000);
         QCOMPARE(console.errors(), QStringList());
+        QCOMPARE(console.warnings(),
+                 QStringList{"the last trace of " + path("b.sgy") +
+                             " is incomplete (100 of 1000 bytes); it is copied as it is"});
         const QStringList lines = console.messages();
         QVERIFY(lines.at(1).startsWith("SEG-Y merge started at "));
         QCOMPARE(lines.mid(3, 3),
                  QStringList({"Merged file  " + path("a.sgy"), "Merged file  " + path("b.sgy"),
                               "Merged into  " + path("out.sgy")}));
         QCOMPARE(summary(console, "SEG-Y Merge Summary:"),
-                 QStringList({"   6600 bytes written", "   2 files merged", "   3 traces merged"}));
+                 QStringList({"   5700 bytes written", "   2 files merged", "   3 traces merged"}));
         QVERIFY(lines.at(lines.size() - 2).startsWith("SEG-Y merge ended at "));
-        console.clear();
 
-        // An output that is an input, or an input that cannot be opened, leaves every file as it was.
+        // An output that is an input leaves every file as it was.
+        console.clear();
         QVERIFY(QFile::link(path("b.sgy"), path("link.sgy")));
         QVERIFY(
             !SegyMergeJob(&console, &copyOperator, path("link.sgy"), {path("a.sgy"), path("b.sgy")}).run());
-        QVERIFY(
-            !SegyMergeJob(&console, &copyOperator, path("out.sgy"), {path("a.sgy"), path("none.sgy")}).run());
-        const QStringList why{"output file " + path("link.sgy") + " is the same as input file " +
-                                  path("b.sgy") + " - job will abort",
-                              "error opening input file: " + path("none.sgy")};
-        QCOMPARE(console.errors(), QStringList({why[0], "  job failed", why[1], "  job failed"}));
-        QCOMPARE(popups(console), why);
+        const QString why = "output file " + path("link.sgy") + " is the same as input file " +
+                            path("b.sgy") + " - job will abort";
+        QCOMPARE(console.errors(), QStringList({why, "  job failed"}));
+        QCOMPARE(popups(console), QStringList{why});
         QCOMPARE(readFile(path("b.sgy")), b);
-        QCOMPARE(readFile(path("out.sgy")), a + b.mid(3600));
     }
 
     void mergeRefusesWhatDoesNotFit_data()
@@ -460,22 +385,24 @@ private slots:
         obrtest::columns<QByteArray, QByteArray, QString>({"first", "second", "error"});
         // As f3.sgy (75 samples of 2-byte integers) and a shot gather of 25 IBM floats.
         const QByteArray f3 = segyFile(3, 75, false, 4);
-        const auto row = [](const char* name, const QByteArray& first, const QByteArray& second,
-                            const QString& error) { QTest::newRow(name) << first << second << error; };
         const QString differs = QStringLiteral("input file B differs from A: %1 - job will abort");
-        row("samples, format", f3, segyFile(1, 25, false, 4),
-            differs.arg("25 samples per trace, not 75; sample format 1, not 3"));
-        row("samples", f3, segyFile(3, 74, false, 4), differs.arg("74 samples per trace, not 75"));
-        row("sample format", f3, segyFile(2, 75, false, 4), differs.arg("sample format 2, not 3"));
-        row("byte order", f3, segyFile(3, 75, true, 4), differs.arg("little-endian, not big-endian"));
         QByteArray noFormat = f3;
         noFormat[3225] = 9;
-        row("no sample format", f3, noFormat, "invalid sample format in input file B - job will abort");
-        row("first without a format", noFormat, f3, "invalid sample format in input file A - job will abort");
-        row("shorter than the headers", f3, f3.left(3599), "error reading input file B - job will abort");
+        QTest::newRow("samples, format")
+            << f3 << segyFile(1, 25, false, 4)
+            << differs.arg("25 samples per trace, not 75; sample format 1, not 3");
+        QTest::newRow("byte order") << f3 << segyFile(3, 75, true, 4)
+                                    << differs.arg("little-endian, not big-endian");
+        QTest::newRow("no sample format")
+            << f3 << noFormat << "invalid sample format in input file B - job will abort";
+        QTest::newRow("first without a format")
+            << noFormat << f3 << "invalid sample format in input file A - job will abort";
+        QTest::newRow("shorter than the headers")
+            << f3 << f3.left(3599) << "error reading input file B - job will abort";
         // The traces of the next file would all be out of step.
-        row("first ends inside a trace", f3.left(f3.size() - 1), f3,
-            "the last trace of A is incomplete (389 of 390 bytes) - job will abort");
+        QTest::newRow("first ends inside a trace")
+            << f3.left(f3.size() - 1) << f3
+            << "the last trace of A is incomplete (389 of 390 bytes) - job will abort";
     }
     void mergeRefusesWhatDoesNotFit()
     {
@@ -494,19 +421,6 @@ private slots:
         QCOMPARE(readFile(path("out.sgy")), QByteArray("kept"));
         QCOMPARE(summary(console, "SEG-Y Merge Summary:"),
                  QStringList({"   0 bytes written", "   0 files merged", "   0 traces merged"}));
-    }
-
-    void mergeKeepsAnIncompleteLastTrace()
-    {
-        const QByteArray a = segyFile(1, 10, false, 2);
-        const QByteArray b = segyFile(1, 10, false, 2).left(3600 + 280 + 100);
-        QVERIFY(writeFile(path("a.sgy"), a));
-        QVERIFY(writeFile(path("b.sgy"), b));
-        QVERIFY(SegyMergeJob(&console, &copyOperator, path("out.sgy"), {path("a.sgy"), path("b.sgy")}).run());
-        QCOMPARE(readFile(path("out.sgy")), a + b.mid(3600));
-        QCOMPARE(console.warnings(), QStringList{"the last trace of " + path("b.sgy") +
-                                                 " is incomplete (100 of 280 bytes); it is copied as it is"});
-        QCOMPARE(summary(console, "SEG-Y Merge Summary:").last(), QStringLiteral("   4 traces merged"));
     }
 
 private:

@@ -73,49 +73,14 @@ private slots:
     void startUp()
     {
         IoApp* app = application();
-        QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("OBR IO Utility"));
-        QCOMPARE(QCoreApplication::organizationName(), QStringLiteral("Corvane"));
         QCOMPARE(app->rootDirectory, root());
-        QVERIFY(app->guiMode);
         QVERIFY(app->mainWindow->isVisible());
-        QCOMPARE(app->mainWindow->windowTitle(),
-                 QStringLiteral("OBR IO Utility & Data Analyzer  (v4.3.812)"));
-        QCOMPARE(QList<int>({app->intervalFilter, app->messageInterval, app->detailLevel}),
-                 QList<int>({0, 0, 1}));
         // The help pages installed with the program are where the viewer looks.
         QCOMPARE(QDir(root() + QStringLiteral("/Docs")).entryList(QDir::Files), HelpPages::names());
-    }
-
-    void textsAndLimits()
-    {
-        auto* window = application()->mainWindow;
-        QStringList texts;
-        for (const char* group : {"AnalysisGroup", "Datacopy", "groupBox_2"}) {
-            auto* box = window->findChild<QGroupBox*>(group);
-            texts << box->title() + ':';
-            for (QPushButton* button : box->findChildren<QPushButton*>())
-                texts << button->text() + (button->isEnabled() ? "" : " (disabled)");
-        }
-        QCOMPARE(
-            texts,
-            QStringList({"Analysis:", "SEG D Analyzer", "SEG Y Analyzer", "SPS Analyzer", "RPS Analyzer",
-                         "XPS Analyzer", "Data copy and merge:", "Copy SEG D files", "Copy Single SEG Y file",
-                         "Copy Multiple SEG Y files", "Copy unformatted files", "Merge SEG Y files",
-                         "Copy SEG Y to SEG 2 files (disabled)", "Copy SEG Y to SEG D files",
-                         "Tape scan:", "Tape Scan - SEGD", "Tape Scan - SEGY (disabled)"}));
-        QCOMPARE(window->findChild<QPushButton*>(QStringLiteral("Quit"))->text(), QStringLiteral("Close"));
-        QVERIFY(window->findChild<QTextEdit*>(QStringLiteral("Console"))->isReadOnly());
-
         // Within the screen's free area (offscreen: 800 x 600).
-        const QSize room = ScreenFit::availableSize(window);
-        QCOMPARE(window->size(), QSize(600, 800).boundedTo(room));
-        QCOMPARE(window->minimumSize(), QSize(600, 600).boundedTo(room));
-        QCOMPARE(window->maximumSize(), QSize(600, 800));
-        QVERIFY(window->windowFlags() & Qt::WindowMinimizeButtonHint);
-        QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
-        QCOMPARE(window->font().family(), QStringLiteral("DejaVu LGC Sans"));
-        QCOMPARE(window->font().pointSize(), 9);
-        QVERIFY(!window->windowIcon().isNull());
+        const QSize room = ScreenFit::availableSize(app->mainWindow);
+        QCOMPARE(app->mainWindow->size(), QSize(600, 800).boundedTo(room));
+        QCOMPARE(app->mainWindow->minimumSize(), QSize(600, 600).boundedTo(room));
     }
 
     void buttons_data()
@@ -144,33 +109,21 @@ private slots:
 
     void spsButtonsOpenTheChosenFile_data()
     {
-        // chosen: the file the user picks ("" for cancel); opened: the analyzer's class, "" for none
-        obrtest::columns<QString, QString, QString, QString>({"button", "caption", "chosen", "opened"});
-        QTest::newRow("source file in the survey directory") << "Analyze_Source_Record"
-                                                             << "Select SPS Source record"
-                                                             << "Survey/LINE1.S"
-                                                             << "SpsSourceAnalyzer";
-        QTest::newRow("receiver file elsewhere") << "Analyze_Receiver_Record"
-                                                 << "Select SPS Receiver record"
-                                                 << "elsewhere/LINE1.R"
-                                                 << "SpsReceiverAnalyzer";
-        QTest::newRow("relation file") << "Analyze_Relation_Record"
-                                       << "Select SPS Relation record"
-                                       << "Survey/LINE1.X"
-                                       << "SpsRelationAnalyzer";
-        QTest::newRow("cancelled") << "Analyze_Source_Record"
-                                   << "Select SPS Source record"
-                                   << ""
-                                   << "";
-        QTest::newRow("gone meanwhile") << "Analyze_Relation_Record"
-                                        << "Select SPS Relation record"
-                                        << "Survey/GONE.X"
-                                        << "";
+        // kind: of the button "Analyze_<kind>_Record"; chosen: the file the user picks ("" for cancel);
+        // opened: the analyzer's class, "" for none
+        obrtest::columns<QString, QString, QString>({"kind", "chosen", "opened"});
+        const auto row = [](const char* name, const char* kind, const char* chosen, const char* opened) {
+            QTest::newRow(name) << kind << chosen << opened;
+        };
+        row("receiver file elsewhere", "Receiver", "elsewhere/LINE1.R", "SpsReceiverAnalyzer");
+        row("relation file", "Relation", "Survey/LINE1.X", "SpsRelationAnalyzer");
+        row("source file cancelled", "Source", "", "");
+        row("gone meanwhile", "Relation", "Survey/GONE.X", "");
     }
     void spsButtonsOpenTheChosenFile()
     {
-        const auto [button, caption, chosen, opened] =
-            obrtest::fetch<QString, QString, QString, QString>("button", "caption", "chosen", "opened");
+        const auto [kind, chosen, opened] =
+            obrtest::fetch<QString, QString, QString>("kind", "chosen", "opened");
         const QString survey = application()->project->path(ProjectDescription::Survey);
         QVERIFY(QDir().mkpath(survey) && QDir().mkpath(root() + "/elsewhere"));
         for (const char* file :
@@ -195,9 +148,9 @@ private slots:
                 openedPath = analyzer->path();
             static_cast<QDialog*>(modal)->reject();
         });
-        application()->mainWindow->findChild<QPushButton*>(button)->click();
+        application()->mainWindow->findChild<QPushButton*>("Analyze_" + kind + "_Record")->click();
         FileDialogs::answerWith({});
-        QCOMPARE(asked, QStringList({caption, survey}));
+        QCOMPARE(asked, QStringList({"Select SPS " + kind + " record", survey}));
         QCOMPARE(openedClass, opened);
         // The analyzer reads the file chosen, wherever it lies.
         QCOMPARE(openedPath, opened.isEmpty() ? QString() : path);
@@ -269,9 +222,7 @@ private slots:
         IoApp* app = application();
         const QString descriptionFile = root() + QStringLiteral("/ProjectFiles/Osterlind.xml");
         QCOMPARE(app->projectFilePath, descriptionFile);
-        QCOMPARE(app->project->name(), QStringLiteral("Osterlind"));
-        QCOMPARE(app->project->location(), root() + QStringLiteral("/Osterlind"));
-        QCOMPARE(app->project->segyFormatsDirectory(), root() + QStringLiteral("/SegyFormats"));
+        QVERIFY(QFileInfo::exists(descriptionFile));
         QVERIFY(QFileInfo::exists(root() + QStringLiteral("/Osterlind/Survey.xml")));
 
         // The next start reads the same project back instead of making a new one.
@@ -304,8 +255,6 @@ private slots:
                  QStringLiteral(
                      "   Project root directory %1/gone/Far is not accessable for the Far project.\n\n ")
                      .arg(root()));
-        QCOMPARE(closer.seen().first().icon, int(QMessageBox::Warning));
-        QCOMPARE(application()->project->name(), QStringLiteral("Far"));
         QCOMPARE(application()->projectFilePath, path);
         QVERIFY(QDir(root()).mkpath(QStringLiteral("gone/Far")));
         QVERIFY(window->openProject(path));
@@ -322,7 +271,6 @@ private slots:
         ModalDialogCloser closer;
         auto window = startWindow();
         QCOMPARE(application()->projectFilePath, junk);
-        QCOMPARE(application()->project->descriptionFile(), junk);
         QCOMPARE(application()->project->name(), QString());
         QVERIFY(!window->openProject(junk));
         QCOMPARE(closer.count(), 0);

@@ -7,16 +7,12 @@
 #include <QTemporaryDir>
 
 using obrtest::ObrioRun;
-
 using obrtest::readFile;
 using obrtest::writeFile;
 
 namespace {
 // Three traces of 640 bytes (format 1, 100 samples) behind the headers.
-QByteArray segyFile()
-{
-    return obrtest::segyFile(1, 100, false, 3);
-}
+const QByteArray input = obrtest::segyFile(1, 100, false, 3);
 } // namespace
 
 // obrio copy and obrio merge as a user runs them.
@@ -26,35 +22,26 @@ private slots:
     void init()
     {
         home = std::make_unique<QTemporaryDir>();
-        QVERIFY(writeFile(path("in.sgy"), segyFile()));
+        QVERIFY(writeFile(path("in.sgy"), input));
     }
 
-    void segyThroughTapeImage()
+    void tapeImages()
     {
         obrtest::writeTapeImage(path("t.tap"), {});
         QCOMPARE(obrio({"copy", "segy", "in.sgy", "tape:t.tap"}).status, 0);
-        const ObrioRun run = obrio({"copy", "segy", "tape:t.tap", "back.sgy"});
+        ObrioRun run = obrio({"copy", "segy", "tape:t.tap", "back.sgy"});
         QCOMPARE(run.status, 0);
-        QVERIFY(run.err.isEmpty());
-        QCOMPARE(readFile(path("back.sgy")), segyFile());
-        // The job's lines, as the dialog shows them.
+        QCOMPARE(readFile(path("back.sgy")), input);
         QVERIFY(run.out.contains("   5 blocks copied"));
-    }
 
-    void rawAcrossTwoTapes()
-    {
+        // Raw copy across two tapes; a next tape that is not there ends the job as failed.
         obrtest::writeTapeImage(path("one.tap"), {"first", QByteArray()});
         obrtest::writeTapeImage(path("two.tap"), {"second", QByteArray()});
-        ObrioRun run = obrio({"copy", "raw", "tape:one.tap", "out.dat", "--next-tape", "tape:two.tap"});
-        QCOMPARE(run.status, 0);
+        QCOMPARE(obrio({"copy", "raw", "tape:one.tap", "out.dat", "--next-tape", "tape:two.tap"}).status, 0);
         QCOMPARE(readFile(path("out.dat")), QByteArray("firstsecond"));
-        QVERIFY(run.out.contains("Start of input tape 2"));
-
-        // A next tape that is not there ends the job as failed.
         run = obrio({"copy", "raw", "tape:one.tap", "out.dat", "--next-tape", "tape:none.tap"});
         QCOMPARE(run.status, 1);
         QCOMPARE(run.err, QStringList{" *** Error:   no such tape image: none.tap"});
-
         QCOMPARE(obrio({"copy", "raw", "in.sgy", "tape:two.tap", "--block", "2000"}).status, 0);
         QCOMPARE(obrtest::blockLengths(obrtest::readTapeImage(path("two.tap"))),
                  QList<int>({2000, 2000, 1520, -1, -1}));
@@ -66,22 +53,17 @@ private slots:
         const auto row = [](const char* name, const QStringList& arguments, int status, const char* message) {
             QTest::newRow(name) << arguments << status << message;
         };
-        row("help", {"copy", "raw", "--help"}, 0, "Usage: obrio copy raw [options] IN OUT");
         row("merge", {"merge", "out.sgy", "in.sgy", "in.sgy"}, 0, "   7440 bytes written\n   2 files merged");
         row("merge of different files", {"merge", "out.sgy", "in.sgy", "other.sgy"}, 1,
-            "input file other.sgy differs from in.sgy: 50 samples per trace, not 100; sample format 3, not 1");
+            "input file other.sgy differs from in.sgy: 50 samples per trace, not 100; sample format 3, not "
+            "1");
         row("no output", {"copy", "segy", "in.sgy"}, 2, "obrio: copy segy needs IN OUT");
         row("block size 0", {"copy", "raw", "in.sgy", "out", "--block", "0"}, 2,
             "--block needs a whole number from 1 to 524288, not '0'");
-        row("next tape on disk", {"copy", "raw", "in.sgy", "out", "--next-tape", "in.sgy"}, 2,
-            "--next-tape needs a tape");
-        row("merge of one file", {"merge", "out", "in.sgy"}, 2, "merge needs OUT IN IN...");
         row("merge of a tape", {"merge", "out", "in.sgy", "tape:0"}, 2,
             "merge works on disk files only: tape:0");
         row("same file", {"copy", "raw", "in.sgy", "./in.sgy"}, 1,
             "output ./in.sgy is the same as the input");
-        row("merge of a missing file", {"merge", "out", "in.sgy", "none.sgy"}, 1,
-            "error opening input file: none.sgy");
     }
     void statusAndMessages()
     {
@@ -92,7 +74,7 @@ private slots:
         QCOMPARE(run.status, status);
         const QString output = (run.out + run.err).join('\n');
         QVERIFY2(output.contains(message), qPrintable(output));
-        QCOMPARE(readFile(path("in.sgy")), segyFile());
+        QCOMPARE(readFile(path("in.sgy")), input);
     }
 
 private:

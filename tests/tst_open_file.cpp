@@ -43,57 +43,32 @@ private slots:
                                                                   spsHeader +
                                                                   "X    1   1 1    100.00    101.00\n"));
         QVERIFY(obrtest::writeFile(dir.filePath("LINE1.R"), spsHeader));
-        QVERIFY(obrtest::writeFile(dir.filePath("field.segd"), QByteArray(128, '\0')));
         QVERIFY(obrtest::writeFile(dir.filePath("notes.txt"), "Survey notes\nSecond line\n"));
     }
 
-    void kinds_data()
+    void segdKnownBySuffix()
     {
-        obrtest::columns<QString, int>({"file", "kind"});
-        QTest::newRow("SEG-Y") << "line.sgy" << int(FileKind::Segy);
-        QTest::newRow("SEG-Y, capital suffix") << "LINE.SEGY" << int(FileKind::Segy);
-        QTest::newRow("SEG-D") << "field.segd" << int(FileKind::Segd);
-        QTest::newRow("SPS source by its first data line") << "shots.txt" << int(FileKind::SpsSource);
-        QTest::newRow("SPS relation after comment lines") << "links.txt" << int(FileKind::SpsRelation);
-        QTest::newRow("SPS receiver by its suffix") << "LINE1.R" << int(FileKind::SpsReceiver);
-        QTest::newRow("text") << "notes.txt" << int(FileKind::Unknown);
-        QTest::newRow("missing") << "gone.txt" << int(FileKind::Unknown);
-    }
-    void kinds()
-    {
-        const auto [file, kind] = obrtest::fetch<QString, int>("file", "kind");
-        QCOMPARE(int(FileKinds::of(dir.filePath(file))), kind);
+        QVERIFY(obrtest::writeFile(dir.filePath("field.segd"), QByteArray(128, '\0')));
+        QCOMPARE(int(FileKinds::of(dir.filePath("field.segd"))), int(FileKind::Segd));
     }
 
     void analyzerOfTheKindOpens_data()
     {
         // opened: the class of the window that opens; message: what the message box says instead
         obrtest::columns<QString, QString, QString>({"file", "opened", "message"});
-        QTest::newRow("SEG-Y") << "line.sgy"
-                               << "SegyAnalysis"
-                               << "";
-        QTest::newRow("SEG-Y, IEEE little endian") << "LINE.SEGY"
-                                                   << "SegyAnalysis"
-                                                   << "";
-        QTest::newRow("SPS source") << "shots.txt"
-                                    << "SpsSourceAnalyzer"
-                                    << "";
-        QTest::newRow("SPS receiver") << "LINE1.R"
-                                      << "SpsReceiverAnalyzer"
-                                      << "";
-        QTest::newRow("SPS relation") << "links.txt"
-                                      << "SpsRelationAnalyzer"
-                                      << "";
-        QTest::newRow("SEG-D, a real field file") << "sercel.segd"
-                                                  << "SegdAnalyzer"
-                                                  << "";
-        QTest::newRow("unknown") << "notes.txt"
-                                 << ""
-                                 << "notes.txt: it is not a SEG-Y (.sgy, .segy), SEG-D (.sgd, .segd) or SPS "
-                                    "source, receiver or relation file.";
-        QTest::newRow("missing") << "gone.sgy"
-                                 << ""
-                                 << "gone.sgy: there is no such file.";
+        const auto row = [](const char* name, const char* file, const char* opened, const char* message) {
+            QTest::newRow(name) << file << opened << message;
+        };
+        row("SEG-Y", "line.sgy", "SegyAnalysis", "");
+        row("SEG-Y, capital suffix, IEEE little endian", "LINE.SEGY", "SegyAnalysis", "");
+        row("SPS source by its first data line", "shots.txt", "SpsSourceAnalyzer", "");
+        row("SPS receiver by its suffix", "LINE1.R", "SpsReceiverAnalyzer", "");
+        row("SPS relation after comment lines", "links.txt", "SpsRelationAnalyzer", "");
+        row("SEG-D, a real field file", "sercel.segd", "SegdAnalyzer", "");
+        row("unknown", "notes.txt", "",
+            "notes.txt: it is not a SEG-Y (.sgy, .segy), SEG-D (.sgd, .segd) or SPS source, receiver or "
+            "relation file.");
+        row("missing", "gone.sgy", "", "gone.sgy: there is no such file.");
     }
     void analyzerOfTheKindOpens()
     {

@@ -191,7 +191,6 @@ private slots:
         QTest::newRow("wrong root")
             << QByteArray("<?xml version=\"1.0\"?>\n<SegyFormat Name=\"x\" Location=\"/y\"/>\n")
             << notProject;
-        QTest::newRow("empty file") << QByteArray() << notProject;
         QTest::newRow("random bytes") << QByteArray("\x01\xff<<>>\x00garbage", 15) << notProject;
         QTest::newRow("missing file") << QByteArray("(none)") << "cannot open";
     }
@@ -216,7 +215,6 @@ private slots:
                             const char* seismic) { QTest::newRow(name) << location << project << seismic; };
         row("location ends in the name", "D:/work/Alpha", "Alpha", "D:/work/Alpha/Seismic");
         row("location above the project", "D:/work", "Alpha", "D:/work/Alpha/Seismic");
-        row("trailing slash", "D:/work/Alpha/", "Alpha", "D:/work/Alpha/Seismic");
         row("name only as a prefix", "D:/work/Alpha2", "Alpha", "D:/work/Alpha2/Alpha/Seismic");
         row("empty name", "D:/work", "", "");
         row("empty location", "", "Alpha", "");
@@ -229,14 +227,6 @@ private slots:
         project.setLocation(location);
         project.setName(name);
         QCOMPARE(project.path(ProjectDescription::Seismic), seismic);
-        QStringList parts;
-        for (int part = 0; part < ProjectDescription::treePartCount; ++part)
-            parts << project.path(ProjectDescription::TreePart(part)).mid(seismic.size() - 8);
-        if (!seismic.isEmpty())
-            QCOMPARE(parts,
-                     QStringList({"/Flows", "/Flows/Jobs", "/Flows/ServerJobs", "/Flows/Models",
-                                  "/Flows/Display", "/Auxiliary", "/Displays", "/Images", "/Report",
-                                  "/Seismic", "/Seismic/FieldData", "/Survey", "/WellLogs", "/Survey.xml"}));
     }
 
     void treeOnDisk()
@@ -257,7 +247,6 @@ private slots:
         query();
         QCOMPARE(QDir(top).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList({"Flows", "Seismic"}));
-        QVERIFY(QFileInfo(top + "/Seismic/FieldData").isDir() && QFileInfo(top + "/Flows/Jobs").isDir());
 
         // The tree of the flags, and the description file moved to the project-files directory.
         project.setName(QStringLiteral("Echo"));
@@ -271,8 +260,6 @@ private slots:
         const QString echo = dir.filePath(QStringLiteral("Echo"));
         QCOMPARE(QDir(echo).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
                  QStringList({"Flows", "Seismic", "Survey"}));
-        QCOMPARE(QDir(echo + QStringLiteral("/Flows")).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
-                 QStringList({"Display", "Jobs", "Models", "TraceCalculator"}));
         QVERIFY(QFileInfo(echo + QStringLiteral("/Seismic/FieldData")).isDir());
     }
 
@@ -324,13 +311,8 @@ private slots:
         QCOMPARE(directories.segyFormats, QDir::currentPath() + QStringLiteral("/SegyFormats"));
         const std::unique_ptr<ProjectDescription> project(StartupProject::makeDefaultProject(
             fallback, {root.path(), "/f/SegyFormats", "/f/ProjectFiles", "/f/Colors"}));
-        QCOMPARE(project->name(), QStringLiteral("Osterlind"));
         QCOMPARE(project->location(), root.path() + QStringLiteral("/Osterlind"));
         QCOMPARE(project->descriptionFile(), fallback);
-        QCOMPARE(project->projectFilesDirectory(), QStringLiteral("/f/ProjectFiles"));
-        QCOMPARE(project->segyFormatsDirectory(), QStringLiteral("/f/SegyFormats"));
-        QCOMPARE(project->colorScaleFormatsDirectory(), QStringLiteral("/f/Colors"));
-        QCOMPARE(project->rootDirectory(), root.path());
     }
 
 private:

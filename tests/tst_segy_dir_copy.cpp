@@ -1,4 +1,3 @@
-#include "copy/DirCopyNames.h"
 #include "copy/DirCopyOperator.h"
 #include "copy/SegyDirCopyJob.h"
 #include "devices/TapeDevice.h"
@@ -17,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <memory>
+#include <vector>
 
 using namespace obrtest;
 
@@ -28,14 +28,13 @@ public:
     QList<TapeDevice*> inputAnswers;
     QList<TapeDevice*> outputAnswers;
     int outputPrompts = 0;
-    int keepAliveLeft = -1; // calls before the operator presses Abort; -1 never
     QStringList currentFiles;
     qint64 total = 0;
 
     void startProgress(qint64 units) override { total = units; }
     void showProgress(qint64) override {}
     void endProgress() override {}
-    bool keepAlive() override { return keepAliveLeft < 0 || keepAliveLeft-- > 0; }
+    bool keepAlive() override { return true; }
     TapeDevice* nextInputTape(TapeDevice*) override
     {
         return inputAnswers.isEmpty() ? nullptr : inputAnswers.takeFirst();
@@ -89,6 +88,7 @@ private slots:
         dir = std::make_unique<QTemporaryDir>();
         console.clear();
         copyOperator = ScriptedOperator();
+        drives.clear();
         for (const char* sub : {"a", "b", "out"})
             QDir(dir->path()).mkdir(sub);
     }
@@ -99,56 +99,28 @@ private slots:
         QVERIFY(writeFile(path("a/y.sgy"), segy(2)));
         QVERIFY(writeFile(path("a/notes.txt"), "not SEG-Y"));
         QVERIFY(writeFile(path("b/z.sgy"), segy(1)));
+        // A name taken in the output gets a unique one beside it.
         QVERIFY(writeFile(path("out/x.sgy"), "kept"));
         QVERIFY(run(disk({"a", "b"}, "out")));
         QCOMPARE(readFile(path("out/x.sgy")), QByteArray("kept"));
         QCOMPARE(readFile(path("out/x-1.sgy")), segy(3));
         QCOMPARE(readFile(path("out/y.sgy")), segy(2));
         QCOMPARE(readFile(path("out/z.sgy")), segy(1));
-        QCOMPARE(QDir(path("out")).count(), 4u + 2u);
         const qint64 bytes = segy(3).size() + segy(2).size() + segy(1).size();
         QCOMPARE(summary(console),
                  QStringList({QStringLiteral("   %1 bytes copied").arg(bytes), "   3 files copied"}));
         const QStringList lines = console.messages();
-        QCOMPARE(lines.mid(0, 3).join('|').section(' ', 0, 4),
-                 QStringLiteral("|Multiple SEG-Y copy started at"));
-        QVERIFY(lines.contains("Copied file  " + path("a/x.sgy")));
+        QVERIFY(lines.at(1).startsWith("Multiple SEG-Y copy started at "));
         QVERIFY(lines.at(lines.size() - 2).startsWith("Multiple SEG-Y copy ended at "));
-        QCOMPARE(copyOperator.total, 3);
         QCOMPARE(copyOperator.currentFiles,
                  QStringList({"File 1: 3 traces", "File 2: 2 traces", "File 3: 1 traces"}));
         QVERIFY(console.errors().isEmpty());
     }
 
-    void uniqueNames()
-    {
-        QCOMPARE(DirCopyNames::uniquePath(path("out"), "a.segd"), path("out/a.segd"));
-        QVERIFY(writeFile(path("out/a.segd"), "1"));
-        QCOMPARE(DirCopyNames::uniquePath(path("out"), "a.segd"), path("out/a-1.segd"));
-        QVERIFY(writeFile(path("out/a-1.segd"), "2"));
-        QCOMPARE(DirCopyNames::uniquePath(path("out"), "a.segd"), path("out/a-1-2.segd"));
-        QVERIFY(writeFile(path("out/plain"), "3"));
-        QCOMPARE(DirCopyNames::uniquePath(path("out"), "plain"), path("out/plain-1"));
-        QCOMPARE(DirCopyNames::forInputFile("line.sgy", true), QStringLiteral("line.sgd"));
-        QCOMPARE(DirCopyNames::forTapeFile("shot", 3, true), QStringLiteral("shot-3.segd"));
-        QCOMPARE(DirCopyNames::forTapeFile("shot", 3, false), QStringLiteral("shot-3.sgy"));
-    }
-
-    void concatenation()
-    {
-        QVERIFY(writeFile(path("a/1.sgy"), segy(3)));
-        QVERIFY(writeFile(path("a/2.sgy"), segy(2)));
-        SegyDirCopyJob::Settings settings = disk({"a"}, "out");
-        settings.concatenate = true;
-        QVERIFY(run(settings));
-        // One output, the headers once.
-        QCOMPARE(QDir(path("out")).entryList(QDir::Files), QStringList{"1.sgy"});
-        QCOMPARE(readFile(path("out/1.sgy")), segy(3) + segy(2).mid(3600));
-    }
-
     void concatenationMismatches_data()
     {
         obrtest::columns<QByteArray, QString>({"second", "error"});
+        QTest::newRow("matching") << segy(2) << QString();
         QTest::newRow("format") << segy(2, 20, 2)
                                 << "sample format mismatch for concatenated files - job will abort";
         QByteArray interval = segy(2);
@@ -166,30 +138,32 @@ private slots:
         QVERIFY(writeFile(path("a/3.sgy"), segy(1)));
         SegyDirCopyJob::Settings settings = disk({"a"}, "out");
         settings.concatenate = true;
-        QVERIFY(!run(settings));
+        QCOMPARE(run(settings), error.isEmpty());
+        if (error.isEmpty()) {
+            // One output, the headers once.
+            QCOMPARE(QDir(path("out")).entryList(QDir::Files), QStringList{"1.sgy"});
+            QCOMPARE(readFile(path("out/1.sgy")), segy(3) + segy(2).mid(3600) + segy(1).mid(3600));
+            return;
+        }
         QCOMPARE(console.errors(), QStringList({error, "  job failed"}));
         // The job stopped at the first file that differs.
         QCOMPARE(readFile(path("out/1.sgy")), segy(3));
         QCOMPARE(summary(console).last(), QStringLiteral("   1 file copied"));
     }
 
-    void outputDirectoryAmongInputs_data()
-    {
-        obrtest::columns<bool>({"throughLink"});
-        QTest::newRow("same path") << false;
-        QTest::newRow("through a symbolic link") << true;
-    }
     void outputDirectoryAmongInputs()
     {
-        const auto [throughLink] = obrtest::fetch<bool>("throughLink");
         QVERIFY(writeFile(path("a/x.sgy"), segy(2)));
         QVERIFY(writeFile(path("b/y.sgy"), segy(2)));
         QVERIFY(QFile::link(path("a"), path("link")));
-        QVERIFY(!run(disk({"b", "a"}, throughLink ? "link" : "a")));
-        QCOMPARE(console.errors(),
-                 QStringList({"input and output directories cannot be the same.", "job will abort"}));
+        for (const char* output : {"a", "link"}) {
+            console.clear();
+            QVERIFY(!run(disk({"b", "a"}, output)));
+            QCOMPARE(console.errors(),
+                     QStringList({"input and output directories cannot be the same.", "job will abort"}));
+            QCOMPARE(summary(console), QStringList{"<no summary>"});
+        }
         QCOMPARE(QDir(path("a")).entryList(QDir::Files), QStringList{"x.sgy"});
-        QCOMPARE(summary(console), QStringList{"<no summary>"});
     }
 
     void diskToTapesByByteLimit()
@@ -197,13 +171,9 @@ private slots:
         const QByteArray file = segy(4);
         for (const char* name : {"a/1.sgy", "a/2.sgy", "a/3.sgy"})
             QVERIFY(writeFile(path(name), file));
-        writeTapeImage(path("one.tap"), {});
-        writeTapeImage(path("two.tap"), {});
-        TapeDriveList drives(&console, {path("one.tap"), path("two.tap")});
-        QVERIFY(drives.drive(0)->open(1) && drives.drive(1)->open(1));
-        copyOperator.outputAnswers = {drives.drive(1)};
         SegyDirCopyJob::Settings settings = disk({"a"}, QString());
-        settings.outputTape = drives.drive(0);
+        settings.outputTape = tape("one.tap", {}, 1);
+        copyOperator.outputAnswers = {tape("two.tap", {}, 1)};
         settings.outputLimit = true;
         // Two files fit; the third would cross the limit and starts the next tape.
         settings.bytesPerTapeLimit = file.size() * 5 / 2;
@@ -218,26 +188,19 @@ private slots:
         QCOMPARE(lines.mid(end, 6),
                  QStringList({"End of output tape 1", "", "Writing double end-of-file to output tape", "", "",
                               "Start of output tape 2"}));
-        QVERIFY(lines.contains("End of output tape 2"));
-        QCOMPARE(summary(console).last(), QStringLiteral("   3 files copied"));
     }
 
     void tapeToDiskWithBaseNames()
     {
-        writeTapeImage(path("in.tap"), tapeFile(segy(3)) + tapeFile(segy(2, 30)) + TapeBlocks{QByteArray()});
-        TapeDriveList drives(&console, {path("in.tap")});
-        QVERIFY(drives.drive(0)->open(0));
         SegyDirCopyJob::Settings settings = disk({}, "out");
-        settings.inputTape = drives.drive(0);
+        settings.inputTape =
+            tape("in.tap", tapeFile(segy(3)) + tapeFile(segy(2, 30)) + TapeBlocks{QByteArray()}, 0);
         settings.baseName = "shot";
         QVERIFY2(run(settings), qPrintable(console.errors().join('|')));
         QCOMPARE(readFile(path("out/shot-1.sgy")), segy(3));
         QCOMPARE(readFile(path("out/shot-2.sgy")), segy(2, 30));
         QCOMPARE(summary(console).mid(1),
                  QStringList({"   2 files copied", "   9 blocks copied", "   1 tape copied"}));
-        QCOMPARE(copyOperator.currentFiles, QStringList({"File 1", "File 2"}));
-        const QStringList lines = console.messages();
-        QVERIFY(lines.contains("Start of input tape 1") && lines.contains("End of input tape 1"));
     }
 
     void recordBoundaryChangesTapes()
@@ -247,15 +210,10 @@ private slots:
         TapeBlocks input;
         for (const int record : records)
             input += tapeFile(segy(2, 20, 1, record));
-        writeTapeImage(path("in.tap"), input + TapeBlocks{QByteArray()});
-        writeTapeImage(path("one.tap"), {});
-        writeTapeImage(path("two.tap"), {});
-        TapeDriveList drives(&console, {path("in.tap"), path("one.tap"), path("two.tap")});
-        QVERIFY(drives.drive(0)->open(0) && drives.drive(1)->open(1) && drives.drive(2)->open(1));
-        copyOperator.outputAnswers = {drives.drive(2)};
         SegyDirCopyJob::Settings settings = disk({}, QString());
-        settings.inputTape = drives.drive(0);
-        settings.outputTape = drives.drive(1);
+        settings.inputTape = tape("in.tap", input + TapeBlocks{QByteArray()}, 0);
+        settings.outputTape = tape("one.tap", {}, 1);
+        copyOperator.outputAnswers = {tape("two.tap", {}, 1)};
         settings.outputLimit = true;
         settings.bytesPerTapeLimit = 2 * segy(2).size();
         settings.recordByte = 9;
@@ -278,45 +236,28 @@ private slots:
 
     void sameTapeRefused()
     {
-        writeTapeImage(path("in.tap"), tapeFile(segy(1)));
-        TapeDriveList drives(&console, {path("in.tap")});
-        QVERIFY(drives.drive(0)->open(0));
         SegyDirCopyJob::Settings settings = disk({}, QString());
-        settings.inputTape = drives.drive(0);
-        settings.outputTape = drives.drive(0);
+        settings.inputTape = tape("in.tap", tapeFile(segy(1)), 0);
+        settings.outputTape = settings.inputTape;
         QVERIFY(!run(settings));
         QCOMPARE(console.errors(),
                  QStringList({"input and output tape drives cannot be the same.", "job will abort"}));
         QCOMPARE(readTapeImage(path("in.tap")), tapeFile(segy(1)));
     }
 
-    void abortIsNoFailure()
-    {
-        QVERIFY(writeFile(path("a/1.sgy"), segy(3)));
-        QVERIFY(writeFile(path("a/2.sgy"), segy(3)));
-        copyOperator.keepAliveLeft = 0;
-        QVERIFY(run(disk({"a"}, "out")));
-        QCOMPARE(console.warnings().size(), 1);
-        QVERIFY(console.warnings().first().startsWith("copy aborted by user at "));
-        QVERIFY(console.errors().isEmpty());
-        QCOMPARE(summary(console).last(), QStringLiteral("   0 files copied"));
-        QVERIFY(!QFile::exists(path("out/2.sgy")));
-    }
-
     void segdRoundTrip_data()
     {
-        obrtest::columns<int, int, bool>({"revision", "format", "littleEndian"});
-        for (const int revision : {21, 31}) {
-            QTest::addRow("rev %d, IBM floats", revision) << revision << 1 << false;
-            QTest::addRow("rev %d, little-endian 16-bit integers", revision) << revision << 3 << true;
-            QTest::addRow("rev %d, big-endian IEEE", revision) << revision << 5 << false;
-            QTest::addRow("rev %d, 8-bit integers", revision) << revision << 8 << false;
-        }
+        obrtest::columns<int, int, bool, bool>({"revision", "format", "littleEndian", "fromTape"});
+        QTest::newRow("rev 2.1, IBM floats") << 21 << 1 << false << false;
+        QTest::newRow("rev 3.1, little-endian 16-bit integers") << 31 << 3 << true << false;
+        QTest::newRow("rev 2.1, 8-bit integers") << 21 << 8 << false << false;
+        // The trace count the headers give is the tape file's, known only at its end.
+        QTest::newRow("rev 3.1 from tape, IBM floats") << 31 << 1 << false << true;
     }
     void segdRoundTrip()
     {
-        const auto [revision, format, littleEndian] =
-            obrtest::fetch<int, int, bool>("revision", "format", "littleEndian");
+        const auto [revision, format, littleEndian, fromTape] =
+            obrtest::fetch<int, int, bool, bool>("revision", "format", "littleEndian", "fromTape");
         dirtest::SegyParams params;
         params.format = format;
         params.littleEndian = littleEndian;
@@ -324,33 +265,21 @@ private slots:
         params.samples = 40;
         params.interval = 1000;
         params.scalar = format == 3 ? 10 : -100;
-        QVERIFY(writeFile(path("a/line.sgy"), dirtest::segyFile(params)));
+        const QByteArray file = dirtest::segyFile(params);
         SegyDirCopyJob::Settings settings = disk({"a"}, "out");
         settings.segd = true;
         settings.revision = revision;
+        if (fromTape) {
+            settings.inputDirectories.clear();
+            settings.inputTape =
+                tape("in.tap", tapeFile(file) + tapeFile(file) + TapeBlocks{QByteArray()}, 0);
+            settings.baseName = "shot";
+        }
+        QVERIFY(writeFile(path("a/line.sgy"), file));
         QVERIFY2(run(settings), qPrintable(console.errors().join('|')));
-        checkSegd(path("out/line.sgd"), params, revision);
-    }
-
-    void segdFromTape()
-    {
-        dirtest::SegyParams params;
-        params.traces = 4;
-        params.samples = 20;
-        params.format = 1;
-        const QByteArray file = dirtest::segyFile(params);
-        writeTapeImage(path("in.tap"), tapeFile(file) + tapeFile(file) + TapeBlocks{QByteArray()});
-        TapeDriveList drives(&console, {path("in.tap")});
-        QVERIFY(drives.drive(0)->open(0));
-        SegyDirCopyJob::Settings settings = disk({}, "out");
-        settings.inputTape = drives.drive(0);
-        settings.segd = true;
-        settings.revision = 31;
-        settings.baseName = "shot";
-        QVERIFY2(run(settings), qPrintable(console.errors().join('|')));
-        // The trace count the headers give is the tape file's, known only at its end.
-        checkSegd(path("out/shot-1.segd"), params, 31);
-        checkSegd(path("out/shot-2.segd"), params, 31);
+        for (const char* name : fromTape ? QList<const char*>{"out/shot-1.segd", "out/shot-2.segd"}
+                                         : QList<const char*>{"out/line.sgd"})
+            checkSegd(path(name), params, revision);
     }
 
     void segdRefusedBeforeWriting()
@@ -380,6 +309,17 @@ private:
         if (!output.isEmpty())
             settings.outputDirectory = path(output);
         return settings;
+    }
+
+    // A drive of its own holding a new image of that name, opened for reading (0) or writing (1).
+    TapeDevice* tape(const QString& name, const TapeBlocks& blocks, unsigned mode)
+    {
+        drives.push_back(
+            std::make_unique<TapeDriveList>(&console, QStringList{writeTapeImage(path(name), blocks)}));
+        TapeDevice* drive = drives.back()->drive(0);
+        if (!drive->open(mode))
+            qFatal("cannot open %s", qPrintable(name));
+        return drive;
     }
 
     bool run(const SegyDirCopyJob::Settings& settings)
@@ -420,6 +360,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> dir;
     RecordingConsole console;
+    std::vector<std::unique_ptr<TapeDriveList>> drives;
     ScriptedOperator copyOperator;
 };
 

@@ -45,44 +45,6 @@ void putSample(char* at, int format, int value, bool littleEndian)
 
 } // namespace
 
-int sampleValue(int trace, int sample)
-{
-    return (trace * 7 + sample * 3) % 100 - 50;
-}
-
-int sourceX(int trace)
-{
-    return 123456 + trace;
-}
-int sourceY(int trace)
-{
-    return -98765 - trace;
-}
-int sourceElevation(int)
-{
-    return 4500;
-}
-int receiverX(int trace)
-{
-    return 500000 + 25 * trace;
-}
-int receiverY(int trace)
-{
-    return -700000 - 25 * trace;
-}
-int receiverElevation(int trace)
-{
-    return 1200 + trace;
-}
-int receiverLine(int trace)
-{
-    return trace % 2 == 0 ? 101 : -12;
-}
-int receiverPoint(int trace)
-{
-    return 3000 + trace;
-}
-
 double scaled(int value, int scalar)
 {
     if (scalar > 0)

@@ -22,16 +22,16 @@ struct SegyParams {
 QByteArray segyFile(const SegyParams& params);
 
 // The sample `sample` of trace `trace` (0-based): a whole number from -50 to 49.
-int sampleValue(int trace, int sample);
+inline const auto sampleValue = [](int trace, int sample) { return (trace * 7 + sample * 3) % 100 - 50; };
 // The unscaled coordinates and line numbers the trace headers hold.
-int sourceX(int trace);
-int sourceY(int trace);
-int sourceElevation(int trace);
-int receiverX(int trace);
-int receiverY(int trace);
-int receiverElevation(int trace);
-int receiverLine(int trace);
-int receiverPoint(int trace);
+inline const auto sourceX = [](int trace) { return 123456 + trace; };
+inline const auto sourceY = [](int trace) { return -98765 - trace; };
+inline const auto sourceElevation = [](int) { return 4500; };
+inline const auto receiverX = [](int trace) { return 500000 + 25 * trace; };
+inline const auto receiverY = [](int trace) { return -700000 - 25 * trace; };
+inline const auto receiverElevation = [](int trace) { return 1200 + trace; };
+inline const auto receiverLine = [](int trace) { return trace % 2 == 0 ? 101 : -12; };
+inline const auto receiverPoint = [](int trace) { return 3000 + trace; };
 // A coordinate with a scalar applied as SEG-Y says.
 double scaled(int value, int scalar);
 
