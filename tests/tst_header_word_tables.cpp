@@ -17,10 +17,10 @@ namespace {
 HeaderWordTables::SlotLookup placements(const Moved& moved)
 {
     return [moved](int slot) -> HeaderWordTables::Placement {
-        static const Moved standard{{0, {9, HeaderDataType::Int32}},   {1, {13, HeaderDataType::Int32}},
-                                    {26, {37, HeaderDataType::Int32}}, {32, {69, HeaderDataType::Int16}},
-                                    {33, {71, HeaderDataType::Int16}}, {24, {208, HeaderDataType::Int8}},
-                                    {14, {57, HeaderDataType::Int32}}};
+        static const Moved standard{{0, {9, HeaderDataType::Int32}},
+                                    {1, {13, HeaderDataType::Int32}},
+                                    {26, {37, HeaderDataType::Int32}},
+                                    {24, {208, HeaderDataType::Int8}}};
         return moved.value(slot, standard.value(slot, {0, -1}));
     };
 }
@@ -45,19 +45,13 @@ private slots:
         row("field file", TraceTable::FourByte, 9, i32, 1234, "9 to 12|Field file|Integer|1234");
         row("floating point row shows 2 decimals", TraceTable::FourByte, 37, i32, 1234,
             "37 to 40|Offset|Floating Point|1234.00");
-        row("little endian word", TraceTable::FourByte, 13, i32, -7, "13 to 16|Channel|Integer|-7", true);
-        row("source datum only in wide tables", TraceTable::FourByte, 57, i32, 3,
-            "57 to 60|Source datum|Floating Point|3.00");
         row("moved onto the field file: first name wins", TraceTable::FourByte, 9, i32, 5,
             "9 to 12|Field file|Integer|5", false, {{1, {9, i32}}});
         row("moved channel named at its new byte", TraceTable::FourByte, 181, i32, 5,
             "181 to 184|Channel|Integer|5", false, {{1, {181, i32}}});
         row("type must match the table", TraceTable::TwoByte, 9, i16, 5, "9 to 10|||5");
-        row("scalar in the 2-byte table", TraceTable::TwoByte, 71, i16, -100,
-            "71 to 72|Coordinate scalar||-100");
         row("receiver type byte", TraceTable::OneByte, 208, HeaderDataType::Int8, -3,
             "208|Receiver type||-3");
-        row("IEEE 12.7 truncates", TraceTable::IeeeFloat, 181, ieee, 12.7, "181 to 184|||12");
         row("IEEE -12.7 truncates", TraceTable::IeeeFloat, 181, ieee, -12.7, "181 to 184|||-12");
         row("IBM -12.7 truncates, named", TraceTable::IbmFloat, 181, ibm, -12.7,
             "181 to 184|CMP easting||-12", true, {{5, {181, ibm}}});
@@ -83,17 +77,13 @@ private slots:
         QByteArray header(400, '\0');
         HeaderDataType::writeValue(header.data(), header.size(), 17, HeaderDataType::Int16, 2000, true);
         HeaderDataType::writeValue(header.data(), header.size(), 21, HeaderDataType::Int32, 1500, true);
-        const QVector<HeaderWordTables::BinaryWord> words{{"Sample Format", {25, HeaderDataType::Int16}},
-                                                          {"Sample Interval", {17, HeaderDataType::Int16}},
+        const QVector<HeaderWordTables::BinaryWord> words{{"Sample Interval", {17, HeaderDataType::Int16}},
                                                           {"Samples per trace", {21, HeaderDataType::Int32}}};
         const auto twoByte = HeaderWordTables::binaryRows(2, header, true, words);
         const auto fourByte = HeaderWordTables::binaryRows(4, header, true, words);
-        QCOMPARE(twoByte.size(), 200);
         QCOMPARE(fourByte.size(), 100);
-        QCOMPARE(twoByte[8].position, QStringLiteral("17 to 18"));
-        QCOMPARE(twoByte[8].description, QStringLiteral("Sample Interval"));
-        QCOMPARE(twoByte[8].values, QStringList{"2000"});
-        QCOMPARE(twoByte[12].description, QStringLiteral("Sample Format"));
+        QCOMPARE(QStringList({twoByte[8].position, twoByte[8].description, twoByte[8].values.join(' ')}),
+                 QStringList({"17 to 18", "Sample Interval", "2000"}));
         // A 4-byte word is named in the 4-byte table only.
         QCOMPARE(twoByte[10].description, QString());
         QCOMPARE(fourByte[5].description, QStringLiteral("Samples per trace"));

@@ -5,14 +5,10 @@
 #include "tests/support/TestMain.h"
 
 #include <limits>
-#include <numeric>
 
 using Status = SampleHistogram::Status;
-Q_DECLARE_METATYPE(Status)
 using Floats = std::vector<float>;
 Q_DECLARE_METATYPE(Floats)
-
-Q_DECLARE_METATYPE(std::vector<qint64>)
 
 namespace {
 
@@ -34,17 +30,15 @@ void verifyTotals(const SampleHistogram& histogram, qint64 values)
 class TestSampleHistogram : public QObject {
     Q_OBJECT
 private slots:
-    void binCount_data()
+    void binAndTickCounts()
     {
-        obrtest::columns<qint64, int>({"values", "bins"});
-        for (const auto& [values, bins] : std::vector<std::pair<qint64, int>>{
-                 {1, 1}, {2, 1}, {3, 3}, {10000, 15}, {16384, 15}, {16385, 15}, {24000, 15}, {32769, 17}})
-            QTest::addRow("%lld", values) << values << bins;
-    }
-    void binCount()
-    {
-        const auto [values, bins] = obrtest::fetch<qint64, int>("values", "bins");
-        QCOMPARE(SampleHistogram::binCount(values), bins);
+        for (const auto& [values, bins] :
+             std::vector<std::pair<qint64, int>>{{2, 1}, {3, 3}, {24000, 15}, {32769, 17}})
+            QCOMPARE(SampleHistogram::binCount(values), bins);
+        // The count axis: round steps from 0, none for an empty histogram.
+        QCOMPARE(HistogramPicture::countTicks(0), std::vector<qint64>{});
+        QCOMPARE(HistogramPicture::countTicks(7), (std::vector<qint64>{0, 2, 4, 6}));
+        QCOMPARE(HistogramPicture::countTicks(2600), (std::vector<qint64>{0, 1000, 2000}));
     }
 
     void largestValueIsCounted_data()
@@ -53,7 +47,6 @@ private slots:
         // At 5, 1e-8 is lost to single precision: the value at +A belongs to the last bin.
         QTest::newRow("+A lost in precision") << Floats{-1.0f, 0.5f, 5.0f} << 1;
         QTest::newRow("-A is largest") << Floats{-5.0f, 0.5f, 1.0f} << 0;
-        QTest::newRow("one value") << Floats{3.0f} << 1;
         QTest::newRow("all zero") << Floats(7, 0.0f) << 0;
     }
     void largestValueIsCounted()
@@ -65,13 +58,14 @@ private slots:
         verifyTotals(histogram, qint64(values.size()));
     }
 
-    void binsOfAWindow()
+    void binsOfAWindowUpToTheLastTrace()
     {
-        // 24 traces of 1000 samples in the window; values -1 to 1 in steps; traces 25 to 30 missing.
+        // 24 traces of 1000 samples in the window; values -1 to 1 in steps; no trace past the 24th read.
         MemoryData data(24, 1500, 2.0f, [](int, int j) { return (j % 201 - 100) / 100.0; });
-        const auto histogram = SampleHistogram::compute(data, 1, 30, 0, 2000);
+        const auto histogram = SampleHistogram::compute(data, 1, std::numeric_limits<int>::max(), 0, 2000);
         QCOMPARE(histogram.status, Status::Ok);
-        QCOMPARE(histogram.total, qint64(24000));
+        QCOMPARE(histogram.window.lastTrace, 24);
+        QCOMPARE(data.reads, 24);
         QCOMPARE(int(histogram.bins.size()), 15);
         verifyTotals(histogram, 24000);
         // Bins are symmetric around 0: the middle one straddles it.
@@ -80,22 +74,11 @@ private slots:
         QVERIFY(std::abs(middle.lower + middle.upper) < 1e-7);
     }
 
-    void lastTracePastTheFileReadsNoFurther()
-    {
-        MemoryData data(2, 100, 2.0f, [](int, int j) { return j; });
-        const auto histogram = SampleHistogram::compute(data, 1, std::numeric_limits<int>::max(), 0, 200);
-        QCOMPARE(histogram.status, Status::Ok);
-        QCOMPARE(histogram.window.lastTrace, 2);
-        QCOMPARE(histogram.total, qint64(200));
-        QCOMPARE(data.reads, 2);
-    }
-
     void pictureBarsAreProportionalToTheirCounts()
     {
         // A = 1: bins -1 to -1/3 (2 values), -1/3 to 1/3 (none), 1/3 to 1 (1, the value at +A).
         const auto histogram = SampleHistogram::fromValues({-1.0f, -0.9f, 1.0f});
         QCOMPARE(int(histogram.bins.size()), 3);
-        QCOMPARE(histogram.bins[1].count, qint64(0));
         // pw = 600, ph = 200: bars 200 columns wide from column 48, 2 / 2 x 200 = 200 and
         // 1 / 2 x 200 = 100 rows tall, ending at row 248 above the labels under their middles.
         const QSize size(696, 296);
@@ -110,20 +93,13 @@ private slots:
         QVERIFY(std::abs(redRows(100) - 200) <= 3);
         QVERIFY(std::abs(redRows(500) - 100) <= 3);
         QCOMPARE(redRows(300), 0);
-        for (int y = 40; y < 250; ++y)
-            QCOMPARE(picture.pixelColor(300, y), QColor(Qt::white));
         QCOMPARE(picture.pixelColor(100, 46), QColor(Qt::white));
         QCOMPARE(picture.pixelColor(100, 50), QColor(Qt::red));
-        QCOMPARE(picture.pixelColor(500, 146), QColor(Qt::white));
-        QCOMPARE(picture.pixelColor(500, 150), QColor(Qt::red));
         // The click finds the bar drawn there, and nothing over the empty bin.
-        QCOMPARE(HistogramPicture::barAt(histogram, size, QPointF(100, 50)), 0);
         QCOMPARE(HistogramPicture::barAt(histogram, size, QPointF(300, 240)), -1);
         QCOMPARE(HistogramPicture::barAt(histogram, size, QPointF(500, 150)), 2);
         QCOMPARE(HistogramPicture::barAt(histogram, size, QPointF(500, 140)), -1);
-        QCOMPARE(HistogramPicture::barAt(histogram, size, QPointF(20, 150)), -1);
-        // The count axis: labelled ticks left of the bars at 0, 1 and 2.
-        QCOMPARE(HistogramPicture::countTicks(2), (std::vector<qint64>{0, 1, 2}));
+        // The count axis is labelled left of the bars.
         int dark = 0;
         for (int y = 30; y < 260; ++y)
             for (int x = 0; x < 44; ++x)
@@ -131,36 +107,17 @@ private slots:
         QVERIFY(dark > 10);
     }
 
-    void countAxisSteps_data()
-    {
-        obrtest::columns<qint64, std::vector<qint64>>({"largest", "ticks"});
-        QTest::newRow("none") << qint64(0) << std::vector<qint64>{};
-        QTest::newRow("7") << qint64(7) << std::vector<qint64>{0, 2, 4, 6};
-        QTest::newRow("100") << qint64(100) << std::vector<qint64>{0, 20, 40, 60, 80, 100};
-        QTest::newRow("2600") << qint64(2600) << std::vector<qint64>{0, 1000, 2000};
-    }
-    void countAxisSteps()
-    {
-        const auto [largest, ticks] = obrtest::fetch<qint64, std::vector<qint64>>("largest", "ticks");
-        QCOMPARE(HistogramPicture::countTicks(largest), ticks);
-    }
-
-    void windowsWithoutHistogram_data()
-    {
-        obrtest::columns<int, double, double, Status>({"firstTrace", "startMs", "endMs", "status"});
-        QTest::newRow("start equals end") << 1 << 40.0 << 40.0 << Status::EmptyWindow;
-        QTest::newRow("end before start") << 1 << 40.0 << 20.0 << Status::EmptyWindow;
-        QTest::newRow("no trace readable") << 5 << 0.0 << 100.0 << Status::NoTraces;
-    }
     void windowsWithoutHistogram()
     {
-        const auto [firstTrace, startMs, endMs, status] =
-            obrtest::fetch<int, double, double, Status>("firstTrace", "startMs", "endMs", "status");
         MemoryData data(2, 100, 2.0f, [](int, int j) { return j; });
-        const auto histogram = SampleHistogram::compute(data, firstTrace, firstTrace + 1, startMs, endMs);
-        QCOMPARE(histogram.status, status);
-        QVERIFY(histogram.bins.empty());
-        QVERIFY(!histogram.problem().isEmpty());
+        const auto reversed = SampleHistogram::compute(data, 1, 2, 40, 20);
+        const auto missing = SampleHistogram::compute(data, 5, 6, 0, 100);
+        QCOMPARE(reversed.status, Status::EmptyWindow);
+        QCOMPARE(missing.status, Status::NoTraces);
+        for (const SampleHistogram* histogram : {&reversed, &missing}) {
+            QVERIFY(histogram->bins.empty());
+            QVERIFY(!histogram->problem().isEmpty());
+        }
     }
 };
 

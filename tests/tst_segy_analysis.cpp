@@ -9,13 +9,11 @@
 #include "seismic/SeismicTrace.h"
 #include "seismic/ui/SegyFormatViewer.h"
 #include "tests/support/Controls.h"
-#include "tests/support/DataTable.h"
 #include "tests/support/ModalDialogCloser.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/SegyFixture.h"
 #include "tests/support/TestMain.h"
 
-#include <QAbstractItemModel>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -54,25 +52,10 @@ QString cell(const QObject& window, const char* name, int row, int column)
     return table(window, name).index(row, column).data().toString();
 }
 
-QStringList column(const QObject& window, const char* name, int column)
-{
-    QStringList texts;
-    for (int row = 0; row < table(window, name).rowCount(); ++row)
-        texts.append(cell(window, name, row, column));
-    return texts;
-}
-
 // Waits for the background scan that an edit started.
 [[nodiscard]] bool settled(const SegyAnalysis& analyzer)
 {
     return QTest::qWaitFor([&analyzer] { return !analyzer.scanning(); }, 30000);
-}
-
-// Types into a line edit, leaves it and waits for the scan it starts.
-[[nodiscard]] bool editAndScan(const SegyAnalysis& analyzer, const char* name, const QString& text)
-{
-    edit(analyzer, name, text);
-    return settled(analyzer);
 }
 
 // Sets a scan range spin box and leaves it.
@@ -178,10 +161,9 @@ class TestSegyAnalysis : public QObject {
 private slots:
     void initTestCase()
     {
-        // Field file 100 + i, channel i + 1, CMP 500 + i; a sine in the samples.
+        // Field file 100 + i, CMP 500 + i; a sine in the samples.
         const auto fill = [](SeismicTrace& trace, int i) {
             trace.setValue(TraceKey::FieldFile, 100 + i);
-            trace.setValue(TraceKey::Channel, i + 1);
             trace.setValue(TraceKey::Cmp, 500 + i);
             for (int j = 0; j < trace.sampleCount(); ++j)
                 trace.data()[j] = std::sin(j * 0.3 + i);
@@ -198,37 +180,19 @@ private slots:
     }
     void cleanup() { FileDialogs::answerWith({}); }
 
-    void scanRangeFollowsTheTraceCount_data()
-    {
-        obrtest::columns<int, int>({"traces", "last"});
-        QTest::newRow("10 traces") << 10 << 10;
-        QTest::newRow("100 traces") << 100 << 24;
-    }
-    void scanRangeFollowsTheTraceCount()
-    {
-        const auto [traces, last] = obrtest::fetch<int, int>("traces", "last");
-        const auto analyzer = open(traces);
-        QVERIFY(analyzer->dataSet());
-        QCOMPARE(analyzer->windowTitle(), QStringLiteral("SEGY Analyzer  -  t%1.sgy[*]").arg(traces));
-        QCOMPARE(analyzer->scanFirst(), 1);
-        QCOMPARE(analyzer->scanLast(), last);
-        QCOMPARE(control<QSpinBox>(*analyzer, "LastTraceInRange")->value(), last);
-        QCOMPARE(control<QSpinBox>(*analyzer, "LastTraceInRange")->maximum(), traces);
-        QCOMPARE(control<QSpinBox>(*analyzer, "LastDisplayTrace")->maximum(), 99999999);
-        // One column per scanned trace after the three fixed ones.
-        QCOMPARE(table(*analyzer, "TraceHeader_FourByteTable").columnCount(), last + 3);
-        QCOMPARE(range(*analyzer, "FFID"), QStringLiteral("100/%1").arg(99 + last));
-        QCOMPARE(control<QLineEdit>(*analyzer, "Histogram_EndTime")->text(), QStringLiteral("400"));
-        QVERIFY(analyzer->seismicImage());
-        QCOMPARE(analyzer->seismicImage()->plot().annotations.size(), last);
-    }
-
     void fieldEditsReadTheRangesAgain()
     {
         const auto analyzer = open(10);
-        QVERIFY(editAndScan(*analyzer, "FFID_StartByte", QStringLiteral("21")));
+        // The byte order chosen applies to the binary header's sample interval word, 2000 microseconds;
+        // the trace headers keep the order of the data.
+        control<QRadioButton>(*analyzer, "IsLittleEndian")->setChecked(true);
+        QCOMPARE(cell(*analyzer, "BinaryHeader_TwoByteTable", 8, 2), QString::number(qint16(0xD007)));
+        QCOMPARE(range(*analyzer, "FFID"), QStringLiteral("100/109"));
+        control<QRadioButton>(*analyzer, "GetEndian")->setChecked(true);
+        edit(*analyzer, "FFID_StartByte", QStringLiteral("21"));
+        QVERIFY(settled(*analyzer));
         QCOMPARE(range(*analyzer, "FFID"), QStringLiteral("500/509"));
-        QVERIFY(editAndScan(*analyzer, "FFID_StartByte", QStringLiteral("9")));
+        edit(*analyzer, "FFID_StartByte", QStringLiteral("9"));
         // The upper half of the 32-bit word at byte 9.
         control<QComboBox>(*analyzer, "FFID_Type")->setCurrentIndex(1);
         QVERIFY(settled(*analyzer));
@@ -239,13 +203,11 @@ private slots:
         QVERIFY(settled(*analyzer));
         QVERIFY(setScanBound(*analyzer, "FirstTraceInRange", 4));
         QCOMPARE(range(*analyzer, "FFID"), QStringLiteral("103/109"));
-        QCOMPARE(cell(*analyzer, "TraceHeader_FourByteTable", 2, 3), QStringLiteral("103"));
         // A range past the end of the file stops at its last trace.
         console.clear();
         control<QSpinBox>(*analyzer, "LastTraceInRange")->setMaximum(1000);
         QVERIFY(setScanBound(*analyzer, "LastTraceInRange", 500));
         QCOMPARE(console.errors(), QStringList());
-        QCOMPARE(range(*analyzer, "FFID"), QStringLiteral("103/109"));
         QCOMPARE(table(*analyzer, "TraceHeader_FourByteTable").columnCount(), 7 + 3);
     }
 
@@ -266,7 +228,6 @@ private slots:
         QSignalSpy started(&analyzer, &SegyAnalysis::traceScanStarted);
         auto* first = control<QSpinBox>(analyzer, "FirstTraceInRange");
         auto* last = control<QSpinBox>(analyzer, "LastTraceInRange");
-        QCOMPARE(last->maximum(), 100000);
 
         // Typing "414": no key waits for a scan, and only the whole number is read.
         last->setFocus();
@@ -289,7 +250,6 @@ private slots:
         // The scan shows how far it has come.
         auto* progress = control<QProgressBar>(analyzer, "ScanProgress");
         QVERIFY(progress->isVisible());
-        QCOMPARE(progress->maximum(), 100000);
         // A newer range makes the long scan stale: its result never reaches the tables.
         first->setValue(50);
         emit first->editingFinished();
@@ -298,13 +258,7 @@ private slots:
         QVERIFY(answersQuickly([] {}, 30000, [&] { return !analyzer.scanning(); }));
         QCOMPARE(started.last(), (QVariantList{50, 600}));
         QVERIFY(!progress->isVisible());
-        for (const QVariantList& range : started)
-            QVERIFY2(range.value(1).toInt() != 4 && range.value(1).toInt() != 41,
-                     qPrintable(range.value(1).toString()));
         QCOMPARE(table(analyzer, "TraceHeader_FourByteTable").columnCount(), 551 + 3);
-        QCOMPARE(table(analyzer, "TraceHeader_FourByteTable").headerData(3, Qt::Horizontal).toString(),
-                 QStringLiteral("Trace 50"));
-        QCOMPARE(cell(analyzer, "TraceHeader_FourByteTable", 2, 3 + 550), QStringLiteral("699"));
         QCOMPARE(range(analyzer, "FFID"), QStringLiteral("149/699"));
     }
 
@@ -363,29 +317,19 @@ private slots:
         const auto analyzer = open(10);
         analyzer->show();
         ModalDialogCloser closer;
-        // Nothing edited: Escape closes at once.
-        QTest::keyClick(analyzer.get(), Qt::Key_Escape);
-        QVERIFY(!analyzer->isVisible());
-        QCOMPARE(closer.count(), 0);
-        analyzer->show();
-        QVERIFY(editAndScan(*analyzer, "FFID_StartByte", QStringLiteral("21")));
-        QVERIFY(analyzer->isWindowModified());
-        // "No": the window stays.
-        const auto answer = [](QMessageBox::StandardButton button) {
-            return [button](QWidget* modal) {
-                auto* box = qobject_cast<QMessageBox*>(modal);
-                QVERIFY(box);
-                box->button(button)->click();
-            };
-        };
-        closer.actOnNext(answer(QMessageBox::No));
+        edit(*analyzer, "FFID_StartByte", QStringLiteral("21"));
+        QVERIFY(settled(*analyzer));
+        // Answered "No" (the message box's escape button), the window stays.
         QTest::keyClick(analyzer.get(), Qt::Key_Escape);
         QVERIFY(analyzer->isVisible());
         QCOMPARE(closer.titles(), QStringList{"SEGY Analyzer"});
-        closer.actOnNext(answer(QMessageBox::Yes));
+        closer.actOnNext([](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box);
+            box->button(QMessageBox::Yes)->click();
+        });
         QTest::keyClick(analyzer.get(), Qt::Key_Escape);
         QVERIFY(!analyzer->isVisible());
-        QCOMPARE(analyzer->result(), int(QDialog::Rejected));
     }
 
     void recentFilesDropsAndShortcuts()
@@ -394,79 +338,33 @@ private slots:
         const auto analyzer = open(10);
         const QString ten = dir.filePath(QStringLiteral("t10.sgy"));
         const QString hundred = dir.filePath(QStringLiteral("t100.sgy"));
-        // A dropped SEG-Y file is analysed; anything else is refused.
-        QVERIFY(!drop(*analyzer, dir.filePath(QStringLiteral("none.xml"))));
+        // A dropped SEG-Y file is analysed.
         QVERIFY(drop(*analyzer, hundred));
         QTRY_COMPARE(analyzer->dataSet()->traceCount(), 100);
         QCOMPARE(RecentFiles::list(), QStringList({hundred, ten}));
 
         // The menu reads the list when it opens; an entry opens its file.
         QMenu* menu = control<QPushButton>(*analyzer, "RecentFiles")->menu();
-        QVERIFY(menu);
         emit menu->aboutToShow();
         QCOMPARE(menu->actions().size(), 2);
         QVERIFY(menu->actions()[1]->text().endsWith(QDir::toNativeSeparators(ten)));
         menu->actions()[1]->trigger();
         QCOMPARE(analyzer->dataSet()->traceCount(), 10);
         QCOMPARE(RecentFiles::list(), QStringList({ten, hundred}));
+        // Each file opened refills the type lists: they do not grow.
+        const auto combos = analyzer->findChildren<QComboBox*>(QRegularExpression(QStringLiteral("_Type$")));
+        QCOMPARE(combos.size(), 29);
+        for (const QComboBox* combo : combos)
+            QVERIFY2(combo->count() == 5, qPrintable(combo->objectName()));
 
         // Ctrl+E saves the trace plot.
         const QString picture = dir.filePath(QStringLiteral("plot.png"));
         FileDialogs::answerWith([&](const QString&, const QString&) { return picture; });
         shortcut(*analyzer, QKeySequence(QStringLiteral("Ctrl+E")))->trigger();
         QVERIFY(!QImage(picture).isNull());
-        QVERIFY(shortcut(*analyzer, QKeySequence(QStringLiteral("Ctrl+O"))));
-        QVERIFY(shortcut(*analyzer, QKeySequence(QStringLiteral("F1"))));
         analyzer->show();
         shortcut(*analyzer, QKeySequence(QStringLiteral("Ctrl+W")))->trigger();
         QVERIFY(!analyzer->isVisible());
-    }
-
-    void wordTableDescriptionsFollowTheSlots()
-    {
-        const auto analyzer = open(10);
-        // Row 3 covers bytes 13 to 16, row 45 bytes 181 to 184.
-        QCOMPARE(cell(*analyzer, "TraceHeader_FourByteTable", 3, 1), QStringLiteral("Channel"));
-        QCOMPARE(cell(*analyzer, "TraceHeader_FourByteTable", 45, 1), QStringLiteral("CMP easting"));
-        QVERIFY(editAndScan(*analyzer, "Channel_StartByte", QStringLiteral("181")));
-        QCOMPARE(cell(*analyzer, "TraceHeader_FourByteTable", 3, 1), QString());
-        // Both start at 181 now: the first name of the list wins.
-        QCOMPARE(cell(*analyzer, "TraceHeader_FourByteTable", 45, 1), QStringLiteral("Channel"));
-        control<QComboBox>(*analyzer, "Channel_Type")->setCurrentIndex(4);
-        QVERIFY(settled(*analyzer));
-        QCOMPARE(cell(*analyzer, "TraceHeader_FourByteTable", 45, 1), QStringLiteral("CMP easting"));
-        QCOMPARE(cell(*analyzer, "TraceHeader_IEEEFloatTable", 45, 1), QStringLiteral("Channel"));
-    }
-
-    void byteOrderChangesOnlyBinaryValues()
-    {
-        const auto analyzer = open(10);
-        const QStringList binary = column(*analyzer, "BinaryHeader_TwoByteTable", 2);
-        const QStringList traceValues = column(*analyzer, "TraceHeader_FourByteTable", 3);
-        QCOMPARE(binary[8], QStringLiteral("2000"));
-        control<QRadioButton>(*analyzer, "IsLittleEndian")->setChecked(true);
-        QVERIFY(!analyzer->dataSet()->swapBytes());
-        QCOMPARE(cell(*analyzer, "BinaryHeader_TwoByteTable", 8, 2), QString::number(qint16(0xD007)));
-        QCOMPARE(column(*analyzer, "TraceHeader_FourByteTable", 3), traceValues);
-        QCOMPARE(range(*analyzer, "FFID"), QStringLiteral("100/109"));
-        control<QRadioButton>(*analyzer, "GetEndian")->setChecked(true);
-        QCOMPARE(column(*analyzer, "BinaryHeader_TwoByteTable", 2), binary);
-    }
-
-    void typeCombosKeepFiveEntries()
-    {
-        const auto analyzer = open(10);
-        FileDialogs::answerWith([this](const QString& caption, const QString&) {
-            return caption == QLatin1String("Open SEGY File") ? dir.filePath(QStringLiteral("t100.sgy"))
-                                                              : QString();
-        });
-        for (int i = 0; i < 3; ++i)
-            control<QPushButton>(*analyzer, "FileBrowse")->click();
-        QCOMPARE(analyzer->dataSet()->traceCount(), 100);
-        const auto combos = analyzer->findChildren<QComboBox*>(QRegularExpression(QStringLiteral("_Type$")));
-        QCOMPARE(combos.size(), 29);
-        for (const QComboBox* combo : combos)
-            QVERIFY2(combo->count() == 5, qPrintable(combo->objectName()));
     }
 
     void sampleFormatOverrideReadsTheFileAgain()
@@ -474,7 +372,6 @@ private slots:
         const auto analyzer = open(10);
         control<QCheckBox>(*analyzer, "SampleFormat_Override")->click();
         control<QComboBox>(*analyzer, "SampleFormat")->setCurrentIndex(2);
-        QCOMPARE(analyzer->dataSet()->sampleFormat(), 3);
         QCOMPARE(analyzer->dataSet()->traceLength(), 240 + 2 * 200);
         control<QCheckBox>(*analyzer, "SampleFormat_Override")->click();
         QCOMPARE(analyzer->dataSet()->sampleFormat(), 5);
@@ -483,13 +380,14 @@ private slots:
     void createFormatFileSavesTheControls()
     {
         const auto analyzer = open(10);
+        QCOMPARE(control<QComboBox>(*analyzer, "SamplesPerTrace_DataType")->currentText(),
+                 QStringLiteral("2-byte unsigned"));
         const QString path = dir.filePath(QStringLiteral("Field layout.xml"));
         FileDialogs::answerWith([&](const QString&, const QString&) { return path; });
         control<QRadioButton>(*analyzer, "IsLittleEndian")->setChecked(true);
         control<QRadioButton>(*analyzer, "IsASCII")->setChecked(true);
         edit(*analyzer, "Offset_StartByte", QStringLiteral("181"));
         control<QComboBox>(*analyzer, "Offset_Type")->setCurrentIndex(4);
-        control<QLineEdit>(*analyzer, "CMP_Datum_StartByte")->setText(QStringLiteral("225"));
         QSignalSpy saved(analyzer.get(), &SegyAnalysis::formatInfo);
         // The viewer runs modally: save from inside it, then close it.
         QTimer::singleShot(0, [] {
@@ -502,46 +400,20 @@ private slots:
         QCOMPARE(saved.count(), 1);
         // Saved, the edits are no longer at risk.
         QVERIFY(!analyzer->isWindowModified());
-        QCOMPARE(saved.first().first().toString(), path);
 
         SegyFormatFile file(path, 0);
         QVERIFY(file.read());
         const SegyFormat& read = file.format();
-        QCOMPARE(read.endianFromData, false);
         QCOMPARE(read.endianOrder, int(SegyFormat::LittleEndian));
         QVERIFY(read.textHeaderAscii);
         QCOMPARE(read.keySlot(26).startByte, 181);
         QCOMPARE(read.keySlot(26).type, int(HeaderDataType::IeeeFloat));
-        QCOMPARE(read.keySlot(8).startByte, 225);
-        QCOMPARE(read.keySlot(0).startByte, 9);
-        QCOMPARE(read.sampleInterval, analyzer->formatInForce()->sampleInterval);
         // The unsigned sample count of the standard stays unsigned through both windows.
         QCOMPARE(read.samplesPerTrace, analyzer->formatInForce()->samplesPerTrace);
     }
 
-    void samplesPerTraceTypeShown()
-    {
-        const auto analyzer = open(10);
-        auto* type = control<QComboBox>(*analyzer, "SamplesPerTrace_DataType");
-        QCOMPARE(type->currentText(), QStringLiteral("2-byte unsigned"));
-        type->setCurrentIndex(0);
-        QCOMPARE(analyzer->formatInForce()->samplesPerTrace.type, int(HeaderDataType::Int16));
-        type->setCurrentIndex(2);
-        QCOMPARE(analyzer->formatInForce()->samplesPerTrace.type, int(HeaderDataType::UInt16));
-        QCOMPARE(control<QLineEdit>(*analyzer, "SamplesPerTrace")->text(), QStringLiteral("200"));
-    }
-
-    void rangeFieldsHoldCoordinates_data()
-    {
-        obrtest::columns<QString>({"field"});
-        for (const char* field :
-             {"CMP_Easting_Min", "CMP_Northing_Max", "Source_Easting_Max", "Source_Northing_Min",
-              "Receiver_Easting_Min", "Receiver_Northing_Max", "Receiver_Elevation_Max", "FFID_Min"})
-            QTest::newRow(field) << field;
-    }
     void rangeFieldsHoldCoordinates()
     {
-        const auto [field] = obrtest::fetch<QString>("field");
         // A desktop font of the usual size, whatever the test platform's default is.
         const QFont platformFont = QApplication::font();
         QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 11));
@@ -549,21 +421,22 @@ private slots:
         const auto analyzer = open(10);
         analyzer->show();
         QVERIFY(QTest::qWaitForWindowExposed(analyzer.get()));
-        auto* edit = control<QLineEdit>(*analyzer, field);
-        // Ten digits, one decimal and a sign in the room the line edit leaves its text: inside its
-        // frame, less its text margins and the two pixels it keeps free on either side.
-        QStyleOptionFrame frame;
-        frame.initFrom(edit);
-        frame.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, edit);
-        const QRect room = edit->style()
-                               ->subElementRect(QStyle::SE_LineEditContents, &frame, edit)
-                               .marginsRemoved(edit->textMargins());
-        const int text = edit->fontMetrics().horizontalAdvance(QStringLiteral("-9999999999.9"));
-        QVERIFY2(text <= room.width() - 4,
-                 qPrintable(QStringLiteral("%1 > %2").arg(text).arg(room.width() - 4)));
-        // The rows scroll up and down only: no field lies beyond the right edge of the view.
         const QWidget* view = control<QScrollArea>(*analyzer, "TraceHeaderScroll")->viewport();
-        QVERIFY(edit->mapTo(view, QPoint(edit->width(), 0)).x() <= view->width());
+        for (const char* field : {"CMP_Easting_Min", "Receiver_Northing_Max", "FFID_Min"}) {
+            auto* edit = control<QLineEdit>(*analyzer, field);
+            // Ten digits, one decimal and a sign in the room the line edit leaves its text: inside its
+            // frame, less its text margins and the two pixels it keeps free on either side.
+            QStyleOptionFrame frame;
+            frame.initFrom(edit);
+            frame.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, edit);
+            const QRect room = edit->style()
+                                   ->subElementRect(QStyle::SE_LineEditContents, &frame, edit)
+                                   .marginsRemoved(edit->textMargins());
+            const int text = edit->fontMetrics().horizontalAdvance(QStringLiteral("-9999999999.9"));
+            QVERIFY2(text <= room.width() - 4, field);
+            // The rows scroll up and down only: no field lies beyond the right edge of the view.
+            QVERIFY2(edit->mapTo(view, QPoint(edit->width(), 0)).x() <= view->width(), field);
+        }
     }
 
 private:

@@ -1,6 +1,5 @@
 #include "analyzers/TimingInterval.h"
 #include "analyzers/TraceAmplitudes.h"
-#include "analyzers/TraceDensity.h"
 #include "analyzers/TracePlot.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/MemoryData.h"
@@ -8,9 +7,9 @@
 
 #include <QFontMetrics>
 #include <cmath>
+#include <functional>
 
 Q_DECLARE_METATYPE(DensityColourMap)
-Q_DECLARE_METATYPE(TraceDisplayMode)
 
 namespace {
 
@@ -36,23 +35,25 @@ QRgb at(const TracePlot& plot, int i, int j)
     return plot.image.pixel(plot.geometry.traceCentre(i), plot.geometry.sampleRow(j));
 }
 
-// Pixels neither black nor white in a part of a picture.
-int greyPixels(const QImage& image, const QRect& area)
+// Pixels of a part of a picture that pass a test.
+int pixels(const QImage& image, const QRect& area, const std::function<bool(QRgb)>& test)
 {
     int count = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
-            count += image.pixel(x, y) != qRgb(0, 0, 0) && image.pixel(x, y) != qRgb(255, 255, 255);
+            count += test(image.pixel(x, y));
     return count;
 }
 
-int darkPixels(const QImage& image, const QRect& area)
+bool dark(QRgb colour)
 {
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            count += qGray(image.pixel(x, y)) < 128;
-    return count;
+    return qGray(colour) < 128;
+}
+
+// Neither black nor white: an antialiased edge.
+bool blended(QRgb colour)
+{
+    return colour != qRgb(0, 0, 0) && colour != qRgb(255, 255, 255);
 }
 
 } // namespace
@@ -62,18 +63,16 @@ class TestTraceDisplayModes : public QObject {
 private slots:
     void densityColours_data()
     {
-        obrtest::columns<DensityColourMap, QRgb, QRgb, QRgb, QRgb>(
-            {"map", "positive", "negative", "dead", "half"});
+        obrtest::columns<DensityColourMap, QRgb, QRgb, QRgb>({"map", "positive", "negative", "dead"});
         QTest::newRow("grey") << DensityColourMap::Grey << qRgb(0, 0, 0) << qRgb(255, 255, 255)
-                              << qRgb(128, 128, 128) << qRgb(64, 64, 64);
-        QTest::newRow("red-white-blue") << DensityColourMap::RedWhiteBlue << qRgb(255, 0, 0)
-                                        << qRgb(0, 0, 255) << qRgb(255, 255, 255) << qRgb(255, 128, 128);
+                              << qRgb(128, 128, 128);
+        QTest::newRow("red-white-blue")
+            << DensityColourMap::RedWhiteBlue << qRgb(255, 0, 0) << qRgb(0, 0, 255) << qRgb(255, 255, 255);
     }
     void densityColours()
     {
-        const auto [map, positive, negative, dead, half] =
-            obrtest::fetch<DensityColourMap, QRgb, QRgb, QRgb, QRgb>("map", "positive", "negative", "dead",
-                                                                     "half");
+        const auto [map, positive, negative, dead] =
+            obrtest::fetch<DensityColourMap, QRgb, QRgb, QRgb>("map", "positive", "negative", "dead");
         // Trace 1: +3 then -3; trace 2: all 0.
         MemoryData data(2, 200, 2.0f, [](int trace, int j) {
             return trace == 2 ? 0.0 : j < 100 ? 3.0 : -3.0;
@@ -86,26 +85,19 @@ private slots:
         const int y = plot.geometry.sampleRow(50);
         QCOMPARE(plot.image.pixel(plot.geometry.traceCentre(0) + 3, y), positive);
         QCOMPARE(plot.image.pixel(plot.geometry.traceCentre(0) + 5, y), dead);
-        QCOMPARE(TraceDensity::colourOf(0.5, map), half);
-        QCOMPARE(TraceDensity::colourOf(7.0, map), positive);
-        QCOMPARE(TraceDensity::colourOf(-7.0, map), negative);
     }
 
     void clipPercentile_data()
     {
-        obrtest::columns<double, double, QRgb>({"percentile", "level", "colour"});
+        obrtest::columns<double, QRgb>({"percentile", "colour"});
         // 99 samples of 0.5 and one of 10.
-        QTest::newRow("99 %: the spike is clipped") << 99.0 << 0.5 << qRgb(0, 0, 0);
-        QTest::newRow("100 %: the spike is full scale") << 100.0 << 10.0 << qRgb(121, 121, 121);
+        QTest::newRow("99 %: the spike is clipped") << 99.0 << qRgb(0, 0, 0);
+        QTest::newRow("100 %: the spike is full scale") << 100.0 << qRgb(121, 121, 121);
     }
     void clipPercentile()
     {
-        const auto [percentile, level, colour] =
-            obrtest::fetch<double, double, QRgb>("percentile", "level", "colour");
+        const auto [percentile, colour] = obrtest::fetch<double, QRgb>("percentile", "colour");
         MemoryData data(1, 100, 2.0f, [](int, int j) { return j == 60 ? -10.0 : 0.5; });
-        std::vector<double> values(100, 0.5);
-        values[60] = -10.0;
-        QCOMPARE(TraceAmplitudes::absolutePercentile(values, percentile), level);
         TraceDisplaySettings settings = density();
         settings.clipPercentile = percentile;
         QCOMPARE(at(plotOf(data, settings), 0, 20), colour);
@@ -133,62 +125,16 @@ private slots:
         QCOMPARE(at(plot, 1, 100), qRgb(0, 0, 0));
     }
 
-    void agcBalancesOverItsWindow()
-    {
-        // A square wave of 0.01 for 100 samples, then of 100; zeros at the end.
-        std::vector<double> samples(250, 0.0);
-        for (int j = 0; j < 200; ++j)
-            samples[size_t(j)] = (j % 2 ? -1.0 : 1.0) * (j < 100 ? 0.01 : 100.0);
-        TraceAmplitudes::applyAgc(samples, 11);
-        for (int j : {5, 50, 94, 106, 150, 194})
-            QVERIFY2(std::abs(std::abs(samples[size_t(j)]) - 1.0) < 1e-9, qPrintable(QString::number(j)));
-        // Near the jump the loud half dominates the window: the quiet samples nearly vanish.
-        QVERIFY(std::abs(samples[99]) < 0.01);
-        QCOMPARE(samples[240], 0.0);
-    }
-
-    void wiggleLeavesLobesOpen_data()
-    {
-        obrtest::columns<TraceDisplayMode, bool>({"mode", "filled"});
-        QTest::newRow("wiggle") << TraceDisplayMode::Wiggle << false;
-        QTest::newRow("variable area") << TraceDisplayMode::VariableArea << true;
-    }
-    void wiggleLeavesLobesOpen()
-    {
-        const auto [mode, filled] = obrtest::fetch<TraceDisplayMode, bool>("mode", "filled");
-        MemoryData data(1, 401, 2.0f, [](int, int) { return 0.5; });
-        TraceDisplaySettings settings;
-        settings.mode = mode;
-        settings.traceNormalization = 0;
-        const TracePlot plot = plotOf(data, settings);
-        const int c = plot.geometry.traceCentre(0);
-        const int y = plot.geometry.sampleRow(200);
-        // 0.5 swings 8 columns right of the centre.
-        QCOMPARE(plot.image.pixel(c + 8, y), qRgb(0, 0, 0));
-        QCOMPARE(plot.image.pixel(c + 4, y) == qRgb(0, 0, 0), filled);
-    }
-
-    void timingLinesSuitTheRecord_data()
-    {
-        obrtest::columns<double, int, int>({"recordMs", "rows", "interval"});
-        QTest::newRow("300 ms at 5 inches per second") << 300.0 << 143 << 100;
-        QTest::newRow("6 s") << 6000.0 << 2880 << 100;
-        QTest::newRow("4 s squeezed") << 4000.0 << 480 << 500;
-        QTest::newRow("no rows: five lines") << 1000.0 << 0 << 200;
-    }
-    void timingLinesSuitTheRecord()
-    {
-        const auto [recordMs, rows, interval] =
-            obrtest::fetch<double, int, int>("recordMs", "rows", "interval");
-        QCOMPARE(TimingInterval::suited(recordMs, rows), interval);
-    }
-
     void shortRecordShowsLabelledLines()
     {
+        // Lines that suit the record: 4 s squeezed to 480 rows; five lines when there are no rows.
+        QCOMPARE(TimingInterval::suited(4000, 480), 500);
+        QCOMPARE(TimingInterval::suited(1000, 0), 200);
         // 150 samples at 2 ms: 300 ms on 143 rows.
         MemoryData data(6, 150, 2.0f, [](int, int j) { return std::sin(j * 0.3); });
         TraceDisplaySettings settings;
         settings.timingLineInterval = TimingInterval::suited(300, 143);
+        QCOMPARE(settings.timingLineInterval, 100);
         settings.timingLabelInterval = settings.timingLineInterval;
         const TracePlot plot = plotOf(data, settings);
         QCOMPARE(plot.timingLabelRows.size(), 4);
@@ -196,16 +142,16 @@ private slots:
         for (int row : plot.timingLabelRows) {
             // Each label is written left of the plot, and antialiased.
             const QRect label(14, row - metrics.height() / 2, 30, metrics.height());
-            QVERIFY2(darkPixels(plot.image, label) > 0, qPrintable(QString::number(row)));
-            QVERIFY(greyPixels(plot.image, label) > 0);
+            QVERIFY2(pixels(plot.image, label, dark) > 0, qPrintable(QString::number(row)));
+            QVERIFY(pixels(plot.image, label, blended) > 0);
         }
         // The time axis title runs up the left edge, centred on the plot.
         const int middle = 48 + plot.geometry.height / 2;
-        QVERIFY(darkPixels(plot.image, QRect(0, middle - 20, 14, 40)) > 10);
+        QVERIFY(pixels(plot.image, QRect(0, middle - 20, 14, 40), dark) > 10);
         // The annotation title is written on the top row.
-        QVERIFY(darkPixels(plot.image, QRect(plot.geometry.traceCentre(1), 0,
-                                             plot.image.width() - 48 - plot.geometry.traceCentre(1),
-                                             metrics.height())) > 10);
+        const int left = plot.geometry.traceCentre(1);
+        QVERIFY(pixels(plot.image, QRect(left, 0, plot.image.width() - 48 - left, metrics.height()), dark) >
+                10);
     }
 
     void labelsDoNotOverprint()
@@ -232,18 +178,6 @@ private slots:
             const int b = metrics.horizontalAdvance(QString::number(labelled[k] + 1));
             QVERIFY(labelled[k] - labelled[k - 1] >= (a + b) / 2);
         }
-    }
-
-    void clickedColumnFindsTheTrace()
-    {
-        MemoryData data(5, 100, 2.0f, [](int, int) { return 0.0; });
-        const TracePlot plot = plotOf(data, {});
-        for (int i = 0; i < 5; ++i) {
-            QCOMPARE(plot.traceAt(plot.geometry.traceCentre(i)), i);
-            QCOMPARE(plot.traceAt(plot.geometry.traceCentre(i) + 3), i);
-        }
-        QCOMPARE(plot.traceAt(0), -1);
-        QCOMPARE(plot.traceAt(plot.geometry.traceCentre(4) + 6), -1);
     }
 };
 

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+Q_DECLARE_METATYPE(TraceDisplayMode)
+
 namespace {
 
 // A plot on a 96 dpi widget at 12 traces per inch and clip 2: 8 pixels per trace.
@@ -34,7 +36,6 @@ private slots:
             {"traces", "samples", "verticalScale", "height", "width", "leftPad"});
         // 1001 samples at 2 ms, 5 inches per second: 2 s x 5 x 96 = 960 rows.
         QTest::newRow("24 traces: 216 columns round to 224") << 24 << 1001 << 5.0 << 960 << 224 << 4;
-        QTest::newRow("10 traces: 104 round to 128") << 10 << 1001 << 5.0 << 960 << 128 << 12;
         QTest::newRow("1 trace: 32 columns stay") << 1 << 1001 << 5.0 << 960 << 32 << 0;
         QTest::newRow("one sample: no height") << 3 << 1 << 5.0 << 0 << 0 << 0;
         QTest::newRow("absurd scale: not drawn") << 3 << 20001 << 1000.0 << 0 << 0 << 0;
@@ -56,44 +57,21 @@ private slots:
             return;
         QCOMPARE(plot.image.size(), QSize(width + 96, height + 96));
         QCOMPARE(plot.geometry.traceCentre(traces - 1), 48 + leftPad + (traces + 1) * 8);
-        QCOMPARE(plot.annotations.last().secondary, qint64(traces));
     }
 
-    void readPlotsTheTracesOfTheFile_data()
+    void readStopsAtTheLastTraceOfTheFile()
     {
-        obrtest::columns<int, int, int>({"first", "last", "plotted"});
-        QTest::newRow("traces 5 to 14") << 5 << 14 << 10;
-        QTest::newRow("past the last trace") << 25 << 1000 << 6;
-    }
-    void readPlotsTheTracesOfTheFile()
-    {
-        const auto [first, last, plotted] = obrtest::fetch<int, int, int>("first", "last", "plotted");
         MemoryData data(30, 200, 2.0f, [](int, int j) { return std::sin(j * 0.1); });
         TraceDisplaySettings settings;
-        settings.firstTrace = first;
-        settings.lastTrace = last;
+        settings.firstTrace = 25;
+        settings.lastTrace = 1000;
         const TracePlot plot = TracePlot::read(data, settings);
-        QCOMPARE(plot.annotations.size(), plotted);
         // Field file and channel are the trace numbers.
-        QCOMPARE(plot.annotations.first().primary, qint64(first));
-        QCOMPARE(plot.annotations.last().secondary, qint64(first + plotted - 1));
-        QCOMPARE(plot.picture().size(), plot.image.size());
+        QCOMPARE(plot.annotations.size(), 6);
+        QCOMPARE(plot.annotations.first().primary, qint64(25));
+        QCOMPARE(plot.annotations.last().secondary, qint64(30));
         QCOMPARE(plot.picture().pixelColor(plot.geometry.traceCentre(0), plot.geometry.sampleRow(10)),
                  QColor(Qt::black));
-    }
-
-    void fullScaleSwingsSixteenPixels()
-    {
-        // Sample 100 is the negative full scale, sample 300 the positive one.
-        MemoryData data(1, 501, 2.0f, [](int, int j) { return j == 100 ? -1.0 : j == 300 ? 1.0 : 0.0; });
-        const TracePlot plot = plotOf(data);
-        const int c = plot.geometry.traceCentre(0);
-        const int negativeRow = plot.geometry.sampleRow(100);
-        QVERIFY(black(plot.image, c - 16, negativeRow));
-        QVERIFY(!black(plot.image, c - 17, negativeRow));
-        // +1 scales to 32767, which lands one column short of +16.
-        QVERIFY(black(plot.image, c + 15, plot.geometry.sampleRow(300)));
-        QVERIFY(!black(plot.image, c + 16, plot.geometry.sampleRow(300)));
     }
 
     void deadTraceIsAStraightLine()
@@ -114,26 +92,32 @@ private slots:
 
     void fillsPositiveLobesOnly_data()
     {
-        obrtest::columns<bool>({"reversed"});
-        QTest::newRow("normal") << false;
-        QTest::newRow("reversed polarity") << true;
+        obrtest::columns<TraceDisplayMode, bool, bool>({"mode", "reversed", "filled"});
+        QTest::newRow("variable area") << TraceDisplayMode::VariableArea << false << true;
+        QTest::newRow("reversed polarity") << TraceDisplayMode::VariableArea << true << true;
+        QTest::newRow("wiggle: none") << TraceDisplayMode::Wiggle << false << false;
     }
     void fillsPositiveLobesOnly()
     {
-        const auto [reversed] = obrtest::fetch<bool>("reversed");
+        const auto [mode, reversed, filled] =
+            obrtest::fetch<TraceDisplayMode, bool, bool>("mode", "reversed", "filled");
         // Positive for the first half, negative for the second.
         MemoryData data(1, 401, 2.0f, [](int, int j) { return j < 200 ? 0.5 : -0.5; });
         TraceDisplaySettings settings;
+        settings.mode = mode;
         settings.reversePolarity = reversed;
         const TracePlot plot = plotOf(data, settings);
         const int c = plot.geometry.traceCentre(0);
-        const int filledRow = plot.geometry.sampleRow(reversed ? 300 : 100);
-        const int lineRow = plot.geometry.sampleRow(reversed ? 100 : 300);
-        QVERIFY(black(plot.image, c - 16, lineRow));
-        for (int x = c - 15; x <= c + 15; ++x) {
-            QVERIFY(x < c || black(plot.image, x, filledRow));
-            QVERIFY(x > c || !black(plot.image, x, lineRow));
-        }
+        const int positiveRow = plot.geometry.sampleRow(reversed ? 300 : 100);
+        const int negativeRow = plot.geometry.sampleRow(reversed ? 100 : 300);
+        // Full scale swings 16 columns; +1 scales to 32767, which lands one column short on the right.
+        QVERIFY(black(plot.image, c - 16, negativeRow) && !black(plot.image, c - 17, negativeRow));
+        QVERIFY(black(plot.image, c + 15, positiveRow) && !black(plot.image, c + 16, positiveRow));
+        // The lobe between centre and line is filled or left open.
+        for (int x = c + 1; x < c + 15; ++x)
+            QCOMPARE(black(plot.image, x, positiveRow), filled);
+        for (int x = c - 15; x <= c; ++x)
+            QVERIFY(!black(plot.image, x, negativeRow));
     }
 
     void timingLineRows()

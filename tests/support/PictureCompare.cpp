@@ -5,23 +5,11 @@
 
 namespace obrtest {
 
-namespace {
-
-// Blending an edge differently moves a channel by far less than this.
-constexpr int levelTolerance = 48;
-// At most one pixel in this many may differ more.
-constexpr qint64 pixelsPerOutlier = 500;
-
-int channelDifference(QRgb a, QRgb b)
-{
-    return std::max(
-        {std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
-}
-
-} // namespace
-
 QString pictureDifference(const QImage& actual, const QImage& expected)
 {
+    // Blending an edge differently moves a channel by far less than this; at most one pixel in 500
+    // may differ more.
+    constexpr int levelTolerance = 48;
     if (actual.isNull() || expected.isNull())
         return QStringLiteral("a picture is missing");
     if (actual.size() != expected.size())
@@ -33,23 +21,18 @@ QString pictureDifference(const QImage& actual, const QImage& expected)
     const QImage a = actual.convertToFormat(QImage::Format_RGB32);
     const QImage b = expected.convertToFormat(QImage::Format_RGB32);
     qint64 outliers = 0;
-    QPoint first(-1, -1);
     for (int y = 0; y < a.height(); ++y) {
         for (int x = 0; x < a.width(); ++x) {
-            if (channelDifference(a.pixel(x, y), b.pixel(x, y)) <= levelTolerance)
-                continue;
-            if (outliers++ == 0)
-                first = QPoint(x, y);
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            outliers += std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                  std::abs(qBlue(p) - qBlue(q))}) > levelTolerance;
         }
     }
-    const qint64 allowed = qint64(a.width()) * a.height() / pixelsPerOutlier;
+    const qint64 allowed = qint64(a.width()) * a.height() / 500;
     if (outliers <= allowed)
         return {};
-    return QStringLiteral("%1 pixels differ (at most %2 may), the first at %3,%4")
-        .arg(outliers)
-        .arg(allowed)
-        .arg(first.x())
-        .arg(first.y());
+    return QStringLiteral("%1 pixels differ, at most %2 may").arg(outliers).arg(allowed);
 }
 
 } // namespace obrtest
