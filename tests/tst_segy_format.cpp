@@ -82,7 +82,6 @@ private slots:
                                     << QStringLiteral("This is not a SEGY format file");
         QTest::newRow("broken off") << QByteArray("<SegyFormat Version=\"2.0.1\"><TextHeader Size=\"3200\">")
                                     << QString();
-        QTest::newRow("empty file") << QByteArray() << QStringLiteral("This is not a SEGY format file");
     }
     void refusesOtherRoots()
     {

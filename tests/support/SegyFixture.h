@@ -28,8 +28,6 @@ struct FileLayout {
 [[nodiscard]] bool writeFile(const QString& path, SegyFormat& format, const FileLayout& layout,
                              const Fill& fill, ObrConsole* console);
 
-// True when /usr/bin/python3 imports segyio; otherwise the reason, for QSKIP.
-bool peerAvailable(QString* reason);
 // Runs a python program with arguments; its standard output, or an empty array when it failed.
 QByteArray runPeer(const QString& program, const QStringList& arguments);
 
