@@ -35,7 +35,6 @@ private slots:
     {
         obrtest::columns<unsigned, bool, bool, qint64>({"mode", "canRead", "canWrite", "sizeAtOpening"});
         QTest::newRow("0 read only") << 0u << true << false << qint64(6);
-        QTest::newRow("1 write only") << 1u << false << true << qint64(0);
         QTest::newRow("5 write only") << 5u << false << true << qint64(0);
         QTest::newRow("2 read write") << 2u << true << true << qint64(6);
         QTest::newRow("4 read write, emptied") << 4u << false << true << qint64(0);
@@ -50,9 +49,8 @@ private slots:
         QVERIFY(device.open(mode));
         QCOMPARE(device.fileSize(), sizeAtOpening);
         QCOMPARE(QFileInfo(path).size(), sizeAtOpening);
-        QCOMPARE(device.bufferSize(), 1024000);
         char bytes[6] = {};
-        if (mode == 1 || mode == 5)
+        if (mode == 5)
             QTest::ignoreMessage(QtWarningMsg,
                                  QRegularExpression(QStringLiteral("QIODevice::read.*WriteOnly")));
         QCOMPARE(device.read(bytes, 3) && QByteArray(bytes, 3) == "ABC", canRead);
@@ -63,8 +61,7 @@ private slots:
         QCOMPARE(device.write("xy", 2), canWrite);
         QCOMPARE(device.status(), canWrite ? 0 : int(ObrDevice::WriteFailed));
         device.close();
-        QVERIFY(!device.ok());
-        QVERIFY(!device.open(mode));
+        QVERIFY(!device.ok() && !device.open(mode));
     }
 
     // Both reads meet the end of the file; low-level lines are built only when shown.
@@ -73,7 +70,6 @@ private slots:
         obrtest::columns<bool, int>({"ownBuffer", "level"});
         QTest::newRow("read") << false << 3;
         QTest::newRow("readToBuffer") << true << 3;
-        QTest::newRow("read at level 1") << false << 1;
         QTest::newRow("readToBuffer at level 2") << true << 2;
     }
     void readsAndLowLevelLines()
@@ -93,7 +89,6 @@ private slots:
         QVERIFY(device.atEnd());
         QCOMPARE(readSome(64), ownBuffer);
         QCOMPARE(device.bytesRead(), 0);
-        QCOMPARE(device.status(), 0);
         QVERIFY(device.seek(2));
         QVERIFY(device.write("zz", 2));
         QVERIFY(device.writeFromBuffer(4));
@@ -111,8 +106,6 @@ private slots:
         obrtest::columns<int, unsigned, int, QString>({"operation", "mode", "length", "message"});
         const QString outside =
             QStringLiteral("requested a transfer of %1 bytes, outside 0 to %2, with disk file: f.sgy");
-        QTest::newRow("read of a write-only file")
-            << int(Read) << 1u << 8 << "Error occurred reading from file: f.sgy - QFileDevice Error code ";
         QTest::newRow("readToBuffer of a write-only file")
             << int(ReadToBuffer) << 1u << 8 << "error occurred reading from file: f.sgy";
         QTest::newRow("write to a read-only file")
@@ -189,20 +182,17 @@ private slots:
     // The size follows the device's own writes; writing modes also see what another writer adds.
     void fileSizeFollowsWrites_data()
     {
-        obrtest::columns<unsigned, QByteArray, bool>({"mode", "initial", "seesGrowth"});
-        QTest::newRow("mode 0 keeps the size of the opening") << 0u << QByteArray("0123456789") << false;
-        QTest::newRow("mode 2 looks again") << 2u << QByteArray("0123456789") << true;
-        QTest::newRow("mode 4, emptied") << 4u << QByteArray("old contents") << true;
-        QTest::newRow("mode 5 looks again") << 5u << QByteArray("0123456789") << true;
-        QTest::newRow("mode 7, appending, keeps its size") << 7u << QByteArray("0123456789") << false;
-        QTest::newRow("mode 9 keeps its size") << 9u << QByteArray("0123456789") << false;
+        obrtest::columns<unsigned, bool>({"mode", "seesGrowth"});
+        QTest::newRow("mode 0 keeps the size of the opening") << 0u << false;
+        QTest::newRow("mode 2 looks again") << 2u << true;
+        QTest::newRow("mode 7, appending, keeps its size") << 7u << false;
+        QTest::newRow("mode 9 keeps its size") << 9u << false;
     }
     void fileSizeFollowsWrites()
     {
-        const auto [mode, initial, seesGrowth] =
-            obrtest::fetch<unsigned, QByteArray, bool>("mode", "initial", "seesGrowth");
+        const auto [mode, seesGrowth] = obrtest::fetch<unsigned, bool>("mode", "seesGrowth");
         RecordingConsole console(1);
-        const QString path = makeFile(QStringLiteral("grow.sgy"), initial);
+        const QString path = makeFile(QStringLiteral("grow.sgy"), "0123456789");
         DiskDevice device(&console, path, mode);
         qint64 size = device.fileSize();
         if (mode != 0) {
@@ -235,27 +225,21 @@ private slots:
         RecordingConsole console;
         DiskDevice device(&console, path, 0);
         QCOMPARE(device.fileSize(), fiveGiB);
-        QVERIFY(device.seek(fiveGiB - 4));
-        QCOMPARE(device.pos(), fiveGiB - 4);
-        QVERIFY(device.readToBuffer(100));
+        QVERIFY(device.seek(fiveGiB - 4) && device.readToBuffer(100));
         QCOMPARE(QByteArray(device.buffer(), device.bytesRead()), QByteArray("tail"));
     }
 
     void namesDirectoryAndMissingFile()
     {
         RecordingConsole console;
-        const QString path = makeFile(QStringLiteral("line 7.segy.sgy"), "x");
-        DiskDevice device(&console, path, 0);
+        DiskDevice device(&console, makeFile(QStringLiteral("line 7.segy.sgy"), "x"), 0);
         QCOMPARE(device.name(), QStringLiteral("line 7.segy.sgy"));
-        QCOMPARE(device.path(), path);
         QCOMPARE(device.dirPath(), dir->path());
 
         // A missing file is reported once, and no buffer is taken for it.
         DiskDevice missing(&console, QStringLiteral("nowhere.sgy"), 0);
         QCOMPARE(missing.dirPath(), QStringLiteral("."));
-        QVERIFY(!missing.open(0));
-        QCOMPARE(missing.buffer(), nullptr);
-        QCOMPARE(missing.bufferSize(), 0);
+        QVERIFY(!missing.open(0) && !missing.buffer());
         QCOMPARE(console.errors(), QStringList{"failed to open disk file: nowhere.sgy"});
     }
 

@@ -34,7 +34,6 @@ public:
     };
     struct SgCommand {
         QByteArray cdb;
-        unsigned length;
         unsigned timeout;
         QByteArray dataOut;
     };
@@ -118,7 +117,7 @@ private:
     {
         const bool out = header->dxfer_direction == SG_DXFER_TO_DEV;
         sgCommands.append({QByteArray(reinterpret_cast<const char*>(header->cmdp), header->cmd_len),
-                           header->dxfer_len, header->timeout,
+                           header->timeout,
                            out ? QByteArray(static_cast<const char*>(header->dxferp), int(header->dxfer_len))
                                : QByteArray()});
         const SgAnswer answer = sgAnswers.isEmpty() ? SgAnswer() : sgAnswers.takeFirst();
@@ -199,7 +198,6 @@ private slots:
         QVERIFY(media.writeProtected);
         int transferred = 0;
         QCOMPARE(driver.writeData("abc", 3, &transferred), 19);
-        QCOMPARE(driver.writeFileMarks(1), 19);
         QCOMPARE(driver.erase(), 19);
         QVERIFY(kernel->operations.isEmpty());
     }
@@ -208,17 +206,15 @@ private slots:
     {
         obrtest::columns<QList<qint64>, long, QList<int>>({"reads", "statusBits", "codes"});
         const long on = FakeKernel::online;
-        const long eod = on | GMT_EOD(-1L);
-        QTest::newRow("0 bytes twice: mark, end of data")
-            << QList<qint64>{0, 0} << on << QList<int>{1101, 1104};
-        QTest::newRow("EIO after a mark: end of data")
-            << QList<qint64>{0, -EIO} << on << QList<int>{1101, 1104};
-        QTest::newRow("data clears the mark") << QList<qint64>{0, 5, 0} << on << QList<int>{1101, 0, 1101};
-        QTest::newRow("0 bytes at EOD bit") << QList<qint64>{0} << eod << QList<int>{1104};
-        QTest::newRow("ENOMEM: block too long") << QList<qint64>{-ENOMEM} << on << QList<int>{234};
-        QTest::newRow("EIO with door open") << QList<qint64>{-EIO} << GMT_DR_OPEN(-1L) << QList<int>{1112};
-        QTest::newRow("EIO otherwise") << QList<qint64>{-EIO} << on << QList<int>{1117};
-        QTest::newRow("EINVAL") << QList<qint64>{-EINVAL} << on << QList<int>{87};
+        const auto row = [](const char* name, QList<qint64> reads, long bits, QList<int> codes) {
+            QTest::newRow(name) << reads << bits << codes;
+        };
+        row("EIO after a mark: end of data", {0, -EIO}, on, {1101, 1104});
+        row("data clears the mark", {0, 5, 0}, on, {1101, 0, 1101});
+        row("0 bytes at EOD bit", {0}, on | GMT_EOD(-1L), {1104});
+        row("ENOMEM: block too long", {-ENOMEM}, on, {234});
+        row("EIO with door open", {-EIO}, GMT_DR_OPEN(-1L), {1112});
+        row("EINVAL", {-EINVAL}, on, {87});
     }
     void readAnswers()
     {
@@ -242,11 +238,9 @@ private slots:
         obrtest::columns<qint64, int, int>({"result", "code", "transferred"});
         QTest::newRow("written") << qint64(100) << 0 << 100;
         QTest::newRow("ENOSPC: early warning, written") << qint64(-ENOSPC) << 1100 << 100;
-        QTest::newRow("EROFS: write protected") << qint64(-EROFS) << 19 << 0;
         QTest::newRow("EACCES: write protected") << qint64(-EACCES) << 19 << 0;
         QTest::newRow("ENOMEDIUM: no tape") << qint64(-ENOMEDIUM) << 1112 << 0;
         QTest::newRow("cut short") << qint64(60) << 1117 << 0;
-        QTest::newRow("EIO") << qint64(-EIO) << 1117 << 0;
     }
     void writeAnswers()
     {
@@ -266,19 +260,16 @@ private slots:
         const auto row = [](const char* name, int operation, int count, DriverCall call) {
             QTest::newRow(name) << operation << count << call;
         };
-        row("rewind", MTREW, 1, [](LinuxTapeDriver& d) { return d.setPosition(P::Rewind, 0); });
-        row("3 blocks forward", MTFSR, 3,
-            [](LinuxTapeDriver& d) { return d.setPosition(P::RelativeBlocks, 3); });
-        row("3 blocks backward", MTBSR, 3,
-            [](LinuxTapeDriver& d) { return d.setPosition(P::RelativeBlocks, -3); });
-        row("2 files forward", MTFSF, 2, [](LinuxTapeDriver& d) { return d.setPosition(P::FileMarks, 2); });
-        row("1 file backward", MTBSF, 1, [](LinuxTapeDriver& d) { return d.setPosition(P::FileMarks, -1); });
-        row("end of data", MTEOM, 1, [](LinuxTapeDriver& d) { return d.setPosition(P::EndOfData, 0); });
+        const auto position = [row](const char* name, int operation, int count, P where, int move) {
+            row(name, operation, count,
+                [where, move](LinuxTapeDriver& d) { return d.setPosition(where, move); });
+        };
+        position("3 blocks backward", MTBSR, 3, P::RelativeBlocks, -3);
+        position("2 files forward", MTFSF, 2, P::FileMarks, 2);
+        position("end of data", MTEOM, 1, P::EndOfData, 0);
         row("2 file marks", MTWEOF, 2, [](LinuxTapeDriver& d) { return d.writeFileMarks(2); });
-        row("load", MTLOAD, 1, [](LinuxTapeDriver& d) { return d.prepare(TapeDriver::Preparation::Load); });
         row("unload", MTOFFL, 1,
             [](LinuxTapeDriver& d) { return d.prepare(TapeDriver::Preparation::Unload); });
-        row("long erase", MTERASE, 1, [](LinuxTapeDriver& d) { return d.erase(); });
     }
     void operationsSent()
     {
@@ -302,11 +293,8 @@ private slots:
         QTest::newRow("EIO at the end of tape") << EIO << (on | GMT_EOT(-1L)) << 0 << 1100;
         QTest::newRow("EIO with no tape") << EIO << 0L << 0 << 1112;
         QTest::newRow("EIO otherwise") << EIO << on << 0 << 1117;
-        QTest::newRow("ENOSPC") << ENOSPC << on << 0 << 1100;
         QTest::newRow("status: online") << 0 << on << 0 << 0;
         QTest::newRow("status: door open") << 0 << (on | GMT_DR_OPEN(-1L)) << 0 << 1112;
-        QTest::newRow("status: offline") << 0 << 0L << 0 << 1112;
-        QTest::newRow("status: ENOMEDIUM") << 0 << 0L << -ENOMEDIUM << 1112;
         QTest::newRow("status: EIO") << 0 << 0L << -EIO << 1117;
     }
     void failuresFromStatusBits()
@@ -327,18 +315,13 @@ private slots:
         kernel->texts["/sys/class/scsi_tape/nst1/device/vendor"] = "HP      \n";
         kernel->texts["/sys/class/scsi_tape/nst1/device/model"] = "Ultrium 5-SCSI  \n";
         TapeSpti drive(&console, 1, std::make_unique<LinuxTapeDriver>(1, kernel));
-        QVERIFY(drive.ok());
         QCOMPARE(drive.displayLine(), QStringLiteral("    Tape1            HP Ultrium 5-SCSI"));
-        QVERIFY(console.lines.isEmpty());
 
         // Opening a drive without a tape asks it to load one first, then reports and closes.
         kernel->statusBits = GMT_DR_OPEN(-1L);
-        QVERIFY(!drive.open(0));
-        QCOMPARE(kernel->operations.size(), 1);
-        QCOMPARE(int(kernel->operations.first().mt_op), MTLOAD);
-        QCOMPARE(drive.status(), 1112);
+        QVERIFY(!drive.open(0) && !drive.isOpen());
+        QCOMPARE(int(kernel->operations.value(0).mt_op), MTLOAD);
         QCOMPARE(console.errors(), QStringList{"there is no tape in the drive on: " + drive.displayLine()});
-        QVERIFY(!drive.isOpen());
         QCOMPARE(kernel->closed, QList<int>{9});
 
         // With a tape in, the drive opens again, in variable-block mode.
@@ -347,8 +330,7 @@ private slots:
         kernel->operations.clear();
         QVERIFY(drive.open(0));
         QCOMPARE(kernel->operations.size(), 1);
-        QCOMPARE(int(kernel->operations.first().mt_op), MTSETBLK);
-        QCOMPARE(kernel->operations.first().mt_count, 0);
+        QVERIFY(kernel->operations.first().mt_op == MTSETBLK && kernel->operations.first().mt_count == 0);
 
         // The wait cursor shows while the drive works, and only then.
         kernel->reads = {10};
@@ -392,13 +374,10 @@ private slots:
         QCOMPARE(adapters, 2);
         QCOMPARE(bus.largestTransfer(), 262144);
         int targets = 0;
-        QVERIFY(bus.adapterInquiry(0, &targets));
+        QVERIFY(bus.adapterInquiry(0, &targets) && !bus.adapterInquiry(2, &targets));
         QCOMPARE(targets, 16);
-        QVERIFY(!bus.adapterInquiry(2, &targets));
         // Host 1 is adapter 0, host 4 adapter 1; logical unit 1 is not a target of its own.
-        QVERIFY(!bus.connect(0, 3));
-        QVERIFY(!bus.connect(0, 5));
-        QVERIFY(bus.connect(1, 3));
+        QVERIFY(!bus.connect(0, 3) && !bus.connect(0, 5) && bus.connect(1, 3));
         QCOMPARE(kernel->openCalls.last().first, QByteArray("/dev/sg0"));
 
         // The device type comes from an INQUIRY; each pass-through closes its device when done.
@@ -408,7 +387,6 @@ private slots:
         QVERIFY(bus.deviceType(1, 3, &type));
         QCOMPARE(type, 1);
         QCOMPARE(kernel->sgCommands.first().cdb, QByteArray("\x12\x00\x00\x00\x24\x00", 6));
-        QCOMPARE(kernel->sgCommands.first().length, 36u);
         QVERIFY(bus.deviceType(1, 3, &type));
         QCOMPARE(type, 0);
         QVERIFY(!bus.deviceType(1, 5, &type));
@@ -465,21 +443,16 @@ private slots:
     {
         queueAspiIdentification();
         TapeAspi drive(&console, 0, 3, std::make_unique<SgPassThrough>(kernel, 50), 131072);
-        QVERIFY(drive.ok());
         QCOMPARE(drive.displayLine(), QStringLiteral("    (0:3)            ACME Streamer 9"));
         QCOMPARE(drive.maxBlockSize(), 131072);
         QCOMPARE(drive.minBlockSize(), 2);
         // Inquiry, test unit ready, mode select of variable blocks, read block limits.
-        const QList<FakeKernel::SgCommand>& sent = kernel->sgCommands;
-        QCOMPARE(sent.size(), 4);
-        QCOMPARE(sent[0].cdb, QByteArray("\x12\x00\x00\x00\x20\x00", 6));
-        QCOMPARE(sent[0].timeout, 500u);
-        QCOMPARE(sent[1].cdb, QByteArray(6, '\0'));
-        QCOMPARE(sent[1].timeout, 90u);
-        QCOMPARE(sent[2].cdb, QByteArray("\x55\x10\x00\x00\x00\x00\x00\x00\x10\x00", 10));
-        QCOMPARE(sent[2].dataOut, QByteArray::fromHex("00000010000000085200000000000000"));
-        QCOMPARE(sent[3].cdb, QByteArray("\x05\x00\x00\x00\x00\x00", 6));
-        QCOMPARE(sent[3].length, 12u);
+        QList<QByteArray> sent;
+        for (const FakeKernel::SgCommand& command : kernel->sgCommands)
+            sent << command.cdb.toHex() + ' ' + command.dataOut.toHex();
+        QCOMPARE(sent, QList<QByteArray>({"120000002000 ", "000000000000 ",
+                                          "55100000000000001000 00000010000000085200000000000000",
+                                          "050000000000 "}));
         QVERIFY(console.lines.isEmpty());
     }
 
@@ -499,14 +472,11 @@ private slots:
         row("read: blank check", read, 8, 0, "", true, true);
         row("read: volume overflow", read, 0x0D, 0x40, "end of tape encountered during read.", true, true);
         row("read: medium error", read, 3, 0, "error (3) occurred during read.");
-        row("write: illegal", write, 5, 0, "illegal WRITE request.");
         row("write: overflow without EOM", write, 0x0D, 0, "error (13) occurred during write.");
         row("marks: illegal", marks, 5, 0, "illegal WEOF request.");
         row("marks: protected", marks, 7, 0, "write EOF failed. Tape is write protected.");
         row("marks: physical end", marks, 0x0D, 0x40, "physical end of tape encountered during write EOF.");
-        row("marks: other", marks, 3, 0, "error (3) occurred during write EOF.");
         row("skip: end of tape", skip, 3, 0x40, "end of tape encountered during tape search.", false, true);
-        row("skip: illegal", skip, 5, 0, "illegal SKIP request.");
         row("skip: other", skip, 4, 0, "error (4) occurred during tape search.");
     }
     void aspiSenseMessages()
@@ -548,8 +518,7 @@ private slots:
     void aspiFileMarks()
     {
         auto drive = identifiedAspi();
-        QVERIFY(drive->writeFileMarks(2));
-        QVERIFY(drive->writeFileMarks(300)); // more than 255 marks do not fit byte 4 alone
+        QVERIFY(drive->writeFileMarks(2) && drive->writeFileMarks(300)); // 300 does not fit byte 4 alone
         QCOMPARE(kernel->sgCommands.last().cdb, QByteArray("\x10\x01\x00\x01\x2C\x00", 6));
         QCOMPARE(drive->fileNumber(), 303);
         QCOMPARE(console.texts(RecordingConsole::LowLevel),

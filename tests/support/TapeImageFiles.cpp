@@ -10,12 +10,10 @@ QString writeTapeImage(const QString& path, const TapeBlocks& blocks, qint64 cap
     if (!TapeImage::create(path, TapeImageSettings::formatBySuffix(path), capacity, &errorText))
         qFatal("%s", qPrintable(errorText));
     auto image = TapeImage::open(path, &errorText);
+    int written = 0;
     for (const QByteArray& block : blocks) {
-        int written = 0;
-        const TapeImage::Result result = block.isEmpty()
-                                             ? image->writeFileMarks(1, &written)
-                                             : image->writeRecord(block.constData(), block.size());
-        if (result != TapeImage::Result::Ok)
+        if ((block.isEmpty() ? image->writeFileMarks(1, &written)
+                             : image->writeRecord(block.constData(), block.size())) != TapeImage::Result::Ok)
             qFatal("could not write tape image %s", qPrintable(path));
     }
     static_cast<void>(image->rewind());
@@ -26,7 +24,7 @@ QString writeTapeLayout(const QString& path, const QList<int>& lengths, qint64 c
 {
     TapeBlocks blocks;
     for (const int length : lengths)
-        blocks.append(length < 0 ? QByteArray() : QByteArray(length, 'm'));
+        blocks.append(QByteArray(std::max(length, 0), 'm'));
     return writeTapeImage(path, blocks, capacity);
 }
 
@@ -37,15 +35,12 @@ TapeBlocks readTapeImage(const QString& path)
     if (!image || image->rewind() != TapeImage::Result::Ok)
         return blocks;
     QByteArray buffer(1 << 20, '\0');
+    int length = 0;
     for (;;) {
-        int length = 0;
         const TapeImage::Result result = image->readRecord(buffer.data(), buffer.size(), &length);
-        if (result == TapeImage::Result::FileMark)
-            blocks.append(QByteArray());
-        else if (result == TapeImage::Result::Ok)
-            blocks.append(buffer.left(length));
-        else
+        if (result != TapeImage::Result::Ok && result != TapeImage::Result::FileMark)
             break;
+        blocks.append(result == TapeImage::Result::Ok ? buffer.left(length) : QByteArray());
     }
     // Left where a job expects to find a tape it is given.
     static_cast<void>(image->rewind());
