@@ -1,10 +1,8 @@
 #include "database/DatabaseConnection.h"
 #include "tests/support/DataTable.h"
-#include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 #include "tests/support/ThrowawayPostgres.h"
 
-#include <QFile>
 #include <QSettings>
 
 // The connection object against the throwaway server: where the password comes from, what a failure
@@ -21,65 +19,43 @@ private slots:
     {
         QSettings(QStringLiteral("Corvane"), QStringLiteral("Trevalo")).remove(QStringLiteral("Database"));
         qunsetenv("PGPASSWORD");
-        qunsetenv("PGPASSFILE");
         obrtest::dropTestDatabases();
     }
 
     void passwordSources_data()
     {
-        // setting: Database/Password; environment: PGPASSWORD; passFile: the password in libpq's
-        // password file; an empty text leaves that source out. error: what the failure text holds.
-        obrtest::columns<QString, QString, QString, QString>({"setting", "environment", "passFile", "error"});
-        const QString refused = QStringLiteral(
-            "Connection to database failed: connection to server at \"127.0.0.1\", port %1 failed: FATAL:  "
-            "password authentication failed for user \"postgres\"");
+        // setting: Database/Password; environment: PGPASSWORD ("" leaves it out); refused: the failure
+        // text is the server's refusal, with neither password in it.
+        obrtest::columns<QString, QString, bool>({"setting", "environment", "refused"});
         QTest::newRow("nothing configured: the suite's default") << ""
-                                                                 << ""
-                                                                 << ""
-                                                                 << "";
+                                                                 << "" << false;
         QTest::newRow("setting before PGPASSWORD") << "kelpforest"
-                                                   << "n0t-1t"
-                                                   << ""
-                                                   << "";
+                                                   << "n0t-1t" << false;
         QTest::newRow("wrong setting") << "s3cret pass='x' dbname=evil"
-                                       << ""
-                                       << "" << refused;
+                                       << "" << true;
         QTest::newRow("wrong PGPASSWORD, no fallback") << ""
-                                                       << "wr0ng-Env-Pass"
-                                                       << "" << refused;
-        QTest::newRow("wrong password file, no fallback")
-            << ""
-            << ""
-            << "wr0ng-File-Pass" << refused + "\npassword retrieved from file \"%2\"";
+                                                       << "wr0ng-Env-Pass" << true;
     }
     void passwordSources()
     {
-        const auto [setting, environment, passFile, error] =
-            obrtest::fetch<QString, QString, QString, QString>("setting", "environment", "passFile", "error");
+        const auto [setting, environment, refused] =
+            obrtest::fetch<QString, QString, bool>("setting", "environment", "refused");
         if (!setting.isEmpty())
             QSettings(QStringLiteral("Corvane"), QStringLiteral("Trevalo"))
                 .setValue(QStringLiteral("Database/Password"), setting);
         if (!environment.isEmpty())
             qputenv("PGPASSWORD", environment.toUtf8());
-        const QString path = QDir::homePath() + QStringLiteral("/pgpass");
-        if (!passFile.isEmpty()) {
-
-            QVERIFY(obrtest::writeFile(path, "*:*:*:postgres:" + passFile.toUtf8() + "\n"));
-            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
-            qputenv("PGPASSFILE", path.toLocal8Bit());
-        }
-
         const DatabaseServer server = obrtest::throwawayServer();
         DatabaseConnection connection;
-        const bool connected = connection.connectToServer(server);
-        QCOMPARE(connection.errorText(), error.isEmpty() ? QString() : error.arg(server.port).arg(path));
-        QCOMPARE(connected, error.isEmpty());
-        QCOMPARE(connection.isOpen(), error.isEmpty());
-        QCOMPARE(connection.status() == 0, error.isEmpty());
-        for (const QString& secret : {setting, environment, passFile}) {
-            if (!secret.isEmpty())
-                QVERIFY(!connection.errorText().contains(secret));
-        }
+        QCOMPARE(connection.connectToServer(server), !refused);
+        QCOMPARE(connection.errorText(),
+                 refused
+                     ? QStringLiteral("Connection to database failed: connection to server at \"127.0.0.1\", "
+                                      "port %1 failed: FATAL:  password authentication failed for user "
+                                      "\"postgres\"")
+                           .arg(server.port)
+                     : QString());
+        QCOMPARE(connection.isOpen(), !refused);
     }
 
     void closedPortAndBadAddress_data()
@@ -89,10 +65,6 @@ private slots:
             << "127.0.0.1" << 1
             << "Connection to database failed: connection to server at \"127.0.0.1\", port 1 failed: "
                "Connection refused\n\tIs the server running on that host and accepting TCP/IP connections?";
-        QTest::newRow("host name instead of address") << "localhost" << 5432
-                                                      << "Connection to database failed: could not parse "
-                                                         "network address \"localhost\": Name or service "
-                                                         "not known";
         QTest::newRow("no address") << " " << 5432
                                     << "Connection to database failed: no server address given";
     }
@@ -154,8 +126,6 @@ private slots:
     void unusableNamesRefused_data()
     {
         obrtest::columns<QString, QString>({"name", "problem"});
-        QTest::newRow("empty") << ""
-                               << "no database name given";
         QTest::newRow("64 bytes") << "obrtest_" + QString(56, QLatin1Char('x'))
                                   << "the database name obrtest_" + QString(56, QLatin1Char('x')) +
                                          " is longer than 63 bytes";
@@ -182,9 +152,6 @@ private slots:
                                 QStringLiteral("SELECT * FROM no_such_table")));
         QCOMPARE(connection.errorText(),
                  QStringLiteral("ReadMissingTable: relation \"no_such_table\" does not exist"));
-        QVERIFY(!connection.projectVersion());
-        QCOMPARE(connection.errorText(),
-                 QStringLiteral("ReadProjectVersion: relation \"project_parameters\" does not exist"));
     }
 };
 

@@ -1,7 +1,5 @@
 #include "tests/support/SpsFixture.h"
 
-#include <QFile>
-#include <QTextStream>
 #include <algorithm>
 
 namespace spstest {
@@ -33,9 +31,15 @@ QByteArray text(const QStringList& lines)
     return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toLatin1();
 }
 
-} // namespace spstest
-
-namespace spstest {
+const QStringList& sourceLines()
+{
+    static const QStringList lines{
+        "H00 SPS format version number    SPS001",
+        "S            1001    10111AB  11       0 2        100.0 5000000.0  10.5001120000",
+        "S            1001    10211AB  11       0 2        250.5 5000010.0  20.0001120001",
+    };
+    return lines;
+}
 
 const QVector<Revision21Column>& revision21Columns(bool relation)
 {
@@ -46,37 +50,22 @@ const QVector<Revision21Column>& revision21Columns(bool relation)
         {"Datum", "Seismic datum", 35, 38, 'g'},     {"Uphole", "Uphole time", 39, 40, 'g'},
         {"WaterDepth", "Water depth", 41, 46, 'f'},  {"Easting", "Point easting", 47, 55, 'f'},
         {"Northing", "Point northing", 56, 65, 'f'}, {"Elev", "Surface elevation", 66, 71, 'f'},
-        {"Date", "Day of year", 72, 74, 'i'},        {"Time", "Time of day", 75, 80, 'i'},
-    };
-    static const QVector<Revision21Column> relations{
-        {"Tape", "Tape", 2, 7, 'i'},
-        {"Record", "Record number", 8, 15, 'i'},
-        {"RecordIncr", "Record increment", 16, 16, 'i'},
-        {"InstrumentCode", "Instrument code", 17, 17, ' '},
-        {"ShotLine", "Source line", 18, 27, 't'},
-        {"ShotLocation", "Source location", 28, 37, 't'},
-        {"ShotIndex", "Source index", 38, 38, 'i'},
-        {"FromChannel", "From channel", 39, 43, 'i'},
-        {"ToChannel", "To channel", 44, 48, 'i'},
-        {"ChannelIncr", "Channel increment", 49, 49, 'i'},
-        {"RecLine", "Receiver line", 50, 59, 't'},
-        {"FromRec", "From receiver", 60, 69, 't'},
-        {"ToRec", "To receiver", 70, 79, 't'},
-        {"RecIndex", "Receiver index", 80, 80, 'i'},
-    };
+        {"Date", "Day of year", 72, 74, 'i'},        {"Time", "Time of day", 75, 80, 'i'}};
+    static const QVector<Revision21Column> relations{{"Tape", "Tape", 2, 7, 'i'},
+                                                     {"Record", "Record number", 8, 15, 'i'},
+                                                     {"RecordIncr", "Record increment", 16, 16, 'i'},
+                                                     {"InstrumentCode", "Instrument code", 17, 17, ' '},
+                                                     {"ShotLine", "Source line", 18, 27, 't'},
+                                                     {"ShotLocation", "Source location", 28, 37, 't'},
+                                                     {"ShotIndex", "Source index", 38, 38, 'i'},
+                                                     {"FromChannel", "From channel", 39, 43, 'i'},
+                                                     {"ToChannel", "To channel", 44, 48, 'i'},
+                                                     {"ChannelIncr", "Channel increment", 49, 49, 'i'},
+                                                     {"RecLine", "Receiver line", 50, 59, 't'},
+                                                     {"FromRec", "From receiver", 60, 69, 't'},
+                                                     {"ToRec", "To receiver", 70, 79, 't'},
+                                                     {"RecIndex", "Receiver index", 80, 80, 'i'}};
     return relation ? relations : point;
-}
-
-QStringList readLines(const QString& path)
-{
-    QFile file(path);
-    QStringList lines;
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return lines;
-    QTextStream stream(&file);
-    while (!stream.atEnd())
-        lines << stream.readLine();
-    return lines;
 }
 
 QString expectedRange(const QStringList& lines, QChar letter, const Revision21Column& column)

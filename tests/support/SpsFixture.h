@@ -9,21 +9,17 @@
 
 namespace spstest {
 
-// A layout as one comparable text: "first 1; Point ID 1-1 +; Line name 2-17 +; ..." with "+"
-// for a loaded field and "-" for one that is not.
+// A layout as one comparable text: "first 1; Point ID 1-1 +; Line name 2-17 +; ..." ("-": not loaded).
 QString describe(const SpsLayout& layout);
 // A format file document written by hand: the root element with the given body inside.
 QByteArray formatDocument(const QString& root, const QString& body);
 // Text lines joined with line feeds, ending in one.
 QByteArray text(const QStringList& lines);
+// A header line and two source points in the built-in columns, with blank depth and water depth.
+const QStringList& sourceLines();
 
-} // namespace spstest
-
-namespace spstest {
-
-// A field in the columns revision 2.1 of the SPS standard gives it, written out apart from the
-// program's own table. Types: 't' float truncated, 'i' integer, 'f' one decimal, 'g' six digits,
-// ' ' no range.
+// A field in the columns of the published SPS 2.1 standard, written out apart from the program's
+// table. Types: 't' float truncated, 'i' integer, 'f' one decimal, 'g' six digits, ' ' no range.
 struct Revision21Column {
     const char* part; // the analyzer form's field part
     const char* name; // the field's name in format files
@@ -33,8 +29,6 @@ struct Revision21Column {
 };
 
 const QVector<Revision21Column>& revision21Columns(bool relation);
-// The lines of a text file, read with Qt's own text stream.
-QStringList readLines(const QString& path);
 // "min..max" of a column over the lines that start with the letter, parsed with Qt's string
 // conversions and shown as the analyzers show values; ".." without such a line or range.
 QString expectedRange(const QStringList& lines, QChar letter, const Revision21Column& column);
