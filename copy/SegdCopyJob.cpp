@@ -1,8 +1,8 @@
 #include "copy/SegdCopyJob.h"
 
 #include "base/ObrConsole.h"
+#include "copy/OutputTapeOperator.h"
 #include "copy/SameFile.h"
-#include "copy/SegdCopyOperator.h"
 #include "copy/SegdDirectoryWatch.h"
 #include "devices/TapeDevice.h"
 #include "seismic/SegdTraceHeaderRecord.h"
@@ -21,7 +21,7 @@ constexpr int minimumNumberDigits = 5;
 
 } // namespace
 
-SegdCopyJob::SegdCopyJob(ObrConsole* console, SegdCopyOperator* copyOperator, const Options& options)
+SegdCopyJob::SegdCopyJob(ObrConsole* console, OutputTapeOperator* copyOperator, const Options& options)
     : console(console), lines(console), copyOperator(copyOperator), options(options),
       inputTape(options.input.tape), outputTape(options.output.tape)
 {}

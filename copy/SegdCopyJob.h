@@ -12,7 +12,7 @@
 #include <vector>
 
 class ObrConsole;
-class SegdCopyOperator;
+class OutputTapeOperator;
 class SegdDirectoryWatch;
 class TapeDevice;
 
@@ -56,7 +56,7 @@ public:
 
     enum class Outcome { Copied, Aborted, Failed };
 
-    SegdCopyJob(ObrConsole* console, SegdCopyOperator* copyOperator, const Options& options);
+    SegdCopyJob(ObrConsole* console, OutputTapeOperator* copyOperator, const Options& options);
     ~SegdCopyJob();
     SegdCopyJob(const SegdCopyJob&) = delete;
     SegdCopyJob& operator=(const SegdCopyJob&) = delete;
@@ -111,7 +111,7 @@ private:
 
     ObrConsole* console;
     JobConsole lines;
-    SegdCopyOperator* copyOperator;
+    OutputTapeOperator* copyOperator;
     Options options;
     TapeDevice* inputTape;
     TapeDevice* outputTape;

@@ -1,7 +1,7 @@
 #include "base/ObrConsole.h"
 #include "copy/InputTapeChange.h"
+#include "copy/OutputTapeOperator.h"
 #include "copy/SegdCopyJob.h"
-#include "copy/SegdCopyOperator.h"
 #include "copy/SegdDirectoryWatch.h"
 #include "devices/TapeDevice.h"
 #include "seismic/SegdBytes.h"
