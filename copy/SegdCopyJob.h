@@ -1,7 +1,7 @@
 #pragma once
 
 #include "copy/CopyJob.h"
-#include "copy/JobConsole.h"
+#include "copy/JobState.h"
 #include "copy/NumberList.h"
 #include "seismic/SegdFieldLayout.h"
 
@@ -20,7 +20,7 @@ class TapeDevice;
 // tape (one field file after the other), or from a directory a recording system is writing
 // into. Field files can be left out by number, traces zeroed by channel, trace records
 // gathered into larger tape blocks, and output tapes filled up to a byte limit.
-class SegdCopyJob {
+class SegdCopyJob : private JobState {
 public:
     static constexpr int defaultBlockKBytes = 128;
     // The unit of the tape limit: decimal gigabytes, as tape capacities are given.
@@ -104,13 +104,8 @@ private:
     [[nodiscard]] bool copyFieldFile();
     [[nodiscard]] bool copyTraces(bool write);
     [[nodiscard]] bool wanted(int fieldFile) const;
-    [[nodiscard]] bool goOn();
-    void fail(const QString& text);
-    void driveFailed();
     void summary();
 
-    ObrConsole* console;
-    JobConsole lines;
     OutputTapeOperator* copyOperator;
     Options options;
     TapeDevice* inputTape;
@@ -148,9 +143,6 @@ private:
     int inputTapeNumber = 0;
     int outputTapeNumber = 0;
     QElapsedTimer started;
-    bool done = false;
-    bool failed = false;
-    bool aborted = false;
     bool noMoreOutput = false;
     bool warnedFormat = false;
     bool tapeStarted = false;

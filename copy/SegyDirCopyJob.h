@@ -1,6 +1,6 @@
 #pragma once
 
-#include "copy/JobConsole.h"
+#include "copy/JobState.h"
 #include "copy/SegdHeaderFields.h"
 #include "copy/SegyCopyLayout.h"
 
@@ -18,7 +18,7 @@ class TapeDevice;
 // order) or every file of the input tapes, to an output directory or an output tape, spread
 // over several output tapes by a byte limit. In SEG-D mode every file becomes a SEG-D field
 // file of revision 2.1 or 3.1 in the output directory, its samples big-endian IEEE floats.
-class SegyDirCopyJob {
+class SegyDirCopyJob : private JobState {
 public:
     static constexpr const char* jobName = "Multiple SEG-Y copy";
     static constexpr int workBufferSize = 524288;
@@ -97,13 +97,8 @@ private:
     void endJob();
     void report();
 
-    [[nodiscard]] bool goOn();
-    void fail(const QString& text);
-    void driveFailed();
     void say(const QString& text) { lines.say(text); }
 
-    JobConsole lines;
-    ObrConsole* console;
     DirCopyOperator* copyOperator;
     Settings settings;
     QStringList inputFiles;
@@ -134,7 +129,4 @@ private:
     bool recordKnown = false;
     qint64 currentRecord = 0;
     int sameRecordCount = 0;
-    bool done = false;
-    bool failed = false;
-    bool aborted = false;
 };

@@ -1,4 +1,3 @@
-#include "base/ObrConsole.h"
 #include "copy/DirCopyNames.h"
 #include "copy/DirCopyOperator.h"
 #include "copy/Segd21Headers.h"
@@ -9,8 +8,6 @@
 #include "copy/SegyIeeeSamples.h"
 #include "devices/TapeDevice.h"
 #include "seismic/SegyLayout.h"
-
-#include <QDateTime>
 
 // The output side of the multi-file copy: output files and tapes, SEG-D conversion, tape
 // changes at the byte limit, the end of the job and its summary.
@@ -213,28 +210,4 @@ void SegyDirCopyJob::report()
         lines.count(inputTapeNumber - 1, "tape");
     }
     lines.end(jobName);
-}
-
-bool SegyDirCopyJob::goOn()
-{
-    if (copyOperator->keepAlive())
-        return true;
-    console->warning(
-        QStringLiteral("copy aborted by user at %1").arg(JobConsole::timestamp(QDateTime::currentDateTime())),
-        true);
-    aborted = true;
-    done = true;
-    return false;
-}
-
-void SegyDirCopyJob::fail(const QString& text)
-{
-    lines.error(text);
-    failed = true;
-}
-
-void SegyDirCopyJob::driveFailed()
-{
-    lines.reportedElsewhere();
-    failed = true;
 }
