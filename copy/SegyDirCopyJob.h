@@ -91,6 +91,8 @@ private:
     // A trace of the file in hand: copied, or converted to a SEG-D trace record.
     [[nodiscard]] bool writeTraces(const char* traces, qint64 length);
     [[nodiscard]] bool writeSegdHeaders(const char* firstTrace);
+    // The SEG-D headers of the revision chosen, with the values of the file in hand.
+    QByteArray segdHeaders() const;
     [[nodiscard]] bool write(const char* data, qint64 length, int blockLength);
     [[nodiscard]] bool changeOutputTape();
     void startOutputTape();

@@ -41,9 +41,13 @@ bool SegyDirCopyJob::writeSegdHeaders(const char* firstTrace)
     const SegyCopyLayout& layout = current.layout;
     segdValues = SegdConversionValues::fileValues(firstTrace, layout.littleEndian, current.sampleInterval,
                                                   layout.samples, int(tracesInFile), settings.revision);
-    const QByteArray headers =
-        settings.revision == 31 ? Segd31Headers::build(segdValues) : Segd21Headers::build(segdValues);
+    const QByteArray headers = segdHeaders();
     return write(headers.constData(), headers.size(), headers.size());
+}
+
+QByteArray SegyDirCopyJob::segdHeaders() const
+{
+    return settings.revision == 31 ? Segd31Headers::build(segdValues) : Segd21Headers::build(segdValues);
 }
 
 bool SegyDirCopyJob::writeTraces(const char* traces, qint64 length)
@@ -127,8 +131,7 @@ bool SegyDirCopyJob::endOutputFile()
     // A tape input's trace count is known only now: the headers are written again with it.
     if (settings.segd && traceNumber > 0 && segdValues[SegdHeaderFields::Traces] != traceNumber) {
         segdValues[SegdHeaderFields::Traces] = traceNumber;
-        const QByteArray headers =
-            settings.revision == 31 ? Segd31Headers::build(segdValues) : Segd21Headers::build(segdValues);
+        const QByteArray headers = segdHeaders();
         if (!outputFile.seek(0) || outputFile.write(headers) != headers.size()) {
             fail(QStringLiteral("error writing to output file %1 - job will abort").arg(outputPath));
             return false;
