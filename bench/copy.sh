@@ -4,15 +4,10 @@
 # The data file is made once and kept in build/bench-data/; the page cache is left as it is,
 # so every run reads a cached input. Usage: bench/copy.sh [RUNS]
 set -eu
-top=$(cd "$(dirname "$0")/.." && pwd)
-runs=${1:-3}
+. "$(dirname "$0")/copy_common.sh"
 data="$top/build/bench-data"
 input="$data/bench.sgy"
 output="$data/out.sgy"
-
-cmake -S "$top" -B "$top/build/release" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$top/build/release" --target obrio --parallel 2 >/dev/null
-obrio="$top/build/release/bin/obrio"
 
 # 253,241 traces of 1000 IBM samples (4240 bytes) behind the 3600 header bytes: 1 GiB.
 traces=253241
@@ -27,20 +22,6 @@ if [ ! -f "$input" ] || [ "$(stat -c %s "$input")" -ne "$size" ]; then
         head -c $((traces * 4240)) /dev/urandom
     } >"$input"
 fi
-
-# Seconds one copy takes; the output is removed and the disk settled before, not timed.
-timed() {
-    rm -f "$output"
-    sync
-    start=$(date +%s.%N)
-    "$@" >/dev/null
-    end=$(date +%s.%N)
-    echo "$end - $start" | bc -l
-}
-
-median() {
-    tr ' ' '\n' | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-}
 
 cp_times=""
 segy_times=""
@@ -59,11 +40,6 @@ rm -f "$output"
 cp_s=$(echo "$cp_times" | median)
 segy_s=$(echo "$segy_times" | median)
 raw_s=$(echo "$raw_times" | median)
-mib=$(echo "$size / 1048576" | bc -l)
-report() {
-    printf '%-16s %7.3f s  %8.1f MiB/s  %5.1f %% of cp\n' "$1" "$2" "$(echo "$mib / $2" | bc -l)" \
-        "$(echo "100 * $cp_s / $2" | bc -l)"
-}
 echo "median of $runs runs, $size bytes, input in the page cache"
 report "cp" "$cp_s"
 report "obrio copy raw" "$raw_s"

@@ -4,15 +4,10 @@
 # to cp. The field files are made once and kept in build/bench-data/segd/; the page cache is left
 # as it is, so every run reads a cached input. Usage: bench/copy_segd.sh [RUNS]
 set -eu
-top=$(cd "$(dirname "$0")/.." && pwd)
-runs=${1:-3}
+. "$(dirname "$0")/copy_common.sh"
 data="$top/build/bench-data"
 input="$data/segd"
 output="$data/segd-out"
-
-cmake -S "$top" -B "$top/build/release" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$top/build/release" --target obrio --parallel 2 >/dev/null
-obrio="$top/build/release/bin/obrio"
 
 # 107 field files of SEG-D revision 2.1: 128 header bytes (three general header blocks and one
 # channel set of 2500 seismic channels of 1001 IEEE samples at 1 ms), then 2500 traces of a
@@ -56,25 +51,6 @@ if [ "$(cat "$input"/*.sgd 2>/dev/null | wc -c)" -ne "$size" ]; then
     done
 fi
 
-# Seconds one copy takes; the output is removed (or left empty with --empty) and the disk
-# settled before, not timed.
-timed() {
-    rm -rf "$output"
-    if [ "$1" = --empty ]; then
-        shift
-        mkdir "$output"
-    fi
-    sync
-    start=$(date +%s.%N)
-    "$@" >/dev/null
-    end=$(date +%s.%N)
-    echo "$end - $start" | bc -l
-}
-
-median() {
-    tr ' ' '\n' | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-}
-
 cp_times=""
 segd_times=""
 i=0
@@ -88,11 +64,6 @@ rm -rf "$output"
 
 cp_s=$(echo "$cp_times" | median)
 segd_s=$(echo "$segd_times" | median)
-mib=$(echo "$size / 1048576" | bc -l)
-report() {
-    printf '%-16s %7.3f s  %8.1f MiB/s  %5.1f %% of cp\n' "$1" "$2" "$(echo "$mib / $2" | bc -l)" \
-        "$(echo "100 * $cp_s / $2" | bc -l)"
-}
 echo "median of $runs runs, $files field files, $size bytes, input in the page cache"
 report "cp -r" "$cp_s"
 report "obrio copy segd" "$segd_s"

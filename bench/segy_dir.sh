@@ -5,15 +5,10 @@
 # and kept in build/bench-data/segydir/; the page cache is left as it is, so every run reads
 # cached input. Usage: bench/segy_dir.sh [RUNS]
 set -eu
-top=$(cd "$(dirname "$0")/.." && pwd)
-runs=${1:-3}
+. "$(dirname "$0")/copy_common.sh"
 data="$top/build/bench-data/segydir"
 input="$data/in"
 output="$data/out"
-
-cmake -S "$top" -B "$top/build/release" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$top/build/release" --target obrio --parallel 2 >/dev/null
-obrio="$top/build/release/bin/obrio"
 
 # 32 files of 7,915 traces of 1000 IBM samples at 2 ms (4240 bytes a trace): 1 GiB together,
 # each within the 9,999 traces a SEG-D field file numbers.
@@ -38,30 +33,15 @@ if [ "$(ls "$input" | wc -l)" -ne "$files" ] || [ "$(stat -c %s "$input/f01.sgy"
     done
 fi
 
-# Seconds one run takes; the output is removed and the disk settled before, not timed.
-timed() {
-    rm -rf "$output"
-    mkdir -p "$output"
-    sync
-    start=$(date +%s.%N)
-    "$@" >/dev/null
-    end=$(date +%s.%N)
-    echo "$end - $start" | bc -l
-}
-
-median() {
-    tr ' ' '\n' | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-}
-
 cp_times=""
 copy_times=""
 convert_times=""
 i=0
 while [ "$i" -lt "$runs" ]; do
-    cp_times="$cp_times $(timed cp -r "$input/." "$output")"
-    copy_times="$copy_times $(timed "$obrio" copy segy-dir "$input" "$output")"
+    cp_times="$cp_times $(timed --empty cp -r "$input/." "$output")"
+    copy_times="$copy_times $(timed --empty "$obrio" copy segy-dir "$input" "$output")"
     diff -r "$input" "$output" >/dev/null || { echo "obrio copy segy-dir: output differs" >&2; exit 1; }
-    convert_times="$convert_times $(timed "$obrio" convert segy-to-segd "$input" "$output" --rev 2.1)"
+    convert_times="$convert_times $(timed --empty "$obrio" convert segy-to-segd "$input" "$output" --rev 2.1)"
     [ "$(ls "$output" | wc -l)" -eq "$files" ] || { echo "obrio convert segy-to-segd: files missing" >&2; exit 1; }
     i=$((i + 1))
 done
@@ -70,11 +50,6 @@ rm -rf "$output"
 cp_s=$(echo "$cp_times" | median)
 copy_s=$(echo "$copy_times" | median)
 convert_s=$(echo "$convert_times" | median)
-mib=$(echo "$size / 1048576" | bc -l)
-report() {
-    printf '%-28s %7.3f s  %8.1f MiB/s  %5.1f %% of cp\n' "$1" "$2" "$(echo "$mib / $2" | bc -l)" \
-        "$(echo "100 * $cp_s / $2" | bc -l)"
-}
 echo "median of $runs runs, $files files, $size bytes, input in the page cache"
 report "cp -r" "$cp_s"
 report "obrio copy segy-dir" "$copy_s"

@@ -9,8 +9,9 @@
 #include <unistd.h>
 
 CliCopyOperator::CliCopyOperator(TerminalConsole& console, const QString& progressText,
-                                 const QList<DeviceArgument>& nextTapes)
-    : console(console), progressText(progressText), nextTapes(nextTapes)
+                                 const QList<DeviceArgument>& nextTapes,
+                                 const QList<DeviceArgument>& nextOutputTapes)
+    : console(console), progressText(progressText), nextTapes(nextTapes), nextOutputTapes(nextOutputTapes)
 {}
 
 CliCopyOperator::~CliCopyOperator() = default;
@@ -34,18 +35,19 @@ void CliCopyOperator::endProgress()
 
 TapeDevice* CliCopyOperator::nextInputTape(TapeDevice* drive)
 {
-    TapeDevice* next = nullptr;
-    if (!nextTapes.isEmpty()) {
-        next = openTape(nextTapes.takeFirst());
-        changeFailed = next == nullptr;
-    } else if (isatty(STDIN_FILENO)) {
-        next = ask(drive);
-    }
-    // The options chosen for the job hold for every tape of it.
-    if (next) {
-        next->setNoRewind(drive->noRewind());
-        next->setUnloadAtEnd(drive->unloadAtEnd());
-    }
+    if (nextTapes.isEmpty())
+        return isatty(STDIN_FILENO) ? ask(drive) : nullptr;
+    TapeDevice* next = openTape(nextTapes.takeFirst(), 0, drive);
+    changeFailed = changeFailed || !next;
+    return next;
+}
+
+TapeDevice* CliCopyOperator::nextOutputTape(TapeDevice* drive)
+{
+    if (nextOutputTapes.isEmpty())
+        return nullptr;
+    TapeDevice* next = openTape(nextOutputTapes.takeFirst(), 1, drive);
+    changeFailed = changeFailed || !next;
     return next;
 }
 
@@ -74,12 +76,12 @@ TapeDevice* CliCopyOperator::ask(TapeDevice* drive)
                           false);
             continue;
         }
-        if (TapeDevice* next = openTape(device))
+        if (TapeDevice* next = openTape(device, 0, drive))
             return next;
     }
 }
 
-TapeDevice* CliCopyOperator::openTape(const DeviceArgument& device)
+TapeDevice* CliCopyOperator::openTape(const DeviceArgument& device, unsigned mode, const TapeDevice* drive)
 {
     auto tape = std::make_unique<TapeArgument>();
     QString errorText;
@@ -87,9 +89,12 @@ TapeDevice* CliCopyOperator::openTape(const DeviceArgument& device)
         console.error(errorText, false);
         return nullptr;
     }
-    if (!tape->drive()->open(0))
+    TapeDevice* next = tape->drive();
+    // The options chosen for the job hold for every tape of it.
+    next->setNoRewind(drive->noRewind());
+    next->setUnloadAtEnd(drive->unloadAtEnd());
+    if (!next->open(mode))
         return nullptr;
-    TapeDevice* drive = tape->drive();
     taken.push_back(std::move(tape));
-    return drive;
+    return next;
 }

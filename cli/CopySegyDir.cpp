@@ -2,42 +2,11 @@
 #include "cli/CliCommand.h"
 #include "cli/CliDirCopyOperator.h"
 #include "cli/DeviceArgument.h"
+#include "cli/JobTapes.h"
 #include "cli/TerminalConsole.h"
 #include "copy/SegyDirCopyJob.h"
-#include "devices/TapeDevice.h"
 
 namespace {
-
-// The tapes named by a repeatable option; false (a usage error reported) for one that is no tape.
-bool tapeList(const cli::Arguments& arguments, const char* option, QList<DeviceArgument>* tapes)
-{
-    for (const QString& text : arguments.texts(QLatin1String(option))) {
-        DeviceArgument device;
-        QString errorText;
-        if (!DeviceArgument::parse(text, &device, &errorText) || !device.isTape()) {
-            arguments.usageError(
-                QStringLiteral("--%1 needs a tape (tape:N or tape:PATH)").arg(QLatin1String(option)));
-            return false;
-        }
-        tapes->append(device);
-    }
-    return true;
-}
-
-// Opens the drive a tape argument names in `mode` with the job's tape options.
-TapeDevice* openTape(const DeviceArgument& device, unsigned mode, const cli::Arguments& arguments,
-                     TerminalConsole& console, TapeArgument* tape)
-{
-    QString errorText;
-    if (!tape->resolve(device, &console, &errorText)) {
-        console.error(errorText, false);
-        return nullptr;
-    }
-    TapeDevice* drive = tape->drive();
-    drive->setNoRewind(arguments.has(QStringLiteral("no-rewind")));
-    drive->setUnloadAtEnd(arguments.has(QStringLiteral("unload")));
-    return drive->open(mode) ? drive : nullptr;
-}
 
 int runDirCopy(const cli::Arguments& arguments, TerminalConsole& console, bool segd)
 {
@@ -91,14 +60,14 @@ int runDirCopy(const cli::Arguments& arguments, TerminalConsole& console, bool s
 
     QList<DeviceArgument> nextInputTapes;
     QList<DeviceArgument> nextOutputTapes;
-    if (!tapeList(arguments, "next-tape", &nextInputTapes) ||
-        !tapeList(arguments, "next-output-tape", &nextOutputTapes))
+    if (!cli::tapeList(arguments, "next-tape", &nextInputTapes) ||
+        !cli::tapeList(arguments, "next-output-tape", &nextOutputTapes))
         return cli::UsageError;
 
     TapeArgument inputTape;
     TapeArgument outputTape;
     if (tapeInput) {
-        settings.inputTape = openTape(devices.first(), 0, arguments, console, &inputTape);
+        settings.inputTape = cli::openJobTape(devices.first(), 0, arguments, console, &inputTape);
         if (!settings.inputTape)
             return cli::JobFailed;
     } else {
@@ -111,7 +80,7 @@ int runDirCopy(const cli::Arguments& arguments, TerminalConsole& console, bool s
             console.error(QStringLiteral("input and output tape drives cannot be the same."), false);
             return cli::JobFailed;
         }
-        settings.outputTape = openTape(output, 1, arguments, console, &outputTape);
+        settings.outputTape = cli::openJobTape(output, 1, arguments, console, &outputTape);
         if (!settings.outputTape)
             return cli::JobFailed;
     } else {

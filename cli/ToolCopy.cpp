@@ -2,12 +2,10 @@
 #include "cli/CliCommand.h"
 #include "cli/CliCopyOperator.h"
 #include "cli/DeviceArgument.h"
+#include "cli/JobTapes.h"
 #include "cli/TerminalConsole.h"
 #include "copy/SegyCopyJob.h"
 #include "copy/UnfmtCopyJob.h"
-#include "devices/TapeDevice.h"
-
-#include <QFileInfo>
 
 namespace {
 
@@ -17,45 +15,17 @@ struct Options {
     DeviceArgument input;
     DeviceArgument output;
     QList<DeviceArgument> nextTapes;
-    bool noRewind = false;
-    bool unload = false;
 };
 
-// The devices and tape options of the command line; a usage error (its status returned) for a
-// device that names nothing.
+// The devices of the command line; a usage error (its status returned) for a device that names
+// nothing.
 int readOptions(const cli::Arguments& arguments, Options* options)
 {
     QString errorText;
     if (!DeviceArgument::parse(arguments.positional(0), &options->input, &errorText) ||
         !DeviceArgument::parse(arguments.positional(1), &options->output, &errorText))
         return arguments.usageError(errorText);
-    for (const QString& text : arguments.texts(QStringLiteral("next-tape"))) {
-        DeviceArgument device;
-        if (!DeviceArgument::parse(text, &device, &errorText) || !device.isTape())
-            return arguments.usageError(QStringLiteral("--next-tape needs a tape (tape:N or tape:PATH)"));
-        options->nextTapes.append(device);
-    }
-    options->noRewind = arguments.has(QStringLiteral("no-rewind"));
-    options->unload = arguments.has(QStringLiteral("unload"));
-    return cli::Success;
-}
-
-// Turns a device argument into the job's end: a disk path, or the drive opened in `mode`.
-bool resolve(const DeviceArgument& device, unsigned mode, const Options& options, TerminalConsole& console,
-             TapeArgument* tape, CopyJob::Endpoint* endpoint)
-{
-    endpoint->path = device.path;
-    if (!device.isTape())
-        return true;
-    QString errorText;
-    if (!tape->resolve(device, &console, &errorText)) {
-        console.error(errorText, false);
-        return false;
-    }
-    endpoint->tape = tape->drive();
-    endpoint->tape->setNoRewind(options.noRewind);
-    endpoint->tape->setUnloadAtEnd(options.unload);
-    return endpoint->tape->open(mode);
+    return cli::tapeList(arguments, "next-tape", &options->nextTapes) ? cli::Success : cli::UsageError;
 }
 
 int runCopy(const cli::Arguments& arguments, TerminalConsole& console, Kind kind)
@@ -68,8 +38,8 @@ int runCopy(const cli::Arguments& arguments, TerminalConsole& console, Kind kind
     TapeArgument outputTape;
     CopyJob::Endpoint input;
     CopyJob::Endpoint output;
-    if (!resolve(options.input, 0, options, console, &inputTape, &input) ||
-        !resolve(options.output, 1, options, console, &outputTape, &output))
+    if (!cli::copyEndpoint(options.input, 0, arguments, console, &inputTape, &input) ||
+        !cli::copyEndpoint(options.output, 1, arguments, console, &outputTape, &output))
         return cli::JobFailed;
 
     const bool segy = kind == Kind::Segy;

@@ -2,31 +2,14 @@
 #include "cli/CliCommand.h"
 #include "cli/CliSegdCopyOperator.h"
 #include "cli/DeviceArgument.h"
+#include "cli/JobTapes.h"
 #include "cli/TerminalConsole.h"
 #include "copy/ReportConsole.h"
 #include "copy/SegdCopyJob.h"
-#include "devices/TapeDevice.h"
 
 #include <cmath>
 
 namespace {
-
-// The devices named by repeatable options; false (usage error given) for one that is no tape.
-bool tapeList(const cli::Arguments& arguments, const char* option, QList<DeviceArgument>* devices,
-              int* status)
-{
-    for (const QString& text : arguments.texts(QLatin1String(option))) {
-        DeviceArgument device;
-        QString errorText;
-        if (!DeviceArgument::parse(text, &device, &errorText) || !device.isTape()) {
-            *status =
-                arguments.usageError(QStringLiteral("--%1 needs a tape (tape:N or tape:PATH)").arg(option));
-            return false;
-        }
-        devices->append(device);
-    }
-    return true;
-}
 
 // A list option, refused (usage error given) when malformed.
 bool numberList(const cli::Arguments& arguments, const char* option, NumberList* list, int* status)
@@ -66,24 +49,6 @@ bool readOptions(const cli::Arguments& arguments, SegdCopyJob::Options* options,
     return true;
 }
 
-// Turns IN or OUT into the job's end: a directory, or the drive opened in `mode`.
-bool resolve(const DeviceArgument& device, unsigned mode, const cli::Arguments& arguments,
-             TerminalConsole& console, TapeArgument* tape, CopyJob::Endpoint* endpoint)
-{
-    endpoint->path = device.path;
-    if (!device.isTape())
-        return true;
-    QString errorText;
-    if (!tape->resolve(device, &console, &errorText)) {
-        console.error(errorText, false);
-        return false;
-    }
-    endpoint->tape = tape->drive();
-    endpoint->tape->setNoRewind(arguments.has(QStringLiteral("no-rewind")));
-    endpoint->tape->setUnloadAtEnd(arguments.has(QStringLiteral("unload")));
-    return endpoint->tape->open(mode);
-}
-
 int runSegd(const cli::Arguments& arguments, TerminalConsole& console)
 {
     int status = cli::Success;
@@ -96,10 +61,11 @@ int runSegd(const cli::Arguments& arguments, TerminalConsole& console)
     if (!DeviceArgument::parse(arguments.positional(0), &in, &errorText) ||
         !DeviceArgument::parse(arguments.positional(1), &out, &errorText))
         return arguments.usageError(errorText);
-    if (!readOptions(arguments, &options, &status) ||
-        !tapeList(arguments, "next-tape", &nextTapes, &status) ||
-        !tapeList(arguments, "next-output-tape", &nextOutputTapes, &status))
+    if (!readOptions(arguments, &options, &status))
         return status;
+    if (!cli::tapeList(arguments, "next-tape", &nextTapes) ||
+        !cli::tapeList(arguments, "next-output-tape", &nextOutputTapes))
+        return cli::UsageError;
     if (options.realTime && in.isTape())
         return arguments.usageError(QStringLiteral("--watch needs an input directory"));
 
@@ -112,8 +78,8 @@ int runSegd(const cli::Arguments& arguments, TerminalConsole& console)
     }
     TapeArgument inputTape;
     TapeArgument outputTape;
-    if (!resolve(in, 0, arguments, console, &inputTape, &options.input) ||
-        !resolve(out, 1, arguments, console, &outputTape, &options.output))
+    if (!cli::copyEndpoint(in, 0, arguments, console, &inputTape, &options.input) ||
+        !cli::copyEndpoint(out, 1, arguments, console, &outputTape, &options.output))
         return cli::JobFailed;
 
     CliSegdCopyOperator copyOperator(console, nextTapes, nextOutputTapes);

@@ -2,6 +2,7 @@
 
 #include "base/ObrConsole.h"
 #include "copy/CopyOperator.h"
+#include "copy/InputTapeChange.h"
 #include "copy/SameFile.h"
 #include "devices/TapeDevice.h"
 
@@ -219,23 +220,11 @@ bool CopyJob::copyTapeFile()
 
 void CopyJob::changeInputTape()
 {
-    TapeDevice* tape = inputTape_;
-    if (!tape->noRewind() && tape->rewind())
-        say(QStringLiteral("Rewind %1").arg(tape->name()));
-    say(QString());
-    say(QStringLiteral("End of input tape %1").arg(inputTapeNumber));
-    ++inputTapeNumber;
-    if (tape->unloadAtEnd())
-        static_cast<void>(tape->unload()); // a failed unload is reported by the drive and changes nothing
-    TapeDevice* next = copyOperator->nextInputTape(tape);
-    if (!next) {
+    TapeDevice* next = endInputTape(lines, copyOperator, inputTape_, inputTapeNumber);
+    if (next)
+        inputTape_ = next;
+    else
         done = true;
-        return;
-    }
-    inputTape_ = next;
-    say(QString());
-    say(QStringLiteral("Start of input tape %1").arg(inputTapeNumber));
-    next->clearFileMark();
 }
 
 void CopyJob::endOutputTape()

@@ -9,22 +9,9 @@ namespace {
 using namespace SegdHeaderFields;
 using E = Encoding;
 
-constexpr std::array<Field, 23> generalHeader{{
-    // Block 1.
-    {0, 2, E::Binary, Constant, 0xFFFF}, // file number in block 2
-    {2, 2, E::Bcd, Constant, 8058},      // big-endian IEEE samples
-    {10, 1, E::Bcd, YearDigits, 0},
-    {11, 2, E::Bcd, DayWithBlocks, 0},
-    {13, 1, E::Bcd, Hour, 0},
-    {14, 1, E::Bcd, Minute, 0},
-    {15, 1, E::Bcd, Second, 0},
+// Block 1 beyond the shared fields, then blocks 2 and 3.
+constexpr std::array<Field, 10> generalHeader{{
     {16, 1, E::Bcd, Constant, 13}, // manufacturer
-    {22, 1, E::Binary, BaseInterval, 0},
-    {25, 2, E::Binary, Constant, 0x8FFF}, // record type 8, record length in block 2
-    {27, 1, E::Binary, Constant, 1},      // scan types per record
-    {28, 1, E::Bcd, Constant, 16},        // channel sets per scan type
-    {30, 1, E::Bcd, Constant, 32},        // extended header blocks
-    {31, 1, E::Binary, Constant, 1},      // external header blocks
     // Block 2.
     {32, 3, E::Binary, FileNumber, 0},
     {42, 1, E::Binary, Constant, 2}, // revision 2.1
@@ -38,7 +25,6 @@ constexpr std::array<Field, 23> generalHeader{{
     {95, 1, E::Binary, Constant, 3},
 }};
 
-constexpr int descriptorOffset = 3 * 32;
 constexpr int descriptorBytes = 32;
 
 constexpr std::array<Field, 7> channelSetDescriptor{{
@@ -58,14 +44,8 @@ QByteArray build(const Values& fileValues)
     QByteArray bytes(headerLength, '\0');
     Values values = fileValues;
     values[HeaderLength] = headerLength;
-    write(bytes.data(), generalHeader, values);
-    for (int set = 1; set <= SegdCommonHeaders::channelSets; ++set) {
-        values[SetNumber] = set;
-        values[SetChannels] = set == 1 ? values[Traces] : 0;
-        write(bytes.data() + descriptorOffset + (set - 1) * descriptorBytes, channelSetDescriptor, values);
-    }
-    const int extendedOffset = descriptorOffset + SegdCommonHeaders::channelSets * descriptorBytes;
-    SegdCommonHeaders::writeExtendedHeader(bytes.data() + extendedOffset, values);
+    SegdCommonHeaders::writeHeader(bytes.data(), generalHeader, channelSetDescriptor, descriptorBytes,
+                                   values);
     return bytes;
 }
 

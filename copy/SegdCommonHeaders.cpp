@@ -9,6 +9,22 @@ namespace {
 using namespace SegdHeaderFields;
 using E = Encoding;
 
+constexpr std::array<Field, 13> firstGeneralBlock{{
+    {0, 2, E::Binary, Constant, 0xFFFF}, // file number in block 2
+    {2, 2, E::Bcd, Constant, 8058},      // big-endian IEEE samples
+    {10, 1, E::Bcd, YearDigits, 0},
+    {11, 2, E::Bcd, DayWithBlocks, 0},
+    {13, 1, E::Bcd, Hour, 0},
+    {14, 1, E::Bcd, Minute, 0},
+    {15, 1, E::Bcd, Second, 0},
+    {22, 1, E::Binary, BaseInterval, 0},
+    {25, 2, E::Binary, Constant, 0x8FFF}, // record type 8, record length in block 2
+    {27, 1, E::Binary, Constant, 1},      // scan types per record
+    {28, 1, E::Bcd, Constant, 16},        // channel sets per scan type
+    {30, 1, E::Bcd, Constant, 32},        // extended header blocks
+    {31, 1, E::Binary, Constant, 1},      // external header blocks
+}};
+
 constexpr std::array<Field, 12> extendedHeader{{
     {0, 4, E::Binary, RecordLengthMs, 0},
     {4, 4, E::Binary, SampleInterval, 0},
@@ -53,6 +69,11 @@ constexpr std::array<Field, 2> revision3TraceHeader{{
 }};
 
 } // namespace
+
+void writeFirstGeneralBlock(char* part, const Values& values)
+{
+    write(part, firstGeneralBlock, values);
+}
 
 void writeExtendedHeader(char* part, const Values& values)
 {

@@ -1,8 +1,8 @@
 #include "copy/SegdCopyJob.h"
 
 #include "base/ObrConsole.h"
+#include "copy/OutputTapeOperator.h"
 #include "copy/SameFile.h"
-#include "copy/SegdCopyOperator.h"
 #include "copy/SegdDirectoryWatch.h"
 #include "devices/TapeDevice.h"
 #include "seismic/SegdTraceHeaderRecord.h"
@@ -21,8 +21,8 @@ constexpr int minimumNumberDigits = 5;
 
 } // namespace
 
-SegdCopyJob::SegdCopyJob(ObrConsole* console, SegdCopyOperator* copyOperator, const Options& options)
-    : console(console), lines(console), copyOperator(copyOperator), options(options),
+SegdCopyJob::SegdCopyJob(ObrConsole* console, OutputTapeOperator* copyOperator, const Options& options)
+    : JobState(console, copyOperator), copyOperator(copyOperator), options(options),
       inputTape(options.input.tape), outputTape(options.output.tape)
 {}
 
@@ -234,32 +234,6 @@ bool SegdCopyJob::copyTraces(bool write)
         }
     }
     return true;
-}
-
-bool SegdCopyJob::goOn()
-{
-    if (aborted)
-        return false;
-    if (copyOperator->keepAlive())
-        return true;
-    console->warning(
-        QStringLiteral("copy aborted by user at %1").arg(JobConsole::timestamp(QDateTime::currentDateTime())),
-        true);
-    aborted = true;
-    done = true;
-    return false;
-}
-
-void SegdCopyJob::fail(const QString& text)
-{
-    lines.error(text);
-    failed = true;
-}
-
-void SegdCopyJob::driveFailed()
-{
-    lines.reportedElsewhere();
-    failed = true;
 }
 
 void SegdCopyJob::summary()

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "copy/CopyJob.h"
-#include "copy/JobConsole.h"
+#include "copy/JobState.h"
 #include "copy/NumberList.h"
 #include "seismic/SegdFieldLayout.h"
 
@@ -12,7 +12,7 @@
 #include <vector>
 
 class ObrConsole;
-class SegdCopyOperator;
+class OutputTapeOperator;
 class SegdDirectoryWatch;
 class TapeDevice;
 
@@ -20,7 +20,7 @@ class TapeDevice;
 // tape (one field file after the other), or from a directory a recording system is writing
 // into. Field files can be left out by number, traces zeroed by channel, trace records
 // gathered into larger tape blocks, and output tapes filled up to a byte limit.
-class SegdCopyJob {
+class SegdCopyJob : private JobState {
 public:
     static constexpr int defaultBlockKBytes = 128;
     // The unit of the tape limit: decimal gigabytes, as tape capacities are given.
@@ -56,7 +56,7 @@ public:
 
     enum class Outcome { Copied, Aborted, Failed };
 
-    SegdCopyJob(ObrConsole* console, SegdCopyOperator* copyOperator, const Options& options);
+    SegdCopyJob(ObrConsole* console, OutputTapeOperator* copyOperator, const Options& options);
     ~SegdCopyJob();
     SegdCopyJob(const SegdCopyJob&) = delete;
     SegdCopyJob& operator=(const SegdCopyJob&) = delete;
@@ -104,14 +104,9 @@ private:
     [[nodiscard]] bool copyFieldFile();
     [[nodiscard]] bool copyTraces(bool write);
     [[nodiscard]] bool wanted(int fieldFile) const;
-    [[nodiscard]] bool goOn();
-    void fail(const QString& text);
-    void driveFailed();
     void summary();
 
-    ObrConsole* console;
-    JobConsole lines;
-    SegdCopyOperator* copyOperator;
+    OutputTapeOperator* copyOperator;
     Options options;
     TapeDevice* inputTape;
     TapeDevice* outputTape;
@@ -148,9 +143,6 @@ private:
     int inputTapeNumber = 0;
     int outputTapeNumber = 0;
     QElapsedTimer started;
-    bool done = false;
-    bool failed = false;
-    bool aborted = false;
     bool noMoreOutput = false;
     bool warnedFormat = false;
     bool tapeStarted = false;

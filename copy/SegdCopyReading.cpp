@@ -1,6 +1,7 @@
 #include "base/ObrConsole.h"
+#include "copy/InputTapeChange.h"
+#include "copy/OutputTapeOperator.h"
 #include "copy/SegdCopyJob.h"
-#include "copy/SegdCopyOperator.h"
 #include "copy/SegdDirectoryWatch.h"
 #include "devices/TapeDevice.h"
 #include "seismic/SegdBytes.h"
@@ -126,23 +127,11 @@ bool SegdCopyJob::readTapeHeaderBlock()
 
 void SegdCopyJob::changeInputTape()
 {
-    TapeDevice* tape = inputTape;
-    if (!tape->noRewind() && tape->rewind())
-        lines.say(QStringLiteral("Rewind %1").arg(tape->name()));
-    lines.say(QString());
-    lines.say(QStringLiteral("End of input tape %1").arg(inputTapeNumber));
-    ++inputTapeNumber;
-    if (tape->unloadAtEnd())
-        static_cast<void>(tape->unload()); // a failed unload is reported by the drive and changes nothing
-    TapeDevice* next = copyOperator->nextInputTape(tape);
-    if (!next) {
+    TapeDevice* next = endInputTape(lines, copyOperator, inputTape, inputTapeNumber);
+    if (next)
+        inputTape = next;
+    else
         done = true;
-        return;
-    }
-    inputTape = next;
-    lines.say(QString());
-    lines.say(QStringLiteral("Start of input tape %1").arg(inputTapeNumber));
-    next->clearFileMark();
 }
 
 bool SegdCopyJob::readHeaders()

@@ -1,5 +1,5 @@
+#include "copy/OutputTapeOperator.h"
 #include "copy/SegdCopyJob.h"
-#include "copy/SegdCopyOperator.h"
 #include "devices/TapeDevice.h"
 #include "seismic/SegdBytes.h"
 

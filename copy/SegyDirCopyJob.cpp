@@ -15,7 +15,7 @@
 #include <new>
 
 SegyDirCopyJob::SegyDirCopyJob(ObrConsole* console, DirCopyOperator* copyOperator, const Settings& settings)
-    : lines(console), console(console), copyOperator(copyOperator), settings(settings),
+    : JobState(console, copyOperator), copyOperator(copyOperator), settings(settings),
       inputTape(settings.inputTape), outputTape(settings.outputTape)
 {}
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "copy/JobConsole.h"
+#include "copy/JobState.h"
 #include "copy/SegdHeaderFields.h"
 #include "copy/SegyCopyLayout.h"
 
@@ -18,7 +18,7 @@ class TapeDevice;
 // order) or every file of the input tapes, to an output directory or an output tape, spread
 // over several output tapes by a byte limit. In SEG-D mode every file becomes a SEG-D field
 // file of revision 2.1 or 3.1 in the output directory, its samples big-endian IEEE floats.
-class SegyDirCopyJob {
+class SegyDirCopyJob : private JobState {
 public:
     static constexpr const char* jobName = "Multiple SEG-Y copy";
     static constexpr int workBufferSize = 524288;
@@ -91,19 +91,16 @@ private:
     // A trace of the file in hand: copied, or converted to a SEG-D trace record.
     [[nodiscard]] bool writeTraces(const char* traces, qint64 length);
     [[nodiscard]] bool writeSegdHeaders(const char* firstTrace);
+    // The SEG-D headers of the revision chosen, with the values of the file in hand.
+    QByteArray segdHeaders() const;
     [[nodiscard]] bool write(const char* data, qint64 length, int blockLength);
     [[nodiscard]] bool changeOutputTape();
     void startOutputTape();
     void endJob();
     void report();
 
-    [[nodiscard]] bool goOn();
-    void fail(const QString& text);
-    void driveFailed();
     void say(const QString& text) { lines.say(text); }
 
-    JobConsole lines;
-    ObrConsole* console;
     DirCopyOperator* copyOperator;
     Settings settings;
     QStringList inputFiles;
@@ -134,7 +131,4 @@ private:
     bool recordKnown = false;
     qint64 currentRecord = 0;
     int sameRecordCount = 0;
-    bool done = false;
-    bool failed = false;
-    bool aborted = false;
 };

@@ -1,4 +1,3 @@
-#include "base/ObrConsole.h"
 #include "copy/DirCopyNames.h"
 #include "copy/DirCopyOperator.h"
 #include "copy/Segd21Headers.h"
@@ -9,8 +8,6 @@
 #include "copy/SegyIeeeSamples.h"
 #include "devices/TapeDevice.h"
 #include "seismic/SegyLayout.h"
-
-#include <QDateTime>
 
 // The output side of the multi-file copy: output files and tapes, SEG-D conversion, tape
 // changes at the byte limit, the end of the job and its summary.
@@ -44,9 +41,13 @@ bool SegyDirCopyJob::writeSegdHeaders(const char* firstTrace)
     const SegyCopyLayout& layout = current.layout;
     segdValues = SegdConversionValues::fileValues(firstTrace, layout.littleEndian, current.sampleInterval,
                                                   layout.samples, int(tracesInFile), settings.revision);
-    const QByteArray headers =
-        settings.revision == 31 ? Segd31Headers::build(segdValues) : Segd21Headers::build(segdValues);
+    const QByteArray headers = segdHeaders();
     return write(headers.constData(), headers.size(), headers.size());
+}
+
+QByteArray SegyDirCopyJob::segdHeaders() const
+{
+    return settings.revision == 31 ? Segd31Headers::build(segdValues) : Segd21Headers::build(segdValues);
 }
 
 bool SegyDirCopyJob::writeTraces(const char* traces, qint64 length)
@@ -130,8 +131,7 @@ bool SegyDirCopyJob::endOutputFile()
     // A tape input's trace count is known only now: the headers are written again with it.
     if (settings.segd && traceNumber > 0 && segdValues[SegdHeaderFields::Traces] != traceNumber) {
         segdValues[SegdHeaderFields::Traces] = traceNumber;
-        const QByteArray headers =
-            settings.revision == 31 ? Segd31Headers::build(segdValues) : Segd21Headers::build(segdValues);
+        const QByteArray headers = segdHeaders();
         if (!outputFile.seek(0) || outputFile.write(headers) != headers.size()) {
             fail(QStringLiteral("error writing to output file %1 - job will abort").arg(outputPath));
             return false;
@@ -213,28 +213,4 @@ void SegyDirCopyJob::report()
         lines.count(inputTapeNumber - 1, "tape");
     }
     lines.end(jobName);
-}
-
-bool SegyDirCopyJob::goOn()
-{
-    if (copyOperator->keepAlive())
-        return true;
-    console->warning(
-        QStringLiteral("copy aborted by user at %1").arg(JobConsole::timestamp(QDateTime::currentDateTime())),
-        true);
-    aborted = true;
-    done = true;
-    return false;
-}
-
-void SegyDirCopyJob::fail(const QString& text)
-{
-    lines.error(text);
-    failed = true;
-}
-
-void SegyDirCopyJob::driveFailed()
-{
-    lines.reportedElsewhere();
-    failed = true;
 }

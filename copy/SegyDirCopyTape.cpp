@@ -1,6 +1,7 @@
 #include "base/ObrConsole.h"
 #include "copy/DirCopyNames.h"
 #include "copy/DirCopyOperator.h"
+#include "copy/InputTapeChange.h"
 #include "copy/SegdConversionValues.h"
 #include "copy/SegyDirCopyJob.h"
 #include "devices/TapeDevice.h"
@@ -130,23 +131,11 @@ bool SegyDirCopyJob::copyTapeTraces(bool* tapeEnded)
 
 void SegyDirCopyJob::changeInputTape()
 {
-    TapeDevice* tape = inputTape;
-    if (!tape->noRewind() && tape->rewind())
-        say(QStringLiteral("Rewind %1").arg(tape->name()));
-    say(QString());
-    say(QStringLiteral("End of input tape %1").arg(inputTapeNumber));
-    ++inputTapeNumber;
-    if (tape->unloadAtEnd())
-        static_cast<void>(tape->unload()); // a failed unload is reported by the drive and changes nothing
-    TapeDevice* next = copyOperator->nextInputTape(tape);
-    if (!next) {
+    TapeDevice* next = endInputTape(lines, copyOperator, inputTape, inputTapeNumber);
+    if (next)
+        inputTape = next;
+    else
         done = true;
-        return;
-    }
-    inputTape = next;
-    say(QString());
-    say(QStringLiteral("Start of input tape %1").arg(inputTapeNumber));
-    next->clearFileMark();
 }
 
 qint64 SegyDirCopyJob::recordValue() const

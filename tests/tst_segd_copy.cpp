@@ -1,6 +1,6 @@
 #include "copy/NumberList.h"
+#include "copy/OutputTapeOperator.h"
 #include "copy/SegdCopyJob.h"
-#include "copy/SegdCopyOperator.h"
 #include "copy/SegdDirectoryWatch.h"
 #include "devices/TapeDevice.h"
 #include "devices/TapeDriveList.h"
@@ -24,7 +24,7 @@ namespace {
 
 // Answers the output tape prompts from a script and every input one with "No more tapes";
 // keepAlive runs a hook the tests use to act while the job runs, and stops the job when it says so.
-class ScriptedOperator : public SegdCopyOperator {
+class ScriptedOperator : public OutputTapeOperator {
 public:
     QList<TapeDevice*> outputAnswers;
     int inputPrompts = 0;

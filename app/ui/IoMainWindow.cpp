@@ -128,7 +128,7 @@ void IoMainWindow::closeEvent(QCloseEvent* event)
 // Tool slots: each tool dialog is created, run with exec() and destroyed here once it exists.
 void IoMainWindow::on_SegdAnalyzerButton_clicked()
 {
-    analyzeSegd(application->project ? application->project->path(ProjectDescription::Seismic) : QString());
+    analyzeSegd(seismicDirectory());
 }
 
 void IoMainWindow::analyzeSegd(const QString& path)

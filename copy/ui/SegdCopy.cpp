@@ -3,8 +3,8 @@
 #include "base/ObrConsole.h"
 #include "base/ui/FileDialogs.h"
 #include "base/ui/OnlineDocumentation.h"
+#include "copy/OutputTapeOperator.h"
 #include "copy/ReportConsole.h"
-#include "copy/SegdCopyOperator.h"
 #include "copy/ui/SegdListDialog.h"
 #include "devices/TapeDevice.h"
 #include "devices/ui/TapeContinueDlg.h"
@@ -16,7 +16,7 @@ namespace {
 
 // The window as the job's operator: progress and input tapes as for every copy tool, and
 // output tapes through the tape change prompt.
-class DialogOperator : public SegdCopyOperator {
+class DialogOperator : public OutputTapeOperator {
 public:
     explicit DialogOperator(SegdCopy& dialog) : dialog(dialog) {}
 

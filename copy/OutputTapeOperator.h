@@ -2,8 +2,8 @@
 
 #include "copy/CopyOperator.h"
 
-// The SEG-D copy fills output tapes up to a byte limit, so its operator changes output tapes too.
-class SegdCopyOperator : public CopyOperator {
+// The copies that fill output tapes up to a limit: their operator changes output tapes too.
+class OutputTapeOperator : public CopyOperator {
 public:
     // The output tape in `drive` is full (closed with file marks, unloaded as the drive's
     // options say). Returns the drive to go on writing to, open for writing with a new tape

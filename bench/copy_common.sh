@@ -1,0 +1,36 @@
+# Sourced by the copy benchmarks (bench/copy.sh, bench/segy_dir.sh, bench/copy_segd.sh): builds
+# the Release obrio and sets `top`, `runs` (the script's first argument, 3 by default) and
+# `obrio`. The script sets `output` before it times anything, and `size` and `cp_s` before it
+# reports.
+top=$(cd "$(dirname "$0")/.." && pwd)
+runs=${1:-3}
+
+cmake -S "$top" -B "$top/build/release" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$top/build/release" --target obrio --parallel 2 >/dev/null
+obrio="$top/build/release/bin/obrio"
+
+# Seconds one run takes; the output is removed (or left an empty directory with --empty) and the
+# disk settled before, not timed.
+timed() {
+    rm -rf "$output"
+    if [ "$1" = --empty ]; then
+        shift
+        mkdir -p "$output"
+    fi
+    sync
+    start=$(date +%s.%N)
+    "$@" >/dev/null
+    end=$(date +%s.%N)
+    echo "$end - $start" | bc -l
+}
+
+# The median of the numbers on standard input, separated by spaces.
+median() {
+    tr ' ' '\n' | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+# One result line: the name, the seconds, the throughput over `size` bytes and the share of cp's.
+report() { # name seconds
+    printf '%-28s %7.3f s  %8.1f MiB/s  %5.1f %% of cp\n' "$1" "$2" \
+        "$(echo "$size / 1048576 / $2" | bc -l)" "$(echo "100 * $cp_s / $2" | bc -l)"
+}
