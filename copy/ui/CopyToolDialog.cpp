@@ -6,7 +6,6 @@
 #include "devices/TapeDevice.h"
 #include "devices/ui/TapeContinueDlg.h"
 #include "devices/ui/TapeMiniControl.h"
-#include "devices/ui/TapeSelectDlg.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,12 +24,6 @@ CopyToolDialog::CopyToolDialog(const QString& seismicDirectory, ObrConsole* cons
                                QWidget* parent)
     : QDialog(parent), console(console), seismicDirectory(seismicDirectory), registry(registry)
 {}
-
-CopyToolDialog::~CopyToolDialog()
-{
-    for (TapeDevice* drive : qAsConst(usedDrives))
-        drive->close();
-}
 
 void CopyToolDialog::bind(const Controls& controls)
 {
@@ -88,32 +81,21 @@ void CopyToolDialog::setOutputFile(const QString& path)
     updateCopyButton();
 }
 
-TapeDevice* CopyToolDialog::selectTape(TapeDevice* current, unsigned mode)
-{
-    TapeSelectDlg dialog(current, registry, this, mode);
-    dialog.exec();
-    TapeDevice* drive = dialog.selectedDrive();
-    if (drive)
-        usedDrives.insert(drive);
-    // A drive that failed to open is no choice.
-    return drive && drive->isOpen() ? drive : nullptr;
-}
-
 void CopyToolDialog::chooseInputTape()
 {
-    setInputTape(selectTape(inputTape, 0));
+    setInputTape(usedDrives.choose(inputTape, registry, this, 0));
 }
 
 void CopyToolDialog::chooseOutputTape()
 {
-    setOutputTape(selectTape(outputTape, 1));
+    setOutputTape(usedDrives.choose(outputTape, registry, this, 1));
 }
 
 void CopyToolDialog::setInputTape(TapeDevice* drive)
 {
     inputTape = drive;
     if (drive) {
-        usedDrives.insert(drive);
+        usedDrives.add(drive);
         inputIsFile = false;
         ui.inputName->setText(drive->displayLine());
     } else if (!inputIsFile) {
@@ -129,7 +111,7 @@ void CopyToolDialog::setOutputTape(TapeDevice* drive)
 {
     outputTape = drive;
     if (drive) {
-        usedDrives.insert(drive);
+        usedDrives.add(drive);
         outputIsFile = false;
         ui.outputName->setText(drive->displayLine());
     } else if (!outputIsFile) {

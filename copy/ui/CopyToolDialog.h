@@ -2,10 +2,10 @@
 
 #include "copy/CopyJob.h"
 #include "copy/CopyOperator.h"
+#include "devices/ui/UsedDrives.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
-#include <QSet>
 #include <QString>
 #include <functional>
 
@@ -25,8 +25,6 @@ class TapeDriveList;
 class CopyToolDialog : public QDialog, public CopyOperator {
     Q_OBJECT
 public:
-    ~CopyToolDialog() override;
-
     // What the browse buttons and the tape select dialog set.
     void setInputFile(const QString& path);
     void setOutputFile(const QString& path);
@@ -88,7 +86,6 @@ protected:
     QString inputPath;
 
 private:
-    TapeDevice* selectTape(TapeDevice* current, unsigned mode);
     void updateCopyButton();
     void setChoosing(bool enabled);
     void drawProgress();
@@ -100,12 +97,12 @@ private:
     TapeDevice* outputTape = nullptr;
     QString outputPath;
     bool outputIsFile = false;
-    // Every drive a job here used, closed when the window goes.
-    QSet<TapeDevice*> usedDrives;
     bool running = false;
     bool stopAsked = false;
     qint64 progressTotal = 0;
     qint64 progressDone = 0;
     qint64 progressDivisor = 1;
     QElapsedTimer sinceShown;
+    // Last, so the drives close before anything else of the window goes.
+    UsedDrives usedDrives;
 };

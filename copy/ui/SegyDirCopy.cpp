@@ -10,7 +10,6 @@
 #include "devices/TapeDevice.h"
 #include "devices/ui/TapeContinueDlg.h"
 #include "devices/ui/TapeMiniControl.h"
-#include "devices/ui/TapeSelectDlg.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -54,12 +53,6 @@ SegyDirCopy::SegyDirCopy(const QString& seismicDirectory, bool segdMode, int rev
         widget->hide();
     updateControls();
     ScreenFit::fitToScreen(this);
-}
-
-SegyDirCopy::~SegyDirCopy()
-{
-    for (TapeDevice* drive : qAsConst(usedDrives))
-        drive->close();
 }
 
 QString SegyDirCopy::startDirectory() const
@@ -167,16 +160,6 @@ void SegyDirCopy::on_RemoveInputDir_clicked()
     updateTotals();
 }
 
-TapeDevice* SegyDirCopy::selectTape(TapeDevice* current, unsigned mode)
-{
-    TapeSelectDlg dialog(current, registry, this, mode);
-    dialog.exec();
-    TapeDevice* drive = dialog.selectedDrive();
-    if (drive)
-        usedDrives.insert(drive);
-    return drive && drive->isOpen() ? drive : nullptr;
-}
-
 bool SegyDirCopy::drivesDiffer(TapeDevice* input, TapeDevice* output)
 {
     if (!input || !output || input->name() != output->name())
@@ -189,7 +172,7 @@ bool SegyDirCopy::drivesDiffer(TapeDevice* input, TapeDevice* output)
 
 void SegyDirCopy::on_InTapeBrowse_clicked()
 {
-    TapeDevice* drive = selectTape(inputTape, 0);
+    TapeDevice* drive = usedDrives.choose(inputTape, registry, this, 0);
     if (!drive || !drivesDiffer(drive, outputTape))
         return;
     inputTape = drive;
@@ -224,7 +207,7 @@ void SegyDirCopy::on_OutDirBrowse_clicked()
 
 void SegyDirCopy::on_OutTapeBrowse_clicked()
 {
-    TapeDevice* drive = selectTape(outputTape, 1);
+    TapeDevice* drive = usedDrives.choose(outputTape, registry, this, 1);
     if (!drive || !drivesDiffer(inputTape, drive))
         return;
     outputTape = drive;
@@ -371,7 +354,7 @@ TapeDevice* SegyDirCopy::nextInputTape(TapeDevice* drive)
     if (prompt.exec() != QDialog::Accepted)
         return nullptr;
     TapeDevice* next = prompt.currentDrive();
-    usedDrives.insert(next);
+    usedDrives.add(next);
     inputTape = next;
     return next;
 }
@@ -382,7 +365,7 @@ TapeDevice* SegyDirCopy::nextOutputTape(TapeDevice* drive)
     if (prompt.exec() != QDialog::Accepted)
         return nullptr;
     TapeDevice* next = prompt.currentDrive();
-    usedDrives.insert(next);
+    usedDrives.add(next);
     outputTape = next;
     return next;
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "copy/DirCopyOperator.h"
+#include "devices/ui/UsedDrives.h"
 #include "ui_SegyDirCopy.h"
 
 #include <QDialog>
-#include <QSet>
 #include <QStringList>
 
 class ObrConsole;
@@ -20,7 +20,6 @@ public:
     // revision: 21 or 31, the SEG-D revision preselected in SEG-D mode.
     SegyDirCopy(const QString& seismicDirectory, bool segdMode, int revision, ObrConsole* console,
                 TapeDriveList* registry, QWidget* parent);
-    ~SegyDirCopy() override;
 
     // What the directory dialogs set; false (reported) for a directory that is not taken.
     bool addInputDirectory(const QString& path);
@@ -62,7 +61,6 @@ private:
         qint64 bytes;
     };
 
-    TapeDevice* selectTape(TapeDevice* current, unsigned mode);
     // A tape on both sides must be two drives.
     bool drivesDiffer(TapeDevice* input, TapeDevice* output);
     void updateControls();
@@ -79,8 +77,9 @@ private:
     TapeDevice* inputTape = nullptr;
     TapeDevice* outputTape = nullptr;
     QString outputDirectory;
-    QSet<TapeDevice*> usedDrives;
     qint64 progressTotal = 0;
     bool running = false;
     bool abortAsked = false;
+    // Last, so the drives close before anything else of the window goes.
+    UsedDrives usedDrives;
 };
