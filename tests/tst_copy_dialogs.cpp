@@ -118,6 +118,8 @@ private slots:
         dialog.Add->click();
         QVERIFY(!dialog.Merge->isEnabled());
         dialog.Add_All->click();
+        dialog.FileList->setCurrentRow(1);
+        dialog.Delete->click();
         QVERIFY(dialog.Merge->isEnabled());
 
         auto* model = qobject_cast<QFileSystemModel*>(dialog.DirectoryView->model());

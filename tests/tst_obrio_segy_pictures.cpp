@@ -170,7 +170,7 @@ private:
         QFile::remove(picture);
         const auto run =
             obrtest::runObrio(dir.path(), QStringList{"segy", action, file, "--out", picture} + options);
-        if (run.status == 0 && run.err.isEmpty() && run.out.size() == 1 &&
+        if (run.status == 0 && run.err.isEmpty() && !run.out.isEmpty() &&
             run.out.first().startsWith(QStringLiteral("picture written: ") + picture))
             return true;
         qWarning("%s", qPrintable((run.out + run.err).join('\n')));

@@ -319,15 +319,19 @@ private slots:
         ModalDialogCloser closer;
         edit(*analyzer, "FFID_StartByte", QStringLiteral("21"));
         QVERIFY(settled(*analyzer));
-        // Answered "No" (the message box's escape button), the window stays.
+        const auto answer = [](QMessageBox::StandardButton button) {
+            return [button](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                QVERIFY(box);
+                box->button(button)->click();
+            };
+        };
+        // "No": the window stays.
+        closer.actOnNext(answer(QMessageBox::No));
         QTest::keyClick(analyzer.get(), Qt::Key_Escape);
         QVERIFY(analyzer->isVisible());
         QCOMPARE(closer.titles(), QStringList{"SEGY Analyzer"});
-        closer.actOnNext([](QWidget* modal) {
-            auto* box = qobject_cast<QMessageBox*>(modal);
-            QVERIFY(box);
-            box->button(QMessageBox::Yes)->click();
-        });
+        closer.actOnNext(answer(QMessageBox::Yes));
         QTest::keyClick(analyzer.get(), Qt::Key_Escape);
         QVERIFY(!analyzer->isVisible());
     }

@@ -171,7 +171,7 @@ private slots:
         const QByteArray block(1000, 'b');
         for (int i = 0; i < 8; ++i)
             QVERIFY(tape->write(block.constData(), block.size()));
-        QVERIFY(!tape->atEndOfTape() && console.lines.isEmpty());
+        QVERIFY(!tape->atEndOfTape() && console.messages().isEmpty());
         QVERIFY(!tape->write(block.constData(), block.size()));
         QVERIFY(tape->atEndOfTape());
         QCOMPARE(console.messages(), QStringList{"EOT encountered on tape"});
