@@ -131,22 +131,6 @@ private slots:
         }
     }
 
-    void detailLevels()
-    {
-        const QStringList both{"  * Debug:   d", "  * LowLevel:   l"};
-        // Level 4 is none of the three.
-        const QList<QStringList> expected{{}, both.mid(0, 1), both, {}};
-        for (int level = 1; level <= 4; ++level) {
-            application()->detailLevel = level;
-            QTextEdit widget;
-            AppConsole console(application(), &widget, QString());
-            console.debug(QStringLiteral("d"));
-            console.lowLevel(QStringLiteral("l"));
-            QCOMPARE(lines(widget), expected[level - 1]);
-            QCOMPARE(console.lowLevelEnabled(), level == 3);
-        }
-    }
-
     void logFileNaming()
     {
         QTemporaryDir dir;
@@ -180,19 +164,6 @@ private slots:
         QVERIFY(!QFileInfo::exists(logFile));
     }
 
-    void withoutTextWidgetEveryLineIsOneBox()
-    {
-        AppConsole console(application(), nullptr, scratch.filePath(QStringLiteral("boxes")));
-        ModalDialogCloser closer;
-        console.error(QStringLiteral("no drive"), true);
-        console.message(QStringLiteral("hello"), Qt::red);
-        QCOMPARE(closer.titles(), (QStringList{"OBR IO Utility", "OBR IO Utility"}));
-        QCOMPARE(closer.seen().at(0).text, QStringLiteral(" *** Error:   no drive"));
-        QCOMPARE(AppConsole::messageCounter(), 0);
-        QCOMPARE(fileLines(scratch.filePath(QStringLiteral("boxes.console"))),
-                 (QStringList{" *** Error:   no drive", "hello"}));
-    }
-
     void progressDialogEveryThousand()
     {
         AppConsole console(application(), nullptr, QString());
@@ -215,21 +186,6 @@ private slots:
         QVERIFY(console.updateProgress(2000));
         progressDialog()->findChild<QPushButton*>()->click();
         QVERIFY(!console.updateProgress(3000));
-    }
-
-    void threadOverwriteMode()
-    {
-        QTextEdit widget;
-        widget.setReadOnly(true);
-        AppConsole console(application(), &widget, QString());
-        // In overwrite mode each line replaces the one before.
-        console.message(QStringLiteral("progress 1"), Qt::black);
-        console.ProcessThreadMsgMode(true);
-        console.message(QStringLiteral("progress 2"), Qt::black);
-        console.message(QStringLiteral("progress 3"), Qt::black);
-        console.ProcessThreadMsgMode(false);
-        console.message(QStringLiteral("done"), Qt::black);
-        QCOMPARE(lines(widget), (QStringList{"progress 3", "done"}));
     }
 
     void savedFromItsContextMenu()

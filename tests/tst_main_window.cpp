@@ -5,8 +5,6 @@
 #include "base/WorkingRoot.h"
 #include "base/ui/FileDialogs.h"
 #include "base/ui/ScreenFit.h"
-#include "devices/TapeDriveList.h"
-#include "devices/TapeImage.h"
 #include "sps/ui/SpsAnalyzer.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/ModalDialogCloser.h"
@@ -215,20 +213,6 @@ private slots:
                      "   Project root directory %1/gone/Far is not accessable for the Far project.\n\n ")
                      .arg(root()));
         QCOMPARE(application()->projectFilePath, path);
-    }
-
-    void tapeImagesOfTheWorkingRootAreDrives()
-    {
-        const QString image = root() + QStringLiteral("/Tapes/line12.tap");
-        QVERIFY(TapeImage::create(image, TapeImageSettings::Format::Simh, 1 << 20, nullptr));
-        auto window = startWindow();
-        QVERIFY(application()->tapeDrives);
-        QCOMPARE(application()->tapeDrives->drives().size(), 1);
-        window.reset();
-        QVERIFY(QFile::remove(image));
-        QFile::remove(image + QStringLiteral(".ini"));
-        window = startWindow();
-        QVERIFY(!application()->tapeDrives);
     }
 };
 

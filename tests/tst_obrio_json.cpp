@@ -193,28 +193,6 @@ private slots:
         }
     }
 
-    void tapeStatus()
-    {
-        obrtest::writeTapeLayout(home->filePath("survey.tap"), {3200, 400, 1000, 1000, -1, 77}, 1000000);
-        const auto runs =
-            obrtest::runObrioEach(home->path(), {{"tape", "status", "tape:survey.tap"},
-                                                 {"tape", "status", "--json", "tape:survey.tap"}});
-        for (const auto& run : runs)
-            QCOMPARE(run.status, 0);
-        const auto status = rows(runs[0].out);
-        const QJsonObject json = document(runs[1]);
-        const QJsonObject image = json["tapeImage"].toObject();
-        const auto yesNo = [](const QJsonValue& flag) { return QString(flag.toBool() ? "yes" : "no"); };
-        QCOMPARE(QStringList({json["scsiId"].toString() + ' ' + json["name"].toString(), yesNo(json["ready"]),
-                              whole(json["largestBlock"]) + " bytes", image["image"].toString(),
-                              QStringLiteral("%1 bytes of %2 (early warning at %3)")
-                                  .arg(whole(image["recordedBytes"]), whole(image["capacity"]),
-                                       whole(image["earlyWarning"])),
-                              "byte " + whole(image["position"]), yesNo(image["writeProtected"])}),
-                 QStringList({status["Drive"], status["Ready"], status["Largest block"], status["Image"],
-                              status["Recorded"], status["Position"], status["Write protected"]}));
-    }
-
     void failuresPrintNoDocument()
     {
         QVERIFY(obrtest::writeFile(home->filePath("short.sgy"), QByteArray(700, 'x')));

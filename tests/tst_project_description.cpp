@@ -106,24 +106,6 @@ private slots:
         QCOMPARE(read.segyFormatFile(), QStringLiteral("Mine.xml"));
     }
 
-    // Texts are case-sensitive: "meters" is not a unit either.
-    void undefinedKeepsDefaults()
-    {
-        QVERIFY(obrtest::writeFile(path("Odd.xml"),
-                                   description("/x", "<ProjectAttributes SurveyDimension=\"Undefined\" "
-                                                     "Units=\"meters\" AcquisitionType=\"Undefined\" "
-                                                     "DataComponentType=\"2-c\"/>\n")));
-        ProjectDescription read(path("Odd.xml"));
-        read.setSurveyDimension(2);
-        read.setUnits(2);
-        read.setAcquisitionType(1);
-        read.setDataComponentType(3);
-        QVERIFY(read.read());
-        QCOMPARE(QList<int>({read.surveyDimension(), read.units(), read.acquisitionType(),
-                             read.dataComponentType()}),
-                 QList<int>({2, 2, 1, 3}));
-    }
-
     void readsWhatOthersWrote_data()
     {
         obrtest::columns<QByteArray, QByteArray, QString, QString>(
@@ -174,26 +156,6 @@ private slots:
         QCOMPARE(project.name(), QString());
         QCOMPARE(project.location(), QString());
         QCOMPARE(project.surveyDimension(), 3);
-    }
-
-    void directoryRules_data()
-    {
-        obrtest::columns<QString, QString, QString>({"location", "name", "seismic"});
-        const auto row = [](const char* name, const char* location, const char* project,
-                            const char* seismic) { QTest::newRow(name) << location << project << seismic; };
-        row("location ends in the name", "D:/work/Alpha", "Alpha", "D:/work/Alpha/Seismic");
-        row("location above the project", "D:/work", "Alpha", "D:/work/Alpha/Seismic");
-        row("name only as a prefix", "D:/work/Alpha2", "Alpha", "D:/work/Alpha2/Alpha/Seismic");
-        row("empty name", "D:/work", "", "");
-    }
-    void directoryRules()
-    {
-        const auto [location, name, seismic] =
-            obrtest::fetch<QString, QString, QString>("location", "name", "seismic");
-        ProjectDescription project(QStringLiteral("/nowhere/x.xml"));
-        project.setLocation(location);
-        project.setName(name);
-        QCOMPARE(project.path(ProjectDescription::Seismic), seismic);
     }
 
     void treeOnDisk()

@@ -220,23 +220,6 @@ private slots:
         QVERIFY(!data.hasNextFile());
     }
 
-    void headersOnlyTracesSkipTheirSamples()
-    {
-        segdtest::FieldFile layout;
-        layout.formatCode = 8015;
-        layout.channelSets = {{3, true, 6}};
-        layout.samples = [](int, int) { return QByteArray(20, '\x11'); };
-        const QString path = write(layout, QStringLiteral("h.segd"));
-        SegdData data(new DiskDevice(&console, path, 0), false, false, false);
-        QVERIFY(data.open(path));
-        QCOMPARE(data.decoderBytes(), 2.5f);
-        const auto gather = data.makeGather(true);
-        QVERIFY(data.readRecord(*gather));
-        QCOMPARE(gather->trace(2)->filePosition,
-                 qint64(segdtest::headerLength(layout) + 2 * (20 + 7 * 32 + 20)));
-        QCOMPARE(int(data.traceHeaderRecords().size()), 3);
-    }
-
 private:
     QString write(const segdtest::FieldFile& layout, const QString& name)
     {

@@ -1,6 +1,5 @@
 #include "base/WorkingRoot.h"
 #include "sps/SpsFormatFile.h"
-#include "sps/SpsLayoutInForce.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/SpsFixture.h"
 #include "tests/support/TestFiles.h"
@@ -142,32 +141,6 @@ private slots:
         QVERIFY(!file.load(layout));
         QCOMPARE(file.userDefaultLayer(), SpsFormatFile::Layer::Read);
         QCOMPARE(spstest::describe(layout), relationDefaults);
-    }
-
-    void ownFileGoesOverTheUserDefaultAndEachPartNamesItsOrigin()
-    {
-        QVERIFY(obrtest::writeFile(
-            userDefault(SpsKind::Source),
-            pointDocument(field("Point easting", 48, 57) + field("Surface elevation", 60, 70))));
-        // The own file moves the elevation again and sets the northing to the value it had.
-        const QString own = field("Surface elevation", 67, 70) + field("Point northing", 56, 65);
-        QVERIFY(obrtest::writeFile(dir.filePath("LINE1.S.fmt"),
-                                   spstest::formatDocument("SpsPointFormat", R"(<StartOfFile FirstLine="1"/>)"
-                                                                             "<PointRecord>" +
-                                                                                 own + "</PointRecord>")));
-        using Origin = SpsLayoutInForce::Origin;
-        const auto inForce = SpsLayoutInForce::forFile(SpsKind::Source, dir.filePath("LINE1.S"));
-        QVERIFY(inForce.ok() && inForce.problems().isEmpty());
-        const SpsLayout& layout = inForce.layout();
-        const int easting = layout.fieldByName("Point easting");
-        const int northing = layout.fieldByName("Point northing");
-        const int elevation = layout.fieldByName("Surface elevation");
-        QCOMPARE(spstest::describe(layout).section("; ", 11, 13),
-                 QStringLiteral("Point easting 48-57 +; Point northing 56-65 +; Surface elevation 67-70 +"));
-        QCOMPARE(inForce.fieldOrigin(easting), Origin::UserDefault);
-        QCOMPARE(inForce.fieldOrigin(elevation), Origin::OwnFile);
-        QCOMPARE(inForce.fieldOrigin(northing), Origin::OwnFile);
-        QCOMPARE(inForce.fieldOrigin(layout.fieldByName("Line name")), Origin::BuiltIn);
     }
 
     void brokenDocumentKeepsWhatWasReadAndCountsAsRead()
