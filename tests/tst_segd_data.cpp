@@ -99,8 +99,6 @@ private slots:
         QVERIFY(data.open(path));
         QCOMPARE(data.generalHeader().headerLength(), qint64(segdtest::headerLength(layout)));
         QCOMPARE(data.generalHeader().revision, float(major + minor / 10.0));
-        QCOMPARE(data.auxTraces(), 2);
-        QCOMPARE(data.seismicTraces(), 3);
         QCOMPARE(data.samples(), 11);
         QCOMPARE(data.sampleInterval(), 2.0f);
         const auto gather = data.makeGather(false);

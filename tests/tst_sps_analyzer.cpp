@@ -113,9 +113,6 @@ private slots:
             }
             for (const char* name : {"Default", "Help", "Save", "Close", "Sps21"})
                 control<QPushButton>(window, name);
-            const SpsLines* ruler = control<SpsTextView>(window, "Columns")->lines();
-            QCOMPARE(QByteArray(ruler->line(0).data(), int(ruler->line(0).size())),
-                     QByteArray("123456789|").repeated(9) + "1234567890");
             QCOMPARE(control<SpsTextView>(window, "Text")->lines()->count(), 3);
             const QSize available = analyzer->screen()->availableGeometry().size();
             QVERIFY(analyzer->width() <= available.width() && analyzer->height() <= available.height());
