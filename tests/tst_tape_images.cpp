@@ -128,17 +128,6 @@ private slots:
         QCOMPARE(readAll(image.get()).last(), QByteArray("new"));
     }
 
-    void badRecordIsPassed()
-    {
-        // A record flagged bad by the program that wrote it: an error, and the tape moves past it.
-        auto image = open(write("bad.tap", le(0x80000002) + "ab" + le(0x80000002) + simhRecord("ok")));
-        char buffer[16];
-        int length = 0;
-        QCOMPARE(image->readRecord(buffer, 16, &length), Result::Damaged);
-        QCOMPARE(image->readRecord(buffer, 16, &length), Result::Ok);
-        QCOMPARE(QByteArray(buffer, length), QByteArray("ok"));
-    }
-
     void randomFilesNeverCrash()
     {
         QRandomGenerator random(99);
