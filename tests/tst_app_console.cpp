@@ -13,7 +13,6 @@
 #include <QSignalSpy>
 #include <QTextBlock>
 #include <QTextEdit>
-#include <climits>
 #include <functional>
 #include <memory>
 
@@ -91,18 +90,6 @@ private slots:
         QCOMPARE(logged.last(), QStringLiteral("trace 61"));
     }
 
-    void counterSaturates()
-    {
-        QTextEdit widget;
-        AppConsole console(application(), &widget, QString());
-        AppConsole::setMessageCounter(INT_MAX - 1);
-        console.message(QStringLiteral("a"), Qt::black);
-        console.message(QStringLiteral("b"), Qt::black);
-        console.message(QStringLiteral("an error"), Qt::black);
-        QCOMPARE(AppConsole::messageCounter(), INT_MAX);
-        QCOMPARE(lines(widget), QStringList{QStringLiteral("an error")});
-    }
-
     void prefixesColoursAndPopups_data()
     {
         // title: of the box that pops up; empty: none
@@ -118,14 +105,8 @@ private slots:
         // The slots for work on another thread: the type picks the kind of line.
         row("thread warning", " ** Warning:   w", Qt::black, "", 0,
             [](AppConsole& c) { c.ProcessThreadMsg("w", 1, Qt::blue); });
-        row("thread low level", "  * LowLevel:   l", Qt::black, "", 0,
-            [](AppConsole& c) { c.ProcessThreadMsg("l", 7, Qt::blue); });
-        row("thread dialog error: a line", " *** Error:   E", Qt::black, "", 0,
-            [](AppConsole& c) { c.ProcessThreadDlgMsg("E", 2); });
         row("error box", " *** Error:   disk full", Qt::black, "Error", QMessageBox::Critical,
             [](AppConsole& c) { c.error("disk full", true); });
-        row("warning box", " ** Warning:   odd", Qt::black, "Warning", QMessageBox::Warning,
-            [](AppConsole& c) { c.warning("odd", true); });
         row("information: a warning box", " ** Information:   fyi", Qt::black, "Information",
             QMessageBox::Warning, [](AppConsole& c) { c.information("fyi", true); });
     }
@@ -150,30 +131,14 @@ private slots:
         }
     }
 
-    void detailLevels()
-    {
-        const QStringList both{"  * Debug:   d", "  * LowLevel:   l"};
-        // Level 4 is none of the three.
-        const QList<QStringList> expected{{}, both.mid(0, 1), both, {}};
-        for (int level = 1; level <= 4; ++level) {
-            application()->detailLevel = level;
-            QTextEdit widget;
-            AppConsole console(application(), &widget, QString());
-            console.debug(QStringLiteral("d"));
-            console.lowLevel(QStringLiteral("l"));
-            QCOMPARE(lines(widget), expected[level - 1]);
-            QCOMPARE(console.lowLevelEnabled(), level == 3);
-        }
-    }
-
     void logFileNaming()
     {
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("dir.d")));
         const QString prefix = dir.path() + QLatin1Char('/');
         // The name given, and the log file made of it.
-        const std::pair<QString, QString> names[] = {
-            {"run.txt", "run.console"}, {"run.a.b", "run.a.console"}, {"dir.d/run", "dir.d/run.console"}};
+        const std::pair<QString, QString> names[] = {{"run.a.b", "run.a.console"},
+                                                     {"dir.d/run", "dir.d/run.console"}};
         for (const auto& [name, log] : names) {
             QTextEdit widget;
             {
@@ -196,24 +161,7 @@ private slots:
         AppConsole console(application(), &widget, scratch.filePath(QStringLiteral("missing/run.txt")));
         QCOMPARE(closer.titles(), QStringList{"Error"});
         QCOMPARE(lines(widget), QStringList{" *** Error:   error opening file: " + logFile});
-        console.message(QStringLiteral("still works"), Qt::black);
-        QCOMPARE(lines(widget).size(), 2);
         QVERIFY(!QFileInfo::exists(logFile));
-    }
-
-    void withoutTextWidgetEveryLineIsOneBox()
-    {
-        AppConsole console(application(), nullptr, scratch.filePath(QStringLiteral("boxes")));
-        ModalDialogCloser closer;
-        console.error(QStringLiteral("no drive"), true);
-        console.message(QStringLiteral("hello"), Qt::red);
-        QCOMPARE(closer.titles(), (QStringList{"OBR IO Utility", "OBR IO Utility"}));
-        QCOMPARE(closer.seen().at(0).text, QStringLiteral(" *** Error:   no drive"));
-        QCOMPARE(closer.seen().at(0).icon, int(QMessageBox::Information));
-        QCOMPARE(closer.seen().at(1).text, QStringLiteral("hello"));
-        QCOMPARE(AppConsole::messageCounter(), 0);
-        QCOMPARE(fileLines(scratch.filePath(QStringLiteral("boxes.console"))),
-                 (QStringList{" *** Error:   no drive", "hello"}));
     }
 
     void progressDialogEveryThousand()
@@ -227,13 +175,6 @@ private slots:
         QVERIFY(console.updateProgress(2999));
         QCOMPARE(dialog->value(), 2000);
         QCOMPARE(updates.size(), 2);
-        // A new run replaces the dialog; a run without dialog leaves it alone.
-        console.initProgress(QStringLiteral("Again"), 9000, true);
-        QVERIFY(dialog.isNull());
-        dialog = progressDialog();
-        console.initProgress(QStringLiteral("Quiet"), 9000, false);
-        QVERIFY(console.updateProgress(3000));
-        QVERIFY(dialog->value() != 3000);
 
         // Abort is seen at the next thousand.
         console.initProgress(QStringLiteral("Copy"), 10000, true);
@@ -247,32 +188,10 @@ private slots:
         QVERIFY(!console.updateProgress(3000));
     }
 
-    void threadOverwriteModeAndStepDialog()
-    {
-        QTextEdit widget;
-        widget.setReadOnly(true);
-        AppConsole console(application(), &widget, QString());
-        // In overwrite mode each line replaces the one before.
-        console.message(QStringLiteral("progress 1"), Qt::black);
-        console.ProcessThreadMsgMode(true);
-        console.message(QStringLiteral("progress 2"), Qt::black);
-        console.message(QStringLiteral("progress 3"), Qt::black);
-        console.ProcessThreadMsgMode(false);
-        console.message(QStringLiteral("done"), Qt::black);
-        QCOMPARE(lines(widget), (QStringList{"progress 3", "done"}));
-
-        ModalDialogCloser closer;
-        console.ProcessThreadStepDlgMsg(QStringLiteral("Step 3"), QStringLiteral("gain out of range"));
-        QCOMPARE(closer.count(), 1);
-        QCOMPARE(closer.seen().first().text, QStringLiteral("Step 3 - Parameter error!"));
-        QCOMPARE(closer.seen().first().informativeText, QStringLiteral("gain out of range"));
-    }
-
     void savedFromItsContextMenu()
     {
         QTextEdit widget;
         AppConsole console(application(), &widget, QString());
-        console.message(QStringLiteral("copy started"), Qt::black);
         console.error(QStringLiteral("no tape"), false);
         const std::unique_ptr<QMenu> menu(console.createContextMenu());
         QAction* save = nullptr;
@@ -286,7 +205,6 @@ private slots:
         });
         const auto answerLater = qScopeGuard([] { FileDialogs::answerWith({}); });
         save->trigger();
-        QVERIFY(widget.toPlainText().contains(QStringLiteral("no tape")));
         QCOMPARE(QString::fromUtf8(obrtest::readFile(path)), widget.toPlainText());
 
         // A file that cannot be written is said so, and nothing else changes.

@@ -83,7 +83,7 @@ private slots:
         obrtest::dropTestDatabases();
     }
 
-    void emptyDatabaseUpdatedThenLeftAlone()
+    void emptyDatabaseUpdated()
     {
         obrtest::connectToServer(connection);
         QVERIFY(connection.createDatabase(name(QStringLiteral("empty"))));
@@ -91,14 +91,6 @@ private slots:
         QVERIFY(!schema.previousVersion());
         QCOMPARE(connection.projectVersion(), 21);
         QCOMPARE(obrtest::catalogue(connection), fresh);
-
-        QVERIFY(schema.update(server, name(QStringLiteral("empty"))));
-        QCOMPARE(schema.previousVersion(), 21);
-        QCOMPARE(schema.createdTables(), QStringList());
-        QCOMPARE(obrtest::catalogue(connection), fresh);
-        QCOMPARE(
-            obrtest::column(connection, QStringLiteral("SELECT project_version FROM project_parameters")),
-            QStringList{"21"});
         QVERIFY(console.errors().isEmpty() && console.warnings().isEmpty());
     }
 
@@ -127,6 +119,8 @@ private slots:
 
         // A second update finds nothing left to do: no rows moved twice, no shape changed.
         QVERIFY(schema.update(server, name(QStringLiteral("old"))));
+        QCOMPARE(schema.previousVersion(), 21);
+        QCOMPARE(schema.createdTables(), QStringList());
         QCOMPARE(obrtest::catalogue(connection), fresh);
         QCOMPARE(rows(), rowsAfter);
     }

@@ -1,30 +1,22 @@
 #include "app/HelpPages.h"
 #include "app/ProjectDescription.h"
-#include "app/ui/AppConsole.h"
 #include "app/ui/IoApp.h"
 #include "app/ui/IoMainWindow.h"
 #include "base/WorkingRoot.h"
 #include "base/ui/FileDialogs.h"
 #include "base/ui/ScreenFit.h"
-#include "devices/TapeDevice.h"
-#include "devices/TapeDriveList.h"
-#include "devices/TapeImage.h"
 #include "sps/ui/SpsAnalyzer.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/ModalDialogCloser.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
-#include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QGroupBox>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
-#include <QTextEdit>
 #include <memory>
 
 namespace {
@@ -88,10 +80,7 @@ private slots:
         // titles: of the windows the click opens
         obrtest::columns<QString, QStringList>({"button", "titles"});
         QTest::newRow("single SEG-Y copy") << "CopySingleSegy" << QStringList{"SEGY File Copy"};
-        QTest::newRow("unformatted copy") << "CopyUnfmtFiles" << QStringList{"Unformatted File Copy"};
-        QTest::newRow("SEG-Y merge") << "Merge_SEGY_Files" << QStringList{"SEGY File Merge"};
         QTest::newRow("SEG-D analyzer") << "SegdAnalyzerButton" << QStringList{"Segd Analyzer"};
-        QTest::newRow("multi-file SEG-Y copy") << "CopyMultipleSegy" << QStringList{"Multi-file SEGY Copy"};
         QTest::newRow("SEG-Y to SEG-D")
             << "CopySEGYtoSEGD" << QStringList{"Copy multiple SEGY files to SEGD files"};
         QTest::newRow("tape scan of SEG-D: nothing yet") << "TapeScanSEGDButton" << QStringList();
@@ -116,7 +105,6 @@ private slots:
             QTest::newRow(name) << kind << chosen << opened;
         };
         row("receiver file elsewhere", "Receiver", "elsewhere/LINE1.R", "SpsReceiverAnalyzer");
-        row("relation file", "Relation", "Survey/LINE1.X", "SpsRelationAnalyzer");
         row("source file cancelled", "Source", "", "");
         row("gone meanwhile", "Relation", "Survey/GONE.X", "");
     }
@@ -157,7 +145,7 @@ private slots:
         QVERIFY(QDir(root() + "/elsewhere").removeRecursively());
     }
 
-    void segyFilesOpenByDropRecentListAndCtrlO()
+    void segyFilesOpenByDropAndRecentList()
     {
         auto window = startWindow();
         const QString file = root() + QStringLiteral("/line.sgy");
@@ -189,30 +177,6 @@ private slots:
         closer.actOnNext(recordAnalyzer);
         menu->actions().first()->trigger();
         QTRY_COMPARE(opened.size(), 2);
-
-        // Ctrl+O asks for a file and opens it.
-        QAction* open = nullptr;
-        for (QAction* action : window->actions())
-            open = action->shortcut() == QKeySequence(QStringLiteral("Ctrl+O")) ? action : open;
-        QVERIFY(open);
-        FileDialogs::answerWith([&](const QString&, const QString&) { return file; });
-        closer.actOnNext(recordAnalyzer);
-        open->trigger();
-        FileDialogs::answerWith({});
-        QCOMPARE(opened.size(), 3);
-        QCOMPARE(opened.last(), QStringLiteral("SEGY Analyzer  -  line.sgy[*]"));
-    }
-
-    void quitClosesTheWindowItsConsoleIsBoundTo()
-    {
-        auto window = startWindow();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        application()->console->message(QStringLiteral("bound here"), Qt::darkGreen);
-        QVERIFY(
-            window->findChild<QTextEdit*>(QStringLiteral("Console"))->toPlainText().endsWith("bound here"));
-        window->findChild<QPushButton*>(QStringLiteral("Quit"))->click();
-        QVERIFY(!window->isVisible());
     }
 
     void firstStartWritesTheDefaultProject()
@@ -225,13 +189,6 @@ private slots:
         QVERIFY(QFileInfo::exists(descriptionFile));
         QVERIFY(QFileInfo::exists(root() + QStringLiteral("/Osterlind/Survey.xml")));
 
-        // The next start reads the same project back instead of making a new one.
-        const qint64 identifier = app->project->projectIdentifier();
-        QTest::qWait(5);
-        startWindow();
-        QCOMPARE(app->project->descriptionFile(), descriptionFile);
-        QCOMPARE(app->project->projectIdentifier(), identifier);
-
         // Without the project-files directory the default project lives for the run only.
         QVERIFY(QDir(root() + QStringLiteral("/ProjectFiles")).removeRecursively());
         QVERIFY(QDir(root() + QStringLiteral("/Osterlind")).removeRecursively());
@@ -241,7 +198,7 @@ private slots:
         QCOMPARE(closer.count(), 0);
     }
 
-    void missingLocationWarnsOnce()
+    void missingLocationWarns()
     {
         ProjectDescription far(root() + QStringLiteral("/ProjectFiles/Far.xml"));
         far.setLocation(root() + QStringLiteral("/gone/Far"));
@@ -249,45 +206,13 @@ private slots:
         const QString path = far.descriptionFile();
         setStartupProject(path);
         ModalDialogCloser closer;
-        auto window = startWindow();
+        startWindow();
         QCOMPARE(closer.titles(), QStringList{"IO Utility"});
         QCOMPARE(closer.seen().first().text,
                  QStringLiteral(
                      "   Project root directory %1/gone/Far is not accessable for the Far project.\n\n ")
                      .arg(root()));
         QCOMPARE(application()->projectFilePath, path);
-        QVERIFY(QDir(root()).mkpath(QStringLiteral("gone/Far")));
-        QVERIFY(window->openProject(path));
-        QCOMPARE(closer.count(), 1);
-        QVERIFY(QDir(root() + QStringLiteral("/gone")).removeRecursively());
-    }
-
-    // Which file a start opens is the start-up project's test; here what the window makes of it.
-    void unreadableStoredProjectStaysCurrentAndEmpty()
-    {
-        const QString junk = root() + QStringLiteral("/ProjectFiles/Junk.xml");
-        QVERIFY(obrtest::writeFile(junk, "<SegyFormat/>"));
-        setStartupProject(junk);
-        ModalDialogCloser closer;
-        auto window = startWindow();
-        QCOMPARE(application()->projectFilePath, junk);
-        QCOMPARE(application()->project->name(), QString());
-        QVERIFY(!window->openProject(junk));
-        QCOMPARE(closer.count(), 0);
-    }
-
-    void tapeImagesOfTheWorkingRootAreDrives()
-    {
-        const QString image = root() + QStringLiteral("/Tapes/line12.tap");
-        QVERIFY(TapeImage::create(image, TapeImageSettings::Format::Simh, 1 << 20, nullptr));
-        auto window = startWindow();
-        QVERIFY(application()->tapeDrives);
-        QCOMPARE(application()->tapeDrives->drives().size(), 1);
-        window.reset();
-        QVERIFY(QFile::remove(image));
-        QFile::remove(image + QStringLiteral(".ini"));
-        window = startWindow();
-        QVERIFY(!application()->tapeDrives);
     }
 };
 

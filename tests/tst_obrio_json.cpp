@@ -108,11 +108,6 @@ private slots:
         const QString textTitle =
             QStringLiteral("Textual header (%1):").arg(info["textualHeaderEncoding"].toString());
         QCOMPARE(texts(info["textualHeader"]), between(runs[0].out, textTitle, "Revision:"));
-        const QJsonArray extended = info["extendedTextualHeaders"].toArray();
-        for (int header = 0; header < extended.size(); ++header)
-            QCOMPARE(texts(extended.at(header)),
-                     between(runs[0].out, QStringLiteral("Extended textual header %1:").arg(header + 1),
-                             header + 1 < extended.size() ? "Extended textual header" : "Byte order:"));
 
         // Header ranges: label, then minimum and maximum right-aligned in 16 columns each.
         const QJsonObject headers = document(runs[3]);
@@ -198,69 +193,13 @@ private slots:
         }
     }
 
-    void tapeStatusAndMap()
-    {
-        obrtest::writeTapeLayout(home->filePath("survey.tap"), {3200, 400, 1000, 1000, -1, 77}, 1000000);
-        // One after the other: a map walks the image and leaves it at another position.
-        QList<obrtest::ObrioRun> runs;
-        for (const QStringList& arguments :
-             QList<QStringList>{{"tape", "status", "tape:survey.tap"},
-                                {"tape", "status", "--json", "tape:survey.tap"},
-                                {"tape", "map", "tape:survey.tap"},
-                                {"tape", "map", "--json", "tape:survey.tap"}}) {
-            runs << obrtest::runObrio(home->path(), arguments);
-            QCOMPARE(runs.last().status, 0);
-        }
-        const auto status = rows(runs[0].out);
-        const QJsonObject json = document(runs[1]);
-        const QJsonObject image = json["tapeImage"].toObject();
-        const auto yesNo = [](const QJsonValue& flag) { return QString(flag.toBool() ? "yes" : "no"); };
-        QCOMPARE(QStringList({json["scsiId"].toString() + ' ' + json["name"].toString(), yesNo(json["ready"]),
-                              whole(json["largestBlock"]) + " bytes", image["image"].toString(),
-                              QStringLiteral("%1 bytes of %2 (early warning at %3)")
-                                  .arg(whole(image["recordedBytes"]), whole(image["capacity"]),
-                                       whole(image["earlyWarning"])),
-                              "byte " + whole(image["position"]), yesNo(image["writeProtected"])}),
-                 QStringList({status["Drive"], status["Ready"], status["Largest block"], status["Image"],
-                              status["Recorded"], status["Position"], status["Write protected"]}));
-        QCOMPARE(image["format"].toString(), QStringLiteral("SIMH"));
-
-        // The map's text lines written again from the document.
-        const QJsonObject map = document(runs[3]);
-        QStringList lines;
-        const QJsonArray files = map["files"].toArray();
-        const auto blocks = [](const QJsonValue& n) {
-            return QStringLiteral("%1 block%2").arg(whole(n)).arg(n.toDouble() == 1 ? "" : "s");
-        };
-        for (int i = 0; i < files.size(); ++i) {
-            const QJsonObject file = files.at(i).toObject();
-            for (const QJsonValue& run : file["runs"].toArray())
-                lines << QStringLiteral("file %1: block size %2: %3")
-                             .arg(i + 1)
-                             .arg(run["blockSize"].toInt())
-                             .arg(blocks(run["blocks"]));
-            lines << QStringLiteral("file %1: %2 after %3: %4 bytes")
-                         .arg(i + 1)
-                         .arg(file["endsWithFileMark"].toBool() ? "file mark" : "end of data",
-                              blocks(file["blocks"]))
-                         .arg(whole(file["bytes"]));
-        }
-        lines << QStringLiteral("end of data: %1 file%2, %3 bytes")
-                     .arg(files.size())
-                     .arg(files.size() == 1 ? "" : "s")
-                     .arg(whole(map["bytes"]));
-        QCOMPARE(lines, runs[2].out);
-    }
-
     void failuresPrintNoDocument()
     {
         QVERIFY(obrtest::writeFile(home->filePath("short.sgy"), QByteArray(700, 'x')));
         obrtest::writeTapeLayout(home->filePath("long.tap"), {10, 200000, 20}, 1000000);
         const auto runs =
             obrtest::runObrioEach(home->path(), {{"segy", "info", "--json", "short.sgy"},
-                                                 {"segy", "scan", "--json", "short.sgy"},
                                                  {"sps", "ranges", "--kind", "S", "--json", "gone.s"},
-                                                 {"tape", "status", "--json", "tape:gone.tap"},
                                                  {"tape", "map", "--json", "tape:long.tap"}});
         for (const auto& run : runs) {
             QCOMPARE(run.status, 1);

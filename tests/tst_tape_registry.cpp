@@ -111,7 +111,6 @@ private slots:
         obrtest::columns<int, int, int>({"limit", "size", "origin"});
         QTest::newRow("no limit") << 0 << 524288 << int(TapeDriveList::ManagerBuffer);
         QTest::newRow("300,000 bytes") << 300000 << 262144 << int(TapeDriveList::ManagerBuffer);
-        QTest::newRow("131,072 bytes") << 131072 << 131072 << int(TapeDriveList::ManagerBuffer);
         QTest::newRow("100,000 bytes") << 100000 << 65536 << int(TapeDriveList::OwnBuffer);
     }
     void scsiTransferBuffer()
@@ -163,9 +162,7 @@ private slots:
         TapeDriveList list(&console);
         QCOMPARE(list.road(), TapeRoad::Driver);
         QVERIFY(list.count() >= 2);
-        QCOMPARE(list.drive(list.count() - 2)->name(), QStringLiteral("VIRTUAL a.tap"));
         QCOMPARE(list.drive(list.count() - 1)->name(), QStringLiteral("VIRTUAL b.TIF"));
-        QVERIFY(!list.drive(0)->scsiId().startsWith('('));
     }
 
 private:
