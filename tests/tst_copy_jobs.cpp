@@ -362,6 +362,8 @@ private slots:
         QTest::newRow("samples, format")
             << f3 << segyFile(1, 25, false, 4)
             << differs.arg("25 samples per trace, not 75; sample format 1, not 3");
+        QTest::newRow("byte order") << f3 << segyFile(3, 75, true, 4)
+                                    << differs.arg("little-endian, not big-endian");
         QTest::newRow("no sample format")
             << f3 << noFormat << "invalid sample format in input file B - job will abort";
         // The traces of the next file would all be out of step.
