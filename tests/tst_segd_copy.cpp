@@ -246,7 +246,7 @@ private slots:
     void rangeExcludedFromTape()
     {
         TapeBlocks blocks;
-        QByteArrayList files;
+        QList<QByteArray> files;
         for (int number = 1; number <= 5; ++number) {
             segdtest::FieldFile layout;
             layout.fieldFile = number;
