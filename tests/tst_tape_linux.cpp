@@ -435,7 +435,6 @@ private slots:
             QTest::newRow(name) << call << key << flags << QString(error) << result << endOfData;
         };
         row("read: illegal", read, 5, 0, "illegal READ request.");
-        row("read: blank check", read, 8, 0, "", true, true);
         row("read: volume overflow", read, 0x0D, 0x40, "end of tape encountered during read.", true, true);
         row("write: overflow without EOM", write, 0x0D, 0, "error (13) occurred during write.");
         row("marks: protected", marks, 7, 0, "write EOF failed. Tape is write protected.");
