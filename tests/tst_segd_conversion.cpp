@@ -156,14 +156,12 @@ private slots:
     void baseScanInterval_data()
     {
         obrtest::columns<int, int, int>({"microseconds", "revision21", "revision31"});
-        for (const auto& [us, byte] : std::initializer_list<std::pair<int, int>>{
-                 {125, 0x02}, {250, 0x04}, {500, 0x08}, {1000, 0x10}, {2000, 0x20}, {4000, 0x40}})
-            QTest::addRow("%d us", us) << us << byte << byte;
+        QTest::newRow("125 us") << 125 << 0x02 << 0x02;
+        QTest::newRow("2 ms") << 2000 << 0x20 << 0x20;
         QTest::newRow("3 ms, whole sixteenths") << 3000 << 0x30 << 0x30;
         QTest::newRow("300 us, not whole") << 300 << -1 << 4;
         QTest::newRow("beyond the byte") << 16000 << -1 << -1;
         QTest::newRow("below a sixteenth") << 50 << -1 << -1;
-        QTest::newRow("none") << 0 << -1 << -1;
     }
     void baseScanInterval()
     {
@@ -180,16 +178,12 @@ private slots:
         QVERIFY(!SegdConversionValues::refusal(2000, 0, 1, 21).isEmpty());
         QCOMPARE(SegdConversionValues::refusal(2000, 10, 10000, 31),
                  QStringLiteral("10000 traces are more than a SEG-D field file numbers (9999)"));
-        QCOMPARE(
-            SegdConversionValues::refusal(300, 10, 1, 21),
-            QStringLiteral(
-                "sample interval of 300 microseconds cannot be written as a SEG-D 2.1 base scan interval"));
     }
 
     // A year before 2000 writes its last two digits; no year writes 0.
     void yearDigits()
     {
-        for (const auto& [year, byte] : {std::pair{1998, 0x98}, {2023, 0x23}, {0, 0x00}}) {
+        for (const auto& [year, byte] : {std::pair{1998, 0x98}, {0, 0x00}}) {
             dirtest::SegyParams params;
             params.year = year;
             const QByteArray file = dirtest::segyFile(params);

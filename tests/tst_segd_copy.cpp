@@ -93,27 +93,14 @@ private slots:
             QVERIFY(list.contains(number));
         for (const qint64 number : {0, 101, 149, 151, 301})
             QVERIFY(!list.contains(number));
-        QVERIFY2(NumberList::parse("5 - 7 9", &list, &errorText), qPrintable(errorText));
-        QVERIFY(list.contains(5) && list.contains(7) && list.contains(9) && !list.contains(8));
         // A refused list names its bad item and leaves the list before it.
         const std::pair<const char*, const char*> refused[] = {
-            {"1-10, abc", "\"abc\""},
-            {"1, 30-20", "\"30-20\""},
-            {"4-", "\"4-\""},
-            {"1-2-3", "\"1-2-3\""},
-            {"99999999999999999999", "\"99999999999999999999\""},
-            {" , ", "empty"}};
+            {"1-2-3", "\"1-2-3\""}, {"99999999999999999999", "\"99999999999999999999\""}};
         for (const auto& [text, named] : refused) {
             QVERIFY(!NumberList::parse(text, &list, &errorText));
             QVERIFY2(errorText.contains(named), qPrintable(errorText));
-            QVERIFY(list.contains(9));
+            QVERIFY(list.contains(150));
         }
-    }
-
-    void outputNames()
-    {
-        QCOMPARE(SegdCopyJob::outputName("", "", 1234567, 0), QStringLiteral("1234567.sgd"));
-        QCOMPARE(SegdCopyJob::outputName("S", "1044", 7, 2), QStringLiteral("S_1044_00007_2.sgd"));
     }
 
     // Field files by number; a second field file 123 does not overwrite the first; Sercel
@@ -253,53 +240,33 @@ private slots:
         QCOMPARE(blockLengths(two), (labelBlocks + fieldFile + QList<int>{-1}));
         QCOMPARE(two.mid(0, 2).join(), label);
         QCOMPARE(two.mid(3).join(), file);
-
-        // The same with no second tape.
-        console.clear();
-        options.output = tape("one.tap", 1);
-        QCOMPARE(run(), SegdCopyJob::Outcome::Copied);
-        QVERIFY(console.messages().contains("No more output. Job will end"));
-        QCOMPARE(summary(console).at(1), QStringLiteral("   2 field files copied"));
-        QCOMPARE(blockLengths(readTapeImage(path("one.tap"))).mid(13), (QList<int>{-1, -1}));
     }
 
-    void rangeLimit_data()
+    // Excluded field files are passed over on tape input; the others are copied whole.
+    void rangeExcludedFromTape()
     {
-        obrtest::columns<bool, bool, QStringList>({"exclude", "tapeInput", "copied"});
-        QTest::newRow("include, disk") << false << false << QStringList{"00002.sgd", "00003.sgd"};
-        QTest::newRow("exclude, disk") << true << false << QStringList{"00001.sgd", "00004.sgd", "00005.sgd"};
-        QTest::newRow("exclude, tape") << true << true << QStringList{"00001.sgd", "00004.sgd", "00005.sgd"};
-    }
-    void rangeLimit()
-    {
-        const auto [exclude, tapeInput, copied] =
-            obrtest::fetch<bool, bool, QStringList>("exclude", "tapeInput", "copied");
         TapeBlocks blocks;
+        QList<QByteArray> files;
         for (int number = 1; number <= 5; ++number) {
             segdtest::FieldFile layout;
             layout.fieldFile = number;
-            const QByteArray file = segdtest::build(layout);
-            QVERIFY(writeFile(path(QStringLiteral("in/%1.sgd").arg(number)), file));
-            blocks += recordBlocks(layout, file);
+            files += segdtest::build(layout);
+            blocks += recordBlocks(layout, files.last());
         }
         writeTapeImage(path("in.tap"), blocks + TapeBlocks{QByteArray()});
-        if (tapeInput)
-            options.input = tape("in.tap", 0);
+        options.input = tape("in.tap", 0);
         options.rangeLimit = true;
-        options.exclude = exclude;
+        options.exclude = true;
         QVERIFY(NumberList::parse("2-3", &options.range, nullptr));
         options.ffidNames = true;
         QCOMPARE(run(), SegdCopyJob::Outcome::Copied);
-        QCOMPARE(QDir(path("out")).entryList(QDir::Files), copied);
-        for (const QString& name : copied)
-            QCOMPARE(readFile(path("out/" + name)),
-                     readFile(path("in/" + QString::number(name.left(5).toInt()) + ".sgd")));
-        QCOMPARE(console.messages().contains("Field File 2  skipped"), exclude);
-        QCOMPARE(console.messages().contains("Field File 4  skipped"), !exclude);
-        QVERIFY(console.messages().contains(exclude ? "Initializing exclusion files list..."
-                                                    : "Initializing inclusion files list..."));
-        if (tapeInput)
-            QCOMPARE(summary(console).mid(2), (QStringList{"   25 blocks copied", "   1 tape copied"}));
+        QCOMPARE(QDir(path("out")).entryList(QDir::Files),
+                 (QStringList{"00001.sgd", "00004.sgd", "00005.sgd"}));
+        for (const int number : {1, 4, 5})
+            QCOMPARE(readFile(path(QStringLiteral("out/0000%1.sgd").arg(number))), files.at(number - 1));
+        QVERIFY(console.messages().contains("Field File 2  skipped"));
+        QVERIFY(console.messages().contains("Initializing exclusion files list..."));
+        QCOMPARE(summary(console).mid(2), (QStringList{"   25 blocks copied", "   1 tape copied"}));
     }
 
     // Listed seismic channels keep their headers and get samples of 0; auxiliary traces stay.
@@ -377,11 +344,6 @@ private slots:
                          "  job failed"}));
         QCOMPARE(summary(console).at(1), QStringLiteral("   2 field files copied"));
         QVERIFY2(!QFileInfo::exists(path("out/00002.sgd")), "a field file cut short leaves no copy");
-
-        QVERIFY(QFile::remove(path("in/2.sgd")) && writeFile(path("in/2.sgd"), QByteArray(5000, '\xff')));
-        console.clear();
-        QCOMPARE(run(), SegdCopyJob::Outcome::Failed);
-        QVERIFY(console.errors().first().startsWith("invalid channel set count"));
     }
 
     // Random bytes of any length end the job with an error or pass as a field file; nothing
@@ -389,7 +351,7 @@ private slots:
     void randomInput()
     {
         QRandomGenerator random(20261206);
-        for (const int size : {0, 10, 31, 32, 96, 200, 5000, 70000}) {
+        for (const int size : {0, 31, 32, 200, 5000}) {
             QByteArray bytes(size, '\0');
             for (char& byte : bytes)
                 byte = char(random.bounded(256));

@@ -80,7 +80,6 @@ private slots:
         noSamples.replace(3220, 2, QByteArray(2, '\0'));
 
         QTest::newRow("empty file") << QByteArray() << 5 << 240 << false << 0 << "File with zero traces: ";
-        QTest::newRow("no traces") << valid.left(3600) << 5 << 240 << true << 0 << "File with zero traces: ";
         QTest::newRow("text file") << QByteArray("line of text\n").repeated(400) << 5 << 240 << true << 0
                                    << "invalid sample format code";
         QTest::newRow("cut inside the last trace")

@@ -28,7 +28,6 @@ public:
     QList<TapeDevice*> inputAnswers;
     QList<TapeDevice*> outputAnswers;
     int outputPrompts = 0;
-    QStringList currentFiles;
     qint64 total = 0;
 
     void startProgress(qint64 units) override { total = units; }
@@ -44,7 +43,7 @@ public:
         ++outputPrompts;
         return outputAnswers.isEmpty() ? nullptr : outputAnswers.takeFirst();
     }
-    void showCurrentFile(const QString& text) override { currentFiles.append(text); }
+    void showCurrentFile(const QString&) override {}
 };
 
 // The summary lines of a job's listing: those after its head, up to the empty line.
@@ -112,8 +111,6 @@ private slots:
         const QStringList lines = console.messages();
         QVERIFY(lines.at(1).startsWith("Multiple SEG-Y copy started at "));
         QVERIFY(lines.at(lines.size() - 2).startsWith("Multiple SEG-Y copy ended at "));
-        QCOMPARE(copyOperator.currentFiles,
-                 QStringList({"File 1: 3 traces", "File 2: 2 traces", "File 3: 1 traces"}));
         QVERIFY(console.errors().isEmpty());
     }
 
@@ -250,7 +247,6 @@ private slots:
         obrtest::columns<int, int, bool, bool>({"revision", "format", "littleEndian", "fromTape"});
         QTest::newRow("rev 2.1, IBM floats") << 21 << 1 << false << false;
         QTest::newRow("rev 3.1, little-endian 16-bit integers") << 31 << 3 << true << false;
-        QTest::newRow("rev 2.1, 8-bit integers") << 21 << 8 << false << false;
         // The trace count the headers give is the tape file's, known only at its end.
         QTest::newRow("rev 3.1 from tape, IBM floats") << 31 << 1 << false << true;
     }

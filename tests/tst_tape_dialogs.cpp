@@ -104,9 +104,7 @@ private slots:
         const auto row = [](const char* typed, const char* shown) { QTest::newRow(typed) << typed << shown; };
         row("0", "1");
         row("-5", "5");
-        row("abc", "1");
-        row("99999999999", "8388607"); // larger than a skip takes
-        row("-2147483648", "8388607");
+        row("-2147483648", "8388607"); // larger than a skip takes
     }
     void countNormalisation()
     {

@@ -137,9 +137,7 @@ private:
     }
 };
 
-using DriverCall = std::function<int(LinuxTapeDriver&)>;
 using AspiCall = std::function<bool(TapeAspi&)>;
-Q_DECLARE_METATYPE(DriverCall)
 Q_DECLARE_METATYPE(AspiCall)
 
 // The Linux tape driver and SG_IO roads, with the kernel's answers faked: errno
@@ -165,8 +163,6 @@ private slots:
         QTest::newRow("EBUSY: sharing violation")
             << EBUSY << 32 << "Tape device is already in use - system sharing violation. ";
         QTest::newRow("ENOMEDIUM: no tape") << ENOMEDIUM << 1112 << "";
-        QTest::newRow("ENOENT: no drive") << ENOENT << 2 << "";
-        QTest::newRow("EIO") << EIO << 1117 << "";
     }
     void openAnswers()
     {
@@ -211,10 +207,8 @@ private slots:
         };
         row("EIO after a mark: end of data", {0, -EIO}, on, {1101, 1104});
         row("data clears the mark", {0, 5, 0}, on, {1101, 0, 1101});
-        row("0 bytes at EOD bit", {0}, on | GMT_EOD(-1L), {1104});
         row("ENOMEM: block too long", {-ENOMEM}, on, {234});
         row("EIO with door open", {-EIO}, GMT_DR_OPEN(-1L), {1112});
-        row("EINVAL", {-EINVAL}, on, {87});
     }
     void readAnswers()
     {
@@ -236,10 +230,8 @@ private slots:
     void writeAnswers_data()
     {
         obrtest::columns<qint64, int, int>({"result", "code", "transferred"});
-        QTest::newRow("written") << qint64(100) << 0 << 100;
         QTest::newRow("ENOSPC: early warning, written") << qint64(-ENOSPC) << 1100 << 100;
         QTest::newRow("EACCES: write protected") << qint64(-EACCES) << 19 << 0;
-        QTest::newRow("ENOMEDIUM: no tape") << qint64(-ENOMEDIUM) << 1112 << 0;
         QTest::newRow("cut short") << qint64(60) << 1117 << 0;
     }
     void writeAnswers()
@@ -253,33 +245,17 @@ private slots:
         QCOMPARE(written, transferred);
     }
 
-    void operationsSent_data()
-    {
-        obrtest::columns<int, int, DriverCall>({"operation", "count", "call"});
-        using P = TapeDriver::Position;
-        const auto row = [](const char* name, int operation, int count, DriverCall call) {
-            QTest::newRow(name) << operation << count << call;
-        };
-        const auto position = [row](const char* name, int operation, int count, P where, int move) {
-            row(name, operation, count,
-                [where, move](LinuxTapeDriver& d) { return d.setPosition(where, move); });
-        };
-        position("3 blocks backward", MTBSR, 3, P::RelativeBlocks, -3);
-        position("2 files forward", MTFSF, 2, P::FileMarks, 2);
-        position("end of data", MTEOM, 1, P::EndOfData, 0);
-        row("2 file marks", MTWEOF, 2, [](LinuxTapeDriver& d) { return d.writeFileMarks(2); });
-        row("unload", MTOFFL, 1,
-            [](LinuxTapeDriver& d) { return d.prepare(TapeDriver::Preparation::Unload); });
-    }
+    // A backward count gives the backward operation; each call sends one operation.
     void operationsSent()
     {
-        const auto [operation, count, call] =
-            obrtest::fetch<int, int, DriverCall>("operation", "count", "call");
         auto driver = openedDriver();
-        QCOMPARE(call(*driver), 0);
-        QCOMPARE(kernel->operations.size(), 1);
-        QCOMPARE(int(kernel->operations.first().mt_op), operation);
-        QCOMPARE(kernel->operations.first().mt_count, count);
+        QCOMPARE(driver->setPosition(TapeDriver::Position::RelativeBlocks, -3), 0);
+        QCOMPARE(driver->setPosition(TapeDriver::Position::EndOfData, 0), 0);
+        QCOMPARE(driver->writeFileMarks(2), 0);
+        QList<QPair<int, int>> sent;
+        for (const mtop& operation : kernel->operations)
+            sent.append({operation.mt_op, operation.mt_count});
+        QCOMPARE(sent, (QList<QPair<int, int>>{{MTBSR, 3}, {MTEOM, 1}, {MTWEOF, 2}}));
     }
 
     void failuresFromStatusBits_data()
@@ -289,11 +265,8 @@ private slots:
         const long on = FakeKernel::online;
         QTest::newRow("EIO at a file mark") << EIO << (on | GMT_EOF(-1L)) << 0 << 1101;
         QTest::newRow("EIO at end of data") << EIO << (on | GMT_EOD(-1L)) << 0 << 1104;
-        QTest::newRow("EIO at the beginning") << EIO << (on | GMT_BOT(-1L)) << 0 << 1102;
         QTest::newRow("EIO at the end of tape") << EIO << (on | GMT_EOT(-1L)) << 0 << 1100;
-        QTest::newRow("EIO with no tape") << EIO << 0L << 0 << 1112;
         QTest::newRow("EIO otherwise") << EIO << on << 0 << 1117;
-        QTest::newRow("status: online") << 0 << on << 0 << 0;
         QTest::newRow("status: door open") << 0 << (on | GMT_DR_OPEN(-1L)) << 0 << 1112;
         QTest::newRow("status: EIO") << 0 << 0L << -EIO << 1117;
     }
@@ -341,22 +314,16 @@ private slots:
 
     void registryStopsAtFirstMissingDrive()
     {
-        for (const QList<int>& present : {QList<int>{0, 1, 3}, QList<int>()}) {
-            init();
-            for (const int index : present)
-                kernel->opens[nst(index)] = {3 + index};
-            TapeDriveSources sources;
-            const auto calls = kernel;
-            sources.systemDriver = [calls](int index) {
-                return std::make_unique<LinuxTapeDriver>(index, calls);
-            };
-            TapeDriveList list(&console, std::move(sources));
-            QCOMPARE(list.ok(), !present.isEmpty());
-            QCOMPARE(list.tapeDeviceExists(), !present.isEmpty());
-            // Drive 3 exists, but the search ended at the missing drive 2.
-            QCOMPARE(list.count(), present.isEmpty() ? 0 : 2);
-            QVERIFY(!kernel->openCalls.contains({QByteArray("/dev/nst3"), O_RDWR | O_NONBLOCK}));
-        }
+        for (const int index : {0, 1, 3})
+            kernel->opens[nst(index)] = {3 + index};
+        TapeDriveSources sources;
+        const auto calls = kernel;
+        sources.systemDriver = [calls](int index) { return std::make_unique<LinuxTapeDriver>(index, calls); };
+        TapeDriveList list(&console, std::move(sources));
+        QVERIFY(list.ok() && list.tapeDeviceExists());
+        // Drive 3 exists, but the search ended at the missing drive 2.
+        QCOMPARE(list.count(), 2);
+        QVERIFY(!kernel->openCalls.contains({QByteArray("/dev/nst3"), O_RDWR | O_NONBLOCK}));
     }
 
     void sgBus()
@@ -415,7 +382,6 @@ private slots:
     {
         obrtest::columns<int, int, int, int, int, int>(
             {"ioctlResult", "scsiStatus", "hostStatus", "resid", "completion", "transferred"});
-        QTest::newRow("good") << 0 << 0 << 0 << 0 << int(ScsiCompletion::Done) << 64;
         QTest::newRow("good, short") << 0 << 0 << 0 << 24 << int(ScsiCompletion::Done) << 40;
         QTest::newRow("check condition") << 0 << 2 << 0 << 64 << int(ScsiCompletion::Failed) << 0;
         QTest::newRow("timed out") << 0 << 0 << 3 << 64 << int(ScsiCompletion::Aborted) << 0;
@@ -469,15 +435,11 @@ private slots:
             QTest::newRow(name) << call << key << flags << QString(error) << result << endOfData;
         };
         row("read: illegal", read, 5, 0, "illegal READ request.");
-        row("read: blank check", read, 8, 0, "", true, true);
         row("read: volume overflow", read, 0x0D, 0x40, "end of tape encountered during read.", true, true);
-        row("read: medium error", read, 3, 0, "error (3) occurred during read.");
         row("write: overflow without EOM", write, 0x0D, 0, "error (13) occurred during write.");
-        row("marks: illegal", marks, 5, 0, "illegal WEOF request.");
         row("marks: protected", marks, 7, 0, "write EOF failed. Tape is write protected.");
         row("marks: physical end", marks, 0x0D, 0x40, "physical end of tape encountered during write EOF.");
         row("skip: end of tape", skip, 3, 0x40, "end of tape encountered during tape search.", false, true);
-        row("skip: other", skip, 4, 0, "error (4) occurred during tape search.");
     }
     void aspiSenseMessages()
     {
@@ -498,8 +460,6 @@ private slots:
     {
         obrtest::columns<int, int, QString>({"count", "residue", "lowLevel"});
         QTest::newRow("5 forward, 2 left") << 5 << 2 << "3 blocks skipped forward on drive ACME Streamer 9";
-        QTest::newRow("4 backward, 1 left")
-            << -4 << -1 << "3 blocks skipped backward on drive ACME Streamer 9";
         QTest::newRow("nothing passed") << 3 << 3 << "";
     }
     void aspiSpaceResidue()
@@ -521,9 +481,6 @@ private slots:
         QVERIFY(drive->writeFileMarks(2) && drive->writeFileMarks(300)); // 300 does not fit byte 4 alone
         QCOMPARE(kernel->sgCommands.last().cdb, QByteArray("\x10\x01\x00\x01\x2C\x00", 6));
         QCOMPARE(drive->fileNumber(), 303);
-        QCOMPARE(console.texts(RecordingConsole::LowLevel),
-                 QStringList({"wrote 2 filemarks on drive " + drive->displayLine(),
-                              "wrote 300 filemarks on drive " + drive->displayLine()}));
     }
 
     void aspiWriteProtectCheck()

@@ -52,8 +52,6 @@ private slots:
             QCOMPARE(tape->fileNumber(), 2);
             QCOMPARE(tape->blockNumber(), 2);
         }
-        QCOMPARE(console.texts(RecordingConsole::LowLevel),
-                 QStringList({"Read 37 bytes", "Read EOF", "Read 5 bytes", "Read EOD", "Read EOD"}));
         QVERIFY(console.errors().isEmpty());
     }
 
@@ -73,8 +71,6 @@ private slots:
         QVERIFY(tape->skipFiles(1));
         QCOMPARE(tape->fileNumber(), 2);
         QCOMPARE(tape->blockNumber(), 1);
-        QCOMPARE(console.texts(RecordingConsole::LowLevel).last(),
-                 "1 file skipped forward on drive " + tape->displayLine());
 
         // A block skip stops past the mark it meets, at the first block of the next file.
         console.clear();
@@ -129,7 +125,6 @@ private slots:
         obrtest::columns<int, QString, bool>({"road", "baseName", "limited"});
         // The name rule on one road; the limit's effect on every road.
         QTest::newRow("9914") << int(DriverSimh) << "HP 9914" << true;
-        QTest::newRow("open reel") << int(DriverSimh) << "OPEN REEL" << true;
         QTest::newRow("lower-case m4") << int(DriverSimh) << "m4 drive" << false;
         for (int road = DriverSimh; road <= ScsiTif; ++road) {
             QTest::addRow("road %d, M-4", road) << road << "M-4 drive" << true;
@@ -252,9 +247,6 @@ private slots:
         QCOMPARE(readTape(), QList<int>({10, -1, 44}));
         QVERIFY(tape->rewind() && tape->skipBlocks(1) && tape->erase() && tape->rewind());
         QCOMPARE(readTape(), QList<int>({10}));
-        QVERIFY(tape->rewind() && tape->erase());
-        QCOMPARE(readTape(), QList<int>());
-        QCOMPARE(QFileInfo(path).size(), 0);
     }
 
 private:
