@@ -1,12 +1,13 @@
 #!/bin/sh
 # Copies a directory of SEG-D field files (1 GiB in all) disk to disk with `obrio copy segd` and
 # with `cp -r`, each a few times in turn, and prints the median throughput of each and the ratio
-# to cp. The field files are made once and kept in build/bench-data/segd/; the page cache is left
-# as it is, so every run reads a cached input. Usage: bench/copy_segd.sh [RUNS]
+# to cp. The field files are made once and kept in build/bench-data/segd-copy/ (segd/ is
+# segd_read.sh's); the page cache is left as it is, so every run reads a cached input.
+# Usage: bench/copy_segd.sh [RUNS]
 set -eu
 . "$(dirname "$0")/copy_common.sh"
 data="$top/build/bench-data"
-input="$data/segd"
+input="$data/segd-copy"
 output="$data/segd-out"
 
 # 107 field files of SEG-D revision 2.1: 128 header bytes (three general header blocks and one

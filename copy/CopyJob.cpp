@@ -2,11 +2,16 @@
 
 #include "base/ObrConsole.h"
 #include "copy/CopyOperator.h"
+#include "copy/DiskStreamCopy.h"
 #include "copy/InputTapeChange.h"
 #include "copy/SameFile.h"
 #include "devices/TapeDevice.h"
 
 #include <new>
+
+namespace {
+constexpr std::align_val_t pageAlignment{4096};
+}
 
 CopyJob::CopyJob(ObrConsole* console, CopyOperator* copyOperator, const Endpoint& input,
                  const Endpoint& output)
@@ -15,10 +20,15 @@ CopyJob::CopyJob(ObrConsole* console, CopyOperator* copyOperator, const Endpoint
 
 CopyJob::~CopyJob() = default;
 
+void CopyJob::AlignedDelete::operator()(char* data) const
+{
+    operator delete[](data, pageAlignment);
+}
+
 bool CopyJob::run()
 {
     const Names texts = names();
-    work_.reset(new (std::nothrow) char[workBufferSize]());
+    work_.reset(new (pageAlignment, std::nothrow) char[workBufferSize]());
     if (!work_) {
         lines.error(QStringLiteral("failed to allocate memory (%1 bytes) for %2")
                         .arg(workBufferSize)
@@ -175,24 +185,63 @@ void CopyJob::copyFiles()
 
 bool CopyJob::copyDiskFile()
 {
+    if (!(output.tape ? copyDiskToTape() : copyDiskToDisk()))
+        return false;
+    done = true;
+    return true;
+}
+
+bool CopyJob::copyDiskToDisk()
+{
+    // The units are only counted: the bytes go across in large stretches, as cp copies them.
     const int unit = unitLength();
-    // Whole units at a time from disk to disk; one block at a time to a tape, whose
-    // writes are slow enough for the window to need every chance to repaint.
-    const qint64 batch = output.tape ? unit : qint64(workBufferSize / unit) * unit;
+    const qint64 before = unitsCopied_;
+    DiskStreamCopy stream(inputFile_.handle(), outputFile.handle(), work_.get(), workBufferSize);
+    qint64 total = 0;
+    for (;;) {
+        qint64 copied = 0;
+        const DiskStreamCopy::Status status = stream.next(&copied);
+        bytesCopied += copied;
+        total += copied;
+        unitsCopied_ = before + total / unit;
+        if (status == DiskStreamCopy::Status::readFailed) {
+            fail(QStringLiteral("error reading input file %1 - job will abort").arg(input.path));
+            return false;
+        }
+        if (status == DiskStreamCopy::Status::writeFailed) {
+            fail(QStringLiteral("error writing to output file %1 - job will abort").arg(output.path));
+            return false;
+        }
+        if (status == DiskStreamCopy::Status::ended)
+            break;
+        copyOperator->showProgress(unitsCopied_);
+        if (!goOn())
+            return false;
+    }
+    const int rest = static_cast<int>(total % unit);
+    if (rest != 0) {
+        partialUnit(rest);
+        ++unitsCopied_;
+        copyOperator->showProgress(unitsCopied_);
+    }
+    return true;
+}
+
+bool CopyJob::copyDiskToTape()
+{
+    // One unit a block, and a chance for the window to repaint after each: tape writes are slow.
+    const int unit = unitLength();
     for (;;) {
         qint64 got = 0;
-        if (!readInputFile(work_.get(), batch, &got))
+        if (!readInputFile(work_.get(), unit, &got))
             return false;
-        if (got == 0) {
-            done = true;
+        if (got == 0)
             return true;
-        }
-        const int rest = static_cast<int>(got % unit);
-        if (rest != 0)
-            partialUnit(rest);
+        if (got < unit)
+            partialUnit(static_cast<int>(got));
         if (!writeOutput(work_.get(), got, unit))
             return false;
-        unitsCopied_ += got / unit + (rest != 0 ? 1 : 0);
+        ++unitsCopied_;
         copyOperator->showProgress(unitsCopied_);
         if (!goOn())
             return false;

@@ -16,7 +16,8 @@ class TapeDevice;
 // what comes before the data and how a disk input is cut into units (traces, blocks).
 class CopyJob {
 public:
-    // Holds the headers, then the units read at one time.
+    // Holds the headers, then the units read at one time; page-aligned, as the kernel copies
+    // whole pages fastest.
     static constexpr int workBufferSize = 524288;
 
     // A disk file (`path`), or a drive (`tape`) the caller has opened for the job. For
@@ -87,6 +88,8 @@ private:
     [[nodiscard]] bool openOutput();
     void copyFiles();
     [[nodiscard]] bool copyDiskFile();
+    [[nodiscard]] bool copyDiskToDisk();
+    [[nodiscard]] bool copyDiskToTape();
     [[nodiscard]] bool copyTapeFile();
     void changeInputTape();
     void endOutputTape();
@@ -103,7 +106,10 @@ private:
     TapeDevice* inputTape_;
     QFile inputFile_;
     QFile outputFile;
-    std::unique_ptr<char[]> work_;
+    struct AlignedDelete {
+        void operator()(char* data) const;
+    };
+    std::unique_ptr<char[], AlignedDelete> work_;
     qint64 bytesCopied = 0;
     qint64 unitsCopied_ = 0;
     int filesCopied_ = 0;

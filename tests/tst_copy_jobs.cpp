@@ -1,4 +1,5 @@
 #include "copy/CopyOperator.h"
+#include "copy/DiskStreamCopy.h"
 #include "copy/SegyCopyJob.h"
 #include "copy/SegyMergeJob.h"
 #include "copy/UnfmtCopyJob.h"
@@ -12,11 +13,14 @@
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <fcntl.h>
 #include <memory>
 #include <unistd.h>
+#include <vector>
 
 using namespace obrtest;
 
@@ -197,6 +201,68 @@ private slots:
         QCOMPARE(readFile(path("back.sgy")), original);
         QVERIFY(console.messages().contains(
             QStringLiteral("   %1 blocks copied").arg(2 + real.extended + real.traces)));
+    }
+
+    void realFilesDiskToDisk_data() { realFileRows(QStringLiteral("segy"), QStringLiteral("*.sgy")); }
+    void realFilesDiskToDisk()
+    {
+        const auto [input] = obrtest::fetch<QString>("path");
+        OBR_REQUIRE_REALDATA();
+        const QByteArray original = readFile(input);
+        const RealLayout real = RealLayout::of(original);
+        QVERIFY(real.traceLength > 0);
+        const int rest = real.traceLength - real.traceLength / 2;
+        // Whole, and ended inside its last trace, which is copied and counted all the same.
+        for (const QByteArray& bytes : {original, original.left(original.size() - real.traceLength / 2)}) {
+            QVERIFY(writeFile(path("in.sgy"), bytes));
+            console.clear();
+            QVERIFY(copy(true, "in.sgy", "out.sgy"));
+            QCOMPARE(readFile(path("out.sgy")), bytes);
+            QCOMPARE(copyOperator.shown, real.traces);
+            QCOMPARE(console.warnings(),
+                     bytes.size() == original.size()
+                         ? QStringList()
+                         : QStringList{QStringLiteral("the last trace of %1 is incomplete (%2 of %3 bytes); "
+                                                      "it is copied as it is")
+                                           .arg(path("in.sgy"))
+                                           .arg(rest)
+                                           .arg(real.traceLength)});
+            QVERIFY(copy(false, "in.sgy", "out.raw", 1000));
+            QCOMPARE(readFile(path("out.raw")), bytes);
+            QCOMPARE(summary(console, "Unformatted Copy Summary:").last(),
+                     QStringLiteral("   %1 blocks copied").arg((bytes.size() + 999) / 1000));
+        }
+    }
+
+    void streamCopyBothWays()
+    {
+        // Beyond one kernel stretch and one buffer, and ending inside both.
+        QByteArray bytes(int(DiskStreamCopy::kernelStretch) + 3 * CopyJob::workBufferSize + 4321, '\0');
+        QRandomGenerator(18).fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
+        QVERIFY(writeFile(path("in"), bytes));
+        std::vector<char> buffer(CopyJob::workBufferSize);
+        const auto run = [&buffer](const QString& from, const QString& to, DiskStreamCopy::Way way,
+                                   qint64* total) {
+            const int in = ::open(QFile::encodeName(from).constData(), O_RDONLY);
+            const int out = ::open(QFile::encodeName(to).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            DiskStreamCopy stream(in, out, buffer.data(), qint64(buffer.size()), way);
+            DiskStreamCopy::Status status;
+            qint64 copied = 0;
+            *total = 0;
+            while ((status = stream.next(&copied)) == DiskStreamCopy::Status::copied)
+                *total += copied;
+            ::close(in);
+            ::close(out);
+            return status;
+        };
+        for (const DiskStreamCopy::Way way : {DiskStreamCopy::Way::inKernel, DiskStreamCopy::Way::buffered}) {
+            qint64 total = 0;
+            QCOMPARE(run(path("in"), path("out"), way, &total), DiskStreamCopy::Status::ended);
+            QCOMPARE(total, qint64(bytes.size()));
+            QCOMPARE(readFile(path("out")), bytes);
+            QCOMPARE(run(path("in"), "/dev/full", way, &total), DiskStreamCopy::Status::writeFailed);
+            QCOMPARE(run(dir->path(), path("out"), way, &total), DiskStreamCopy::Status::readFailed);
+        }
     }
 
     void realFilesMerged_data() { realFileRows(QStringLiteral("segy"), QStringLiteral("*.sgy")); }

@@ -1,0 +1,48 @@
+#include "copy/DiskStreamCopy.h"
+
+#include <cerrno>
+#include <unistd.h>
+
+DiskStreamCopy::DiskStreamCopy(int input, int output, char* buffer, qint64 bufferSize, Way way)
+    : input(input), output(output), buffer(buffer), bufferSize(bufferSize), way(way)
+{}
+
+DiskStreamCopy::Status DiskStreamCopy::next(qint64* copied)
+{
+    *copied = 0;
+    if (way == Way::inKernel) {
+        const ssize_t count =
+            ::copy_file_range(input, nullptr, output, nullptr, static_cast<size_t>(kernelStretch), 0);
+        if (count > 0) {
+            *copied = count;
+            return Status::copied;
+        }
+        // The files refuse it (another file system, a device, an old kernel), or a file that
+        // reports no size ends it at once: the buffer takes over, which tells a read fault
+        // from a write fault and confirms the end of the input.
+        way = Way::buffered;
+    }
+    return copyBuffered(copied);
+}
+
+DiskStreamCopy::Status DiskStreamCopy::copyBuffered(qint64* copied)
+{
+    ssize_t got;
+    do
+        got = ::read(input, buffer, static_cast<size_t>(bufferSize));
+    while (got < 0 && errno == EINTR);
+    if (got < 0)
+        return Status::readFailed;
+    if (got == 0)
+        return Status::ended;
+    for (ssize_t written = 0; written < got;) {
+        const ssize_t count = ::write(output, buffer + written, static_cast<size_t>(got - written));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return Status::writeFailed;
+        written += count;
+        *copied += count;
+    }
+    return Status::copied;
+}
