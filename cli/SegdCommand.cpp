@@ -1,6 +1,6 @@
 #include "cli/SegdCommand.h"
 
-#include "cli/TerminalConsole.h"
+#include "base/ObrConsole.h"
 #include "devices/DiskDevice.h"
 #include "seismic/SegdBytes.h"
 #include "seismic/SegdGeneralHeader.h"
@@ -33,7 +33,7 @@ cli::Argument fileArgument()
     return cli::argument("FILE", QStringLiteral("the SEG-D field file"));
 }
 
-std::unique_ptr<SegdData> open(const QString& path, TerminalConsole& console)
+std::unique_ptr<SegdData> open(const QString& path, ObrConsole& console)
 {
     std::unique_ptr<SegdData> data;
     if (manufacturerOf(path) == sercelManufacturer) {

@@ -6,7 +6,7 @@
 #include <memory>
 
 class SegdData;
-class TerminalConsole;
+class ObrConsole;
 
 // What the `obrio segd` actions read: one SEG-D field file by the standard's rules, whatever
 // recorder wrote it; files of Sercel recorders with their additions, as the analyzer reads
@@ -17,6 +17,6 @@ namespace SegdCommand {
 cli::Argument fileArgument();
 // The field file at path, its headers read and checked; null when it cannot be read (said on
 // the console).
-std::unique_ptr<SegdData> open(const QString& path, TerminalConsole& console);
+std::unique_ptr<SegdData> open(const QString& path, ObrConsole& console);
 
 } // namespace SegdCommand

@@ -1,9 +1,10 @@
+#include "base/BlockPool.h"
 #include "cli/CliArguments.h"
 #include "cli/CliCommand.h"
 #include "cli/SegdCommand.h"
 #include "cli/TerminalConsole.h"
 #include "seismic/SegdData.h"
-#include "seismic/SegdRecordSummary.h"
+#include "seismic/SegdFileScan.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -59,17 +60,25 @@ int runScan(const cli::Arguments& arguments, TerminalConsole& console)
                         .arg(QStringLiteral("Maximum"), 16)
                         .arg(QStringLiteral("RMS"), 16),
                     black);
+    const int threads = int(arguments.integer(QStringLiteral("threads"), BlockPool::defaultThreads()));
     QElapsedTimer clock;
     clock.start();
+    std::vector<SegdFileScan::FileResult> results;
+    if (files.size() == 1)
+        results.push_back(SegdFileScan::scanFile(files.first(), threads, SegdCommand::open, console));
+    else
+        results = SegdFileScan::scanFiles(files, threads, SegdCommand::open, console.detailLevel());
     qint64 bytes = 0;
     int read = 0;
-    for (const QString& file : files) {
-        const auto data = SegdCommand::open(file, console);
-        SegdRecordSummary summary;
-        if (!data || !SegdRecordSummary::scan(*data, summary)) {
+    for (int i = 0; i < files.size(); ++i) {
+        const QString& file = files[i];
+        SegdFileScan::FileResult& result = results[size_t(i)];
+        result.lines.passOn(console);
+        if (!result.ok) {
             console.error(QStringLiteral("%1 could not be read").arg(QFileInfo(file).fileName()), false);
             continue;
         }
+        const SegdRecordSummary& summary = result.summary;
         ++read;
         bytes += QFileInfo(file).size();
         console.message(QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
@@ -96,16 +105,21 @@ int runScan(const cli::Arguments& arguments, TerminalConsole& console)
 
 } // namespace
 
-OBRIO_COMMAND(segdScan,
-              cli::Command::action("segd", "scan",
-                                   QStringLiteral("read every field file of a directory: counts, minimum, "
-                                                  "maximum, RMS and MB/s"),
-                                   runScan)
-                  .describe(QStringLiteral(
-                      "Reads every trace of every field file of DIR (its *.sgd and *.segd files, or\n"
-                      "every file when it has none of those), or of FILE, one trace at a time, and\n"
-                      "shows per file the field file number, traces, samples, sample interval and\n"
-                      "the minimum, maximum and RMS of its samples (NaN samples left out), then the\n"
-                      "reading speed. A file that cannot be read is reported and passed over; the\n"
-                      "others are still read, and the exit status is then 1."))
-                  .argument(cli::argument("DIR|FILE", QStringLiteral("a directory of field files, or one"))))
+OBRIO_COMMAND(
+    segdScan,
+    cli::Command::action("segd", "scan",
+                         QStringLiteral("read every field file of a directory: counts, minimum, "
+                                        "maximum, RMS and MB/s"),
+                         runScan)
+        .describe(
+            QStringLiteral("Reads every trace of every field file of DIR (its *.sgd and *.segd files, or\n"
+                           "every file when it has none of those), or of FILE, one trace at a time (the\n"
+                           "files, or the traces of a lone file, shared out between threads), and\n"
+                           "shows per file the field file number, traces, samples, sample interval and\n"
+                           "the minimum, maximum and RMS of its samples (NaN samples left out), then the\n"
+                           "reading speed. A file that cannot be read is reported and passed over; the\n"
+                           "others are still read, and the exit status is then 1."))
+        .option(cli::option("threads", "N",
+                            QStringLiteral("threads that read and decode (default: the processor's cores)"),
+                            cli::integer(1, 64)))
+        .argument(cli::argument("DIR|FILE", QStringLiteral("a directory of field files, or one"))))

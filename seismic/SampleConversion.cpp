@@ -85,31 +85,19 @@ void ibmToIeee(const void* ibmWords, float* out, qint64 count)
 
 void ibmToIeee(const void* ibmWords, double* out, qint64 count)
 {
-    // The IBM value, fraction x 2^(4 exponent - 280), is exact in a double; inside the normal
-    // single range it has at most 24 significant bits and so equals the single of the bit
-    // conversion. Multiplying by a power of two built from the exponent bits keeps the loop
-    // free of branches and tables. Values beyond that range (rare in seismic data) are
-    // recomputed one by one by the bit conversion, which gives denormals and signed zeros.
     const auto* bytes = static_cast<const unsigned char*>(ibmWords);
-    int outside = 0;
+    quint32 outside = 0;
     for (qint64 i = 0; i < count; ++i) {
         const quint32 word = load<quint32>(bytes, i);
-        const quint64 scaleBits = quint64(((word >> 24) & 0x7Fu) * 4u + 743u) << 52;
-        double scale;
-        std::memcpy(&scale, &scaleBits, sizeof scale);
-        const double magnitude = double(qint32(word & 0xFFFFFFu)) * scale;
-        outside |= int(magnitude != 0.0 && (magnitude < 0x1p-126 || magnitude >= 0x1p128));
-        quint64 bits;
-        std::memcpy(&bits, &magnitude, sizeof bits);
-        bits |= quint64(word & 0x80000000u) << 32;
-        std::memcpy(out + i, &bits, sizeof bits);
+        outside |= quint32(ibmMayLeaveSingleRange(word));
+        out[i] = ibmToDoubleInRange(word);
     }
     if (!outside)
         return;
     for (qint64 i = 0; i < count; ++i) {
-        const double magnitude = out[i] < 0 ? -out[i] : out[i];
-        if (magnitude != 0.0 && (magnitude < 0x1p-126 || magnitude >= 0x1p128))
-            out[i] = double(ibmToIeee(load<quint32>(bytes, i)));
+        const quint32 word = load<quint32>(bytes, i);
+        if (ibmMayLeaveSingleRange(word))
+            out[i] = double(ibmToIeee(word));
     }
 }
 

@@ -103,6 +103,33 @@ inline quint32 ieeeToIbm(float value)
     return ieeeToIbmBits(bits);
 }
 
+// An IBM word as a double by a form without branches or tables: inside the normal single range
+// the value, fraction x 2^(4 exponent - 280), has at most 24 significant bits, and the fraction
+// times a power of two built from the exponent bits is exact in single precision, so it equals
+// the bit conversion. Only 32-bit lanes are involved, four to a vector register. For words that
+// ibmMayLeaveSingleRange picks out, the bit conversion must be asked instead.
+inline double ibmToDoubleInRange(quint32 ibm)
+{
+    const quint32 scaleBits = ((((ibm >> 24) & 0x7Fu) * 4u - 153u) & 0xFFu) << 23;
+    float scale;
+    std::memcpy(&scale, &scaleBits, sizeof scale);
+    const float magnitude = float(qint32(ibm & 0xFFFFFFu)) * scale;
+    quint32 bits;
+    std::memcpy(&bits, &magnitude, sizeof bits);
+    bits |= ibm & 0x80000000u;
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return double(value);
+}
+
+// Whether the word's value may lie outside the normal single range: exponents 39 to 96 keep
+// every fraction between 2^-124 and 2^128, and a zero fraction is zero whatever the exponent.
+// The test on the word alone (no floating compare) lets the loops that ask it stay vector code.
+constexpr bool ibmMayLeaveSingleRange(quint32 ibm)
+{
+    return ((ibm & 0xFFFFFFu) != 0) & (((ibm >> 24) & 0x7Fu) - 39u > 57u);
+}
+
 // count IBM words (in machine byte order) to floats; ibmWords and out may be the same buffer.
 void ibmToIeee(const void* ibmWords, float* out, qint64 count);
 // count IBM words to 64-bit floats, each exactly the float the single form gives.

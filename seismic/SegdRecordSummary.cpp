@@ -4,45 +4,53 @@
 #include "seismic/SeismicTrace.h"
 #include "seismic/TraceGather.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
-// Running statistics of the finite samples (recorders write NaN for dead channels). The loop
-// has no branch, and its reductions may be reordered (omp simd), so that the compiler keeps
-// several sums in vector registers; a compiler without the pragma runs it as it is written.
-struct SegdRecordSummary::Sums {
-    static constexpr double infinity = std::numeric_limits<double>::infinity();
+namespace {
 
-    void add(const double* samples, qint64 n)
-    {
-        double lo = low;
-        double hi = high;
-        double sq = squares;
-        double in = values;
+constexpr double infinity = std::numeric_limits<double>::infinity();
+
+} // namespace
+
+SegdRecordSummary::Sums::Sums() : low(infinity), high(-infinity) {}
+
+// Recorders write NaN for dead channels. The loop has no branch, and its reductions may be
+// reordered (omp simd), so that the compiler keeps several sums in vector registers; a compiler
+// without the pragma runs it as it is written.
+void SegdRecordSummary::Sums::add(const double* samples, qint64 n)
+{
+    double lo = low;
+    double hi = high;
+    double sq = squares;
+    double in = values;
 #pragma omp simd reduction(min : lo) reduction(max : hi) reduction(+ : sq, in)
-        for (qint64 i = 0; i < n; ++i) {
-            const double v = samples[i];
-            // False for NaN and the infinities alike.
-            const bool finite = v - v == 0;
-            const double below = finite ? v : infinity;
-            const double above = finite ? v : -infinity;
-            lo = below < lo ? below : lo;
-            hi = above > hi ? above : hi;
-            sq += finite ? v * v : 0.0;
-            in += finite ? 1.0 : 0.0;
-        }
-        low = lo;
-        high = hi;
-        squares = sq;
-        values = in;
+    for (qint64 i = 0; i < n; ++i) {
+        const double v = samples[i];
+        // False for NaN and the infinities alike.
+        const bool finite = v - v == 0;
+        const double below = finite ? v : infinity;
+        const double above = finite ? v : -infinity;
+        lo = below < lo ? below : lo;
+        hi = above > hi ? above : hi;
+        sq += finite ? v * v : 0.0;
+        in += finite ? 1.0 : 0.0;
     }
+    low = lo;
+    high = hi;
+    squares = sq;
+    values = in;
+}
 
-    double low = infinity;
-    double high = -infinity;
-    double squares = 0;
-    // A count as a double, added in the same vector steps as the sums; exact up to 2^53.
-    double values = 0;
-};
+void SegdRecordSummary::Sums::merge(const Sums& later)
+{
+    low = std::min(low, later.low);
+    high = std::max(high, later.high);
+    squares += later.squares;
+    values += later.values;
+}
 
 void SegdRecordSummary::finish(const Sums& sums)
 {
@@ -54,13 +62,19 @@ void SegdRecordSummary::finish(const Sums& sums)
     }
 }
 
-SegdRecordSummary SegdRecordSummary::of(const SegdData& data, const TraceGather& gather)
+SegdRecordSummary SegdRecordSummary::describe(const SegdData& data)
 {
     SegdRecordSummary summary;
     summary.fieldFile = data.generalHeader().fieldFile;
-    summary.traces = gather.count();
     summary.samples = data.samples();
     summary.sampleInterval = data.sampleInterval();
+    return summary;
+}
+
+SegdRecordSummary SegdRecordSummary::of(const SegdData& data, const TraceGather& gather)
+{
+    SegdRecordSummary summary = describe(data);
+    summary.traces = gather.count();
     Sums sums;
     for (const auto& trace : gather.traces) {
         if (trace->hasSamples())
@@ -70,21 +84,44 @@ SegdRecordSummary SegdRecordSummary::of(const SegdData& data, const TraceGather&
     return summary;
 }
 
+int SegdRecordSummary::scanBlocks(SegdData& data, int first, int last, Sums* blocks)
+{
+    const int firstTrace = first * tracesPerBlock + 1;
+    const int lastTrace = std::min(last * tracesPerBlock, data.traceCount());
+    if (firstTrace > lastTrace)
+        return 0;
+    const auto trace = SeismicTrace::create(data.samples(), data.sampleInterval());
+    if (!trace || !data.seekSequentialTrace(firstTrace))
+        return 0;
+    for (int n = firstTrace; n <= lastTrace; ++n) {
+        if (!data.readTrace(*trace))
+            return n - firstTrace;
+        blocks[(n - 1) / tracesPerBlock].add(trace->data(), trace->sampleCount());
+    }
+    return lastTrace - firstTrace + 1;
+}
+
+SegdRecordSummary SegdRecordSummary::merge(const SegdData& data, const Sums* blocks, int count)
+{
+    SegdRecordSummary summary = describe(data);
+    summary.traces = data.traceCount();
+    Sums sums;
+    for (int b = 0; b < count; ++b)
+        sums.merge(blocks[b]);
+    summary.finish(sums);
+    return summary;
+}
+
 bool SegdRecordSummary::scan(SegdData& data, SegdRecordSummary& summary)
 {
-    summary = SegdRecordSummary();
-    summary.fieldFile = data.generalHeader().fieldFile;
-    summary.samples = data.samples();
-    summary.sampleInterval = data.sampleInterval();
-    const auto trace = SeismicTrace::create(data.samples(), data.sampleInterval());
-    if (!trace || !data.seekSequentialTrace(1))
+    if (data.traceCount() <= 0) {
+        summary = describe(data);
         return false;
-    Sums sums;
-    for (; summary.traces < data.traceCount(); ++summary.traces) {
-        if (!data.readTrace(*trace))
-            return false;
-        sums.add(trace->data(), trace->sampleCount());
     }
-    summary.finish(sums);
-    return true;
+    const int count = blockCount(data.traceCount());
+    std::vector<Sums> blocks(static_cast<size_t>(count));
+    const int read = scanBlocks(data, 0, count, blocks.data());
+    summary = merge(data, blocks.data(), count);
+    summary.traces = read;
+    return read == data.traceCount();
 }

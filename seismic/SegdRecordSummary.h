@@ -10,12 +10,37 @@ class TraceGather;
 // and the range and RMS of its sample values. Values that are not numbers (recorders write
 // NaN for dead channels) are left out of the statistics.
 struct SegdRecordSummary {
+    // Running statistics of the finite samples of some traces.
+    struct Sums {
+        void add(const double* samples, qint64 n);
+        // The sums of the traces that follow these.
+        void merge(const Sums& later);
+
+        double low;
+        double high;
+        double squares = 0;
+        // A count as a double, added in the same vector steps as the sums; exact up to 2^53.
+        double values = 0;
+
+        Sums();
+    };
+
+    // Traces are summed in blocks of this many, and the blocks merged in order: the figures are
+    // then the same however the traces of a file are shared out between threads.
+    static constexpr int tracesPerBlock = 64;
+    static int blockCount(int traces) { return (traces + tracesPerBlock - 1) / tracesPerBlock; }
+
     // The record the data set read last into gather.
     static SegdRecordSummary of(const SegdData& data, const TraceGather& gather);
     // Reads every trace of the data set's current file, one at a time, so that memory
     // holds one trace; false when a trace cannot be read (the data set says why) or memory
-    // for the trace ran out.
+    // for the trace ran out. summary.traces tells the traces read.
     [[nodiscard]] static bool scan(SegdData& data, SegdRecordSummary& summary);
+    // Reads the traces of blocks first to last - 1 of the current file into blocks[first] to
+    // blocks[last - 1]; the traces read, short of the blocks' when one cannot be read.
+    static int scanBlocks(SegdData& data, int first, int last, Sums* blocks);
+    // The summary of the data set's current file from the sums of its blocks, in order.
+    static SegdRecordSummary merge(const SegdData& data, const Sums* blocks, int count);
 
     int fieldFile = 0;
     int traces = 0;
@@ -27,6 +52,6 @@ struct SegdRecordSummary {
     qint64 values = 0; // samples that entered the statistics
 
 private:
-    struct Sums;
-    void finish(const Sums& lanes);
+    static SegdRecordSummary describe(const SegdData& data);
+    void finish(const Sums& sums);
 };

@@ -1,10 +1,9 @@
 #include "seismic/SegdSampleDecoder.h"
 
-#include "seismic/SampleConversion.h"
+#include "seismic/SegyLayout.h"
+#include "seismic/SegySampleCodec.h"
 
 #include <QtEndian>
-#include <algorithm>
-#include <cstring>
 
 namespace SegdSampleDecoder {
 
@@ -19,11 +18,6 @@ constexpr double quaternary16Scale[8] = {0x1p-12, 0x1p-10, 0x1p-8, 0x1p-6, 0x1p-
 constexpr double quaternary8Scale[8] = {0x1p-4, 0x1p-2, 0x1p0, 0x1p2, 0x1p4, 0x1p6, 0x1p8, 0x1p10};
 constexpr double hexadecimal16Scale[8] = {0x1p-12, 0x1p-8, 0x1p-4, 0x1p0, 0x1p4, 0x1p8, 0x1p12, 0x1p16};
 constexpr double hexadecimal8Scale[4] = {0x1p-5, 0x1p-1, 0x1p3, 0x1p7};
-
-inline quint32 bigEndian32(const uchar* bytes, qint64 index)
-{
-    return qFromBigEndian<quint32>(bytes + 4 * index);
-}
 
 inline quint32 bigEndian16(const uchar* bytes, qint64 index)
 {
@@ -87,51 +81,11 @@ void decodeInteger24(const uchar* bytes, qint64 count, double* out, qint32* scra
         out[i] = double(scratch[i]);
 }
 
-void decodeInteger32(const uchar* bytes, qint64 count, double* out)
+// The big-endian words shared with SEG-Y go through its vector loops.
+void decodeBigEndian(int segyCode, const uchar* bytes, qint64 count, double* out)
 {
-    for (qint64 i = 0; i < count; ++i)
-        out[i] = double(qint32(bigEndian32(bytes, i)));
-}
-
-void decodeIbm(const uchar* bytes, qint64 count, double* out)
-{
-    for (qint64 i = 0; i < count; ++i)
-        out[i] = double(SampleConversion::ibmToIeee(bigEndian32(bytes, i)));
-}
-
-void decodeIeee(const uchar* bytes, qint64 count, double* out)
-{
-    if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
-        // The reversal of four bytes has no vector form on every processor, but swapping the
-        // bytes of 16-bit halves and then the halves has: both loops below become vector code.
-        constexpr qint64 block = 256;
-        quint16 halves[2 * block];
-        for (qint64 start = 0; start < count; start += block) {
-            const qint64 n = std::min(block, count - start);
-            const uchar* from = bytes + 4 * start;
-            for (qint64 k = 0; k < 2 * n; ++k) {
-                quint16 half;
-                std::memcpy(&half, from + 2 * k, sizeof half);
-                halves[k] = quint16((half << 8) | (half >> 8));
-            }
-            double* to = out + start;
-            for (qint64 k = 0; k < n; ++k) {
-                quint32 bits;
-                std::memcpy(&bits, halves + 2 * k, sizeof bits);
-                bits = (bits << 16) | (bits >> 16);
-                float value;
-                std::memcpy(&value, &bits, sizeof value);
-                to[k] = double(value);
-            }
-        }
-    } else {
-        for (qint64 i = 0; i < count; ++i) {
-            const quint32 bits = bigEndian32(bytes, i);
-            float value;
-            std::memcpy(&value, &bits, sizeof value);
-            out[i] = double(value);
-        }
-    }
+    SegySampleCodec::decode(segyCode, reinterpret_cast<const char*>(bytes), count,
+                            Q_BYTE_ORDER == Q_LITTLE_ENDIAN, out);
 }
 
 } // namespace
@@ -207,7 +161,7 @@ void decode(Decoder decoder, const uchar* bytes, qint64 count, double* out, qint
         decodeInteger24(bytes, count, out, scratch);
         break;
     case Integer32:
-        decodeInteger32(bytes, count, out);
+        decodeBigEndian(SegyLayout::Int32, bytes, count, out);
         break;
     case Hexadecimal8:
         decodeHexadecimal(bytes, count, out, false);
@@ -216,10 +170,10 @@ void decode(Decoder decoder, const uchar* bytes, qint64 count, double* out, qint
         decodeHexadecimal(bytes, count, out, true);
         break;
     case IbmFloat:
-        decodeIbm(bytes, count, out);
+        decodeBigEndian(SegyLayout::IbmFloat, bytes, count, out);
         break;
     case IeeeFloat:
-        decodeIeee(bytes, count, out);
+        decodeBigEndian(SegyLayout::IeeeFloat, bytes, count, out);
         break;
     case None:
         break;

@@ -99,7 +99,7 @@ private:
     void readExtendedTextHeaders();
     [[nodiscard]] bool readAtPosition(char* buffer, int length);
     [[nodiscard]] bool ensureTraceBuffer();
-    void decodeSamples(char* sampleBytes, SeismicTrace& trace);
+    void decodeSamples(const char* sampleBytes, SeismicTrace& trace);
     [[nodiscard]] bool positionFailure(const QString& text);
     [[nodiscard]] bool seekIndexed(int record, int trace);
     void fillFromIndex(SeismicTrace& trace) const;

@@ -31,7 +31,7 @@ bool SegyData::ensureTraceBuffer()
     return true;
 }
 
-void SegyData::decodeSamples(char* sampleBytes, SeismicTrace& trace)
+void SegyData::decodeSamples(const char* sampleBytes, SeismicTrace& trace)
 {
     if (!trace.hasSamples())
         return;
@@ -91,10 +91,8 @@ bool SegyData::readTraceInto(char* buffer, SeismicTrace& trace)
     SegyTraceHeader::readScalars(header, trace);
     scalars_ = {trace.coordinateScalar, trace.elevationScalar, trace.timeScalar};
     SegyTraceHeader::readKeys(header, SegyTraceHeader::KeySet::Display, trace);
-    // The caller's bytes stay as in the file: samples are decoded from a copy.
-    const int headerSize = format_->traceHeaderSize;
-    std::copy(buffer + headerSize, buffer + traceLength_, traceBuffer_.begin() + headerSize);
-    decodeSamples(traceBuffer_.data() + headerSize, trace);
+    // Decoding leaves the caller's bytes as in the file.
+    decodeSamples(buffer + format_->traceHeaderSize, trace);
     const int decoded = trace.hasSamples() ? std::max(0, std::min(fileSamples_, trace.sampleCount())) : 0;
     trace.maxSample = decoded > 0 ? float(*std::max_element(trace.data(), trace.data() + decoded)) : 0.0f;
     if (indexed_)

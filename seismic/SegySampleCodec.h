@@ -1,15 +1,20 @@
 #pragma once
 
+#include "seismic/SampleStatistics.h"
+
 #include <QtGlobal>
 
 // Whole-trace conversion between SEG-Y file bytes and 64-bit float samples, by sample format
-// code (SegyLayout).
+// code (SegyLayout). The file bytes are big-endian or little-endian: swap says whether they are
+// in the other order than the machine's.
 namespace SegySampleCodec {
 
-// count samples of the code from file bytes to out. The bytes are byte-reversed first when swap
-// is set, in place: callers pass their own scratch copy when the file bytes must stay as read.
-// Fixed point with gain is not decoded: its samples become 0.
-void decode(int code, char* bytes, qint64 count, bool swap, double* out);
+// count samples of the code from file bytes to out; the bytes stay as they are. Fixed point
+// with gain is not decoded: its samples become 0.
+void decode(int code, const char* bytes, qint64 count, bool swap, double* out);
+// The statistics of the samples decode gives, taken in the same pass over the bytes with no
+// array of samples in between.
+SampleStatistics statistics(int code, const char* bytes, qint64 count, bool swap);
 // count samples to file bytes of the code, byte-reversed when swap is set. Fixed point with
 // gain writes nothing.
 void encode(int code, const double* in, qint64 count, bool swap, char* bytes);

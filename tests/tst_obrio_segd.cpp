@@ -243,6 +243,39 @@ private slots:
         QCOMPARE(lineWords(damaged.out, QStringLiteral("Files read:")), QStringList({"3", "of", "4"}));
     }
 
+    // Files shared out whole, and the traces of a lone file in ranges (200 traces: four blocks
+    // of 64, which no thread count divides), damaged or not: the same output on any number of
+    // threads.
+    void scanSameOnAnyThreads()
+    {
+        QTemporaryDir scanned;
+        segdtest::FieldFile many;
+        many.channelSets = {{1, false, 30}, {199, true, 30}};
+        many.samples = [](int trace, int samples) {
+            QByteArray bytes;
+            for (int i = 0; i < samples; ++i)
+                bytes += segdtest::ieee(float(std::sin(0.1 * i * (trace % 13 + 1)) * (trace + 1)));
+            return bytes;
+        };
+        const QByteArray manyBytes = segdtest::build(many);
+        const QString lone = scanned.filePath(QStringLiteral("many.segd"));
+        QVERIFY(obrtest::writeFile(lone, manyBytes));
+        const QString cut = dir.filePath(QStringLiteral("cut.segd"));
+        QVERIFY(obrtest::writeFile(cut, manyBytes.left(manyBytes.size() * 2 / 3)));
+        for (const QString& file : {sercel, revision3, revision1})
+            QVERIFY(QFile::copy(file, scanned.filePath(QFileInfo(file).fileName())));
+        for (const QString& path : {lone, cut, scanned.path()}) {
+            const QString differences = obrtest::threadsDiffer(dir.path(), {"segd", "scan"}, path);
+            QVERIFY2(differences.isEmpty(), qPrintable(path + '\n' + differences));
+        }
+        const ObrioRun run = obrtest::runObrio(dir.path(), {"segd", "scan", "--threads", "3", lone});
+        QCOMPARE(scanRow(run.out, "many.segd").mid(1, 2), QStringList({"200", "30"}));
+        const ObrioRun damaged = obrtest::runObrio(dir.path(), {"segd", "scan", "--threads", "3", cut});
+        QCOMPARE(damaged.status, 1);
+        QVERIFY2(damaged.err.join('\n').contains(QStringLiteral("trace 134 of Field File 1")),
+                 qPrintable(damaged.err.join('\n')));
+    }
+
     void badInput_data()
     {
         obrtest::columns<QByteArray, QString>({"bytes", "error"});
@@ -319,6 +352,13 @@ private slots:
         QCOMPARE(scanRow(run.out, "other-vendor-rev2.1.segd").mid(1, 4),
                  QStringList({"359", "251", "4", "ms"}));
         QCOMPARE(lineWords(run.out, QStringLiteral("Files read:")), QStringList({"3", "of", "3"}));
+        QStringList paths = {obrtest::realDataDir() + "/segd"};
+        for (const char* name : {"sercel.segd", "3stomp_test.segd", "other-vendor-rev2.1.segd"})
+            paths.append(realFile(name));
+        for (const QString& path : paths) {
+            const QString differences = obrtest::threadsDiffer(dir.path(), {"segd", "scan"}, path);
+            QVERIFY2(differences.isEmpty(), qPrintable(path + '\n' + differences));
+        }
     }
 
 private:

@@ -8,6 +8,8 @@
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
+#include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cmath>
@@ -94,6 +96,55 @@ private slots:
         const QStringList& dump = runs[4].out;
         QCOMPARE(lineWords(dump, QStringLiteral("     9 int32  Field file")), QStringList("21"));
         QCOMPARE(lineWords(dump, QStringLiteral("   12 SequentialTrace")), QStringList("5"));
+    }
+
+    // Trace counts no thread count divides, over one block of traces or several, and a file
+    // that ends in part of a trace: the same figures on any number of threads.
+    void scanSameOnAnyThreads_data()
+    {
+        obrtest::columns<int, int, int, int>({"format", "traces", "samples", "extraBytes"});
+        QTest::newRow("IBM, 1003 traces in 5 blocks") << 1 << 1003 << 1000 << 0;
+        QTest::newRow("IEEE, 1003 traces and a part") << 5 << 1003 << 1000 << 100;
+        QTest::newRow("16-bit, 13 traces") << 3 << 13 << 50 << 0;
+        QTest::newRow("one trace") << 2 << 1 << 7 << 0;
+    }
+    void scanSameOnAnyThreads()
+    {
+        const auto [format, traces, samples, extraBytes] =
+            obrtest::fetch<int, int, int, int>("format", "traces", "samples", "extraBytes");
+        const QString path = home.filePath(QStringLiteral("threads%1.sgy").arg(format));
+        SegyFormat segyFormat;
+        segytest::FileLayout layout;
+        layout.sampleFormat = format;
+        layout.traces = traces;
+        layout.samples = samples;
+        RecordingConsole console(1);
+        const auto fill = [](SeismicTrace& trace, int i) {
+            for (int s = 0; s < trace.sampleCount(); ++s)
+                trace.data()[s] = std::round(3000 * std::sin(0.01 * s * (i % 17 + 1)) * std::exp(-0.001 * s));
+        };
+        QVERIFY(segytest::writeFile(path, segyFormat, layout, fill, &console));
+        QFile grown(path);
+        QVERIFY(grown.open(QIODevice::Append) && grown.write(QByteArray(extraBytes, '\x42')) == extraBytes);
+        grown.close();
+        const QString differences = obrtest::threadsDiffer(home.path(), {"segy", "scan"}, path);
+        QVERIFY2(differences.isEmpty(), qPrintable(differences));
+        const ObrioRun run = obrtest::runObrio(home.path(), {"segy", "scan", "--threads", "3", path});
+        QCOMPARE(lineWords(run.out, QStringLiteral("Traces read:")),
+                 QStringList({QString::number(traces), "of", QString::number(traces)}));
+    }
+
+    void scanSameOnAnyThreadsOnRealFiles()
+    {
+        OBR_REQUIRE_REALDATA();
+        const QDir real(obrtest::realDataDir() + QStringLiteral("/segy"));
+        const QStringList names = real.entryList({QStringLiteral("*.sgy")}, QDir::Files, QDir::Name);
+        QVERIFY(!names.isEmpty());
+        for (const QString& name : names) {
+            const QString differences =
+                obrtest::threadsDiffer(home.path(), {"segy", "scan"}, real.filePath(name));
+            QVERIFY2(differences.isEmpty(), qPrintable(name + '\n' + differences));
+        }
     }
 
     void sortWritesGathersInOrder()

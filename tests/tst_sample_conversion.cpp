@@ -1,13 +1,100 @@
 #include "seismic/SampleConversion.h"
+#include "seismic/SegdSampleDecoder.h"
+#include "seismic/SegyLayout.h"
+#include "seismic/SegySampleCodec.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/TestMain.h"
 
+#include <QtEndian>
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <vector>
 
 using namespace SampleConversion;
+
+namespace {
+
+double floatOf(quint32 bits)
+{
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return double(value);
+}
+
+// Sample i of a SEG-Y format, one at a time the plain way: the word in the file's byte order,
+// then its value.
+double segySample(int code, const unsigned char* bytes, int i, bool bigEndian)
+{
+    const auto word32 = [&] {
+        return bigEndian ? qFromBigEndian<quint32>(bytes + 4 * i) : qFromLittleEndian<quint32>(bytes + 4 * i);
+    };
+    switch (code) {
+    case SegyLayout::IbmFloat:
+        return double(ibmToIeee(word32()));
+    case SegyLayout::Int32:
+        return double(qint32(word32()));
+    case SegyLayout::Int16:
+        return double(qint16(bigEndian ? qFromBigEndian<quint16>(bytes + 2 * i)
+                                       : qFromLittleEndian<quint16>(bytes + 2 * i)));
+    case SegyLayout::IeeeFloat:
+        return floatOf(word32());
+    case SegyLayout::Int8:
+        return double(qint8(bytes[i]));
+    default:
+        return 0.0;
+    }
+}
+
+// The same for the SEG-D formats that share those decoders; all big-endian.
+double segdSample(int decoder, const unsigned char* bytes, int i)
+{
+    switch (decoder) {
+    case SegdSampleDecoder::Integer24:
+        return double(qint32(quint32(bytes[3 * i]) << 24 | quint32(bytes[3 * i + 1]) << 16 |
+                             quint32(bytes[3 * i + 2]) << 8) /
+                      256);
+    case SegdSampleDecoder::Integer32:
+        return segySample(SegyLayout::Int32, bytes, i, true);
+    case SegdSampleDecoder::IbmFloat:
+        return segySample(SegyLayout::IbmFloat, bytes, i, true);
+    default:
+        return segySample(SegyLayout::IeeeFloat, bytes, i, true);
+    }
+}
+
+quint64 bitsOf(double value)
+{
+    quint64 bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+// Random file bytes, with words the conversions treat apart at the front: IEEE zeros of both
+// signs, denormals, infinities, quiet and signalling NaN; IBM zeros with an exponent, values
+// below and above the single range, the largest magnitudes.
+std::vector<unsigned char> randomWords(int count, int size, bool bigEndian, int offset)
+{
+    std::mt19937 generator(7u + quint32(size) + quint32(bigEndian));
+    std::vector<unsigned char> bytes(size_t(offset + count * size + 8));
+    for (unsigned char& byte : bytes)
+        byte = (unsigned char)(generator());
+    const quint32 special[] = {0x00000000u, 0x80000000u, 0x00000001u, 0x807FFFFFu, 0x7F800000u, 0xFF800000u,
+                               0x7FC00000u, 0x7F800001u, 0xFFFFFFFFu, 0x40000000u, 0x00100000u, 0x21FFFFFFu,
+                               0x26800000u, 0xA6FFFFFFu, 0x61100000u, 0x60FFFFFFu, 0x7FFFFFFFu, 0x42000001u};
+    if (size == 4) {
+        for (size_t k = 0; k < std::size(special); ++k) {
+            if (bigEndian)
+                qToBigEndian(special[k], bytes.data() + offset + 4 * k);
+            else
+                qToLittleEndian(special[k], bytes.data() + offset + 4 * k);
+        }
+    }
+    return bytes;
+}
+
+} // namespace
 
 class TestSampleConversion : public QObject {
     Q_OBJECT
@@ -105,6 +192,61 @@ private slots:
             obrtest::fetch<double, qint64, qint32>("value", "expected", "expected32");
         QCOMPARE(truncateToInteger(value), expected);
         QCOMPARE(truncateToInt32(value), expected32);
+    }
+
+    // Every format and byte order, decoded in bulk and sample by sample, bit for bit; the
+    // statistics of the fused pass against those of the samples. 1,543 samples: not a multiple
+    // of any vector width or block, at an odd address.
+    void bulkDecodingEqualsOneByOne_data()
+    {
+        obrtest::columns<int, bool>({"code", "bigEndian"});
+        for (const int code : {1, 2, 3, 4, 5, 8}) {
+            for (const bool bigEndian : {true, false})
+                QTest::addRow("SEG-Y %d %s", code, bigEndian ? "big endian" : "little endian")
+                    << code << bigEndian;
+        }
+        for (const int decoder : {SegdSampleDecoder::Integer24, SegdSampleDecoder::Integer32,
+                                  SegdSampleDecoder::IbmFloat, SegdSampleDecoder::IeeeFloat})
+            QTest::addRow("SEG-D 80%d", decoder) << -decoder << true;
+    }
+    void bulkDecodingEqualsOneByOne()
+    {
+        const auto [code, bigEndian] = obrtest::fetch<int, bool>("code", "bigEndian");
+        constexpr int count = 1543;
+        constexpr int offset = 3;
+        const bool segd = code < 0;
+        const auto decoder = SegdSampleDecoder::Decoder(-code);
+        const int size = segd ? int(SegdSampleDecoder::bytesPerSample(decoder))
+                              : std::max(1, SegyLayout::bytesPerSample(code));
+        const std::vector<unsigned char> file = randomWords(count, size, bigEndian, offset);
+        const std::vector<unsigned char> original = file;
+        const unsigned char* bytes = file.data() + offset;
+        const char* chars = reinterpret_cast<const char*>(bytes);
+        const bool swap = bigEndian == (Q_BYTE_ORDER == Q_LITTLE_ENDIAN);
+        std::vector<double> bulk(count, -1.0);
+        std::vector<qint32> scratch(count);
+        if (segd)
+            SegdSampleDecoder::decode(decoder, bytes, count, bulk.data(), scratch.data());
+        else
+            SegySampleCodec::decode(code, chars, count, swap, bulk.data());
+        double low = std::numeric_limits<double>::infinity(), high = -low, squares = 0;
+        for (int i = 0; i < count; ++i) {
+            const double one = segd ? segdSample(-code, bytes, i) : segySample(code, bytes, i, bigEndian);
+            if (bitsOf(bulk[size_t(i)]) != bitsOf(one))
+                QFAIL(qPrintable(
+                    QStringLiteral("sample %1: %2, one by one %3").arg(i).arg(bulk[size_t(i)]).arg(one)));
+            low = one < low ? one : low;
+            high = one > high ? one : high;
+            squares += one * one;
+        }
+        QVERIFY(file == original); // the bytes stay as read
+        if (segd)
+            return;
+        const SampleStatistics fused = SegySampleCodec::statistics(code, chars, count, swap);
+        QCOMPARE(fused.count, qint64(count));
+        QVERIFY(fused.minimum == low && fused.maximum == high);
+        QVERIFY(std::isnan(squares) ? std::isnan(fused.sumOfSquares)
+                                    : std::fabs(fused.sumOfSquares - squares) <= 1e-12 * squares);
     }
 
     void narrowsToSampleWords()

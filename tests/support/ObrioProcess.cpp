@@ -1,6 +1,7 @@
 #include "tests/support/ObrioProcess.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <memory>
 #include <vector>
 
@@ -61,6 +62,26 @@ QList<ObrioRun> runObrioEach(const QString& home, const QList<QStringList>& argu
             runs.append(finish(*process));
     }
     return runs;
+}
+
+QString threadsDiffer(const QString& home, const QStringList& scan, const QString& path)
+{
+    const QStringList threads = {"1", "2", "3", "7"};
+    QList<QStringList> arguments;
+    for (const QString& count : threads)
+        arguments.append(scan + QStringList{"--threads", count, path});
+    const auto shown = [](const ObrioRun& run) {
+        QStringList out = run.out.filter(QRegularExpression(QStringLiteral("^(?!Speed:)")));
+        return QString::number(run.status) + '\n' + out.join('\n') + '\n' + run.err.join('\n');
+    };
+    const QList<ObrioRun> runs = runObrioEach(home, arguments);
+    QString differences;
+    for (int i = 1; i < runs.size(); ++i) {
+        if (shown(runs.at(i)) != shown(runs.at(0)))
+            differences += QStringLiteral("%1 threads:\n%2\n1 thread:\n%3\n")
+                               .arg(threads.at(i), shown(runs.at(i)), shown(runs.at(0)));
+    }
+    return differences;
 }
 
 } // namespace obrtest

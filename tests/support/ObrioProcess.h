@@ -22,4 +22,8 @@ ObrioRun runObrio(const QString& home, const QStringList& arguments);
 // results in the order of the lists. For many short runs that do not touch the same files.
 QList<ObrioRun> runObrioEach(const QString& home, const QList<QStringList>& argumentLists);
 
+// Runs a scan (its arguments before the file) with --threads 1, 2, 3 and 7: empty when all gave
+// the same status, output (the speed line aside) and errors, else the runs that differed.
+QString threadsDiffer(const QString& home, const QStringList& scan, const QString& path);
+
 } // namespace obrtest

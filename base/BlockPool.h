@@ -1,0 +1,18 @@
+#pragma once
+
+#include <functional>
+
+// Work cut into numbered blocks, done on several threads. Blocks are handed out in increasing
+// order, each to the first thread that is free, so that threads reading a file in blocks read
+// it front to back together. Callers keep each block's result apart and merge them in block
+// order: the result is then the same whatever the number of threads.
+namespace BlockPool {
+
+// The threads a job uses when not told: the processor's cores.
+int defaultThreads();
+// Runs work(worker, block) once for every block 0 to count - 1 on up to threads threads, the
+// caller's among them, and returns when all are done. worker (0 to threads - 1) tells which
+// thread runs the block, for state a thread keeps from block to block.
+void run(int count, int threads, const std::function<void(int worker, int block)>& work);
+
+} // namespace BlockPool
