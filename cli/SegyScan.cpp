@@ -58,6 +58,7 @@ int runScan(const cli::Arguments& arguments, TerminalConsole& console)
     SegyCommand command(arguments);
     if (!command.openFile(console))
         return cli::JobFailed;
+    command.warnOfPartialTrace(console);
     const auto& data = command.data;
     const auto trace = SeismicTrace::create(data->samples(), data->sampleInterval());
     if (!trace || !data->seekSequentialTrace(1))

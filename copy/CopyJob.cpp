@@ -79,8 +79,10 @@ bool CopyJob::openInput()
     if (inputTape_)
         return true;
     inputFile_.setFileName(input.path);
-    if (inputFile_.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (inputFile_.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        inputFileSize = inputFile_.size();
         return true;
+    }
     fail(QStringLiteral("error opening input file: ") + input.path);
     return false;
 }
@@ -183,6 +185,12 @@ bool CopyJob::copyDiskFile()
         if (!readInputFile(work_.get(), batch, &got))
             return false;
         if (got == 0) {
+            // A file cut short under the job must not pass for a whole copy.
+            if (inputFile_.pos() < inputFileSize) {
+                fail(QStringLiteral("input file %1 was cut short while being copied - job will abort")
+                         .arg(input.path));
+                return false;
+            }
             done = true;
             return true;
         }

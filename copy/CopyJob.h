@@ -102,6 +102,7 @@ private:
     Endpoint output;
     TapeDevice* inputTape_;
     QFile inputFile_;
+    qint64 inputFileSize = 0;
     QFile outputFile;
     std::unique_ptr<char[]> work_;
     qint64 bytesCopied = 0;
