@@ -16,7 +16,7 @@ bool writeRows(const QString& path, QString* error, const std::function<void(QTe
         QTextStream out(&file);
         rows(out);
         out.flush();
-        if (out.status() == QTextStream::Ok && file.commit())
+        if (out.status() == QTextStream::Ok && file.flush() && file.commit())
             return true;
     }
     if (error)

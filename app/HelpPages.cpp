@@ -16,7 +16,7 @@ bool copyPage(const QString& name, const QString& target, QString* errorText)
     QFile source(directory() + QLatin1Char('/') + name);
     QSaveFile destination(target);
     if (source.open(QIODevice::ReadOnly) && destination.open(QIODevice::WriteOnly) &&
-        destination.write(source.readAll()) == source.size() && destination.commit())
+        destination.write(source.readAll()) == source.size() && destination.flush() && destination.commit())
         return true;
     if (errorText)
         *errorText = QStringLiteral("cannot write help page %1: %2").arg(target, destination.errorString());

@@ -202,7 +202,7 @@ bool ProjectDescription::write() const
 
     xml.writeEndElement();
     xml.writeEndDocument();
-    return !xml.hasError() && file.commit();
+    return !xml.hasError() && file.flush() && file.commit();
 }
 
 bool ProjectDescription::prepareSurveyRecord() const
@@ -233,5 +233,5 @@ bool ProjectDescription::prepareSurveyRecord() const
     }
     xml.writeEndElement();
     xml.writeEndDocument();
-    return !xml.hasError() && file.commit();
+    return !xml.hasError() && file.flush() && file.commit();
 }

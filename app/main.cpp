@@ -3,9 +3,12 @@
 
 #include <QFileInfo>
 #include <QTimer>
+#include <csignal>
 
 int main(int argc, char** argv)
 {
+    // A file grown past the size limit is a write error the job reports, not a reason to die.
+    std::signal(SIGXFSZ, SIG_IGN);
     IoApp application(argc, argv);
     // Files named on the command line (a file manager's "Open with"), made absolute before
     // start-up enters the working root.

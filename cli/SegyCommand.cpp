@@ -1,6 +1,7 @@
 #include "cli/SegyCommand.h"
 
 #include "cli/TerminalConsole.h"
+#include "devices/ObrDevice.h"
 #include "seismic/SegyFormatFile.h"
 
 cli::Argument SegyCommand::fileArgument()
@@ -32,4 +33,22 @@ bool SegyCommand::openFile(TerminalConsole& console)
         return false;
     data = std::make_unique<SegyData>(&console, file(), 0, format.get());
     return data->ok();
+}
+
+qint64 SegyCommand::bytesAfterLastTrace() const
+{
+    if (!data->partialTrace())
+        return 0;
+    return data->device()->size() - data->dataStart() - qint64(data->traceCount()) * data->traceLength();
+}
+
+void SegyCommand::warnOfPartialTrace(TerminalConsole& console) const
+{
+    if (const qint64 rest = bytesAfterLastTrace())
+        console.warning(
+            QStringLiteral(
+                "the data part of %1 is not a whole number of traces: %2 bytes follow the last whole trace")
+                .arg(file())
+                .arg(rest),
+            false);
 }

@@ -26,6 +26,10 @@ public:
     // Loads the format and opens the file for reading through it; false when either failed
     // (reported on the console).
     [[nodiscard]] bool openFile(TerminalConsole& console);
+    // The bytes that follow the last whole trace of the open file, which the actions leave out.
+    qint64 bytesAfterLastTrace() const;
+    // Warns of them, so that a cut file does not pass for a whole one.
+    void warnOfPartialTrace(TerminalConsole& console) const;
 
     const cli::Arguments& arguments;
     // Set by openFile; the format outlives the data set that reads through it.

@@ -101,9 +101,7 @@ Facts readFacts(const SegyCommand& command)
     facts.traceLength = data->traceLength();
     facts.traceCount = data->traceCount();
     facts.partial = data->partialTrace();
-    if (facts.partial)
-        facts.partialBytes =
-            (data->device()->size() - data->dataStart()) - qint64(data->traceCount()) * data->traceLength();
+    facts.partialBytes = command.bytesAfterLastTrace();
     return facts;
 }
 
@@ -169,13 +167,7 @@ int runInfo(const cli::Arguments& arguments, TerminalConsole& console)
         JsonOutput::print(json(facts));
     else
         printText(facts, console);
-    if (facts.partial)
-        console.warning(
-            QStringLiteral("the data part of %1 is not a whole number of traces: %2 bytes follow the "
-                           "last whole trace")
-                .arg(facts.file)
-                .arg(facts.partialBytes),
-            false);
+    command.warnOfPartialTrace(console);
     return cli::Success;
 }
 

@@ -18,6 +18,7 @@ int runScan(const cli::Arguments& arguments, TerminalConsole& console)
     SegyCommand command(arguments);
     if (!command.openFile(console))
         return cli::JobFailed;
+    command.warnOfPartialTrace(console);
     const auto& data = command.data;
     if (!data->seekSequentialTrace(1))
         return cli::JobFailed;

@@ -53,6 +53,7 @@ int runSort(const cli::Arguments& arguments, TerminalConsole& console)
         return arguments.usageError(QStringLiteral("unknown sort code %1").arg(code));
     if (!command.openFile(console) || !command.data->buildIndex())
         return cli::JobFailed;
+    command.warnOfPartialTrace(console);
     const auto& data = command.data;
     data->prepareSortOrder(code);
     SortOrder* order = data->sortOrder();

@@ -6,10 +6,13 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <clocale>
+#include <csignal>
 #include <memory>
 
 int main(int argc, char** argv)
 {
+    // A file grown past the size limit is a write error the job reports, not a reason to die.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication::setOrganizationName(QStringLiteral("Corvane"));
     QCoreApplication::setApplicationName(QStringLiteral("OBR IO Utility"));
     QCoreApplication::setApplicationVersion(

@@ -90,8 +90,10 @@ bool CopyJob::openInput()
     if (inputTape_)
         return true;
     inputFile_.setFileName(input.path);
-    if (inputFile_.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (inputFile_.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        inputFileSize = inputFile_.size();
         return true;
+    }
     fail(QStringLiteral("error opening input file: ") + input.path);
     return false;
 }
@@ -191,11 +193,21 @@ bool CopyJob::copyDiskFile()
     return true;
 }
 
+bool CopyJob::inputWhole(qint64 endPosition)
+{
+    // A file cut short under the job must not pass for a whole copy.
+    if (endPosition >= inputFileSize)
+        return true;
+    fail(QStringLiteral("input file %1 was cut short while being copied - job will abort").arg(input.path));
+    return false;
+}
+
 bool CopyJob::copyDiskToDisk()
 {
     // The units are only counted: the bytes go across in large stretches, as cp copies them.
     const int unit = unitLength();
     const qint64 before = unitsCopied_;
+    const qint64 start = inputFile_.pos();
     DiskStreamCopy stream(inputFile_.handle(), outputFile.handle(), work_.get(), workBufferSize);
     qint64 total = 0;
     for (;;) {
@@ -218,6 +230,8 @@ bool CopyJob::copyDiskToDisk()
         if (!goOn())
             return false;
     }
+    if (!inputWhole(start + total))
+        return false;
     const int rest = static_cast<int>(total % unit);
     if (rest != 0) {
         partialUnit(rest);
@@ -236,7 +250,7 @@ bool CopyJob::copyDiskToTape()
         if (!readInputFile(work_.get(), unit, &got))
             return false;
         if (got == 0)
-            return true;
+            return inputWhole(inputFile_.pos());
         if (got < unit)
             partialUnit(static_cast<int>(got));
         if (!writeOutput(work_.get(), got, unit))

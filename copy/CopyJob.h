@@ -90,6 +90,8 @@ private:
     [[nodiscard]] bool copyDiskFile();
     [[nodiscard]] bool copyDiskToDisk();
     [[nodiscard]] bool copyDiskToTape();
+    // False, with the failure, when the input ended before the size it had when the job opened it.
+    [[nodiscard]] bool inputWhole(qint64 endPosition);
     [[nodiscard]] bool copyTapeFile();
     void changeInputTape();
     void endOutputTape();
@@ -105,6 +107,7 @@ private:
     Endpoint output;
     TapeDevice* inputTape_;
     QFile inputFile_;
+    qint64 inputFileSize = 0;
     QFile outputFile;
     struct AlignedDelete {
         void operator()(char* data) const;

@@ -32,9 +32,11 @@ QStringList SegdCopyJob::fieldFiles(const QString& directory)
 {
     const QDir dir(directory);
     QStringList paths;
+    // Unreadable files are listed too: the copy stops at them with their name rather than leave
+    // them out unnoticed.
     const QStringList names =
         dir.entryList({QStringLiteral("*.sgd"), QStringLiteral("*.segd"), QStringLiteral("*.raw")},
-                      QDir::Files | QDir::Readable, QDir::Name);
+                      QDir::Files, QDir::Name);
     for (const QString& name : names)
         paths.append(dir.filePath(name));
     return paths;

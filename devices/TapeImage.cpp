@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <limits>
 #include <sys/file.h>
+#include <sys/stat.h>
 
 TapeImage::TapeImage(const QString& path, const TapeImageSettings& imageSettings)
     : file(path), path_(path), settings(imageSettings)
@@ -160,7 +161,15 @@ TapeImage::Result TapeImage::checkWritable() const
         return Result::Offline;
     if (readOnly)
         return Result::WriteProtected;
-    return Result::Ok;
+    return stillInPlace() ? Result::Ok : Result::FileError;
+}
+
+bool TapeImage::stillInPlace() const
+{
+    struct stat open {};
+    struct stat named {};
+    return fstat(file.handle(), &open) == 0 && stat(QFile::encodeName(path_).constData(), &named) == 0 &&
+           open.st_dev == named.st_dev && open.st_ino == named.st_ino && position_ <= open.st_size;
 }
 
 TapeImage::Result TapeImage::readRecord(char* buffer, int bufferLength, int* recordLength)
@@ -168,6 +177,9 @@ TapeImage::Result TapeImage::readRecord(char* buffer, int bufferLength, int* rec
     *recordLength = 0;
     if (!loaded())
         return Result::Offline;
+    // A file cut short before the position lost what the tape held there; it has not ended.
+    if (position_ > file.size())
+        return Result::FileError;
     const Element element = elementAt(position_);
     switch (element.kind) {
     case Kind::End:

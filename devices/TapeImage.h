@@ -110,6 +110,9 @@ private:
     // True when an element of the image starts (or the data ends) exactly at `position`.
     [[nodiscard]] bool startsElement(qint64 position);
     Result checkWritable() const;
+    // True while the path still names the open file and the file still reaches the position: an
+    // image removed or cut short under a job must not take writes into nowhere.
+    [[nodiscard]] bool stillInPlace() const;
     // Spaces over count blocks (or file marks), backward when count is negative.
     Result space(qint64 count, bool marksOnly, qint64* spaced);
     void persistOffline(bool offline);

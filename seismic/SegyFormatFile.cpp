@@ -254,8 +254,9 @@ bool SegyFormatFile::write(const SegyFormat& format, const QString& description)
     QSaveFile file(path_);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return false;
+    // The last bytes reach the file only at the flush, whose failure commit() would not see.
     file.write(toXml(format, description));
-    return file.commit();
+    return file.flush() && file.commit();
 }
 
 bool SegyFormatFile::installStandard(const QString& directory, QString* errorText)
@@ -272,7 +273,7 @@ bool SegyFormatFile::installStandard(const QString& directory, QString* errorTex
     }
     QSaveFile target(path);
     if (QDir().mkpath(directory) && target.open(QIODevice::WriteOnly) &&
-        target.write(source.readAll()) == source.size() && target.commit())
+        target.write(source.readAll()) == source.size() && target.flush() && target.commit())
         return true;
     if (errorText)
         *errorText = QStringLiteral("cannot write the standard SEG-Y format file %1").arg(path);

@@ -137,7 +137,7 @@ bool SegyIndexFiles::saveBackup(SegyData& data, const QString& path)
         << (order ? order->minimum : QVector<double>()) << (order ? order->maximum : QVector<double>())
         << bool(order && order->ready);
     out << QVector<int>(index->recordStartList().begin(), index->recordStartList().end());
-    if (out.status() != QDataStream::Ok || !file.commit()) {
+    if (out.status() != QDataStream::Ok || !file.flush() || !file.commit()) {
         console->error(QStringLiteral("error creating index backup file: ") + path, true);
         return false;
     }
@@ -296,7 +296,7 @@ bool SegyIndexFiles::writeIndex(SegyData& data, const QString& path)
     }
     out << QVector<int>(index->recordStartList().begin(), index->recordStartList().end());
     console->clearProgress();
-    if (out.status() != QDataStream::Ok || !file.commit()) {
+    if (out.status() != QDataStream::Ok || !file.flush() || !file.commit()) {
         console->error(QStringLiteral("error opening index file."), true);
         return false;
     }

@@ -194,7 +194,7 @@ bool SpsFormatFile::write(const SpsLayout& layout, const QString& description)
     // A failed write leaves the file that was there untouched.
     QSaveFile file(path());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text) ||
-        file.write(toXml(layout, path(), description)) < 0 || !file.commit()) {
+        file.write(toXml(layout, path(), description)) < 0 || !file.flush() || !file.commit()) {
         error_ = file.errorString();
         return false;
     }

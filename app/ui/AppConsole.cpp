@@ -73,7 +73,7 @@ void AppConsole::saveWithDialog()
     // Written whole or not at all: a failed save leaves an older file as it was.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text) ||
-        file.write(textWidget->toPlainText().toUtf8()) < 0 || !file.commit()) {
+        file.write(textWidget->toPlainText().toUtf8()) < 0 || !file.flush() || !file.commit()) {
         QMessageBox::warning(textWidget, QStringLiteral("Save console"),
                              QStringLiteral("The console could not be written to %1: %2")
                                  .arg(QDir::toNativeSeparators(path), file.errorString()));

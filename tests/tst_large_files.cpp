@@ -1,0 +1,223 @@
+#include "seismic/SegyData.h"
+#include "seismic/SegyFormat.h"
+#include "seismic/SegyTraceIndex.h"
+#include "seismic/SeismicTrace.h"
+#include "tests/support/DataTable.h"
+#include "tests/support/ObrioProcess.h"
+#include "tests/support/RecordingConsole.h"
+#include "tests/support/SegyFixture.h"
+#include "tests/support/TapeImageFiles.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestMain.h"
+
+#include <QRegularExpression>
+#include <QStorageInfo>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <sys/stat.h>
+
+// Files beyond 4 GiB, made sparse so that they cost no disk: only their ends hold data, and the
+// checks seek there instead of reading everything between.
+namespace {
+
+using obrtest::ObrioRun;
+
+constexpr qint64 gib = qint64(1) << 30;
+// Traces of 240,240 bytes: some ten thousand of them pass 4 GiB, and an index of all stays quick.
+constexpr int samples = 60000;
+constexpr qint64 traceLength = 240 + 4 * samples;
+constexpr qint64 dataStart = 3600;
+
+// The value a trace's sample s holds at the file's far end.
+float farSample(int s, int trace)
+{
+    return float(s % 977 - trace % 1000);
+}
+
+// The words after `label` on the first output line that starts with it.
+QStringList lineWords(const QStringList& out, const QString& label)
+{
+    for (const QString& line : out)
+        if (line.startsWith(label))
+            return line.mid(label.size())
+                .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    return {};
+}
+
+// Writes `bytes` at each offset of a file of `size` bytes that is otherwise a hole; false when the
+// file system cannot hold it or stores the holes (the checks would fill the disk).
+bool writeSparse(const QString& path, qint64 size, const QList<QPair<qint64, QByteArray>>& pieces)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite) || !file.resize(size))
+        return false;
+    for (const auto& [offset, bytes] : pieces)
+        if (!file.seek(offset) || file.write(bytes) != bytes.size())
+            return false;
+    file.close();
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && status.st_size == size &&
+           qint64(status.st_blocks) * 512 < 64 * 1024 * 1024;
+}
+
+QByteArray word(quint32 value)
+{
+    QByteArray bytes(4, '\0');
+    qToLittleEndian(value, bytes.data());
+    return bytes;
+}
+
+} // namespace
+
+class TestLargeFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        home = std::make_unique<QTemporaryDir>();
+        if (QStorageInfo(home->path()).bytesAvailable() < 256 * 1024 * 1024)
+            QSKIP("too little free space for the metadata of large sparse files");
+    }
+
+    void segyLastTrace_data()
+    {
+        obrtest::columns<qint64>({"size"});
+        QTest::newRow("just over 4 GiB") << 4 * gib + 1;
+        QTest::newRow("8 GiB") << 8 * gib;
+    }
+    // The first and the last trace are real; info, dump, headers, the index and a seek reach the last.
+    void segyLastTrace()
+    {
+        const auto [size] = obrtest::fetch<qint64>("size");
+        // The last trace starts at `size` or just after it.
+        const int count = int((size - dataStart + traceLength - 1) / traceLength) + 1;
+        const qint64 lastPosition = dataStart + qint64(count - 1) * traceLength;
+        QVERIFY(lastPosition > 4 * gib);
+
+        SegyFormat format;
+        RecordingConsole console(1);
+        segytest::FileLayout layout;
+        layout.samples = samples;
+        layout.traces = 2;
+        const QString ends = path("ends.sgy");
+        QVERIFY(segytest::writeFile(
+            ends, format, layout,
+            [count](SeismicTrace& trace, int i) {
+                const int number = i == 0 ? 1 : count;
+                trace.setValue(TraceKey::FieldFile, number);
+                trace.setValue(TraceKey::SequentialTrace, number);
+                for (int s = 0; s < samples; ++s)
+                    trace.data()[s] = farSample(s, number);
+            },
+            &console));
+        const QByteArray written = obrtest::readFile(ends);
+        QCOMPARE(written.size(), dataStart + 2 * traceLength);
+        const QString big = path("big.sgy");
+        if (!writeSparse(
+                big, dataStart + count * traceLength,
+                {{0, written.left(dataStart + traceLength)}, {lastPosition, written.right(traceLength)}}))
+            QSKIP("the file system refuses large sparse files");
+
+        const QList<ObrioRun> runs =
+            obrtest::runObrioEach(home->path(), {{"segy", "info", big},
+                                                 {"segy", "dump", "--trace", QString::number(count), big},
+                                                 {"segy", "headers", "--first", QString::number(count - 1),
+                                                  "--last", QString::number(count), big}});
+        for (const ObrioRun& run : runs)
+            QVERIFY2(run.status == 0 && run.err.isEmpty(), qPrintable(run.err.join('\n')));
+        QCOMPARE(lineWords(runs[0].out, "Trace count:"), QStringList(QString::number(count)));
+        QCOMPARE(lineWords(runs[1].out, "     9 int32  Field file"), QStringList(QString::number(count)));
+        QCOMPARE(lineWords(runs[2].out, "Field file number"), QStringList({"0", QString::number(count)}));
+
+        SegyData data(&console, big, 0, &format);
+        QCOMPARE(data.traceCount(), count);
+        const auto trace = SeismicTrace::create(data.samples(), data.sampleInterval());
+        const auto checkLast = [&](int record, int number) {
+            QVERIFY(data.seekTrace(record, number));
+            QVERIFY(data.readTrace(*trace));
+            QCOMPARE(trace->filePosition, lastPosition);
+            QCOMPARE(trace->value(TraceKey::FieldFile), double(count));
+            for (int s : {0, 1, samples / 2, samples - 1})
+                QCOMPARE(trace->data()[s], farSample(s, count));
+        };
+        checkLast(1, count);
+        // The index groups the traces by field file: the first, the empty ones, the last.
+        QVERIFY(data.buildIndex());
+        QCOMPARE(data.recordCount(), 3);
+        QCOMPARE(data.index()->entries.back().filePosition, lastPosition);
+        QCOMPARE(data.index()->range(TraceKey::FieldFile).maximum, double(count));
+        checkLast(3, 1);
+        QVERIFY(data.saveIndexBackup());
+        data.loadIndexBackup();
+        checkLast(3, 1);
+        QCOMPARE(console.errors(), QStringList());
+    }
+
+    void tapeImagePast4GiB_data()
+    {
+        obrtest::columns<QString, qint64>({"suffix", "record"});
+        // SIMH records hold at most 2^28 - 1 bytes; Tape-In-File offsets are 32 bits wide.
+        QTest::newRow("SIMH") << "tap" << qint64(0x0FFFFFF0);
+        QTest::newRow("Tape-In-File") << "tif" << qint64(0x3FFFFFF0);
+    }
+    // A tape whose first blocks are huge and hollow: a SEG-Y copy goes after them past 4 GiB and comes
+    // back whole, and a raw copy starts at a trace there. Tape-In-File ends at 4 GiB instead.
+    void tapeImagePast4GiB()
+    {
+        const auto [suffix, record] = obrtest::fetch<QString, qint64>("suffix", "record");
+        const bool simh = suffix == "tap";
+        const QString image = path("big." + suffix);
+        obrtest::writeTapeImage(image, {}, 64 * gib);
+        const int blocks = simh ? 17 : 4;
+        QList<QPair<qint64, QByteArray>> frames;
+        qint64 end = 0;
+        for (int i = 0; i < blocks; ++i) {
+            const qint64 next = end + record + (simh ? 8 : 12);
+            if (simh)
+                frames << qMakePair(end, word(quint32(record))) << qMakePair(next - 4, word(quint32(record)));
+            else
+                frames << qMakePair(end, word(0) + word(quint32(frames.isEmpty() ? 0 : frames.last().first)) +
+                                             word(quint32(next)));
+            end = next;
+        }
+        if (!writeSparse(image, end, frames))
+            QSKIP("the file system refuses large sparse files");
+
+        const QByteArray segy = obrtest::segyFile(1, 100, false, 3);
+        QVERIFY(obrtest::writeFile(path("small.sgy"), segy));
+        QCOMPARE(obrio({"tape", "eod", "tape:" + image}).status, 0);
+        const ObrioRun onto = obrio({"copy", "segy", "small.sgy", "tape:" + image});
+        if (!simh) {
+            QCOMPARE(onto.status, 1);
+            QVERIFY2(onto.out.contains("EOT encountered on tape"), qPrintable(onto.out.join('\n')));
+            QCOMPARE(QFileInfo(image).size(), end);
+            return;
+        }
+        QCOMPARE(onto.status, 0);
+        QVERIFY(end > 4 * gib);
+        QFile file(image);
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.seek(end));
+        QCOMPARE(file.read(4 + 3200), word(3200) + segy.left(3200));
+        QCOMPARE(file.size(), end + 3200 + 400 + 3 * 640 + 5 * 8 + 2 * 4);
+
+        const QString skipHeaders = QString::number(blocks);
+        const QString skipFirstTrace = QString::number(blocks + 3);
+        const QList<QStringList> copies{{"segy", skipHeaders, "back.sgy"},
+                                        {"raw", skipFirstTrace, "traces.dat"}};
+        for (const QStringList& copy : copies) {
+            QCOMPARE(obrio({"tape", "skip", "--blocks", copy[1], "tape:" + image}).status, 0);
+            QCOMPARE(obrio({"copy", copy[0], "tape:" + image, copy[2]}).status, 0);
+        }
+        QCOMPARE(obrtest::readFile(path("back.sgy")), segy);
+        QCOMPARE(obrtest::readFile(path("traces.dat")), segy.mid(3600 + 640));
+    }
+
+private:
+    QString path(const QString& name) const { return home->filePath(name); }
+    ObrioRun obrio(const QStringList& arguments) { return obrtest::runObrio(home->path(), arguments); }
+
+    std::unique_ptr<QTemporaryDir> home;
+};
+
+OBR_TEST_MAIN(TestLargeFiles)
+#include "tst_large_files.moc"
