@@ -1,5 +1,6 @@
 #include "seismic/SegdRecordSummary.h"
 
+#include "base/WideVectors.h"
 #include "seismic/SegdData.h"
 #include "seismic/SeismicTrace.h"
 #include "seismic/TraceGather.h"
@@ -13,19 +14,15 @@ namespace {
 
 constexpr double infinity = std::numeric_limits<double>::infinity();
 
-} // namespace
-
-SegdRecordSummary::Sums::Sums() : low(infinity), high(-infinity) {}
-
 // Recorders write NaN for dead channels. The loop has no branch, and its reductions may be
 // reordered (omp simd), so that the compiler keeps several sums in vector registers; a compiler
 // without the pragma runs it as it is written.
-void SegdRecordSummary::Sums::add(const double* samples, qint64 n)
+void addFinite(SegdRecordSummary::Sums& sums, const double* samples, qint64 n)
 {
-    double lo = low;
-    double hi = high;
-    double sq = squares;
-    double in = values;
+    double lo = sums.low;
+    double hi = sums.high;
+    double sq = sums.squares;
+    double in = sums.values;
 #pragma omp simd reduction(min : lo) reduction(max : hi) reduction(+ : sq, in)
     for (qint64 i = 0; i < n; ++i) {
         const double v = samples[i];
@@ -38,10 +35,30 @@ void SegdRecordSummary::Sums::add(const double* samples, qint64 n)
         sq += finite ? v * v : 0.0;
         in += finite ? 1.0 : 0.0;
     }
-    low = lo;
-    high = hi;
-    squares = sq;
-    values = in;
+    sums.low = lo;
+    sums.high = hi;
+    sums.squares = sq;
+    sums.values = in;
+}
+
+#ifdef OBR_WIDE_VECTORS
+OBR_WIDE_VECTOR_LOOPS void addFiniteWide(SegdRecordSummary::Sums& sums, const double* samples, qint64 n)
+{
+    addFinite(sums, samples, n);
+}
+#endif
+
+} // namespace
+
+SegdRecordSummary::Sums::Sums() : low(infinity), high(-infinity) {}
+
+void SegdRecordSummary::Sums::add(const double* samples, qint64 n)
+{
+#ifdef OBR_WIDE_VECTORS
+    if (WideVectors::inUse())
+        return addFiniteWide(*this, samples, n);
+#endif
+    addFinite(*this, samples, n);
 }
 
 void SegdRecordSummary::Sums::merge(const Sums& later)

@@ -1,5 +1,6 @@
 #include "seismic/SegdSampleDecoder.h"
 
+#include "base/WideVectors.h"
 #include "seismic/SegyLayout.h"
 #include "seismic/SegySampleCodec.h"
 
@@ -143,10 +144,10 @@ bool needsScratch(Decoder decoder)
     return decoder == Binary20 || decoder == Integer24;
 }
 
-void decode(Decoder decoder, const uchar* bytes, qint64 count, double* out, qint32* scratch)
+namespace {
+
+void decodeAny(Decoder decoder, const uchar* bytes, qint64 count, double* out, qint32* scratch)
 {
-    if (count <= 0)
-        return;
     switch (decoder) {
     case Binary20:
         decodeBinary20(bytes, count, out, scratch);
@@ -180,4 +181,24 @@ void decode(Decoder decoder, const uchar* bytes, qint64 count, double* out, qint
     }
 }
 
+#ifdef OBR_WIDE_VECTORS
+OBR_WIDE_VECTOR_LOOPS void decodeWide(Decoder decoder, const uchar* bytes, qint64 count, double* out,
+                                      qint32* scratch)
+{
+    decodeAny(decoder, bytes, count, out, scratch);
+}
+#endif
+
+} // namespace
+
+void decode(Decoder decoder, const uchar* bytes, qint64 count, double* out, qint32* scratch)
+{
+    if (count <= 0)
+        return;
+#ifdef OBR_WIDE_VECTORS
+    if (WideVectors::inUse())
+        return decodeWide(decoder, bytes, count, out, scratch);
+#endif
+    decodeAny(decoder, bytes, count, out, scratch);
+}
 } // namespace SegdSampleDecoder

@@ -1,5 +1,6 @@
 #include "seismic/SegySampleCodec.h"
 
+#include "base/WideVectors.h"
 #include "seismic/SampleConversion.h"
 #include "seismic/SegyLayout.h"
 
@@ -149,12 +150,8 @@ void swapSamples(int code, char* bytes, qint64 count)
         SampleConversion::swapBytes16(bytes, count);
 }
 
-} // namespace
-
-void decode(int code, const char* bytes, qint64 count, bool swap, double* out)
+void decodeAny(int code, const char* bytes, qint64 count, bool swap, double* out)
 {
-    if (count <= 0)
-        return;
     const int size = SegyLayout::bytesPerSample(code);
     if (!swap || size == 1 || code == SegyLayout::FixedPointGain) {
         decodeNative(code, bytes, count, out);
@@ -170,7 +167,7 @@ void decode(int code, const char* bytes, qint64 count, bool swap, double* out)
     }
 }
 
-SampleStatistics statistics(int code, const char* bytes, qint64 count, bool swap)
+SampleStatistics statisticsOfAny(int code, const char* bytes, qint64 count, bool swap)
 {
     // A block at a time, each taken into the figures while it is in the first-level cache: one
     // walk over the file bytes, no array of the whole trace.
@@ -179,10 +176,44 @@ SampleStatistics statistics(int code, const char* bytes, qint64 count, bool swap
     SampleStatistics result;
     for (qint64 start = 0; start < count; start += block) {
         const qint64 n = std::min(block, count - start);
-        decode(code, bytes + start * size, n, swap, values);
+        decodeAny(code, bytes + start * size, n, swap, values);
         accumulate(values, n, result);
     }
     return result;
+}
+
+#ifdef OBR_WIDE_VECTORS
+OBR_WIDE_VECTOR_LOOPS void decodeWide(int code, const char* bytes, qint64 count, bool swap, double* out)
+{
+    decodeAny(code, bytes, count, swap, out);
+}
+
+OBR_WIDE_VECTOR_LOOPS SampleStatistics statisticsWide(int code, const char* bytes, qint64 count, bool swap)
+{
+    return statisticsOfAny(code, bytes, count, swap);
+}
+#endif
+
+} // namespace
+
+void decode(int code, const char* bytes, qint64 count, bool swap, double* out)
+{
+    if (count <= 0)
+        return;
+#ifdef OBR_WIDE_VECTORS
+    if (WideVectors::inUse())
+        return decodeWide(code, bytes, count, swap, out);
+#endif
+    decodeAny(code, bytes, count, swap, out);
+}
+
+SampleStatistics statistics(int code, const char* bytes, qint64 count, bool swap)
+{
+#ifdef OBR_WIDE_VECTORS
+    if (WideVectors::inUse())
+        return statisticsWide(code, bytes, count, swap);
+#endif
+    return statisticsOfAny(code, bytes, count, swap);
 }
 
 void encode(int code, const double* in, qint64 count, bool swap, char* bytes)

@@ -1,3 +1,4 @@
+#include "base/WideVectors.h"
 #include "seismic/SampleConversion.h"
 #include "seismic/SegdSampleDecoder.h"
 #include "seismic/SegyLayout.h"
@@ -99,6 +100,17 @@ std::vector<unsigned char> randomWords(int count, int size, bool bigEndian, int 
 class TestSampleConversion : public QObject {
     Q_OBJECT
 private slots:
+    // ctest runs this program twice: in the form the processor allows and in the base form
+    // (OBR_VECTORS=base), so that both forms of the sample loops are proven.
+    void initTestCase()
+    {
+        const bool base = qgetenv("OBR_VECTORS") == "base";
+#ifdef OBR_WIDE_VECTORS
+        QCOMPARE(WideVectors::inUse(), !base && __builtin_cpu_supports("avx2"));
+#endif
+        qInfo("sample loops in the %s form", WideVectors::inUse() ? "wide (AVX2)" : "base");
+    }
+
     void swapsArraysAtAnyAddress_data()
     {
         obrtest::columns<int, int>({"itemSize", "offset"});
