@@ -41,12 +41,10 @@ void addFinite(SegdRecordSummary::Sums& sums, const double* samples, qint64 n)
     sums.values = in;
 }
 
-#ifdef OBR_WIDE_VECTORS
 OBR_WIDE_VECTOR_LOOPS void addFiniteWide(SegdRecordSummary::Sums& sums, const double* samples, qint64 n)
 {
     addFinite(sums, samples, n);
 }
-#endif
 
 } // namespace
 
@@ -54,11 +52,7 @@ SegdRecordSummary::Sums::Sums() : low(infinity), high(-infinity) {}
 
 void SegdRecordSummary::Sums::add(const double* samples, qint64 n)
 {
-#ifdef OBR_WIDE_VECTORS
-    if (WideVectors::inUse())
-        return addFiniteWide(*this, samples, n);
-#endif
-    addFinite(*this, samples, n);
+    WideVectors::call(addFinite, addFiniteWide, *this, samples, n);
 }
 
 void SegdRecordSummary::Sums::merge(const Sums& later)

@@ -181,13 +181,11 @@ void decodeAny(Decoder decoder, const uchar* bytes, qint64 count, double* out, q
     }
 }
 
-#ifdef OBR_WIDE_VECTORS
 OBR_WIDE_VECTOR_LOOPS void decodeWide(Decoder decoder, const uchar* bytes, qint64 count, double* out,
                                       qint32* scratch)
 {
     decodeAny(decoder, bytes, count, out, scratch);
 }
-#endif
 
 } // namespace
 
@@ -195,10 +193,6 @@ void decode(Decoder decoder, const uchar* bytes, qint64 count, double* out, qint
 {
     if (count <= 0)
         return;
-#ifdef OBR_WIDE_VECTORS
-    if (WideVectors::inUse())
-        return decodeWide(decoder, bytes, count, out, scratch);
-#endif
-    decodeAny(decoder, bytes, count, out, scratch);
+    WideVectors::call(decodeAny, decodeWide, decoder, bytes, count, out, scratch);
 }
 } // namespace SegdSampleDecoder

@@ -182,7 +182,6 @@ SampleStatistics statisticsOfAny(int code, const char* bytes, qint64 count, bool
     return result;
 }
 
-#ifdef OBR_WIDE_VECTORS
 OBR_WIDE_VECTOR_LOOPS void decodeWide(int code, const char* bytes, qint64 count, bool swap, double* out)
 {
     decodeAny(code, bytes, count, swap, out);
@@ -192,7 +191,6 @@ OBR_WIDE_VECTOR_LOOPS SampleStatistics statisticsWide(int code, const char* byte
 {
     return statisticsOfAny(code, bytes, count, swap);
 }
-#endif
 
 } // namespace
 
@@ -200,20 +198,12 @@ void decode(int code, const char* bytes, qint64 count, bool swap, double* out)
 {
     if (count <= 0)
         return;
-#ifdef OBR_WIDE_VECTORS
-    if (WideVectors::inUse())
-        return decodeWide(code, bytes, count, swap, out);
-#endif
-    decodeAny(code, bytes, count, swap, out);
+    WideVectors::call(decodeAny, decodeWide, code, bytes, count, swap, out);
 }
 
 SampleStatistics statistics(int code, const char* bytes, qint64 count, bool swap)
 {
-#ifdef OBR_WIDE_VECTORS
-    if (WideVectors::inUse())
-        return statisticsWide(code, bytes, count, swap);
-#endif
-    return statisticsOfAny(code, bytes, count, swap);
+    return WideVectors::call(statisticsOfAny, statisticsWide, code, bytes, count, swap);
 }
 
 void encode(int code, const double* in, qint64 count, bool swap, char* bytes)
