@@ -1,6 +1,6 @@
 #!/bin/sh
 # Copies a directory of SEG-D field files (1 GiB in all) disk to disk with `obrio copy segd` and
-# with `cp -r`, each a few times in turn, and prints the median throughput of each and the ratio
+# with `cp -r`, each a few times in turn, and prints the best throughput of each and the ratio
 # to cp. The field files are made once and kept in build/bench-data/segd-copy/ (segd/ is
 # segd_read.sh's); the page cache is left as it is, so every run reads a cached input.
 # Usage: bench/copy_segd.sh [RUNS]
@@ -63,8 +63,8 @@ while [ "$i" -lt "$runs" ]; do
 done
 rm -rf "$output"
 
-cp_s=$(echo "$cp_times" | median)
-segd_s=$(echo "$segd_times" | median)
-echo "median of $runs runs, $files field files, $size bytes, input in the page cache"
+cp_s=$(echo "$cp_times" | best)
+segd_s=$(echo "$segd_times" | best)
+echo "best of $runs runs, $files field files, $size bytes, input in the page cache"
 report "cp -r" "$cp_s"
 report "obrio copy segd" "$segd_s"

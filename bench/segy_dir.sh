@@ -1,7 +1,7 @@
 #!/bin/sh
 # Copies a directory of 32 SEG-Y files (1 GiB together) with `obrio copy segy-dir`, converts it
 # with `obrio convert segy-to-segd --rev 2.1` and copies it with `cp -r`, each a few times in
-# turn, and prints the median throughput of each and the ratios to cp. The data are made once
+# turn, and prints the best throughput of each and the ratios to cp. The data are made once
 # and kept in build/bench-data/segydir/; the page cache is left as it is, so every run reads
 # cached input. Usage: bench/segy_dir.sh [RUNS]
 set -eu
@@ -47,10 +47,10 @@ while [ "$i" -lt "$runs" ]; do
 done
 rm -rf "$output"
 
-cp_s=$(echo "$cp_times" | median)
-copy_s=$(echo "$copy_times" | median)
-convert_s=$(echo "$convert_times" | median)
-echo "median of $runs runs, $files files, $size bytes, input in the page cache"
+cp_s=$(echo "$cp_times" | best)
+copy_s=$(echo "$copy_times" | best)
+convert_s=$(echo "$convert_times" | best)
+echo "best of $runs runs, $files files, $size bytes, input in the page cache"
 report "cp -r" "$cp_s"
 report "obrio copy segy-dir" "$copy_s"
 report "obrio convert segy-to-segd" "$convert_s"
