@@ -1,8 +1,8 @@
 #include "database/DatabaseConnection.h"
 
 #include "database/DatabasePassword.h"
+#include "database/LibPq.h"
 
-#include <libpq-fe.h>
 #include <memory>
 #include <vector>
 
@@ -18,15 +18,16 @@ QString trimmed(const char* text)
 }
 
 struct ResultDeleter {
-    void operator()(PGresult* result) const { PQclear(result); }
+    const LibPq* pq;
+    void operator()(PGresult* result) const { pq->clear(result); }
 };
 using Result = std::unique_ptr<PGresult, ResultDeleter>;
 
 // The server's own words for a failed statement, else libpq's message for the connection.
-QString statementError(const PGresult* result, PGconn* connection)
+QString statementError(const LibPq& pq, const PGresult* result, PGconn* connection)
 {
-    const char* primary = result ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
-    return primary ? trimmed(primary) : trimmed(PQerrorMessage(connection));
+    const char* primary = result ? pq.resultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    return primary ? trimmed(primary) : trimmed(pq.errorMessage(connection));
 }
 
 } // namespace
@@ -56,6 +57,10 @@ bool DatabaseConnection::open(const DatabaseServer& server, const QString& datab
     close();
     if (server.address.trimmed().isEmpty())
         return fail(QStringLiteral("Connection to database failed: no server address given"));
+    QString unloadable;
+    pq_ = LibPq::load(unloadable);
+    if (!pq_)
+        return fail(QStringLiteral("Connection to database failed: %1").arg(unloadable));
 
     const QByteArray address = server.address.trimmed().toUtf8();
     const QByteArray port = QByteArray::number(server.port);
@@ -73,26 +78,26 @@ bool DatabaseConnection::open(const DatabaseServer& server, const QString& datab
         keywords.push_back(nullptr);
         values.push_back(nullptr);
         // Parameters, not a connection string: a name with blanks, quotes or '=' stays a name.
-        return PQconnectdbParams(keywords.data(), values.data(), 0);
+        return pq_->connectdbParams(keywords.data(), values.data(), 0);
     };
 
     const QString configured = DatabasePassword::configured();
     connection = connectWith(configured.isEmpty() ? nullptr : &configured);
-    if (connection && PQstatus(connection) != CONNECTION_OK && configured.isEmpty() &&
-        PQconnectionNeedsPassword(connection)) {
-        PQfinish(connection);
+    if (connection && pq_->status(connection) != CONNECTION_OK && configured.isEmpty() &&
+        pq_->connectionNeedsPassword(connection)) {
+        pq_->finish(connection);
         const QString suiteDefault = DatabasePassword::suiteDefault();
         connection = connectWith(&suiteDefault);
     }
     if (!connection)
         return fail(QStringLiteral("Connection to database failed: out of memory"));
-    status_ = PQstatus(connection);
+    status_ = pq_->status(connection);
     if (status_ != CONNECTION_OK) {
-        const QString message = trimmed(PQerrorMessage(connection));
+        const QString message = trimmed(pq_->errorMessage(connection));
         close();
         return fail(QStringLiteral("Connection to database failed: %1").arg(message));
     }
-    PQsetNoticeProcessor(connection, ignoreNotice, nullptr);
+    pq_->setNoticeProcessor(connection, ignoreNotice, nullptr);
     errorText_.clear();
     return true;
 }
@@ -100,13 +105,13 @@ bool DatabaseConnection::open(const DatabaseServer& server, const QString& datab
 void DatabaseConnection::close()
 {
     if (connection)
-        PQfinish(connection);
+        pq_->finish(connection);
     connection = nullptr;
 }
 
 bool DatabaseConnection::isOpen() const
 {
-    return connection && PQstatus(connection) == CONNECTION_OK;
+    return connection && pq_->status(connection) == CONNECTION_OK;
 }
 
 bool DatabaseConnection::fail(const QString& text)
@@ -184,22 +189,23 @@ bool DatabaseConnection::run(const QString& label, const QString& statement, con
         bytes.push_back(value.toUtf8());
         parameters.push_back(value.isNull() ? nullptr : bytes.back().constData());
     }
-    const Result result(PQexecParams(connection, text.constData(), int(parameters.size()), nullptr,
-                                     parameters.data(), nullptr, nullptr, 0));
-    const ExecStatusType outcome = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+    const Result result(pq_->execParams(connection, text.constData(), int(parameters.size()), nullptr,
+                                        parameters.data(), nullptr, nullptr, 0),
+                        ResultDeleter{pq_});
+    const ExecStatusType outcome = result ? pq_->resultStatus(result.get()) : PGRES_FATAL_ERROR;
     if (outcome != PGRES_COMMAND_OK && outcome != PGRES_TUPLES_OK)
-        return fail(QStringLiteral("%1: %2").arg(label, statementError(result.get(), connection)));
+        return fail(QStringLiteral("%1: %2").arg(label, statementError(*pq_, result.get(), connection)));
     if (rows) {
         rows->clear();
-        const int rowCount = PQntuples(result.get());
-        const int columnCount = PQnfields(result.get());
+        const int rowCount = pq_->ntuples(result.get());
+        const int columnCount = pq_->nfields(result.get());
         rows->reserve(rowCount);
         for (int row = 0; row < rowCount; ++row) {
             QStringList fields;
             for (int column = 0; column < columnCount; ++column)
-                fields.append(PQgetisnull(result.get(), row, column)
+                fields.append(pq_->getisnull(result.get(), row, column)
                                   ? QString()
-                                  : QString::fromUtf8(PQgetvalue(result.get(), row, column)));
+                                  : QString::fromUtf8(pq_->getvalue(result.get(), row, column)));
             rows->append(fields);
         }
     }
@@ -228,13 +234,13 @@ QString DatabaseConnection::quoteIdentifier(const QString& name)
         return QString();
     }
     const QByteArray bytes = name.toUtf8();
-    char* quoted = PQescapeIdentifier(connection, bytes.constData(), size_t(bytes.size()));
+    char* quoted = pq_->escapeIdentifier(connection, bytes.constData(), size_t(bytes.size()));
     if (!quoted) {
-        fail(QStringLiteral("cannot quote %1: %2").arg(name, trimmed(PQerrorMessage(connection))));
+        fail(QStringLiteral("cannot quote %1: %2").arg(name, trimmed(pq_->errorMessage(connection))));
         return QString();
     }
     const QString result = QString::fromUtf8(quoted);
-    PQfreemem(quoted);
+    pq_->freemem(quoted);
     return result;
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 
 typedef struct pg_conn PGconn;
+struct LibPq;
 
 // One libpq connection to a database server, either to the server itself or to one project
 // database on it. Every statement carries a label that names it in error reports; values travel
@@ -64,6 +65,7 @@ private:
     bool open(const DatabaseServer& server, const QString& databaseName);
     bool fail(const QString& text);
 
+    const LibPq* pq_ = nullptr; // set with the first connection
     PGconn* connection = nullptr;
     int status_ = -1;
     QString errorText_;

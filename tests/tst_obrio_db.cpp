@@ -73,6 +73,28 @@ private slots:
         QVERIFY(!run.out.join('\n').contains(secret));
     }
 
+    // libpq is loaded when a database is first used: one that cannot be loaded is a clear error
+    // there, and every other command starts without it.
+    void unloadableClientLibrary()
+    {
+        QTemporaryDir libraries;
+        QFile broken(libraries.filePath(QStringLiteral("libpq.so.5")));
+        QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("not a library") > 0);
+        broken.close();
+        const QByteArray searched = qgetenv("LD_LIBRARY_PATH");
+        qputenv("LD_LIBRARY_PATH", QFile::encodeName(libraries.path()) + ':' + searched);
+        const obrtest::ObrioRun list = db({"list"});
+        const obrtest::ObrioRun help = obrtest::runObrio(home.path(), {"segy", "info", "--help"});
+        qputenv("LD_LIBRARY_PATH", searched);
+        QCOMPARE(list.status, 1);
+        QCOMPARE(list.err.size(), 1);
+        QVERIFY2(
+            list.err.first().startsWith(QStringLiteral(" *** Error:   Connection to database failed: the "
+                                                       "PostgreSQL client library could not be loaded: ")),
+            qPrintable(list.err.first()));
+        QCOMPARE(help.status, 0);
+    }
+
 private:
     obrtest::ObrioRun db(const QStringList& arguments)
     {
