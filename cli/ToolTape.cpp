@@ -76,11 +76,14 @@ int runCreate(const cli::Arguments& arguments, TerminalConsole& console)
         console.error(errorText, false);
         return cli::JobFailed;
     }
+    TapeImageSettings created;
+    created.format = format;
+    created.capacity = capacity;
     say(console, QStringLiteral("Created %1 tape image %2, capacity %3 bytes")
                      .arg(format == TapeImage::Format::TapeInFile ? QStringLiteral("Tape-In-File")
                                                                   : QStringLiteral("SIMH"),
                           path)
-                     .arg(capacity));
+                     .arg(created.usableCapacity()));
     return cli::Success;
 }
 
@@ -96,7 +99,7 @@ QJsonObject imageFacts(const QString& path)
                                            ? QStringLiteral("Tape-In-File")
                                            : QStringLiteral("SIMH")},
             {QStringLiteral("recordedBytes"), double(file.size())},
-            {QStringLiteral("capacity"), double(settings.capacity)},
+            {QStringLiteral("capacity"), double(settings.usableCapacity())},
             {QStringLiteral("earlyWarning"), double(settings.earlyWarningPosition())},
             // A position file left from another recording says nothing about this one.
             {QStringLiteral("position"),

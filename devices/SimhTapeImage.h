@@ -2,8 +2,6 @@
 
 #include "devices/TapeImage.h"
 
-#include <limits>
-
 // The SIMH magtape layout: each record is its 32-bit little-endian length, the
 // data, a pad byte when the length is odd, and the length again; a tape mark is a
 // 32-bit zero; 0xFFFFFFFF is the end of the medium; erase gaps are passed over.
@@ -21,7 +19,6 @@ protected:
     qint64 recordSpace(qint64 length) const override;
     qint64 markSpace() const override { return 4; }
     qint64 maximumRecordLength() const override { return lengthMask; }
-    qint64 maximumFileSize() const override { return std::numeric_limits<qint64>::max(); }
     bool put(qint64 position, const char* data, int length) override;
 
 private:

@@ -104,14 +104,12 @@ bool TapeImage::startsElement(qint64 position)
 
 qint64 TapeImage::capacity() const
 {
-    return std::min(settings.capacity, maximumFileSize());
+    return settings.usableCapacity();
 }
 
 qint64 TapeImage::earlyWarningPosition() const
 {
-    TapeImageSettings effective = settings;
-    effective.capacity = capacity();
-    return effective.earlyWarningPosition();
+    return settings.earlyWarningPosition();
 }
 
 bool TapeImage::lockExclusive()

@@ -90,8 +90,6 @@ protected:
     virtual qint64 recordSpace(qint64 length) const = 0;
     virtual qint64 markSpace() const = 0;
     virtual qint64 maximumRecordLength() const = 0;
-    // The largest file the format can address.
-    virtual qint64 maximumFileSize() const = 0;
     // Writes a record (or a tape mark when `data` is null) at `position`, dropping
     // everything after it. False when the file system refused.
     virtual bool put(qint64 position, const char* data, int length) = 0;

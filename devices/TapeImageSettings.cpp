@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <algorithm>
+#include <limits>
 
 namespace {
 const QString formatKey = QStringLiteral("Tape/Format");
@@ -61,7 +62,18 @@ bool TapeImageSettings::save(const QString& imagePath) const
     return stored.status() == QSettings::NoError;
 }
 
+qint64 TapeImageSettings::largestFile(Format format)
+{
+    return format == Format::TapeInFile ? qint64(0xFFFFFFFFu) : std::numeric_limits<qint64>::max();
+}
+
+qint64 TapeImageSettings::usableCapacity() const
+{
+    return std::min(capacity, largestFile(format));
+}
+
 qint64 TapeImageSettings::earlyWarningPosition() const
 {
-    return capacity - std::min(capacity / 10, maximumWarningZone);
+    const qint64 usable = usableCapacity();
+    return usable - std::min(usable / 10, maximumWarningZone);
 }

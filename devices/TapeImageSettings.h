@@ -22,11 +22,16 @@ struct TapeImageSettings {
     qint64 position = 0;
     qint64 positionFileSize = 0;
 
+    // The largest file the format can address: Tape-In-File headers hold 32-bit offsets.
+    static qint64 largestFile(Format format);
     static QString settingsPath(const QString& imagePath);
     static Format formatBySuffix(const QString& imagePath);
     static TapeImageSettings load(const QString& imagePath);
     // False when the settings file cannot be written (a read-only directory, say).
     [[nodiscard]] bool save(const QString& imagePath) const;
 
+    // The capacity as set, within what the format can address.
+    qint64 usableCapacity() const;
+    // Where the early-warning zone before the usable capacity begins.
     qint64 earlyWarningPosition() const;
 };

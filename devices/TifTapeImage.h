@@ -20,8 +20,6 @@ protected:
     qint64 recordSpace(qint64 length) const override { return headerSize + length; }
     qint64 markSpace() const override { return headerSize; }
     qint64 maximumRecordLength() const override { return 0xFFFFFFFFu - headerSize; }
-    // Header offsets are 32 bits wide.
-    qint64 maximumFileSize() const override { return 0xFFFFFFFFu; }
     bool put(qint64 position, const char* data, int length) override;
 
 private:
