@@ -407,11 +407,10 @@ private slots:
 
     void aspiIdentification()
     {
-        queueAspiIdentification();
-        TapeAspi drive(&console, 0, 3, std::make_unique<SgPassThrough>(kernel, 50), 131072);
-        QCOMPARE(drive.displayLine(), QStringLiteral("    (0:3)            ACME Streamer 9"));
-        QCOMPARE(drive.maxBlockSize(), 131072);
-        QCOMPARE(drive.minBlockSize(), 2);
+        auto drive = identifiedAspi(true);
+        QCOMPARE(drive->displayLine(), QStringLiteral("    (0:3)            ACME Streamer 9"));
+        QCOMPARE(drive->maxBlockSize(), 131072);
+        QCOMPARE(drive->minBlockSize(), 2);
         // Inquiry, test unit ready, mode select of variable blocks, read block limits.
         QList<QByteArray> sent;
         for (const FakeKernel::SgCommand& command : kernel->sgCommands)
@@ -513,23 +512,21 @@ private:
             qFatal("fake drive did not open");
         return driver;
     }
-    // Queues the answers of a drive's identification: vendor "ACME", product "Streamer 9",
-    // blocks of 2 to 262,144 bytes.
-    void queueAspiIdentification()
+    // A drive identified as vendor "ACME", product "Streamer 9", blocks of 2 to 262,144 bytes; what was sent
+    // and reported on the way is forgotten unless kept.
+    std::unique_ptr<TapeAspi> identifiedAspi(bool keep = false)
     {
         QByteArray inquiry = QByteArray(8, ' ') + "ACME    Streamer 9      ";
         inquiry[0] = 1;
         kernel->sgAnswers = {{0, {}, inquiry}, {}, {}, {0, {}, QByteArray("\x00\x04\x00\x00\x00\x02", 6)}};
-    }
-    std::unique_ptr<TapeAspi> identifiedAspi()
-    {
-        queueAspiIdentification();
         auto drive =
             std::make_unique<TapeAspi>(&console, 0, 3, std::make_unique<SgPassThrough>(kernel, 50), 131072);
         if (!drive->ok())
             qFatal("fake SCSI drive not identified");
-        kernel->sgCommands.clear();
-        console.clear();
+        if (!keep) {
+            kernel->sgCommands.clear();
+            console.clear();
+        }
         return drive;
     }
 
