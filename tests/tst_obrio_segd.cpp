@@ -138,11 +138,11 @@ private slots:
     void dump()
     {
         const QByteArray bytes = obrtest::readFile(sercel);
+        // Groups of four bytes, each followed by a space.
         const auto hex = [&](int from, int count) {
             QString text;
-            for (int k = 0; k < count; ++k)
-                text += QStringLiteral("%1").arg(uchar(bytes[from + k]), 2, 16, QLatin1Char('0')) +
-                        (k % 4 == 3 ? QStringLiteral(" ") : QString());
+            for (int k = from; k < from + count; k += 4)
+                text += QString::fromLatin1(bytes.mid(k, 4).toHex()) + ' ';
             return text;
         };
         const ObrioRun forty =
@@ -151,12 +151,11 @@ private slots:
         QCOMPARE(forty.out, QStringList({"Bytes 1 - 40", "", "  0   " + hex(0, 32), " 32   " + hex(32, 8)}));
 
         // A start beyond the end of the file dumps nothing.
-        const QString size = QString::number(bytes.size());
         const ObrioRun beyond = obrtest::runObrio(
             dir.path(), {"segd", "dump", sercel, "--start", QString::number(bytes.size() + 1)});
         QCOMPARE(beyond.status, 1);
         QVERIFY(beyond.out.isEmpty());
-        QVERIFY(beyond.err.join('\n').contains(QStringLiteral("holds %1 bytes").arg(size)));
+        QVERIFY(beyond.err.join('\n').contains(QStringLiteral("holds %1 bytes").arg(bytes.size())));
     }
 
     void plot_data()
