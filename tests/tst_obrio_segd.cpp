@@ -54,11 +54,6 @@ QByteArray integer24(int trace, int samples)
     return bytes;
 }
 
-QString realFile(const QString& name)
-{
-    return obrtest::realDataDir() + QStringLiteral("/segd/") + name;
-}
-
 } // namespace
 
 class TestObrioSegd : public QObject {
@@ -325,7 +320,7 @@ private slots:
     {
         OBR_REQUIRE_REALDATA();
         const auto [name, expected] = obrtest::fetch<QString, QStringList>("file", "expected");
-        const QString file = realFile(name);
+        const QString file = obrtest::realDataDir() + QStringLiteral("/segd/") + name;
         const QString picture = dir.filePath(name + QStringLiteral(".png"));
         const QList<ObrioRun> runs =
             obrtest::runObrioEach(dir.path(), {{"segd", "info", file},
@@ -345,16 +340,14 @@ private slots:
     void realDirectory()
     {
         OBR_REQUIRE_REALDATA();
-        const ObrioRun run =
-            obrtest::runObrio(dir.path(), {"segd", "scan", obrtest::realDataDir() + "/segd"});
+        const QString segd = obrtest::realDataDir() + "/segd";
+        const ObrioRun run = obrtest::runObrio(dir.path(), {"segd", "scan", segd});
         QVERIFY2(run.status == 0 && run.err.isEmpty(), qPrintable(run.err.join('\n')));
         QCOMPARE(scanRow(run.out, "other-vendor-rev2.1.segd").mid(1, 4),
                  QStringList({"359", "251", "4", "ms"}));
         QCOMPARE(lineWords(run.out, QStringLiteral("Files read:")), QStringList({"3", "of", "3"}));
-        QStringList paths = {obrtest::realDataDir() + "/segd"};
-        for (const char* name : {"sercel.segd", "3stomp_test.segd", "other-vendor-rev2.1.segd"})
-            paths.append(realFile(name));
-        for (const QString& path : paths) {
+        for (const QString& path :
+             {segd, segd + "/sercel.segd", segd + "/3stomp_test.segd", segd + "/other-vendor-rev2.1.segd"}) {
             const QString differences = obrtest::threadsDiffer(dir.path(), {"segd", "scan"}, path);
             QVERIFY2(differences.isEmpty(), qPrintable(path + '\n' + differences));
         }
