@@ -231,7 +231,9 @@ private slots:
             QTest::newRow(name) << arguments << message;
         };
         row("segy info", {"segy", "info", "cut.sgy"}, "is not a whole number of traces");
+        row("segy scan", {"segy", "scan", "cut.sgy"}, "is not a whole number of traces");
         row("copy segy", {"copy", "segy", "cut.sgy", "out.sgy"}, "incomplete");
+        row("copy segy to tape", {"copy", "segy", "cut.sgy", "tape:out.tap"}, "incomplete");
         row("segy sort", {"segy", "sort", "--by", "1", "--out", "out.sgy", "cut.sgy"},
             "is not a whole number of traces");
         row("merge", {"merge", "out.sgy", "in.sgy", "cut.sgy"}, "incomplete");
@@ -244,6 +246,7 @@ private slots:
         const QByteArray cut = input.left(input.size() - 1000);
         QVERIFY(obrtest::writeFile(path("cut.sgy"), cut) && QDir(home->path()).mkpath("cut"));
         QVERIFY(QFile::copy(path("cut.sgy"), path("cut/cut.sgy")));
+        obrtest::writeTapeImage(path("out.tap"), {});
         const ObrioRun run = obrio(arguments);
         QCOMPARE(run.status, 0);
         const QString output = (run.out + run.err).join('\n');
@@ -255,6 +258,7 @@ private slots:
     {
         obrtest::columns<QStringList>({"arguments"});
         QTest::newRow("segy info") << QStringList{"segy", "info", "in.sgy"};
+        QTest::newRow("segy scan") << QStringList{"segy", "scan", "in.sgy"};
         QTest::newRow("copy segy") << QStringList{"copy", "segy", "in.sgy", "out.sgy"};
         QTest::newRow("copy raw") << QStringList{"copy", "raw", "in.sgy", "out.sgy"};
         QTest::newRow("merge") << QStringList{"merge", "out.sgy", "dir/in.sgy", "in.sgy"};
