@@ -65,6 +65,9 @@ public:
 
     // Exclusive: no other user may open the drive while this one has it.
     virtual int openDevice(bool exclusive) = 0;
+    // Why the last openDevice answered AccessDenied, when the driver can say it better than the
+    // drive-permission message (a tape image names its file and the reason); empty otherwise.
+    virtual QString accessProblem() const { return QString(); }
     virtual void closeDevice() = 0;
     virtual int readData(char* buffer, int length, int* transferred) = 0;
     virtual int writeData(const char* buffer, int length, int* transferred) = 0;

@@ -35,9 +35,9 @@ int TapeImageDriver::code(TapeImage::Result result)
 
 int TapeImageDriver::openDevice(bool exclusive)
 {
+    openProblem.clear();
     if (!image) {
-        QString errorText;
-        image = TapeImage::open(path, &errorText);
+        image = TapeImage::open(path, &openProblem);
         if (!image)
             return QFileInfo::exists(path) ? TapeError::AccessDenied : TapeError::FileNotFound;
     }

@@ -17,6 +17,7 @@ public:
     explicit TapeImageDriver(const QString& path);
 
     int openDevice(bool exclusive) override;
+    QString accessProblem() const override { return openProblem; }
     void closeDevice() override;
     int readData(char* buffer, int length, int* transferred) override;
     int writeData(const char* buffer, int length, int* transferred) override;
@@ -35,4 +36,5 @@ public:
 private:
     QString path;
     std::unique_ptr<TapeImage> image;
+    QString openProblem;
 };

@@ -60,12 +60,22 @@ QString TapeSpti::errorText(int code)
     return QStringLiteral("unidentified error - code %1").arg(code);
 }
 
+bool TapeSpti::sayAccessProblem()
+{
+    const QString problem = driver->accessProblem();
+    if (problem.isEmpty())
+        return false;
+    console_->message(QStringLiteral("  "), Qt::black);
+    console_->error(problem, true);
+    return true;
+}
+
 void TapeSpti::identify()
 {
     const int opened = driver->openDevice(false);
     if (opened != TapeError::Success) {
         status_ = opened;
-        if (opened == TapeError::AccessDenied) {
+        if (opened == TapeError::AccessDenied && !sayAccessProblem()) {
             console_->message(QStringLiteral("  "), Qt::black);
             console_->error(QStringLiteral("this user account does not have system access to tape drives.  \n"
                                            "   Please run Trevalo as Administrator in order to access tape "
@@ -130,6 +140,8 @@ bool TapeSpti::open(unsigned mode)
         const int opened = driver->openDevice(true);
         if (opened == TapeError::AccessDenied) {
             status_ = opened;
+            if (sayAccessProblem())
+                return false;
             console_->message(QStringLiteral("  "), Qt::black);
             console_->error(QStringLiteral("this user account does not have system access to tape drives."),
                             false);

@@ -37,6 +37,8 @@ public:
 
 private:
     void identify();
+    // Says the driver's own reason for a refused open, if it has one; false when it has none.
+    bool sayAccessProblem();
     // Stores the code and reports it on the console.
     void decodeError(int code);
     // Closes the drive after a failed open, so that it shows as offline.

@@ -147,6 +147,9 @@ private slots:
         TapeDriveList list(&console, {dir->filePath("missing.tap"), dir->filePath("folder.tap"), good});
         QCOMPARE(list.count(), 1);
         QCOMPARE(list.drive(0)->displayLine(), QStringLiteral("    Tape0            VIRTUAL good.tap"));
+        // An image that cannot be used says why, not the drives' permission text.
+        QCOMPARE(console.errors(),
+                 QStringList{dir->filePath("folder.tap") + " is a directory, not a tape image"});
     }
 
     // The images of the working root follow the system's drives; the SCSI road is `obrio tape list`'s.
