@@ -27,13 +27,6 @@ template <typename T> void swapArray(void* data, qint64 count)
         store<T>(bytes, i, qbswap(load<T>(bytes, i)));
 }
 
-template <typename From> void widenArray(const void* in, double* out, qint64 count)
-{
-    const auto* bytes = static_cast<const unsigned char*>(in);
-    for (qint64 i = 0; i < count; ++i)
-        out[i] = double(load<From>(bytes, i));
-}
-
 template <typename To> void truncateArray(const double* in, void* out, qint64 count)
 {
     auto* bytes = static_cast<unsigned char*>(out);
@@ -83,24 +76,6 @@ void ibmToIeee(const void* ibmWords, float* out, qint64 count)
         store<quint32>(target, i, ibmToIeeeBits(load<quint32>(bytes, i)));
 }
 
-void ibmToIeee(const void* ibmWords, double* out, qint64 count)
-{
-    const auto* bytes = static_cast<const unsigned char*>(ibmWords);
-    quint32 outside = 0;
-    for (qint64 i = 0; i < count; ++i) {
-        const quint32 word = load<quint32>(bytes, i);
-        outside |= quint32(ibmMayLeaveSingleRange(word));
-        out[i] = ibmToDoubleInRange(word);
-    }
-    if (!outside)
-        return;
-    for (qint64 i = 0; i < count; ++i) {
-        const quint32 word = load<quint32>(bytes, i);
-        if (ibmMayLeaveSingleRange(word))
-            out[i] = double(ibmToIeee(word));
-    }
-}
-
 void ieeeToIbm(const float* in, void* ibmWords, qint64 count)
 {
     const auto* source = reinterpret_cast<const unsigned char*>(in);
@@ -118,26 +93,6 @@ void ieeeToIbm(const double* in, void* ibmWords, qint64 count)
         std::memcpy(&bits, &value, sizeof bits);
         store<quint32>(bytes, i, ieeeToIbmBits(bits));
     }
-}
-
-void int8ToDouble(const void* in, double* out, qint64 count)
-{
-    widenArray<qint8>(in, out, count);
-}
-
-void int16ToDouble(const void* in, double* out, qint64 count)
-{
-    widenArray<qint16>(in, out, count);
-}
-
-void int32ToDouble(const void* in, double* out, qint64 count)
-{
-    widenArray<qint32>(in, out, count);
-}
-
-void floatToDouble(const void* in, double* out, qint64 count)
-{
-    widenArray<float>(in, out, count);
 }
 
 void doubleToInt8(const double* in, void* out, qint64 count)

@@ -132,19 +132,10 @@ constexpr bool ibmMayLeaveSingleRange(quint32 ibm)
 
 // count IBM words (in machine byte order) to floats; ibmWords and out may be the same buffer.
 void ibmToIeee(const void* ibmWords, float* out, qint64 count);
-// count IBM words to 64-bit floats, each exactly the float the single form gives.
-void ibmToIeee(const void* ibmWords, double* out, qint64 count);
 // count floats to IBM words; in and ibmWords may be the same buffer.
 void ieeeToIbm(const float* in, void* ibmWords, qint64 count);
 // count 64-bit floats, first rounded to single precision, to IBM words.
 void ieeeToIbm(const double* in, void* ibmWords, qint64 count);
-
-// Signed integer and IEEE single samples (machine byte order) to 64-bit floats, unscaled.
-// The input must not overlap the output.
-void int8ToDouble(const void* in, double* out, qint64 count);
-void int16ToDouble(const void* in, double* out, qint64 count);
-void int32ToDouble(const void* in, double* out, qint64 count);
-void floatToDouble(const void* in, double* out, qint64 count);
 
 // Truncation toward zero, the rule for every floating value put into an integer word. A
 // narrower word keeps the low bits (no clamping). Values no 64-bit integer holds (NaN,

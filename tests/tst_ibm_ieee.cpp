@@ -1,4 +1,6 @@
 #include "seismic/SampleConversion.h"
+#include "seismic/SegyLayout.h"
+#include "seismic/SegySampleCodec.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/TestMain.h"
 
@@ -119,7 +121,8 @@ private slots:
             for (float& value : floats)
                 value = bitsFloat(quint32(generator()));
             std::memcpy(file.data() + 1, floats.data(), 4 * chunk);
-            ibmToIeee(file.data() + 1, doubles.data(), chunk);
+            SegySampleCodec::decode(SegyLayout::IbmFloat, reinterpret_cast<const char*>(file.data() + 1),
+                                    chunk, false, doubles.data());
             singles = floats;
             ibmToIeee(singles.data(), singles.data(), chunk);
             std::memcpy(ibmWords.data(), floats.data(), 4 * chunk);

@@ -159,14 +159,14 @@ private slots:
         const float floats[] = {std::numeric_limits<float>::max(), -0.0f};
         alignas(8) unsigned char file[1 + sizeof ints];
         double out[4][2];
-        const auto widen = [&file](const auto& words, auto convert, double* to) {
+        const auto widen = [&file](const auto& words, int code, double* to) {
             std::memcpy(file + 1, words, sizeof words);
-            convert(file + 1, to, 2);
+            SegySampleCodec::decode(code, reinterpret_cast<const char*>(file + 1), 2, false, to);
         };
-        widen(bytes, int8ToDouble, out[0]);
-        widen(shorts, int16ToDouble, out[1]);
-        widen(ints, int32ToDouble, out[2]);
-        widen(floats, floatToDouble, out[3]);
+        widen(bytes, SegyLayout::Int8, out[0]);
+        widen(shorts, SegyLayout::Int16, out[1]);
+        widen(ints, SegyLayout::Int32, out[2]);
+        widen(floats, SegyLayout::IeeeFloat, out[3]);
         for (int i = 0; i < 2; ++i) {
             QCOMPARE(out[0][i], double(bytes[i]));
             QCOMPARE(out[1][i], double(shorts[i]));
