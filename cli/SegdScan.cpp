@@ -1,8 +1,8 @@
-#include "base/BlockPool.h"
 #include "cli/CliArguments.h"
 #include "cli/CliCommand.h"
 #include "cli/SegdCommand.h"
 #include "cli/TerminalConsole.h"
+#include "cli/ThreadsOption.h"
 #include "seismic/SegdData.h"
 #include "seismic/SegdFileScan.h"
 
@@ -60,7 +60,7 @@ int runScan(const cli::Arguments& arguments, TerminalConsole& console)
                         .arg(QStringLiteral("Maximum"), 16)
                         .arg(QStringLiteral("RMS"), 16),
                     black);
-    const int threads = int(arguments.integer(QStringLiteral("threads"), BlockPool::defaultThreads()));
+    const int threads = ThreadsOption::value(arguments);
     QElapsedTimer clock;
     clock.start();
     std::vector<SegdFileScan::FileResult> results;
@@ -105,21 +105,18 @@ int runScan(const cli::Arguments& arguments, TerminalConsole& console)
 
 } // namespace
 
-OBRIO_COMMAND(
-    segdScan,
-    cli::Command::action("segd", "scan",
-                         QStringLiteral("read every field file of a directory: counts, minimum, "
-                                        "maximum, RMS and MB/s"),
-                         runScan)
-        .describe(
-            QStringLiteral("Reads every trace of every field file of DIR (its *.sgd and *.segd files, or\n"
-                           "every file when it has none of those), or of FILE, one trace at a time (the\n"
-                           "files, or the traces of a lone file, shared out between threads), and\n"
-                           "shows per file the field file number, traces, samples, sample interval and\n"
-                           "the minimum, maximum and RMS of its samples (NaN samples left out), then the\n"
-                           "reading speed. A file that cannot be read is reported and passed over; the\n"
-                           "others are still read, and the exit status is then 1."))
-        .option(cli::option("threads", "N",
-                            QStringLiteral("threads that read and decode (default: the processor's cores)"),
-                            cli::integer(1, 64)))
-        .argument(cli::argument("DIR|FILE", QStringLiteral("a directory of field files, or one"))))
+OBRIO_COMMAND(segdScan,
+              cli::Command::action("segd", "scan",
+                                   QStringLiteral("read every field file of a directory: counts, minimum, "
+                                                  "maximum, RMS and MB/s"),
+                                   runScan)
+                  .describe(QStringLiteral(
+                      "Reads every trace of every field file of DIR (its *.sgd and *.segd files, or\n"
+                      "every file when it has none of those), or of FILE, one trace at a time (the\n"
+                      "files, or the traces of a lone file, shared out between threads), and\n"
+                      "shows per file the field file number, traces, samples, sample interval and\n"
+                      "the minimum, maximum and RMS of its samples (NaN samples left out), then the\n"
+                      "reading speed. A file that cannot be read is reported and passed over; the\n"
+                      "others are still read, and the exit status is then 1."))
+                  .option(ThreadsOption::option())
+                  .argument(cli::argument("DIR|FILE", QStringLiteral("a directory of field files, or one"))))

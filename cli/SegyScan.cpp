@@ -1,9 +1,9 @@
-#include "base/BlockPool.h"
 #include "cli/CliArguments.h"
 #include "cli/CliCommand.h"
 #include "cli/JsonOutput.h"
 #include "cli/SegyCommand.h"
 #include "cli/TerminalConsole.h"
+#include "cli/ThreadsOption.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyTraceScan.h"
 
@@ -22,7 +22,7 @@ int runScan(const cli::Arguments& arguments, TerminalConsole& console)
     const auto& data = command.data;
     if (!data->seekSequentialTrace(1))
         return cli::JobFailed;
-    const int threads = int(arguments.integer(QStringLiteral("threads"), BlockPool::defaultThreads()));
+    const int threads = ThreadsOption::value(arguments);
     QElapsedTimer clock;
     clock.start();
     const SegyTraceScan::Result scan = SegyTraceScan::run(SegyTraceScan::layoutOf(*data), threads);
@@ -72,8 +72,6 @@ OBRIO_COMMAND(
                                  "maximum and RMS of all samples, and the reading speed. Ranges of whole\n"
                                  "traces are read on several threads; the figures do not depend on their\n"
                                  "number."))
-        .option(cli::option("threads", "N",
-                            QStringLiteral("threads that read and decode (default: the processor's cores)"),
-                            cli::integer(1, 64)))
+        .option(ThreadsOption::option())
         .option(JsonOutput::option())
         .argument(SegyCommand::fileArgument()))
