@@ -1,108 +1,66 @@
 #include "cli/CliArguments.h"
 #include "cli/CliCommand.h"
+#include "cli/JsonOutput.h"
 #include "cli/SegdCommand.h"
 #include "cli/TerminalConsole.h"
+#include "devices/ObrDevice.h"
+#include "seismic/GpsTime.h"
 #include "seismic/SegdData.h"
-#include "seismic/SeismicTrace.h"
+#include "seismic/SegdReader.h"
 
+#include <QDate>
+#include <QJsonArray>
 #include <algorithm>
-#include <vector>
 
 namespace {
-
-constexpr int sercelManufacturer = 13;
 
 QString row(const QString& label, const QString& value)
 {
     return QStringLiteral("%1 %2").arg(label + QLatin1Char(':'), -24).arg(value);
 }
 
-QString formatName(SegdSampleDecoder::Decoder decoder)
+QString manufacturerText(const SegdGeneralHeader& general)
 {
-    switch (decoder) {
-    case SegdSampleDecoder::Binary20:
-        return QStringLiteral("20-bit binary");
-    case SegdSampleDecoder::Quaternary8:
-        return QStringLiteral("8-bit quaternary");
-    case SegdSampleDecoder::Quaternary16:
-        return QStringLiteral("16-bit quaternary");
-    case SegdSampleDecoder::Integer24:
-        return QStringLiteral("24-bit integer");
-    case SegdSampleDecoder::Integer32:
-        return QStringLiteral("32-bit integer");
-    case SegdSampleDecoder::Hexadecimal8:
-        return QStringLiteral("8-bit hexadecimal");
-    case SegdSampleDecoder::Hexadecimal16:
-        return QStringLiteral("16-bit hexadecimal");
-    case SegdSampleDecoder::IbmFloat:
-        return QStringLiteral("IBM float");
-    case SegdSampleDecoder::IeeeFloat:
-        return QStringLiteral("IEEE float");
-    case SegdSampleDecoder::None:
-        break;
-    }
-    return QStringLiteral("not decoded");
+    return general.sercel() ? QStringLiteral("%1 (Sercel)").arg(general.manufacturer)
+                            : QString::number(general.manufacturer);
 }
 
-// The trace header extensions of each channel set's first trace, read from the traces'
-// headers (the descriptors of revisions before 3 need not state them); -1 for sets without
-// traces or when the traces cannot be read.
-std::vector<int> extensionsPerSet(SegdData& data)
+QString setType(const SegdChannelSet& set)
 {
-    std::vector<int> extensions(data.channelSets().size(), -1);
-    const auto trace = SeismicTrace::create(0, data.sampleInterval());
-    if (!trace || !data.seekSequentialTrace(1))
-        return extensions;
-    size_t set = 0;
-    int first = 0;
-    for (const SegdChannelSet& channelSet : data.channelSets()) {
-        if (channelSet.channels > 0 && data.seekSequentialTrace(first + 1) && data.readTrace(*trace))
-            extensions[set] = SegdTraceHeaderRecord::extensions(data.traceHeaderRecords().back().bytes());
-        first += channelSet.channels;
-        ++set;
-    }
-    return extensions;
+    return set.seismic() ? QStringLiteral("seismic") : QStringLiteral("aux %1").arg(set.rawType, 0, 16);
 }
 
-int runInfo(const cli::Arguments& arguments, TerminalConsole& console)
+QDate recordingDate(const SegdGeneralHeader& general)
 {
-    const QString path = arguments.positional(0);
-    const auto data = SegdCommand::open(path, console);
-    if (!data)
-        return cli::JobFailed;
-    const SegdGeneralHeader& general = data->generalHeader();
+    return QDate(general.year, 1, 1).addDays(general.dayOfYear - 1);
+}
+
+void printText(const SegdData& data, const QString& path, TerminalConsole& console)
+{
+    const SegdFieldMap& map = data.fieldMap();
+    const SegdGeneralHeader& general = map.general();
     const QColor black(Qt::black);
-    console.message(row(QStringLiteral("File"), path), black);
-    console.message(row(QStringLiteral("Revision"), QString::number(double(general.revision), 'f', 1)),
-                    black);
-    console.message(
-        row(QStringLiteral("Manufacturer"), general.manufacturer == sercelManufacturer
-                                                ? QStringLiteral("%1 (Sercel)").arg(general.manufacturer)
-                                                : QString::number(general.manufacturer)),
-        black);
-    console.message(row(QStringLiteral("Field file"), QString::number(general.fieldFile)), black);
-    console.message(
-        row(QStringLiteral("Date and time"), general.dateText() + QLatin1Char(' ') + general.timeText()),
-        black);
-    console.message(row(QStringLiteral("Format code"),
-                        QStringLiteral("%1 (%2)").arg(general.formatCode).arg(formatName(data->decoder()))),
-                    black);
-    console.message(
-        row(QStringLiteral("Sample interval"), QStringLiteral("%1 ms").arg(data->sampleInterval())), black);
-    console.message(row(QStringLiteral("Record length"), QStringLiteral("%1 ms").arg(data->recordLength())),
-                    black);
-    console.message(
-        row(QStringLiteral("Header length"), QStringLiteral("%1 bytes").arg(general.headerLength())), black);
-    const auto& sets = data->channelSets();
+    const auto say = [&](const QString& label, const QString& value) { console.message(row(label, value), black); };
+    say(QStringLiteral("File"), path);
+    say(QStringLiteral("Revision"), general.revisionText());
+    say(QStringLiteral("Manufacturer"), manufacturerText(general));
+    say(QStringLiteral("Field file"), QString::number(general.fieldFile));
+    say(QStringLiteral("Date and time"), general.dateText() + QLatin1Char(' ') + general.timeText());
+    if (general.timeZero != 0)
+        say(QStringLiteral("Time zero"), GpsTime::text(general.timeZero));
+    say(QStringLiteral("Format code"), QStringLiteral("%1 (%2)").arg(general.formatCode).arg(
+                                           QLatin1String(SegdSampleDecoder::name(map.decoder()))));
+    say(QStringLiteral("Sample interval"), QStringLiteral("%1 ms").arg(data.sampleInterval()));
+    say(QStringLiteral("Record length"), QStringLiteral("%1 ms").arg(data.recordLength()));
+    say(QStringLiteral("Header length"), QStringLiteral("%1 bytes").arg(general.headerLength()));
+    const auto& sets = map.channelSets();
     const auto empty =
         std::count_if(sets.begin(), sets.end(), [](const SegdChannelSet& set) { return set.channels == 0; });
     // Recorders write descriptors for every set they could record; the empty ones are only
     // counted.
-    console.message(
-        row(QStringLiteral("Channel sets"),
-            empty == 0 ? QString::number(sets.size())
-                       : QStringLiteral("%1 (%2 without channels not listed)").arg(sets.size()).arg(empty)),
-        black);
+    say(QStringLiteral("Channel sets"),
+        empty == 0 ? QString::number(sets.size())
+                   : QStringLiteral("%1 (%2 without channels not listed)").arg(sets.size()).arg(empty));
     console.message(QStringLiteral("  %1 %2 %3 %4 %5 %6")
                         .arg(QStringLiteral("Set"), 5)
                         .arg(QStringLiteral("Type"), -10)
@@ -111,26 +69,76 @@ int runInfo(const cli::Arguments& arguments, TerminalConsole& console)
                         .arg(QStringLiteral("Interval"), 9)
                         .arg(QStringLiteral("Extensions"), 11),
                     black);
-    const std::vector<int> extensions = extensionsPerSet(*data);
-    for (size_t i = 0; i < sets.size(); ++i) {
-        const SegdChannelSet& set = sets[i];
-        if (set.channels == 0)
-            continue;
-        console.message(
-            QStringLiteral("  %1 %2 %3 %4 %5 %6")
-                .arg(set.number, 5)
-                .arg(set.seismic() ? QStringLiteral("seismic")
-                                   : QStringLiteral("aux %1").arg(set.rawType, 0, 16),
-                     -10)
-                .arg(set.channels, 9)
-                .arg(set.samples, 9)
-                .arg(QStringLiteral("%1 ms").arg(set.sampleInterval), 9)
-                .arg(extensions[i] < 0 ? QStringLiteral("-") : QString::number(extensions[i]), 11),
-            black);
+    for (const SegdFieldMap::Run& run : map.runs()) {
+        const SegdChannelSet& set = sets[size_t(run.set)];
+        console.message(QStringLiteral("  %1 %2 %3 %4 %5 %6")
+                            .arg(set.number, 5)
+                            .arg(setType(set), -10)
+                            .arg(set.channels, 9)
+                            .arg(run.shape.samples, 9)
+                            .arg(QStringLiteral("%1 ms").arg(set.sampleInterval), 9)
+                            .arg(run.shape.extensions, 11),
+                        black);
     }
-    console.message(row(QStringLiteral("Trace count"), QString::number(data->traceCount())), black);
-    console.message(row(QStringLiteral("Samples per trace"), QString::number(data->samples())), black);
-    return cli::Success;
+    say(QStringLiteral("Trace count"), QString::number(data.traceCount()));
+    say(QStringLiteral("Samples per trace"), QString::number(data.samples()));
+    if (map.bytesAfterTraces() > 0)
+        say(QStringLiteral("After the last trace"), QStringLiteral("%1 bytes").arg(map.bytesAfterTraces()));
+}
+
+QJsonObject json(const SegdData& data, const QString& path)
+{
+    const SegdFieldMap& map = data.fieldMap();
+    const SegdGeneralHeader& general = map.general();
+    QJsonArray sets;
+    for (const SegdFieldMap::Run& run : map.runs()) {
+        const SegdChannelSet& set = map.channelSets()[size_t(run.set)];
+        sets.append(QJsonObject{{QStringLiteral("set"), set.number},
+                                {QStringLiteral("seismic"), set.seismic()},
+                                {QStringLiteral("typeCode"), set.rawType},
+                                {QStringLiteral("channels"), set.channels},
+                                {QStringLiteral("samples"), run.shape.samples},
+                                {QStringLiteral("sampleIntervalMs"), double(set.sampleInterval)},
+                                {QStringLiteral("startTimeMs"), double(set.startTime)},
+                                {QStringLiteral("endTimeMs"), double(set.endTime)},
+                                {QStringLiteral("extensions"), run.shape.extensions},
+                                {QStringLiteral("traceRecordBytes"), double(run.shape.recordBytes())}});
+    }
+    const QDate date = recordingDate(general);
+    return {{QStringLiteral("file"), path},
+            {QStringLiteral("revision"), general.revisionText()},
+            {QStringLiteral("manufacturer"), general.manufacturer},
+            {QStringLiteral("sercel"), general.sercel()},
+            {QStringLiteral("fieldFile"), general.fieldFile},
+            {QStringLiteral("date"), date.isValid() ? QJsonValue(date.toString(Qt::ISODate)) : QJsonValue()},
+            {QStringLiteral("dayOfYear"), general.dayOfYear},
+            {QStringLiteral("time"), general.timeText()},
+            {QStringLiteral("timeZeroUtc"), general.timeZero != 0 ? QJsonValue(GpsTime::text(general.timeZero))
+                                                                 : QJsonValue()},
+            {QStringLiteral("formatCode"), general.formatCode},
+            {QStringLiteral("formatName"), QLatin1String(SegdSampleDecoder::name(map.decoder()))},
+            {QStringLiteral("sampleIntervalMs"), double(data.sampleInterval())},
+            {QStringLiteral("recordLengthMs"), double(data.recordLength())},
+            {QStringLiteral("headerLength"), double(general.headerLength())},
+            {QStringLiteral("channelSets"), sets},
+            {QStringLiteral("traceCount"), data.traceCount()},
+            {QStringLiteral("samplesPerTrace"), data.samples()},
+            {QStringLiteral("fileSize"), double(map.size())},
+            {QStringLiteral("bytesAfterLastTrace"), double(map.bytesAfterTraces())}};
+}
+
+int runInfo(const cli::Arguments& arguments, TerminalConsole& console)
+{
+    const QString path = arguments.positional(0);
+    const auto data = SegdCommand::open(path, console);
+    if (!data)
+        return cli::JobFailed;
+    if (JsonOutput::wanted(arguments))
+        JsonOutput::print(json(*data, path));
+    else
+        printText(*data, path, console);
+    // The traces a file cut short holds are described; what is missing was said on opening.
+    return data->fieldMap().cutShort() ? cli::JobFailed : cli::Success;
 }
 
 } // namespace
@@ -141,8 +149,12 @@ OBRIO_COMMAND(segdInfo,
                                    runInfo)
                   .describe(QStringLiteral(
                       "Shows the revision, manufacturer code, field file number, recording date and\n"
-                      "time, format code, sample interval, record length and header length, then\n"
-                      "each channel set that has channels with its type (seismic, or auxiliary with\n"
-                      "the file's type code in hexadecimal), channels, samples, interval and the trace\n"
-                      "header extensions of its traces, and the trace count."))
+                      "time (and the GPS time zero of revision 3 as UTC), format code, sample interval,\n"
+                      "record length and header length, then each channel set that has channels with\n"
+                      "its type (seismic, or auxiliary with the file's type code in hexadecimal),\n"
+                      "channels, samples per trace, interval and trace header extensions, and the trace\n"
+                      "count. The samples per trace are those the traces hold: the count the file\n"
+                      "states, or its channel set times, whichever tiles the file (-v says which). A\n"
+                      "file cut short is described as far as it goes, and the exit status is 1."))
+                  .option(JsonOutput::option())
                   .argument(SegdCommand::fileArgument()))

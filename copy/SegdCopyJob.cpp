@@ -5,6 +5,7 @@
 #include "copy/SameFile.h"
 #include "copy/SegdDirectoryWatch.h"
 #include "devices/TapeDevice.h"
+#include "seismic/SegdFolder.h"
 #include "seismic/SegdTraceHeaderRecord.h"
 
 #include <QDateTime>
@@ -27,20 +28,6 @@ SegdCopyJob::SegdCopyJob(ObrConsole* console, OutputTapeOperator* copyOperator, 
 {}
 
 SegdCopyJob::~SegdCopyJob() = default;
-
-QStringList SegdCopyJob::fieldFiles(const QString& directory)
-{
-    const QDir dir(directory);
-    QStringList paths;
-    // Unreadable files are listed too: the copy stops at them with their name rather than leave
-    // them out unnoticed.
-    const QStringList names =
-        dir.entryList({QStringLiteral("*.sgd"), QStringLiteral("*.segd"), QStringLiteral("*.raw")},
-                      QDir::Files, QDir::Name);
-    for (const QString& name : names)
-        paths.append(dir.filePath(name));
-    return paths;
-}
 
 QString SegdCopyJob::outputName(const QString& prefix, const QString& line, qint64 number, int repeat)
 {
@@ -136,9 +123,13 @@ void SegdCopyJob::copyLoop()
     if (inputTape) {
         inputTapeNumber = 1;
     } else if (options.realTime) {
-        watch = std::make_unique<SegdDirectoryWatch>(options.input.path);
+        watch = std::make_unique<SegdDirectoryWatch>(options.input.path, options.pollMilliseconds);
     } else {
-        inputFiles = fieldFiles(options.input.path);
+        const SegdFolder::Listing listing = SegdFolder::list(options.input.path);
+        const QString skipped = SegdFolder::skippedText(listing);
+        if (!skipped.isEmpty())
+            lines.say(skipped);
+        inputFiles = listing.paths();
         totalFiles = inputFiles.size();
         if (totalFiles == 0) {
             fail(QStringLiteral("no SEG-D files found in directory %1").arg(options.input.path));
@@ -166,34 +157,43 @@ bool SegdCopyJob::copyFieldFile()
 {
     if (outputTapeNumber == 0)
         outputTapeNumber = 1;
-    const int fieldFile = layout.general().fieldFile;
+    const int fieldFile = map.general().fieldFile;
     if (!wanted(fieldFile)) {
         lines.say(QStringLiteral("Field File %1  skipped").arg(fieldFile));
         ++fieldFilesDone;
         // A tape moves on by the field file's own records: field files need not be tape files.
-        if (inputTape)
-            return copyTraces(false);
+        if (inputTape) {
+            if (!peek(map.headerLength()))
+                return false;
+            consume(map.headerLength());
+            if (!copyTraces(false))
+                return false;
+            passLeftOver(chunkFill - chunkPos, fieldFile);
+            return true;
+        }
         inputFile.close();
         return true;
     }
+    if (map.cutShort()) {
+        fail(QStringLiteral("%1: %2 - job will abort").arg(inputTape ? inputTape->name() : inputPath, map.shortfall()));
+        return false;
+    }
     if (outputTape && !tapeStarted && !prependToTape())
         return false;
-    const qint64 headerLength = layout.headerLength();
+    const qint64 headerLength = map.headerLength();
     char* header = peek(headerLength);
+    fieldFileBytes = 0;
     if (!header || !openOutputFile(SegdBytes(header, headerLength)) || !writeHeader(header, headerLength))
         return false;
     consume(headerLength);
+    if (!copyTraces(true) || !endOutputFile())
+        return false;
+    // Counted once the field file is whole on its output.
     ++fieldFilesCopied;
     if (outputTape)
         ++fieldFilesOnTape;
-    if (!copyTraces(true) || !endOutputFile())
-        return false;
-    const qint64 left =
-        inputTape ? chunkFill - chunkPos : inputFile.size() - inputFile.pos() + chunkFill - chunkPos;
-    if (left > 0)
-        lines.warning(QStringLiteral("%1 bytes after the last trace of Field File %2 not copied")
-                          .arg(left)
-                          .arg(fieldFile));
+    bytesCopied += fieldFileBytes;
+    passLeftOver(inputTape ? chunkFill - chunkPos : map.bytesAfterTraces(), fieldFile);
     inputFile.close();
     ++fieldFilesDone;
     return true;
@@ -201,40 +201,36 @@ bool SegdCopyJob::copyFieldFile()
 
 bool SegdCopyJob::copyTraces(bool write)
 {
-    const std::vector<SegdChannelSet>& sets = layout.channelSets();
-    for (int index = 0; index < int(sets.size()); ++index) {
-        const SegdChannelSet& set = sets[size_t(index)];
-        for (int channel = 0; channel < set.channels; ++channel) {
-            if (!goOn())
+    for (const SegdFieldMap::Run& run : map.runs()) {
+        for (int channel = 0; channel < run.channels; ++channel) {
+            if (!goOn() || !copyRecord(run, write))
                 return false;
-            const char* first = peek(SegdFieldLayout::traceHeaderBytes);
-            if (!first)
-                return false;
-            const qint64 headerLength =
-                layout.traceHeaderLength(SegdBytes(first, SegdFieldLayout::traceHeaderBytes));
-            const char* traceHeader = peek(headerLength);
-            if (!traceHeader)
-                return false;
-            const SegdBytes headerBytes(traceHeader, headerLength);
-            const qint64 length = layout.traceRecordLength(headerBytes, set);
-            if (length < 0) {
-                fail(QStringLiteral(
-                         "invalid trace record in Field File %1 (SEGD format code %2) - job will abort")
-                         .arg(layout.general().fieldFile)
-                         .arg(layout.general().formatCode));
-                return false;
-            }
-            char* record = peek(length);
-            if (!record)
-                return false;
-            if (write && options.zeroTraces && set.seismic() &&
-                options.zeroChannels.contains(SegdTraceHeaderRecord::traceNumber(SegdBytes(record, length))))
-                std::memset(record + headerLength, 0, size_t(length - headerLength));
-            if (write && !writeRecord(record, length, index))
-                return false;
-            consume(length);
         }
     }
+    return true;
+}
+
+bool SegdCopyJob::copyRecord(const SegdFieldMap::Run& run, bool write)
+{
+    const qint64 length = run.shape.recordBytes();
+    char* record = peek(length);
+    if (!record)
+        return false;
+    const SegdBytes bytes(record, length);
+    // Every trace of a channel set has the extensions of its first; another count is damage.
+    if (map.statedExtensions(bytes) != run.shape.extensions) {
+        fail(QStringLiteral("invalid trace record in Field File %1 (SEGD format code %2) - job will abort")
+                 .arg(map.general().fieldFile)
+                 .arg(map.general().formatCode));
+        return false;
+    }
+    const SegdChannelSet& set = map.channelSets()[size_t(run.set)];
+    if (write && options.zeroTraces && set.seismic() &&
+        options.zeroChannels.contains(SegdTraceHeaderRecord::traceNumber(bytes)))
+        std::memset(record + run.shape.headerBytes, 0, size_t(run.shape.sampleBytes));
+    if (write && !writeRecord(record, length, run.set))
+        return false;
+    consume(length);
     return true;
 }
 

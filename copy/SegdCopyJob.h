@@ -3,7 +3,7 @@
 #include "copy/CopyJob.h"
 #include "copy/JobState.h"
 #include "copy/NumberList.h"
-#include "seismic/SegdFieldLayout.h"
+#include "seismic/SegdFieldMap.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -64,13 +64,13 @@ public:
     // Runs the job, writing its console lines.
     Outcome run();
 
-    // The field files of a directory ("*.sgd", "*.segd", "*.raw"), in name order.
-    static QStringList fieldFiles(const QString& directory);
     // The output file name for a field file: the prepended text, the line name and the
     // number of at least five digits, joined by "_", then "_<repeat>" when repeat > 0.
     static QString outputName(const QString& prefix, const QString& line, qint64 number, int repeat);
 
 private:
+    class InputSource;
+
     // Reading (SegdCopyReading.cpp).
     [[nodiscard]] bool nextFieldFile();
     [[nodiscard]] bool nextDiskFile(QString* path);
@@ -83,6 +83,12 @@ private:
     char* peek(qint64 n);
     void consume(qint64 n) { chunkPos += n; }
     [[nodiscard]] bool refill(qint64 n);
+    // Appends the next block of the tape file to the chunk; false at a file mark or the end of
+    // data (then the tape file has ended) or when the drive fails.
+    [[nodiscard]] bool pullTapeBlock();
+    // Bytes of the field file that follow the last trace, and what is done with them: on tape they
+    // may be the next field file of the same tape file.
+    void passLeftOver(qint64 left, int fieldFile);
     void failReading();
 
     // Writing (SegdCopyWriting.cpp).
@@ -103,6 +109,7 @@ private:
     void copyLoop();
     [[nodiscard]] bool copyFieldFile();
     [[nodiscard]] bool copyTraces(bool write);
+    [[nodiscard]] bool copyRecord(const SegdFieldMap::Run& run, bool write);
     [[nodiscard]] bool wanted(int fieldFile) const;
     void summary();
 
@@ -119,12 +126,16 @@ private:
     QFile outputFile;
     QString outputPath;
 
-    SegdFieldLayout layout;
+    SegdFieldMap map;
     // The field file's bytes as read: disk input in large chunks, tape input block by block.
     std::vector<char> chunk;
     qint64 chunkPos = 0;
     qint64 chunkFill = 0;
     bool lastWasFileMark = false;
+    // The tape file of the field file has ended (a file mark or the end of data was read).
+    bool tapeFileEnded = false;
+    // The chunk already holds the start of the next field file.
+    bool carried = false;
     // Bytes of the chunk to go to the output disk file, written in one go.
     const char* spanStart = nullptr;
     qint64 spanLength = 0;
@@ -135,6 +146,8 @@ private:
     int blockSet = -1;
 
     double bytesCopied = 0;
+    // Bytes of the field file being written, counted when it is whole.
+    double fieldFileBytes = 0;
     double bytesToTape = 0;
     int fieldFilesCopied = 0;
     int fieldFilesDone = 0;

@@ -4,9 +4,10 @@
 #include "copy/SegdCopyJob.h"
 #include "copy/SegdDirectoryWatch.h"
 #include "devices/TapeDevice.h"
-#include "seismic/SegdBytes.h"
+#include "seismic/SegdByteSource.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QThread>
 #include <cstring>
 #include <new>
@@ -20,6 +21,8 @@ constexpr int labelBlockBytes = 128;
 constexpr uchar headerFormatBytes[] = {0x00, 0x50};
 // While waiting for new field files the operator is heard this often.
 constexpr int waitSliceMilliseconds = 50;
+// How far the field map may read ahead into a tape file to tell where the traces lie.
+constexpr qint64 tapeLookAhead = qint64(64) << 20;
 
 // A label block, passed over; a 128-byte block that is a whole field file header of its own
 // length (one channel set, no extended or external header) is kept.
@@ -28,17 +31,65 @@ bool isLabelBlock(const char* data, int length)
     const uchar formatByte = uchar(data[2]);
     if (length != labelBlockBytes || formatByte == headerFormatBytes[0] || formatByte == headerFormatBytes[1])
         return false;
-    SegdFieldLayout header;
-    QString errorText;
-    return !header.readGeneralHeader(SegdBytes(data, length), &errorText) || header.headerLength() != length;
+    const SegdBytes bytes(data, length);
+    return !SegdGeneralHeader::looksValid(bytes) || SegdGeneralHeader::parse(bytes).headerLength() != length;
 }
 
 } // namespace
 
+// The field file in hand as the field map reads it: the bytes the chunk holds from the field
+// file's first byte, then a disk file's further bytes, or a tape file's further blocks (read
+// into the chunk, as far as the look-ahead goes).
+class SegdCopyJob::InputSource : public SegdByteSource {
+public:
+    explicit InputSource(SegdCopyJob& job) : job(job) {}
+
+    qint64 size() const override
+    {
+        if (!job.inputTape)
+            return job.inputFile.size();
+        return job.tapeFileEnded ? job.chunkFill : -1;
+    }
+
+    qint64 read(qint64 offset, uchar* buffer, qint64 length) override
+    {
+        if (offset < 0 || length <= 0)
+            return 0;
+        if (job.inputTape) {
+            while (job.chunkFill < offset + length && job.chunkFill < tapeLookAhead && job.pullTapeBlock()) {
+            }
+        }
+        qint64 got = 0;
+        if (offset < job.chunkFill) {
+            got = std::min(length, job.chunkFill - offset);
+            std::memcpy(buffer, job.chunk.data() + offset, size_t(got));
+        }
+        if (got == length || job.inputTape)
+            return got;
+        // A disk file's bytes beyond the chunk, read without moving the copy's own position.
+        QFile& file = job.inputFile;
+        const qint64 resume = file.pos();
+        qint64 more = 0;
+        if (file.seek(offset + got))
+            more = std::max<qint64>(file.read(reinterpret_cast<char*>(buffer) + got, length - got), 0);
+        if (!file.seek(resume))
+            return 0;
+        return got + more;
+    }
+
+private:
+    SegdCopyJob& job;
+};
+
 bool SegdCopyJob::nextFieldFile()
 {
+    if (carried) {
+        carried = false;
+        return readHeaders();
+    }
     chunkPos = 0;
     chunkFill = 0;
+    tapeFileEnded = false;
     if (inputTape) {
         if (!readTapeHeaderBlock())
             return false;
@@ -69,11 +120,16 @@ bool SegdCopyJob::nextDiskFile(QString* path)
             *path = inputFiles.takeFirst();
             return true;
         }
-        QStringList oversized;
-        watch->poll(&inputFiles, &oversized);
-        for (const QString& file : qAsConst(oversized))
+        const SegdDirectoryWatch::Found found = watch->poll();
+        inputFiles = found.ready;
+        for (const QString& file : found.oversized)
             lines.warning(
                 QStringLiteral("%1 holds more bytes than its headers announce - passed over").arg(file));
+        for (const QString& file : found.incomplete)
+            lines.warning(QStringLiteral("%1 has not grown for %2 seconds and is still short of what its "
+                                         "headers announce - passed over while it stays so")
+                              .arg(file)
+                              .arg(watch->stillSeconds(), 0, 'f', 1));
         if (inputFiles.isEmpty() && !waitForFiles())
             return false;
     }
@@ -134,19 +190,52 @@ void SegdCopyJob::changeInputTape()
         done = true;
 }
 
+bool SegdCopyJob::pullTapeBlock()
+{
+    if (tapeFileEnded)
+        return false;
+    if (!inputTape->readBlock()) {
+        driveFailed();
+        tapeFileEnded = true;
+        return false;
+    }
+    const int length = inputTape->bytesRead();
+    if (inputTape->atFileMark() || inputTape->atEndOfData() || length == 0) {
+        lastWasFileMark = inputTape->atFileMark();
+        tapeFileEnded = true;
+        return false;
+    }
+    ++blocksRead;
+    try {
+        if (size_t(chunkFill + length) > chunk.size())
+            chunk.resize(size_t(chunkFill + length));
+    } catch (const std::bad_alloc&) {
+        tapeFileEnded = true;
+        return false;
+    }
+    std::memcpy(chunk.data() + chunkFill, inputTape->buffer(), size_t(length));
+    chunkFill += length;
+    return true;
+}
+
 bool SegdCopyJob::readHeaders()
 {
     // A disk file shorter than the three leading blocks may still be a revision 0 field file.
     if (!inputTape && chunkFill < SegdGeneralHeader::leadingBytes && !refill(0))
         return false;
-    const qint64 leading = qMin<qint64>(chunkFill - chunkPos, SegdGeneralHeader::leadingBytes);
-    QString errorText;
-    if (!layout.readGeneralHeader(SegdBytes(chunk.data() + chunkPos, leading), &errorText)) {
-        fail(errorText + QStringLiteral(" in ") + (inputTape ? inputTape->name() : inputPath));
+    const QString name = inputTape ? inputTape->name() : inputPath;
+    InputSource source(*this);
+    const bool mapped = map.read(source);
+    if (console->debugEnabled()) {
+        for (const QString& note : map.notes())
+            console->debug(QStringLiteral("%1: %2").arg(name, note));
+    }
+    if (!mapped) {
+        fail(QStringLiteral("%1: %2 - job will abort").arg(name, map.problem()));
         return false;
     }
-    const SegdGeneralHeader& general = layout.general();
-    if (layout.sercelRevision3()) {
+    const SegdGeneralHeader& general = map.general();
+    if (general.sercel() && general.majorRevision == 3) {
         lines.say(QStringLiteral("Input Field File %1 Sercel rev 3 format.").arg(general.fieldFile));
         if (general.formatCode != sercelFormatCode) {
             // One pop-up for a run of such files; the console shows each.
@@ -156,10 +245,6 @@ bool SegdCopyJob::readHeaders()
             warnedFormat = true;
         }
     }
-    const char* header = peek(layout.headerLength());
-    if (!header)
-        return false;
-    layout.readChannelSets(SegdBytes(header, layout.headerLength()));
     return true;
 }
 
@@ -207,26 +292,31 @@ bool SegdCopyJob::refill(qint64 n)
         return true;
     }
     while (chunkFill < n) {
-        if (!inputTape->readBlock()) {
-            driveFailed();
-            failReading();
+        if (!pullTapeBlock()) {
+            if (!failed)
+                fail(QStringLiteral("Field File %1 ends before its last trace on input tape %2 - job will abort")
+                         .arg(map.general().fieldFile)
+                         .arg(inputTape->name()));
             return false;
         }
-        const int length = inputTape->bytesRead();
-        if (inputTape->atFileMark() || inputTape->atEndOfData() || length == 0) {
-            lastWasFileMark = inputTape->atFileMark();
-            fail(QStringLiteral("Field File %1 ends before its last trace on input tape %2 - job will abort")
-                     .arg(layout.general().fieldFile)
-                     .arg(inputTape->name()));
-            return false;
-        }
-        ++blocksRead;
-        if (size_t(chunkFill + length) > chunk.size())
-            chunk.resize(size_t(chunkFill + length));
-        std::memcpy(chunk.data() + chunkFill, inputTape->buffer(), size_t(length));
-        chunkFill += length;
     }
     return true;
+}
+
+void SegdCopyJob::passLeftOver(qint64 left, int fieldFile)
+{
+    // Blocks read ahead may hold the next field file of the same tape file.
+    if (inputTape && left >= SegdGeneralHeader::blockBytes &&
+        SegdGeneralHeader::looksValid(SegdBytes(chunk.data() + chunkPos, left))) {
+        std::memmove(chunk.data(), chunk.data() + chunkPos, size_t(left));
+        chunkPos = 0;
+        chunkFill = left;
+        carried = true;
+        return;
+    }
+    if (left > 0)
+        lines.warning(
+            QStringLiteral("%1 bytes after the last trace of Field File %2 not copied").arg(left).arg(fieldFile));
 }
 
 void SegdCopyJob::failReading()

@@ -2,6 +2,7 @@
 #include "copy/SegdCopyJob.h"
 #include "devices/TapeDevice.h"
 #include "seismic/SegdBytes.h"
+#include "seismic/SegdSourceFields.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -22,8 +23,9 @@ bool SegdCopyJob::openOutputFile(const SegdBytes& header)
         blockSet = -1;
         return true;
     }
-    const qint64 number = options.ffidNames ? layout.general().fieldFile : fieldFilesCopied + 1;
-    const QString line = options.lineName ? QString::number(layout.sourceLine(header)) : QString();
+    const qint64 number = options.ffidNames ? map.general().fieldFile : fieldFilesCopied + 1;
+    const QString line =
+        options.lineName ? QString::number(SegdSourceFields::read(map.general(), header).lineNumber) : QString();
     const QDir directory(options.output.path);
     for (int repeat = 0;; ++repeat) {
         outputPath = directory.filePath(outputName(options.prependName, line, number, repeat));
@@ -96,7 +98,7 @@ bool SegdCopyJob::writeBlock(const char* data, qint64 length)
         driveFailed();
         return false;
     }
-    bytesCopied += double(length);
+    fieldFileBytes += double(length);
     bytesToTape += double(length);
     return true;
 }
@@ -111,7 +113,7 @@ bool SegdCopyJob::flushSpan()
         fail(QStringLiteral("error writing to output file %1 - job will abort").arg(outputPath));
         return false;
     }
-    bytesCopied += double(length);
+    fieldFileBytes += double(length);
     return true;
 }
 

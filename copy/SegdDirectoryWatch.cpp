@@ -1,32 +1,63 @@
 #include "copy/SegdDirectoryWatch.h"
 
-#include "copy/SegdCopyJob.h"
-#include "seismic/SegdBytes.h"
-#include "seismic/SegdFieldLayout.h"
+#include "seismic/SegdByteSource.h"
+#include "seismic/SegdFieldMap.h"
+#include "seismic/SegdFolder.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <vector>
+#include <algorithm>
 
-SegdDirectoryWatch::SegdDirectoryWatch(const QString& directory) : directory(directory) {}
+namespace {
 
-void SegdDirectoryWatch::poll(QStringList* ready, QStringList* oversized)
+// A file as it stands on disk, read by the field map.
+class FileSource : public SegdByteSource {
+public:
+    explicit FileSource(QFile& file) : file(file), bytes(file.size()) {}
+    qint64 size() const override { return bytes; }
+    qint64 read(qint64 offset, uchar* buffer, qint64 length) override
+    {
+        if (!file.seek(offset))
+            return 0;
+        return std::max<qint64>(file.read(reinterpret_cast<char*>(buffer), length), 0);
+    }
+
+private:
+    QFile& file;
+    qint64 bytes;
+};
+
+} // namespace
+
+SegdDirectoryWatch::SegdDirectoryWatch(const QString& directory, int pollMilliseconds)
+    : directory(directory), pollMilliseconds(pollMilliseconds)
+{}
+
+SegdDirectoryWatch::Found SegdDirectoryWatch::poll()
 {
-    for (const QString& path : SegdCopyJob::fieldFiles(directory)) {
+    Found found;
+    for (const QString& path : SegdFolder::list(directory).paths()) {
         if (handedOut.contains(path))
             continue;
         const qint64 size = QFileInfo(path).size();
-        const auto last = seen.constFind(path);
-        const qint64 announced =
-            last != seen.constEnd() && last->first == size ? last->second : announcedSize(path);
-        seen.insert(path, {size, announced});
-        if (announced < 0 || size < announced)
+        Seen& file = seen[path];
+        if (file.size != size || !file.still.isValid()) {
+            file.size = size;
+            file.announced = announcedSize(path);
+            file.still.start();
+        }
+        if (file.announced >= 0 && size >= file.announced) {
+            (size == file.announced ? found.ready : found.oversized).append(path);
+            handedOut.insert(path);
+            seen.remove(path);
             continue;
-        handedOut.insert(path);
-        seen.remove(path);
-        (size == announced ? ready : oversized)->append(path);
+        }
+        if (!file.reported && file.still.elapsed() >= qint64(stillPolls) * pollMilliseconds) {
+            file.reported = true;
+            found.incomplete.append(path);
+        }
     }
+    return found;
 }
 
 qint64 SegdDirectoryWatch::announcedSize(const QString& path)
@@ -34,30 +65,12 @@ qint64 SegdDirectoryWatch::announcedSize(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return -1;
-    const qint64 size = file.size();
-    const QByteArray leading = file.read(SegdGeneralHeader::leadingBytes);
-    SegdFieldLayout layout;
-    QString errorText;
-    if (!layout.readGeneralHeader(SegdBytes(leading.constData(), leading.size()), &errorText) ||
-        layout.headerLength() > size || !file.seek(0))
+    FileSource source(file);
+    SegdFieldMap map;
+    if (!map.read(source))
         return -1;
-    const QByteArray header = file.read(layout.headerLength());
-    if (header.size() != layout.headerLength())
+    // A file whose last channel set has no trace yet cannot tell its traces' length.
+    if (!map.runs().empty() && map.wholeTraces() <= map.runs().back().firstTrace)
         return -1;
-    layout.readChannelSets(SegdBytes(header.constData(), header.size()));
-    qint64 position = layout.headerLength();
-    for (const SegdChannelSet& set : layout.channelSets()) {
-        for (int channel = 0; channel < set.channels; ++channel) {
-            char first[SegdFieldLayout::statedSamplesBytes] = {};
-            const qint64 got = file.seek(position) ? file.read(first, sizeof first) : -1;
-            if (got < SegdFieldLayout::traceHeaderBytes)
-                return -1;
-            const SegdBytes traceHeader(first, got);
-            const qint64 length = layout.traceRecordLength(traceHeader, set);
-            if (length < 0 || (layout.traceHeaderLength(traceHeader) > got && got < qint64(sizeof first)))
-                return -1;
-            position += length;
-        }
-    }
-    return position;
+    return map.announcedSize();
 }

@@ -10,16 +10,6 @@ namespace {
 // Revision 3 channel type of seismic data.
 constexpr int revision3Seismic = 0x10;
 
-// Samples from the first to the last sample time, both included.
-int samplesBetween(float startTime, float endTime, float interval)
-{
-    if (interval <= 0 || endTime < startTime)
-        return 0;
-    // A span no trace could hold stays far beyond any file, where the reader refuses it.
-    const double steps = std::min((double(endTime) - startTime) / interval, 1e9);
-    return int(std::lround(steps)) + 1;
-}
-
 // Sign and magnitude in units of 2^-10 from revision 1 on; revision 0 keeps sign and
 // magnitude (quarters) in the second byte alone.
 double descaleExponent(quint32 word, int revision)
@@ -52,7 +42,7 @@ SegdChannelSet SegdChannelSet::fromBlock(const SegdBytes& block, int revision, f
     for (int f = 0; f < 4; ++f)
         set.filters[size_t(f)] = float(block.bcd(13 + 2 * f, 4));
     set.sampleInterval = baseInterval / float(set.subscans);
-    set.samples = samplesBetween(set.startTime, set.endTime, set.sampleInterval);
+    set.samples = set.timedSamples(false);
     set.traceHeaderExtensions = int(block.uint8(29) & 0x0F);
     set.verticalStack = int(block.uint8(30));
     set.streamerCable = int(block.uint8(31));
@@ -82,4 +72,13 @@ SegdChannelSet SegdChannelSet::fromRevision3(const SegdBytes& blocks)
     for (int f = 0; f < 4; ++f)
         set.filters[size_t(f)] = blocks.float32(33 + 4 * f);
     return set;
+}
+
+int SegdChannelSet::timedSamples(bool endAfterLastSample) const
+{
+    if (!(sampleInterval > 0) || !(endTime >= startTime))
+        return 0;
+    // A span no trace could hold stays far beyond any file, where the reader refuses it.
+    const double steps = std::min((double(endTime) - startTime) / sampleInterval, 1e9);
+    return int(std::lround(steps)) + (endAfterLastSample ? 0 : 1);
 }

@@ -18,6 +18,10 @@ struct SegdChannelSet {
     static SegdChannelSet fromRevision3(const SegdBytes& blocks);
 
     bool seismic() const { return type == seismicType; }
+    // The samples the set's start and end times span at its interval: the end time taken as the
+    // time of the last sample (both ends counted) or as the time just after it. 0 when the
+    // times or the interval make no count.
+    int timedSamples(bool endAfterLastSample) const;
 
     int scanType = 0;
     int number = 0;
@@ -27,7 +31,7 @@ struct SegdChannelSet {
     float startTime = 0;
     float endTime = 0;
     // Samples per channel of the set: given in revision 3, from the times and the interval
-    // before it.
+    // before it (both ends counted), until the traces say otherwise.
     int samples = 0;
     int channels = 0;
     float sampleInterval = 0; // milliseconds

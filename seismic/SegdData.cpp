@@ -2,11 +2,40 @@
 
 #include "base/ObrConsole.h"
 #include "devices/ObrDevice.h"
-#include "seismic/SeismicLimits.h"
+#include "seismic/SegdByteSource.h"
+#include "seismic/SegdSourceFields.h"
 
 #include <algorithm>
 #include <cstring>
-#include <new>
+
+// The current file as the field map reads it: the header and the first traces through the read
+// window, the map's small reads further on directly, so that they do not each fill a window.
+class SegdData::HeaderSource : public SegdByteSource {
+public:
+    explicit HeaderSource(SegdData& data) : data(data) {}
+
+    qint64 size() const override { return data.fileSize_; }
+
+    qint64 read(qint64 offset, uchar* buffer, qint64 length) override
+    {
+        if (offset < 0 || offset >= data.fileSize_ || length <= 0)
+            return 0;
+        length = std::min(length, data.fileSize_ - offset);
+        const uchar* held = offset < SegdReadWindow::size ? data.windowBytes(offset, length)
+                                                          : data.window_.find(offset, length);
+        if (held) {
+            std::memcpy(buffer, held, size_t(length));
+            return length;
+        }
+        ObrDevice& device = *data.device_;
+        if (!device.seek(offset) || !device.read(reinterpret_cast<char*>(buffer), int(length)))
+            return 0;
+        return std::max<qint64>(device.pos() - offset, 0);
+    }
+
+private:
+    SegdData& data;
+};
 
 SegdData::SegdData(ObrDevice* device, bool seismicOnly, bool auxFirst, bool directoryMode)
     : SeismicData(device), seismicOnly_(seismicOnly), auxFirst_(auxFirst), directoryMode_(directoryMode)
@@ -28,13 +57,13 @@ bool SegdData::fail(const QString& text)
 
 SegdBytes SegdData::extendedHeader() const
 {
-    const SegdGeneralHeader& general = headers_.general;
+    const SegdGeneralHeader& general = generalHeader();
     return headerBytes().part(general.extendedOffset() + 1, qint64(general.extendedBlocks) * 32);
 }
 
 QByteArray SegdData::externalHeader() const
 {
-    const SegdGeneralHeader& general = headers_.general;
+    const SegdGeneralHeader& general = generalHeader();
     const SegdBytes external =
         headerBytes().part(general.externalOffset() + 1, qint64(general.externalBlocks) * 32);
     return QByteArray(reinterpret_cast<const char*>(external.data()), int(external.size()));
@@ -49,6 +78,8 @@ bool SegdData::reloadHeaders()
     traceHeaderRecords_.clear();
     sampleFormat_ = 5;
     bytesPerSample_ = 4;
+    traceCount_ = 0;
+    tracesPerRecord_ = 0;
     if (!readHeaders())
         return false;
     if (sampleInterval_ <= 0)
@@ -61,14 +92,29 @@ bool SegdData::reloadHeaders()
 
 bool SegdData::readHeaders()
 {
-    SegdGeneralHeader general;
-    if (!readLeadingBlocks(general))
-        return false;
-    headers_.general = general;
-    if (!readWholeHeader(general) || !readChannelSets())
-        return false;
-    adoptStatedSampleCounts();
+    HeaderSource source(*this);
+    const bool mapped = headers_.map.read(source);
+    const QString name = device_->path();
+    if (console_ && console_->debugEnabled()) {
+        for (const QString& note : headers_.map.notes())
+            console_->debug(name + QStringLiteral(": ") + note);
+    }
+    if (!mapped) {
+        status_ = ObrDevice::OutOfRange;
+        return fail(name + QStringLiteral(": ") + headers_.map.problem());
+    }
+    readSourceFields();
     return describeTraces();
+}
+
+void SegdData::readSourceFields()
+{
+    const SegdSourceFields source = SegdSourceFields::read(generalHeader(), headerBytes());
+    headers_.sourceLine = source.line;
+    headers_.sourceLocation = source.location;
+    headers_.sourceIndex = source.index;
+    headers_.sourceSet = source.set;
+    headers_.sourceType = source.type;
 }
 
 const uchar* SegdData::windowBytes(qint64 position, qint64 length)
@@ -106,142 +152,50 @@ bool SegdData::readAt(qint64 position, uchar* buffer, qint64 length)
                     .arg(device_->path()));
 }
 
-bool SegdData::readLeadingBlocks(SegdGeneralHeader& general)
-{
-    const qint64 fileSize = fileSize_;
-    if (fileSize < SegdGeneralHeader::blockBytes) {
-        status_ = ObrDevice::OutOfRange;
-        return fail(QStringLiteral("file %1 holds %2 bytes, too few for a SEG-D general header.")
-                        .arg(device_->path())
-                        .arg(fileSize));
-    }
-    uchar leading[SegdGeneralHeader::leadingBytes] = {};
-    const qint64 length = std::min<qint64>(fileSize, sizeof leading);
-    if (!readAt(0, leading, length))
-        return false;
-    general = SegdGeneralHeader::parse(SegdBytes(leading, length));
-    if (general.channelSets < 0)
-        return fail(QStringLiteral("invalid channel set count"));
-    return true;
-}
-
-bool SegdData::readWholeHeader(const SegdGeneralHeader& general)
-{
-    const qint64 fileSize = fileSize_;
-    const qint64 length = general.headerLength();
-    if (length > fileSize || length > SeismicLimits::maxHeaderBytes) {
-        status_ = ObrDevice::OutOfRange;
-        return fail(
-            QStringLiteral("header of Field File %1 takes %2 bytes, more than disk file %3 holds (%4 bytes).")
-                .arg(general.fieldFile)
-                .arg(length)
-                .arg(device_->path())
-                .arg(fileSize));
-    }
-    try {
-        headers_.bytes.assign(size_t(length), 0);
-    } catch (const std::bad_alloc&) {
-        return fail(QStringLiteral("failed to allocate memory for file header in Field File %1.")
-                        .arg(general.fieldFile));
-    }
-    // The whole header in one transfer.
-    return readAt(0, headers_.bytes.data(), length);
-}
-
-bool SegdData::readChannelSets()
-{
-    const SegdGeneralHeader& general = headers_.general;
-    try {
-        headers_.channelSets.reserve(size_t(general.descriptorCount()));
-    } catch (const std::bad_alloc&) {
-        return fail(QStringLiteral("failed to allocate memory for %1 scan headers in Field File %2.")
-                        .arg(general.descriptorCount())
-                        .arg(general.fieldFile));
-    }
-    const SegdBytes header = headerBytes();
-    for (int scanType = 0; scanType < general.scanTypes; ++scanType) {
-        for (int set = 0; set < general.channelSets; ++set) {
-            const SegdBytes descriptor =
-                header.part(general.descriptorOffset(scanType, set) + 1, general.descriptorBytes());
-            headers_.channelSets.push_back(
-                general.majorRevision >= 3
-                    ? SegdChannelSet::fromRevision3(descriptor)
-                    : SegdChannelSet::fromBlock(descriptor, general.majorRevision, general.sampleInterval));
-        }
-    }
-    return true;
-}
-
-void SegdData::adoptStatedSampleCounts()
-{
-    // The descriptors' times give the samples only to 2 ms; where the traces state their own
-    // count, the first trace of each channel set speaks for the set.
-    if (!statesSampleCounts())
-        return;
-    const qint64 fileSize = fileSize_;
-    const SegdSampleDecoder::Decoder decoder = SegdSampleDecoder::forFormatCode(headers_.general.formatCode);
-    const int peekBytes = SegdTraceHeaderRecord::headerBytes + SegdTraceHeaderRecord::extensionBytes;
-    qint64 position = headers_.general.headerLength();
-    for (SegdChannelSet& set : headers_.channelSets) {
-        if (set.channels == 0)
-            continue;
-        uchar peek[peekBytes] = {};
-        if (position + peekBytes > fileSize || !readAt(position, peek, peekBytes))
-            return;
-        const SegdBytes header(peek, peekBytes);
-        set.samples = samplesOfTrace(header, set);
-        const qint64 traceBytes =
-            SegdTraceHeaderRecord::headerBytes +
-            qint64(SegdTraceHeaderRecord::extensions(header)) * SegdTraceHeaderRecord::extensionBytes +
-            SegdSampleDecoder::byteCount(decoder, set.samples);
-        position += set.channels * traceBytes;
-    }
-}
-
 bool SegdData::describeTraces()
 {
-    const SegdGeneralHeader& general = headers_.general;
-    const qint64 traceBytes = fileSize_ - general.headerLength();
-    headers_.decoder = SegdSampleDecoder::forFormatCode(general.formatCode);
-    qint64 seismic = 0;
-    qint64 aux = 0;
-    for (const SegdChannelSet& set : headers_.channelSets) {
-        if (set.channels == 0)
-            continue;
-        // Every trace holds its samples, so a count the file cannot hold is damage.
-        if (set.samples < 0 || set.samples > SeismicLimits::maxSamplesPerTrace ||
-            SegdSampleDecoder::byteCount(headers_.decoder, set.samples) > traceBytes)
-            return fail(QStringLiteral("invalid number of samples"));
-        (set.seismic() ? seismic : aux) += set.channels;
+    const SegdFieldMap& map = headers_.map;
+    const SegdGeneralHeader& general = map.general();
+    const int whole = map.wholeTraces();
+    if (map.cutShort()) {
+        const QString text = QStringLiteral("%1 is cut short at trace %2 of Field File %3: %4")
+                                 .arg(device_->path())
+                                 .arg(whole + 1)
+                                 .arg(general.fieldFile)
+                                 .arg(map.shortfall());
+        // The traces the file holds are still delivered; the reading of the record then fails.
+        if (whole == 0) {
+            status_ = ObrDevice::OutOfRange;
+            return fail(text);
+        }
+        if (console_)
+            console_->error(text, false);
     }
-    if (seismic + aux > traceBytes / SegdTraceHeaderRecord::headerBytes) {
-        status_ = ObrDevice::OutOfRange;
-        return fail(
-            QStringLiteral("channel sets of Field File %1 declare %2 traces, more than disk file %3 holds.")
-                .arg(general.fieldFile)
-                .arg(seismic + aux)
-                .arg(device_->path()));
+    int seismic = 0;
+    int aux = 0;
+    for (const SegdFieldMap::Run& run : map.runs()) {
+        const int held = std::clamp(whole - run.firstTrace, 0, run.channels);
+        (channelSets()[size_t(run.set)].seismic() ? seismic : aux) += held;
     }
-    headers_.seismicTraces = int(seismic);
-    headers_.auxTraces = int(aux);
-    traceCount_ = int(seismic + aux);
-    tracesPerRecord_ = seismicOnly_ ? int(seismic) : traceCount_;
+    headers_.seismicTraces = seismic;
+    headers_.auxTraces = aux;
+    traceCount_ = seismic + aux;
+    tracesPerRecord_ = seismicOnly_ ? seismic : traceCount_;
 
-    const auto withTraces = [](const SegdChannelSet& set) { return set.channels > 0; };
-    const auto firstSet = std::find_if(headers_.channelSets.begin(), headers_.channelSets.end(), withTraces);
     sampleInterval_ = general.sampleInterval;
-    if (sampleInterval_ <= 0 && firstSet != headers_.channelSets.end())
-        sampleInterval_ = firstSet->sampleInterval;
+    if (sampleInterval_ <= 0 && !map.runs().empty())
+        sampleInterval_ = channelSets()[size_t(map.runs().front().set)].sampleInterval;
     recordLength_ = general.recordLength;
-    for (const SegdChannelSet& set : headers_.channelSets) {
-        if (general.recordLength == 0 && withTraces(set))
-            recordLength_ = std::max(recordLength_, set.endTime);
+    for (const SegdFieldMap::Run& run : map.runs()) {
+        if (general.recordLength == 0)
+            recordLength_ = std::max(recordLength_, channelSets()[size_t(run.set)].endTime);
     }
     // The seismic channel sets decide the length of the traces; auxiliary ones only when the
     // file has no seismic channels.
     for (const bool seismicSets : {true, false}) {
-        for (const SegdChannelSet& set : headers_.channelSets) {
-            if (withTraces(set) && set.seismic() == seismicSets && (seismicSets || samples_ == 0))
+        for (const SegdFieldMap::Run& run : map.runs()) {
+            const SegdChannelSet& set = channelSets()[size_t(run.set)];
+            if (set.seismic() == seismicSets && (seismicSets || samples_ == 0))
                 reconcileSampleCount(set.samples, device_->name());
         }
     }

@@ -2,6 +2,7 @@
 
 #include "seismic/SegdBytes.h"
 #include "seismic/SegdChannelSet.h"
+#include "seismic/SegdFieldMap.h"
 #include "seismic/SegdGeneralHeader.h"
 #include "seismic/SegdReadWindow.h"
 #include "seismic/SegdSampleDecoder.h"
@@ -14,10 +15,12 @@
 #include <QStringList>
 #include <vector>
 
-// SEG-D field files of revisions 0 to 3 in the demultiplexed formats, read by the standard's
-// rules into the trace model, one field file per record. A data set is a directory of field
-// files: the file opened and every file of its directory with the same extension, in name
-// order. The samples are delivered as 64-bit floats whatever the file's format code.
+// SEG-D field files of revisions 0 to 3.1 in the demultiplexed formats, read by the standard's
+// rules into the trace model, one field file per record, whatever recorder wrote them. A data
+// set in directory mode is a directory of field files (the field files of the path's directory,
+// in name order); otherwise it is the one file opened. The samples are delivered as 64-bit
+// floats whatever the file's format code. A field file cut short delivers the traces it holds
+// and then reports what is missing.
 class SegdData : public SeismicData {
 public:
     // Reads through device, which the object owns and replaces by each file it opens.
@@ -26,8 +29,9 @@ public:
     SegdData(ObrDevice* device, bool seismicOnly, bool auxFirst, bool directoryMode);
     ~SegdData() override;
 
-    // Lists the data set's files and makes path the current one, reading its headers; sets
-    // ok(). False when no file is listed or path cannot be read.
+    // Lists the data set's files (in directory mode) and makes path the current one, reading
+    // its headers; sets ok(). False when path cannot be read; what its headers let be read
+    // stays in fieldMap().
     [[nodiscard]] bool open(const QString& path);
     // Makes path, the n-th (1-based) file of the data set, the current one.
     [[nodiscard]] bool reopen(const QString& path, int n);
@@ -56,18 +60,23 @@ public:
     // trace; false (reported) when they cannot be read or make no sense.
     [[nodiscard]] virtual bool reloadHeaders();
 
-    const SegdGeneralHeader& generalHeader() const { return headers_.general; }
-    const std::vector<SegdChannelSet>& channelSets() const { return headers_.channelSets; }
+    // Where the current file's traces lie, and its headers as far as they could be read.
+    const SegdFieldMap& fieldMap() const { return headers_.map; }
+    const SegdGeneralHeader& generalHeader() const { return headers_.map.general(); }
+    const std::vector<SegdChannelSet>& channelSets() const { return headers_.map.channelSets(); }
     // The whole header of the current file, and its extended and external headers.
-    SegdBytes headerBytes() const { return SegdBytes(headers_.bytes.data(), qint64(headers_.bytes.size())); }
+    SegdBytes headerBytes() const { return headers_.map.header(); }
     SegdBytes extendedHeader() const;
     QByteArray externalHeader() const;
+    // Traces of auxiliary and seismic channel sets in the file (as far as it holds them).
     int auxTraces() const { return headers_.auxTraces; }
     int seismicTraces() const { return headers_.seismicTraces; }
-    SegdSampleDecoder::Decoder decoder() const { return headers_.decoder; }
-    float decoderBytes() const { return SegdSampleDecoder::bytesPerSample(headers_.decoder); }
+    SegdSampleDecoder::Decoder decoder() const { return headers_.map.decoder(); }
+    // Sercel recorders add their own fields to the standard's.
+    bool sercel() const { return generalHeader().sercel(); }
 
-    // Source values of the file (Sercel headers); 0 when the file carries none.
+    // Source values of the file (general header block 3, revision 3 source blocks, Sercel
+    // positions); 0 when the file carries none.
     float sourceLine() const { return headers_.sourceLine; }
     float sourceLocation() const { return headers_.sourceLocation; }
     int sourceIndex() const { return headers_.sourceIndex; }
@@ -84,22 +93,16 @@ public:
     const std::vector<SegdTraceHeaderRecord>& traceHeaderRecords() const { return traceHeaderRecords_; }
 
     bool seismicOnly() const { return seismicOnly_; }
-    bool auxFirst() const { return auxFirst_; }
     bool directoryMode() const { return directoryMode_; }
     const QString& directory() const { return directory_; }
     QStringList fileList() const;
-    // 0-based position of the current file in fileList().
-    int fileIndex() const { return fileIndex_; }
 
 protected:
     // What one field file's headers say.
     struct Headers {
-        SegdGeneralHeader general;
-        std::vector<SegdChannelSet> channelSets;
-        std::vector<uchar> bytes;
+        SegdFieldMap map;
         int seismicTraces = 0;
         int auxTraces = 0;
-        SegdSampleDecoder::Decoder decoder = SegdSampleDecoder::None;
         float sourceLine = 0;
         float sourceLocation = 0;
         int sourceIndex = 0;
@@ -111,15 +114,14 @@ protected:
         bool removeDc = false;
     };
 
-    // Reads the general header, the channel set descriptors and the whole header block of
-    // the current file into headers_ and the data set's description.
+    // Maps the current file into headers_ and describes the data set from it.
     [[nodiscard]] virtual bool readHeaders();
 
     // The trace readTrace read last: its header and extensions, its channel set, its number
     // in the file (1-based), its number among the file's seismic traces, and how many samples
     // were decoded into it.
     SegdBytes lastTraceHeader() const { return SegdBytes(traceHeader_.data(), lastTraceHeaderBytes_); }
-    const SegdChannelSet& lastChannelSet() const { return headers_.channelSets[size_t(lastSetIndex_)]; }
+    const SegdChannelSet& lastChannelSet() const { return channelSets()[size_t(lastSetIndex_)]; }
     int tracesRead() const { return traceInFile_; }
     int seismicTracesRead() const { return seismicChannel_; }
     int lastDecodedSamples() const { return lastDecodedSamples_; }
@@ -128,6 +130,7 @@ protected:
 
 private:
     struct FileState;
+    class HeaderSource;
 
     [[nodiscard]] bool switchToFile(const QString& path, bool sameAsFirst);
     FileState takeFileState();
@@ -135,19 +138,17 @@ private:
     [[nodiscard]] bool matchesFirstFile();
     void listFiles(const QString& path);
 
-    [[nodiscard]] bool readLeadingBlocks(SegdGeneralHeader& general);
-    [[nodiscard]] bool readWholeHeader(const SegdGeneralHeader& general);
-    [[nodiscard]] bool readChannelSets();
-    void adoptStatedSampleCounts();
+    void readSourceFields();
     [[nodiscard]] bool describeTraces();
     void reportFilteredTraces();
 
     void rewindTraces();
-    void moveToChannelSetWithTraces();
+    // Positions before trace (0-based in the file, at most traceCount()).
+    void moveTo(int trace);
+    bool delivers(const SegdFieldMap::Run& run) const;
     [[nodiscard]] bool readNextTrace(SeismicTrace* trace);
-    [[nodiscard]] bool readTraceHeader(qint64 fileSize);
-    bool statesSampleCounts() const;
-    int samplesOfTrace(const SegdBytes& header, const SegdChannelSet& set) const;
+    [[nodiscard]] bool readTraceHeader(qint64 position, const SegdFieldMap::Shape& shape);
+    [[nodiscard]] bool failCutShort();
     [[nodiscard]] bool readSamples(SeismicTrace& trace, int samples, qint64 position, qint64 bytes);
     void fillKeys(SeismicTrace& trace, const SegdBytes& header, const SegdChannelSet& set) const;
     [[nodiscard]] bool readAt(qint64 position, uchar* buffer, qint64 length);
@@ -166,18 +167,16 @@ private:
     QString directory_;
     QStringList fileList_;
     mutable QMutex fileMutex_;
-    int fileIndex_ = 0;
     int nextFileIndex_ = 0;
     bool recordRead_ = false;
     float firstSampleInterval_ = 0;
     float firstRecordLength_ = 0;
 
-    // Position among the traces of the current file.
-    qint64 tracePosition_ = 0;
+    // Position among the traces of the current file: the next trace (0-based), its run of the
+    // field map, and the seismic traces before it.
     int traceInFile_ = 0;
+    int runIndex_ = 0;
     int seismicChannel_ = 0;
-    int setIndex_ = 0;
-    int channelInSet_ = 0;
     int lastSetIndex_ = 0;
     qint64 lastTraceHeaderBytes_ = 0;
     int lastDecodedSamples_ = 0;

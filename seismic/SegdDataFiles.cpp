@@ -1,8 +1,8 @@
 #include "base/ObrConsole.h"
 #include "devices/DiskDevice.h"
 #include "seismic/SegdData.h"
+#include "seismic/SegdFolder.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QMutexLocker>
 
@@ -64,7 +64,9 @@ bool SegdData::switchToFile(const QString& path, bool sameAsFirst)
     device_ = std::move(device);
     if (reloadHeaders() && (!sameAsFirst || matchesFirstFile()))
         return true;
-    restoreFileState(previous);
+    // With no file to go back to, what could be read of this one stays to be shown.
+    if (previous.device)
+        restoreFileState(previous);
     return false;
 }
 
@@ -86,12 +88,8 @@ bool SegdData::matchesFirstFile()
 void SegdData::listFiles(const QString& path)
 {
     const QFileInfo info(path);
-    QStringList names;
-    const QFileInfoList entries = QDir(info.absolutePath()).entryInfoList(QDir::Files, QDir::Name);
-    for (const QFileInfo& entry : entries) {
-        if (entry.suffix() == info.suffix())
-            names.append(entry.fileName());
-    }
+    // Outside directory mode the data set is the one file: its folder is not read at all.
+    QStringList names = directoryMode_ ? SegdFolder::list(info.absolutePath()).names : QStringList();
     if (!names.contains(info.fileName()))
         names = QStringList{info.fileName()};
     QMutexLocker lock(&fileMutex_);
@@ -121,11 +119,11 @@ bool SegdData::open(const QString& path)
     const bool opened = device_ && device_->ok() && device_->path() == path;
     if (!(opened ? reloadHeaders() : switchToFile(path, false)))
         return false;
-    fileIndex_ = files.indexOf(QFileInfo(path).fileName());
-    nextFileIndex_ = fileIndex_ + 1;
+    const int index = int(files.indexOf(QFileInfo(path).fileName()));
+    nextFileIndex_ = index + 1;
     firstSampleInterval_ = sampleInterval_;
     firstRecordLength_ = recordLength_;
-    currentRecord_ = fileIndex_ + 1;
+    currentRecord_ = index + 1;
     recordRead_ = false;
     ok_ = true;
     return true;
@@ -139,7 +137,6 @@ bool SegdData::reopen(const QString& path, int n)
     }
     if (!switchToFile(path, false))
         return false;
-    fileIndex_ = n - 1;
     nextFileIndex_ = n;
     currentRecord_ = n;
     recordRead_ = false;
@@ -161,7 +158,6 @@ bool SegdData::openNextFile()
     }
     if (!switchToFile(path, true))
         return false;
-    fileIndex_ = index;
     currentRecord_ = index + 1;
     return true;
 }

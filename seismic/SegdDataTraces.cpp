@@ -7,30 +7,43 @@
 #include <algorithm>
 #include <new>
 
-namespace {
-
-constexpr int sercelManufacturer = 13;
-
-} // namespace
+// The traces of the current file, where its field map places them.
 
 void SegdData::rewindTraces()
 {
-    tracePosition_ = headers_.general.headerLength();
-    traceInFile_ = 0;
-    seismicChannel_ = 0;
-    setIndex_ = 0;
-    channelInSet_ = 0;
-    currentTrace_ = 1;
-    moveToChannelSetWithTraces();
+    moveTo(0);
 }
 
-void SegdData::moveToChannelSetWithTraces()
+void SegdData::moveTo(int trace)
 {
-    const int sets = int(headers_.channelSets.size());
-    while (setIndex_ < sets && channelInSet_ >= headers_.channelSets[size_t(setIndex_)].channels) {
-        ++setIndex_;
-        channelInSet_ = 0;
+    const auto& runs = fieldMap().runs();
+    traceInFile_ = trace;
+    runIndex_ = 0;
+    seismicChannel_ = 0;
+    while (runIndex_ < int(runs.size()) && trace >= runs[size_t(runIndex_)].firstTrace + runs[size_t(runIndex_)].channels) {
+        const SegdFieldMap::Run& run = runs[size_t(runIndex_)];
+        seismicChannel_ += channelSets()[size_t(run.set)].seismic() ? run.channels : 0;
+        ++runIndex_;
     }
+    if (runIndex_ < int(runs.size())) {
+        const SegdFieldMap::Run& run = runs[size_t(runIndex_)];
+        seismicChannel_ += channelSets()[size_t(run.set)].seismic() ? trace - run.firstTrace : 0;
+    }
+    currentTrace_ = trace + 1;
+}
+
+bool SegdData::delivers(const SegdFieldMap::Run& run) const
+{
+    return !seismicOnly_ || channelSets()[size_t(run.set)].seismic();
+}
+
+bool SegdData::failCutShort()
+{
+    status_ = ObrDevice::OutOfRange;
+    return fail(QStringLiteral("trace %1 of Field File %2 is cut short by the end of disk file %3.")
+                    .arg(traceCount_ + 1)
+                    .arg(generalHeader().fieldFile)
+                    .arg(device_->path()));
 }
 
 bool SegdData::readRecord(TraceGather& gather)
@@ -42,11 +55,11 @@ bool SegdData::readRecord(TraceGather& gather)
     traceHeaderRecords_.clear();
     if (resizeGather(gather, tracesPerRecord_) < tracesPerRecord_)
         return false;
+    const auto& runs = fieldMap().runs();
     int held = 0;
-    while (traceInFile_ < traceCount_ && setIndex_ < int(headers_.channelSets.size())) {
-        if (seismicOnly_ && !headers_.channelSets[size_t(setIndex_)].seismic()) {
-            if (!readNextTrace(nullptr))
-                return false;
+    while (traceInFile_ < traceCount_) {
+        if (!delivers(runs[size_t(runIndex_)])) {
+            moveTo(std::min(runs[size_t(runIndex_)].firstTrace + runs[size_t(runIndex_)].channels, traceCount_));
             continue;
         }
         SeismicTrace* trace = gather.trace(held++);
@@ -54,7 +67,7 @@ bool SegdData::readRecord(TraceGather& gather)
             return false;
     }
     gather.record = currentRecord_;
-    return true;
+    return !fieldMap().cutShort() || failCutShort();
 }
 
 bool SegdData::seekSequentialTrace(int n)
@@ -63,12 +76,8 @@ bool SegdData::seekSequentialTrace(int n)
         status_ = ObrDevice::OutOfRange;
         return false;
     }
-    rewindTraces();
+    moveTo(n - 1);
     traceHeaderRecords_.clear();
-    while (traceInFile_ < n - 1) {
-        if (!readNextTrace(nullptr))
-            return false;
-    }
     return true;
 }
 
@@ -81,18 +90,24 @@ bool SegdData::readTraceRange(TraceGather& gather, int first, int last)
     const int count = last - first + 1;
     if (resizeGather(gather, count, std::max(0, gather.count() - count)) < count)
         return false;
-    rewindTraces();
     traceHeaderRecords_.clear();
     gather.record = currentRecord_;
+    // The file's number of the first-th trace delivered.
     int delivered = 0;
+    for (const SegdFieldMap::Run& run : fieldMap().runs()) {
+        if (!delivers(run))
+            continue;
+        if (delivered + run.channels >= first) {
+            moveTo(run.firstTrace + first - 1 - delivered);
+            break;
+        }
+        delivered += run.channels;
+    }
+    const auto& runs = fieldMap().runs();
     int held = 0;
-    const int sets = int(headers_.channelSets.size());
-    while (held < count && setIndex_ < sets) {
-        const bool delivers = !seismicOnly_ || headers_.channelSets[size_t(setIndex_)].seismic();
-        delivered += delivers ? 1 : 0;
-        if (!delivers || delivered < first) {
-            if (!readNextTrace(nullptr))
-                return false;
+    while (held < count && traceInFile_ < traceCount_) {
+        if (!delivers(runs[size_t(runIndex_)])) {
+            moveTo(runs[size_t(runIndex_)].firstTrace + runs[size_t(runIndex_)].channels);
             continue;
         }
         if (!readTrace(*gather.trace(held++)))
@@ -108,106 +123,67 @@ bool SegdData::readTrace(SeismicTrace& trace)
 
 bool SegdData::readNextTrace(SeismicTrace* trace)
 {
-    const SegdGeneralHeader& general = headers_.general;
-    if (!ok_ || traceInFile_ >= traceCount_ || setIndex_ >= int(headers_.channelSets.size())) {
+    const SegdGeneralHeader& general = generalHeader();
+    if (!ok_ || traceInFile_ >= traceCount_) {
+        if (ok_ && fieldMap().cutShort() && traceInFile_ == traceCount_)
+            return failCutShort();
         status_ = ObrDevice::OutOfRange;
         return fail(QStringLiteral("no more traces in Field File %1.").arg(general.fieldFile));
     }
-    if (headers_.decoder == SegdSampleDecoder::None)
-        return fail(QStringLiteral("samples of SEGD format code %1 in Field File %2 cannot be decoded.")
-                        .arg(general.formatCode)
-                        .arg(general.fieldFile));
-    const qint64 fileSize = fileSize_;
-    if (!readTraceHeader(fileSize))
+    const SegdFieldMap::Run& run = fieldMap().runs()[size_t(runIndex_)];
+    const SegdFieldMap::Shape& shape = run.shape;
+    const qint64 position = run.offset + qint64(traceInFile_ - run.firstTrace) * shape.recordBytes();
+    if (!readTraceHeader(position, shape))
         return false;
-    const SegdChannelSet& set = headers_.channelSets[size_t(setIndex_)];
-    const SegdBytes header = lastTraceHeader();
-    const int samples = samplesOfTrace(header, set);
-    const qint64 sampleBytes = SegdSampleDecoder::byteCount(headers_.decoder, samples);
-    const qint64 samplesAt = tracePosition_ + lastTraceHeaderBytes_;
-    if (samplesAt + sampleBytes > fileSize) {
-        status_ = ObrDevice::OutOfRange;
-        return fail(QStringLiteral("trace %1 of Field File %2 is cut short by the end of disk file %3.")
-                        .arg(traceInFile_ + 1)
-                        .arg(general.fieldFile)
-                        .arg(device_->path()));
-    }
-    lastSetIndex_ = setIndex_;
+    const SegdChannelSet& set = channelSets()[size_t(run.set)];
+    lastSetIndex_ = run.set;
     lastDecodedSamples_ = 0;
     if (trace) {
-        if (trace->hasSamples() && !readSamples(*trace, samples, samplesAt, sampleBytes))
+        const SegdBytes header = lastTraceHeader();
+        if (trace->hasSamples() &&
+            !readSamples(*trace, shape.samples, position + shape.headerBytes, shape.sampleBytes))
             return false;
+        ++traceInFile_;
+        seismicChannel_ += set.seismic() ? 1 : 0;
         fillKeys(*trace, header, set);
+        trace->filePosition = position;
         traceHeaderRecords_.emplace_back(header);
+    } else {
+        ++traceInFile_;
+        seismicChannel_ += set.seismic() ? 1 : 0;
     }
-    tracePosition_ = samplesAt + sampleBytes;
-    ++traceInFile_;
-    seismicChannel_ += set.seismic() ? 1 : 0;
-    ++channelInSet_;
+    if (traceInFile_ >= run.firstTrace + run.channels)
+        ++runIndex_;
     currentTrace_ = traceInFile_ + 1;
-    moveToChannelSetWithTraces();
     return true;
 }
 
-bool SegdData::readTraceHeader(qint64 fileSize)
+bool SegdData::readTraceHeader(qint64 position, const SegdFieldMap::Shape& shape)
 {
-    const int headerBytes = SegdTraceHeaderRecord::headerBytes;
-    if (tracePosition_ + headerBytes > fileSize) {
-        status_ = ObrDevice::OutOfRange;
-        return fail(QStringLiteral("trace %1 of Field File %2 is cut short by the end of disk file %3.")
-                        .arg(traceInFile_ + 1)
-                        .arg(headers_.general.fieldFile)
-                        .arg(device_->path()));
-    }
-    if (!ensureSize(traceHeader_, headerBytes, "memory allocation failed for trace header for file: ") ||
-        !readAt(tracePosition_, traceHeader_.data(), headerBytes))
-        return false;
-    // Revision 0 trace headers have no extensions.
-    const int extensions =
-        headers_.general.majorRevision >= 1
-            ? SegdTraceHeaderRecord::extensions(SegdBytes(traceHeader_.data(), headerBytes))
-            : 0;
-    const qint64 length = headerBytes + qint64(extensions) * SegdTraceHeaderRecord::extensionBytes;
-    if (tracePosition_ + length > fileSize) {
-        status_ = ObrDevice::OutOfRange;
-        return fail(
-            QStringLiteral("trace %1 of Field File %2 claims %3 trace header extensions, more than disk "
-                           "file %4 holds.")
-                .arg(traceInFile_ + 1)
-                .arg(headers_.general.fieldFile)
-                .arg(extensions)
-                .arg(device_->path()));
-    }
+    const qint64 length = shape.headerBytes;
     if (!ensureSize(traceHeader_, size_t(length), "memory allocation failed for trace header for file: ") ||
-        !readAt(tracePosition_ + headerBytes, traceHeader_.data() + headerBytes, length - headerBytes))
+        !readAt(position, traceHeader_.data(), length))
         return false;
     lastTraceHeaderBytes_ = length;
+    // Every trace of a channel set has the extensions of its first.
+    const int extensions = fieldMap().statedExtensions(lastTraceHeader());
+    if (extensions != shape.extensions) {
+        status_ = ObrDevice::ReadFailed;
+        return fail(QStringLiteral("trace %1 of Field File %2 states %3 trace header extensions where the "
+                                   "traces of its channel set have %4 (disk file %5).")
+                        .arg(traceInFile_ + 1)
+                        .arg(generalHeader().fieldFile)
+                        .arg(extensions)
+                        .arg(shape.extensions)
+                        .arg(device_->path()));
+    }
     return true;
-}
-
-bool SegdData::statesSampleCounts() const
-{
-    // Revision 2 puts each trace's sample count in its first extension; Sercel recorders did so
-    // in revision 1. Revision 3 descriptors state the count themselves.
-    const SegdGeneralHeader& general = headers_.general;
-    return general.majorRevision == 2 ||
-           (general.majorRevision == 1 && general.manufacturer == sercelManufacturer);
-}
-
-int SegdData::samplesOfTrace(const SegdBytes& header, const SegdChannelSet& set) const
-{
-    const bool extended =
-        header.size() >= SegdTraceHeaderRecord::headerBytes + SegdTraceHeaderRecord::extensionBytes &&
-        SegdTraceHeaderRecord::extensions(header) > 0;
-    if (statesSampleCounts() && extended && SegdTraceHeaderRecord::samples(header) > 0)
-        return SegdTraceHeaderRecord::samples(header);
-    return set.samples;
 }
 
 bool SegdData::readSamples(SeismicTrace& trace, int samples, qint64 position, qint64 bytes)
 {
     const int decoded = std::min(samples, trace.sampleCount());
-    if (SegdSampleDecoder::needsScratch(headers_.decoder) &&
+    if (SegdSampleDecoder::needsScratch(decoder()) &&
         !ensureSize(scratch_, size_t(decoded), "memory allocation failed for scratch buffer for file: "))
         return false;
     // Decoded where they lie in the read window, or else from a copy.
@@ -218,7 +194,7 @@ bool SegdData::readSamples(SeismicTrace& trace, int samples, qint64 position, qi
             return false;
         raw = traceBytes_.data();
     }
-    SegdSampleDecoder::decode(headers_.decoder, raw, decoded, trace.data(), scratch_.data());
+    SegdSampleDecoder::decode(decoder(), raw, decoded, trace.data(), scratch_.data());
     std::fill(trace.data() + decoded, trace.data() + trace.sampleCount(), 0.0);
     lastDecodedSamples_ = decoded;
     return true;
@@ -228,13 +204,12 @@ void SegdData::fillKeys(SeismicTrace& trace, const SegdBytes& header, const Segd
 {
     const bool extended =
         header.size() >= SegdTraceHeaderRecord::headerBytes + SegdTraceHeaderRecord::extensionBytes;
-    trace.filePosition = tracePosition_;
     trace.startTime = set.startTime;
     trace.setValue(TraceKey::FieldFile, SegdTraceHeaderRecord::fieldFile(header));
     trace.setValue(TraceKey::Channel, SegdTraceHeaderRecord::traceNumber(header));
     trace.setValue(TraceKey::ReceiverLine, extended ? SegdTraceHeaderRecord::receiverLine(header) : 0);
     trace.setValue(TraceKey::ReceiverLocation, extended ? SegdTraceHeaderRecord::receiverPoint(header) : 0);
-    trace.setValue(TraceKey::SequentialTrace, traceInFile_ + 1);
+    trace.setValue(TraceKey::SequentialTrace, traceInFile_);
     trace.setValue(TraceKey::TraceId, set.seismic() ? 1 : 4);
     trace.setValue(TraceKey::SourceLine, headers_.sourceLine);
     trace.setValue(TraceKey::SourceLocation, headers_.sourceLocation);

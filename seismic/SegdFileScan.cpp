@@ -49,7 +49,7 @@ FileResult scanFile(const QString& path, int threads, const Opener& open, ObrCon
             part.read = SegdRecordSummary::scanBlocks(*reader, first, last, blocks.data());
     });
     int read = 0;
-    result.ok = true;
+    result.ok = !data->fieldMap().cutShort();
     for (Range& part : parts) {
         part.lines.passOn(console);
         read += part.read;

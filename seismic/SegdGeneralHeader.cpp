@@ -36,6 +36,7 @@ constexpr int extendedGeneralBlocksRev3Byte = 55;
 constexpr int samplingIntervalRev3Byte = 57; // microseconds, 24 bits
 constexpr int extendedExternalBlocksRev3Byte = 60;
 // Block 3 of revision 3.
+constexpr int timeZeroByte = 65;
 constexpr int recordBytesByte = 73;
 constexpr int dataBytesByte = 81;
 constexpr int headerLengthByte = 89;
@@ -48,7 +49,52 @@ int count(const SegdBytes& bytes, int byte, int extendedByte, int extendedBytes)
     return extendedBytes == 3 ? int(bytes.uint24(extendedByte)) : int(bytes.uint16(extendedByte));
 }
 
+// Every nibble of the bytes is a decimal digit.
+bool decimal(const SegdBytes& bytes, int byte, int length)
+{
+    for (int i = 0; i < length; ++i) {
+        const quint32 pair = bytes.uint8(byte + i);
+        if ((pair >> 4) > 9 || (pair & 0x0F) > 9)
+            return false;
+    }
+    return true;
+}
+
+// The format codes of the standard: demultiplexed (8xxx) and multiplexed (0xxx).
+bool standardFormatCode(int code)
+{
+    switch (code % 1000) {
+    case 15:
+    case 22:
+    case 24:
+    case 36:
+    case 38:
+    case 42:
+    case 44:
+    case 48:
+    case 58:
+    case 80:
+        return code / 1000 == 8 || code / 1000 == 0;
+    default:
+        return false;
+    }
+}
+
 } // namespace
+
+bool SegdGeneralHeader::looksValid(const SegdBytes& bytes)
+{
+    if (bytes.size() < blockBytes)
+        return false;
+    const bool numbered = bytes.uint16(fileNumberByte) == 0xFFFF || decimal(bytes, fileNumberByte, 2);
+    const bool counted = bytes.uint8(channelSetsByte) == 0xFF || decimal(bytes, channelSetsByte, 1);
+    return numbered && counted && decimal(bytes, formatCodeByte, 2) &&
+           standardFormatCode(bytes.bcd(formatCodeByte, 4)) && decimal(bytes, yearByte, 1) &&
+           (bytes.uint8(additionalBlocksByte) & 0x0F) <= 9 && decimal(bytes, additionalBlocksByte + 1, 1) &&
+           bytes.bcd(additionalBlocksByte, 3, true) <= 366 && decimal(bytes, hourByte, 3) &&
+           bytes.bcd(hourByte, 2) < 24 && bytes.bcd(hourByte + 1, 2) < 60 && bytes.bcd(hourByte + 2, 2) <= 60 &&
+           decimal(bytes, manufacturerByte, 1) && decimal(bytes, scanTypesByte, 1);
+}
 
 SegdGeneralHeader SegdGeneralHeader::parse(const SegdBytes& bytes)
 {
@@ -60,7 +106,8 @@ SegdGeneralHeader SegdGeneralHeader::parse(const SegdBytes& bytes)
     // Revision 0 files have a single block, so no revision word.
     if (additional > 0) {
         header.majorRevision = int(bytes.uint8(revisionByte));
-        header.revision = float(header.majorRevision + bytes.uint8(revisionByte + 1) / 10.0);
+        header.minorRevision = int(bytes.uint8(revisionByte + 1));
+        header.revision = float(header.majorRevision + header.minorRevision / 10.0);
     }
     const bool revision3 = header.majorRevision >= 3;
     const int extendedAdditional = int(bytes.uint16(extendedGeneralBlocksRev3Byte));
@@ -103,6 +150,7 @@ SegdGeneralHeader SegdGeneralHeader::parse(const SegdBytes& bytes)
     header.externalBlocks = revision3 ? count(bytes, externalBlocksByte, extendedExternalBlocksRev3Byte, 3)
                                       : count(bytes, externalBlocksByte, extendedExternalBlocksRev2Byte, 2);
     if (revision3) {
+        header.timeZero = bytes.int64(timeZeroByte);
         header.recordBytes = bytes.uint64(recordBytesByte);
         header.dataBytes = bytes.uint64(dataBytesByte);
         header.statedHeaderLength = bytes.uint32(headerLengthByte);
@@ -138,5 +186,11 @@ QString SegdGeneralHeader::dateText() const
 
 QString SegdGeneralHeader::timeText() const
 {
-    return QStringLiteral("%1:%2:%3").arg(hour).arg(minute).arg(second);
+    const QLatin1Char zero('0');
+    return QStringLiteral("%1:%2:%3").arg(hour, 2, 10, zero).arg(minute, 2, 10, zero).arg(second, 2, 10, zero);
+}
+
+QString SegdGeneralHeader::revisionText() const
+{
+    return QStringLiteral("%1.%2").arg(majorRevision).arg(minorRevision);
 }

@@ -12,9 +12,14 @@ struct SegdGeneralHeader {
     // Bytes the readers need before they know the header's length: blocks 1 to 3.
     static constexpr int leadingBytes = 96;
     static constexpr int blockBytes = 32;
+    // The manufacturer code of Sercel recording systems, whose files carry Sercel's additions.
+    static constexpr int sercelManufacturer = 13;
 
     // The values of the leading blocks (fewer when the file is shorter; missing fields read 0).
     static SegdGeneralHeader parse(const SegdBytes& leading);
+    // Whether a first block reads as a general header: decimal digits where the standard puts
+    // them, a format code of the standard, a time of day. Tells field files among other files.
+    static bool looksValid(const SegdBytes& firstBlock);
 
     int descriptorBytes() const { return majorRevision >= 3 ? 3 * blockBytes : blockBytes; }
     // Channel set descriptors of every scan type.
@@ -25,13 +30,17 @@ struct SegdGeneralHeader {
     qint64 descriptorOffset(int scanType, int set) const;
     qint64 extendedOffset() const;
     qint64 externalOffset() const;
-    // "MM/dd/yyyy" and hours, minutes and seconds without leading zeros.
+    bool sercel() const { return manufacturer == sercelManufacturer; }
+    // "MM/dd/yyyy" and "hh:mm:ss".
     QString dateText() const;
     QString timeText() const;
+    // "2.1": major and minor revision.
+    QString revisionText() const;
 
     int fieldFile = 0;
     int formatCode = 0;
     int majorRevision = 0;
+    int minorRevision = 0;
     float revision = 0;
     int year = 0;
     int dayOfYear = 0;
@@ -51,7 +60,9 @@ struct SegdGeneralHeader {
     int skewBlocks = 0;
     int extendedBlocks = 0;
     int externalBlocks = 0;
-    // Revision 3 block 3: sizes the recorder states, in bytes.
+    // Revision 3 block 3: time zero in microseconds since the GPS epoch (0: not stated), and
+    // the sizes the recorder states, in bytes.
+    qint64 timeZero = 0;
     quint64 recordBytes = 0;
     quint64 dataBytes = 0;
     quint32 statedHeaderLength = 0;

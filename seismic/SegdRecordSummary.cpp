@@ -134,5 +134,6 @@ bool SegdRecordSummary::scan(SegdData& data, SegdRecordSummary& summary)
     const int read = scanBlocks(data, 0, count, blocks.data());
     summary = merge(data, blocks.data(), count);
     summary.traces = read;
-    return read == data.traceCount();
+    // A file cut short has said so when it was opened; the traces it holds were summed.
+    return read == data.traceCount() && !data.fieldMap().cutShort();
 }

@@ -5,6 +5,7 @@
 #include "seismic/SegySampleCodec.h"
 
 #include <QtEndian>
+#include <cstring>
 
 namespace SegdSampleDecoder {
 
@@ -82,6 +83,14 @@ void decodeInteger24(const uchar* bytes, qint64 count, double* out, qint32* scra
         out[i] = double(scratch[i]);
 }
 
+void decodeIeeeDouble(const uchar* bytes, qint64 count, double* out)
+{
+    for (qint64 i = 0; i < count; ++i) {
+        const quint64 bits = qFromBigEndian<quint64>(bytes + 8 * i);
+        std::memcpy(out + i, &bits, sizeof bits);
+    }
+}
+
 // The big-endian words shared with SEG-Y go through its vector loops.
 void decodeBigEndian(int segyCode, const uchar* bytes, qint64 count, double* out)
 {
@@ -103,10 +112,40 @@ Decoder forFormatCode(int formatCode)
     case Hexadecimal16:
     case IbmFloat:
     case IeeeFloat:
+    case IeeeDouble:
         return Decoder(formatCode % 100);
     default:
         return None;
     }
+}
+
+const char* name(Decoder decoder)
+{
+    switch (decoder) {
+    case Binary20:
+        return "20-bit binary";
+    case Quaternary8:
+        return "8-bit quaternary";
+    case Quaternary16:
+        return "16-bit quaternary";
+    case Integer24:
+        return "24-bit integer";
+    case Integer32:
+        return "32-bit integer";
+    case Hexadecimal8:
+        return "8-bit hexadecimal";
+    case Hexadecimal16:
+        return "16-bit hexadecimal";
+    case IbmFloat:
+        return "IBM float";
+    case IeeeFloat:
+        return "IEEE float";
+    case IeeeDouble:
+        return "IEEE double";
+    case None:
+        break;
+    }
+    return "not decoded";
 }
 
 float bytesPerSample(Decoder decoder)
@@ -126,6 +165,8 @@ float bytesPerSample(Decoder decoder)
     case IbmFloat:
     case IeeeFloat:
         return 4;
+    case IeeeDouble:
+        return 8;
     case None:
         break;
     }
@@ -175,6 +216,9 @@ void decodeAny(Decoder decoder, const uchar* bytes, qint64 count, double* out, q
         break;
     case IeeeFloat:
         decodeBigEndian(SegyLayout::IeeeFloat, bytes, count, out);
+        break;
+    case IeeeDouble:
+        decodeIeeeDouble(bytes, count, out);
         break;
     case None:
         break;

@@ -18,11 +18,14 @@ enum Decoder {
     Hexadecimal16 = 44, // 8044: sign, 3-bit base-16 exponent, 12-bit fraction
     IbmFloat = 48,      // 8048: IBM System/360 single precision
     IeeeFloat = 58,     // 8058: IEEE single precision
+    IeeeDouble = 80,    // 8080: IEEE double precision
 };
 
 // The decoder of a format code (its four BCD digits read as a decimal number), None for codes
 // without one.
 Decoder forFormatCode(int formatCode);
+// What the format's samples are: "IEEE float", "24-bit integer", ...; "not decoded" for None.
+const char* name(Decoder decoder);
 // Bytes one sample takes in the file: 2.5 for 8015, 0 for None.
 float bytesPerSample(Decoder decoder);
 // Bytes that count samples take in the file (8015 stores whole groups of four).

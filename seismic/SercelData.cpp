@@ -12,17 +12,10 @@ namespace {
 constexpr int sercelFormatCode = 8058;
 
 // Revision 3 general header block types (the block's last byte).
-constexpr int impulsiveSourceBlock = 22;
-constexpr int vibratorSourceBlock = 21;
 constexpr int positionBlock = 81;
 constexpr int dcRemovalBlock = 180;
 
-// Revision 1 and 2: general header block 3 (bytes from the start of the file) and the extended
-// header (bytes from its start).
-constexpr int sourceLineByte = 68;
-constexpr int sourceLocationByte = 73;
-constexpr int sourceIndexByte = 78;
-constexpr int sourceSetByte = 84;
+// Revisions 1 and 2: the extended header, bytes from its start.
 constexpr int extendedSourceTypeByte = 29;
 constexpr int extendedSourceXByte = 573;
 constexpr int extendedSourceYByte = 581;
@@ -60,15 +53,19 @@ SercelData::SercelData(ObrConsole* console, const QString& path, bool seismicOnl
         status_ = device_->status();
 }
 
+SercelData::SercelData(ObrDevice* device, bool seismicOnly, bool auxFirst, bool directoryMode)
+    : SegdData(device, seismicOnly, auxFirst, directoryMode)
+{}
+
 bool SercelData::readHeaders()
 {
     if (!SegdData::readHeaders())
         return false;
-    const SegdGeneralHeader& general = headers_.general;
-    if (general.majorRevision >= 3)
+    const SegdGeneralHeader& general = generalHeader();
+    if (console_ && general.majorRevision >= 3)
         console_->message(QStringLiteral("Input Field File %1 Sercel rev 3 format.").arg(general.fieldFile),
                           QColor(Qt::black));
-    if (general.formatCode != sercelFormatCode)
+    if (console_ && general.formatCode != sercelFormatCode)
         console_->warning(
             QStringLiteral("Unexpected SEGD format code (%1) for Sercel data.").arg(general.formatCode),
             true);
@@ -82,18 +79,11 @@ bool SercelData::readHeaders()
 void SercelData::readRevision3Blocks()
 {
     const SegdBytes header = headerBytes();
-    // Blocks 1 to 3 have fixed meanings; the described blocks follow them.
-    for (int block = 3; block < headers_.general.blocks; ++block) {
+    // Blocks 1 to 3 have fixed meanings; the described blocks follow them. The source
+    // description blocks are the standard's, read with the other headers.
+    for (int block = 3; block < generalHeader().blocks; ++block) {
         const SegdBytes bytes = header.part(qint64(block) * 32 + 1, 32);
         switch (bytes.uint8(32)) {
-        case impulsiveSourceBlock:
-        case vibratorSourceBlock:
-            headers_.sourceType = bytes.uint8(32) == impulsiveSourceBlock ? 1 : 2;
-            headers_.sourceLine = float(bytes.int24(4));
-            headers_.sourceLocation = float(bytes.int24(9));
-            headers_.sourceIndex = bytes.int24(14);
-            headers_.sourceSet = int(bytes.uint8(20));
-            break;
         case positionBlock:
             headers_.sourceX = bytes.float64(1);
             headers_.sourceY = bytes.float64(9);
@@ -110,12 +100,6 @@ void SercelData::readRevision3Blocks()
 
 void SercelData::readRevision2Source()
 {
-    const SegdBytes header = headerBytes();
-    headers_.sourceLine = float(header.int24(sourceLineByte) + header.uint16(sourceLineByte + 3) / 10000.0);
-    headers_.sourceLocation =
-        float(header.int24(sourceLocationByte) + header.uint16(sourceLocationByte + 3) / 10000.0);
-    headers_.sourceIndex = int(header.uint8(sourceIndexByte));
-    headers_.sourceSet = int(header.uint8(sourceSetByte));
     // Without position blocks the recorder keeps the source position in its extended header.
     const SegdBytes extended = extendedHeader();
     headers_.sourceType = extended.int32(extendedSourceTypeByte);
@@ -152,7 +136,7 @@ void SercelData::fillSercelKeys(SeismicTrace& trace) const
 {
     const SegdBytes header = lastTraceHeader();
     const SegdChannelSet& set = lastChannelSet();
-    const bool revision3 = headers_.general.majorRevision >= 3;
+    const bool revision3 = generalHeader().majorRevision >= 3;
     trace.setValue(TraceKey::Spare15, 1.0);
     trace.setValue(TraceKey::Fold, 1);
     trace.setValue(TraceKey::TraceId, set.seismic() ? 1 : 4);
@@ -207,7 +191,7 @@ void SercelData::descale(SeismicTrace& trace) const
         multiplier = 1.0;
     trace.setValue(TraceKey::UserDefined9, multiplier);
     // Revision 3 samples arrive in their final units.
-    if (multiplier == 0 || headers_.general.majorRevision >= 3)
+    if (multiplier == 0 || generalHeader().majorRevision >= 3)
         return;
     double* samples = trace.data();
     const int count = lastDecodedSamples();

@@ -8,6 +8,7 @@
 #include "copy/ui/SegdListDialog.h"
 #include "devices/TapeDevice.h"
 #include "devices/ui/TapeContinueDlg.h"
+#include "seismic/SegdFolder.h"
 
 #include <QFileDialog>
 #include <cmath>
@@ -97,7 +98,7 @@ void SegdCopy::on_InDirBrowse_clicked()
         FileDialogs::existingFolder(this, QStringLiteral("Select input directory"), startDirectory());
     if (directory.isEmpty())
         return;
-    const int files = SegdCopyJob::fieldFiles(directory).size();
+    const int files = SegdFolder::list(directory).names.size();
     // A watched directory fills while the job runs.
     if (files == 0 && !RealTimeInput->isChecked()) {
         console->error(QStringLiteral("no SEG-D files found in directory %1").arg(directory), true);

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// The field files of a folder, one rule for every tool that takes a folder of them: files named
+// *.sgd, *.segd, *.raw or *.fcnt (in any case), and any other file whose first bytes read as a
+// SEG-D general header. The listing says what it passed over and why.
+namespace SegdFolder {
+
+struct Skipped {
+    QString name;
+    QString reason;
+};
+
+struct Listing {
+    QString directory;
+    QStringList names; // in name order
+    QVector<Skipped> skipped;
+
+    QStringList paths() const;
+};
+
+Listing list(const QString& directory);
+bool hasFieldFileSuffix(const QString& name);
+// One line for the files passed over: "3 files passed over: a.txt (no SEG-D general header),
+// ..."; empty when there are none.
+QString skippedText(const Listing& listing);
+// Directories listed so far by this process: a tool lists a folder once, however many field
+// files it holds.
+int listingsMade();
+
+} // namespace SegdFolder
