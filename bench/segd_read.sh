@@ -1,8 +1,9 @@
 #!/bin/sh
-# Times `obrio segd scan` against `cat DIR/* > /dev/null` on two directories of SEG-D revision 2.1
-# field files generated once in build/bench-data/segd: 8058 (IEEE float) and 8036 (24-bit
-# integer) files of 1,000 traces of 2,001 samples at 1 ms, together more than 1 GiB. Both
-# commands read from the page cache, warmed first. Usage: bench/segd_read.sh [RUNS]
+# Times `obrio segd scan` against `cat DIR/* > /dev/null` on three directories of SEG-D revision
+# 2.1 field files generated once in build/bench-data/segd: 8058 (IEEE float) and 8036 (24-bit
+# integer) files of 1,000 traces of 2,001 samples at 1 ms, together more than 1 GiB, and 10,000
+# small 8058 files of 12 traces of 501 samples, where the cost per file counts. Both commands
+# read from the page cache, warmed first. Usage: bench/segd_read.sh [RUNS]
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-3}
@@ -12,15 +13,17 @@ obrio="$top/build/release/bin/obrio"
 cmake -S "$top" -B "$top/build/release" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$top/build/release" --target obrio --parallel 2 >/dev/null
 
-# Writes count field files of the format code into directory (unless it is there already).
-generate() { # directory format(8058|8036) count
+# Writes count field files of the format code into directory (unless it is there already), each
+# of one channel set of traces (default 1,000) of samples (default 2,001).
+generate() { # directory format(8058|8036) count [traces samples]
     [ -f "$1/done" ] && return 0
     echo "generating $3 field files of format $2 in $1"
     mkdir -p "$1"
-    python3 - "$1" "$2" "$3" <<'PY'
+    python3 - "$1" "$2" "$3" "${4:-1000}" "${5:-2001}" <<'PY'
 import math, struct, sys
-directory, code, count = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
-traces, samples, extensions = 1000, 2001, 7
+directory = sys.argv[1]
+code, count, traces, samples = map(int, sys.argv[2:6])
+extensions = 7
 
 def bcd(value, digits):
     text = str(value).rjust(digits + digits % 2, '0')
@@ -29,9 +32,13 @@ def bcd(value, digits):
 def put(buffer, byte, data):
     buffer[byte - 1:byte - 1 + len(data)] = data
 
+# Above 9999 the BCD file number is FFFF and the expanded one (binary, written anyway) counts.
+def file_number(field_file):
+    return bcd(field_file, 4) if field_file <= 9999 else b'\xff\xff'
+
 def general_header(field_file):
     h = bytearray(96)
-    put(h, 1, bcd(field_file, 4))
+    put(h, 1, file_number(field_file))
     put(h, 3, bcd(code, 4))
     put(h, 11, bcd(26, 2))
     put(h, 12, bcd(123, 4))
@@ -70,7 +77,7 @@ for f in range(count):
     chunks = [general_header(field_file)]
     for t in range(traces):
         h = bytearray(20 + 32 * extensions)
-        put(h, 1, bcd(field_file, 4))
+        put(h, 1, file_number(field_file))
         put(h, 3, bcd(1, 2))
         put(h, 4, bcd(1, 2))
         put(h, 5, bcd(t + 1, 4))
@@ -116,5 +123,7 @@ compare() { # label directory
 
 generate "$data/8058" 8058 70
 generate "$data/8036" 8036 90
+generate "$data/many" 8058 10000 12 501
 compare "8058 (IEEE float)" "$data/8058"
 compare "8036 (24-bit integer)" "$data/8036"
+compare "10000 small files (8058)" "$data/many"
