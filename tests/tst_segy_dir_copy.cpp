@@ -421,10 +421,6 @@ private slots:
             << "sample interval of 300 microseconds cannot be written as a SEG-D 2.1 base scan interval"
             << QStringList{"shot-1.segd", "shot-3.segd"};
         params.interval = 13;
-        QTest::newRow("2.1, 13 us")
-            << 21 << false << false << dirtest::segyFile(params)
-            << "sample interval of 13 microseconds cannot be written as a SEG-D 2.1 base scan interval"
-            << QStringList{"1.sgd", "3.sgd"};
         QTest::newRow("3.1 takes 13 us") << 31 << false << false << dirtest::segyFile(params) << QString()
                                          << QStringList{"1.sgd", "2.sgd", "3.sgd"};
         params.interval = 2000;
@@ -494,11 +490,10 @@ private slots:
         QCOMPARE(console.errors(),
                  QStringList({label + ": " + reason + " - file passed over", "  job failed"}));
         QCOMPARE(converted, QStringList({"   2 files copied", "   1 file passed over"}));
-        for (const QString& name : outputs)
-            QCOMPARE(readFile(path("out/" + name)).size(),
-                     FieldFileBytes{readFile(path("out/" + name))}.trace(3, params.samples));
+        // The bytes of the files kept only, each a whole field file of three traces.
         QCOMPARE(summary(console).first(),
-                 QStringLiteral("   %1 bytes copied").arg(2 * readFile(path("out/" + outputs[0])).size()));
+                 QStringLiteral("   %1 bytes copied")
+                     .arg(2 * FieldFileBytes{readFile(path("out/" + outputs[0]))}.trace(3, params.samples)));
     }
 
 private:
