@@ -37,6 +37,7 @@ int runDirCopy(const cli::Arguments& arguments, TerminalConsole& console, bool s
         if (revision != QLatin1String("2.1") && revision != QLatin1String("3.1"))
             return arguments.usageError(QStringLiteral("--rev is 2.1 or 3.1"));
         settings.revision = revision == QLatin1String("3.1") ? 31 : 21;
+        settings.perRecord = arguments.has(QStringLiteral("per-record"));
     } else {
         settings.concatenate = arguments.has(QStringLiteral("concatenate"));
         if (settings.concatenate && output.isTape())
@@ -159,10 +160,17 @@ OBRIO_COMMAND(
         .describe(QStringLiteral(
             "Converts every *.sgy file of the input directories (or every file of an input tape)\n"
             "to a SEG-D field file of revision 2.1 or 3.1 in OUT_DIR, named like the input with\n"
-            ".sgd for .sgy. The headers come from the binary header and the first trace; the\n"
-            "samples become big-endian IEEE floats (format 8058). A file whose sample interval or\n"
-            "trace count SEG-D cannot hold stops the job before anything is written."))
+            ".sgd for .sgy (from a tape NAME-N.segd). The headers come from the binary header and\n"
+            "the first trace; the samples become big-endian IEEE floats (format 8058). With\n"
+            "--per-record every field record (trace header bytes 9-12) of a file becomes a field\n"
+            "file of its own, named with \"_\" and its number: line.sgy gives line_1001.sgd,\n"
+            "line_1002.sgd, ...; without it a file of several field records gets a warning.\n"
+            "A file SEG-D cannot hold (sample interval, more than 9999 traces, for 2.1 a negative\n"
+            "recording delay) is passed over with an error, the others are converted, and obrio\n"
+            "ends with status 1."))
         .option(cli::option("rev", "2.1|3.1", QStringLiteral("the SEG-D revision")).required())
+        .option(cli::flag("per-record",
+                          QStringLiteral("one SEG-D file per field record, named IN_<record>.sgd")))
         .option(baseNameOption())
         .option(nextTapeOption())
         .option(cli::flag("no-rewind", QStringLiteral("leave the tapes where the job ends")))

@@ -33,4 +33,11 @@ QString forTapeFile(const QString& baseName, int number, bool segd)
                                                                         : QStringLiteral(".sgy"));
 }
 
+QString withFieldRecord(const QString& name, qint64 record)
+{
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString number = QStringLiteral("_%1").arg(record);
+    return dot < 0 ? name + number : QString(name).insert(dot, number);
+}
+
 } // namespace DirCopyNames

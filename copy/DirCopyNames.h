@@ -15,4 +15,8 @@ QString forInputFile(const QString& fileName, bool segd);
 // The output name of the n-th (1-based) file of a tape input.
 QString forTapeFile(const QString& baseName, int number, bool segd);
 
+// The name of the field file of one field record: `name` with "_" and the record number before
+// its extension (a.sgd, 1001: a_1001.sgd).
+QString withFieldRecord(const QString& name, qint64 record);
+
 } // namespace DirCopyNames

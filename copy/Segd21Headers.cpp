@@ -27,10 +27,11 @@ constexpr std::array<Field, 10> generalHeader{{
 
 constexpr int descriptorBytes = 32;
 
-constexpr std::array<Field, 7> channelSetDescriptor{{
+constexpr std::array<Field, 8> channelSetDescriptor{{
     {0, 1, E::Bcd, Constant, 1}, // scan type
-    {1, 1, E::Binary, SetNumber, 0},
-    {4, 2, E::Binary, HalfRecordLength, 0}, // end time in 2 ms units
+    {1, 1, E::Bcd, SetNumber, 0},
+    {2, 2, E::Binary, StartTime2Ms, 0},
+    {4, 2, E::Binary, EndTime2Ms, 0},
     {6, 2, E::Binary, Constant, 1000},
     {8, 2, E::Bcd, SetChannels, 0},
     {10, 1, E::Binary, Constant, 0x10}, // seismic channels

@@ -29,11 +29,12 @@ constexpr std::array<Field, 12> generalHeader{{
 
 constexpr int descriptorBytes = 3 * 32;
 
-constexpr std::array<Field, 15> channelSetDescriptor{{
+constexpr std::array<Field, 16> channelSetDescriptor{{
     {0, 1, E::Bcd, Constant, 1}, // scan type
     {1, 2, E::Binary, SetNumber, 0},
-    {3, 1, E::Binary, Constant, 0x10},    // seismic channels
-    {8, 4, E::Binary, RecordLengthUs, 0}, // end time
+    {3, 1, E::Binary, Constant, 0x10}, // seismic channels
+    {4, 4, E::Binary, StartTimeUs, 0},
+    {8, 4, E::Binary, EndTimeUs, 0},
     {12, 4, E::Binary, Samples, 0},
     {16, 4, E::Ieee32, Constant, 1.0}, // descale factor
     {20, 3, E::Binary, SetChannels, 0},

@@ -25,7 +25,7 @@ constexpr std::array<Field, 13> firstGeneralBlock{{
     {31, 1, E::Binary, Constant, 1},      // external header blocks
 }};
 
-constexpr std::array<Field, 12> extendedHeader{{
+constexpr std::array<Field, 13> extendedHeader{{
     {0, 4, E::Binary, RecordLengthMs, 0},
     {4, 4, E::Binary, SampleInterval, 0},
     {8, 4, E::Binary, Traces, 0},
@@ -35,6 +35,7 @@ constexpr std::array<Field, 12> extendedHeader{{
     {24, 4, E::Binary, Traces, 0},   // live traces
     {28, 4, E::Binary, Constant, 1},
     {32, 4, E::Binary, Samples, 0},
+    {80, 4, E::Binary, DelayMs, 0}, // refraction delay
     {572, 8, E::Ieee64, SourceX, 0},
     {580, 8, E::Ieee64, SourceY, 0},
     {588, 4, E::Ieee32, SourceElevation, 0},

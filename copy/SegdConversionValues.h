@@ -13,12 +13,19 @@ namespace SegdConversionValues {
 constexpr int largestTraceCount = 9999;
 
 // The base scan interval byte, sixteenths of a millisecond: for revision 2.1 only an interval
-// that is a whole number of them and fits the byte; for revision 3.1, which states the interval
-// in microseconds too, the truncated count. -1 when the interval cannot be written.
+// that is a whole number of them and fits the byte (-1 otherwise); revision 3.1 states the
+// interval in microseconds too, so its byte holds the truncated count, or 0 where that does not
+// fit. -1 for no interval.
 int baseScanInterval(int microseconds, int revision);
 
-// Why the values cannot make a field file's headers (empty when they can).
+// Why a file of these binary header values cannot become field files (empty when it can).
 QString refusal(int sampleInterval, int samples, qint64 traces, int revision);
+// Why a field file of these values, made from its first trace, cannot be written (empty when it
+// can): a channel set's start or end time its revision cannot hold.
+QString recordRefusal(const SegdHeaderFields::Values& values, int revision);
+
+// The field record number of a trace (SEG-Y trace header bytes 9 to 12).
+qint32 fieldRecord(const char* traceHeader, bool littleEndian);
 
 SegdHeaderFields::Values fileValues(const char* traceHeader, bool littleEndian, int sampleInterval,
                                     int samples, int traces, int revision);

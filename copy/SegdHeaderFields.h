@@ -26,8 +26,13 @@ enum Value : int {
     FileNumber,   // the field record number
     RecordLengthMs,
     RecordLengthUs,
-    HalfRecordLength, // in the 2 ms units of a revision 2.1 channel set
-    SourceWord,       // SEG-Y trace header bytes 205 to 208
+    DelayMs, // the recording delay: the time of the first sample, signed
+    // Channel set start and end times: in the 2 ms units of revision 2.1, in microseconds for 3.1.
+    StartTime2Ms,
+    EndTime2Ms,
+    StartTimeUs,
+    EndTimeUs,
+    SourceWord, // SEG-Y trace header bytes 205 to 208
     ShotPoint,
     HeaderLength,
     RecordSize,     // headers and every trace record

@@ -45,8 +45,6 @@ bool SegyDirCopyJob::run()
         lines.error(QStringLiteral("job will abort"));
         return false;
     }
-    if (!checkConversions())
-        return false;
     copyOperator->startProgress(inputTape ? JobProgress::unknownTotal : inputFiles.size());
     if (inputTape)
         copyTapeInput();
@@ -54,6 +52,9 @@ bool SegyDirCopyJob::run()
         copyDiskInput();
     copyOperator->endProgress();
     endJob();
+    // The files passed over fail the job once the others are converted.
+    if (filesRefused > 0)
+        failed = true;
     report();
     return !failed;
 }
@@ -101,64 +102,34 @@ bool SegyDirCopyJob::listInputs()
     return true;
 }
 
-bool SegyDirCopyJob::checkConversions()
+QString SegyDirCopyJob::readDiskHeaders(QFile& file, FileHeaders* headers)
 {
-    if (!settings.segd || inputTape)
-        return true;
-    for (const QString& path : qAsConst(inputFiles)) {
-        QFile file(path);
-        FileHeaders headers;
-        if (!readDiskHeaders(file, path, &headers))
-            return false;
-        const qint64 traces = (file.size() - headers.layout.dataStart()) / headers.layout.traceLength;
-        const QString refusal = SegdConversionValues::refusal(headers.sampleInterval, headers.layout.samples,
-                                                              traces, settings.revision);
-        if (!refusal.isEmpty()) {
-            lines.error(QStringLiteral("%1: %2 - job will abort").arg(path, refusal));
-            return false;
-        }
-    }
-    haveFirst = false;
-    return true;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return QStringLiteral("error opening input file");
+    if (file.read(work.get(), SegyLayout::fileHeaderSize) != SegyLayout::fileHeaderSize)
+        return QStringLiteral("error reading input file");
+    return headerProblem(work.get(), file.size(), headers);
 }
 
-bool SegyDirCopyJob::readDiskHeaders(QFile& file, const QString& path, FileHeaders* headers)
-{
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        lines.error(QStringLiteral("error opening input file: ") + path);
-        return false;
-    }
-    if (file.read(work.get(), SegyLayout::fileHeaderSize) != SegyLayout::fileHeaderSize) {
-        lines.error(QStringLiteral("error reading input file %1 - job will abort").arg(path));
-        return false;
-    }
-    return checkHeaders(work.get(), file.size(), headers);
-}
-
-bool SegyDirCopyJob::checkHeaders(const char* headers, qint64 fileSize, FileHeaders* result)
+QString SegyDirCopyJob::headerProblem(const char* headers, qint64 fileSize, FileHeaders* result)
 {
     result->layout = SegyCopyLayout::read(headers, fileSize);
     const SegyCopyLayout& layout = result->layout;
-    if (!layout.known) {
-        lines.error(QStringLiteral("invalid sample format - job will abort"));
-        return false;
-    }
+    if (!layout.known)
+        return QStringLiteral("invalid sample format");
     const bool swap = layout.littleEndian != (Q_BYTE_ORDER == Q_LITTLE_ENDIAN);
     result->sampleInterval =
         int(SegyLayout::read(headers + SegyLayout::textHeaderSize, SegyLayout::binaryHeaderSize,
                              SegyLayout::sampleIntervalWord, swap));
-    if (settings.segd && !SegyIeeeSamples::convertible(layout.sampleFormat)) {
-        lines.error(QStringLiteral("sample format %1 cannot be converted to SEG-D - job will abort")
-                        .arg(layout.sampleFormat));
-        return false;
-    }
+    if (settings.segd && !SegyIeeeSamples::convertible(layout.sampleFormat))
+        return QStringLiteral("sample format %1 cannot be converted to SEG-D").arg(layout.sampleFormat);
     if (!haveFirst) {
         first = *result;
         haveFirst = true;
-        return true;
+        return QString();
     }
     if (!settings.concatenate)
-        return true;
+        return QString();
     const char* mismatch = nullptr;
     if (layout.sampleFormat != first.layout.sampleFormat || layout.littleEndian != first.layout.littleEndian)
         mismatch = "format";
@@ -167,10 +138,39 @@ bool SegyDirCopyJob::checkHeaders(const char* headers, qint64 fileSize, FileHead
     else if (layout.samples != first.layout.samples)
         mismatch = "count";
     if (!mismatch)
+        return QString();
+    return QStringLiteral("sample %1 mismatch for concatenated files").arg(QLatin1String(mismatch));
+}
+
+void SegyDirCopyJob::startInputFile(const QString& name)
+{
+    outputName = name;
+    outputsOfFile.clear();
+    bytesBeforeFile = bytesCopied;
+    recordChanges = 0;
+    refusal.clear();
+}
+
+bool SegyDirCopyJob::endInputFile(const QString& label, bool* copied)
+{
+    *copied = false;
+    if (refusal.isEmpty() && settings.segd && outputsOfFile.isEmpty())
+        refuse(QStringLiteral("no traces to convert"));
+    if (!refusal.isEmpty()) {
+        passOver(label);
         return true;
-    lines.error(QStringLiteral("sample %1 mismatch for concatenated files - job will abort")
-                    .arg(QLatin1String(mismatch)));
-    return false;
+    }
+    if (!endOutputFile())
+        return false;
+    if (settings.segd && !settings.perRecord && recordChanges > 0)
+        lines.warning(QStringLiteral("%1 holds %2 field records: they become one SEG-D field file (one "
+                                     "for each with \"One SEG-D file per field record\", --per-record)")
+                          .arg(label)
+                          .arg(recordChanges + 1));
+    fieldFilesWritten += int(outputsOfFile.size());
+    ++filesCopied;
+    *copied = true;
+    return true;
 }
 
 void SegyDirCopyJob::copyDiskInput()
@@ -185,25 +185,41 @@ void SegyDirCopyJob::copyDiskInput()
             break;
         if (!copyDiskFile(path))
             break;
-        copyOperator->showProgress(filesCopied);
+        copyOperator->showProgress(filesCopied + filesRefused);
     }
 }
 
 bool SegyDirCopyJob::copyDiskFile(const QString& path)
 {
     QFile input(path);
-    if (!readDiskHeaders(input, path, &current)) {
-        failed = true;
+    startInputFile(DirCopyNames::forInputFile(QFileInfo(path).fileName(), settings.segd));
+    const QString problem = readDiskHeaders(input, &current);
+    if (!problem.isEmpty() && !settings.segd) {
+        fail(QStringLiteral("%1: %2 - job will abort").arg(path, problem));
         return false;
+    }
+    bool copied = false;
+    if (!problem.isEmpty()) {
+        refuse(problem);
+        return endInputFile(path, &copied);
     }
     const SegyCopyLayout& layout = current.layout;
     const qint64 dataStart = layout.dataStart();
     const qint64 dataBytes = qMax<qint64>(0, input.size() - dataStart);
     tracesInFile = dataBytes / layout.traceLength;
     copyOperator->showCurrentFile(
-        QStringLiteral("File %1: %2 traces").arg(filesCopied + 1).arg(tracesInFile));
+        QStringLiteral("File %1: %2 traces").arg(filesCopied + filesRefused + 1).arg(tracesInFile));
+    if (settings.segd) {
+        // Split by field record, each record's traces are counted as they come.
+        const QString why = SegdConversionValues::refusal(
+            current.sampleInterval, layout.samples, settings.perRecord ? 0 : tracesInFile, settings.revision);
+        if (!why.isEmpty()) {
+            refuse(why);
+            return endInputFile(path, &copied);
+        }
+    }
     const bool continuing = settings.concatenate && outputOpen;
-    if (!continuing && !openOutput(DirCopyNames::forInputFile(QFileInfo(path).fileName(), settings.segd)))
+    if (!settings.segd && !continuing && !openOutput(outputName))
         return false;
     if (!input.seek(settings.segd || continuing ? dataStart : SegyLayout::fileHeaderSize)) {
         fail(QStringLiteral("error reading input file %1 - job will abort").arg(path));
@@ -224,7 +240,7 @@ bool SegyDirCopyJob::copyDiskFile(const QString& path)
     const int traceLength = layout.traceLength;
     const qint64 batch = outputTape ? traceLength : qint64(workBufferSize / traceLength) * traceLength;
     qint64 left = dataBytes;
-    while (left > 0) {
+    while (left > 0 && refusal.isEmpty()) {
         const qint64 want = qMin(batch, left);
         const qint64 got = input.read(work.get(), want);
         if (got != want) {
@@ -232,13 +248,13 @@ bool SegyDirCopyJob::copyDiskFile(const QString& path)
             return false;
         }
         left -= got;
-        if (!writeTraces(work.get(), got) || !goOn())
+        if ((!writeTraces(work.get(), got) && refusal.isEmpty()) || !goOn())
             return false;
     }
     input.close();
-    if (!endOutputFile())
+    if (!endInputFile(path, &copied))
         return false;
-    ++filesCopied;
-    say(QStringLiteral("Copied file  ") + path);
+    if (copied)
+        say(QStringLiteral("Copied file  ") + path);
     return true;
 }

@@ -17,7 +17,9 @@ class TapeDevice;
 // Copies many SEG-Y files in one job: every "*.sgy" file of the input directories (in name
 // order) or every file of the input tapes, to an output directory or an output tape, spread
 // over several output tapes by a byte limit. In SEG-D mode every file becomes a SEG-D field
-// file of revision 2.1 or 3.1 in the output directory, its samples big-endian IEEE floats.
+// file of revision 2.1 or 3.1 in the output directory, its samples big-endian IEEE floats, or
+// one field file for each of its field records. A file SEG-D cannot hold is passed over with an
+// error, nothing of it written, and fails the job once the other files are converted.
 class SegyDirCopyJob : private JobState {
 public:
     static constexpr const char* jobName = "Multiple SEG-Y copy";
@@ -33,6 +35,9 @@ public:
         TapeDevice* outputTape = nullptr;
         bool segd = false;
         int revision = 21; // 21 or 31
+        // SEG-D mode: a new field file wherever the field record number (trace header bytes 9 to 12)
+        // changes, its name the input's with "_" and that number before the extension.
+        bool perRecord = false;
         bool concatenate = false;
         // Names of disk files made from tape input: base name, "-", number.
         QString baseName = QStringLiteral("file");
@@ -65,8 +70,8 @@ private:
     // Checks done before anything is written; false (reported) when the job cannot run.
     [[nodiscard]] bool checkTargets();
     [[nodiscard]] bool listInputs();
-    [[nodiscard]] bool checkConversions();
-    [[nodiscard]] bool readDiskHeaders(QFile& file, const QString& path, FileHeaders* headers);
+    // Why the headers of a disk file cannot be copied; empty when they can.
+    QString readDiskHeaders(QFile& file, FileHeaders* headers);
 
     void copyDiskInput();
     [[nodiscard]] bool copyDiskFile(const QString& path);
@@ -81,18 +86,35 @@ private:
     [[nodiscard]] bool applyRecordBoundary();
     qint64 recordValue() const;
 
-    // The header check of every input file: the values kept from the first, the concatenation's
-    // mismatch errors; false (reported) when the file cannot be copied.
-    [[nodiscard]] bool checkHeaders(const char* headers, qint64 fileSize, FileHeaders* result);
+    // The header check of every input file, the values kept from the first: why the file cannot be
+    // copied (a concatenation's mismatch too), or empty.
+    QString headerProblem(const char* headers, qint64 fileSize, FileHeaders* result);
+    // How the n-th file of the input tape is named in messages.
+    QString tapeFileLabel() const;
+
+    // The input file in hand starts: its outputs are named after `name`.
+    void startInputFile(const QString& name);
+    // Ends the input file in hand, reported under `label`: its last output ended, or, when it was
+    // refused, passed over. False when the job cannot go on; `copied` tells which end it had.
+    [[nodiscard]] bool endInputFile(const QString& label, bool* copied);
 
     [[nodiscard]] bool openOutput(const QString& name);
     [[nodiscard]] bool writeSegyHeaders(const char* headers, qint64 length);
     [[nodiscard]] bool endOutputFile();
-    // A trace of the file in hand: copied, or converted to a SEG-D trace record.
+    // Traces of the file in hand: copied, or converted. False when the job cannot go on, or when the
+    // file is refused (`refusal` set).
     [[nodiscard]] bool writeTraces(const char* traces, qint64 length);
-    [[nodiscard]] bool writeSegdHeaders(const char* firstTrace);
-    // The SEG-D headers of the revision chosen, with the values of the file in hand.
+
+    // SEG-D mode: each trace becomes a trace record of the field file its field record belongs to.
+    [[nodiscard]] bool convertTraces(const char* traces, qint64 length);
+    // Opens the field file `firstTrace` starts and writes its headers.
+    [[nodiscard]] bool startFieldFile(const char* firstTrace);
+    // The SEG-D headers of the revision chosen, with the values of the field file in hand.
     QByteArray segdHeaders() const;
+    // Refuses the input file in hand for `why`: what was written of it is removed.
+    void refuse(const QString& why);
+    // Reports the refused file and counts it.
+    void passOver(const QString& label);
     [[nodiscard]] bool write(const char* data, qint64 length, int blockLength);
     [[nodiscard]] bool changeOutputTape();
     void startOutputTape();
@@ -115,16 +137,26 @@ private:
     FileHeaders first;
     bool haveFirst = false;
     FileHeaders current;
-    // SEG-D mode: the values of the file in hand and its next trace number.
+    // SEG-D mode: the values of the field file in hand, its field record and its last trace number.
     SegdHeaderFields::Values segdValues{};
     QByteArray lastTraceHeader;
     int traceNumber = 0;
+    qint64 fieldRecord = 0;
+    // The input file in hand: its output name, its outputs so far, the bytes before it, the field
+    // record changes met in it and, when it is refused, why.
+    QString outputName;
+    QStringList outputsOfFile;
+    qint64 bytesBeforeFile = 0;
+    int recordChanges = 0;
+    QString refusal;
 
     qint64 bytesCopied = 0;
     qint64 bytesOnTape = 0;
     qint64 tracesOnTape = 0;
     qint64 tracesInFile = 0;
     int filesCopied = 0;
+    int filesRefused = 0;
+    int fieldFilesWritten = 0;
     qint64 blocksRead = 0;
     int inputTapeNumber = 1;
     int outputTapeNumber = 1;

@@ -1,16 +1,11 @@
 #include "copy/DirCopyNames.h"
 #include "copy/DirCopyOperator.h"
-#include "copy/Segd21Headers.h"
-#include "copy/Segd31Headers.h"
-#include "copy/SegdCommonHeaders.h"
-#include "copy/SegdConversionValues.h"
 #include "copy/SegyDirCopyJob.h"
-#include "copy/SegyIeeeSamples.h"
 #include "devices/TapeDevice.h"
 #include "seismic/SegyLayout.h"
 
-// The output side of the multi-file copy: output files and tapes, SEG-D conversion, tape
-// changes at the byte limit, the end of the job and its summary.
+// The output side of the multi-file copy: output files and tapes, tape changes at the byte
+// limit, the end of the job and its summary.
 
 bool SegyDirCopyJob::openOutput(const QString& name)
 {
@@ -24,6 +19,7 @@ bool SegyDirCopyJob::openOutput(const QString& name)
         return false;
     }
     outputOpen = true;
+    outputsOfFile.append(outputPath);
     return true;
 }
 
@@ -36,64 +32,20 @@ bool SegyDirCopyJob::writeSegyHeaders(const char* headers, qint64 length)
                  int(length - SegyLayout::textHeaderSize));
 }
 
-bool SegyDirCopyJob::writeSegdHeaders(const char* firstTrace)
-{
-    const SegyCopyLayout& layout = current.layout;
-    segdValues = SegdConversionValues::fileValues(firstTrace, layout.littleEndian, current.sampleInterval,
-                                                  layout.samples, int(tracesInFile), settings.revision);
-    const QByteArray headers = segdHeaders();
-    return write(headers.constData(), headers.size(), headers.size());
-}
-
-QByteArray SegyDirCopyJob::segdHeaders() const
-{
-    return settings.revision == 31 ? Segd31Headers::build(segdValues) : Segd21Headers::build(segdValues);
-}
-
 bool SegyDirCopyJob::writeTraces(const char* traces, qint64 length)
 {
+    if (settings.segd)
+        return convertTraces(traces, length);
     const int traceLength = current.layout.traceLength;
-    if (!settings.segd) {
-        if (!write(traces, length, traceLength))
-            return false;
-        const qint64 count = (length + traceLength - 1) / traceLength;
-        tracesOnTape += count;
-        if (length % traceLength != 0)
-            lines.warning(QStringLiteral("the last trace of the file is incomplete (%1 of %2 bytes); it is "
-                                         "copied as it is")
-                              .arg(length % traceLength)
-                              .arg(traceLength));
-        return true;
-    }
-    const SegyCopyLayout& layout = current.layout;
-    const qint64 whole = length / traceLength;
-    const qint64 recordBytes = SegdCommonHeaders::traceRecordBytes(layout.samples);
-    if (converted.size() < size_t(whole * recordBytes))
-        converted.resize(size_t(whole * recordBytes));
-    for (qint64 k = 0; k < whole; ++k) {
-        const char* trace = traces + k * traceLength;
-        if (traceNumber == 0 && !writeSegdHeaders(trace))
-            return false;
-        if (traceNumber >= SegdConversionValues::largestTraceCount) {
-            fail(QStringLiteral("more than %1 traces in file %2 - job will abort")
-                     .arg(SegdConversionValues::largestTraceCount)
-                     .arg(filesCopied + 1));
-            return false;
-        }
-        ++traceNumber;
-        char* record = converted.data() + k * recordBytes;
-        SegdConversionValues::setTraceValues(segdValues, trace, layout.littleEndian, traceNumber);
-        SegdCommonHeaders::writeTraceHeader(record, segdValues, settings.revision);
-        SegyIeeeSamples::convert(layout.sampleFormat, layout.littleEndian,
-                                 trace + SegyLayout::traceHeaderSize,
-                                 record + SegdCommonHeaders::traceHeaderBytes, layout.samples);
-    }
+    if (!write(traces, length, traceLength))
+        return false;
+    tracesOnTape += (length + traceLength - 1) / traceLength;
     if (length % traceLength != 0)
-        lines.warning(
-            QStringLiteral("the last trace of the file is incomplete (%1 of %2 bytes); it is left out")
-                .arg(length % traceLength)
-                .arg(traceLength));
-    return write(converted.data(), whole * recordBytes, int(recordBytes));
+        lines.warning(QStringLiteral("the last trace of the file is incomplete (%1 of %2 bytes); it is "
+                                     "copied as it is")
+                          .arg(length % traceLength)
+                          .arg(traceLength));
+    return true;
 }
 
 bool SegyDirCopyJob::write(const char* data, qint64 length, int blockLength)
@@ -208,6 +160,10 @@ void SegyDirCopyJob::report()
     say(QStringLiteral("Multiple SEG-Y Copy Summary:"));
     lines.count(bytesCopied, "byte");
     lines.count(filesCopied, "file");
+    if (filesRefused > 0)
+        lines.count(filesRefused, "file", "passed over");
+    if (settings.segd)
+        lines.count(fieldFilesWritten, "SEG-D field file", "written");
     if (inputTape) {
         lines.count(blocksRead, "block");
         lines.count(inputTapeNumber - 1, "tape");

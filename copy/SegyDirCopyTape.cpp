@@ -33,29 +33,40 @@ bool SegyDirCopyJob::copyTapeFile(bool* tapeEnded)
         return false;
     if (*tapeEnded)
         return true;
-    copyOperator->showCurrentFile(QStringLiteral("File %1").arg(filesCopied + 1));
+    const int number = filesCopied + filesRefused + 1;
+    copyOperator->showCurrentFile(QStringLiteral("File %1").arg(number));
+    startInputFile(DirCopyNames::forTapeFile(settings.baseName, number, settings.segd));
+    const QString problem = headerProblem(work.get(), -1, &current);
+    if (!problem.isEmpty() && !settings.segd) {
+        fail(QStringLiteral("%1: %2 - job will abort").arg(tapeFileLabel(), problem));
+        return false;
+    }
     if (settings.segd) {
-        const QString refusal = SegdConversionValues::refusal(current.sampleInterval, current.layout.samples,
-                                                              0, settings.revision);
-        if (!refusal.isEmpty()) {
-            fail(QStringLiteral("file %1 on input tape %2: %3 - job will abort")
-                     .arg(filesCopied + 1)
-                     .arg(inputTape->name(), refusal));
-            return false;
-        }
+        const QString why = problem.isEmpty()
+                                ? SegdConversionValues::refusal(current.sampleInterval,
+                                                                current.layout.samples, 0, settings.revision)
+                                : problem;
+        // A file refused here is read to its end all the same, to go on with the next.
+        if (!why.isEmpty())
+            refuse(why);
     }
     tracesInFile = 0;
     const bool continuing = settings.concatenate && outputOpen;
-    if (!continuing &&
-        !openOutput(DirCopyNames::forTapeFile(settings.baseName, filesCopied + 1, settings.segd)))
+    if (!settings.segd && !continuing &&
+        (!openOutput(outputName) || !writeSegyHeaders(work.get(), SegyLayout::fileHeaderSize)))
         return false;
-    if (!settings.segd && !continuing && !writeSegyHeaders(work.get(), SegyLayout::fileHeaderSize))
+    bool copied = false;
+    if (!copyTapeTraces(tapeEnded) || !endInputFile(tapeFileLabel(), &copied))
         return false;
-    if (!copyTapeTraces(tapeEnded) || !endOutputFile())
-        return false;
-    ++filesCopied;
-    copyOperator->showProgress(filesCopied);
+    copyOperator->showProgress(filesCopied + filesRefused);
     return !(outputTape && settings.outputLimit) || applyRecordBoundary();
+}
+
+QString SegyDirCopyJob::tapeFileLabel() const
+{
+    return QStringLiteral("file %1 on input tape %2")
+        .arg(filesCopied + filesRefused + 1)
+        .arg(inputTape->name());
 }
 
 bool SegyDirCopyJob::readTapeHeaders(bool* tapeEnded)
@@ -86,10 +97,7 @@ bool SegyDirCopyJob::readTapeHeaders(bool* tapeEnded)
     std::memcpy(work.get() + SegyLayout::textHeaderSize, inputTape->buffer(),
                 size_t(qMin(inputTape->bytesRead(), int(SegyLayout::binaryHeaderSize))));
     ++blocksRead;
-    if (checkHeaders(work.get(), -1, &current))
-        return true;
-    failed = true;
-    return false;
+    return true;
 }
 
 bool SegyDirCopyJob::copyTapeTraces(bool* tapeEnded)
@@ -107,22 +115,17 @@ bool SegyDirCopyJob::copyTapeTraces(bool* tapeEnded)
         ++blocksRead;
         const char* block = inputTape->buffer();
         lastTraceHeader = QByteArray(block, qMin(length, int(SegyLayout::traceHeaderSize)));
-        if (settings.segd) {
-            if (length != current.layout.traceLength) {
-                fail(QStringLiteral(
-                         "a trace of %1 bytes where %2 were expected on input tape %3 - job will abort")
-                         .arg(length)
-                         .arg(current.layout.traceLength)
-                         .arg(inputTape->name()));
-                return false;
-            }
-            if (!writeTraces(block, length))
-                return false;
-        } else {
+        if (!settings.segd) {
             // Blocks go out as they came in.
             if (!write(block, length, length))
                 return false;
             ++tracesOnTape;
+        } else if (refusal.isEmpty() && length != current.layout.traceLength) {
+            refuse(QStringLiteral("a trace of %1 bytes where %2 were expected")
+                       .arg(length)
+                       .arg(current.layout.traceLength));
+        } else if (refusal.isEmpty() && !writeTraces(block, length) && refusal.isEmpty()) {
+            return false;
         }
         if (!goOn())
             return false;

@@ -1,3 +1,4 @@
+#include "tests/support/DataTable.h"
 #include "tests/support/ObrioProcess.h"
 #include "tests/support/SegyDirFixture.h"
 #include "tests/support/TapeImageFiles.h"
@@ -60,12 +61,59 @@ private slots:
         }
     }
 
+    void convertByFieldRecord_data()
+    {
+        obrtest::columns<QStringList, bool, int, QStringList, QString>(
+            {"options", "refusedFile", "status", "files", "message"});
+        QTest::newRow("--per-record") << QStringList{"--rev", "3.1", "--per-record"} << false << 0
+                                      << QStringList{"a_4567.sgd",     "b_4567.sgd",     "shots_1001.sgd",
+                                                     "shots_1002.sgd", "shots_1003.sgd", "shots_1004.sgd"}
+                                      << QString();
+        QTest::newRow("one field file per input")
+            << QStringList{"--rev", "2.1"} << false << 0 << QStringList{"a.sgd", "b.sgd", "shots.sgd"}
+            << "shots.sgy holds 4 field records";
+        QTest::newRow("a file passed over")
+            << QStringList{"--rev", "2.1", "--per-record"} << true << 1
+            << QStringList{"a_4567.sgd",     "b_4567.sgd",     "shots_1001.sgd",
+                           "shots_1002.sgd", "shots_1003.sgd", "shots_1004.sgd"}
+            << "c.sgy: sample interval of 300 microseconds cannot be written as a SEG-D 2.1 base scan "
+               "interval - file passed over";
+    }
+    void convertByFieldRecord()
+    {
+        const auto [options, refusedFile, status, files, message] =
+            obrtest::fetch<QStringList, bool, int, QStringList, QString>("options", "refusedFile", "status",
+                                                                         "files", "message");
+        dirtest::SegyParams params;
+        params.traces = 12;
+        params.tracesPerRecord = 3;
+        params.fieldRecord = 1001;
+        QVERIFY(writeFile(path("in/shots.sgy"), dirtest::segyFile(params)));
+        dirtest::SegyParams refused;
+        refused.interval = 300;
+        if (refusedFile)
+            QVERIFY(writeFile(path("in/c.sgy"), dirtest::segyFile(refused)));
+        const ObrioRun run = obrio(QStringList{"convert", "segy-to-segd", "in", "out"} + options);
+        QCOMPARE(run.status, status);
+        QCOMPARE(QDir(path("out")).entryList(QDir::Files), files);
+        const QString err = run.err.join('\n');
+        if (message.isEmpty())
+            QVERIFY2(err.isEmpty(), qPrintable(err));
+        else
+            QVERIFY2(err.contains(message), qPrintable(err));
+        // General header block 2 bytes 1 to 3: the field file number.
+        const QString third = files.contains("shots.sgd") ? "out/shots.sgd" : "out/shots_1003.sgd";
+        QCOMPARE(readFile(path(third)).mid(32, 3),
+                 QByteArray::fromHex(files.contains("shots.sgd") ? "0003e9" : "0003eb"));
+    }
+
     void usageErrors()
     {
         const QList<QStringList> wrong{{"convert", "segy-to-segd", "in", "out"},
                                        {"convert", "segy-to-segd", "in", "out", "--rev", "2.2"},
                                        {"convert", "segy-to-segd", "in", "tape:t.tap", "--rev", "2.1"},
                                        {"copy", "segy-dir", "in", "out", "--tape-limit", "0.5"},
+                                       {"copy", "segy-dir", "in", "out", "--per-record"},
                                        {"copy", "segy-dir", "in", "out", "--record-size", "3"}};
         const QList<ObrioRun> runs = obrtest::runObrioEach(home->path(), wrong);
         for (int k = 0; k < wrong.size(); ++k)

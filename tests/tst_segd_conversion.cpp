@@ -53,9 +53,23 @@ void expectExtendedHeader(Expected& e, int offset)
     for (const auto& [index, value] : std::initializer_list<std::pair<int, int>>{
              {0, 1000}, {1, 2000}, {2, 12}, {3, 0}, {4, 12}, {5, 0}, {6, 12}, {7, 1}, {8, 500}})
         e.word<qint32>(offset + 4 * index, value);
+    // Source elevation 4500 with the elevation scalar -10, not the coordinate scalar -100.
     e.word<double>(offset + 572, 1234.56)
         .word<double>(offset + 580, -987.65)
-        .word<float>(offset + 588, 45.0f);
+        .word<float>(offset + 588, 450.0f);
+}
+
+// Two BCD digits.
+int bcd(int value)
+{
+    return (value / 10) << 4 | value % 10;
+}
+
+// Where a revision's extended header starts: three general header blocks and sixteen channel
+// set descriptors of one block (2.1) or three (3.1) before it.
+int extendedOffset(int revision)
+{
+    return 96 + 16 * (revision == 31 ? 96 : 32);
 }
 
 } // namespace
@@ -69,6 +83,7 @@ private slots:
         dirtest::SegyParams params;
         params.samples = 500;
         params.traces = 12;
+        params.elevationScalar = -10;
         segy = dirtest::segyFile(params);
     }
 
@@ -82,7 +97,8 @@ private slots:
         e.at(67, {0xFF, 0xFF, 0xFB}).at(72, {0x00, 0x01, 0x41}).word<qint32>(88, 1664).at(95, {3});
         for (int set = 1; set <= 16; ++set) {
             const int d = 96 + (set - 1) * 32;
-            e.at(d, {0x01, set, 0x00, 0x00, 0x01, 0xF4, 0x03, 0xE8});
+            // The set number is two BCD digits (set 16 is 16h).
+            e.at(d, {0x01, bcd(set), 0x00, 0x00, 0x01, 0xF4, 0x03, 0xE8});
             e.at(d + 8, {0x00, set == 1 ? 0x12 : 0x00, 0x10}).at(d + 28, {0xF2});
         }
         expectExtendedHeader(e, 96 + 16 * 32);
@@ -149,8 +165,82 @@ private slots:
                 .at(35, {0x00, (point >> 8) & 0xFF, point & 0xFF});
         e.word<double>(52, dirtest::scaled(dirtest::receiverX(trace), scalar));
         e.word<double>(60, dirtest::scaled(dirtest::receiverY(trace), scalar));
-        e.word<float>(68, float(dirtest::scaled(dirtest::receiverElevation(trace), scalar)));
+        // No elevation scalar: the elevation as it is.
+        e.word<float>(68, float(dirtest::receiverElevation(trace)));
         QVERIFY2(record == e.bytes, qPrintable(firstDifference(record, e.bytes)));
+    }
+
+    void elevationScalar_data()
+    {
+        obrtest::columns<int, int, float, float, double>(
+            {"elevationScalar", "coordinateScalar", "receiverElevation", "sourceElevation", "receiverX"});
+        // Trace 0 holds receiver elevation 1200, source elevation 4500 and receiver X 500000.
+        QTest::newRow("0 keeps the elevation") << 0 << -10 << 1200.0f << 4500.0f << 50000.0;
+        QTest::newRow("negative divides") << -10 << 0 << 120.0f << 450.0f << 500000.0;
+        QTest::newRow("positive multiplies") << 10 << -100 << 12000.0f << 45000.0f << 5000.0;
+        QTest::newRow("-1000 divides by 1000") << -1000 << 10 << 1.2f << 4.5f << 5000000.0;
+    }
+    // Elevations take the elevation scalar (bytes 69 to 70), coordinates the coordinate scalar.
+    void elevationScalar()
+    {
+        const auto [elevationScalar, coordinateScalar, receiverElevation, sourceElevation, receiverX] =
+            obrtest::fetch<int, int, float, float, double>(
+                "elevationScalar", "coordinateScalar", "receiverElevation", "sourceElevation", "receiverX");
+        dirtest::SegyParams params;
+        params.elevationScalar = elevationScalar;
+        params.scalar = coordinateScalar;
+        const QByteArray file = dirtest::segyFile(params);
+        SegdHeaderFields::Values values =
+            SegdConversionValues::fileValues(file.constData() + 3600, false, 2000, 50, 3, 21);
+        SegdConversionValues::setTraceValues(values, file.constData() + 3600, false, 1);
+        QByteArray record(SegdCommonHeaders::traceHeaderBytes, '\0');
+        SegdCommonHeaders::writeTraceHeader(record.data(), values, 21);
+        QCOMPARE(record.mid(52, 8), Expected(8).word<double>(0, receiverX).bytes);
+        QCOMPARE(record.mid(68, 4), Expected(4).word<float>(0, receiverElevation).bytes);
+        QCOMPARE(Segd21Headers::build(values).mid(extendedOffset(21) + 588, 4),
+                 Expected(4).word<float>(0, sourceElevation).bytes);
+    }
+
+    void recordingDelay_data()
+    {
+        obrtest::columns<int, int, int, int, int, QString>(
+            {"revision", "delay", "samples", "start", "end", "refusal"});
+        // 500 samples at 2 ms: a record of 1000 ms. Revision 2.1 times count 2 ms.
+        QTest::newRow("2.1, 100 ms") << 21 << 100 << 500 << 50 << 550 << QString();
+        QTest::newRow("2.1, odd delay truncated") << 21 << 5 << 500 << 2 << 502 << QString();
+        QTest::newRow("3.1, 100 ms") << 31 << 100 << 500 << 100000 << 1100000 << QString();
+        QTest::newRow("3.1, negative") << 31 << -40 << 500 << -40000 << 960000 << QString();
+        QTest::newRow("2.1, negative")
+            << 21 << -40 << 500 << 0 << 0
+            << "recording delay of -40 ms: a SEG-D 2.1 channel set cannot start before time zero "
+               "(revision 3.1 can)";
+        QTest::newRow("2.1, the delay puts the end beyond 2 bytes")
+            << 21 << 2000 << 65000 << 0 << 0
+            << "a record ending at 132000 ms is beyond a SEG-D 2.1 channel set end time";
+    }
+    // SEG-Y bytes 109 to 110 give the channel set's start time, its end time one record length
+    // later, and the extended header's refraction delay (Sercel bytes 81 to 84, ms).
+    void recordingDelay()
+    {
+        const auto [revision, delay, samples, start, end, refusal] =
+            obrtest::fetch<int, int, int, int, int, QString>("revision", "delay", "samples", "start", "end",
+                                                             "refusal");
+        dirtest::SegyParams params;
+        params.delay = delay;
+        const QByteArray file = dirtest::segyFile(params);
+        const SegdHeaderFields::Values values =
+            SegdConversionValues::fileValues(file.constData() + 3600, false, 2000, samples, 12, revision);
+        QCOMPARE(SegdConversionValues::recordRefusal(values, revision), refusal);
+        if (!refusal.isEmpty())
+            return;
+        const QByteArray headers =
+            revision == 31 ? Segd31Headers::build(values) : Segd21Headers::build(values);
+        if (revision == 31)
+            QCOMPARE(headers.mid(96 + 4, 8), Expected(8).word<qint32>(0, start).word<qint32>(4, end).bytes);
+        else
+            QCOMPARE(headers.mid(96 + 2, 4),
+                     Expected(4).word<quint16>(0, quint16(start)).word<quint16>(2, quint16(end)).bytes);
+        QCOMPARE(headers.mid(extendedOffset(revision) + 80, 4), Expected(4).word<qint32>(0, delay).bytes);
     }
 
     void baseScanInterval_data()
@@ -160,8 +250,10 @@ private slots:
         QTest::newRow("2 ms") << 2000 << 0x20 << 0x20;
         QTest::newRow("3 ms, whole sixteenths") << 3000 << 0x30 << 0x30;
         QTest::newRow("300 us, not whole") << 300 << -1 << 4;
-        QTest::newRow("beyond the byte") << 16000 << -1 << -1;
-        QTest::newRow("below a sixteenth") << 50 << -1 << -1;
+        // Revision 3.1 states the interval in microseconds: its byte holds 0 where it cannot.
+        QTest::newRow("beyond the byte") << 16000 << -1 << 0;
+        QTest::newRow("below a sixteenth") << 13 << -1 << 0;
+        QTest::newRow("no interval") << 0 << -1 << -1;
     }
     void baseScanInterval()
     {
@@ -170,6 +262,19 @@ private slots:
         QCOMPARE(SegdConversionValues::baseScanInterval(us, 21), revision21);
         QCOMPARE(SegdConversionValues::baseScanInterval(us, 31), revision31);
         QCOMPARE(SegdConversionValues::refusal(us, 10, 5, 21).isEmpty(), revision21 >= 0);
+        QCOMPARE(SegdConversionValues::refusal(us, 10, 5, 31).isEmpty(), revision31 >= 0);
+    }
+
+    // 13 us in revision 3.1: the base scan interval byte 0, the microseconds exact in general header
+    // block 2 (bytes 25 to 27) and the channel set descriptor (bytes 24 to 26).
+    void revision31IntervalBelowASixteenth()
+    {
+        const QByteArray headers = Segd31Headers::build(
+            SegdConversionValues::fileValues(segy.constData() + 3600, false, 13, 500, 12, 31));
+        QCOMPARE(headers.mid(22, 1), QByteArray(1, '\0'));
+        QCOMPARE(headers.mid(32 + 24, 3), QByteArray::fromHex("00000d"));
+        QCOMPARE(headers.mid(96 + 23, 3), QByteArray::fromHex("00000d"));
+        QCOMPARE(headers.mid(32 + 16, 4), Expected(4).word<qint32>(0, 13 * 500).bytes);
     }
 
     void refusals()

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -63,6 +64,73 @@ QByteArray segy(int traces, int samples = 20, int format = 1, int fieldRecord = 
     params.fieldRecord = fieldRecord;
     return dirtest::segyFile(params);
 }
+
+// A big-endian word of SEG-Y trace `trace`'s header, 1-based `byte`.
+template <typename Word> void setTraceWord(QByteArray& file, int trace, int byte, Word value)
+{
+    const int traceLength = 240 + 4 * qFromBigEndian<quint16>(file.constData() + 3220);
+    qToBigEndian(value, file.data() + 3600 + trace * traceLength + byte - 1);
+}
+
+int bcd(const QByteArray& bytes, int offset, int length)
+{
+    int value = 0;
+    for (int k = offset; k < offset + length; ++k)
+        value = value * 100 + (quint8(bytes[k]) >> 4) * 10 + (quint8(bytes[k]) & 0x0F);
+    return value;
+}
+
+qint64 binary(const QByteArray& bytes, int offset, int length)
+{
+    qint64 value = 0;
+    for (int k = offset; k < offset + length; ++k)
+        value = value << 8 | quint8(bytes[k]);
+    return value;
+}
+
+// A converted field file read at the positions the SEG-D standard gives (0-based offsets).
+struct FieldFileBytes {
+    QByteArray bytes;
+
+    int majorRevision() const { return quint8(bytes[42]); }
+    int descriptorBytes() const { return majorRevision() >= 3 ? 96 : 32; }
+    // General header blocks, the descriptors of every scan type, extended and external blocks.
+    int headerLength() const
+    {
+        const int additional = quint8(bytes[11]) >> 4;
+        const int channelSets = quint8(bytes[27]) * bcd(bytes, 28, 1);
+        return 32 * (1 + additional + bcd(bytes, 30, 1) + quint8(bytes[31])) +
+               channelSets * descriptorBytes();
+    }
+    int extended() const { return 32 * (1 + (quint8(bytes[11]) >> 4)) + 16 * descriptorBytes(); }
+    qint64 fileNumber() const { return binary(bytes, 32, 3); }
+    // Channel set 1: its channels (BCD before revision 3) and its start time in its units.
+    int channels() const
+    {
+        return majorRevision() >= 3 ? int(binary(bytes, 96 + 20, 3)) : bcd(bytes, 96 + 8, 2);
+    }
+    qint64 startTime() const
+    {
+        return majorRevision() >= 3 ? qint32(binary(bytes, 96 + 4, 4)) : binary(bytes, 96 + 2, 2);
+    }
+    double sourceX() const
+    {
+        const quint64 bits = quint64(binary(bytes, extended() + 572, 8));
+        double value;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+    qint32 refractionDelay() const { return qint32(binary(bytes, extended() + 80, 4)); }
+    // Trace record `k` of traces of `samples` samples, with its two header extensions.
+    int trace(int k, int samples) const { return headerLength() + k * (20 + 64 + 4 * samples); }
+    float sample(int k, int samples, int s) const
+    {
+        const quint32 bits = quint32(binary(bytes, trace(k, samples) + 84 + 4 * s, 4));
+        float value;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+};
 
 // A SEG-Y file as a tape file: header blocks, a block per trace, a file mark.
 TapeBlocks tapeFile(const QByteArray& file)
@@ -133,7 +201,7 @@ private slots:
         SegyDirCopyJob::Settings settings = disk({"a"}, "out");
         settings.concatenate = true;
         QVERIFY(!run(settings));
-        QCOMPARE(console.errors(), QStringList({error, "  job failed"}));
+        QCOMPARE(console.errors(), QStringList({path("a/2.sgy") + ": " + error, "  job failed"}));
         // The job stopped at the first file that differs.
         QCOMPARE(readFile(path("out/1.sgy")), segy(3));
         QCOMPARE(summary(console).last(), QStringLiteral("   1 file copied"));
@@ -265,20 +333,167 @@ private slots:
             checkSegd(path(name), params, revision);
     }
 
-    void segdRefusedBeforeWriting()
+    void segdPerFieldRecord_data()
     {
+        obrtest::columns<int, bool, bool, bool>({"revision", "perRecord", "littleEndian", "fromTape"});
+        QTest::newRow("2.1, per record") << 21 << true << false << false;
+        QTest::newRow("3.1, per record, little-endian") << 31 << true << true << false;
+        QTest::newRow("3.1 from tape, per record") << 31 << true << false << true;
+        QTest::newRow("2.1, one field file") << 21 << false << false << false;
+        QTest::newRow("3.1 from tape, one field file") << 31 << false << false << true;
+    }
+    // Four shots of three traces in one SEG-Y file: a field file each, its headers from its own
+    // first trace and its traces numbered from 1; or one field file and a warning.
+    void segdPerFieldRecord()
+    {
+        const auto [revision, perRecord, littleEndian, fromTape] =
+            obrtest::fetch<int, bool, bool, bool>("revision", "perRecord", "littleEndian", "fromTape");
         dirtest::SegyParams params;
-        QVERIFY(writeFile(path("a/1.sgy"), dirtest::segyFile(params)));
-        params.interval = 300;
-        QVERIFY(writeFile(path("a/2.sgy"), dirtest::segyFile(params)));
-        SegyDirCopyJob::Settings settings = disk({"a"}, "out");
+        params.traces = 12;
+        params.tracesPerRecord = 3;
+        params.fieldRecord = 1001;
+        params.samples = 20;
+        params.format = 1;
+        params.littleEndian = littleEndian;
+        params.delay = 6;
+        const QByteArray file = dirtest::segyFile(params);
+        SegyDirCopyJob::Settings settings = disk(fromTape ? QStringList() : QStringList{"a"}, "out");
         settings.segd = true;
-        QVERIFY(!run(settings));
+        settings.revision = revision;
+        settings.perRecord = perRecord;
+        QString label = path("a/line.sgy");
+        if (fromTape) {
+            settings.inputTape = tape("in.tap", tapeFile(file) + TapeBlocks{QByteArray()}, 0);
+            settings.baseName = "shot";
+            label = "file 1 on input tape " + settings.inputTape->name();
+        }
+        QVERIFY(writeFile(path("a/line.sgy"), file));
+        QVERIFY2(run(settings), qPrintable(console.errors().join('|')));
+
+        const QString stem = fromTape ? "shot-1" : "line";
+        const QString extension = fromTape ? ".segd" : ".sgd";
+        const int outputs = perRecord ? 4 : 1;
+        const int traces = 12 / outputs;
+        QStringList names;
+        for (int k = 0; k < outputs; ++k)
+            names.append(stem + (perRecord ? QStringLiteral("_%1").arg(1001 + k) : QString()) + extension);
+        QCOMPARE(QDir(path("out")).entryList(QDir::Files), names);
+        for (int k = 0; k < outputs; ++k) {
+            const FieldFileBytes segd{readFile(path("out/" + names[k]))};
+            const int firstTrace = k * traces;
+            QCOMPARE(segd.majorRevision(), revision / 10);
+            QCOMPARE(segd.fileNumber(), 1001 + k);
+            QCOMPARE(segd.channels(), traces);
+            QCOMPARE(segd.startTime(), revision == 31 ? 6000 : 3);
+            QCOMPARE(segd.refractionDelay(), 6);
+            QCOMPARE(segd.sourceX(), dirtest::scaled(dirtest::sourceX(firstTrace), params.scalar));
+            QCOMPARE(segd.bytes.size(), segd.trace(traces, params.samples));
+            for (int t = 0; t < traces; ++t) {
+                const int at = segd.trace(t, params.samples);
+                QCOMPARE(bcd(segd.bytes, at + 4, 2), t + 1);
+                QCOMPARE(binary(segd.bytes, at + 17, 3), 1001 + k);
+                for (int s = 0; s < params.samples; s += 7)
+                    QCOMPARE(segd.sample(t, params.samples, s),
+                             float(dirtest::sampleValue(firstTrace + t, s)));
+            }
+        }
+        const QStringList warning{
+            label + " holds 4 field records: they become one SEG-D field file (one for each with \"One "
+                    "SEG-D file per field record\", --per-record)"};
+        QCOMPARE(console.warnings(), perRecord ? QStringList() : warning);
+        QVERIFY(summary(console).contains(
+            QStringLiteral("   %1 SEG-D field file%2 written").arg(outputs).arg(perRecord ? "s" : "")));
+    }
+
+    void segdFilesPassedOver_data()
+    {
+        obrtest::columns<int, bool, bool, QByteArray, QString, QStringList>(
+            {"revision", "perRecord", "fromTape", "second", "reason", "outputs"});
+        dirtest::SegyParams params;
+        params.fieldRecord = 7;
+        params.interval = 300;
+        QTest::newRow("2.1, interval of no whole sixteenths")
+            << 21 << false << false << dirtest::segyFile(params)
+            << "sample interval of 300 microseconds cannot be written as a SEG-D 2.1 base scan interval"
+            << QStringList{"1.sgd", "3.sgd"};
+        QTest::newRow("2.1 from tape, interval of no whole sixteenths")
+            << 21 << false << true << dirtest::segyFile(params)
+            << "sample interval of 300 microseconds cannot be written as a SEG-D 2.1 base scan interval"
+            << QStringList{"shot-1.segd", "shot-3.segd"};
+        params.interval = 13;
+        QTest::newRow("3.1 takes 13 us") << 31 << false << false << dirtest::segyFile(params) << QString()
+                                         << QStringList{"1.sgd", "2.sgd", "3.sgd"};
+        params.interval = 2000;
+        params.delay = -40;
+        QTest::newRow("2.1, negative delay")
+            << 21 << false << false << dirtest::segyFile(params)
+            << "recording delay of -40 ms: a SEG-D 2.1 channel set cannot start before time zero "
+               "(revision 3.1 can)"
+            << QStringList{"1.sgd", "3.sgd"};
+        params.delay = 0;
+        params.traces = 9;
+        params.tracesPerRecord = 3;
+        QByteArray third = dirtest::segyFile(params);
+        setTraceWord<qint16>(third, 6, 109, -40);
+        // The two field files before it are written, then removed with it.
+        QTest::newRow("2.1 per record, negative delay in the third record")
+            << 21 << true << false << third
+            << "field record 9: recording delay of -40 ms: a SEG-D 2.1 channel set cannot start before "
+               "time zero (revision 3.1 can)"
+            << QStringList{"1_5.sgd", "3_5.sgd"};
+        params.traces = 10002;
+        params.tracesPerRecord = 0;
+        params.samples = 1;
+        QByteArray large = dirtest::segyFile(params);
+        for (const int trace : {0, 1})
+            setTraceWord<qint32>(large, trace, 9, 6);
+        QTest::newRow("3.1 per record, a record of 10000 traces")
+            << 31 << true << false << large
+            << "field record 7 holds more than 9999 traces, more than a SEG-D field file numbers"
+            << QStringList{"1_5.sgd", "3_5.sgd"};
+        params.traces = 0;
+        QTest::newRow("3.1, no traces") << 31 << false << false << dirtest::segyFile(params)
+                                        << "no traces to convert" << QStringList{"1.sgd", "3.sgd"};
+    }
+    // A file SEG-D cannot hold is passed over with an error naming it, nothing of it written; the
+    // others are converted and the job fails.
+    void segdFilesPassedOver()
+    {
+        const auto [revision, perRecord, fromTape, second, reason, outputs] =
+            obrtest::fetch<int, bool, bool, QByteArray, QString, QStringList>(
+                "revision", "perRecord", "fromTape", "second", "reason", "outputs");
+        dirtest::SegyParams params;
+        params.fieldRecord = 5;
+        const QByteArray good = dirtest::segyFile(params);
+        SegyDirCopyJob::Settings settings = disk(fromTape ? QStringList() : QStringList{"a"}, "out");
+        settings.segd = true;
+        settings.revision = revision;
+        settings.perRecord = perRecord;
+        QString label = path("a/2.sgy");
+        if (fromTape) {
+            settings.inputTape = tape(
+                "in.tap", tapeFile(good) + tapeFile(second) + tapeFile(good) + TapeBlocks{QByteArray()}, 0);
+            settings.baseName = "shot";
+            label = "file 2 on input tape " + settings.inputTape->name();
+        }
+        for (const auto& [name, content] :
+             {std::pair{"a/1.sgy", good}, {"a/2.sgy", second}, {"a/3.sgy", good}})
+            QVERIFY(writeFile(path(name), content));
+        QCOMPARE(run(settings), reason.isEmpty());
+        QCOMPARE(QDir(path("out")).entryList(QDir::Files), outputs);
+        const QStringList converted = summary(console).mid(1, 2);
+        if (reason.isEmpty()) {
+            QVERIFY(console.errors().isEmpty());
+            QCOMPARE(converted, QStringList({"   3 files copied", "   3 SEG-D field files written"}));
+            return;
+        }
         QCOMPARE(console.errors(),
-                 QStringList{path("a/2.sgy") +
-                             ": sample interval of 300 microseconds cannot be written as a SEG-D "
-                             "2.1 base scan interval - job will abort"});
-        QVERIFY(QDir(path("out")).entryList(QDir::Files).isEmpty());
+                 QStringList({label + ": " + reason + " - file passed over", "  job failed"}));
+        QCOMPARE(converted, QStringList({"   2 files copied", "   1 file passed over"}));
+        // The bytes of the files kept only, each a whole field file of three traces.
+        QCOMPARE(summary(console).first(),
+                 QStringLiteral("   %1 bytes copied")
+                     .arg(2 * FieldFileBytes{readFile(path("out/" + outputs[0]))}.trace(3, params.samples)));
     }
 
 private:

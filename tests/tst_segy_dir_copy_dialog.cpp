@@ -36,6 +36,7 @@ private slots:
         SegyDirCopy dialog(QString(), false, 21, &console, nullptr, nullptr);
         dialog.show();
         QVERIFY(dialog.Concatenate->isVisible() && !dialog.SEGDGroup->isVisible());
+        QVERIFY(!dialog.PerRecord->isVisible());
         QVERIFY(!dialog.addInputDirectory(path("empty")));
         QCOMPARE(console.errors(), QStringList{"no SEG-Y (.sgy) files found in directory " + path("empty")});
         QVERIFY(dialog.addInputDirectory(path("in")));
@@ -69,6 +70,14 @@ private slots:
         dialog.Copy->click();
         QCOMPARE(QDir(path("out")).entryList(QDir::Files), QStringList({"a.sgd", "b.sgd"}));
         QCOMPARE(readFile(path("out/a.sgd")).mid(42, 2), QByteArray("\x03\x01", 2));
+
+        QVERIFY(dialog.PerRecord->isVisible() && !dialog.PerRecord->isChecked());
+        QCOMPARE(dialog.PerRecord->text(), QStringLiteral("One SEG-D file per field record"));
+        dialog.PerRecord->click();
+        QVERIFY(QDir(dir->path()).mkdir("split"));
+        dialog.setOutputDirectory(path("split"));
+        dialog.Copy->click();
+        QCOMPARE(QDir(path("split")).entryList(QDir::Files), QStringList({"a_4567.sgd", "b_4567.sgd"}));
     }
 
     void closingStopsTheJobWhenTheUserAgrees()

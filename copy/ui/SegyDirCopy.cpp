@@ -281,6 +281,7 @@ void SegyDirCopy::runJob()
     settings.outputTape = outputTape;
     settings.segd = segdMode;
     settings.revision = revision;
+    settings.perRecord = segdMode && PerRecord->isChecked();
     settings.concatenate = !segdMode && !outputTape && Concatenate->isChecked();
     if (!OutBaseName->text().trimmed().isEmpty())
         settings.baseName = OutBaseName->text().trimmed();

@@ -67,14 +67,16 @@ QByteArray segyFile(const SegyParams& p)
     for (int t = 0; t < p.traces; ++t) {
         char* trace = file.data() + 3600 + t * traceLength;
         put<qint32>(trace + 0, t + 1, le);
-        put<qint32>(trace + 8, p.fieldRecord, le);
+        put<qint32>(trace + 8, p.fieldRecord + (p.tracesPerRecord > 0 ? t / p.tracesPerRecord : 0), le);
         put<qint32>(trace + 40, receiverElevation(t), le);
         put<qint32>(trace + 44, sourceElevation(t), le);
+        put<qint16>(trace + 68, qint16(p.elevationScalar), le);
         put<qint16>(trace + 70, qint16(p.scalar), le);
         put<qint32>(trace + 72, sourceX(t), le);
         put<qint32>(trace + 76, sourceY(t), le);
         put<qint32>(trace + 80, receiverX(t), le);
         put<qint32>(trace + 84, receiverY(t), le);
+        put<qint16>(trace + 108, qint16(p.delay), le);
         put<qint16>(trace + 114, qint16(p.samples), le);
         put<qint16>(trace + 116, qint16(p.interval), le);
         put<qint16>(trace + 156, qint16(p.year), le);

@@ -13,10 +13,16 @@ struct SegyParams {
     int interval = 2000; // microseconds
     int samples = 50;
     int traces = 3;
+    // The field record number (trace header bytes 9 to 12) of the first trace; with
+    // tracesPerRecord each run of that many traces has the next number.
     int fieldRecord = 4567;
+    int tracesPerRecord = 0;
     int year = 1998;
     // Coordinate scalar of every trace (trace header bytes 71 to 72).
     int scalar = -100;
+    // Elevation scalar (bytes 69 to 70) and recording delay in ms (bytes 109 to 110).
+    int elevationScalar = 0;
+    int delay = 0;
 };
 
 QByteArray segyFile(const SegyParams& params);

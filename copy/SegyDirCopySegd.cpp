@@ -1,0 +1,100 @@
+#include "copy/DirCopyNames.h"
+#include "copy/Segd21Headers.h"
+#include "copy/Segd31Headers.h"
+#include "copy/SegdCommonHeaders.h"
+#include "copy/SegdConversionValues.h"
+#include "copy/SegyDirCopyJob.h"
+#include "copy/SegyIeeeSamples.h"
+#include "seismic/SegyLayout.h"
+
+// The SEG-D side of the multi-file copy: a field file for each input file or each of its field
+// records, started at its first trace, and the input files SEG-D cannot hold.
+
+bool SegyDirCopyJob::convertTraces(const char* traces, qint64 length)
+{
+    const SegyCopyLayout& layout = current.layout;
+    const int traceLength = layout.traceLength;
+    const qint64 whole = length / traceLength;
+    const qint64 recordBytes = SegdCommonHeaders::traceRecordBytes(layout.samples);
+    if (converted.size() < size_t(whole * recordBytes))
+        converted.resize(size_t(whole * recordBytes));
+    // Trace records converted and not yet written; they belong to the field file open.
+    qint64 pending = 0;
+    for (qint64 k = 0; k < whole; ++k) {
+        const char* trace = traces + k * traceLength;
+        const qint32 record = SegdConversionValues::fieldRecord(trace, layout.littleEndian);
+        if (outputOpen && record != fieldRecord) {
+            ++recordChanges;
+            if (settings.perRecord) {
+                if (!write(converted.data(), pending * recordBytes, int(recordBytes)) || !endOutputFile())
+                    return false;
+                pending = 0;
+            }
+        }
+        fieldRecord = record;
+        if (!outputOpen && !startFieldFile(trace))
+            return false;
+        if (traceNumber >= SegdConversionValues::largestTraceCount) {
+            const QString limit = QStringLiteral("more than %1 traces, more than a SEG-D field file numbers")
+                                      .arg(SegdConversionValues::largestTraceCount);
+            refuse(settings.perRecord ? QStringLiteral("field record %1 holds %2").arg(record).arg(limit)
+                                      : limit);
+            return false;
+        }
+        ++traceNumber;
+        char* out = converted.data() + pending++ * recordBytes;
+        SegdConversionValues::setTraceValues(segdValues, trace, layout.littleEndian, traceNumber);
+        SegdCommonHeaders::writeTraceHeader(out, segdValues, settings.revision);
+        SegyIeeeSamples::convert(layout.sampleFormat, layout.littleEndian,
+                                 trace + SegyLayout::traceHeaderSize,
+                                 out + SegdCommonHeaders::traceHeaderBytes, layout.samples);
+    }
+    if (length % traceLength != 0)
+        lines.warning(
+            QStringLiteral("the last trace of the file is incomplete (%1 of %2 bytes); it is left out")
+                .arg(length % traceLength)
+                .arg(traceLength));
+    return write(converted.data(), pending * recordBytes, int(recordBytes));
+}
+
+bool SegyDirCopyJob::startFieldFile(const char* firstTrace)
+{
+    const SegyCopyLayout& layout = current.layout;
+    // A field record's trace count, like a tape file's, is written into the headers once it ends.
+    const qint64 traces = settings.perRecord ? 0 : tracesInFile;
+    segdValues = SegdConversionValues::fileValues(firstTrace, layout.littleEndian, current.sampleInterval,
+                                                  layout.samples, int(traces), settings.revision);
+    const QString why = SegdConversionValues::recordRefusal(segdValues, settings.revision);
+    if (!why.isEmpty()) {
+        refuse(settings.perRecord ? QStringLiteral("field record %1: %2").arg(fieldRecord).arg(why) : why);
+        return false;
+    }
+    if (!openOutput(settings.perRecord ? DirCopyNames::withFieldRecord(outputName, fieldRecord) : outputName))
+        return false;
+    const QByteArray headers = segdHeaders();
+    return write(headers.constData(), headers.size(), headers.size());
+}
+
+QByteArray SegyDirCopyJob::segdHeaders() const
+{
+    return settings.revision == 31 ? Segd31Headers::build(segdValues) : Segd21Headers::build(segdValues);
+}
+
+void SegyDirCopyJob::refuse(const QString& why)
+{
+    refusal = why;
+    outputFile.close();
+    outputOpen = false;
+    for (const QString& path : qAsConst(outputsOfFile)) {
+        if (!QFile::remove(path))
+            lines.error(QStringLiteral("error removing output file %1").arg(path));
+    }
+    outputsOfFile.clear();
+    bytesCopied = bytesBeforeFile;
+}
+
+void SegyDirCopyJob::passOver(const QString& label)
+{
+    lines.error(QStringLiteral("%1: %2 - file passed over").arg(label, refusal));
+    ++filesRefused;
+}
