@@ -175,7 +175,8 @@ bool SegdCopyJob::copyFieldFile()
         return true;
     }
     if (map.cutShort()) {
-        fail(QStringLiteral("%1: %2 - job will abort").arg(inputTape ? inputTape->name() : inputPath, map.shortfall()));
+        fail(QStringLiteral("%1 is cut short: %2 - job will abort")
+                 .arg(inputTape ? inputTape->name() : inputPath, map.shortfall()));
         return false;
     }
     if (outputTape && !tapeStarted && !prependToTape())

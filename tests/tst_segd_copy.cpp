@@ -313,12 +313,29 @@ private slots:
         QVERIFY(writeFile(path("in/2.sgd"), file.left(file.size() - 5)));
         console.clear();
         QCOMPARE(run(), SegdCopyJob::Outcome::Failed);
-        QCOMPARE(
-            console.errors(),
-            (QStringList{QStringLiteral("error reading input file %1 - job will abort").arg(path("in/2.sgd")),
-                         "  job failed"}));
-        QCOMPARE(summary(console).at(1), QStringLiteral("   2 field files copied"));
+        QCOMPARE(console.errors(),
+                 (QStringList{QStringLiteral("%1 is cut short: the headers announce 4 traces of 9 samples "
+                                             "(1,376 bytes); the file holds 1,371 bytes - job will abort")
+                                  .arg(path("in/2.sgd")),
+                              "  job failed"}));
+        // Only what was kept is counted.
+        QCOMPARE(summary(console).mid(0, 2),
+                 (QStringList{QStringLiteral("   %1 bytes copied").arg(file.size()),
+                              QStringLiteral("   1 field file copied")}));
         QVERIFY2(!QFileInfo::exists(path("out/00002.sgd")), "a field file cut short leaves no copy");
+
+        // A trace found damaged after the header went out: the copy is removed and not counted.
+        QByteArray damaged = file;
+        damaged[damaged.size() - (20 + 7 * 32 + 9 * 4) + 9] = char(3);
+        QVERIFY(writeFile(path("in/2.sgd"), damaged));
+        QVERIFY(QDir(path("out")).removeRecursively() && QDir().mkpath(path("out")));
+        console.clear();
+        QCOMPARE(run(), SegdCopyJob::Outcome::Failed);
+        QVERIFY(console.errors().first().startsWith("invalid trace record in Field File 1"));
+        QCOMPARE(summary(console).mid(0, 2),
+                 (QStringList{QStringLiteral("   %1 bytes copied").arg(file.size()),
+                              QStringLiteral("   1 field file copied")}));
+        QCOMPARE(QDir(path("out")).entryList(QDir::Files), QStringList{"00001.sgd"});
     }
 
     // Random bytes of any length end the job with an error or pass as a field file; nothing

@@ -10,6 +10,7 @@
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 using segdtest::bcd;
@@ -189,6 +190,7 @@ private slots:
     {
         const auto [interval, samples, error] =
             obrtest::fetch<int, int, QString>("interval", "samples", "error");
+        QTemporaryDir folder;
         segdtest::FieldFile first;
         first.majorRevision = 3;
         first.intervalMicroseconds = 20000;
@@ -197,15 +199,16 @@ private slots:
         second.fieldFile = 2;
         second.intervalMicroseconds = interval;
         second.channelSets = {{2, true, samples}};
-        const QString path = write(first, QStringLiteral("a.sgd"));
-        write(second, QStringLiteral("b.sgd"));
-        write(first, QStringLiteral("other.segd"));
+        const QString path = write(first, folder.filePath(QStringLiteral("a.sgd")));
+        write(second, folder.filePath(QStringLiteral("b.SEGD")));
         first.fieldFile = 3;
-        write(first, QStringLiteral("c.sgd"));
+        // Named as no field file, but a field file by its general header.
+        write(first, folder.filePath(QStringLiteral("c")));
+        QVERIFY(obrtest::writeFile(folder.filePath(QStringLiteral("notes.txt")), "field notes"));
 
         SegdData data(new DiskDevice(&console, path, 0), false, false, true);
         QVERIFY(data.open(path));
-        QCOMPARE(data.fileList(), (QStringList{"a.sgd", "b.sgd", "c.sgd"}));
+        QCOMPARE(data.fileList(), (QStringList{"a.sgd", "b.SEGD", "c"}));
         QCOMPARE(data.recordCount(), 3);
         const auto gather = data.makeGather(false);
         QList<int> fieldFiles;
@@ -221,7 +224,7 @@ private slots:
 private:
     QString write(const segdtest::FieldFile& layout, const QString& name)
     {
-        const QString path = dir.filePath(name);
+        const QString path = QFileInfo(name).isAbsolute() ? name : dir.filePath(name);
         if (!obrtest::writeFile(path, segdtest::build(layout)))
             qFatal("cannot write %s", qPrintable(path));
         return path;
