@@ -14,10 +14,6 @@ namespace SegdHeaderFields {
 
 namespace {
 
-constexpr int sercelManufacturer = 13;
-// Revisions above this are 3.0 and later (the revision is kept as a float).
-constexpr float lastRevisionBefore3 = 2.9f;
-
 QString integer(double value)
 {
     // Beyond 64 bits (only a damaged float can be) the number is shown as it is.
@@ -163,15 +159,18 @@ QString shownValue(Shown shown, double value, const SegdData& data)
 QVector<FieldText> general(const SegdData& data)
 {
     const SegdGeneralHeader& header = data.generalHeader();
+    // A file whose traces could not be described still has what its general header says.
+    const float interval = data.sampleInterval() > 0 ? data.sampleInterval() : header.sampleInterval;
+    const float length = data.recordLength() > 0 ? data.recordLength() : header.recordLength;
     return {
         {QStringLiteral("Ffid"), QString::number(header.fieldFile)},
         {QStringLiteral("FmtCode"), QString::number(header.formatCode)},
         {QStringLiteral("Date"), header.dateText()},
         {QStringLiteral("Time"), header.timeText()},
         {QStringLiteral("BytesPerScan"), QString::number(header.bytesPerScan)},
-        {QStringLiteral("BaseScanIntvl"), fixed2(double(data.sampleInterval()))},
+        {QStringLiteral("BaseScanIntvl"), fixed2(double(interval))},
         {QStringLiteral("RecordType"), QString::number(header.recordType)},
-        {QStringLiteral("RecordLength"), general6(double(data.recordLength()))},
+        {QStringLiteral("RecordLength"), general6(double(length))},
         {QStringLiteral("ChannelSets"), QString::number(header.channelSets)},
         {QStringLiteral("ExternHdrs"), QString::number(header.externalBlocks)},
         {QStringLiteral("SourceLine"), fixed2(double(data.sourceLine()))},
@@ -187,6 +186,10 @@ QVector<FieldText> extended(const SegdData& data)
     QVector<FieldText> fields;
     fields.reserve(int(extendedFields.size()));
     for (const ExtendedField& field : extendedFields) {
+        if (!data.sercel()) {
+            fields.append({QLatin1String(field.name), QString()});
+            continue;
+        }
         const SercelExtendedHeader::Field* place = SercelExtendedHeader::find(QLatin1String(field.name));
         const double value = place ? SercelExtendedHeader::value(header, *place) : 0.0;
         fields.append({QLatin1String(field.name), shownValue(field.shown, value, data)});
@@ -219,11 +222,6 @@ QString testRecordTypeName(int type)
 QString processTypeName(int type)
 {
     return codeName(type, processTypes, "undefined type");
-}
-
-bool isSercelRecord(const SegdGeneralHeader& header)
-{
-    return header.manufacturer == sercelManufacturer || header.revision > lastRevisionBefore3;
 }
 
 QString externalHeaderText(const QByteArray& external)

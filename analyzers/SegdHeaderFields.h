@@ -6,7 +6,6 @@
 
 class SegdData;
 struct SegdChannelSet;
-struct SegdGeneralHeader;
 
 // What the SEG-D analyzer's header fields show, by field name: the general header, the Sercel
 // extended header and one channel set's scan header, as text. The window only places them.
@@ -19,7 +18,8 @@ struct FieldText {
 
 // The general header fields, Ffid to SourceSet.
 QVector<FieldText> general(const SegdData& data);
-// The Sercel extended header fields, AcqLength to PrmTilt; coded values by their names.
+// The Sercel extended header fields, AcqLength to PrmTilt; coded values by their names. Blank for
+// files of other recorders, whose extended headers hold other things.
 QVector<FieldText> extended(const SegdData& data);
 // StartTime to StreamCable of one channel set.
 QVector<FieldText> channelSet(const SegdChannelSet& set);
@@ -27,10 +27,6 @@ QVector<FieldText> channelSet(const SegdChannelSet& set);
 // The names that become the tool tips of TestRecType and ProcType.
 QString testRecordTypeName(int type);
 QString processTypeName(int type);
-
-// Only Sercel recorders (manufacturer 13) and revision 3 files carry the headers the analyzer
-// shows.
-bool isSercelRecord(const SegdGeneralHeader& header);
 
 // The external header as the analyzer shows it: its bytes as text, or a note when it holds
 // nothing but zeros and blanks.

@@ -36,7 +36,7 @@ int runHeaders(const cli::Arguments& arguments, TerminalConsole& console)
         if (!out.open(stdout, QIODevice::WriteOnly))
             return cli::JobFailed;
         QTextStream stream(&out);
-        SegdTraceHeaderColumns::writeExport(stream, records, qint64(records.size()));
+        SegdTraceHeaderColumns::writeExport(stream, records, qint64(records.size()), data->sercel());
         stream.flush();
         return stream.status() == QTextStream::Ok ? cli::Success : cli::JobFailed;
     }
@@ -46,7 +46,7 @@ int runHeaders(const cli::Arguments& arguments, TerminalConsole& console)
         return cli::JobFailed;
     }
     QTextStream stream(&out);
-    SegdTraceHeaderColumns::writeExport(stream, records, qint64(records.size()));
+    SegdTraceHeaderColumns::writeExport(stream, records, qint64(records.size()), data->sercel());
     stream.flush();
     if (stream.status() != QTextStream::Ok || !out.flush()) {
         console.error(QStringLiteral("cannot write %1: %2").arg(csv, out.errorString()), false);

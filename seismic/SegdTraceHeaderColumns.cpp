@@ -108,8 +108,16 @@ double value(const SegdBytes& header, const Column& column)
     return 0;
 }
 
-QVariant cell(const SegdBytes& header, const Column& column)
+bool shown(int column, bool sercel)
 {
+    return sercel || column < standardCount;
+}
+
+QVariant cell(const SegdBytes& header, int index, bool sercel)
+{
+    if (!shown(index, sercel))
+        return QVariant();
+    const Column& column = columns[size_t(index)];
     const double number = value(header, column);
     if (column.kind == Kind::Flag)
         return number != 0 ? QStringLiteral("Yes") : QStringLiteral("No");
@@ -128,20 +136,21 @@ QString exportHeaderLine()
     return titles.join(QStringLiteral(", ")) + QStringLiteral(" \n");
 }
 
-QString exportLine(const SegdBytes& header)
+QString exportLine(const SegdBytes& header, bool sercel)
 {
     QStringList values;
-    for (const Column& column : columns)
-        values.append(numberText(header, column));
+    for (int c = 0; c < count; ++c)
+        values.append(shown(c, sercel) ? numberText(header, columns[size_t(c)]) : QString());
     return values.join(QStringLiteral(", ")) + QLatin1Char('\n');
 }
 
-void writeExport(QTextStream& out, const std::vector<SegdTraceHeaderRecord>& records, qint64 count)
+void writeExport(QTextStream& out, const std::vector<SegdTraceHeaderRecord>& records, qint64 count,
+                 bool sercel)
 {
     out << exportHeaderLine();
     const qint64 lines = std::clamp<qint64>(count, 0, qint64(records.size()));
     for (qint64 i = 0; i < lines; ++i)
-        out << exportLine(records[size_t(i)].bytes());
+        out << exportLine(records[size_t(i)].bytes(), sercel);
 }
 
 } // namespace SegdTraceHeaderColumns

@@ -36,17 +36,23 @@ struct Column {
 
 constexpr int count = 55;
 extern const std::array<Column, count> columns;
+// The first columns are the standard's trace header and first extension, read in any recorder's
+// file; the others are Sercel's extensions, blank for other recorders.
+constexpr int standardCount = 10;
+bool shown(int column, bool sercel);
 
 double value(const SegdBytes& header, const Column& column);
 // The analyzer's cell: integers and reals as numbers, measured values with their unit, error
-// bytes as "Yes" or "No".
-QVariant cell(const SegdBytes& header, const Column& column);
+// bytes as "Yes" or "No"; empty where the column is not shown.
+QVariant cell(const SegdBytes& header, int column, bool sercel);
 
 // The export file: the column titles, then one line per trace with integers in decimal and
-// reals in fixed notation with 6 decimals.
+// reals in fixed notation with 6 decimals (nothing between the separators where a column is not
+// shown).
 QString exportHeaderLine();
-QString exportLine(const SegdBytes& header);
+QString exportLine(const SegdBytes& header, bool sercel);
 // The header line and the lines of the first count records (never more than are held).
-void writeExport(QTextStream& out, const std::vector<SegdTraceHeaderRecord>& records, qint64 count);
+void writeExport(QTextStream& out, const std::vector<SegdTraceHeaderRecord>& records, qint64 count,
+                 bool sercel);
 
 } // namespace SegdTraceHeaderColumns

@@ -172,17 +172,22 @@ private slots:
         QVERIFY(console.errors().isEmpty());
     }
 
-    void onlySgdFilesListedWhenBothKindsExist()
+    // Every field file of the folder, by name or by its first bytes; the others are said.
+    void everyFieldFileOfTheFolderListed()
     {
         writeFile(dir->filePath("x.segd"), sercelRecord(1));
         writeFile(dir->filePath("b.sgd"), sercelRecord(2));
-        writeFile(dir->filePath("c.sgd"), sercelRecord(3));
+        writeFile(dir->filePath("c.RAW"), sercelRecord(3));
+        writeFile(dir->filePath("shot4"), sercelRecord(4));
+        writeFile(dir->filePath("notes.txt"), "field notes: line 12, shots 1001 to 1200, all recorded");
         QVERIFY(QDir(dir->path()).mkdir("d.sgd"));
         SegdAnalyzer analyzer(&console, nullptr, dir->path());
         QVERIFY(!analyzer.dataSet());
         browse(analyzer, dir->path());
-        QCOMPARE(items(control<QComboBox>(analyzer, "FileList")), (QStringList{"b.sgd", "c.sgd"}));
+        QCOMPARE(items(control<QComboBox>(analyzer, "FileList")),
+                 (QStringList{"b.sgd", "c.RAW", "shot4", "x.segd"}));
         QCOMPARE(text(analyzer, "Ffid"), QString("2"));
+        QVERIFY(console.contains("notes.txt (no SEG-D general header)"));
     }
 
     // A start directory that is gone is no error; one without field files is said.
@@ -198,30 +203,41 @@ private slots:
         QVERIFY(!analyzer.dataSet());
     }
 
-    void otherManufacturersAreRefused()
+    // The warning stays; after it the window shows what the standard says, the Sercel fields blank.
+    void otherManufacturersShownAsTheStandardReadsThem()
     {
         segdtest::FieldFile layout;
         layout.manufacturer = 20;
         writeFile(dir->filePath("a.segd"), segdtest::build(layout));
         layout.majorRevision = 3;
         layout.minorRevision = 0;
+        layout.fieldFile = 2;
         writeFile(dir->filePath("b.segd"), segdtest::build(layout));
         SegdAnalyzer analyzer(&console, nullptr, dir->path());
         ModalDialogCloser closer;
         browse(analyzer, dir->path());
         QCOMPARE(closer.count(), 1);
         QCOMPARE(closer.seen().first().text, notSercel);
-        QVERIFY(!analyzer.dataSet());
+        QVERIFY(analyzer.dataSet() && analyzer.dataSet()->ok());
         QCOMPARE(items(control<QComboBox>(analyzer, "FileList")), (QStringList{"a.segd", "b.segd"}));
+        QCOMPARE(text(analyzer, "Ffid"), QString("1"));
+        QCOMPARE(text(analyzer, "TraceCountTx"), QString("4 traces in record"));
+        QVERIFY(text(analyzer, "TotalTraces").isEmpty());
+        const QAbstractItemModel* table = control<QTableView>(analyzer, "TraceHeaderTable")->model();
+        QCOMPARE(table->index(1, 2).data().toInt(), 1);
+        QVERIFY(!table->index(1, 12).data().isValid());
+        QCOMPARE(analyzer.recordGather()->count(), 4);
 
-        // A revision 3 file is shown whatever its manufacturer.
+        // Another such file of the list: the warning goes to the console this time.
         control<QComboBox>(analyzer, "FileList")->setCurrentIndex(1);
         QCOMPARE(closer.count(), 1);
-        QVERIFY(analyzer.dataSet());
-        QCOMPARE(text(analyzer, "Ffid"), QString("1"));
+        QVERIFY(console.warnings().join('\n').contains("b.segd: " + notSercel));
+        QCOMPARE(text(analyzer, "Ffid"), QString("2"));
     }
 
-    void damagedFilesAreReportedNotShown()
+    // A file that cannot be read whole still shows its hex dump and the headers it holds, and
+    // the console names it and says what is missing.
+    void damagedFilesShowWhatTheyHold()
     {
         const QByteArray good = sercelRecord(7);
         writeFile(dir->filePath("a.segd"), good.left(50));
@@ -230,27 +246,40 @@ private slots:
         put(overrun, 29, segdtest::bcd(99, 2)); // 99 channel sets in a file that holds two
         writeFile(dir->filePath("c.segd"), overrun);
         writeFile(dir->filePath("d.segd"), good);
+        writeFile(dir->filePath("e.segd"), good.left(20));
         SegdAnalyzer analyzer(&console, nullptr, dir->filePath("a.segd"));
-        QVERIFY(!analyzer.dataSet() && !console.errors().isEmpty());
-        QCOMPARE(items(control<QComboBox>(analyzer, "FileList")), (QStringList{"a.segd"}));
+        QVERIFY(analyzer.dataSet() && !analyzer.dataSet()->ok());
+        QVERIFY2(console.errors().join('\n').contains(
+                     "a.segd: the header takes 256 bytes; the file holds 50 bytes"),
+                 qPrintable(console.errors().join('\n')));
+        QCOMPARE(text(analyzer, "Ffid"), QString("7"));
+        QCOMPARE(text(analyzer, "FileSizeTx"), QString("50 bytes in file"));
+        QCOMPARE(control<QTextEdit>(analyzer, "HexDump")->toPlainText().left(12), QString("Bytes 1 - 50"));
+        QCOMPARE(items(control<QComboBox>(analyzer, "FileList")),
+                 (QStringList{"a.segd", "b.segd", "c.segd", "d.segd", "e.segd"}));
 
-        SegdAnalyzer browsing(&console, nullptr, dir->path());
-        browse(browsing, dir->path());
-        auto* list = control<QComboBox>(browsing, "FileList");
+        auto* list = control<QComboBox>(analyzer, "FileList");
         console.lines.clear();
         // The trace data breaks off: the headers and the traces before the break are shown.
         list->setCurrentIndex(1);
-        QVERIFY(!console.errors().isEmpty());
-        QCOMPARE(text(browsing, "Ffid"), QString("7"));
-        QVERIFY(browsing.recordGather() && browsing.recordGather()->count() <= 6);
+        QVERIFY(console.errors().join('\n').contains("b.segd is cut short at trace 6 of Field File 7"));
+        QCOMPARE(text(analyzer, "Ffid"), QString("7"));
+        QCOMPARE(analyzer.recordGather()->count(), 5);
+        QCOMPARE(text(analyzer, "TraceCountTx"), QString("5 traces in record"));
         console.lines.clear();
         list->setCurrentIndex(2);
-        QVERIFY(!console.errors().isEmpty() && !browsing.dataSet());
-        QVERIFY(text(browsing, "Ffid").isEmpty());
+        QVERIFY(console.errors().join('\n').contains("c.segd: the header takes"));
+        QCOMPARE(text(analyzer, "Ffid"), QString("7"));
+        QCOMPARE(text(analyzer, "FileSizeTx"), QString("%1 bytes in file").arg(overrun.size()));
+        // Too short for a general header: the bytes alone.
+        list->setCurrentIndex(4);
+        QVERIFY(text(analyzer, "Ffid").isEmpty());
+        QCOMPARE(text(analyzer, "FileSizeTx"), QString("20 bytes in file"));
+        QVERIFY(!control<QTextEdit>(analyzer, "HexDump")->toPlainText().isEmpty());
         // The list is still usable after a bad file.
         list->setCurrentIndex(3);
-        QVERIFY(browsing.dataSet());
-        QCOMPARE(text(browsing, "TraceCountTx"), QString("6 traces in record"));
+        QVERIFY(analyzer.dataSet()->ok());
+        QCOMPARE(text(analyzer, "TraceCountTx"), QString("6 traces in record"));
     }
 
     void realSercelFile()
@@ -265,15 +294,19 @@ private slots:
         QVERIFY(!analyzer.seismicImage()->plot().image.isNull());
     }
 
-    void realOtherVendorFileRefused()
+    void realOtherVendorFileShown()
     {
         OBR_REQUIRE_REALDATA();
         ModalDialogCloser closer;
         SegdAnalyzer analyzer(&console, nullptr, obrtest::realDataDir() + "/segd/other-vendor-rev2.1.segd");
         QCOMPARE(closer.count(), 1);
         QCOMPARE(closer.seen().first().text, notSercel);
-        QVERIFY(!analyzer.dataSet());
-        QVERIFY(text(analyzer, "Ffid").isEmpty());
+        QCOMPARE(text(analyzer, "Ffid"), QString("0"));
+        QCOMPARE(text(analyzer, "Time"), QString("20:06:00"));
+        QCOMPARE(text(analyzer, "TraceCountTx"), QString("359 traces in record"));
+        QVERIFY(text(analyzer, "NumSamples").isEmpty());
+        QCOMPARE(analyzer.recordGather()->count(), 359);
+        QVERIFY(!analyzer.seismicImage()->plot().image.isNull());
     }
 
 private:

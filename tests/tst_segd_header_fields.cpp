@@ -1,5 +1,6 @@
 #include "analyzers/SegdHeaderFields.h"
 #include "seismic/SegdGeneralHeader.h"
+#include "seismic/SegdReader.h"
 #include "seismic/SercelData.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/SegdFixture.h"
@@ -36,19 +37,6 @@ private slots:
             QCOMPARE(SegdHeaderFields::testRecordTypeName(code), QString("undefined type"));
         for (const int code : {0, 8})
             QCOMPARE(SegdHeaderFields::processTypeName(code), QString("undefined type"));
-    }
-
-    void sercelRecordsAreManufacturer13OrRevision3()
-    {
-        SegdGeneralHeader header;
-        header.manufacturer = 13;
-        header.revision = 1.0f;
-        QVERIFY(SegdHeaderFields::isSercelRecord(header));
-        header.manufacturer = 61;
-        header.revision = 2.9f;
-        QVERIFY(!SegdHeaderFields::isSercelRecord(header));
-        header.revision = 3.0f;
-        QVERIFY(SegdHeaderFields::isSercelRecord(header));
     }
 
     void externalHeaderText()
@@ -105,6 +93,15 @@ private slots:
         QCOMPARE(textOf(set, "Descale"), QString("A00A"));
         QCOMPARE(textOf(set, "ChanType"), QString("9"));
         QCOMPARE(textOf(SegdHeaderFields::channelSet(data.channelSets().at(1)), "ChanType"), QString("1"));
+
+        // Another recorder's extended header holds other things: the Sercel fields stay blank.
+        put(bytes, 17, segdtest::bcd(61, 2));
+        QVERIFY(obrtest::writeFile(dir.filePath("other.segd"), bytes));
+        const auto other = SegdReader::open(dir.filePath("other.segd"), &console);
+        QVERIFY(other && other->ok() && !other->sercel());
+        QCOMPARE(textOf(SegdHeaderFields::general(*other), "Ffid"), QString("1234"));
+        for (const auto& field : SegdHeaderFields::extended(*other))
+            QVERIFY2(field.text.isEmpty(), qPrintable(field.name));
     }
 };
 

@@ -53,7 +53,7 @@ private slots:
                         {"Trace Max Time", "-1", qint64(-1)}};
         const QByteArray bytes = traceHeader();
         const SegdTraceHeaderRecord record(SegdBytes(bytes.constData(), bytes.size()));
-        const QString line = SegdTraceHeaderColumns::exportLine(record.bytes());
+        const QString line = SegdTraceHeaderColumns::exportLine(record.bytes(), true);
         QVERIFY(line.endsWith(QStringLiteral("0\n")));
         const QStringList exported = line.chopped(1).split(QStringLiteral(", "));
         const auto& columns = SegdTraceHeaderColumns::columns;
@@ -61,8 +61,16 @@ private slots:
             const auto found = std::find_if(columns.begin(), columns.end(),
                                             [&](const auto& c) { return !qstrcmp(column, c.title); });
             QVERIFY2(found != columns.end(), column);
-            QCOMPARE(exported.at(int(found - columns.begin())), QString(text));
-            QCOMPARE(SegdTraceHeaderColumns::cell(record.bytes(), *found), cell);
+            const int index = int(found - columns.begin());
+            QCOMPARE(exported.at(index), QString(text));
+            QCOMPARE(SegdTraceHeaderColumns::cell(record.bytes(), index, true), cell);
+            // Other recorders' files show the standard's columns only.
+            const bool standard = index < SegdTraceHeaderColumns::standardCount;
+            QCOMPARE(SegdTraceHeaderColumns::cell(record.bytes(), index, false),
+                     standard ? cell : QVariant());
+            const QStringList plain =
+                SegdTraceHeaderColumns::exportLine(record.bytes(), false).chopped(1).split(", ");
+            QCOMPARE(plain.at(index), standard ? QString(text) : QString());
         }
     }
 
@@ -75,7 +83,7 @@ private slots:
         for (const auto& [asked, lines] : {std::pair<qint64, int>{2, 3}, {86, 4}, {-1, 1}}) {
             QString text;
             QTextStream out(&text);
-            SegdTraceHeaderColumns::writeExport(out, records, asked);
+            SegdTraceHeaderColumns::writeExport(out, records, asked, true);
             out.flush();
             QCOMPARE(text.count(QLatin1Char('\n')), lines);
             // A header cut short reads 0 beyond its end.

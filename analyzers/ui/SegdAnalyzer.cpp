@@ -1,12 +1,14 @@
 #include "analyzers/ui/SegdAnalyzer.h"
 
-#include "analyzers/SegdFieldFiles.h"
 #include "analyzers/SegdHeaderFields.h"
 #include "analyzers/ui/TracePlotView.h"
 #include "base/ui/FileDialogs.h"
 #include "base/ui/OnlineDocumentation.h"
 #include "base/ui/ScreenFit.h"
-#include "seismic/SercelData.h"
+#include "base/ObrConsole.h"
+#include "seismic/SegdData.h"
+#include "seismic/SegdFolder.h"
+#include "seismic/SegdReader.h"
 #include "seismic/TraceGather.h"
 
 #include <QAbstractSpinBox>
@@ -19,6 +21,7 @@
 namespace {
 
 const char* const warningTitle = "Segd Analysis";
+const char* const notSercel = "Data is not from a Sercel recording system. Unable to do analysis";
 // The plot shows this many traces after the first until a file says how many it has.
 constexpr int initialDisplayTraces = 100;
 
@@ -62,7 +65,10 @@ SegdAnalyzer::SegdAnalyzer(ObrConsole* console, QWidget* parent, const QString& 
     fileName = path.mid(slash + 1);
     DirName->setText(directory);
     DirBrowse->hide();
-    showFirstFile({fileName});
+    QStringList files = SegdFolder::list(directory).names;
+    if (!files.contains(fileName))
+        files.prepend(fileName);
+    showFirstFile(files);
 }
 
 SegdAnalyzer::~SegdAnalyzer() = default;
@@ -80,26 +86,26 @@ void SegdAnalyzer::chooseDirectory(const QString& chosen)
     loaded = false;
     directory = chosen;
     FileList->clear();
-    const QStringList files = SegdFieldFiles::inDirectory(directory);
-    if (files.isEmpty()) {
+    const SegdFolder::Listing listing = SegdFolder::list(directory);
+    const QString skipped = SegdFolder::skippedText(listing);
+    if (!skipped.isEmpty() && console)
+        console->information(skipped, false);
+    if (listing.names.isEmpty()) {
         warn(QStringLiteral("No Segd files found in the selected directory."));
         return;
     }
-    fileName = files.first();
+    fileName = listing.names.first();
     DirName->setText(directory);
-    showFirstFile(files);
+    showFirstFile(listing.names);
 }
 
 // The file list is filled even when the first file cannot be shown, so that the others can be
-// chosen; the data set's own list is taken when it could be read.
+// chosen.
 void SegdAnalyzer::showFirstFile(const QStringList& files)
 {
-    const bool opened = openFile(fileName);
-    if (FileList->count() == 0)
-        fillFileList(files);
+    fillFileList(files);
+    openFile(fileName, true);
     loaded = true;
-    if (opened)
-        showHeaders();
 }
 
 void SegdAnalyzer::on_FileList_currentIndexChanged(int index)
@@ -108,38 +114,32 @@ void SegdAnalyzer::on_FileList_currentIndexChanged(int index)
         return;
     fileName = FileList->itemText(index);
     // The list stays usable whatever this file holds.
-    if (openFile(fileName))
-        showHeaders();
+    openFile(fileName, false);
     loaded = true;
 }
 
-// Opens the field file and checks that it is a record the analyzer can show; the views are
-// emptied first, so they never show another file's values.
-bool SegdAnalyzer::openFile(const QString& name)
+// The views are emptied first, so they never show another file's values.
+void SegdAnalyzer::openFile(const QString& name, bool warnByBox)
 {
     clearViews();
-    data = std::make_unique<SercelData>(console, directory + QLatin1Char('/') + name, false, false, false);
-    if (!data->ok()) {
-        data.reset();
-        return false;
+    data = SegdReader::open(directory + QLatin1Char('/') + name, console);
+    if (!data)
+        return;
+    // The warning comes first; what a standard reader can show follows it.
+    if (data->fieldMap().hasGeneralHeader() && !data->sercel()) {
+        if (warnByBox)
+            warn(QLatin1String(notSercel));
+        else if (console)
+            console->warning(name + QStringLiteral(": ") + QLatin1String(notSercel), false);
     }
-    if (!SegdHeaderFields::isSercelRecord(data->generalHeader())) {
-        // The file list is still offered: another file of the directory may be a Sercel record.
-        if (FileList->count() == 0)
-            fillFileList({fileName});
-        data.reset();
-        warn(QStringLiteral("Data is not from a Sercel recording system. Unable to do analysis"));
-        return false;
-    }
-    return true;
+    showHeaders();
 }
 
-void SegdAnalyzer::fillFileList(const QStringList& otherwise)
+void SegdAnalyzer::fillFileList(const QStringList& files)
 {
     const bool wasLoaded = loaded;
     loaded = false;
     FileList->clear();
-    const QStringList files = data ? data->fileList() : otherwise;
     FileList->addItems(files);
     FileList->setCurrentIndex(std::max(0, int(files.indexOf(fileName))));
     loaded = wasLoaded;
@@ -148,8 +148,10 @@ void SegdAnalyzer::fillFileList(const QStringList& otherwise)
 void SegdAnalyzer::showHeaders()
 {
     loaded = false;
-    showGeneralHeaders();
-    ExternalHeader->setPlainText(SegdHeaderFields::externalHeaderText(data->externalHeader()));
+    if (data->fieldMap().hasGeneralHeader()) {
+        showGeneralHeaders();
+        ExternalHeader->setPlainText(SegdHeaderFields::externalHeaderText(data->externalHeader()));
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     readWholeRecord();
     setHexRange();
@@ -206,6 +208,8 @@ void SegdAnalyzer::showChannelSet(int chanSet)
 void SegdAnalyzer::readWholeRecord()
 {
     gather.reset();
+    if (!data->ok())
+        return;
     gather = data->makeGather(false);
     // A record that breaks off is reported by the reader; the traces before the break are shown.
     if (gather)

@@ -10,15 +10,16 @@
 
 class ObrConsole;
 class QStandardItemModel;
-class SercelData;
+class SegdData;
 class TracePlotControls;
 class TracePlotView;
 class TraceGather;
 
-// The window that shows what is inside the Sercel SEG-D field files of a directory: the general,
+// The window that shows what is inside the SEG-D field files of a directory: the general,
 // extended, external and scan headers of the chosen file, a hex dump of any byte range, the
-// trace headers with their Sercel extensions (and their export as text) and a trace plot.
-// It only reads.
+// trace headers with their Sercel extensions (and their export as text) and a trace plot. Files
+// of other recorders are shown as the standard reads them, the Sercel fields blank; a damaged
+// file shows its hex dump and every header that could be read. It only reads.
 class SegdAnalyzer : public QDialog, private Ui::SegdAnalyzerUi {
     Q_OBJECT
 public:
@@ -26,7 +27,8 @@ public:
     SegdAnalyzer(ObrConsole* console, QWidget* parent, const QString& path);
     ~SegdAnalyzer() override;
 
-    SercelData* dataSet() const { return data.get(); }
+    // The field file shown (null when none could be opened); ok() tells whether it reads whole.
+    SegdData* dataSet() const { return data.get(); }
     TraceGather* recordGather() const { return gather.get(); }
     TracePlotView* seismicImage() const { return plot; }
     TracePlotControls* plotControls() const { return displayControls; }
@@ -54,9 +56,10 @@ private:
 
     void chooseDirectory(const QString& chosen);
     void showFirstFile(const QStringList& files);
-    bool openFile(const QString& name);
-    // The data set's file list, or otherwise when no data set is open.
-    void fillFileList(const QStringList& otherwise);
+    // Opens the field file and shows what can be read of it; a file of another recorder is said
+    // by a message box (warnByBox) or on the console.
+    void openFile(const QString& name, bool warnByBox);
+    void fillFileList(const QStringList& files);
     void showHeaders();
     void showFields(const QString& suffix, const QString& text);
     void showGeneralHeaders();
@@ -75,7 +78,7 @@ private:
     ObrConsole* console;
     QString directory;
     QString fileName;
-    std::unique_ptr<SercelData> data;
+    std::unique_ptr<SegdData> data;
     std::unique_ptr<TraceGather> gather;
     QStandardItemModel* traceHeaderModel = nullptr;
     TracePlotView* plot = nullptr;

@@ -3,7 +3,7 @@
 #include "analyzers/ui/SegdAnalyzer.h"
 #include "analyzers/ui/TracePlotControls.h"
 #include "analyzers/ui/TracePlotView.h"
-#include "seismic/SercelData.h"
+#include "seismic/SegdData.h"
 #include "seismic/TraceGather.h"
 
 #include <QLayout>

@@ -4,7 +4,7 @@
 #include "base/ui/FileDialogs.h"
 #include "devices/ObrDevice.h"
 #include "seismic/SegdTraceHeaderColumns.h"
-#include "seismic/SercelData.h"
+#include "seismic/SegdData.h"
 #include "seismic/SercelExtendedHeader.h"
 
 #include <QFile>
@@ -106,8 +106,7 @@ void SegdAnalyzer::buildTraceHeaderTable()
         const SegdBytes header = records[size_t(first - 1 + r)].bytes();
         for (int c = 0; c < SegdTraceHeaderColumns::count; ++c) {
             auto* item = new QStandardItem;
-            item->setData(SegdTraceHeaderColumns::cell(header, SegdTraceHeaderColumns::columns[size_t(c)]),
-                          Qt::DisplayRole);
+            item->setData(SegdTraceHeaderColumns::cell(header, c, data->sercel()), Qt::DisplayRole);
             model->setItem(r, c, item);
         }
     }
@@ -132,10 +131,12 @@ void SegdAnalyzer::on_OutputToFile_clicked()
         warn(QStringLiteral("cannot open text file"));
         return;
     }
+    // Sercel recorders say how many traces the export covers; other files export every trace read.
     const SercelExtendedHeader::Field* total = SercelExtendedHeader::find(QStringLiteral("TotalTraces"));
-    const qint64 count = total ? qint64(SercelExtendedHeader::value(data->extendedHeader(), *total)) : 0;
+    const qint64 count = data->sercel() ? qint64(SercelExtendedHeader::value(data->extendedHeader(), *total))
+                                        : qint64(data->traceHeaderRecords().size());
     QTextStream out(&file);
-    SegdTraceHeaderColumns::writeExport(out, data->traceHeaderRecords(), count);
+    SegdTraceHeaderColumns::writeExport(out, data->traceHeaderRecords(), count, data->sercel());
     out.flush();
     file.close();
     if (out.status() != QTextStream::Ok || file.error() != QFileDevice::NoError)
