@@ -40,7 +40,9 @@ void printText(const SegdData& data, const QString& path, TerminalConsole& conso
     const SegdFieldMap& map = data.fieldMap();
     const SegdGeneralHeader& general = map.general();
     const QColor black(Qt::black);
-    const auto say = [&](const QString& label, const QString& value) { console.message(row(label, value), black); };
+    const auto say = [&](const QString& label, const QString& value) {
+        console.message(row(label, value), black);
+    };
     say(QStringLiteral("File"), path);
     say(QStringLiteral("Revision"), general.revisionText());
     say(QStringLiteral("Manufacturer"), manufacturerText(general));
@@ -48,8 +50,9 @@ void printText(const SegdData& data, const QString& path, TerminalConsole& conso
     say(QStringLiteral("Date and time"), general.dateText() + QLatin1Char(' ') + general.timeText());
     if (general.timeZero != 0)
         say(QStringLiteral("Time zero"), GpsTime::text(general.timeZero));
-    say(QStringLiteral("Format code"), QStringLiteral("%1 (%2)").arg(general.formatCode).arg(
-                                           QLatin1String(SegdSampleDecoder::name(map.decoder()))));
+    say(QStringLiteral("Format code"), QStringLiteral("%1 (%2)")
+                                           .arg(general.formatCode)
+                                           .arg(QLatin1String(SegdSampleDecoder::name(map.decoder()))));
     say(QStringLiteral("Sample interval"), QStringLiteral("%1 ms").arg(data.sampleInterval()));
     say(QStringLiteral("Record length"), QStringLiteral("%1 ms").arg(data.recordLength()));
     say(QStringLiteral("Header length"), QStringLiteral("%1 bytes").arg(general.headerLength()));
@@ -113,8 +116,8 @@ QJsonObject json(const SegdData& data, const QString& path)
             {QStringLiteral("date"), date.isValid() ? QJsonValue(date.toString(Qt::ISODate)) : QJsonValue()},
             {QStringLiteral("dayOfYear"), general.dayOfYear},
             {QStringLiteral("time"), general.timeText()},
-            {QStringLiteral("timeZeroUtc"), general.timeZero != 0 ? QJsonValue(GpsTime::text(general.timeZero))
-                                                                 : QJsonValue()},
+            {QStringLiteral("timeZeroUtc"),
+             general.timeZero != 0 ? QJsonValue(GpsTime::text(general.timeZero)) : QJsonValue()},
             {QStringLiteral("formatCode"), general.formatCode},
             {QStringLiteral("formatName"), QLatin1String(SegdSampleDecoder::name(map.decoder()))},
             {QStringLiteral("sampleIntervalMs"), double(data.sampleInterval())},

@@ -1,40 +1,52 @@
 #include "cli/CliArguments.h"
 #include "cli/CliCommand.h"
+#include "cli/JsonOutput.h"
 #include "cli/SegdCommand.h"
 #include "cli/TerminalConsole.h"
 #include "cli/ThreadsOption.h"
 #include "seismic/SegdData.h"
 #include "seismic/SegdFileScan.h"
+#include "seismic/SegdFolder.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <algorithm>
 
 namespace {
 
-// The field files of a directory: its "*.sgd" and "*.segd" files, or every file when it
-// has none of those; a file argument stands for itself.
-QStringList fieldFiles(const QString& path)
-{
-    const QFileInfo info(path);
-    if (!info.isDir())
-        return {path};
-    const QDir directory(path);
-    const QDir::Filters filter = QDir::Files | QDir::Readable;
-    QStringList names = directory.entryList({QStringLiteral("*.sgd"), QStringLiteral("*.segd")}, filter,
-                                            QDir::Name | QDir::IgnoreCase);
-    if (names.isEmpty())
-        names = directory.entryList(filter, QDir::Name);
-    QStringList paths;
-    for (const QString& name : names)
-        paths.append(directory.filePath(name));
-    return paths;
-}
-
 QString number(double value)
 {
     return QString::number(value, 'g', 9);
+}
+
+// Minimum, maximum and RMS of one kind of channel, "-" each when the file has none.
+QStringList figures(const SegdRecordSummary::Statistics& statistics)
+{
+    if (statistics.values == 0)
+        return {QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("-")};
+    return {number(statistics.minimum), number(statistics.maximum), number(statistics.rms)};
+}
+
+QJsonValue json(const SegdRecordSummary::Statistics& statistics)
+{
+    if (statistics.traces == 0)
+        return QJsonValue();
+    const bool valued = statistics.values > 0;
+    return QJsonObject{{QStringLiteral("traces"), statistics.traces},
+                       {QStringLiteral("values"), double(statistics.values)},
+                       {QStringLiteral("minimum"), valued ? QJsonValue(statistics.minimum) : QJsonValue()},
+                       {QStringLiteral("maximum"), valued ? QJsonValue(statistics.maximum) : QJsonValue()},
+                       {QStringLiteral("rms"), valued ? QJsonValue(statistics.rms) : QJsonValue()}};
+}
+
+QString row(const QStringList& cells)
+{
+    const int widths[] = {-24, 10, 7, 8, 9, 14, 14, 14, 14, 14, 14};
+    QString text;
+    for (int i = 0; i < cells.size(); ++i)
+        text += (i ? QStringLiteral(" ") : QString()) + QStringLiteral("%1").arg(cells[i], widths[i]);
+    return text;
 }
 
 int runScan(const cli::Arguments& arguments, TerminalConsole& console)
@@ -44,22 +56,25 @@ int runScan(const cli::Arguments& arguments, TerminalConsole& console)
         console.error(QStringLiteral("%1 does not exist").arg(path), false);
         return cli::JobFailed;
     }
-    const QStringList files = fieldFiles(path);
+    // A folder is listed once, however many field files it holds.
+    QStringList files{path};
+    if (QFileInfo(path).isDir()) {
+        const SegdFolder::Listing listing = SegdFolder::list(path);
+        const QString skipped = SegdFolder::skippedText(listing);
+        if (!skipped.isEmpty())
+            console.information(skipped, false);
+        files = listing.paths();
+    }
     if (files.isEmpty()) {
         console.error(QStringLiteral("no field files in %1").arg(path), false);
         return cli::JobFailed;
     }
+    const bool asJson = JsonOutput::wanted(arguments);
     const QColor black(Qt::black);
-    console.message(QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
-                        .arg(QStringLiteral("File"), -24)
-                        .arg(QStringLiteral("Field file"), 10)
-                        .arg(QStringLiteral("Traces"), 7)
-                        .arg(QStringLiteral("Samples"), 8)
-                        .arg(QStringLiteral("Interval"), 9)
-                        .arg(QStringLiteral("Minimum"), 16)
-                        .arg(QStringLiteral("Maximum"), 16)
-                        .arg(QStringLiteral("RMS"), 16),
-                    black);
+    if (!asJson)
+        console.message(row({"File", "Field file", "Traces", "Samples", "Interval", "Minimum", "Maximum",
+                             "RMS", "Aux minimum", "Aux maximum", "Aux RMS"}),
+                        black);
     const int threads = ThreadsOption::value(arguments);
     QElapsedTimer clock;
     clock.start();
@@ -70,36 +85,51 @@ int runScan(const cli::Arguments& arguments, TerminalConsole& console)
         results = SegdFileScan::scanFiles(files, threads, SegdCommand::open, console.detailLevel());
     qint64 bytes = 0;
     int read = 0;
+    QJsonArray scanned;
     for (int i = 0; i < files.size(); ++i) {
-        const QString& file = files[i];
+        const QString name = QFileInfo(files[i]).fileName();
         SegdFileScan::FileResult& result = results[size_t(i)];
         result.lines.passOn(console);
         if (!result.ok) {
-            console.error(QStringLiteral("%1 could not be read").arg(QFileInfo(file).fileName()), false);
+            console.error(QStringLiteral("%1 could not be read").arg(name), false);
+            scanned.append(QJsonObject{{QStringLiteral("file"), name}, {QStringLiteral("read"), false}});
             continue;
         }
         const SegdRecordSummary& summary = result.summary;
         ++read;
-        bytes += QFileInfo(file).size();
-        console.message(QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
-                            .arg(QFileInfo(file).fileName(), -24)
-                            .arg(summary.fieldFile, 10)
-                            .arg(summary.traces, 7)
-                            .arg(summary.samples, 8)
-                            .arg(QStringLiteral("%1 ms").arg(summary.sampleInterval), 9)
-                            .arg(number(summary.minimum), 16)
-                            .arg(number(summary.maximum), 16)
-                            .arg(number(summary.rms), 16),
-                        black);
+        bytes += QFileInfo(files[i]).size();
+        scanned.append(QJsonObject{{QStringLiteral("file"), name},
+                                   {QStringLiteral("read"), true},
+                                   {QStringLiteral("fieldFile"), summary.fieldFile},
+                                   {QStringLiteral("traces"), summary.traces},
+                                   {QStringLiteral("samples"), summary.samples},
+                                   {QStringLiteral("sampleIntervalMs"), double(summary.sampleInterval)},
+                                   {QStringLiteral("seismic"), json(summary.seismic)},
+                                   {QStringLiteral("auxiliary"), json(summary.auxiliary)}});
+        if (!asJson)
+            console.message(row(QStringList{name, QString::number(summary.fieldFile),
+                                            QString::number(summary.traces), QString::number(summary.samples),
+                                            QStringLiteral("%1 ms").arg(summary.sampleInterval)} +
+                                figures(summary.seismic) + figures(summary.auxiliary)),
+                            black);
     }
     const double seconds = std::max(clock.nsecsElapsed() / 1e9, 1e-9);
     const double megabytes = double(bytes) / 1e6;
-    console.message(QStringLiteral("Files read: %1 of %2").arg(read).arg(files.size()), black);
-    console.message(QStringLiteral("Speed:      %1 MB/s (%2 MB in %3 s)")
-                        .arg(megabytes / seconds, 0, 'f', 1)
-                        .arg(megabytes, 0, 'f', 1)
-                        .arg(seconds, 0, 'f', 3),
-                    black);
+    if (asJson) {
+        JsonOutput::print({{QStringLiteral("files"), scanned},
+                           {QStringLiteral("filesRead"), read},
+                           {QStringLiteral("fileCount"), files.size()},
+                           {QStringLiteral("megabytes"), megabytes},
+                           {QStringLiteral("seconds"), seconds},
+                           {QStringLiteral("megabytesPerSecond"), megabytes / seconds}});
+    } else {
+        console.message(QStringLiteral("Files read: %1 of %2").arg(read).arg(files.size()), black);
+        console.message(QStringLiteral("Speed:      %1 MB/s (%2 MB in %3 s)")
+                            .arg(megabytes / seconds, 0, 'f', 1)
+                            .arg(megabytes, 0, 'f', 1)
+                            .arg(seconds, 0, 'f', 3),
+                        black);
+    }
     return read == files.size() ? cli::Success : cli::JobFailed;
 }
 
@@ -111,12 +141,15 @@ OBRIO_COMMAND(segdScan,
                                                   "maximum, RMS and MB/s"),
                                    runScan)
                   .describe(QStringLiteral(
-                      "Reads every trace of every field file of DIR (its *.sgd and *.segd files, or\n"
-                      "every file when it has none of those), or of FILE, one trace at a time (the\n"
-                      "files, or the traces of a lone file, shared out between threads), and\n"
-                      "shows per file the field file number, traces, samples, sample interval and\n"
-                      "the minimum, maximum and RMS of its samples (NaN samples left out), then the\n"
-                      "reading speed. A file that cannot be read is reported and passed over; the\n"
-                      "others are still read, and the exit status is then 1."))
+                      "Reads every trace of every field file of DIR (its *.sgd, *.segd, *.raw and *.fcnt\n"
+                      "files in any case, and any other file that begins with a SEG-D general header;\n"
+                      "the files passed over are named), or of FILE, one trace at a time (the files, or\n"
+                      "the traces of a lone file, shared out between threads), and shows per file the\n"
+                      "field file number, traces, samples, sample interval and the minimum, maximum and\n"
+                      "RMS of the samples of its seismic and of its auxiliary channels apart (NaN\n"
+                      "samples left out; \"-\" for a kind the file has none of), then the reading speed.\n"
+                      "A file that cannot be read is reported and passed over; the others are still\n"
+                      "read, and the exit status is then 1."))
                   .option(ThreadsOption::option())
+                  .option(JsonOutput::option())
                   .argument(cli::argument("DIR|FILE", QStringLiteral("a directory of field files, or one"))))

@@ -294,7 +294,8 @@ bool SegdCopyJob::refill(qint64 n)
     while (chunkFill < n) {
         if (!pullTapeBlock()) {
             if (!failed)
-                fail(QStringLiteral("Field File %1 ends before its last trace on input tape %2 - job will abort")
+                fail(QStringLiteral(
+                         "Field File %1 ends before its last trace on input tape %2 - job will abort")
                          .arg(map.general().fieldFile)
                          .arg(inputTape->name()));
             return false;
@@ -315,8 +316,9 @@ void SegdCopyJob::passLeftOver(qint64 left, int fieldFile)
         return;
     }
     if (left > 0)
-        lines.warning(
-            QStringLiteral("%1 bytes after the last trace of Field File %2 not copied").arg(left).arg(fieldFile));
+        lines.warning(QStringLiteral("%1 bytes after the last trace of Field File %2 not copied")
+                          .arg(left)
+                          .arg(fieldFile));
 }
 
 void SegdCopyJob::failReading()

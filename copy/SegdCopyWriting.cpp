@@ -24,8 +24,9 @@ bool SegdCopyJob::openOutputFile(const SegdBytes& header)
         return true;
     }
     const qint64 number = options.ffidNames ? map.general().fieldFile : fieldFilesCopied + 1;
-    const QString line =
-        options.lineName ? QString::number(SegdSourceFields::read(map.general(), header).lineNumber) : QString();
+    const QString line = options.lineName
+                             ? QString::number(SegdSourceFields::read(map.general(), header).lineNumber)
+                             : QString();
     const QDir directory(options.output.path);
     for (int repeat = 0;; ++repeat) {
         outputPath = directory.filePath(outputName(options.prependName, line, number, repeat));

@@ -20,7 +20,8 @@ void SegdData::moveTo(int trace)
     traceInFile_ = trace;
     runIndex_ = 0;
     seismicChannel_ = 0;
-    while (runIndex_ < int(runs.size()) && trace >= runs[size_t(runIndex_)].firstTrace + runs[size_t(runIndex_)].channels) {
+    while (runIndex_ < int(runs.size()) &&
+           trace >= runs[size_t(runIndex_)].firstTrace + runs[size_t(runIndex_)].channels) {
         const SegdFieldMap::Run& run = runs[size_t(runIndex_)];
         seismicChannel_ += channelSets()[size_t(run.set)].seismic() ? run.channels : 0;
         ++runIndex_;
@@ -59,7 +60,8 @@ bool SegdData::readRecord(TraceGather& gather)
     int held = 0;
     while (traceInFile_ < traceCount_) {
         if (!delivers(runs[size_t(runIndex_)])) {
-            moveTo(std::min(runs[size_t(runIndex_)].firstTrace + runs[size_t(runIndex_)].channels, traceCount_));
+            moveTo(
+                std::min(runs[size_t(runIndex_)].firstTrace + runs[size_t(runIndex_)].channels, traceCount_));
             continue;
         }
         SeismicTrace* trace = gather.trace(held++);

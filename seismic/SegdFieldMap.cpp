@@ -40,7 +40,8 @@ bool SegdFieldMap::read(SegdByteSource& source)
         return false;
     decoder_ = SegdSampleDecoder::forFormatCode(general_.formatCode);
     if (decoder_ == SegdSampleDecoder::None)
-        return refuse(QStringLiteral("samples of SEGD format code %1 cannot be decoded").arg(general_.formatCode));
+        return refuse(
+            QStringLiteral("samples of SEGD format code %1 cannot be decoded").arg(general_.formatCode));
     mapped_ = placeTraces(source);
     if (!mapped_)
         runs_.clear();
@@ -67,8 +68,8 @@ bool SegdFieldMap::readHeader(SegdByteSource& source)
     try {
         header_.assign(size_t(held), 0);
     } catch (const std::bad_alloc&) {
-        return refuse(
-            QStringLiteral("failed to allocate memory for file header in Field File %1.").arg(general_.fieldFile));
+        return refuse(QStringLiteral("failed to allocate memory for file header in Field File %1.")
+                          .arg(general_.fieldFile));
     }
     header_.resize(size_t(std::max<qint64>(source.read(0, header_.data(), held), 0)));
     readChannelSets();

@@ -78,7 +78,10 @@ public:
     int wholeTraces() const;
     bool cutShort() const { return mapped_ && size_ >= 0 && size_ < announcedSize(); }
     // Bytes of the source after the last trace record.
-    qint64 bytesAfterTraces() const { return mapped_ && size_ > announcedSize() ? size_ - announcedSize() : 0; }
+    qint64 bytesAfterTraces() const
+    {
+        return mapped_ && size_ > announcedSize() ? size_ - announcedSize() : 0;
+    }
     // For a file cut short: "the headers announce 48 traces of 2,001 samples (X bytes); the file
     // holds Y bytes".
     QString shortfall() const;

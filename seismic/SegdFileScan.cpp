@@ -28,7 +28,7 @@ FileResult scanFile(const QString& path, int threads, const Opener& open, ObrCon
         return result;
     const int count = SegdRecordSummary::blockCount(data->traceCount());
     const int ranges = std::clamp(threads, 1, count);
-    std::vector<SegdRecordSummary::Sums> blocks(static_cast<size_t>(count));
+    std::vector<SegdRecordSummary::BlockSums> blocks(static_cast<size_t>(count));
     struct Range {
         int traces = 0;
         int read = 0;

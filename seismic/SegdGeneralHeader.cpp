@@ -92,8 +92,9 @@ bool SegdGeneralHeader::looksValid(const SegdBytes& bytes)
            standardFormatCode(bytes.bcd(formatCodeByte, 4)) && decimal(bytes, yearByte, 1) &&
            (bytes.uint8(additionalBlocksByte) & 0x0F) <= 9 && decimal(bytes, additionalBlocksByte + 1, 1) &&
            bytes.bcd(additionalBlocksByte, 3, true) <= 366 && decimal(bytes, hourByte, 3) &&
-           bytes.bcd(hourByte, 2) < 24 && bytes.bcd(hourByte + 1, 2) < 60 && bytes.bcd(hourByte + 2, 2) <= 60 &&
-           decimal(bytes, manufacturerByte, 1) && decimal(bytes, scanTypesByte, 1);
+           bytes.bcd(hourByte, 2) < 24 && bytes.bcd(hourByte + 1, 2) < 60 &&
+           bytes.bcd(hourByte + 2, 2) <= 60 && decimal(bytes, manufacturerByte, 1) &&
+           decimal(bytes, scanTypesByte, 1);
 }
 
 SegdGeneralHeader SegdGeneralHeader::parse(const SegdBytes& bytes)
@@ -187,7 +188,10 @@ QString SegdGeneralHeader::dateText() const
 QString SegdGeneralHeader::timeText() const
 {
     const QLatin1Char zero('0');
-    return QStringLiteral("%1:%2:%3").arg(hour, 2, 10, zero).arg(minute, 2, 10, zero).arg(second, 2, 10, zero);
+    return QStringLiteral("%1:%2:%3")
+        .arg(hour, 2, 10, zero)
+        .arg(minute, 2, 10, zero)
+        .arg(second, 2, 10, zero);
 }
 
 QString SegdGeneralHeader::revisionText() const

@@ -61,16 +61,39 @@ void SegdRecordSummary::Sums::merge(const Sums& later)
     high = std::max(high, later.high);
     squares += later.squares;
     values += later.values;
+    traces += later.traces;
 }
 
-void SegdRecordSummary::finish(const Sums& sums)
+void SegdRecordSummary::BlockSums::add(const SeismicTrace& trace)
 {
+    // The readers mark the traces of seismic channel sets by their trace identification.
+    Sums& sums = trace.value(TraceKey::TraceId) == 1 ? seismic : auxiliary;
+    if (trace.hasSamples())
+        sums.add(trace.data(), trace.sampleCount());
+    ++sums.traces;
+}
+
+void SegdRecordSummary::BlockSums::merge(const BlockSums& later)
+{
+    seismic.merge(later.seismic);
+    auxiliary.merge(later.auxiliary);
+}
+
+void SegdRecordSummary::Statistics::finish(const Sums& sums)
+{
+    traces = sums.traces;
     values = qint64(sums.values);
     if (values > 0) {
         minimum = sums.low;
         maximum = sums.high;
         rms = std::sqrt(sums.squares / double(values));
     }
+}
+
+void SegdRecordSummary::finish(const BlockSums& sums)
+{
+    seismic.finish(sums.seismic);
+    auxiliary.finish(sums.auxiliary);
 }
 
 SegdRecordSummary SegdRecordSummary::describe(const SegdData& data)
@@ -86,16 +109,14 @@ SegdRecordSummary SegdRecordSummary::of(const SegdData& data, const TraceGather&
 {
     SegdRecordSummary summary = describe(data);
     summary.traces = gather.count();
-    Sums sums;
-    for (const auto& trace : gather.traces) {
-        if (trace->hasSamples())
-            sums.add(trace->data(), trace->sampleCount());
-    }
+    BlockSums sums;
+    for (const auto& trace : gather.traces)
+        sums.add(*trace);
     summary.finish(sums);
     return summary;
 }
 
-int SegdRecordSummary::scanBlocks(SegdData& data, int first, int last, Sums* blocks)
+int SegdRecordSummary::scanBlocks(SegdData& data, int first, int last, BlockSums* blocks)
 {
     const int firstTrace = first * tracesPerBlock + 1;
     const int lastTrace = std::min(last * tracesPerBlock, data.traceCount());
@@ -107,16 +128,16 @@ int SegdRecordSummary::scanBlocks(SegdData& data, int first, int last, Sums* blo
     for (int n = firstTrace; n <= lastTrace; ++n) {
         if (!data.readTrace(*trace))
             return n - firstTrace;
-        blocks[(n - 1) / tracesPerBlock].add(trace->data(), trace->sampleCount());
+        blocks[(n - 1) / tracesPerBlock].add(*trace);
     }
     return lastTrace - firstTrace + 1;
 }
 
-SegdRecordSummary SegdRecordSummary::merge(const SegdData& data, const Sums* blocks, int count)
+SegdRecordSummary SegdRecordSummary::merge(const SegdData& data, const BlockSums* blocks, int count)
 {
     SegdRecordSummary summary = describe(data);
     summary.traces = data.traceCount();
-    Sums sums;
+    BlockSums sums;
     for (int b = 0; b < count; ++b)
         sums.merge(blocks[b]);
     summary.finish(sums);
@@ -130,7 +151,7 @@ bool SegdRecordSummary::scan(SegdData& data, SegdRecordSummary& summary)
         return false;
     }
     const int count = blockCount(data.traceCount());
-    std::vector<Sums> blocks(static_cast<size_t>(count));
+    std::vector<BlockSums> blocks(static_cast<size_t>(count));
     const int read = scanBlocks(data, 0, count, blocks.data());
     summary = merge(data, blocks.data(), count);
     summary.traces = read;

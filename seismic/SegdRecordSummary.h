@@ -7,8 +7,10 @@ class SeismicTrace;
 class TraceGather;
 
 // What a scan of field files tells about one of them: its number, its traces and samples,
-// and the range and RMS of its sample values. Values that are not numbers (recorders write
-// NaN for dead channels) are left out of the statistics.
+// and the range and RMS of its sample values, for its seismic and its auxiliary channels apart
+// (the auxiliary traces of a recorder may be raw counts that would dwarf the seismic values).
+// Values that are not numbers (recorders write NaN for dead channels) are left out of the
+// statistics.
 struct SegdRecordSummary {
     // Running statistics of the finite samples of some traces.
     struct Sums {
@@ -21,8 +23,27 @@ struct SegdRecordSummary {
         double squares = 0;
         // A count as a double, added in the same vector steps as the sums; exact up to 2^53.
         double values = 0;
+        int traces = 0;
 
         Sums();
+    };
+    // The sums of a block of traces, each kind of channel apart.
+    struct BlockSums {
+        void add(const SeismicTrace& trace);
+        void merge(const BlockSums& later);
+
+        Sums seismic;
+        Sums auxiliary;
+    };
+    // The statistics of one kind of channel.
+    struct Statistics {
+        void finish(const Sums& sums);
+
+        int traces = 0;
+        qint64 values = 0; // samples that entered the statistics
+        double minimum = 0;
+        double maximum = 0;
+        double rms = 0;
     };
 
     // Traces are summed in blocks of this many, and the blocks merged in order: the figures are
@@ -38,20 +59,18 @@ struct SegdRecordSummary {
     [[nodiscard]] static bool scan(SegdData& data, SegdRecordSummary& summary);
     // Reads the traces of blocks first to last - 1 of the current file into blocks[first] to
     // blocks[last - 1]; the traces read, short of the blocks' when one cannot be read.
-    static int scanBlocks(SegdData& data, int first, int last, Sums* blocks);
+    static int scanBlocks(SegdData& data, int first, int last, BlockSums* blocks);
     // The summary of the data set's current file from the sums of its blocks, in order.
-    static SegdRecordSummary merge(const SegdData& data, const Sums* blocks, int count);
+    static SegdRecordSummary merge(const SegdData& data, const BlockSums* blocks, int count);
 
     int fieldFile = 0;
     int traces = 0;
     int samples = 0;
     float sampleInterval = 0; // milliseconds
-    double minimum = 0;
-    double maximum = 0;
-    double rms = 0;
-    qint64 values = 0; // samples that entered the statistics
+    Statistics seismic;
+    Statistics auxiliary;
 
 private:
     static SegdRecordSummary describe(const SegdData& data);
-    void finish(const Sums& sums);
+    void finish(const BlockSums& sums);
 };

@@ -41,7 +41,8 @@ bool sameFieldFile(const SegdBytes& a, const SegdBytes& b)
 // extensions too, but a trace that says otherwise is a damaged trace, which its reader reports.)
 bool sameChannelSet(const SegdBytes& a, const SegdBytes& b)
 {
-    return sameFieldFile(a, b) && a.uint16(3) == b.uint16(3) && (a.uint8(4) != 0xFF || a.uint16(16) == b.uint16(16));
+    return sameFieldFile(a, b) && a.uint16(3) == b.uint16(3) &&
+           (a.uint8(4) != 0xFF || a.uint16(16) == b.uint16(16));
 }
 
 } // namespace
@@ -78,8 +79,9 @@ bool SegdFieldMap::placeTraces(SegdByteSource& source)
         set.samples = run.shape.samples;
         traces += set.channels;
         if (traces > std::numeric_limits<int>::max() / 2 || run.end() > largestOffset)
-            return refuse(QStringLiteral("the channel sets of Field File %1 declare more traces than any file holds")
-                              .arg(general_.fieldFile));
+            return refuse(
+                QStringLiteral("the channel sets of Field File %1 declare more traces than any file holds")
+                    .arg(general_.fieldFile));
         offset = run.end();
         runs_.push_back(run);
     }
@@ -88,7 +90,7 @@ bool SegdFieldMap::placeTraces(SegdByteSource& source)
 }
 
 std::vector<SegdFieldMap::Candidate> SegdFieldMap::candidates(const SegdChannelSet& set,
-                                                             const SegdBytes& first) const
+                                                              const SegdBytes& first) const
 {
     std::vector<Candidate> found;
     const auto add = [&found](qint64 samples, const QString& from) {
@@ -150,7 +152,8 @@ bool SegdFieldMap::shapeRun(SegdByteSource& source, Run& run, bool last)
     }
     const Candidate& count = counts[size_t(chosen - verdicts.begin())];
     run.shape = shapeFor(extensions, count.samples);
-    QString note = QStringLiteral("%1: %2 samples per trace from %3").arg(setName, number(count.samples), count.from);
+    QString note =
+        QStringLiteral("%1: %2 samples per trace from %3").arg(setName, number(count.samples), count.from);
     note += *chosen == Verdict::Tiles ? QStringLiteral(", which tile the file")
                                       : QStringLiteral(" (the file does not show more)");
     for (size_t k = 0; k < counts.size(); ++k) {

@@ -39,8 +39,8 @@ SegdSourceFields SegdSourceFields::read(const SegdGeneralHeader& general, const 
     }
     // Blocks 1 to 3 have fixed meanings; the described blocks follow them.
     for (int block = 3; block < general.blocks; ++block) {
-        const SegdBytes bytes = header.part(qint64(block) * SegdGeneralHeader::blockBytes + 1,
-                                            SegdGeneralHeader::blockBytes);
+        const SegdBytes bytes =
+            header.part(qint64(block) * SegdGeneralHeader::blockBytes + 1, SegdGeneralHeader::blockBytes);
         const quint32 type = bytes.uint8(SegdGeneralHeader::blockBytes);
         if (type != explosiveSourceBlock && type != vibratorSourceBlock)
             continue;

@@ -131,22 +131,29 @@ private slots:
         QCOMPARE(summary.fieldFile, 1);
         QCOMPARE(summary.traces, 6);
         QCOMPARE(summary.samples, 7);
-        QCOMPARE(summary.values, qint64(5 * 7));
-        QCOMPARE(summary.minimum, -6.0);
-        QCOMPARE(summary.maximum, 6.0);
-        double squares = 0;
-        for (const int amplitude : {1, 2, 4, 5, 6})
-            squares += 7.0 * amplitude * amplitude;
-        QCOMPARE(summary.rms, std::sqrt(squares / 35));
+        // Traces 0 and 1 are auxiliary (amplitudes 1 and 2), trace 2 the dead seismic channel.
+        QCOMPARE(summary.auxiliary.traces, 2);
+        QCOMPARE(summary.auxiliary.values, qint64(2 * 7));
+        QCOMPARE(summary.auxiliary.minimum, -2.0);
+        QCOMPARE(summary.auxiliary.maximum, 2.0);
+        QCOMPARE(summary.auxiliary.rms, std::sqrt(7.0 * (1 + 4) / 14));
+        QCOMPARE(summary.seismic.traces, 4);
+        QCOMPARE(summary.seismic.values, qint64(3 * 7));
+        QCOMPARE(summary.seismic.minimum, -6.0);
+        QCOMPARE(summary.seismic.maximum, 6.0);
+        QCOMPARE(summary.seismic.rms, std::sqrt(7.0 * (16 + 25 + 36) / 21));
 
         // The same figures as the whole record read at once.
         const auto gather = data->makeGather(false);
         QVERIFY(gather && data->readRecord(*gather));
         const SegdRecordSummary whole = SegdRecordSummary::of(*data, *gather);
-        QCOMPARE(whole.values, summary.values);
-        QCOMPARE(whole.minimum, summary.minimum);
-        QCOMPARE(whole.maximum, summary.maximum);
-        QCOMPARE(whole.rms, summary.rms);
+        for (const auto& [kind, again] :
+             {std::pair{summary.seismic, whole.seismic}, {summary.auxiliary, whole.auxiliary}}) {
+            QCOMPARE(again.values, kind.values);
+            QCOMPARE(again.minimum, kind.minimum);
+            QCOMPARE(again.maximum, kind.maximum);
+            QCOMPARE(again.rms, kind.rms);
+        }
     }
 
 private:

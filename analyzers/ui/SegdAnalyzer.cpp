@@ -2,10 +2,10 @@
 
 #include "analyzers/SegdHeaderFields.h"
 #include "analyzers/ui/TracePlotView.h"
+#include "base/ObrConsole.h"
 #include "base/ui/FileDialogs.h"
 #include "base/ui/OnlineDocumentation.h"
 #include "base/ui/ScreenFit.h"
-#include "base/ObrConsole.h"
 #include "seismic/SegdData.h"
 #include "seismic/SegdFolder.h"
 #include "seismic/SegdReader.h"

@@ -3,8 +3,8 @@
 #include "base/ObrConsole.h"
 #include "base/ui/FileDialogs.h"
 #include "devices/ObrDevice.h"
-#include "seismic/SegdTraceHeaderColumns.h"
 #include "seismic/SegdData.h"
+#include "seismic/SegdTraceHeaderColumns.h"
 #include "seismic/SercelExtendedHeader.h"
 
 #include <QFile>
