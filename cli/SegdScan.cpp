@@ -59,7 +59,7 @@ int runScan(const cli::Arguments& arguments, TerminalConsole& console)
     // A folder is listed once, however many field files it holds.
     QStringList files{path};
     if (QFileInfo(path).isDir()) {
-        const SegdFolder::Listing listing = SegdFolder::list(path);
+        const SegdFolder::Listing listing = SegdFolder::list(path, &console);
         const QString skipped = SegdFolder::skippedText(listing);
         if (!skipped.isEmpty())
             console.information(skipped, false);

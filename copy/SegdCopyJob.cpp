@@ -9,7 +9,6 @@
 #include "seismic/SegdTraceHeaderRecord.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFileInfo>
 #include <cstring>
 #include <new>
@@ -125,7 +124,7 @@ void SegdCopyJob::copyLoop()
     } else if (options.realTime) {
         watch = std::make_unique<SegdDirectoryWatch>(options.input.path, options.pollMilliseconds);
     } else {
-        const SegdFolder::Listing listing = SegdFolder::list(options.input.path);
+        const SegdFolder::Listing listing = SegdFolder::list(options.input.path, console);
         const QString skipped = SegdFolder::skippedText(listing);
         if (!skipped.isEmpty())
             lines.say(skipped);

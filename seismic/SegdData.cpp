@@ -190,15 +190,15 @@ bool SegdData::describeTraces()
         if (general.recordLength == 0)
             recordLength_ = std::max(recordLength_, channelSets()[size_t(run.set)].endTime);
     }
-    // The seismic channel sets decide the length of the traces; auxiliary ones only when the
-    // file has no seismic channels.
-    for (const bool seismicSets : {true, false}) {
-        for (const SegdFieldMap::Run& run : map.runs()) {
-            const SegdChannelSet& set = channelSets()[size_t(run.set)];
-            if (set.seismic() == seismicSets && (seismicSets || samples_ == 0))
-                reconcileSampleCount(set.samples, device_->name());
-        }
+    // The longest seismic channel set decides the length of the traces (shorter ones are padded
+    // with zeros); auxiliary ones only when the file has no seismic channels.
+    int longest[2] = {0, 0};
+    for (const SegdFieldMap::Run& run : map.runs()) {
+        int& kind = longest[channelSets()[size_t(run.set)].seismic() ? 1 : 0];
+        kind = std::max(kind, run.shape.samples);
     }
+    if (longest[1] > 0 || longest[0] > 0)
+        reconcileSampleCount(longest[1] > 0 ? longest[1] : longest[0], device_->name());
 
     if (traceCount_ == 0)
         return fail(QStringLiteral("no traces to input for Field File %1.").arg(general.fieldFile));

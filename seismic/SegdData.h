@@ -89,6 +89,8 @@ public:
     // The mean is taken from every trace.
     bool removeDc() const { return headers_.removeDc; }
 
+    // Samples of the trace read last as its channel set holds them (the trace's others are 0).
+    int lastDecodedSamples() const { return lastDecodedSamples_; }
     // The headers of the traces read since the current record started, in order.
     const std::vector<SegdTraceHeaderRecord>& traceHeaderRecords() const { return traceHeaderRecords_; }
 
@@ -124,7 +126,6 @@ protected:
     const SegdChannelSet& lastChannelSet() const { return channelSets()[size_t(lastSetIndex_)]; }
     int tracesRead() const { return traceInFile_; }
     int seismicTracesRead() const { return seismicChannel_; }
-    int lastDecodedSamples() const { return lastDecodedSamples_; }
 
     Headers headers_;
 

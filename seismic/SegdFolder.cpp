@@ -1,17 +1,15 @@
 #include "seismic/SegdFolder.h"
 
+#include "base/ObrConsole.h"
 #include "seismic/SegdBytes.h"
 #include "seismic/SegdGeneralHeader.h"
 
 #include <QDir>
 #include <QFile>
-#include <atomic>
 
 namespace SegdFolder {
 
 namespace {
-
-std::atomic<int> listings{0};
 
 // Named in the list, the others left out: a long list would bury the line.
 constexpr int namedSkipped = 10;
@@ -51,9 +49,8 @@ bool hasFieldFileSuffix(const QString& name)
     return false;
 }
 
-Listing list(const QString& directory)
+Listing list(const QString& directory, ObrConsole* console)
 {
-    ++listings;
     Listing listing;
     listing.directory = directory;
     const QDir dir(directory);
@@ -70,6 +67,11 @@ Listing list(const QString& directory)
         else
             listing.skipped.append({name, reason});
     }
+    if (console && console->debugEnabled())
+        console->debug(QStringLiteral("listed %1: %2 field files, %3 other files")
+                           .arg(QDir::toNativeSeparators(directory))
+                           .arg(listing.names.size())
+                           .arg(listing.skipped.size()));
     return listing;
 }
 
@@ -86,11 +88,6 @@ QString skippedText(const Listing& listing)
         .arg(listing.skipped.size())
         .arg(listing.skipped.size() == 1 ? QString() : QStringLiteral("s"))
         .arg(QDir::toNativeSeparators(listing.directory), named.join(QStringLiteral(", ")));
-}
-
-int listingsMade()
-{
-    return listings;
 }
 
 } // namespace SegdFolder

@@ -3,7 +3,6 @@
 #include "base/WideVectors.h"
 #include "seismic/SegdData.h"
 #include "seismic/SeismicTrace.h"
-#include "seismic/TraceGather.h"
 
 #include <algorithm>
 #include <cmath>
@@ -64,12 +63,12 @@ void SegdRecordSummary::Sums::merge(const Sums& later)
     traces += later.traces;
 }
 
-void SegdRecordSummary::BlockSums::add(const SeismicTrace& trace)
+void SegdRecordSummary::BlockSums::add(const SeismicTrace& trace, qint64 count)
 {
     // The readers mark the traces of seismic channel sets by their trace identification.
     Sums& sums = trace.value(TraceKey::TraceId) == 1 ? seismic : auxiliary;
     if (trace.hasSamples())
-        sums.add(trace.data(), trace.sampleCount());
+        sums.add(trace.data(), std::min<qint64>(count, trace.sampleCount()));
     ++sums.traces;
 }
 
@@ -105,17 +104,6 @@ SegdRecordSummary SegdRecordSummary::describe(const SegdData& data)
     return summary;
 }
 
-SegdRecordSummary SegdRecordSummary::of(const SegdData& data, const TraceGather& gather)
-{
-    SegdRecordSummary summary = describe(data);
-    summary.traces = gather.count();
-    BlockSums sums;
-    for (const auto& trace : gather.traces)
-        sums.add(*trace);
-    summary.finish(sums);
-    return summary;
-}
-
 int SegdRecordSummary::scanBlocks(SegdData& data, int first, int last, BlockSums* blocks)
 {
     const int firstTrace = first * tracesPerBlock + 1;
@@ -128,7 +116,7 @@ int SegdRecordSummary::scanBlocks(SegdData& data, int first, int last, BlockSums
     for (int n = firstTrace; n <= lastTrace; ++n) {
         if (!data.readTrace(*trace))
             return n - firstTrace;
-        blocks[(n - 1) / tracesPerBlock].add(*trace);
+        blocks[(n - 1) / tracesPerBlock].add(*trace, data.lastDecodedSamples());
     }
     return lastTrace - firstTrace + 1;
 }

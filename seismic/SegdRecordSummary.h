@@ -4,7 +4,6 @@
 
 class SegdData;
 class SeismicTrace;
-class TraceGather;
 
 // What a scan of field files tells about one of them: its number, its traces and samples,
 // and the range and RMS of its sample values, for its seismic and its auxiliary channels apart
@@ -29,7 +28,9 @@ struct SegdRecordSummary {
     };
     // The sums of a block of traces, each kind of channel apart.
     struct BlockSums {
-        void add(const SeismicTrace& trace);
+        // The first count samples of the trace: those the file holds, without the padding of
+        // a channel set shorter than the longest.
+        void add(const SeismicTrace& trace, qint64 count);
         void merge(const BlockSums& later);
 
         Sums seismic;
@@ -51,8 +52,6 @@ struct SegdRecordSummary {
     static constexpr int tracesPerBlock = 64;
     static int blockCount(int traces) { return (traces + tracesPerBlock - 1) / tracesPerBlock; }
 
-    // The record the data set read last into gather.
-    static SegdRecordSummary of(const SegdData& data, const TraceGather& gather);
     // Reads every trace of the data set's current file, one at a time, so that memory
     // holds one trace; false when a trace cannot be read (the data set says why) or memory
     // for the trace ran out. summary.traces tells the traces read.

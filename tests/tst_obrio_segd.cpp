@@ -322,7 +322,8 @@ private slots:
             << QStringList{"Header length: 2656 bytes", "Trace count: 6", "Samples per trace: 4001"};
         QTest::newRow("other-vendor-rev2.1.segd")
             << "other-vendor-rev2.1.segd"
-            << QStringList{"Sample interval: 4 ms", "Trace count: 359", "Samples per trace: 251"};
+            << QStringList{"Sample interval: 4 ms", "Date and time: 05/08/2021 20:06:00", "Trace count: 359",
+                           "Samples per trace: 251"};
     }
     void realFiles()
     {

@@ -142,18 +142,6 @@ private slots:
         QCOMPARE(summary.seismic.minimum, -6.0);
         QCOMPARE(summary.seismic.maximum, 6.0);
         QCOMPARE(summary.seismic.rms, std::sqrt(7.0 * (16 + 25 + 36) / 21));
-
-        // The same figures as the whole record read at once.
-        const auto gather = data->makeGather(false);
-        QVERIFY(gather && data->readRecord(*gather));
-        const SegdRecordSummary whole = SegdRecordSummary::of(*data, *gather);
-        for (const auto& [kind, again] :
-             {std::pair{summary.seismic, whole.seismic}, {summary.auxiliary, whole.auxiliary}}) {
-            QCOMPARE(again.values, kind.values);
-            QCOMPARE(again.minimum, kind.minimum);
-            QCOMPARE(again.maximum, kind.maximum);
-            QCOMPARE(again.rms, kind.rms);
-        }
     }
 
 private:

@@ -86,7 +86,7 @@ void SegdAnalyzer::chooseDirectory(const QString& chosen)
     loaded = false;
     directory = chosen;
     FileList->clear();
-    const SegdFolder::Listing listing = SegdFolder::list(directory);
+    const SegdFolder::Listing listing = SegdFolder::list(directory, console);
     const QString skipped = SegdFolder::skippedText(listing);
     if (!skipped.isEmpty() && console)
         console->information(skipped, false);
