@@ -7,11 +7,13 @@
 #include "tests/support/DataTable.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/SegdFixture.h"
+#include "tests/support/SegdStandardFixture.h"
 #include "tests/support/TapeImageFiles.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -394,6 +396,33 @@ private slots:
         QVERIFY(console.warnings().first().startsWith("copy aborted by user at "));
         QCOMPARE(summary(console).at(1), QStringLiteral("   1 field file copied"));
         QCOMPARE(SegdDirectoryWatch::announcedSize(path("in/77.sgd")), qint64(file.size()));
+    }
+
+    // A nodal recorder's file (its count in extension 1, its end times after the last sample)
+    // is whole at the size its traces tile; a file that stops short is reported and still copied
+    // once completed.
+    void realTimeInputOfAnotherRecorder()
+    {
+        const QByteArray nodal = segdstd::build(segdstd::nodalRevision16());
+        QVERIFY(writeFile(path("in/a.sgd"), nodal));
+        QVERIFY(writeFile(path("in/b.sgd"), nodal.left(nodal.size() - 100)));
+        options.realTime = true;
+        options.pollMilliseconds = 5;
+        QElapsedTimer clock;
+        clock.start();
+        copyOperator.alive = [&]() {
+            const bool reported =
+                console.warnings().join('\n').contains("b.sgd has not grown for 0.1 seconds");
+            if (reported && QFileInfo(path("in/b.sgd")).size() < nodal.size() &&
+                !writeFile(path("in/b.sgd"), nodal))
+                return false;
+            return QFileInfo(path("out/00002.sgd")).size() < nodal.size() && clock.elapsed() < 20000;
+        };
+        QCOMPARE(run(), SegdCopyJob::Outcome::Aborted);
+        QCOMPARE(QDir(path("out")).entryList(QDir::Files), (QStringList{"00001.sgd", "00002.sgd"}));
+        QCOMPARE(readFile(path("out/00001.sgd")), nodal);
+        QCOMPARE(readFile(path("out/00002.sgd")), nodal);
+        QCOMPARE(console.warnings().filter("has not grown").size(), 1);
     }
 
 private:
