@@ -221,6 +221,7 @@ private slots:
         QVERIFY(analyzer.dataSet() && analyzer.dataSet()->ok());
         QCOMPARE(items(control<QComboBox>(analyzer, "FileList")), (QStringList{"a.segd", "b.segd"}));
         QCOMPARE(text(analyzer, "Ffid"), QString("1"));
+        QCOMPARE(control<QComboBox>(analyzer, "SegdType")->currentText(), QString("SEG-D standard"));
         QCOMPARE(text(analyzer, "TraceCountTx"), QString("4 traces in record"));
         QVERIFY(text(analyzer, "TotalTraces").isEmpty());
         const QAbstractItemModel* table = control<QTableView>(analyzer, "TraceHeaderTable")->model();
@@ -289,6 +290,7 @@ private slots:
         QVERIFY(analyzer.dataSet());
         QCOMPARE(text(analyzer, "TraceCountTx"), QString("86 traces in record"));
         QCOMPARE(text(analyzer, "NumSamples"), QString("2001"));
+        QCOMPARE(control<QComboBox>(analyzer, "SegdType")->currentText(), QString("Sercel 408/428"));
         QCOMPARE(text(analyzer, "BaseScanIntvl"), QString("1.00"));
         QCOMPARE(analyzer.recordGather()->count(), 86);
         QVERIFY(!analyzer.seismicImage()->plot().image.isNull());

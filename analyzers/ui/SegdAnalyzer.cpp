@@ -31,6 +31,8 @@ SegdAnalyzer::SegdAnalyzer(ObrConsole* console, QWidget* parent, const QString& 
     : QDialog(parent), console(console)
 {
     setupUi(this);
+    // Shows the reader of the file shown; it is not chosen.
+    SegdType->setEnabled(false);
     // Modal to the main window only: the help pages opened from here stay usable.
     setWindowModality(Qt::WindowModal);
     connect(OK, &QPushButton::clicked, this, &QDialog::accept);
@@ -125,6 +127,8 @@ void SegdAnalyzer::openFile(const QString& name, bool warnByBox)
     data = SegdReader::open(directory + QLatin1Char('/') + name, console);
     if (!data)
         return;
+    // The type says which reader the file is shown by; the file decides it.
+    SegdType->setCurrentIndex(data->sercel() ? 0 : 1);
     // The warning comes first; what a standard reader can show follows it.
     if (data->fieldMap().hasGeneralHeader() && !data->sercel()) {
         if (warnByBox)
