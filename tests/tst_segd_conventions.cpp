@@ -151,6 +151,9 @@ private slots:
         SegdAnalyzer analyzer(&console, nullptr, path);
         QCOMPARE(closer.count(), file.manufacturer == 13 ? 0 : 1);
         QCOMPARE(text(analyzer, "Ffid"), QString::number(file.fieldFile));
+        if (file.majorRevision >= 3)
+            QVERIFY(analyzer.findChild<QLineEdit*>("Time")->toolTip().endsWith(
+                file.timeZero.toString("yyyy-MM-dd hh:mm:ss.zzz") + " UTC"));
         QCOMPARE(text(analyzer, "NumChanSets"), QString::number(file.channelSets.size()));
         QCOMPARE(text(analyzer, "TraceCountTx"), QStringLiteral("%1 traces in record").arg(written.traces));
         QCOMPARE(analyzer.recordGather()->count(), written.traces);
@@ -199,10 +202,11 @@ private slots:
         const QByteArray bytes = segdstd::build(file);
         QVERIFY(obrtest::writeFile(path, bytes));
         QTemporaryDir out;
-        const QList<ObrioRun> runs = obrtest::runObrioEach(home.path(), {{"segd", "info", path},
-                                                                         {"segd", "scan", path},
-                                                                         {"segd", "headers", path},
-                                                                         {"copy", "segd", in.path(), out.path()}});
+        const QList<ObrioRun> runs =
+            obrtest::runObrioEach(home.path(), {{"segd", "info", path},
+                                                {"segd", "scan", path},
+                                                {"segd", "headers", path},
+                                                {"copy", "segd", in.path(), out.path()}});
         for (const ObrioRun& run : runs) {
             QCOMPARE(run.status, 1);
             QVERIFY2(run.err.join('\n').contains(error) && run.err.join('\n').contains(path),

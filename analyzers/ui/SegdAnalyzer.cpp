@@ -6,6 +6,7 @@
 #include "base/ui/FileDialogs.h"
 #include "base/ui/OnlineDocumentation.h"
 #include "base/ui/ScreenFit.h"
+#include "seismic/GpsTime.h"
 #include "seismic/SegdData.h"
 #include "seismic/SegdFolder.h"
 #include "seismic/SegdReader.h"
@@ -185,6 +186,10 @@ void SegdAnalyzer::showGeneralHeaders()
         showFields(field.name, field.text);
     TestRecType->setToolTip(SegdHeaderFields::testRecordTypeName(TestRecType->text().toInt()));
     ProcType->setToolTip(SegdHeaderFields::processTypeName(ProcType->text().toInt()));
+    // Revision 3 also states time zero to the microsecond, in GPS time.
+    const qint64 timeZero = data->generalHeader().timeZero;
+    if (timeZero != 0)
+        Time->setToolTip(QStringLiteral("time of recording; time zero %1").arg(GpsTime::text(timeZero)));
 
     const int sets = int(data->channelSets().size());
     NumChanSets->setText(QString::number(sets));
@@ -232,6 +237,7 @@ void SegdAnalyzer::clearViews()
     }
     TestRecType->setToolTip(QStringLiteral("Test record type"));
     ProcType->setToolTip(QStringLiteral("type of process"));
+    Time->setToolTip(QStringLiteral("time of recording"));
     ExternalHeader->clear();
     HexDump->clear();
     FileSizeTx->setText(QStringLiteral("0  bytes in file"));
