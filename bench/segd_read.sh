@@ -15,8 +15,9 @@ cmake --build "$top/build/release" --target obrio --parallel 2 >/dev/null
 
 # Writes count field files of the format code into directory (unless it is there already), each
 # of one channel set of traces (default 1,000) of samples (default 2,001).
+# The mark of a finished directory lies beside it, so the scan does not meet it among the files.
 generate() { # directory format(8058|8036) count [traces samples]
-    [ -f "$1/done" ] && return 0
+    [ -f "$1.done" ] && return 0
     echo "generating $3 field files of format $2 in $1"
     mkdir -p "$1"
     python3 - "$1" "$2" "$3" "${4:-1000}" "${5:-2001}" <<'PY'
@@ -88,7 +89,7 @@ for f in range(count):
         chunks.append(payloads[t % 64])
     with open('%s/%08d.segd' % (directory, field_file), 'wb') as out:
         out.write(b''.join(chunks))
-open(directory + '/done', 'w').close()
+open(directory + '.done', 'w').close()
 PY
 }
 
