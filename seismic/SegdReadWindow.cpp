@@ -18,8 +18,10 @@ bool SegdReadWindow::fill(ObrDevice& device, qint64 position, qint64 fileSize)
     const qint64 wanted = std::min(size, fileSize - position);
     if (position < 0 || wanted <= 0)
         return false;
+    // As much as this file can fill: a small file does not pay for a whole window.
     try {
-        bytes_.resize(size_t(size));
+        if (bytes_.size() < size_t(wanted))
+            bytes_.resize(size_t(wanted));
     } catch (const std::bad_alloc&) {
         return false;
     }
