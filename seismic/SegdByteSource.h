@@ -15,7 +15,7 @@ public:
     virtual qint64 read(qint64 offset, uchar* buffer, qint64 length) = 0;
 };
 
-// Bytes held in memory.
+// Bytes held in memory (a tape block, a test's bytes).
 class SegdMemorySource : public SegdByteSource {
 public:
     SegdMemorySource(const void* data, qint64 size) : data_(static_cast<const uchar*>(data)), size_(size) {}

@@ -124,7 +124,8 @@ bool SegdFieldMap::shapeRun(SegdByteSource& source, Run& run, bool last)
     const qint64 got = source.read(run.offset, firstBytes, firstHeaderBytes);
     const SegdBytes first(firstBytes, got);
     // Without a first trace the descriptor tells the extensions (revision 2.1 on).
-    const int extensions = got >= traceHeaderBytes ? statedExtensions(first) : set.traceHeaderExtensions;
+    const int described = general_.majorRevision >= 1 ? set.traceHeaderExtensions : 0;
+    const int extensions = got >= traceHeaderBytes ? statedExtensions(first) : described;
     const std::vector<Candidate> counts = candidates(set, first);
     const QString setName = QStringLiteral("channel set %1").arg(set.number);
     if (counts.empty())
