@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 // Which samples per trace the traces of each channel set hold, and so where every trace record
 // lies: the counts the file states and its channel set times, judged by where they put the
@@ -12,14 +13,16 @@
 
 namespace {
 
-// Revision 3: the first trace header extension is of this type and states the samples at its
-// bytes 25-28; revisions 1 and 2 state them at bytes 8-10 of the first extension.
+// Revision 3 trace header extensions carry their type in their last byte; extension 1 (type
+// 40h) states the samples at its bytes 25-28. Revisions 1 and 2 state them at bytes 8-10 of the
+// first extension.
 constexpr int revision3Extension1 = 0x40;
-constexpr int revision3SamplesByte = SegdFieldMap::traceHeaderBytes + 25;
-constexpr int revision3TypeByte = SegdFieldMap::traceHeaderBytes + SegdFieldMap::extensionBytes;
+constexpr int revision3SamplesByte = 25;
 constexpr int statedSamplesByte = SegdFieldMap::traceHeaderBytes + 8;
-// The trace header and its first extension: what the first trace of a set is read for.
+// The trace header and its first extension: what the first trace of a set is read for at least.
 constexpr int firstHeaderBytes = SegdFieldMap::traceHeaderBytes + SegdFieldMap::extensionBytes;
+// The trace header with the most extensions its byte 10 can state.
+constexpr int longestTraceHeader = SegdFieldMap::traceHeaderBytes + 255 * SegdFieldMap::extensionBytes;
 // Offsets beyond this are no file's: a header that adds up to them is damaged.
 constexpr qint64 largestOffset = qint64(1) << 56;
 
@@ -106,8 +109,14 @@ std::vector<SegdFieldMap::Candidate> SegdFieldMap::candidates(const SegdChannelS
     const bool extended = first.size() >= firstHeaderBytes && statedExtensions(first) > 0;
     if (general_.majorRevision >= 3) {
         add(set.samples, QStringLiteral("the channel set descriptor"));
-        if (extended && first.uint8(revision3TypeByte) == revision3Extension1)
-            add(first.uint32(revision3SamplesByte), QStringLiteral("trace header extension 1"));
+        for (int k = 0; k < statedExtensions(first); ++k) {
+            const SegdBytes extension =
+                first.part(traceHeaderBytes + qint64(k) * extensionBytes + 1, extensionBytes);
+            if (extension.uint8(extensionBytes) == revision3Extension1) {
+                add(extension.uint32(revision3SamplesByte), QStringLiteral("trace header extension 1"));
+                break;
+            }
+        }
     } else if (extended) {
         // Revision 2 states the count here, and so do several recorders in revision 1.
         add(first.uint24(statedSamplesByte), QStringLiteral("trace header extension 1"));
@@ -120,9 +129,15 @@ std::vector<SegdFieldMap::Candidate> SegdFieldMap::candidates(const SegdChannelS
 bool SegdFieldMap::shapeRun(SegdByteSource& source, Run& run, bool last)
 {
     const SegdChannelSet& set = channelSets_[size_t(run.set)];
-    uchar firstBytes[firstHeaderBytes] = {};
-    const qint64 got = source.read(run.offset, firstBytes, firstHeaderBytes);
-    const SegdBytes first(firstBytes, got);
+    // The first trace's header and every extension it has (those a file holds).
+    std::vector<uchar> firstBytes(longestTraceHeader);
+    qint64 got = source.read(run.offset, firstBytes.data(), firstHeaderBytes);
+    if (got == firstHeaderBytes && statedExtensions(SegdBytes(firstBytes.data(), got)) > 1) {
+        const qint64 length =
+            traceHeaderBytes + qint64(statedExtensions(SegdBytes(firstBytes.data(), got))) * extensionBytes;
+        got += source.read(run.offset + got, firstBytes.data() + got, length - got);
+    }
+    const SegdBytes first(firstBytes.data(), got);
     // Without a first trace the descriptor tells the extensions (revision 2.1 on).
     const int described = general_.majorRevision >= 1 ? set.traceHeaderExtensions : 0;
     const int extensions = got >= traceHeaderBytes ? statedExtensions(first) : described;
