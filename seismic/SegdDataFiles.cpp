@@ -89,7 +89,8 @@ void SegdData::listFiles(const QString& path)
 {
     const QFileInfo info(path);
     // Outside directory mode the data set is the one file: its folder is not read at all.
-    QStringList names = directoryMode_ ? SegdFolder::list(info.absolutePath(), console_).names : QStringList();
+    QStringList names =
+        directoryMode_ ? SegdFolder::list(info.absolutePath(), console_).names : QStringList();
     if (!names.contains(info.fileName()))
         names = QStringList{info.fileName()};
     QMutexLocker lock(&fileMutex_);
