@@ -1,5 +1,9 @@
 #include "app/FileKind.h"
 
+#include "seismic/SegdBytes.h"
+#include "seismic/SegdFolder.h"
+#include "seismic/SegdGeneralHeader.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -14,7 +18,6 @@ FileKind bySuffix(const QString& suffix)
         const char* suffix;
         FileKind kind;
     } suffixes[] = {{"sgy", FileKind::Segy},      {"segy", FileKind::Segy},
-                    {"sgd", FileKind::Segd},      {"segd", FileKind::Segd},
                     {"s", FileKind::SpsSource},   {"sps", FileKind::SpsSource},
                     {"r", FileKind::SpsReceiver}, {"rps", FileKind::SpsReceiver},
                     {"x", FileKind::SpsRelation}, {"xps", FileKind::SpsRelation}};
@@ -47,10 +50,24 @@ FileKind byFirstDataLine(const QString& path)
     return FileKind::Unknown;
 }
 
+// A SEG-D field file as every SEG-D tool knows one in a folder: by its name, or by a general
+// header at its start.
+bool fieldFile(const QString& path)
+{
+    if (SegdFolder::hasFieldFileSuffix(path))
+        return true;
+    QFile file(path);
+    const QByteArray first =
+        file.open(QIODevice::ReadOnly) ? file.read(SegdGeneralHeader::blockBytes) : QByteArray();
+    return SegdGeneralHeader::looksValid(SegdBytes(first.constData(), first.size()));
+}
+
 } // namespace
 
 FileKind of(const QString& path)
 {
+    if (fieldFile(path))
+        return FileKind::Segd;
     const FileKind kind = bySuffix(QFileInfo(path).suffix());
     return kind != FileKind::Unknown ? kind : byFirstDataLine(path);
 }

@@ -8,6 +8,7 @@
 #include "sps/ui/SpsAnalyzer.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/ModalDialogCloser.h"
+#include "tests/support/SegdFixture.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
@@ -46,10 +47,15 @@ private slots:
         QVERIFY(obrtest::writeFile(dir.filePath("notes.txt"), "Survey notes\nSecond line\n"));
     }
 
-    void segdKnownBySuffix()
+    // As the SEG-D tools know field files in a folder: by name, or by a general header.
+    void segdKnownBySuffixOrHeader()
     {
-        QVERIFY(obrtest::writeFile(dir.filePath("field.segd"), QByteArray(128, '\0')));
-        QCOMPARE(int(FileKinds::of(dir.filePath("field.segd"))), int(FileKind::Segd));
+        for (const char* name : {"field.segd", "FIELD.RAW", "shot.fcnt"}) {
+            QVERIFY(obrtest::writeFile(dir.filePath(name), QByteArray(128, '\0')));
+            QCOMPARE(int(FileKinds::of(dir.filePath(name))), int(FileKind::Segd));
+        }
+        QVERIFY(obrtest::writeFile(dir.filePath("shot1001"), segdtest::build(segdtest::FieldFile())));
+        QCOMPARE(int(FileKinds::of(dir.filePath("shot1001"))), int(FileKind::Segd));
     }
 
     void analyzerOfTheKindOpens_data()
@@ -66,8 +72,8 @@ private slots:
         row("SPS relation after comment lines", "links.txt", "SpsRelationAnalyzer", "");
         row("SEG-D, a real field file", "sercel.segd", "SegdAnalyzer", "");
         row("unknown", "notes.txt", "",
-            "notes.txt: it is not a SEG-Y (.sgy, .segy), SEG-D (.sgd, .segd) or SPS source, receiver or "
-            "relation file.");
+            "notes.txt: it is not a SEG-Y (.sgy, .segy), SEG-D (.sgd, .segd, .raw, .fcnt) or SPS source, "
+            "receiver or relation file.");
         row("missing", "gone.sgy", "", "gone.sgy: there is no such file.");
     }
     void analyzerOfTheKindOpens()

@@ -231,7 +231,8 @@ void IoMainWindow::openFile(const QString& path)
         }
     }
     application->console->error(QStringLiteral("Cannot open %1: it is not a SEG-Y (.sgy, .segy), SEG-D "
-                                               "(.sgd, .segd) or SPS source, receiver or relation file.")
+                                               "(.sgd, .segd, .raw, .fcnt) or SPS source, receiver or "
+                                               "relation file.")
                                     .arg(path),
                                 true);
 }
