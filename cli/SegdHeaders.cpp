@@ -38,7 +38,9 @@ int runHeaders(const cli::Arguments& arguments, TerminalConsole& console)
         QTextStream stream(&out);
         SegdTraceHeaderColumns::writeExport(stream, records, qint64(records.size()), data->sercel());
         stream.flush();
-        return stream.status() == QTextStream::Ok ? cli::Success : cli::JobFailed;
+        // A file cut short gives the headers it holds; what is missing was said on opening.
+        return stream.status() == QTextStream::Ok && !data->fieldMap().cutShort() ? cli::Success
+                                                                                  : cli::JobFailed;
     }
     QFile out(csv);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Text)) {
@@ -53,7 +55,7 @@ int runHeaders(const cli::Arguments& arguments, TerminalConsole& console)
         return cli::JobFailed;
     }
     console.message(QStringLiteral("%1 trace headers written: %2").arg(records.size()).arg(csv), Qt::black);
-    return cli::Success;
+    return data->fieldMap().cutShort() ? cli::JobFailed : cli::Success;
 }
 
 } // namespace
