@@ -28,7 +28,7 @@ TraceRangeScan::Result TraceRangeScan::run(const std::atomic<bool>& cancel, std:
     const auto trace = SeismicTrace::create(data.samples(), data.sampleInterval());
     if (!trace)
         return result;
-    const int headerBytes = std::min<int>(format.traceHeaderSize, int(buffer.size()));
+    const int headerBytes = std::min<int>(data.traceHeaderLength(), int(buffer.size()));
     result.headers.reserve(end - first + 1);
     for (int n = first; n <= end; ++n) {
         if (cancel.load(std::memory_order_relaxed)) {

@@ -6,6 +6,7 @@
 #include "seismic/HeaderDataType.h"
 #include "seismic/SampleConversion.h"
 #include "seismic/SegyFormat.h"
+#include "seismic/SegyGeometry.h"
 #include "seismic/SegyLayout.h"
 #include "seismic/SegyTraceIndex.h"
 #include "seismic/SeismicLimits.h"
@@ -17,6 +18,8 @@
 namespace {
 
 constexpr bool hostBigEndian = Q_BYTE_ORDER == Q_BIG_ENDIAN;
+// Sample format codes are small: read in the wrong byte order they become large.
+constexpr int largestFormatCode = 16;
 
 } // namespace
 
@@ -34,6 +37,8 @@ SegyData::SegyData(ObrConsole* console, const QString& path, unsigned mode, Segy
         return;
     }
     swapBytes_ = (format_->endianOrder == SegyFormat::BigEndian) != hostBigEndian;
+    dataStart_ = qint64(format_->textHeaderSize) + format_->binaryHeaderSize;
+    traceHeaderLength_ = format_->traceHeaderSize;
     const auto headerSizeValid = [](int size, int smallest) {
         return size >= smallest && size <= SeismicLimits::maxHeaderBytes;
     };
@@ -64,7 +69,7 @@ DiskDevice* SegyData::disk() const
 
 qint64 SegyData::dataStart() const
 {
-    return qint64(extendedTextHeaders_ + 1) * format_->textHeaderSize + format_->binaryHeaderSize;
+    return dataStart_;
 }
 
 bool SegyData::readAtPosition(char* buffer, int length)
@@ -125,34 +130,19 @@ bool SegyData::readBinaryHeader()
     if (!readAtPosition(binary.data(), size))
         return false;
     const char* bytes = binary.constData();
-    if (!indexed_) {
+    if (!indexed_)
         detectByteOrder(bytes, size);
+    binaryFields_ = SegyBinaryHeader::read(bytes, size, swapBytes_);
+    if (!indexed_) {
         if (!takeSampleCount(bytes, size))
             return false;
-        const SegyFormat::BinaryWord& interval = format_->sampleInterval;
-        sampleInterval_ = float(
-            HeaderDataType::readValue(bytes, size, interval.startByte, interval.type, swapBytes_) / 1000.0);
-        if (interval.override)
-            sampleInterval_ = float(interval.overrideValue);
+        takeSampleInterval(bytes, size);
         takeSampleFormat(bytes, size);
-        traceLength_ = int(qint64(fileSamples_) * qint64(bytesPerSample_) + format_->traceHeaderSize);
         recordLength_ = float(samples_) * sampleInterval_;
     }
     revision_ = qint16(SegyLayout::read(bytes, size, SegyLayout::revisionWord, swapBytes_));
-    // Revision 1 files count their extended textual headers here. Writers of older revisions
-    // fill the word too, as the peer reader takes it; in those the bytes are unassigned, so a
-    // count that does not fit the file is taken as none, without a word.
-    const int count = int(SegyLayout::read(bytes, size, SegyLayout::extendedTextHeadersWord, swapBytes_));
-    extendedTextHeaders_ =
-        SegyLayout::extendedTextHeaders(count, device_->size(), format_->textHeaderSize, size);
-    if (extendedTextHeaders_ != count && revision_ == SegyLayout::revisionOne)
-        console_->warning(QStringLiteral("extended textual header count %1 in binary header does not fit "
-                                         "disk file %2; no extended textual headers read.")
-                              .arg(count)
-                              .arg(device_->path()),
-                          false);
-    if (!indexed_)
-        computeTraceCount();
+    if (!placeTraces())
+        return false;
     const SegyLayout::Word marker = SegyLayout::extensionMarkerWord;
     extensionPresent_ = int(SegyLayout::read(bytes, size, marker, swapBytes_)) == SegyLayout::extensionMarker;
     extensionWords_.fill(0);
@@ -169,14 +159,41 @@ bool SegyData::readBinaryHeader()
 
 void SegyData::detectByteOrder(const char* binary, qint64 length)
 {
-    if (!format_->endianFromData)
+    const SegyBinaryHeader::ByteOrder stated = SegyBinaryHeader::statedByteOrder(binary, length);
+    const bool constant = stated == SegyBinaryHeader::ByteOrder::BigEndian ||
+                          stated == SegyBinaryHeader::ByteOrder::LittleEndian;
+    if (!format_->endianFromData) {
+        byteOrderEvidence_ = ByteOrderEvidence::Format;
+        const bool bigEndian = format_->endianOrder == SegyFormat::BigEndian;
+        if (constant && bigEndian != (stated == SegyBinaryHeader::ByteOrder::BigEndian))
+            console_->warning(
+                QStringLiteral("the byte order constant of %1 says %2; the format reads it %3.")
+                    .arg(device_->path(),
+                         bigEndian ? QStringLiteral("little-endian") : QStringLiteral("big-endian"),
+                         bigEndian ? QStringLiteral("big-endian") : QStringLiteral("little-endian")),
+                false);
         return;
+    }
+    // The standard's constant decides before any guess.
+    if (constant) {
+        const bool bigEndian = stated == SegyBinaryHeader::ByteOrder::BigEndian;
+        swapBytes_ = bigEndian != hostBigEndian;
+        format_->endianOrder = bigEndian ? SegyFormat::BigEndian : SegyFormat::LittleEndian;
+        byteOrderEvidence_ = ByteOrderEvidence::Constant;
+        return;
+    }
+    byteOrderEvidence_ = ByteOrderEvidence::Guessed;
+    if (stated == SegyBinaryHeader::ByteOrder::PairSwapped)
+        console_->warning(QStringLiteral("the byte order constant of %1 says its bytes are swapped in pairs, "
+                                         "which this program does not read; the order is guessed.")
+                              .arg(device_->path()),
+                          false);
     const SegyFormat::BinaryWord& word = format_->sampleFormat;
     // Read as stored first: a small code means the file is in the machine's (little endian)
-    // order. Codes 6 and 7 name no format, but are still too small to be swapped.
+    // order. Codes the standard leaves unassigned are still too small to be swapped.
     const int asStored = SampleConversion::truncateToInt32(
         HeaderDataType::readValue(binary, length, word.startByte, word.type, hostBigEndian));
-    if (asStored >= 1 && asStored <= SegyLayout::Int8) {
+    if (asStored >= 1 && asStored <= largestFormatCode) {
         swapBytes_ = hostBigEndian;
         format_->endianOrder = SegyFormat::LittleEndian;
         return;
@@ -195,7 +212,10 @@ void SegyData::detectByteOrder(const char* binary, qint64 length)
 bool SegyData::takeSampleCount(const char* binary, qint64 length)
 {
     const SegyFormat::BinaryWord& word = format_->samplesPerTrace;
-    const double fromFile = HeaderDataType::readValue(binary, length, word.startByte, word.type, swapBytes_);
+    double fromFile = HeaderDataType::readValue(binary, length, word.startByte, word.type, swapBytes_);
+    // Revision 2 states counts beyond the 16-bit word in a 32-bit one.
+    if (binaryFields_.samples > 0 && word.startByte == SegyLayout::samplesPerTraceWord.startByte)
+        fromFile = binaryFields_.samples;
     const double used = word.override ? word.overrideValue : fromFile;
     if (!(used >= 0 && used <= SeismicLimits::maxSamplesPerTrace)) {
         status_ = ObrDevice::OutOfRange;
@@ -215,11 +235,26 @@ bool SegyData::takeSampleCount(const char* binary, qint64 length)
     return true;
 }
 
+void SegyData::takeSampleInterval(const char* binary, qint64 length)
+{
+    const SegyFormat::BinaryWord& interval = format_->sampleInterval;
+    double microseconds =
+        HeaderDataType::readValue(binary, length, interval.startByte, interval.type, swapBytes_);
+    // Revision 2 states intervals a 16-bit count of microseconds cannot hold (12.5) in a double.
+    const double extended = binaryFields_.intervalMicroseconds;
+    if (extended > 0 && extended < 1e9 && interval.startByte == SegyLayout::sampleIntervalWord.startByte)
+        microseconds = extended;
+    sampleInterval_ = float(microseconds / 1000.0);
+    if (interval.override)
+        sampleInterval_ = float(interval.overrideValue);
+}
+
 void SegyData::takeSampleFormat(const char* binary, qint64 length)
 {
     const SegyFormat::BinaryWord& word = format_->sampleFormat;
     const double fromFile = HeaderDataType::readValue(binary, length, word.startByte, word.type, swapBytes_);
     sampleFormat_ = SampleConversion::truncateToInt32(word.override ? word.overrideValue : fromFile);
+    statedSampleFormat_ = sampleFormat_;
     bytesPerSample_ = float(SegyLayout::bytesPerSample(sampleFormat_));
     if (bytesPerSample_ > 0)
         return;
@@ -232,17 +267,49 @@ void SegyData::takeSampleFormat(const char* binary, qint64 length)
     bytesPerSample_ = 4;
 }
 
-void SegyData::computeTraceCount()
+bool SegyData::placeTraces()
 {
-    recordCount_ = 1;
-    const qint64 remaining = device_->size() - dataStart();
-    traceCount_ = 0;
-    partialTrace_ = remaining > 0;
-    if (remaining > 0 && traceLength_ > 0) {
-        traceCount_ = int(std::min<qint64>(remaining / traceLength_, INT_MAX));
-        partialTrace_ = remaining % traceLength_ != 0;
+    SegyGeometry::Inputs inputs;
+    inputs.fileSize = device_->size();
+    inputs.textHeaderSize = format_->textHeaderSize;
+    inputs.binaryHeaderSize = format_->binaryHeaderSize;
+    inputs.traceHeaderSize = format_->traceHeaderSize;
+    inputs.samples = fileSamples_;
+    inputs.bytesPerSample = int(bytesPerSample_);
+    inputs.binary = binaryFields_;
+    const auto readText = [this](qint64 position, int length) {
+        QByteArray text(length, '\0');
+        if (!device_->seek(position) || !device_->read(text.data(), length))
+            return QByteArray();
+        return text.left(int(disk()->bytesRead()));
+    };
+    const SegyGeometry geometry = SegyGeometry::compute(inputs, readText);
+    for (const QString& warning : geometry.warnings)
+        console_->warning(device_->path() + QStringLiteral(": ") + warning, false);
+    if (!geometry.ok()) {
+        status_ = ObrDevice::OutOfRange;
+        console_->error(device_->path() + QStringLiteral(": ") + geometry.problem, true);
+        return false;
     }
+    extendedTextHeaders_ = geometry.extendedTextHeaders;
+    if (geometry.extendedCountIgnored && revision_ == SegyLayout::revisionOne)
+        console_->warning(QStringLiteral("extended textual header count %1 in binary header does not fit "
+                                         "disk file %2; no extended textual headers read.")
+                              .arg(binaryFields_.extendedTextHeaders)
+                              .arg(device_->path()),
+                          false);
+    dataStart_ = geometry.dataStart;
+    trailerStanzas_ = geometry.trailerStanzas;
+    traceHeaderLength_ = int(geometry.traceHeaderLength);
+    if (indexed_)
+        return true;
+    traceLength_ = int(geometry.traceLength);
+    recordCount_ = 1;
+    traceCount_ = int(geometry.traceCount);
+    bytesAfterTraces_ = geometry.bytesAfterTraces;
+    partialTrace_ = bytesAfterTraces_ > 0;
     tracesPerRecord_ = traceCount_;
+    return true;
 }
 
 void SegyData::readExtendedTextHeaders()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "seismic/SegyBinaryHeader.h"
 #include "seismic/SegyLayout.h"
 #include "seismic/SeismicData.h"
 
@@ -67,10 +68,20 @@ public:
     QString indexName() const;
     [[nodiscard]] bool readIndexFile();
 
+    // How the byte order was told: by the binary header's constant, by the sample format code,
+    // or fixed by the format file.
+    enum class ByteOrderEvidence { Constant, Guessed, Format };
+
     const QString& textHeaderText() const { return textHeaderText_; }
     const QByteArray& textHeaderRaw() const { return textHeaderRaw_; }
     const QByteArray& binaryHeaderRaw() const { return binaryHeaderRaw_; }
     qint16 revision() const { return revision_; }
+    // The binary header's revision 2 fields (all 0 before revision 2).
+    const SegyBinaryHeader& binaryFields() const { return binaryFields_; }
+    ByteOrderEvidence byteOrderEvidence() const { return byteOrderEvidence_; }
+    // The sample format code the binary header (or the format) gives, before an unknown code is
+    // replaced by IEEE single.
+    int statedSampleFormat() const { return statedSampleFormat_; }
     int extendedTextHeaders() const { return extendedTextHeaders_; }
     bool extensionPresent() const { return extensionPresent_; }
     const std::array<qint16, SegyLayout::extensionWordCount>& extensionWords() const
@@ -78,7 +89,12 @@ public:
         return extensionWords_;
     }
     int traceLength() const { return traceLength_; }
+    // The trace header with the additional trace headers of revision 2 that follow it.
+    int traceHeaderLength() const { return traceHeaderLength_; }
     bool partialTrace() const { return partialTrace_; }
+    // Bytes between the last whole trace and the trailer stanzas (or the end of the file).
+    qint64 bytesAfterTraces() const { return bytesAfterTraces_; }
+    int trailerStanzas() const { return trailerStanzas_; }
     qint64 dataStart() const;
     SegyFormat* format() const { return format_; }
     const std::array<qint32, 3>& scalars() const { return scalars_; }
@@ -94,8 +110,9 @@ private:
     [[nodiscard]] bool readBinaryHeader();
     void detectByteOrder(const char* binary, qint64 length);
     [[nodiscard]] bool takeSampleCount(const char* binary, qint64 length);
+    void takeSampleInterval(const char* binary, qint64 length);
     void takeSampleFormat(const char* binary, qint64 length);
-    void computeTraceCount();
+    [[nodiscard]] bool placeTraces();
     void readExtendedTextHeaders();
     [[nodiscard]] bool readAtPosition(char* buffer, int length);
     [[nodiscard]] bool ensureTraceBuffer();
@@ -115,7 +132,14 @@ private:
     QByteArray textHeaderRaw_;
     QByteArray binaryHeaderRaw_;
     qint16 revision_ = 0;
+    SegyBinaryHeader binaryFields_;
+    ByteOrderEvidence byteOrderEvidence_ = ByteOrderEvidence::Format;
+    int statedSampleFormat_ = 0;
     int extendedTextHeaders_ = 0;
+    qint64 dataStart_ = 0;
+    int traceHeaderLength_ = 0;
+    qint64 bytesAfterTraces_ = 0;
+    int trailerStanzas_ = 0;
     bool extensionPresent_ = false;
     std::array<qint16, SegyLayout::extensionWordCount> extensionWords_{};
     int traceLength_ = 0;

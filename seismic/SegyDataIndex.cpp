@@ -27,7 +27,7 @@ bool SegyData::readHeaderAt(qint64 position, char* header)
         status_ = device_->status();
         return false;
     }
-    return readAtPosition(header, std::min(format_->traceHeaderSize, traceLength_));
+    return readAtPosition(header, std::min(traceHeaderLength_, traceLength_));
 }
 
 bool SegyData::buildIndex()
@@ -78,7 +78,7 @@ void SegyData::updateSortKeys()
         if (!readHeaderAt(entry.filePosition, traceBuffer_.data()))
             break;
         const SegyTraceHeader::Source header{
-            traceBuffer_.data(), std::min(format_->traceHeaderSize, traceLength_), *format_, swapBytes_};
+            traceBuffer_.data(), std::min(traceHeaderLength_, traceLength_), *format_, swapBytes_};
         entry.scalars = SegyTraceHeader::scalars(header);
         for (size_t c = 0; c < SegyTraceIndex::columnKeys.size(); ++c)
             entry.values[c] = SegyTraceHeader::keyValue(header, SegyTraceIndex::columnKeys[c],

@@ -58,7 +58,7 @@ bool SegyData::readTrace(SeismicTrace& trace)
     char* bytes = traceBuffer_.data();
     if (!readAtPosition(bytes, traceLength_))
         return false;
-    const SegyTraceHeader::Source header{bytes, std::min(format_->traceHeaderSize, traceLength_), *format_,
+    const SegyTraceHeader::Source header{bytes, std::min(traceHeaderLength_, traceLength_), *format_,
                                          swapBytes_};
     SegyTraceHeader::readScalars(header, trace);
     scalars_ = {trace.coordinateScalar, trace.elevationScalar, trace.timeScalar};
@@ -74,7 +74,7 @@ bool SegyData::readTrace(SeismicTrace& trace)
     }
     trace.timestamp = SegyTraceHeader::timestamp(header);
     trace.startTime = float(header.slot(SegyFormat::StartTimeSlot));
-    decodeSamples(bytes + format_->traceHeaderSize, trace);
+    decodeSamples(bytes + traceHeaderLength_, trace);
     ++currentTrace_;
     return true;
 }
@@ -86,13 +86,13 @@ bool SegyData::readTraceInto(char* buffer, SeismicTrace& trace)
     trace.filePosition = device_->pos();
     if (!readAtPosition(buffer, traceLength_))
         return false;
-    const SegyTraceHeader::Source header{buffer, std::min(format_->traceHeaderSize, traceLength_), *format_,
+    const SegyTraceHeader::Source header{buffer, std::min(traceHeaderLength_, traceLength_), *format_,
                                          swapBytes_};
     SegyTraceHeader::readScalars(header, trace);
     scalars_ = {trace.coordinateScalar, trace.elevationScalar, trace.timeScalar};
     SegyTraceHeader::readKeys(header, SegyTraceHeader::KeySet::Display, trace);
     // Decoding leaves the caller's bytes as in the file.
-    decodeSamples(buffer + format_->traceHeaderSize, trace);
+    decodeSamples(buffer + traceHeaderLength_, trace);
     const int decoded = trace.hasSamples() ? std::max(0, std::min(fileSamples_, trace.sampleCount())) : 0;
     trace.maxSample = decoded > 0 ? float(*std::max_element(trace.data(), trace.data() + decoded)) : 0.0f;
     if (indexed_)

@@ -44,7 +44,8 @@ void SegyData::describeForWriting(int samples, float sampleIntervalMs, int sampl
     sampleInterval_ = sampleIntervalMs;
     sampleFormat_ = SegyLayout::knownSampleFormat(sampleFormat) ? sampleFormat : int(SegyLayout::IeeeFloat);
     bytesPerSample_ = float(SegyLayout::bytesPerSample(sampleFormat_));
-    traceLength_ = int(qint64(samples_) * qint64(bytesPerSample_) + format_->traceHeaderSize);
+    traceHeaderLength_ = format_->traceHeaderSize;
+    traceLength_ = int(qint64(samples_) * qint64(bytesPerSample_) + traceHeaderLength_);
     tracesPerRecord_ = std::max(tracesPerRecord, 0);
     tracesInRecord_ = tracesPerRecord_;
     recordLength_ = float(samples_) * sampleInterval_;
@@ -56,7 +57,7 @@ bool SegyData::writeOneTrace(SeismicTrace& trace)
         return false;
     char* bytes = traceBuffer_.data();
     std::fill(traceBuffer_.begin(), traceBuffer_.end(), '\0');
-    const qint64 headerLength = std::min(format_->traceHeaderSize, traceLength_);
+    const qint64 headerLength = std::min(traceHeaderLength_, traceLength_);
     const auto put = [&](int startByte, int type, double value) {
         HeaderDataType::writeValue(bytes, headerLength, startByte, type, value, swapBytes_);
     };
@@ -79,7 +80,7 @@ bool SegyData::writeOneTrace(SeismicTrace& trace)
     scalars_ = {trace.coordinateScalar, trace.elevationScalar, trace.timeScalar};
 
     const int count = trace.hasSamples() ? std::min(trace.sampleCount(), fileSamples_) : 0;
-    SegySampleCodec::encode(sampleFormat_, trace.data(), count, swapBytes_, bytes + format_->traceHeaderSize);
+    SegySampleCodec::encode(sampleFormat_, trace.data(), count, swapBytes_, bytes + traceHeaderLength_);
     if (!device_->write(bytes, traceLength_)) {
         status_ = device_->status();
         return false;

@@ -118,7 +118,7 @@ SegyTraceScan::Layout SegyTraceScan::layoutOf(const SegyData& data)
     layout.path = data.device() ? data.device()->path() : QString();
     layout.dataStart = data.dataStart();
     layout.traceLength = data.traceLength();
-    layout.headerSize = std::min(data.format()->traceHeaderSize, data.traceLength());
+    layout.headerSize = std::min(data.traceHeaderLength(), data.traceLength());
     layout.traceCount = data.traceCount();
     layout.sampleFormat = data.sampleFormat();
     layout.swap = data.swapBytes();
