@@ -245,9 +245,10 @@ bool CopyJob::copyDiskToTape()
 {
     // One unit a block, and a chance for the window to repaint after each: tape writes are slow.
     const int unit = unitLength();
-    for (;;) {
+    const qint64 end = unitsEnd() < 0 ? inputFileSize : unitsEnd();
+    while (inputFile_.pos() < end) {
         qint64 got = 0;
-        if (!readInputFile(work_.get(), unit, &got))
+        if (!readInputFile(work_.get(), qMin<qint64>(unit, end - inputFile_.pos()), &got))
             return false;
         if (got == 0)
             return inputWhole(inputFile_.pos());
@@ -258,6 +259,17 @@ bool CopyJob::copyDiskToTape()
         ++unitsCopied_;
         copyOperator->showProgress(unitsCopied_);
         if (!goOn())
+            return false;
+    }
+    // What follows the units goes in blocks of its own length.
+    const int block = trailerBlockLength();
+    for (;;) {
+        qint64 got = 0;
+        if (!readInputFile(work_.get(), block, &got))
+            return false;
+        if (got == 0)
+            return inputWhole(inputFile_.pos());
+        if (!writeOutput(work_.get(), got, block))
             return false;
     }
 }

@@ -54,6 +54,10 @@ protected:
     virtual qint64 totalUnits() const = 0;
     // A disk input ended `length` bytes into a unit; those bytes are copied all the same.
     virtual void partialUnit(int length) { static_cast<void>(length); }
+    // Where the units of a disk input end, when something else follows them (-1: they run to the
+    // end of the file), and the length of the tape blocks of what follows.
+    virtual qint64 unitsEnd() const { return -1; }
+    virtual int trailerBlockLength() const { return unitLength(); }
     // The lines of the summary after the byte count.
     virtual void summaryCounts() = 0;
 

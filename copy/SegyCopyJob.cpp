@@ -13,11 +13,21 @@ bool SegyCopyJob::prepareInput()
 {
     if (!(inputTape() ? readTapeHeaders() : readFileHeaders()))
         return false;
-    layout = SegyCopyLayout::read(work(), inputTape() ? -1 : inputFile().size());
-    if (layout.known)
-        return true;
-    fail(QStringLiteral("invalid sample format - job will abort"));
-    return false;
+    const QString name = inputTape() ? inputTape()->name() : inputFile().fileName();
+    layout = inputTape()
+                 ? SegyCopyLayout::read(work(), -1)
+                 : SegyCopyLayout::read(work(), inputFile().size(), SegyCopyLayout::textReader(inputFile()));
+    if (!layout.known) {
+        fail(QStringLiteral("invalid sample format %1 in %2 - job will abort")
+                 .arg(layout.statedSampleFormat)
+                 .arg(name));
+        return false;
+    }
+    if (!layout.problem.isEmpty()) {
+        fail(QStringLiteral("%1: %2 - job will abort").arg(name, layout.problem));
+        return false;
+    }
+    return true;
 }
 
 bool SegyCopyJob::readFileHeaders()
@@ -69,7 +79,7 @@ bool SegyCopyJob::prepareOutput()
             return false;
         offset += block;
     }
-    return copyExtendedTextHeaders();
+    return copyExtendedTextHeaders() && copyBytesBeforeTraces();
 }
 
 bool SegyCopyJob::copyExtendedTextHeaders()
@@ -89,9 +99,29 @@ bool SegyCopyJob::copyExtendedTextHeaders()
     return true;
 }
 
+bool SegyCopyJob::copyBytesBeforeTraces()
+{
+    // Revision 2 may start the traces further on; on a tape what lies between is a block of its own.
+    qint64 left = inputTape() ? 0 : layout.dataStart() - inputFile().pos();
+    while (left > 0) {
+        const qint64 length = qMin<qint64>(left, workBufferSize);
+        qint64 got = 0;
+        if (!readInputFile(work(), length, &got))
+            return false;
+        if (got != length) {
+            fail(QStringLiteral("error reading input file %1 - job will abort").arg(inputFile().fileName()));
+            return false;
+        }
+        if (!writeOutput(work(), got, int(got)))
+            return false;
+        left -= got;
+    }
+    return true;
+}
+
 qint64 SegyCopyJob::totalUnits() const
 {
-    return qMax<qint64>(0, inputFile().size() - layout.dataStart()) / layout.traceLength;
+    return qMax<qint64>(0, layout.dataEnd - layout.dataStart()) / layout.traceLength;
 }
 
 void SegyCopyJob::partialUnit(int length)

@@ -5,8 +5,9 @@
 #include "seismic/SegyLayout.h"
 
 // Copies one SEG-Y data set byte for byte between disk files and tape drives: the textual and
-// the binary header (a block each on tape), any extended textual headers (a block each), then
-// every trace (one block each on tape). The trace length comes from the binary header.
+// the binary header (a block each on tape), any extended textual headers (a block each), what
+// lies between them and the first trace (one block), every trace (one block each on tape) and the
+// trailer stanzas of revision 2 (a block each). The trace length comes from the binary header.
 class SegyCopyJob : public CopyJob {
 public:
     using CopyJob::CopyJob;
@@ -16,6 +17,8 @@ protected:
     bool prepareInput() override;
     bool prepareOutput() override;
     int unitLength() const override { return layout.traceLength; }
+    qint64 unitsEnd() const override { return layout.dataEnd; }
+    int trailerBlockLength() const override { return SegyBinaryHeader::stanzaSize; }
     qint64 totalUnits() const override;
     void partialUnit(int length) override;
     void summaryCounts() override;
@@ -24,6 +27,7 @@ private:
     [[nodiscard]] bool readFileHeaders();
     [[nodiscard]] bool readTapeHeaders();
     [[nodiscard]] bool copyExtendedTextHeaders();
+    [[nodiscard]] bool copyBytesBeforeTraces();
 
     SegyCopyLayout layout;
     // The header blocks as read from a tape (a disk file gives the standard sizes); a tape

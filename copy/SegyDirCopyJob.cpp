@@ -12,6 +12,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <cmath>
 #include <new>
 
 SegyDirCopyJob::SegyDirCopyJob(ObrConsole* console, DirCopyOperator* copyOperator, const Settings& settings)
@@ -108,19 +109,49 @@ QString SegyDirCopyJob::readDiskHeaders(QFile& file, FileHeaders* headers)
         return QStringLiteral("error opening input file");
     if (file.read(work.get(), SegyLayout::fileHeaderSize) != SegyLayout::fileHeaderSize)
         return QStringLiteral("error reading input file");
-    return headerProblem(work.get(), file.size(), headers);
+    return headerProblem(work.get(), file.size(), headers, SegyCopyLayout::textReader(file));
 }
 
-QString SegyDirCopyJob::headerProblem(const char* headers, qint64 fileSize, FileHeaders* result)
+bool SegyDirCopyJob::copyAsBlock(QFile& input, const QString& path, qint64 length)
 {
-    result->layout = SegyCopyLayout::read(headers, fileSize);
+    // Longer stretches than the work buffer are rare (a far first trace) and go in pieces.
+    for (qint64 left = length; left > 0;) {
+        const qint64 piece = qMin<qint64>(left, workBufferSize);
+        if (input.read(work.get(), piece) != piece) {
+            fail(QStringLiteral("error reading input file %1 - job will abort").arg(path));
+            return false;
+        }
+        if (!write(work.get(), piece, int(piece)))
+            return false;
+        left -= piece;
+    }
+    return true;
+}
+
+QString SegyDirCopyJob::headerProblem(const char* headers, qint64 fileSize, FileHeaders* result,
+                                      const SegyGeometry::TextReader& readText)
+{
+    result->layout = SegyCopyLayout::read(headers, fileSize, readText);
     const SegyCopyLayout& layout = result->layout;
     if (!layout.known)
-        return QStringLiteral("invalid sample format");
+        return QStringLiteral("invalid sample format %1").arg(layout.statedSampleFormat);
+    if (!layout.problem.isEmpty())
+        return layout.problem;
     const bool swap = layout.littleEndian != (Q_BYTE_ORDER == Q_LITTLE_ENDIAN);
+    const char* binary = headers + SegyLayout::textHeaderSize;
     result->sampleInterval =
-        int(SegyLayout::read(headers + SegyLayout::textHeaderSize, SegyLayout::binaryHeaderSize,
-                             SegyLayout::sampleIntervalWord, swap));
+        int(SegyLayout::read(binary, SegyLayout::binaryHeaderSize, SegyLayout::sampleIntervalWord, swap));
+    // Revision 2 states the interval in a double too; SEG-D takes whole microseconds.
+    const double extended =
+        SegyBinaryHeader::read(binary, SegyLayout::binaryHeaderSize, swap).intervalMicroseconds;
+    if (extended > 0 && extended < 1e9) {
+        if (settings.segd && extended != std::floor(extended))
+            return QStringLiteral(
+                       "sample interval of %1 microseconds is no whole number of microseconds, as SEG-D "
+                       "states intervals")
+                .arg(extended);
+        result->sampleInterval = int(extended);
+    }
     if (settings.segd && !SegyIeeeSamples::convertible(layout.sampleFormat))
         return QStringLiteral("sample format %1 cannot be converted to SEG-D").arg(layout.sampleFormat);
     if (!haveFirst) {
@@ -205,7 +236,7 @@ bool SegyDirCopyJob::copyDiskFile(const QString& path)
     }
     const SegyCopyLayout& layout = current.layout;
     const qint64 dataStart = layout.dataStart();
-    const qint64 dataBytes = qMax<qint64>(0, input.size() - dataStart);
+    const qint64 dataBytes = qMax<qint64>(0, layout.dataEnd - dataStart);
     tracesInFile = dataBytes / layout.traceLength;
     copyOperator->showCurrentFile(
         QStringLiteral("File %1: %2 traces").arg(filesCopied + filesRefused + 1).arg(tracesInFile));
@@ -236,6 +267,10 @@ bool SegyDirCopyJob::copyDiskFile(const QString& path)
             if (!write(work.get(), SegyLayout::textHeaderSize, SegyLayout::textHeaderSize))
                 return false;
         }
+        // What lies between them and the first trace (revision 2 may start it further on).
+        const qint64 gap = dataStart - input.pos();
+        if (gap > 0 && !copyAsBlock(input, path, gap))
+            return false;
     }
     const int traceLength = layout.traceLength;
     const qint64 batch = outputTape ? traceLength : qint64(workBufferSize / traceLength) * traceLength;
@@ -250,6 +285,19 @@ bool SegyDirCopyJob::copyDiskFile(const QString& path)
         left -= got;
         if ((!writeTraces(work.get(), got) && refusal.isEmpty()) || !goOn())
             return false;
+    }
+    // Trailer stanzas follow the traces of a file copied as SEG-Y, a block each on tape.
+    if (!settings.segd && layout.trailerStanzas > 0) {
+        if (settings.concatenate) {
+            fail(QStringLiteral("%1 ends with trailer stanzas, after which no traces can be concatenated - "
+                                "job will abort")
+                     .arg(path));
+            return false;
+        }
+        for (int k = 0; k < layout.trailerStanzas; ++k) {
+            if (!copyAsBlock(input, path, SegyBinaryHeader::stanzaSize))
+                return false;
+        }
     }
     input.close();
     if (!endInputFile(path, &copied))

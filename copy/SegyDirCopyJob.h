@@ -88,7 +88,10 @@ private:
 
     // The header check of every input file, the values kept from the first: why the file cannot be
     // copied (a concatenation's mismatch too), or empty.
-    QString headerProblem(const char* headers, qint64 fileSize, FileHeaders* result);
+    // Copies `length` bytes of the input as one tape block (or as they are to disk).
+    [[nodiscard]] bool copyAsBlock(QFile& input, const QString& path, qint64 length);
+    QString headerProblem(const char* headers, qint64 fileSize, FileHeaders* result,
+                          const SegyGeometry::TextReader& readText = {});
     // How the n-th file of the input tape is named in messages.
     QString tapeFileLabel() const;
 

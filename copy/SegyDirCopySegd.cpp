@@ -45,8 +45,7 @@ bool SegyDirCopyJob::convertTraces(const char* traces, qint64 length)
         char* out = converted.data() + pending++ * recordBytes;
         SegdConversionValues::setTraceValues(segdValues, trace, layout.littleEndian, traceNumber);
         SegdCommonHeaders::writeTraceHeader(out, segdValues, settings.revision);
-        SegyIeeeSamples::convert(layout.sampleFormat, layout.littleEndian,
-                                 trace + SegyLayout::traceHeaderSize,
+        SegyIeeeSamples::convert(layout.sampleFormat, layout.littleEndian, trace + layout.traceHeaderLength,
                                  out + SegdCommonHeaders::traceHeaderBytes, layout.samples);
     }
     if (length % traceLength != 0)

@@ -5,6 +5,8 @@
 #include "seismic/SegyLayout.h"
 
 #include <QFile>
+#include <QtEndian>
+#include <algorithm>
 #include <new>
 
 namespace {
@@ -74,12 +76,27 @@ bool SegyMergeJob::readLayout(Input& input)
         lines.error(QStringLiteral("error reading input file %1 - job will abort").arg(file.fileName()));
         return false;
     }
-    input.layout = SegyCopyLayout::read(headers, file.size());
-    if (input.layout.known)
-        return true;
-    lines.error(
-        QStringLiteral("invalid sample format in input file %1 - job will abort").arg(file.fileName()));
-    return false;
+    input.layout = SegyCopyLayout::read(headers, file.size(), SegyCopyLayout::textReader(file));
+    const SegyCopyLayout& layout = input.layout;
+    if (!layout.known) {
+        lines.error(QStringLiteral("invalid sample format %1 in input file %2 - job will abort")
+                        .arg(layout.statedSampleFormat)
+                        .arg(file.fileName()));
+        return false;
+    }
+    if (!layout.problem.isEmpty()) {
+        lines.error(QStringLiteral("%1: %2 - job will abort").arg(file.fileName(), layout.problem));
+        return false;
+    }
+    // Traces appended after a trailer would stand where a reader looks for none.
+    if (layout.trailerStanzas > 0) {
+        lines.error(QStringLiteral("input file %1 ends with %2 trailer stanzas, after which no traces can be "
+                                   "appended - job will abort")
+                        .arg(file.fileName())
+                        .arg(layout.trailerStanzas));
+        return false;
+    }
+    return true;
 }
 
 QString SegyMergeJob::difference(const Input& input, const Input& first) const
@@ -95,6 +112,10 @@ QString SegyMergeJob::difference(const Input& input, const Input& first) const
             QStringLiteral("sample format %1, not %2").arg(layout.sampleFormat).arg(wanted.sampleFormat));
     if (layout.littleEndian != wanted.littleEndian)
         differences.append(QStringLiteral("%1, not %2").arg(byteOrder(layout), byteOrder(wanted)));
+    if (layout.traceHeaderLength != wanted.traceHeaderLength)
+        differences.append(QStringLiteral("trace headers of %1 bytes, not %2")
+                               .arg(layout.traceHeaderLength)
+                               .arg(wanted.traceHeaderLength));
     return differences.join(QStringLiteral("; "));
 }
 
@@ -167,7 +188,25 @@ bool SegyMergeJob::merge()
         ++filesMerged;
     }
     progress->endProgress();
-    return merged;
+    return merged && countTraces(output);
+}
+
+bool SegyMergeJob::countTraces(QFile& output)
+{
+    // A revision 2 header that states its traces must state those of the merged file, or a
+    // reader would stop after the first file's.
+    const SegyCopyLayout& layout = inputs.front().layout;
+    if (layout.statedTraceCount == 0)
+        return true;
+    char count[8];
+    qToBigEndian(quint64(traces), count);
+    if (layout.littleEndian)
+        std::reverse(count, count + sizeof count);
+    if (output.seek(SegyLayout::textHeaderSize + SegyBinaryHeader::traceCountByte - 1) &&
+        output.write(count, sizeof count) == qint64(sizeof count))
+        return true;
+    lines.error(QStringLiteral("error writing to output file %1 - job will abort").arg(outputPath));
+    return false;
 }
 
 bool SegyMergeJob::append(Input& input, QFile& output, char* buffer)

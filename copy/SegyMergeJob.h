@@ -13,9 +13,10 @@ class ObrConsole;
 
 // Joins SEG-Y disk files into one: the first file whole, then the traces of each further file
 // (all after its textual, binary and any extended textual headers), in list order. Every input
-// must have the first file's sample count, sample format and byte order, and every input but the
-// last must hold whole traces; otherwise, or when an input cannot be opened, the output is not
-// touched. The job writes the console lines of the copy tools: start, a line per file, summary.
+// must have the first file's sample count, sample format, byte order and trace header length, no
+// input may end with trailer stanzas, and every input but the last must hold whole traces; otherwise, or when
+// an input cannot be opened, the output is not touched. The job writes the console lines of the copy tools:
+// start, a line per file, summary.
 class SegyMergeJob {
 public:
     static constexpr int bufferSize = 4 << 20;
@@ -46,6 +47,8 @@ private:
     [[nodiscard]] bool merge();
     // Appends `input` from its start on; false (reported) on a read or write error or a stop.
     [[nodiscard]] bool append(Input& input, QFile& output, char* buffer);
+    // Writes the merged trace count where the first file's binary header states its own.
+    [[nodiscard]] bool countTraces(QFile& output);
     void report(bool merged);
 
     JobConsole lines;

@@ -12,7 +12,6 @@ constexpr int intervalByte = 73;
 constexpr int revisionByte = 301;
 constexpr int extendedTextHeadersByte = 305;
 constexpr int additionalTraceHeadersByte = 307;
-constexpr int traceCountByte = 313;
 constexpr int firstTraceOffsetByte = 321;
 constexpr int trailerStanzasByte = 329;
 // Revision numbers a major revision byte can hold; a larger byte is the high byte of a
@@ -76,7 +75,7 @@ SegyBinaryHeader SegyBinaryHeader::read(const char* binary, qint64 length, bool 
     header.samples = fieldOr0<quint32>(binary, length, samplesByte, swap);
     header.intervalMicroseconds = fieldOr0<double>(binary, length, intervalByte, swap);
     header.additionalTraceHeaders = fieldOr0<quint32>(binary, length, additionalTraceHeadersByte, swap);
-    header.traceCount = fieldOr0<quint64>(binary, length, traceCountByte, swap);
+    header.traceCount = fieldOr0<quint64>(binary, length, SegyBinaryHeader::traceCountByte, swap);
     header.firstTraceOffset = fieldOr0<quint64>(binary, length, firstTraceOffsetByte, swap);
     header.trailerStanzas = fieldOr0<qint32>(binary, length, trailerStanzasByte, swap);
     return header;

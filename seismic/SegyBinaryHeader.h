@@ -13,6 +13,8 @@ struct SegyBinaryHeader {
 
     // Bytes 97-100: 16909060 (01020304h) written in the file's byte order.
     static constexpr int byteOrderConstantByte = 97;
+    // Bytes 313-320: the traces the file holds.
+    static constexpr int traceCountByte = 313;
     static constexpr quint32 byteOrderConstant = 0x01020304;
     // The extended textual header count that means: read them until the end stanza.
     static constexpr int variableTextHeaders = -1;

@@ -77,8 +77,8 @@ void SegyData::updateSortKeys()
         SegyTraceIndex::Entry& entry = index_->entries[size_t(i)];
         if (!readHeaderAt(entry.filePosition, traceBuffer_.data()))
             break;
-        const SegyTraceHeader::Source header{
-            traceBuffer_.data(), std::min(traceHeaderLength_, traceLength_), *format_, swapBytes_};
+        const SegyTraceHeader::Source header{traceBuffer_.data(), std::min(traceHeaderLength_, traceLength_),
+                                             *format_, swapBytes_};
         entry.scalars = SegyTraceHeader::scalars(header);
         for (size_t c = 0; c < SegyTraceIndex::columnKeys.size(); ++c)
             entry.values[c] = SegyTraceHeader::keyValue(header, SegyTraceIndex::columnKeys[c],
