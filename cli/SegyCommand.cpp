@@ -35,11 +35,24 @@ bool SegyCommand::openFile(TerminalConsole& console)
     return data->ok();
 }
 
+bool SegyCommand::openFileOfKnownFormat(TerminalConsole& console)
+{
+    if (!openFile(console))
+        return false;
+    const int code = data->statedSampleFormat();
+    if (SegyLayout::knownSampleFormat(code) || !formatPath().isEmpty())
+        return true;
+    console.error(QStringLiteral("%1: sample format code %2 is none of the SEG-Y standard's; give a format file "
+                                 "(--format) that says how its samples are stored")
+                      .arg(file())
+                      .arg(code),
+                  false);
+    return false;
+}
+
 qint64 SegyCommand::bytesAfterLastTrace() const
 {
-    if (!data->partialTrace())
-        return 0;
-    return data->device()->size() - data->dataStart() - qint64(data->traceCount()) * data->traceLength();
+    return data->bytesAfterTraces();
 }
 
 void SegyCommand::warnOfPartialTrace(TerminalConsole& console) const

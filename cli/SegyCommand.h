@@ -26,6 +26,10 @@ public:
     // Loads the format and opens the file for reading through it; false when either failed
     // (reported on the console).
     [[nodiscard]] bool openFile(TerminalConsole& console);
+    // openFile for the actions whose figures and pictures a user trusts: a sample format code
+    // outside the standard fails them (the readers would take it as IEEE single) unless --format
+    // names a format file.
+    [[nodiscard]] bool openFileOfKnownFormat(TerminalConsole& console);
     // The bytes that follow the last whole trace of the open file, which the actions leave out.
     qint64 bytesAfterLastTrace() const;
     // Warns of them, so that a cut file does not pass for a whole one.

@@ -24,7 +24,7 @@ int run(const cli::Arguments& arguments, TerminalConsole& console, AnalysisPictu
     if (status != cli::Success)
         return status;
     SegyCommand command(arguments);
-    if (!command.openFile(console))
+    if (!command.openFileOfKnownFormat(console))
         return cli::JobFailed;
     return PictureCommand::draw(*command.data, arguments, request, console);
 }

@@ -16,7 +16,7 @@ namespace {
 int runScan(const cli::Arguments& arguments, TerminalConsole& console)
 {
     SegyCommand command(arguments);
-    if (!command.openFile(console))
+    if (!command.openFileOfKnownFormat(console))
         return cli::JobFailed;
     command.warnOfPartialTrace(console);
     const auto& data = command.data;
