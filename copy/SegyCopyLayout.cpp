@@ -32,9 +32,13 @@ SegyCopyLayout SegyCopyLayout::read(const char* headers, qint64 fileSize,
         stated != SegyBinaryHeader::ByteOrder::LittleEndian && !SegyLayout::knownSampleFormat(bigEndianCode))
         otherOrder = true;
     layout.sampleFormat = word(headers, SegyLayout::sampleFormatWord, otherOrder);
-    // A code that no byte order makes known is named as the standard's order reads it.
-    layout.statedSampleFormat =
-        SegyLayout::knownSampleFormat(layout.sampleFormat) ? layout.sampleFormat : bigEndianCode;
+    // A code that no byte order makes known is named in the order the file states, else in the
+    // standard's.
+    const bool orderStated = stated == SegyBinaryHeader::ByteOrder::BigEndian ||
+                             stated == SegyBinaryHeader::ByteOrder::LittleEndian;
+    layout.statedSampleFormat = orderStated || SegyLayout::knownSampleFormat(layout.sampleFormat)
+                                    ? layout.sampleFormat
+                                    : bigEndianCode;
     if (!SegyLayout::knownSampleFormat(layout.sampleFormat))
         return layout;
     layout.known = true;

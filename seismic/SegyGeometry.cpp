@@ -111,10 +111,14 @@ SegyGeometry SegyGeometry::compute(const Inputs& in, const TextReader& readText)
     geometry.traceCount = std::min<qint64>(data / geometry.traceLength, std::numeric_limits<int>::max());
     geometry.bytesAfterTraces = data - geometry.traceCount * geometry.traceLength;
     if (binary.revision2() && binary.traceCount > 0) {
-        if (binary.traceCount <= quint64(geometry.traceCount)) {
+        if (binary.traceCount < quint64(geometry.traceCount)) {
+            geometry.warnings.append(
+                QStringLiteral("the binary header states %1 traces; the %2 whole traces after "
+                               "them are not read")
+                    .arg(binary.traceCount)
+                    .arg(geometry.traceCount - qint64(binary.traceCount)));
             geometry.traceCount = qint64(binary.traceCount);
-            geometry.bytesAfterTraces = data - geometry.traceCount * geometry.traceLength;
-        } else {
+        } else if (binary.traceCount > quint64(geometry.traceCount)) {
             geometry.warnings.append(QStringLiteral("the binary header says %1 traces, the file holds %2")
                                          .arg(binary.traceCount)
                                          .arg(geometry.traceCount));
