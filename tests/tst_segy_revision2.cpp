@@ -1,5 +1,10 @@
+#include "seismic/SegyData.h"
+#include "seismic/SegyFormat.h"
+#include "seismic/SeismicTrace.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/ObrioProcess.h"
+#include "tests/support/RecordingConsole.h"
+#include "tests/support/SegyFixture.h"
 #include "tests/support/SegyRevision2Fixture.h"
 #include "tests/support/TapeImageFiles.h"
 #include "tests/support/TestFiles.h"
@@ -14,6 +19,7 @@
 using obrtest::ObrioRun;
 
 Q_DECLARE_METATYPE(segy2::File)
+Q_DECLARE_METATYPE(segytest::FileLayout)
 
 namespace {
 
@@ -205,6 +211,49 @@ private slots:
         const ObrioRun back = obrtest::runObrio(home.path(), {"copy", "segy", "tape:t.tap", "back.sgy"});
         QVERIFY2(back.status == 0, qPrintable(back.err.join('\n')));
         QCOMPARE(obrtest::readFile(home.filePath("back.sgy")), bytes);
+    }
+
+    // A file that revision 1 cannot describe is written as revision 2 and reads back as written.
+    void writtenAsRevision2_data()
+    {
+        obrtest::columns<segytest::FileLayout, bool>({"layout", "revision2"});
+        segytest::FileLayout layout;
+        QTest::newRow("revision 1 suffices") << layout << false;
+        layout.sampleFormat = 6;
+        QTest::newRow("IEEE double") << layout << true;
+        layout = segytest::FileLayout();
+        layout.samples = 70000;
+        QTest::newRow("70,000 samples") << layout << true;
+        layout = segytest::FileLayout();
+        layout.intervalMs = 0.0125f;
+        QTest::newRow("12.5 us") << layout << true;
+    }
+    void writtenAsRevision2()
+    {
+        const auto [layout, revision2] = obrtest::fetch<segytest::FileLayout, bool>("layout", "revision2");
+        RecordingConsole console;
+        SegyFormat format;
+        const QString path = home.filePath("written.sgy");
+        QVERIFY(segytest::writeFile(
+            path, format, layout,
+            [](SeismicTrace& trace, int index) {
+                for (int i = 0; i < trace.sampleCount(); ++i)
+                    trace.data()[i] = 0.25 * i - index;
+            },
+            &console));
+        const QByteArray bytes = obrtest::readFile(path);
+        QCOMPARE(bytes.at(3500) == 2, revision2);
+        QCOMPARE(bytes.mid(3296, 4) == QByteArray::fromHex("01020304"), revision2);
+        SegyFormat reading;
+        SegyData data(&console, path, 0, &reading);
+        QVERIFY(data.ok());
+        QCOMPARE(data.samples(), layout.samples);
+        QCOMPARE(data.sampleInterval(), layout.intervalMs);
+        QCOMPARE(data.sampleFormat(), layout.sampleFormat);
+        const auto trace = SeismicTrace::create(data.samples(), data.sampleInterval());
+        QVERIFY(data.seekSequentialTrace(3) && data.readTrace(*trace));
+        QCOMPARE(trace->data()[layout.samples - 1], 0.25 * (layout.samples - 1) - 2);
+        QVERIFY(console.warnings().isEmpty());
     }
 
 private:
