@@ -329,11 +329,11 @@ private slots:
         obrtest::columns<QByteArray, QString, QString>({"input", "output", "error"});
         const QByteArray segy = segyFile(1, 10, false, 3);
         QByteArray noFormat = segy;
-        noFormat[3225] = 9;
+        noFormat[3225] = 13;
         QTest::newRow("hard link") << segy << "hard.sgy"
                                    << "is the same as the input";
-        QTest::newRow("sample format 9 in both byte orders") << noFormat << "out.sgy"
-                                                             << "invalid sample format - job will abort";
+        QTest::newRow("sample format 13 in both byte orders") << noFormat << "out.sgy"
+                                                              << "invalid sample format - job will abort";
         QTest::newRow("shorter than the headers") << segy.left(3000) << "out.sgy"
                                                   << "error reading input file";
     }
@@ -386,7 +386,7 @@ private slots:
         const QByteArray f3 = segyFile(3, 75, false, 4);
         const QString differs = QStringLiteral("input file B differs from A: %1 - job will abort");
         QByteArray noFormat = f3;
-        noFormat[3225] = 9;
+        noFormat[3225] = 13;
         QTest::newRow("output is an input, through a link")
             << f3 << f3 << "link.sgy"
             << "output file O is the same as input file B - job will abort";
