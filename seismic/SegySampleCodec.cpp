@@ -250,17 +250,17 @@ void decodeReversed(int code, const char* bytes, qint64 count, double* out,
     }
 }
 
-// Minimum, maximum and sum of squares of decoded samples, added to the running figures. The
-// loop has no branch, and its reductions may be reordered (omp simd), so that the compiler keeps
+// Minimum, maximum and sum of squares of count samples, added to the running figures. The loop
+// has no branch, and its reductions may be reordered (omp simd), so that the compiler keeps
 // several of each in vector registers.
-void accumulate(const double* values, qint64 count, SampleStatistics& into)
+template <class Sample> void accumulate(const char* bytes, qint64 count, SampleStatistics& into)
 {
     double low = into.minimum;
     double high = into.maximum;
     double squares = into.sumOfSquares;
 #pragma omp simd reduction(min : low) reduction(max : high) reduction(+ : squares)
     for (qint64 i = 0; i < count; ++i) {
-        const double v = values[i];
+        const double v = Sample::at(bytes, i);
         low = v < low ? v : low;
         high = v > high ? v : high;
         squares += v * v;
@@ -304,17 +304,34 @@ void decodeAny(int code, const char* bytes, qint64 count, bool swap, double* out
     }
 }
 
+// 16-bit words straight from the file bytes: four samples to a double's bytes, and a block of
+// doubles written and read again would cost more than the decoding. One-byte words gain nothing.
+template <bool Swap> void accumulateShort(int code, const char* bytes, qint64 count, SampleStatistics& into)
+{
+    if (code == SegyLayout::Int16)
+        accumulate<Int16Sample<Swap>>(bytes, count, into);
+    else
+        accumulate<UInt16Sample<Swap>>(bytes, count, into);
+}
+
 SampleStatistics statisticsOfAny(int code, const char* bytes, qint64 count, bool swap)
 {
+    const qint64 size = SegyLayout::bytesPerSample(code);
+    SampleStatistics result;
+    if (size == 2) {
+        if (swap)
+            accumulateShort<true>(code, bytes, count, result);
+        else
+            accumulateShort<false>(code, bytes, count, result);
+        return result;
+    }
     // A block at a time, each taken into the figures while it is in the first-level cache: one
     // walk over the file bytes, no array of the whole trace.
     double values[block];
-    const qint64 size = SegyLayout::bytesPerSample(code);
-    SampleStatistics result;
     for (qint64 start = 0; start < count; start += block) {
         const qint64 n = std::min(block, count - start);
         decodeAny(code, bytes + start * size, n, swap, values);
-        accumulate(values, n, result);
+        accumulate<IeeeDoubleSample>(reinterpret_cast<const char*>(values), n, result);
     }
     return result;
 }
