@@ -111,5 +111,5 @@ generate "$data/uint16-big-endian.sgy" 11 big
 generate "$data/double-big-endian.sgy" 6 big
 compare "IBM float, big endian" "$data/ibm-big-endian.sgy" big segyio
 compare "IEEE float, little endian" "$data/ieee-little-endian.sgy" little segyio
-compare "16-bit unsigned integer, big endian" "$data/uint16-big-endian.sgy" big cat
+compare "16-bit unsigned, big endian" "$data/uint16-big-endian.sgy" big cat
 compare "IEEE double, big endian" "$data/double-big-endian.sgy" big cat
