@@ -2,8 +2,10 @@
 
 #include "seismic/SampleConversion.h"
 #include "seismic/SegyLayout.h"
+#include "seismic/SegySampleCodec.h"
 
 #include <QtEndian>
+#include <algorithm>
 #include <cstring>
 
 namespace SegyIeeeSamples {
@@ -34,11 +36,28 @@ template <typename Integer> void integersToFloats(bool littleEndian, const char*
         integersToFloats<Integer, true>(in, out, count);
 }
 
+// The other formats through the reader's decoding, a block of doubles at a time, each rounded
+// once to single precision.
+void decodedToFloats(int code, bool littleEndian, const char* in, char* out, qint64 count)
+{
+    constexpr qint64 block = 512;
+    double values[block];
+    const qint64 size = SegyLayout::bytesPerSample(code);
+    for (qint64 start = 0; start < count; start += block) {
+        const qint64 n = std::min(block, count - start);
+        SegySampleCodec::decode(code, in + size * start, n, littleEndian != hostLittleEndian, values);
+        for (qint64 k = 0; k < n; ++k) {
+            const float single = float(values[k]);
+            std::memcpy(out + 4 * (start + k), &single, sizeof single);
+        }
+    }
+}
+
 } // namespace
 
 bool convertible(int code)
 {
-    return SegyLayout::knownSampleFormat(code) && code != SegyLayout::FixedPointGain;
+    return SegyLayout::knownSampleFormat(code);
 }
 
 void convert(int code, bool littleEndian, const char* in, char* out, qint64 count)
@@ -56,11 +75,32 @@ void convert(int code, bool littleEndian, const char* in, char* out, qint64 coun
     case SegyLayout::Int32:
         integersToFloats<qint32>(littleEndian, in, out, count);
         break;
+    case SegyLayout::UInt32:
+        integersToFloats<quint32>(littleEndian, in, out, count);
+        break;
     case SegyLayout::Int16:
         integersToFloats<qint16>(littleEndian, in, out, count);
         break;
+    case SegyLayout::UInt16:
+        integersToFloats<quint16>(littleEndian, in, out, count);
+        break;
     case SegyLayout::Int8:
         integersToFloats<qint8>(littleEndian, in, out, count);
+        break;
+    case SegyLayout::UInt8:
+        integersToFloats<quint8>(littleEndian, in, out, count);
+        break;
+    case SegyLayout::Int64:
+        integersToFloats<qint64>(littleEndian, in, out, count);
+        break;
+    case SegyLayout::UInt64:
+        integersToFloats<quint64>(littleEndian, in, out, count);
+        break;
+    case SegyLayout::FixedPointGain:
+    case SegyLayout::IeeeDouble:
+    case SegyLayout::Int24:
+    case SegyLayout::UInt24:
+        decodedToFloats(code, littleEndian, in, out, count);
         break;
     default:
         std::memset(out, 0, size_t(count) * 4);

@@ -6,7 +6,7 @@
 // floats, the samples of SEG-D format 8058. Big-endian IEEE input is copied bit for bit.
 namespace SegyIeeeSamples {
 
-// Whether the samples of a format code can be converted: fixed point with gain cannot.
+// Whether the samples of a format code can be converted: those of every code SegyLayout knows.
 bool convertible(int code);
 
 // Converts `count` samples from `in` (file bytes of the code, little-endian when set) to

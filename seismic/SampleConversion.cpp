@@ -110,6 +110,21 @@ void doubleToInt32(const double* in, void* out, qint64 count)
     truncateArray<qint32>(in, out, count);
 }
 
+void doubleToInt64(const double* in, void* out, qint64 count)
+{
+    truncateArray<qint64>(in, out, count);
+}
+
+void doubleToUInt64(const double* in, void* out, qint64 count)
+{
+    auto* bytes = static_cast<unsigned char*>(out);
+    for (qint64 i = 0; i < count; ++i) {
+        const double value = in[i];
+        const bool upper = value >= 0x1p63 && value < 0x1p64;
+        store<quint64>(bytes, i, upper ? quint64(value) : quint64(truncateToInteger(value)));
+    }
+}
+
 void doubleToFloat(const double* in, void* out, qint64 count)
 {
     auto* bytes = static_cast<unsigned char*>(out);

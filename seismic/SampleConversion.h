@@ -173,6 +173,10 @@ constexpr qint32 truncateToInt32(double value)
 void doubleToInt8(const double* in, void* out, qint64 count);
 void doubleToInt16(const double* in, void* out, qint64 count);
 void doubleToInt32(const double* in, void* out, qint64 count);
+void doubleToInt64(const double* in, void* out, qint64 count);
+// Unsigned 64-bit words take the signed words' bits, and the values from 2^63 to below 2^64
+// that only they hold.
+void doubleToUInt64(const double* in, void* out, qint64 count);
 void doubleToFloat(const double* in, void* out, qint64 count);
 
 } // namespace SampleConversion

@@ -2,6 +2,7 @@
 
 #include "base/ShareDirectory.h"
 #include "seismic/SampleConversion.h"
+#include "seismic/SegyLayout.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,6 +58,21 @@ void writeBinaryWord(QXmlStreamWriter& xml, const QString& name, const SegyForma
     xml.writeAttribute(QStringLiteral("OverrideValue"),
                        fractional ? QString::number(word.overrideValue)
                                   : QString::number(SampleConversion::truncateToInteger(word.overrideValue)));
+    xml.writeEndElement();
+}
+
+// The sample format codes the binary header word may hold, for the user who edits the file; a
+// reader takes nothing from them.
+void writeSampleFormats(QXmlStreamWriter& xml)
+{
+    xml.writeStartElement(QStringLiteral("SampleFormats"));
+    for (const SegyLayout::SampleFormat& format : SegyLayout::sampleFormats) {
+        xml.writeStartElement(QStringLiteral("SampleFormat"));
+        xml.writeAttribute(QStringLiteral("Code"), QString::number(format.code));
+        xml.writeAttribute(QStringLiteral("Bytes"), QString::number(format.bytesPerSample));
+        xml.writeAttribute(QStringLiteral("Name"), QString::fromLatin1(format.name));
+        xml.writeEndElement();
+    }
     xml.writeEndElement();
 }
 
@@ -229,6 +245,7 @@ QByteArray SegyFormatFile::toXml(const SegyFormat& format, const QString& descri
     writeBinaryWord(xml, QStringLiteral("Sample interval"), format.sampleInterval, true);
     writeBinaryWord(xml, QStringLiteral("Samples per trace"), format.samplesPerTrace, false);
     xml.writeEndElement();
+    writeSampleFormats(xml);
 
     xml.writeStartElement(QStringLiteral("TraceHeader"));
     xml.writeAttribute(QStringLiteral("Size"), QString::number(format.traceHeaderSize));

@@ -62,34 +62,66 @@ constexpr Word traceIntervalWord{117, HeaderDataType::Int16}; // microseconds
 constexpr Word yearWord{157, HeaderDataType::Int16};
 constexpr Word userDefined9Word{213, HeaderDataType::Int16};
 
-// Sample format codes of the binary header.
+// Sample format codes of the binary header (revision 2).
 enum SampleFormatCode : int {
     IbmFloat = 1,
     Int32 = 2,
     Int16 = 3,
     FixedPointGain = 4,
     IeeeFloat = 5,
-    Int8 = 8
+    IeeeDouble = 6,
+    Int24 = 7,
+    Int8 = 8,
+    Int64 = 9,
+    UInt32 = 10,
+    UInt16 = 11,
+    UInt64 = 12,
+    UInt24 = 15,
+    UInt8 = 16
 };
 
 struct SampleFormat {
     int code;
     int bytesPerSample;
+    const char* name;  // short, for format files and messages: "IEEE double"
+    const char* label; // the entry of the sample format boxes, size first: "8-byte IEEE double"
 };
 
-// Every code a reader knows; any other code names no sample format.
+// Every code a reader knows, in the order the boxes list them; any other code names no sample
+// format. Fixed point with gain is read, never written.
 constexpr SampleFormat sampleFormats[] = {
-    {IbmFloat, 4}, {Int32, 4}, {Int16, 2}, {FixedPointGain, 4}, {IeeeFloat, 4}, {Int8, 1},
+    {IbmFloat, 4, "IBM float", "4-byte IBM float"},
+    {Int32, 4, "32-bit integer", "4-byte integer"},
+    {Int16, 2, "16-bit integer", "2-byte integer"},
+    {FixedPointGain, 4, "fixed point with gain", "4-byte fixed point"},
+    {IeeeFloat, 4, "IEEE single", "4-byte IEEE float"},
+    {IeeeDouble, 8, "IEEE double", "8-byte IEEE double"},
+    {Int24, 3, "24-bit integer", "3-byte integer"},
+    {Int8, 1, "8-bit integer", "1-byte integer"},
+    {Int64, 8, "64-bit integer", "8-byte integer"},
+    {UInt32, 4, "32-bit unsigned integer", "4-byte unsigned integer"},
+    {UInt16, 2, "16-bit unsigned integer", "2-byte unsigned integer"},
+    {UInt64, 8, "64-bit unsigned integer", "8-byte unsigned integer"},
+    {UInt24, 3, "24-bit unsigned integer", "3-byte unsigned integer"},
+    {UInt8, 1, "8-bit unsigned integer", "1-byte unsigned integer"},
 };
+constexpr int sampleFormatCount = int(sizeof sampleFormats / sizeof sampleFormats[0]);
+
+// The position of a code in sampleFormats; sampleFormatCount for a code no reader knows.
+constexpr int sampleFormatIndex(int code)
+{
+    for (int i = 0; i < sampleFormatCount; ++i) {
+        if (sampleFormats[i].code == code)
+            return i;
+    }
+    return sampleFormatCount;
+}
 
 // Bytes of one sample of a code; 0 for a code no reader knows.
 constexpr int bytesPerSample(int code)
 {
-    for (const SampleFormat& format : sampleFormats) {
-        if (format.code == code)
-            return format.bytesPerSample;
-    }
-    return 0;
+    const int index = sampleFormatIndex(code);
+    return index < sampleFormatCount ? sampleFormats[index].bytesPerSample : 0;
 }
 
 constexpr bool knownSampleFormat(int code)

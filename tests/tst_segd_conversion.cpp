@@ -338,7 +338,46 @@ private slots:
             std::reverse(little.begin() + k, little.begin() + k + 4);
         SegyIeeeSamples::convert(5, true, little.constData(), out.data(), words.size() / 4);
         QCOMPARE(out, words);
-        QVERIFY(!SegyIeeeSamples::convertible(4));
+        for (const int unknown : {0, 13, 14, 17, -1})
+            QVERIFY(!SegyIeeeSamples::convertible(unknown));
+    }
+
+    // The formats of revision 2 and fixed point with gain: words as the standard lays them out,
+    // most significant byte first (reversed per word for little-endian), to the single nearest.
+    void samplesOfRevisionTwoFormats_data()
+    {
+        obrtest::columns<int, QByteArray, QByteArray>({"format", "bigEndian", "singles"});
+        const auto row = [](const char* name, int format, const char* in, const char* out) {
+            QTest::newRow(name) << format << QByteArray::fromHex(in) << QByteArray::fromHex(out);
+        };
+        // Zero byte, gain 3, mantissa 12: 12 x 2^-3; gain 1, mantissa -1: -0.5.
+        row("4 fixed point with gain", 4, "0003000C 0001FFFF", "3FC00000 BF000000");
+        row("6 IEEE double", 6, "3FF8000000000000 C00C000000000000", "3FC00000 C0600000");
+        row("7 24-bit integer", 7, "FFFFFF 7FFFFF", "BF800000 4AFFFFFE");
+        row("9 64-bit integer", 9, "FFFFFFFFFFFFFFFF 0000000001000000", "BF800000 4B800000");
+        // 2^32 - 1 rounds to 2^32, 2^64 - 1 to 2^64.
+        row("10 32-bit unsigned integer", 10, "FFFFFFFF 00000001", "4F800000 3F800000");
+        row("11 16-bit unsigned integer", 11, "FFFF 0001", "477FFF00 3F800000");
+        row("12 64-bit unsigned integer", 12, "FFFFFFFFFFFFFFFF 0000000000000001", "5F800000 3F800000");
+        row("15 24-bit unsigned integer", 15, "FFFFFF 000001", "4B7FFFFF 3F800000");
+        row("16 8-bit unsigned integer", 16, "FF 01", "437F0000 3F800000");
+    }
+    void samplesOfRevisionTwoFormats()
+    {
+        const auto [format, bigEndian, singles] =
+            obrtest::fetch<int, QByteArray, QByteArray>("format", "bigEndian", "singles");
+        const int count = singles.size() / 4;
+        const int size = bigEndian.size() / count;
+        QByteArray littleEndian = bigEndian;
+        for (int k = 0; k < count; ++k)
+            std::reverse(littleEndian.begin() + k * size, littleEndian.begin() + (k + 1) * size);
+        QVERIFY(SegyIeeeSamples::convertible(format));
+        for (const bool little : {false, true}) {
+            QByteArray out(singles.size(), 'x');
+            SegyIeeeSamples::convert(format, little, (little ? littleEndian : bigEndian).constData(),
+                                     out.data(), count);
+            QCOMPARE(out.toHex(' '), singles.toHex(' '));
+        }
     }
 
 private:

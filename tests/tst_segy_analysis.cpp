@@ -9,6 +9,7 @@
 #include "tests/support/Controls.h"
 #include "tests/support/ModalDialogCloser.h"
 #include "tests/support/RecordingConsole.h"
+#include "tests/support/SampleFormatBoxes.h"
 #include "tests/support/SegyFixture.h"
 #include "tests/support/TestMain.h"
 
@@ -195,9 +196,13 @@ private slots:
         QCOMPARE(console.errors(), QStringList());
         QCOMPARE(table(*analyzer, "TraceHeader_FourByteTable").columnCount(), 7 + 3);
         // A sample format of the user's reads the file again.
+        QCOMPARE(obrtest::comboTexts(control<QComboBox>(*analyzer, "SampleFormat")),
+                 obrtest::sampleFormatTexts);
         control<QCheckBox>(*analyzer, "SampleFormat_Override")->click();
         control<QComboBox>(*analyzer, "SampleFormat")->setCurrentIndex(2);
         QCOMPARE(analyzer->dataSet()->traceLength(), 240 + 2 * 200);
+        control<QComboBox>(*analyzer, "SampleFormat")->setCurrentText(QStringLiteral("8-byte IEEE double"));
+        QCOMPARE(analyzer->dataSet()->traceLength(), 240 + 8 * 200);
         control<QCheckBox>(*analyzer, "SampleFormat_Override")->click();
         QCOMPARE(analyzer->dataSet()->sampleFormat(), 5);
     }

@@ -28,6 +28,13 @@ private slots:
 
         SegyFormatFile out(format.path, 1);
         QVERIFY(out.write(format, QStringLiteral("crew layout")));
+        // After the binary header, the codes its sample format word may hold, for the user.
+        const QByteArray written = obrtest::readFile(format.path);
+        const int list = written.indexOf("<SampleFormats>");
+        QVERIFY(list > written.indexOf("</BinaryHeader>"));
+        QVERIFY(written.indexOf("<SampleFormat Code=\"6\" Bytes=\"8\" Name=\"IEEE double\"/>") > list);
+        QVERIFY(written.indexOf("<SampleFormat Code=\"15\" Bytes=\"3\" Name=\"24-bit unsigned integer\"/>") >
+                list);
         SegyFormatFile in(format.path, 0);
         QVERIFY(in.read());
         QCOMPARE(in.versionText(), QStringLiteral("2.0.1"));

@@ -5,6 +5,7 @@
 #include "tests/support/Controls.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/ModalDialogCloser.h"
+#include "tests/support/SampleFormatBoxes.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
@@ -50,14 +51,15 @@ private slots:
 
     void saveAndOpen_data()
     {
-        obrtest::columns<int, int>({"sampleFormatEntry", "storedCode"});
-        QTest::newRow("2-byte int keeps its code") << 2 << 3;
-        QTest::newRow("1-byte int") << 5 << 8;
+        obrtest::columns<QString, int>({"sampleFormat", "storedCode"});
+        QTest::newRow("2-byte integer keeps its code") << "2-byte integer" << 3;
+        QTest::newRow("1-byte integer") << "1-byte integer" << 8;
+        QTest::newRow("IEEE double") << "8-byte IEEE double" << 6;
+        QTest::newRow("24-bit unsigned") << "3-byte unsigned integer" << 15;
     }
     void saveAndOpen()
     {
-        const auto [sampleFormatEntry, storedCode] =
-            obrtest::fetch<int, int>("sampleFormatEntry", "storedCode");
+        const auto [sampleFormat, storedCode] = obrtest::fetch<QString, int>("sampleFormat", "storedCode");
         QTemporaryDir dir;
         ModalDialogCloser closer;
         const QString path = dir.filePath(QStringLiteral("Crew 7.xml"));
@@ -70,6 +72,8 @@ private slots:
         control<QLineEdit>(viewer, "FormatDescription")->setText(QStringLiteral("crew 7 layout"));
         control<QRadioButton>(viewer, "IsLittleEndian")->setChecked(true);
         edit(viewer, "Time_Scalar_StartByte", QStringLiteral("205"));
+        QCOMPARE(obrtest::comboTexts(control<QComboBox>(viewer, "SampleFormat")), obrtest::sampleFormatTexts);
+        const int sampleFormatEntry = control<QComboBox>(viewer, "SampleFormat")->findText(sampleFormat);
         control<QComboBox>(viewer, "SampleFormat")->setCurrentIndex(sampleFormatEntry);
         control<QPushButton>(viewer, "Save")->click();
         QCOMPARE(closer.count(), 0);

@@ -18,6 +18,7 @@
 #include "seismic/SegyFormat.h"
 #include "seismic/SegyFormatFile.h"
 #include "seismic/SegyLayout.h"
+#include "seismic/ui/SampleFormatBox.h"
 #include "seismic/ui/SegyFormatViewer.h"
 
 #include <QFileInfo>
@@ -34,9 +35,6 @@ namespace {
 
 const QString analyzerTitle = QStringLiteral("SEGY Analyzer");
 
-// The SampleFormat entries follow the order of the layout's sample formats; "Undefined" has none.
-constexpr auto& sampleFormatCodes = SegyLayout::sampleFormats;
-
 } // namespace
 
 SegyAnalysis::SegyAnalysis(ObrConsole* console, const QString& seismicDirectory, QWidget* parent,
@@ -47,6 +45,7 @@ SegyAnalysis::SegyAnalysis(ObrConsole* console, const QString& seismicDirectory,
       scanProgress(new QProgressBar(this))
 {
     setupUi(this);
+    SampleFormatBox::fill(SampleFormat);
     dataTypeNames =
         QStringList{QStringLiteral("1-byte int"), QStringLiteral("2-byte int"), QStringLiteral("4-byte int"),
                     QStringLiteral("IBM Float"), QStringLiteral("IEEE Float")};
@@ -417,12 +416,12 @@ void SegyAnalysis::on_SamplesPerTrace_DataType_currentIndexChanged(int index)
 
 void SegyAnalysis::on_SampleFormat_changed(int index)
 {
-    if (!data || updating || index < 0 || index >= int(std::size(sampleFormatCodes)))
+    if (!data || updating || index < 0 || index >= SegyLayout::sampleFormatCount)
         return;
     // The code decides the length of a trace in the file, so the data set is opened again
     // with the chosen code in force.
     format->sampleFormat.override = true;
-    format->sampleFormat.overrideValue = sampleFormatCodes[index].code;
+    format->sampleFormat.overrideValue = SegyLayout::sampleFormats[index].code;
     formatEdited();
     if (reopenDataSet())
         fullRefresh();
@@ -480,8 +479,8 @@ std::unique_ptr<SegyFormat> SegyAnalysis::buildFormatFromControls() const
     built->sampleFormat.override = SampleFormat_Override->isChecked();
     // "Undefined" keeps the standard override value.
     const int entry = SampleFormat->currentIndex();
-    if (entry >= 0 && entry < int(std::size(sampleFormatCodes)))
-        built->sampleFormat.overrideValue = sampleFormatCodes[entry].code;
+    if (entry >= 0 && entry < SegyLayout::sampleFormatCount)
+        built->sampleFormat.overrideValue = SegyLayout::sampleFormats[entry].code;
     for (int row = 0; row < SegyFieldRanges::count; ++row) {
         const auto& field = SegyFieldRanges::fields()[size_t(row)];
         const auto* combo =

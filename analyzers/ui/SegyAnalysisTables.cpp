@@ -5,6 +5,7 @@
 #include "seismic/HeaderDataType.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyFormat.h"
+#include "seismic/SegyLayout.h"
 
 #include <QHash>
 #include <QHeaderView>
@@ -40,25 +41,6 @@ int binaryTypeEntry(int type)
         return 2;
     default:
         return -1;
-    }
-}
-
-// The entry of a sample format code; codes 6 and 7 and unknown codes show the first.
-int sampleFormatEntry(int code)
-{
-    switch (code) {
-    case 2:
-        return 1;
-    case 3:
-        return 2;
-    case 4:
-        return 3;
-    case 5:
-        return 4;
-    case 8:
-        return 5;
-    default:
-        return 0;
     }
 }
 
@@ -185,7 +167,7 @@ void SegyAnalysis::readBinaryHeaderWords()
     SamplesPerTrace->setText(QString::number(qint64(decode(format->samplesPerTrace))));
     SampleInterval->setText(QString::number(decode(format->sampleInterval), 'f', 1));
     const QSignalBlocker blocker(SampleFormat);
-    SampleFormat->setCurrentIndex(sampleFormatEntry(int(decode(format->sampleFormat))));
+    SampleFormat->setCurrentIndex(SegyLayout::sampleFormatIndex(int(decode(format->sampleFormat))));
     NumberOfTraces->setText(QString::number(data->traceCount()));
 }
 
@@ -312,7 +294,7 @@ void SegyAnalysis::populateControls()
     NumberOfTraces->setText(QString::number(data->traceCount()));
     SamplesPerTrace->setText(QString::number(data->samples()));
     SampleInterval->setText(QString::number(double(data->sampleInterval()), 'f', 1));
-    SampleFormat->setCurrentIndex(sampleFormatEntry(data->sampleFormat()));
+    SampleFormat->setCurrentIndex(SegyLayout::sampleFormatIndex(data->sampleFormat()));
     setScanRangeControls();
     for (auto* start : {Spectra_StartTime, Histogram_StartTime})
         start->setText(QStringLiteral("0"));

@@ -7,12 +7,12 @@
 #include "seismic/SegyFormat.h"
 #include "seismic/SegyFormatFile.h"
 #include "seismic/SegyLayout.h"
+#include "seismic/ui/SampleFormatBox.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <array>
-#include <iterator>
 
 namespace {
 
@@ -55,18 +55,6 @@ constexpr std::array<Row, 29> rows{{
     {"Time_Scalar", "HasTimeScalar", 34},
 }};
 
-// The SampleFormat box lists the sample formats in the order of the layout table; "Undefined"
-// is the last entry.
-constexpr int sampleFormatCount = int(std::size(SegyLayout::sampleFormats));
-
-int sampleFormatEntry(int code)
-{
-    for (int i = 0; i < sampleFormatCount; ++i)
-        if (SegyLayout::sampleFormats[i].code == code)
-            return i;
-    return sampleFormatCount;
-}
-
 // The entry "2-byte unsigned" of the samples-per-trace type box.
 constexpr int unsignedEntry = 3;
 
@@ -81,6 +69,7 @@ SegyFormatViewer::SegyFormatViewer(int first, int second, SegyFormat* format, QW
     : QDialog(parent), first_(first), second_(second), format(format)
 {
     setupUi(this);
+    SampleFormatBox::fill(SampleFormat);
     ScreenFit::fitToScreen(this);
     Save->setText(QStringLiteral("Save Format"));
     for (int row = 0; row < int(rows.size()); ++row) {
@@ -146,7 +135,7 @@ void SegyFormatViewer::fillControls(const QString& description, bool fileExists)
     SampleFormat_Type->setCurrentIndex(typeEntry(format->sampleFormat.type));
     SampleFormat_Override->setChecked(format->sampleFormat.override);
     SampleFormat->setCurrentIndex(
-        sampleFormatEntry(SampleConversion::truncateToInt32(format->sampleFormat.overrideValue)));
+        SegyLayout::sampleFormatIndex(SampleConversion::truncateToInt32(format->sampleFormat.overrideValue)));
     SampleInterval->setEnabled(format->sampleInterval.override);
     SamplesPerTrace->setEnabled(format->samplesPerTrace.override);
     SampleFormat->setEnabled(format->sampleFormat.override);
@@ -244,7 +233,7 @@ std::unique_ptr<SegyFormat> SegyFormatViewer::formatFromControls() const
     built->sampleFormat.override = SampleFormat_Override->isChecked();
     // Every defined choice is stored; "Undefined" keeps the value.
     const int entry = SampleFormat->currentIndex();
-    if (entry >= 0 && entry < sampleFormatCount)
+    if (entry >= 0 && entry < SegyLayout::sampleFormatCount)
         built->sampleFormat.overrideValue = SegyLayout::sampleFormats[entry].code;
     for (int row = 0; row < int(rows.size()); ++row) {
         const int slot = rows[size_t(row)].slot;
