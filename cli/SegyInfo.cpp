@@ -7,6 +7,7 @@
 #include "seismic/EbcdicTable.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyFormat.h"
+#include "seismic/SegyLayout.h"
 
 #include <QJsonArray>
 
@@ -14,22 +15,9 @@ namespace {
 
 QString sampleFormatName(int code)
 {
-    switch (code) {
-    case 1:
-        return QStringLiteral("IBM float");
-    case 2:
-        return QStringLiteral("4-byte int");
-    case 3:
-        return QStringLiteral("2-byte int");
-    case 4:
-        return QStringLiteral("4-byte fixed");
-    case 5:
-        return QStringLiteral("IEEE float");
-    case 8:
-        return QStringLiteral("1-byte int");
-    default:
-        return QStringLiteral("undefined");
-    }
+    const int index = SegyLayout::sampleFormatIndex(code);
+    return index < SegyLayout::sampleFormatCount ? QLatin1String(SegyLayout::sampleFormats[index].name)
+                                                 : QStringLiteral("undefined");
 }
 
 QString row(const QString& label, const QString& value)

@@ -19,7 +19,7 @@ namespace {
 
 constexpr bool hostBigEndian = Q_BYTE_ORDER == Q_BIG_ENDIAN;
 // Sample format codes are small: read in the wrong byte order they become large.
-constexpr int largestFormatCode = 16;
+constexpr int largestFormatCode = SegyLayout::sampleFormats[SegyLayout::sampleFormatCount - 1].code;
 
 } // namespace
 
