@@ -52,6 +52,10 @@ public:
 
     // The standard trace header list, in its order.
     static QVector<HeaderWord> standardHeaderWords();
+    // The words of trace header extension 1 (SEG-Y revision 2), in byte order, with start bytes
+    // counted from the start of the trace record (241 to 416). A new format does not list them:
+    // they are shown where a trace header holds the extension (SegyTraceExtension).
+    static QVector<HeaderWord> extensionOneHeaderWords();
     // The slot a format file addresses by this name, or -1.
     static int keySlotByName(const QString& name);
     // The name by which format files address a slot; empty for slots without one.
