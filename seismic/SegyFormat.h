@@ -23,7 +23,11 @@ public:
         double overrideValue;
     };
 
-    // A word of the trace header list: shown, exported and written by name.
+    // A word of the trace header list: shown, exported and written by name. Its start byte counts
+    // from the start of the trace record, so a word may lie in an additional trace header (byte
+    // 241 on). It is read and written only where it lies wholly inside the trace header the
+    // reader hands over (traceHeaderSize bytes, within the trace); a word before byte 1 or
+    // reaching past the header, into the samples, reads as 0 and is never written.
     struct HeaderWord {
         QString name;
         QString abbreviation;
