@@ -2,6 +2,7 @@
 
 #include "seismic/HeaderDataType.h"
 #include "seismic/SampleConversion.h"
+#include "seismic/SegyTraceExtension.h"
 
 #include <algorithm>
 #include <array>
@@ -145,6 +146,39 @@ QVector<Row> traceRows(TraceTable table, int headerSize, const QVector<QByteArra
         rows.append(row);
     }
     return rows;
+}
+
+QVector<Row> extensionRows(const QVector<QByteArray>& headers, bool swap)
+{
+    const QVector<SegyFormat::HeaderWord> words = SegyFormat::extensionOneHeaderWords();
+    QVector<Row> rows;
+    rows.reserve(words.size());
+    for (const SegyFormat::HeaderWord& word : words) {
+        Row row;
+        row.position = position(word.startByte, HeaderDataType::size(word.type));
+        row.description = word.name;
+        row.kind = QString::fromLatin1(HeaderDataType::boxName(word.type));
+        for (const QByteArray& header : headers)
+            row.values.append(extensionValue(word, header, swap));
+        rows.append(row);
+    }
+    return rows;
+}
+
+QString extensionValue(const SegyFormat::HeaderWord& word, const QByteArray& header, bool swap)
+{
+    if (!SegyTraceExtension::holdsExtensionOne(header))
+        return QString();
+    return HeaderDataType::text(
+        HeaderDataType::readValue(header.constData(), header.size(), word.startByte, word.type, swap),
+        word.type);
+}
+
+bool anyExtensionOne(const QVector<QByteArray>& headers)
+{
+    return std::any_of(headers.begin(), headers.end(), [](const QByteArray& header) {
+        return SegyTraceExtension::holdsExtensionOne(header);
+    });
 }
 
 QVector<Row> binaryRows(int wordBytes, const QByteArray& header, bool swap, const QVector<BinaryWord>& words)

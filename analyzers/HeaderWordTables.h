@@ -1,5 +1,7 @@
 #pragma once
 
+#include "seismic/SegyFormat.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -36,6 +38,15 @@ QVector<Row> traceRows(TraceTable table, int headerSize, const QVector<QByteArra
 QString traceValue(TraceTable table, const QByteArray& header, int startByte, bool swap, bool floating);
 // The bytes of one word of the table: 1, 2 or 4.
 int wordBytes(TraceTable table);
+
+// Rows of the words of trace header extension 1 (SEG-Y revision 2), one per word: position, name,
+// the type's box name as kind, and per header its value as stored; a header that does not hold
+// the extension has empty values.
+QVector<Row> extensionRows(const QVector<QByteArray>& headers, bool swap);
+// One word of one header as extensionRows shows it.
+QString extensionValue(const SegyFormat::HeaderWord& word, const QByteArray& header, bool swap);
+// True when one of the headers holds extension 1.
+bool anyExtensionOne(const QVector<QByteArray>& headers);
 
 // A binary header word the format places: its description and placement.
 struct BinaryWord {

@@ -1,6 +1,7 @@
 #include "analyzers/TraceRangeScan.h"
 
 #include "seismic/SegyData.h"
+#include "seismic/SegyTraceExtension.h"
 #include "seismic/SeismicTrace.h"
 
 #include <algorithm>
@@ -28,7 +29,7 @@ TraceRangeScan::Result TraceRangeScan::run(const std::atomic<bool>& cancel, std:
     const auto trace = SeismicTrace::create(data.samples(), data.sampleInterval());
     if (!trace)
         return result;
-    const int headerBytes = std::min<int>(data.traceHeaderLength(), int(buffer.size()));
+    const int headerBytes = int(SegyTraceExtension::headerLength(data));
     result.headers.reserve(end - first + 1);
     for (int n = first; n <= end; ++n) {
         if (cancel.load(std::memory_order_relaxed)) {

@@ -17,7 +17,7 @@ public:
     struct Result {
         int firstTrace = 1;
         SegyFieldRanges ranges;
-        QVector<QByteArray> headers; // in trace order, trace header size bytes each
+        QVector<QByteArray> headers; // in trace order, as long as the reader's trace headers
         bool swapBytes = false;
         bool cancelled = false;
     };

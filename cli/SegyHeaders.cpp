@@ -6,6 +6,8 @@
 #include "seismic/SegyData.h"
 #include "seismic/SegyFieldRanges.h"
 #include "seismic/SegyFormat.h"
+#include "seismic/SegyTraceExtension.h"
+#include "seismic/SegyWordRanges.h"
 #include "seismic/SeismicTrace.h"
 
 #include <QJsonArray>
@@ -13,6 +15,13 @@
 #include <vector>
 
 namespace {
+
+QJsonObject rangeObject(const QString& field, const QString& minimum, const QString& maximum)
+{
+    return {{QStringLiteral("field"), field},
+            {QStringLiteral("minimum"), JsonOutput::numberShown(minimum)},
+            {QStringLiteral("maximum"), JsonOutput::numberShown(maximum)}};
+}
 
 int runHeaders(const cli::Arguments& arguments, TerminalConsole& console)
 {
@@ -30,21 +39,35 @@ int runHeaders(const cli::Arguments& arguments, TerminalConsole& console)
     if (!trace || !data->seekSequentialTrace(first))
         return cli::JobFailed;
     SegyFieldRanges ranges;
+    // Only the headers that hold extension 1 give its words a range.
+    SegyWordRanges extension(SegyFormat::extensionOneHeaderWords());
+    bool extended = false;
+    const qint64 headerLength = SegyTraceExtension::headerLength(*data);
     for (int n = first; n <= last; ++n) {
         if (!data->readTraceInto(buffer.data(), *trace))
             return cli::JobFailed;
         ranges.add(*trace);
+        if (SegyTraceExtension::holdsExtensionOne(buffer.data(), headerLength)) {
+            extension.add(buffer.data(), headerLength, data->swapBytes());
+            extended = true;
+        }
     }
     if (JsonOutput::wanted(arguments)) {
         QJsonArray fields;
         for (int row = 0; row < SegyFieldRanges::count; ++row)
-            fields.append(QJsonObject{
-                {QStringLiteral("field"), QString::fromLatin1(SegyFieldRanges::fields()[size_t(row)].label)},
-                {QStringLiteral("minimum"), JsonOutput::numberShown(ranges.minimumText(row))},
-                {QStringLiteral("maximum"), JsonOutput::numberShown(ranges.maximumText(row))}});
-        JsonOutput::print({{QStringLiteral("first"), first},
-                           {QStringLiteral("last"), last},
-                           {QStringLiteral("fields"), fields}});
+            fields.append(rangeObject(QString::fromLatin1(SegyFieldRanges::fields()[size_t(row)].label),
+                                      ranges.minimumText(row), ranges.maximumText(row)));
+        QJsonObject document{{QStringLiteral("first"), first},
+                             {QStringLiteral("last"), last},
+                             {QStringLiteral("fields"), fields}};
+        if (extended) {
+            QJsonArray words;
+            for (int row = 0; row < extension.words().size(); ++row)
+                words.append(rangeObject(extension.words()[row].name, extension.minimumText(row),
+                                         extension.maximumText(row)));
+            document.insert(QStringLiteral("extension1"), words);
+        }
+        JsonOutput::print(document);
         return cli::Success;
     }
     const QColor black(Qt::black);
@@ -60,6 +83,15 @@ int runHeaders(const cli::Arguments& arguments, TerminalConsole& console)
                             .arg(ranges.minimumText(row), 16)
                             .arg(ranges.maximumText(row), 16),
                         black);
+    if (!extended)
+        return cli::Success;
+    console.message(QStringLiteral("Trace header extension 1"), black);
+    for (int row = 0; row < extension.words().size(); ++row)
+        console.message(QStringLiteral("%1 %2 %3")
+                            .arg(extension.words()[row].name, -33)
+                            .arg(extension.minimumText(row), 22)
+                            .arg(extension.maximumText(row), 22),
+                        black);
     return cli::Success;
 }
 
@@ -71,7 +103,9 @@ OBRIO_COMMAND(segyHeaders,
                                    runHeaders)
                   .describe(QStringLiteral(
                       "Reads traces N to M (default 1 to 24, at most the trace count) and shows, for\n"
-                      "each of the 29 fields the SEG-Y analyzer shows, its minimum and maximum."))
+                      "each of the 29 fields the SEG-Y analyzer shows, its minimum and maximum; then,\n"
+                      "when traces hold trace header extension 1 (SEG-Y revision 2), the same for\n"
+                      "its words over those traces, as stored."))
                   .option(cli::option("first", "N", QStringLiteral("the first trace (default 1)"),
                                       cli::integer(1, std::numeric_limits<int>::max())))
                   .option(cli::option("last", "M", QStringLiteral("the last trace (default 24)"),

@@ -156,6 +156,46 @@ constexpr StandardWord standardWords[] = {
 };
 static_assert(sizeof standardWords / sizeof standardWords[0] == 81, "the standard list has 81 words");
 
+// The words of trace header extension 1 (SEG-Y revision 2), by start byte from the start of the
+// trace record: extension byte k is record byte 240 + k. Its name, bytes 473-480, is no number.
+constexpr StandardWord extensionOneWords[] = {
+    {"Extended trace number in line", "Ext trace line", 241, T::UInt64, false},
+    {"Extended trace number in file", "Ext trace file", 249, T::UInt64, false},
+    {"Extended field file", "Ext FFID", 257, T::Int64, false},
+    {"Extended ensemble number", "Ext ensemble", 265, T::Int64, false},
+    {"Extended receiver elevation", "Ext rcv elev", 273, T::IeeeDouble, false},
+    {"Receiver depth below surface", "Rcv depth", 281, T::IeeeDouble, false},
+    {"Extended source elevation", "Ext src elev", 289, T::IeeeDouble, false},
+    {"Source depth below surface", "Ext src depth", 297, T::IeeeDouble, false},
+    {"Extended receiver datum elevation", "Ext rcv datum", 305, T::IeeeDouble, false},
+    {"Extended source datum elevation", "Ext src datum", 313, T::IeeeDouble, false},
+    {"Extended source water depth", "Ext src water", 321, T::IeeeDouble, false},
+    {"Extended receiver water depth", "Ext rcv water", 329, T::IeeeDouble, false},
+    {"Extended source X", "Ext src X", 337, T::IeeeDouble, false},
+    {"Extended source Y", "Ext src Y", 345, T::IeeeDouble, false},
+    {"Extended receiver X", "Ext rcv X", 353, T::IeeeDouble, false},
+    {"Extended receiver Y", "Ext rcv Y", 361, T::IeeeDouble, false},
+    {"Extended offset", "Ext offset", 369, T::IeeeDouble, false},
+    {"Extended number of samples", "Ext samples", 377, T::UInt32, false},
+    {"Nanoseconds of the second", "Nanoseconds", 381, T::Int32, false},
+    {"Extended sample interval (us)", "Ext sample int", 385, T::IeeeDouble, false},
+    {"Cable or recording device", "Cable", 393, T::Int32, false},
+    {"Additional trace headers", "Add headers", 397, T::UInt16, false},
+    {"Last trace flag", "Last trace", 399, T::Int16, false},
+    {"Extended CMP X", "Ext CMP X", 401, T::IeeeDouble, false},
+    {"Extended CMP Y", "Ext CMP Y", 409, T::IeeeDouble, false},
+};
+
+template <size_t count> QVector<SegyFormat::HeaderWord> headerWordList(const StandardWord (&table)[count])
+{
+    QVector<SegyFormat::HeaderWord> words;
+    words.reserve(int(count));
+    for (const StandardWord& word : table)
+        words.append({QString::fromLatin1(word.name), QString::fromLatin1(word.abbreviation), word.startByte,
+                      word.type, word.inIndexFile});
+    return words;
+}
+
 } // namespace
 
 bool SegyFormat::HeaderWord::operator==(const HeaderWord& other) const
@@ -174,12 +214,12 @@ SegyFormat::SegyFormat(bool flag) : flag(flag), headerWords(standardHeaderWords(
 
 QVector<SegyFormat::HeaderWord> SegyFormat::standardHeaderWords()
 {
-    QVector<HeaderWord> words;
-    words.reserve(int(sizeof standardWords / sizeof standardWords[0]));
-    for (const StandardWord& word : standardWords)
-        words.append({QString::fromLatin1(word.name), QString::fromLatin1(word.abbreviation), word.startByte,
-                      word.type, word.inIndexFile});
-    return words;
+    return headerWordList(standardWords);
+}
+
+QVector<SegyFormat::HeaderWord> SegyFormat::extensionOneHeaderWords()
+{
+    return headerWordList(extensionOneWords);
 }
 
 int SegyFormat::keySlotByName(const QString& name)

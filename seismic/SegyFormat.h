@@ -23,7 +23,11 @@ public:
         double overrideValue;
     };
 
-    // A word of the trace header list: shown, exported and written by name.
+    // A word of the trace header list: shown, exported and written by name. Its start byte counts
+    // from the start of the trace record, so a word may lie in an additional trace header (byte
+    // 241 on). It is read and written only where it lies wholly inside the trace header the
+    // reader hands over (traceHeaderSize bytes, within the trace); a word before byte 1 or
+    // reaching past the header, into the samples, reads as 0 and is never written.
     struct HeaderWord {
         QString name;
         QString abbreviation;
@@ -52,6 +56,10 @@ public:
 
     // The standard trace header list, in its order.
     static QVector<HeaderWord> standardHeaderWords();
+    // The words of trace header extension 1 (SEG-Y revision 2), in byte order, with start bytes
+    // counted from the start of the trace record (241 to 416). A new format does not list them:
+    // they are shown where a trace header holds the extension (SegyTraceExtension).
+    static QVector<HeaderWord> extensionOneHeaderWords();
     // The slot a format file addresses by this name, or -1.
     static int keySlotByName(const QString& name);
     // The name by which format files address a slot; empty for slots without one.

@@ -14,10 +14,20 @@ const QString SegyFormatFile::standardFileName = QStringLiteral("SEGY Standard.x
 
 namespace {
 
-// "DataType" texts by HeaderDataType code; other codes are written as an empty text.
-constexpr const char* dataTypeNames[] = {"1-byte integer", "2-byte integer", "4-byte integer", "IBM Float",
-                                         "IEEE Float"};
+// "DataType" texts by HeaderDataType code; other codes are written as an empty text, which
+// readers skip.
+constexpr const char* dataTypeNames[] = {"1-byte integer",
+                                         "2-byte integer",
+                                         "4-byte integer",
+                                         "IBM Float",
+                                         "IEEE Float",
+                                         "2-byte unsigned integer",
+                                         "8-byte integer",
+                                         "4-byte unsigned integer",
+                                         "8-byte unsigned integer",
+                                         "IEEE Double"};
 constexpr int namedTypeCount = int(sizeof dataTypeNames / sizeof dataTypeNames[0]);
+static_assert(namedTypeCount == HeaderDataType::codeCount, "a text for every type");
 
 QString dataTypeText(int type)
 {

@@ -3,6 +3,7 @@
 #include "seismic/HeaderDataType.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyFormat.h"
+#include "seismic/SegyTraceExtension.h"
 #include "seismic/SeismicTrace.h"
 #include "seismic/TraceKey.h"
 
@@ -14,7 +15,27 @@ namespace SegyTraceDump {
 
 namespace {
 
-const char* typeNames[] = {"int8", "int16", "int32", "ibm", "ieee", "uint16"};
+// By HeaderDataType code.
+const char* typeNames[] = {"int8",   "int16", "int32",  "ibm",    "ieee",
+                           "uint16", "int64", "uint32", "uint64", "double"};
+static_assert(sizeof typeNames / sizeof typeNames[0] == HeaderDataType::codeCount, "a name for every type");
+
+// The format's words, with those of extension 1 the format does not list when the header holds it.
+QVector<SegyFormat::HeaderWord> shownWords(const SegyFormat& format, bool extended)
+{
+    QVector<SegyFormat::HeaderWord> words = format.headerWords;
+    if (extended) {
+        for (const SegyFormat::HeaderWord& word : SegyFormat::extensionOneHeaderWords()) {
+            if (!words.contains(word))
+                words.append(word);
+        }
+    }
+    std::stable_sort(words.begin(), words.end(),
+                     [](const SegyFormat::HeaderWord& a, const SegyFormat::HeaderWord& b) {
+                         return a.startByte < b.startByte;
+                     });
+    return words;
+}
 
 } // namespace
 
@@ -29,24 +50,27 @@ bool lines(SegyData& data, int number, QStringList& out)
         !data.seekSequentialTrace(number) || !data.readTrace(*trace))
         return false;
 
-    const qint64 headerLength = std::min<qint64>(format->traceHeaderSize, qint64(bytes.size()));
+    const qint64 headerLength = SegyTraceExtension::headerLength(data);
+    const bool extended = SegyTraceExtension::holdsExtensionOne(bytes.data(), headerLength);
     out << QStringLiteral("Trace %1 at byte %2").arg(number).arg(trace->filePosition)
         << QStringLiteral("Header words:");
-    QVector<SegyFormat::HeaderWord> words = format->headerWords;
-    std::stable_sort(words.begin(), words.end(),
-                     [](const SegyFormat::HeaderWord& a, const SegyFormat::HeaderWord& b) {
-                         return a.startByte < b.startByte;
-                     });
-    for (const SegyFormat::HeaderWord& word : words) {
+    for (const SegyFormat::HeaderWord& word : shownWords(*format, extended)) {
         const double value = HeaderDataType::readValue(bytes.data(), headerLength, word.startByte, word.type,
                                                        data.swapBytes());
-        const bool known = word.type >= 0 && word.type < 6;
+        const bool known = word.type >= 0 && word.type < HeaderDataType::codeCount;
+        // 64-bit words in full: 'g' would round them to 10 digits.
+        const bool wide = HeaderDataType::size(word.type) == 8;
         out << QStringLiteral("  %1 %2 %3 %4")
                    .arg(word.startByte, 4)
                    .arg(QString::fromLatin1(known ? typeNames[word.type] : "?"), -6)
                    .arg(word.name, -46)
-                   .arg(value, 0, 'g', 10);
+                   .arg(wide ? HeaderDataType::text(value, word.type) : QString::number(value, 'g', 10));
     }
+    if (extended)
+        out << QStringLiteral("  %1 %2 %3 SEG00001")
+                   .arg(SegyTraceExtension::nameStartByte, 4)
+                   .arg(QStringLiteral("text"), -6)
+                   .arg(QStringLiteral("Extension 1 header name"), -46);
     out << QStringLiteral("Decoded keys:");
     for (const TraceKey::Info& info : TraceKey::table) {
         if (TraceKey::isStored(info.key))

@@ -5,7 +5,8 @@
 class SegyData;
 
 // The header words of one trace as text: the words of the format's trace header list in byte
-// order (byte, type, name, value as stored), then every trace key as the reader decodes it,
+// order (byte, type, name, value as stored), with those of trace header extension 1 when the
+// header holds it, then every trace key as the reader decodes it,
 // the scalars, the recording delay and the acquisition time.
 namespace SegyTraceDump {
 

@@ -1,9 +1,11 @@
 #include "analyzers/HeaderWordTables.h"
 #include "seismic/HeaderDataType.h"
+#include "seismic/SegyFormat.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/TestMain.h"
 
 #include <QMap>
+#include <algorithm>
 
 using HeaderWordTables::TraceTable;
 Q_DECLARE_METATYPE(TraceTable)
@@ -23,6 +25,35 @@ HeaderWordTables::SlotLookup placements(const Moved& moved)
                                     {24, {208, HeaderDataType::Int8}}};
         return moved.value(slot, standard.value(slot, {0, -1}));
     };
+}
+
+// Files are big-endian; on this machine that means swapping.
+const bool bigEndianSwap = QSysInfo::ByteOrder == QSysInfo::LittleEndian;
+
+// A trace record's header that holds trace header extension 1, big-endian, by the byte layout of
+// SEG-Y revision 2: extension byte k is record byte 240 + k.
+QByteArray extendedHeader()
+{
+    QByteArray header(480, '\0');
+    const auto put = [&](int startByte, const char* hex) {
+        const QByteArray bytes = QByteArray::fromHex(hex);
+        header.replace(startByte - 1, bytes.size(), bytes);
+    };
+    put(241, "8000000000000001"); // trace in line, beyond 2^63 and 2^53
+    put(249, "0000000000000102");
+    put(257, "fffffffffffffffe");
+    put(273, "40590c0000000000");
+    put(337, "4124f80100000000");
+    put(369, "c028800000000000");
+    put(377, "ffffffff");
+    put(381, "fffffc18");
+    put(385, "409f400000000000");
+    put(397, "8001");
+    put(399, "0001");
+    put(401, "3fb999999999999a");
+    put(409, "fff0000000000000");
+    put(473, "5345473030303031"); // "SEG00001"
+    return header;
 }
 
 } // namespace
@@ -70,6 +101,67 @@ private slots:
         const auto& row = rows[(startByte - 1) / bytes];
         QCOMPARE(row.values.size(), 2);
         QCOMPARE(QStringList({row.position, row.description, row.kind, row.values.first()}), expected);
+    }
+
+    void extensionRows_data()
+    {
+        obrtest::columns<int, QStringList>({"startByte", "row"});
+        // The row: position, kind, the value of the extended header.
+        const auto row = [](int startByte, const char* shown) {
+            QTest::newRow(shown) << startByte << QString::fromUtf8(shown).split(QLatin1Char('|'));
+        };
+        row(241, "241 to 248|8-byte unsigned|9223372036854775808");
+        row(249, "249 to 256|8-byte unsigned|258");
+        row(257, "257 to 264|8-byte int|-2");
+        row(273, "273 to 280|IEEE Double|100.1875");
+        row(281, "281 to 288|IEEE Double|0");
+        row(337, "337 to 344|IEEE Double|687104.5");
+        row(369, "369 to 376|IEEE Double|-12.25");
+        row(377, "377 to 380|4-byte unsigned|4294967295");
+        row(381, "381 to 384|4-byte int|-1000");
+        row(385, "385 to 392|IEEE Double|2000");
+        row(397, "397 to 398|2-byte unsigned|32769");
+        row(399, "399 to 400|2-byte int|1");
+        row(401, "401 to 408|IEEE Double|0.1");
+        row(409, "409 to 416|IEEE Double|-inf");
+    }
+    void extensionRows()
+    {
+        const auto [startByte, expected] = obrtest::fetch<int, QStringList>("startByte", "row");
+        const auto rows = HeaderWordTables::extensionRows(
+            {extendedHeader(), extendedHeader().left(240), QByteArray(240, '\0')}, bigEndianSwap);
+        QCOMPARE(rows.size(), SegyFormat::extensionOneHeaderWords().size());
+        const auto row = std::find_if(rows.begin(), rows.end(), [&](const HeaderWordTables::Row& candidate) {
+            return candidate.position.startsWith(QString::number(startByte) + QLatin1Char(' '));
+        });
+        QVERIFY(row != rows.end());
+        QVERIFY(!row->description.isEmpty());
+        QCOMPARE(QStringList({row->position, row->kind, row->values.value(0)}), expected);
+        // The standard trace header alone holds no extension words.
+        QCOMPARE(row->values.mid(1), QStringList({QString(), QString()}));
+    }
+
+    // The extension is there when the header reaches byte 480 and names it "SEG00001".
+    void extensionOneIsNamed_data()
+    {
+        obrtest::columns<QByteArray, bool>({"header", "holds"});
+        const QByteArray extended = extendedHeader();
+        QTest::newRow("480 bytes, ASCII name") << extended << true;
+        QTest::newRow("720 bytes") << extended + QByteArray(240, '\0') << true;
+        QTest::newRow("EBCDIC name") << QByteArray(extended).replace(472, 8,
+                                                                     QByteArray::fromHex("e2c5c7f0f0f0f0f1"))
+                                     << true;
+        QTest::newRow("another name") << QByteArray(extended).replace(479, 1, "2") << false;
+        QTest::newRow("no name") << QByteArray(extended).replace(472, 8, QByteArray(8, '\0')) << false;
+        QTest::newRow("cut off before its last byte") << extended.left(479) << false;
+        QTest::newRow("standard header only") << extended.left(240) << false;
+    }
+    void extensionOneIsNamed()
+    {
+        const auto [header, holds] = obrtest::fetch<QByteArray, bool>("header", "holds");
+        QCOMPARE(HeaderWordTables::anyExtensionOne({QByteArray(240, '\0'), header}), holds);
+        const auto rows = HeaderWordTables::extensionRows({header}, bigEndianSwap);
+        QCOMPARE(rows[1].values, QStringList(holds ? QStringLiteral("258") : QString()));
     }
 
     void binaryRowsNameTheFormatWords()

@@ -4,12 +4,16 @@
 #include "tests/support/DataTable.h"
 #include "tests/support/ObrioProcess.h"
 #include "tests/support/RecordingConsole.h"
+#include "tests/support/SegyExtensionFixture.h"
 #include "tests/support/SegyFixture.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cmath>
@@ -96,6 +100,49 @@ private slots:
         const QStringList& dump = runs[4].out;
         QCOMPARE(lineWords(dump, QStringLiteral("     9 int32  Field file")), QStringList("21"));
         QCOMPARE(lineWords(dump, QStringLiteral("   12 SequentialTrace")), QStringList("5"));
+    }
+
+    // A format of 480-byte trace headers reads extension 1; its words have ranges and are dumped.
+    // (The plain file of readingActions shows no extension lines.)
+    void extensionOneWords()
+    {
+        const QString path = home.filePath(QStringLiteral("extended.sgy"));
+        const QString format = home.filePath(QStringLiteral("extended.xml"));
+        QVERIFY(obrtest::writeFile(path, segytest::extensionOneFile()));
+        QVERIFY(obrtest::writeFile(format, segytest::extensionOneFormat));
+        const QList<ObrioRun> runs =
+            obrtest::runObrioEach(home.path(), {{"segy", "headers", "--format", format, path},
+                                                {"segy", "headers", "--json", "--format", format, path},
+                                                {"segy", "dump", "--trace", "2", "--format", format, path}});
+        for (const ObrioRun& run : runs)
+            QCOMPARE(run.status, 0);
+
+        const QStringList& headers = runs[0].out;
+        QCOMPARE(headers.size(), 2 + 29 + 1 + 25);
+        QVERIFY(headers.contains(QStringLiteral("Trace header extension 1")));
+        QCOMPARE(lineWords(headers, QStringLiteral("Extended trace number in line")),
+                 QStringList({"1", "2"}));
+        QCOMPARE(lineWords(headers, QStringLiteral("Extended field file")), QStringList({"-1", "21"}));
+        QCOMPARE(lineWords(headers, QStringLiteral("Extended source X")),
+                 QStringList({"-12.25", "687104.5"}));
+        QCOMPARE(lineWords(headers, QStringLiteral("Extended source Y")), QStringList({"2000", "2000"}));
+        QCOMPARE(lineWords(headers, QStringLiteral("Extended number of samples")), QStringList({"2", "2"}));
+        QCOMPARE(lineWords(headers, QStringLiteral("Receiver depth below surface")), QStringList({"0", "0"}));
+
+        const QJsonObject document = QJsonDocument::fromJson(runs[1].out.join('\n').toUtf8()).object();
+        const QJsonArray words = document.value(QStringLiteral("extension1")).toArray();
+        QCOMPARE(words.size(), 25);
+        QCOMPARE(words[12].toObject().value(QStringLiteral("field")).toString(),
+                 QStringLiteral("Extended source X"));
+        QCOMPARE(words[12].toObject().value(QStringLiteral("minimum")).toDouble(), -12.25);
+
+        const QStringList& dump = runs[2].out;
+        QCOMPARE(lineWords(dump, QStringLiteral("   241 uint64 Extended trace number in line")),
+                 QStringList("2"));
+        QCOMPARE(lineWords(dump, QStringLiteral("   257 int64  Extended field file")), QStringList("-1"));
+        QCOMPARE(lineWords(dump, QStringLiteral("   337 double Extended source X")), QStringList("-12.25"));
+        QCOMPARE(lineWords(dump, QStringLiteral("   473 text   Extension 1 header name")),
+                 QStringList("SEG00001"));
     }
 
     // Trace counts no thread count divides, over one block of traces or several, and a file

@@ -10,7 +10,9 @@
 #include "tests/support/ModalDialogCloser.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/SampleFormatBoxes.h"
+#include "tests/support/SegyExtensionFixture.h"
 #include "tests/support/SegyFixture.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
 #include <QAction>
@@ -31,6 +33,7 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStyleOptionFrame>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QWheelEvent>
@@ -356,7 +359,7 @@ private slots:
         const auto combos = analyzer->findChildren<QComboBox*>(QRegularExpression(QStringLiteral("_Type$")));
         QCOMPARE(combos.size(), 29);
         for (const QComboBox* combo : combos)
-            QVERIFY2(combo->count() == 5, qPrintable(combo->objectName()));
+            QVERIFY2(combo->count() == HeaderDataType::codeCount, qPrintable(combo->objectName()));
 
         // Ctrl+E saves the trace plot.
         const QString picture = dir.filePath(QStringLiteral("plot.png"));
@@ -366,6 +369,38 @@ private slots:
         analyzer->show();
         shortcut(*analyzer, QKeySequence(QStringLiteral("Ctrl+W")))->trigger();
         QVERIFY(!analyzer->isVisible());
+    }
+
+    // The tab of extension 1 is there while the scanned headers hold it, and a scan with it in view
+    // fills the other tables too.
+    void extensionOneTab()
+    {
+        const QString path = dir.filePath(QStringLiteral("extended.sgy"));
+        const QString formatPath = dir.filePath(QStringLiteral("extended.xml"));
+        QVERIFY(obrtest::writeFile(path, segytest::extensionOneFile()));
+        QVERIFY(obrtest::writeFile(formatPath, segytest::extensionOneFormat));
+        SegyAnalysis analyzer(&console, dir.path(), nullptr, formatPath, path);
+        QVERIFY(settled(analyzer));
+        auto* tabs = control<QTabWidget>(analyzer, "TraceHeader_WordDump");
+        auto* view = control<QTableView>(analyzer, "TraceHeader_ExtensionOneTable");
+        QVERIFY(tabs->isTabVisible(tabs->indexOf(view)));
+        const QAbstractItemModel& words = *view->model();
+        QCOMPARE(words.rowCount(), 25);
+        QCOMPARE(words.index(12, 1).data().toString(), QStringLiteral("Extended source X"));
+        QCOMPARE(words.index(12, 3).data().toString(), QStringLiteral("687104.5"));
+        QCOMPARE(words.index(12, 4).data().toString(), QStringLiteral("-12.25"));
+
+        tabs->setCurrentWidget(view);
+        QVERIFY(setScanBound(analyzer, "FirstTraceInRange", 2));
+        QCOMPARE(words.columnCount(), 3 + 1);
+        QCOMPARE(table(analyzer, "TraceHeader_FourByteTable").columnCount(), 3 + 1);
+
+        // The standard trace header alone holds no extension.
+        const auto plain = open(10);
+        QVERIFY(settled(*plain));
+        auto* plainTabs = control<QTabWidget>(*plain, "TraceHeader_WordDump");
+        QVERIFY(!plainTabs->isTabVisible(
+            plainTabs->indexOf(control<QTableView>(*plain, "TraceHeader_ExtensionOneTable"))));
     }
 
     void createFormatFileSavesTheControls()
@@ -399,8 +434,10 @@ private slots:
         QVERIFY(read.textHeaderAscii);
         QCOMPARE(read.keySlot(26).startByte, 181);
         QCOMPARE(read.keySlot(26).type, int(HeaderDataType::IeeeFloat));
-        // The unsigned sample count of the standard stays unsigned through both windows.
-        QCOMPARE(read.samplesPerTrace, analyzer->formatInForce()->samplesPerTrace);
+        // The unsigned sample count of the standard stays unsigned through both windows (with the
+        // count the window showed as its override value).
+        QCOMPARE(read.samplesPerTrace.startByte, analyzer->formatInForce()->samplesPerTrace.startByte);
+        QCOMPARE(read.samplesPerTrace.type, int(HeaderDataType::UInt16));
     }
 
     void rangeFieldsHoldCoordinates()

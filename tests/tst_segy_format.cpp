@@ -44,6 +44,47 @@ private slots:
         QCOMPARE(in.format().keySlot(0).startByte, 17);
     }
 
+    // Words of every type beyond the 5 first, in an additional trace header: a key slot at start byte
+    // 337 and a word of the extension list, under the texts format files give the types.
+    void wordTypesRoundTrip_data()
+    {
+        obrtest::columns<int, QString>({"type", "text"});
+        QTest::newRow("2-byte unsigned")
+            << int(HeaderDataType::UInt16) << QStringLiteral("2-byte unsigned integer");
+        QTest::newRow("8-byte signed") << int(HeaderDataType::Int64) << QStringLiteral("8-byte integer");
+        QTest::newRow("4-byte unsigned")
+            << int(HeaderDataType::UInt32) << QStringLiteral("4-byte unsigned integer");
+        QTest::newRow("8-byte unsigned")
+            << int(HeaderDataType::UInt64) << QStringLiteral("8-byte unsigned integer");
+        QTest::newRow("IEEE double") << int(HeaderDataType::IeeeDouble) << QStringLiteral("IEEE Double");
+    }
+    void wordTypesRoundTrip()
+    {
+        const auto [type, text] = obrtest::fetch<int, QString>("type", "text");
+        SegyFormat format;
+        format.path = dir.filePath(QStringLiteral("Revision 2.xml"));
+        format.traceHeaderSize = 480;
+        // "Get from data" would read back as an order still to be detected.
+        format.endianFromData = false;
+        format.setKeySlot(SegyFormat::keySlotByName(QStringLiteral("Source Easting")), 337, type);
+        format.headerWords.append(
+            {QStringLiteral("Extended trace"), QStringLiteral("Ext trace"), 249, type, true});
+
+        const QString document = QString::fromUtf8(SegyFormatFile::toXml(format, QString()));
+        QVERIFY(document.contains(
+            QStringLiteral(
+                "Name=\"Source Easting\" Abbreviation=\"Source Easting\" StartByte=\"337\" DataType=\"%1\"")
+                .arg(text)));
+        SegyFormatFile out(format.path, 1);
+        QVERIFY(out.write(format, QString()));
+        SegyFormatFile in(format.path, 0);
+        QVERIFY(in.read());
+        QVERIFY(in.format() == format);
+        QCOMPARE(in.format().keySlot(11).startByte, 337);
+        QCOMPARE(in.format().keySlot(11).type, type);
+        QCOMPARE(in.format().headerWords.last().type, type);
+    }
+
     void standardFileInstalledOnceAndReadsAsStandard()
     {
         const QString folder = dir.filePath(QStringLiteral("krd/SegyFormats"));

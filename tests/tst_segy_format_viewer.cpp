@@ -49,6 +49,24 @@ private slots:
             QCOMPARE(closer.titles().first() + '|' + closer.seen().first().text, "SEGY Format|" + warning);
     }
 
+    // The type boxes list every type by code, and an 8-byte word overlaps the 4 bytes after its first 4.
+    void eightByteWordInAnAdditionalHeader()
+    {
+        SegyFormat format;
+        format.setKeySlot(11, 337, HeaderDataType::IeeeDouble);
+        SegyFormatViewer viewer(1, 0, &format, nullptr);
+        ModalDialogCloser closer;
+        auto* easting = control<QComboBox>(viewer, "Source_Easting_Type");
+        QCOMPARE(easting->count(), HeaderDataType::codeCount);
+        QCOMPARE(easting->currentText(), QStringLiteral("IEEE Double"));
+        edit(viewer, "Source_Northing_StartByte", QStringLiteral("341"));
+        QCOMPARE(closer.count(), 1);
+        QVERIFY(closer.seen().first().text.contains(QStringLiteral("Source Northing and Source Easting")));
+        control<QComboBox>(viewer, "Source_Northing_Type")->setCurrentText(QStringLiteral("8-byte unsigned"));
+        QCOMPARE(format.keySlot(12).startByte, 341);
+        QCOMPARE(format.keySlot(12).type, int(HeaderDataType::UInt64));
+    }
+
     void saveAndOpen_data()
     {
         obrtest::columns<QString, int>({"sampleFormat", "storedCode"});

@@ -46,9 +46,9 @@ SegyAnalysis::SegyAnalysis(ObrConsole* console, const QString& seismicDirectory,
 {
     setupUi(this);
     SampleFormatBox::fill(SampleFormat);
-    dataTypeNames =
-        QStringList{QStringLiteral("1-byte int"), QStringLiteral("2-byte int"), QStringLiteral("4-byte int"),
-                    QStringLiteral("IBM Float"), QStringLiteral("IEEE Float")};
+    // By code: an entry's index is its type.
+    for (int code = 0; code < HeaderDataType::codeCount; ++code)
+        dataTypeNames.append(QString::fromLatin1(HeaderDataType::boxName(code)));
     BinaryHeader_TwoByteTable->setModel(binaryTwoByteModel);
     BinaryHeader_FourByteTable->setModel(binaryFourByteModel);
     int table = 0;
@@ -57,6 +57,7 @@ SegyAnalysis::SegyAnalysis(ObrConsole* console, const QString& seismicDirectory,
         traceWordModels.append(new TraceWordModel(HeaderWordTables::TraceTable(table++), this));
         view->setModel(traceWordModels.last());
     }
+    addExtensionTable();
     scanProgress->setObjectName(QStringLiteral("ScanProgress"));
     scanProgress->setFormat(QStringLiteral("Scanning traces: %v of %m"));
     scanProgress->hide();
@@ -266,7 +267,7 @@ void SegyAnalysis::fieldStartByteEdited(int row)
 
 void SegyAnalysis::fieldTypeChanged(int row, int index)
 {
-    if (updating || index < 0 || index > 4)
+    if (updating || index < 0 || index >= dataTypeNames.size())
         return;
     const int slot = SegyFieldRanges::fields()[size_t(row)].keySlot;
     format->setKeySlot(slot, format->keySlot(slot).startByte, index);

@@ -14,6 +14,7 @@
 #include <memory>
 
 class BackgroundTraceScan;
+class ExtensionWordModel;
 class Histogram;
 class ObrConsole;
 class QProgressBar;
@@ -155,6 +156,9 @@ private:
     void buildTraceHeaderTables();
     void describeTraceHeaderWords();
     void describeTraceWordTable(int table);
+    // The tab of the words of trace header extension 1, shown while the scanned headers hold it.
+    void addExtensionTable();
+    void showExtensionWords();
     // After a background scan: the table in view first, then one table per turn of the event
     // loop, since laying out hundreds of trace columns takes a while.
     void describeTablesInTurn(QVector<int> tables);
@@ -198,6 +202,8 @@ private:
     QStandardItemModel* binaryTwoByteModel;
     QStandardItemModel* binaryFourByteModel;
     QVector<TraceWordModel*> traceWordModels; // 1-byte, 2-byte, 4-byte, IBM, IEEE
+    ExtensionWordModel* extensionWordModel = nullptr;
+    QTableView* extensionTable = nullptr;
     BackgroundTraceScan* scanner;
     QProgressBar* scanProgress;
     // A typed or stepped scan range waits this long for the next key before it is read.

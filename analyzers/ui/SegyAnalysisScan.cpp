@@ -32,6 +32,7 @@ void SegyAnalysis::showScanResult(const TraceRangeScan::Result& result)
     rawHeaders = result.headers;
     buildTraceHeaderTables();
     describeTraceHeaderWords();
+    showExtensionWords();
 }
 
 void SegyAnalysis::scanFinished()
@@ -40,8 +41,12 @@ void SegyAnalysis::scanFinished()
     fieldRanges = scanner->result().ranges;
     rawHeaders = scanner->result().headers;
     buildTraceHeaderTables();
+    showExtensionWords();
+    // The extension's tab follows the word tables; it is described at once.
     const int inView = TraceHeader_WordDump->currentIndex();
-    QVector<int> tables{inView};
+    QVector<int> tables;
+    if (inView >= 0 && inView < traceWordModels.size())
+        tables.append(inView);
     for (int t = 0; t < traceWordModels.size(); ++t) {
         if (t != inView)
             tables.append(t);

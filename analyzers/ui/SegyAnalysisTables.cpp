@@ -1,4 +1,5 @@
 // The header tables and controls of the SEG-Y analyzer.
+#include "analyzers/ExtensionWordModel.h"
 #include "analyzers/TraceWordModel.h"
 #include "analyzers/ui/SegyAnalysis.h"
 #include "seismic/EbcdicTable.h"
@@ -155,6 +156,30 @@ void SegyAnalysis::describeTraceWordTable(int table)
     view->setColumnHidden(kindColumn, true);
 }
 
+void SegyAnalysis::addExtensionTable()
+{
+    extensionWordModel = new ExtensionWordModel(this);
+    extensionTable = new QTableView(TraceHeader_WordDump);
+    extensionTable->setObjectName(QStringLiteral("TraceHeader_ExtensionOneTable"));
+    extensionTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    extensionTable->verticalHeader()->setVisible(false);
+    extensionTable->setModel(extensionWordModel);
+    compactRows(extensionTable);
+    extensionTable->horizontalHeader()->setDefaultSectionSize(120);
+    TraceHeader_WordDump->setTabVisible(
+        TraceHeader_WordDump->addTab(extensionTable, QStringLiteral("Extension 1")), false);
+}
+
+void SegyAnalysis::showExtensionWords()
+{
+    extensionWordModel->show(rawHeaders, scanFirstTrace, data && data->swapBytes());
+    setColumnWidthAtLeast(extensionTable, byteColumn, 80);
+    setColumnWidthAtLeast(extensionTable, descriptionColumn, 200);
+    setColumnWidthAtLeast(extensionTable, kindColumn, 100);
+    TraceHeader_WordDump->setTabVisible(TraceHeader_WordDump->indexOf(extensionTable),
+                                        HeaderWordTables::anyExtensionOne(rawHeaders));
+}
+
 void SegyAnalysis::readBinaryHeaderWords()
 {
     if (!data)
@@ -287,7 +312,7 @@ void SegyAnalysis::populateControls()
         const auto& slot = format->keySlot(field.keySlot);
         rowEdit(row, "_StartByte")->setText(QString::number(slot.startByte));
         findChild<QComboBox*>(QString::fromLatin1(field.prefix) + QStringLiteral("_Type"))
-            ->setCurrentIndex(slot.type <= HeaderDataType::IeeeFloat ? slot.type : -1);
+            ->setCurrentIndex(slot.type < dataTypeNames.size() ? slot.type : -1);
     }
     if (!data)
         return;

@@ -73,6 +73,9 @@ SegyFormatViewer::SegyFormatViewer(int first, int second, SegyFormat* format, QW
     ScreenFit::fitToScreen(this);
     Save->setText(QStringLiteral("Save Format"));
     for (int row = 0; row < int(rows.size()); ++row) {
+        // The form lists the first types; an entry's index is its type.
+        for (int code = typeBox(row)->count(); code < HeaderDataType::codeCount; ++code)
+            typeBox(row)->addItem(QString::fromLatin1(HeaderDataType::boxName(code)));
         if (rows[size_t(row)].slot < 0) {
             startByteEdit(row)->setEnabled(false);
             typeBox(row)->setEnabled(false);
@@ -152,7 +155,7 @@ void SegyFormatViewer::fillControls(const QString& description, bool fileExists)
         }
         const SegyFormat::KeySlot& key = format->keySlot(slot);
         startByteEdit(row)->setText(QString::number(key.startByte));
-        typeBox(row)->setCurrentIndex(key.type <= HeaderDataType::IeeeFloat ? key.type : -1);
+        typeBox(row)->setCurrentIndex(key.type < HeaderDataType::codeCount ? key.type : -1);
         // Checked when the field lies inside the trace header.
         has->setChecked(key.startByte >= 1 &&
                         key.startByte + HeaderDataType::size(key.type) - 1 <= format->traceHeaderSize);
@@ -168,7 +171,7 @@ void SegyFormatViewer::rowEdited(int row)
     const int startByte = startByteEdit(row)->text().toInt(&valid);
     const int type = typeBox(row)->currentIndex();
     const int slot = rows[size_t(row)].slot;
-    if (!valid || type < 0 || type > HeaderDataType::IeeeFloat)
+    if (!valid || type < 0 || type >= HeaderDataType::codeCount)
         return;
     format->setKeySlot(slot, startByte, type);
     checkOverlap(row);
@@ -178,7 +181,8 @@ void SegyFormatViewer::checkOverlap(int row)
 {
     auto extent = [this](int r) {
         const int start = startByteEdit(r)->text().toInt();
-        const int length = typeBox(r)->currentText() == QLatin1String("2-byte int") ? 2 : 4;
+        const int size = HeaderDataType::size(typeBox(r)->currentIndex());
+        const int length = size > 0 ? size : 4;
         return std::pair(start, start + length - 1);
     };
     const auto [first, last] = extent(row);
