@@ -154,7 +154,7 @@ void printText(const Facts& facts, TerminalConsole& console)
     if (fields.intervalMicroseconds > 0)
         say(QStringLiteral("Extended interval"), QStringLiteral("%1 us").arg(fields.intervalMicroseconds));
     if (fields.additionalTraceHeaders > 0)
-        say(QStringLiteral("Additional trace headers"), QStringLiteral("%1 (trace header %2 bytes)")
+        say(QStringLiteral("Additional headers"), QStringLiteral("%1 (trace header %2 bytes)")
                                                             .arg(fields.additionalTraceHeaders)
                                                             .arg(facts.traceHeaderLength));
     if (fields.firstTraceOffset > 0)
