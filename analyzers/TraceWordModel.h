@@ -1,19 +1,12 @@
 #pragma once
 
-#include "analyzers/HeaderWordTables.h"
+#include "analyzers/HeaderWordModel.h"
 
-#include <QAbstractTableModel>
-#include <QByteArray>
-#include <QVector>
-
-// One of the analyzer's trace header word tables: byte position, the field the format places
-// there, a hidden kind column, then a column per scanned trace. Values are decoded only when a
-// cell is shown, so a scan of many thousand traces costs the window nothing until it is looked at.
-class TraceWordModel : public QAbstractTableModel {
+// One of the analyzer's trace header word tables by word size: the field the format places at each
+// position, a hidden kind column, then the values of the scanned traces.
+class TraceWordModel : public HeaderWordModel {
     Q_OBJECT
 public:
-    static constexpr int firstValueColumn = 3;
-
     TraceWordModel(HeaderWordTables::TraceTable table, QObject* parent = nullptr);
 
     // The words of headerSize bytes described through slotOf, with the values of the raw headers
@@ -21,15 +14,9 @@ public:
     void show(int headerSize, const QVector<QByteArray>& headers, int firstTrace, bool swap,
               const HeaderWordTables::SlotLookup& slotOf);
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+protected:
+    QVariant value(int row, const QByteArray& header, bool swap) const override;
 
 private:
     HeaderWordTables::TraceTable table;
-    QVector<HeaderWordTables::Row> rows;
-    QVector<QByteArray> headers;
-    int firstTrace = 1;
-    bool swap = false;
 };

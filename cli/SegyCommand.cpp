@@ -42,11 +42,12 @@ bool SegyCommand::openFileOfKnownFormat(TerminalConsole& console)
     const int code = data->statedSampleFormat();
     if (SegyLayout::knownSampleFormat(code) || !formatPath().isEmpty())
         return true;
-    console.error(QStringLiteral("%1: sample format code %2 is none of the SEG-Y standard's; give a format file "
-                                 "(--format) that says how its samples are stored")
-                      .arg(file())
-                      .arg(code),
-                  false);
+    console.error(
+        QStringLiteral("%1: sample format code %2 is none of the SEG-Y standard's; give a format file "
+                       "(--format) that says how its samples are stored")
+            .arg(file())
+            .arg(code),
+        false);
     return false;
 }
 

@@ -155,8 +155,8 @@ void printText(const Facts& facts, TerminalConsole& console)
         say(QStringLiteral("Extended interval"), QStringLiteral("%1 us").arg(fields.intervalMicroseconds));
     if (fields.additionalTraceHeaders > 0)
         say(QStringLiteral("Additional headers"), QStringLiteral("%1 (trace header %2 bytes)")
-                                                            .arg(fields.additionalTraceHeaders)
-                                                            .arg(facts.traceHeaderLength));
+                                                      .arg(fields.additionalTraceHeaders)
+                                                      .arg(facts.traceHeaderLength));
     if (fields.firstTraceOffset > 0)
         say(QStringLiteral("First trace at byte"), QString::number(facts.dataStart + 1));
     if (fields.traceCount > 0)
