@@ -1,5 +1,6 @@
 #include "cli/CliCopyOperator.h"
 
+#include "cli/CliArguments.h"
 #include "cli/TerminalConsole.h"
 #include "devices/TapeDevice.h"
 
@@ -31,6 +32,32 @@ void CliCopyOperator::showProgress(qint64 done)
 void CliCopyOperator::endProgress()
 {
     console.clearProgress();
+}
+
+void CliCopyOperator::allowFrom(const cli::Arguments& arguments)
+{
+    overwrite = arguments.has(QStringLiteral("overwrite"));
+    append = arguments.has(QStringLiteral("append"));
+}
+
+bool CliCopyOperator::replaceFile(const QString& path)
+{
+    if (!overwrite)
+        console.information(QStringLiteral("%1 exists: --overwrite replaces it").arg(path), false);
+    return overwrite;
+}
+
+CopyOperator::TapeStart CliCopyOperator::startOnTapeWithData(TapeDevice* drive, int)
+{
+    if (overwrite)
+        return TapeStart::Overwrite;
+    if (append)
+        return TapeStart::Append;
+    console.information(QStringLiteral("%1 holds data: --overwrite writes from its start, --append after its "
+                                       "last file")
+                            .arg(drive->name()),
+                        false);
+    return TapeStart::Cancel;
 }
 
 TapeDevice* CliCopyOperator::nextInputTape(TapeDevice* drive)

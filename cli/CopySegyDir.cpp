@@ -61,7 +61,7 @@ int runDirCopy(const cli::Arguments& arguments, TerminalConsole& console, bool s
 
     QList<DeviceArgument> nextInputTapes;
     QList<DeviceArgument> nextOutputTapes;
-    if (!cli::tapeList(arguments, "next-tape", &nextInputTapes) ||
+    if (!cli::outputChoice(arguments) || !cli::tapeList(arguments, "next-tape", &nextInputTapes) ||
         !cli::tapeList(arguments, "next-output-tape", &nextOutputTapes))
         return cli::UsageError;
 
@@ -89,9 +89,11 @@ int runDirCopy(const cli::Arguments& arguments, TerminalConsole& console, bool s
     }
 
     CliDirCopyOperator copyOperator(console, nextInputTapes, nextOutputTapes);
+    copyOperator.allowFrom(arguments);
     SegyDirCopyJob job(&console, &copyOperator, settings);
     const bool copied = job.run();
-    return copied && !copyOperator.tapeChangeFailed() ? cli::Success : cli::JobFailed;
+    // An abort is no failure in the window; here it leaves the job undone.
+    return copied && !job.wasAborted() && !copyOperator.tapeChangeFailed() ? cli::Success : cli::JobFailed;
 }
 
 int runCopySegyDir(const cli::Arguments& arguments, TerminalConsole& console)
@@ -131,7 +133,10 @@ OBRIO_COMMAND(
             "name that exists already gets a number: a.sgy becomes a-1.sgy. A tape output gets one\n"
             "tape file per input file; with --tape-limit a file that would cross the limit starts\n"
             "the next output tape (--next-output-tape), and from an input tape the tape changes only\n"
-            "where the record field (--record-byte, --record-size) of the trace header changes."))
+            "where the record field (--record-byte, --record-size) of the trace header changes.\n"
+            "Each output file appears once it is whole. When the job fails or Ctrl-C stops it, the\n"
+            "outputs of the input file in hand are removed (all of a --concatenate output) and a\n"
+            "tape output ends with file marks after its last block."))
         .option(cli::flag("concatenate",
                           QStringLiteral("all input files into one output file, headers once")))
         .option(cli::option("tape-limit", "GB",
@@ -167,7 +172,9 @@ OBRIO_COMMAND(
             "line_1002.sgd, ...; without it a file of several field records gets a warning.\n"
             "A file SEG-D cannot hold (sample interval, more than 9999 traces, for 2.1 a negative\n"
             "recording delay) is passed over with an error, the others are converted, and obrio\n"
-            "ends with status 1."))
+            "ends with status 1. Each field file appears once it is whole; Ctrl-C stops the job\n"
+            "at the next trace, removes the field files of the input file in hand, and obrio ends\n"
+            "with status 1."))
         .option(cli::option("rev", "2.1|3.1", QStringLiteral("the SEG-D revision")).required())
         .option(cli::flag("per-record",
                           QStringLiteral("one SEG-D file per field record, named IN_<record>.sgd")))

@@ -21,6 +21,14 @@ bool tapeList(const Arguments& arguments, const char* option, QList<DeviceArgume
     return true;
 }
 
+bool outputChoice(const Arguments& arguments)
+{
+    if (!arguments.has(QStringLiteral("overwrite")) || !arguments.has(QStringLiteral("append")))
+        return true;
+    arguments.usageError(QStringLiteral("--overwrite and --append exclude each other"));
+    return false;
+}
+
 TapeDevice* openJobTape(const DeviceArgument& device, unsigned mode, const Arguments& arguments,
                         TerminalConsole& console, TapeArgument* tape)
 {

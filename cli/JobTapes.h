@@ -15,6 +15,8 @@ class Arguments;
 // The tapes a repeatable option (--next-tape, --next-output-tape) names; false, with the usage
 // error given, for one that is no tape.
 [[nodiscard]] bool tapeList(const Arguments& arguments, const char* option, QList<DeviceArgument>* tapes);
+// --overwrite and --append, which exclude each other; false, with the usage error given, for both.
+[[nodiscard]] bool outputChoice(const Arguments& arguments);
 // Opens the drive `device` names in `mode` with the job's --no-rewind and --unload; null when it
 // cannot be used (reported).
 TapeDevice* openJobTape(const DeviceArgument& device, unsigned mode, const Arguments& arguments,

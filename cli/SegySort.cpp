@@ -1,3 +1,4 @@
+#include "base/WholeFile.h"
 #include "cli/CliArguments.h"
 #include "cli/CliCommand.h"
 #include "cli/SegyCommand.h"
@@ -22,24 +23,31 @@ QByteArray fileHeaders(const SegyData& data)
     return data.textHeaderRaw().left(textSize) + data.binaryHeaderRaw() + data.textHeaderRaw().mid(textSize);
 }
 
-bool writeSorted(SegyData& data, const QString& path, TerminalConsole& console)
+bool writeSorted(SegyData& data, const QString& path, bool overwrite, TerminalConsole& console)
 {
     if (QFileInfo(path).absoluteFilePath() == QFileInfo(data.device()->path()).absoluteFilePath()) {
         console.error(QStringLiteral("the sorted output would overwrite its input: ") + path, false);
         return false;
     }
-    DiskDevice out(&console, path, 1);
-    const QByteArray headers = fileHeaders(data);
-    if (!out.ok() || !out.write(headers.constData(), headers.size()))
+    if (QFileInfo::exists(path) && !overwrite) {
+        console.error(QStringLiteral("%1 exists: --overwrite replaces it").arg(path), false);
         return false;
+    }
+    WholeFile out(path);
+    const QByteArray headers = fileHeaders(data);
+    bool written = out.open() && out.write(headers.constData(), headers.size());
     const auto trace = SeismicTrace::create(-1, data.sampleInterval());
     std::vector<char> bytes(size_t(std::max(data.traceLength(), 0)));
-    for (int record = 1; record <= data.recordCount(); ++record) {
-        for (int n = 1; n <= data.index()->tracesInRecord(record); ++n) {
-            if (!trace || !data.seekTrace(record, n) || !data.readTraceInto(bytes.data(), *trace) ||
-                !out.write(bytes.data(), int(bytes.size())))
+    for (int record = 1; written && record <= data.recordCount(); ++record) {
+        for (int n = 1; written && n <= data.index()->tracesInRecord(record); ++n) {
+            if (!trace || !data.seekTrace(record, n) || !data.readTraceInto(bytes.data(), *trace))
                 return false;
+            written = out.write(bytes.data(), qint64(bytes.size()));
         }
+    }
+    if (!written || !out.commit(true)) {
+        console.error(QStringLiteral("error writing %1: %2").arg(path, out.errorString()), false);
+        return false;
     }
     console.message(QStringLiteral("%1 traces written to %2").arg(data.traceCount()).arg(path), Qt::black);
     return true;
@@ -86,7 +94,8 @@ int runSort(const cli::Arguments& arguments, TerminalConsole& console)
                         black);
     }
     if (arguments.has(QStringLiteral("out")) &&
-        !writeSorted(*data, arguments.text(QStringLiteral("out")), console))
+        !writeSorted(*data, arguments.text(QStringLiteral("out")), arguments.has(QStringLiteral("overwrite")),
+                     console))
         return cli::JobFailed;
     return cli::Success;
 }
@@ -103,7 +112,9 @@ OBRIO_COMMAND(
             "5 offset, 6 field file, 9 inline (3-D), 10 crossline (3-D), 11 attribute,\n"
             "12 CMP (2-D) or inline (3-D).\n"
             "Lists every gather with its trace count and key values. With --out the traces\n"
-            "are written, unchanged, in sorted order to FILE2 after the input's file headers."))
+            "are written, unchanged, in sorted order to FILE2 after the input's file headers;\n"
+            "FILE2 appears only once it is whole."))
         .option(cli::option("by", "CODE", QStringLiteral("the sort code"), cli::integer(0, 12)).required())
         .option(cli::option("out", "FILE2", QStringLiteral("write the sorted traces to this file")))
+        .option(cli::flag("overwrite", QStringLiteral("replace FILE2 when it exists")))
         .argument(SegyCommand::fileArgument()))

@@ -25,7 +25,9 @@ int readOptions(const cli::Arguments& arguments, Options* options)
     if (!DeviceArgument::parse(arguments.positional(0), &options->input, &errorText) ||
         !DeviceArgument::parse(arguments.positional(1), &options->output, &errorText))
         return arguments.usageError(errorText);
-    return cli::tapeList(arguments, "next-tape", &options->nextTapes) ? cli::Success : cli::UsageError;
+    return cli::outputChoice(arguments) && cli::tapeList(arguments, "next-tape", &options->nextTapes)
+               ? cli::Success
+               : cli::UsageError;
 }
 
 int runCopy(const cli::Arguments& arguments, TerminalConsole& console, Kind kind)
@@ -45,6 +47,7 @@ int runCopy(const cli::Arguments& arguments, TerminalConsole& console, Kind kind
     const bool segy = kind == Kind::Segy;
     CliCopyOperator copyOperator(console, segy ? QStringLiteral("traces") : QStringLiteral("blocks"),
                                  options.nextTapes);
+    copyOperator.allowFrom(arguments);
     std::unique_ptr<CopyJob> job;
     if (segy)
         job = std::make_unique<SegyCopyJob>(&console, &copyOperator, input, output);
@@ -77,11 +80,22 @@ OBRIO_COMMAND(
                   "--next-tape devices in order, else a question when standard input is a\n"
                   "terminal, else \"No more tapes\". A tape output gets a file mark after each\n"
                   "file and a second one at the end. Tapes are rewound at their end unless\n"
-                  "--no-rewind is given; --unload unloads an input tape read to its end."))
+                  "--no-rewind is given; --unload unloads an input tape read to its end.\n"
+                  "An output file appears only once it is whole; an existing one is replaced\n"
+                  "only with --overwrite. An output tape that holds data where it stands is\n"
+                  "written over from its start only with --overwrite, or after its last file\n"
+                  "with --append. Ctrl-C (or SIGTERM) stops the job at the next block: a disk\n"
+                  "output is then removed, a tape output ends with file marks after its last\n"
+                  "block, the summary says \"job aborted\" and the status is 1. A second Ctrl-C\n"
+                  "ends at once."))
               .option(cli::option("next-tape", "DEV", QStringLiteral("the tape to go on with at a file mark"))
                           .repeatable())
               .option(cli::flag("no-rewind", QStringLiteral("leave the tapes where the job ends")))
-              .option(cli::flag("unload", QStringLiteral("unload an input tape read to its end"))))
+              .option(cli::flag("unload", QStringLiteral("unload an input tape read to its end")))
+              .option(cli::flag("overwrite", QStringLiteral("replace an existing output file; write over an "
+                                                            "output tape that holds data from its start")))
+              .option(cli::flag("append", QStringLiteral("write after the last file of an output tape that "
+                                                         "holds data"))))
 OBRIO_COMMAND(
     copySegy,
     cli::Command::action("copy", "segy", QStringLiteral("copy one SEG-Y data set byte for byte"), runSegy)

@@ -63,7 +63,7 @@ int runSegd(const cli::Arguments& arguments, TerminalConsole& console)
         return arguments.usageError(errorText);
     if (!readOptions(arguments, &options, &status))
         return status;
-    if (!cli::tapeList(arguments, "next-tape", &nextTapes) ||
+    if (!cli::outputChoice(arguments) || !cli::tapeList(arguments, "next-tape", &nextTapes) ||
         !cli::tapeList(arguments, "next-output-tape", &nextOutputTapes))
         return cli::UsageError;
     if (options.realTime && in.isTape())
@@ -71,7 +71,7 @@ int runSegd(const cli::Arguments& arguments, TerminalConsole& console)
 
     ReportConsole report(&console);
     if (arguments.has(QStringLiteral("report")) &&
-        !report.open(arguments.text(QStringLiteral("report")), arguments.has(QStringLiteral("append")),
+        !report.open(arguments.text(QStringLiteral("report")), arguments.has(QStringLiteral("append-report")),
                      &errorText)) {
         console.error(errorText, false);
         return cli::JobFailed;
@@ -83,6 +83,7 @@ int runSegd(const cli::Arguments& arguments, TerminalConsole& console)
         return cli::JobFailed;
 
     CliSegdCopyOperator copyOperator(console, nextTapes, nextOutputTapes);
+    copyOperator.allowFrom(arguments);
     SegdCopyJob job(&report, &copyOperator, options);
     const SegdCopyJob::Outcome outcome = job.run();
     // Ctrl-C is how a watch ends; for any other copy it leaves the job undone.
@@ -105,7 +106,9 @@ OBRIO_COMMAND(
                            "field files follow each other, with --eofs a file mark after each; the job\n"
                            "ends with a file mark. With --watch the job copies each field file a recording\n"
                            "system writes into IN once it is complete, until Ctrl-C. Ctrl-C stops any copy\n"
-                           "after the current trace, with the summary."))
+                           "after the current trace, with the summary: the field file in hand is removed\n"
+                           "(on tape, file marks end the data after its last block) and the status is 1,\n"
+                           "0 for --watch."))
         .option(cli::option("range", "LIST", QStringLiteral("copy only the field files listed")))
         .option(cli::flag("exclude", QStringLiteral("copy all field files but those of --range")))
         .option(cli::option("zero", "LIST",
@@ -129,6 +132,6 @@ OBRIO_COMMAND(
         .option(cli::option("poll", "MS", QStringLiteral("read the watched directory every MS milliseconds"),
                             cli::integer(1, 3600000)))
         .option(cli::option("report", "FILE", QStringLiteral("also write the job's lines to FILE")))
-        .option(cli::flag("append", QStringLiteral("add to the report file instead of replacing it")))
+        .option(cli::flag("append-report", QStringLiteral("add to the report file instead of replacing it")))
         .argument(cli::argument("IN", QStringLiteral("the input: a directory, tape:N or tape:PATH")))
         .argument(cli::argument("OUT", QStringLiteral("the output: a directory, tape:N or tape:PATH"))))

@@ -1,5 +1,6 @@
 #include "cli/CliCommand.h"
 #include "cli/CliInvocation.h"
+#include "cli/Interruption.h"
 #include "cli/QtMessages.h"
 #include "cli/TerminalConsole.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
 {
     // A file grown past the size limit is a write error the job reports, not a reason to die.
     std::signal(SIGXFSZ, SIG_IGN);
+    Interruption::install();
     QCoreApplication::setOrganizationName(QStringLiteral("Corvane"));
     QCoreApplication::setApplicationName(QStringLiteral("OBR IO Utility"));
     QCoreApplication::setApplicationVersion(

@@ -4,9 +4,12 @@
 #include "copy/CopyOperator.h"
 #include "copy/DiskStreamCopy.h"
 #include "copy/InputTapeChange.h"
+#include "copy/OutputTapeEnds.h"
 #include "copy/SameFile.h"
 #include "devices/TapeDevice.h"
 
+#include <QFileInfo>
+#include <cstring>
 #include <new>
 
 namespace {
@@ -40,12 +43,38 @@ bool CopyJob::run()
     // The output is opened only for an input worth copying, so a bad input leaves it as it was.
     if (targetsDiffer() && openInput() && prepareInput() && openOutput() && prepareOutput())
         copyFiles();
-    if (output.tape && !failed)
-        endOutputTape();
     inputFile_.close();
-    outputFile.close();
+    endOutput();
     report();
     return !failed;
+}
+
+void CopyJob::endOutput()
+{
+    if (output.tape) {
+        if (!failed)
+            endOutputTape();
+        else if (tapeWritten && !OutputTapeEnds::closeEarly(output.tape, lines))
+            driveFailed();
+    } else if (!failed && !outputFile.commit(true)) {
+        fail(QStringLiteral("error writing to output file %1: %2 - job will abort")
+                 .arg(output.path, outputFile.errorString()));
+    }
+    if (!failed)
+        return;
+    if (outputFile.discard())
+        lines.outputRemoved(output.path);
+    // Only whole tape files stay; a disk output is gone.
+    if (!output.tape)
+        kept = Kept();
+    bytesCopied = kept.bytes;
+    unitsCopied_ = kept.units;
+    filesCopied_ = kept.files;
+}
+
+void CopyJob::keepCounts()
+{
+    kept = {bytesCopied, unitsCopied_, filesCopied_};
 }
 
 void CopyJob::say(const QString& text)
@@ -100,12 +129,27 @@ bool CopyJob::openInput()
 
 bool CopyJob::openOutput()
 {
-    if (output.tape)
-        return true;
+    if (output.tape) {
+        QString refusal;
+        switch (OutputTapeEnds::prepare(output.tape, copyOperator, lines, &refusal)) {
+        case OutputTapeEnds::Start::Write:
+            return true;
+        case OutputTapeEnds::Start::Kept:
+            fail(refusal);
+            return false;
+        case OutputTapeEnds::Start::DriveFailed:
+            driveFailed();
+            return false;
+        }
+    }
+    if (QFileInfo::exists(output.path) && !copyOperator->replaceFile(output.path)) {
+        fail(QStringLiteral("output file %1 exists and is left as it is - job will abort").arg(output.path));
+        return false;
+    }
     outputFile.setFileName(output.path);
-    if (outputFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+    if (outputFile.open())
         return true;
-    fail(QStringLiteral("error opening output file: ") + output.path);
+    fail(QStringLiteral("error opening output file: %1 (%2)").arg(output.path, outputFile.errorString()));
     return false;
 }
 
@@ -137,8 +181,8 @@ bool CopyJob::readInputBlock()
 bool CopyJob::writeOutput(const char* data, qint64 length, int blockLength)
 {
     if (!output.tape) {
-        if (outputFile.write(data, length) != length) {
-            fail(QStringLiteral("error writing to output file %1 - job will abort").arg(output.path));
+        if (!outputFile.write(data, length)) {
+            failWriting(outputFile.errorString());
             return false;
         }
         bytesCopied += length;
@@ -150,9 +194,15 @@ bool CopyJob::writeOutput(const char* data, qint64 length, int blockLength)
             driveFailed();
             return false;
         }
+        tapeWritten = true;
         bytesCopied += block;
     }
     return true;
+}
+
+void CopyJob::failWriting(const QString& reason)
+{
+    fail(QStringLiteral("error writing to output file %1: %2 - job will abort").arg(output.path, reason));
 }
 
 bool CopyJob::goOn()
@@ -160,6 +210,7 @@ bool CopyJob::goOn()
     if (copyOperator->keepAlive())
         return true;
     fail(QStringLiteral("copy stopped by the operator - job will abort"));
+    aborted = true;
     return false;
 }
 
@@ -181,6 +232,7 @@ void CopyJob::copyFiles()
             driveFailed();
             break;
         }
+        keepCounts();
     }
     copyOperator->endProgress();
 }
@@ -221,7 +273,7 @@ bool CopyJob::copyDiskToDisk()
             return false;
         }
         if (status == DiskStreamCopy::Status::writeFailed) {
-            fail(QStringLiteral("error writing to output file %1 - job will abort").arg(output.path));
+            failWriting(QString::fromLocal8Bit(std::strerror(stream.errorCode())));
             return false;
         }
         if (status == DiskStreamCopy::Status::ended)
@@ -296,10 +348,13 @@ bool CopyJob::copyTapeFile()
 void CopyJob::changeInputTape()
 {
     TapeDevice* next = endInputTape(lines, copyOperator, inputTape_, inputTapeNumber);
-    if (next)
+    if (next) {
         inputTape_ = next;
-    else
-        done = true;
+        return;
+    }
+    done = true;
+    if (copyOperator->nextTapeFailed())
+        driveFailed();
 }
 
 void CopyJob::endOutputTape()
@@ -317,7 +372,9 @@ void CopyJob::endOutputTape()
 void CopyJob::report()
 {
     const Names texts = names();
-    if (failed) {
+    if (aborted) {
+        lines.jobAborted();
+    } else if (failed) {
         lines.jobFailed();
     } else if (!input.tape) {
         say(QStringLiteral("Copied file  ") + input.path);

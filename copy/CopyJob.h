@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/WholeFile.h"
 #include "copy/JobConsole.h"
 
 #include <QFile>
@@ -32,8 +33,11 @@ public:
     CopyJob(const CopyJob&) = delete;
     CopyJob& operator=(const CopyJob&) = delete;
 
-    // Runs the job, writing its console lines; true when it succeeded.
+    // Runs the job, writing its console lines; true when it succeeded. A disk output appears
+    // only when the job succeeds; a tape output that stops early ends with file marks.
     [[nodiscard]] bool run();
+    // The operator stopped the job (it then failed).
+    bool wasAborted() const { return aborted; }
 
 protected:
     // The job's names on the console: "%1 started at", the summary head, and the
@@ -73,6 +77,8 @@ protected:
     [[nodiscard]] bool readInputBlock();
     // Writes `length` bytes, cut into blocks of `blockLength` on a tape.
     [[nodiscard]] bool writeOutput(const char* data, qint64 length, int blockLength);
+    // A write to the disk output failed for `reason`.
+    void failWriting(const QString& reason);
 
     TapeDevice* inputTape() const { return inputTape_; }
     TapeDevice* outputTape() const { return output.tape; }
@@ -98,7 +104,12 @@ private:
     [[nodiscard]] bool inputWhole(qint64 endPosition);
     [[nodiscard]] bool copyTapeFile();
     void changeInputTape();
+    // Commits or removes a disk output, ends or closes a tape output, and keeps the counts of
+    // what the output holds whole.
+    void endOutput();
     void endOutputTape();
+    // What the output holds whole so far: a tape file ends with its mark.
+    void keepCounts();
     // Lets the operator's window live; false (and the job failed) when asked to stop.
     [[nodiscard]] bool goOn();
     // A drive operation failed; the drive has reported why.
@@ -112,7 +123,7 @@ private:
     TapeDevice* inputTape_;
     QFile inputFile_;
     qint64 inputFileSize = 0;
-    QFile outputFile;
+    WholeFile outputFile;
     struct AlignedDelete {
         void operator()(char* data) const;
     };
@@ -122,6 +133,13 @@ private:
     int filesCopied_ = 0;
     qint64 blocksRead_ = 0;
     int inputTapeNumber = 1;
+    struct Kept {
+        qint64 bytes = 0;
+        qint64 units = 0;
+        int files = 0;
+    } kept;
+    bool tapeWritten = false;
     bool done = false;
     bool failed = false;
+    bool aborted = false;
 };

@@ -31,16 +31,21 @@ DiskStreamCopy::Status DiskStreamCopy::copyBuffered(qint64* copied)
     do
         got = ::read(input, buffer, static_cast<size_t>(bufferSize));
     while (got < 0 && errno == EINTR);
-    if (got < 0)
+    if (got < 0) {
+        error = errno;
         return Status::readFailed;
+    }
     if (got == 0)
         return Status::ended;
     for (ssize_t written = 0; written < got;) {
         const ssize_t count = ::write(output, buffer + written, static_cast<size_t>(got - written));
         if (count < 0 && errno == EINTR)
             continue;
-        if (count <= 0)
+        if (count <= 0) {
+            // A write of nothing is a full device that did not say so.
+            error = count < 0 ? errno : ENOSPC;
             return Status::writeFailed;
+        }
         written += count;
         *copied += count;
     }

@@ -19,6 +19,8 @@ public:
 
     // Copies the next stretch and puts its length in `copied`.
     [[nodiscard]] Status next(qint64* copied);
+    // The system's error code of the failed read or write.
+    int errorCode() const { return error; }
 
 private:
     [[nodiscard]] Status copyBuffered(qint64* copied);
@@ -28,4 +30,5 @@ private:
     char* buffer;
     qint64 bufferSize;
     Way way;
+    int error = 0;
 };

@@ -51,6 +51,17 @@ void JobConsole::jobFailed()
     say(QString());
 }
 
+void JobConsole::jobAborted()
+{
+    say(QStringLiteral("  job aborted"));
+    say(QString());
+}
+
+void JobConsole::outputRemoved(const QString& path)
+{
+    console->information(QStringLiteral("%1 is not written: the job did not finish it").arg(path), false);
+}
+
 void JobConsole::warning(const QString& text)
 {
     console->warning(text, false);

@@ -25,6 +25,10 @@ public:
     void reportedElsewhere() { told = true; }
     // "  job failed" and an empty line; the pop-up went with the error that caused it.
     void jobFailed();
+    // "  job aborted" and an empty line: the operator stopped the job.
+    void jobAborted();
+    // The output `path` was not finished: what was written of it is gone, the name untouched.
+    void outputRemoved(const QString& path);
     void warning(const QString& text);
     void lowLevel(const QString& text);
 

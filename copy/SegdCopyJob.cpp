@@ -1,6 +1,7 @@
 #include "copy/SegdCopyJob.h"
 
 #include "base/ObrConsole.h"
+#include "copy/OutputTapeEnds.h"
 #include "copy/OutputTapeOperator.h"
 #include "copy/SameFile.h"
 #include "copy/SegdDirectoryWatch.h"
@@ -61,16 +62,19 @@ SegdCopyJob::Outcome SegdCopyJob::run()
 
     if (targetsDiffer())
         copyLoop();
-    static_cast<void>(flushSpan());
     inputFile.close();
-    if (outputFile.isOpen()) {
-        // A field file cut short by the failure is no copy of it.
-        outputFile.close();
-        outputFile.remove();
+    // A field file cut short by a failure or an abort is no copy of it.
+    if (outputFile.discard())
+        lines.outputRemoved(outputPath);
+    if (outputTape && !noMoreOutput) {
+        if (!failed && !fieldFileOpen)
+            endOutputTape();
+        else if (tapeWritten && !OutputTapeEnds::closeEarly(outputTape, lines))
+            driveFailed();
     }
-    if (outputTape && !noMoreOutput)
-        endOutputTape();
-    if (failed)
+    if (aborted)
+        lines.jobAborted();
+    else if (failed)
         console->error(QStringLiteral("  job failed"), false);
     if (outputTape && !noMoreOutput) {
         lines.say(QString());

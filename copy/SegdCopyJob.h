@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/WholeFile.h"
 #include "copy/CopyJob.h"
 #include "copy/JobState.h"
 #include "copy/NumberList.h"
@@ -100,6 +101,10 @@ private:
     [[nodiscard]] bool flushSpan();
     [[nodiscard]] bool endOutputFile();
     [[nodiscard]] bool prependToTape();
+    // Before the first block on an output tape: a tape holding data is written over only as the
+    // operator says.
+    [[nodiscard]] bool startWritingTape();
+    [[nodiscard]] bool failWriting(const QString& reason);
     void changeOutputTape();
     void endOutputTape();
 
@@ -123,8 +128,11 @@ private:
     std::unique_ptr<SegdDirectoryWatch> watch;
     QString inputPath;
     QFile inputFile;
-    QFile outputFile;
+    WholeFile outputFile;
     QString outputPath;
+    // A field file is being written; on tape, blocks of it are there.
+    bool fieldFileOpen = false;
+    bool tapeWritten = false;
 
     SegdFieldMap map;
     // The field file's bytes as read: disk input in large chunks, tape input block by block.

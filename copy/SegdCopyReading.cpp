@@ -184,10 +184,13 @@ bool SegdCopyJob::readTapeHeaderBlock()
 void SegdCopyJob::changeInputTape()
 {
     TapeDevice* next = endInputTape(lines, copyOperator, inputTape, inputTapeNumber);
-    if (next)
+    if (next) {
         inputTape = next;
-    else
-        done = true;
+        return;
+    }
+    done = true;
+    if (copyOperator->nextTapeFailed())
+        driveFailed();
 }
 
 bool SegdCopyJob::pullTapeBlock()

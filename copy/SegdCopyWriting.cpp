@@ -1,3 +1,4 @@
+#include "copy/OutputTapeEnds.h"
 #include "copy/OutputTapeOperator.h"
 #include "copy/SegdCopyJob.h"
 #include "devices/TapeDevice.h"
@@ -18,6 +19,7 @@ constexpr int prependBlockBytes = 65536;
 
 bool SegdCopyJob::openOutputFile(const SegdBytes& header)
 {
+    fieldFileOpen = true;
     if (outputTape) {
         blockFill = 0;
         blockSet = -1;
@@ -33,14 +35,17 @@ bool SegdCopyJob::openOutputFile(const SegdBytes& header)
         if (QFileInfo::exists(outputPath))
             continue;
         outputFile.setFileName(outputPath);
-        // A file that appeared meanwhile is not overwritten either.
-        if (outputFile.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+        if (outputFile.open())
             return true;
-        if (!QFileInfo::exists(outputPath)) {
-            fail(QStringLiteral("error opening file %1").arg(outputPath));
-            return false;
-        }
+        fail(QStringLiteral("error opening file %1 (%2)").arg(outputPath, outputFile.errorString()));
+        return false;
     }
+}
+
+bool SegdCopyJob::failWriting(const QString& reason)
+{
+    fail(QStringLiteral("error writing to output file %1: %2 - job will abort").arg(outputPath, reason));
+    return false;
 }
 
 bool SegdCopyJob::writeHeader(const char* data, qint64 length)
@@ -99,6 +104,7 @@ bool SegdCopyJob::writeBlock(const char* data, qint64 length)
         driveFailed();
         return false;
     }
+    tapeWritten = true;
     fieldFileBytes += double(length);
     bytesToTape += double(length);
     return true;
@@ -110,10 +116,8 @@ bool SegdCopyJob::flushSpan()
         return true;
     const qint64 length = spanLength;
     spanLength = 0;
-    if (outputFile.write(spanStart, length) != length) {
-        fail(QStringLiteral("error writing to output file %1 - job will abort").arg(outputPath));
-        return false;
-    }
+    if (!outputFile.write(spanStart, length))
+        return failWriting(outputFile.errorString());
     fieldFileBytes += double(length);
     return true;
 }
@@ -121,9 +125,13 @@ bool SegdCopyJob::flushSpan()
 bool SegdCopyJob::endOutputFile()
 {
     if (!outputTape) {
-        const bool written = flushSpan();
-        outputFile.close();
-        return written;
+        if (!flushSpan())
+            return false;
+        // A file that took the name meanwhile is not written over.
+        if (!outputFile.commit(false))
+            return failWriting(outputFile.errorString());
+        fieldFileOpen = false;
+        return true;
     }
     if (options.blockTraces && !flushBlock())
         return false;
@@ -131,12 +139,32 @@ bool SegdCopyJob::endOutputFile()
         driveFailed();
         return false;
     }
+    fieldFileOpen = false;
     return true;
+}
+
+bool SegdCopyJob::startWritingTape()
+{
+    QString refusal;
+    switch (OutputTapeEnds::prepare(outputTape, copyOperator, lines, &refusal)) {
+    case OutputTapeEnds::Start::Write:
+        return true;
+    case OutputTapeEnds::Start::Kept:
+        fail(refusal);
+        return false;
+    case OutputTapeEnds::Start::DriveFailed:
+        driveFailed();
+        return false;
+    }
+    return false;
 }
 
 bool SegdCopyJob::prependToTape()
 {
     tapeStarted = true;
+    tapeWritten = false;
+    if (!startWritingTape())
+        return false;
     if (options.prependFile.isEmpty())
         return true;
     QFile file(options.prependFile);
@@ -157,6 +185,7 @@ bool SegdCopyJob::prependToTape()
             driveFailed();
             return false;
         }
+        tapeWritten = true;
         bytesToTape += double(got);
     }
     if (!outputTape->writeFileMarks(1)) {

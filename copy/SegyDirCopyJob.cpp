@@ -46,6 +46,10 @@ bool SegyDirCopyJob::run()
         lines.error(QStringLiteral("job will abort"));
         return false;
     }
+    if (outputTape && !startWritingTape()) {
+        report();
+        return false;
+    }
     copyOperator->startProgress(inputTape ? JobProgress::unknownTotal : inputFiles.size());
     if (inputTape)
         copyTapeInput();
@@ -185,7 +189,7 @@ void SegyDirCopyJob::startInputFile(const QString& name)
 bool SegyDirCopyJob::endInputFile(const QString& label, bool* copied)
 {
     *copied = false;
-    if (refusal.isEmpty() && settings.segd && outputsOfFile.isEmpty())
+    if (refusal.isEmpty() && settings.segd && outputsOfFile.isEmpty() && !outputOpen)
         refuse(QStringLiteral("no traces to convert"));
     if (!refusal.isEmpty()) {
         passOver(label);

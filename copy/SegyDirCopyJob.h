@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/WholeFile.h"
 #include "copy/JobState.h"
 #include "copy/SegdHeaderFields.h"
 #include "copy/SegyCopyLayout.h"
@@ -55,7 +56,10 @@ public:
     SegyDirCopyJob& operator=(const SegyDirCopyJob&) = delete;
 
     // Runs the job, writing its console lines; true when it did not fail (an abort is no failure).
+    // Each output file appears when whole; the outputs of the input file in hand when the job
+    // fails or is aborted are removed, and a tape output then ends with file marks.
     [[nodiscard]] bool run();
+    bool wasAborted() const { return aborted; }
 
     // The "*.sgy" files of a directory, in name order.
     static QStringList segyFiles(const QString& directory);
@@ -104,6 +108,8 @@ private:
     [[nodiscard]] bool openOutput(const QString& name);
     [[nodiscard]] bool writeSegyHeaders(const char* headers, qint64 length);
     [[nodiscard]] bool endOutputFile();
+    // Writes the field file's last header values and gives the output its name.
+    [[nodiscard]] bool closeOutputFile();
     // Traces of the file in hand: copied, or converted. False when the job cannot go on, or when the
     // file is refused (`refusal` set).
     [[nodiscard]] bool writeTraces(const char* traces, qint64 length);
@@ -116,6 +122,13 @@ private:
     QByteArray segdHeaders() const;
     // Refuses the input file in hand for `why`: what was written of it is removed.
     void refuse(const QString& why);
+    // Removes the outputs of the input file in hand (and a concatenation's whole output), and the
+    // counts of them.
+    void removeOutputsOfFile();
+    // Before the first block on an output tape: a tape holding data is written over only as the
+    // operator says. False when the job cannot go on.
+    [[nodiscard]] bool startWritingTape();
+    [[nodiscard]] bool failWriting(const QString& reason);
     // Reports the refused file and counts it.
     void passOver(const QString& label);
     [[nodiscard]] bool write(const char* data, qint64 length, int blockLength);
@@ -133,9 +146,13 @@ private:
     TapeDevice* outputTape = nullptr;
     std::unique_ptr<char[]> work;
     std::vector<char> converted;
-    QFile outputFile;
+    WholeFile outputFile;
     QString outputPath;
     bool outputOpen = false;
+    bool tapeWritten = false;
+    // The counts when a concatenation's output was opened.
+    qint64 bytesBeforeOutput = 0;
+    int filesBeforeOutput = 0;
 
     FileHeaders first;
     bool haveFirst = false;

@@ -1,5 +1,6 @@
 #include "copy/DirCopyNames.h"
 #include "copy/DirCopyOperator.h"
+#include "copy/OutputTapeEnds.h"
 #include "copy/SegyDirCopyJob.h"
 #include "devices/TapeDevice.h"
 #include "seismic/SegyLayout.h"
@@ -14,13 +15,36 @@ bool SegyDirCopyJob::openOutput(const QString& name)
         return true;
     outputPath = DirCopyNames::uniquePath(settings.outputDirectory, name);
     outputFile.setFileName(outputPath);
-    if (!outputFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-        fail(QStringLiteral("error opening output file: ") + outputPath);
+    if (!outputFile.open()) {
+        fail(QStringLiteral("error opening output file: %1 (%2)").arg(outputPath, outputFile.errorString()));
         return false;
     }
     outputOpen = true;
-    outputsOfFile.append(outputPath);
+    bytesBeforeOutput = bytesCopied;
+    filesBeforeOutput = filesCopied;
     return true;
+}
+
+bool SegyDirCopyJob::failWriting(const QString& reason)
+{
+    fail(QStringLiteral("error writing to output file %1: %2 - job will abort").arg(outputPath, reason));
+    return false;
+}
+
+bool SegyDirCopyJob::startWritingTape()
+{
+    QString refusal;
+    switch (OutputTapeEnds::prepare(outputTape, copyOperator, lines, &refusal)) {
+    case OutputTapeEnds::Start::Write:
+        return true;
+    case OutputTapeEnds::Start::Kept:
+        fail(refusal);
+        return false;
+    case OutputTapeEnds::Start::DriveFailed:
+        driveFailed();
+        return false;
+    }
+    return false;
 }
 
 bool SegyDirCopyJob::writeSegyHeaders(const char* headers, qint64 length)
@@ -51,10 +75,8 @@ bool SegyDirCopyJob::writeTraces(const char* traces, qint64 length)
 bool SegyDirCopyJob::write(const char* data, qint64 length, int blockLength)
 {
     if (!outputTape) {
-        if (outputFile.write(data, length) != length) {
-            fail(QStringLiteral("error writing to output file %1 - job will abort").arg(outputPath));
-            return false;
-        }
+        if (!outputFile.write(data, length))
+            return failWriting(outputFile.errorString());
         bytesCopied += length;
         return true;
     }
@@ -64,6 +86,7 @@ bool SegyDirCopyJob::write(const char* data, qint64 length, int blockLength)
             driveFailed();
             return false;
         }
+        tapeWritten = true;
         bytesCopied += block;
         bytesOnTape += block;
     }
@@ -78,19 +101,24 @@ bool SegyDirCopyJob::endOutputFile()
         driveFailed();
         return false;
     }
-    if (settings.concatenate)
-        return true;
+    // A concatenation's one output ends with the job.
+    return settings.concatenate || closeOutputFile();
+}
+
+bool SegyDirCopyJob::closeOutputFile()
+{
     // A tape input's trace count is known only now: the headers are written again with it.
     if (settings.segd && traceNumber > 0 && segdValues[SegdHeaderFields::Traces] != traceNumber) {
         segdValues[SegdHeaderFields::Traces] = traceNumber;
         const QByteArray headers = segdHeaders();
-        if (!outputFile.seek(0) || outputFile.write(headers) != headers.size()) {
-            fail(QStringLiteral("error writing to output file %1 - job will abort").arg(outputPath));
-            return false;
-        }
+        if (!outputFile.seek(0) || !outputFile.write(headers.constData(), headers.size()))
+            return failWriting(outputFile.errorString());
     }
-    outputFile.close();
     outputOpen = false;
+    // The name was free when the file was opened; one taken meanwhile is not written over.
+    if (!outputFile.commit(false))
+        return failWriting(outputFile.errorString());
+    outputsOfFile.append(outputPath);
     return true;
 }
 
@@ -126,6 +154,11 @@ bool SegyDirCopyJob::changeOutputTape()
         return false;
     }
     outputTape = next;
+    tapeWritten = false;
+    if (!startWritingTape()) {
+        outputTape = nullptr;
+        return false;
+    }
     say(QString());
     startOutputTape();
     bytesOnTape = 0;
@@ -135,12 +168,18 @@ bool SegyDirCopyJob::changeOutputTape()
 
 void SegyDirCopyJob::endJob()
 {
-    // An aborted file is ended as any other, so that its headers tell what it holds.
-    if (outputOpen && !failed)
-        static_cast<void>(endOutputFile());
-    outputFile.close();
-    if (!outputTape || failed)
+    if (failed || aborted) {
+        // A file stopped part way is no copy of its input; on tape, marks close what was written.
+        removeOutputsOfFile();
+        if (outputTape && tapeWritten && !OutputTapeEnds::closeEarly(outputTape, lines))
+            driveFailed();
         return;
+    }
+    if (!outputTape) {
+        if (outputOpen && !closeOutputFile())
+            removeOutputsOfFile();
+        return;
+    }
     if (!outputTape->writeFileMarks(1)) {
         driveFailed();
         return;
@@ -152,9 +191,33 @@ void SegyDirCopyJob::endJob()
     say(QStringLiteral("End of output tape %1").arg(outputTapeNumber));
 }
 
+void SegyDirCopyJob::removeOutputsOfFile()
+{
+    if (outputOpen) {
+        outputOpen = false;
+        if (outputFile.discard())
+            lines.outputRemoved(outputPath);
+        if (settings.concatenate) {
+            bytesCopied = bytesBeforeOutput;
+            filesCopied = filesBeforeOutput;
+            return;
+        }
+    }
+    for (const QString& path : qAsConst(outputsOfFile)) {
+        if (QFile::remove(path))
+            lines.outputRemoved(path);
+        else
+            lines.error(QStringLiteral("error removing output file %1").arg(path));
+    }
+    outputsOfFile.clear();
+    bytesCopied = bytesBeforeFile;
+}
+
 void SegyDirCopyJob::report()
 {
-    if (failed)
+    if (aborted)
+        lines.jobAborted();
+    else if (failed)
         lines.jobFailed();
     say(QString());
     say(QStringLiteral("Multiple SEG-Y Copy Summary:"));

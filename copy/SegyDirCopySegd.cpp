@@ -82,7 +82,7 @@ QByteArray SegyDirCopyJob::segdHeaders() const
 void SegyDirCopyJob::refuse(const QString& why)
 {
     refusal = why;
-    outputFile.close();
+    outputFile.discard();
     outputOpen = false;
     for (const QString& path : qAsConst(outputsOfFile)) {
         if (!QFile::remove(path))

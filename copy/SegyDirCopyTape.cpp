@@ -135,10 +135,13 @@ bool SegyDirCopyJob::copyTapeTraces(bool* tapeEnded)
 void SegyDirCopyJob::changeInputTape()
 {
     TapeDevice* next = endInputTape(lines, copyOperator, inputTape, inputTapeNumber);
-    if (next)
+    if (next) {
         inputTape = next;
-    else
-        done = true;
+        return;
+    }
+    done = true;
+    if (copyOperator->nextTapeFailed())
+        driveFailed();
 }
 
 qint64 SegyDirCopyJob::recordValue() const

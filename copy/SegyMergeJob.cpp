@@ -1,10 +1,12 @@
 #include "copy/SegyMergeJob.h"
 
+#include "base/WholeFile.h"
 #include "copy/CopyOperator.h"
 #include "copy/SameFile.h"
 #include "seismic/SegyLayout.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 #include <algorithm>
 #include <new>
@@ -32,6 +34,7 @@ bool SegyMergeJob::run()
     written = 0;
     traces = 0;
     filesMerged = 0;
+    aborted = false;
     inputs.clear();
     lines.start(jobName);
     // Every input is looked at before the output is opened, so a refused merge leaves it as it was.
@@ -170,9 +173,15 @@ bool SegyMergeJob::merge()
         lines.error(QStringLiteral("failed to allocate memory (%1 bytes) for SEG-Y Merge").arg(bufferSize));
         return false;
     }
-    QFile output(outputPath);
-    if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-        lines.error(QStringLiteral("error opening output file: ") + outputPath);
+    if (QFileInfo::exists(outputPath) && !progress->replaceFile(outputPath)) {
+        lines.error(
+            QStringLiteral("output file %1 exists and is left as it is - job will abort").arg(outputPath));
+        return false;
+    }
+    WholeFile output(outputPath);
+    if (!output.open()) {
+        lines.error(
+            QStringLiteral("error opening output file: %1 (%2)").arg(outputPath, output.errorString()));
         return false;
     }
     qint64 total = 0;
@@ -188,10 +197,29 @@ bool SegyMergeJob::merge()
         ++filesMerged;
     }
     progress->endProgress();
-    return merged && countTraces(output);
+    if (merged && countTraces(output) && output.commit(true))
+        return true;
+    if (merged)
+        lines.error(QStringLiteral("error writing to output file %1: %2 - job will abort")
+                        .arg(outputPath, output.errorString()));
+    if (output.discard())
+        lines.outputRemoved(outputPath);
+    // Nothing of the inputs is kept.
+    written = 0;
+    filesMerged = 0;
+    return false;
 }
 
-bool SegyMergeJob::countTraces(QFile& output)
+bool SegyMergeJob::write(WholeFile& output, const char* data, qint64 length)
+{
+    if (output.write(data, length))
+        return true;
+    lines.error(QStringLiteral("error writing to output file %1: %2 - job will abort")
+                    .arg(outputPath, output.errorString()));
+    return false;
+}
+
+bool SegyMergeJob::countTraces(WholeFile& output)
 {
     // A revision 2 header that states its traces must state those of the merged file, or a
     // reader would stop after the first file's.
@@ -202,14 +230,11 @@ bool SegyMergeJob::countTraces(QFile& output)
     qToBigEndian(quint64(traces), count);
     if (layout.littleEndian)
         std::reverse(count, count + sizeof count);
-    if (output.seek(SegyLayout::textHeaderSize + SegyBinaryHeader::traceCountByte - 1) &&
-        output.write(count, sizeof count) == qint64(sizeof count))
-        return true;
-    lines.error(QStringLiteral("error writing to output file %1 - job will abort").arg(outputPath));
-    return false;
+    return output.seek(SegyLayout::textHeaderSize + SegyBinaryHeader::traceCountByte - 1) &&
+           output.write(count, sizeof count);
 }
 
-bool SegyMergeJob::append(Input& input, QFile& output, char* buffer)
+bool SegyMergeJob::append(Input& input, WholeFile& output, char* buffer)
 {
     QFile& file = *input.file;
     // A later file no longer than its headers adds nothing.
@@ -225,14 +250,13 @@ bool SegyMergeJob::append(Input& input, QFile& output, char* buffer)
         }
         if (count == 0)
             return true;
-        if (output.write(buffer, count) != count) {
-            lines.error(QStringLiteral("error writing to output file %1 - job will abort").arg(outputPath));
+        if (!write(output, buffer, count))
             return false;
-        }
         written += count;
         progress->showProgress(written);
         if (!progress->keepAlive()) {
             lines.error(QStringLiteral("merge stopped by the operator - job will abort"));
+            aborted = true;
             return false;
         }
     }
@@ -240,7 +264,9 @@ bool SegyMergeJob::append(Input& input, QFile& output, char* buffer)
 
 void SegyMergeJob::report(bool merged)
 {
-    if (!merged)
+    if (aborted)
+        lines.jobAborted();
+    else if (!merged)
         lines.jobFailed();
     else
         lines.say(QStringLiteral("Merged into  ") + outputPath);

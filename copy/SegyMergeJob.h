@@ -10,6 +10,7 @@
 class JobProgress;
 class QFile;
 class ObrConsole;
+class WholeFile;
 
 // Joins SEG-Y disk files into one: the first file whole, then the traces of each further file
 // (all after its textual, binary and any extended textual headers), in list order. Every input
@@ -27,7 +28,10 @@ public:
     SegyMergeJob(const SegyMergeJob&) = delete;
     SegyMergeJob& operator=(const SegyMergeJob&) = delete;
 
+    // Runs the job; the output appears only when it succeeds.
     [[nodiscard]] bool run();
+    // The operator stopped the job (it then failed).
+    bool wasAborted() const { return aborted; }
 
 private:
     struct Input {
@@ -46,9 +50,11 @@ private:
     QString difference(const Input& input, const Input& first) const;
     [[nodiscard]] bool merge();
     // Appends `input` from its start on; false (reported) on a read or write error or a stop.
-    [[nodiscard]] bool append(Input& input, QFile& output, char* buffer);
+    [[nodiscard]] bool append(Input& input, WholeFile& output, char* buffer);
+    // Writes the output's buffer; false (reported) on a write error.
+    [[nodiscard]] bool write(WholeFile& output, const char* data, qint64 length);
     // Writes the merged trace count where the first file's binary header states its own.
-    [[nodiscard]] bool countTraces(QFile& output);
+    [[nodiscard]] bool countTraces(WholeFile& output);
     void report(bool merged);
 
     JobConsole lines;
@@ -59,4 +65,5 @@ private:
     qint64 written = 0;
     qint64 traces = 0;
     int filesMerged = 0;
+    bool aborted = false;
 };

@@ -408,6 +408,8 @@ bool TapeAspi::writeFileMarks(int count)
     if (count < 1)
         return true;
     TapeWaitCursor waitCursor;
+    // Once the early warning has been told, the marks that close the data are expected there.
+    const bool warned = atEndOfTape_;
     atEndOfTape_ = false;
     int written = 0;
     while (written < count) {
@@ -418,14 +420,17 @@ bool TapeAspi::writeFileMarks(int count)
         if (status_ != CommandDone && status_ != EarlyWarning)
             break;
         written += chunk;
-        if (status_ == EarlyWarning)
+        if (status_ == EarlyWarning && !warned)
             break;
     }
     if (written > 0) {
         fileNumber_ += written;
         blockNumber_ = 1;
     }
-    if (status_ == EarlyWarning) {
+    if (status_ == EarlyWarning && warned) {
+        atEndOfTape_ = true;
+        status_ = CommandDone;
+    } else if (status_ == EarlyWarning) {
         noteEarlyWarning();
         return false;
     }

@@ -331,12 +331,20 @@ bool TapeSpti::writeFileMarks(int count)
     if (count < 1)
         return true;
     TapeWaitCursor waitCursor;
+    // Once the early warning has been told, the marks that close the data are expected there.
+    const bool warned = atEndOfTape_;
     atEndOfTape_ = false;
     const int code = driver->writeFileMarks(count);
     if (code == TapeError::Success || code == TapeError::EndOfMedia) {
         // Marks written into the early-warning zone are on the tape all the same.
         fileNumber_ += count;
         blockNumber_ = 1;
+    }
+    if (code == TapeError::EndOfMedia && warned) {
+        atEndOfTape_ = true;
+        status_ = Success;
+        reportFileMarks(count);
+        return true;
     }
     if (code != TapeError::Success) {
         if (code == TapeError::EndOfMedia)

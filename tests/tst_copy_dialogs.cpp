@@ -98,10 +98,13 @@ private slots:
                  QStringLiteral("The job is still running.\nStop it?"));
         QCOMPARE(console.errors(), QStringList());
         QCOMPARE(readFile(path("out.sgy")), input);
-        // "Yes": it stops.
+        // "Yes": it stops, and its output is not written.
+        dialog.setOutputFile(path("stopped.sgy"));
         closeWhileRunning(dialog, dialog.Copy, QMessageBox::Yes);
-        QCOMPARE(console.errors(),
-                 QStringList({"copy stopped by the operator - job will abort", "  job failed"}));
+        QCOMPARE(console.errors(), QStringList({"copy stopped by the operator - job will abort"}));
+        QVERIFY(console.messages().contains("  job aborted"));
+        QVERIFY(!QFileInfo::exists(path("stopped.sgy")));
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Hidden | QDir::Files), QStringList({"in.sgy", "out.sgy"}));
         // Nothing runs: the window closes without a question.
         dialog.Close->click();
         QCOMPARE(dialog.result(), int(QDialog::Rejected));

@@ -39,10 +39,14 @@ private slots:
         obrtest::writeTapeImage(path("two.tap"), {"second", QByteArray()});
         QCOMPARE(obrio({"copy", "raw", "tape:one.tap", "out.dat", "--next-tape", "tape:two.tap"}).status, 0);
         QCOMPARE(readFile(path("out.dat")), QByteArray("firstsecond"));
-        run = obrio({"copy", "raw", "tape:one.tap", "out.dat", "--next-tape", "tape:none.tap"});
+        run = obrio({"copy", "raw", "tape:one.tap", "cut.dat", "--next-tape", "tape:none.tap"});
         QCOMPARE(run.status, 1);
-        QCOMPARE(run.err, QStringList{" *** Error:   no such tape image: none.tap"});
-        QCOMPARE(obrio({"copy", "raw", "in.sgy", "tape:two.tap", "--block", "2000"}).status, 0);
+        QCOMPARE(run.err, QStringList({" *** Error:   no such tape image: none.tap",
+                                       " ** Information:   cut.dat is not written: the job did not finish it",
+                                       " *** Error:     job failed"}));
+        QVERIFY(!QFileInfo::exists(path("cut.dat")));
+        QCOMPARE(obrio({"copy", "raw", "in.sgy", "tape:two.tap", "--block", "2000", "--overwrite"}).status,
+                 0);
         QCOMPARE(obrtest::blockLengths(obrtest::readTapeImage(path("two.tap"))),
                  QList<int>({2000, 2000, 1520, -1, -1}));
     }

@@ -35,6 +35,16 @@ public:
     void startProgress(qint64) override {}
     void showProgress(qint64) override {}
     void endProgress() override {}
+    // The answers to the output questions, and the tape's file count when it was asked.
+    bool replace = true;
+    TapeStart tapeStart = TapeStart::Overwrite;
+    int tapeFiles = -1;
+    bool replaceFile(const QString&) override { return replace; }
+    TapeStart startOnTapeWithData(TapeDevice*, int files) override
+    {
+        tapeFiles = files;
+        return tapeStart;
+    }
     bool keepAlive() override { return !alive || alive(); }
     TapeDevice* nextInputTape(TapeDevice*) override
     {

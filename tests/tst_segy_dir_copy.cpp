@@ -33,7 +33,19 @@ public:
     void startProgress(qint64) override {}
     void showProgress(qint64) override {}
     void endProgress() override {}
-    bool keepAlive() override { return true; }
+    // The answers to the output questions, and the tape's file count when it was asked.
+    bool replace = true;
+    TapeStart tapeStart = TapeStart::Overwrite;
+    int tapeFiles = -1;
+    bool replaceFile(const QString&) override { return replace; }
+    TapeStart startOnTapeWithData(TapeDevice*, int files) override
+    {
+        tapeFiles = files;
+        return tapeStart;
+    }
+    // The job is asked to stop once it has asked this many times whether to go on; -1: never.
+    int stopAfter = -1;
+    bool keepAlive() override { return stopAfter < 0 || stopAfter-- > 0; }
     TapeDevice* nextInputTape(TapeDevice*) override
     {
         return inputAnswers.isEmpty() ? nullptr : inputAnswers.takeFirst();
@@ -202,9 +214,40 @@ private slots:
         settings.concatenate = true;
         QVERIFY(!run(settings));
         QCOMPARE(console.errors(), QStringList({path("a/2.sgy") + ": " + error, "  job failed"}));
-        // The job stopped at the first file that differs.
-        QCOMPARE(readFile(path("out/1.sgy")), segy(3));
-        QCOMPARE(summary(console).last(), QStringLiteral("   1 file copied"));
+        // The job stopped at the first file that differs: its one output is no concatenation of them.
+        QCOMPARE(QDir(path("out")).entryList(QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(summary(console), QStringList({"   0 bytes copied", "   0 files copied"}));
+    }
+
+    // Stopped by the operator in the second of two files converted a field file per record: the
+    // first file's field files stay whole, nothing of the second is left, and the summary counts
+    // what stayed.
+    void abortKeepsWholeFilesOnly()
+    {
+        dirtest::SegyParams params;
+        params.traces = 12;
+        params.tracesPerRecord = 3;
+        params.fieldRecord = 1001;
+        params.samples = 20;
+        params.format = 1;
+        QVERIFY(writeFile(path("a/1.sgy"), dirtest::segyFile(params)));
+        QVERIFY(writeFile(path("a/2.sgy"), dirtest::segyFile(params)));
+        SegyDirCopyJob::Settings settings = disk({"a"}, "out");
+        settings.segd = true;
+        settings.revision = 31;
+        settings.perRecord = true;
+        // One question a batch of traces: the second file's first batch is written, then the stop.
+        copyOperator.stopAfter = 1;
+        SegyDirCopyJob job(&console, &copyOperator, settings);
+        QVERIFY(job.run() && job.wasAborted());
+        const QStringList kept{"1_1001.sgd", "1_1002.sgd", "1_1003.sgd", "1_1004.sgd"};
+        QCOMPARE(QDir(path("out")).entryList(QDir::Files | QDir::Hidden), kept);
+        QVERIFY(console.messages().contains("  job aborted"));
+        QVERIFY(console.texts(RecordingConsole::Information)
+                    .contains(path("out/2_1001.sgd") + " is not written: the job did not "
+                                                       "finish it"));
+        QVERIFY(summary(console).contains("   1 file copied"));
+        QVERIFY(summary(console).contains("   4 SEG-D field files written"));
     }
 
     // An output directory that is an input (also through a link), or one tape on both sides: refused

@@ -3,6 +3,7 @@
 #include "base/ui/FileDialogs.h"
 #include "base/ui/ScreenFit.h"
 #include "copy/ui/JobStopQuestion.h"
+#include "copy/ui/OutputQuestions.h"
 #include "devices/TapeDevice.h"
 #include "devices/ui/TapeContinueDlg.h"
 #include "devices/ui/TapeMiniControl.h"
@@ -58,8 +59,10 @@ void CopyToolDialog::browseOutput(const QString& filter)
 {
     const QString path =
         FileDialogs::saveFileName(this, QStringLiteral("Select output base name"), startDirectory(), filter);
-    if (!path.isEmpty())
-        setOutputFile(path);
+    if (path.isEmpty())
+        return;
+    setOutputFile(path);
+    confirmedOutput = path;
 }
 
 void CopyToolDialog::setInputFile(const QString& path)
@@ -192,6 +195,16 @@ bool CopyToolDialog::keepAlive()
 {
     QCoreApplication::processEvents();
     return !stopAsked;
+}
+
+bool CopyToolDialog::replaceFile(const QString& path)
+{
+    return path == confirmedOutput || OutputQuestions::replaceFile(this, path);
+}
+
+CopyOperator::TapeStart CopyToolDialog::startOnTapeWithData(TapeDevice* drive, int files)
+{
+    return OutputQuestions::tapeWithData(this, drive->name(), files);
 }
 
 TapeDevice* CopyToolDialog::nextInputTape(TapeDevice* drive)

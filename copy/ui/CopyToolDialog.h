@@ -36,7 +36,9 @@ public:
     void showProgress(qint64 done) override;
     void endProgress() override;
     bool keepAlive() override;
+    bool replaceFile(const QString& path) override;
     TapeDevice* nextInputTape(TapeDevice* drive) override;
+    TapeStart startOnTapeWithData(TapeDevice* drive, int files) override;
 
 public slots:
     void reject() override;
@@ -96,6 +98,8 @@ private:
     TapeDevice* inputTape = nullptr;
     TapeDevice* outputTape = nullptr;
     QString outputPath;
+    // The output chosen in the save dialog, which asked already whether to replace it.
+    QString confirmedOutput;
     bool outputIsFile = false;
     bool running = false;
     bool stopAsked = false;

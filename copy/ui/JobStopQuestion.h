@@ -2,8 +2,8 @@
 
 class QWidget;
 
-// Closing a tool while its job runs asks first: a stopped job leaves a partial output (on tape,
-// a tape to write again), so the operator decides.
+// Closing a tool while its job runs asks first: a stopped job drops the file it was writing (on
+// tape, the data ends where it stopped), so the operator decides.
 namespace JobStopQuestion {
 
 // True when the operator answers that the running job is to stop; the question is titled as window.

@@ -25,7 +25,12 @@ public:
     void showProgress(qint64 done) override { dialog.showProgress(done); }
     void endProgress() override { dialog.endProgress(); }
     bool keepAlive() override { return dialog.keepAlive(); }
+    bool replaceFile(const QString& path) override { return dialog.replaceFile(path); }
     TapeDevice* nextInputTape(TapeDevice* drive) override { return dialog.nextInputTape(drive); }
+    TapeStart startOnTapeWithData(TapeDevice* drive, int files) override
+    {
+        return dialog.startOnTapeWithData(drive, files);
+    }
     TapeDevice* nextOutputTape(TapeDevice* drive) override { return dialog.nextOutputTape(drive); }
 
 private:

@@ -7,6 +7,7 @@
 #include "copy/ReportConsole.h"
 #include "copy/SegyDirCopyJob.h"
 #include "copy/ui/JobStopQuestion.h"
+#include "copy/ui/OutputQuestions.h"
 #include "devices/TapeDevice.h"
 #include "devices/ui/TapeContinueDlg.h"
 #include "devices/ui/TapeMiniControl.h"
@@ -347,6 +348,16 @@ void SegyDirCopy::showProgress(qint64 done)
     }
     Progress->setText(QStringLiteral("%1 of %2").arg(done).arg(progressTotal));
     ProgressBar->setValue(int(qMin<qint64>(done, INT_MAX)));
+}
+
+bool SegyDirCopy::replaceFile(const QString& path)
+{
+    return OutputQuestions::replaceFile(this, path);
+}
+
+CopyOperator::TapeStart SegyDirCopy::startOnTapeWithData(TapeDevice* drive, int files)
+{
+    return OutputQuestions::tapeWithData(this, drive->name(), files);
 }
 
 TapeDevice* SegyDirCopy::nextInputTape(TapeDevice* drive)

@@ -30,7 +30,9 @@ public:
     void showProgress(qint64 done) override;
     void endProgress() override {}
     bool keepAlive() override;
+    bool replaceFile(const QString& path) override;
     TapeDevice* nextInputTape(TapeDevice* drive) override;
+    TapeStart startOnTapeWithData(TapeDevice* drive, int files) override;
     TapeDevice* nextOutputTape(TapeDevice* drive) override;
     void showCurrentFile(const QString& text) override { CurrentFile->setText(text); }
 

@@ -6,6 +6,7 @@
 #include "base/ui/ScreenFit.h"
 #include "copy/SegyMergeJob.h"
 #include "copy/ui/JobStopQuestion.h"
+#include "copy/ui/OutputQuestions.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -141,8 +142,15 @@ void SegyMerge::on_FileBrowse_clicked()
 {
     const QString path = FileDialogs::saveFileName(this, QStringLiteral("Select SEGY output file"), directory,
                                                    FileDialogs::segyFilter);
-    if (!path.isEmpty())
-        FileName->setText(path);
+    if (path.isEmpty())
+        return;
+    FileName->setText(path);
+    confirmedOutput = path;
+}
+
+bool SegyMerge::replaceFile(const QString& path)
+{
+    return path == confirmedOutput || OutputQuestions::replaceFile(this, path);
 }
 
 void SegyMerge::on_Merge_clicked()

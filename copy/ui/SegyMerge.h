@@ -30,6 +30,7 @@ public:
     void showProgress(qint64 done) override;
     void endProgress() override {}
     bool keepAlive() override;
+    bool replaceFile(const QString& path) override;
 
 public slots:
     void reject() override;
@@ -60,5 +61,7 @@ private:
     QFileSystemModel* model;
     bool running = false;
     bool stopAsked = false;
+    // The output chosen in the save dialog, which asked already whether to replace it.
+    QString confirmedOutput;
     qint64 total = 0;
 };

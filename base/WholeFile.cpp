@@ -1,0 +1,180 @@
+#include "base/WholeFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+// The temporary files being written, for removal from a signal handler: a fixed table, so that
+// nothing is allocated or locked there. More files at once than slots only lose that removal.
+constexpr int pendingSlots = 64;
+std::atomic<const char*> pending[pendingSlots];
+
+static_assert(std::atomic<const char*>::is_always_lock_free, "the table is read in a signal handler");
+
+int takeSlot(const char* name)
+{
+    for (int k = 0; k < pendingSlots; ++k) {
+        const char* none = nullptr;
+        if (pending[k].compare_exchange_strong(none, name))
+            return k;
+    }
+    return -1;
+}
+
+QString systemReason(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+} // namespace
+
+WholeFile::WholeFile(const QString& path) : path(path) {}
+
+WholeFile::~WholeFile()
+{
+    discard();
+}
+
+void WholeFile::setFileName(const QString& name)
+{
+    discard();
+    path = name;
+}
+
+bool WholeFile::open()
+{
+    discard();
+    error.clear();
+    const QFileInfo info(path);
+    target = info.isSymLink() && info.exists() ? info.canonicalFilePath() : path;
+    const QFileInfo written(target);
+    if (written.isDir()) {
+        error = systemReason(EISDIR);
+        return false;
+    }
+    direct = written.exists() && !written.isFile();
+    if (direct) {
+        file.setFileName(target);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return true;
+        error = file.errorString();
+        return false;
+    }
+    const QDir folder = written.dir();
+    // Hidden, so that folder listings (and a copy watching the folder) pass it over.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString name =
+            QStringLiteral(".%1.%2.part")
+                .arg(written.fileName())
+                .arg(QRandomGenerator::global()->generate() & 0xFFFFFF, 6, 16, QLatin1Char('0'));
+        file.setFileName(folder.filePath(name));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+            pendingName = QFile::encodeName(file.fileName());
+            slot = takeSlot(pendingName.constData());
+            return true;
+        }
+        if (!file.exists())
+            break;
+    }
+    error = file.errorString();
+    return false;
+}
+
+bool WholeFile::write(const char* data, qint64 length)
+{
+    while (length > 0) {
+        const qint64 written = file.write(data, length);
+        if (written <= 0) {
+            error = file.errorString();
+            return false;
+        }
+        data += written;
+        length -= written;
+    }
+    return true;
+}
+
+bool WholeFile::seek(qint64 position)
+{
+    if (file.seek(position))
+        return true;
+    error = file.errorString();
+    return false;
+}
+
+bool WholeFile::commit(bool replace)
+{
+    if (!file.isOpen()) {
+        error = QStringLiteral("nothing was written");
+        return false;
+    }
+    file.close();
+    if (direct)
+        return true;
+    const QByteArray name = QFile::encodeName(target);
+    int result = 0;
+    if (replace) {
+        result = std::rename(pendingName.constData(), name.constData());
+    } else {
+        // A link fails on an existing name, where a rename would replace it; file systems
+        // without links get the rename after a look.
+        result = ::link(pendingName.constData(), name.constData());
+        if (result == 0) {
+            ::unlink(pendingName.constData());
+        } else if (errno != EEXIST && !QFileInfo::exists(target)) {
+            result = std::rename(pendingName.constData(), name.constData());
+        } else {
+            errno = EEXIST;
+        }
+    }
+    if (result != 0) {
+        failed(errno);
+        discard();
+        return false;
+    }
+    forget();
+    return true;
+}
+
+bool WholeFile::discard()
+{
+    if (direct) {
+        file.close();
+        direct = false;
+        return false;
+    }
+    if (pendingName.isEmpty())
+        return false;
+    file.close();
+    ::unlink(pendingName.constData());
+    forget();
+    return true;
+}
+
+void WholeFile::failed(int code)
+{
+    error = systemReason(code);
+}
+
+void WholeFile::forget()
+{
+    if (slot >= 0)
+        pending[slot].store(nullptr);
+    slot = -1;
+    pendingName.clear();
+}
+
+void WholeFile::removeAllPending()
+{
+    for (std::atomic<const char*>& name : pending) {
+        if (const char* path = name.load())
+            ::unlink(path);
+    }
+}
