@@ -4,6 +4,7 @@
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
 using obrtest::ObrioRun;
@@ -49,6 +50,64 @@ private slots:
                  0);
         QCOMPARE(obrtest::blockLengths(obrtest::readTapeImage(path("two.tap"))),
                  QList<int>({2000, 2000, 1520, -1, -1}));
+    }
+
+    void existingOutputKept_data()
+    {
+        obrtest::columns<QStringList>({"arguments"});
+        QTest::newRow("copy segy") << QStringList{"copy", "segy", "in.sgy", "out.sgy"};
+        QTest::newRow("copy raw") << QStringList{"copy", "raw", "in.sgy", "out.sgy"};
+        QTest::newRow("merge") << QStringList{"merge", "out.sgy", "in.sgy", "in.sgy"};
+        QTest::newRow("segy sort") << QStringList{"segy", "sort", "--by", "0", "--out", "out.sgy", "in.sgy"};
+    }
+    // An output file that exists is replaced only with --overwrite, and then whole.
+    void existingOutputKept()
+    {
+        const auto [arguments] = obrtest::fetch<QStringList>("arguments");
+        QVERIFY(writeFile(path("out.sgy"), "precious"));
+        const ObrioRun refused = obrio(arguments);
+        QCOMPARE(refused.status, 1);
+        QVERIFY2(refused.err.join('\n').contains("--overwrite"), qPrintable(refused.err.join('\n')));
+        QCOMPARE(readFile(path("out.sgy")), QByteArray("precious"));
+        const ObrioRun replaced = obrio(arguments + QStringList{"--overwrite"});
+        QCOMPARE(replaced.status, 0);
+        QVERIFY(readFile(path("out.sgy")).startsWith(input.left(3600)));
+        QCOMPARE(QDir(home->path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({"in.sgy", "out.sgy"}));
+    }
+
+    void tapeHoldingDataKept_data()
+    {
+        obrtest::columns<QStringList, QList<int>>({"arguments", "third"});
+        QTest::newRow("copy segy") << QStringList{"copy", "segy", "in.sgy", "tape:t.tap"}
+                                   << QList<int>{3200, 400, 640, 640, 640, -1};
+        QTest::newRow("copy raw") << QStringList{"copy", "raw", "in.sgy", "tape:t.tap", "--block", "3000"}
+                                  << QList<int>{3000, 2520, -1};
+        QTest::newRow("copy segy-dir") << QStringList{"copy", "segy-dir", "dir", "tape:t.tap"}
+                                       << QList<int>{3200, 400, 640, 640, 640, -1};
+    }
+    // A tape that holds two files: refused as it is, written after its last file with --append (the
+    // two untouched), or from its start with --overwrite.
+    void tapeHoldingDataKept()
+    {
+        const auto [arguments, third] = obrtest::fetch<QStringList, QList<int>>("arguments", "third");
+        QVERIFY(QDir(home->path()).mkdir("dir") && writeFile(path("dir/in.sgy"), input));
+        const obrtest::TapeBlocks two{"one", "1", QByteArray(), "two", QByteArray(), QByteArray()};
+        obrtest::writeTapeImage(path("t.tap"), two);
+        const ObrioRun refused = obrio(arguments);
+        QCOMPARE(refused.status, 1);
+        const QString said = (refused.out + refused.err).join('\n');
+        QVERIFY2(said.contains("holds 2 files") && said.contains("--append"), qPrintable(said));
+        QCOMPARE(obrtest::readTapeImage(path("t.tap")), two);
+
+        QCOMPARE(obrio(arguments + QStringList{"--append"}).status, 0);
+        const obrtest::TapeBlocks appended = obrtest::readTapeImage(path("t.tap"));
+        QCOMPARE(appended.mid(0, 5), two.mid(0, 5));
+        QCOMPARE(obrtest::blockLengths(appended.mid(5)), third + QList<int>{-1});
+
+        QCOMPARE(obrio(arguments + QStringList{"--overwrite"}).status, 0);
+        QCOMPARE(obrtest::blockLengths(obrtest::readTapeImage(path("t.tap"))), third + QList<int>{-1});
+        QCOMPARE(obrio(arguments + QStringList{"--overwrite", "--append"}).status, 2);
     }
 
     void statusAndMessages_data()

@@ -1,7 +1,10 @@
 #include "tests/support/ObrioProcess.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QThread>
+#include <csignal>
 #include <memory>
 #include <vector>
 
@@ -49,6 +52,36 @@ ObrioRun finish(QProcess& process)
 ObrioRun runObrio(const QString& home, const QStringList& arguments)
 {
     return finish(*start(home, arguments));
+}
+
+ObrioRun runObrioInterrupted(const QString& home, const QStringList& arguments,
+                             const std::function<bool()>& ready, int interrupts)
+{
+    const auto process = start(home, arguments);
+    // Without an event loop the process is told to run only here.
+    process->waitForStarted();
+    QElapsedTimer waited;
+    waited.start();
+    while (!ready() && process->state() != QProcess::NotRunning && waited.elapsed() < 60000)
+        QThread::msleep(1);
+    QByteArray told;
+    process->setReadChannel(QProcess::StandardError);
+    const pid_t pid = pid_t(process->processId());
+    if (pid <= 0 || process->state() != QProcess::Running)
+        return finish(*process);
+    // Stopped, it cannot end its job before the signal is seen.
+    ::kill(pid, SIGSTOP);
+    for (int k = 0; k < interrupts && process->state() == QProcess::Running; ++k) {
+        ::kill(pid, SIGINT);
+        if (k == 0)
+            ::kill(pid, SIGCONT);
+        // Two signals pending at once would count as one.
+        while (!told.contains("obrio: stopping") && process->waitForReadyRead(10000))
+            told += process->readAllStandardError();
+    }
+    ObrioRun run = finish(*process);
+    run.err = lines(told) + run.err;
+    return run;
 }
 
 QList<ObrioRun> runObrioEach(const QString& home, const QList<QStringList>& argumentLists)

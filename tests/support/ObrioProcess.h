@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace obrtest {
 
@@ -17,6 +18,12 @@ struct ObrioRun {
 // Runs obrio in `home`, which is also its home directory, so that its settings and
 // working root are the test's; standard input is closed.
 ObrioRun runObrio(const QString& home, const QStringList& arguments);
+
+// Runs obrio as runObrio does and, once `ready()` holds (looked at every millisecond), stops it
+// there (SIGSTOP), sends it SIGINT and lets it go on; then SIGINT `interrupts` - 1 times more, each
+// after obrio has told of the one before.
+ObrioRun runObrioInterrupted(const QString& home, const QStringList& arguments,
+                             const std::function<bool()>& ready, int interrupts);
 
 // Runs obrio once for each list of arguments as runObrio does, several runs at a time; the
 // results in the order of the lists. For many short runs that do not touch the same files.

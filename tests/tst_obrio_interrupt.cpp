@@ -1,0 +1,118 @@
+#include "tests/support/DataTable.h"
+#include "tests/support/ObrioProcess.h"
+#include "tests/support/SegyDirFixture.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestMain.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QTemporaryDir>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using obrtest::ObrioRun;
+using obrtest::readFile;
+
+namespace {
+
+// Enough files, and large enough, that a job still has most of them to go when its first output
+// appears.
+constexpr int inputFiles = 30;
+
+QStringList visibleFiles(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+QStringList temporaryFiles(const QString& folder)
+{
+    QStringList found;
+    QDirIterator files(folder, {".*.part"}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (files.hasNext())
+        found.append(files.next());
+    return found;
+}
+
+} // namespace
+
+// Ctrl-C during the jobs that write many files: the job stops at its next block, keeps only whole
+// outputs, says so in its summary and ends with status 1; a second Ctrl-C ends obrio at once and
+// leaves no temporary file either.
+class TestObrioInterrupt : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(home.isValid() && QDir(home.path()).mkpath("in") && QDir(home.path()).mkpath("whole"));
+        dirtest::SegyParams params;
+        params.samples = 1000;
+        params.traces = 400;
+        params.tracesPerRecord = 400;
+        const QByteArray file = dirtest::segyFile(params);
+        for (int k = 0; k < inputFiles; ++k)
+            QVERIFY(obrtest::writeFile(path(QStringLiteral("in/%1.sgy").arg(k, 2, 10, QChar('0'))), file));
+        // Whole outputs to compare with.
+        QCOMPARE(obrio({"convert", "segy-to-segd", "--rev", "3.1", "in", "whole"}).status, 0);
+    }
+
+    void init() { QVERIFY(QDir(path("out")).removeRecursively() && QDir(home.path()).mkdir("out")); }
+
+    void firstInterruptStopsTheJob_data()
+    {
+        obrtest::columns<QStringList, QString, QString>({"arguments", "whole", "counted"});
+        QTest::newRow("copy segy-dir") << QStringList{"copy", "segy-dir", "in", "out"} << "in"
+                                       << "   %1 file%2 copied";
+        QTest::newRow("convert segy-to-segd")
+            << QStringList{"convert", "segy-to-segd", "--rev", "3.1", "in", "out"} << "whole"
+            << "   %1 SEG-D field file%2 written";
+    }
+    void firstInterruptStopsTheJob()
+    {
+        const auto [arguments, whole, counted] =
+            obrtest::fetch<QStringList, QString, QString>("arguments", "whole", "counted");
+        const ObrioRun run = obrtest::runObrioInterrupted(
+            home.path(), arguments, [&] { return !visibleFiles(path("out")).isEmpty(); }, 1);
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.out.contains("  job aborted"), qPrintable(run.out.join('\n')));
+        const QStringList kept = visibleFiles(path("out"));
+        QVERIFY2(!kept.isEmpty() && kept.size() < inputFiles, qPrintable(kept.join(' ')));
+        for (const QString& name : kept)
+            QVERIFY2(readFile(path("out/" + name)) == readFile(path(whole + "/" + name)), qPrintable(name));
+        QVERIFY(run.out.contains(counted.arg(kept.size()).arg(kept.size() == 1 ? "" : "s")));
+        QCOMPARE(temporaryFiles(home.path()), QStringList());
+    }
+
+    // A job that waits for its input hears the first Ctrl-C only when the input comes; the second
+    // ends obrio at once, and the output it had begun goes with it.
+    void secondInterruptEndsAtOnce()
+    {
+        QVERIFY(::mkfifo(QFile::encodeName(path("in.fifo")).constData(), 0600) == 0);
+        int writer = -1;
+        const auto waiting = [&] {
+            if (writer < 0) {
+                writer = ::open(QFile::encodeName(path("in.fifo")).constData(), O_WRONLY | O_NONBLOCK);
+                return false;
+            }
+            static const QByteArray block(10000, 'x');
+            static bool written = ::write(writer, block.constData(), size_t(block.size())) == block.size();
+            return written && !temporaryFiles(path("out")).isEmpty();
+        };
+        const ObrioRun run =
+            obrtest::runObrioInterrupted(home.path(), {"copy", "raw", "in.fifo", "out/out.dat"}, waiting, 2);
+        ::close(writer);
+        // Killed by the signal: no status of its own.
+        QCOMPARE(run.status, -1);
+        QVERIFY2(run.err.join('\n').contains("obrio: stopping"), qPrintable(run.err.join('\n')));
+        QCOMPARE(QDir(path("out")).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
+private:
+    QString path(const QString& name) const { return home.filePath(name); }
+    ObrioRun obrio(const QStringList& arguments) { return obrtest::runObrio(home.path(), arguments); }
+
+    QTemporaryDir home;
+};
+
+OBR_TEST_MAIN(TestObrioInterrupt)
+#include "tst_obrio_interrupt.moc"
