@@ -111,6 +111,59 @@ private slots:
         QCOMPARE(closer.count(), 2);
     }
 
+    // A typed output name that exists is replaced only when the operator says so; a tape holding
+    // files is written after them, or from its start, as the operator chooses.
+    void outputQuestions()
+    {
+        QVERIFY(writeFile(path("out.sgy"), "precious"));
+        SegyCopy dialog(QString(), &console, nullptr, nullptr);
+        dialog.setInputFile(path("in.sgy"));
+        dialog.setOutputFile(path("out.sgy"));
+        dialog.Copy->click();
+        QCOMPARE(closer.seen().last().text,
+                 path("out.sgy") +
+                     " already exists.\nReplace it once the job has written the new file whole?");
+        QCOMPARE(readFile(path("out.sgy")), QByteArray("precious"));
+        QVERIFY(console.errors().contains("output file " + path("out.sgy") +
+                                          " exists and is left as it is - job will abort"));
+        closer.actOnNext(
+            [](QWidget* modal) { qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Yes)->click(); });
+        dialog.Copy->click();
+        QCOMPARE(readFile(path("out.sgy")), input);
+
+        const TapeBlocks two{"one", QByteArray(), "two", QByteArray(), QByteArray()};
+        TapeDriveList drives(&console, {writeTapeImage(path("t.tap"), two)});
+        QVERIFY(drives.drive(0)->open(1));
+        UnfmtCopy raw(QString(), &console, &drives, nullptr);
+        raw.setInputFile(path("in.sgy"));
+        raw.setOutputTape(drives.drive(0));
+        const auto choose = [this, name = drives.drive(0)->name()](const char* button, int files) {
+            closer.actOnNext(
+                [button, asked = QStringLiteral("The tape in %1 holds %2 files.").arg(name).arg(files)](
+                    QWidget* modal) {
+                    auto* box = qobject_cast<QMessageBox*>(modal);
+                    QVERIFY(box && box->text().startsWith(asked));
+                    for (QAbstractButton* choice : box->buttons()) {
+                        if (choice->text() == button)
+                            choice->click();
+                    }
+                });
+        };
+        choose("Append after the last file", 2);
+        raw.Copy->click();
+        const TapeBlocks appended = readTapeImage(path("t.tap"));
+        QCOMPARE(appended.mid(0, 4), two.mid(0, 4));
+        QCOMPARE(appended.mid(4).join(), input);
+        choose("Overwrite from the start", 3);
+        raw.Copy->click();
+        QCOMPARE(readTapeImage(path("t.tap")).join(), input);
+        // Cancel: the tape stays as it is.
+        raw.Copy->click();
+        QCOMPARE(readTapeImage(path("t.tap")).join(), input);
+        QVERIFY(console.errors().contains("output tape " + drives.drive(0)->name() +
+                                          " holds 1 file and is left as it is - job will abort"));
+    }
+
     void mergeKeepsFullPaths()
     {
         QVERIFY(QDir(dir->path()).mkdir("elsewhere"));

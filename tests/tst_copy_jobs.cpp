@@ -47,7 +47,9 @@ public:
         tapeFiles = files;
         return tapeStart;
     }
-    bool keepAlive() override { return true; }
+    // The job is asked to stop once it has asked this many times whether to go on; -1: never.
+    int stopAfter = -1;
+    bool keepAlive() override { return stopAfter < 0 || stopAfter-- > 0; }
     TapeDevice* nextInputTape(TapeDevice*) override
     {
         ++prompts;
@@ -387,6 +389,37 @@ private slots:
         QCOMPARE(summary(console, "SEG-Y Merge Summary:"),
                  QStringList({"   5700 bytes written", "   2 files merged", "   3 traces merged"}));
         QVERIFY(lines.at(lines.size() - 2).startsWith("SEG-Y merge ended at "));
+    }
+
+    // Stopped by the operator: no output under its name nor beside it, the summary counting nothing;
+    // on tape, the blocks written so far and the file marks that end them.
+    void abortLeavesNothingHalfWritten()
+    {
+        const QByteArray input = segyFile(1, 100, false, 8);
+        QVERIFY(writeFile(path("in.sgy"), input) && writeFile(path("b.sgy"), input));
+        // After the first stretch of a disk copy.
+        copyOperator.stopAfter = 1;
+        QVERIFY(!copy(true, "in.sgy", "out.sgy"));
+        copyOperator.stopAfter = 1;
+        QVERIFY(!SegyMergeJob(&console, &copyOperator, path("merged.sgy"), {path("in.sgy"), path("b.sgy")})
+                     .run());
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList({"b.sgy", "in.sgy"}));
+        QCOMPARE(summary(console, "Single SEG-Y Copy Summary:"),
+                 QStringList({"   0 bytes copied", "   0 files copied"}));
+        QCOMPARE(summary(console, "SEG-Y Merge Summary:"),
+                 QStringList({"   0 bytes written", "   0 files merged", "   0 traces merged"}));
+        QCOMPARE(console.messages().filter("  job aborted").size(), 2);
+
+        writeTapeImage(path("out.tap"), {});
+        copyOperator.stopAfter = 4;
+        QVERIFY(!copy(true, "in.sgy", "out.tap"));
+        // The headers and four traces went out before the stop.
+        const TapeBlocks written =
+            cut(input, {3200, 400, 640, 640, 640, 640}) + TapeBlocks{QByteArray(), QByteArray()};
+        QCOMPARE(readTapeImage(path("out.tap")), written);
+        QVERIFY(!console.warnings()
+                     .filter("stopped in file 1 after block 6; file marks end its data there")
+                     .isEmpty());
     }
 
     void mergeRefusesWhatDoesNotFit_data()

@@ -408,6 +408,28 @@ private slots:
         QCOMPARE(SegdDirectoryWatch::announcedSize(path("in/77.sgd")), qint64(file.size()));
     }
 
+    // Stopped inside the second field file: the first stays whole, nothing of the second is left
+    // under a name or beside it, and the summary counts the one copied.
+    void abortInsideAFieldFile()
+    {
+        segdtest::FieldFile layout;
+        const QByteArray file = segdtest::build(layout);
+        QVERIFY(writeFile(path("in/1.sgd"), file) && writeFile(path("in/2.sgd"), file));
+        int calls = 0;
+        // A question before each field file and one a trace: the stop comes in the second file.
+        const int traces = layout.channelSets.first().channels + layout.channelSets.last().channels;
+        copyOperator.alive = [&] { return ++calls < traces + 4; };
+        QCOMPARE(run(), SegdCopyJob::Outcome::Aborted);
+        QCOMPARE(QDir(path("out")).entryList(QDir::Files | QDir::Hidden), QStringList{"00001.sgd"});
+        QCOMPARE(readFile(path("out/00001.sgd")), file);
+        QVERIFY(console.messages().contains("  job aborted"));
+        QVERIFY(console.texts(RecordingConsole::Information)
+                    .contains(path("out/00002.sgd") + " is not written: the job did not finish it"));
+        QCOMPARE(
+            summary(console).mid(0, 2),
+            QStringList({QStringLiteral("   %1 bytes copied").arg(file.size()), "   1 field file copied"}));
+    }
+
     // A nodal recorder's file (its count in extension 1, its end times after the last sample)
     // is whole at the size its traces tile; a file that stops short is reported and still copied
     // once completed.

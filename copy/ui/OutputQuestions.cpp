@@ -7,11 +7,14 @@ namespace OutputQuestions {
 
 bool replaceFile(QWidget* window, const QString& path)
 {
-    return QMessageBox::question(window, window->windowTitle(),
-                                 QStringLiteral("%1 already exists.\nReplace it once the job has written the "
-                                                "new file whole?")
-                                     .arg(path),
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    QMessageBox box(
+        QMessageBox::Question, window->windowTitle(),
+        QStringLiteral("%1 already exists.\nReplace it once the job has written the new file whole?")
+            .arg(path),
+        QMessageBox::Yes | QMessageBox::No, window);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 CopyOperator::TapeStart tapeWithData(QWidget* window, const QString& drive, int files)
@@ -29,6 +32,7 @@ CopyOperator::TapeStart tapeWithData(QWidget* window, const QString& drive, int 
         box.addButton(QStringLiteral("Append after the last file"), QMessageBox::AcceptRole);
     box.addButton(QMessageBox::Cancel);
     box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
     box.exec();
     if (box.clickedButton() == overwrite)
         return CopyOperator::TapeStart::Overwrite;
