@@ -186,7 +186,7 @@ private slots:
         const QByteArray segy = obrtest::segyFile(1, 100, false, 3);
         QVERIFY(obrtest::writeFile(path("small.sgy"), segy));
         QCOMPARE(obrio({"tape", "eod", "tape:" + image}).status, 0);
-        const ObrioRun onto = obrio({"copy", "segy", "small.sgy", "tape:" + image, "--append"});
+        const ObrioRun onto = obrio({"copy", "segy", "small.sgy", "tape:" + image});
         if (!simh) {
             QCOMPARE(onto.status, 1);
             QVERIFY2(onto.out.contains("EOT encountered on tape"), qPrintable(onto.out.join('\n')));
