@@ -131,16 +131,10 @@ bool CopyJob::openOutput()
 {
     if (output.tape) {
         QString refusal;
-        switch (OutputTapeEnds::prepare(output.tape, copyOperator, lines, &refusal)) {
-        case OutputTapeEnds::Start::Write:
+        if (OutputTapeEnds::prepare(output.tape, copyOperator, lines, &refusal))
             return true;
-        case OutputTapeEnds::Start::Kept:
-            fail(refusal);
-            return false;
-        case OutputTapeEnds::Start::DriveFailed:
-            driveFailed();
-            return false;
-        }
+        refusal.isEmpty() ? driveFailed() : fail(refusal);
+        return false;
     }
     if (QFileInfo::exists(output.path) && !copyOperator->replaceFile(output.path)) {
         fail(QStringLiteral("output file %1 exists and is left as it is - job will abort").arg(output.path));

@@ -60,37 +60,37 @@ bool standAfterLastFile(TapeDevice* tape, const Holding& holding)
 
 namespace OutputTapeEnds {
 
-Start prepare(TapeDevice* tape, CopyOperator* copyOperator, JobConsole& lines, QString* refusal)
+bool prepare(TapeDevice* tape, CopyOperator* copyOperator, JobConsole& lines, QString* refusal)
 {
     if (!tape->readBlock())
-        return Start::DriveFailed;
+        return false;
     // The end of data where the tape stands: the job writes there, as it always did.
     if (tape->atEndOfData())
-        return Start::Write;
+        return true;
     Holding holding;
     if (!countFiles(tape, &holding))
-        return Start::DriveFailed;
+        return false;
     if (holding.files == 0)
-        return tape->rewind() ? Start::Write : Start::DriveFailed;
+        return tape->rewind();
     lines.say(QStringLiteral("Output tape %1 holds %2").arg(tape->name(), filesText(holding.files)));
     switch (copyOperator->startOnTapeWithData(tape, holding.files)) {
     case CopyOperator::TapeStart::Overwrite:
         if (!tape->rewind())
-            return Start::DriveFailed;
+            return false;
         lines.say(QStringLiteral("Writing over output tape %1 from its start").arg(tape->name()));
-        return Start::Write;
+        return true;
     case CopyOperator::TapeStart::Append:
         if (!standAfterLastFile(tape, holding))
-            return Start::DriveFailed;
+            return false;
         lines.say(
             QStringLiteral("Appending to output tape %1 after file %2").arg(tape->name()).arg(holding.files));
-        return Start::Write;
+        return true;
     case CopyOperator::TapeStart::Cancel:
         break;
     }
     *refusal = QStringLiteral("output tape %1 holds %2 and is left as it is - job will abort")
                    .arg(tape->name(), filesText(holding.files));
-    return Start::Kept;
+    return false;
 }
 
 bool closeEarly(TapeDevice* tape, JobConsole& lines)

@@ -146,16 +146,9 @@ bool SegdCopyJob::endOutputFile()
 bool SegdCopyJob::startWritingTape()
 {
     QString refusal;
-    switch (OutputTapeEnds::prepare(outputTape, copyOperator, lines, &refusal)) {
-    case OutputTapeEnds::Start::Write:
+    if (OutputTapeEnds::prepare(outputTape, copyOperator, lines, &refusal))
         return true;
-    case OutputTapeEnds::Start::Kept:
-        fail(refusal);
-        return false;
-    case OutputTapeEnds::Start::DriveFailed:
-        driveFailed();
-        return false;
-    }
+    refusal.isEmpty() ? driveFailed() : fail(refusal);
     return false;
 }
 
