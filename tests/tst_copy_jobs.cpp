@@ -9,6 +9,7 @@
 #include "seismic/SegyFormat.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/RecordingConsole.h"
+#include "tests/support/ScriptedOperator.h"
 #include "tests/support/TapeImageFiles.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
@@ -27,7 +28,7 @@ using namespace obrtest;
 namespace {
 
 // Answers the tape change prompts from a script (null: "No more tapes") and keeps the progress.
-class ScriptedOperator : public CopyOperator {
+class ScriptedOperator : public ScriptedOutputs<CopyOperator> {
 public:
     QList<TapeDevice*> answers;
     int prompts = 0;
@@ -36,20 +37,6 @@ public:
 
     void startProgress(qint64 units) override { total = units; }
     void showProgress(qint64 done) override { shown = done; }
-    void endProgress() override {}
-    // The answers to the output questions, and the tape's file count when it was asked.
-    bool replace = true;
-    TapeStart tapeStart = TapeStart::Overwrite;
-    int tapeFiles = -1;
-    bool replaceFile(const QString&) override { return replace; }
-    TapeStart startOnTapeWithData(TapeDevice*, int files) override
-    {
-        tapeFiles = files;
-        return tapeStart;
-    }
-    // The job is asked to stop once it has asked this many times whether to go on; -1: never.
-    int stopAfter = -1;
-    bool keepAlive() override { return stopAfter < 0 || stopAfter-- > 0; }
     TapeDevice* nextInputTape(TapeDevice*) override
     {
         ++prompts;

@@ -16,7 +16,6 @@
 #include "tests/support/TestMain.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QTemporaryDir>
 #include <csignal>
 #include <functional>
@@ -90,20 +89,9 @@ bool startsWith(const TapeBlocks& whole, const TapeBlocks& part)
 // A tape a job stopped on: its data blocks, then the two file marks that end them.
 bool closedWithMarks(const TapeBlocks& whole, const TapeBlocks& written)
 {
-    const int marks =
-        written.size() >= 2 && written.endsWith(QByteArray()) && written.at(written.size() - 2).isEmpty() ? 2
-                                                                                                          : 0;
-    return marks == 2 && startsWith(whole, written.mid(0, written.size() - marks));
-}
-
-// The hidden temporary files under `folder`: an output not finished leaves none.
-QStringList temporaryFiles(const QString& folder)
-{
-    QStringList found;
-    QDirIterator files(folder, {".*.part"}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (files.hasNext())
-        found.append(files.next());
-    return found;
+    const int data = written.size() - 2;
+    return data >= 0 && written.mid(data) == TapeBlocks{QByteArray(), QByteArray()} &&
+           startsWith(whole, written.mid(0, data));
 }
 
 } // namespace
@@ -156,7 +144,7 @@ private slots:
         const QString errors = full.err.join('\n');
         QVERIFY2(errors.contains("writing") && errors.contains("File too large"), qPrintable(errors));
         QVERIFY(!QFileInfo::exists(path(output)));
-        QCOMPARE(temporaryFiles(home->path()), QStringList());
+        QCOMPARE(obrtest::temporaryFiles(home->path()), QStringList());
         // The jobs say what became of it; the sort's error says so itself.
         QVERIFY2(arguments.first() == "segy" || errors.contains(output + " is not written"),
                  qPrintable(errors));
@@ -244,7 +232,7 @@ private slots:
         drive->close();
         if (out == "out.sgy") {
             QVERIFY(!QFileInfo::exists(path(out)));
-            QCOMPARE(temporaryFiles(home->path()), QStringList());
+            QCOMPARE(obrtest::temporaryFiles(home->path()), QStringList());
         } else if (!remove) {
             const TapeBlocks written = obrtest::readTapeImage(image);
             QVERIFY(victim == "image.tap" ? startsWith(blocks, written) : closedWithMarks(blocks, written));

@@ -5,7 +5,6 @@
 #include "tests/support/TestMain.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QTemporaryDir>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -23,15 +22,6 @@ constexpr int inputFiles = 30;
 QStringList visibleFiles(const QString& folder)
 {
     return QDir(folder).entryList(QDir::Files, QDir::Name);
-}
-
-QStringList temporaryFiles(const QString& folder)
-{
-    QStringList found;
-    QDirIterator files(folder, {".*.part"}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (files.hasNext())
-        found.append(files.next());
-    return found;
 }
 
 } // namespace
@@ -80,7 +70,7 @@ private slots:
         for (const QString& name : kept)
             QVERIFY2(readFile(path("out/" + name)) == readFile(path(whole + "/" + name)), qPrintable(name));
         QVERIFY(run.out.contains(counted.arg(kept.size()).arg(kept.size() == 1 ? "" : "s")));
-        QCOMPARE(temporaryFiles(home.path()), QStringList());
+        QCOMPARE(obrtest::temporaryFiles(home.path()), QStringList());
     }
 
     // A job that waits for its input hears the first Ctrl-C only when the input comes; the second
@@ -96,7 +86,7 @@ private slots:
             }
             static const QByteArray block(10000, 'x');
             static bool written = ::write(writer, block.constData(), size_t(block.size())) == block.size();
-            return written && !temporaryFiles(path("out")).isEmpty();
+            return written && !obrtest::temporaryFiles(path("out")).isEmpty();
         };
         const ObrioRun run =
             obrtest::runObrioInterrupted(home.path(), {"copy", "raw", "in.fifo", "out/out.dat"}, waiting, 2);

@@ -6,6 +6,7 @@
 #include "devices/TapeDriveList.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/RecordingConsole.h"
+#include "tests/support/ScriptedOperator.h"
 #include "tests/support/SegdFixture.h"
 #include "tests/support/SegdStandardFixture.h"
 #include "tests/support/TapeImageFiles.h"
@@ -26,25 +27,12 @@ namespace {
 
 // Answers the output tape prompts from a script and every input one with "No more tapes";
 // keepAlive runs a hook the tests use to act while the job runs, and stops the job when it says so.
-class ScriptedOperator : public OutputTapeOperator {
+class ScriptedOperator : public ScriptedOutputs<OutputTapeOperator> {
 public:
     QList<TapeDevice*> outputAnswers;
     int inputPrompts = 0;
     std::function<bool()> alive;
 
-    void startProgress(qint64) override {}
-    void showProgress(qint64) override {}
-    void endProgress() override {}
-    // The answers to the output questions, and the tape's file count when it was asked.
-    bool replace = true;
-    TapeStart tapeStart = TapeStart::Overwrite;
-    int tapeFiles = -1;
-    bool replaceFile(const QString&) override { return replace; }
-    TapeStart startOnTapeWithData(TapeDevice*, int files) override
-    {
-        tapeFiles = files;
-        return tapeStart;
-    }
     bool keepAlive() override { return !alive || alive(); }
     TapeDevice* nextInputTape(TapeDevice*) override
     {

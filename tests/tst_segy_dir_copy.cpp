@@ -7,6 +7,7 @@
 #include "seismic/TraceGather.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/RecordingConsole.h"
+#include "tests/support/ScriptedOperator.h"
 #include "tests/support/SegyDirFixture.h"
 #include "tests/support/TapeImageFiles.h"
 #include "tests/support/TestFiles.h"
@@ -24,28 +25,12 @@ using namespace obrtest;
 namespace {
 
 // Answers the tape prompts from scripts (null: "No more tapes"); stops the job when asked to.
-class ScriptedOperator : public DirCopyOperator {
+class ScriptedOperator : public ScriptedOutputs<DirCopyOperator> {
 public:
     QList<TapeDevice*> inputAnswers;
     QList<TapeDevice*> outputAnswers;
     int outputPrompts = 0;
 
-    void startProgress(qint64) override {}
-    void showProgress(qint64) override {}
-    void endProgress() override {}
-    // The answers to the output questions, and the tape's file count when it was asked.
-    bool replace = true;
-    TapeStart tapeStart = TapeStart::Overwrite;
-    int tapeFiles = -1;
-    bool replaceFile(const QString&) override { return replace; }
-    TapeStart startOnTapeWithData(TapeDevice*, int files) override
-    {
-        tapeFiles = files;
-        return tapeStart;
-    }
-    // The job is asked to stop once it has asked this many times whether to go on; -1: never.
-    int stopAfter = -1;
-    bool keepAlive() override { return stopAfter < 0 || stopAfter-- > 0; }
     TapeDevice* nextInputTape(TapeDevice*) override
     {
         return inputAnswers.isEmpty() ? nullptr : inputAnswers.takeFirst();

@@ -2,6 +2,7 @@
 
 #include "seismic/SegyLayout.h"
 
+#include <QDirIterator>
 #include <QFile>
 #include <QtEndian>
 
@@ -32,6 +33,16 @@ QByteArray segyFile(int format, int samples, bool littleEndian, int traces)
     for (int trace = 0; trace < traces; ++trace)
         bytes += QByteArray(traceLength, static_cast<char>('a' + trace));
     return bytes;
+}
+
+QStringList temporaryFiles(const QString& folder)
+{
+    QStringList found;
+    QDirIterator files(folder, {QStringLiteral(".*.part")}, QDir::Files | QDir::Hidden,
+                       QDirIterator::Subdirectories);
+    while (files.hasNext())
+        found.append(files.next());
+    return found;
 }
 
 } // namespace obrtest

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace obrtest {
 
@@ -12,5 +13,7 @@ QByteArray readFile(const QString& path);
 // count in the byte order asked for, then traces filled with 'a', 'b', ... in turn. A format
 // code no reader knows gives traces of bare headers.
 QByteArray segyFile(int format, int samples, bool littleEndian, int traces);
+// The hidden temporary files of outputs not finished under `folder`, at any depth.
+QStringList temporaryFiles(const QString& folder);
 
 } // namespace obrtest
