@@ -127,6 +127,10 @@ private slots:
             "merge works on disk files only: tape:0");
         row("same file", {"copy", "raw", "in.sgy", "./in.sgy"}, 1,
             "output ./in.sgy is the same as the input");
+        row("no such folder", {"copy", "segy", "in.sgy", "none/out.sgy"}, 1,
+            "error opening output file: none/out.sgy (No such file or directory)");
+        row("merge into no such folder", {"merge", "none/out.sgy", "in.sgy", "in.sgy"}, 1,
+            "error opening output file: none/out.sgy (No such file or directory)");
     }
     void statusAndMessages()
     {
