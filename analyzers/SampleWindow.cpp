@@ -36,7 +36,7 @@ SampleWindow SampleWindow::of(const SeismicData& data, int firstTrace, int lastT
 int SampleWindow::forEachTrace(SeismicData& data,
                                const std::function<void(const std::vector<float>&)>& visit) const
 {
-    const auto trace = SeismicTrace::create(data.samples(), data.sampleInterval());
+    const auto trace = data.makeTrace();
     if (!trace || !trace->hasSamples() || length() == 0)
         return 0;
     std::vector<float> window(size_t(length()), 0.0f);

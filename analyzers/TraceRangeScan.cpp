@@ -26,7 +26,7 @@ TraceRangeScan::Result TraceRangeScan::run(const std::atomic<bool>& cancel, std:
     if (first < 1 || first > end || !data.seekSequentialTrace(first))
         return result;
     std::vector<char> buffer(size_t(std::max(data.traceLength(), 0)), 0);
-    const auto trace = SeismicTrace::create(data.samples(), data.sampleInterval());
+    const auto trace = data.makeTrace();
     if (!trace)
         return result;
     const int headerBytes = int(SegyTraceExtension::headerLength(data));

@@ -34,10 +34,10 @@ int runHeaders(const cli::Arguments& arguments, TerminalConsole& console)
         return cli::JobFailed;
     const auto& data = command.data;
     last = std::min(last, data->traceCount());
-    const auto trace = SeismicTrace::create(data->samples(), data->sampleInterval());
-    std::vector<char> buffer(size_t(std::max(data->traceLength(), 0)));
+    const auto trace = data->makeTrace();
     if (!trace || !data->seekSequentialTrace(first))
         return cli::JobFailed;
+    std::vector<char> buffer(size_t(std::max(data->traceLength(), 0)));
     SegyFieldRanges ranges;
     // Only the headers that hold extension 1 give its words a range.
     SegyWordRanges extension(SegyFormat::extensionOneHeaderWords());

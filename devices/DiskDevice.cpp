@@ -1,6 +1,7 @@
 #include "devices/DiskDevice.h"
 
 #include "base/ObrConsole.h"
+#include "base/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -29,11 +30,19 @@ DiskDevice::DiskDevice(ObrConsole* console, const QString& path, unsigned mode)
     directory_ = info.path();
     name_ = info.fileName();
 
+    // Opening a FIFO to read waits for a writer: what is read is refused before.
+    const QString refusal = readingMode() ? RegularFile::refusal(path) : QString();
+    if (!refusal.isEmpty()) {
+        reportError(refusal);
+        status_ = ReadFailed;
+        return;
+    }
     if (!file_->open(openModeFor(mode))) {
         reportError(QStringLiteral("failed to open disk file: ") + path_);
         return;
     }
-    buffer_ = new (std::nothrow) char[transferBufferSize]();
+    // Not zeroed: every byte a caller takes from it was read or written into it first.
+    buffer_ = new (std::nothrow) char[transferBufferSize];
     if (!buffer_) {
         reportError(QStringLiteral("failed to allocate memory for disk file: ") + name_);
         status_ = AllocationFailed;
@@ -151,6 +160,11 @@ qint64 DiskDevice::size()
 qint64 DiskDevice::pos()
 {
     return file_->pos();
+}
+
+bool DiskDevice::readingMode() const
+{
+    return openModeFor(mode_).testFlag(QIODevice::ReadOnly);
 }
 
 bool DiskDevice::writingMode() const

@@ -8,7 +8,8 @@
 class QFile;
 
 // A disk file seen as a plain byte stream. The file is opened by the constructor and stays
-// open for the life of the device; the owner tests ok() right after construction.
+// open for the life of the device; the owner tests ok() right after construction. A mode that
+// reads refuses what is not a regular file (see RegularFile).
 //
 // Modes: 0 read only; 1 and 5 write only; 4 read and write, emptied at opening;
 // any other value read and write.
@@ -35,7 +36,6 @@ public:
     bool atEnd() override;
     QString dirPath() const override;
 
-    int bytesRead() const { return bytesRead_; }
     qint64 fileSize() const { return fileSize_; }
 
 private:
@@ -44,11 +44,11 @@ private:
     bool readInto(char* buffer, int length, ReadForm form);
     bool writeFrom(const char* buffer, int length);
     bool refusesLength(int length, int limit, int failureStatus);
+    bool readingMode() const;
     bool writingMode() const;
     void reportError(const QString& text);
 
     QString directory_;
     std::unique_ptr<QFile> file_;
-    int bytesRead_ = 0;
     qint64 fileSize_ = 0;
 };

@@ -45,6 +45,8 @@ public:
     ObrConsole* console() const { return console_; }
     char* buffer() const { return buffer_; }
     int bufferSize() const { return bufferSize_; }
+    // Bytes the last read transferred.
+    int bytesRead() const { return bytesRead_; }
     bool ok() const { return ok_; }
     int status() const { return status_; }
 
@@ -56,6 +58,7 @@ protected:
     ObrConsole* console_ = nullptr;
     char* buffer_ = nullptr; // owned; freed by the destructor
     int bufferSize_ = 0;
+    int bytesRead_ = 0;
     bool ok_ = false;
     int status_ = Success;
 };

@@ -38,7 +38,6 @@ public:
     bool isOpen() const { return open_; }
     int blockNumber() const { return blockNumber_; }
     int fileNumber() const { return fileNumber_; }
-    int bytesRead() const { return bytesRead_; }
     bool atFileMark() const { return atFileMark_; }
     bool atEndOfData() const { return atEndOfData_; }
     bool atEndOfTape() const { return atEndOfTape_; }
@@ -86,7 +85,6 @@ protected:
     bool open_ = false;
     int blockNumber_ = 1;
     int fileNumber_ = 1;
-    int bytesRead_ = 0;
     bool atFileMark_ = false;
     bool atEndOfData_ = false;
     bool atEndOfTape_ = false;

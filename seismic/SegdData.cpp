@@ -69,6 +69,11 @@ QByteArray SegdData::externalHeader() const
     return QByteArray(reinterpret_cast<const char*>(external.data()), int(external.size()));
 }
 
+qint64 SegdData::heldBytes() const
+{
+    return fileSize_;
+}
+
 bool SegdData::reloadHeaders()
 {
     // The device may be another file's. Its size is asked once: every trace checks against it.
@@ -191,11 +196,13 @@ bool SegdData::describeTraces()
             recordLength_ = std::max(recordLength_, channelSets()[size_t(run.set)].endTime);
     }
     // The longest seismic channel set decides the length of the traces (shorter ones are padded
-    // with zeros); auxiliary ones only when the file has no seismic channels.
+    // with zeros); auxiliary ones only when the file has no seismic channels. A set the file
+    // holds no trace of does not count: its traces are never read.
     int longest[2] = {0, 0};
     for (const SegdFieldMap::Run& run : map.runs()) {
         int& kind = longest[channelSets()[size_t(run.set)].seismic() ? 1 : 0];
-        kind = std::max(kind, run.shape.samples);
+        if (run.firstTrace < whole)
+            kind = std::max(kind, run.shape.samples);
     }
     if (longest[1] > 0 || longest[0] > 0)
         reconcileSampleCount(longest[1] > 0 ? longest[1] : longest[0], device_->name());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "seismic/ReadBuffer.h"
 #include "seismic/SegdBytes.h"
 #include "seismic/SegdChannelSet.h"
 #include "seismic/SegdFieldMap.h"
@@ -118,6 +119,7 @@ protected:
 
     // Maps the current file into headers_ and describes the data set from it.
     [[nodiscard]] virtual bool readHeaders();
+    qint64 heldBytes() const override;
 
     // The trace readTrace read last: its header and extensions, its channel set, its number
     // in the file (1-based), its number among the file's seismic traces, and how many samples
@@ -156,8 +158,7 @@ private:
     // length bytes at position held in the read window (refilled when they lie outside it);
     // null when they are longer than the window or cannot be read that way.
     const uchar* windowBytes(qint64 position, qint64 length);
-    template <typename T>
-    [[nodiscard]] bool ensureSize(std::vector<T>& buffer, size_t size, const char* what);
+    template <typename T> [[nodiscard]] bool ensureSize(ReadBuffer<T>& buffer, size_t size, const char* what);
     [[nodiscard]] bool fail(const QString& text);
 
     bool seismicOnly_;
@@ -182,10 +183,10 @@ private:
     qint64 lastTraceHeaderBytes_ = 0;
     int lastDecodedSamples_ = 0;
 
-    std::vector<uchar> traceHeader_;
-    std::vector<uchar> traceBytes_;
+    ReadBuffer<uchar> traceHeader_;
+    ReadBuffer<uchar> traceBytes_;
     SegdReadWindow window_;
     qint64 fileSize_ = 0;
-    std::vector<qint32> scratch_;
+    ReadBuffer<qint32> scratch_;
     std::vector<SegdTraceHeaderRecord> traceHeaderRecords_;
 };

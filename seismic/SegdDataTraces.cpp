@@ -5,7 +5,6 @@
 #include "seismic/TraceGather.h"
 
 #include <algorithm>
-#include <new>
 
 // The traces of the current file, where its field map places them.
 
@@ -220,14 +219,7 @@ void SegdData::fillKeys(SeismicTrace& trace, const SegdBytes& header, const Segd
     trace.setValue(TraceKey::SourceElevation, headers_.sourceElevation);
 }
 
-template <typename T> bool SegdData::ensureSize(std::vector<T>& buffer, size_t size, const char* what)
+template <typename T> bool SegdData::ensureSize(ReadBuffer<T>& buffer, size_t size, const char* what)
 {
-    if (buffer.size() >= size)
-        return true;
-    try {
-        buffer.resize(size);
-    } catch (const std::bad_alloc&) {
-        return fail(QLatin1String(what) + device_->name());
-    }
-    return true;
+    return buffer.reserve(size) || fail(QLatin1String(what) + device_->name());
 }

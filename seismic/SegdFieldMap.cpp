@@ -63,15 +63,26 @@ bool SegdFieldMap::readHeader(SegdByteSource& source)
         return refuse(QStringLiteral("the header of Field File %1 claims %2 bytes")
                           .arg(general_.fieldFile)
                           .arg(number(length)));
-    // A header cut short keeps what it holds: its descriptors are still worth showing.
+    // A header cut short keeps what it holds: its descriptors are still worth showing. It is read
+    // in pieces, so that a source of unknown length (a tape file) that holds less than the header
+    // claims takes no more memory than it holds.
     const qint64 held = size_ >= 0 ? std::min(length, size_) : length;
+    constexpr qint64 piece = qint64(64) << 10;
+    header_.clear();
     try {
-        header_.assign(size_t(held), 0);
+        while (qint64(header_.size()) < held) {
+            const qint64 at = qint64(header_.size());
+            const qint64 wanted = std::min(piece, held - at);
+            header_.resize(size_t(at + wanted));
+            const qint64 got = std::max<qint64>(source.read(at, header_.data() + at, wanted), 0);
+            header_.resize(size_t(at + got));
+            if (got < wanted)
+                break;
+        }
     } catch (const std::bad_alloc&) {
         return refuse(QStringLiteral("failed to allocate memory for file header in Field File %1.")
                           .arg(general_.fieldFile));
     }
-    header_.resize(size_t(std::max<qint64>(source.read(0, header_.data(), held), 0)));
     readChannelSets();
     if (qint64(header_.size()) < length)
         return refuse(QStringLiteral("the header takes %1 bytes; the file holds %2 bytes")

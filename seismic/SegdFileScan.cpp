@@ -12,11 +12,17 @@ std::vector<FileResult> scanFiles(const QStringList& paths, int threads, const O
     std::vector<FileResult> results(static_cast<size_t>(paths.size()));
     for (FileResult& result : results)
         result.lines = DeferredConsole(detailLevel);
-    BlockPool::run(int(results.size()), threads, [&](int, int index) {
+    const auto failures = BlockPool::run(int(results.size()), threads, [&](int, int index) {
         FileResult& result = results[size_t(index)];
         const auto data = open(paths[index], result.lines);
         result.ok = data && SegdRecordSummary::scan(*data, result.summary);
     });
+    for (const BlockPool::Failure& failure : failures) {
+        FileResult& result = results[size_t(failure.block)];
+        result.ok = false;
+        result.lines.error(
+            QStringLiteral("%1 could not be scanned: %2").arg(paths[failure.block], failure.reason), false);
+    }
     return results;
 }
 
@@ -29,25 +35,42 @@ FileResult scanFile(const QString& path, int threads, const Opener& open, ObrCon
     const int count = SegdRecordSummary::blockCount(data->traceCount());
     const int ranges = std::clamp(threads, 1, count);
     std::vector<SegdRecordSummary::BlockSums> blocks(static_cast<size_t>(count));
+    // Range index holds blocks first to last - 1, and so traces from firstTrace on.
     struct Range {
+        int first = 0;
+        int last = 0;
+        int firstTrace = 0;
         int traces = 0;
         int read = 0;
         DeferredConsole lines{1};
     };
     std::vector<Range> parts(static_cast<size_t>(ranges));
-    BlockPool::run(ranges, ranges, [&](int, int index) {
+    for (int index = 0; index < ranges; ++index) {
         Range& part = parts[size_t(index)];
+        part.first = int(qint64(index) * count / ranges);
+        part.last = int(qint64(index + 1) * count / ranges);
+        part.firstTrace = part.first * SegdRecordSummary::tracesPerBlock + 1;
+        part.traces =
+            std::min(part.last * SegdRecordSummary::tracesPerBlock, data->traceCount()) - part.firstTrace + 1;
         part.lines = DeferredConsole(console.detailLevel());
-        const int first = int(qint64(index) * count / ranges);
-        const int last = int(qint64(index + 1) * count / ranges);
-        part.traces = std::min(last * SegdRecordSummary::tracesPerBlock, data->traceCount()) -
-                      first * SegdRecordSummary::tracesPerBlock;
+    }
+    const auto failures = BlockPool::run(ranges, ranges, [&](int, int index) {
+        Range& part = parts[size_t(index)];
         // Each range reads through a data set of its own; what opening it says was said above.
         const auto reader = open(path, part.lines);
         part.lines.clear();
         if (reader)
-            part.read = SegdRecordSummary::scanBlocks(*reader, first, last, blocks.data());
+            part.read = SegdRecordSummary::scanBlocks(*reader, part.first, part.last, blocks.data());
     });
+    for (const BlockPool::Failure& failure : failures) {
+        Range& part = parts[size_t(failure.block)];
+        part.read = 0;
+        part.lines.error(QStringLiteral("traces %1 to %2 of %3 could not be scanned: %4")
+                             .arg(part.firstTrace)
+                             .arg(part.firstTrace + part.traces - 1)
+                             .arg(path, failure.reason),
+                         false);
+    }
     int read = 0;
     result.ok = !data->fieldMap().cutShort();
     for (Range& part : parts) {

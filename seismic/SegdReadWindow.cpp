@@ -3,7 +3,6 @@
 #include "devices/ObrDevice.h"
 
 #include <algorithm>
-#include <new>
 
 const uchar* SegdReadWindow::find(qint64 position, qint64 length) const
 {
@@ -19,12 +18,8 @@ bool SegdReadWindow::fill(ObrDevice& device, qint64 position, qint64 fileSize)
     if (position < 0 || wanted <= 0)
         return false;
     // As much as this file can fill: a small file does not pay for a whole window.
-    try {
-        if (bytes_.size() < size_t(wanted))
-            bytes_.resize(size_t(wanted));
-    } catch (const std::bad_alloc&) {
+    if (!bytes_.reserve(size_t(wanted)))
         return false;
-    }
     if ((device.pos() != position && !device.seek(position)) ||
         !device.read(reinterpret_cast<char*>(bytes_.data()), int(wanted)))
         return false;

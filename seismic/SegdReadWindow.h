@@ -1,7 +1,8 @@
 #pragma once
 
+#include "seismic/ReadBuffer.h"
+
 #include <QtGlobal>
-#include <vector>
 
 class ObrDevice;
 
@@ -19,7 +20,7 @@ public:
     [[nodiscard]] bool fill(ObrDevice& device, qint64 position, qint64 fileSize);
 
 private:
-    std::vector<uchar> bytes_;
+    ReadBuffer<uchar> bytes_;
     qint64 start_ = 0;
     qint64 length_ = 0;
 };

@@ -14,6 +14,12 @@ std::unique_ptr<SegdData> open(const QString& path, ObrConsole* console, bool di
     auto device = std::make_unique<DiskDevice>(console, path, 0);
     if (!device->ok())
         return nullptr;
+    return open(std::move(device), directoryMode);
+}
+
+std::unique_ptr<SegdData> open(std::unique_ptr<ObrDevice> device, bool directoryMode)
+{
+    const QString path = device->path();
     // The manufacturer code decides the reader; the data set reads the file from its start again.
     uchar first[SegdGeneralHeader::blockBytes] = {};
     const qint64 length = std::min<qint64>(device->size(), sizeof first);

@@ -4,6 +4,7 @@
 #include <memory>
 
 class ObrConsole;
+class ObrDevice;
 class SegdData;
 
 // Opens a SEG-D field file with the reader that suits its recorder: the standard's, with Sercel's
@@ -14,5 +15,7 @@ namespace SegdReader {
 // headers read: ok() tells whether it can be read; what its headers let be read stays in its
 // field map. Null only when the file cannot be opened at all (said on the console).
 std::unique_ptr<SegdData> open(const QString& path, ObrConsole* console, bool directoryMode = false);
+// The same over an opened device (a disk file, bytes in memory), which the data set takes.
+std::unique_ptr<SegdData> open(std::unique_ptr<ObrDevice> device, bool directoryMode = false);
 
 } // namespace SegdReader

@@ -110,7 +110,7 @@ int SegdRecordSummary::scanBlocks(SegdData& data, int first, int last, BlockSums
     const int lastTrace = std::min(last * tracesPerBlock, data.traceCount());
     if (firstTrace > lastTrace)
         return 0;
-    const auto trace = SeismicTrace::create(data.samples(), data.sampleInterval());
+    const auto trace = data.makeTrace();
     if (!trace || !data.seekSequentialTrace(firstTrace))
         return 0;
     for (int n = firstTrace; n <= lastTrace; ++n) {

@@ -1,3 +1,4 @@
+#include "seismic/ReadBuffer.h"
 #include "seismic/SegdByteSource.h"
 #include "seismic/SegdFieldMap.h"
 #include "seismic/SeismicLimits.h"
@@ -130,7 +131,9 @@ bool SegdFieldMap::shapeRun(SegdByteSource& source, Run& run, bool last)
 {
     const SegdChannelSet& set = channelSets_[size_t(run.set)];
     // The first trace's header and every extension it has (those a file holds).
-    std::vector<uchar> firstBytes(longestTraceHeader);
+    ReadBuffer<uchar> firstBytes;
+    if (!firstBytes.reserve(longestTraceHeader))
+        return refuse(QStringLiteral("failed to allocate memory for a trace header"));
     qint64 got = source.read(run.offset, firstBytes.data(), firstHeaderBytes);
     if (got == firstHeaderBytes && statedExtensions(SegdBytes(firstBytes.data(), got)) > 1) {
         const qint64 length =

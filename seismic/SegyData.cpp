@@ -24,10 +24,13 @@ constexpr int largestFormatCode = SegyLayout::sampleFormats[SegyLayout::sampleFo
 } // namespace
 
 SegyData::SegyData(ObrConsole* console, const QString& path, unsigned mode, SegyFormat* format)
-    : SeismicData(new DiskDevice(console, path, mode)), format_(format)
+    : SegyData(new DiskDevice(console, path, mode), mode, format)
+{}
+
+SegyData::SegyData(ObrDevice* device, unsigned mode, SegyFormat* format)
+    : SeismicData(device), format_(format)
 {
-    if (!console_)
-        console_ = console;
+    const QString path = device_->path();
     if (!device_->ok()) {
         status_ = device_->status();
         return;
@@ -62,9 +65,11 @@ SegyData::SegyData(ObrConsole* console, const QString& path, unsigned mode, Segy
 
 SegyData::~SegyData() = default;
 
-DiskDevice* SegyData::disk() const
+qint64 SegyData::heldBytes() const
 {
-    return static_cast<DiskDevice*>(device_.get());
+    // Modes 0 and 3 read a file; the others write one.
+    const unsigned mode = device_->mode();
+    return mode == 0 || mode == 3 ? device_->size() : -1;
 }
 
 qint64 SegyData::dataStart() const
@@ -77,7 +82,7 @@ bool SegyData::readAtPosition(char* buffer, int length)
     if (length == 0)
         return true;
     const qint64 position = device_->pos();
-    if (device_->read(buffer, length) && disk()->bytesRead() == length)
+    if (device_->read(buffer, length) && device_->bytesRead() == length)
         return true;
     if (device_->status() != ObrDevice::Success) {
         status_ = device_->status();
@@ -85,7 +90,7 @@ bool SegyData::readAtPosition(char* buffer, int length)
     }
     status_ = ObrDevice::ReadFailed;
     console_->error(QStringLiteral("read %1 of %2 bytes at byte position %3 within disk file: %4")
-                        .arg(disk()->bytesRead())
+                        .arg(device_->bytesRead())
                         .arg(length)
                         .arg(position)
                         .arg(device_->path()),
@@ -281,7 +286,7 @@ bool SegyData::placeTraces()
         QByteArray text(length, '\0');
         if (!device_->seek(position) || !device_->read(text.data(), length))
             return QByteArray();
-        return text.left(int(disk()->bytesRead()));
+        return text.left(int(device_->bytesRead()));
     };
     const SegyGeometry geometry = SegyGeometry::compute(inputs, readText);
     for (const QString& warning : geometry.warnings)

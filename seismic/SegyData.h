@@ -1,5 +1,6 @@
 #pragma once
 
+#include "seismic/ReadBuffer.h"
 #include "seismic/SegyBinaryHeader.h"
 #include "seismic/SegyLayout.h"
 #include "seismic/SeismicData.h"
@@ -9,9 +10,7 @@
 #include <QString>
 #include <array>
 #include <memory>
-#include <vector>
 
-class DiskDevice;
 class SegyFormat;
 class SegyTraceIndex;
 
@@ -24,6 +23,8 @@ public:
     // textual and binary headers; other modes start a new file, of which only traces are written
     // here. format must outlive the object; a detected byte order is recorded in it.
     SegyData(ObrConsole* console, const QString& path, unsigned mode, SegyFormat* format);
+    // The same over an opened device (a disk file, bytes in memory), which the object owns.
+    SegyData(ObrDevice* device, unsigned mode, SegyFormat* format);
     ~SegyData() override;
 
     [[nodiscard]] bool applyRangeLimits(const QVector<RangeLimit>& limits) override;
@@ -103,6 +104,9 @@ public:
     // When cleared, writeRecord skips dead traces (identification with bit value 2 set).
     bool writeDeadTraces = true;
 
+protected:
+    qint64 heldBytes() const override;
+
 private:
     friend class SegyIndexFiles;
 
@@ -123,7 +127,6 @@ private:
     [[nodiscard]] bool writeOneTrace(SeismicTrace& trace);
     [[nodiscard]] bool readHeaderAt(qint64 position, char* header);
     void recomputeOffsets();
-    DiskDevice* disk() const;
     // Addresses the traces through an index read from a file; order may be null.
     void adoptIndex(std::unique_ptr<SegyTraceIndex> index, std::unique_ptr<SortOrder> order);
 
@@ -151,5 +154,5 @@ private:
     int tracesInRecord_ = 0;
     std::array<qint32, 3> scalars_{}; // coordinate, elevation, time
     // One trace as stored, reused from trace to trace.
-    std::vector<char> traceBuffer_;
+    ReadBuffer<char> traceBuffer_;
 };

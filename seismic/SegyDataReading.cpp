@@ -1,5 +1,5 @@
 #include "base/ObrConsole.h"
-#include "devices/DiskDevice.h"
+#include "devices/ObrDevice.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyFormat.h"
 #include "seismic/SegyLayout.h"
@@ -9,6 +9,7 @@
 #include "seismic/SeismicTrace.h"
 #include "seismic/TraceGather.h"
 
+#include <QLocale>
 #include <QMutexLocker>
 #include <algorithm>
 
@@ -18,17 +19,21 @@ bool SegyData::ensureTraceBuffer()
 {
     if (traceLength_ < 0)
         return false;
-    if (traceBuffer_.size() != size_t(traceLength_)) {
-        try {
-            traceBuffer_.resize(size_t(traceLength_));
-        } catch (const std::bad_alloc&) {
-            status_ = ObrDevice::AllocationFailed;
-            console_->error(
-                QStringLiteral("failed to allocate memory for a trace of %1 bytes").arg(traceLength_), true);
-            return false;
-        }
+    const qint64 held = heldBytes();
+    if (held >= 0 && traceLength_ > held) {
+        status_ = ObrDevice::OutOfRange;
+        const QLocale english(QLocale::English);
+        console_->error(QStringLiteral("%1: the headers announce traces of %2 bytes; the file holds %3 bytes")
+                            .arg(device_->path(), english.toString(traceLength_), english.toString(held)),
+                        true);
+        return false;
     }
-    return true;
+    if (traceBuffer_.reserve(size_t(traceLength_)))
+        return true;
+    status_ = ObrDevice::AllocationFailed;
+    console_->error(QStringLiteral("failed to allocate memory for a trace of %1 bytes").arg(traceLength_),
+                    true);
+    return false;
 }
 
 void SegyData::decodeSamples(const char* sampleBytes, SeismicTrace& trace)

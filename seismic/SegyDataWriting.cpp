@@ -56,7 +56,7 @@ bool SegyData::writeOneTrace(SeismicTrace& trace)
     if (!ensureTraceBuffer())
         return false;
     char* bytes = traceBuffer_.data();
-    std::fill(traceBuffer_.begin(), traceBuffer_.end(), '\0');
+    std::fill_n(bytes, traceLength_, '\0');
     const qint64 headerLength = std::min(traceHeaderLength_, traceLength_);
     const auto put = [&](int startByte, int type, double value) {
         HeaderDataType::writeValue(bytes, headerLength, startByte, type, value, swapBytes_);

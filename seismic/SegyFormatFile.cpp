@@ -1,5 +1,6 @@
 #include "seismic/SegyFormatFile.h"
 
+#include "base/RegularFile.h"
 #include "base/ShareDirectory.h"
 #include "seismic/SampleConversion.h"
 #include "seismic/SegyLayout.h"
@@ -102,11 +103,17 @@ SegyFormatFile::SegyFormatFile(const QString& path, int mode)
 
 bool SegyFormatFile::read()
 {
-    QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    errorString_ = RegularFile::refusal(path_);
+    if (!errorString_.isEmpty())
         return false;
+    QFile file(path_);
+    return file.open(QIODevice::ReadOnly | QIODevice::Text) && read(file);
+}
+
+bool SegyFormatFile::read(QIODevice& device)
+{
     format_->headerWords.clear();
-    reader_.setDevice(&file);
+    reader_.setDevice(&device);
     while (!reader_.atEnd() && !reader_.isStartElement())
         reader_.readNext();
     if (reader_.name() != QLatin1String("SegyFormat")) {

@@ -19,6 +19,8 @@ public:
     // Reads the file into format(). False when the file cannot be opened or is not a format
     // file (then errorString() says why); nothing is reported on the console.
     [[nodiscard]] bool read();
+    // The same from an opened device (a file, bytes in memory).
+    [[nodiscard]] bool read(QIODevice& device);
     // Writes format as the file at path. False when the file cannot be written.
     [[nodiscard]] bool write(const SegyFormat& format, const QString& description);
 

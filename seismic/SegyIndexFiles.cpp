@@ -190,14 +190,19 @@ bool SegyIndexFiles::readEntries(QDataStream& in, qint32 version, SegyTraceIndex
 
 bool SegyIndexFiles::loadBackup(SegyData& data, const QString& path)
 {
-    ObrConsole* console = data.console();
     const QString fileName = QFileInfo(path).fileName();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        console->error(QStringLiteral("error opening .indxbak file: ") + fileName, true);
+        data.console()->error(QStringLiteral("error opening .indxbak file: ") + fileName, true);
         return false;
     }
-    QDataStream in(&file);
+    return loadBackup(data, file, fileName);
+}
+
+bool SegyIndexFiles::loadBackup(SegyData& data, QIODevice& device, const QString& fileName)
+{
+    ObrConsole* console = data.console();
+    QDataStream in(&device);
     in.setVersion(streamVersion);
     quint32 type = 0;
     qint32 version = 0;
@@ -305,13 +310,18 @@ bool SegyIndexFiles::writeIndex(SegyData& data, const QString& path)
 
 bool SegyIndexFiles::readIndex(SegyData& data, const QString& path)
 {
-    ObrConsole* console = data.console();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        console->error(QStringLiteral("error opening index file."), true);
+        data.console()->error(QStringLiteral("error opening index file."), true);
         return false;
     }
-    QDataStream in(&file);
+    return readIndex(data, file, path);
+}
+
+bool SegyIndexFiles::readIndex(SegyData& data, QIODevice& device, const QString& path)
+{
+    ObrConsole* console = data.console();
+    QDataStream in(&device);
     in.setVersion(streamVersion);
     const Description description = readDescription(in, backupVersion);
     qint32 columns = 0;

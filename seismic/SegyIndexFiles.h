@@ -3,6 +3,7 @@
 #include <QString>
 
 class QDataStream;
+class QIODevice;
 class SegyData;
 class SegyTraceIndex;
 
@@ -19,6 +20,9 @@ public:
     [[nodiscard]] static bool loadBackup(SegyData& data, const QString& path);
     [[nodiscard]] static bool writeIndex(SegyData& data, const QString& path);
     [[nodiscard]] static bool readIndex(SegyData& data, const QString& path);
+    // The same from an opened device (a file, bytes in memory); the names are for messages.
+    [[nodiscard]] static bool loadBackup(SegyData& data, QIODevice& device, const QString& fileName);
+    [[nodiscard]] static bool readIndex(SegyData& data, QIODevice& device, const QString& path);
 
 private:
     static bool readEntries(QDataStream& in, qint32 version, SegyTraceIndex& index, const QString& fileName,

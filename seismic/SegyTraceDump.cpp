@@ -43,11 +43,13 @@ bool lines(SegyData& data, int number, QStringList& out)
 {
     out.clear();
     const SegyFormat* format = data.format();
-    const auto trace = SeismicTrace::create(data.samples(), data.sampleInterval());
+    const auto trace = data.makeTrace();
+    if (!format || !trace || !data.seekSequentialTrace(number))
+        return false;
     std::vector<char> bytes(size_t(std::max(data.traceLength(), 0)));
     // The raw bytes first, then the full decoding of the same trace.
-    if (!format || !trace || !data.seekSequentialTrace(number) || !data.readTraceInto(bytes.data(), *trace) ||
-        !data.seekSequentialTrace(number) || !data.readTrace(*trace))
+    if (!data.readTraceInto(bytes.data(), *trace) || !data.seekSequentialTrace(number) ||
+        !data.readTrace(*trace))
         return false;
 
     const qint64 headerLength = SegyTraceExtension::headerLength(data);

@@ -2,6 +2,7 @@
 
 #include "base/BlockPool.h"
 #include "devices/ObrDevice.h"
+#include "seismic/ReadBuffer.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyFormat.h"
 #include "seismic/SegyLayout.h"
@@ -38,7 +39,7 @@ struct Block {
 // What one thread keeps from block to block: its own handle on the file and its read buffer.
 struct Worker {
     std::unique_ptr<QFile> file;
-    std::vector<char> buffer;
+    ReadBuffer<char> buffer;
 };
 
 // Reads up to length bytes at position; the count read (short at the end of the file or on an
@@ -61,9 +62,7 @@ bool prepare(Worker& worker, const SegyTraceScan::Layout& layout, qint64 bufferB
 {
     if (worker.file)
         return true;
-    try {
-        worker.buffer.resize(size_t(bufferBytes));
-    } catch (const std::bad_alloc&) {
+    if (!worker.buffer.reserve(size_t(bufferBytes))) {
         error = QStringLiteral("failed to allocate memory for %1 bytes of traces").arg(bufferBytes);
         return false;
     }
@@ -137,28 +136,42 @@ SegyTraceScan::Result SegyTraceScan::run(const Layout& layout, int threads)
     const qint64 bySize = (qint64(layout.traceCount) + maxBlocks - 1) / maxBlocks;
     const int perBlock = int(std::min<qint64>(std::max(byReads, bySize), INT_MAX));
     const int blockCount = int((qint64(layout.traceCount) + perBlock - 1) / perBlock);
-    const qint64 bufferBytes = std::max(readBytes, layout.traceLength);
+    // A small file does not pay for a whole read.
+    const qint64 bufferBytes =
+        std::max(std::min(readBytes, qint64(layout.traceCount) * layout.traceLength), layout.traceLength);
 
     std::vector<Block> blocks(static_cast<size_t>(blockCount));
     std::vector<Worker> workers(size_t(std::max(1, threads)));
     // Blocks after one that failed are not needed: the scan ends there.
     std::atomic<int> firstFailure{blockCount};
-    BlockPool::run(blockCount, threads, [&](int worker, int index) {
-        if (index > firstFailure)
-            return;
-        Block& block = blocks[size_t(index)];
-        const int first = index * perBlock;
-        const int count = int(std::min<qint64>(perBlock, qint64(layout.traceCount) - first));
-        if (prepare(workers[size_t(worker)], layout, bufferBytes, block.error))
-            scanBlock(workers[size_t(worker)], layout, first, count, block);
-        else
-            block.failed = true;
-        if (block.failed) {
-            int seen = firstFailure;
-            while (index < seen && !firstFailure.compare_exchange_weak(seen, index)) {
+    const std::vector<BlockPool::Failure> failures =
+        BlockPool::run(blockCount, threads, [&](int worker, int index) {
+            if (index > firstFailure)
+                return;
+            Block& block = blocks[size_t(index)];
+            const int first = index * perBlock;
+            const int count = int(std::min<qint64>(perBlock, qint64(layout.traceCount) - first));
+            if (prepare(workers[size_t(worker)], layout, bufferBytes, block.error))
+                scanBlock(workers[size_t(worker)], layout, first, count, block);
+            else
+                block.failed = true;
+            if (block.failed) {
+                int seen = firstFailure;
+                while (index < seen && !firstFailure.compare_exchange_weak(seen, index)) {
+                }
             }
-        }
-    });
+        });
+    for (const BlockPool::Failure& failure : failures) {
+        const int first = failure.block * perBlock;
+        const int last = int(std::min<qint64>(qint64(first) + perBlock, layout.traceCount));
+        Block& block = blocks[size_t(failure.block)];
+        block = Block();
+        block.failed = true;
+        block.error = QStringLiteral("traces %1 to %2 of disk file %3 could not be scanned: %4")
+                          .arg(first + 1)
+                          .arg(last)
+                          .arg(layout.path, failure.reason);
+    }
     for (const Block& block : blocks) {
         result.statistics.merge(block.statistics);
         result.tracesRead += block.tracesRead;

@@ -8,6 +8,7 @@
 #include "seismic/TraceGather.h"
 
 #include <QColor>
+#include <QLocale>
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -170,6 +171,46 @@ int SeismicData::resizeGather(TraceGather& gather, int count, int dropFront)
     return gather.count();
 }
 
+std::unique_ptr<SeismicTrace> SeismicData::makeTrace()
+{
+    if (!heldBytesAllow(1, samples_))
+        return nullptr;
+    std::unique_ptr<SeismicTrace> trace = SeismicTrace::create(samples_, sampleInterval_);
+    if (!trace)
+        reportAllocationFailure(1, samples_);
+    return trace;
+}
+
+qint64 SeismicData::heldBytes() const
+{
+    return -1;
+}
+
+bool SeismicData::heldBytesAllow(qint64 traces, int sampleCount)
+{
+    const qint64 held = heldBytes();
+    if (held < 0 || sampleCount <= 0 || traces <= 0)
+        return true;
+    // Every format takes a byte per sample at least; traces shorter than the data set's are
+    // padded in memory (SEG-D channel sets of other lengths), for which the margin is left, and
+    // a small file may always fill a few MiB.
+    constexpr qint64 samplesPerHeldByte = 16;
+    constexpr qint64 samplesAlways = qint64(1) << 20;
+    if (traces * sampleCount <= std::max(held * samplesPerHeldByte, samplesAlways))
+        return true;
+    status_ = ObrDevice::OutOfRange;
+    if (console_) {
+        const QLocale english(QLocale::English);
+        const QString announced = traces == 1 ? QStringLiteral("a trace")
+                                              : QStringLiteral("%1 traces").arg(english.toString(traces));
+        console_->error(QStringLiteral("%1: the headers announce %2 of %3 samples; the file holds %4 bytes")
+                            .arg(device_ ? device_->path() : QString(), announced,
+                                 english.toString(sampleCount), english.toString(held)),
+                        true);
+    }
+    return false;
+}
+
 int SeismicData::appendTraces(TraceGather& gather, int count)
 {
     // A headers-only trace holds the negated count and no samples.
@@ -177,6 +218,8 @@ int SeismicData::appendTraces(TraceGather& gather, int count)
     const qint64 sampleBytes = qint64(std::max(sampleCount, 0)) * qint64(sizeof(double));
     const qint64 bytesPerTrace = qint64(sizeof(SeismicTrace)) + sampleBytes;
     const qint64 total = qint64(gather.count()) + count;
+    if (!heldBytesAllow(total, sampleCount))
+        return 0;
     if (sampleCount > SeismicLimits::maxSamplesPerTrace ||
         total * bytesPerTrace > SeismicLimits::maxGatherBytes) {
         reportAllocationFailure(total, sampleCount);

@@ -61,8 +61,10 @@ public:
 
     // A gather of tracesPerRecord fresh traces of this data set; with headersOnly the traces
     // carry no samples and hold the negated sample count. Null (reported on the console)
-    // when the counts are beyond SeismicLimits or memory ran out.
+    // when the counts are beyond SeismicLimits or what heldBytes() can hold, or memory ran out.
     std::unique_ptr<TraceGather> makeGather(bool headersOnly);
+    // One fresh trace of samples() samples, null (reported) as for a gather.
+    std::unique_ptr<SeismicTrace> makeTrace();
     // Deletes traces from the end or appends fresh ones until the gather holds count; the
     // held count is returned (smaller than count when memory ran out, which is reported).
     int resizeGather(TraceGather& gather, int count);
@@ -105,6 +107,10 @@ public:
     int samples() const { return samples_; }
 
 protected:
+    // The bytes the traces are read from, which bound the memory of the traces made for them;
+    // -1 when nothing does (a data set being written).
+    virtual qint64 heldBytes() const;
+
     // Replaces the header buffer by a zero-filled one of size bytes; false (reported on the
     // console) when the size is out of bounds or memory ran out.
     [[nodiscard]] bool allocateHeaderBuffer(qint64 size);
@@ -131,6 +137,7 @@ protected:
 
 private:
     int appendTraces(TraceGather& gather, int count);
+    [[nodiscard]] bool heldBytesAllow(qint64 traces, int sampleCount);
     void reportAllocationFailure(qint64 traces, int sampleCount);
 
     std::unique_ptr<char[]> headerBuffer_;

@@ -1,5 +1,6 @@
 #include "sps/SpsFormatFile.h"
 
+#include "base/RegularFile.h"
 #include "base/WorkingRoot.h"
 
 #include <QDir>
@@ -66,12 +67,21 @@ bool SpsFormatFile::load(SpsLayout& layout)
 
 SpsFormatFile::Layer SpsFormatFile::read(const QString& path, SpsLayout& layout)
 {
-    error_.clear();
     readParts_ = Parts();
+    error_ = RegularFile::refusal(path);
+    if (!error_.isEmpty())
+        return Layer::Refused;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return Layer::Absent;
-    reader_.setDevice(&file);
+    return read(file, layout);
+}
+
+SpsFormatFile::Layer SpsFormatFile::read(QIODevice& device, SpsLayout& layout)
+{
+    error_.clear();
+    readParts_ = Parts();
+    reader_.setDevice(&device);
     while (!reader_.atEnd() && !reader_.isStartElement())
         reader_.readNext();
     // A document broken off before its root counts as read, with nothing taken from it.

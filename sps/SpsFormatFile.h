@@ -15,7 +15,7 @@ public:
     enum class Layer {
         Absent,  // no such file (or it could not be opened): nothing taken from it
         Read,    // taken over the layout; malformed XML stops the reading where it starts
-        Refused, // the root element names no layout of the kind
+        Refused, // the root element names no layout of the kind, or it is no regular file
     };
 
     // The parts of a layout one file set.
@@ -38,6 +38,8 @@ public:
     [[nodiscard]] bool load(SpsLayout& layout);
     // Reads one format file over the layout.
     Layer read(const QString& path, SpsLayout& layout);
+    // The same from an opened device (a file, bytes in memory).
+    Layer read(QIODevice& device, SpsLayout& layout);
     // Writes the layout as this format file, whole or not at all.
     [[nodiscard]] bool write(const SpsLayout& layout, const QString& description);
     // The document write() stores; name is the file's own path.

@@ -1,14 +1,20 @@
 #include "sps/SpsLines.h"
 
+#include "base/RegularFile.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <algorithm>
 #include <cstring>
 #include <new>
 
 namespace {
 
 constexpr qint64 readChunk = qint64(1) << 20;
+
+QString tooLarge(const QString& path)
+{
+    return QStringLiteral("%1 is larger than %2 MiB").arg(path).arg(SpsLines::maximumFileSize >> 20);
+}
 
 } // namespace
 
@@ -21,19 +27,27 @@ void SpsLines::clear()
 bool SpsLines::read(const QString& path)
 {
     clear();
+    // Told before a byte is read, so that a refusal costs nothing.
+    error_ = RegularFile::refusal(path);
+    if (!error_.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    if (info.size() > maximumFileSize) {
+        error_ = tooLarge(path);
+        return false;
+    }
     QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly)) {
         error_ = QStringLiteral("cannot open %1: %2").arg(path, file.errorString());
         return false;
     }
     QByteArray text;
     try {
-        if (!file.isSequential())
-            text.reserve(int(std::min(file.size(), maximumFileSize)));
-        // In pieces: devices without a size (pipes, /proc) are bounded as well as files.
+        text.reserve(int(info.size()));
+        // In pieces: a file that grows while it is read is bounded too.
         for (QByteArray piece = file.read(readChunk); !piece.isEmpty(); piece = file.read(readChunk)) {
             if (text.size() + piece.size() > maximumFileSize) {
-                error_ = QStringLiteral("%1 is larger than %2 MiB").arg(path).arg(maximumFileSize >> 20);
+                error_ = tooLarge(path);
                 return false;
             }
             text.append(piece);

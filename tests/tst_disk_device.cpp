@@ -1,4 +1,5 @@
 #include "devices/DiskDevice.h"
+#include "devices/MemoryDevice.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/TestFiles.h"
@@ -219,6 +220,45 @@ private slots:
         QCOMPARE(device.fileSize(), fiveGiB);
         QVERIFY(device.seek(fiveGiB - 4) && device.readToBuffer(100));
         QCOMPARE(QByteArray(device.buffer(), device.bytesRead()), QByteArray("tail"));
+    }
+
+    // The same bytes in memory read as they do in a file: results, counts, positions, statuses
+    // and errors.
+    void memoryDeviceReadsAsADiskFile()
+    {
+        const auto script = [](ObrDevice& device) {
+            QStringList seen;
+            char bytes[16] = {};
+            const auto note = [&](bool result) {
+                seen << QStringLiteral("%1 %2 %3 %4 %5")
+                            .arg(result)
+                            .arg(device.bytesRead())
+                            .arg(device.pos())
+                            .arg(device.status())
+                            .arg(device.atEnd());
+            };
+            note(device.read(bytes, 4));
+            seen << QString::fromLatin1(bytes, 4);
+            note(device.read(bytes, 16));
+            note(device.read(bytes, 1));
+            note(device.readToBuffer(3));
+            note(device.seek(2));
+            note(device.readToBuffer(3));
+            seen << QString::fromLatin1(device.buffer(), device.bytesRead());
+            note(device.seek(11));
+            note(device.seek(-1));
+            note(device.read(bytes, -1));
+            note(device.readToBuffer(DiskDevice::transferBufferSize + 1));
+            seen << QString::number(device.size());
+            return seen;
+        };
+        RecordingConsole diskConsole;
+        RecordingConsole memoryConsole;
+        DiskDevice disk(&diskConsole, makeFile(QStringLiteral("m.sgy"), "0123456789"), 0);
+        MemoryDevice memory(&memoryConsole, disk.path(), "0123456789");
+        QCOMPARE(script(memory), script(disk));
+        QCOMPARE(memoryConsole.errors(), diskConsole.errors());
+        QCOMPARE(memoryConsole.errors().size(), 4);
     }
 
     // A missing file is reported once, and no buffer is taken for it.

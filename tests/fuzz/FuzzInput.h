@@ -2,14 +2,15 @@
 
 #include "base/ObrConsole.h"
 
+#include <QByteArray>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
 #include <cstddef>
 #include <cstdint>
 
-// What the fuzz targets share: a console that drops every line, and the input as a file, since
-// the parsers read files.
+// What the fuzz targets share: a console that drops every line, the input as bytes in memory
+// (readers that take a device or a QIODevice read it there) or as a file for those that need one.
 class SilentConsole : public ObrConsole {
 public:
     void message(const QString&, const QColor&) override {}
@@ -25,6 +26,15 @@ public:
 };
 
 namespace FuzzInput {
+
+// Traces a target reads of one input at most: more of the same teach nothing.
+constexpr int tracesRead = 64;
+
+// The input's bytes, not copied: valid while the target runs on it.
+inline QByteArray bytes(const uint8_t* data, size_t size)
+{
+    return QByteArray::fromRawData(reinterpret_cast<const char*>(data), int(size));
+}
 
 // The folder of the process's files, removed at exit.
 inline QString path(const QString& name)
@@ -50,18 +60,26 @@ inline QString write(const QString& name, const uint8_t* data, size_t size)
     return write(name, reinterpret_cast<const char*>(data), size);
 }
 
-// A big-endian SEG-Y file of three traces of four IEEE samples at 2 ms, written once, for targets
-// whose parser reads beside a data file.
+// A big-endian SEG-Y file of three traces of four IEEE samples at 2 ms, for targets whose parser
+// reads beside a data file.
+inline const QByteArray& smallSegyBytes()
+{
+    static const QByteArray bytes = [] {
+        QByteArray made(3600 + 3 * (240 + 16), '\0');
+        made[3216] = char(2000 >> 8);
+        made[3217] = char(2000 & 0xFF);
+        made[3221] = 4;
+        made[3225] = 5;
+        return made;
+    }();
+    return bytes;
+}
+
+// The same written once as a file.
 inline QString smallSegy()
 {
-    static const QString file = [] {
-        QByteArray bytes(3600 + 3 * (240 + 16), '\0');
-        bytes[3216] = char(2000 >> 8);
-        bytes[3217] = char(2000 & 0xFF);
-        bytes[3221] = 4;
-        bytes[3225] = 5;
-        return write(QStringLiteral("data.sgy"), bytes.constData(), size_t(bytes.size()));
-    }();
+    static const QString file =
+        write(QStringLiteral("data.sgy"), smallSegyBytes().constData(), size_t(smallSegyBytes().size()));
     return file;
 }
 

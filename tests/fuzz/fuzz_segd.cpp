@@ -1,9 +1,9 @@
-#include "devices/DiskDevice.h"
+#include "devices/MemoryDevice.h"
 #include "seismic/SegdByteSource.h"
 #include "seismic/SegdData.h"
 #include "seismic/SegdFieldMap.h"
+#include "seismic/SegdReader.h"
 #include "seismic/SegdRecordSummary.h"
-#include "seismic/SercelData.h"
 #include "seismic/TraceGather.h"
 #include "tests/fuzz/FuzzInput.h"
 
@@ -16,43 +16,49 @@ public:
     qint64 size() const override { return -1; }
 };
 
-// Every trace record the map places lies after the header, one after the other.
+// The trace records the map places lie after the header, one after the other: checked at the
+// first and last trace of each run, since a stream of unknown length may announce millions.
 void walk(const SegdFieldMap& map)
 {
     qint64 next = map.headerLength();
-    for (int trace = 0; trace < map.traceCount(); ++trace) {
-        if (map.traceOffset(trace) != next)
+    for (const SegdFieldMap::Run& run : map.runs()) {
+        const int last = run.firstTrace + run.channels - 1;
+        if (map.traceOffset(run.firstTrace) != next ||
+            map.traceOffset(last) != next + qint64(run.channels - 1) * run.shape.recordBytes() ||
+            &map.runOf(last) != &run)
             __builtin_trap();
-        next += map.runOf(trace).shape.recordBytes();
+        next = run.end();
     }
 }
 
 } // namespace
 
-// A SEG-D field file read whole by the standard's reader and by the Sercel reader: general
-// headers, channel sets, trace headers and samples through the decoder the format code names;
-// and its field map from a file and from a stream of unknown length, as the copy reads a tape.
+// A SEG-D field file read as the SEG-D tools read it, by the reader its manufacturer code
+// chooses (the standard's, or Sercel's additions): general headers, channel sets, the record as
+// the analyzer reads it and the scan's summary (only the first traces of a long one), trace headers
+// and samples through the decoder the format code names; and its field map from a stream of
+// unknown length, as the copy reads a tape.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     SilentConsole console;
-    const QString path = FuzzInput::write(QStringLiteral("input.segd"), data, size);
-    SegdData standard(new DiskDevice(&console, path, 0), false, false, false);
-    if (standard.open(path)) {
-        const auto gather = standard.makeGather(false);
-        if (gather)
-            static_cast<void>(standard.readRecord(*gather));
+    const auto reader = SegdReader::open(
+        std::make_unique<MemoryDevice>(&console, QStringLiteral("input.segd"), FuzzInput::bytes(data, size)));
+    if (reader->ok()) {
+        walk(reader->fieldMap());
+        if (reader->traceCount() <= FuzzInput::tracesRead) {
+            const auto gather = reader->makeGather(false);
+            if (gather)
+                static_cast<void>(reader->readRecord(*gather));
+            SegdRecordSummary summary;
+            static_cast<void>(SegdRecordSummary::scan(*reader, summary));
+        } else {
+            TraceGather gather(reader.get());
+            static_cast<void>(reader->readTraceRange(gather, 1, FuzzInput::tracesRead));
+        }
     }
-    SercelData sercel(&console, path, false, false, false);
-    SegdRecordSummary summary;
-    if (sercel.ok())
-        static_cast<void>(SegdRecordSummary::scan(sercel, summary));
-    SegdMemorySource file(data, qint64(size));
     UnknownSizeSource stream(data, qint64(size));
-    for (SegdByteSource* source :
-         {static_cast<SegdByteSource*>(&file), static_cast<SegdByteSource*>(&stream)}) {
-        SegdFieldMap map;
-        if (map.read(*source))
-            walk(map);
-    }
+    SegdFieldMap map;
+    if (map.read(stream))
+        walk(map);
     return 0;
 }

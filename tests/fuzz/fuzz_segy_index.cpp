@@ -1,8 +1,11 @@
+#include "devices/MemoryDevice.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyFormat.h"
 #include "seismic/SegyIndexFiles.h"
 #include "seismic/TraceGather.h"
 #include "tests/fuzz/FuzzInput.h"
+
+#include <QBuffer>
 
 namespace {
 
@@ -21,14 +24,19 @@ void readRecords(SegyData& segy)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     SilentConsole console;
-    SegyFormat format(false);
-    SegyData backup(&console, FuzzInput::smallSegy(), 0, &format);
-    SegyData index(&console, FuzzInput::smallSegy(), 0, &format);
+    static const SegyFormat standard(false);
+    SegyFormat format = standard;
+    const QString name = QStringLiteral("data.sgy");
+    SegyData backup(new MemoryDevice(&console, name, FuzzInput::smallSegyBytes()), 0, &format);
+    SegyData index(new MemoryDevice(&console, name, FuzzInput::smallSegyBytes()), 0, &format);
     if (!backup.ok() || !index.ok())
         qFatal("cannot open the SEG-Y file beside the index");
-    if (SegyIndexFiles::loadBackup(backup, FuzzInput::write(QStringLiteral("data.sgy.indxbak"), data, size)))
+    QByteArray bytes = FuzzInput::bytes(data, size);
+    QBuffer input(&bytes);
+    if (input.open(QIODevice::ReadOnly) && SegyIndexFiles::loadBackup(backup, input, name + ".indxbak"))
         readRecords(backup);
-    if (SegyIndexFiles::readIndex(index, FuzzInput::write(QStringLiteral("data.sgy.indx"), data, size)))
+    input.close();
+    if (input.open(QIODevice::ReadOnly) && SegyIndexFiles::readIndex(index, input, name + ".indx"))
         readRecords(index);
     return 0;
 }

@@ -343,6 +343,15 @@ FieldFile countsMatchNeitherRule()
     return file;
 }
 
+FieldFile shortTracesThenLongCut()
+{
+    FieldFile file;
+    file.channelSets = {{2000, 1}, {1, 30247}};
+    file.extensions = 0;
+    file.keepBytes = headerLength(file) + traceRecordBytes(file, 0) * 2000 + 20 + 5 * 4;
+    return file;
+}
+
 FieldFile revision1WithoutStatedSamples()
 {
     FieldFile file = nodalRevision16();

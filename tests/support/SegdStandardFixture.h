@@ -103,6 +103,10 @@ FieldFile headerAndBareTraceHeader(FieldFile file = standardRevision21());
 // Revision 2.1 with two or more traces per set whose extension 1 and end times agree on a count
 // while the traces hold ten samples more: neither end-time rule gives the file's layout.
 FieldFile countsMatchNeitherRule();
+// Revision 2.1 without extensions: 2,000 seismic traces of one IEEE sample at 1 ms, then a set of
+// one 30,247-sample trace that the file ends in after its first five samples (48,200 bytes): the
+// headers announce 2,001 traces of up to 30,247 samples.
+FieldFile shortTracesThenLongCut();
 // The nodal revision 1.6 with 30,001 samples per trace, none stated in extension 1 (0), and end
 // times at the last sample (30,000 ms): only the descriptors tell the count, by the other rule.
 FieldFile revision1WithoutStatedSamples();
