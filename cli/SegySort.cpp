@@ -1,8 +1,9 @@
+#include "base/WholeFile.h"
 #include "cli/CliArguments.h"
 #include "cli/CliCommand.h"
 #include "cli/SegyCommand.h"
 #include "cli/TerminalConsole.h"
-#include "devices/DiskDevice.h"
+#include "devices/ObrDevice.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyFormat.h"
 #include "seismic/SegyTraceIndex.h"
@@ -22,27 +23,54 @@ QByteArray fileHeaders(const SegyData& data)
     return data.textHeaderRaw().left(textSize) + data.binaryHeaderRaw() + data.textHeaderRaw().mid(textSize);
 }
 
-bool writeSorted(SegyData& data, const QString& path, TerminalConsole& console)
+// Reads the traces in the sorted order and writes them after the file headers; false when a
+// trace cannot be read (said by the reader) or a write fails.
+bool writeTraces(SegyData& data, WholeFile& out)
 {
-    if (QFileInfo(path).absoluteFilePath() == QFileInfo(data.device()->path()).absoluteFilePath()) {
-        console.error(QStringLiteral("the sorted output would overwrite its input: ") + path, false);
-        return false;
-    }
-    DiskDevice out(&console, path, 1);
     const QByteArray headers = fileHeaders(data);
-    if (!out.ok() || !out.write(headers.constData(), headers.size()))
+    if (!out.write(headers))
         return false;
     const auto trace = SeismicTrace::create(-1, data.sampleInterval());
     std::vector<char> bytes(size_t(std::max(data.traceLength(), 0)));
     for (int record = 1; record <= data.recordCount(); ++record) {
         for (int n = 1; n <= data.index()->tracesInRecord(record); ++n) {
             if (!trace || !data.seekTrace(record, n) || !data.readTraceInto(bytes.data(), *trace) ||
-                !out.write(bytes.data(), int(bytes.size())))
+                !out.write(bytes.data(), qint64(bytes.size())))
                 return false;
         }
     }
-    console.message(QStringLiteral("%1 traces written to %2").arg(data.traceCount()).arg(path), Qt::black);
     return true;
+}
+
+// The sorted file is written under a temporary name beside the output and renamed to it at the
+// end: whole or absent, an existing file replaced only by a whole one.
+bool writeSorted(SegyData& data, const QString& path, TerminalConsole& console)
+{
+    const QFileInfo target(path);
+    if (target.absoluteFilePath() == QFileInfo(data.device()->path()).absoluteFilePath()) {
+        console.error(QStringLiteral("the sorted output would overwrite its input: ") + path, false);
+        return false;
+    }
+    const int errorsBefore = console.errorCount();
+    WholeFile out(path);
+    if (!out.open()) {
+        console.error(out.errorText(), false);
+        return false;
+    }
+    const bool written = writeTraces(data, out);
+    // A trace the reader could not read was said by it; the file is then not kept.
+    if (written && console.errorCount() == errorsBefore && out.commit()) {
+        console.message(QStringLiteral("%1 traces written to %2").arg(data.traceCount()).arg(path), Qt::black);
+        return true;
+    }
+    out.discard();
+    if (!out.errorText().isEmpty())
+        console.error(out.errorText(), false);
+    else if (console.errorCount() == errorsBefore)
+        console.error(QStringLiteral("the sorted traces of %1 could not be read: %2 not written")
+                          .arg(data.device()->path(), path),
+                      false);
+    return false;
 }
 
 int runSort(const cli::Arguments& arguments, TerminalConsole& console)
