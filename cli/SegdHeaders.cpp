@@ -73,6 +73,8 @@ OBRIO_COMMAND(
             "Writes the 55 columns of the SEG-D analyzer's trace header table - the trace header\n"
             "fields and the Sercel trace header extensions - for every trace of the file: a line\n"
             "of column titles, then one line per trace, the same text as the analyzer's export\n"
-            "file. On standard output, or with --csv in that file."))
+            "file. On standard output, or with --csv in that file, written whole or not at all:\n"
+            "a field file cut short lists the headers it holds on standard output, writes no\n"
+            "--csv file and exits with 1."))
         .option(cli::option("csv", "OUT", QStringLiteral("write the table to this file instead")))
         .argument(SegdCommand::fileArgument()))

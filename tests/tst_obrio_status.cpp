@@ -315,6 +315,22 @@ private slots:
         }
     }
 
+    // A sort the headers cannot give names the file (found by tools/mutate-obrio) and writes nothing.
+    void sortRefusalNamesTheFile()
+    {
+        segy2::File layout;
+        layout.traces = 5;
+        const QString file = dir.filePath(QStringLiteral("no-keys.sgy"));
+        QVERIFY(obrtest::writeFile(file, segy2::build(layout)));
+        const QString sorted = dir.filePath(QStringLiteral("sorted.sgy"));
+        const ObrioRun run = obrtest::runObrio(dir.path(), {"segy", "sort", file, "--by", "9", "--out", sorted});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(errors(run).contains(QStringLiteral("Data must have 3-D geometry to be sorted by Inline.")),
+                 qPrintable(errors(run)));
+        QVERIFY2(errorsName(run, file), qPrintable(errors(run)));
+        QVERIFY(!QFile::exists(sorted));
+    }
+
     // Pictures and tables that cannot be written leave nothing, and the error gives the system's
     // reason: a file size limit (as a full disk) makes every write fail.
     void outputsWholeOrAbsent_data()

@@ -201,7 +201,7 @@ def run_action(obrio, arguments, home):
     return done.returncode, done.stderr.decode("utf-8", "replace"), time.monotonic() - started
 
 
-def one_run(number, seed, obrio, inputs, work, findings):
+def one_run(number, seed, obrio, inputs, work, findings, per_run):
     rng = random.Random(seed * 1000003 + number)
     kind = rng.choice(sorted({k for k, _ in inputs}))
     kind, source = rng.choice([i for i in inputs if i[0] == kind])
@@ -216,7 +216,10 @@ def one_run(number, seed, obrio, inputs, work, findings):
     with open(path, "wb") as f:
         f.write(mutant)
     rows = []
-    for label, arguments, outputs in actions(kind, path, name, os.path.join(folder, "out"), rng):
+    chosen = actions(kind, path, name, os.path.join(folder, "out"), rng)
+    if per_run and per_run < len(chosen):
+        chosen = rng.sample(chosen, per_run)
+    for label, arguments, outputs in chosen:
         out = os.path.join(folder, "out")
         shutil.rmtree(out, ignore_errors=True)
         os.makedirs(out)
@@ -239,6 +242,7 @@ def main():
     seed = int(sys.argv[2]) if len(sys.argv) > 2 else int(time.time()) % 100000
     obrio, realdata, top = os.environ["OBRIO"], os.environ["REALDATA"], os.environ["MUTATE_DIR"]
     jobs = int(os.environ.get("MUTATE_JOBS", os.cpu_count() or 1))
+    per_run = int(os.environ.get("MUTATE_ACTIONS", "0"))
     inputs = []
     for kind, folder, pattern in (("segy", "segy", r"\.sgy$"), ("segd", "segd", r"\.segd$"),
                                   ("sps", "sps", r"\.txt$")):
@@ -253,13 +257,13 @@ def main():
     os.makedirs(findings, exist_ok=True)
     os.makedirs(top, exist_ok=True)
     work = tempfile.mkdtemp(prefix="work.", dir=top)
-    print("mutate-obrio: %d runs, seed %d, %d files, %d at a time, obrio %s" % (
-        runs, seed, len(inputs), jobs, obrio))
+    print("mutate-obrio: %d runs, seed %d, %d files, %s actions a run, %d runs at a time, obrio %s" % (
+        runs, seed, len(inputs), per_run or "all", jobs, obrio))
     started = time.monotonic()
     table = {}
     kinds = {}
     with concurrent.futures.ThreadPoolExecutor(max_workers=jobs) as pool:
-        futures = [pool.submit(one_run, n, seed, obrio, inputs, work, findings) for n in range(1, runs + 1)]
+        futures = [pool.submit(one_run, n, seed, obrio, inputs, work, findings, per_run) for n in range(1, runs + 1)]
         for future in concurrent.futures.as_completed(futures):
             number, name, how, rows = future.result()
             for label, status, found in rows:
