@@ -83,14 +83,15 @@ QString sizeProblem(const SeismicData& data, const Request& request, const Trace
 {
     const int traces = std::min(request.lastTrace, data.traceCount()) - request.firstTrace + 1;
     const double width = TracePlotGeometry::plotWidth(traces, settings) + 2 * TracePlotGeometry::margin;
-    const double height =
-        TracePlotGeometry::plotHeight(data.samples(), data.sampleInterval(), settings) +
-        2 * TracePlotGeometry::margin;
+    const double height = TracePlotGeometry::plotHeight(data.samples(), data.sampleInterval(), settings) +
+                          2 * TracePlotGeometry::margin;
     if (std::isfinite(width) && std::isfinite(height) && width < TracePlotGeometry::largestSide &&
         height < TracePlotGeometry::largestSide && width * height <= TracePlotGeometry::largestPixels)
         return {};
-    return QStringLiteral("no trace plot: %1 traces of %2 samples at %3 ms make %4 x %5 pixels at %6 traces per "
-                          "inch and %7 inches per second, more than a picture may have (at most %8 pixels a side and %9 in all)")
+    return QStringLiteral(
+               "no trace plot: %1 traces of %2 samples at %3 ms make %4 x %5 pixels at %6 traces per "
+               "inch and %7 inches per second, more than a picture may have (at most %8 pixels a side and %9 "
+               "in all)")
         .arg(traces)
         .arg(data.samples())
         .arg(double(data.sampleInterval()))
@@ -125,11 +126,12 @@ bool writePlot(SeismicData& data, const Request& request, ObrConsole& console, c
     settings.timingLabelInterval = settings.timingLineInterval;
     const TracePlot plot = TracePlot::read(data, settings);
     if (plot.image.isNull() || plot.annotations.isEmpty()) {
-        return fail(data,
-                    QStringLiteral("no trace plot: traces %1 to %2 could not be read or drawn at these scales")
-                        .arg(request.firstTrace)
-                        .arg(request.lastTrace),
-                    console);
+        return fail(
+            data,
+            QStringLiteral("no trace plot: traces %1 to %2 could not be read or drawn at these scales")
+                .arg(request.firstTrace)
+                .arg(request.lastTrace),
+            console);
     }
     const QImage picture = window.startSample == 0 && window.endSample >= data.samples()
                                ? plot.picture()
@@ -173,10 +175,11 @@ bool write(SeismicData& data, const Request& request, ObrConsole& console)
             AmplitudeSpectrum::compute(data, request.firstTrace, request.lastTrace, request.startMs, endMs);
         if (!spectrum.problem().isEmpty())
             return fail(data, spectrum.problem(), console);
-        return savePicture(SpectrumPicture::draw(spectrum, size), request.picturePath, console, errorsBefore) &&
+        return savePicture(SpectrumPicture::draw(spectrum, size), request.picturePath, console,
+                           errorsBefore) &&
                (request.csvPath.isEmpty() ||
-                writeCsv(AnalysisCsv::writeSpectrum(spectrum, request.csvPath, &error), error, request.picturePath,
-                         request.csvPath, console, errorsBefore));
+                writeCsv(AnalysisCsv::writeSpectrum(spectrum, request.csvPath, &error), error,
+                         request.picturePath, request.csvPath, console, errorsBefore));
     }
     const SampleHistogram histogram =
         SampleHistogram::compute(data, request.firstTrace, request.lastTrace, request.startMs, endMs);
@@ -184,8 +187,8 @@ bool write(SeismicData& data, const Request& request, ObrConsole& console)
         return fail(data, histogram.problem(), console);
     return savePicture(HistogramPicture::draw(histogram, size), request.picturePath, console, errorsBefore) &&
            (request.csvPath.isEmpty() ||
-            writeCsv(AnalysisCsv::writeHistogram(histogram, request.csvPath, &error), error, request.picturePath,
-                         request.csvPath, console, errorsBefore));
+            writeCsv(AnalysisCsv::writeHistogram(histogram, request.csvPath, &error), error,
+                     request.picturePath, request.csvPath, console, errorsBefore));
 }
 
 } // namespace AnalysisPictures

@@ -21,12 +21,14 @@ int runAction(const Command& command, const Arguments& arguments, TerminalConsol
     if (errorSaid && status == Success)
         return JobFailed;
     if (status == JobFailed && !errorSaid) {
-        const QString subject = arguments.positionals().isEmpty()
-                                    ? QString()
-                                    : QStringLiteral(" on ") + arguments.positionals().join(QStringLiteral(", "));
-        console.error(QStringLiteral("obrio %1 failed%2 without saying why (a fault of obrio: please report it)")
-                          .arg(command.name(), subject),
-                      false);
+        const QString subject =
+            arguments.positionals().isEmpty()
+                ? QString()
+                : QStringLiteral(" on ") + arguments.positionals().join(QStringLiteral(", "));
+        console.error(
+            QStringLiteral("obrio %1 failed%2 without saying why (a fault of obrio: please report it)")
+                .arg(command.name(), subject),
+            false);
     }
     if (status == UsageError && usageErrorCount() == usageBefore) {
         // A usage status needs its line too.

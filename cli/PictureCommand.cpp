@@ -66,12 +66,15 @@ cli::Command picture(const char* tool, const char* name, const QString& summary,
 cli::Command plot(const char* tool, const QString& summary, cli::Command::Run run, const cli::Argument& file)
 {
     return picture(tool, "plot", summary, run, file)
-        .option(cli::option("hscale", "TRACES_PER_INCH", QStringLiteral("horizontal scale (default 12)"),
-                            cli::decimalRange(AnalysisPictures::smallestScale, AnalysisPictures::largestScale)))
-        .option(cli::option("vscale", "INCHES_PER_SECOND", QStringLiteral("vertical scale (default 5)"),
-                            cli::decimalRange(AnalysisPictures::smallestScale, AnalysisPictures::largestScale)))
-        .option(cli::option("gain", "DB", QStringLiteral("gain in decibels (default 0)"),
-                            cli::decimalRange(-AnalysisPictures::largestGainDb, AnalysisPictures::largestGainDb)))
+        .option(
+            cli::option("hscale", "TRACES_PER_INCH", QStringLiteral("horizontal scale (default 12)"),
+                        cli::decimalRange(AnalysisPictures::smallestScale, AnalysisPictures::largestScale)))
+        .option(
+            cli::option("vscale", "INCHES_PER_SECOND", QStringLiteral("vertical scale (default 5)"),
+                        cli::decimalRange(AnalysisPictures::smallestScale, AnalysisPictures::largestScale)))
+        .option(
+            cli::option("gain", "DB", QStringLiteral("gain in decibels (default 0)"),
+                        cli::decimalRange(-AnalysisPictures::largestGainDb, AnalysisPictures::largestGainDb)))
         .option(
             cli::option("mode", "density|wiggle|va", QStringLiteral("how the traces are drawn (default va)")))
         .option(cli::option("colours", "grey|rwb",

@@ -44,9 +44,10 @@ int runHeaders(const cli::Arguments& arguments, TerminalConsole& console)
     if (csv.isEmpty()) {
         std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
         if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-            console.error(QStringLiteral("the trace headers of %1 could not be written to standard output: %2")
-                              .arg(arguments.positional(0), QString::fromLocal8Bit(std::strerror(errno))),
-                          false);
+            console.error(
+                QStringLiteral("the trace headers of %1 could not be written to standard output: %2")
+                    .arg(arguments.positional(0), QString::fromLocal8Bit(std::strerror(errno))),
+                false);
             return cli::JobFailed;
         }
         return whole ? cli::Success : cli::JobFailed;

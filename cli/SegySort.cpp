@@ -60,7 +60,8 @@ bool writeSorted(SegyData& data, const QString& path, TerminalConsole& console)
     const bool written = writeTraces(data, out);
     // A trace the reader could not read was said by it; the file is then not kept.
     if (written && console.errorCount() == errorsBefore && out.commit()) {
-        console.message(QStringLiteral("%1 traces written to %2").arg(data.traceCount()).arg(path), Qt::black);
+        console.message(QStringLiteral("%1 traces written to %2").arg(data.traceCount()).arg(path),
+                        Qt::black);
         return true;
     }
     out.discard();

@@ -146,8 +146,9 @@ QString DatabaseConnection::projectDatabaseProblem(const QString& name)
 {
     if (!isMaintenanceDatabase(name))
         return {};
-    return QStringLiteral("%1 is a maintenance database of the server (postgres, template0 and template1 hold "
-                          "no project): left alone")
+    return QStringLiteral(
+               "%1 is a maintenance database of the server (postgres, template0 and template1 hold "
+               "no project): left alone")
         .arg(name);
 }
 
@@ -182,14 +183,15 @@ bool DatabaseConnection::readProjectVersion(std::optional<int>* version)
         return false;
     if (!*tableThere)
         return true;
-    const auto columnThere = columnExists(QStringLiteral("project_parameters"), QStringLiteral("project_version"));
+    const auto columnThere =
+        columnExists(QStringLiteral("project_parameters"), QStringLiteral("project_version"));
     if (!columnThere)
         return false;
     if (!*columnThere)
         return true;
     Rows rows;
-    if (!run(QStringLiteral("ReadProjectVersion"), QStringLiteral("SELECT project_version FROM project_parameters"),
-             {}, &rows))
+    if (!run(QStringLiteral("ReadProjectVersion"),
+             QStringLiteral("SELECT project_version FROM project_parameters"), {}, &rows))
         return false;
     for (const QStringList& row : rows) {
         bool ok = false;

@@ -65,9 +65,10 @@ bool ProjectSchema::readStoredVersion(const QString& databaseName)
     if (!connection.readProjectVersion(&previousVersion_))
         return false;
     if (previousVersion_ && *previousVersion_ > currentVersion)
-        return fail(QStringLiteral("Project database %1 is at version %2, newer than version %3 of this "
-                                   "program: left unchanged")
-                        .arg(databaseName, QString::number(*previousVersion_), QString::number(currentVersion)));
+        return fail(
+            QStringLiteral("Project database %1 is at version %2, newer than version %3 of this "
+                           "program: left unchanged")
+                .arg(databaseName, QString::number(*previousVersion_), QString::number(currentVersion)));
     return true;
 }
 

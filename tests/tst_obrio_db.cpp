@@ -75,7 +75,8 @@ private slots:
         if (name == QLatin1String("template0"))
             return; // it takes no connections at all
         DatabaseConnection connection;
-        QVERIFY2(connection.connectToDatabase(obrtest::throwawayServer(), name), qPrintable(connection.errorText()));
+        QVERIFY2(connection.connectToDatabase(obrtest::throwawayServer(), name),
+                 qPrintable(connection.errorText()));
         QCOMPARE(connection.tableExists(QStringLiteral("project_parameters")), std::optional<bool>(false));
     }
 
@@ -89,8 +90,9 @@ private slots:
         for (const QString& name : {lines, tabbed, plain})
             QCOMPARE(db({"create", "--db", name}).status, 0);
         // Sorted by the bytes of the names, as the server keeps them.
-        QCOMPARE(db({"list"}).out, QStringList({"obrtest_plain name", "\"obrtest_tab\\tand \\\"quote\\\" \\\\ \\x01\"",
-                                                "\"obrtest_two\\nlines\""}));
+        QCOMPARE(db({"list"}).out,
+                 QStringList({"obrtest_plain name", "\"obrtest_tab\\tand \\\"quote\\\" \\\\ \\x01\"",
+                              "\"obrtest_two\\nlines\""}));
     }
 
     // One rule for the stored version, for version and update alike: the highest project_version of
@@ -100,7 +102,8 @@ private slots:
         const QString name = obrtest::testDatabaseName(QStringLiteral("rows"));
         QCOMPARE(db({"create", "--db", name}).status, 0);
         DatabaseConnection connection;
-        QVERIFY2(connection.connectToDatabase(obrtest::throwawayServer(), name), qPrintable(connection.errorText()));
+        QVERIFY2(connection.connectToDatabase(obrtest::throwawayServer(), name),
+                 qPrintable(connection.errorText()));
         obrtest::runAll(connection, {"UPDATE project_parameters SET project_version=NULL",
                                      "INSERT INTO project_parameters (project_version) VALUES (19)",
                                      "INSERT INTO project_parameters (project_version) VALUES (20)",
@@ -112,22 +115,27 @@ private slots:
         QCOMPARE(db({"version", "--db", name}).out, QStringList{"21"});
 
         // A row of a newer version, wherever it stands, leaves the database unchanged for both.
-        QVERIFY2(connection.connectToDatabase(obrtest::throwawayServer(), name), qPrintable(connection.errorText()));
+        QVERIFY2(connection.connectToDatabase(obrtest::throwawayServer(), name),
+                 qPrintable(connection.errorText()));
         obrtest::runAll(connection, {"INSERT INTO project_parameters (project_version) VALUES (22)"});
         connection.close();
         QCOMPARE(db({"version", "--db", name}).out, QStringList{"22"});
         const obrtest::ObrioRun newer = db({"update", "--db", name});
         QCOMPARE(newer.status, 1);
-        QCOMPARE(newer.err, QStringList{" *** Error:   Project database " + name +
-                                        " is at version 22, newer than version 21 of this program: left unchanged"});
+        QCOMPARE(newer.err,
+                 QStringList{" *** Error:   Project database " + name +
+                             " is at version 22, newer than version 21 of this program: left unchanged"});
 
         // No row with a version: none to show.
-        QVERIFY2(connection.connectToDatabase(obrtest::throwawayServer(), name), qPrintable(connection.errorText()));
+        QVERIFY2(connection.connectToDatabase(obrtest::throwawayServer(), name),
+                 qPrintable(connection.errorText()));
         obrtest::runAll(connection, {"UPDATE project_parameters SET project_version=NULL"});
         connection.close();
         const obrtest::ObrioRun none = db({"version", "--db", name});
         QCOMPARE(none.status, 1);
-        QCOMPARE(none.err, QStringList{" *** Error:   ReadProjectVersion: project_parameters holds no project version"});
+        QCOMPARE(
+            none.err,
+            QStringList{" *** Error:   ReadProjectVersion: project_parameters holds no project version"});
     }
 
     void failuresKeepThePasswordOut_data()

@@ -71,9 +71,9 @@ QString errors(const ObrioRun& run)
 bool errorsName(const ObrioRun& run, const QString& path)
 {
     const QStringList lines = run.err.filter(QStringLiteral(" *** Error:"));
-    return !lines.isEmpty() &&
-           std::all_of(lines.begin(), lines.end(),
-                       [&](const QString& line) { return line.contains(QFileInfo(path).fileName()); });
+    return !lines.isEmpty() && std::all_of(lines.begin(), lines.end(), [&](const QString& line) {
+        return line.contains(QFileInfo(path).fileName());
+    });
 }
 
 } // namespace
@@ -135,10 +135,11 @@ private slots:
         QTest::newRow("info") << QStringList{"segd", "info", "FILE"} << QString();
         QTest::newRow("info --json") << QStringList{"segd", "info", "--json", "FILE"} << QString();
         QTest::newRow("headers") << QStringList{"segd", "headers", "FILE"} << QString();
-        QTest::newRow("headers --csv") << QStringList{"segd", "headers", "FILE", "--csv", "OUT"}
-                                       << QStringLiteral("headers.csv");
+        QTest::newRow("headers --csv")
+            << QStringList{"segd", "headers", "FILE", "--csv", "OUT"} << QStringLiteral("headers.csv");
         QTest::newRow("plot of the whole traces")
-            << QStringList{"segd", "plot", "FILE", "--out", "OUT", "--last", "10"} << QStringLiteral("plot.png");
+            << QStringList{"segd", "plot", "FILE", "--out", "OUT", "--last", "10"}
+            << QStringLiteral("plot.png");
         QTest::newRow("plot of every trace")
             << QStringList{"segd", "plot", "FILE", "--out", "OUT"} << QStringLiteral("plot.png");
         QTest::newRow("scan") << QStringList{"segd", "scan", "FILE"} << QString();
@@ -174,7 +175,8 @@ private slots:
         arguments.replaceInStrings(QStringLiteral("OUT"), out);
         const ObrioRun run = obrtest::runObrio(dir.path(), arguments);
         QCOMPARE(run.status, 1);
-        QVERIFY2(errors(run).contains(QStringLiteral("format code 8000 cannot be decoded")), qPrintable(errors(run)));
+        QVERIFY2(errors(run).contains(QStringLiteral("format code 8000 cannot be decoded")),
+                 qPrintable(errors(run)));
         QVERIFY2(errorsName(run, format8000), qPrintable(errors(run)));
         QVERIFY(!QFile::exists(out));
     }
@@ -184,8 +186,8 @@ private slots:
     void plotPastTheLastTrace()
     {
         const QString picture = dir.filePath(QStringLiteral("past.png"));
-        const ObrioRun drawn =
-            obrtest::runObrio(dir.path(), {"segd", "plot", segd74, "--out", picture, "--first", "70", "--last", "75"});
+        const ObrioRun drawn = obrtest::runObrio(
+            dir.path(), {"segd", "plot", segd74, "--out", picture, "--first", "70", "--last", "75"});
         QCOMPARE(drawn.status, 0);
         QCOMPARE(drawn.err, QStringList());
         QVERIFY(!QImage(picture).isNull());
@@ -196,15 +198,17 @@ private slots:
         const ObrioRun refused =
             obrtest::runObrio(dir.path(), {"segd", "plot", segd74, "--out", picture, "--first", "75"});
         QCOMPARE(refused.status, 1);
-        QCOMPARE(refused.err, QStringList{QStringLiteral(" *** Error:   %1: traces 75 to 98 are not within the "
-                                                         "file's traces 1 to 74")
-                                              .arg(segd74)});
+        QCOMPARE(refused.err,
+                 QStringList{QStringLiteral(" *** Error:   %1: traces 75 to 98 are not within the "
+                                            "file's traces 1 to 74")
+                                 .arg(segd74)});
         QVERIFY(!QFile::exists(picture));
 
-        const ObrioRun backwards =
-            obrtest::runObrio(dir.path(), {"segd", "plot", segd74, "--out", picture, "--first", "9", "--last", "3"});
+        const ObrioRun backwards = obrtest::runObrio(
+            dir.path(), {"segd", "plot", segd74, "--out", picture, "--first", "9", "--last", "3"});
         QCOMPARE(backwards.status, 2);
-        QCOMPARE(backwards.err, QStringList{"obrio: --last must not lie before --first (see obrio segd plot --help)"});
+        QCOMPARE(backwards.err,
+                 QStringList{"obrio: --last must not lie before --first (see obrio segd plot --help)"});
     }
 
     // Every number an action takes has a range: outside it a usage error names the option and the range.
@@ -222,14 +226,15 @@ private slots:
         QTest::newRow("gain -201") << QStringList{"--gain", "-201"}
                                    << "obrio: --gain needs a number from -200 to 200, not '-201' " + plot;
         QTest::newRow("clip 100.5") << QStringList{"--clip", "100.5"}
-                                    << "obrio: --clip needs a number above 0 and at most 100, not '100.5' " + plot;
+                                    << "obrio: --clip needs a number above 0 and at most 100, not '100.5' " +
+                                           plot;
         QTest::newRow("agc 0") << QStringList{"--agc", "0"}
                                << "obrio: --agc needs a number above 0 and at most 100000, not '0' " + plot;
         QTest::newRow("start -1") << QStringList{"--start", "-1"}
                                   << "obrio: --start needs a number from 0 to 1000000000, not '-1' " + plot;
-        QTest::newRow("end 1e10") << QStringList{"--end", "1e10"}
-                                  << "obrio: --end needs a number above 0 and at most 1000000000, not '1e10' " +
-                                         plot;
+        QTest::newRow("end 1e10")
+            << QStringList{"--end", "1e10"}
+            << "obrio: --end needs a number above 0 and at most 1000000000, not '1e10' " + plot;
     }
     void optionRanges()
     {
@@ -252,15 +257,17 @@ private slots:
         const QString file = dir.filePath(QStringLiteral("ends.sgy"));
         QVERIFY(obrtest::writeFile(file, segy2::build(layout)));
         const QString picture = dir.filePath(QStringLiteral("ends.png"));
-        const QList<QStringList> ends = {{"--vscale", "1000", "--hscale", "1000"},
-                                         {"--vscale", "0.1", "--hscale", "0.1"},
-                                         {"--gain", "200", "--clip", "100", "--agc", "100000", "--mode", "density"},
-                                         {"--gain", "-200", "--start", "0", "--end", "1e9"}};
+        const QList<QStringList> ends = {
+            {"--vscale", "1000", "--hscale", "1000"},
+            {"--vscale", "0.1", "--hscale", "0.1"},
+            {"--gain", "200", "--clip", "100", "--agc", "100000", "--mode", "density"},
+            {"--gain", "-200", "--start", "0", "--end", "1e9"}};
         for (const QStringList& options : ends) {
             QFile::remove(picture);
             const ObrioRun run =
                 obrtest::runObrio(dir.path(), QStringList{"segy", "plot", file, "--out", picture} + options);
-            QVERIFY2(run.status == 0 && run.err.isEmpty(), qPrintable(options.join(' ') + '\n' + errors(run)));
+            QVERIFY2(run.status == 0 && run.err.isEmpty(),
+                     qPrintable(options.join(' ') + '\n' + errors(run)));
             QVERIFY(!QImage(picture).isNull());
         }
     }
@@ -287,13 +294,14 @@ private slots:
         const ObrioRun tpl = obrtest::runObrio(dir.path(), {"segy", "format-template"});
         QCOMPARE(tpl.status, 0);
         QString xml = tpl.out.join(QLatin1Char('\n'));
-        const QString word = QStringLiteral(
-            "<HeaderWord Name=\"Sample interval\" StartByte=\"17\" DataType=\"2-byte integer\" Override=\"false\" "
-            "OverrideValue=\"2\"/>");
+        const QString word = QStringLiteral("<HeaderWord Name=\"Sample interval\" StartByte=\"17\" "
+                                            "DataType=\"2-byte integer\" Override=\"false\" "
+                                            "OverrideValue=\"2\"/>");
         QVERIFY(xml.contains(word));
-        xml.replace(word, QStringLiteral("<HeaderWord Name=\"Sample interval\" StartByte=\"17\" DataType=\"2-byte "
-                                         "integer\" Override=\"true\" OverrideValue=\"%1\"/>")
-                              .arg(interval));
+        xml.replace(word,
+                    QStringLiteral("<HeaderWord Name=\"Sample interval\" StartByte=\"17\" DataType=\"2-byte "
+                                   "integer\" Override=\"true\" OverrideValue=\"%1\"/>")
+                        .arg(interval));
         const QString format = dir.filePath(QStringLiteral("interval.xml"));
         QVERIFY(obrtest::writeFile(format, xml.toUtf8()));
         const QString picture = dir.filePath(QStringLiteral("large.png"));
@@ -309,7 +317,8 @@ private slots:
                 continue;
             }
             QCOMPARE(run.status, 1);
-            QVERIFY2(errors(run).contains(QStringLiteral("more than a picture may have")), qPrintable(errors(run)));
+            QVERIFY2(errors(run).contains(QStringLiteral("more than a picture may have")),
+                     qPrintable(errors(run)));
             QVERIFY2(errorsName(run, file), qPrintable(errors(run)));
             QVERIFY(!QFile::exists(picture));
         }
@@ -323,7 +332,8 @@ private slots:
         const QString file = dir.filePath(QStringLiteral("no-keys.sgy"));
         QVERIFY(obrtest::writeFile(file, segy2::build(layout)));
         const QString sorted = dir.filePath(QStringLiteral("sorted.sgy"));
-        const ObrioRun run = obrtest::runObrio(dir.path(), {"segy", "sort", file, "--by", "9", "--out", sorted});
+        const ObrioRun run =
+            obrtest::runObrio(dir.path(), {"segy", "sort", file, "--by", "9", "--out", sorted});
         QCOMPARE(run.status, 1);
         QVERIFY2(errors(run).contains(QStringLiteral("Data must have 3-D geometry to be sorted by Inline.")),
                  qPrintable(errors(run)));
@@ -339,8 +349,8 @@ private slots:
         QTest::addColumn<QStringList>("outputs");
         QTest::newRow("segd plot") << QStringList{"segd", "plot", "SEGD", "--out", "OUT/a.png"}
                                    << QStringList{"a.png"};
-        QTest::newRow("segd headers") << QStringList{"segd", "headers", "SEGD", "--csv", "OUT/h.csv"}
-                                      << QStringList{"h.csv"};
+        QTest::newRow("segd headers")
+            << QStringList{"segd", "headers", "SEGD", "--csv", "OUT/h.csv"} << QStringList{"h.csv"};
         QTest::newRow("segy histogram")
             << QStringList{"segy", "histogram", "SEGY", "--out", "OUT/h.png", "--csv", "OUT/h.csv"}
             << QStringList{"h.png", "h.csv"};
@@ -367,15 +377,17 @@ private slots:
         const QString error = errors(limited);
         QVERIFY2(error.contains(QStringLiteral("cannot write %1/").arg(out.path())), qPrintable(error));
         QVERIFY2(error.contains(QStringLiteral("File too large")), qPrintable(error));
-        QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+        QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
 
         // Without the limit, exactly the outputs.
         const ObrioRun written = obrtest::runObrio(dir.path(), arguments);
         QVERIFY2(written.status == 0, qPrintable(errors(written)));
         QStringList expected = outputs;
         expected.sort();
-        QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
-                 expected);
+        QCOMPARE(
+            QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+            expected);
     }
 
     // A folder without write permission: the system's reason, and nothing left.
@@ -389,10 +401,12 @@ private slots:
                                          {"segd", "headers", segd74, "--csv", out.filePath("h.csv")}};
         for (const ObrioRun& refused : obrtest::runObrioEach(dir.path(), runs)) {
             QCOMPARE(refused.status, 1);
-            QVERIFY2(errors(refused).contains(QStringLiteral("Permission denied")), qPrintable(errors(refused)));
+            QVERIFY2(errors(refused).contains(QStringLiteral("Permission denied")),
+                     qPrintable(errors(refused)));
         }
         QVERIFY(QFile::setPermissions(out.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+        QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
     }
 
 private:

@@ -163,8 +163,9 @@ private slots:
         QVERIFY(lines.first().startsWith("Field File, Channel Set, Trace Number, "));
         QCOMPARE(closer.count(), 1);
         // The file named, with the system's reason.
-        QCOMPARE(closer.seen().first().text,
-                 QStringLiteral("cannot write %1: No such file or directory").arg(dir->filePath("no/such/x.txt")));
+        QCOMPARE(
+            closer.seen().first().text,
+            QStringLiteral("cannot write %1: No such file or directory").arg(dir->filePath("no/such/x.txt")));
 
         // Another file of the list replaces every view.
         control<QComboBox>(analyzer, "FileList")->setCurrentIndex(1);
