@@ -23,6 +23,7 @@ WholeFile::~WholeFile()
 
 bool WholeFile::fail(const QString& reason)
 {
+    reason_ = reason;
     errorText_ = QStringLiteral("cannot write %1: %2").arg(path_, reason);
     discard();
     return false;

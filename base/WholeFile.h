@@ -29,6 +29,8 @@ public:
     const QString& path() const { return path_; }
     // "cannot write PATH: REASON" after a failure.
     const QString& errorText() const { return errorText_; }
+    // The REASON alone ("No space left on device").
+    const QString& reason() const { return reason_; }
 
     // The whole of bytes as the file at path; false with the error in *error.
     [[nodiscard]] static bool write(const QString& path, const QByteArray& bytes, QString* error);
@@ -43,4 +45,5 @@ private:
     QByteArray temporary_; // the temporary file's name, encoded
     int fd_ = -1;
     QString errorText_;
+    QString reason_;
 };

@@ -181,6 +181,25 @@ private slots:
         QVERIFY(!QFile::exists(out));
     }
 
+    // A field file whose channel sets hold no channels has no trace to read: the error names it
+    // (found by tools/mutate-obrio, a channel count set to 0).
+    void noTracesNamesTheFile()
+    {
+        segdstd::FieldFile layout;
+        layout.channelSets = {{0, 101}};
+        const QString file = dir.filePath(QStringLiteral("no-channels.segd"));
+        QVERIFY(obrtest::writeFile(file, segdstd::build(layout)));
+        const QString picture = dir.filePath(QStringLiteral("no-channels.png"));
+        const QList<QStringList> runs = {
+            {"segd", "info", file}, {"segd", "headers", file}, {"segd", "plot", file, "--out", picture}};
+        for (const ObrioRun& run : obrtest::runObrioEach(dir.path(), runs)) {
+            QCOMPARE(run.status, 1);
+            QCOMPARE(run.err,
+                     QStringList{" *** Error:   " + file + ": no traces to input for Field File 1."});
+        }
+        QVERIFY(!QFile::exists(picture));
+    }
+
     // A last trace past the file's end draws up to its last trace, as the SEG-Y plot does; a first
     // trace past it is an error that names the file.
     void plotPastTheLastTrace()
@@ -356,6 +375,8 @@ private slots:
             << QStringList{"h.png", "h.csv"};
         QTest::newRow("segy sort") << QStringList{"segy", "sort", "SEGY", "--by", "0", "--out", "OUT/s.sgy"}
                                    << QStringList{"s.sgy"};
+        QTest::newRow("sps layout") << QStringList{"sps", "layout", "--kind", "S", "--write", "OUT/l.fmt"}
+                                    << QStringList{"l.fmt"};
     }
     void outputsWholeOrAbsent()
     {
@@ -375,7 +396,9 @@ private slots:
         const ObrioRun limited = obrtest::runObrioWithFileLimit(dir.path(), arguments, 512);
         QCOMPARE(limited.status, 1);
         const QString error = errors(limited);
-        QVERIFY2(error.contains(QStringLiteral("cannot write %1/").arg(out.path())), qPrintable(error));
+        QVERIFY2(error.contains(QStringLiteral("annot write ")) &&
+                     error.contains(out.path() + QLatin1Char('/')),
+                 qPrintable(error));
         QVERIFY2(error.contains(QStringLiteral("File too large")), qPrintable(error));
         QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList());
