@@ -119,10 +119,10 @@ bool writePlot(SeismicData& data, const Request& request, ObrConsole& console, c
     const QString tooLarge = sizeProblem(data, request, settings);
     if (!tooLarge.isEmpty())
         return fail(data, tooLarge, console);
-    // Timing lines that suit the window shown; the window lies within the plot checked above.
+    // Timing lines that suit the window shown.
     const double windowMs = (window.endSample - window.startSample) * double(data.sampleInterval());
-    settings.timingLineInterval = TimingInterval::suited(
-        windowMs, int(windowMs / 1000.0 * settings.verticalScale * settings.dotsPerInchY));
+    settings.timingLineInterval =
+        TimingInterval::suited(windowMs, windowMs / 1000.0 * settings.verticalScale * settings.dotsPerInchY);
     settings.timingLabelInterval = settings.timingLineInterval;
     const TracePlot plot = TracePlot::read(data, settings);
     if (plot.image.isNull() || plot.annotations.isEmpty()) {
