@@ -2,26 +2,21 @@
 
 #include "analyzers/AmplitudeSpectrum.h"
 #include "analyzers/SampleHistogram.h"
+#include "base/WholeFile.h"
 
-#include <QSaveFile>
 #include <QTextStream>
 #include <functional>
 
 namespace {
 
+// Whole or not at all (WholeFile), the error with the system's reason.
 bool writeRows(const QString& path, QString* error, const std::function<void(QTextStream&)>& rows)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        QTextStream out(&file);
-        rows(out);
-        out.flush();
-        if (out.status() == QTextStream::Ok && file.flush() && file.commit())
-            return true;
-    }
-    if (error)
-        *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-    return false;
+    QByteArray text;
+    QTextStream out(&text, QIODevice::WriteOnly);
+    rows(out);
+    out.flush();
+    return WholeFile::write(path, text, error);
 }
 
 QString number(double value)

@@ -5,11 +5,12 @@
 
 namespace TimingInterval {
 
-int suited(double recordMs, int plotRows)
+int suited(double recordMs, double plotRows)
 {
     if (!(recordMs > 0) || !std::isfinite(recordMs))
         return 100;
-    const double smallest = plotRows > 0 ? recordMs * minimumSpacing / plotRows : recordMs / 5.0;
+    const double smallest =
+        plotRows > 0 && std::isfinite(plotRows) ? recordMs * minimumSpacing / plotRows : recordMs / 5.0;
     for (int decade = 1; decade <= 100000; decade *= 10)
         for (int step : {1, 2, 5})
             if (step * decade >= smallest)

@@ -6,6 +6,12 @@ struct TraceDisplaySettings;
 // rounded up to whole 32-bit words with the slack split on both sides.
 struct TracePlotGeometry {
     static constexpr int margin = 48;
+    // A plot larger than this in either direction is not drawn; it could not be shown, and the
+    // truncation to int must stay defined.
+    static constexpr double largestSide = 1 << 20;
+    // Four bytes per pixel once the labels are drawn: beyond this many pixels (600 MB) the plot is
+    // not drawn.
+    static constexpr double largestPixels = 150000000.0;
 
     double pixelsPerTrace = 0;
     double pixelsPerSample = 0;
@@ -19,6 +25,11 @@ struct TracePlotGeometry {
     // not fit an image (absurd scales) come out as 0.
     static TracePlotGeometry compute(int traces, int samples, double sampleInterval,
                                      const TraceDisplaySettings& settings);
+
+    // The plot's columns and rows before rounding, margins left out: not finite or beyond any
+    // limit for absurd sizes, never cast.
+    static double plotWidth(int traces, const TraceDisplaySettings& settings);
+    static double plotHeight(int samples, double sampleInterval, const TraceDisplaySettings& settings);
 
     int imageWidth() const { return width + 2 * margin; }
     int imageHeight() const { return height + 2 * margin; }

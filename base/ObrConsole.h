@@ -24,6 +24,10 @@ public:
     // so that its start, per-file and summary lines show however many lines came before.
     virtual void jobStarted() {}
 
+    // The error lines said so far, for a caller that must not finish an output once one was said;
+    // always 0 for a console that does not count them.
+    virtual int errorCount() const { return 0; }
+
     // Per-record lines are costly to format; callers ask first whether they would show.
     virtual int detailLevel() const = 0;
     bool debugEnabled() const { return detailLevel() == 2 || detailLevel() == 3; }

@@ -1,12 +1,16 @@
 #include "base/WholeFile.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
 #include <QRandomGenerator>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -78,6 +82,10 @@ bool WholeFile::open()
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
             pendingName = QFile::encodeName(file.fileName());
             slot = takeSlot(pendingName.constData());
+            // A replaced file keeps its permissions; a new one gets those the umask leaves.
+            struct stat existing = {};
+            if (::stat(QFile::encodeName(target).constData(), &existing) == 0)
+                static_cast<void>(::fchmod(file.handle(), existing.st_mode & 07777));
             return true;
         }
         if (!file.exists())
@@ -177,4 +185,32 @@ void WholeFile::removeAllPending()
         if (const char* path = name.load())
             ::unlink(path);
     }
+}
+
+bool WholeFile::write(const QString& path, const QByteArray& bytes, QString* error)
+{
+    WholeFile file(path);
+    if (file.open() && file.write(bytes) && file.commit(true))
+        return true;
+    if (error)
+        *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    return false;
+}
+
+bool WholeFile::writePng(const QString& path, const QImage& image, QString* error)
+{
+    QString problem;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (image.isNull())
+        problem = QStringLiteral("there is no picture");
+    else if (!writer.write(image))
+        problem = writer.errorString();
+    if (problem.isEmpty())
+        return write(path, bytes, error);
+    if (error)
+        *error = QStringLiteral("cannot write %1: %2").arg(path, problem);
+    return false;
 }

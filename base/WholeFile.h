@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QString>
 
+class QImage;
+
 // A disk output that appears under its name only when it is whole. It is written under a hidden
 // temporary name in the same folder (so the last step is a rename, never a copy) and takes its
 // name in commit(); until then whatever the name held stays as it was. A file not committed is
@@ -26,6 +28,7 @@ public:
     bool isOpen() const { return file.isOpen(); }
     // Writes all of `data`; false with errorString() set.
     [[nodiscard]] bool write(const char* data, qint64 length);
+    [[nodiscard]] bool write(const QByteArray& bytes) { return write(bytes.constData(), bytes.size()); }
     [[nodiscard]] bool seek(qint64 position);
     // The descriptor of the temporary file, for copies done by the kernel.
     int handle() const { return file.handle(); }
@@ -36,6 +39,12 @@ public:
     bool discard();
     // The system's reason for the last failure ("No space left on device").
     const QString& errorString() const { return error; }
+
+    // The whole of `bytes` as the file at `path`, over what was there; false with "cannot write
+    // PATH: REASON" in *error.
+    [[nodiscard]] static bool write(const QString& path, const QByteArray& bytes, QString* error);
+    // The image as PNG, the same way.
+    [[nodiscard]] static bool writePng(const QString& path, const QImage& image, QString* error);
 
     // Removes the temporary files of the process not yet committed. Uses only calls that are safe
     // in a signal handler.

@@ -115,8 +115,18 @@ const Command* findAction(const QString& tool, const QString& name)
     return nullptr;
 }
 
+namespace {
+int usageErrors = 0;
+} // namespace
+
+int usageErrorCount()
+{
+    return usageErrors;
+}
+
 int usageError(const QString& text, const QString& helpCommand)
 {
+    ++usageErrors;
     const QString help = helpCommand.isEmpty() ? QStringLiteral("obrio --help")
                                                : QStringLiteral("obrio %1 --help").arg(helpCommand);
     std::fflush(stdout);

@@ -57,6 +57,8 @@ const Command* findAction(const QString& tool, const QString& name);
 // Writes "obrio: TEXT (see obrio HELPCOMMAND --help)" to standard error and returns UsageError;
 // the one form of every usage error.
 int usageError(const QString& text, const QString& helpCommand = QString());
+// How many usage errors have been written.
+int usageErrorCount();
 // Writes text (normally a help page) to standard output, or to standard error.
 void printText(const QString& text, bool toError = false);
 

@@ -64,6 +64,7 @@ QString paragraph(const QString& text)
 
 const QString exitStatusText =
     QStringLiteral("Exit status: 0 when the job succeeded, 1 when it failed, 2 on a usage error.\n"
+                   "An action that writes an error line exits with 1 (a warning is no error).\n"
                    "Results go to standard output. Usage errors (\"obrio: ...\"), job errors\n"
                    "(\" *** Error:   ...\"), warnings and information lines go to standard error.\n");
 

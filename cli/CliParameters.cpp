@@ -11,6 +11,12 @@ bool unbounded(qint64 maximum)
 {
     return maximum >= std::numeric_limits<int>::max();
 }
+
+// 1000000 rather than 1e+06.
+QString decimalText(double value)
+{
+    return QString::number(value, 'g', 12);
+}
 } // namespace
 
 bool Value::accepts(const QString& text, QString* needed) const
@@ -29,10 +35,12 @@ bool Value::accepts(const QString& text, QString* needed) const
     case Kind::Decimal: {
         const double number = text.toDouble(&ok);
         // NaN and infinity read as numbers but reach no drawing or range sensibly.
-        if (ok && std::isfinite(number) && number > above)
+        if (ok && std::isfinite(number) && (lowIncluded ? number >= low : number > low) && number <= high)
             return true;
-        *needed =
-            std::isinf(above) ? QStringLiteral("a number") : QStringLiteral("a number above %1").arg(above);
+        const QString range = rangeText();
+        const bool span = !std::isinf(low) && lowIncluded && !std::isinf(high);
+        *needed = range.isEmpty() ? QStringLiteral("a number")
+                                  : QLatin1String(span ? "a number from " : "a number ") + range;
         return false;
     }
     }
@@ -41,8 +49,19 @@ bool Value::accepts(const QString& text, QString* needed) const
 
 QString Value::rangeText() const
 {
-    if (kind == Kind::Decimal)
-        return std::isinf(above) ? QString() : QStringLiteral("above %1").arg(above);
+    if (kind == Kind::Decimal) {
+        const bool lowSet = !std::isinf(low);
+        const bool highSet = !std::isinf(high);
+        if (lowSet && lowIncluded && highSet)
+            return QStringLiteral("%1 to %2").arg(decimalText(low), decimalText(high));
+        QStringList parts;
+        if (lowSet)
+            parts.append((lowIncluded ? QStringLiteral("at least %1") : QStringLiteral("above %1"))
+                             .arg(decimalText(low)));
+        if (highSet)
+            parts.append(QStringLiteral("at most %1").arg(decimalText(high)));
+        return parts.join(QStringLiteral(" and "));
+    }
     if (kind != Kind::Integer || minimum == std::numeric_limits<qint64>::min())
         return QString();
     return unbounded(maximum) ? QStringLiteral("at least %1").arg(minimum)
@@ -70,10 +89,18 @@ Value decimal()
     return value;
 }
 
-Value decimalAbove(double bound)
+Value decimalAbove(double bound, double maximum)
 {
     Value value = decimal();
-    value.above = bound;
+    value.low = bound;
+    value.high = maximum;
+    return value;
+}
+
+Value decimalRange(double minimum, double maximum)
+{
+    Value value = decimalAbove(minimum, maximum);
+    value.lowIncluded = true;
     return value;
 }
 

@@ -12,18 +12,24 @@ struct Value {
     Kind kind = Kind::Text;
     qint64 minimum = std::numeric_limits<qint64>::min(); // Integer: both ends included
     qint64 maximum = std::numeric_limits<qint64>::max();
-    double above = -std::numeric_limits<double>::infinity(); // Decimal: finite and greater than this
+    // Decimal: finite, above low (or from it, when lowIncluded) and at most high.
+    double low = -std::numeric_limits<double>::infinity();
+    bool lowIncluded = false;
+    double high = std::numeric_limits<double>::infinity();
 
     // False with what the value needed ("a whole number from 1 to 12") when `text` breaks the rule.
     bool accepts(const QString& text, QString* needed) const;
-    // The range for a help line ("at least 1", "above 0"); empty for text and unbounded numbers.
+    // The range for a help line ("at least 1", "above 0", "-200 to 200"); empty for text and
+    // unbounded numbers.
     QString rangeText() const;
 };
 
 Value text();
 Value integer(qint64 minimum, qint64 maximum = std::numeric_limits<qint64>::max());
 Value decimal();
-Value decimalAbove(double bound);
+Value decimalAbove(double bound, double maximum = std::numeric_limits<double>::infinity());
+// From minimum to maximum, both included.
+Value decimalRange(double minimum, double maximum);
 
 // An option "--name" or "--name VALUE" (also "--name=VALUE").
 struct Option {

@@ -141,7 +141,7 @@ OBRIO_COMMAND(
                           QStringLiteral("all input files into one output file, headers once")))
         .option(cli::option("tape-limit", "GB",
                             QStringLiteral("bytes per output tape, in gigabytes of 2^30 bytes"),
-                            cli::decimalAbove(0)))
+                            cli::decimalAbove(0, 1000000)))
         .option(
             cli::option("record-byte", "N",
                         QStringLiteral("first byte (1-based) of the trace header field that names a record"),

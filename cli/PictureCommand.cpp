@@ -36,8 +36,6 @@ QString readDisplayOptions(const cli::Arguments& arguments, AnalysisPictures::Re
         return QStringLiteral("--normalise must be trace or all");
     request.normaliseEachTrace = normalise != QLatin1String("all");
     request.clipPercentile = arguments.decimal(QStringLiteral("clip"), 99.0);
-    if (request.clipPercentile > 100)
-        return QStringLiteral("--clip must be a percentile above 0 and at most 100");
     request.agcWindowMs = arguments.decimal(QStringLiteral("agc"), 0.0);
     return {};
 }
@@ -58,21 +56,25 @@ cli::Command picture(const char* tool, const char* name, const QString& summary,
                             QStringLiteral("the last trace (default N + 23, at most the file's last)"),
                             cli::integer(1, lastInt)))
         .option(cli::option("start", "MS", QStringLiteral("start of the time window (default 0)"),
-                            cli::decimal()))
+                            cli::decimalRange(0, AnalysisPictures::largestTimeMs)))
         .option(cli::option("end", "MS",
                             QStringLiteral("end of the time window (default the end of the trace)"),
-                            cli::decimal()))
+                            cli::decimalAbove(0, AnalysisPictures::largestTimeMs)))
         .argument(file);
 }
 
 cli::Command plot(const char* tool, const QString& summary, cli::Command::Run run, const cli::Argument& file)
 {
     return picture(tool, "plot", summary, run, file)
-        .option(cli::option("hscale", "TRACES_PER_INCH", QStringLiteral("horizontal scale (default 12)"),
-                            cli::decimalAbove(0)))
-        .option(cli::option("vscale", "INCHES_PER_SECOND", QStringLiteral("vertical scale (default 5)"),
-                            cli::decimalAbove(0)))
-        .option(cli::option("gain", "DB", QStringLiteral("gain in decibels (default 0)"), cli::decimal()))
+        .option(
+            cli::option("hscale", "TRACES_PER_INCH", QStringLiteral("horizontal scale (default 12)"),
+                        cli::decimalRange(AnalysisPictures::smallestScale, AnalysisPictures::largestScale)))
+        .option(
+            cli::option("vscale", "INCHES_PER_SECOND", QStringLiteral("vertical scale (default 5)"),
+                        cli::decimalRange(AnalysisPictures::smallestScale, AnalysisPictures::largestScale)))
+        .option(
+            cli::option("gain", "DB", QStringLiteral("gain in decibels (default 0)"),
+                        cli::decimalRange(-AnalysisPictures::largestGainDb, AnalysisPictures::largestGainDb)))
         .option(
             cli::option("mode", "density|wiggle|va", QStringLiteral("how the traces are drawn (default va)")))
         .option(cli::option("colours", "grey|rwb",
@@ -80,12 +82,12 @@ cli::Command plot(const char* tool, const QString& summary, cli::Command::Run ru
         .option(cli::option("clip", "PERCENTILE",
                             QStringLiteral("density: the percentile of absolute amplitudes at full colour "
                                            "(default 99)"),
-                            cli::decimalAbove(0)))
+                            cli::decimalAbove(0, 100)))
         .option(cli::option("normalise", "trace|all",
                             QStringLiteral("normalise each trace or all traces together (default trace)")))
         .option(cli::option("agc", "MS",
                             QStringLiteral("automatic gain control window in milliseconds (default off)"),
-                            cli::decimalAbove(0)));
+                            cli::decimalAbove(0, AnalysisPictures::largestAgcMs)));
 }
 
 int request(const cli::Arguments& arguments, AnalysisPictures::Kind kind, AnalysisPictures::Request& request)
@@ -103,6 +105,8 @@ int request(const cli::Arguments& arguments, AnalysisPictures::Kind kind, Analys
     request.gainDb = arguments.decimal(QStringLiteral("gain"), 0.0);
     if (arguments.has(QStringLiteral("end")) && request.endMs <= request.startMs)
         return arguments.usageError(QStringLiteral("--end must lie after --start"));
+    if (arguments.has(QStringLiteral("last")) && request.lastTrace < request.firstTrace)
+        return arguments.usageError(QStringLiteral("--last must not lie before --first"));
     if (kind == AnalysisPictures::Kind::Plot) {
         const QString problem = readDisplayOptions(arguments, request);
         if (!problem.isEmpty())
@@ -114,14 +118,15 @@ int request(const cli::Arguments& arguments, AnalysisPictures::Kind kind, Analys
 int fitTraces(const SeismicData& data, const cli::Arguments& arguments, AnalysisPictures::Request& request,
               TerminalConsole& console)
 {
-    // Without --last the default range ends with the file.
-    if (!arguments.has(QStringLiteral("last")))
-        request.lastTrace = std::min(request.lastTrace, data.traceCount());
+    // The range ends with the file's last trace, given or not: past it there is nothing to draw.
+    const int asked = request.lastTrace;
+    request.lastTrace = std::min(request.lastTrace, data.traceCount());
     if (request.firstTrace < 1 || request.lastTrace < request.firstTrace ||
         request.firstTrace > data.traceCount()) {
-        console.error(QStringLiteral("traces %1 to %2 are not within the file's traces 1 to %3")
+        console.error(QStringLiteral("%1: traces %2 to %3 are not within the file's traces 1 to %4")
+                          .arg(arguments.positional(0))
                           .arg(request.firstTrace)
-                          .arg(request.lastTrace)
+                          .arg(asked)
                           .arg(data.traceCount()),
                       false);
         return cli::JobFailed;
@@ -131,7 +136,8 @@ int fitTraces(const SeismicData& data, const cli::Arguments& arguments, Analysis
 
 int write(SeismicData& data, const AnalysisPictures::Request& request, TerminalConsole& console)
 {
-    if (!AnalysisPictures::write(data, request, console))
+    // An error said while the file was opened (a file cut short) fails the job before anything is drawn.
+    if (console.errorCount() > 0 || !AnalysisPictures::write(data, request, console))
         return cli::JobFailed;
     const QSize size = QImageReader(request.picturePath).size();
     console.message(QStringLiteral("picture written: %1 (%2 x %3 pixels)")

@@ -22,7 +22,7 @@ cli::Command plot(const char* tool, const QString& summary, cli::Command::Run ru
 
 // The request of the options; Success, or the usage error said.
 int request(const cli::Arguments& arguments, AnalysisPictures::Kind kind, AnalysisPictures::Request& request);
-// Ends the request's trace range with the file's last trace unless --last says otherwise;
+// Ends the request's trace range no further than the file's last trace;
 // Success, or JobFailed (said) when the range lies outside data's traces.
 int fitTraces(const SeismicData& data, const cli::Arguments& arguments, AnalysisPictures::Request& request,
               TerminalConsole& console);

@@ -1,3 +1,4 @@
+#include "base/WholeFile.h"
 #include "cli/CliArguments.h"
 #include "cli/CliCommand.h"
 #include "cli/SegdCommand.h"
@@ -6,8 +7,10 @@
 #include "seismic/SegdTraceHeaderColumns.h"
 #include "seismic/SeismicTrace.h"
 
-#include <QFile>
 #include <QTextStream>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -31,31 +34,33 @@ int runHeaders(const cli::Arguments& arguments, TerminalConsole& console)
     if (!data || !readTraceHeaders(*data))
         return cli::JobFailed;
     const auto& records = data->traceHeaderRecords();
-    if (csv.isEmpty()) {
-        QFile out;
-        if (!out.open(stdout, QIODevice::WriteOnly))
-            return cli::JobFailed;
-        QTextStream stream(&out);
-        SegdTraceHeaderColumns::writeExport(stream, records, qint64(records.size()), data->sercel());
-        stream.flush();
-        // A file cut short gives the headers it holds; what is missing was said on opening.
-        return stream.status() == QTextStream::Ok && !data->fieldMap().cutShort() ? cli::Success
-                                                                                  : cli::JobFailed;
-    }
-    QFile out(csv);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        console.error(QStringLiteral("cannot write %1: %2").arg(csv, out.errorString()), false);
-        return cli::JobFailed;
-    }
-    QTextStream stream(&out);
+    QByteArray text;
+    QTextStream stream(&text, QIODevice::WriteOnly);
     SegdTraceHeaderColumns::writeExport(stream, records, qint64(records.size()), data->sercel());
     stream.flush();
-    if (stream.status() != QTextStream::Ok || !out.flush()) {
-        console.error(QStringLiteral("cannot write %1: %2").arg(csv, out.errorString()), false);
+    // A file cut short gives the headers it holds on the terminal; what is missing was said on
+    // opening. A file is written only for a whole field file.
+    const bool whole = !data->fieldMap().cutShort();
+    if (csv.isEmpty()) {
+        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+            console.error(
+                QStringLiteral("the trace headers of %1 could not be written to standard output: %2")
+                    .arg(arguments.positional(0), QString::fromLocal8Bit(std::strerror(errno))),
+                false);
+            return cli::JobFailed;
+        }
+        return whole ? cli::Success : cli::JobFailed;
+    }
+    if (!whole)
+        return cli::JobFailed;
+    QString error;
+    if (!WholeFile::write(csv, text, &error)) {
+        console.error(error, false);
         return cli::JobFailed;
     }
     console.message(QStringLiteral("%1 trace headers written: %2").arg(records.size()).arg(csv), Qt::black);
-    return data->fieldMap().cutShort() ? cli::JobFailed : cli::Success;
+    return cli::Success;
 }
 
 } // namespace
@@ -69,6 +74,8 @@ OBRIO_COMMAND(
             "Writes the 55 columns of the SEG-D analyzer's trace header table - the trace header\n"
             "fields and the Sercel trace header extensions - for every trace of the file: a line\n"
             "of column titles, then one line per trace, the same text as the analyzer's export\n"
-            "file. On standard output, or with --csv in that file."))
+            "file. On standard output, or with --csv in that file, written whole or not at all:\n"
+            "a field file cut short lists the headers it holds on standard output, writes no\n"
+            "--csv file and exits with 1."))
         .option(cli::option("csv", "OUT", QStringLiteral("write the table to this file instead")))
         .argument(SegdCommand::fileArgument()))

@@ -46,7 +46,7 @@ bool writeSorted(SegyData& data, const QString& path, bool overwrite, TerminalCo
         }
     }
     if (!written || !out.commit(true)) {
-        console.error(QStringLiteral("error writing %1: %2").arg(path, out.errorString()), false);
+        console.error(QStringLiteral("cannot write %1: %2").arg(path, out.errorString()), false);
         return false;
     }
     console.message(QStringLiteral("%1 traces written to %2").arg(data.traceCount()).arg(path), Qt::black);

@@ -39,6 +39,7 @@ void TerminalConsole::prefixed(const QString& prefix, const QString& text)
 
 void TerminalConsole::error(const QString& text, bool)
 {
+    ++errors;
     prefixed(ConsolePrefix::error, text);
 }
 

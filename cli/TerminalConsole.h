@@ -25,6 +25,8 @@ public:
     int detailLevel() const override { return level; }
 
     void setDetailLevel(int value) { level = value; }
+    // The error lines written so far: an action that wrote one has failed, whatever it returns.
+    int errorCount() const override { return errors; }
     // Forces the progress bar on or off (it is on by default only on a terminal).
     void setProgressBar(bool enabled) { progressBar = enabled; }
 
@@ -34,6 +36,7 @@ private:
     void drawProgress(int value);
 
     int level;
+    int errors = 0;
     bool progressBar;
     bool progressShown = false;
     QString progressText;

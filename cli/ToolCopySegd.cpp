@@ -121,7 +121,7 @@ OBRIO_COMMAND(
         .option(cli::flag("eofs", QStringLiteral("write a file mark after each field file on tape")))
         .option(cli::option("tape-limit", "GB",
                             QStringLiteral("start a new output tape past GB x 1,000,000,000 bytes"),
-                            cli::decimalAbove(0)))
+                            cli::decimalAbove(0, 1000000)))
         .option(cli::option("next-output-tape", "DEV",
                             QStringLiteral("the tape to go on with when one is full"))
                     .repeatable())

@@ -4,6 +4,8 @@
 #include "database/DatabaseConnection.h"
 #include "database/ProjectSchema.h"
 
+#include <algorithm>
+
 namespace {
 
 DatabaseServer server(const cli::Arguments& arguments)
@@ -23,6 +25,34 @@ int failed(TerminalConsole& console, const QString& text)
     return cli::JobFailed;
 }
 
+// A name as `db list` prints it: as it is, unless it holds a control character (a line break, a
+// tab, ...), a double quote or a backslash; then in double quotes with C escapes (\n, \t, \", \\,
+// \xHH, \uHHHH), so that every printed line is one name and reads back as one.
+QString listed(const QString& name)
+{
+    const auto needsEscape = [](QChar c) {
+        const auto category = c.category();
+        return category == QChar::Other_Control || category == QChar::Separator_Line ||
+               category == QChar::Separator_Paragraph || c == QLatin1Char('"') || c == QLatin1Char('\\');
+    };
+    if (std::none_of(name.begin(), name.end(), needsEscape))
+        return name;
+    QString quoted = QStringLiteral("\"");
+    for (const QChar c : name) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+            quoted += QString(QLatin1Char('\\')) + c;
+        else if (c.unicode() >= 7 && c.unicode() <= 13) // \a \b \t \n \v \f \r
+            quoted += QString(QLatin1Char('\\')) + QLatin1Char("abtnvfr"[c.unicode() - 7]);
+        else if (needsEscape(c) && c.unicode() < 0x80)
+            quoted += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else if (needsEscape(c))
+            quoted += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            quoted += c;
+    }
+    return quoted + QLatin1Char('"');
+}
+
 int runList(const cli::Arguments& arguments, TerminalConsole& console)
 {
     DatabaseConnection connection;
@@ -32,12 +62,15 @@ int runList(const cli::Arguments& arguments, TerminalConsole& console)
     if (!names)
         return failed(console, connection.errorText());
     for (const QString& name : *names)
-        console.message(name, Qt::black);
+        console.message(listed(name), Qt::black);
     return cli::Success;
 }
 
 int runVersion(const cli::Arguments& arguments, TerminalConsole& console)
 {
+    const QString refused = DatabaseConnection::projectDatabaseProblem(databaseName(arguments));
+    if (!refused.isEmpty())
+        return failed(console, refused);
     DatabaseConnection connection;
     if (!connection.connectToDatabase(server(arguments), databaseName(arguments)))
         return failed(console, connection.errorText());
@@ -101,7 +134,13 @@ OBRIO_COMMAND(
     cli::Command::action("db", "list",
                          QStringLiteral("list the project databases, one a line (all but postgres, template0 "
                                         "and template1)"),
-                         runList))
+                         runList)
+        .describe(QStringLiteral(
+            "Lists the project databases of the server, one name a line, sorted; the server's own\n"
+            "databases postgres, template0 and template1 are left out. A name that holds a control\n"
+            "character (such as a line break or a tab), a double quote or a backslash is printed in\n"
+            "double quotes with C escapes: \\n, \\t, \\r, \\\", \\\\, \\xHH for other control\n"
+            "characters and \\uHHHH beyond ASCII; every other name is printed as it is.")))
 OBRIO_COMMAND(dbVersion,
               cli::Command::action("db", "version",
                                    QStringLiteral("show the schema version stored in the project database"),

@@ -1,5 +1,6 @@
 #include "cli/CliCommand.h"
 #include "cli/CliInvocation.h"
+#include "cli/CliRun.h"
 #include "cli/Interruption.h"
 #include "cli/QtMessages.h"
 #include "cli/TerminalConsole.h"
@@ -42,5 +43,5 @@ int main(int argc, char** argv)
     } else {
         application = std::make_unique<QCoreApplication>(argc, argv);
     }
-    return invocation.command().run(invocation.arguments(), console);
+    return cli::runAction(invocation.command(), invocation.arguments(), console);
 }

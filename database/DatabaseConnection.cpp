@@ -128,14 +128,28 @@ std::optional<QStringList> DatabaseConnection::projectDatabases()
     if (!run(QStringLiteral("ListProjectDatabases"),
              QStringLiteral("SELECT datname FROM pg_database ORDER BY datname"), {}, &rows))
         return std::nullopt;
-    const QStringList maintenance{QStringLiteral("postgres"), QStringLiteral("template0"),
-                                  QStringLiteral("template1")};
     QStringList names;
     for (const QStringList& row : rows) {
-        if (!maintenance.contains(row.value(0)))
+        if (!isMaintenanceDatabase(row.value(0)))
             names.append(row.value(0));
     }
     return names;
+}
+
+bool DatabaseConnection::isMaintenanceDatabase(const QString& name)
+{
+    return name == QLatin1String("postgres") || name == QLatin1String("template0") ||
+           name == QLatin1String("template1");
+}
+
+QString DatabaseConnection::projectDatabaseProblem(const QString& name)
+{
+    if (!isMaintenanceDatabase(name))
+        return {};
+    return QStringLiteral(
+               "%1 is a maintenance database of the server (postgres, template0 and template1 hold "
+               "no project): left alone")
+        .arg(name);
 }
 
 std::optional<bool> DatabaseConnection::tableExists(const QString& table)
@@ -161,18 +175,40 @@ std::optional<bool> DatabaseConnection::columnExists(const QString& table, const
     return rows.value(0).value(0) == QLatin1String("t");
 }
 
-std::optional<int> DatabaseConnection::projectVersion()
+bool DatabaseConnection::readProjectVersion(std::optional<int>* version)
 {
+    version->reset();
+    const auto tableThere = tableExists(QStringLiteral("project_parameters"));
+    if (!tableThere)
+        return false;
+    if (!*tableThere)
+        return true;
+    const auto columnThere =
+        columnExists(QStringLiteral("project_parameters"), QStringLiteral("project_version"));
+    if (!columnThere)
+        return false;
+    if (!*columnThere)
+        return true;
     Rows rows;
     if (!run(QStringLiteral("ReadProjectVersion"),
              QStringLiteral("SELECT project_version FROM project_parameters"), {}, &rows))
-        return std::nullopt;
-    bool ok = false;
-    const int version = rows.value(0).value(0).toInt(&ok);
-    if (!ok) {
-        fail(QStringLiteral("ReadProjectVersion: project_parameters holds no project version"));
-        return std::nullopt;
+        return false;
+    for (const QStringList& row : rows) {
+        bool ok = false;
+        const int stored = row.value(0).toInt(&ok);
+        if (ok && (!*version || stored > **version))
+            *version = stored;
     }
+    return true;
+}
+
+std::optional<int> DatabaseConnection::projectVersion()
+{
+    std::optional<int> version;
+    if (!readProjectVersion(&version))
+        return std::nullopt;
+    if (!version)
+        fail(QStringLiteral("ReadProjectVersion: project_parameters holds no project version"));
     return version;
 }
 

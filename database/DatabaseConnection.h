@@ -38,9 +38,20 @@ public:
 
     // The project databases on the server, by name; the maintenance and template databases are left out.
     std::optional<QStringList> projectDatabases();
+    // The server's own databases (postgres, template0, template1), which hold no project: a
+    // template's tables would come with every database made afterwards.
+    static bool isMaintenanceDatabase(const QString& name);
+    // Why the database cannot be a project database ("template1 is a maintenance database of the
+    // server ..."), or an empty text when it can.
+    static QString projectDatabaseProblem(const QString& name);
     std::optional<bool> tableExists(const QString& table);
     std::optional<bool> columnExists(const QString& table, const QString& column);
-    // The schema version stored in project_parameters.
+    // The schema version a project database holds, by one rule for every reader: the highest
+    // project_version of the rows of project_parameters, rows without one passed over. *version is
+    // empty when the database holds none (no such table or column, no row with a version); false
+    // (error text set) when it cannot be read.
+    bool readProjectVersion(std::optional<int>* version);
+    // The schema version stored in project_parameters; none (error text set) when there is none.
     std::optional<int> projectVersion();
 
     // Runs one statement with $1, $2, ... bound to `values` (a null string is SQL NULL); the rows of

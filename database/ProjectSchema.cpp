@@ -16,6 +16,9 @@ bool ProjectSchema::update(const DatabaseServer& server, const QString& database
     errorText_.clear();
     previousVersion_.reset();
     createdTables_.clear();
+    const QString refused = DatabaseConnection::projectDatabaseProblem(databaseName);
+    if (!refused.isEmpty())
+        return fail(refused);
     if (!connection.connectToDatabase(server, databaseName))
         return fail(connection.errorText());
     if (!connection.begin())
@@ -36,6 +39,9 @@ bool ProjectSchema::update(const DatabaseServer& server, const QString& database
 bool ProjectSchema::create(const DatabaseServer& server, const QString& databaseName)
 {
     errorText_.clear();
+    const QString refused = DatabaseConnection::projectDatabaseProblem(databaseName);
+    if (!refused.isEmpty())
+        return fail(refused);
     if (!connection.connectToServer(server))
         return fail(connection.errorText());
     if (!connection.createDatabase(databaseName))
@@ -52,36 +58,17 @@ bool ProjectSchema::create(const DatabaseServer& server, const QString& database
     return false;
 }
 
-// A database whose version is newer than ours may have columns our updates would drop.
+// A database whose version is newer than ours may have columns our updates would drop. The
+// version is read by the rule every reader follows (DatabaseConnection::readProjectVersion).
 bool ProjectSchema::readStoredVersion(const QString& databaseName)
 {
-    const auto tableThere = connection.tableExists(QStringLiteral("project_parameters"));
-    if (!tableThere)
+    if (!connection.readProjectVersion(&previousVersion_))
         return false;
-    if (!*tableThere)
-        return true;
-    const auto columnThere =
-        connection.columnExists(QStringLiteral("project_parameters"), QStringLiteral("project_version"));
-    if (!columnThere)
-        return false;
-    if (!*columnThere)
-        return true;
-    DatabaseConnection::Rows rows;
-    if (!connection.run(QStringLiteral("ReadProjectVersion"),
-                        QStringLiteral("SELECT project_version FROM project_parameters"), {}, &rows))
-        return false;
-    for (const QStringList& row : rows) {
-        bool ok = false;
-        const int version = row.value(0).toInt(&ok);
-        if (!ok)
-            continue;
-        if (!previousVersion_)
-            previousVersion_ = version;
-        if (version > currentVersion)
-            return fail(QStringLiteral("Project database %1 is at version %2, newer than version %3 of this "
-                                       "program: left unchanged")
-                            .arg(databaseName, QString::number(version), QString::number(currentVersion)));
-    }
+    if (previousVersion_ && *previousVersion_ > currentVersion)
+        return fail(
+            QStringLiteral("Project database %1 is at version %2, newer than version %3 of this "
+                           "program: left unchanged")
+                .arg(databaseName, QString::number(*previousVersion_), QString::number(currentVersion)));
     return true;
 }
 

@@ -50,8 +50,13 @@ SegdData::~SegdData() = default;
 
 bool SegdData::fail(const QString& text)
 {
-    if (console_)
-        console_->error(text, true);
+    if (!console_)
+        return false;
+    // Every failure says which file; most texts name it already.
+    const QString path = device_ ? device_->path() : QString();
+    const QString name = device_ ? device_->name() : QString();
+    const bool named = path.isEmpty() || text.contains(path) || (!name.isEmpty() && text.contains(name));
+    console_->error(named ? text : path + QStringLiteral(": ") + text, true);
     return false;
 }
 

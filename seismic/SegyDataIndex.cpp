@@ -162,7 +162,7 @@ void SegyData::prepareSortOrder(int sortKey)
     QStringList errors;
     if (!sortOrder_->prepare(sortKey, *index_, &errors)) {
         for (const QString& error : errors)
-            console_->error(error, true);
+            console_->error(device_->path() + QStringLiteral(": ") + error, true);
     }
 }
 

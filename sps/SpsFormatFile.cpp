@@ -1,11 +1,11 @@
 #include "sps/SpsFormatFile.h"
 
 #include "base/RegularFile.h"
+#include "base/WholeFile.h"
 #include "base/WorkingRoot.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QXmlStreamWriter>
 
 namespace {
@@ -201,10 +201,9 @@ QByteArray SpsFormatFile::toXml(const SpsLayout& layout, const QString& name, co
 
 bool SpsFormatFile::write(const SpsLayout& layout, const QString& description)
 {
-    // A failed write leaves the file that was there untouched.
-    QSaveFile file(path());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text) ||
-        file.write(toXml(layout, path(), description)) < 0 || !file.flush() || !file.commit()) {
+    // A failed write leaves the file that was there untouched, and no temporary file.
+    WholeFile file(path());
+    if (!file.open() || !file.write(toXml(layout, path(), description)) || !file.commit(true)) {
         error_ = file.errorString();
         return false;
     }

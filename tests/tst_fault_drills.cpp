@@ -119,7 +119,6 @@ private slots:
         row("copy segy", {"copy", "segy", "in.sgy", "out.sgy"}, "out.sgy");
         row("copy raw", {"copy", "raw", "in.sgy", "out.sgy"}, "out.sgy");
         row("merge", {"merge", "out.sgy", "in.sgy", "dir/in.sgy"}, "out.sgy");
-        row("segy sort", {"segy", "sort", "--by", "1", "--out", "out.sgy", "in.sgy"}, "out.sgy");
         row("copy segy-dir", {"copy", "segy-dir", "dir", "out"}, "out/in.sgy");
         row("copy segd", {"copy", "segd", "segd", "out"}, "out/00001.sgd");
         row("convert", {"convert", "segy-to-segd", "--rev", "3.1", "dir", "out"}, "out/in.sgd");

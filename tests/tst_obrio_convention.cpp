@@ -142,7 +142,7 @@ private slots:
         row("beyond the largest", "copy raw none b --block 524289", 2,
             "--block needs a whole number from 1 to 524288");
         row("not a finite number", "segy plot f.sgy --out x.png --vscale nan", 2,
-            "--vscale needs a number above 0");
+            "--vscale needs a number from 0.1 to 1000, not 'nan'");
         row("negative number is a value", "tape mark tape:a.tap -1", 2, "N needs a whole number from 1 to");
         row("help beside a mistake", "segy dump --no-such-option -h", 0, "Usage: obrio segy dump ");
         row("options after the action", "segy --format x.xml info f.sgy", 2,

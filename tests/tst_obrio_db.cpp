@@ -1,3 +1,4 @@
+#include "database/DatabaseConnection.h"
 #include "tests/support/ObrioProcess.h"
 #include "tests/support/TestMain.h"
 #include "tests/support/ThrowawayPostgres.h"
@@ -50,6 +51,91 @@ private slots:
         QCOMPARE(again.err,
                  QStringList{" *** Error:   Creating project database " + name +
                              " failed: CreateProjectDatabase: database \"" + name + "\" already exists"});
+    }
+
+    // The server's own databases hold no project: create, update and version leave them alone.
+    void maintenanceDatabasesLeftAlone_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("name");
+        for (const char* action : {"create", "update", "version"})
+            for (const char* name : {"postgres", "template0", "template1"})
+                QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(action, name))) << action << name;
+    }
+    void maintenanceDatabasesLeftAlone()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, name);
+        const obrtest::ObrioRun run = db({action, "--db", name});
+        QCOMPARE(run.status, 1);
+        QCOMPARE(run.out, QStringList());
+        QCOMPARE(run.err, QStringList{" *** Error:   " + name +
+                                      " is a maintenance database of the server (postgres, template0 and "
+                                      "template1 hold no project): left alone"});
+        if (name == QLatin1String("template0"))
+            return; // it takes no connections at all
+        DatabaseConnection connection;
+        QVERIFY2(connection.connectToDatabase(obrtest::throwawayServer(), name),
+                 qPrintable(connection.errorText()));
+        QCOMPARE(connection.tableExists(QStringLiteral("project_parameters")), std::optional<bool>(false));
+    }
+
+    // A name that holds a line break, a tab, a quote or a backslash is listed in double quotes with C
+    // escapes, so that each line is one name; other names as they are.
+    void listQuotesNamesThatNeedIt()
+    {
+        const QString lines = QStringLiteral("obrtest_two\nlines");
+        const QString tabbed = QStringLiteral("obrtest_tab\tand \"quote\" \\ \x01");
+        const QString plain = QStringLiteral("obrtest_plain name");
+        for (const QString& name : {lines, tabbed, plain})
+            QCOMPARE(db({"create", "--db", name}).status, 0);
+        // Sorted by the bytes of the names, as the server keeps them.
+        QCOMPARE(db({"list"}).out,
+                 QStringList({"obrtest_plain name", "\"obrtest_tab\\tand \\\"quote\\\" \\\\ \\x01\"",
+                              "\"obrtest_two\\nlines\""}));
+    }
+
+    // One rule for the stored version, for version and update alike: the highest project_version of
+    // the rows, rows without one passed over.
+    void oneVersionRule()
+    {
+        const QString name = obrtest::testDatabaseName(QStringLiteral("rows"));
+        QCOMPARE(db({"create", "--db", name}).status, 0);
+        DatabaseConnection connection;
+        QVERIFY2(connection.connectToDatabase(obrtest::throwawayServer(), name),
+                 qPrintable(connection.errorText()));
+        obrtest::runAll(connection, {"UPDATE project_parameters SET project_version=NULL",
+                                     "INSERT INTO project_parameters (project_version) VALUES (19)",
+                                     "INSERT INTO project_parameters (project_version) VALUES (20)",
+                                     "INSERT INTO project_parameters (project_version) VALUES (NULL)"});
+        connection.close();
+        QCOMPARE(db({"version", "--db", name}).out, QStringList{"20"});
+        QCOMPARE(db({"update", "--db", name}).out,
+                 QStringList{"Project database " + name + ": version 20 -> 21, 0 tables created"});
+        QCOMPARE(db({"version", "--db", name}).out, QStringList{"21"});
+
+        // A row of a newer version, wherever it stands, leaves the database unchanged for both.
+        QVERIFY2(connection.connectToDatabase(obrtest::throwawayServer(), name),
+                 qPrintable(connection.errorText()));
+        obrtest::runAll(connection, {"INSERT INTO project_parameters (project_version) VALUES (22)"});
+        connection.close();
+        QCOMPARE(db({"version", "--db", name}).out, QStringList{"22"});
+        const obrtest::ObrioRun newer = db({"update", "--db", name});
+        QCOMPARE(newer.status, 1);
+        QCOMPARE(newer.err,
+                 QStringList{" *** Error:   Project database " + name +
+                             " is at version 22, newer than version 21 of this program: left unchanged"});
+
+        // No row with a version: none to show.
+        QVERIFY2(connection.connectToDatabase(obrtest::throwawayServer(), name),
+                 qPrintable(connection.errorText()));
+        obrtest::runAll(connection, {"UPDATE project_parameters SET project_version=NULL"});
+        connection.close();
+        const obrtest::ObrioRun none = db({"version", "--db", name});
+        QCOMPARE(none.status, 1);
+        QCOMPARE(
+            none.err,
+            QStringList{" *** Error:   ReadProjectVersion: project_parameters holds no project version"});
     }
 
     void failuresKeepThePasswordOut_data()

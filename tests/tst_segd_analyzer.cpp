@@ -162,7 +162,10 @@ private slots:
         QCOMPARE(lines.size(), 1 + 6 + 1); // header, six traces, nothing after the last break
         QVERIFY(lines.first().startsWith("Field File, Channel Set, Trace Number, "));
         QCOMPARE(closer.count(), 1);
-        QCOMPARE(closer.seen().first().text, QString("cannot open text file"));
+        // The file named, with the system's reason.
+        QCOMPARE(
+            closer.seen().first().text,
+            QStringLiteral("cannot write %1: No such file or directory").arg(dir->filePath("no/such/x.txt")));
 
         // Another file of the list replaces every view.
         control<QComboBox>(analyzer, "FileList")->setCurrentIndex(1);

@@ -11,6 +11,7 @@
 #include "tests/support/TestMain.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 using segdtest::bcd;
@@ -166,8 +167,12 @@ private slots:
         const QString path = write(layout, QStringLiteral("seismic.segd"));
         SegdData data(new DiskDevice(&console, path, 0), true, false, false);
         QCOMPARE(data.open(path), traces > 0);
+        // A failure names the file.
+        QStringList expected = reported;
+        if (traces < 0)
+            expected.replaceInStrings(QRegularExpression(QStringLiteral("^")), path + QStringLiteral(": "));
         QCOMPARE(console.texts(traces > 0 ? RecordingConsole::Information : RecordingConsole::Error),
-                 reported);
+                 expected);
         if (traces < 0)
             return;
         const auto gather = data.makeGather(false);
@@ -217,7 +222,10 @@ private slots:
                 fieldFiles.append(int(gather->trace(0)->value(TraceKey::FieldFile)));
         }
         QCOMPARE(fieldFiles, error.isEmpty() ? (QList<int>{1, 2, 3}) : (QList<int>{1, 3}));
-        QCOMPARE(console.errors(), error.isEmpty() ? QStringList() : QStringList{error});
+        // The error names the file that differs.
+        QCOMPARE(console.errors(), error.isEmpty()
+                                       ? QStringList()
+                                       : QStringList{folder.filePath(QStringLiteral("b.SEGD: ")) + error});
         QVERIFY(!data.hasNextFile());
     }
 

@@ -161,10 +161,13 @@ private slots:
         QVERIFY(data.readRecord(*gather));
         QVERIFY(!data.readRecord(*gather));
         QVERIFY(console.errors().contains(
-            QStringLiteral("Sample interval changed - all files must use the same sample interval. ")));
+            realFile(QStringLiteral("other-vendor-rev2.1.segd")) +
+            QStringLiteral(": Sample interval changed - all files must use the same sample interval. ")));
         QVERIFY(!data.readRecord(*gather));
         QVERIFY(console.errors().contains(
-            QStringLiteral("Record length of traces changed - all files must use the same trace length. ")));
+            realFile(QStringLiteral("sercel.segd")) +
+            QStringLiteral(
+                ": Record length of traces changed - all files must use the same trace length. ")));
         // Still on the first file, which reads as before.
         QCOMPARE(data.generalHeader().fieldFile, 1);
         QVERIFY(!data.hasNextFile());

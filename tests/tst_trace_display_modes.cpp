@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <cmath>
 #include <functional>
+#include <limits>
 
 Q_DECLARE_METATYPE(DensityColourMap)
 
@@ -130,6 +131,11 @@ private slots:
         // Lines that suit the record: 4 s squeezed to 480 rows; five lines when there are no rows.
         QCOMPARE(TimingInterval::suited(4000, 480), 500);
         QCOMPARE(TimingInterval::suited(1000, 0), 200);
+        // Rows beyond any int, as an interval of 2^31 ms from a format file gives them, are taken
+        // without a cast: 5 inches a second at 96 dpi is 0.48 rows a millisecond, 32 rows 66.7 ms.
+        QCOMPARE(TimingInterval::suited(2147483647.0 * 1000, 2147483647.0 * 1000 * 0.48), 100);
+        // Rows that are no number count as none.
+        QCOMPARE(TimingInterval::suited(1000, std::numeric_limits<double>::infinity()), 200);
         // 150 samples at 2 ms: 300 ms on 143 rows.
         MemoryData data(6, 150, 2.0f, [](int, int j) { return std::sin(j * 0.3); });
         TraceDisplaySettings settings;

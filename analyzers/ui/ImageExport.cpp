@@ -1,9 +1,9 @@
 #include "analyzers/ui/ImageExport.h"
 
+#include "base/WholeFile.h"
 #include "base/ui/FileDialogs.h"
 
 #include <QDir>
-#include <QImageWriter>
 #include <QMessageBox>
 
 namespace ImageExport {
@@ -16,13 +16,11 @@ bool saveWithDialog(QWidget* parent, const QImage& image, const QString& suggest
         return false;
     if (!path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
         path += QLatin1String(".png");
-    QImageWriter writer(path, "png");
-    if (image.isNull() || !writer.write(image)) {
-        QMessageBox::warning(
-            parent, QStringLiteral("Export image"),
-            QStringLiteral("The picture could not be written to %1: %2")
-                .arg(QDir::toNativeSeparators(path),
-                     image.isNull() ? QStringLiteral("there is no picture") : writer.errorString()));
+    // Whole or not at all; the error names the file and gives the system's reason.
+    QString error;
+    if (!WholeFile::writePng(path, image, &error)) {
+        QMessageBox::warning(parent, QStringLiteral("Export image"),
+                             QStringLiteral("The picture could not be written: %1").arg(error));
         return false;
     }
     return true;

@@ -31,8 +31,8 @@ void SegdAnalyzer::setUpSeismicView()
 void SegdAnalyzer::suitTimingLines()
 {
     const double recordMs = double(data->samples() - 1) * double(data->sampleInterval());
-    settings.timingLineInterval = TimingInterval::suited(
-        recordMs, int(recordMs / 1000.0 * settings.verticalScale * settings.dotsPerInchY));
+    settings.timingLineInterval =
+        TimingInterval::suited(recordMs, recordMs / 1000.0 * settings.verticalScale * settings.dotsPerInchY);
     settings.timingLabelInterval = settings.timingLineInterval;
 }
 

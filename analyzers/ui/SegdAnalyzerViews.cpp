@@ -1,13 +1,13 @@
 #include "analyzers/SegdHexDump.h"
 #include "analyzers/ui/SegdAnalyzer.h"
 #include "base/ObrConsole.h"
+#include "base/WholeFile.h"
 #include "base/ui/FileDialogs.h"
 #include "devices/ObrDevice.h"
 #include "seismic/SegdData.h"
 #include "seismic/SegdTraceHeaderColumns.h"
 #include "seismic/SercelExtendedHeader.h"
 
-#include <QFile>
 #include <QMessageBox>
 #include <QStandardItemModel>
 #include <QTextStream>
@@ -126,19 +126,16 @@ void SegdAnalyzer::on_OutputToFile_clicked()
     // A cancelled dialog is no failure.
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-        warn(QStringLiteral("cannot open text file"));
-        return;
-    }
     // Sercel recorders say how many traces the export covers; other files export every trace read.
     const SercelExtendedHeader::Field* total = SercelExtendedHeader::find(QStringLiteral("TotalTraces"));
     const qint64 count = data->sercel() ? qint64(SercelExtendedHeader::value(data->extendedHeader(), *total))
                                         : qint64(data->traceHeaderRecords().size());
-    QTextStream out(&file);
+    QByteArray text;
+    QTextStream out(&text, QIODevice::WriteOnly);
     SegdTraceHeaderColumns::writeExport(out, data->traceHeaderRecords(), count, data->sercel());
     out.flush();
-    file.close();
-    if (out.status() != QTextStream::Ok || file.error() != QFileDevice::NoError)
-        warn(QStringLiteral("cannot write text file"));
+    // Whole or not at all, with the system's reason when not.
+    QString error;
+    if (!WholeFile::write(path, text, &error))
+        warn(error);
 }

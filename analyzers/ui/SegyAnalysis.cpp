@@ -228,8 +228,8 @@ bool SegyAnalysis::openSegyFile()
     // The display choices stay from file to file; the timing lines suit the new record.
     displayControls->applyTo(settings);
     settings.timingLineInterval =
-        TimingInterval::suited(recordTime(), int((data->samples() - 1) * data->sampleInterval() / 1000.0 *
-                                                 settings.verticalScale * settings.dotsPerInchY));
+        TimingInterval::suited(recordTime(), (data->samples() - 1) * double(data->sampleInterval()) / 1000.0 *
+                                                 settings.verticalScale * settings.dotsPerInchY);
     settings.timingLabelInterval = settings.timingLineInterval;
     populateControls();
     RecentFiles::add(fileName);

@@ -6,6 +6,7 @@
 #include <QThread>
 #include <csignal>
 #include <memory>
+#include <sys/resource.h>
 #include <vector>
 
 namespace obrtest {
@@ -23,9 +24,28 @@ QStringList lines(const QByteArray& bytes)
     return result;
 }
 
-std::unique_ptr<QProcess> start(const QString& home, const QStringList& arguments)
+// A process whose files cannot grow past a size, set in the child before obrio starts.
+class LimitedProcess : public QProcess {
+public:
+    explicit LimitedProcess(qint64 bytes) : bytes(bytes) {}
+
+protected:
+    void setupChildProcess() override
+    {
+        if (bytes < 0)
+            return;
+        const rlimit limit{rlim_t(bytes), rlim_t(bytes)};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_IGN);
+    }
+
+private:
+    qint64 bytes;
+};
+
+std::unique_ptr<QProcess> start(const QString& home, const QStringList& arguments, qint64 fileLimit = -1)
 {
-    auto process = std::make_unique<QProcess>();
+    std::unique_ptr<QProcess> process = std::make_unique<LimitedProcess>(fileLimit);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("HOME"), home);
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
@@ -82,6 +102,11 @@ ObrioRun runObrioInterrupted(const QString& home, const QStringList& arguments,
     ObrioRun run = finish(*process);
     run.err = lines(told) + run.err;
     return run;
+}
+
+ObrioRun runObrioWithFileLimit(const QString& home, const QStringList& arguments, qint64 bytes)
+{
+    return finish(*start(home, arguments, bytes));
 }
 
 QList<ObrioRun> runObrioEach(const QString& home, const QList<QStringList>& argumentLists)

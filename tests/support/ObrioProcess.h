@@ -25,6 +25,10 @@ ObrioRun runObrio(const QString& home, const QStringList& arguments);
 ObrioRun runObrioInterrupted(const QString& home, const QStringList& arguments,
                              const std::function<bool()>& ready, int interrupts);
 
+// Runs obrio as runObrio does with its file size limit (RLIMIT_FSIZE) set to `bytes`: every write
+// past it fails as on a full disk (EFBIG, SIGXFSZ ignored).
+ObrioRun runObrioWithFileLimit(const QString& home, const QStringList& arguments, qint64 bytes);
+
 // Runs obrio once for each list of arguments as runObrio does, several runs at a time; the
 // results in the order of the lists. For many short runs that do not touch the same files.
 QList<ObrioRun> runObrioEach(const QString& home, const QList<QStringList>& argumentLists);

@@ -1,0 +1,455 @@
+#include "cli/CliArguments.h"
+#include "cli/CliCommand.h"
+#include "cli/CliRun.h"
+#include "cli/TerminalConsole.h"
+#include "tests/support/ObrioProcess.h"
+#include "tests/support/SegdStandardFixture.h"
+#include "tests/support/SegyRevision2Fixture.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestMain.h"
+
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+#include <cmath>
+#include <unistd.h>
+
+// The exit status of obrio is true: an action that writes an error exits with 1 (a usage error
+// with 2), and a failure always says which file failed. First the dispatcher's rule on actions
+// made for the test, then the cases that once broke it, through the program itself.
+namespace {
+
+using obrtest::ObrioRun;
+
+int sayErrorReturnSuccess(const cli::Arguments&, TerminalConsole& console)
+{
+    console.error(QStringLiteral("x.sgy: something went wrong"), false);
+    return cli::Success;
+}
+
+int warnAndGoOn(const cli::Arguments&, TerminalConsole& console)
+{
+    console.warning(QStringLiteral("x.sgy: something was odd, passed over"), false);
+    return cli::Success;
+}
+
+int failSilently(const cli::Arguments&, TerminalConsole&)
+{
+    return cli::JobFailed;
+}
+
+int usageAndJobFailed(const cli::Arguments& arguments, TerminalConsole&)
+{
+    arguments.usageError(QStringLiteral("--thing needs a number"));
+    return cli::JobFailed;
+}
+
+int oddStatus(const cli::Arguments&, TerminalConsole& console)
+{
+    console.error(QStringLiteral("x.sgy: odd"), false);
+    return 7;
+}
+
+// The status the dispatcher gives for an action, and the error lines it added to the action's.
+std::pair<int, int> dispatch(cli::Command::Run run, const QStringList& positionals = {})
+{
+    const cli::Command command = cli::Command::action("test", "status", QStringLiteral("a test action"), run);
+    cli::Arguments arguments(command);
+    for (const QString& word : positionals)
+        arguments.addPositional(word);
+    TerminalConsole console(1);
+    const int status = cli::runAction(command, arguments, console);
+    return {status, console.errorCount()};
+}
+
+QString errors(const ObrioRun& run)
+{
+    return run.err.join(QLatin1Char('\n'));
+}
+
+// Whether every error line of the run names the file (by its name).
+bool errorsName(const ObrioRun& run, const QString& path)
+{
+    const QStringList lines = run.err.filter(QStringLiteral(" *** Error:"));
+    return !lines.isEmpty() && std::all_of(lines.begin(), lines.end(), [&](const QString& line) {
+        return line.contains(QFileInfo(path).fileName());
+    });
+}
+
+} // namespace
+
+class TestObrioStatus : public QObject {
+    Q_OBJECT
+private slots:
+    void dispatcherRule_data()
+    {
+        QTest::addColumn<void*>("run");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("errorLines");
+        QTest::newRow("an error with status 0 fails")
+            << reinterpret_cast<void*>(&sayErrorReturnSuccess) << 1 << 1;
+        QTest::newRow("a warning goes on") << reinterpret_cast<void*>(&warnAndGoOn) << 0 << 0;
+        // The silent failure gets a line of its own, naming the command and its file.
+        QTest::newRow("a silent failure is said") << reinterpret_cast<void*>(&failSilently) << 1 << 1;
+        QTest::newRow("a usage error is status 2") << reinterpret_cast<void*>(&usageAndJobFailed) << 2 << 0;
+        QTest::newRow("an odd status is 1") << reinterpret_cast<void*>(&oddStatus) << 1 << 1;
+    }
+    void dispatcherRule()
+    {
+        QFETCH(void*, run);
+        QFETCH(int, status);
+        QFETCH(int, errorLines);
+        const auto [got, lines] = dispatch(reinterpret_cast<cli::Command::Run>(run), {"x.sgy"});
+        QCOMPARE(got, status);
+        QCOMPARE(lines, errorLines);
+    }
+
+    void initTestCase()
+    {
+        for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
+            qunsetenv(variable);
+        QVERIFY(dir.isValid());
+        // 74 traces of 101 samples, written from the standard's layout.
+        segdstd::FieldFile file;
+        file.channelSets = {{74, 101}};
+        whole = segdstd::build(file);
+        segd74 = dir.filePath(QStringLiteral("seventy-four.segd"));
+        QVERIFY(obrtest::writeFile(segd74, whole));
+        // The same, cut 10 bytes before its end: inside the last trace's samples.
+        cut = dir.filePath(QStringLiteral("cut-in-last.segd"));
+        QVERIFY(obrtest::writeFile(cut, whole.left(whole.size() - 10)));
+        // Format code 8000 (bytes 3-4 in BCD), which no decoder knows.
+        QByteArray unknown = whole;
+        unknown[2] = char(0x80);
+        unknown[3] = char(0x00);
+        format8000 = dir.filePath(QStringLiteral("format-8000.segd"));
+        QVERIFY(obrtest::writeFile(format8000, unknown));
+    }
+
+    // A file cut inside its last trace: the traces it holds are described or listed, the missing
+    // one is an error, and every action exits with 1 and leaves no file behind.
+    void cutInsideTheLastTrace_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("output");
+        QTest::newRow("info") << QStringList{"segd", "info", "FILE"} << QString();
+        QTest::newRow("info --json") << QStringList{"segd", "info", "--json", "FILE"} << QString();
+        QTest::newRow("headers") << QStringList{"segd", "headers", "FILE"} << QString();
+        QTest::newRow("headers --csv")
+            << QStringList{"segd", "headers", "FILE", "--csv", "OUT"} << QStringLiteral("headers.csv");
+        QTest::newRow("plot of the whole traces")
+            << QStringList{"segd", "plot", "FILE", "--out", "OUT", "--last", "10"}
+            << QStringLiteral("plot.png");
+        QTest::newRow("plot of every trace")
+            << QStringList{"segd", "plot", "FILE", "--out", "OUT"} << QStringLiteral("plot.png");
+        QTest::newRow("scan") << QStringList{"segd", "scan", "FILE"} << QString();
+    }
+    void cutInsideTheLastTrace()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, output);
+        const QString out = dir.filePath(output);
+        arguments.replaceInStrings(QStringLiteral("FILE"), cut);
+        arguments.replaceInStrings(QStringLiteral("OUT"), out);
+        const ObrioRun run = obrtest::runObrio(dir.path(), arguments);
+        QCOMPARE(run.status, 1);
+        QVERIFY2(errors(run).contains(QStringLiteral("cut short")), qPrintable(errors(run)));
+        QVERIFY2(errorsName(run, cut), qPrintable(errors(run)));
+        if (!output.isEmpty())
+            QVERIFY(!QFile::exists(out));
+    }
+
+    void unknownFormatCode_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("info") << QStringList{"segd", "info", "FILE"};
+        QTest::newRow("headers") << QStringList{"segd", "headers", "FILE"};
+        QTest::newRow("plot") << QStringList{"segd", "plot", "FILE", "--out", "OUT"};
+        QTest::newRow("scan") << QStringList{"segd", "scan", "FILE"};
+    }
+    void unknownFormatCode()
+    {
+        QFETCH(QStringList, arguments);
+        const QString out = dir.filePath(QStringLiteral("unknown.png"));
+        arguments.replaceInStrings(QStringLiteral("FILE"), format8000);
+        arguments.replaceInStrings(QStringLiteral("OUT"), out);
+        const ObrioRun run = obrtest::runObrio(dir.path(), arguments);
+        QCOMPARE(run.status, 1);
+        QVERIFY2(errors(run).contains(QStringLiteral("format code 8000 cannot be decoded")),
+                 qPrintable(errors(run)));
+        QVERIFY2(errorsName(run, format8000), qPrintable(errors(run)));
+        QVERIFY(!QFile::exists(out));
+    }
+
+    // Field files the reader refuses after their headers: the error names the file (found by
+    // tools/mutate-obrio: a channel count set to 0, a base scan interval set to 0).
+    void readerRefusalsNameTheFile_data()
+    {
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<int>("interval");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("no channels") << 0 << 1000 << "no traces to input for Field File 1.";
+        QTest::newRow("no interval") << 2 << 0 << "invalid sample interval";
+    }
+    void readerRefusalsNameTheFile()
+    {
+        QFETCH(int, channels);
+        QFETCH(int, interval);
+        QFETCH(QString, error);
+        segdstd::FieldFile layout;
+        layout.channelSets = {{channels, 101}};
+        layout.intervalMicroseconds = interval;
+        const QString file = dir.filePath(QStringLiteral("refused.segd"));
+        QVERIFY(obrtest::writeFile(file, segdstd::build(layout)));
+        const QString picture = dir.filePath(QStringLiteral("refused.png"));
+        const QList<QStringList> runs = {
+            {"segd", "info", file}, {"segd", "headers", file}, {"segd", "plot", file, "--out", picture}};
+        for (const ObrioRun& run : obrtest::runObrioEach(dir.path(), runs)) {
+            QCOMPARE(run.status, 1);
+            QCOMPARE(run.err, QStringList{" *** Error:   " + file + ": " + error});
+        }
+        QVERIFY(!QFile::exists(picture));
+    }
+
+    // A last trace past the file's end draws up to its last trace, as the SEG-Y plot does; a first
+    // trace past it is an error that names the file.
+    void plotPastTheLastTrace()
+    {
+        const QString picture = dir.filePath(QStringLiteral("past.png"));
+        const ObrioRun drawn = obrtest::runObrio(
+            dir.path(), {"segd", "plot", segd74, "--out", picture, "--first", "70", "--last", "75"});
+        QCOMPARE(drawn.status, 0);
+        QCOMPARE(drawn.err, QStringList());
+        QVERIFY(!QImage(picture).isNull());
+        // Traces 70 to 74 at 8 pixels: (4 + 4) x 8 = 64, the width of a plot of five traces.
+        QCOMPARE(QImage(picture).width(), 64 + 96);
+
+        QFile::remove(picture);
+        const ObrioRun refused =
+            obrtest::runObrio(dir.path(), {"segd", "plot", segd74, "--out", picture, "--first", "75"});
+        QCOMPARE(refused.status, 1);
+        QCOMPARE(refused.err,
+                 QStringList{QStringLiteral(" *** Error:   %1: traces 75 to 98 are not within the "
+                                            "file's traces 1 to 74")
+                                 .arg(segd74)});
+        QVERIFY(!QFile::exists(picture));
+
+        const ObrioRun backwards = obrtest::runObrio(
+            dir.path(), {"segd", "plot", segd74, "--out", picture, "--first", "9", "--last", "3"});
+        QCOMPARE(backwards.status, 2);
+        QCOMPARE(backwards.err,
+                 QStringList{"obrio: --last must not lie before --first (see obrio segd plot --help)"});
+    }
+
+    // Every number an action takes has a range: outside it a usage error names the option and the range.
+    void optionRanges_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("error");
+        const QString plot = QStringLiteral("(see obrio segd plot --help)");
+        QTest::newRow("vscale 1e9") << QStringList{"--vscale", "1e9"}
+                                    << "obrio: --vscale needs a number from 0.1 to 1000, not '1e9' " + plot;
+        QTest::newRow("vscale 0.09") << QStringList{"--vscale", "0.09"}
+                                     << "obrio: --vscale needs a number from 0.1 to 1000, not '0.09' " + plot;
+        QTest::newRow("hscale 1001") << QStringList{"--hscale", "1001"}
+                                     << "obrio: --hscale needs a number from 0.1 to 1000, not '1001' " + plot;
+        QTest::newRow("gain -201") << QStringList{"--gain", "-201"}
+                                   << "obrio: --gain needs a number from -200 to 200, not '-201' " + plot;
+        QTest::newRow("clip 100.5") << QStringList{"--clip", "100.5"}
+                                    << "obrio: --clip needs a number above 0 and at most 100, not '100.5' " +
+                                           plot;
+        QTest::newRow("agc 0") << QStringList{"--agc", "0"}
+                               << "obrio: --agc needs a number above 0 and at most 100000, not '0' " + plot;
+        QTest::newRow("start -1") << QStringList{"--start", "-1"}
+                                  << "obrio: --start needs a number from 0 to 1000000000, not '-1' " + plot;
+        QTest::newRow("end 1e10")
+            << QStringList{"--end", "1e10"}
+            << "obrio: --end needs a number above 0 and at most 1000000000, not '1e10' " + plot;
+    }
+    void optionRanges()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, error);
+        const QString picture = dir.filePath(QStringLiteral("range.png"));
+        const ObrioRun run =
+            obrtest::runObrio(dir.path(), QStringList{"segd", "plot", segd74, "--out", picture} + options);
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.err, QStringList{error});
+        QVERIFY(!QFile::exists(picture));
+    }
+
+    // The ends of the ranges are taken, and draw (30 traces of 1000 samples at 2 ms).
+    void optionRangeEnds()
+    {
+        segy2::File layout;
+        layout.traces = 30;
+        layout.samples = 1000;
+        const QString file = dir.filePath(QStringLiteral("ends.sgy"));
+        QVERIFY(obrtest::writeFile(file, segy2::build(layout)));
+        const QString picture = dir.filePath(QStringLiteral("ends.png"));
+        const QList<QStringList> ends = {
+            {"--vscale", "1000", "--hscale", "1000"},
+            {"--vscale", "0.1", "--hscale", "0.1"},
+            {"--gain", "200", "--clip", "100", "--agc", "100000", "--mode", "density"},
+            {"--gain", "-200", "--start", "0", "--end", "1e9"}};
+        for (const QStringList& options : ends) {
+            QFile::remove(picture);
+            const ObrioRun run =
+                obrtest::runObrio(dir.path(), QStringList{"segy", "plot", file, "--out", picture} + options);
+            QVERIFY2(run.status == 0 && run.err.isEmpty(),
+                     qPrintable(options.join(' ') + '\n' + errors(run)));
+            QVERIFY(!QImage(picture).isNull());
+        }
+    }
+
+    // Sizes from a file are no usage errors: a plot too large to draw fails with its size, before any
+    // cast (the sanitizers would report an overflow), and leaves no picture.
+    void plotTooLargeFromTheFile_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("interval");
+        QTest::newRow("interval 2147483647 from the format file") << QStringList() << "2147483647";
+        QTest::newRow("largest vertical scale, long traces") << QStringList{"--vscale", "1000"} << "1000";
+    }
+    void plotTooLargeFromTheFile()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, interval);
+        segy2::File layout;
+        layout.traces = 4;
+        layout.samples = 1000;
+        const QString file = dir.filePath(QStringLiteral("long.sgy"));
+        QVERIFY(obrtest::writeFile(file, segy2::build(layout)));
+        // The standard format file with the sample interval overridden.
+        const ObrioRun tpl = obrtest::runObrio(dir.path(), {"segy", "format-template"});
+        QCOMPARE(tpl.status, 0);
+        QString xml = tpl.out.join(QLatin1Char('\n'));
+        const QString word = QStringLiteral("<HeaderWord Name=\"Sample interval\" StartByte=\"17\" "
+                                            "DataType=\"2-byte integer\" Override=\"false\" "
+                                            "OverrideValue=\"2\"/>");
+        QVERIFY(xml.contains(word));
+        xml.replace(word,
+                    QStringLiteral("<HeaderWord Name=\"Sample interval\" StartByte=\"17\" DataType=\"2-byte "
+                                   "integer\" Override=\"true\" OverrideValue=\"%1\"/>")
+                        .arg(interval));
+        const QString format = dir.filePath(QStringLiteral("interval.xml"));
+        QVERIFY(obrtest::writeFile(format, xml.toUtf8()));
+        const QString picture = dir.filePath(QStringLiteral("large.png"));
+        for (const QString& action : {"plot", "spectrum", "histogram"}) {
+            QFile::remove(picture);
+            const ObrioRun run = obrtest::runObrio(
+                dir.path(), QStringList{"segy", action, file, "--format", format, "--out", picture} +
+                                (action == QLatin1String("plot") ? options : QStringList()));
+            QVERIFY2(!errors(run).contains(QStringLiteral("runtime error")), qPrintable(errors(run)));
+            if (action != QLatin1String("plot")) {
+                // The spectrum and the histogram have a size of their own.
+                QVERIFY2(run.status == 0 || errorsName(run, file), qPrintable(errors(run)));
+                continue;
+            }
+            QCOMPARE(run.status, 1);
+            QVERIFY2(errors(run).contains(QStringLiteral("more than a picture may have")),
+                     qPrintable(errors(run)));
+            QVERIFY2(errorsName(run, file), qPrintable(errors(run)));
+            QVERIFY(!QFile::exists(picture));
+        }
+    }
+
+    // A sort the headers cannot give names the file (found by tools/mutate-obrio) and writes nothing.
+    void sortRefusalNamesTheFile()
+    {
+        segy2::File layout;
+        layout.traces = 5;
+        const QString file = dir.filePath(QStringLiteral("no-keys.sgy"));
+        QVERIFY(obrtest::writeFile(file, segy2::build(layout)));
+        const QString sorted = dir.filePath(QStringLiteral("sorted.sgy"));
+        const ObrioRun run =
+            obrtest::runObrio(dir.path(), {"segy", "sort", file, "--by", "9", "--out", sorted});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(errors(run).contains(QStringLiteral("Data must have 3-D geometry to be sorted by Inline.")),
+                 qPrintable(errors(run)));
+        QVERIFY2(errorsName(run, file), qPrintable(errors(run)));
+        QVERIFY(!QFile::exists(sorted));
+    }
+
+    // Pictures and tables that cannot be written leave nothing, and the error gives the system's
+    // reason: a file size limit (as a full disk) makes every write fail.
+    void outputsWholeOrAbsent_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("outputs");
+        QTest::newRow("segd plot") << QStringList{"segd", "plot", "SEGD", "--out", "OUT/a.png"}
+                                   << QStringList{"a.png"};
+        QTest::newRow("segd headers")
+            << QStringList{"segd", "headers", "SEGD", "--csv", "OUT/h.csv"} << QStringList{"h.csv"};
+        QTest::newRow("segy histogram")
+            << QStringList{"segy", "histogram", "SEGY", "--out", "OUT/h.png", "--csv", "OUT/h.csv"}
+            << QStringList{"h.png", "h.csv"};
+        QTest::newRow("segy sort") << QStringList{"segy", "sort", "SEGY", "--by", "0", "--out", "OUT/s.sgy"}
+                                   << QStringList{"s.sgy"};
+        QTest::newRow("sps layout") << QStringList{"sps", "layout", "--kind", "S", "--write", "OUT/l.fmt"}
+                                    << QStringList{"l.fmt"};
+    }
+    void outputsWholeOrAbsent()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, outputs);
+        segy2::File layout;
+        layout.traces = 30;
+        layout.samples = 200;
+        const QString segy = dir.filePath(QStringLiteral("out-source.sgy"));
+        QVERIFY(obrtest::writeFile(segy, segy2::build(layout)));
+        QTemporaryDir out;
+        arguments.replaceInStrings(QStringLiteral("SEGD"), segd74);
+        arguments.replaceInStrings(QStringLiteral("SEGY"), segy);
+        arguments.replaceInStrings(QStringLiteral("OUT"), out.path());
+
+        // 512 bytes at most: every output here is larger.
+        const ObrioRun limited = obrtest::runObrioWithFileLimit(dir.path(), arguments, 512);
+        QCOMPARE(limited.status, 1);
+        const QString error = errors(limited);
+        QVERIFY2(error.contains(QStringLiteral("annot write ")) &&
+                     error.contains(out.path() + QLatin1Char('/')),
+                 qPrintable(error));
+        QVERIFY2(error.contains(QStringLiteral("File too large")), qPrintable(error));
+        QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
+
+        // Without the limit, exactly the outputs.
+        const ObrioRun written = obrtest::runObrio(dir.path(), arguments);
+        QVERIFY2(written.status == 0, qPrintable(errors(written)));
+        QStringList expected = outputs;
+        expected.sort();
+        QCOMPARE(
+            QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+            expected);
+    }
+
+    // A folder without write permission: the system's reason, and nothing left.
+    void readOnlyFolder()
+    {
+        if (geteuid() == 0)
+            QSKIP("run as root, for whom a folder without write permission is writable: case skipped");
+        QTemporaryDir out;
+        QVERIFY(QFile::setPermissions(out.path(), QFile::ReadOwner | QFile::ExeOwner));
+        const QList<QStringList> runs = {{"segd", "plot", segd74, "--out", out.filePath("a.png")},
+                                         {"segd", "headers", segd74, "--csv", out.filePath("h.csv")}};
+        for (const ObrioRun& refused : obrtest::runObrioEach(dir.path(), runs)) {
+            QCOMPARE(refused.status, 1);
+            QVERIFY2(errors(refused).contains(QStringLiteral("Permission denied")),
+                     qPrintable(errors(refused)));
+        }
+        QVERIFY(QFile::setPermissions(out.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
+    }
+
+private:
+    QTemporaryDir dir;
+    QByteArray whole;
+    QString segd74;
+    QString cut;
+    QString format8000;
+};
+
+OBR_TEST_MAIN(TestObrioStatus)
+#include "tst_obrio_status.moc"
