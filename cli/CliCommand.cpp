@@ -63,6 +63,16 @@ Command& Command::option(const Option& option)
     return *this;
 }
 
+Command& Command::output(const Option& option)
+{
+    outputs.append(option.name);
+    const bool offered = std::any_of(options.cbegin(), options.cend(),
+                                     [](const Option& o) { return o.name == QLatin1String("overwrite"); });
+    if (!offered)
+        options.append(flag("overwrite", QStringLiteral("replace an output file that exists")));
+    return this->option(option);
+}
+
 Command& Command::argument(const Argument& argument)
 {
     arguments.append(argument);

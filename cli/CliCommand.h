@@ -3,6 +3,7 @@
 #include "cli/CliParameters.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <vector>
 
@@ -28,8 +29,9 @@ struct Command {
     QString description;     // the paragraph of its help page
     QVector<Option> options; // a tool's options hold for every one of its actions as well
     QVector<Argument> arguments;
-    Run run = nullptr;  // null for a tool that only groups actions; returns the exit status
-    bool draws = false; // draws pictures: runs with a (headless) GUI application
+    QStringList outputs; // the options naming a file to write, refused when it exists
+    Run run = nullptr;   // null for a tool that only groups actions; returns the exit status
+    bool draws = false;  // draws pictures: runs with a (headless) GUI application
 
     // A tool whose actions do the work.
     static Command tool(const char* name, const QString& summary);
@@ -39,6 +41,9 @@ struct Command {
 
     Command& describe(const QString& text);
     Command& option(const Option& option);
+    // An option naming a file the action writes: an existing file is kept unless --overwrite,
+    // which this adds.
+    Command& output(const Option& option);
     Command& argument(const Argument& argument);
     Command& drawing();
 

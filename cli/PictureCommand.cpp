@@ -49,7 +49,7 @@ cli::Command picture(const char* tool, const char* name, const QString& summary,
 {
     return cli::Command::action(tool, name, summary, run)
         .drawing()
-        .option(cli::option("out", "PICTURE.png", QStringLiteral("the PNG file to write")).required())
+        .output(cli::option("out", "PICTURE.png", QStringLiteral("the PNG file to write")).required())
         .option(cli::option("first", "N", QStringLiteral("the first trace (default 1)"),
                             cli::integer(1, lastInt)))
         .option(cli::option("last", "M",

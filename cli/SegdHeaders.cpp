@@ -77,5 +77,5 @@ OBRIO_COMMAND(
             "file. On standard output, or with --csv in that file, written whole or not at all:\n"
             "a field file cut short lists the headers it holds on standard output, writes no\n"
             "--csv file and exits with 1."))
-        .option(cli::option("csv", "OUT", QStringLiteral("write the table to this file instead")))
+        .output(cli::option("csv", "OUT", QStringLiteral("write the table to this file instead")))
         .argument(SegdCommand::fileArgument()))

@@ -67,7 +67,7 @@ OBRIO_COMMAND(
             "Averages the amplitude spectra of traces N to M (default 1 to 24) over the time window\n"
             "(default the whole trace) and draws them in decibels below the peak, as the analyzer\n"
             "does. --csv also writes the numbers: frequency in Hz and dB, one row per point."))
-        .option(csvOption()))
+        .output(csvOption()))
 OBRIO_COMMAND(
     segyHistogram,
     picture("histogram", QStringLiteral("sample value histogram picture (and CSV)"), runHistogram)
@@ -75,4 +75,4 @@ OBRIO_COMMAND(
             "Counts the sample values of traces N to M (default 1 to 24) in the time window (default\n"
             "the whole trace) in bins symmetric around zero and draws them, as the analyzer does.\n"
             "--csv also writes the numbers: lower bound, upper bound, count and percent per bin."))
-        .option(csvOption()))
+        .output(csvOption()))

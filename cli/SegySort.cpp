@@ -23,14 +23,10 @@ QByteArray fileHeaders(const SegyData& data)
     return data.textHeaderRaw().left(textSize) + data.binaryHeaderRaw() + data.textHeaderRaw().mid(textSize);
 }
 
-bool writeSorted(SegyData& data, const QString& path, bool overwrite, TerminalConsole& console)
+bool writeSorted(SegyData& data, const QString& path, TerminalConsole& console)
 {
     if (QFileInfo(path).absoluteFilePath() == QFileInfo(data.device()->path()).absoluteFilePath()) {
         console.error(QStringLiteral("the sorted output would overwrite its input: ") + path, false);
-        return false;
-    }
-    if (QFileInfo::exists(path) && !overwrite) {
-        console.error(QStringLiteral("%1 exists: --overwrite replaces it").arg(path), false);
         return false;
     }
     WholeFile out(path);
@@ -94,8 +90,7 @@ int runSort(const cli::Arguments& arguments, TerminalConsole& console)
                         black);
     }
     if (arguments.has(QStringLiteral("out")) &&
-        !writeSorted(*data, arguments.text(QStringLiteral("out")), arguments.has(QStringLiteral("overwrite")),
-                     console))
+        !writeSorted(*data, arguments.text(QStringLiteral("out")), console))
         return cli::JobFailed;
     return cli::Success;
 }
@@ -115,6 +110,5 @@ OBRIO_COMMAND(
             "are written, unchanged, in sorted order to FILE2 after the input's file headers;\n"
             "FILE2 appears only once it is whole."))
         .option(cli::option("by", "CODE", QStringLiteral("the sort code"), cli::integer(0, 12)).required())
-        .option(cli::option("out", "FILE2", QStringLiteral("write the sorted traces to this file")))
-        .option(cli::flag("overwrite", QStringLiteral("replace FILE2 when it exists")))
+        .output(cli::option("out", "FILE2", QStringLiteral("write the sorted traces to this file")))
         .argument(SegyCommand::fileArgument()))

@@ -4,6 +4,8 @@
 #include "cli/TerminalConsole.h"
 #include "sps/SpsFormatFile.h"
 
+#include <QFileInfo>
+
 namespace {
 
 QString originText(SpsLayoutInForce::Origin origin, const SpsLayoutInForce& inForce)
@@ -78,6 +80,10 @@ int runLayout(const cli::Arguments& arguments, TerminalConsole& console)
     if (target.endsWith(QStringLiteral(".fmt")))
         target.chop(4);
     SpsFormatFile out(target, *kind);
+    if (QFileInfo(out.path()).isFile() && !arguments.has(QStringLiteral("overwrite"))) {
+        console.error(QStringLiteral("%1 exists: --overwrite replaces it").arg(out.path()), false);
+        return cli::JobFailed;
+    }
     if (!out.write(inForce->layout(), QString())) {
         console.error(
             QStringLiteral("Cannot write SPS format file %1: %2").arg(out.path(), out.errorString()), false);
@@ -102,4 +108,5 @@ OBRIO_COMMAND(
         .option(cli::option("from", "FILE.fmt|sps21",
                             QStringLiteral("this format file, or the SPS 2.1 layout, instead of the layers")))
         .option(cli::option("write", "OUT.fmt", QStringLiteral("write the layout as this format file")))
+        .option(cli::flag("overwrite", QStringLiteral("replace the format file when it exists")))
         .argument(cli::argument("FILE", QStringLiteral("the SPS file whose layout is shown")).optional()))

@@ -54,26 +54,35 @@ private slots:
 
     void existingOutputKept_data()
     {
-        obrtest::columns<QStringList>({"arguments"});
-        QTest::newRow("copy segy") << QStringList{"copy", "segy", "in.sgy", "out.sgy"};
-        QTest::newRow("copy raw") << QStringList{"copy", "raw", "in.sgy", "out.sgy"};
-        QTest::newRow("merge") << QStringList{"merge", "out.sgy", "in.sgy", "in.sgy"};
-        QTest::newRow("segy sort") << QStringList{"segy", "sort", "--by", "0", "--out", "out.sgy", "in.sgy"};
+        obrtest::columns<QStringList, QString>({"arguments", "output"});
+        QTest::newRow("copy segy") << QStringList{"copy", "segy", "in.sgy", "out.sgy"} << "out.sgy";
+        QTest::newRow("copy raw") << QStringList{"copy", "raw", "in.sgy", "out.sgy"} << "out.sgy";
+        QTest::newRow("merge") << QStringList{"merge", "out.sgy", "in.sgy", "in.sgy"} << "out.sgy";
+        QTest::newRow("segy sort") << QStringList{"segy", "sort", "--by", "0", "--out", "out.sgy", "in.sgy"}
+                                   << "out.sgy";
+        QTest::newRow("segy plot") << QStringList{"segy", "plot", "in.sgy", "--out", "p.png"} << "p.png";
+        QTest::newRow("histogram csv")
+            << QStringList{"segy", "histogram", "in.sgy", "--out", "h.png", "--csv", "h.csv"} << "h.csv";
     }
     // An output file that exists is replaced only with --overwrite, and then whole.
     void existingOutputKept()
     {
-        const auto [arguments] = obrtest::fetch<QStringList>("arguments");
-        QVERIFY(writeFile(path("out.sgy"), "precious"));
+        const auto [arguments, output] = obrtest::fetch<QStringList, QString>("arguments", "output");
+        QVERIFY(writeFile(path(output), "precious"));
         const ObrioRun refused = obrio(arguments);
         QCOMPARE(refused.status, 1);
-        QVERIFY2(refused.err.join('\n').contains("--overwrite"), qPrintable(refused.err.join('\n')));
-        QCOMPARE(readFile(path("out.sgy")), QByteArray("precious"));
+        QVERIFY2(refused.err.join('\n').contains(output + " exists: --overwrite"),
+                 qPrintable(refused.err.join('\n')));
+        QCOMPARE(readFile(path(output)), QByteArray("precious"));
+        QStringList files{output, "in.sgy"};
+        files.sort();
+        QCOMPARE(QDir(home->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), files);
         const ObrioRun replaced = obrio(arguments + QStringList{"--overwrite"});
         QCOMPARE(replaced.status, 0);
-        QVERIFY(readFile(path("out.sgy")).startsWith(input.left(3600)));
-        QCOMPARE(QDir(home->path()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList({"in.sgy", "out.sgy"}));
+        const QByteArray written = readFile(path(output));
+        QVERIFY(written.size() > 8 && written != "precious");
+        if (output.endsWith(".sgy"))
+            QVERIFY(written.startsWith(input.left(3600)));
     }
 
     void tapeHoldingDataKept_data()

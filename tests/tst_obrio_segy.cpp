@@ -236,8 +236,9 @@ private slots:
         obrtest::columns<QStringList, int, QString>({"arguments", "exitCode", "err"});
         QTest::newRow("unknown sort code")
             << QStringList{"segy", "sort", "--by", "7", "x"} << 2 << "unknown sort code 7";
-        QTest::newRow("sort over its input") << QStringList{"segy", "sort", "--by", "1", "--out", file, file}
-                                             << 1 << "would overwrite its input";
+        QTest::newRow("sort over its input")
+            << QStringList{"segy", "sort", "--by", "1", "--out", file, file, "--overwrite"} << 1
+            << "would overwrite its input";
         QTest::newRow("missing file")
             << QStringList{"segy", "scan", "missing.sgy"} << 1 << "failed to open disk file";
         QTest::newRow("unreadable format") << QStringList{"segy", "info", "--format", "none.xml", "x"} << 1

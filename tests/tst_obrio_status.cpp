@@ -335,7 +335,7 @@ private slots:
         const QString format = dir.filePath(QStringLiteral("interval.xml"));
         QVERIFY(obrtest::writeFile(format, xml.toUtf8()));
         const QString picture = dir.filePath(QStringLiteral("large.png"));
-        for (const QString& action : {"plot", "spectrum", "histogram"}) {
+        for (const QString action : {"plot", "spectrum", "histogram"}) {
             QFile::remove(picture);
             const ObrioRun run = obrtest::runObrio(
                 dir.path(), QStringList{"segy", action, file, "--format", format, "--out", picture} +
