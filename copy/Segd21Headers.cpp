@@ -6,7 +6,7 @@ namespace Segd21Headers {
 
 namespace {
 
-using namespace SegdHeaderFields;
+using namespace SegdWrittenFields;
 using E = Encoding;
 
 // Block 1 beyond the shared fields, then blocks 2 and 3.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "copy/SegdHeaderFields.h"
+#include "copy/SegdWrittenFields.h"
 
 #include <QByteArray>
 
@@ -11,6 +11,6 @@ namespace Segd31Headers {
 
 constexpr int headerLength = (3 + 3 * 16 + 32 + 1) * 32;
 
-QByteArray build(const SegdHeaderFields::Values& values);
+QByteArray build(const SegdWrittenFields::Values& values);
 
 } // namespace Segd31Headers

@@ -6,7 +6,7 @@ namespace SegdCommonHeaders {
 
 namespace {
 
-using namespace SegdHeaderFields;
+using namespace SegdWrittenFields;
 using E = Encoding;
 
 constexpr std::array<Field, 13> firstGeneralBlock{{

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "copy/SegdHeaderFields.h"
+#include "copy/SegdWrittenFields.h"
 
 // The parts both converted SEG-D revisions share: the extended header, the external header
 // and the trace records, whose samples are big-endian IEEE floats (format code 8058).
@@ -25,21 +25,21 @@ constexpr qint64 traceRecordBytes(int samples)
 constexpr int descriptorOffset = 3 * blockBytes;
 
 // Writes the fields of general header block 1 both revisions share into `part`.
-void writeFirstGeneralBlock(char* part, const SegdHeaderFields::Values& values);
+void writeFirstGeneralBlock(char* part, const SegdWrittenFields::Values& values);
 // Writes the extended header into `part` (extendedBytes, zero-filled).
-void writeExtendedHeader(char* part, const SegdHeaderFields::Values& values);
+void writeExtendedHeader(char* part, const SegdWrittenFields::Values& values);
 // Writes a trace header with its extensions into `part` (traceHeaderBytes); `revision` 21 or 31.
-void writeTraceHeader(char* part, const SegdHeaderFields::Values& values, int revision);
+void writeTraceHeader(char* part, const SegdWrittenFields::Values& values, int revision);
 
 // Writes a whole zero-filled header into `bytes`: the shared block 1 fields, the revision's own
 // `general` fields, sixteen channel set descriptors of `descriptorBytes` each (the traces all in
 // the first) and the extended header after them.
 template <size_t G, size_t D>
-void writeHeader(char* bytes, const std::array<SegdHeaderFields::Field, G>& general,
-                 const std::array<SegdHeaderFields::Field, D>& descriptor, int descriptorBytes,
-                 SegdHeaderFields::Values values)
+void writeHeader(char* bytes, const std::array<SegdWrittenFields::Field, G>& general,
+                 const std::array<SegdWrittenFields::Field, D>& descriptor, int descriptorBytes,
+                 SegdWrittenFields::Values values)
 {
-    using namespace SegdHeaderFields;
+    using namespace SegdWrittenFields;
     writeFirstGeneralBlock(bytes, values);
     write(bytes, general, values);
     for (int set = 1; set <= channelSets; ++set) {

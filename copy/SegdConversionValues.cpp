@@ -6,7 +6,7 @@ namespace SegdConversionValues {
 
 namespace {
 
-using namespace SegdHeaderFields;
+using namespace SegdWrittenFields;
 
 // SEG-Y trace header words, 1-based start bytes.
 constexpr int fieldRecordByte = 9;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "copy/SegdHeaderFields.h"
+#include "copy/SegdWrittenFields.h"
 
 #include <QString>
 
@@ -22,15 +22,15 @@ int baseScanInterval(int microseconds, int revision);
 QString refusal(int sampleInterval, int samples, qint64 traces, int revision);
 // Why a field file of these values, made from its first trace, cannot be written (empty when it
 // can): a channel set's start or end time its revision cannot hold.
-QString recordRefusal(const SegdHeaderFields::Values& values, int revision);
+QString recordRefusal(const SegdWrittenFields::Values& values, int revision);
 
 // The field record number of a trace (SEG-Y trace header bytes 9 to 12).
 qint32 fieldRecord(const char* traceHeader, bool littleEndian);
 
-SegdHeaderFields::Values fileValues(const char* traceHeader, bool littleEndian, int sampleInterval,
+SegdWrittenFields::Values fileValues(const char* traceHeader, bool littleEndian, int sampleInterval,
                                     int samples, int traces, int revision);
 // Sets the trace values of `values` from a trace header; `traceNumber` counts from 1 in each file.
-void setTraceValues(SegdHeaderFields::Values& values, const char* traceHeader, bool littleEndian,
+void setTraceValues(SegdWrittenFields::Values& values, const char* traceHeader, bool littleEndian,
                     int traceNumber);
 
 } // namespace SegdConversionValues

@@ -2,7 +2,7 @@
 
 #include "base/WholeFile.h"
 #include "copy/JobState.h"
-#include "copy/SegdHeaderFields.h"
+#include "copy/SegdWrittenFields.h"
 #include "copy/SegyCopyLayout.h"
 
 #include <QByteArray>
@@ -79,7 +79,6 @@ private:
 
     void copyDiskInput();
     [[nodiscard]] bool copyDiskFile(const QString& path);
-    [[nodiscard]] bool copyDiskTraces(qint64 dataBytes);
 
     void copyTapeInput();
     // Copies one tape file; sets tapeEnded when the tape holds no more files.
@@ -158,7 +157,7 @@ private:
     bool haveFirst = false;
     FileHeaders current;
     // SEG-D mode: the values of the field file in hand, its field record and its last trace number.
-    SegdHeaderFields::Values segdValues{};
+    SegdWrittenFields::Values segdValues{};
     QByteArray lastTraceHeader;
     int traceNumber = 0;
     qint64 fieldRecord = 0;

@@ -101,8 +101,8 @@ bool SegyDirCopyJob::endOutputFile()
 bool SegyDirCopyJob::closeOutputFile()
 {
     // A tape input's trace count is known only now: the headers are written again with it.
-    if (settings.segd && traceNumber > 0 && segdValues[SegdHeaderFields::Traces] != traceNumber) {
-        segdValues[SegdHeaderFields::Traces] = traceNumber;
+    if (settings.segd && traceNumber > 0 && segdValues[SegdWrittenFields::Traces] != traceNumber) {
+        segdValues[SegdWrittenFields::Traces] = traceNumber;
         const QByteArray headers = segdHeaders();
         if (!outputFile.seek(0) || !outputFile.write(headers.constData(), headers.size()))
             return failWriting(outputFile.errorString());

@@ -37,8 +37,8 @@ private:
     SegdData& data;
 };
 
-SegdData::SegdData(ObrDevice* device, bool seismicOnly, bool auxFirst, bool directoryMode)
-    : SeismicData(device), seismicOnly_(seismicOnly), auxFirst_(auxFirst), directoryMode_(directoryMode)
+SegdData::SegdData(ObrDevice* device, bool seismicOnly, bool directoryMode)
+    : SeismicData(device), seismicOnly_(seismicOnly), directoryMode_(directoryMode)
 {
     // SEG-D is big-endian, and its samples are delivered as IEEE floats whatever the file holds.
     swapBytes_ = true;
@@ -63,14 +63,14 @@ bool SegdData::fail(const QString& text)
 SegdBytes SegdData::extendedHeader() const
 {
     const SegdGeneralHeader& general = generalHeader();
-    return headerBytes().part(general.extendedOffset() + 1, qint64(general.extendedBlocks) * 32);
+    return fileHeaderBytes().part(general.extendedOffset() + 1, qint64(general.extendedBlocks) * 32);
 }
 
 QByteArray SegdData::externalHeader() const
 {
     const SegdGeneralHeader& general = generalHeader();
     const SegdBytes external =
-        headerBytes().part(general.externalOffset() + 1, qint64(general.externalBlocks) * 32);
+        fileHeaderBytes().part(general.externalOffset() + 1, qint64(general.externalBlocks) * 32);
     return QByteArray(reinterpret_cast<const char*>(external.data()), int(external.size()));
 }
 
@@ -119,7 +119,7 @@ bool SegdData::readHeaders()
 
 void SegdData::readSourceFields()
 {
-    const SegdSourceFields source = SegdSourceFields::read(generalHeader(), headerBytes());
+    const SegdSourceFields source = SegdSourceFields::read(generalHeader(), fileHeaderBytes());
     headers_.sourceLine = source.line;
     headers_.sourceLocation = source.location;
     headers_.sourceIndex = source.index;

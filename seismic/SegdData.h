@@ -26,16 +26,14 @@ class SegdData : public SeismicData {
 public:
     // Reads through device, which the object owns and replaces by each file it opens.
     // seismicOnly: records hold the traces of seismic channel sets only. directoryMode: every
-    // record after the first is the next file of the directory. auxFirst is kept for readers.
-    SegdData(ObrDevice* device, bool seismicOnly, bool auxFirst, bool directoryMode);
+    // record after the first is the next file of the directory.
+    SegdData(ObrDevice* device, bool seismicOnly, bool directoryMode);
     ~SegdData() override;
 
     // Lists the data set's files (in directory mode) and makes path the current one, reading
     // its headers; sets ok(). False when path cannot be read; what its headers let be read
     // stays in fieldMap().
     [[nodiscard]] bool open(const QString& path);
-    // Makes path, the n-th (1-based) file of the data set, the current one.
-    [[nodiscard]] bool reopen(const QString& path, int n);
     // Moves to the file that follows the current one in the list. The file is taken from the
     // list even when it fails, so a later call moves past it; on failure (no file left, the
     // file does not open, bad headers, or a sample interval or record length other than the
@@ -66,7 +64,7 @@ public:
     const SegdGeneralHeader& generalHeader() const { return headers_.map.general(); }
     const std::vector<SegdChannelSet>& channelSets() const { return headers_.map.channelSets(); }
     // The whole header of the current file, and its extended and external headers.
-    SegdBytes headerBytes() const { return headers_.map.header(); }
+    SegdBytes fileHeaderBytes() const { return headers_.map.header(); }
     SegdBytes extendedHeader() const;
     QByteArray externalHeader() const;
     // Traces of auxiliary and seismic channel sets in the file (as far as it holds them).
@@ -162,7 +160,6 @@ private:
     [[nodiscard]] bool fail(const QString& text);
 
     bool seismicOnly_;
-    bool auxFirst_;
     bool directoryMode_;
 
     // The data set's files.

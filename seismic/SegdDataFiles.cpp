@@ -130,20 +130,6 @@ bool SegdData::open(const QString& path)
     return true;
 }
 
-bool SegdData::reopen(const QString& path, int n)
-{
-    {
-        QMutexLocker lock(&fileMutex_);
-        directory_ = QFileInfo(path).absolutePath();
-    }
-    if (!switchToFile(path, false))
-        return false;
-    nextFileIndex_ = n;
-    currentRecord_ = n;
-    recordRead_ = false;
-    return true;
-}
-
 bool SegdData::openNextFile()
 {
     int index = 0;

@@ -38,8 +38,6 @@ constexpr int extendedExternalBlocksRev3Byte = 60;
 // Block 3 of revision 3.
 constexpr int timeZeroByte = 65;
 constexpr int recordBytesByte = 73;
-constexpr int dataBytesByte = 81;
-constexpr int headerLengthByte = 89;
 
 // A one-byte count of 2 BCD digits, or the binary count of block 2 when the byte is all ones.
 int count(const SegdBytes& bytes, int byte, int extendedByte, int extendedBytes)
@@ -153,8 +151,6 @@ SegdGeneralHeader SegdGeneralHeader::parse(const SegdBytes& bytes)
     if (revision3) {
         header.timeZero = bytes.int64(timeZeroByte);
         header.recordBytes = bytes.uint64(recordBytesByte);
-        header.dataBytes = bytes.uint64(dataBytesByte);
-        header.statedHeaderLength = bytes.uint32(headerLengthByte);
     }
     return header;
 }

@@ -61,9 +61,7 @@ struct SegdGeneralHeader {
     int extendedBlocks = 0;
     int externalBlocks = 0;
     // Revision 3 block 3: time zero in microseconds since the GPS epoch (0: not stated), and
-    // the sizes the recorder states, in bytes.
+    // the size of the record the recorder states, in bytes.
     qint64 timeZero = 0;
     quint64 recordBytes = 0;
-    quint64 dataBytes = 0;
-    quint32 statedHeaderLength = 0;
 };

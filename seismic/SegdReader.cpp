@@ -27,9 +27,9 @@ std::unique_ptr<SegdData> open(std::unique_ptr<ObrDevice> device, bool directory
     const bool sercel = read && SegdGeneralHeader::parse(SegdBytes(first, length)).sercel();
     std::unique_ptr<SegdData> data;
     if (sercel)
-        data = std::make_unique<SercelData>(device.release(), false, false, directoryMode);
+        data = std::make_unique<SercelData>(device.release(), false, directoryMode);
     else
-        data = std::make_unique<SegdData>(device.release(), false, false, directoryMode);
+        data = std::make_unique<SegdData>(device.release(), false, directoryMode);
     static_cast<void>(data->open(path));
     return data;
 }

@@ -38,12 +38,10 @@ public:
     static int channelSet(const SegdBytes& h) { return h.uint8(4) == 0xFF ? int(h.uint16(16)) : h.bcd(4, 2); }
     static int traceNumber(const SegdBytes& h) { return h.bcd(5, 4); }
     static int extensions(const SegdBytes& h) { return int(h.uint8(10)); }
-    // First extension: receiver line and point, point index, samples of the trace.
+    // First extension: receiver line and point, samples of the trace.
     static int receiverLine(const SegdBytes& h) { return h.int24(21); }
     static int receiverPoint(const SegdBytes& h) { return h.int24(24); }
-    static int pointIndex(const SegdBytes& h) { return int(h.uint8(27)); }
     static int samples(const SegdBytes& h) { return int(h.uint24(28)); }
-    static int sensorType(const SegdBytes& h) { return int(h.uint8(41)); }
 
 private:
     std::array<uchar, keptBytes> bytes_{};

@@ -41,9 +41,8 @@ constexpr double largestDescale = 1e8;
 
 } // namespace
 
-SercelData::SercelData(ObrConsole* console, const QString& path, bool seismicOnly, bool auxFirst,
-                       bool directoryMode)
-    : SegdData(new DiskDevice(console, path, 0), seismicOnly, auxFirst, directoryMode)
+SercelData::SercelData(ObrConsole* console, const QString& path, bool seismicOnly, bool directoryMode)
+    : SegdData(new DiskDevice(console, path, 0), seismicOnly, directoryMode)
 {
     if (!console_)
         console_ = console;
@@ -53,8 +52,8 @@ SercelData::SercelData(ObrConsole* console, const QString& path, bool seismicOnl
         status_ = device_->status();
 }
 
-SercelData::SercelData(ObrDevice* device, bool seismicOnly, bool auxFirst, bool directoryMode)
-    : SegdData(device, seismicOnly, auxFirst, directoryMode)
+SercelData::SercelData(ObrDevice* device, bool seismicOnly, bool directoryMode)
+    : SegdData(device, seismicOnly, directoryMode)
 {}
 
 bool SercelData::readHeaders()
@@ -78,7 +77,7 @@ bool SercelData::readHeaders()
 
 void SercelData::readRevision3Blocks()
 {
-    const SegdBytes header = headerBytes();
+    const SegdBytes header = fileHeaderBytes();
     // Blocks 1 to 3 have fixed meanings; the described blocks follow them. The source
     // description blocks are the standard's, read with the other headers.
     for (int block = 3; block < generalHeader().blocks; ++block) {

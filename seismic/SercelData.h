@@ -11,9 +11,9 @@ class ObrConsole;
 class SercelData : public SegdData {
 public:
     // Opens path (read only) and its directory as a data set; owners test ok().
-    SercelData(ObrConsole* console, const QString& path, bool seismicOnly, bool auxFirst, bool directoryMode);
+    SercelData(ObrConsole* console, const QString& path, bool seismicOnly, bool directoryMode);
     // Reads through device, which the object owns; open() reads the file.
-    SercelData(ObrDevice* device, bool seismicOnly, bool auxFirst, bool directoryMode);
+    SercelData(ObrDevice* device, bool seismicOnly, bool directoryMode);
 
     // The standard's trace, then the Sercel keys, the geometry derived from them, DC removal
     // and the descale multiplier.

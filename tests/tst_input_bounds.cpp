@@ -58,7 +58,7 @@ private slots:
         QCOMPARE(QFileInfo(path).size(), qint64(48200));
         const ChildRun run = inChild([&] {
             RecordingConsole console;
-            SegdData data(new DiskDevice(&console, path, 0), false, false, false);
+            SegdData data(new DiskDevice(&console, path, 0), false, false);
             if (!data.open(path))
                 return 2;
             const auto gather = data.makeGather(false);
@@ -75,7 +75,7 @@ private slots:
         whole.keepBytes.reset();
         const QString wholePath = write(segdstd::build(whole), "whole.segd");
         RecordingConsole console;
-        SegdData data(new DiskDevice(&console, wholePath, 0), false, false, false);
+        SegdData data(new DiskDevice(&console, wholePath, 0), false, false);
         QVERIFY(data.open(wholePath));
         QVERIFY(!data.makeGather(false));
         QCOMPARE(console.errors().last(),

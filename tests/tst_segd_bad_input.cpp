@@ -84,9 +84,9 @@ private slots:
             console.clear();
             std::unique_ptr<SegdData> data;
             if (sercel)
-                data = std::make_unique<SercelData>(&console, path, false, false, false);
+                data = std::make_unique<SercelData>(&console, path, false, false);
             else
-                data = std::make_unique<SegdData>(new DiskDevice(&console, path, 0), false, false, false);
+                data = std::make_unique<SegdData>(new DiskDevice(&console, path, 0), false, false);
             QCOMPARE(sercel ? data->ok() : data->open(path), opens);
             if (opens) {
                 const auto gather = data->makeGather(false);
@@ -119,7 +119,7 @@ private slots:
             }
             const QString path = write(bytes, QStringLiteral("random.segd"));
             console.clear();
-            SercelData data(&console, path, round % 2 == 0, false, false);
+            SercelData data(&console, path, round % 2 == 0, false);
             bool read = false;
             if (data.ok()) {
                 const auto gather = data.makeGather(false);
@@ -143,7 +143,7 @@ private slots:
         layout.fieldFile = 3;
         write(segdtest::build(layout), QStringLiteral("set/f3.segd"));
 
-        SercelData data(&console, first, false, false, true);
+        SercelData data(&console, first, false, true);
         QVERIFY(data.ok());
         const auto gather = data.makeGather(false);
         QList<bool> reads;

@@ -147,7 +147,7 @@ private slots:
         params.scalar = scalar;
         const QByteArray file = dirtest::segyFile(params);
         const char* traceHeader = file.constData() + 3600 + trace * (240 + 2000);
-        SegdHeaderFields::Values values =
+        SegdWrittenFields::Values values =
             SegdConversionValues::fileValues(traceHeader, false, 2000, 500, 1, revision);
         SegdConversionValues::setTraceValues(values, traceHeader, false, 37);
         QByteArray record(SegdCommonHeaders::traceHeaderBytes, 'x');
@@ -190,7 +190,7 @@ private slots:
         params.elevationScalar = elevationScalar;
         params.scalar = coordinateScalar;
         const QByteArray file = dirtest::segyFile(params);
-        SegdHeaderFields::Values values =
+        SegdWrittenFields::Values values =
             SegdConversionValues::fileValues(file.constData() + 3600, false, 2000, 50, 3, 21);
         SegdConversionValues::setTraceValues(values, file.constData() + 3600, false, 1);
         QByteArray record(SegdCommonHeaders::traceHeaderBytes, '\0');
@@ -228,7 +228,7 @@ private slots:
         dirtest::SegyParams params;
         params.delay = delay;
         const QByteArray file = dirtest::segyFile(params);
-        const SegdHeaderFields::Values values =
+        const SegdWrittenFields::Values values =
             SegdConversionValues::fileValues(file.constData() + 3600, false, 2000, samples, 12, revision);
         QCOMPARE(SegdConversionValues::recordRefusal(values, revision), refusal);
         if (!refusal.isEmpty())
@@ -292,7 +292,7 @@ private slots:
             dirtest::SegyParams params;
             params.year = year;
             const QByteArray file = dirtest::segyFile(params);
-            const SegdHeaderFields::Values values =
+            const SegdWrittenFields::Values values =
                 SegdConversionValues::fileValues(file.constData() + 3600, false, 2000, 50, 3, 21);
             QCOMPARE(quint8(Segd21Headers::build(values)[10]), quint8(byte));
             QCOMPARE(quint8(Segd31Headers::build(values)[10]), quint8(byte));
@@ -381,7 +381,7 @@ private slots:
     }
 
 private:
-    SegdHeaderFields::Values fileValues(int revision) const
+    SegdWrittenFields::Values fileValues(int revision) const
     {
         return SegdConversionValues::fileValues(segy.constData() + 3600, false, 2000, 500, 12, revision);
     }

@@ -97,7 +97,7 @@ private slots:
                 put(header, major >= 3 ? 21 + 10 : 21, bigEndian(quint64(-50 - trace) & 0xFFFFFF, 3));
         };
         const QString path = write(layout, QStringLiteral("rev.segd"));
-        SegdData data(new DiskDevice(&console, path, 0), false, false, false);
+        SegdData data(new DiskDevice(&console, path, 0), false, false);
         QVERIFY(data.open(path));
         QCOMPARE(data.generalHeader().headerLength(), qint64(segdtest::headerLength(layout)));
         QCOMPARE(data.generalHeader().revision, float(major + minor / 10.0));
@@ -165,7 +165,7 @@ private slots:
         segdtest::FieldFile layout;
         layout.channelSets = sets;
         const QString path = write(layout, QStringLiteral("seismic.segd"));
-        SegdData data(new DiskDevice(&console, path, 0), true, false, false);
+        SegdData data(new DiskDevice(&console, path, 0), true, false);
         QCOMPARE(data.open(path), traces > 0);
         // A failure names the file.
         QStringList expected = reported;
@@ -211,7 +211,7 @@ private slots:
         write(first, folder.filePath(QStringLiteral("c")));
         QVERIFY(obrtest::writeFile(folder.filePath(QStringLiteral("notes.txt")), "field notes"));
 
-        SegdData data(new DiskDevice(&console, path, 0), false, false, true);
+        SegdData data(new DiskDevice(&console, path, 0), false, true);
         QVERIFY(data.open(path));
         QCOMPARE(data.fileList(), (QStringList{"a.sgd", "b.SEGD", "c"}));
         QCOMPARE(data.recordCount(), 3);
@@ -241,7 +241,7 @@ private:
     std::unique_ptr<TraceGather> readOne(const segdtest::FieldFile& layout)
     {
         const QString path = write(layout, QStringLiteral("one.segd"));
-        data = std::make_unique<SegdData>(new DiskDevice(&console, path, 0), false, false, false);
+        data = std::make_unique<SegdData>(new DiskDevice(&console, path, 0), false, false);
         if (!data->open(path))
             return nullptr;
         auto gather = data->makeGather(false);

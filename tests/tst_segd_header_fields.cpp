@@ -1,4 +1,4 @@
-#include "analyzers/SegdHeaderFields.h"
+#include "analyzers/SegdFieldTexts.h"
 #include "seismic/SegdGeneralHeader.h"
 #include "seismic/SegdReader.h"
 #include "seismic/SercelData.h"
@@ -16,7 +16,7 @@ using segdtest::put;
 
 namespace {
 
-QString textOf(const QVector<SegdHeaderFields::FieldText>& fields, const QString& name)
+QString textOf(const QVector<SegdFieldTexts::FieldText>& fields, const QString& name)
 {
     for (const auto& field : fields) {
         if (field.name == name)
@@ -34,15 +34,15 @@ private slots:
     void unnamedCodes()
     {
         for (const int code : {-1, 3, 13})
-            QCOMPARE(SegdHeaderFields::testRecordTypeName(code), QString("undefined type"));
+            QCOMPARE(SegdFieldTexts::testRecordTypeName(code), QString("undefined type"));
         for (const int code : {0, 8})
-            QCOMPARE(SegdHeaderFields::processTypeName(code), QString("undefined type"));
+            QCOMPARE(SegdFieldTexts::processTypeName(code), QString("undefined type"));
     }
 
     void externalHeaderText()
     {
-        QCOMPARE(SegdHeaderFields::externalHeaderText(QByteArray("AB\0C", 4)), QString("AB C"));
-        QCOMPARE(SegdHeaderFields::externalHeaderText(QByteArray(64, '\0') + "  "),
+        QCOMPARE(SegdFieldTexts::externalHeaderText(QByteArray("AB\0C", 4)), QString("AB C"));
+        QCOMPARE(SegdFieldTexts::externalHeaderText(QByteArray(64, '\0') + "  "),
                  QString("\n\n     No Text"));
     }
 
@@ -69,15 +69,15 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(obrtest::writeFile(dir.filePath("f.segd"), bytes));
         RecordingConsole console;
-        SercelData data(&console, dir.filePath("f.segd"), false, false, false);
+        SercelData data(&console, dir.filePath("f.segd"), false, false);
         QVERIFY(data.ok());
 
-        const auto general = SegdHeaderFields::general(data);
+        const auto general = SegdFieldTexts::general(data);
         QCOMPARE(textOf(general, "Ffid"), QString("1234"));
         QCOMPARE(textOf(general, "BaseScanIntvl"), QString("1.00"));
         QCOMPARE(textOf(general, "RecordLength"), QString("10"));
 
-        const auto extendedFields = SegdHeaderFields::extended(data);
+        const auto extendedFields = SegdFieldTexts::extended(data);
         QCOMPARE(textOf(extendedFields, "TotalTraces"), QString("4"));
         QCOMPARE(textOf(extendedFields, "SourceType"), QString("Vibroseis"));
         QCOMPARE(textOf(extendedFields, "TbWindow"), QString("1.50"));
@@ -89,18 +89,18 @@ private slots:
         QCOMPARE(textOf(extendedFields, "SlipSweep"), QString("Yes"));
         QCOMPARE(textOf(extendedFields, "FilterType"), QString("SU6R-like"));
 
-        const auto set = SegdHeaderFields::channelSet(data.channelSets().at(0));
+        const auto set = SegdFieldTexts::channelSet(data.channelSets().at(0));
         QCOMPARE(textOf(set, "Descale"), QString("A00A"));
         QCOMPARE(textOf(set, "ChanType"), QString("9"));
-        QCOMPARE(textOf(SegdHeaderFields::channelSet(data.channelSets().at(1)), "ChanType"), QString("1"));
+        QCOMPARE(textOf(SegdFieldTexts::channelSet(data.channelSets().at(1)), "ChanType"), QString("1"));
 
         // Another recorder's extended header holds other things: the Sercel fields stay blank.
         put(bytes, 17, segdtest::bcd(61, 2));
         QVERIFY(obrtest::writeFile(dir.filePath("other.segd"), bytes));
         const auto other = SegdReader::open(dir.filePath("other.segd"), &console);
         QVERIFY(other && other->ok() && !other->sercel());
-        QCOMPARE(textOf(SegdHeaderFields::general(*other), "Ffid"), QString("1234"));
-        for (const auto& field : SegdHeaderFields::extended(*other))
+        QCOMPARE(textOf(SegdFieldTexts::general(*other), "Ffid"), QString("1234"));
+        for (const auto& field : SegdFieldTexts::extended(*other))
             QVERIFY2(field.text.isEmpty(), qPrintable(field.name));
     }
 };

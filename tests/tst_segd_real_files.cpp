@@ -69,9 +69,9 @@ private slots:
         const QString path = realFile(file);
         std::unique_ptr<SegdData> data;
         if (sercel) {
-            data = std::make_unique<SercelData>(&console, path, false, false, false);
+            data = std::make_unique<SercelData>(&console, path, false, false);
         } else {
-            data = std::make_unique<SegdData>(new DiskDevice(&console, path, 0), false, false, false);
+            data = std::make_unique<SegdData>(new DiskDevice(&console, path, 0), false, false);
             QVERIFY(data->open(path));
         }
         QVERIFY2(data->ok(), qPrintable(console.errors().join(QLatin1Char('|'))));
@@ -110,7 +110,7 @@ private slots:
     void sercelKeysOfTheFirstTraces()
     {
         RecordingConsole console;
-        SercelData data(&console, realFile(QStringLiteral("sercel.segd")), false, false, false);
+        SercelData data(&console, realFile(QStringLiteral("sercel.segd")), false, false);
         QVERIFY(data.ok());
         const auto gather = data.makeGather(true);
         QVERIFY(gather && data.readRecord(*gather));
@@ -140,7 +140,7 @@ private slots:
                       {"3stomp_test.segd", "FilesPerTape", 12.0}};
         for (const auto& [file, field, expected] : fields) {
             RecordingConsole console;
-            SercelData data(&console, realFile(file), false, false, false);
+            SercelData data(&console, realFile(file), false, false);
             QVERIFY(data.ok());
             const SercelExtendedHeader::Field* found = SercelExtendedHeader::find(field);
             QVERIFY2(found, field);
@@ -153,8 +153,7 @@ private slots:
         // The three files of the folder, in name order: 3stomp (1 ms, 4000 ms), the node file
         // (4 ms) and sercel.segd (1 ms, 2000 ms); neither later file matches the first.
         RecordingConsole console;
-        SegdData data(new DiskDevice(&console, realFile(QStringLiteral("3stomp_test.segd")), 0), false, false,
-                      true);
+        SegdData data(new DiskDevice(&console, realFile(QStringLiteral("3stomp_test.segd")), 0), false, true);
         QVERIFY(data.open(realFile(QStringLiteral("3stomp_test.segd"))));
         QCOMPARE(data.recordCount(), 3);
         const auto gather = data.makeGather(false);

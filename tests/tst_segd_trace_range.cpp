@@ -151,7 +151,7 @@ private:
         const QString path = dir.filePath(name);
         if (!obrtest::writeFile(path, bytes))
             return nullptr;
-        auto data = std::make_unique<SegdData>(new DiskDevice(&console, path, 0), seismicOnly, false, false);
+        auto data = std::make_unique<SegdData>(new DiskDevice(&console, path, 0), seismicOnly, false);
         return data->open(path) ? std::move(data) : nullptr;
     }
 

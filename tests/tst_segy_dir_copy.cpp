@@ -557,7 +557,7 @@ private:
     void checkSegd(const QString& file, const dirtest::SegyParams& params, int revision)
     {
         RecordingConsole quiet;
-        SercelData data(&quiet, file, false, false, false);
+        SercelData data(&quiet, file, false, false);
         QVERIFY2(data.ok(), qPrintable(quiet.errors().join('|')));
         QCOMPARE(data.generalHeader().majorRevision, revision / 10);
         QCOMPARE(data.generalHeader().formatCode, 8058);

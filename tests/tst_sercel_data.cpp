@@ -59,8 +59,7 @@ private slots:
             put(header, 42, int24(500 + trace));
             put(header, 221, ieee(0.5f));
         };
-        SercelData data(&console, write(segdtest::build(layout), QStringLiteral("r3.segd")), false, false,
-                        false);
+        SercelData data(&console, write(segdtest::build(layout), QStringLiteral("r3.segd")), false, false);
         QVERIFY(data.ok());
         QCOMPARE(console.lines.first().text, QStringLiteral("Input Field File 1 Sercel rev 3 format."));
         QVERIFY(console.warnings().isEmpty());
@@ -112,7 +111,7 @@ private slots:
         put(file, 68, int24(10) + bigEndian(5000, 2) + int24(20) + bigEndian(2500, 2));
         const int extended = 96 + 32;
         put(file, extended + 573, ieee64(5000) + ieee64(7000));
-        SercelData data(&console, write(file, QStringLiteral("g.segd")), false, false, false);
+        SercelData data(&console, write(file, QStringLiteral("g.segd")), false, false);
         QVERIFY(data.ok());
         QCOMPARE(data.sourceLine(), 10.5f);
         QCOMPARE(data.sourceLocation(), 20.25f);
@@ -144,8 +143,7 @@ private slots:
         layout.majorRevision = revision;
         layout.channelSets = {{2, true, 9}};
         layout.traceHeader = [word = word](QByteArray& header, int) { put(header, 221, ieee(word)); };
-        SercelData data(&console, write(segdtest::build(layout), QStringLiteral("d.segd")), false, false,
-                        false);
+        SercelData data(&console, write(segdtest::build(layout), QStringLiteral("d.segd")), false, false);
         const auto gather = data.makeGather(false);
         QVERIFY(gather && data.readRecord(*gather));
         const SeismicTrace& trace = *gather->trace(1);
@@ -159,8 +157,7 @@ private slots:
         layout.formatCode = 8036;
         layout.channelSets = {{1, true, 3}};
         layout.samples = [](int, int) { return QByteArray::fromHex("000064fffffe800000"); };
-        SercelData data(&console, write(segdtest::build(layout), QStringLiteral("i.segd")), false, false,
-                        false);
+        SercelData data(&console, write(segdtest::build(layout), QStringLiteral("i.segd")), false, false);
         QVERIFY(data.ok());
         QCOMPARE(console.warnings(), QStringList{"Unexpected SEGD format code (8036) for Sercel data."});
         QVERIFY(console.lines.last().popup);

@@ -1,6 +1,6 @@
 #include "analyzers/ui/SegdAnalyzer.h"
 
-#include "analyzers/SegdHeaderFields.h"
+#include "analyzers/SegdFieldTexts.h"
 #include "analyzers/ui/TracePlotView.h"
 #include "base/ObrConsole.h"
 #include "base/ui/FileDialogs.h"
@@ -155,7 +155,7 @@ void SegdAnalyzer::showHeaders()
     loaded = false;
     if (data->fieldMap().hasGeneralHeader()) {
         showGeneralHeaders();
-        ExternalHeader->setPlainText(SegdHeaderFields::externalHeaderText(data->externalHeader()));
+        ExternalHeader->setPlainText(SegdFieldTexts::externalHeaderText(data->externalHeader()));
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     readWholeRecord();
@@ -180,12 +180,12 @@ void SegdAnalyzer::showFields(const QString& name, const QString& text)
 
 void SegdAnalyzer::showGeneralHeaders()
 {
-    for (const SegdHeaderFields::FieldText& field : SegdHeaderFields::general(*data))
+    for (const SegdFieldTexts::FieldText& field : SegdFieldTexts::general(*data))
         showFields(field.name, field.text);
-    for (const SegdHeaderFields::FieldText& field : SegdHeaderFields::extended(*data))
+    for (const SegdFieldTexts::FieldText& field : SegdFieldTexts::extended(*data))
         showFields(field.name, field.text);
-    TestRecType->setToolTip(SegdHeaderFields::testRecordTypeName(TestRecType->text().toInt()));
-    ProcType->setToolTip(SegdHeaderFields::processTypeName(ProcType->text().toInt()));
+    TestRecType->setToolTip(SegdFieldTexts::testRecordTypeName(TestRecType->text().toInt()));
+    ProcType->setToolTip(SegdFieldTexts::processTypeName(ProcType->text().toInt()));
     // Revision 3 also states time zero to the microsecond, in GPS time.
     const qint64 timeZero = data->generalHeader().timeZero;
     if (timeZero != 0)
@@ -209,8 +209,8 @@ void SegdAnalyzer::showChannelSet(int chanSet)
 {
     if (!data || chanSet < 1 || chanSet > int(data->channelSets().size()))
         return;
-    for (const SegdHeaderFields::FieldText& field :
-         SegdHeaderFields::channelSet(data->channelSets()[size_t(chanSet - 1)]))
+    for (const SegdFieldTexts::FieldText& field :
+         SegdFieldTexts::channelSet(data->channelSets()[size_t(chanSet - 1)]))
         showFields(field.name, field.text);
 }
 

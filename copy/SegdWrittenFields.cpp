@@ -1,10 +1,10 @@
-#include "copy/SegdHeaderFields.h"
+#include "copy/SegdWrittenFields.h"
 
 #include <QtEndian>
 #include <cmath>
 #include <cstring>
 
-namespace SegdHeaderFields {
+namespace SegdWrittenFields {
 
 namespace {
 
@@ -60,4 +60,4 @@ void writeField(char* part, const Field& field, const Values& values)
     }
 }
 
-} // namespace SegdHeaderFields
+} // namespace SegdWrittenFields

@@ -9,7 +9,7 @@ struct SegdChannelSet;
 
 // What the SEG-D analyzer's header fields show, by field name: the general header, the Sercel
 // extended header and one channel set's scan header, as text. The window only places them.
-namespace SegdHeaderFields {
+namespace SegdFieldTexts {
 
 struct FieldText {
     QString name;
@@ -32,4 +32,4 @@ QString processTypeName(int type);
 // nothing but zeros and blanks.
 QString externalHeaderText(const QByteArray& external);
 
-} // namespace SegdHeaderFields
+} // namespace SegdFieldTexts

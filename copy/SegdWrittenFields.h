@@ -5,7 +5,7 @@
 
 // The fields of the SEG-D headers a SEG-Y conversion writes, as tables: where a field lies,
 // how it is encoded and which value it holds. One writer puts any table into a header.
-namespace SegdHeaderFields {
+namespace SegdWrittenFields {
 
 enum class Encoding : quint8 {
     Bcd,    // packed decimal, two digits a byte, most significant first
@@ -76,4 +76,4 @@ template <size_t N> void write(char* part, const std::array<Field, N>& table, co
         writeField(part, field, values);
 }
 
-} // namespace SegdHeaderFields
+} // namespace SegdWrittenFields

@@ -1,4 +1,4 @@
-#include "analyzers/SegdHeaderFields.h"
+#include "analyzers/SegdFieldTexts.h"
 
 #include "seismic/SegdBytes.h"
 #include "seismic/SegdChannelSet.h"
@@ -10,7 +10,7 @@
 #include <cmath>
 #include <limits>
 
-namespace SegdHeaderFields {
+namespace SegdFieldTexts {
 
 namespace {
 
@@ -234,4 +234,4 @@ QString externalHeaderText(const QByteArray& external)
     return QString::fromLatin1(text);
 }
 
-} // namespace SegdHeaderFields
+} // namespace SegdFieldTexts
