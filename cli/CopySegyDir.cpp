@@ -5,6 +5,7 @@
 #include "cli/JobTapes.h"
 #include "cli/TerminalConsole.h"
 #include "copy/SegyDirCopyJob.h"
+#include "devices/TapeDevice.h"
 
 namespace {
 
@@ -27,8 +28,6 @@ int runDirCopy(const cli::Arguments& arguments, TerminalConsole& console, bool s
         if (device.isTape() != tapeInput)
             return arguments.usageError(QStringLiteral("one input tape, or input directories"));
     }
-    if (segd && output.isTape())
-        return arguments.usageError(QStringLiteral("SEG-D files go to a directory"));
 
     SegyDirCopyJob::Settings settings;
     settings.segd = segd;
@@ -40,22 +39,13 @@ int runDirCopy(const cli::Arguments& arguments, TerminalConsole& console, bool s
         settings.perRecord = arguments.has(QStringLiteral("per-record"));
     } else {
         settings.concatenate = arguments.has(QStringLiteral("concatenate"));
-        if (settings.concatenate && output.isTape())
-            return arguments.usageError(QStringLiteral("--concatenate needs an output directory"));
-        if (arguments.has(QStringLiteral("tape-limit"))) {
-            if (!output.isTape())
-                return arguments.usageError(QStringLiteral("--tape-limit needs an output tape"));
-            settings.outputLimit = true;
-            settings.bytesPerTapeLimit = qint64(arguments.decimal(QStringLiteral("tape-limit"), 0.5) *
-                                                SegyDirCopyJob::bytesPerGigabyte);
-        }
+        settings.outputLimit = arguments.has(QStringLiteral("tape-limit"));
+        settings.bytesPerTapeLimit =
+            qint64(arguments.decimal(QStringLiteral("tape-limit"), 0.5) * SegyDirCopyJob::bytesPerGigabyte);
         settings.recordByte = int(arguments.integer(QStringLiteral("record-byte"), 1));
         settings.recordSize = int(arguments.integer(QStringLiteral("record-size"), 4));
         if (settings.recordSize != 2 && settings.recordSize != 4)
             return arguments.usageError(QStringLiteral("--record-size is 2 or 4"));
-        if (settings.recordByte + settings.recordSize - 1 > 240)
-            return arguments.usageError(
-                QStringLiteral("the record field must lie in the 240-byte trace header"));
     }
     settings.baseName = arguments.text(QStringLiteral("base-name"), settings.baseName);
 
@@ -65,10 +55,15 @@ int runDirCopy(const cli::Arguments& arguments, TerminalConsole& console, bool s
         !cli::tapeList(arguments, "next-output-tape", &nextOutputTapes))
         return cli::UsageError;
 
+    // The job's answer to options that do not go together, before a tape is looked at.
+    const QString problem = SegyDirCopyJob::optionsProblem(settings, tapeInput, output.isTape());
+    if (!problem.isEmpty())
+        return arguments.usageError(problem);
+
     TapeArgument inputTape;
     TapeArgument outputTape;
     if (tapeInput) {
-        settings.inputTape = cli::openJobTape(devices.first(), 0, arguments, console, &inputTape);
+        settings.inputTape = cli::jobTape(devices.first(), arguments, console, &inputTape);
         if (!settings.inputTape)
             return cli::JobFailed;
     } else {
@@ -76,17 +71,20 @@ int runDirCopy(const cli::Arguments& arguments, TerminalConsole& console, bool s
             settings.inputDirectories.append(device.path);
     }
     if (output.isTape()) {
-        if (tapeInput && output.path == devices.first().path &&
-            output.driveIndex == devices.first().driveIndex) {
-            console.error(QStringLiteral("input and output tape drives cannot be the same."), false);
-            return cli::JobFailed;
-        }
-        settings.outputTape = cli::openJobTape(output, 1, arguments, console, &outputTape);
+        settings.outputTape = cli::jobTape(output, arguments, console, &outputTape);
         if (!settings.outputTape)
             return cli::JobFailed;
     } else {
         settings.outputDirectory = output.path;
     }
+    const QString ends = SegyDirCopyJob::settingsProblem(settings);
+    if (!ends.isEmpty()) {
+        console.error(ends, false);
+        return cli::JobFailed;
+    }
+    if ((settings.inputTape && !settings.inputTape->open(0)) ||
+        (settings.outputTape && !settings.outputTape->open(1)))
+        return cli::JobFailed;
 
     CliDirCopyOperator copyOperator(console, nextInputTapes, nextOutputTapes);
     copyOperator.allowFrom(arguments);

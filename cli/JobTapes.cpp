@@ -29,8 +29,8 @@ bool outputChoice(const Arguments& arguments)
     return false;
 }
 
-TapeDevice* openJobTape(const DeviceArgument& device, unsigned mode, const Arguments& arguments,
-                        TerminalConsole& console, TapeArgument* tape)
+TapeDevice* jobTape(const DeviceArgument& device, const Arguments& arguments, TerminalConsole& console,
+                    TapeArgument* tape)
 {
     QString errorText;
     if (!tape->resolve(device, &console, &errorText)) {
@@ -40,7 +40,14 @@ TapeDevice* openJobTape(const DeviceArgument& device, unsigned mode, const Argum
     TapeDevice* drive = tape->drive();
     drive->setNoRewind(arguments.has(QStringLiteral("no-rewind")));
     drive->setUnloadAtEnd(arguments.has(QStringLiteral("unload")));
-    return drive->open(mode) ? drive : nullptr;
+    return drive;
+}
+
+TapeDevice* openJobTape(const DeviceArgument& device, unsigned mode, const Arguments& arguments,
+                        TerminalConsole& console, TapeArgument* tape)
+{
+    TapeDevice* drive = jobTape(device, arguments, console, tape);
+    return drive && drive->open(mode) ? drive : nullptr;
 }
 
 bool copyEndpoint(const DeviceArgument& device, unsigned mode, const Arguments& arguments,

@@ -17,8 +17,11 @@ class Arguments;
 [[nodiscard]] bool tapeList(const Arguments& arguments, const char* option, QList<DeviceArgument>* tapes);
 // --overwrite and --append, which exclude each other; false, with the usage error given, for both.
 [[nodiscard]] bool outputChoice(const Arguments& arguments);
-// Opens the drive `device` names in `mode` with the job's --no-rewind and --unload; null when it
-// cannot be used (reported).
+// The drive `device` names, set up with the job's --no-rewind and --unload but not opened; null
+// when there is none (reported).
+TapeDevice* jobTape(const DeviceArgument& device, const Arguments& arguments, TerminalConsole& console,
+                    TapeArgument* tape);
+// The drive as jobTape() gives it, opened in `mode`; null when it cannot be used (reported).
 TapeDevice* openJobTape(const DeviceArgument& device, unsigned mode, const Arguments& arguments,
                         TerminalConsole& console, TapeArgument* tape);
 // A copy job's end: a disk path, or the drive opened as openJobTape does; false when the drive

@@ -64,45 +64,74 @@ bool SegyDirCopyJob::run()
     return !failed;
 }
 
+QString SegyDirCopyJob::optionsProblem(const Settings& settings, bool tapeInput, bool tapeOutput)
+{
+    if (settings.segd && tapeOutput)
+        return QStringLiteral("SEG-D output goes to a directory only.");
+    if (settings.concatenate && tapeOutput)
+        return QStringLiteral("concatenated files go to a directory only.");
+    if (settings.outputLimit && !tapeOutput)
+        return QStringLiteral("a byte limit per tape needs an output tape.");
+    if (settings.outputLimit && settings.bytesPerTapeLimit <= 0)
+        return QStringLiteral("byte limit per tape must be a number of gigabytes above 0");
+    const bool recordSizeKnown = settings.recordSize == 2 || settings.recordSize == 4;
+    if (settings.outputLimit && tapeInput &&
+        (!recordSizeKnown || settings.recordByte < 1 || settings.recordByte + settings.recordSize - 1 > 240))
+        return QStringLiteral("the record boundary field must lie in the 240-byte trace header");
+    return QString();
+}
+
+QString SegyDirCopyJob::settingsProblem(const Settings& settings)
+{
+    const TapeDevice* inputTape = settings.inputTape;
+    const TapeDevice* outputTape = settings.outputTape;
+    if (!inputTape == settings.inputDirectories.isEmpty() ||
+        !outputTape == settings.outputDirectory.isEmpty())
+        return QStringLiteral("an input and an output are needed.");
+    if (inputTape && outputTape && (inputTape == outputTape || inputTape->name() == outputTape->name()))
+        return QStringLiteral("input and output tape drives cannot be the same.");
+    return optionsProblem(settings, inputTape, outputTape);
+}
+
+QString SegyDirCopyJob::targetsProblem() const
+{
+    const QString problem = settingsProblem(settings);
+    if (!problem.isEmpty() || outputTape)
+        return problem;
+    if (!QFileInfo(settings.outputDirectory).isDir())
+        return QStringLiteral("output directory %1 does not exist.").arg(settings.outputDirectory);
+    for (const QString& directory : qAsConst(settings.inputDirectories)) {
+        if (isSameFile(directory, settings.outputDirectory))
+            return QStringLiteral("input and output directories cannot be the same.");
+    }
+    return QString();
+}
+
+QString SegyDirCopyJob::inputDirectoryProblem(const QString& directory)
+{
+    if (segyFiles(directory).isEmpty())
+        return QStringLiteral("no SEG-Y (.sgy) files found in directory %1").arg(directory);
+    return QString();
+}
+
 bool SegyDirCopyJob::checkTargets()
 {
-    if (settings.segd && outputTape) {
-        lines.error(QStringLiteral("SEG-D output goes to a directory only."));
-        return false;
-    }
-    if (!inputTape == settings.inputDirectories.isEmpty() ||
-        !outputTape == settings.outputDirectory.isEmpty()) {
-        lines.error(QStringLiteral("an input and an output are needed."));
-        return false;
-    }
-    if (inputTape && outputTape && (inputTape == outputTape || inputTape->name() == outputTape->name())) {
-        lines.error(QStringLiteral("input and output tape drives cannot be the same."));
-        return false;
-    }
-    if (outputTape)
+    const QString problem = targetsProblem();
+    if (problem.isEmpty())
         return true;
-    if (!QFileInfo(settings.outputDirectory).isDir()) {
-        lines.error(QStringLiteral("output directory %1 does not exist.").arg(settings.outputDirectory));
-        return false;
-    }
-    for (const QString& directory : qAsConst(settings.inputDirectories)) {
-        if (isSameFile(directory, settings.outputDirectory)) {
-            lines.error(QStringLiteral("input and output directories cannot be the same."));
-            return false;
-        }
-    }
-    return true;
+    lines.error(problem);
+    return false;
 }
 
 bool SegyDirCopyJob::listInputs()
 {
     for (const QString& directory : qAsConst(settings.inputDirectories)) {
-        const QStringList files = segyFiles(directory);
-        if (files.isEmpty()) {
-            lines.error(QStringLiteral("no SEG-Y (.sgy) files found in directory %1").arg(directory));
+        const QString problem = inputDirectoryProblem(directory);
+        if (!problem.isEmpty()) {
+            lines.error(problem);
             return false;
         }
-        inputFiles += files;
+        inputFiles += segyFiles(directory);
     }
     return true;
 }

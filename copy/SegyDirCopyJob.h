@@ -63,6 +63,14 @@ public:
 
     // The "*.sgy" files of a directory, in name order.
     static QStringList segyFiles(const QString& directory);
+    // Why the job refuses these settings whatever the files (the first reason, as its console
+    // says it); empty when they go together. The window asks before it runs the job.
+    static QString settingsProblem(const Settings& settings);
+    // The part of it that needs only to know which ends are tapes, for a command line that has
+    // not opened them yet.
+    static QString optionsProblem(const Settings& settings, bool tapeInput, bool tapeOutput);
+    // Why a directory cannot be an input: empty when it can.
+    static QString inputDirectoryProblem(const QString& directory);
 
 private:
     // What the headers of the file in hand say.
@@ -72,6 +80,8 @@ private:
     };
 
     // Checks done before anything is written; false (reported) when the job cannot run.
+    // settingsProblem(), then the output directory and the inputs' places.
+    QString targetsProblem() const;
     [[nodiscard]] bool checkTargets();
     [[nodiscard]] bool listInputs();
     // Why the headers of a disk file cannot be copied; empty when they can.

@@ -122,11 +122,12 @@ bool SegyDirCopy::addInputDirectory(const QString& path)
         if (queued.path == absolute)
             return false;
     }
-    const QStringList files = SegyDirCopyJob::segyFiles(absolute);
-    if (files.isEmpty()) {
-        console->error(QStringLiteral("no SEG-Y (.sgy) files found in directory %1").arg(absolute), true);
+    const QString problem = SegyDirCopyJob::inputDirectoryProblem(absolute);
+    if (!problem.isEmpty()) {
+        console->error(problem, true);
         return false;
     }
+    const QStringList files = SegyDirCopyJob::segyFiles(absolute);
     qint64 bytes = 0;
     for (const QString& file : files)
         bytes += QFileInfo(file).size();
@@ -287,22 +288,15 @@ void SegyDirCopy::runJob()
     if (!OutBaseName->text().trimmed().isEmpty())
         settings.baseName = OutBaseName->text().trimmed();
     settings.outputLimit = outputTape && OutputLimit->isChecked();
-    bool ok = false;
-    const double gigabytes = OutputBytes->text().toDouble(&ok);
-    if (settings.outputLimit && (!ok || gigabytes <= 0)) {
-        console->error(QStringLiteral("byte limit per tape must be a number of gigabytes above 0"), true);
-        return;
-    }
-    settings.bytesPerTapeLimit = qint64(gigabytes * SegyDirCopyJob::bytesPerGigabyte);
-    const int recordByte = RecordByte->text().toInt(&ok);
+    // What does not read as a number is 0, which the job refuses where it matters.
+    settings.bytesPerTapeLimit = qint64(OutputBytes->text().toDouble() * SegyDirCopyJob::bytesPerGigabyte);
     settings.recordSize = RecordSize2->isChecked() ? 2 : 4;
-    if (settings.outputLimit && inputTape &&
-        (!ok || recordByte < 1 || recordByte + settings.recordSize - 1 > 240)) {
-        console->error(QStringLiteral("the record boundary field must lie in the 240-byte trace header"),
-                       true);
+    settings.recordByte = RecordByte->text().toInt();
+    const QString problem = SegyDirCopyJob::settingsProblem(settings);
+    if (!problem.isEmpty()) {
+        console->error(problem, true);
         return;
     }
-    settings.recordByte = ok ? recordByte : 1;
 
     ReportConsole jobConsole(console);
     const QString reportPath = FileName->text().trimmed();
