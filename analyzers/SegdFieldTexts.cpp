@@ -81,74 +81,33 @@ constexpr std::array<Code, 7> processTypes{{
 }};
 
 // How an extended header field is written.
-enum class Shown {
-    Integer,
-    Fixed2,
-    General6,
-    Samples,
-    Source,
-    Spread,
-    NoYes,
-    Noise,
-    HistEdit,
-    Threshold,
-    Filter
-};
-
-struct ExtendedField {
-    const char* name;
-    Shown shown;
-};
-
-// In the order of the form.
-constexpr std::array<ExtendedField, 57> extendedFields{{
-    {"AcqLength", Shown::Integer},    {"SampleRate", Shown::Integer},    {"TotalTraces", Shown::Integer},
-    {"SourceType", Shown::Source},    {"SeisTrcs", Shown::Integer},      {"AuxTrcs", Shown::Integer},
-    {"LiveSeisTrcs", Shown::Integer}, {"DeadSeisTrcs", Shown::Integer},  {"NumSamples", Shown::Samples},
-    {"ShotNum", Shown::Integer},      {"TbWindow", Shown::Fixed2},       {"TestRecType", Shown::Integer},
-    {"SwathLine1", Shown::Integer},   {"SwathNum1", Shown::Integer},     {"SpreadNum", Shown::Integer},
-    {"SpreadType", Shown::Spread},    {"TimeBreak", Shown::Integer},     {"UpholeTime", Shown::Integer},
-    {"BlasterId", Shown::Integer},    {"BlasterStatus", Shown::Integer}, {"RefracDelay", Shown::Integer},
-    {"TbToTzero", Shown::Integer},    {"InternalTb", Shown::NoYes},      {"PrestackFlag", Shown::NoYes},
-    {"NoiseElimType", Shown::Noise},  {"LowTrcPrcnt", Shown::Integer},   {"LowTraceValue", Shown::Integer},
-    {"NumWindows", Shown::Integer},   {"NoisyTrcPrcnt", Shown::Integer}, {"HistEditType", Shown::HistEdit},
-    {"HistRange", Shown::Integer},    {"HistTaper", Shown::Integer},     {"Threshold", Shown::Threshold},
-    {"HistThrInit", Shown::Integer},  {"HistZero", Shown::Integer},      {"ProcType", Shown::Integer},
-    {"StackFold", Shown::Integer},    {"InvestLen", Shown::Integer},     {"AutocorrPeak", Shown::Integer},
-    {"FftExp", Shown::Integer},       {"SrcAuxNb", Shown::Integer},      {"PilotLength", Shown::Integer},
-    {"SweepLength", Shown::Integer},  {"AcqNum", Shown::Integer},        {"DumpStkFld", Shown::Integer},
-    {"MaxSeis", Shown::General6},     {"MaxAux", Shown::General6},       {"TapeNum", Shown::Integer},
-    {"SrcX", Shown::Fixed2},          {"SrcY", Shown::Fixed2},           {"SrcZ", Shown::Fixed2},
-    {"SlipSweep", Shown::NoYes},      {"FilesPerTape", Shown::Integer},  {"FileCount", Shown::Integer},
-    {"FilterType", Shown::Filter},    {"ProfileNum", Shown::Integer},    {"PrmTilt", Shown::NoYes},
-}};
-
-QString shownValue(Shown shown, double value, const SegdData& data)
+QString shownValue(SercelExtendedHeader::Meaning meaning, double value, const SegdData& data)
 {
     const int code =
         std::isfinite(value) && std::abs(value) < std::numeric_limits<int>::max() ? int(value) : -1;
-    switch (shown) {
-    case Shown::Integer:
+    using Meaning = SercelExtendedHeader::Meaning;
+    switch (meaning) {
+    case Meaning::Number:
         return integer(value);
-    case Shown::Fixed2:
+    case Meaning::Hundredths:
         return fixed2(value);
-    case Shown::General6:
+    case Meaning::Amplitude:
         return general6(value);
-    case Shown::Samples:
+    case Meaning::Samples:
         return QString::number(data.samples());
-    case Shown::Source:
+    case Meaning::SourceType:
         return codeName(code, sourceTypes);
-    case Shown::Spread:
+    case Meaning::SpreadType:
         return codeName(code, spreadTypes);
-    case Shown::NoYes:
+    case Meaning::NoYes:
         return codeName(code, noYes);
-    case Shown::Noise:
+    case Meaning::NoiseElimination:
         return codeName(code, noiseEliminations);
-    case Shown::HistEdit:
+    case Meaning::HistoricEditing:
         return codeName(code, historicEditings);
-    case Shown::Threshold:
+    case Meaning::Threshold:
         return codeName(code, thresholds);
-    case Shown::Filter:
+    case Meaning::FilterType:
         return codeName(code, filterTypes);
     }
     return QString();
@@ -184,15 +143,12 @@ QVector<FieldText> extended(const SegdData& data)
 {
     const SegdBytes header = data.extendedHeader();
     QVector<FieldText> fields;
-    fields.reserve(int(extendedFields.size()));
-    for (const ExtendedField& field : extendedFields) {
-        if (!data.sercel()) {
-            fields.append({QLatin1String(field.name), QString()});
-            continue;
-        }
-        const SercelExtendedHeader::Field* place = SercelExtendedHeader::find(QLatin1String(field.name));
-        const double value = place ? SercelExtendedHeader::value(header, *place) : 0.0;
-        fields.append({QLatin1String(field.name), shownValue(field.shown, value, data)});
+    fields.reserve(int(SercelExtendedHeader::fields.size()));
+    for (const SercelExtendedHeader::Field& field : SercelExtendedHeader::fields) {
+        const QString text = data.sercel()
+                                 ? shownValue(field.meaning, SercelExtendedHeader::value(header, field), data)
+                                 : QString();
+        fields.append({QLatin1String(field.name), text});
     }
     return fields;
 }
