@@ -2,7 +2,7 @@
 
 #include "cli/DeviceArgument.h"
 #include "cli/Interruption.h"
-#include "copy/CopyOperator.h"
+#include "copy/DirCopyOperator.h"
 
 #include <QList>
 #include <QString>
@@ -20,8 +20,9 @@ class Arguments;
 // when standard input is a terminal, from the user's answer, else "No more tapes". For the
 // copies that change output tapes it gives them from `nextOutputTapes` in order. Ctrl-C is
 // its Abort button; an existing output file is replaced with --overwrite, a tape that holds data
-// written over from its start with --overwrite or after its last file with --append.
-class CliCopyOperator : public CopyOperator {
+// written over from its start with --overwrite or after its last file with --append. One
+// operator serves every copy: the single copies, the merge, the SEG-D and the multi-file copy.
+class CliCopyOperator : public DirCopyOperator {
 public:
     CliCopyOperator(TerminalConsole& console, const QString& progressText,
                     const QList<DeviceArgument>& nextTapes,
@@ -39,7 +40,9 @@ public:
     // Takes --overwrite and --append from the command line.
     void allowFrom(const cli::Arguments& arguments);
     // The next of `nextOutputTapes`, open for writing; null when none is left.
-    TapeDevice* nextOutputTape(TapeDevice* drive);
+    TapeDevice* nextOutputTape(TapeDevice* drive) override;
+    // The progress line counts the files; the terminal needs no more.
+    void showCurrentFile(const QString&) override {}
 
     // A named next tape could not be used: the job ended early and must not count as done.
     bool tapeChangeFailed() const { return changeFailed; }

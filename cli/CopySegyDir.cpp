@@ -1,6 +1,6 @@
 #include "cli/CliArguments.h"
 #include "cli/CliCommand.h"
-#include "cli/CliDirCopyOperator.h"
+#include "cli/CliCopyOperator.h"
 #include "cli/DeviceArgument.h"
 #include "cli/JobTapes.h"
 #include "cli/TerminalConsole.h"
@@ -86,7 +86,7 @@ int runDirCopy(const cli::Arguments& arguments, TerminalConsole& console, bool s
         (settings.outputTape && !settings.outputTape->open(1)))
         return cli::JobFailed;
 
-    CliDirCopyOperator copyOperator(console, nextInputTapes, nextOutputTapes);
+    CliCopyOperator copyOperator(console, QStringLiteral("files"), nextInputTapes, nextOutputTapes);
     copyOperator.allowFrom(arguments);
     SegyDirCopyJob job(&console, &copyOperator, settings);
     const bool copied = job.run();

@@ -1,6 +1,6 @@
 #include "cli/CliArguments.h"
 #include "cli/CliCommand.h"
-#include "cli/CliSegdCopyOperator.h"
+#include "cli/CliCopyOperator.h"
 #include "cli/DeviceArgument.h"
 #include "cli/JobTapes.h"
 #include "cli/TerminalConsole.h"
@@ -82,7 +82,7 @@ int runSegd(const cli::Arguments& arguments, TerminalConsole& console)
         !cli::copyEndpoint(out, 1, arguments, console, &outputTape, &options.output))
         return cli::JobFailed;
 
-    CliSegdCopyOperator copyOperator(console, nextTapes, nextOutputTapes);
+    CliCopyOperator copyOperator(console, QStringLiteral("field files"), nextTapes, nextOutputTapes);
     copyOperator.allowFrom(arguments);
     SegdCopyJob job(&report, &copyOperator, options);
     const SegdCopyJob::Outcome outcome = job.run();
