@@ -185,6 +185,8 @@ bool write(SeismicData& data, const Request& request, ObrConsole& console)
         SampleHistogram::compute(data, request.firstTrace, request.lastTrace, request.startMs, endMs);
     if (!histogram.problem().isEmpty())
         return fail(data, histogram.problem(), console);
+    if (!histogram.note().isEmpty())
+        console.information(histogram.note(), false);
     return savePicture(HistogramPicture::draw(histogram, size), request.picturePath, console, errorsBefore) &&
            (request.csvPath.isEmpty() ||
             writeCsv(AnalysisCsv::writeHistogram(histogram, request.csvPath, &error), error,

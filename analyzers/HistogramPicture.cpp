@@ -12,10 +12,24 @@ namespace HistogramPicture {
 
 namespace {
 
-bool hasBars(const SampleHistogram& histogram, QSize size)
+QString countLabel(qint64 count)
 {
-    return histogram.status == SampleHistogram::Status::Ok && !histogram.bins.empty() &&
-           size.width() > 2 * margin && size.height() > 2 * margin;
+    return count < 1000000 ? QString::number(count) : QString::number(double(count), 'g', 3);
+}
+
+// Where the bars stand: inside the margins, the left one wide enough for the count labels.
+QRectF plotArea(const SampleHistogram& histogram, QSize size)
+{
+    double left = margin;
+    for (qint64 count : countTicks(histogram.largestCount))
+        left = std::max(left, PictureText::size(countLabel(count)).width() + 12);
+    return QRectF(left, margin, size.width() - left - margin, size.height() - 2 * margin);
+}
+
+bool hasBars(const SampleHistogram& histogram, const QRectF& area)
+{
+    return histogram.status == SampleHistogram::Status::Ok && !histogram.bins.empty() && area.width() > 0 &&
+           area.height() > 0;
 }
 
 // The column of a value, counted from the left margin.
@@ -73,8 +87,7 @@ void drawCountAxis(QPainter& painter, const SampleHistogram& histogram, double p
     for (qint64 count : countTicks(histogram.largestCount)) {
         const double y = ph - count / largest * ph;
         painter.drawLine(QLineF(-4, y, 0, y));
-        const QString text =
-            count < 1000000 ? QString::number(count) : QString::number(double(count), 'g', 3);
+        const QString text = countLabel(count);
         const QSizeF box = PictureText::size(text);
         PictureText::draw(painter, text, QPointF(-6 - box.width(), y - box.height() / 2));
     }
@@ -113,10 +126,11 @@ QImage draw(const SampleHistogram& histogram, QSize size)
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    const double pw = size.width() - 2 * margin;
-    const double ph = size.height() - 2 * margin;
-    painter.translate(margin, margin);
-    if (!hasBars(histogram, size)) {
+    const QRectF area = plotArea(histogram, size);
+    const double pw = area.width();
+    const double ph = area.height();
+    painter.translate(area.topLeft());
+    if (!hasBars(histogram, area)) {
         const QString text = histogram.problem();
         PictureText::draw(painter, text, QPointF(pw / 2 - PictureText::size(text).width() / 2, ph / 2));
         return image;
@@ -124,6 +138,10 @@ QImage draw(const SampleHistogram& histogram, QSize size)
     // The labels under the bars first: the bars lie above them.
     drawLabels(painter, histogram, pw, ph);
     drawCountAxis(painter, histogram, ph);
+    // A sampled histogram says so above its bars.
+    const QString note = histogram.note();
+    if (!note.isEmpty())
+        PictureText::draw(painter, note, QPointF(pw - PictureText::size(note).width(), -margin / 2.0 - 6));
     painter.setPen(QPen(Qt::black));
     painter.setBrush(analysisColours()[0]);
     for (int i = 0; i < int(histogram.bins.size()); ++i) {
@@ -141,11 +159,11 @@ QImage draw(const SampleHistogram& histogram, QSize size)
 
 QRectF barRect(const SampleHistogram& histogram, QSize size, int i)
 {
-    if (!hasBars(histogram, size) || i < 0 || i >= int(histogram.bins.size()) ||
+    const QRectF area = plotArea(histogram, size);
+    if (!hasBars(histogram, area) || i < 0 || i >= int(histogram.bins.size()) ||
         histogram.bins[size_t(i)].count == 0)
         return {};
-    return barFromCorner(histogram, size.width() - 2 * margin, size.height() - 2 * margin, i)
-        .translated(margin, margin);
+    return barFromCorner(histogram, area.width(), area.height(), i).translated(area.topLeft());
 }
 
 int barAt(const SampleHistogram& histogram, QSize size, QPointF point)

@@ -11,8 +11,8 @@ class SampleHistogram;
 
 // The picture of a sample histogram: one red bar per bin standing on the bottom margin of
 // 48 pixels, as tall as its share of the largest count (an empty bin has none), a count axis
-// on the left, the outer bounds and 0 written under the bars. A histogram that could not be
-// computed shows why instead.
+// on the left with a margin as wide as its labels, the outer bounds and 0 written under the bars. A histogram
+// that could not be computed shows why instead.
 namespace HistogramPicture {
 
 constexpr int margin = 48;

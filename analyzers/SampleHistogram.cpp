@@ -6,7 +6,7 @@
 #include <cmath>
 
 SampleHistogram SampleHistogram::compute(SeismicData& data, int firstTrace, int lastTrace, double startMs,
-                                         double endMs)
+                                         double endMs, qint64 limit)
 {
     SampleHistogram histogram;
     const double dt = data.sampleInterval();
@@ -14,7 +14,7 @@ SampleHistogram SampleHistogram::compute(SeismicData& data, int firstTrace, int 
         histogram.status = Status::BadInterval;
         return histogram;
     }
-    const SampleWindow window = SampleWindow::of(data, firstTrace, lastTrace, startMs, endMs);
+    SampleWindow window = SampleWindow::of(data, firstTrace, lastTrace, startMs, endMs);
     histogram.window = window;
     if (window.length() == 0)
         return histogram;
@@ -22,12 +22,17 @@ SampleHistogram SampleHistogram::compute(SeismicData& data, int firstTrace, int 
         histogram.status = Status::NoTraces;
         return histogram;
     }
-    const qint64 expected = qint64(window.traces()) * window.length();
-    if (expected > maxValues) {
-        histogram.total = expected;
+    histogram.limit = limit;
+    if (window.length() > limit) {
+        histogram.total = window.length();
         histogram.status = Status::TooManyValues;
         return histogram;
     }
+    // A window larger than the values a histogram holds is sampled: every n-th trace, evenly.
+    const qint64 whole = qint64(window.traces()) * window.length();
+    if (whole > limit)
+        window.traceStep = int((whole + limit - 1) / limit);
+    const qint64 expected = qint64(window.tracesRead()) * window.length();
     std::vector<float> values;
     values.reserve(size_t(expected));
     const int read = window.forEachTrace(data, [&](const std::vector<float>& samples) {
@@ -35,6 +40,7 @@ SampleHistogram SampleHistogram::compute(SeismicData& data, int firstTrace, int 
     });
     histogram = fromValues(values);
     histogram.window = window;
+    histogram.limit = limit;
     if (read == 0)
         histogram.status = Status::NoTraces;
     return histogram;
@@ -84,6 +90,19 @@ double SampleHistogram::percent(int i) const
     return 100.0 * double(bins[size_t(i)].count) / double(total);
 }
 
+QString SampleHistogram::note() const
+{
+    if (status != Status::Ok || window.traceStep <= 1)
+        return {};
+    return QStringLiteral("Sampled: one trace in %1 of traces %2 to %3 (%4 traces read), to count at most %5 "
+                          "samples")
+        .arg(window.traceStep)
+        .arg(window.firstTrace)
+        .arg(window.lastTrace)
+        .arg(window.tracesRead())
+        .arg(limit);
+}
+
 QString SampleHistogram::problem() const
 {
     switch (status) {
@@ -94,9 +113,10 @@ QString SampleHistogram::problem() const
     case Status::EmptyWindow:
         return QStringLiteral("No histogram: the window holds no samples");
     case Status::TooManyValues:
-        return QStringLiteral("No histogram: the window holds %1 samples, more than %2")
+        return QStringLiteral("No histogram: a trace holds %1 samples in the window, more than %2; "
+                              "narrow the time window")
             .arg(total)
-            .arg(maxValues);
+            .arg(limit);
     case Status::NoTraces:
         return QStringLiteral("No histogram: no trace of %1 to %2 could be read")
             .arg(window.firstTrace)

@@ -20,8 +20,9 @@ public:
         qint64 count = 0;
     };
 
+    // A window of more than `limit` values is sampled by traces (see note()).
     static SampleHistogram compute(SeismicData& data, int firstTrace, int lastTrace, double startMs,
-                                   double endMs);
+                                   double endMs, qint64 limit = maxValues);
     // Bins the values (the samples of a window), as compute does after reading them.
     static SampleHistogram fromValues(const std::vector<float>& values);
 
@@ -31,6 +32,8 @@ public:
     // Share of all values in bin i, in percent.
     double percent(int i) const;
     QString problem() const;
+    // How the window was sampled when it held too many values to read whole; empty when whole.
+    QString note() const;
 
     Status status = Status::EmptyWindow;
     SampleWindow window;
@@ -39,8 +42,9 @@ public:
     float largest = 0;
     float halfRange = 0; // A: the largest magnitude plus 1e-8, in single precision
     std::vector<Bin> bins;
-    qint64 largestCount = 0; // C
+    qint64 largestCount = 0;  // C
+    qint64 limit = maxValues; // the values it could count
 
-    // Values a window may hold: 256 MiB of samples.
+    // Values a histogram reads at most (256 MiB of samples); a larger window is sampled by traces.
     static constexpr qint64 maxValues = qint64(64) << 20;
 };

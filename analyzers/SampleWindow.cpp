@@ -41,7 +41,7 @@ int SampleWindow::forEachTrace(SeismicData& data,
         return 0;
     std::vector<float> window(size_t(length()), 0.0f);
     int read = 0;
-    for (qint64 k = firstTrace; k <= lastTrace; ++k) {
+    for (qint64 k = firstTrace; k <= lastTrace; k += std::max(traceStep, 1)) {
         if (!data.readTraceInRecord(*trace, int(k)))
             continue;
         const double* samples = trace->data();

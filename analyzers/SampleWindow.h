@@ -13,6 +13,8 @@ struct SampleWindow {
     int lastTrace = 1;
     int startSample = 0;
     int endSample = 0;
+    // Every traceStep-th trace from the first: a window too large to read whole, sampled evenly.
+    int traceStep = 1;
 
     static SampleWindow fromTimes(int firstTrace, int lastTrace, double startMs, double endMs,
                                   double sampleInterval, int samples);
@@ -22,6 +24,8 @@ struct SampleWindow {
 
     int length() const { return endSample > startSample ? endSample - startSample : 0; }
     int traces() const { return lastTrace >= firstTrace ? lastTrace - firstTrace + 1 : 0; }
+    // The traces read: one of every traceStep.
+    int tracesRead() const { return traceStep > 1 ? (traces() + traceStep - 1) / traceStep : traces(); }
 
     // Reads each trace of the window and hands its window samples, as 32-bit floats, to
     // visit; values that are not finite read as 0. A trace that cannot be read is left out;

@@ -107,6 +107,41 @@ private slots:
         QVERIFY(dark > 10);
     }
 
+    // A window larger than the limit is sampled evenly by traces and says so; a single trace
+    // over it is refused with what to do.
+    void largeWindowsAreSampled()
+    {
+        MemoryData data(30, 10, 2.0f, [](int i, int) { return i; });
+        const auto sampled = SampleHistogram::compute(data, 1, 30, 0, 20, 100);
+        QCOMPARE(sampled.status, Status::Ok);
+        QCOMPARE(data.reads, 10);
+        verifyTotals(sampled, 100);
+        QCOMPARE(sampled.note(),
+                 QString("Sampled: one trace in 3 of traces 1 to 30 (10 traces read), to count at "
+                         "most 100 samples"));
+        const auto whole = SampleHistogram::compute(data, 1, 10, 0, 20, 100);
+        QVERIFY(whole.note().isEmpty());
+        const auto refused = SampleHistogram::compute(data, 1, 2, 0, 20, 5);
+        QCOMPARE(refused.status, Status::TooManyValues);
+        QVERIFY(refused.problem().contains("narrow the time window"));
+    }
+
+    // Counts of six digits and more keep their labels whole within the picture.
+    void countLabelsFitThePicture()
+    {
+        for (const qint64 count : {900000, 5000000}) {
+            const auto histogram = SampleHistogram::fromValues(Floats(size_t(count), 1.0f));
+            const QImage picture = HistogramPicture::draw(histogram, QSize(700, 300));
+            for (int y = 0; y < picture.height(); ++y)
+                QCOMPARE(picture.pixelColor(0, y), QColor(Qt::white));
+            int dark = 0;
+            for (int y = 0; y < picture.height(); ++y)
+                for (int x = 0; x < 60; ++x)
+                    dark += picture.pixelColor(x, y).value() < 128;
+            QVERIFY(dark > 10);
+        }
+    }
+
     void windowsWithoutHistogram()
     {
         MemoryData data(2, 100, 2.0f, [](int, int j) { return j; });
