@@ -114,6 +114,7 @@ bool writePlot(SeismicData& data, const Request& request, ObrConsole& console, c
     settings.colourMap = request.colourMap;
     settings.clipPercentile = request.clipPercentile;
     settings.agcWindowMs = request.agcWindowMs;
+    settings.band = request.band;
     settings.traceNormalization = request.normaliseEachTrace ? 1 : 0;
     settings.referenceAmplitude = 0; // all traces together: the largest amplitude is full scale
     const QString tooLarge = sizeProblem(data, request, settings);

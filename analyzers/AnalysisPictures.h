@@ -27,6 +27,7 @@ struct Request {
     DensityColourMap colourMap = DensityColourMap::Grey;
     double clipPercentile = 99.0;
     double agcWindowMs = 0.0;
+    BandPass band;
     bool normaliseEachTrace = true;
     QString picturePath; // PNG
     QString csvPath;     // spectrum and histogram; empty: none

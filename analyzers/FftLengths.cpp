@@ -27,3 +27,9 @@ int evenFftLength(int windowLength)
         ++it;
     return it == lengths.end() ? 0 : *it;
 }
+
+std::mutex& fftwPlanner()
+{
+    static std::mutex planner;
+    return planner;
+}

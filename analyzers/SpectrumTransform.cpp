@@ -1,5 +1,7 @@
 #include "analyzers/SpectrumTransform.h"
 
+#include "analyzers/FftLengths.h"
+
 #include <algorithm>
 #include <cmath>
 #include <fftw3.h>
@@ -12,11 +14,13 @@ SpectrumTransform::SpectrumTransform(int length) : size(length)
     if (!buffer)
         return;
     // In place; FFTW_BACKWARD is the +1 exponent sign.
+    const std::lock_guard<std::mutex> lock(fftwPlanner());
     plan = fftw_plan_dft_1d(length, buffer, buffer, FFTW_BACKWARD, FFTW_ESTIMATE);
 }
 
 SpectrumTransform::~SpectrumTransform()
 {
+    const std::lock_guard<std::mutex> lock(fftwPlanner());
     if (plan)
         fftw_destroy_plan(static_cast<fftw_plan>(plan));
     fftw_free(buffer);

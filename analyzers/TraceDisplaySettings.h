@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analyzers/BandPass.h"
 #include "seismic/TraceKey.h"
 
 #include <QString>
@@ -20,6 +21,7 @@ struct TraceDisplaySettings {
     DensityColourMap colourMap = DensityColourMap::Grey;
     double clipPercentile = 99.0;    // density: the absolute amplitude at this percentile is full colour
     double agcWindowMs = 0.0;        // automatic gain control window; 0: none
+    BandPass band;                   // display filter, before the gain control; off by default
     float clip = 2.0f;               // largest swing from the zero line, in trace spacings
     qint32 reversePolarity = 0;      // plot every sample with the opposite sign
     double gainDb = 0.0;             // display gain; the factor is 10^(gainDb / 20)

@@ -16,7 +16,8 @@ namespace {
 
 using Samples = std::vector<std::vector<double>>;
 
-// The samples of the plotted traces, missing ones as 0, after the automatic gain control.
+// The samples of the plotted traces, missing ones as 0, after the display filter and the
+// automatic gain control.
 Samples plottedSamples(const TraceGather& gather, int plotted, int samples, double interval,
                        const TraceDisplaySettings& settings)
 {
@@ -24,10 +25,12 @@ Samples plottedSamples(const TraceGather& gather, int plotted, int samples, doub
     const int window = settings.agcWindowMs > 0 && interval > 0
                            ? std::max(1, int(std::lround(std::min(settings.agcWindowMs / interval, 1e9))))
                            : 0;
+    BandPassFilter filter(settings.band, interval, samples);
     for (int i = 0; i < plotted; ++i) {
         const SeismicTrace& trace = *gather.trace(i);
         const int held = trace.hasSamples() ? std::min(trace.sampleCount(), samples) : 0;
         std::copy(trace.data(), trace.data() + held, traces[size_t(i)].begin());
+        filter.apply(traces[size_t(i)]);
         if (window > 0)
             TraceAmplitudes::applyAgc(traces[size_t(i)], window);
     }

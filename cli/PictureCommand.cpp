@@ -37,6 +37,10 @@ QString readDisplayOptions(const cli::Arguments& arguments, AnalysisPictures::Re
     request.normaliseEachTrace = normalise != QLatin1String("all");
     request.clipPercentile = arguments.decimal(QStringLiteral("clip"), 99.0);
     request.agcWindowMs = arguments.decimal(QStringLiteral("agc"), 0.0);
+    QString problem;
+    if (arguments.has(QStringLiteral("band")) &&
+        !BandPass::parse(arguments.text(QStringLiteral("band")), &request.band, &problem))
+        return QStringLiteral("--band: ") + problem;
     return {};
 }
 
@@ -87,7 +91,11 @@ cli::Command plot(const char* tool, const QString& summary, cli::Command::Run ru
                             QStringLiteral("normalise each trace or all traces together (default trace)")))
         .option(cli::option("agc", "MS",
                             QStringLiteral("automatic gain control window in milliseconds (default off)"),
-                            cli::decimalAbove(0, AnalysisPictures::largestAgcMs)));
+                            cli::decimalAbove(0, AnalysisPictures::largestAgcMs)))
+        .option(cli::option(
+            "band", "F1,F2,F3,F4",
+            QStringLiteral("zero-phase band-pass of what is shown: nothing below F1, full from F2 "
+                           "to F3, nothing above F4 (hertz; default off)")));
 }
 
 int request(const cli::Arguments& arguments, AnalysisPictures::Kind kind, AnalysisPictures::Request& request)
