@@ -9,8 +9,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
@@ -86,16 +84,10 @@ private slots:
         SegyDirCopy dialog(QString(), false, 21, &console, nullptr, nullptr);
         QVERIFY(dialog.addInputDirectory(path("in")));
         dialog.setOutputDirectory(path("out"));
-        QString asked;
-        closer.actOnNext([&asked](QWidget* modal) {
-            auto* box = qobject_cast<QMessageBox*>(modal);
-            QVERIFY(box);
-            asked = box->text();
-            box->button(QMessageBox::Yes)->click();
-        });
+        closer.answerNext("Yes");
         QTimer::singleShot(0, &dialog, &QDialog::reject);
         dialog.Copy->click();
-        QCOMPARE(asked, QStringLiteral("The job is still running.\nStop it?"));
+        QCOMPARE(closer.seen().last().text, QStringLiteral("The job is still running.\nStop it?"));
         QCOMPARE(console.warnings().size(), 1);
         QVERIFY(console.warnings().first().startsWith("copy aborted by user at "));
         QVERIFY(!QFileInfo::exists(path("out/b.sgy")));
