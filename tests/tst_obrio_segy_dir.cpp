@@ -83,11 +83,7 @@ private slots:
         refused.interval = 300;
         QVERIFY(writeFile(path("bad/c.sgy"), dirtest::segyFile(refused)));
         obrtest::writeTapeImage(path("t.tap"), {});
-        obrtest::TapeBlocks two;
-        for (int k = 0; k < 2; ++k)
-            two << file.left(3200) << file.mid(3200, 400) << file.mid(3600, 440) << file.mid(4040, 440)
-                << file.mid(4480) << QByteArray();
-        obrtest::writeTapeImage(path("two.tap"), two);
+        obrtest::writeTapeImage(path("two.tap"), dirtest::tapeFile(file) + dirtest::tapeFile(file));
 
         const obrtest::ObrioRun run = obrtest::runObrio(home.path(), arguments);
         QCOMPARE(run.status, status);

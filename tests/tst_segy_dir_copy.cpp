@@ -15,10 +15,12 @@
 #include <QtEndian>
 #include <cstring>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 using namespace obrtest;
 using copytest::ScriptedOperator;
+using dirtest::tapeFile;
 
 namespace {
 
@@ -82,35 +84,20 @@ struct FieldFileBytes {
     {
         return majorRevision() >= 3 ? qint32(binary(bytes, 96 + 4, 4)) : binary(bytes, 96 + 2, 2);
     }
-    double float64(int offset) const
+    // A big-endian IEEE number: float or double.
+    template <typename Number> Number ieee(int offset) const
     {
-        const quint64 bits = quint64(binary(bytes, offset, 8));
-        double value;
+        using Bits = std::conditional_t<sizeof(Number) == 4, quint32, quint64>;
+        const Bits bits = Bits(binary(bytes, offset, sizeof(Number)));
+        Number value;
         std::memcpy(&value, &bits, sizeof value);
         return value;
     }
     qint32 refractionDelay() const { return qint32(binary(bytes, extended() + 80, 4)); }
     // Trace record `k` of traces of `samples` samples, with its two header extensions.
     int trace(int k, int samples) const { return headerLength() + k * (20 + 64 + 4 * samples); }
-    float sample(int k, int samples, int s) const
-    {
-        const quint32 bits = quint32(binary(bytes, trace(k, samples) + 84 + 4 * s, 4));
-        float value;
-        std::memcpy(&value, &bits, sizeof value);
-        return value;
-    }
+    float sample(int k, int samples, int s) const { return ieee<float>(trace(k, samples) + 84 + 4 * s); }
 };
-
-// A SEG-Y file as a tape file: header blocks, a block per trace, a file mark.
-TapeBlocks tapeFile(const QByteArray& file)
-{
-    const int traceLength = qFromBigEndian<quint16>(file.constData() + 3220) * 4 + 240;
-    TapeBlocks blocks{file.left(3200), file.mid(3200, 400)};
-    for (int offset = 3600; offset < file.size(); offset += traceLength)
-        blocks.append(file.mid(offset, traceLength));
-    blocks.append(QByteArray());
-    return blocks;
-}
 
 } // namespace
 
@@ -371,8 +358,8 @@ private slots:
             QCOMPARE(segd.channels(), traces);
             QCOMPARE(segd.startTime(), revision == 31 ? 6000 : 3);
             QCOMPARE(segd.refractionDelay(), 6);
-            QCOMPARE(segd.float64(segd.extended() + 572), scaled(dirtest::sourceX(firstTrace)));
-            QCOMPARE(segd.float64(segd.extended() + 580), scaled(dirtest::sourceY(firstTrace)));
+            QCOMPARE(segd.ieee<double>(segd.extended() + 572), scaled(dirtest::sourceX(firstTrace)));
+            QCOMPARE(segd.ieee<double>(segd.extended() + 580), scaled(dirtest::sourceY(firstTrace)));
             QCOMPARE(segd.bytes.size(), segd.trace(traces, params.samples));
             for (int t = 0; t < traces; ++t) {
                 const int at = segd.trace(t, params.samples);
@@ -382,8 +369,8 @@ private slots:
                 // Trace header extension 1: receiver line and point, 24-bit signed.
                 QCOMPARE(qint32(quint32(binary(segd.bytes, at + 20, 3)) << 8) >> 8, dirtest::receiverLine(s));
                 QCOMPARE(binary(segd.bytes, at + 23, 3), dirtest::receiverPoint(s));
-                QCOMPARE(segd.float64(at + 52), scaled(dirtest::receiverX(s)));
-                QCOMPARE(segd.float64(at + 60), scaled(dirtest::receiverY(s)));
+                QCOMPARE(segd.ieee<double>(at + 52), scaled(dirtest::receiverX(s)));
+                QCOMPARE(segd.ieee<double>(at + 60), scaled(dirtest::receiverY(s)));
                 for (int sample = 0; sample < params.samples; ++sample)
                     QCOMPARE(segd.sample(t, params.samples, sample), float(dirtest::sampleValue(s, sample)));
             }
