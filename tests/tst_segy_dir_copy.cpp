@@ -304,7 +304,7 @@ private slots:
     }
     // Four shots of three traces in one SEG-Y file (twice on tape): a field file each, its headers
     // from its own first trace and its traces numbered from 1; or one field file and a warning. Read
-    // back at the positions the SEG-D standard gives.
+    // back at the positions the SEG-D standard gives; the headers' every byte is tst_segd_conversion's.
     void segdPerFieldRecord()
     {
         const auto [revision, format, perRecord, littleEndian, fromTape] =
@@ -349,28 +349,21 @@ private slots:
             const FieldFileBytes segd{readFile(path("out/" + names[n]))};
             const int k = n % outputs;
             const int firstTrace = k * traces;
-            const auto scaled = [&params](int value) { return dirtest::scaled(value, params.scalar); };
             QCOMPARE(segd.majorRevision(), revision / 10);
-            QCOMPARE(bcd(segd.bytes, 2, 2), 8058);
-            QCOMPARE(revision == 31 ? binary(segd.bytes, 56, 3) : binary(segd.bytes, 22, 1) * 1000 / 16,
-                     qint64(params.interval));
             QCOMPARE(segd.fileNumber(), 1001 + k);
             QCOMPARE(segd.channels(), traces);
             QCOMPARE(segd.startTime(), revision == 31 ? 6000 : 3);
             QCOMPARE(segd.refractionDelay(), 6);
-            QCOMPARE(segd.ieee<double>(segd.extended() + 572), scaled(dirtest::sourceX(firstTrace)));
-            QCOMPARE(segd.ieee<double>(segd.extended() + 580), scaled(dirtest::sourceY(firstTrace)));
+            QCOMPARE(segd.ieee<double>(segd.extended() + 572),
+                     dirtest::scaled(dirtest::sourceX(firstTrace), params.scalar));
             QCOMPARE(segd.bytes.size(), segd.trace(traces, params.samples));
             for (int t = 0; t < traces; ++t) {
                 const int at = segd.trace(t, params.samples);
                 const int s = firstTrace + t;
                 QCOMPARE(bcd(segd.bytes, at + 4, 2), t + 1);
                 QCOMPARE(binary(segd.bytes, at + 17, 3), 1001 + k);
-                // Trace header extension 1: receiver line and point, 24-bit signed.
-                QCOMPARE(qint32(quint32(binary(segd.bytes, at + 20, 3)) << 8) >> 8, dirtest::receiverLine(s));
+                // Each trace header from its own SEG-Y trace: the receiver point (extension 1, bytes 4-6).
                 QCOMPARE(binary(segd.bytes, at + 23, 3), dirtest::receiverPoint(s));
-                QCOMPARE(segd.ieee<double>(at + 52), scaled(dirtest::receiverX(s)));
-                QCOMPARE(segd.ieee<double>(at + 60), scaled(dirtest::receiverY(s)));
                 for (int sample = 0; sample < params.samples; ++sample)
                     QCOMPARE(segd.sample(t, params.samples, sample), float(dirtest::sampleValue(s, sample)));
             }
@@ -401,9 +394,6 @@ private slots:
             << 21 << false << true << dirtest::segyFile(params)
             << "sample interval of 300 microseconds cannot be written as a SEG-D 2.1 base scan interval"
             << QStringList{"shot-1.segd", "shot-3.segd"};
-        params.interval = 13;
-        QTest::newRow("3.1 takes 13 us") << 31 << false << false << dirtest::segyFile(params) << QString()
-                                         << QStringList{"1.sgd", "2.sgd", "3.sgd"};
         params.interval = 2000;
         params.delay = -40;
         QTest::newRow("2.1, negative delay")
@@ -460,17 +450,12 @@ private slots:
         for (const auto& [name, content] :
              {std::pair{"a/1.sgy", good}, {"a/2.sgy", second}, {"a/3.sgy", good}})
             QVERIFY(writeFile(path(name), content));
-        QCOMPARE(run(settings), reason.isEmpty());
+        QVERIFY(!run(settings));
         QCOMPARE(QDir(path("out")).entryList(QDir::Files), outputs);
-        const QStringList converted = console.summary(head).mid(1, 2);
-        if (reason.isEmpty()) {
-            QVERIFY(console.errors().isEmpty());
-            QCOMPARE(converted, QStringList({"   3 files copied", "   3 SEG-D field files written"}));
-            return;
-        }
         QCOMPARE(console.errors(),
                  QStringList({label + ": " + reason + " - file passed over", "  job failed"}));
-        QCOMPARE(converted, QStringList({"   2 files copied", "   1 file passed over"}));
+        QCOMPARE(console.summary(head).mid(1, 2),
+                 QStringList({"   2 files copied", "   1 file passed over"}));
         // The bytes of the files kept only, each a whole field file of three traces.
         QCOMPARE(console.summary(head).first(),
                  QStringLiteral("   %1 bytes copied")
