@@ -13,8 +13,6 @@
 
 #include <QFileDialog>
 #include <QFileSystemModel>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <memory>
@@ -36,18 +34,6 @@ private slots:
         console.clear();
         closer.clear();
         QVERIFY(writeFile(path("in.sgy"), input));
-    }
-
-    void copyNeedsBothEnds()
-    {
-        SegyCopy dialog(QString(), &console, nullptr, nullptr);
-        QVERIFY(!dialog.InTapeBrowse->isEnabled() && !dialog.Copy->isEnabled());
-        dialog.setInputFile(path("in.sgy"));
-        QVERIFY(!dialog.Copy->isEnabled());
-        dialog.setOutputFile(path("out.sgy"));
-        dialog.Copy->click();
-        QCOMPARE(readFile(path("out.sgy")), input);
-        QVERIFY(dialog.ProgressBar->isHidden() && dialog.Copy->isEnabled());
     }
 
     void tapeChoice()
@@ -88,22 +74,24 @@ private slots:
         QVERIFY(console.messages().contains("   1 tape copied"));
     }
 
-    void closingAsksBeforeStoppingTheJob()
+    void copyNeedsBothEndsAndAsksBeforeStopping()
     {
         SegyCopy dialog(QString(), &console, nullptr, nullptr);
+        QVERIFY(!dialog.InTapeBrowse->isEnabled() && !dialog.Copy->isEnabled());
         dialog.setInputFile(path("in.sgy"));
+        QVERIFY(!dialog.Copy->isEnabled());
         dialog.setOutputFile(path("out.sgy"));
-        // "No": the job goes on to its end.
-        QCOMPARE(closeWhileRunning(dialog, dialog.Copy, QMessageBox::No),
-                 QStringLiteral("The job is still running.\nStop it?"));
+        // Closed while the job runs, "No": the job goes on to its end.
+        closeWhileRunning(dialog, "No");
+        QCOMPARE(closer.seen().last().text, QStringLiteral("The job is still running.\nStop it?"));
         QCOMPARE(console.errors(), QStringList());
         QCOMPARE(readFile(path("out.sgy")), input);
+        QVERIFY(dialog.ProgressBar->isHidden() && dialog.Copy->isEnabled());
         // "Yes": it stops, and its output is not written.
         dialog.setOutputFile(path("stopped.sgy"));
-        closeWhileRunning(dialog, dialog.Copy, QMessageBox::Yes);
+        closeWhileRunning(dialog, "Yes");
         QCOMPARE(console.errors(), QStringList({"copy stopped by the operator - job will abort"}));
         QVERIFY(console.messages().contains("  job aborted"));
-        QVERIFY(!QFileInfo::exists(path("stopped.sgy")));
         QCOMPARE(QDir(dir->path()).entryList(QDir::Hidden | QDir::Files), QStringList({"in.sgy", "out.sgy"}));
         // Nothing runs: the window closes without a question.
         dialog.Close->click();
@@ -126,8 +114,7 @@ private slots:
         QCOMPARE(readFile(path("out.sgy")), QByteArray("precious"));
         QVERIFY(console.errors().contains("output file " + path("out.sgy") +
                                           " exists and is left as it is - job will abort"));
-        closer.actOnNext(
-            [](QWidget* modal) { qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Yes)->click(); });
+        closer.answerNext("Yes");
         dialog.Copy->click();
         QCOMPARE(readFile(path("out.sgy")), input);
 
@@ -137,25 +124,17 @@ private slots:
         UnfmtCopy raw(QString(), &console, &drives, nullptr);
         raw.setInputFile(path("in.sgy"));
         raw.setOutputTape(drives.drive(0));
-        const auto choose = [this, name = drives.drive(0)->name()](const char* button, int files) {
-            closer.actOnNext(
-                [button, asked = QStringLiteral("The tape in %1 holds %2 files.").arg(name).arg(files)](
-                    QWidget* modal) {
-                    auto* box = qobject_cast<QMessageBox*>(modal);
-                    QVERIFY(box && box->text().startsWith(asked));
-                    for (QAbstractButton* choice : box->buttons()) {
-                        if (choice->text() == button)
-                            choice->click();
-                    }
-                });
+        const auto choose = [&](const char* button, int files) {
+            closer.answerNext(button);
+            raw.Copy->click();
+            QVERIFY(closer.seen().last().text.startsWith(
+                QStringLiteral("The tape in %1 holds %2 files.").arg(drives.drive(0)->name()).arg(files)));
         };
         choose("Append after the last file", 2);
-        raw.Copy->click();
         const TapeBlocks appended = readTapeImage(path("t.tap"));
         QCOMPARE(appended.mid(0, 4), two.mid(0, 4));
         QCOMPARE(appended.mid(4).join(), input);
         choose("Overwrite from the start", 3);
-        raw.Copy->click();
         QCOMPARE(readTapeImage(path("t.tap")).join(), input);
         // Cancel: the tape stays as it is.
         raw.Copy->click();
@@ -241,20 +220,12 @@ private slots:
 private:
     QString path(const QString& name) const { return dir->filePath(name); }
 
-    // Closes the window while the job `start` begins is running, answering the question with `answer`;
-    // the question asked.
-    QString closeWhileRunning(QDialog& dialog, QPushButton* start, QMessageBox::StandardButton answer)
+    // Closes the window while its job runs, answering the question with `answer`.
+    void closeWhileRunning(SegyCopy& dialog, const char* answer)
     {
-        QString asked;
-        closer.actOnNext([&asked, answer](QWidget* modal) {
-            auto* box = qobject_cast<QMessageBox*>(modal);
-            QVERIFY(box);
-            asked = box->text();
-            box->button(answer)->click();
-        });
+        closer.answerNext(answer);
         QTimer::singleShot(0, &dialog, &QDialog::reject);
-        start->click();
-        return asked;
+        dialog.Copy->click();
     }
 
     std::unique_ptr<QTemporaryDir> dir;

@@ -24,25 +24,9 @@
 #include <vector>
 
 using namespace obrtest;
+using copytest::ScriptedOperator;
 
 namespace {
-
-// Answers the tape change prompts from a script (null: "No more tapes") and keeps the progress.
-class ScriptedOperator : public ScriptedOutputs<CopyOperator> {
-public:
-    QList<TapeDevice*> answers;
-    int prompts = 0;
-    qint64 total = 0;
-    qint64 shown = 0;
-
-    void startProgress(qint64 units) override { total = units; }
-    void showProgress(qint64 done) override { shown = done; }
-    TapeDevice* nextInputTape(TapeDevice*) override
-    {
-        ++prompts;
-        return answers.isEmpty() ? nullptr : answers.takeFirst();
-    }
-};
 
 // What a real file's own bytes say of its layout, read here without the program's rules: the byte
 // order is the one in which the sample format word is a small number; the extended textual
@@ -75,26 +59,6 @@ struct RealLayout {
         return layout;
     }
 };
-
-// The lines a window would show in a message box.
-QStringList popups(const RecordingConsole& console)
-{
-    QStringList texts;
-    for (const RecordingConsole::Line& line : console.lines) {
-        if (line.popup)
-            texts.append(line.text);
-    }
-    return texts;
-}
-
-// The summary lines of a job's listing: those after its head, up to the empty line.
-QStringList summary(const RecordingConsole& console, const QString& head)
-{
-    const QStringList lines = console.messages();
-    const int first = lines.indexOf(head) + 1;
-    const int end = lines.indexOf(QString(), first);
-    return first > 0 ? lines.mid(first, end - first) : QStringList{"<no " + head + ">"};
-}
 
 // The blocks of `bytes` cut at the given lengths, -1 for a file mark.
 TapeBlocks cut(const QByteArray& bytes, const QList<int>& lengths)
@@ -132,47 +96,26 @@ private slots:
         copyOperator = ScriptedOperator();
     }
 
-    void segyRoads_data()
+    // Every real file, and two of 2-byte samples and of little-endian words with two extended textual
+    // headers: merged with itself, copied disk to disk whole and ended inside its last trace, then to
+    // tape, tape to tape, and back.
+    void realFiles_data()
     {
-        obrtest::columns<int, int, bool, int>({"format", "samples", "littleEndian", "extended"});
-        QTest::newRow("format 3: 2 bytes a sample") << 3 << 50 << false << 0;
-        QTest::newRow("little-endian, two extended textual headers") << 2 << 20 << true << 2;
+        realFileRows(QStringLiteral("segy"), QStringLiteral("*.sgy"));
+        QByteArray little = segyFile(2, 20, true, 4);
+        qToLittleEndian<quint16>(2, little.data() + 3504);
+        little.insert(3600, QByteArray(2 * 3200, 'E'));
+        for (const auto& [name, bytes] :
+             {std::pair{"format 3", segyFile(3, 50, false, 4)}, {"little-endian", little}}) {
+            QVERIFY(writeFile(fixtures.filePath(name), bytes));
+            QTest::newRow(name) << fixtures.filePath(name);
+        }
     }
-    void segyRoads()
-    {
-        const auto [format, samples, littleEndian, extended] =
-            obrtest::fetch<int, int, bool, int>("format", "samples", "littleEndian", "extended");
-        QByteArray original = segyFile(format, samples, littleEndian, 4);
-        const quint16 count = quint16(extended);
-        littleEndian ? qToLittleEndian(count, original.data() + 3504)
-                     : qToBigEndian(count, original.data() + 3504);
-        original.insert(3600, QByteArray(extended * 3200, 'E'));
-        QVERIFY(writeFile(path("in.sgy"), original));
-        writeTapeImage(path("first.tap"), {});
-        writeTapeImage(path("second.tap"), {});
-
-        QVERIFY(copy(true, "in.sgy", "out.sgy"));
-        QCOMPARE(readFile(path("out.sgy")), original);
-        QCOMPARE(copyOperator.total, 4);
-        // Disk to tape, tape to tape, tape to disk.
-        const TapeBlocks onTape =
-            cut(original, tapeLayout(extended, 240 + samples * (format == 3 ? 2 : 4), 4));
-        QVERIFY(copy(true, "in.sgy", "first.tap"));
-        QCOMPARE(readTapeImage(path("first.tap")), onTape);
-        QVERIFY2(copy(true, "first.tap", "second.tap"), qPrintable(console.errors().join("|")));
-        QCOMPARE(readTapeImage(path("second.tap")), onTape);
-        QVERIFY(copy(true, "second.tap", "back.sgy"));
-        QCOMPARE(readFile(path("back.sgy")), original);
-        QVERIFY(console.errors().isEmpty());
-    }
-
-    // Every real file: merged with itself, copied disk to disk whole and ended inside its last trace, then to
-    // tape and back.
-    void realFiles_data() { realFileRows(QStringLiteral("segy"), QStringLiteral("*.sgy")); }
     void realFiles()
     {
         const auto [input] = obrtest::fetch<QString>("path");
-        OBR_REQUIRE_REALDATA();
+        if (!input.startsWith(fixtures.path()))
+            OBR_REQUIRE_REALDATA();
         const QByteArray original = readFile(input);
         const RealLayout real = RealLayout::of(original);
         QVERIFY2(real.traceLength > 0, "the file is a whole number of traces of the size its header gives");
@@ -204,7 +147,7 @@ private slots:
                                            .arg(real.traceLength)});
             QVERIFY(copy(false, "in.sgy", "out.raw", 1000));
             QCOMPARE(readFile(path("out.raw")), bytes);
-            QCOMPARE(summary(console, "Unformatted Copy Summary:").last(),
+            QCOMPARE(console.summary("Unformatted Copy Summary:").last(),
                      QStringLiteral("   %1 blocks copied").arg((bytes.size() + 999) / 1000));
         }
 
@@ -226,8 +169,11 @@ private slots:
         QCOMPARE(readTapeImage(path("out.tap")),
                  cut(original, tapeLayout(real.extended, real.traceLength, real.traces)));
 
+        writeTapeImage(path("second.tap"), {});
+        QVERIFY2(copy(true, "out.tap", "second.tap"), qPrintable(console.errors().join("|")));
+        QCOMPARE(readTapeImage(path("second.tap")), readTapeImage(path("out.tap")));
         console.clear();
-        QVERIFY2(copy(true, "out.tap", "back.sgy"), qPrintable(console.errors().join("|")));
+        QVERIFY2(copy(true, "second.tap", "back.sgy"), qPrintable(console.errors().join("|")));
         QCOMPARE(readFile(path("back.sgy")), original);
         QVERIFY(console.messages().contains(
             QStringLiteral("   %1 blocks copied").arg(2 + real.extended + real.traces)));
@@ -290,14 +236,14 @@ private slots:
         writeTapeImage(path("two.tap"), cut(original.mid(4160), {280, 280, -1}));
         TapeDriveList drives(&console, {path("one.tap"), path("two.tap")});
         QVERIFY(drives.drive(0)->open(0) && drives.drive(1)->open(0));
-        copyOperator.answers = {drives.drive(1), nullptr};
+        copyOperator.inputAnswers = {drives.drive(1), nullptr};
         QVERIFY(SegyCopyJob(&console, &copyOperator, {QString(), drives.drive(0)}, {path("out.sgy"), nullptr})
                     .run());
         QCOMPARE(readFile(path("out.sgy")), original);
-        QCOMPARE(copyOperator.prompts, 2);
+        QCOMPARE(copyOperator.inputPrompts, 2);
         QCOMPARE(copyOperator.total, JobProgress::unknownTotal);
         QVERIFY(console.messages().contains("Start of input tape 2"));
-        QCOMPARE(summary(console, "Single SEG-Y Copy Summary:"),
+        QCOMPARE(console.summary("Single SEG-Y Copy Summary:"),
                  QStringList({"   4720 bytes copied", "   2 files copied", "   6 blocks copied",
                               "   2 tapes copied"}));
     }
@@ -310,7 +256,7 @@ private slots:
         QVERIFY(console.messages().contains("EOT encountered on tape"));
         QCOMPARE(console.errors(), QStringList{"  job failed"});
         // The drive told of its end; the job adds no second box.
-        QCOMPARE(popups(console), QStringList());
+        QCOMPARE(console.popups(), QStringList());
     }
 
     void unformattedBlocks()
@@ -321,6 +267,36 @@ private slots:
         QVERIFY(copy(false, "in.dat", "cut.tap", 10240));
         QCOMPARE(copyOperator.shown, 3);
         QCOMPARE(readTapeImage(path("cut.tap")), cut(data, {10240, 10240, 4520, -1, -1}));
+    }
+
+    // An output tape holding files is written from its start, after its last file (closed by a mark
+    // or not), or left as it is, as the operator says.
+    void tapeHoldingFiles_data()
+    {
+        obrtest::columns<TapeBlocks, int, TapeBlocks>({"held", "start", "kept"});
+        const TapeBlocks closed{"one", QByteArray(), "two", QByteArray(), QByteArray()};
+        const TapeBlocks unclosed{"one", QByteArray(), "two"};
+        QTest::newRow("append") << closed << int(CopyOperator::TapeStart::Append) << closed.mid(0, 4);
+        QTest::newRow("append after a file no mark ends")
+            << unclosed << int(CopyOperator::TapeStart::Append) << unclosed + TapeBlocks{QByteArray()};
+        QTest::newRow("overwrite") << closed << int(CopyOperator::TapeStart::Overwrite) << TapeBlocks();
+        QTest::newRow("cancel") << closed << int(CopyOperator::TapeStart::Cancel) << closed;
+    }
+    void tapeHoldingFiles()
+    {
+        const auto [held, start, kept] = obrtest::fetch<TapeBlocks, int, TapeBlocks>("held", "start", "kept");
+        const bool cancel = start == int(CopyOperator::TapeStart::Cancel);
+        QVERIFY(writeFile(path("in.dat"), "data"));
+        writeTapeImage(path("out.tap"), held);
+        copyOperator.tapeStart = CopyOperator::TapeStart(start);
+        QCOMPARE(copy(false, "in.dat", "out.tap"), !cancel);
+        QCOMPARE(copyOperator.tapeFiles, 2);
+        const TapeBlocks written = cancel ? kept : kept + TapeBlocks{"data", QByteArray(), QByteArray()};
+        QCOMPARE(readTapeImage(path("out.tap")), written);
+        if (cancel)
+            QCOMPARE(console.errors().first(),
+                     QStringLiteral(
+                         "output tape VIRTUAL out.tap holds 2 files and is left as it is - job will abort"));
     }
 
     void refusedBeforeWriting_data()
@@ -348,8 +324,8 @@ private slots:
         QVERIFY2(console.errors().first().contains(error), qPrintable(console.errors().first()));
         QCOMPARE(console.errors().last(), QStringLiteral("  job failed"));
         // One box for one failure: the error that says why.
-        QCOMPARE(popups(console), QStringList{console.errors().first()});
-        QCOMPARE(summary(console, "Single SEG-Y Copy Summary:"),
+        QCOMPARE(console.popups(), QStringList{console.errors().first()});
+        QCOMPARE(console.summary("Single SEG-Y Copy Summary:"),
                  QStringList({"   0 bytes copied", "   0 files copied"}));
         QCOMPARE(readFile(path("in.sgy")), input);
         QCOMPARE(readFile(path("out.sgy")), QByteArray("kept"));
@@ -373,7 +349,7 @@ private slots:
         QCOMPARE(lines.mid(3, 3),
                  QStringList({"Merged file  " + path("a.sgy"), "Merged file  " + path("b.sgy"),
                               "Merged into  " + path("out.sgy")}));
-        QCOMPARE(summary(console, "SEG-Y Merge Summary:"),
+        QCOMPARE(console.summary("SEG-Y Merge Summary:"),
                  QStringList({"   5700 bytes written", "   2 files merged", "   3 traces merged"}));
         QVERIFY(lines.at(lines.size() - 2).startsWith("SEG-Y merge ended at "));
     }
@@ -391,9 +367,9 @@ private slots:
         QVERIFY(!SegyMergeJob(&console, &copyOperator, path("merged.sgy"), {path("in.sgy"), path("b.sgy")})
                      .run());
         QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList({"b.sgy", "in.sgy"}));
-        QCOMPARE(summary(console, "Single SEG-Y Copy Summary:"),
+        QCOMPARE(console.summary("Single SEG-Y Copy Summary:"),
                  QStringList({"   0 bytes copied", "   0 files copied"}));
-        QCOMPARE(summary(console, "SEG-Y Merge Summary:"),
+        QCOMPARE(console.summary("SEG-Y Merge Summary:"),
                  QStringList({"   0 bytes written", "   0 files merged", "   0 traces merged"}));
         QCOMPARE(console.messages().filter("  job aborted").size(), 2);
 
@@ -443,11 +419,11 @@ private slots:
                                   .replace(QLatin1String(" B "), ' ' + path("b.sgy") + ' ')
                                   .replace(QLatin1String(" O "), ' ' + path(output) + ' ');
         QCOMPARE(console.errors(), QStringList({named, "  job failed"}));
-        QCOMPARE(popups(console), QStringList{named});
+        QCOMPARE(console.popups(), QStringList{named});
         // Every file is left as it was.
         QCOMPARE(readFile(path("out.sgy")), QByteArray("kept"));
         QCOMPARE(readFile(path("b.sgy")), second);
-        QCOMPARE(summary(console, "SEG-Y Merge Summary:"),
+        QCOMPARE(console.summary("SEG-Y Merge Summary:"),
                  QStringList({"   0 bytes written", "   0 files merged", "   0 traces merged"}));
     }
 
@@ -468,6 +444,7 @@ private:
         return UnfmtCopyJob(&console, &copyOperator, in, out, blockSize).run();
     }
 
+    QTemporaryDir fixtures;
     std::unique_ptr<QTemporaryDir> dir;
     RecordingConsole console;
     ScriptedOperator copyOperator;

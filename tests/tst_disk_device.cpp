@@ -67,6 +67,7 @@ private slots:
     void readsAndLowLevelLines_data()
     {
         obrtest::columns<bool, int>({"ownBuffer", "level"});
+        QTest::newRow("read") << false << 3;
         QTest::newRow("readToBuffer") << true << 3;
         QTest::newRow("readToBuffer at level 2") << true << 2;
     }

@@ -1,5 +1,4 @@
 #include "app/ProjectDescription.h"
-#include "copy/CopyOperator.h"
 #include "copy/SegyCopyJob.h"
 #include "copy/UnfmtCopyJob.h"
 #include "devices/TapeDevice.h"
@@ -10,6 +9,7 @@
 #include "tests/support/DataTable.h"
 #include "tests/support/ObrioProcess.h"
 #include "tests/support/RecordingConsole.h"
+#include "tests/support/ScriptedOperator.h"
 #include "tests/support/SegdFixture.h"
 #include "tests/support/TapeImageFiles.h"
 #include "tests/support/TestFiles.h"
@@ -46,28 +46,6 @@ public:
 
 private:
     rlimit old{};
-};
-
-// Lets the job run, and does `fault` once, at its `step`th look at the operator.
-class FaultingOperator : public CopyOperator {
-public:
-    FaultingOperator(int step, std::function<void()> fault) : step(step), fault(std::move(fault)) {}
-    void startProgress(qint64) override {}
-    void showProgress(qint64) override {}
-    void endProgress() override {}
-    bool keepAlive() override
-    {
-        if (--step == 0)
-            fault();
-        return true;
-    }
-    TapeDevice* nextInputTape(TapeDevice*) override { return nullptr; }
-    bool replaceFile(const QString&) override { return true; }
-    TapeStart startOnTapeWithData(TapeDevice*, int) override { return TapeStart::Overwrite; }
-
-private:
-    int step;
-    std::function<void()> fault;
 };
 
 // The blocks a copy puts on tape: the SEG-Y headers when asked, then pieces of 4,240 bytes.
@@ -214,10 +192,15 @@ private slots:
         obrtest::writeTapeImage(image, in == "image.tap" ? blocks : TapeBlocks{});
         // After the first block, some blocks behind where the job stands.
         const qint64 cutAt = 3208;
-        FaultingOperator faulty(6, [&, victim = victim, remove = remove] {
-            QFile file(path(victim));
-            QVERIFY(remove ? file.remove() : file.resize(cutAt));
-        });
+        copytest::ScriptedOperator faulty;
+        bool faulted = false;
+        faulty.alive = [&, step = 6, victim = victim, remove = remove]() mutable {
+            if (--step == 0) {
+                QFile file(path(victim));
+                faulted = remove ? file.remove() : file.resize(cutAt);
+            }
+            return true;
+        };
         RecordingConsole console;
         TapeDriveList drives(&console, {image});
         TapeDevice* drive = drives.drive(0);
@@ -226,6 +209,7 @@ private slots:
             return CopyJob::Endpoint{path(name), name == "image.tap" ? drive : nullptr};
         };
         QVERIFY(!SegyCopyJob(&console, &faulty, end(in), end(out)).run());
+        QVERIFY(faulted);
         QVERIFY2(console.errors().join('\n').contains(message, Qt::CaseInsensitive),
                  qPrintable(console.errors().join('\n')));
         drive->close();

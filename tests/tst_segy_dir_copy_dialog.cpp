@@ -1,5 +1,6 @@
 #include "copy/ui/SegyDirCopy.h"
 #include "devices/TapeDriveList.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/ModalDialogCloser.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/SegyDirFixture.h"
@@ -9,8 +10,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
@@ -31,12 +30,9 @@ private slots:
         QVERIFY(writeFile(path("in/b.sgy"), dirtest::segyFile({})));
     }
 
-    void segyMode()
+    void inputQueue()
     {
         SegyDirCopy dialog(QString(), false, 21, &console, nullptr, nullptr);
-        dialog.show();
-        QVERIFY(dialog.Concatenate->isVisible() && !dialog.SEGDGroup->isVisible());
-        QVERIFY(!dialog.PerRecord->isVisible());
         QVERIFY(!dialog.addInputDirectory(path("empty")));
         QCOMPARE(console.errors(), QStringList{"no SEG-Y (.sgy) files found in directory " + path("empty")});
         QVERIFY(dialog.addInputDirectory(path("in")));
@@ -46,38 +42,51 @@ private slots:
                                                              .arg(path("in"))
                                                              .arg(2 * dirtest::segyFile({}).size()));
         QVERIFY(!dialog.Copy->isEnabled());
+    }
 
+    void modes_data()
+    {
+        // revision: byte 43 of the first SEG-D output
+        obrtest::columns<bool, bool, bool, QStringList, int>(
+            {"segd", "rev31", "perRecord", "outputs", "revision"});
+        QTest::newRow("SEG-Y") << false << false << false << QStringList{"a.sgy", "b.sgy"} << 0;
+        QTest::newRow("SEG-D 2.1") << true << false << false << QStringList{"a.sgd", "b.sgd"} << 2;
+        QTest::newRow("SEG-D 3.1") << true << true << false << QStringList{"a.sgd", "b.sgd"} << 3;
+        QTest::newRow("SEG-D 3.1 per record")
+            << true << true << true << QStringList{"a_4567.sgd", "b_4567.sgd"} << 3;
+    }
+    // The controls of each mode, and the choices reach the job.
+    void modes()
+    {
+        const auto [segd, rev31, perRecord, outputs, revision] =
+            obrtest::fetch<bool, bool, bool, QStringList, int>("segd", "rev31", "perRecord", "outputs",
+                                                               "revision");
+        TapeDriveList drives(&console, {writeTapeImage(path("t.tap"), {})});
+        SegyDirCopy dialog(QString(), segd, 21, &console, &drives, nullptr);
+        dialog.show();
+        QCOMPARE(dialog.Concatenate->isVisible(), !segd);
+        QCOMPARE(dialog.OutTapeBrowse->isVisible(), !segd);
+        QCOMPARE(dialog.SEGDGroup->isVisible(), segd);
+        QCOMPARE(dialog.PerRecord->isVisible(), segd);
+        QCOMPARE(dialog.PerRecord->text(), QStringLiteral("One SEG-D file per field record"));
+        QVERIFY(dialog.Rev21->isChecked() && !dialog.PerRecord->isChecked());
+        if (rev31)
+            dialog.Rev31->click();
+        if (perRecord)
+            dialog.PerRecord->click();
+        QVERIFY(dialog.addInputDirectory(path("in")));
         dialog.setOutputDirectory(path("out"));
         dialog.FileName->setText(path("report.txt"));
         dialog.Copy->click();
-        QCOMPARE(readFile(path("out/a.sgy")), dirtest::segyFile({}));
-        QCOMPARE(readFile(path("out/b.sgy")), dirtest::segyFile({}));
+        QCOMPARE(QDir(path("out")).entryList(QDir::Files), outputs);
+        const QByteArray first = readFile(path("out/" + outputs.first()));
+        if (segd)
+            QCOMPARE(int(first[42]), revision);
+        else
+            QCOMPARE(first, dirtest::segyFile({}));
         QVERIFY(dialog.ProgressBar->isHidden() && dialog.Copy->isEnabled());
         // The job's lines went to the report file too.
         QVERIFY(readFile(path("report.txt")).contains("Multiple SEG-Y Copy Summary:\n   "));
-    }
-
-    void segdMode()
-    {
-        TapeDriveList drives(&console, {writeTapeImage(path("t.tap"), {})});
-        SegyDirCopy dialog(QString(), true, 21, &console, &drives, nullptr);
-        dialog.show();
-        QVERIFY(!dialog.Concatenate->isVisible() && !dialog.OutTapeBrowse->isVisible());
-        QVERIFY(dialog.Rev21->isChecked());
-        dialog.Rev31->click();
-        QVERIFY(dialog.addInputDirectory(path("in")));
-        dialog.setOutputDirectory(path("out"));
-        dialog.Copy->click();
-        QCOMPARE(QDir(path("out")).entryList(QDir::Files), QStringList({"a.sgd", "b.sgd"}));
-        QCOMPARE(readFile(path("out/a.sgd")).mid(42, 2), QByteArray("\x03\x01", 2));
-
-        QVERIFY(dialog.PerRecord->isVisible() && !dialog.PerRecord->isChecked());
-        QCOMPARE(dialog.PerRecord->text(), QStringLiteral("One SEG-D file per field record"));
-        dialog.PerRecord->click();
-        QVERIFY(QDir(dir->path()).mkdir("split"));
-        dialog.setOutputDirectory(path("split"));
-        dialog.Copy->click();
-        QCOMPARE(QDir(path("split")).entryList(QDir::Files), QStringList({"a_4567.sgd", "b_4567.sgd"}));
     }
 
     void closingStopsTheJobWhenTheUserAgrees()
@@ -86,16 +95,10 @@ private slots:
         SegyDirCopy dialog(QString(), false, 21, &console, nullptr, nullptr);
         QVERIFY(dialog.addInputDirectory(path("in")));
         dialog.setOutputDirectory(path("out"));
-        QString asked;
-        closer.actOnNext([&asked](QWidget* modal) {
-            auto* box = qobject_cast<QMessageBox*>(modal);
-            QVERIFY(box);
-            asked = box->text();
-            box->button(QMessageBox::Yes)->click();
-        });
+        closer.answerNext("Yes");
         QTimer::singleShot(0, &dialog, &QDialog::reject);
         dialog.Copy->click();
-        QCOMPARE(asked, QStringLiteral("The job is still running.\nStop it?"));
+        QCOMPARE(closer.seen().last().text, QStringLiteral("The job is still running.\nStop it?"));
         QCOMPARE(console.warnings().size(), 1);
         QVERIFY(console.warnings().first().startsWith("copy aborted by user at "));
         QVERIFY(!QFileInfo::exists(path("out/b.sgy")));

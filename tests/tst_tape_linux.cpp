@@ -198,51 +198,54 @@ private slots:
         QVERIFY(kernel->operations.isEmpty());
     }
 
-    void readAnswers_data()
+    // errno values and status bits become the system's tape codes: a call per kernel result.
+    void kernelAnswers_data()
     {
-        obrtest::columns<QList<qint64>, long, QList<int>>({"reads", "statusBits", "codes"});
+        obrtest::columns<int, QList<qint64>, long, QList<int>, QList<int>>(
+            {"call", "results", "statusBits", "codes", "transferred"});
         const long on = FakeKernel::online;
-        const auto row = [](const char* name, QList<qint64> reads, long bits, QList<int> codes) {
-            QTest::newRow(name) << reads << bits << codes;
+        const auto row = [](const char* name, Call call, QList<qint64> results, long bits, QList<int> codes,
+                            QList<int> transferred = {}) {
+            QTest::newRow(name) << int(call) << results << bits << codes << transferred;
         };
-        row("EIO after a mark: end of data", {0, -EIO}, on, {1101, 1104});
-        row("data clears the mark", {0, 5, 0}, on, {1101, 0, 1101});
-        row("ENOMEM: block too long", {-ENOMEM}, on, {234});
-        row("EIO with door open", {-EIO}, GMT_DR_OPEN(-1L), {1112});
+        row("read: EIO after a mark, end of data", Read, {0, -EIO}, on, {1101, 1104}, {0, 0});
+        row("read: data clears the mark", Read, {0, 5, 0}, on, {1101, 0, 1101}, {0, 5, 0});
+        row("read: ENOMEM, block too long", Read, {-ENOMEM}, on, {234}, {0});
+        row("read: EIO with door open", Read, {-EIO}, GMT_DR_OPEN(-1L), {1112}, {0});
+        row("write: ENOSPC, early warning, written", Write, {-ENOSPC}, on, {1100}, {100});
+        row("write: EACCES, write protected", Write, {-EACCES}, on, {19}, {0});
+        row("write: cut short", Write, {60}, on, {1117}, {0});
+        row("space: EIO at a file mark", Space, {-EIO}, on | GMT_EOF(-1L), {1101});
+        row("space: EIO at end of data", Space, {-EIO}, on | GMT_EOD(-1L), {1104});
+        row("space: EIO at the end of tape", Space, {-EIO}, on | GMT_EOT(-1L), {1100});
+        row("space: EIO otherwise", Space, {-EIO}, on, {1117});
+        row("status: door open", Status, {0}, on | GMT_DR_OPEN(-1L), {1112});
+        row("status: EIO", Status, {-EIO}, 0L, {1117});
     }
-    void readAnswers()
+    void kernelAnswers()
     {
-        const auto [reads, statusBits, codes] =
-            obrtest::fetch<QList<qint64>, long, QList<int>>("reads", "statusBits", "codes");
+        const auto [call, results, statusBits, codes, transferred] =
+            obrtest::fetch<int, QList<qint64>, long, QList<int>, QList<int>>("call", "results", "statusBits",
+                                                                             "codes", "transferred");
         auto driver = openedDriver();
-        kernel->reads = reads;
         kernel->statusBits = statusBits;
-        char buffer[200];
+        kernel->reads = kernel->writes = results;
+        char buffer[200] = {};
         QList<int> answers;
-        for (const qint64 read : reads) {
-            int transferred = -1;
-            answers << driver->readData(buffer, 200, &transferred);
-            QCOMPARE(transferred, int(std::max<qint64>(read, 0)));
+        QList<int> moved;
+        for (const qint64 result : results) {
+            int bytes = -1;
+            kernel->operationResults = {int(result)};
+            kernel->statusError = call == Status ? int(result) : 0;
+            answers << (call == Read    ? driver->readData(buffer, 200, &bytes)
+                        : call == Write ? driver->writeData(buffer, 100, &bytes)
+                        : call == Space ? driver->setPosition(TapeDriver::Position::RelativeBlocks, 4)
+                                        : driver->tapeStatus());
+            if (call == Read || call == Write)
+                moved << bytes;
         }
         QCOMPARE(answers, codes);
-    }
-
-    void writeAnswers_data()
-    {
-        obrtest::columns<qint64, int, int>({"result", "code", "transferred"});
-        QTest::newRow("ENOSPC: early warning, written") << qint64(-ENOSPC) << 1100 << 100;
-        QTest::newRow("EACCES: write protected") << qint64(-EACCES) << 19 << 0;
-        QTest::newRow("cut short") << qint64(60) << 1117 << 0;
-    }
-    void writeAnswers()
-    {
-        const auto [result, code, transferred] =
-            obrtest::fetch<qint64, int, int>("result", "code", "transferred");
-        auto driver = openedDriver();
-        kernel->writes = {result};
-        int written = -1;
-        QCOMPARE(driver->writeData(QByteArray(100, 'w').constData(), 100, &written), code);
-        QCOMPARE(written, transferred);
+        QCOMPARE(moved, transferred);
     }
 
     // A backward count gives the backward operation; each call sends one operation.
@@ -256,30 +259,6 @@ private slots:
         for (const mtop& operation : kernel->operations)
             sent.append({operation.mt_op, operation.mt_count});
         QCOMPARE(sent, (QList<QPair<int, int>>{{MTBSR, 3}, {MTEOM, 1}, {MTWEOF, 2}}));
-    }
-
-    void failuresFromStatusBits_data()
-    {
-        // error: of the positioning; 0: the tape status is asked instead
-        obrtest::columns<int, long, int, int>({"error", "statusBits", "statusError", "code"});
-        const long on = FakeKernel::online;
-        QTest::newRow("EIO at a file mark") << EIO << (on | GMT_EOF(-1L)) << 0 << 1101;
-        QTest::newRow("EIO at end of data") << EIO << (on | GMT_EOD(-1L)) << 0 << 1104;
-        QTest::newRow("EIO at the end of tape") << EIO << (on | GMT_EOT(-1L)) << 0 << 1100;
-        QTest::newRow("EIO otherwise") << EIO << on << 0 << 1117;
-        QTest::newRow("status: door open") << 0 << (on | GMT_DR_OPEN(-1L)) << 0 << 1112;
-        QTest::newRow("status: EIO") << 0 << 0L << -EIO << 1117;
-    }
-    void failuresFromStatusBits()
-    {
-        const auto [error, statusBits, statusError, code] =
-            obrtest::fetch<int, long, int, int>("error", "statusBits", "statusError", "code");
-        auto driver = openedDriver();
-        kernel->statusBits = statusBits;
-        kernel->statusError = statusError;
-        kernel->operationResults = {-error};
-        QCOMPARE(error ? driver->setPosition(TapeDriver::Position::RelativeBlocks, 4) : driver->tapeStatus(),
-                 code);
     }
 
     void identifiedDriveOpensLoadedInVariableBlocks()
@@ -497,6 +476,8 @@ private slots:
     }
 
 private:
+    enum Call { Read, Write, Space, Status };
+
     static QByteArray nst(int index) { return LinuxTapeDriver::devicePath(index).toLocal8Bit(); }
     static FakeKernel::SgAnswer checkCondition(int key, unsigned char flags = 0, bool valid = false,
                                                qint32 info = 0)

@@ -21,6 +21,18 @@ QStringList ModalDialogCloser::titles() const
     return result;
 }
 
+void ModalDialogCloser::answerNext(const QString& button)
+{
+    actOnNext([button](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        for (QAbstractButton* choice : box ? box->buttons() : QList<QAbstractButton*>()) {
+            if (choice->text().remove('&') == button)
+                return choice->click();
+        }
+        qFatal("no button \"%s\" in the modal widget", qPrintable(button));
+    });
+}
+
 void ModalDialogCloser::closeActiveModal()
 {
     QWidget* modal = QApplication::activeModalWidget();
@@ -29,15 +41,18 @@ void ModalDialogCloser::closeActiveModal()
     Seen entry;
     entry.className = QString::fromLatin1(modal->metaObject()->className());
     entry.title = modal->windowTitle();
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    if (box) {
+        entry.text = box->text();
+        entry.informativeText = box->informativeText();
+        entry.icon = box->icon();
+    }
     if (!actions.isEmpty()) {
         seen_.append(entry);
         actions.takeFirst()(modal);
         return;
     }
-    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-        entry.text = box->text();
-        entry.informativeText = box->informativeText();
-        entry.icon = box->icon();
+    if (box) {
         seen_.append(entry);
         QAbstractButton* answer = box->escapeButton();
         if (!answer && !box->buttons().isEmpty())

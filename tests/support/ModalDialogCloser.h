@@ -25,6 +25,8 @@ public:
 
     // The next modal widget to show is handed to `act` instead, which must close it.
     void actOnNext(std::function<void(QWidget*)> act) { actions.append(std::move(act)); }
+    // The next modal widget, a message box, is answered with the button of that text ("Yes").
+    void answerNext(const QString& button);
 
     const QList<Seen>& seen() const { return seen_; }
     int count() const { return seen_.size(); }

@@ -79,6 +79,24 @@ public:
         return std::any_of(lines.begin(), lines.end(),
                            [&](const Line& line) { return line.text.contains(fragment); });
     }
+    // The summary lines of a job's listing: those after its head, up to the empty line.
+    QStringList summary(const QString& head) const
+    {
+        const QStringList lines = messages();
+        const int first = lines.indexOf(head) + 1;
+        return first > 0 ? lines.mid(first, lines.indexOf(QString(), first) - first)
+                         : QStringList{"<no " + head + ">"};
+    }
+    // The lines a window would show in a message box.
+    QStringList popups() const
+    {
+        QStringList result;
+        for (const Line& line : lines) {
+            if (line.popup)
+                result.append(line.text);
+        }
+        return result;
+    }
     void clear()
     {
         lines.clear();

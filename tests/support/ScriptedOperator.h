@@ -1,8 +1,10 @@
 #pragma once
 
-#include "copy/CopyOperator.h"
+#include "copy/DirCopyOperator.h"
 
+#include <QList>
 #include <QString>
+#include <functional>
 
 // The answers a test gives to a job's questions about its outputs, and its stop: the operator
 // interface `Operator` with those parts scripted.
@@ -28,3 +30,36 @@ public:
         return tapeStart;
     }
 };
+
+namespace copytest {
+
+// The operator of every copy job: tapes to go on with taken from scripts (null: "No more tapes"),
+// the progress kept, and `alive`, when set, asked too whether to go on (a test acts there while
+// the job runs).
+class ScriptedOperator : public ScriptedOutputs<DirCopyOperator> {
+public:
+    QList<TapeDevice*> inputAnswers;
+    QList<TapeDevice*> outputAnswers;
+    int inputPrompts = 0;
+    int outputPrompts = 0;
+    qint64 total = 0;
+    qint64 shown = 0;
+    std::function<bool()> alive;
+
+    void startProgress(qint64 units) override { total = units; }
+    void showProgress(qint64 done) override { shown = done; }
+    bool keepAlive() override { return ScriptedOutputs::keepAlive() && (!alive || alive()); }
+    TapeDevice* nextInputTape(TapeDevice*) override
+    {
+        ++inputPrompts;
+        return inputAnswers.isEmpty() ? nullptr : inputAnswers.takeFirst();
+    }
+    TapeDevice* nextOutputTape(TapeDevice*) override
+    {
+        ++outputPrompts;
+        return outputAnswers.isEmpty() ? nullptr : outputAnswers.takeFirst();
+    }
+    void showCurrentFile(const QString&) override {}
+};
+
+} // namespace copytest

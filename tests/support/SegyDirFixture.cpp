@@ -94,4 +94,14 @@ QByteArray segyFile(const SegyParams& p)
     return file;
 }
 
+QList<QByteArray> tapeFile(const QByteArray& file)
+{
+    const int traceLength = qFromBigEndian<quint16>(file.constData() + 3220) * 4 + 240;
+    QList<QByteArray> blocks{file.left(3200), file.mid(3200, 400)};
+    for (int offset = 3600; offset < file.size(); offset += traceLength)
+        blocks.append(file.mid(offset, traceLength));
+    blocks.append(QByteArray());
+    return blocks;
+}
+
 } // namespace dirtest

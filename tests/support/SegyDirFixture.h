@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 
 // SEG-Y files for the multi-file copy and the SEG-D conversion: every sample format and byte
 // order, trace headers with dates, numbers and scaled coordinates, and samples that every format
@@ -26,6 +27,8 @@ struct SegyParams {
 };
 
 QByteArray segyFile(const SegyParams& params);
+// A big-endian file of 4-byte samples as a tape file: header blocks, a block per trace, a file mark.
+QList<QByteArray> tapeFile(const QByteArray& file);
 
 // The sample `sample` of trace `trace` (0-based): a whole number from -50 to 49.
 inline const auto sampleValue = [](int trace, int sample) { return (trace * 7 + sample * 3) % 100 - 50; };
