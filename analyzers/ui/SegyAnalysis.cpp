@@ -97,11 +97,6 @@ void SegyAnalysis::connectParts()
     });
 }
 
-const TraceDisplaySettings& SegyAnalysis::displaySettings() const
-{
-    return plot->settings();
-}
-
 TraceDisplay* SegyAnalysis::seismicImage() const
 {
     return plot->view();
@@ -120,11 +115,6 @@ Histogram* SegyAnalysis::histogramImage() const
 bool SegyAnalysis::scanning() const
 {
     return ranges->running() || tables->pending();
-}
-
-TracePlotControls* SegyAnalysis::plotControls() const
-{
-    return plot->controls();
 }
 
 QPlainTextEdit* SegyAnalysis::traceHeaderPanel() const

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "analyzers/TraceDisplaySettings.h"
 #include "analyzers/ui/AnalysedSegyFile.h"
 #include "ui_SegyAnalyzer.h"
 
@@ -16,7 +15,6 @@ class SegyHeaderTables;
 class SegyTracePlot;
 class Spectra;
 class TraceDisplay;
-class TracePlotControls;
 class TraceScanRanges;
 class TraceWindowPicture;
 
@@ -35,15 +33,11 @@ public:
     // The data set being analysed, or null.
     SegyData* dataSet() const { return file.data.get(); }
     SegyFormat* formatInForce() const { return file.format; }
-    int scanFirst() const { return file.scanFirst; }
-    int scanLast() const { return file.scanLast; }
-    const TraceDisplaySettings& displaySettings() const;
     TraceDisplay* seismicImage() const;
     Spectra* spectraImage() const;
     Histogram* histogramImage() const;
     // True while a scan of the trace range runs in the background.
     bool scanning() const;
-    TracePlotControls* plotControls() const;
     // The side panel with the header words of the trace last clicked in the plot.
     QPlainTextEdit* traceHeaderPanel() const;
     TraceScanRanges* scanRanges() const { return ranges; }

@@ -26,9 +26,7 @@ class SegyTracePlot : public QObject {
 public:
     SegyTracePlot(Ui::SegyAnalyzerClass& form, QWidget* window, AnalysedSegyFile& file);
 
-    const TraceDisplaySettings& settings() const { return settings_; }
     TraceDisplay* view() const { return view_; }
-    TracePlotControls* controls() const { return controls_; }
     QPlainTextEdit* headerPanel() const { return headerPanel_; }
 
     // Settings for a newly opened file: its first traces and timing lines that suit its record,
