@@ -1,5 +1,6 @@
 #include "analyzers/TraceRangeScan.h"
 
+#include "devices/ObrDevice.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyTraceExtension.h"
 #include "seismic/SeismicTrace.h"
@@ -8,15 +9,18 @@
 #include <vector>
 
 TraceRangeScan::TraceRangeScan(const QString& path, const SegyFormat& format, int first, int last,
-                               int detailLevel)
-    : path(path), format(format), first(first), last(std::max(first - 1, last)), lines(detailLevel)
+                               int detailLevel, Input input)
+    : path(path), format(format), first(first), last(std::max(first - 1, last)), lines(detailLevel),
+      input(std::move(input))
 {}
 
 TraceRangeScan::Result TraceRangeScan::run(const std::atomic<bool>& cancel, std::atomic<int>& done)
 {
     Result result;
     result.firstTrace = first;
-    SegyData data(&lines, path, 0u, &format);
+    const auto opened = input ? std::make_unique<SegyData>(input(&lines, path).release(), 0u, &format)
+                              : std::make_unique<SegyData>(&lines, path, 0u, &format);
+    SegyData& data = *opened;
     if (!data.ok())
         return result;
     // The window that asked has opened the file already and said what opening it had to say.

@@ -8,6 +8,11 @@
 #include <QString>
 #include <QVector>
 #include <atomic>
+#include <functional>
+#include <memory>
+
+class ObrConsole;
+class ObrDevice;
 
 // Reads the trace headers of a range of traces of a SEG-Y file: the value range of every field
 // row and a copy of each raw header. It opens its own data set on the file through its own copy
@@ -22,8 +27,12 @@ public:
         bool cancelled = false;
     };
 
+    // Opens the file a scan reads, reporting to the console; empty: the disk file itself.
+    using Input = std::function<std::unique_ptr<ObrDevice>(ObrConsole* console, const QString& path)>;
+
     // Traces first to last (1-based); a range past the end of the file stops at its last trace.
-    TraceRangeScan(const QString& path, const SegyFormat& format, int first, int last, int detailLevel);
+    TraceRangeScan(const QString& path, const SegyFormat& format, int first, int last, int detailLevel,
+                   Input input = {});
 
     // Reads the range; `done` counts the traces read so far. Stops soon after `cancel` is set.
     Result run(const std::atomic<bool>& cancel, std::atomic<int>& done);
@@ -39,4 +48,5 @@ private:
     int first;
     int last;
     DeferredConsole lines;
+    Input input;
 };

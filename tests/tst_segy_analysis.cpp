@@ -1,9 +1,15 @@
+#include "analyzers/ui/Histogram.h"
 #include "analyzers/ui/SegyAnalysis.h"
+#include "analyzers/ui/Spectra.h"
+#include "analyzers/ui/TraceDisplay.h"
+#include "analyzers/ui/TraceScanRanges.h"
 #include "base/ui/FileDialogs.h"
 #include "base/ui/OnlineDocumentation.h"
+#include "devices/DiskDevice.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyFormat.h"
 #include "seismic/SegyFormatFile.h"
+#include "seismic/SegyTraceDump.h"
 #include "seismic/SeismicTrace.h"
 #include "seismic/ui/SegyFormatViewer.h"
 #include "tests/support/Controls.h"
@@ -22,6 +28,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -36,6 +43,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QWheelEvent>
 #include <cmath>
 
@@ -135,6 +143,17 @@ QAction* shortcut(const QWidget& window, const QKeySequence& keys)
     return nullptr;
 }
 
+// A disk that hands over every block a little late, as a slow drive does.
+class SlowDisk : public DiskDevice {
+public:
+    using DiskDevice::DiskDevice;
+    bool read(char* buffer, int length) override
+    {
+        QThread::usleep(100);
+        return DiskDevice::read(buffer, length);
+    }
+};
+
 // The "min/max" of a field row.
 QString range(const QObject& window, const QString& row)
 {
@@ -212,16 +231,20 @@ private slots:
 
     void staysResponsiveWhileScanning()
     {
-        // Many short traces: a scan of all of them takes a while, each trace costs little room.
+        // Many short traces read through a slow disk: a scan of all of them takes a while on any
+        // machine and in any build.
         const QString path = dir.filePath(QStringLiteral("many.sgy"));
         SegyFormat format;
         segytest::FileLayout layout;
-        layout.traces = 100000;
+        layout.traces = 10000;
         layout.samples = 4;
         QVERIFY(segytest::writeFile(
             path, format, layout,
             [](SeismicTrace& trace, int i) { trace.setValue(TraceKey::FieldFile, 100 + i); }, &console));
         SegyAnalysis analyzer(&console, dir.path(), nullptr, dir.filePath(QStringLiteral("none.xml")), path);
+        analyzer.scanRanges()->readThrough([](ObrConsole* console, const QString& file) {
+            return std::make_unique<SlowDisk>(console, file, 0u);
+        });
         analyzer.show();
         QVERIFY(QTest::qWaitForWindowExposed(&analyzer));
         QSignalSpy started(&analyzer, &SegyAnalysis::traceScanStarted);
@@ -242,7 +265,7 @@ private slots:
         // Paging through the range, then the whole file: the window answers throughout.
         for (int press = 0; press < 25; ++press)
             QVERIFY(answersQuickly([&] { QTest::keyClick(last, Qt::Key_PageUp); }));
-        last->setValue(100000);
+        last->setValue(10000);
         emit last->editingFinished();
         QVERIFY(analyzer.scanning());
         QVERIFY(answersQuickly([] {}, 300));
@@ -467,7 +490,53 @@ private slots:
         }
     }
 
+    void picturesFollowTheOpenedFile()
+    {
+        const auto analyzer = open(10);
+        control<QPushButton>(*analyzer, "CreateHistogram")->click();
+        control<QPushButton>(*analyzer, "CreateSpectra")->click();
+        QCOMPARE(analyzer->histogramImage()->histogram().total, qint64(10 * 200));
+        browse(*analyzer, QStringLiteral("t100.sgy"));
+        QCOMPARE(analyzer->histogramImage()->histogram().total, qint64(24 * 200));
+        QCOMPARE(analyzer->spectraImage()->spectrum().window.lastTrace, 24);
+
+        // A file that cannot be read leaves no picture of the one before.
+        browse(*analyzer, QStringLiteral("missing.sgy"));
+        QVERIFY(!analyzer->histogramImage());
+        QVERIFY(!analyzer->spectraImage());
+        QVERIFY(!analyzer->seismicImage());
+    }
+
+    void displayChoicesAndClickedTrace()
+    {
+        const auto analyzer = open(10);
+        analyzer->show();
+        QVERIFY(QTest::qWaitForWindowExposed(analyzer.get()));
+        TraceDisplay* view = analyzer->seismicImage();
+        QVERIFY(view);
+        // 400 ms of traces: several timing labels, not only "0".
+        QVERIFY(view->plot().timingLabelRows.size() >= 3);
+        // A click on a trace shows the dump of its header words.
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          view->mapFromScene(QPointF(view->plot().geometry.traceCentre(2), 100)));
+        QStringList expected;
+        QVERIFY(SegyTraceDump::lines(*analyzer->dataSet(), 3, expected));
+        QCOMPARE(analyzer->traceHeaderPanel()->toPlainText(), expected.join('\n'));
+        // A new display mode redraws the same view at its zoom, and stays for the next file.
+        view->setZoom(1.5);
+        control<QComboBox>(*analyzer, "DisplayMode")->setCurrentIndex(int(TraceDisplayMode::Density));
+        QCOMPARE(analyzer->seismicImage(), view);
+        QCOMPARE(view->zoom(), 1.5);
+        browse(*analyzer, QStringLiteral("t100.sgy"));
+        QCOMPARE(analyzer->seismicImage()->plot().settings.mode, TraceDisplayMode::Density);
+    }
+
 private:
+    void browse(SegyAnalysis& analyzer, const QString& name)
+    {
+        FileDialogs::answerWith([path = dir.filePath(name)](const QString&, const QString&) { return path; });
+        analyzer.onFileBrowse();
+    }
     std::unique_ptr<SegyAnalysis> open(int traces)
     {
         // No standard format file: the built-in standard layout is used.

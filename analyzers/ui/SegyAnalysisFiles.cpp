@@ -1,8 +1,6 @@
 // How files reach the SEG-Y analyzer besides File Browse: the recent files, drag and drop, and
 // the window's keys.
-#include "analyzers/ui/ImageExport.h"
 #include "analyzers/ui/SegyAnalysis.h"
-#include "analyzers/ui/TraceDisplay.h"
 #include "base/ui/FileDrops.h"
 #include "base/ui/RecentFilesMenu.h"
 #include "seismic/SegyData.h"
@@ -15,9 +13,9 @@
 
 void SegyAnalysis::openFile(const QString& path)
 {
-    fileName = path;
+    file.path = path;
     setTitleFromFileName();
-    data.reset();
+    file.data.reset();
     static_cast<void>(openSegyFile());
 }
 
@@ -30,7 +28,7 @@ void SegyAnalysis::addFileActions()
     } actions[] = {{"Open SEG-Y file...", QKeySequence(Qt::CTRL + Qt::Key_O), [this] { onFileBrowse(); }},
                    {"Close", QKeySequence(Qt::CTRL + Qt::Key_W), [this] { close(); }},
                    {"Export image", QKeySequence(Qt::CTRL + Qt::Key_E), [this] { exportTracePlot(); }},
-                   {"Help", QKeySequence(Qt::Key_F1), [this] { on_Help_clicked(); }}};
+                   {"Help", QKeySequence(Qt::Key_F1), [this] { showHelp(); }}};
     for (const auto& entry : actions) {
         auto* action = new QAction(QString::fromLatin1(entry.text), this);
         action->setShortcut(entry.keys);
@@ -44,13 +42,6 @@ void SegyAnalysis::addFileActions()
     recent->setMenu(RecentFilesMenu::create(recent, [this](const QString& path) { openFile(path); }));
     layout_25->insertWidget(layout_25->indexOf(FileBrowse), recent);
     setAcceptDrops(true);
-}
-
-void SegyAnalysis::exportTracePlot()
-{
-    if (seismicView)
-        static_cast<void>(ImageExport::saveWithDialog(this, seismicView->plot().picture(),
-                                                      QStringLiteral("trace plot.png")));
 }
 
 void SegyAnalysis::dragEnterEvent(QDragEnterEvent* event)

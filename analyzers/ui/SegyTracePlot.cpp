@@ -1,0 +1,189 @@
+#include "analyzers/ui/SegyTracePlot.h"
+
+#include "analyzers/TimingInterval.h"
+#include "analyzers/TracePlot.h"
+#include "analyzers/ui/AnalysedSegyFile.h"
+#include "analyzers/ui/ImageExport.h"
+#include "analyzers/ui/TraceDisplay.h"
+#include "analyzers/ui/TracePlotControls.h"
+#include "seismic/SegyData.h"
+#include "seismic/SegyTraceDump.h"
+#include "ui_SegyAnalyzer.h"
+
+#include <QFontDatabase>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+// A spin box's value or a list's entry, as a number.
+void whenChanged(QWidget* control, QObject* receiver, const std::function<void(double)>& act)
+{
+    if (auto* box = qobject_cast<QSpinBox*>(control))
+        QObject::connect(box, qOverload<int>(&QSpinBox::valueChanged), receiver, act);
+    else if (auto* doubleBox = qobject_cast<QDoubleSpinBox*>(control))
+        QObject::connect(doubleBox, qOverload<double>(&QDoubleSpinBox::valueChanged), receiver, act);
+    else if (auto* list = qobject_cast<QComboBox*>(control))
+        QObject::connect(list, qOverload<int>(&QComboBox::currentIndexChanged), receiver, act);
+}
+
+void setControlValue(QWidget* control, double value)
+{
+    if (auto* box = qobject_cast<QSpinBox*>(control))
+        box->setValue(int(value));
+    else if (auto* doubleBox = qobject_cast<QDoubleSpinBox*>(control))
+        doubleBox->setValue(value);
+    else if (auto* list = qobject_cast<QComboBox*>(control))
+        list->setCurrentIndex(int(value));
+}
+
+} // namespace
+
+SegyTracePlot::SegyTracePlot(Ui::SegyAnalyzerClass& form, QWidget* window, AnalysedSegyFile& file)
+    : QObject(window), file(file), window(window), area(form.SeismicWidget),
+      firstTrace(form.FirstDisplayTrace), lastTrace(form.LastDisplayTrace)
+{
+    // The display choices over the trace plot, which fills the seismic view's area as the
+    // window is resized, with the clicked trace's header words beside it.
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    controls_ = new TracePlotControls(area);
+    layout->addWidget(controls_);
+    splitter = new QSplitter(Qt::Horizontal, area);
+    layout->addWidget(splitter, 1);
+    headerPanel_ = new QPlainTextEdit(splitter);
+    headerPanel_->setObjectName(QStringLiteral("TraceHeaderPanel"));
+    headerPanel_->setReadOnly(true);
+    headerPanel_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    headerPanel_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Shown once a trace is clicked: until then the plot has the whole width.
+    headerPanel_->hide();
+    splitter->addWidget(headerPanel_);
+    splitter->setStretchFactor(1, 0);
+    connect(controls_, &TracePlotControls::settingsChanged, this, [this] {
+        controls_->applyTo(settings_);
+        redraw();
+    });
+    bindControls(form);
+}
+
+void SegyTracePlot::bindControls(Ui::SegyAnalyzerClass& form)
+{
+    connect(firstTrace, qOverload<int>(&QSpinBox::valueChanged), this, [this](int value) {
+        if (value > lastTrace->value())
+            lastTrace->setValue(value);
+        settings_.firstTrace = value;
+        redraw();
+    });
+    connect(lastTrace, qOverload<int>(&QSpinBox::valueChanged), this, [this](int value) {
+        settings_.lastTrace = value;
+        redraw();
+    });
+    using S = TraceDisplaySettings;
+    bindings = {{form.PrimaryHeaderLabel, [](const S& s) { return double(s.primaryHeader); },
+                 [](S& s, double v) { s.primaryHeader = int(v); }},
+                {form.SecondaryHeaderLabel, [](const S& s) { return double(s.secondaryHeader); },
+                 [](S& s, double v) { s.secondaryHeader = int(v); }},
+                {form.PrimaryHorizontalAnnotation, [](const S& s) { return double(s.primaryIncrement); },
+                 [](S& s, double v) { s.primaryIncrement = int(v); }},
+                {form.SecondaryHorizontalAnnotation, [](const S& s) { return double(s.secondaryIncrement); },
+                 [](S& s, double v) { s.secondaryIncrement = int(v); }},
+                {form.HorizontalScale, [](const S& s) { return s.horizontalScale; },
+                 [](S& s, double v) { s.horizontalScale = v; }},
+                {form.VerticalScale, [](const S& s) { return s.verticalScale; },
+                 [](S& s, double v) { s.verticalScale = v; }},
+                {form.VerticalAnnotation, [](const S& s) { return double(s.timingLineInterval); },
+                 [](S& s, double v) { s.timingLineInterval = s.timingLabelInterval = int(v); }},
+                {form.Gain, [](const S& s) { return s.gainDb; }, [](S& s, double v) { s.gainDb = v; }}};
+    for (const Binding& binding : bindings) {
+        whenChanged(binding.control, this, [this, write = binding.write](double value) {
+            write(settings_, value);
+            redraw();
+        });
+    }
+}
+
+void SegyTracePlot::startFile()
+{
+    settings_ = TraceDisplaySettings();
+    settings_.firstTrace = firstTrace->value();
+    settings_.lastTrace = std::min(lastTrace->value(), file.data->traceCount());
+    settings_.dotsPerInchX = area->physicalDpiX();
+    settings_.dotsPerInchY = area->physicalDpiY();
+    // The display choices stay from file to file; the timing lines suit the new record.
+    controls_->applyTo(settings_);
+    settings_.timingLineInterval = TimingInterval::suited(
+        file.recordTime(), (file.data->samples() - 1) * double(file.data->sampleInterval()) / 1000.0 *
+                               settings_.verticalScale * settings_.dotsPerInchY);
+    settings_.timingLabelInterval = settings_.timingLineInterval;
+}
+
+void SegyTracePlot::showRange()
+{
+    firstTrace->setMaximum(std::max(file.data->traceCount(), 1));
+    firstTrace->setValue(file.scanFirst);
+    lastTrace->setValue(file.scanLast);
+}
+
+void SegyTracePlot::showSettings()
+{
+    for (const Binding& binding : bindings)
+        setControlValue(binding.control, binding.read(settings_));
+}
+
+void SegyTracePlot::redraw()
+{
+    if (file.updating)
+        return;
+    if (!file.data) {
+        removeView();
+        return;
+    }
+    if (view_) {
+        view_->showTraces(*file.data, settings_);
+        return;
+    }
+    view_ = new TraceDisplay(splitter, TracePlot::read(*file.data, settings_));
+    splitter->insertWidget(0, view_);
+    splitter->setStretchFactor(0, 1);
+    connect(view_, &TracePlotView::traceClicked, this, &SegyTracePlot::showTraceHeader);
+}
+
+void SegyTracePlot::removeView()
+{
+    delete view_;
+    view_ = nullptr;
+}
+
+void SegyTracePlot::clearHeaderPanel()
+{
+    headerPanel_->clear();
+}
+
+void SegyTracePlot::showTraceHeader(int index)
+{
+    if (!file.data || !view_)
+        return;
+    const int number = view_->plot().settings.firstTrace + index;
+    if (headerPanel_->isHidden()) {
+        // The panel opens beside the plot with room for about 75 columns of header words.
+        headerPanel_->show();
+        const int panelWidth = headerPanel_->fontMetrics().horizontalAdvance(QString(75, QLatin1Char('0')));
+        const int total = splitter->width();
+        splitter->setSizes({std::max(total - panelWidth, total / 2), std::min(panelWidth, total / 2)});
+    }
+    QStringList lines;
+    headerPanel_->setPlainText(SegyTraceDump::lines(*file.data, number, lines)
+                                   ? lines.join(QLatin1Char('\n'))
+                                   : QStringLiteral("Trace %1 could not be read").arg(number));
+    static_cast<void>(file.data->seekSequentialTrace(1));
+}
+
+void SegyTracePlot::exportPicture()
+{
+    if (view_)
+        static_cast<void>(
+            ImageExport::saveWithDialog(window, view_->plot().picture(), QStringLiteral("trace plot.png")));
+}

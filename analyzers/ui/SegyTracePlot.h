@@ -1,0 +1,69 @@
+#pragma once
+
+#include "analyzers/TraceDisplaySettings.h"
+
+#include <QObject>
+#include <vector>
+
+class AnalysedSegyFile;
+class QPlainTextEdit;
+class QSpinBox;
+class QSplitter;
+class QWidget;
+class TraceDisplay;
+class TracePlotControls;
+
+namespace Ui {
+class SegyAnalyzerClass;
+}
+
+// The trace plot tab of the SEG-Y analyzer: the traces shown, the scales, gain, timing lines and
+// trace labels, the display choices over the plot and the header words of the trace last
+// clicked beside it. One view serves the whole run, so that its zoom and position survive a
+// change of settings and of file.
+class SegyTracePlot : public QObject {
+    Q_OBJECT
+public:
+    SegyTracePlot(Ui::SegyAnalyzerClass& form, QWidget* window, AnalysedSegyFile& file);
+
+    TraceDisplay* view() const { return view_; }
+    QPlainTextEdit* headerPanel() const { return headerPanel_; }
+
+    // Settings for a newly opened file: its first traces and timing lines that suit its record,
+    // with the display choices kept.
+    void startFile();
+    // The traces shown set to the file's scan range.
+    void showRange();
+    // The settings in the controls.
+    void showSettings();
+    // Draws the plot of the data set again; without one, the plot goes.
+    void redraw();
+    // The plot of a file that could not be read goes at once.
+    void removeView();
+    void clearHeaderPanel();
+    // Asks for a picture file and saves the plot in it.
+    void exportPicture();
+
+private:
+    // A display control and the field of the settings it shows.
+    struct Binding {
+        QWidget* control;
+        double (*read)(const TraceDisplaySettings&);
+        void (*write)(TraceDisplaySettings&, double);
+    };
+
+    void bindControls(Ui::SegyAnalyzerClass& form);
+    void showTraceHeader(int index);
+
+    AnalysedSegyFile& file;
+    QWidget* window;
+    QWidget* area;
+    QSpinBox* firstTrace;
+    QSpinBox* lastTrace;
+    std::vector<Binding> bindings;
+    TraceDisplaySettings settings_;
+    TraceDisplay* view_ = nullptr;
+    TracePlotControls* controls_;
+    QSplitter* splitter;
+    QPlainTextEdit* headerPanel_;
+};
