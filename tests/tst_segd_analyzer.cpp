@@ -9,6 +9,7 @@
 #include "tests/support/ModalDialogCloser.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/SegdFixture.h"
+#include "tests/support/SegdStandardFixture.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
@@ -175,24 +176,6 @@ private slots:
         QVERIFY(console.errors().isEmpty());
     }
 
-    // Every field file of the folder, by name or by its first bytes; the others are said.
-    void everyFieldFileOfTheFolderListed()
-    {
-        writeFile(dir->filePath("x.segd"), sercelRecord(1));
-        writeFile(dir->filePath("b.sgd"), sercelRecord(2));
-        writeFile(dir->filePath("c.RAW"), sercelRecord(3));
-        writeFile(dir->filePath("shot4"), sercelRecord(4));
-        writeFile(dir->filePath("notes.txt"), "field notes: line 12, shots 1001 to 1200, all recorded");
-        QVERIFY(QDir(dir->path()).mkdir("d.sgd"));
-        SegdAnalyzer analyzer(&console, nullptr, dir->path());
-        QVERIFY(!analyzer.dataSet());
-        browse(analyzer, dir->path());
-        QCOMPARE(items(control<QComboBox>(analyzer, "FileList")),
-                 (QStringList{"b.sgd", "c.RAW", "shot4", "x.segd"}));
-        QCOMPARE(text(analyzer, "Ffid"), QString("2"));
-        QVERIFY(console.contains("notes.txt (no SEG-D general header)"));
-    }
-
     // A start directory that is gone is no error; one without field files is said.
     void directoryWithoutFieldFiles()
     {
@@ -212,10 +195,9 @@ private slots:
         segdtest::FieldFile layout;
         layout.manufacturer = 20;
         writeFile(dir->filePath("a.segd"), segdtest::build(layout));
-        layout.majorRevision = 3;
-        layout.minorRevision = 0;
-        layout.fieldFile = 2;
-        writeFile(dir->filePath("b.segd"), segdtest::build(layout));
+        segdstd::FieldFile revision31 = segdstd::standardRevision31();
+        revision31.fieldFile = 2;
+        writeFile(dir->filePath("b.segd"), segdstd::build(revision31));
         SegdAnalyzer analyzer(&console, nullptr, dir->path());
         ModalDialogCloser closer;
         browse(analyzer, dir->path());
@@ -237,6 +219,9 @@ private slots:
         QCOMPARE(closer.count(), 1);
         QVERIFY(console.warnings().join('\n').contains("b.segd: " + notSercel));
         QCOMPARE(text(analyzer, "Ffid"), QString("2"));
+        QCOMPARE(text(analyzer, "TraceCountTx"), QString("8 traces in record"));
+        // Revision 3 states time zero in GPS time.
+        QVERIFY(control<QLineEdit>(analyzer, "Time")->toolTip().endsWith("2024-03-14 09:26:53.589 UTC"));
     }
 
     // A file that cannot be read whole still shows its hex dump and the headers it holds, and
@@ -251,6 +236,7 @@ private slots:
         writeFile(dir->filePath("c.segd"), overrun);
         writeFile(dir->filePath("d.segd"), good);
         writeFile(dir->filePath("e.segd"), good.left(20));
+        writeFile(dir->filePath("f.segd"), segdstd::build(segdstd::countsMatchNeitherRule()));
         SegdAnalyzer analyzer(&console, nullptr, dir->filePath("a.segd"));
         QVERIFY(analyzer.dataSet() && !analyzer.dataSet()->ok());
         QVERIFY2(console.errors().join('\n').contains(
@@ -260,7 +246,7 @@ private slots:
         QCOMPARE(text(analyzer, "FileSizeTx"), QString("50 bytes in file"));
         QCOMPARE(control<QTextEdit>(analyzer, "HexDump")->toPlainText().left(12), QString("Bytes 1 - 50"));
         QCOMPARE(items(control<QComboBox>(analyzer, "FileList")),
-                 (QStringList{"a.segd", "b.segd", "c.segd", "d.segd", "e.segd"}));
+                 (QStringList{"a.segd", "b.segd", "c.segd", "d.segd", "e.segd", "f.segd"}));
 
         auto* list = control<QComboBox>(analyzer, "FileList");
         console.lines.clear();
@@ -280,6 +266,10 @@ private slots:
         QVERIFY(text(analyzer, "Ffid").isEmpty());
         QCOMPARE(text(analyzer, "FileSizeTx"), QString("20 bytes in file"));
         QVERIFY(!control<QTextEdit>(analyzer, "HexDump")->toPlainText().isEmpty());
+        // No count of samples tiles the file: the general header still shows.
+        list->setCurrentIndex(5);
+        QVERIFY(console.errors().join('\n').contains("cannot be told: neither "));
+        QCOMPARE(text(analyzer, "Ffid"), QString("1"));
         // The list is still usable after a bad file.
         list->setCurrentIndex(3);
         QVERIFY(analyzer.dataSet()->ok());

@@ -6,6 +6,7 @@
 #include "tests/support/DataTable.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/SegdFixture.h"
+#include "tests/support/SegdStandardFixture.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
@@ -74,6 +75,15 @@ private slots:
         QTest::newRow("format code without a decoder")
             << fieldFile(2, 3, segdtest::bcd(8099, 4)) << false
             << "samples of SEGD format code 8099 cannot be decoded";
+        // Refused before any trace is read, not padded out to what the headers announce.
+        const QString announced =
+            "the headers announce 8 traces of 501 to 1,001 samples (21,138 bytes); the file holds %1 bytes";
+        QTest::newRow("a header alone")
+            << segdstd::build(segdstd::headerOnly()) << false << announced.arg(192);
+        QTest::newRow("a header and one bare trace header")
+            << segdstd::build(segdstd::headerAndBareTraceHeader()) << false << announced.arg(212);
+        QTest::newRow("counts that match neither rule")
+            << segdstd::build(segdstd::countsMatchNeitherRule()) << false << "cannot be told: neither ";
     }
     void refused()
     {

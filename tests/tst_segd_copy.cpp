@@ -23,6 +23,8 @@
 
 using namespace obrtest;
 
+Q_DECLARE_METATYPE(segdstd::FieldFile)
+
 namespace {
 
 // Answers the output tape prompts from a script and every input one with "No more tapes";
@@ -336,6 +338,33 @@ private slots:
                  (QStringList{QStringLiteral("   %1 bytes copied").arg(file.size()),
                               QStringLiteral("   1 field file copied")}));
         QCOMPARE(QDir(path("out")).entryList(QDir::Files), QStringList{"00001.sgd"});
+    }
+
+    void otherRecorders_data()
+    {
+        obrtest::columns<segdstd::FieldFile, bool, QString>({"file", "copied", "said"});
+        QTest::newRow("revision 3.1 of another maker") << segdstd::standardRevision31() << true << "";
+        QTest::newRow("bytes after the last trace")
+            << segdstd::withTrailingBytes() << true
+            << "512 bytes after the last trace of Field File 1 not copied";
+        QTest::newRow("a header alone") << segdstd::headerOnly() << false << "the headers announce 8 traces";
+        QTest::newRow("counts that match neither rule")
+            << segdstd::countsMatchNeitherRule() << false << "cannot be told: neither ";
+    }
+    // Field files of other recorders are copied as their traces tile them, less what follows the
+    // last trace; those whose traces cannot be placed are refused, their name said, nothing written.
+    void otherRecorders()
+    {
+        const auto [file, copied, said] =
+            obrtest::fetch<segdstd::FieldFile, bool, QString>("file", "copied", "said");
+        const QByteArray bytes = segdstd::build(file);
+        QVERIFY(writeFile(path("in/a.sgd"), bytes));
+        QCOMPARE(run(), copied ? SegdCopyJob::Outcome::Copied : SegdCopyJob::Outcome::Failed);
+        QCOMPARE(readFile(path("out/00001.sgd")),
+                 copied ? bytes.left(bytes.size() - file.appended.size()) : QByteArray());
+        QCOMPARE(QDir(path("out")).entryList(QDir::Files).size(), copied ? 1 : 0);
+        QVERIFY2(console.contains(said), qPrintable(console.messages().join('\n')));
+        QVERIFY(copied || console.errors().join('\n').contains(path("in/a.sgd")));
     }
 
     // Random bytes of any length end the job with an error or pass as a field file; nothing

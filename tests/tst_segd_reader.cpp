@@ -1,24 +1,31 @@
 #include "devices/DiskDevice.h"
 #include "seismic/SegdBytes.h"
 #include "seismic/SegdData.h"
+#include "seismic/SegdFolder.h"
+#include "seismic/SegdReader.h"
+#include "seismic/SegdRecordSummary.h"
 #include "seismic/SeismicTrace.h"
 #include "seismic/TraceGather.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/ExactCompare.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/SegdFixture.h"
+#include "tests/support/SegdStandardFixture.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <cmath>
 
 using segdtest::bcd;
 using segdtest::bigEndian;
 using segdtest::put;
 
 Q_DECLARE_METATYPE(segdtest::ChannelSet)
+Q_DECLARE_METATYPE(segdstd::FieldFile)
 
 namespace {
 
@@ -30,9 +37,22 @@ QByteArray hex(const char* digits)
 // 8015 samples are multiples of 2^-15 / 1000 in single precision.
 constexpr double binary20 = double(3.0517578e-8f);
 
+// Two auxiliary traces, then four seismic ones; trace t (0-based in the file) holds
+// 1000 t + sample.
+segdtest::FieldFile ranged(int majorRevision)
+{
+    segdtest::FieldFile file;
+    file.majorRevision = majorRevision;
+    file.manufacturer = 61;
+    file.channelSets = {{2, false, 7}, {4, true, 7}};
+    return file;
+}
+
 } // namespace
 
-class TestSegdData : public QObject {
+// Reading field files: sample codes, revisions, general header fields, some traces of a file,
+// folders of field files, and the conventions of several recorders.
+class TestSegdReader : public QObject {
     Q_OBJECT
 private slots:
     void init() { console.clear(); }
@@ -96,7 +116,7 @@ private slots:
             if (header.size() > 20)
                 put(header, major >= 3 ? 21 + 10 : 21, bigEndian(quint64(-50 - trace) & 0xFFFFFF, 3));
         };
-        const QString path = write(layout, QStringLiteral("rev.segd"));
+        const QString path = write(segdtest::build(layout), QStringLiteral("rev.segd"));
         SegdData data(new DiskDevice(&console, path, 0), false, false, false);
         QVERIFY(data.open(path));
         QCOMPARE(data.generalHeader().headerLength(), qint64(segdtest::headerLength(layout)));
@@ -164,7 +184,7 @@ private slots:
             obrtest::fetch<QVector<segdtest::ChannelSet>, int, QStringList>("sets", "traces", "reported");
         segdtest::FieldFile layout;
         layout.channelSets = sets;
-        const QString path = write(layout, QStringLiteral("seismic.segd"));
+        const QString path = write(segdtest::build(layout), QStringLiteral("seismic.segd"));
         SegdData data(new DiskDevice(&console, path, 0), true, false, false);
         QCOMPARE(data.open(path), traces > 0);
         // A failure names the file.
@@ -204,11 +224,11 @@ private slots:
         second.fieldFile = 2;
         second.intervalMicroseconds = interval;
         second.channelSets = {{2, true, samples}};
-        const QString path = write(first, folder.filePath(QStringLiteral("a.sgd")));
-        write(second, folder.filePath(QStringLiteral("b.SEGD")));
+        const QString path = write(segdtest::build(first), folder.filePath(QStringLiteral("a.sgd")));
+        write(segdtest::build(second), folder.filePath(QStringLiteral("b.SEGD")));
         first.fieldFile = 3;
         // Named as no field file, but a field file by its general header.
-        write(first, folder.filePath(QStringLiteral("c")));
+        write(segdtest::build(first), folder.filePath(QStringLiteral("c")));
         QVERIFY(obrtest::writeFile(folder.filePath(QStringLiteral("notes.txt")), "field notes"));
 
         SegdData data(new DiskDevice(&console, path, 0), false, false, true);
@@ -229,18 +249,200 @@ private slots:
         QVERIFY(!data.hasNextFile());
     }
 
+    void ranges_data()
+    {
+        obrtest::columns<int, bool, int, int, int>(
+            {"revision", "seismicOnly", "first", "last", "firstInFile"});
+        QTest::newRow("rev 1, all traces") << 1 << false << 1 << 6 << 0;
+        QTest::newRow("rev 2, one trace in the middle") << 2 << false << 4 << 4 << 3;
+        QTest::newRow("rev 3, the last two") << 3 << false << 5 << 6 << 4;
+        QTest::newRow("rev 3, seismic only") << 3 << true << 2 << 3 << 3;
+    }
+    void ranges()
+    {
+        const auto [revision, seismicOnly, first, last, firstInFile] =
+            obrtest::fetch<int, bool, int, int, int>("revision", "seismicOnly", "first", "last",
+                                                     "firstInFile");
+        const auto data = open(segdtest::build(ranged(revision)),
+                               QStringLiteral("range%1.segd").arg(revision), seismicOnly);
+        QVERIFY(data);
+        TraceGather gather(data.get());
+        // A gather that held more traces keeps only those asked for.
+        QVERIFY(data->readTraceRange(gather, 1, data->tracesPerRecord()));
+        QVERIFY(data->readTraceRange(gather, first, last));
+        QCOMPARE(gather.count(), last - first + 1);
+        QCOMPARE(int(data->traceHeaderRecords().size()), last - first + 1);
+        for (int i = 0; i < gather.count(); ++i) {
+            const SeismicTrace& trace = *gather.trace(i);
+            QCOMPARE(trace.data()[0], 1000.0 * (firstInFile + i));
+            QCOMPARE(trace.value(TraceKey::SequentialTrace), firstInFile + i + 1.0);
+        }
+        QVERIFY(console.errors().isEmpty());
+
+        // Outside the traces a record delivers.
+        QVERIFY(!data->readTraceRange(gather, 0, 1));
+        QVERIFY(!data->readTraceRange(gather, 3, 2));
+        QVERIFY(!data->readTraceRange(gather, 1, data->tracesPerRecord() + 1));
+    }
+
+    void seekThenRead()
+    {
+        const auto data = open(segdtest::build(ranged(2)), QStringLiteral("seek.segd"));
+        QVERIFY(data);
+        const auto trace = SeismicTrace::create(data->samples(), data->sampleInterval());
+        for (const int n : {5, 2, 6, 1}) {
+            QVERIFY(data->seekSequentialTrace(n));
+            QVERIFY(data->readTrace(*trace));
+            QCOMPARE(trace->data()[1], 1000.0 * (n - 1) + 1);
+        }
+        QVERIFY(!data->seekSequentialTrace(0));
+        QVERIFY(!data->seekSequentialTrace(7));
+    }
+
+    // Traces that cross the stretches the reader holds in memory, and traces longer than one.
+    void longTraces_data()
+    {
+        obrtest::columns<int, int>({"traces", "samples"});
+        QTest::newRow("crossing") << 5 << 150000;
+        QTest::newRow("longer than a stretch") << 2 << 300000;
+    }
+    void longTraces()
+    {
+        const auto [traces, samples] = obrtest::fetch<int, int>("traces", "samples");
+        segdtest::FieldFile file = ranged(3);
+        file.channelSets = {{traces, true, samples}};
+        const auto data = open(segdtest::build(file), QStringLiteral("long%1.segd").arg(samples));
+        QVERIFY(data);
+        const auto gather = data->makeGather(false);
+        QVERIFY(gather && data->readRecord(*gather));
+        QCOMPARE(gather->count(), traces);
+        for (int t = 0; t < traces; ++t) {
+            for (const int i : {0, 1, samples / 2, samples - 1})
+                QCOMPARE(gather->trace(t)->data()[i], 1000.0 * t + i);
+        }
+        // Backwards, so that every read lies outside the stretch held.
+        for (int n = traces; n >= 1; --n) {
+            QVERIFY(data->readTraceRange(*gather, n, n));
+            QCOMPARE(gather->trace(0)->data()[samples - 1], 1000.0 * (n - 1) + samples - 1);
+        }
+        QVERIFY(console.errors().isEmpty());
+    }
+
+    void scanSummary()
+    {
+        segdtest::FieldFile file = ranged(3);
+        // A dead channel's NaN and infinite samples stay out of the statistics.
+        file.samples = [](int trace, int samples) {
+            QByteArray bytes;
+            for (int i = 0; i < samples; ++i)
+                bytes += segdtest::ieee(trace == 2 ? (i % 2 ? INFINITY : NAN)
+                                                   : float((i % 2 ? -1 : 1) * (trace + 1)));
+            return bytes;
+        };
+        const auto data = open(segdtest::build(file), QStringLiteral("scan.segd"));
+        QVERIFY(data);
+        SegdRecordSummary summary;
+        QVERIFY(SegdRecordSummary::scan(*data, summary));
+        QCOMPARE(summary.fieldFile, 1);
+        QCOMPARE(summary.traces, 6);
+        QCOMPARE(summary.samples, 7);
+        // Traces 0 and 1 are auxiliary (amplitudes 1 and 2), trace 2 the dead seismic channel.
+        QCOMPARE(summary.auxiliary.traces, 2);
+        QCOMPARE(summary.auxiliary.values, qint64(2 * 7));
+        QCOMPARE(summary.auxiliary.minimum, -2.0);
+        QCOMPARE(summary.auxiliary.maximum, 2.0);
+        QCOMPARE(summary.auxiliary.rms, std::sqrt(7.0 * (1 + 4) / 14));
+        QCOMPARE(summary.seismic.traces, 4);
+        QCOMPARE(summary.seismic.values, qint64(3 * 7));
+        QCOMPARE(summary.seismic.minimum, -6.0);
+        QCOMPARE(summary.seismic.maximum, 6.0);
+        QCOMPARE(summary.seismic.rms, std::sqrt(7.0 * (16 + 25 + 36) / 21));
+    }
+
+    // Field files of several recorders' conventions, written from the standard's byte layout:
+    // each set's traces hold the samples written, whatever end-time rule its headers follow.
+    void conventions_data()
+    {
+        // note: the debug line that says which count was taken, and why
+        obrtest::columns<segdstd::FieldFile, QString>({"file", "note"});
+        QTest::newRow("nodal revision 1.6, count in extension 1, end after the last sample")
+            << segdstd::nodalRevision16()
+            << "channel set 3: 30,000 samples per trace from trace header extension 1 and the channel set "
+               "times, which tile the file; 30,001 from the channel set times do not tile it";
+        QTest::newRow("Sercel revision 1.0") << segdstd::sercelRevision1() << "";
+        QTest::newRow("revision 2.1 of another maker, three set lengths")
+            << segdstd::standardRevision21() << "";
+        QTest::newRow("revision 3.1 of another maker, 8080, three set lengths")
+            << segdstd::standardRevision31() << "";
+        QTest::newRow("revision 1 without a stated count") << segdstd::revision1WithoutStatedSamples() << "";
+        QTest::newRow("bytes after the last trace") << segdstd::withTrailingBytes() << "";
+    }
+    void conventions()
+    {
+        const auto [file, note] = obrtest::fetch<segdstd::FieldFile, QString>("file", "note");
+        const QString path = write(segdstd::build(file), QStringLiteral("shot.segd"));
+        const auto data = SegdReader::open(path, &console);
+        QVERIFY2(data && data->ok(), qPrintable(console.errors().join('\n')));
+        QCOMPARE(data->generalHeader().revisionText(),
+                 QStringLiteral("%1.%2").arg(file.majorRevision).arg(file.minorRevision));
+        QCOMPARE(data->generalHeader().timeZero,
+                 file.majorRevision >= 3 ? segdstd::gpsMicroseconds(file.timeZero) : 0);
+        QCOMPARE(data->fieldMap().bytesAfterTraces(), qint64(file.appended.size()));
+        QList<int> samples;
+        QList<int> written;
+        for (const SegdFieldMap::Run& run : data->fieldMap().runs())
+            samples << run.shape.samples;
+        // The values the fixture wrote, 1000 x trace + sample, seismic and auxiliary apart.
+        int traces = 0;
+        double seismicLow = 1e300, seismicHigh = -1e300, auxHigh = -1e300;
+        for (const segdstd::ChannelSet& set : file.channelSets) {
+            written << set.writtenSamples.value_or(set.samples);
+            seismicLow = std::min(seismicLow, set.type == 1 ? segdstd::sampleValue(traces, 0) : 1e300);
+            traces += set.channels;
+            double& high = set.type == 1 ? seismicHigh : auxHigh;
+            high = std::max(high, segdstd::sampleValue(traces - 1, written.last() - 1));
+        }
+        QCOMPARE(samples, written);
+        SegdRecordSummary summary;
+        QVERIFY(SegdRecordSummary::scan(*data, summary));
+        QCOMPARE(summary.traces, traces);
+        QCOMPARE(summary.seismic.minimum, seismicLow);
+        QCOMPARE(summary.seismic.maximum, seismicHigh);
+        QCOMPARE(summary.auxiliary.traces > 0 ? summary.auxiliary.maximum : -1e300, auxHigh);
+        QVERIFY(console.errors().isEmpty());
+        if (!note.isEmpty())
+            QVERIFY2(console.texts(RecordingConsole::Debug).contains(path + ": " + note),
+                     qPrintable(console.texts(RecordingConsole::Debug).join('\n')));
+    }
+
+    // Field files by name (.sgd, .segd, .raw, .fcnt in any case) or by their first bytes; other
+    // files are passed over with the reason, folders are not listed.
+    void folderListing()
+    {
+        const QByteArray file = segdtest::build(segdtest::FieldFile());
+        for (const char* name : {"set/x.segd", "set/b.sgd", "set/c.RAW", "set/e.FCNT", "set/shot4"})
+            write(file, name);
+        write("field notes: line 12, shots 1001 to 1200, all recorded", QStringLiteral("set/notes.txt"));
+        QVERIFY(QDir(dir.filePath("set")).mkdir("d.sgd"));
+        const SegdFolder::Listing listing = SegdFolder::list(dir.filePath("set"));
+        QCOMPARE(listing.names, (QStringList{"b.sgd", "c.RAW", "e.FCNT", "shot4", "x.segd"}));
+        QCOMPARE(listing.skipped.size(), 1);
+        QVERIFY2(SegdFolder::skippedText(listing).contains("notes.txt (no SEG-D general header)"),
+                 qPrintable(SegdFolder::skippedText(listing)));
+    }
+
 private:
-    QString write(const segdtest::FieldFile& layout, const QString& name)
+    QString write(const QByteArray& bytes, const QString& name)
     {
         const QString path = QFileInfo(name).isAbsolute() ? name : dir.filePath(name);
-        if (!obrtest::writeFile(path, segdtest::build(layout)))
+        if (!QDir().mkpath(QFileInfo(path).path()) || !obrtest::writeFile(path, bytes))
             qFatal("cannot write %s", qPrintable(path));
         return path;
     }
 
     std::unique_ptr<TraceGather> readOne(const segdtest::FieldFile& layout)
     {
-        const QString path = write(layout, QStringLiteral("one.segd"));
+        const QString path = write(segdtest::build(layout), QStringLiteral("one.segd"));
         data = std::make_unique<SegdData>(new DiskDevice(&console, path, 0), false, false, false);
         if (!data->open(path))
             return nullptr;
@@ -248,10 +450,19 @@ private:
         return gather && data->readRecord(*gather) ? std::move(gather) : nullptr;
     }
 
+    // The field file written under name and opened; null when it does not open.
+    std::unique_ptr<SegdData> open(const QByteArray& bytes, const QString& name, bool seismicOnly = false)
+    {
+        const QString path = write(bytes, name);
+        auto opened =
+            std::make_unique<SegdData>(new DiskDevice(&console, path, 0), seismicOnly, false, false);
+        return opened->open(path) ? std::move(opened) : nullptr;
+    }
+
     QTemporaryDir dir;
     RecordingConsole console;
     std::unique_ptr<SegdData> data;
 };
 
-OBR_TEST_MAIN(TestSegdData)
-#include "tst_segd_data.moc"
+OBR_TEST_MAIN(TestSegdReader)
+#include "tst_segd_reader.moc"
