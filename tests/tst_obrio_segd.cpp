@@ -1,6 +1,6 @@
 #include "tests/support/DataTable.h"
 #include "tests/support/ObrioProcess.h"
-#include "tests/support/SegdFixture.h"
+#include "tests/support/SegdStandardFixture.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
@@ -47,7 +47,7 @@ QByteArray integer24(int trace, int samples)
 {
     QByteArray bytes;
     for (int i = 0; i < samples; ++i)
-        bytes += segdtest::bigEndian(quint32((i - 4) * (trace + 1) * 1000) & 0xFFFFFF, 3);
+        bytes += segdstd::bigEndian(quint32((i - 4) * (trace + 1) * 1000) & 0xFFFFFF, 3);
     return bytes;
 }
 
@@ -61,24 +61,24 @@ private slots:
     void initTestCase()
     {
         // a.segd: revision 2.1 of a Sercel recorder, one auxiliary and three seismic traces of 9 samples.
-        QVERIFY(obrtest::writeFile(path("a.segd"), segdtest::build(segdtest::FieldFile())));
-        segdtest::FieldFile other;
+        QVERIFY(obrtest::writeFile(path("a.segd"), segdstd::build(segdstd::sercelRevision21())));
+        segdstd::FieldFile other = segdstd::sercelRevision21();
         other.majorRevision = 3;
         other.minorRevision = 0;
         other.manufacturer = 61;
         other.fieldFile = 123456;
         other.intervalMicroseconds = 500;
-        other.channelSets = {{2, false, 5}, {5, true, 11}};
-        QVERIFY(obrtest::writeFile(path("b.segd"), segdtest::build(other)));
-        segdtest::FieldFile integers;
+        other.channelSets = {{2, 5, 2}, {5, 11}};
+        QVERIFY(obrtest::writeFile(path("b.segd"), segdstd::build(other)));
+        segdstd::FieldFile integers = segdstd::sercelRevision21();
         integers.majorRevision = 1;
         integers.minorRevision = 0;
         integers.manufacturer = 20;
         integers.formatCode = 8036;
         integers.intervalMicroseconds = 2000;
-        integers.channelSets = {{3, true, 9}};
+        integers.channelSets = {{3, 9}};
         integers.samples = integer24;
-        QVERIFY(obrtest::writeFile(path("c.segd"), segdtest::build(integers)));
+        QVERIFY(obrtest::writeFile(path("c.segd"), segdstd::build(integers)));
     }
 
     void actions_data()
@@ -162,16 +162,16 @@ private slots:
     void plot()
     {
         const auto [options, size] = obrtest::fetch<QStringList, QSize>("options", "size");
-        segdtest::FieldFile layout;
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
         layout.intervalMicroseconds = 2000;
-        layout.channelSets = {{2, false, 501}, {10, true, 501}};
+        layout.channelSets = {{2, 501, 9}, {10, 501}};
         layout.samples = [](int trace, int samples) {
             QByteArray bytes;
             for (int i = 0; i < samples; ++i)
-                bytes += segdtest::ieee(float(std::sin(i * 0.1 + trace)));
+                bytes += segdstd::ieee(float(std::sin(i * 0.1 + trace)));
             return bytes;
         };
-        QVERIFY(obrtest::writeFile(path("plot.segd"), segdtest::build(layout)));
+        QVERIFY(obrtest::writeFile(path("plot.segd"), segdstd::build(layout)));
         const QString picture = path("plot.png");
         QFile::remove(picture);
         const ObrioRun run = obrtest::runObrio(
@@ -237,15 +237,15 @@ private slots:
     void scanSameOnAnyThreads()
     {
         QTemporaryDir scanned;
-        segdtest::FieldFile many;
-        many.channelSets = {{1, false, 30}, {199, true, 30}};
+        segdstd::FieldFile many = segdstd::sercelRevision21();
+        many.channelSets = {{1, 30, 9}, {199, 30}};
         many.samples = [](int trace, int samples) {
             QByteArray bytes;
             for (int i = 0; i < samples; ++i)
-                bytes += segdtest::ieee(float(std::sin(0.1 * i * (trace % 13 + 1)) * (trace + 1)));
+                bytes += segdstd::ieee(float(std::sin(0.1 * i * (trace % 13 + 1)) * (trace + 1)));
             return bytes;
         };
-        const QByteArray manyBytes = segdtest::build(many);
+        const QByteArray manyBytes = segdstd::build(many);
         const QString lone = scanned.filePath(QStringLiteral("many.segd"));
         QVERIFY(obrtest::writeFile(lone, manyBytes));
         const QString cut = path("cut.segd");
@@ -268,13 +268,13 @@ private slots:
     void folderListedOnce()
     {
         QTemporaryDir folder;
-        segdtest::FieldFile small;
-        small.channelSets = {{2, true, 5}};
+        segdstd::FieldFile small = segdstd::sercelRevision21();
+        small.channelSets = {{2, 5}};
         for (int n = 1; n <= 2000; ++n) {
             small.fieldFile = n;
             QVERIFY(
                 obrtest::writeFile(folder.filePath(QStringLiteral("%1.sgd").arg(n, 5, 10, QLatin1Char('0'))),
-                                   segdtest::build(small)));
+                                   segdstd::build(small)));
         }
         const ObrioRun run = obrtest::runObrio(dir.path(), {"segd", "scan", "-v", folder.path()});
         QCOMPARE(run.status, 0);
@@ -289,7 +289,7 @@ private slots:
         // refused: which of info, headers, plot and scan exit with 1
         obrtest::columns<QByteArray, QString, QList<bool>>({"bytes", "error", "refused"});
         const QList<bool> all{true, true, true, true};
-        const QByteArray good = segdtest::build(segdtest::FieldFile());
+        const QByteArray good = segdstd::build(segdstd::sercelRevision21());
         QTest::newRow("empty file") << QByteArray() << "too few for a SEG-D general header" << all;
         QByteArray extensions = good;
         extensions[extensions.size() - (20 + 7 * 32 + 9 * 4) + 9] = char(200);

@@ -1,5 +1,5 @@
 #include "tests/support/ObrioProcess.h"
-#include "tests/support/SegdFixture.h"
+#include "tests/support/SegdStandardFixture.h"
 #include "tests/support/TapeImageFiles.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
@@ -25,9 +25,9 @@ private slots:
         home = std::make_unique<QTemporaryDir>();
         QVERIFY(QDir(home->path()).mkpath("in") && QDir(home->path()).mkpath("out"));
         for (int number = 1; number <= 3; ++number) {
-            segdtest::FieldFile layout;
+            segdstd::FieldFile layout = segdstd::sercelRevision21();
             layout.fieldFile = 100 + number;
-            QVERIFY(writeFile(path(QStringLiteral("in/%1.sgd").arg(number)), segdtest::build(layout)));
+            QVERIFY(writeFile(path(QStringLiteral("in/%1.sgd").arg(number)), segdstd::build(layout)));
         }
     }
 

@@ -8,7 +8,6 @@
 #include "tests/support/Controls.h"
 #include "tests/support/ModalDialogCloser.h"
 #include "tests/support/RecordingConsole.h"
-#include "tests/support/SegdFixture.h"
 #include "tests/support/SegdStandardFixture.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
@@ -23,8 +22,8 @@
 #include <memory>
 
 using obrtest::control;
-using segdtest::bigEndian;
-using segdtest::put;
+using segdstd::bigEndian;
+using segdstd::put;
 
 namespace {
 
@@ -38,10 +37,10 @@ void writeFile(const QString& path, const QByteArray& bytes)
 // A Sercel record of 1 auxiliary and 5 seismic traces of 21 samples, saying 6 traces in all.
 QByteArray sercelRecord(int fieldFile = 101, int testRecordType = 0)
 {
-    segdtest::FieldFile layout;
+    segdstd::FieldFile layout = segdstd::sercelRevision21();
     layout.fieldFile = fieldFile;
-    layout.channelSets = {{1, false, 21}, {5, true, 21}};
-    QByteArray bytes = segdtest::build(layout);
+    layout.channelSets = {{1, 21, 9}, {5, 21}};
+    QByteArray bytes = segdstd::build(layout);
     const int extended = 96 + 2 * 32; // after the general header and two channel sets
     put(bytes, extended + 9, bigEndian(6, 4));
     put(bytes, extended + 45, bigEndian(quint64(testRecordType), 4));
@@ -192,9 +191,9 @@ private slots:
     // The warning stays; after it the window shows what the standard says, the Sercel fields blank.
     void otherManufacturersShownAsTheStandardReadsThem()
     {
-        segdtest::FieldFile layout;
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
         layout.manufacturer = 20;
-        writeFile(dir->filePath("a.segd"), segdtest::build(layout));
+        writeFile(dir->filePath("a.segd"), segdstd::build(layout));
         segdstd::FieldFile revision31 = segdstd::standardRevision31();
         revision31.fieldFile = 2;
         writeFile(dir->filePath("b.segd"), segdstd::build(revision31));
@@ -232,7 +231,7 @@ private slots:
         writeFile(dir->filePath("a.segd"), good.left(50));
         writeFile(dir->filePath("b.segd"), good.left(good.size() - 30));
         QByteArray overrun = good;
-        put(overrun, 29, segdtest::bcd(99, 2)); // 99 channel sets in a file that holds two
+        put(overrun, 29, segdstd::bcd(99, 2)); // 99 channel sets in a file that holds two
         writeFile(dir->filePath("c.segd"), overrun);
         writeFile(dir->filePath("d.segd"), good);
         writeFile(dir->filePath("e.segd"), good.left(20));

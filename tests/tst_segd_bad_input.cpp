@@ -5,7 +5,6 @@
 #include "seismic/TraceGather.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/RecordingConsole.h"
-#include "tests/support/SegdFixture.h"
 #include "tests/support/SegdStandardFixture.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
@@ -13,8 +12,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
-using segdtest::bigEndian;
-using segdtest::put;
+using segdstd::bigEndian;
+using segdstd::put;
 
 namespace {
 
@@ -22,9 +21,9 @@ namespace {
 // 1-based position byte.
 QByteArray fieldFile(int majorRevision, int byte = 1, const QByteArray& bytes = {})
 {
-    segdtest::FieldFile layout;
+    segdstd::FieldFile layout = segdstd::sercelRevision21();
     layout.majorRevision = majorRevision;
-    QByteArray file = segdtest::build(layout);
+    QByteArray file = segdstd::build(layout);
     put(file, byte, bytes);
     return file;
 }
@@ -41,7 +40,7 @@ private slots:
         // opens: the headers are taken; report: the start of the error that stops the reading
         obrtest::columns<QByteArray, bool, QString>({"bytes", "opens", "report"});
         const QByteArray valid = fieldFile(2);
-        const int header = segdtest::headerLength(segdtest::FieldFile());
+        const int header = segdstd::headerLength(segdstd::sercelRevision21());
         const int lastTrace = valid.size() - (20 + 7 * 32 + 9 * 4);
 
         QTest::newRow("empty file") << QByteArray() << false
@@ -57,7 +56,7 @@ private slots:
             << fieldFile(2, 32, QByteArray::fromHex("ff") + QByteArray(7, '\0') + QByteArray::fromHex("ffff"))
             << false << "the header takes 2,097,344 bytes";
         // The traces the file holds are read; the record then fails where the file ends.
-        QTest::newRow("channels beyond the file") << fieldFile(2, 96 + 32 + 9, segdtest::bcd(9999, 4)) << true
+        QTest::newRow("channels beyond the file") << fieldFile(2, 96 + 32 + 9, segdstd::bcd(9999, 4)) << true
                                                   << "trace 5 of Field File 1 is cut short";
         QTest::newRow("negative channel set count")
             << fieldFile(3, 29, QByteArray::fromHex("ff") + QByteArray(6, '\0') + QByteArray::fromHex("8000"))
@@ -73,7 +72,7 @@ private slots:
         QTest::newRow("last trace cut")
             << valid.left(valid.size() - 5) << true << "trace 4 of Field File 1 is cut short";
         QTest::newRow("format code without a decoder")
-            << fieldFile(2, 3, segdtest::bcd(8099, 4)) << false
+            << fieldFile(2, 3, segdstd::bcd(8099, 4)) << false
             << "samples of SEGD format code 8099 cannot be decoded";
         // Refused before any trace is read, not padded out to what the headers announce.
         const QString announced =
@@ -146,12 +145,12 @@ private slots:
     void corruptFileAmongGoodOnes()
     {
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("set")));
-        segdtest::FieldFile layout;
-        const QString first = write(segdtest::build(layout), QStringLiteral("set/f1.segd"));
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
+        const QString first = write(segdstd::build(layout), QStringLiteral("set/f1.segd"));
         layout.fieldFile = 2;
-        write(segdtest::build(layout).left(100), QStringLiteral("set/f2.segd"));
+        write(segdstd::build(layout).left(100), QStringLiteral("set/f2.segd"));
         layout.fieldFile = 3;
-        write(segdtest::build(layout), QStringLiteral("set/f3.segd"));
+        write(segdstd::build(layout), QStringLiteral("set/f3.segd"));
 
         SercelData data(&console, first, false, false, true);
         QVERIFY(data.ok());

@@ -7,7 +7,6 @@
 #include "tests/support/DataTable.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/ScriptedOperator.h"
-#include "tests/support/SegdFixture.h"
 #include "tests/support/SegdStandardFixture.h"
 #include "tests/support/TapeImageFiles.h"
 #include "tests/support/TestFiles.h"
@@ -95,16 +94,16 @@ private slots:
     // copied by their own sample size; the start, summary and end lines.
     void diskToDiskNaming()
     {
-        segdtest::FieldFile layout;
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
         layout.fieldFile = 123;
-        const QByteArray first = segdtest::build(layout);
+        const QByteArray first = segdstd::build(layout);
         layout.majorRevision = 3;
         layout.minorRevision = 0;
         layout.formatCode = 8036;
         layout.samples = [](int trace, int samples) { return QByteArray(3 * samples, char('a' + trace)); };
-        const QByteArray second = segdtest::build(layout);
+        const QByteArray second = segdstd::build(layout);
         layout.fieldFile = 124;
-        const QByteArray third = segdtest::build(layout);
+        const QByteArray third = segdstd::build(layout);
         QVERIFY(writeFile(path("in/a.sgd"), first) && writeFile(path("in/b.segd"), second) &&
                 writeFile(path("in/c.raw"), third) && writeFile(path("in/notes.txt"), "not a field file"));
 
@@ -140,16 +139,14 @@ private slots:
     // description block (revision 3).
     void lineNames()
     {
-        segdtest::FieldFile layout;
-        QByteArray revision2 = segdtest::build(layout);
-        segdtest::put(revision2, 68, segdtest::bigEndian(1044, 3));
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
+        QByteArray revision2 = segdstd::build(layout);
+        segdstd::put(revision2, 68, segdstd::bigEndian(1044, 3));
         layout.majorRevision = 3;
         layout.minorRevision = 0;
-        QByteArray block(32, '\0');
-        segdtest::put(block, 4, segdtest::bigEndian(quint64(-17) & 0xFFFFFF, 3));
-        block[31] = 22;
-        layout.extraBlocks = block;
-        const QByteArray revision3 = segdtest::build(layout);
+        layout.extraGeneralBlocks = {22};
+        QByteArray revision3 = segdstd::build(layout);
+        segdstd::put(revision3, 96 + 4, segdstd::bigEndian(quint64(-17) & 0xFFFFFF, 3));
         QVERIFY(writeFile(path("in/1.sgd"), revision2) && writeFile(path("in/2.sgd"), revision3));
         options.lineName = true;
         options.prependName = "S";
@@ -169,11 +166,11 @@ private slots:
     {
         const auto [blockTraces, writeEofs] = obrtest::fetch<bool, bool>("blockTraces", "writeEofs");
         // Trace records of 4,096 bytes: 20 + 4 x 32 header bytes and 987 IEEE samples.
-        segdtest::FieldFile layout;
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
         layout.extensions = 4;
-        layout.channelSets = {{40, true, 987}, {3, true, 987}};
-        const QByteArray file = segdtest::build(layout);
-        const int header = segdtest::headerLength(layout);
+        layout.channelSets = {{40, 987}, {3, 987}};
+        const QByteArray file = segdstd::build(layout);
+        const int header = segdstd::headerLength(layout);
         QVERIFY(writeFile(path("in/1.sgd"), file) && writeFile(path("in/2.sgd"), file));
         options.output = tape("out.tap", 1);
         options.blockTraces = blockTraces;
@@ -197,7 +194,7 @@ private slots:
     // file; "No more tapes" ends the job.
     void tapeByteLimit()
     {
-        const QByteArray file = segdtest::build(segdtest::FieldFile());
+        const QByteArray file = segdstd::build(segdstd::sercelRevision21());
         for (const char* name : {"in/1.sgd", "in/2.sgd", "in/3.sgd"})
             QVERIFY(writeFile(path(name), file));
         const QByteArray label(70000, 'P');
@@ -218,7 +215,7 @@ private slots:
                               "Writing double end-of-file to output tape", "Start of output tape 2"}));
         QVERIFY(lines.contains(QStringLiteral("Prepended %1 to output tape 2").arg(path("label.txt"))));
         const QList<int> labelBlocks{65536, 4464, -1};
-        const QList<int> fieldFile = blockLengths(recordBlocks(segdtest::FieldFile(), file));
+        const QList<int> fieldFile = blockLengths(recordBlocks(segdstd::sercelRevision21(), file));
         QCOMPARE(blockLengths(readTapeImage(path("one.tap"))),
                  (labelBlocks + fieldFile + fieldFile + QList<int>{-1, -1}));
         const TapeBlocks two = readTapeImage(path("two.tap"));
@@ -233,9 +230,9 @@ private slots:
         TapeBlocks blocks;
         QList<QByteArray> files;
         for (int number = 1; number <= 5; ++number) {
-            segdtest::FieldFile layout;
+            segdstd::FieldFile layout = segdstd::sercelRevision21();
             layout.fieldFile = number;
-            files += segdtest::build(layout);
+            files += segdstd::build(layout);
             blocks += recordBlocks(layout, files.last());
         }
         writeTapeImage(path("in.tap"), blocks + TapeBlocks{QByteArray()});
@@ -256,8 +253,9 @@ private slots:
     // Listed seismic channels keep their headers and get samples of 0; auxiliary traces stay.
     void zeroTraces()
     {
-        segdtest::FieldFile layout; // an auxiliary channel 1, seismic channels 1 to 3
-        const QByteArray file = segdtest::build(layout);
+        segdstd::FieldFile layout =
+            segdstd::sercelRevision21(); // an auxiliary channel 1, seismic channels 1 to 3
+        const QByteArray file = segdstd::build(layout);
         QVERIFY(writeFile(path("in/1.sgd"), file));
         options.zeroTraces = true;
         QVERIFY(NumberList::parse("1, 3", &options.zeroChannels, nullptr));
@@ -265,7 +263,7 @@ private slots:
         QByteArray expected = file;
         const int record = 20 + 32 * layout.extensions + 4 * 9;
         for (const int trace : {1, 3})
-            expected.replace(segdtest::headerLength(layout) + (trace + 1) * record - 4 * 9, 4 * 9,
+            expected.replace(segdstd::headerLength(layout) + (trace + 1) * record - 4 * 9, 4 * 9,
                              QByteArray(4 * 9, '\0'));
         QCOMPARE(readFile(path("out/00001.sgd")), expected);
         QVERIFY(console.messages().contains("Initializing zero trace header list..."));
@@ -274,18 +272,18 @@ private slots:
     // A 128-byte block in front of the headers is passed over unless it begins like a header.
     void tapeInputLabelBlocks()
     {
-        segdtest::FieldFile layout;
-        const QByteArray first = segdtest::build(layout);
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
+        const QByteArray first = segdstd::build(layout);
         layout.fieldFile = 2;
-        const QByteArray second = segdtest::build(layout);
+        const QByteArray second = segdstd::build(layout);
         // One channel set and no extended or external header: a whole header of 128 bytes.
-        segdtest::FieldFile small;
+        segdstd::FieldFile small = segdstd::sercelRevision21();
         small.fieldFile = 3;
-        small.channelSets = {{2, true, 9}};
+        small.channelSets = {{2, 9}};
         small.extendedBlocks = 0;
         small.externalBlocks = 0;
-        const QByteArray third = segdtest::build(small);
-        QCOMPARE(segdtest::headerLength(small), 128);
+        const QByteArray third = segdstd::build(small);
+        QCOMPARE(segdstd::headerLength(small), 128);
         const QByteArray label(128, 'L');
         writeTapeImage(path("in.tap"), TapeBlocks{label} + recordBlocks(layout, first) +
                                            TapeBlocks{QByteArray(), label} + recordBlocks(layout, second) +
@@ -304,7 +302,7 @@ private slots:
 
     void refusedAndDamagedInput()
     {
-        const QByteArray file = segdtest::build(segdtest::FieldFile());
+        const QByteArray file = segdstd::build(segdstd::sercelRevision21());
         QVERIFY(writeFile(path("in/1.sgd"), file));
         options.output.path = path("in/../in");
         QCOMPARE(run(), SegdCopyJob::Outcome::Failed);
@@ -378,7 +376,7 @@ private slots:
                 byte = char(random.bounded(256));
             QVERIFY(writeFile(path("in/1.sgd"), bytes));
             // A valid leading block with random counts after it.
-            QByteArray file = segdtest::build(segdtest::FieldFile());
+            QByteArray file = segdstd::build(segdstd::sercelRevision21());
             file.replace(20, qMin(size, file.size() - 20), bytes.left(file.size() - 20));
             QVERIFY(writeFile(path("in/2.sgd"), file));
             console.clear();
@@ -394,10 +392,10 @@ private slots:
     // A file written in pieces is copied once it is whole, once; Abort ends the watch.
     void realTimeInput()
     {
-        segdtest::FieldFile layout;
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
         layout.fieldFile = 77;
-        const QByteArray file = segdtest::build(layout);
-        const QList<int> cuts{50, 200, segdtest::headerLength(layout), file.size() - 3, file.size()};
+        const QByteArray file = segdstd::build(layout);
+        const QList<int> cuts{50, 200, segdstd::headerLength(layout), file.size() - 3, file.size()};
         options.realTime = true;
         options.pollMilliseconds = 1;
         int written = 0;
@@ -429,8 +427,8 @@ private slots:
     // under a name or beside it, and the summary counts the one copied.
     void abortInsideAFieldFile()
     {
-        segdtest::FieldFile layout;
-        const QByteArray file = segdtest::build(layout);
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
+        const QByteArray file = segdstd::build(layout);
         QVERIFY(writeFile(path("in/1.sgd"), file) && writeFile(path("in/2.sgd"), file));
         int calls = 0;
         // A question before each field file and one a trace: the stop comes in the second file.
@@ -484,12 +482,12 @@ private:
     }
 
     // The blocks of a field file on tape: its headers, then one block a trace.
-    static TapeBlocks recordBlocks(const segdtest::FieldFile& layout, const QByteArray& file)
+    static TapeBlocks recordBlocks(const segdstd::FieldFile& layout, const QByteArray& file)
     {
-        const int header = segdtest::headerLength(layout);
+        const int header = segdstd::headerLength(layout);
         TapeBlocks blocks{file.left(header)};
         int at = header;
-        for (const segdtest::ChannelSet& set : layout.channelSets) {
+        for (const segdstd::ChannelSet& set : layout.channelSets) {
             const int record = 20 + 32 * layout.extensions + 4 * set.samples;
             for (int channel = 0; channel < set.channels; ++channel, at += record)
                 blocks.append(file.mid(at, record));

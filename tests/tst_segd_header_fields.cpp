@@ -6,17 +6,17 @@
 #include "seismic/SegdTraceHeaderColumns.h"
 #include "seismic/SercelData.h"
 #include "tests/support/RecordingConsole.h"
-#include "tests/support/SegdFixture.h"
+#include "tests/support/SegdStandardFixture.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
 #include <QTemporaryDir>
 #include <QTextStream>
 
-using segdtest::bigEndian;
-using segdtest::ieee;
-using segdtest::ieee64;
-using segdtest::put;
+using segdstd::bigEndian;
+using segdstd::ieee;
+using segdstd::ieee64;
+using segdstd::put;
 
 namespace {
 
@@ -82,11 +82,11 @@ private slots:
     // The values of a generated Sercel record, each placed where the recorder writes it.
     void fieldsOfAGeneratedRecord()
     {
-        segdtest::FieldFile layout;
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
         layout.fieldFile = 1234;
         layout.extendedBlocks = 32;
-        layout.channelSets = {{1, false, 11}, {3, true, 11}};
-        QByteArray bytes = segdtest::build(layout);
+        layout.channelSets = {{1, 11, 9}, {3, 11}};
+        QByteArray bytes = segdstd::build(layout);
         const int extended = 96 + 32 * 2;
         put(bytes, extended + 9, bigEndian(4, 4));       // TotalTraces
         put(bytes, extended + 29, bigEndian(2, 4));      // SourceType
@@ -128,7 +128,7 @@ private slots:
         QCOMPARE(textOf(SegdHeaderFields::channelSet(data.channelSets().at(1)), "ChanType"), QString("1"));
 
         // Another recorder's extended header holds other things: the Sercel fields stay blank.
-        put(bytes, 17, segdtest::bcd(61, 2));
+        put(bytes, 17, segdstd::bcd(61, 2));
         QVERIFY(obrtest::writeFile(dir.filePath("other.segd"), bytes));
         const auto other = SegdReader::open(dir.filePath("other.segd"), &console);
         QVERIFY(other && other->ok() && !other->sercel());

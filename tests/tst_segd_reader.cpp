@@ -9,7 +9,6 @@
 #include "tests/support/DataTable.h"
 #include "tests/support/ExactCompare.h"
 #include "tests/support/RecordingConsole.h"
-#include "tests/support/SegdFixture.h"
 #include "tests/support/SegdStandardFixture.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
@@ -20,11 +19,11 @@
 #include <QTemporaryDir>
 #include <cmath>
 
-using segdtest::bcd;
-using segdtest::bigEndian;
-using segdtest::put;
+using segdstd::bcd;
+using segdstd::bigEndian;
+using segdstd::put;
 
-Q_DECLARE_METATYPE(segdtest::ChannelSet)
+Q_DECLARE_METATYPE(segdstd::ChannelSet)
 Q_DECLARE_METATYPE(segdstd::FieldFile)
 
 namespace {
@@ -39,12 +38,12 @@ constexpr double binary20 = double(3.0517578e-8f);
 
 // Two auxiliary traces, then four seismic ones; trace t (0-based in the file) holds
 // 1000 t + sample.
-segdtest::FieldFile ranged(int majorRevision)
+segdstd::FieldFile ranged(int majorRevision)
 {
-    segdtest::FieldFile file;
+    segdstd::FieldFile file = segdstd::sercelRevision21();
     file.majorRevision = majorRevision;
     file.manufacturer = 61;
-    file.channelSets = {{2, false, 7}, {4, true, 7}};
+    file.channelSets = {{2, 7, 9}, {4, 7}};
     return file;
 }
 
@@ -80,9 +79,9 @@ private slots:
     {
         const auto [formatCode, sampleBytes, expected] =
             obrtest::fetch<int, QByteArray, QVector<double>>("formatCode", "sampleBytes", "expected");
-        segdtest::FieldFile layout;
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
         layout.formatCode = formatCode;
-        layout.channelSets = {{1, true, int(expected.size())}};
+        layout.channelSets = {{1, int(expected.size())}};
         layout.samples = [sampleBytes = sampleBytes](int, int) { return sampleBytes; };
         const auto gather = readOne(layout);
         QVERIFY(gather);
@@ -105,21 +104,21 @@ private slots:
     {
         const auto [major, minor, manufacturer, extensions] =
             obrtest::fetch<int, int, int, int>("major", "minor", "manufacturer", "extensions");
-        segdtest::FieldFile layout;
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
         layout.majorRevision = major;
         layout.minorRevision = minor;
         layout.manufacturer = manufacturer;
         layout.extensions = extensions;
         layout.intervalMicroseconds = 2000;
-        layout.channelSets = {{2, false, 11}, {3, true, 11}, {0, true, 0}};
+        layout.channelSets = {{2, 11, 9}, {3, 11}, {0, 0}};
         layout.traceHeader = [major = major](QByteArray& header, int trace) {
             if (header.size() > 20)
                 put(header, major >= 3 ? 21 + 10 : 21, bigEndian(quint64(-50 - trace) & 0xFFFFFF, 3));
         };
-        const QString path = write(segdtest::build(layout), QStringLiteral("rev.segd"));
+        const QString path = write(segdstd::build(layout), QStringLiteral("rev.segd"));
         SegdData data(new DiskDevice(&console, path, 0), false, false, false);
         QVERIFY(data.open(path));
-        QCOMPARE(data.generalHeader().headerLength(), qint64(segdtest::headerLength(layout)));
+        QCOMPARE(data.generalHeader().headerLength(), qint64(segdstd::headerLength(layout)));
         QCOMPARE(data.generalHeader().revision, float(major + minor / 10.0));
         QCOMPARE(data.samples(), 11);
         QCOMPARE(data.sampleInterval(), 2.0f);
@@ -155,7 +154,7 @@ private slots:
     {
         const auto [byte, bytes, field, expected] =
             obrtest::fetch<int, QByteArray, QString, double>("byte", "bytes", "field", "expected");
-        QByteArray file = segdtest::build(segdtest::FieldFile());
+        QByteArray file = segdstd::build(segdstd::sercelRevision21());
         put(file, byte, bytes);
         const SegdGeneralHeader header = SegdGeneralHeader::parse(SegdBytes(file.constData(), 96));
         const QMap<QString, double> values{{"fieldFile", header.fieldFile},
@@ -163,28 +162,28 @@ private slots:
                                            {"interval", header.sampleInterval},
                                            {"channelSets", header.channelSets}};
         if (field == QLatin1String("date"))
-            QCOMPARE(header.dateText(), QStringLiteral("01/01/2007"));
+            QCOMPARE(header.dateText(), QStringLiteral("01/01/2024"));
         else
             QCOMPARE(values.value(field), expected);
     }
 
     void seismicOnly_data()
     {
-        obrtest::columns<QVector<segdtest::ChannelSet>, int, QStringList>({"sets", "traces", "reported"});
+        obrtest::columns<QVector<segdstd::ChannelSet>, int, QStringList>({"sets", "traces", "reported"});
         QTest::newRow("auxiliary traces skipped")
-            << QVector<segdtest::ChannelSet>{{2, false, 9}, {3, true, 9}} << 3
+            << QVector<segdstd::ChannelSet>{{2, 9, 9}, {3, 9}} << 3
             << QStringList{"Aux traces are not being output - number of aux traces is 2.",
                            "            - number of seismic traces is 3."};
-        QTest::newRow("nothing left") << QVector<segdtest::ChannelSet>{{2, false, 9}} << -1
+        QTest::newRow("nothing left") << QVector<segdstd::ChannelSet>{{2, 9, 9}} << -1
                                       << QStringList{"no traces to output for Field File 1."};
     }
     void seismicOnly()
     {
         const auto [sets, traces, reported] =
-            obrtest::fetch<QVector<segdtest::ChannelSet>, int, QStringList>("sets", "traces", "reported");
-        segdtest::FieldFile layout;
+            obrtest::fetch<QVector<segdstd::ChannelSet>, int, QStringList>("sets", "traces", "reported");
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
         layout.channelSets = sets;
-        const QString path = write(segdtest::build(layout), QStringLiteral("seismic.segd"));
+        const QString path = write(segdstd::build(layout), QStringLiteral("seismic.segd"));
         SegdData data(new DiskDevice(&console, path, 0), true, false, false);
         QCOMPARE(data.open(path), traces > 0);
         // A failure names the file.
@@ -216,19 +215,19 @@ private slots:
         const auto [interval, samples, error] =
             obrtest::fetch<int, int, QString>("interval", "samples", "error");
         QTemporaryDir folder;
-        segdtest::FieldFile first;
+        segdstd::FieldFile first = segdstd::sercelRevision21();
         first.majorRevision = 3;
         first.intervalMicroseconds = 20000;
-        first.channelSets = {{2, true, 9}};
-        segdtest::FieldFile second = first;
+        first.channelSets = {{2, 9}};
+        segdstd::FieldFile second = first;
         second.fieldFile = 2;
         second.intervalMicroseconds = interval;
-        second.channelSets = {{2, true, samples}};
-        const QString path = write(segdtest::build(first), folder.filePath(QStringLiteral("a.sgd")));
-        write(segdtest::build(second), folder.filePath(QStringLiteral("b.SEGD")));
+        second.channelSets = {{2, samples}};
+        const QString path = write(segdstd::build(first), folder.filePath(QStringLiteral("a.sgd")));
+        write(segdstd::build(second), folder.filePath(QStringLiteral("b.SEGD")));
         first.fieldFile = 3;
         // Named as no field file, but a field file by its general header.
-        write(segdtest::build(first), folder.filePath(QStringLiteral("c")));
+        write(segdstd::build(first), folder.filePath(QStringLiteral("c")));
         QVERIFY(obrtest::writeFile(folder.filePath(QStringLiteral("notes.txt")), "field notes"));
 
         SegdData data(new DiskDevice(&console, path, 0), false, false, true);
@@ -263,8 +262,8 @@ private slots:
         const auto [revision, seismicOnly, first, last, firstInFile] =
             obrtest::fetch<int, bool, int, int, int>("revision", "seismicOnly", "first", "last",
                                                      "firstInFile");
-        const auto data = open(segdtest::build(ranged(revision)),
-                               QStringLiteral("range%1.segd").arg(revision), seismicOnly);
+        const auto data =
+            open(segdstd::build(ranged(revision)), QStringLiteral("range%1.segd").arg(revision), seismicOnly);
         QVERIFY(data);
         TraceGather gather(data.get());
         // A gather that held more traces keeps only those asked for.
@@ -287,7 +286,7 @@ private slots:
 
     void seekThenRead()
     {
-        const auto data = open(segdtest::build(ranged(2)), QStringLiteral("seek.segd"));
+        const auto data = open(segdstd::build(ranged(2)), QStringLiteral("seek.segd"));
         QVERIFY(data);
         const auto trace = SeismicTrace::create(data->samples(), data->sampleInterval());
         for (const int n : {5, 2, 6, 1}) {
@@ -309,9 +308,9 @@ private slots:
     void longTraces()
     {
         const auto [traces, samples] = obrtest::fetch<int, int>("traces", "samples");
-        segdtest::FieldFile file = ranged(3);
-        file.channelSets = {{traces, true, samples}};
-        const auto data = open(segdtest::build(file), QStringLiteral("long%1.segd").arg(samples));
+        segdstd::FieldFile file = ranged(3);
+        file.channelSets = {{traces, samples}};
+        const auto data = open(segdstd::build(file), QStringLiteral("long%1.segd").arg(samples));
         QVERIFY(data);
         const auto gather = data->makeGather(false);
         QVERIFY(gather && data->readRecord(*gather));
@@ -330,16 +329,16 @@ private slots:
 
     void scanSummary()
     {
-        segdtest::FieldFile file = ranged(3);
+        segdstd::FieldFile file = ranged(3);
         // A dead channel's NaN and infinite samples stay out of the statistics.
         file.samples = [](int trace, int samples) {
             QByteArray bytes;
             for (int i = 0; i < samples; ++i)
-                bytes += segdtest::ieee(trace == 2 ? (i % 2 ? INFINITY : NAN)
-                                                   : float((i % 2 ? -1 : 1) * (trace + 1)));
+                bytes += segdstd::ieee(trace == 2 ? (i % 2 ? INFINITY : NAN)
+                                                  : float((i % 2 ? -1 : 1) * (trace + 1)));
             return bytes;
         };
-        const auto data = open(segdtest::build(file), QStringLiteral("scan.segd"));
+        const auto data = open(segdstd::build(file), QStringLiteral("scan.segd"));
         QVERIFY(data);
         SegdRecordSummary summary;
         QVERIFY(SegdRecordSummary::scan(*data, summary));
@@ -419,7 +418,7 @@ private slots:
     // files are passed over with the reason, folders are not listed.
     void folderListing()
     {
-        const QByteArray file = segdtest::build(segdtest::FieldFile());
+        const QByteArray file = segdstd::build(segdstd::sercelRevision21());
         for (const char* name : {"set/x.segd", "set/b.sgd", "set/c.RAW", "set/e.FCNT", "set/shot4"})
             write(file, name);
         write("field notes: line 12, shots 1001 to 1200, all recorded", QStringLiteral("set/notes.txt"));
@@ -440,9 +439,9 @@ private:
         return path;
     }
 
-    std::unique_ptr<TraceGather> readOne(const segdtest::FieldFile& layout)
+    std::unique_ptr<TraceGather> readOne(const segdstd::FieldFile& layout)
     {
-        const QString path = write(segdtest::build(layout), QStringLiteral("one.segd"));
+        const QString path = write(segdstd::build(layout), QStringLiteral("one.segd"));
         data = std::make_unique<SegdData>(new DiskDevice(&console, path, 0), false, false, false);
         if (!data->open(path))
             return nullptr;
