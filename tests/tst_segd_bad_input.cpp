@@ -142,34 +142,6 @@ private slots:
         QVERIFY(reads > 20 && reads < 280);
     }
 
-    void corruptFileAmongGoodOnes()
-    {
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("set")));
-        segdstd::FieldFile layout = segdstd::sercelRevision21();
-        const QString first = write(segdstd::build(layout), QStringLiteral("set/f1.segd"));
-        layout.fieldFile = 2;
-        write(segdstd::build(layout).left(100), QStringLiteral("set/f2.segd"));
-        layout.fieldFile = 3;
-        write(segdstd::build(layout), QStringLiteral("set/f3.segd"));
-
-        SercelData data(&console, first, false, false, true);
-        QVERIFY(data.ok());
-        const auto gather = data.makeGather(false);
-        QList<bool> reads;
-        QList<int> fieldFiles;
-        for (int record = 0; record < data.recordCount(); ++record) {
-            reads.append(data.readRecord(*gather));
-            fieldFiles.append(int(gather->trace(0)->value(TraceKey::FieldFile)));
-        }
-        QCOMPARE(reads, (QList<bool>{true, false, true}));
-        QCOMPARE(fieldFiles, (QList<int>{1, 1, 3}));
-        QVERIFY2(!console.errors().isEmpty() &&
-                     console.errors().first().endsWith(
-                         QStringLiteral("f2.segd: the header takes 256 bytes; the file holds 100 bytes")),
-                 qPrintable(console.errors().join("|")));
-        QCOMPARE(gather->trace(3)->data()[8], 3008.0);
-    }
-
 private:
     QString write(const QByteArray& bytes, const QString& name)
     {

@@ -300,69 +300,62 @@ private slots:
                               "   3 field files copied", "   15 blocks copied", "   1 tape copied"}));
     }
 
-    void refusedAndDamagedInput()
+    void outputInsideInputRefused()
     {
-        const QByteArray file = segdstd::build(segdstd::sercelRevision21());
-        QVERIFY(writeFile(path("in/1.sgd"), file));
+        QVERIFY(writeFile(path("in/1.sgd"), segdstd::build(segdstd::sercelRevision21())));
         options.output.path = path("in/../in");
         QCOMPARE(run(), SegdCopyJob::Outcome::Failed);
         QVERIFY(console.errors().first().startsWith("output "));
         QCOMPARE(QDir(path("in")).entryList(QDir::Files), QStringList{"1.sgd"});
-
-        options.output.path = path("out");
-        QVERIFY(writeFile(path("in/2.sgd"), file.left(file.size() - 5)));
-        console.clear();
-        QCOMPARE(run(), SegdCopyJob::Outcome::Failed);
-        QCOMPARE(console.errors(),
-                 (QStringList{QStringLiteral("%1 is cut short: the headers announce 4 traces of 9 samples "
-                                             "(1,376 bytes); the file holds 1,371 bytes - job will abort")
-                                  .arg(path("in/2.sgd")),
-                              "  job failed"}));
-        // Only what was kept is counted.
-        QCOMPARE(summary(console).mid(0, 2),
-                 (QStringList{QStringLiteral("   %1 bytes copied").arg(file.size()),
-                              QStringLiteral("   1 field file copied")}));
-        QVERIFY2(!QFileInfo::exists(path("out/00002.sgd")), "a field file cut short leaves no copy");
-
-        // A trace found damaged after the header went out: the copy is removed and not counted.
-        QByteArray damaged = file;
-        damaged[damaged.size() - (20 + 7 * 32 + 9 * 4) + 9] = char(3);
-        QVERIFY(writeFile(path("in/2.sgd"), damaged));
-        QVERIFY(QDir(path("out")).removeRecursively() && QDir().mkpath(path("out")));
-        console.clear();
-        QCOMPARE(run(), SegdCopyJob::Outcome::Failed);
-        QVERIFY(console.errors().first().startsWith("invalid trace record in Field File 1"));
-        QCOMPARE(summary(console).mid(0, 2),
-                 (QStringList{QStringLiteral("   %1 bytes copied").arg(file.size()),
-                              QStringLiteral("   1 field file copied")}));
-        QCOMPARE(QDir(path("out")).entryList(QDir::Files), QStringList{"00001.sgd"});
     }
 
-    void otherRecorders_data()
+    void secondFieldFile_data()
     {
-        obrtest::columns<segdstd::FieldFile, bool, QString>({"file", "copied", "said"});
-        QTest::newRow("revision 3.1 of another maker") << segdstd::standardRevision31() << true << "";
+        // copied: the bytes the copy holds, empty when refused; said: on the console, IN its path
+        obrtest::columns<QByteArray, QByteArray, QString>({"bytes", "copied", "said"});
+        const auto numbered = [](segdstd::FieldFile file) {
+            file.fieldFile = 2;
+            return segdstd::build(file);
+        };
+        const QByteArray sercel = numbered(segdstd::sercelRevision21());
+        const QByteArray trailing = numbered(segdstd::withTrailingBytes());
+        QTest::newRow("revision 3.1 of another maker")
+            << numbered(segdstd::standardRevision31()) << numbered(segdstd::standardRevision31()) << "";
         QTest::newRow("bytes after the last trace")
-            << segdstd::withTrailingBytes() << true
-            << "512 bytes after the last trace of Field File 1 not copied";
-        QTest::newRow("a header alone") << segdstd::headerOnly() << false << "the headers announce 8 traces";
+            << trailing << trailing.left(trailing.size() - 512)
+            << "512 bytes after the last trace of Field File 2 not copied";
+        QTest::newRow("a header alone") << numbered(segdstd::headerOnly()) << QByteArray()
+                                        << "IN is cut short: the headers announce 8 traces";
         QTest::newRow("counts that match neither rule")
-            << segdstd::countsMatchNeitherRule() << false << "cannot be told: neither ";
+            << numbered(segdstd::countsMatchNeitherRule()) << QByteArray() << "cannot be told: neither ";
+        QTest::newRow("cut short") << sercel.left(sercel.size() - 5) << QByteArray()
+                                   << "IN is cut short: the headers announce 4 traces of 9 samples (1,376 "
+                                      "bytes); the file holds 1,371 bytes - job will abort";
+        QByteArray damaged = sercel;
+        damaged[damaged.size() - (20 + 7 * 32 + 9 * 4) + 9] = char(3);
+        // Found after the header went out: the copy is removed.
+        QTest::newRow("a damaged trace") << damaged << QByteArray() << "invalid trace record in Field File 2";
     }
-    // Field files of other recorders are copied as their traces tile them, less what follows the
-    // last trace; those whose traces cannot be placed are refused, their name said, nothing written.
-    void otherRecorders()
+    // A field file after a good one: copied as its traces tile it, less what follows its last
+    // trace, or refused with nothing of it left and only the first counted.
+    void secondFieldFile()
     {
-        const auto [file, copied, said] =
-            obrtest::fetch<segdstd::FieldFile, bool, QString>("file", "copied", "said");
-        const QByteArray bytes = segdstd::build(file);
-        QVERIFY(writeFile(path("in/a.sgd"), bytes));
-        QCOMPARE(run(), copied ? SegdCopyJob::Outcome::Copied : SegdCopyJob::Outcome::Failed);
-        QCOMPARE(readFile(path("out/00001.sgd")),
-                 copied ? bytes.left(bytes.size() - file.appended.size()) : QByteArray());
-        QCOMPARE(QDir(path("out")).entryList(QDir::Files).size(), copied ? 1 : 0);
-        QVERIFY2(console.contains(said), qPrintable(console.messages().join('\n')));
-        QVERIFY(copied || console.errors().join('\n').contains(path("in/a.sgd")));
+        const auto [bytes, copied, said] =
+            obrtest::fetch<QByteArray, QByteArray, QString>("bytes", "copied", "said");
+        const QByteArray first = segdstd::build(segdstd::sercelRevision21());
+        QVERIFY(writeFile(path("in/1.sgd"), first) && writeFile(path("in/2.sgd"), bytes));
+        const bool refused = copied.isEmpty();
+        QCOMPARE(run(), refused ? SegdCopyJob::Outcome::Failed : SegdCopyJob::Outcome::Copied);
+        QCOMPARE(readFile(path("out/00001.sgd")), first);
+        QCOMPARE(readFile(path("out/00002.sgd")), copied);
+        QCOMPARE(QDir(path("out")).entryList(QDir::Files | QDir::Hidden).size(), refused ? 1 : 2);
+        QCOMPARE(summary(console).mid(0, 2),
+                 (QStringList{QStringLiteral("   %1 bytes copied").arg(first.size() + copied.size()),
+                              refused ? "   1 field file copied" : "   2 field files copied"}));
+        QVERIFY2(console.contains(QString(said).replace("IN", path("in/2.sgd"))),
+                 qPrintable(console.errors().join('\n')));
+        QCOMPARE(console.errors().isEmpty() ? QString() : console.errors().last(),
+                 refused ? "  job failed" : QString());
     }
 
     // Random bytes of any length end the job with an error or pass as a field file; nothing

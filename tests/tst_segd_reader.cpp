@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <climits>
 #include <cmath>
 
 using segdstd::bcd;
@@ -205,15 +206,17 @@ private slots:
     void directoryOfFieldFiles_data()
     {
         // Revision 3 states intervals in microseconds: 20001 is 1.00005 times 20000.
-        obrtest::columns<int, int, QString>({"interval", "samples", "error"});
-        QTest::newRow("interval 1.00005 times the first") << 20001 << 9 << "";
+        obrtest::columns<int, int, QString>({"interval", "keep", "error"});
+        QTest::newRow("interval 1.00005 times the first") << 20001 << -1 << "";
         QTest::newRow("interval 1.001 times the first")
-            << 20020 << 9 << "Sample interval changed - all files must use the same sample interval. ";
+            << 20020 << -1 << "Sample interval changed - all files must use the same sample interval. ";
+        QTest::newRow("cut short") << 20000 << 100 << "the header takes 288 bytes; the file holds 100 bytes";
     }
+    // Every field file of the folder in turn; one that differs from the first or cannot be read
+    // is said, with its name, and passed over.
     void directoryOfFieldFiles()
     {
-        const auto [interval, samples, error] =
-            obrtest::fetch<int, int, QString>("interval", "samples", "error");
+        const auto [interval, keep, error] = obrtest::fetch<int, int, QString>("interval", "keep", "error");
         QTemporaryDir folder;
         segdstd::FieldFile first = segdstd::sercelRevision21();
         first.majorRevision = 3;
@@ -222,9 +225,8 @@ private slots:
         segdstd::FieldFile second = first;
         second.fieldFile = 2;
         second.intervalMicroseconds = interval;
-        second.channelSets = {{2, samples}};
         const QString path = write(segdstd::build(first), folder.filePath(QStringLiteral("a.sgd")));
-        write(segdstd::build(second), folder.filePath(QStringLiteral("b.SEGD")));
+        write(segdstd::build(second).left(keep < 0 ? INT_MAX : keep), folder.filePath(QStringLiteral("b.SEGD")));
         first.fieldFile = 3;
         // Named as no field file, but a field file by its general header.
         write(segdstd::build(first), folder.filePath(QStringLiteral("c")));
@@ -241,7 +243,7 @@ private slots:
                 fieldFiles.append(int(gather->trace(0)->value(TraceKey::FieldFile)));
         }
         QCOMPARE(fieldFiles, error.isEmpty() ? (QList<int>{1, 2, 3}) : (QList<int>{1, 3}));
-        // The error names the file that differs.
+        QCOMPARE(gather->trace(1)->data()[8], 1008.0);
         QCOMPARE(console.errors(), error.isEmpty()
                                        ? QStringList()
                                        : QStringList{folder.filePath(QStringLiteral("b.SEGD: ")) + error});
