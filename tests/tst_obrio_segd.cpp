@@ -115,7 +115,7 @@ private slots:
             << "holds 1376 bytes";
         QTest::newRow("plot beyond the last trace")
             << "a.segd" << QStringList{"plot", "FILE", "--out", "none.png", "--first", "5"} << 1
-            << QStringList() << "";
+            << QStringList() << "traces 5 to 28 are not within the file's traces 1 to 4";
     }
     void actions()
     {
@@ -133,7 +133,8 @@ private slots:
                      qPrintable(run.err.join('\n')));
         if (status != 0)
             QCOMPARE(run.out, QStringList());
-        QVERIFY(!QFile::exists(dir.filePath("none.png")));
+        if (arguments.contains("none.png"))
+            QVERIFY(!QFile::exists(dir.filePath("none.png")));
     }
 
     // --csv writes the same text to the file, and only a line about it to the terminal.

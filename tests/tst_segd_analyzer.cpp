@@ -236,6 +236,7 @@ private slots:
         writeFile(dir->filePath("d.segd"), good);
         writeFile(dir->filePath("e.segd"), good.left(20));
         writeFile(dir->filePath("f.segd"), segdstd::build(segdstd::countsMatchNeitherRule()));
+        writeFile(dir->filePath("g.segd"), segdstd::build(segdstd::headerOnly()));
         SegdAnalyzer analyzer(&console, nullptr, dir->filePath("a.segd"));
         QVERIFY(analyzer.dataSet() && !analyzer.dataSet()->ok());
         QVERIFY2(console.errors().join('\n').contains(
@@ -245,7 +246,7 @@ private slots:
         QCOMPARE(text(analyzer, "FileSizeTx"), QString("50 bytes in file"));
         QCOMPARE(control<QTextEdit>(analyzer, "HexDump")->toPlainText().left(12), QString("Bytes 1 - 50"));
         QCOMPARE(items(control<QComboBox>(analyzer, "FileList")),
-                 (QStringList{"a.segd", "b.segd", "c.segd", "d.segd", "e.segd", "f.segd"}));
+                 (QStringList{"a.segd", "b.segd", "c.segd", "d.segd", "e.segd", "f.segd", "g.segd"}));
 
         auto* list = control<QComboBox>(analyzer, "FileList");
         console.lines.clear();
@@ -269,6 +270,13 @@ private slots:
         list->setCurrentIndex(5);
         QVERIFY(console.errors().join('\n').contains("cannot be told: neither "));
         QCOMPARE(text(analyzer, "Ffid"), QString("1"));
+        // A header without its traces: refused rather than padded out, the header and bytes shown.
+        list->setCurrentIndex(6);
+        QVERIFY2(console.errors().join("\n").contains(
+                     "g.segd is cut short at trace 1 of Field File 1: the headers announce 8 traces"),
+                 qPrintable(console.errors().join("\n")));
+        QCOMPARE(text(analyzer, "FileSizeTx"), QString("192 bytes in file"));
+        QVERIFY(control<QTextEdit>(analyzer, "HexDump")->toPlainText().startsWith("Bytes 1 - "));
         // The list is still usable after a bad file.
         list->setCurrentIndex(3);
         QVERIFY(analyzer.dataSet()->ok());
