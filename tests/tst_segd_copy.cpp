@@ -253,15 +253,15 @@ private slots:
     // Listed seismic channels keep their headers and get samples of 0; auxiliary traces stay.
     void zeroTraces()
     {
-        segdstd::FieldFile layout =
-            segdstd::sercelRevision21(); // an auxiliary channel 1, seismic channels 1 to 3
+        // An auxiliary channel 1, seismic channels 1 to 3.
+        const segdstd::FieldFile layout = segdstd::sercelRevision21();
         const QByteArray file = segdstd::build(layout);
         QVERIFY(writeFile(path("in/1.sgd"), file));
         options.zeroTraces = true;
         QVERIFY(NumberList::parse("1, 3", &options.zeroChannels, nullptr));
         QCOMPARE(run(), SegdCopyJob::Outcome::Copied);
         QByteArray expected = file;
-        const int record = 20 + 32 * layout.extensions + 4 * 9;
+        const int record = segdstd::traceRecordBytes(layout, 1);
         for (const int trace : {1, 3})
             expected.replace(segdstd::headerLength(layout) + (trace + 1) * record - 4 * 9, 4 * 9,
                              QByteArray(4 * 9, '\0'));
@@ -480,9 +480,9 @@ private:
         const int header = segdstd::headerLength(layout);
         TapeBlocks blocks{file.left(header)};
         int at = header;
-        for (const segdstd::ChannelSet& set : layout.channelSets) {
-            const int record = 20 + 32 * layout.extensions + 4 * set.samples;
-            for (int channel = 0; channel < set.channels; ++channel, at += record)
+        for (int set = 0; set < layout.channelSets.size(); ++set) {
+            const int record = segdstd::traceRecordBytes(layout, set);
+            for (int channel = 0; channel < layout.channelSets.at(set).channels; ++channel, at += record)
                 blocks.append(file.mid(at, record));
         }
         return blocks;
