@@ -6,6 +6,9 @@
 
 #include <QDir>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cmath>
@@ -173,6 +176,39 @@ private slots:
         QCOMPARE(runs.at(1).status, 0);
         QCOMPARE(runs.at(1).out, QStringList(QStringLiteral("7 trace headers written: ") + csv));
         QCOMPARE(QString::fromLatin1(obrtest::readFile(csv)), runs.at(0).out.join('\n') + QLatin1Char('\n'));
+    }
+
+    // --json: the same values, numbers as numbers, a field without a value null.
+    void json()
+    {
+        const QString shot = path("shot.segd");
+        const segdstd::FieldFile file = segdstd::withTrailingBytes(segdstd::standardRevision31());
+        QVERIFY(obrtest::writeFile(shot, segdstd::build(file)));
+        const QList<ObrioRun> runs =
+            obrtest::runObrioEach(dir.path(), {{"segd", "info", "--json", shot},
+                                               {"segd", "scan", "--json", shot},
+                                               {"segd", "scan", "--json", path("c.segd")}});
+        QList<QJsonObject> documents;
+        for (const ObrioRun& run : runs) {
+            QVERIFY2(run.status == 0, qPrintable(run.err.join('\n')));
+            documents << QJsonDocument::fromJson(run.out.join('\n').toUtf8()).object();
+        }
+        const QJsonObject info = documents.at(0);
+        QCOMPARE(info["revision"].toString(), QStringLiteral("3.1"));
+        QCOMPARE(info["traceCount"].toInt(), 8);
+        QCOMPARE(info["bytesAfterLastTrace"].toInt(), 512);
+        QCOMPARE(info["timeZeroUtc"].toString(), QStringLiteral("2024-03-14 09:26:53.589 UTC"));
+        const QJsonObject set = info["channelSets"].toArray().at(1).toObject();
+        QCOMPARE(set["samples"].toInt(), 4001);
+        QCOMPARE(set["extensions"].toInt(), 2);
+        QCOMPARE(set["seismic"].toBool(), true);
+        // Samples 1000 x trace + sample: the time break is trace 0, 2,001 samples long.
+        const QJsonObject scanned = documents.at(1)["files"].toArray().first().toObject();
+        QCOMPARE(scanned["traces"].toInt(), 8);
+        QCOMPARE(scanned["seismic"].toObject()["minimum"].toDouble(), 1000.0);
+        QCOMPARE(scanned["seismic"].toObject()["maximum"].toDouble(), 9000.0);
+        QCOMPARE(scanned["auxiliary"].toObject()["maximum"].toDouble(), 2000.0);
+        QVERIFY(documents.at(2)["files"].toArray().first().toObject()["auxiliary"].isNull());
     }
 
     void scanDirectory()

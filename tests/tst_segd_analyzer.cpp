@@ -197,6 +197,7 @@ private slots:
         segdstd::FieldFile revision31 = segdstd::standardRevision31();
         revision31.fieldFile = 2;
         writeFile(dir->filePath("b.segd"), segdstd::build(revision31));
+        writeFile(dir->filePath("notes.txt"), "field notes: line 12, shots 1001 to 1200, all recorded");
         SegdAnalyzer analyzer(&console, nullptr, dir->path());
         ModalDialogCloser closer;
         browse(analyzer, dir->path());
@@ -204,6 +205,7 @@ private slots:
         QCOMPARE(closer.seen().first().text, notSercel);
         QVERIFY(analyzer.dataSet() && analyzer.dataSet()->ok());
         QCOMPARE(items(control<QComboBox>(analyzer, "FileList")), (QStringList{"a.segd", "b.segd"}));
+        QVERIFY(console.contains("notes.txt (no SEG-D general header)"));
         QCOMPARE(text(analyzer, "Ffid"), QString("1"));
         QCOMPARE(control<QComboBox>(analyzer, "SegdType")->currentText(), QString("SEG-D standard"));
         QCOMPARE(text(analyzer, "TraceCountTx"), QString("4 traces in record"));
