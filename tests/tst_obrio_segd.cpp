@@ -11,12 +11,14 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
 using obrtest::ObrioRun;
 
+// The line with each run of spaces made one space.
 QString spaced(const QString& line)
 {
     return line.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts).join(QLatin1Char(' '));

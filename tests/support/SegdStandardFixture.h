@@ -95,6 +95,7 @@ void put(QByteArray& data, int byte, const QByteArray& bytes);
 // auxiliary (9) and three seismic traces of 9 IEEE floats at 1 ms, seven extensions stating the
 // samples, two extended blocks and one external block of "E": 256 header bytes, 1,376 in all.
 FieldFile sercelRevision21();
+
 // A nodal recorder's revision 1.6 (manufacturer 20): three seismic sets of three 30,000-sample
 // traces at 1 ms in IEEE floats, ten extensions, samples in extension 1, end times after the last
 // sample; a 288-byte header (general blocks 1-2, two extended and two external blocks).
