@@ -34,16 +34,20 @@ QStringList lineWords(const QStringList& out, const QString& label)
     return {};
 }
 
-// Checks that each expected text begins some output line, spaces aside.
+// Checks that the expected texts begin output lines in their order, spaces aside; an empty text
+// stands for an empty line.
 void expectLines(const QStringList& out, const QStringList& expected)
 {
-    QStringList shown;
-    for (const QString& line : out)
-        shown.append(spaced(line));
-    for (const QString& line : expected) {
-        const bool found =
-            std::any_of(shown.begin(), shown.end(), [&](const QString& s) { return s.startsWith(line); });
-        QVERIFY2(found, qPrintable(line + QStringLiteral(" not in:\n") + shown.join('\n')));
+    const auto begins = [](const QString& line, const QString& text) {
+        return text.isEmpty() ? line.trimmed().isEmpty() : spaced(line).startsWith(text);
+    };
+    int next = 0;
+    for (const QString& text : expected) {
+        while (next < out.size() && !begins(out.at(next), text))
+            ++next;
+        QVERIFY2(next < out.size(),
+                 qPrintable(text + QStringLiteral(" not in order in:\n") + out.join('\n')));
+        ++next;
     }
 }
 
@@ -125,8 +129,17 @@ private slots:
         QTest::newRow("headers") << "b.segd" << QStringList{"headers", "FILE"} << 0
                                  << QStringList{"Field File, Channel Set, Trace Number, ", "123456, 2, 5, "}
                                  << "" << QSize(0, 0);
+        // Groups of four bytes.
+        const QByteArray bytes = obrtest::readFile(path("a.segd"));
+        const auto hex = [&](int from, int count) {
+            QStringList groups;
+            for (int k = from; k < from + count; k += 4)
+                groups << QString::fromLatin1(bytes.mid(k, 4).toHex());
+            return groups.join(' ');
+        };
         QTest::newRow("dump") << "a.segd" << QStringList{"dump", "FILE", "--start", "1", "--count", "40"} << 0
-                              << QStringList{"Bytes 1 - 40"} << "" << QSize(0, 0);
+                              << QStringList{"Bytes 1 - 40", "", "0 " + hex(0, 32), "32 " + hex(32, 8)} << ""
+                              << QSize(0, 0);
         QTest::newRow("dump beyond the end of the file")
             << "a.segd" << QStringList{"dump", "FILE", "--start", "1377"} << 1 << QStringList()
             << "holds 1376 bytes" << QSize(0, 0);
@@ -360,7 +373,7 @@ private slots:
             << QStringList{"Header length: 2656 bytes", "Trace count: 6", "Samples per trace: 4001"};
         QTest::newRow("other-vendor-rev2.1.segd")
             << "other-vendor-rev2.1.segd"
-            << QStringList{"Sample interval: 4 ms", "Date and time: 05/08/2021 20:06:00", "Trace count: 359",
+            << QStringList{"Date and time: 05/08/2021 20:06:00", "Sample interval: 4 ms", "Trace count: 359",
                            "Samples per trace: 251"};
     }
     void realFiles()
