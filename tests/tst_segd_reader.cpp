@@ -97,8 +97,10 @@ private slots:
         layout.formatCode = formatCode;
         layout.channelSets = {{1, int(expected.size())}};
         layout.samples = [sampleBytes = sampleBytes](int, int) { return sampleBytes; };
-        const auto gather = readOne(layout);
-        QVERIFY(gather);
+        data = open(segdstd::build(layout), QStringLiteral("one.segd"));
+        QVERIFY(data);
+        const auto gather = data->makeGather(false);
+        QVERIFY(gather && data->readRecord(*gather));
         const SeismicTrace& trace = *gather->trace(0);
         QCOMPARE(trace.sampleCount(), expected.size());
         for (int i = 0; i < expected.size(); ++i) {
@@ -562,16 +564,6 @@ private:
         return path;
     }
 
-    std::unique_ptr<TraceGather> readOne(const segdstd::FieldFile& layout)
-    {
-        const QString path = write(segdstd::build(layout), QStringLiteral("one.segd"));
-        data = std::make_unique<SegdData>(new DiskDevice(&console, path, 0), false, false, false);
-        if (!data->open(path))
-            return nullptr;
-        auto gather = data->makeGather(false);
-        return gather && data->readRecord(*gather) ? std::move(gather) : nullptr;
-    }
-
     // The field file written under name and opened; null when it does not open.
     std::unique_ptr<SegdData> open(const QByteArray& bytes, const QString& name, bool seismicOnly = false)
     {
@@ -583,6 +575,7 @@ private:
 
     QTemporaryDir dir;
     RecordingConsole console;
+    // The data set of the decoders' file, which its gather reads through.
     std::unique_ptr<SegdData> data;
 };
 
