@@ -10,7 +10,7 @@
 #include "tests/support/ObrioProcess.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/ScriptedOperator.h"
-#include "tests/support/SegdFixture.h"
+#include "tests/support/SegdStandardFixture.h"
 #include "tests/support/TapeImageFiles.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
@@ -83,9 +83,9 @@ private slots:
         QVERIFY(QDir(home->path()).mkpath("dir") && QDir(home->path()).mkpath("segd"));
         QVERIFY(obrtest::writeFile(path("in.sgy"), input));
         QVERIFY(obrtest::writeFile(path("dir/in.sgy"), input));
-        segdtest::FieldFile layout;
-        layout.channelSets = {{1, false, 9}, {4, true, 3000}};
-        QVERIFY(obrtest::writeFile(path("segd/1.sgd"), segdtest::build(layout)));
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
+        layout.channelSets = {{1, 9, 9}, {4, 3000}};
+        QVERIFY(obrtest::writeFile(path("segd/1.sgd"), segdstd::build(layout)));
     }
 
     void diskOutputFills_data()

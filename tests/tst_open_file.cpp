@@ -8,7 +8,7 @@
 #include "sps/ui/SpsAnalyzer.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/ModalDialogCloser.h"
-#include "tests/support/SegdFixture.h"
+#include "tests/support/SegdStandardFixture.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
@@ -54,7 +54,7 @@ private slots:
             QVERIFY(obrtest::writeFile(dir.filePath(name), QByteArray(128, '\0')));
             QCOMPARE(int(FileKinds::of(dir.filePath(name))), int(FileKind::Segd));
         }
-        QVERIFY(obrtest::writeFile(dir.filePath("shot1001"), segdtest::build(segdtest::FieldFile())));
+        QVERIFY(obrtest::writeFile(dir.filePath("shot1001"), segdstd::build(segdstd::sercelRevision21())));
         QCOMPARE(int(FileKinds::of(dir.filePath("shot1001"))), int(FileKind::Segd));
     }
 

@@ -8,7 +8,7 @@
 #include "tests/support/Controls.h"
 #include "tests/support/ModalDialogCloser.h"
 #include "tests/support/RecordingConsole.h"
-#include "tests/support/SegdFixture.h"
+#include "tests/support/SegdStandardFixture.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
@@ -22,8 +22,8 @@
 #include <memory>
 
 using obrtest::control;
-using segdtest::bigEndian;
-using segdtest::put;
+using segdstd::bigEndian;
+using segdstd::put;
 
 namespace {
 
@@ -37,10 +37,10 @@ void writeFile(const QString& path, const QByteArray& bytes)
 // A Sercel record of 1 auxiliary and 5 seismic traces of 21 samples, saying 6 traces in all.
 QByteArray sercelRecord(int fieldFile = 101, int testRecordType = 0)
 {
-    segdtest::FieldFile layout;
+    segdstd::FieldFile layout = segdstd::sercelRevision21();
     layout.fieldFile = fieldFile;
-    layout.channelSets = {{1, false, 21}, {5, true, 21}};
-    QByteArray bytes = segdtest::build(layout);
+    layout.channelSets = {{1, 21, 9}, {5, 21}};
+    QByteArray bytes = segdstd::build(layout);
     const int extended = 96 + 2 * 32; // after the general header and two channel sets
     put(bytes, extended + 9, bigEndian(6, 4));
     put(bytes, extended + 45, bigEndian(quint64(testRecordType), 4));
@@ -175,24 +175,6 @@ private slots:
         QVERIFY(console.errors().isEmpty());
     }
 
-    // Every field file of the folder, by name or by its first bytes; the others are said.
-    void everyFieldFileOfTheFolderListed()
-    {
-        writeFile(dir->filePath("x.segd"), sercelRecord(1));
-        writeFile(dir->filePath("b.sgd"), sercelRecord(2));
-        writeFile(dir->filePath("c.RAW"), sercelRecord(3));
-        writeFile(dir->filePath("shot4"), sercelRecord(4));
-        writeFile(dir->filePath("notes.txt"), "field notes: line 12, shots 1001 to 1200, all recorded");
-        QVERIFY(QDir(dir->path()).mkdir("d.sgd"));
-        SegdAnalyzer analyzer(&console, nullptr, dir->path());
-        QVERIFY(!analyzer.dataSet());
-        browse(analyzer, dir->path());
-        QCOMPARE(items(control<QComboBox>(analyzer, "FileList")),
-                 (QStringList{"b.sgd", "c.RAW", "shot4", "x.segd"}));
-        QCOMPARE(text(analyzer, "Ffid"), QString("2"));
-        QVERIFY(console.contains("notes.txt (no SEG-D general header)"));
-    }
-
     // A start directory that is gone is no error; one without field files is said.
     void directoryWithoutFieldFiles()
     {
@@ -209,13 +191,13 @@ private slots:
     // The warning stays; after it the window shows what the standard says, the Sercel fields blank.
     void otherManufacturersShownAsTheStandardReadsThem()
     {
-        segdtest::FieldFile layout;
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
         layout.manufacturer = 20;
-        writeFile(dir->filePath("a.segd"), segdtest::build(layout));
-        layout.majorRevision = 3;
-        layout.minorRevision = 0;
-        layout.fieldFile = 2;
-        writeFile(dir->filePath("b.segd"), segdtest::build(layout));
+        writeFile(dir->filePath("a.segd"), segdstd::build(layout));
+        segdstd::FieldFile revision31 = segdstd::standardRevision31();
+        revision31.fieldFile = 2;
+        writeFile(dir->filePath("b.segd"), segdstd::build(revision31));
+        writeFile(dir->filePath("notes.txt"), "field notes: line 12, shots 1001 to 1200, all recorded");
         SegdAnalyzer analyzer(&console, nullptr, dir->path());
         ModalDialogCloser closer;
         browse(analyzer, dir->path());
@@ -223,6 +205,7 @@ private slots:
         QCOMPARE(closer.seen().first().text, notSercel);
         QVERIFY(analyzer.dataSet() && analyzer.dataSet()->ok());
         QCOMPARE(items(control<QComboBox>(analyzer, "FileList")), (QStringList{"a.segd", "b.segd"}));
+        QVERIFY(console.contains("notes.txt (no SEG-D general header)"));
         QCOMPARE(text(analyzer, "Ffid"), QString("1"));
         QCOMPARE(control<QComboBox>(analyzer, "SegdType")->currentText(), QString("SEG-D standard"));
         QCOMPARE(text(analyzer, "TraceCountTx"), QString("4 traces in record"));
@@ -237,6 +220,9 @@ private slots:
         QCOMPARE(closer.count(), 1);
         QVERIFY(console.warnings().join('\n').contains("b.segd: " + notSercel));
         QCOMPARE(text(analyzer, "Ffid"), QString("2"));
+        QCOMPARE(text(analyzer, "TraceCountTx"), QString("8 traces in record"));
+        // Revision 3 states time zero in GPS time.
+        QVERIFY(control<QLineEdit>(analyzer, "Time")->toolTip().endsWith("2024-03-14 09:26:53.589 UTC"));
     }
 
     // A file that cannot be read whole still shows its hex dump and the headers it holds, and
@@ -247,10 +233,12 @@ private slots:
         writeFile(dir->filePath("a.segd"), good.left(50));
         writeFile(dir->filePath("b.segd"), good.left(good.size() - 30));
         QByteArray overrun = good;
-        put(overrun, 29, segdtest::bcd(99, 2)); // 99 channel sets in a file that holds two
+        put(overrun, 29, segdstd::bcd(99, 2)); // 99 channel sets in a file that holds two
         writeFile(dir->filePath("c.segd"), overrun);
         writeFile(dir->filePath("d.segd"), good);
         writeFile(dir->filePath("e.segd"), good.left(20));
+        writeFile(dir->filePath("f.segd"), segdstd::build(segdstd::countsMatchNeitherRule()));
+        writeFile(dir->filePath("g.segd"), segdstd::build(segdstd::headerOnly()));
         SegdAnalyzer analyzer(&console, nullptr, dir->filePath("a.segd"));
         QVERIFY(analyzer.dataSet() && !analyzer.dataSet()->ok());
         QVERIFY2(console.errors().join('\n').contains(
@@ -260,7 +248,7 @@ private slots:
         QCOMPARE(text(analyzer, "FileSizeTx"), QString("50 bytes in file"));
         QCOMPARE(control<QTextEdit>(analyzer, "HexDump")->toPlainText().left(12), QString("Bytes 1 - 50"));
         QCOMPARE(items(control<QComboBox>(analyzer, "FileList")),
-                 (QStringList{"a.segd", "b.segd", "c.segd", "d.segd", "e.segd"}));
+                 (QStringList{"a.segd", "b.segd", "c.segd", "d.segd", "e.segd", "f.segd", "g.segd"}));
 
         auto* list = control<QComboBox>(analyzer, "FileList");
         console.lines.clear();
@@ -280,6 +268,17 @@ private slots:
         QVERIFY(text(analyzer, "Ffid").isEmpty());
         QCOMPARE(text(analyzer, "FileSizeTx"), QString("20 bytes in file"));
         QVERIFY(!control<QTextEdit>(analyzer, "HexDump")->toPlainText().isEmpty());
+        // No count of samples tiles the file: the general header still shows.
+        list->setCurrentIndex(5);
+        QVERIFY(console.errors().join('\n').contains("cannot be told: neither "));
+        QCOMPARE(text(analyzer, "Ffid"), QString("1"));
+        // A header without its traces: refused rather than padded out, the header and bytes shown.
+        list->setCurrentIndex(6);
+        QVERIFY2(console.errors().join("\n").contains(
+                     "g.segd is cut short at trace 1 of Field File 1: the headers announce 8 traces"),
+                 qPrintable(console.errors().join("\n")));
+        QCOMPARE(text(analyzer, "FileSizeTx"), QString("192 bytes in file"));
+        QVERIFY(control<QTextEdit>(analyzer, "HexDump")->toPlainText().startsWith("Bytes 1 - "));
         // The list is still usable after a bad file.
         list->setCurrentIndex(3);
         QVERIFY(analyzer.dataSet()->ok());

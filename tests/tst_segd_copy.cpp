@@ -7,7 +7,6 @@
 #include "tests/support/DataTable.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/ScriptedOperator.h"
-#include "tests/support/SegdFixture.h"
 #include "tests/support/SegdStandardFixture.h"
 #include "tests/support/TapeImageFiles.h"
 #include "tests/support/TestFiles.h"
@@ -22,6 +21,8 @@
 #include <memory>
 
 using namespace obrtest;
+
+Q_DECLARE_METATYPE(segdstd::FieldFile)
 
 namespace {
 
@@ -93,16 +94,16 @@ private slots:
     // copied by their own sample size; the start, summary and end lines.
     void diskToDiskNaming()
     {
-        segdtest::FieldFile layout;
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
         layout.fieldFile = 123;
-        const QByteArray first = segdtest::build(layout);
+        const QByteArray first = segdstd::build(layout);
         layout.majorRevision = 3;
         layout.minorRevision = 0;
         layout.formatCode = 8036;
         layout.samples = [](int trace, int samples) { return QByteArray(3 * samples, char('a' + trace)); };
-        const QByteArray second = segdtest::build(layout);
+        const QByteArray second = segdstd::build(layout);
         layout.fieldFile = 124;
-        const QByteArray third = segdtest::build(layout);
+        const QByteArray third = segdstd::build(layout);
         QVERIFY(writeFile(path("in/a.sgd"), first) && writeFile(path("in/b.segd"), second) &&
                 writeFile(path("in/c.raw"), third) && writeFile(path("in/notes.txt"), "not a field file"));
 
@@ -138,16 +139,14 @@ private slots:
     // description block (revision 3).
     void lineNames()
     {
-        segdtest::FieldFile layout;
-        QByteArray revision2 = segdtest::build(layout);
-        segdtest::put(revision2, 68, segdtest::bigEndian(1044, 3));
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
+        QByteArray revision2 = segdstd::build(layout);
+        segdstd::put(revision2, 68, segdstd::bigEndian(1044, 3));
         layout.majorRevision = 3;
         layout.minorRevision = 0;
-        QByteArray block(32, '\0');
-        segdtest::put(block, 4, segdtest::bigEndian(quint64(-17) & 0xFFFFFF, 3));
-        block[31] = 22;
-        layout.extraBlocks = block;
-        const QByteArray revision3 = segdtest::build(layout);
+        layout.extraGeneralBlocks = {22};
+        QByteArray revision3 = segdstd::build(layout);
+        segdstd::put(revision3, 96 + 4, segdstd::bigEndian(quint64(-17) & 0xFFFFFF, 3));
         QVERIFY(writeFile(path("in/1.sgd"), revision2) && writeFile(path("in/2.sgd"), revision3));
         options.lineName = true;
         options.prependName = "S";
@@ -167,11 +166,11 @@ private slots:
     {
         const auto [blockTraces, writeEofs] = obrtest::fetch<bool, bool>("blockTraces", "writeEofs");
         // Trace records of 4,096 bytes: 20 + 4 x 32 header bytes and 987 IEEE samples.
-        segdtest::FieldFile layout;
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
         layout.extensions = 4;
-        layout.channelSets = {{40, true, 987}, {3, true, 987}};
-        const QByteArray file = segdtest::build(layout);
-        const int header = segdtest::headerLength(layout);
+        layout.channelSets = {{40, 987}, {3, 987}};
+        const QByteArray file = segdstd::build(layout);
+        const int header = segdstd::headerLength(layout);
         QVERIFY(writeFile(path("in/1.sgd"), file) && writeFile(path("in/2.sgd"), file));
         options.output = tape("out.tap", 1);
         options.blockTraces = blockTraces;
@@ -195,7 +194,7 @@ private slots:
     // file; "No more tapes" ends the job.
     void tapeByteLimit()
     {
-        const QByteArray file = segdtest::build(segdtest::FieldFile());
+        const QByteArray file = segdstd::build(segdstd::sercelRevision21());
         for (const char* name : {"in/1.sgd", "in/2.sgd", "in/3.sgd"})
             QVERIFY(writeFile(path(name), file));
         const QByteArray label(70000, 'P');
@@ -216,7 +215,7 @@ private slots:
                               "Writing double end-of-file to output tape", "Start of output tape 2"}));
         QVERIFY(lines.contains(QStringLiteral("Prepended %1 to output tape 2").arg(path("label.txt"))));
         const QList<int> labelBlocks{65536, 4464, -1};
-        const QList<int> fieldFile = blockLengths(recordBlocks(segdtest::FieldFile(), file));
+        const QList<int> fieldFile = blockLengths(recordBlocks(segdstd::sercelRevision21(), file));
         QCOMPARE(blockLengths(readTapeImage(path("one.tap"))),
                  (labelBlocks + fieldFile + fieldFile + QList<int>{-1, -1}));
         const TapeBlocks two = readTapeImage(path("two.tap"));
@@ -231,9 +230,9 @@ private slots:
         TapeBlocks blocks;
         QList<QByteArray> files;
         for (int number = 1; number <= 5; ++number) {
-            segdtest::FieldFile layout;
+            segdstd::FieldFile layout = segdstd::sercelRevision21();
             layout.fieldFile = number;
-            files += segdtest::build(layout);
+            files += segdstd::build(layout);
             blocks += recordBlocks(layout, files.last());
         }
         writeTapeImage(path("in.tap"), blocks + TapeBlocks{QByteArray()});
@@ -254,16 +253,17 @@ private slots:
     // Listed seismic channels keep their headers and get samples of 0; auxiliary traces stay.
     void zeroTraces()
     {
-        segdtest::FieldFile layout; // an auxiliary channel 1, seismic channels 1 to 3
-        const QByteArray file = segdtest::build(layout);
+        // An auxiliary channel 1, seismic channels 1 to 3.
+        const segdstd::FieldFile layout = segdstd::sercelRevision21();
+        const QByteArray file = segdstd::build(layout);
         QVERIFY(writeFile(path("in/1.sgd"), file));
         options.zeroTraces = true;
         QVERIFY(NumberList::parse("1, 3", &options.zeroChannels, nullptr));
         QCOMPARE(run(), SegdCopyJob::Outcome::Copied);
         QByteArray expected = file;
-        const int record = 20 + 32 * layout.extensions + 4 * 9;
+        const int record = segdstd::traceRecordBytes(layout, 1);
         for (const int trace : {1, 3})
-            expected.replace(segdtest::headerLength(layout) + (trace + 1) * record - 4 * 9, 4 * 9,
+            expected.replace(segdstd::headerLength(layout) + (trace + 1) * record - 4 * 9, 4 * 9,
                              QByteArray(4 * 9, '\0'));
         QCOMPARE(readFile(path("out/00001.sgd")), expected);
         QVERIFY(console.messages().contains("Initializing zero trace header list..."));
@@ -272,18 +272,18 @@ private slots:
     // A 128-byte block in front of the headers is passed over unless it begins like a header.
     void tapeInputLabelBlocks()
     {
-        segdtest::FieldFile layout;
-        const QByteArray first = segdtest::build(layout);
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
+        const QByteArray first = segdstd::build(layout);
         layout.fieldFile = 2;
-        const QByteArray second = segdtest::build(layout);
+        const QByteArray second = segdstd::build(layout);
         // One channel set and no extended or external header: a whole header of 128 bytes.
-        segdtest::FieldFile small;
+        segdstd::FieldFile small = segdstd::sercelRevision21();
         small.fieldFile = 3;
-        small.channelSets = {{2, true, 9}};
+        small.channelSets = {{2, 9}};
         small.extendedBlocks = 0;
         small.externalBlocks = 0;
-        const QByteArray third = segdtest::build(small);
-        QCOMPARE(segdtest::headerLength(small), 128);
+        const QByteArray third = segdstd::build(small);
+        QCOMPARE(segdstd::headerLength(small), 128);
         const QByteArray label(128, 'L');
         writeTapeImage(path("in.tap"), TapeBlocks{label} + recordBlocks(layout, first) +
                                            TapeBlocks{QByteArray(), label} + recordBlocks(layout, second) +
@@ -300,42 +300,62 @@ private slots:
                               "   3 field files copied", "   15 blocks copied", "   1 tape copied"}));
     }
 
-    void refusedAndDamagedInput()
+    void outputInsideInputRefused()
     {
-        const QByteArray file = segdtest::build(segdtest::FieldFile());
-        QVERIFY(writeFile(path("in/1.sgd"), file));
+        QVERIFY(writeFile(path("in/1.sgd"), segdstd::build(segdstd::sercelRevision21())));
         options.output.path = path("in/../in");
         QCOMPARE(run(), SegdCopyJob::Outcome::Failed);
         QVERIFY(console.errors().first().startsWith("output "));
         QCOMPARE(QDir(path("in")).entryList(QDir::Files), QStringList{"1.sgd"});
+    }
 
-        options.output.path = path("out");
-        QVERIFY(writeFile(path("in/2.sgd"), file.left(file.size() - 5)));
-        console.clear();
-        QCOMPARE(run(), SegdCopyJob::Outcome::Failed);
-        QCOMPARE(console.errors(),
-                 (QStringList{QStringLiteral("%1 is cut short: the headers announce 4 traces of 9 samples "
-                                             "(1,376 bytes); the file holds 1,371 bytes - job will abort")
-                                  .arg(path("in/2.sgd")),
-                              "  job failed"}));
-        // Only what was kept is counted.
-        QCOMPARE(summary(console).mid(0, 2),
-                 (QStringList{QStringLiteral("   %1 bytes copied").arg(file.size()),
-                              QStringLiteral("   1 field file copied")}));
-        QVERIFY2(!QFileInfo::exists(path("out/00002.sgd")), "a field file cut short leaves no copy");
-
-        // A trace found damaged after the header went out: the copy is removed and not counted.
-        QByteArray damaged = file;
+    void secondFieldFile_data()
+    {
+        // copied: the bytes the copy holds, empty when refused; said: on the console, IN its path
+        obrtest::columns<QByteArray, QByteArray, QString>({"bytes", "copied", "said"});
+        const auto numbered = [](segdstd::FieldFile file) {
+            file.fieldFile = 2;
+            return segdstd::build(file);
+        };
+        const QByteArray sercel = numbered(segdstd::sercelRevision21());
+        const QByteArray trailing = numbered(segdstd::withTrailingBytes());
+        QTest::newRow("revision 3.1 of another maker")
+            << numbered(segdstd::standardRevision31()) << numbered(segdstd::standardRevision31()) << "";
+        QTest::newRow("bytes after the last trace")
+            << trailing << trailing.left(trailing.size() - 512)
+            << "512 bytes after the last trace of Field File 2 not copied";
+        QTest::newRow("a header alone") << numbered(segdstd::headerOnly()) << QByteArray()
+                                        << "IN is cut short: the headers announce 8 traces";
+        QTest::newRow("counts that match neither rule")
+            << numbered(segdstd::countsMatchNeitherRule()) << QByteArray() << "cannot be told: neither ";
+        QTest::newRow("cut short") << sercel.left(sercel.size() - 5) << QByteArray()
+                                   << "IN is cut short: the headers announce 4 traces of 9 samples (1,376 "
+                                      "bytes); the file holds 1,371 bytes - job will abort";
+        QByteArray damaged = sercel;
         damaged[damaged.size() - (20 + 7 * 32 + 9 * 4) + 9] = char(3);
-        QVERIFY(writeFile(path("in/2.sgd"), damaged));
-        QVERIFY(QDir(path("out")).removeRecursively() && QDir().mkpath(path("out")));
-        console.clear();
-        QCOMPARE(run(), SegdCopyJob::Outcome::Failed);
-        QVERIFY(console.errors().first().startsWith("invalid trace record in Field File 1"));
+        // Found after the header went out: the copy is removed.
+        QTest::newRow("a damaged trace") << damaged << QByteArray() << "invalid trace record in Field File 2";
+    }
+    // A field file after a good one: copied as its traces tile it, less what follows its last
+    // trace, or refused with nothing of it left and only the first counted.
+    void secondFieldFile()
+    {
+        const auto [bytes, copied, said] =
+            obrtest::fetch<QByteArray, QByteArray, QString>("bytes", "copied", "said");
+        const QByteArray first = segdstd::build(segdstd::sercelRevision21());
+        QVERIFY(writeFile(path("in/1.sgd"), first) && writeFile(path("in/2.sgd"), bytes));
+        const bool refused = copied.isEmpty();
+        QCOMPARE(run(), refused ? SegdCopyJob::Outcome::Failed : SegdCopyJob::Outcome::Copied);
+        QCOMPARE(readFile(path("out/00001.sgd")), first);
+        QCOMPARE(readFile(path("out/00002.sgd")), copied);
+        QCOMPARE(QDir(path("out")).entryList(QDir::Files | QDir::Hidden).size(), refused ? 1 : 2);
         QCOMPARE(summary(console).mid(0, 2),
-                 (QStringList{QStringLiteral("   %1 bytes copied").arg(file.size()),
-                              QStringLiteral("   1 field file copied")}));
-        QCOMPARE(QDir(path("out")).entryList(QDir::Files), QStringList{"00001.sgd"});
+                 (QStringList{QStringLiteral("   %1 bytes copied").arg(first.size() + copied.size()),
+                              refused ? "   1 field file copied" : "   2 field files copied"}));
+        QVERIFY2(console.contains(QString(said).replace("IN", path("in/2.sgd"))),
+                 qPrintable(console.errors().join('\n')));
+        QCOMPARE(console.errors().isEmpty() ? QString() : console.errors().last(),
+                 refused ? "  job failed" : QString());
     }
 
     // Random bytes of any length end the job with an error or pass as a field file; nothing
@@ -349,7 +369,7 @@ private slots:
                 byte = char(random.bounded(256));
             QVERIFY(writeFile(path("in/1.sgd"), bytes));
             // A valid leading block with random counts after it.
-            QByteArray file = segdtest::build(segdtest::FieldFile());
+            QByteArray file = segdstd::build(segdstd::sercelRevision21());
             file.replace(20, qMin(size, file.size() - 20), bytes.left(file.size() - 20));
             QVERIFY(writeFile(path("in/2.sgd"), file));
             console.clear();
@@ -365,10 +385,10 @@ private slots:
     // A file written in pieces is copied once it is whole, once; Abort ends the watch.
     void realTimeInput()
     {
-        segdtest::FieldFile layout;
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
         layout.fieldFile = 77;
-        const QByteArray file = segdtest::build(layout);
-        const QList<int> cuts{50, 200, segdtest::headerLength(layout), file.size() - 3, file.size()};
+        const QByteArray file = segdstd::build(layout);
+        const QList<int> cuts{50, 200, segdstd::headerLength(layout), file.size() - 3, file.size()};
         options.realTime = true;
         options.pollMilliseconds = 1;
         int written = 0;
@@ -400,8 +420,8 @@ private slots:
     // under a name or beside it, and the summary counts the one copied.
     void abortInsideAFieldFile()
     {
-        segdtest::FieldFile layout;
-        const QByteArray file = segdtest::build(layout);
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
+        const QByteArray file = segdstd::build(layout);
         QVERIFY(writeFile(path("in/1.sgd"), file) && writeFile(path("in/2.sgd"), file));
         int calls = 0;
         // A question before each field file and one a trace: the stop comes in the second file.
@@ -455,14 +475,14 @@ private:
     }
 
     // The blocks of a field file on tape: its headers, then one block a trace.
-    static TapeBlocks recordBlocks(const segdtest::FieldFile& layout, const QByteArray& file)
+    static TapeBlocks recordBlocks(const segdstd::FieldFile& layout, const QByteArray& file)
     {
-        const int header = segdtest::headerLength(layout);
+        const int header = segdstd::headerLength(layout);
         TapeBlocks blocks{file.left(header)};
         int at = header;
-        for (const segdtest::ChannelSet& set : layout.channelSets) {
-            const int record = 20 + 32 * layout.extensions + 4 * set.samples;
-            for (int channel = 0; channel < set.channels; ++channel, at += record)
+        for (int set = 0; set < layout.channelSets.size(); ++set) {
+            const int record = segdstd::traceRecordBytes(layout, set);
+            for (int channel = 0; channel < layout.channelSets.at(set).channels; ++channel, at += record)
                 blocks.append(file.mid(at, record));
         }
         return blocks;

@@ -4,7 +4,7 @@
 #include "devices/TapeDriveList.h"
 #include "tests/support/ModalDialogCloser.h"
 #include "tests/support/RecordingConsole.h"
-#include "tests/support/SegdFixture.h"
+#include "tests/support/SegdStandardFixture.h"
 #include "tests/support/TapeImageFiles.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
@@ -28,9 +28,9 @@ private slots:
         closer.clear();
         QVERIFY(QDir(dir->path()).mkpath("in") && QDir(dir->path()).mkpath("out"));
         for (int number = 1; number <= 3; ++number) {
-            segdtest::FieldFile layout;
+            segdstd::FieldFile layout = segdstd::sercelRevision21();
             layout.fieldFile = number;
-            QVERIFY(writeFile(path(QStringLiteral("in/%1.sgd").arg(number)), segdtest::build(layout)));
+            QVERIFY(writeFile(path(QStringLiteral("in/%1.sgd").arg(number)), segdstd::build(layout)));
         }
     }
 

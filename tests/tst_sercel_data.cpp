@@ -4,17 +4,17 @@
 #include "tests/support/DataTable.h"
 #include "tests/support/ExactCompare.h"
 #include "tests/support/RecordingConsole.h"
-#include "tests/support/SegdFixture.h"
+#include "tests/support/SegdStandardFixture.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
 #include <QTemporaryDir>
 #include <cmath>
 
-using segdtest::bigEndian;
-using segdtest::ieee;
-using segdtest::ieee64;
-using segdtest::put;
+using segdstd::bigEndian;
+using segdstd::ieee;
+using segdstd::ieee64;
+using segdstd::put;
 
 namespace {
 
@@ -40,26 +40,23 @@ private slots:
     {
         const auto [sourceBlock, sourceType, dcFlag, removeDc] =
             obrtest::fetch<int, int, int, bool>("sourceBlock", "sourceType", "dcFlag", "removeDc");
-        segdtest::FieldFile layout;
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
         layout.majorRevision = 3;
         layout.minorRevision = 0;
-        layout.channelSets = {{2, true, 9}};
-        // Source description, position and DC removal blocks, their types in their last bytes.
-        QByteArray blocks(3 * 32, '\0');
-        put(blocks, 4, int24(1234) + QByteArray(2, '\0') + int24(-5678) + QByteArray(2, '\0') + int24(2));
-        blocks[31] = char(sourceBlock);
-        put(blocks, 33, ieee64(1000.5) + ieee64(2000.25));
-        blocks[63] = char(81);
-        blocks[64 + 18] = char(dcFlag);
-        blocks[95] = char(180);
-        layout.extraBlocks = blocks;
+        layout.channelSets = {{2, 9}};
+        // Source description, position and DC removal blocks after general header block 3.
+        layout.extraGeneralBlocks = {sourceBlock, 81, 180};
         layout.traceHeader = [](QByteArray& header, int trace) {
             put(header, 31, int24(77));
             put(header, 36, int24(88 + trace));
             put(header, 42, int24(500 + trace));
             put(header, 221, ieee(0.5f));
         };
-        SercelData data(&console, write(segdtest::build(layout), QStringLiteral("r3.segd")), false, false);
+        QByteArray file = segdstd::build(layout);
+        put(file, 96 + 4, int24(1234) + QByteArray(2, '\0') + int24(-5678) + QByteArray(2, '\0') + int24(2));
+        put(file, 128 + 1, ieee64(1000.5) + ieee64(2000.25));
+        file[160 + 18] = char(dcFlag);
+        SercelData data(&console, write(file, QStringLiteral("r3.segd")), false, false);
         QVERIFY(data.ok());
         QCOMPARE(console.lines.first().text, QStringLiteral("Input Field File 1 Sercel rev 3 format."));
         QVERIFY(console.warnings().isEmpty());
@@ -97,16 +94,16 @@ private slots:
     {
         const auto [east, north, azimuth, offset] =
             obrtest::fetch<double, double, double, double>("east", "north", "azimuth", "offset");
-        segdtest::FieldFile layout;
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
         layout.extendedBlocks = 32;
-        layout.channelSets = {{1, true, 9}};
+        layout.channelSets = {{1, 9}};
         layout.traceHeader = [east = east, north = north](QByteArray& header, int) {
             put(header, 21, int24(40));
             put(header, 24, int24(61));
             put(header, 53, ieee64(5000 + east));
             put(header, 61, ieee64(7000 + north));
         };
-        QByteArray file = segdtest::build(layout);
+        QByteArray file = segdstd::build(layout);
         // Source line 10.5 and point 20.25 in block 3; the position in the extended header.
         put(file, 68, int24(10) + bigEndian(5000, 2) + int24(20) + bigEndian(2500, 2));
         const int extended = 96 + 32;
@@ -139,11 +136,11 @@ private slots:
     {
         const auto [word, revision, factor, userDefined9] =
             obrtest::fetch<float, int, double, double>("word", "revision", "factor", "userDefined9");
-        segdtest::FieldFile layout;
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
         layout.majorRevision = revision;
-        layout.channelSets = {{2, true, 9}};
+        layout.channelSets = {{2, 9}};
         layout.traceHeader = [word = word](QByteArray& header, int) { put(header, 221, ieee(word)); };
-        SercelData data(&console, write(segdtest::build(layout), QStringLiteral("d.segd")), false, false);
+        SercelData data(&console, write(segdstd::build(layout), QStringLiteral("d.segd")), false, false);
         const auto gather = data.makeGather(false);
         QVERIFY(gather && data.readRecord(*gather));
         const SeismicTrace& trace = *gather->trace(1);
@@ -153,11 +150,11 @@ private slots:
 
     void otherFormatCodeDecodedByItsOwnDecoder()
     {
-        segdtest::FieldFile layout;
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
         layout.formatCode = 8036;
-        layout.channelSets = {{1, true, 3}};
+        layout.channelSets = {{1, 3}};
         layout.samples = [](int, int) { return QByteArray::fromHex("000064fffffe800000"); };
-        SercelData data(&console, write(segdtest::build(layout), QStringLiteral("i.segd")), false, false);
+        SercelData data(&console, write(segdstd::build(layout), QStringLiteral("i.segd")), false, false);
         QVERIFY(data.ok());
         QCOMPARE(console.warnings(), QStringList{"Unexpected SEGD format code (8036) for Sercel data."});
         QVERIFY(console.lines.last().popup);

@@ -36,6 +36,12 @@ TraceWindowPicture::Draw drawing(Found (*compute)(SeismicData&, int, int, double
     };
 }
 
+// The histogram of the window, sampled as it must be.
+SampleHistogram histogramOf(SeismicData& data, int first, int last, double startMs, double endMs)
+{
+    return SampleHistogram::compute(data, first, last, startMs, endMs);
+}
+
 } // namespace
 
 SegyAnalysis::SegyAnalysis(ObrConsole* console, const QString& seismicDirectory, QWidget* parent,
@@ -55,7 +61,7 @@ SegyAnalysis::SegyAnalysis(ObrConsole* console, const QString& seismicDirectory,
     histogram =
         new TraceWindowPicture({Histogram_FirstTrace, Histogram_LastTrace, Histogram_StartTime,
                                 Histogram_EndTime, CreateHistogram, ExportHistogram, HistogramWidget},
-                               file, drawing<Histogram>(&SampleHistogram::compute),
+                               file, drawing<Histogram>(&histogramOf),
                                QStringLiteral("histogram.png"), TraceWindowPicture::Edits::Redraw, this);
     connectParts();
     formatControls->fillTypeCombos();

@@ -1,17 +1,47 @@
 #include "tests/support/SegdStandardFixture.h"
 
-#include "tests/support/SegdFixture.h"
-
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 
 namespace segdstd {
 
-using segdtest::bcd;
-using segdtest::bigEndian;
-using segdtest::ieee;
-using segdtest::ieee64;
-using segdtest::put;
+QByteArray bcd(qint64 value, int digits)
+{
+    QByteArray bytes((digits + 1) / 2, '\0');
+    for (int d = digits - 1; d >= 0; --d, value /= 10) {
+        const int nibble = d + (digits % 2);
+        bytes[nibble / 2] = char(uchar(bytes[nibble / 2]) | ((value % 10) << ((nibble % 2) ? 0 : 4)));
+    }
+    return bytes;
+}
+
+QByteArray bigEndian(quint64 value, int bytes)
+{
+    QByteArray result(bytes, '\0');
+    for (int i = bytes - 1; i >= 0; --i, value >>= 8)
+        result[i] = char(value & 0xFF);
+    return result;
+}
+
+QByteArray ieee(float value)
+{
+    quint32 bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bigEndian(bits, 4);
+}
+
+QByteArray ieee64(double value)
+{
+    quint64 bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bigEndian(bits, 8);
+}
+
+void put(QByteArray& data, int byte, const QByteArray& bytes)
+{
+    data.replace(byte - 1, bytes.size(), bytes);
+}
 
 namespace {
 
@@ -202,7 +232,11 @@ QByteArray traceRecord(const FieldFile& file, int set, int channel, int traceInF
     } else if (file.extensions > 0) {
         put(record, 28, bigEndian(quint64(stated), 3));
     }
+    if (file.traceHeader)
+        file.traceHeader(record, traceInFile);
     const int written = channelSet.writtenSamples.value_or(channelSet.samples);
+    if (file.samples)
+        return record + file.samples(traceInFile, written);
     for (int sample = 0; sample < written; ++sample)
         record += encodeSample(file.formatCode, sampleValue(traceInFile, sample));
     return record;
@@ -261,6 +295,18 @@ QByteArray build(const FieldFile& file)
     if (file.keepBytes)
         bytes.truncate(*file.keepBytes);
     return bytes;
+}
+
+FieldFile sercelRevision21()
+{
+    FieldFile file;
+    file.manufacturer = 13;
+    file.channelSets = {{1, 9, 9}, {3, 9}};
+    file.extensions = 7;
+    file.extendedBlocks = 2;
+    file.externalBlocks = 1;
+    file.externalFill = 'E';
+    return file;
 }
 
 FieldFile nodalRevision16()

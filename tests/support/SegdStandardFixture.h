@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QVector>
+#include <functional>
 #include <optional>
 
 // SEG-D field files written byte by byte from the standard's layout (revisions 1.0 to 3.1), with
@@ -63,6 +64,10 @@ struct FieldFile {
     // Block 1's date and time; revision 3 also states it in GPS microseconds (block 3) and the
     // timestamp extension adds each set's start time to it.
     QDateTime timeZero = QDateTime({2024, 3, 14}, {9, 26, 53, 589}, Qt::UTC);
+    // The file bytes of a trace's samples (trace 0-based in the file), when not sampleValue's.
+    std::function<QByteArray(int trace, int samples)> samples;
+    // Changes a trace's header and extensions (20 + 32 x extensions bytes) once built.
+    std::function<void(QByteArray& header, int trace)> traceHeader;
     QByteArray appended;
     // Only the first keepBytes bytes of the built file are returned.
     std::optional<int> keepBytes;
@@ -77,6 +82,19 @@ int traceRecordBytes(const FieldFile& file, int set);
 qint64 gpsMicroseconds(const QDateTime& utc);
 // The value of a sample, trace 0-based in the order of the file and sample 0-based in the trace.
 double sampleValue(int trace, int sample);
+
+// Packed BCD digits, most significant first.
+QByteArray bcd(qint64 value, int digits);
+QByteArray bigEndian(quint64 value, int bytes);
+QByteArray ieee(float value);
+QByteArray ieee64(double value);
+// Writes bytes into data at the 1-based position byte.
+void put(QByteArray& data, int byte, const QByteArray& bytes);
+
+// A Sercel recorder's revision 2.1 (manufacturer 13), as small as the reading rules need: one
+// auxiliary (9) and three seismic traces of 9 IEEE floats at 1 ms, seven extensions stating the
+// samples, two extended blocks and one external block of "E": 256 header bytes, 1,376 in all.
+FieldFile sercelRevision21();
 
 // A nodal recorder's revision 1.6 (manufacturer 20): three seismic sets of three 30,000-sample
 // traces at 1 ms in IEEE floats, ten extensions, samples in extension 1, end times after the last
