@@ -219,18 +219,6 @@ private slots:
         }
     }
 
-    // Setup installs the standard format file, and the template prints that file.
-    void setupInstallsTheStandardFormatTemplate()
-    {
-        QTemporaryDir fresh;
-        QCOMPARE(obrtest::runObrio(fresh.path(), {"setup"}).status, 0);
-        const ObrioRun run = obrtest::runObrio(fresh.path(), {"segy", "format-template"});
-        QCOMPARE(run.status, 0);
-        const QString standard =
-            fresh.path() + QStringLiteral("/Documents/krd/SegyFormats/SEGY Standard.xml");
-        QCOMPARE(run.out.join('\n') + '\n', QString::fromUtf8(obrtest::readFile(standard)));
-    }
-
     void usage_data()
     {
         obrtest::columns<QStringList, int, QString>({"arguments", "exitCode", "err"});
