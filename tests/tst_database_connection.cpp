@@ -81,16 +81,6 @@ private slots:
         QCOMPARE(connection.errorText(), QStringLiteral("AfterFailure: not connected to a database"));
     }
 
-    void listingLeavesOutTemplates()
-    {
-        DatabaseConnection connection;
-        obrtest::connectToServer(connection);
-        QVERIFY(connection.createDatabase(obrtest::testDatabaseName(QStringLiteral("beta"))));
-        QVERIFY(connection.createDatabase(obrtest::testDatabaseName(QStringLiteral("alpha"))));
-        QCOMPARE(connection.projectDatabases(),
-                 QStringList({QStringLiteral("obrtest_alpha"), QStringLiteral("obrtest_beta")}));
-    }
-
     void namesStayNames_data()
     {
         QTest::addColumn<QString>("suffix");
@@ -142,6 +132,17 @@ private slots:
         QCOMPARE(connection.projectDatabases(), QStringList());
         QVERIFY(!connection.connectToDatabase(obrtest::throwawayServer(), name));
         QCOMPARE(connection.errorText(), QStringLiteral("Connection to database failed: ") + problem);
+    }
+
+    // The server's own databases are no projects: refused by name (namesStayNames sees them unlisted).
+    void maintenanceDatabases()
+    {
+        for (const char* name : {"postgres", "template0", "template1"})
+            QCOMPARE(DatabaseConnection::projectDatabaseProblem(QLatin1String(name)),
+                     QStringLiteral("%1 is a maintenance database of the server (postgres, template0 and "
+                                    "template1 hold no project): left alone")
+                         .arg(QLatin1String(name)));
+        QCOMPARE(DatabaseConnection::projectDatabaseProblem(QStringLiteral("obrtest_postgres")), QString());
     }
 
     void failedStatementNamesItsLabel()

@@ -154,6 +154,40 @@ private slots:
         QCOMPARE(rows(), rowsBefore);
     }
 
+    // One rule for the stored version, for reading and updating alike: the highest project_version
+    // of the rows, rows without one passed over; a row of a newer version, wherever it stands,
+    // leaves the database unchanged.
+    void storedVersion_data()
+    {
+        // versions: of the rows added to a fresh database's, whose version is cleared; 0: none
+        obrtest::columns<QList<int>, int, bool>({"versions", "stored", "updated"});
+        QTest::newRow("highest of the rows") << QList<int>{19, 20, 0} << 20 << true;
+        QTest::newRow("a newer row before older ones") << QList<int>{22, 19} << 22 << false;
+        QTest::newRow("no row with a version: updated as new") << QList<int>{0} << 0 << true;
+    }
+    void storedVersion()
+    {
+        const auto [versions, stored, updated] =
+            obrtest::fetch<QList<int>, int, bool>("versions", "stored", "updated");
+        const QString database = name(QStringLiteral("rows"));
+        QVERIFY(schema.create(server, database));
+        QStringList statements{"UPDATE project_parameters SET project_version=NULL"};
+        for (int version : versions)
+            statements << QStringLiteral("INSERT INTO project_parameters (project_version) VALUES (%1)")
+                              .arg(version ? QString::number(version) : QStringLiteral("NULL"));
+        obrtest::runAll(connection, statements);
+        QCOMPARE(connection.projectVersion(), stored ? std::optional<int>(stored) : std::nullopt);
+        if (!stored)
+            QCOMPARE(connection.errorText(),
+                     QStringLiteral("ReadProjectVersion: project_parameters holds no project version"));
+        connection.close();
+        QCOMPARE(schema.update(server, database), updated);
+        if (!updated)
+            return;
+        QCOMPARE(schema.previousVersion(), stored ? std::optional<int>(stored) : std::nullopt);
+        QCOMPARE(connection.projectVersion(), 21);
+    }
+
     // The new database goes again when it cannot be finished, so that `create` may simply be repeated.
     void unfinishedNewDatabaseRemoved()
     {
