@@ -148,6 +148,7 @@ private slots:
         row("help beside a mistake", "segy dump --no-such-option -h", 0, "Usage: obrio segy dump ");
         row("options after the action", "segy --format x.xml info f.sgy", 2,
             "segy needs an action before --format");
+        row("argument beyond those taken", "project show x", 2, "unexpected argument 'x'");
         prefetch(runs);
     }
     // The rules of the shared parser that the walk above does not reach.

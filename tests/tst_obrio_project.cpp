@@ -96,14 +96,6 @@ private slots:
         QVERIFY(!QFileInfo::exists(home.filePath("work/Beta/Seismic/FieldData")));
     }
 
-    void extraArgumentIsAUsageError()
-    {
-        QTemporaryDir home;
-        const obrtest::ObrioRun run = obrtest::runObrio(home.path(), {"project", "show", "x"});
-        QCOMPARE(run.status, 2);
-        QVERIFY2(run.err.join('\n').contains("unexpected argument 'x'"), qPrintable(run.err.join('\n')));
-    }
-
     // Which pages are copied and which are kept is the help pages' test; here the command's road.
     // The standard format file it installs is the one the format template prints.
     void setupInstallsHelpPagesOnceAndTheStandardFormat()

@@ -6,6 +6,7 @@
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/SegyExtensionFixture.h"
 #include "tests/support/SegyFixture.h"
+#include "tests/support/SegyRevision2Fixture.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
@@ -60,6 +61,9 @@ private slots:
         QVERIFY(segytest::writeFile(file, format, layout, fillLine, &console));
         QVERIFY(obrtest::writeFile(extended, segytest::extensionOneFile()));
         QVERIFY(obrtest::writeFile(extensionFormat, segytest::extensionOneFormat));
+        segy2::File withAdditionalHeaders;
+        withAdditionalHeaders.additionalTraceHeaders = 2;
+        QVERIFY(obrtest::writeFile(revision2, segy2::build(withAdditionalHeaders)));
     }
 
     // What each reading action shows, line by line: the words after a label. EXT and FORMAT are
@@ -94,6 +98,8 @@ private slots:
         row("dump --trace 2 --format FORMAT EXT", "   257 int64  Extended field file", "-1");
         row("dump --trace 2 --format FORMAT EXT", "   337 double Extended source X", "-12.25");
         row("dump --trace 2 --format FORMAT EXT", "   473 text   Extension 1 header name", "SEG00001");
+        // In revision 2 the first of the additional trace headers, named "SEG00001", is extension 1.
+        row("headers REVISION2", "Extended trace number in line", "1 3");
     }
     void readingActions()
     {
@@ -102,6 +108,7 @@ private slots:
         arguments.replaceInStrings(QStringLiteral("FILE"), file);
         arguments.replaceInStrings(QStringLiteral("FORMAT"), extensionFormat);
         arguments.replaceInStrings(QStringLiteral("EXT"), extended);
+        arguments.replaceInStrings(QStringLiteral("REVISION2"), revision2);
         const ObrioRun run = obrio(QStringList{"segy"} + arguments);
         QCOMPARE(run.status, 0);
         QCOMPARE(run.err, QStringList());
@@ -239,6 +246,7 @@ private:
     QString file;
     QString extended = home.filePath(QStringLiteral("extended.sgy"));
     QString extensionFormat = home.filePath(QStringLiteral("extended.xml"));
+    QString revision2 = home.filePath(QStringLiteral("revision2.sgy"));
 };
 
 OBR_TEST_MAIN(TestObrioSegy)
