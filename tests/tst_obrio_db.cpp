@@ -20,20 +20,6 @@ private slots:
         obrtest::dropTestDatabases();
     }
 
-    void usageErrors()
-    {
-        const std::pair<QStringList, QString> cases[]{
-            {{"db", "list"}, "obrio: db list needs --host ADDR (see obrio db list --help)"},
-            {{"db", "list", "--host", "127.0.0.1", "--port", "70000"},
-             "obrio: --port needs a whole number from 1 to 65535, not '70000' (see obrio db list --help)"}};
-        for (const auto& [arguments, error] : cases) {
-            const obrtest::ObrioRun run = obrtest::runObrio(home.path(), arguments);
-            QCOMPARE(run.status, 2);
-            QCOMPARE(run.out, QStringList());
-            QCOMPARE(run.err, QStringList{error});
-        }
-    }
-
     void createListUpdateVersion()
     {
         const QString name = QStringLiteral("obrtest_it's; DROP DATABASE obrtest_other; --");
