@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
-#include <cmath>
 #include <unistd.h>
 
 // The exit status of obrio is true: an action that writes an error exits with 1 (a usage error
