@@ -1,14 +1,12 @@
-#include "seismic/SegyFormat.h"
-#include "seismic/SeismicTrace.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/ObrioProcess.h"
-#include "tests/support/RecordingConsole.h"
-#include "tests/support/SegyFixture.h"
+#include "tests/support/SegyRevision2Fixture.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
 #include <QImage>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <cmath>
 
 namespace {
@@ -32,21 +30,17 @@ private slots:
         // obrio draws without a display and finds its platform itself, with no runtime directory.
         for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
             qunsetenv(variable);
-        // 30 traces of 500 samples at 2 ms, a 50 Hz sine.
-        file = dir.filePath(QStringLiteral("line.sgy"));
-        SegyFormat format;
-        segytest::FileLayout layout;
+        // 30 traces of 500 IEEE samples at 2 ms, a 50 Hz sine, written from the standard's layout.
+        segy2::File layout;
         layout.traces = 30;
         layout.samples = 500;
-        layout.intervalMs = 2.0f;
-        RecordingConsole console;
-        QVERIFY(segytest::writeFile(
-            file, format, layout,
-            [](SeismicTrace& trace, int i) {
-                for (int j = 0; j < trace.sampleCount(); ++j)
-                    trace.data()[j] = std::sin(2 * M_PI * 50.0 * j * 0.002 + i);
-            },
-            &console));
+        layout.sampleBytes = [](int trace, int sampleBytes) {
+            QByteArray bytes(sampleBytes, '\0');
+            for (int j = 0; j < sampleBytes / 4; ++j)
+                qToBigEndian(float(std::sin(2 * M_PI * 50.0 * j * 0.002 + trace)), bytes.data() + 4 * j);
+            return bytes;
+        };
+        QVERIFY(obrtest::writeFile(file, segy2::build(layout)));
     }
 
     // Each action and its options reach the picture: its size, and the colours of the mode.
@@ -176,7 +170,7 @@ private:
     }
 
     QTemporaryDir dir;
-    QString file;
+    QString file = dir.filePath(QStringLiteral("line.sgy"));
 };
 
 OBR_TEST_MAIN(TestObrioSegyPictures)
