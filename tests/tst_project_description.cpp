@@ -18,17 +18,6 @@ QByteArray description(const QByteArray& location, const QByteArray& body)
            location + "\" Description=\"\">\n" + body + "</ProjectDescription>\n";
 }
 
-using P = ProjectDescription;
-// The directory flags, in the order of the bits of the table's flags.
-const std::pair<void (P::*)(bool), bool (P::*)() const> directoryFlags[] = {
-    {&P::setFlowDirectoryExists, &P::flowDirectoryExists},
-    {&P::setSeismicDirectoryExists, &P::seismicDirectoryExists},
-    {&P::setSurveyDirectoryExists, &P::surveyDirectoryExists},
-    {&P::setAuxiliaryDirectoryExists, &P::auxiliaryDirectoryExists},
-    {&P::setLogDirectoryExists, &P::logDirectoryExists},
-    {&P::setImageDirectoryExists, &P::imageDirectoryExists},
-    {&P::setReportDirectoryExists, &P::reportDirectoryExists}};
-
 } // namespace
 
 class TestProjectDescription : public QObject {
@@ -89,8 +78,13 @@ private slots:
         written.setAcquisitionType(acquisition);
         written.setDataComponentType(components);
         written.setProjectIdentifier(Q_INT64_C(1700000000123));
-        for (size_t bit = 0; bit < std::size(directoryFlags); ++bit)
-            (written.*directoryFlags[bit].first)(flags & (1 << bit));
+        written.setFlowDirectoryExists(flags & 0x01);
+        written.setSeismicDirectoryExists(flags & 0x02);
+        written.setSurveyDirectoryExists(flags & 0x04);
+        written.setAuxiliaryDirectoryExists(flags & 0x08);
+        written.setLogDirectoryExists(flags & 0x10);
+        written.setImageDirectoryExists(flags & 0x20);
+        written.setReportDirectoryExists(flags & 0x40);
         written.setSegyFormatUseDefault(true);
         written.setSegyFormatFile(QStringLiteral("Mine.xml"));
         QVERIFY(written.write());
@@ -103,8 +97,11 @@ private slots:
                              read.dataComponentType()}),
                  QList<int>({dimension, units, acquisition, components}));
         QCOMPARE(read.projectIdentifier(), Q_INT64_C(1700000000123));
-        for (size_t bit = 0; bit < std::size(directoryFlags); ++bit)
-            QCOMPARE((read.*directoryFlags[bit].second)(), bool(flags & (1 << bit)));
+        const int readFlags = read.flowDirectoryExists() | read.seismicDirectoryExists() << 1 |
+                              read.surveyDirectoryExists() << 2 | read.auxiliaryDirectoryExists() << 3 |
+                              read.logDirectoryExists() << 4 | read.imageDirectoryExists() << 5 |
+                              read.reportDirectoryExists() << 6;
+        QCOMPARE(readFlags, flags);
         QVERIFY(read.segyFormatUseDefault());
         QCOMPARE(read.segyFormatFile(), QStringLiteral("Mine.xml"));
     }
