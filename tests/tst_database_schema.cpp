@@ -1,11 +1,16 @@
 #include "database/DatabaseConnection.h"
 #include "database/ProjectSchema.h"
+#include "database/ui/ProjectChooser.h"
 #include "tests/support/DataTable.h"
+#include "tests/support/ModalDialogCloser.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/TestMain.h"
 #include "tests/support/ThrowawayPostgres.h"
 
+#include <QInputDialog>
 #include <QSettings>
+
+// The interactive choice of a project database, offscreen, answered by the closer.
 
 namespace {
 
@@ -66,8 +71,8 @@ INSERT INTO surveyors_log (timestamp, unique_line_id, entry, author) VALUES (1, 
 } // namespace
 
 // Project databases on the throwaway server: the connection (where the password comes from, what a
-// failure says, names that stay names) and the schema's upkeep of new, empty, older, newer and
-// failing databases.
+// failure says, names that stay names), the schema's upkeep of new, empty, older, newer and failing
+// databases, and the interactive choice of one, offscreen, answered by the closer.
 class TestDatabaseSchema : public QObject {
     Q_OBJECT
 private slots:
@@ -345,7 +350,100 @@ private slots:
                  QStringLiteral("ReadMissingTable: relation \"no_such_table\" does not exist"));
     }
 
+    void messageBoxes_data()
+    {
+        // port 1 is closed; projects: the test databases made first, of which the user chooses none
+        obrtest::columns<bool, QStringList, QString, QString>({"closedPort", "projects", "title", "text"});
+        QTest::newRow("connection failed") << true << QStringList() << "No connection"
+                                           << "Database connection failed. Error code : 1, \nString = "
+                                              "Connection to database failed: connection "
+                                              "to server at \"127.0.0.1\", port 1 failed: Connection "
+                                              "refused\n\tIs the server running on that "
+                                              "host and accepting TCP/IP connections?";
+        QTest::newRow("no projects")
+            << false << QStringList() << "No projects"
+            << "No projects exist in the database, please create one in the Ledgerwick to proceed.";
+        QTest::newRow("none chosen") << false << QStringList{"obrtest_north"} << "No projects"
+                                     << "No project selected, please select one to proceed.";
+    }
+    void messageBoxes()
+    {
+        const auto [closedPort, projects, title, text] =
+            obrtest::fetch<bool, QStringList, QString, QString>("closedPort", "projects", "title", "text");
+        makeProjects(projects);
+        ModalDialogCloser closer;
+        typeAddress(closer, QStringLiteral("127.0.0.1"));
+        if (!projects.isEmpty())
+            pickProject(closer, -1);
+        ProjectChooser chooser(nullptr, closedPort ? 1 : obrtest::throwawayServer().port);
+        QVERIFY(!chooser.choose());
+        QCOMPARE(closer.count(), projects.isEmpty() ? 2 : 3);
+        const ModalDialogCloser::Seen& box = closer.seen().last();
+        QCOMPARE(box.className, QStringLiteral("QMessageBox"));
+        QCOMPARE(box.title, title);
+        QCOMPARE(box.text, text);
+    }
+
+    void projectChosen()
+    {
+        makeProjects({QStringLiteral("obrtest_north"), QStringLiteral("obrtest_south")});
+        ModalDialogCloser closer;
+        typeAddress(closer, QStringLiteral(" 127.0.0.1 "));
+        pickProject(closer, 1);
+        const int port = obrtest::throwawayServer().port;
+        const auto choice = ProjectChooser(nullptr, port).choose();
+        QVERIFY(choice);
+        QCOMPARE(choice->database, QStringLiteral("obrtest_south"));
+        QCOMPARE(choice->server.address, QStringLiteral("127.0.0.1"));
+        QCOMPARE(choice->server.port, port);
+        QCOMPARE(closer.titles(), QStringList({"QInputDialog::getText()", "Project:"}));
+        QCOMPARE(offeredProjects, QStringList({"obrtest_north", "obrtest_south"}));
+    }
+
+    void addressCancelled()
+    {
+        ModalDialogCloser closer;
+        QVERIFY(!ProjectChooser(nullptr, obrtest::throwawayServer().port).choose());
+        QCOMPARE(closer.titles(), QStringList{"QInputDialog::getText()"});
+    }
+
 private:
+    void makeProjects(const QStringList& names)
+    {
+        DatabaseConnection maintenance;
+        obrtest::connectToServer(maintenance);
+        for (const QString& name : names)
+            QVERIFY(maintenance.createDatabase(name));
+    }
+
+    // The address dialog, checked for its default, then answered with `address`.
+    void typeAddress(ModalDialogCloser& closer, const QString& address)
+    {
+        closer.actOnNext([address](QWidget* widget) {
+            auto* dialog = qobject_cast<QInputDialog*>(widget);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->textValue(), QStringLiteral("127.0.0.1"));
+            dialog->setTextValue(address);
+            dialog->accept();
+        });
+    }
+
+    // The project list: row `pick` chosen, or the dialog cancelled for -1.
+    void pickProject(ModalDialogCloser& closer, int pick)
+    {
+        closer.actOnNext([this, pick](QWidget* widget) {
+            auto* dialog = qobject_cast<QInputDialog*>(widget);
+            QVERIFY(dialog);
+            offeredProjects = dialog->comboBoxItems();
+            if (pick < 0) {
+                dialog->reject();
+                return;
+            }
+            dialog->setTextValue(offeredProjects.value(pick));
+            dialog->accept();
+        });
+    }
+
     static QString name(const QString& suffix) { return obrtest::testDatabaseName(suffix); }
 
     void makeDatabase(const QString& suffix, const QStringList& statements)
@@ -382,6 +480,7 @@ private:
     DatabaseConnection connection;
     ProjectSchema schema{connection, console};
     QStringList fresh;
+    QStringList offeredProjects;
 };
 
 OBR_TEST_MAIN(TestDatabaseSchema)
