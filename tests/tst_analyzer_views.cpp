@@ -3,28 +3,25 @@
 #include "analyzers/ui/Histogram.h"
 #include "analyzers/ui/Spectra.h"
 #include "analyzers/ui/TraceDisplay.h"
+#include "analyzers/ui/TracePlotControls.h"
+#include "analyzers/ui/TracePlotView.h"
 #include "base/ui/FileDialogs.h"
 #include "tests/support/MemoryData.h"
 #include "tests/support/PictureCompare.h"
 #include "tests/support/TestMain.h"
 
+#include <QComboBox>
 #include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QSpinBox>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <cmath>
 #include <functional>
 
 namespace {
-
-double sine(int trace, int j)
-{
-    return std::sin(2 * M_PI * 30.0 * j * 0.002 + trace);
-}
-
-// What a view shows on the screen.
-QImage shown(const QGraphicsView& view)
-{
-    return view.viewport()->grab().toImage();
-}
 
 // Runs `open`, which shows a popup menu and waits for it, and returns the menu's entries;
 // the entry `choose` is chosen, or none when it is -1.
@@ -51,6 +48,25 @@ QStringList popupEntries(const std::function<void()>& open, int choose = -1)
     return entries;
 }
 
+double sine(int trace, int j)
+{
+    return std::sin(2 * M_PI * 30.0 * j * 0.002 + trace);
+}
+
+// What a view shows on the screen.
+QImage shown(const QGraphicsView& view)
+{
+    return view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+void wheel(QGraphicsView& view, int delta, Qt::KeyboardModifiers modifiers = Qt::ControlModifier)
+{
+    const QPointF at(view.viewport()->width() / 2.0, view.viewport()->height() / 2.0);
+    QWheelEvent event(at, view.viewport()->mapToGlobal(at.toPoint()), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view.viewport(), &event);
+}
+
 } // namespace
 
 class TestAnalyzerViews : public QObject {
@@ -61,10 +77,21 @@ private slots:
         parent = std::make_unique<QWidget>();
         parent->resize(800, 400);
         parent->show();
+        // 60 traces of 2 s: larger than the view both ways.
+        data = std::make_unique<MemoryData>(60, 1000, 2.0f, sine);
+        plotView = std::make_unique<TracePlotView>();
+        plotView->resize(400, 300);
+        TraceDisplaySettings settings;
+        settings.lastTrace = 60;
+        plotView->showTraces(*data, settings);
+        plotView->show();
+        QVERIFY(QTest::qWaitForWindowExposed(plotView.get()));
     }
     void cleanup()
     {
         FileDialogs::answerWith({});
+        plotView.reset();
+        data.reset();
         parent.reset();
     }
 
@@ -134,8 +161,89 @@ private slots:
                      QStringList());
     }
 
+    void zoomsWithCtrlWheelFitAndActualSize()
+    {
+        wheel(*plotView, 120);
+        QCOMPARE(plotView->zoom(), 1.25);
+        wheel(*plotView, -240);
+        QCOMPARE(plotView->zoom(), 0.8);
+        // Fitted, the taller plot fills the height of the view.
+        plotView->fitToWindow();
+        QVERIFY(std::abs(plotView->zoom() * plotView->plot().image.height() -
+                         plotView->viewport()->height()) < 1);
+        QVERIFY(plotView->zoom() * plotView->plot().image.width() <= plotView->viewport()->width() + 0.5);
+        plotView->actualSize();
+        // A wheel without Ctrl scrolls and keeps the zoom.
+        const int before = plotView->verticalScrollBar()->value();
+        wheel(*plotView, -120, Qt::NoModifier);
+        QCOMPARE(plotView->zoom(), 1.0);
+        QVERIFY(plotView->verticalScrollBar()->value() > before);
+    }
+
+    void scalesStayInViewWhilePanning()
+    {
+        const QImage plot = plotView->plot().image;
+        const int m = TracePlotGeometry::margin;
+        // Scrolled right and down: the annotation stays at the top, over the traces now in view, and
+        // the time labels of the rows in view stay at the left edge.
+        plotView->horizontalScrollBar()->setValue(plotView->horizontalScrollBar()->maximum());
+        QVERIFY(plotView->horizontalScrollBar()->value() > 2 * m);
+        plotView->verticalScrollBar()->setValue(300);
+        const QImage after = shown(*plotView);
+        const int left = plotView->horizontalScrollBar()->value();
+        QCOMPARE(after.copy(m, 0, 100, m), plot.copy(left + m, 0, 100, m));
+        QCOMPARE(after.copy(0, m, m, 100), plot.copy(0, 300 + m, m, 100));
+    }
+
+    void clickReportsTheTraceAndDragPans()
+    {
+        QSignalSpy clicked(plotView.get(), &TracePlotView::traceClicked);
+        const TracePlot& plot = plotView->plot();
+        QTest::mouseClick(plotView->viewport(), Qt::LeftButton, {},
+                          plotView->mapFromScene(QPointF(plot.geometry.traceCentre(5), 200)));
+        QCOMPARE(clicked.size(), 1);
+        QCOMPARE(clicked.first().first().toInt(), 5);
+        // Left of the first trace there is none to report.
+        QTest::mouseClick(plotView->viewport(), Qt::LeftButton, {}, plotView->mapFromScene(QPointF(5, 200)));
+        QCOMPARE(clicked.size(), 1);
+        // A drag moves the plot and reports no trace.
+        const int before = plotView->verticalScrollBar()->value();
+        QTest::mousePress(plotView->viewport(), Qt::LeftButton, {}, QPoint(100, 200));
+        QMouseEvent move(QEvent::MouseMove, QPointF(100, 100), Qt::LeftButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(plotView->viewport(), &move);
+        QTest::mouseRelease(plotView->viewport(), Qt::LeftButton, {}, QPoint(100, 100));
+        QVERIFY(plotView->verticalScrollBar()->value() > before);
+        QCOMPARE(clicked.size(), 1);
+    }
+
+    void controlsEditTheDisplayChoices()
+    {
+        TracePlotControls controls;
+        controls.attach(plotView.get());
+        QSignalSpy changed(&controls, &TracePlotControls::settingsChanged);
+        TraceDisplaySettings shownSettings;
+        shownSettings.mode = TraceDisplayMode::Density;
+        shownSettings.agcWindowMs = 250;
+        controls.showSettings(shownSettings);
+        controls.findChild<QComboBox*>(QStringLiteral("ColourMap"))->setCurrentIndex(1);
+        QCOMPARE(changed.size(), 1);
+        controls.findChild<QComboBox*>(QStringLiteral("Normalisation"))->setCurrentIndex(1);
+        // The choices made join those shown.
+        TraceDisplaySettings applied;
+        controls.applyTo(applied);
+        QCOMPARE(applied.colourMap, DensityColourMap::RedWhiteBlue);
+        QCOMPARE(applied.traceNormalization, 0);
+        QCOMPARE(applied.agcWindowMs, 250.0);
+        // The zoom buttons act on the attached view.
+        controls.findChild<QPushButton*>(QStringLiteral("FitToWindow"))->click();
+        QVERIFY(plotView->zoom() < 1.0);
+    }
+
 private:
     std::unique_ptr<QWidget> parent;
+    std::unique_ptr<MemoryData> data;
+    std::unique_ptr<TracePlotView> plotView;
 };
 
 OBR_TEST_MAIN(TestAnalyzerViews)

@@ -1,9 +1,16 @@
 #include "database/DatabaseConnection.h"
 #include "database/ProjectSchema.h"
+#include "database/ui/ProjectChooser.h"
 #include "tests/support/DataTable.h"
+#include "tests/support/ModalDialogCloser.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/TestMain.h"
 #include "tests/support/ThrowawayPostgres.h"
+
+#include <QInputDialog>
+#include <QSettings>
+
+// The interactive choice of a project database, offscreen, answered by the closer.
 
 namespace {
 
@@ -63,7 +70,9 @@ INSERT INTO surveyors_log (timestamp, unique_line_id, entry, author) VALUES (1, 
 
 } // namespace
 
-// Schema upkeep against the throwaway server: new, empty, older, newer and failing databases.
+// Project databases on the throwaway server: the connection (where the password comes from, what a
+// failure says, names that stay names), the schema's upkeep of new, empty, older, newer and failing
+// databases, and the interactive choice of one, offscreen, answered by the closer.
 class TestDatabaseSchema : public QObject {
     Q_OBJECT
 private slots:
@@ -78,6 +87,8 @@ private slots:
     }
     void cleanup()
     {
+        QSettings(QStringLiteral("Corvane"), QStringLiteral("Trevalo")).remove(QStringLiteral("Database"));
+        qunsetenv("PGPASSWORD");
         console.clear();
         connection.close();
         obrtest::dropTestDatabases();
@@ -154,6 +165,40 @@ private slots:
         QCOMPARE(rows(), rowsBefore);
     }
 
+    // One rule for the stored version, for reading and updating alike: the highest project_version
+    // of the rows, rows without one passed over; a row of a newer version, wherever it stands,
+    // leaves the database unchanged.
+    void storedVersion_data()
+    {
+        // versions: of the rows added to a fresh database's, whose version is cleared; 0: none
+        obrtest::columns<QList<int>, int, bool>({"versions", "stored", "updated"});
+        QTest::newRow("highest of the rows") << QList<int>{19, 20, 0} << 20 << true;
+        QTest::newRow("a newer row before older ones") << QList<int>{22, 19} << 22 << false;
+        QTest::newRow("no row with a version: updated as new") << QList<int>{0} << 0 << true;
+    }
+    void storedVersion()
+    {
+        const auto [versions, stored, updated] =
+            obrtest::fetch<QList<int>, int, bool>("versions", "stored", "updated");
+        const QString database = name(QStringLiteral("rows"));
+        QVERIFY(schema.create(server, database));
+        QStringList statements{"UPDATE project_parameters SET project_version=NULL"};
+        for (int version : versions)
+            statements << QStringLiteral("INSERT INTO project_parameters (project_version) VALUES (%1)")
+                              .arg(version ? QString::number(version) : QStringLiteral("NULL"));
+        obrtest::runAll(connection, statements);
+        QCOMPARE(connection.projectVersion(), stored ? std::optional<int>(stored) : std::nullopt);
+        if (!stored)
+            QCOMPARE(connection.errorText(),
+                     QStringLiteral("ReadProjectVersion: project_parameters holds no project version"));
+        connection.close();
+        QCOMPARE(schema.update(server, database), updated);
+        if (!updated)
+            return;
+        QCOMPARE(schema.previousVersion(), stored ? std::optional<int>(stored) : std::nullopt);
+        QCOMPARE(connection.projectVersion(), 21);
+    }
+
     // The new database goes again when it cannot be finished, so that `create` may simply be repeated.
     void unfinishedNewDatabaseRemoved()
     {
@@ -177,7 +222,228 @@ private slots:
         QCOMPARE(connection.projectDatabases(), QStringList());
     }
 
+    void passwordSources_data()
+    {
+        // setting: Database/Password; environment: PGPASSWORD ("" leaves it out); refused: the failure
+        // text is the server's refusal, with neither password in it.
+        obrtest::columns<QString, QString, bool>({"setting", "environment", "refused"});
+        QTest::newRow("nothing configured: the suite's default") << ""
+                                                                 << "" << false;
+        QTest::newRow("setting before PGPASSWORD") << "kelpforest"
+                                                   << "n0t-1t" << false;
+        QTest::newRow("wrong setting") << "s3cret pass='x' dbname=evil"
+                                       << "" << true;
+        QTest::newRow("wrong PGPASSWORD, no fallback") << ""
+                                                       << "wr0ng-Env-Pass" << true;
+    }
+    void passwordSources()
+    {
+        const auto [setting, environment, refused] =
+            obrtest::fetch<QString, QString, bool>("setting", "environment", "refused");
+        if (!setting.isEmpty())
+            QSettings(QStringLiteral("Corvane"), QStringLiteral("Trevalo"))
+                .setValue(QStringLiteral("Database/Password"), setting);
+        if (!environment.isEmpty())
+            qputenv("PGPASSWORD", environment.toUtf8());
+        QCOMPARE(connection.connectToServer(server), !refused);
+        QCOMPARE(connection.errorText(),
+                 refused
+                     ? QStringLiteral("Connection to database failed: connection to server at \"127.0.0.1\", "
+                                      "port %1 failed: FATAL:  password authentication failed for user "
+                                      "\"postgres\"")
+                           .arg(server.port)
+                     : QString());
+        QCOMPARE(connection.isOpen(), !refused);
+    }
+
+    void closedPortAndBadAddress_data()
+    {
+        obrtest::columns<QString, int, QString>({"address", "port", "error"});
+        QTest::newRow("closed port")
+            << "127.0.0.1" << 1
+            << "Connection to database failed: connection to server at \"127.0.0.1\", port 1 failed: "
+               "Connection refused\n\tIs the server running on that host and accepting TCP/IP connections?";
+        QTest::newRow("no address") << " " << 5432
+                                    << "Connection to database failed: no server address given";
+    }
+    void closedPortAndBadAddress()
+    {
+        const auto [address, port, error] = obrtest::fetch<QString, int, QString>("address", "port", "error");
+        QSettings(QStringLiteral("Corvane"), QStringLiteral("Trevalo"))
+            .setValue(QStringLiteral("Database/Password"), QStringLiteral("Hidden-Word-42"));
+        QVERIFY(!connection.connectToDatabase({address, port}, QStringLiteral("anything")));
+        QCOMPARE(connection.errorText(), error);
+        QCOMPARE(connection.status(), 1);
+        QVERIFY(!connection.run(QStringLiteral("AfterFailure"), QStringLiteral("SELECT 1")));
+        QCOMPARE(connection.errorText(), QStringLiteral("AfterFailure: not connected to a database"));
+    }
+
+    void namesStayNames_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("quote and semicolon") << "it's\"; DROP DATABASE obrtest_victim; --";
+        QTest::newRow("connection string words") << "a b=c dbname=postgres";
+        QTest::newRow("not ASCII") << "Øster-lind ÆØÅ";
+    }
+    void namesStayNames()
+    {
+        QFETCH(QString, suffix);
+        const QString name = obrtest::testDatabaseName(suffix);
+        const QString victim = obrtest::testDatabaseName(QStringLiteral("victim"));
+        DatabaseConnection maintenance;
+        obrtest::connectToServer(maintenance);
+        QVERIFY(maintenance.createDatabase(victim));
+        QVERIFY2(maintenance.createDatabase(name), qPrintable(maintenance.errorText()));
+        const auto both = maintenance.projectDatabases();
+        QVERIFY(both && both->size() == 2 && both->contains(name) && both->contains(victim));
+
+        DatabaseConnection project;
+        QVERIFY2(project.connectToDatabase(obrtest::throwawayServer(), name),
+                 qPrintable(project.errorText()));
+        QCOMPARE(obrtest::column(project, QStringLiteral("SELECT current_database()")), QStringList{name});
+        obrtest::runAll(project, {QStringLiteral("CREATE TABLE kept (row_id SERIAL PRIMARY KEY)")});
+        QCOMPARE(project.tableExists(QStringLiteral("kept'; DROP TABLE kept; --")), false);
+        QCOMPARE(project.tableExists(QStringLiteral("kept")), true);
+        QVERIFY(project.run(QStringLiteral("Insert"), QStringLiteral("SELECT $1::text"), {name}));
+        project.close();
+        QVERIFY(maintenance.dropDatabase(name));
+        QCOMPARE(maintenance.projectDatabases(), QStringList{victim});
+    }
+
+    void unusableNamesRefused_data()
+    {
+        obrtest::columns<QString, QString>({"name", "problem"});
+        QTest::newRow("64 bytes") << "obrtest_" + QString(56, QLatin1Char('x'))
+                                  << "the database name obrtest_" + QString(56, QLatin1Char('x')) +
+                                         " is longer than 63 bytes";
+        QTest::newRow("zero character") << QStringLiteral("obrtest_a") + QChar(0) + QStringLiteral("b")
+                                        << "a database name cannot hold a zero character";
+    }
+    void unusableNamesRefused()
+    {
+        const auto [name, problem] = obrtest::fetch<QString, QString>("name", "problem");
+        obrtest::connectToServer(connection);
+        QVERIFY(!connection.createDatabase(name));
+        QCOMPARE(connection.errorText(), QStringLiteral("CreateProjectDatabase: ") + problem);
+        QCOMPARE(connection.projectDatabases(), QStringList());
+        QVERIFY(!connection.connectToDatabase(obrtest::throwawayServer(), name));
+        QCOMPARE(connection.errorText(), QStringLiteral("Connection to database failed: ") + problem);
+    }
+
+    // The server's own databases are no projects: refused by name (namesStayNames sees them unlisted).
+    void maintenanceDatabases()
+    {
+        for (const char* name : {"postgres", "template0", "template1"})
+            QCOMPARE(DatabaseConnection::projectDatabaseProblem(QLatin1String(name)),
+                     QStringLiteral("%1 is a maintenance database of the server (postgres, template0 and "
+                                    "template1 hold no project): left alone")
+                         .arg(QLatin1String(name)));
+        QCOMPARE(DatabaseConnection::projectDatabaseProblem(QStringLiteral("obrtest_postgres")), QString());
+    }
+
+    void failedStatementNamesItsLabel()
+    {
+        obrtest::connectToServer(connection);
+        QVERIFY(!connection.run(QStringLiteral("ReadMissingTable"),
+                                QStringLiteral("SELECT * FROM no_such_table")));
+        QCOMPARE(connection.errorText(),
+                 QStringLiteral("ReadMissingTable: relation \"no_such_table\" does not exist"));
+    }
+
+    void messageBoxes_data()
+    {
+        // port 1 is closed; projects: the test databases made first, of which the user chooses none
+        obrtest::columns<bool, QStringList, QString, QString>({"closedPort", "projects", "title", "text"});
+        QTest::newRow("connection failed") << true << QStringList() << "No connection"
+                                           << "Database connection failed. Error code : 1, \nString = "
+                                              "Connection to database failed: connection "
+                                              "to server at \"127.0.0.1\", port 1 failed: Connection "
+                                              "refused\n\tIs the server running on that "
+                                              "host and accepting TCP/IP connections?";
+        QTest::newRow("no projects")
+            << false << QStringList() << "No projects"
+            << "No projects exist in the database, please create one in the Ledgerwick to proceed.";
+        QTest::newRow("none chosen") << false << QStringList{"obrtest_north"} << "No projects"
+                                     << "No project selected, please select one to proceed.";
+    }
+    void messageBoxes()
+    {
+        const auto [closedPort, projects, title, text] =
+            obrtest::fetch<bool, QStringList, QString, QString>("closedPort", "projects", "title", "text");
+        makeProjects(projects);
+        ModalDialogCloser closer;
+        typeAddress(closer, QStringLiteral("127.0.0.1"));
+        if (!projects.isEmpty())
+            pickProject(closer, -1);
+        ProjectChooser chooser(nullptr, closedPort ? 1 : obrtest::throwawayServer().port);
+        QVERIFY(!chooser.choose());
+        QCOMPARE(closer.count(), projects.isEmpty() ? 2 : 3);
+        const ModalDialogCloser::Seen& box = closer.seen().last();
+        QCOMPARE(box.className, QStringLiteral("QMessageBox"));
+        QCOMPARE(box.title, title);
+        QCOMPARE(box.text, text);
+    }
+
+    void projectChosen()
+    {
+        makeProjects({QStringLiteral("obrtest_north"), QStringLiteral("obrtest_south")});
+        ModalDialogCloser closer;
+        typeAddress(closer, QStringLiteral(" 127.0.0.1 "));
+        pickProject(closer, 1);
+        const int port = obrtest::throwawayServer().port;
+        const auto choice = ProjectChooser(nullptr, port).choose();
+        QVERIFY(choice);
+        QCOMPARE(choice->database, QStringLiteral("obrtest_south"));
+        QCOMPARE(choice->server.address, QStringLiteral("127.0.0.1"));
+        QCOMPARE(choice->server.port, port);
+        QCOMPARE(closer.titles(), QStringList({"QInputDialog::getText()", "Project:"}));
+        QCOMPARE(offeredProjects, QStringList({"obrtest_north", "obrtest_south"}));
+    }
+
+    void addressCancelled()
+    {
+        ModalDialogCloser closer;
+        QVERIFY(!ProjectChooser(nullptr, obrtest::throwawayServer().port).choose());
+        QCOMPARE(closer.titles(), QStringList{"QInputDialog::getText()"});
+    }
+
 private:
+    void makeProjects(const QStringList& names)
+    {
+        DatabaseConnection maintenance;
+        obrtest::connectToServer(maintenance);
+        for (const QString& name : names)
+            QVERIFY(maintenance.createDatabase(name));
+    }
+
+    // The address dialog, checked for its default, then answered with `address`.
+    void typeAddress(ModalDialogCloser& closer, const QString& address)
+    {
+        closer.actOnNext([address](QWidget* widget) {
+            auto* dialog = qobject_cast<QInputDialog*>(widget);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->textValue(), QStringLiteral("127.0.0.1"));
+            dialog->setTextValue(address);
+            dialog->accept();
+        });
+    }
+
+    // The project list: row `pick` chosen, or the dialog cancelled for -1.
+    void pickProject(ModalDialogCloser& closer, int pick)
+    {
+        closer.actOnNext([this, pick](QWidget* widget) {
+            auto* dialog = qobject_cast<QInputDialog*>(widget);
+            QVERIFY(dialog);
+            offeredProjects = dialog->comboBoxItems();
+            if (pick < 0) {
+                dialog->reject();
+                return;
+            }
+            dialog->setTextValue(offeredProjects.value(pick));
+            dialog->accept();
+        });
+    }
+
     static QString name(const QString& suffix) { return obrtest::testDatabaseName(suffix); }
 
     void makeDatabase(const QString& suffix, const QStringList& statements)
@@ -214,6 +480,7 @@ private:
     DatabaseConnection connection;
     ProjectSchema schema{connection, console};
     QStringList fresh;
+    QStringList offeredProjects;
 };
 
 OBR_TEST_MAIN(TestDatabaseSchema)

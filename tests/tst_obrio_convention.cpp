@@ -1,5 +1,6 @@
 #include "tests/support/DataTable.h"
 #include "tests/support/ObrioProcess.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
 #include <QMap>
@@ -17,7 +18,7 @@ private slots:
     {
         const ObrioRun main = obrio({"--help"});
         QCOMPARE(main.status, 0);
-        const QStringList toolNames = entries(main.out, "Tools");
+        toolNames = entries(main.out, "Tools");
         QList<QStringList> toolHelp;
         for (const QString& tool : toolNames)
             toolHelp.append({tool, "--help"});
@@ -147,6 +148,10 @@ private slots:
         row("help beside a mistake", "segy dump --no-such-option -h", 0, "Usage: obrio segy dump ");
         row("options after the action", "segy --format x.xml info f.sgy", 2,
             "segy needs an action before --format");
+        row("argument beyond those taken", "project show x", 2, "unexpected argument 'x'");
+        row("required option missing", "db list", 2, "obrio: db list needs --host ADDR");
+        row("port beyond its range", "db list --host 127.0.0.1 --port 70000", 2,
+            "obrio: --port needs a whole number from 1 to 65535, not '70000'");
         prefetch(runs);
     }
     // The rules of the shared parser that the walk above does not reach.
@@ -166,6 +171,30 @@ private slots:
             QVERIFY2(shown.size() == 1 &&
                          shown.first().endsWith(topLevel ? " (see obrio --help)" : " --help)"),
                      qPrintable(shown.join('\n')));
+    }
+
+    // obrio(1), written at build time from the help pages: a part for every tool and action in
+    // their order, an action's part its help page with minus signs escaped for roff.
+    void manualPage()
+    {
+        const QString page =
+            QString::fromUtf8(obrtest::readFile(QStringLiteral(OBR_BIN_DIR "/../share/man/man1/obrio.1")));
+        QVERIFY2(page.startsWith(QLatin1String(".TH OBRIO 1 ")), "no manual page was built");
+        QStringList sections;
+        for (const QString& line : page.split(QLatin1Char('\n')))
+            if (line.startsWith(QLatin1String(".SS ")))
+                sections.append(line.mid(4));
+        QStringList expected;
+        for (const QString& tool : toolNames) {
+            expected.append("\"obrio " + tool + '"');
+            for (const QStringList& command : commands)
+                if (command.size() == 2 && command.first() == tool)
+                    expected.append("\"obrio " + command.join(' ') + '"');
+        }
+        QCOMPARE(sections, expected);
+        const QString part =
+            page.section(QStringLiteral(".SS \"obrio segy info\"\n.nf\n"), 1).section(".fi\n", 0, 0);
+        QCOMPARE(part, obrio({"segy", "info", "--help"}).out.join('\n').replace('-', "\\-") + '\n');
     }
 
 private:
@@ -212,6 +241,7 @@ private:
     }
 
     QTemporaryDir home;
+    QStringList toolNames;       // every tool, in the order of the help page
     QStringList tools;           // the tools that group actions
     QList<QStringList> commands; // every command that runs: a tool with no actions, or tool and action
     QMap<QStringList, ObrioRun> results;

@@ -137,7 +137,8 @@ private slots:
     }
 
     // The revision 2.1 ranges of every real SPS file: the text as a few lines of parsing here find
-    // them, the document as the text shows them; without the 2.1 layout, a hint for a 2.1 file.
+    // them, the document as the text shows them; without the 2.1 layout, a hint for a 2.1 file
+    // (the analyzers' "SPS 2.1 layout" button sets the same layout).
     void spsFiles_data() { obrtest::realFileRows(QStringLiteral("sps"), QStringLiteral("l2*.txt")); }
     void spsFiles()
     {
@@ -170,6 +171,10 @@ private slots:
                                           .arg(json["dataLineRule"].toString()));
         const QJsonArray fields = json["fields"].toArray();
         const auto& columns = spstest::revision21Columns(kind == "X");
+        // Real values, not a field of blanks or text read as 0.
+        const QString telling = spstest::expectedRange(lines, kind.at(0), columns.at(kind == "X" ? 11 : 9));
+        QVERIFY2(telling.front() >= QLatin1Char('1') && telling.front() <= QLatin1Char('9'),
+                 qPrintable(telling));
         QCOMPARE(QPair(fields.size(), runs[1].out.size() - 2), QPair(columns.size(), columns.size()));
         for (int row = 0; row < fields.size(); ++row) {
             const spstest::Revision21Column& column = columns.at(row);

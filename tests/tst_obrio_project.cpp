@@ -96,16 +96,9 @@ private slots:
         QVERIFY(!QFileInfo::exists(home.filePath("work/Beta/Seismic/FieldData")));
     }
 
-    void extraArgumentIsAUsageError()
-    {
-        QTemporaryDir home;
-        const obrtest::ObrioRun run = obrtest::runObrio(home.path(), {"project", "show", "x"});
-        QCOMPARE(run.status, 2);
-        QVERIFY2(run.err.join('\n').contains("unexpected argument 'x'"), qPrintable(run.err.join('\n')));
-    }
-
     // Which pages are copied and which are kept is the help pages' test; here the command's road.
-    void setupInstallsHelpPagesOnce()
+    // The standard format file it installs is the one the format template prints.
+    void setupInstallsHelpPagesOnceAndTheStandardFormat()
     {
         QTemporaryDir home;
         obrtest::ObrioRun run = obrtest::runObrio(home.path(), {"setup"});
@@ -115,6 +108,10 @@ private slots:
         run = obrtest::runObrio(home.path(), {"setup"});
         QCOMPARE(run.status, 0);
         QVERIFY(!run.out.join('\n').contains(QStringLiteral("Help pages copied")));
+        run = obrtest::runObrio(home.path(), {"segy", "format-template"});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out.join('\n') + '\n', QString::fromUtf8(obrtest::readFile(home.filePath(QStringLiteral(
+                                                "Documents/krd/SegyFormats/SEGY Standard.xml")))));
     }
 };
 

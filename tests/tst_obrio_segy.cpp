@@ -6,6 +6,7 @@
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/SegyExtensionFixture.h"
 #include "tests/support/SegyFixture.h"
+#include "tests/support/SegyRevision2Fixture.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
@@ -58,91 +59,86 @@ private slots:
         layout.samples = 8;
         RecordingConsole console(1);
         QVERIFY(segytest::writeFile(file, format, layout, fillLine, &console));
+        QVERIFY(obrtest::writeFile(extended, segytest::extensionOneFile()));
+        QVERIFY(obrtest::writeFile(extensionFormat, segytest::extensionOneFormat));
+        segy2::File withAdditionalHeaders;
+        withAdditionalHeaders.additionalTraceHeaders = 2;
+        QVERIFY(obrtest::writeFile(revision2, segy2::build(withAdditionalHeaders)));
     }
 
+    // What each reading action shows, line by line: the words after a label. EXT and FORMAT are
+    // a file whose 480-byte trace headers hold extension 1 and the format that reads them.
+    void readingActions_data()
+    {
+        obrtest::columns<QStringList, QString, QStringList>({"arguments", "label", "words"});
+        const auto row = [](const QString& arguments, const char* label, const QString& words) {
+            QTest::newRow(qPrintable(arguments + " | " + label))
+                << arguments.split(' ') << label << words.split(' ', Qt::SkipEmptyParts);
+        };
+        row("info FILE", "C 1 TEST FILE", "");
+        row("info FILE", "Trace count:", "12");
+        row("info FILE", "Trace length:", "272 bytes");
+        row("headers --first 2 --last 3 FILE", "Field file number", "21 22");
+        row("headers --first 2 --last 3 FILE", "Coordinate scalar", "-100 -100");
+        row("scan FILE", "Traces read:", "12 of 12");
+        row("scan FILE", "Minimum:", "-22");
+        row("scan FILE", "Maximum:", "7");
+        // The samples are s - 2 i: the root of the mean of their 96 squares.
+        row("scan FILE", "RMS:", "10.4482853");
+        row("dump --trace 5 FILE", "     9 int32  Field file", "21");
+        row("dump --trace 5 FILE", "   12 SequentialTrace", "5");
+        row("headers --format FORMAT EXT", "Trace header extension 1", "");
+        row("headers --format FORMAT EXT", "Extended trace number in line", "1 2");
+        row("headers --format FORMAT EXT", "Extended field file", "-1 21");
+        row("headers --format FORMAT EXT", "Extended source X", "-12.25 687104.5");
+        row("headers --format FORMAT EXT", "Extended source Y", "2000 2000");
+        row("headers --format FORMAT EXT", "Extended number of samples", "2 2");
+        row("headers --format FORMAT EXT", "Receiver depth below surface", "0 0");
+        row("dump --trace 2 --format FORMAT EXT", "   241 uint64 Extended trace number in line", "2");
+        row("dump --trace 2 --format FORMAT EXT", "   257 int64  Extended field file", "-1");
+        row("dump --trace 2 --format FORMAT EXT", "   337 double Extended source X", "-12.25");
+        row("dump --trace 2 --format FORMAT EXT", "   473 text   Extension 1 header name", "SEG00001");
+        // In revision 2 the first of the additional trace headers, named "SEG00001", is extension 1.
+        row("headers REVISION2", "Extended trace number in line", "1 3");
+    }
     void readingActions()
+    {
+        auto [arguments, label, words] =
+            obrtest::fetch<QStringList, QString, QStringList>("arguments", "label", "words");
+        arguments.replaceInStrings(QStringLiteral("FILE"), file);
+        arguments.replaceInStrings(QStringLiteral("FORMAT"), extensionFormat);
+        arguments.replaceInStrings(QStringLiteral("EXT"), extended);
+        arguments.replaceInStrings(QStringLiteral("REVISION2"), revision2);
+        const ObrioRun run = obrio(QStringList{"segy"} + arguments);
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.err, QStringList());
+        QVERIFY2(std::any_of(run.out.begin(), run.out.end(),
+                             [label = label](const QString& line) { return line.startsWith(label); }),
+                 qPrintable(run.out.join('\n')));
+        QCOMPARE(lineWords(run.out, label), words);
+    }
+
+    // Whole tables: the 29 fields and, where traces hold it, the 25 words of extension 1; a file
+    // that is no whole number of traces is read, with a warning.
+    void tablesAndWarnings()
     {
         const QString partial = home.filePath(QStringLiteral("partial.sgy"));
         QVERIFY(obrtest::writeFile(partial, obrtest::readFile(file) + "xyz"));
-        const QList<ObrioRun> runs =
-            obrtest::runObrioEach(home.path(), {{"segy", "info", file},
-                                                {"segy", "info", partial},
-                                                {"segy", "headers", "--first", "2", "--last", "3", file},
-                                                {"segy", "scan", file},
-                                                {"segy", "dump", "--trace", "5", file}});
-        for (const ObrioRun& run : runs)
-            QCOMPARE(run.status, 0);
-
-        const QStringList& info = runs[0].out;
-        QVERIFY(info.contains(QStringLiteral("C 1 TEST FILE")));
-        QCOMPARE(lineWords(info, QStringLiteral("Trace count:")), QStringList("12"));
-        QCOMPARE(lineWords(info, QStringLiteral("Trace length:")), QStringList({"272", "bytes"}));
-        QVERIFY(runs[0].err.isEmpty());
-        QVERIFY(runs[1].err.join('\n').contains(
-            QStringLiteral("is not a whole number of traces: 3 bytes follow")));
-
-        const QStringList& headers = runs[2].out;
-        QCOMPARE(lineWords(headers, QStringLiteral("Field file number")), QStringList({"21", "22"}));
-        QCOMPARE(lineWords(headers, QStringLiteral("Coordinate scalar")), QStringList({"-100", "-100"}));
-        QCOMPARE(headers.size(), 2 + 29);
-
-        double squares = 0;
-        for (int i = 0; i < 12; ++i)
-            for (int s = 0; s < 8; ++s)
-                squares += double(s - 2 * i) * (s - 2 * i);
-        const QStringList& scan = runs[3].out;
-        QCOMPARE(lineWords(scan, QStringLiteral("Traces read:")), QStringList({"12", "of", "12"}));
-        QCOMPARE(lineWords(scan, QStringLiteral("Minimum:")), QStringList("-22"));
-        QCOMPARE(lineWords(scan, QStringLiteral("Maximum:")), QStringList("7"));
-        QCOMPARE(lineWords(scan, QStringLiteral("RMS:")),
-                 QStringList(QString::number(std::sqrt(squares / 96), 'g', 9)));
-
-        const QStringList& dump = runs[4].out;
-        QCOMPARE(lineWords(dump, QStringLiteral("     9 int32  Field file")), QStringList("21"));
-        QCOMPARE(lineWords(dump, QStringLiteral("   12 SequentialTrace")), QStringList("5"));
-    }
-
-    // A format of 480-byte trace headers reads extension 1; its words have ranges and are dumped.
-    // (The plain file of readingActions shows no extension lines.)
-    void extensionOneWords()
-    {
-        const QString path = home.filePath(QStringLiteral("extended.sgy"));
-        const QString format = home.filePath(QStringLiteral("extended.xml"));
-        QVERIFY(obrtest::writeFile(path, segytest::extensionOneFile()));
-        QVERIFY(obrtest::writeFile(format, segytest::extensionOneFormat));
-        const QList<ObrioRun> runs =
-            obrtest::runObrioEach(home.path(), {{"segy", "headers", "--format", format, path},
-                                                {"segy", "headers", "--json", "--format", format, path},
-                                                {"segy", "dump", "--trace", "2", "--format", format, path}});
-        for (const ObrioRun& run : runs)
-            QCOMPARE(run.status, 0);
-
-        const QStringList& headers = runs[0].out;
-        QCOMPARE(headers.size(), 2 + 29 + 1 + 25);
-        QVERIFY(headers.contains(QStringLiteral("Trace header extension 1")));
-        QCOMPARE(lineWords(headers, QStringLiteral("Extended trace number in line")),
-                 QStringList({"1", "2"}));
-        QCOMPARE(lineWords(headers, QStringLiteral("Extended field file")), QStringList({"-1", "21"}));
-        QCOMPARE(lineWords(headers, QStringLiteral("Extended source X")),
-                 QStringList({"-12.25", "687104.5"}));
-        QCOMPARE(lineWords(headers, QStringLiteral("Extended source Y")), QStringList({"2000", "2000"}));
-        QCOMPARE(lineWords(headers, QStringLiteral("Extended number of samples")), QStringList({"2", "2"}));
-        QCOMPARE(lineWords(headers, QStringLiteral("Receiver depth below surface")), QStringList({"0", "0"}));
-
-        const QJsonObject document = QJsonDocument::fromJson(runs[1].out.join('\n').toUtf8()).object();
-        const QJsonArray words = document.value(QStringLiteral("extension1")).toArray();
+        QCOMPARE(obrio({"segy", "headers", file}).out.size(), 2 + 29);
+        QCOMPARE(obrio({"segy", "headers", "--format", extensionFormat, extended}).out.size(),
+                 2 + 29 + 1 + 25);
+        const ObrioRun json = obrio({"segy", "headers", "--json", "--format", extensionFormat, extended});
+        const QJsonArray words =
+            QJsonDocument::fromJson(json.out.join('\n').toUtf8()).object().value("extension1").toArray();
         QCOMPARE(words.size(), 25);
         QCOMPARE(words[12].toObject().value(QStringLiteral("field")).toString(),
                  QStringLiteral("Extended source X"));
         QCOMPARE(words[12].toObject().value(QStringLiteral("minimum")).toDouble(), -12.25);
-
-        const QStringList& dump = runs[2].out;
-        QCOMPARE(lineWords(dump, QStringLiteral("   241 uint64 Extended trace number in line")),
-                 QStringList("2"));
-        QCOMPARE(lineWords(dump, QStringLiteral("   257 int64  Extended field file")), QStringList("-1"));
-        QCOMPARE(lineWords(dump, QStringLiteral("   337 double Extended source X")), QStringList("-12.25"));
-        QCOMPARE(lineWords(dump, QStringLiteral("   473 text   Extension 1 header name")),
-                 QStringList("SEG00001"));
+        const ObrioRun cut = obrio({"segy", "info", partial});
+        QCOMPARE(cut.status, 0);
+        QVERIFY2(
+            cut.err.join('\n').contains(QStringLiteral("is not a whole number of traces: 3 bytes follow")),
+            qPrintable(cut.err.join('\n')));
     }
 
     // Trace counts no thread count divides, over one block of traces or several, and a file
@@ -219,18 +215,6 @@ private slots:
         }
     }
 
-    // Setup installs the standard format file, and the template prints that file.
-    void setupInstallsTheStandardFormatTemplate()
-    {
-        QTemporaryDir fresh;
-        QCOMPARE(obrtest::runObrio(fresh.path(), {"setup"}).status, 0);
-        const ObrioRun run = obrtest::runObrio(fresh.path(), {"segy", "format-template"});
-        QCOMPARE(run.status, 0);
-        const QString standard =
-            fresh.path() + QStringLiteral("/Documents/krd/SegyFormats/SEGY Standard.xml");
-        QCOMPARE(run.out.join('\n') + '\n', QString::fromUtf8(obrtest::readFile(standard)));
-    }
-
     void usage_data()
     {
         obrtest::columns<QStringList, int, QString>({"arguments", "exitCode", "err"});
@@ -256,8 +240,13 @@ private slots:
     }
 
 private:
+    ObrioRun obrio(const QStringList& arguments) { return obrtest::runObrio(home.path(), arguments); }
+
     QTemporaryDir home;
     QString file;
+    QString extended = home.filePath(QStringLiteral("extended.sgy"));
+    QString extensionFormat = home.filePath(QStringLiteral("extended.xml"));
+    QString revision2 = home.filePath(QStringLiteral("revision2.sgy"));
 };
 
 OBR_TEST_MAIN(TestObrioSegy)

@@ -2,6 +2,7 @@
 #include "cli/CliCommand.h"
 #include "cli/CliRun.h"
 #include "cli/TerminalConsole.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/ObrioProcess.h"
 #include "tests/support/SegdStandardFixture.h"
 #include "tests/support/SegyRevision2Fixture.h"
@@ -11,7 +12,6 @@
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
-#include <cmath>
 #include <unistd.h>
 
 // The exit status of obrio is true: an action that writes an error exits with 1 (a usage error
@@ -112,103 +112,67 @@ private slots:
         // 74 traces of 101 samples, written from the standard's layout.
         segdstd::FieldFile file;
         file.channelSets = {{74, 101}};
-        whole = segdstd::build(file);
-        segd74 = dir.filePath(QStringLiteral("seventy-four.segd"));
+        const QByteArray whole = segdstd::build(file);
         QVERIFY(obrtest::writeFile(segd74, whole));
         // The same, cut 10 bytes before its end: inside the last trace's samples.
-        cut = dir.filePath(QStringLiteral("cut-in-last.segd"));
-        QVERIFY(obrtest::writeFile(cut, whole.left(whole.size() - 10)));
+        QVERIFY(obrtest::writeFile(path("cut"), whole.left(whole.size() - 10)));
         // Format code 8000 (bytes 3-4 in BCD), which no decoder knows.
         QByteArray unknown = whole;
         unknown[2] = char(0x80);
         unknown[3] = char(0x00);
-        format8000 = dir.filePath(QStringLiteral("format-8000.segd"));
-        QVERIFY(obrtest::writeFile(format8000, unknown));
+        QVERIFY(obrtest::writeFile(path("format-8000"), unknown));
+        // Refused after their headers (found by tools/mutate-obrio): no channels, no interval.
+        file.channelSets = {{0, 101}};
+        QVERIFY(obrtest::writeFile(path("no-channels"), segdstd::build(file)));
+        file.channelSets = {{2, 101}};
+        file.intervalMicroseconds = 0;
+        QVERIFY(obrtest::writeFile(path("no-interval"), segdstd::build(file)));
+        // A SEG-Y file without the keys of a sort (found by tools/mutate-obrio).
+        segy2::File layout;
+        layout.traces = 5;
+        QVERIFY(obrtest::writeFile(path("no-keys"), segy2::build(layout)));
     }
 
-    // A file cut inside its last trace: the traces it holds are described or listed, the missing
-    // one is an error, and every action exits with 1 and leaves no file behind.
-    void cutInsideTheLastTrace_data()
+    // Files a reader refuses, through each action that reads them: status 1, the reader's reason
+    // on error lines that all name the file, and no output left behind. A file cut inside its last
+    // trace lists the traces it holds, and the missing one is the error.
+    void refusalsNameTheFile_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("output");
-        QTest::newRow("info") << QStringList{"segd", "info", "FILE"} << QString();
-        QTest::newRow("info --json") << QStringList{"segd", "info", "--json", "FILE"} << QString();
-        QTest::newRow("headers") << QStringList{"segd", "headers", "FILE"} << QString();
-        QTest::newRow("headers --csv")
-            << QStringList{"segd", "headers", "FILE", "--csv", "OUT"} << QStringLiteral("headers.csv");
-        QTest::newRow("plot of the whole traces")
-            << QStringList{"segd", "plot", "FILE", "--out", "OUT", "--last", "10"}
-            << QStringLiteral("plot.png");
-        QTest::newRow("plot of every trace")
-            << QStringList{"segd", "plot", "FILE", "--out", "OUT"} << QStringLiteral("plot.png");
-        QTest::newRow("scan") << QStringList{"segd", "scan", "FILE"} << QString();
+        obrtest::columns<QString, QStringList, QString>({"file", "arguments", "error"});
+        const auto rows = [](const char* file, const char* error, const QList<QStringList>& runs) {
+            for (const QStringList& arguments : runs)
+                QTest::addRow("%s: %s", file, qPrintable(arguments.join(' '))) << file << arguments << error;
+        };
+        const QStringList info{"segd", "info", "FILE"};
+        const QStringList headers{"segd", "headers", "FILE"};
+        const QStringList plot{"segd", "plot", "FILE", "--out", "OUT"};
+        const QStringList scan{"segd", "scan", "FILE"};
+        rows("cut", "cut short",
+             {info,
+              info + QStringList{"--json"},
+              headers,
+              {"segd", "headers", "FILE", "--csv", "OUT"},
+              plot + QStringList{"--last", "10"},
+              plot,
+              scan});
+        rows("format-8000", "format code 8000 cannot be decoded", {info, headers, plot, scan});
+        rows("no-channels", "no traces to input for Field File 1.", {info, headers, plot});
+        rows("no-interval", "invalid sample interval", {info, headers, plot});
+        rows("no-keys", "Data must have 3-D geometry to be sorted by Inline.",
+             {{"segy", "sort", "FILE", "--by", "9", "--out", "OUT"}});
     }
-    void cutInsideTheLastTrace()
+    void refusalsNameTheFile()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, output);
-        const QString out = dir.filePath(output);
-        arguments.replaceInStrings(QStringLiteral("FILE"), cut);
+        auto [file, arguments, error] =
+            obrtest::fetch<QString, QStringList, QString>("file", "arguments", "error");
+        const QString out = path("refused-output");
+        arguments.replaceInStrings(QStringLiteral("FILE"), path(file));
         arguments.replaceInStrings(QStringLiteral("OUT"), out);
         const ObrioRun run = obrtest::runObrio(dir.path(), arguments);
         QCOMPARE(run.status, 1);
-        QVERIFY2(errors(run).contains(QStringLiteral("cut short")), qPrintable(errors(run)));
-        QVERIFY2(errorsName(run, cut), qPrintable(errors(run)));
-        if (!output.isEmpty())
-            QVERIFY(!QFile::exists(out));
-    }
-
-    void unknownFormatCode_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("info") << QStringList{"segd", "info", "FILE"};
-        QTest::newRow("headers") << QStringList{"segd", "headers", "FILE"};
-        QTest::newRow("plot") << QStringList{"segd", "plot", "FILE", "--out", "OUT"};
-        QTest::newRow("scan") << QStringList{"segd", "scan", "FILE"};
-    }
-    void unknownFormatCode()
-    {
-        QFETCH(QStringList, arguments);
-        const QString out = dir.filePath(QStringLiteral("unknown.png"));
-        arguments.replaceInStrings(QStringLiteral("FILE"), format8000);
-        arguments.replaceInStrings(QStringLiteral("OUT"), out);
-        const ObrioRun run = obrtest::runObrio(dir.path(), arguments);
-        QCOMPARE(run.status, 1);
-        QVERIFY2(errors(run).contains(QStringLiteral("format code 8000 cannot be decoded")),
-                 qPrintable(errors(run)));
-        QVERIFY2(errorsName(run, format8000), qPrintable(errors(run)));
+        QVERIFY2(errors(run).contains(error), qPrintable(errors(run)));
+        QVERIFY2(errorsName(run, path(file)), qPrintable(errors(run)));
         QVERIFY(!QFile::exists(out));
-    }
-
-    // Field files the reader refuses after their headers: the error names the file (found by
-    // tools/mutate-obrio: a channel count set to 0, a base scan interval set to 0).
-    void readerRefusalsNameTheFile_data()
-    {
-        QTest::addColumn<int>("channels");
-        QTest::addColumn<int>("interval");
-        QTest::addColumn<QString>("error");
-        QTest::newRow("no channels") << 0 << 1000 << "no traces to input for Field File 1.";
-        QTest::newRow("no interval") << 2 << 0 << "invalid sample interval";
-    }
-    void readerRefusalsNameTheFile()
-    {
-        QFETCH(int, channels);
-        QFETCH(int, interval);
-        QFETCH(QString, error);
-        segdstd::FieldFile layout;
-        layout.channelSets = {{channels, 101}};
-        layout.intervalMicroseconds = interval;
-        const QString file = dir.filePath(QStringLiteral("refused.segd"));
-        QVERIFY(obrtest::writeFile(file, segdstd::build(layout)));
-        const QString picture = dir.filePath(QStringLiteral("refused.png"));
-        const QList<QStringList> runs = {
-            {"segd", "info", file}, {"segd", "headers", file}, {"segd", "plot", file, "--out", picture}};
-        for (const ObrioRun& run : obrtest::runObrioEach(dir.path(), runs)) {
-            QCOMPARE(run.status, 1);
-            QCOMPARE(run.err, QStringList{" *** Error:   " + file + ": " + error});
-        }
-        QVERIFY(!QFile::exists(picture));
     }
 
     // A last trace past the file's end draws up to its last trace, as the SEG-Y plot does; a first
@@ -244,27 +208,21 @@ private slots:
     // Every number an action takes has a range: outside it a usage error names the option and the range.
     void optionRanges_data()
     {
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<QString>("error");
-        const QString plot = QStringLiteral("(see obrio segd plot --help)");
-        QTest::newRow("vscale 1e9") << QStringList{"--vscale", "1e9"}
-                                    << "obrio: --vscale needs a number from 0.1 to 1000, not '1e9' " + plot;
-        QTest::newRow("vscale 0.09") << QStringList{"--vscale", "0.09"}
-                                     << "obrio: --vscale needs a number from 0.1 to 1000, not '0.09' " + plot;
-        QTest::newRow("hscale 1001") << QStringList{"--hscale", "1001"}
-                                     << "obrio: --hscale needs a number from 0.1 to 1000, not '1001' " + plot;
-        QTest::newRow("gain -201") << QStringList{"--gain", "-201"}
-                                   << "obrio: --gain needs a number from -200 to 200, not '-201' " + plot;
-        QTest::newRow("clip 100.5") << QStringList{"--clip", "100.5"}
-                                    << "obrio: --clip needs a number above 0 and at most 100, not '100.5' " +
-                                           plot;
-        QTest::newRow("agc 0") << QStringList{"--agc", "0"}
-                               << "obrio: --agc needs a number above 0 and at most 100000, not '0' " + plot;
-        QTest::newRow("start -1") << QStringList{"--start", "-1"}
-                                  << "obrio: --start needs a number from 0 to 1000000000, not '-1' " + plot;
-        QTest::newRow("end 1e10")
-            << QStringList{"--end", "1e10"}
-            << "obrio: --end needs a number above 0 and at most 1000000000, not '1e10' " + plot;
+        obrtest::columns<QStringList, QString>({"options", "error"});
+        const auto row = [](const char* option, const char* value, const char* range) {
+            QTest::addRow("%s %s", option, value)
+                << QStringList{option, value}
+                << QStringLiteral("obrio: %1 needs a number %2, not '%3' (see obrio segd plot --help)")
+                       .arg(option, range, value);
+        };
+        row("--vscale", "1e9", "from 0.1 to 1000");
+        row("--vscale", "0.09", "from 0.1 to 1000");
+        row("--hscale", "1001", "from 0.1 to 1000");
+        row("--gain", "-201", "from -200 to 200");
+        row("--clip", "100.5", "above 0 and at most 100");
+        row("--agc", "0", "above 0 and at most 100000");
+        row("--start", "-1", "from 0 to 1000000000");
+        row("--end", "1e10", "above 0 and at most 1000000000");
     }
     void optionRanges()
     {
@@ -354,23 +312,6 @@ private slots:
         }
     }
 
-    // A sort the headers cannot give names the file (found by tools/mutate-obrio) and writes nothing.
-    void sortRefusalNamesTheFile()
-    {
-        segy2::File layout;
-        layout.traces = 5;
-        const QString file = dir.filePath(QStringLiteral("no-keys.sgy"));
-        QVERIFY(obrtest::writeFile(file, segy2::build(layout)));
-        const QString sorted = dir.filePath(QStringLiteral("sorted.sgy"));
-        const ObrioRun run =
-            obrtest::runObrio(dir.path(), {"segy", "sort", file, "--by", "9", "--out", sorted});
-        QCOMPARE(run.status, 1);
-        QVERIFY2(errors(run).contains(QStringLiteral("Data must have 3-D geometry to be sorted by Inline.")),
-                 qPrintable(errors(run)));
-        QVERIFY2(errorsName(run, file), qPrintable(errors(run)));
-        QVERIFY(!QFile::exists(sorted));
-    }
-
     // Pictures and tables that cannot be written leave nothing, and the error gives the system's
     // reason: a file size limit (as a full disk) makes every write fail.
     void outputsWholeOrAbsent_data()
@@ -444,11 +385,10 @@ private slots:
     }
 
 private:
+    QString path(const QString& name) const { return dir.filePath(name); }
+
     QTemporaryDir dir;
-    QByteArray whole;
-    QString segd74;
-    QString cut;
-    QString format8000;
+    QString segd74 = path(QStringLiteral("seventy-four.segd"));
 };
 
 OBR_TEST_MAIN(TestObrioStatus)

@@ -10,7 +10,6 @@
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -135,21 +134,6 @@ private slots:
         QCOMPARE(scan["tracesRead"].toInt(), traces);
         QCOMPARE(scan["minimum"].toDouble(), 0.0);
         QCOMPARE(scan["maximum"].toDouble(), 100.0 * (traces - 1) + file.samples - 1);
-    }
-
-    // The first additional trace header of each trace, named "SEG00001", is shown as extension 1.
-    void extensionOneInTheAdditionalHeaders()
-    {
-        segy2::File file;
-        file.additionalTraceHeaders = 2;
-        const QString path = home.filePath("extended.sgy");
-        QVERIFY(obrtest::writeFile(path, segy2::build(file)));
-        const ObrioRun run = obrtest::runObrio(home.path(), {"segy", "headers", "--json", path});
-        QCOMPARE(run.status, 0);
-        // Its first word, the trace's sequence number in the line, is the trace number.
-        const QJsonObject first = document(run)["extension1"].toArray().first().toObject();
-        QCOMPARE(first["minimum"].toDouble(), 1.0);
-        QCOMPARE(first["maximum"].toDouble(), 3.0);
     }
 
     // A header that places the traces where no file holds them is refused by name; nothing crashes.

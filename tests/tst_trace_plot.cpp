@@ -1,12 +1,18 @@
+#include "analyzers/TimingInterval.h"
+#include "analyzers/TraceAmplitudes.h"
 #include "analyzers/TracePlot.h"
 #include "seismic/TraceGather.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/MemoryData.h"
 #include "tests/support/TestMain.h"
 
+#include <QFontMetrics>
 #include <cmath>
+#include <functional>
+#include <limits>
 
 Q_DECLARE_METATYPE(TraceDisplayMode)
+Q_DECLARE_METATYPE(DensityColourMap)
 
 namespace {
 
@@ -25,8 +31,45 @@ bool black(const QImage& image, int x, int y)
     return image.pixel(x, y) == qRgb(0, 0, 0);
 }
 
+TraceDisplaySettings density(DensityColourMap map = DensityColourMap::Grey)
+{
+    TraceDisplaySettings settings;
+    settings.mode = TraceDisplayMode::Density;
+    settings.colourMap = map;
+    settings.timingLineInterval = 100000; // only the line at the top
+    return settings;
+}
+
+// The colour at the centre of plotted trace i, sample j.
+QRgb at(const TracePlot& plot, int i, int j)
+{
+    return plot.image.pixel(plot.geometry.traceCentre(i), plot.geometry.sampleRow(j));
+}
+
+// Pixels of a part of a picture that pass a test.
+int pixels(const QImage& image, const QRect& area, const std::function<bool(QRgb)>& test)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += test(image.pixel(x, y));
+    return count;
+}
+
+bool dark(QRgb colour)
+{
+    return qGray(colour) < 128;
+}
+
+// Neither black nor white: an antialiased edge.
+bool blended(QRgb colour)
+{
+    return colour != qRgb(0, 0, 0) && colour != qRgb(255, 255, 255);
+}
+
 } // namespace
 
+// The trace plot: its size, what each display mode draws, the timing lines and the labels.
 class TestTracePlot : public QObject {
     Q_OBJECT
 private slots:
@@ -131,6 +174,130 @@ private slots:
             for (int x = 48; x <= 48 + plot.geometry.width && fullRow; ++x)
                 fullRow = black(plot.image, x, y);
             QVERIFY2(fullRow == lineRows.contains(y), qPrintable(QString::number(y)));
+        }
+    }
+
+    void densityColours_data()
+    {
+        obrtest::columns<DensityColourMap, QRgb, QRgb, QRgb>({"map", "positive", "negative", "dead"});
+        QTest::newRow("grey") << DensityColourMap::Grey << qRgb(0, 0, 0) << qRgb(255, 255, 255)
+                              << qRgb(128, 128, 128);
+        QTest::newRow("red-white-blue")
+            << DensityColourMap::RedWhiteBlue << qRgb(255, 0, 0) << qRgb(0, 0, 255) << qRgb(255, 255, 255);
+    }
+    void densityColours()
+    {
+        const auto [map, positive, negative, dead] =
+            obrtest::fetch<DensityColourMap, QRgb, QRgb, QRgb>("map", "positive", "negative", "dead");
+        // Trace 1: +3 then -3; trace 2: all 0.
+        MemoryData data(2, 200, 2.0f, [](int trace, int j) {
+            return trace == 2 ? 0.0 : j < 100 ? 3.0 : -3.0;
+        });
+        const TracePlot plot = plotOf(data, density(map));
+        QCOMPARE(at(plot, 0, 50), positive);
+        QCOMPARE(at(plot, 0, 150), negative);
+        QCOMPARE(at(plot, 1, 50), dead);
+        // The band of a trace is one trace spacing wide: 8 columns at 12 traces per inch.
+        const int y = plot.geometry.sampleRow(50);
+        QCOMPARE(plot.image.pixel(plot.geometry.traceCentre(0) + 3, y), positive);
+        QCOMPARE(plot.image.pixel(plot.geometry.traceCentre(0) + 5, y), dead);
+    }
+
+    void clipPercentile_data()
+    {
+        obrtest::columns<double, QRgb>({"percentile", "colour"});
+        // 99 samples of 0.5 and one of 10.
+        QTest::newRow("99 %: the spike is clipped") << 99.0 << qRgb(0, 0, 0);
+        QTest::newRow("100 %: the spike is full scale") << 100.0 << qRgb(121, 121, 121);
+    }
+    void clipPercentile()
+    {
+        const auto [percentile, colour] = obrtest::fetch<double, QRgb>("percentile", "colour");
+        MemoryData data(1, 100, 2.0f, [](int, int j) { return j == 60 ? -10.0 : 0.5; });
+        TraceDisplaySettings settings = density();
+        settings.clipPercentile = percentile;
+        QCOMPARE(at(plotOf(data, settings), 0, 20), colour);
+        QCOMPARE(TraceAmplitudes::absolutePercentile({}, percentile), 0.0);
+    }
+
+    void normalisationAndAgc_data()
+    {
+        obrtest::columns<int, double, QRgb>({"eachTrace", "agcMs", "weakTrace"});
+        // Trace 1 all 0.01, trace 2 all 1: over all traces the weak one is nearly the middle grey.
+        QTest::newRow("each trace") << 1 << 0.0 << qRgb(0, 0, 0);
+        QTest::newRow("all traces") << 0 << 0.0 << qRgb(126, 126, 126);
+        QTest::newRow("all traces after AGC") << 0 << 40.0 << qRgb(0, 0, 0);
+    }
+    void normalisationAndAgc()
+    {
+        const auto [eachTrace, agcMs, weakTrace] =
+            obrtest::fetch<int, double, QRgb>("eachTrace", "agcMs", "weakTrace");
+        MemoryData data(2, 200, 2.0f, [](int trace, int) { return trace == 1 ? 0.01 : 1.0; });
+        TraceDisplaySettings settings = density();
+        settings.traceNormalization = eachTrace;
+        settings.agcWindowMs = agcMs;
+        const TracePlot plot = plotOf(data, settings);
+        QCOMPARE(at(plot, 0, 100), weakTrace);
+        QCOMPARE(at(plot, 1, 100), qRgb(0, 0, 0));
+    }
+
+    void shortRecordShowsLabelledLines()
+    {
+        // Lines that suit the record: 4 s squeezed to 480 rows; five lines when there are no rows.
+        QCOMPARE(TimingInterval::suited(4000, 480), 500);
+        QCOMPARE(TimingInterval::suited(1000, 0), 200);
+        // Rows beyond any int, as an interval of 2^31 ms from a format file gives them, are taken
+        // without a cast: 5 inches a second at 96 dpi is 0.48 rows a millisecond, 32 rows 66.7 ms.
+        QCOMPARE(TimingInterval::suited(2147483647.0 * 1000, 2147483647.0 * 1000 * 0.48), 100);
+        // Rows that are no number count as none.
+        QCOMPARE(TimingInterval::suited(1000, std::numeric_limits<double>::infinity()), 200);
+        // 150 samples at 2 ms: 300 ms on 143 rows.
+        MemoryData data(6, 150, 2.0f, [](int, int j) { return std::sin(j * 0.3); });
+        TraceDisplaySettings settings;
+        settings.timingLineInterval = TimingInterval::suited(300, 143);
+        QCOMPARE(settings.timingLineInterval, 100);
+        settings.timingLabelInterval = settings.timingLineInterval;
+        const TracePlot plot = plotOf(data, settings);
+        QCOMPARE(plot.timingLabelRows.size(), 4);
+        const QFontMetrics metrics(QFont(QStringLiteral("Times"), 8));
+        for (int row : plot.timingLabelRows) {
+            // Each label is written left of the plot, and antialiased.
+            const QRect label(14, row - metrics.height() / 2, 30, metrics.height());
+            QVERIFY2(pixels(plot.image, label, dark) > 0, qPrintable(QString::number(row)));
+            QVERIFY(pixels(plot.image, label, blended) > 0);
+        }
+        // The time axis title runs up the left edge, centred on the plot.
+        const int middle = 48 + plot.geometry.height / 2;
+        QVERIFY(pixels(plot.image, QRect(0, middle - 20, 14, 40), dark) > 10);
+        // The annotation title is written on the top row.
+        const int left = plot.geometry.traceCentre(1);
+        QVERIFY(pixels(plot.image, QRect(left, 0, plot.image.width() - 48 - left, metrics.height()), dark) >
+                10);
+    }
+
+    void labelsDoNotOverprint()
+    {
+        // Labels every 2 ms and a label over every trace at one column per trace.
+        MemoryData data(300, 150, 2.0f, [](int, int j) { return std::sin(j * 0.3); });
+        TraceDisplaySettings settings;
+        settings.timingLineInterval = 2;
+        settings.timingLabelInterval = 2;
+        settings.horizontalScale = 96;
+        settings.secondaryIncrement = 1;
+        const TracePlot plot = plotOf(data, settings);
+        const QFontMetrics metrics(QFont(QStringLiteral("Times"), 8));
+        QVERIFY(plot.timingLabelRows.size() > 2);
+        for (int k = 1; k < plot.timingLabelRows.size(); ++k)
+            QVERIFY(plot.timingLabelRows[k] - plot.timingLabelRows[k - 1] >= metrics.height() - 1);
+        const auto& labelled = plot.secondaryLabelled;
+        QVERIFY(labelled.size() > 2 && labelled.size() < 100);
+        QCOMPARE(labelled.first(), 0);
+        QCOMPARE(labelled.last(), 299);
+        for (int k = 1; k < labelled.size(); ++k) {
+            // Centres one column per trace apart: at least the half widths of both labels.
+            const int a = metrics.horizontalAdvance(QString::number(labelled[k - 1] + 1));
+            const int b = metrics.horizontalAdvance(QString::number(labelled[k] + 1));
+            QVERIFY(labelled[k] - labelled[k - 1] >= (a + b) / 2);
         }
     }
 };
