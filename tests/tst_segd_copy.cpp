@@ -24,38 +24,7 @@ using namespace obrtest;
 
 Q_DECLARE_METATYPE(segdstd::FieldFile)
 
-namespace {
-
-// Answers the output tape prompts from a script and every input one with "No more tapes";
-// keepAlive runs a hook the tests use to act while the job runs, and stops the job when it says so.
-class ScriptedOperator : public ScriptedOutputs<OutputTapeOperator> {
-public:
-    QList<TapeDevice*> outputAnswers;
-    int inputPrompts = 0;
-    std::function<bool()> alive;
-
-    bool keepAlive() override { return !alive || alive(); }
-    TapeDevice* nextInputTape(TapeDevice*) override
-    {
-        ++inputPrompts;
-        return nullptr;
-    }
-    TapeDevice* nextOutputTape(TapeDevice*) override
-    {
-        return outputAnswers.isEmpty() ? nullptr : outputAnswers.takeFirst();
-    }
-};
-
-// The summary lines of a job's listing: those after its head, up to the empty line.
-QStringList summary(const RecordingConsole& console)
-{
-    const QStringList lines = console.messages();
-    const int first = lines.indexOf(QStringLiteral("SEG-D Copy Summary:")) + 1;
-    return first > 0 ? lines.mid(first, lines.indexOf(QString(), first) - first)
-                     : QStringList{"<no summary>"};
-}
-
-} // namespace
+using copytest::ScriptedOperator;
 
 // The SEG-D copy over disk directories and tape images, with the operator scripted.
 class TestSegdCopy : public QObject {
@@ -126,7 +95,7 @@ private slots:
             lines.indexOf(QRegularExpression("^SEG-D copy started at \\d+:\\d+:\\d+ \\w+ \\d+, \\d{4}$"));
         QVERIFY(start > 0 && lines.at(start - 1).isEmpty() && lines.at(start + 1).isEmpty());
         const qint64 bytes = first.size() + second.size() + third.size();
-        QCOMPARE(summary(console),
+        QCOMPARE(console.summary(QStringLiteral("SEG-D Copy Summary:")),
                  (QStringList{QStringLiteral("   %1 bytes copied").arg(bytes), "   3 field files copied"}));
         const int end = lines.indexOf(QRegularExpression("^SEG-D copy ended at .+"));
         QVERIFY(end > 0 && lines.at(end + 3).isEmpty());
@@ -247,7 +216,8 @@ private slots:
         QCOMPARE(readFile(path("out/00004.sgd")), files.at(3));
         QVERIFY(console.messages().contains("Field File 2  skipped"));
         QVERIFY(console.messages().contains("Initializing exclusion files list..."));
-        QCOMPARE(summary(console).mid(2), (QStringList{"   25 blocks copied", "   1 tape copied"}));
+        QCOMPARE(console.summary(QStringLiteral("SEG-D Copy Summary:")).mid(2),
+                 (QStringList{"   25 blocks copied", "   1 tape copied"}));
     }
 
     // Listed seismic channels keep their headers and get samples of 0; auxiliary traces stay.
@@ -295,7 +265,7 @@ private slots:
         QCOMPARE(readFile(path("out/00002.sgd")), second);
         QCOMPARE(readFile(path("out/00003.sgd")), third);
         QCOMPARE(copyOperator.inputPrompts, 1);
-        QCOMPARE(summary(console),
+        QCOMPARE(console.summary(QStringLiteral("SEG-D Copy Summary:")),
                  (QStringList{QStringLiteral("   %1 bytes copied").arg(first.size() * 2 + third.size()),
                               "   3 field files copied", "   15 blocks copied", "   1 tape copied"}));
     }
@@ -349,7 +319,7 @@ private slots:
         QCOMPARE(readFile(path("out/00001.sgd")), first);
         QCOMPARE(readFile(path("out/00002.sgd")), copied);
         QCOMPARE(QDir(path("out")).entryList(QDir::Files | QDir::Hidden).size(), refused ? 1 : 2);
-        QCOMPARE(summary(console).mid(0, 2),
+        QCOMPARE(console.summary(QStringLiteral("SEG-D Copy Summary:")).mid(0, 2),
                  (QStringList{QStringLiteral("   %1 bytes copied").arg(first.size() + copied.size()),
                               refused ? "   1 field file copied" : "   2 field files copied"}));
         QVERIFY2(console.contains(QString(said).replace("IN", path("in/2.sgd"))),
@@ -412,7 +382,8 @@ private slots:
         QCOMPARE(QDir(path("out")).entryList(QDir::Files), QStringList{"00001.sgd"});
         QCOMPARE(readFile(path("out/00001.sgd")), file);
         QVERIFY(console.warnings().first().startsWith("copy aborted by user at "));
-        QCOMPARE(summary(console).at(1), QStringLiteral("   1 field file copied"));
+        QCOMPARE(console.summary(QStringLiteral("SEG-D Copy Summary:")).at(1),
+                 QStringLiteral("   1 field file copied"));
         QCOMPARE(SegdDirectoryWatch::announcedSize(path("in/77.sgd")), qint64(file.size()));
     }
 
@@ -434,7 +405,7 @@ private slots:
         QVERIFY(console.texts(RecordingConsole::Information)
                     .contains(path("out/00002.sgd") + " is not written: the job did not finish it"));
         QCOMPARE(
-            summary(console).mid(0, 2),
+            console.summary(QStringLiteral("SEG-D Copy Summary:")).mid(0, 2),
             QStringList({QStringLiteral("   %1 bytes copied").arg(file.size()), "   1 field file copied"}));
     }
 

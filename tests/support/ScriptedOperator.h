@@ -6,9 +6,12 @@
 #include <QString>
 #include <functional>
 
-// The answers a test gives to a job's questions about its outputs, and its stop: the operator
-// interface `Operator` with those parts scripted.
-template <typename Operator> class ScriptedOutputs : public Operator {
+namespace copytest {
+
+// The operator of every copy job: tapes to go on with taken from scripts (null: "No more tapes"),
+// the answers to the questions about outputs, the progress kept, and `alive`, when set, asked too
+// whether to go on (a test acts there while the job runs).
+class ScriptedOperator : public DirCopyOperator {
 public:
     using TapeStart = CopyOperator::TapeStart;
 
@@ -18,26 +21,6 @@ public:
     int tapeFiles = -1;
     // The job is asked to stop once it has asked this many times whether to go on; -1: never.
     int stopAfter = -1;
-
-    void startProgress(qint64) override {}
-    void showProgress(qint64) override {}
-    void endProgress() override {}
-    bool keepAlive() override { return stopAfter < 0 || stopAfter-- > 0; }
-    bool replaceFile(const QString&) override { return replace; }
-    TapeStart startOnTapeWithData(TapeDevice*, int files) override
-    {
-        tapeFiles = files;
-        return tapeStart;
-    }
-};
-
-namespace copytest {
-
-// The operator of every copy job: tapes to go on with taken from scripts (null: "No more tapes"),
-// the progress kept, and `alive`, when set, asked too whether to go on (a test acts there while
-// the job runs).
-class ScriptedOperator : public ScriptedOutputs<DirCopyOperator> {
-public:
     QList<TapeDevice*> inputAnswers;
     QList<TapeDevice*> outputAnswers;
     int inputPrompts = 0;
@@ -48,7 +31,14 @@ public:
 
     void startProgress(qint64 units) override { total = units; }
     void showProgress(qint64 done) override { shown = done; }
-    bool keepAlive() override { return ScriptedOutputs::keepAlive() && (!alive || alive()); }
+    void endProgress() override {}
+    bool keepAlive() override { return (stopAfter < 0 || stopAfter-- > 0) && (!alive || alive()); }
+    bool replaceFile(const QString&) override { return replace; }
+    TapeStart startOnTapeWithData(TapeDevice*, int files) override
+    {
+        tapeFiles = files;
+        return tapeStart;
+    }
     TapeDevice* nextInputTape(TapeDevice*) override
     {
         ++inputPrompts;
