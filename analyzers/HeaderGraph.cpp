@@ -85,13 +85,11 @@ QString label(double value)
 
 QImage draw(const HeaderGraph& graph, QSize size)
 {
-    QImage image(size, QImage::Format_RGB32);
+    QImage image = PictureText::blank(size);
     if (image.isNull())
         return image;
-    image.fill(Qt::white);
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
+    PictureText::smooth(painter);
     const QString name =
         TraceKey::isValid(graph.key) ? QLatin1String(TraceKey::info(graph.key).name) : QString();
     double low = INFINITY;

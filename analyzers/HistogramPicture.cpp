@@ -119,13 +119,11 @@ std::vector<qint64> countTicks(qint64 largest)
 
 QImage draw(const SampleHistogram& histogram, QSize size)
 {
-    QImage image(size, QImage::Format_RGB32);
+    QImage image = PictureText::blank(size);
     if (image.isNull())
         return image;
-    image.fill(Qt::white);
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
+    PictureText::smooth(painter);
     const QRectF area = plotArea(histogram, size);
     const double pw = area.width();
     const double ph = area.height();

@@ -29,6 +29,20 @@ QSizeF layOut(QTextLayout& layout)
 
 } // namespace
 
+QImage blank(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    if (!image.isNull())
+        image.fill(Qt::white);
+    return image;
+}
+
+void smooth(QPainter& painter)
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+}
+
 QSizeF size(const QString& text)
 {
     QTextLayout layout(text, QFont());

@@ -100,13 +100,11 @@ void drawCurve(QPainter& painter, const AmplitudeSpectrum& spectrum, double w, d
 
 QImage draw(const AmplitudeSpectrum& spectrum, QSize size)
 {
-    QImage image(size, QImage::Format_RGB32);
+    QImage image = PictureText::blank(size);
     if (image.isNull())
         return image;
-    image.fill(Qt::white);
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
+    PictureText::smooth(painter);
     // Clipped to the picture: the thin dotted grid lines blend as they always have.
     painter.setClipRect(QRectF(QPointF(0, 0), QSizeF(size)));
     const double w = size.width();
