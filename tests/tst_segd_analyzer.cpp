@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStackedWidget>
 #include <QTableView>
 #include <QTextEdit>
 #include <memory>
@@ -117,6 +118,20 @@ private slots:
         QCOMPARE(control<QTextEdit>(analyzer, "ExternalHeader")->toPlainText(), QString(32, 'E'));
         QCOMPARE(analyzer.recordGather()->count(), 6);
         QCOMPARE(analyzer.seismicImage()->plot().annotations.size(), 6);
+        // Enter in a field applies it and leaves the plot's zoom alone: no plot button is the
+        // dialog's default.
+        analyzer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&analyzer));
+        auto* agc = control<QSpinBox>(analyzer, "AgcWindow");
+        for (QWidget* w = agc; w->parentWidget(); w = w->parentWidget()) {
+            if (auto* pages = qobject_cast<QStackedWidget*>(w->parentWidget()))
+                pages->setCurrentWidget(w);
+        }
+        QVERIFY(control<QPushButton>(analyzer, "FitToWindow")->isVisible());
+        analyzer.seismicImage()->setZoom(2.5);
+        QTest::keyClick(agc, Qt::Key_Return);
+        QCOMPARE(analyzer.seismicImage()->zoom(), 2.5);
+        QVERIFY(analyzer.isVisible());
 
         // The hex dump of the file.
         auto* start = control<QSpinBox>(analyzer, "HexStartByte");

@@ -527,6 +527,12 @@ private slots:
         control<QComboBox>(*analyzer, "DisplayMode")->setCurrentIndex(int(TraceDisplayMode::Density));
         QCOMPARE(analyzer->seismicImage(), view);
         QCOMPARE(view->zoom(), 1.5);
+        // "1:1" and "Fit" act on the plot.
+        control<QPushButton>(*analyzer, "ActualSize")->click();
+        QCOMPARE(view->zoom(), 1.0);
+        view->setZoom(2.5);
+        control<QPushButton>(*analyzer, "FitToWindow")->click();
+        QVERIFY(view->zoom() < 2.5);
         browse(*analyzer, QStringLiteral("t100.sgy"));
         QCOMPARE(analyzer->seismicImage()->plot().settings.mode, TraceDisplayMode::Density);
     }

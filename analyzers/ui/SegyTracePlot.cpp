@@ -148,6 +148,7 @@ void SegyTracePlot::redraw()
     view_ = new TraceDisplay(splitter, TracePlot::read(*file.data, settings_));
     splitter->insertWidget(0, view_);
     splitter->setStretchFactor(0, 1);
+    controls_->attach(view_);
     connect(view_, &TracePlotView::traceClicked, this, &SegyTracePlot::showTraceHeader);
 }
 

@@ -63,6 +63,10 @@ TracePlotControls::TracePlotControls(QWidget* parent)
     auto* actual = new QPushButton(QStringLiteral("1:1"), this);
     actual->setObjectName(QStringLiteral("ActualSize"));
     actual->setToolTip(QStringLiteral("One plot pixel per screen pixel"));
+    // In a dialog a button is the default, pressed by Enter in any field, unless told otherwise:
+    // Enter there applies the field, it does not throw the zoom away.
+    for (QPushButton* button : {fit, actual})
+        button->setAutoDefault(false);
     auto* zoomButtons = new QHBoxLayout;
     zoomButtons->addWidget(fit);
     zoomButtons->addWidget(actual);

@@ -2,6 +2,7 @@
 
 #include "analyzers/TraceDisplaySettings.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QComboBox;
@@ -36,5 +37,5 @@ private:
     QDoubleSpinBox* clipPercentile;
     QComboBox* normalisation;
     QSpinBox* agcWindow;
-    TracePlotView* view = nullptr;
+    QPointer<TracePlotView> view;
 };
