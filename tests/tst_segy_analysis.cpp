@@ -499,6 +499,14 @@ private slots:
         browse(*analyzer, QStringLiteral("t100.sgy"));
         QCOMPARE(analyzer->histogramImage()->histogram().total, qint64(24 * 200));
         QCOMPARE(analyzer->spectraImage()->spectrum().window.lastTrace, 24);
+        // A picture that only says why there is none has nothing to export.
+        auto* exportSpectra = control<QPushButton>(*analyzer, "ExportSpectra");
+        QVERIFY(exportSpectra->isEnabled());
+        control<QLineEdit>(*analyzer, "Spectra_StartTime")->setText("100");
+        control<QLineEdit>(*analyzer, "Spectra_EndTime")->setText("100");
+        control<QPushButton>(*analyzer, "CreateSpectra")->click();
+        QVERIFY(!analyzer->spectraImage()->spectrum().problem().isEmpty());
+        QVERIFY(!exportSpectra->isEnabled());
 
         // A file that cannot be read leaves no picture of the one before.
         browse(*analyzer, QStringLiteral("missing.sgy"));

@@ -6,7 +6,8 @@
 #include <QMouseEvent>
 
 Histogram::Histogram(QWidget* parent, SampleHistogram histogram)
-    : PictureView(parent, HistogramPicture::draw(histogram, pictureSize(parent))),
+    : PictureView(parent, HistogramPicture::draw(histogram, pictureSize(parent)),
+                  histogram.problem().isEmpty()),
       histogram_(std::move(histogram))
 {}
 

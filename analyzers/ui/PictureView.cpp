@@ -2,8 +2,8 @@
 
 #include <QGraphicsPixmapItem>
 
-PictureView::PictureView(QWidget* parent, QImage picture)
-    : QGraphicsView(parent), picture_(std::move(picture))
+PictureView::PictureView(QWidget* parent, QImage picture, bool result)
+    : QGraphicsView(parent), picture_(std::move(picture)), result_(result)
 {
     auto* scene = new QGraphicsScene(this);
     setScene(scene);

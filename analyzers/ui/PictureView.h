@@ -7,9 +7,12 @@
 class PictureView : public QGraphicsView {
     Q_OBJECT
 public:
-    PictureView(QWidget* parent, QImage picture);
+    // `result`: the picture shows what was computed, not why nothing could be.
+    PictureView(QWidget* parent, QImage picture, bool result);
 
     const QImage& picture() const { return picture_; }
+    // False for a picture that only says why there is nothing to show: nothing to export.
+    bool showsResult() const { return result_; }
 
 protected:
     // The size to draw a picture at for a view on this parent.
@@ -17,4 +20,5 @@ protected:
 
 private:
     QImage picture_;
+    bool result_;
 };

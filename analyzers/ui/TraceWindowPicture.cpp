@@ -55,7 +55,7 @@ void TraceWindowPicture::draw()
     delete view;
     view = drawPicture(controls.area, *file.data, controls.firstTrace->value(), controls.lastTrace->value(),
                        controls.startTime->text().toDouble(), controls.endTime->text().toDouble());
-    controls.save->setEnabled(true);
+    controls.save->setEnabled(view->showsResult());
 }
 
 void TraceWindowPicture::replace()
