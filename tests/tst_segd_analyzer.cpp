@@ -186,6 +186,10 @@ private slots:
         control<QComboBox>(analyzer, "FileList")->setCurrentIndex(1);
         QCOMPARE(text(analyzer, "Ffid"), QString("102"));
         QCOMPARE(control<QSpinBox>(analyzer, "HexStartByte")->text(), QString("1"));
+        // The table starts again at the first trace and shows every trace of the new file.
+        QCOMPARE(first->value(), 1);
+        QCOMPARE(count->value(), table->model()->rowCount());
+        QCOMPARE(text(analyzer, "TraceCountTx"), QStringLiteral("%1 traces in record").arg(count->value()));
         QCOMPARE(control<QTableView>(analyzer, "TraceHeaderTable")->model()->index(0, 0).data().toInt(), 102);
         QVERIFY(console.errors().isEmpty());
     }

@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QSignalBlocker>
 #include <QStandardItemModel>
 
 namespace {
@@ -32,6 +33,8 @@ SegdAnalyzer::SegdAnalyzer(ObrConsole* console, QWidget* parent, const QString& 
     : QDialog(parent), console(console)
 {
     setupUi(this);
+    for (QSpinBox* box : {HexStartByte, HexNumBytes, FirstDumpTrace, DumpTraceCount})
+        fileFields.push_back({box, box->maximum(), box->value()});
     // Shows the reader of the file shown; it is not chosen.
     SegdType->setEnabled(false);
     // Modal to the main window only: the help pages opened from here stay usable.
@@ -122,9 +125,19 @@ void SegdAnalyzer::on_FileList_currentIndexChanged(int index)
 }
 
 // The views are emptied first, so they never show another file's values.
+void SegdAnalyzer::resetFileFields()
+{
+    for (const FieldStart& field : fileFields) {
+        const QSignalBlocker blocker(field.box);
+        field.box->setMaximum(field.maximum);
+        field.box->setValue(field.value);
+    }
+}
+
 void SegdAnalyzer::openFile(const QString& name, bool warnByBox)
 {
     clearViews();
+    resetFileFields();
     data = SegdReader::open(directory + QLatin1Char('/') + name, console);
     if (!data)
         return;

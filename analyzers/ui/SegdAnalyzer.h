@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <vector>
 
 class ObrConsole;
 class QStandardItemModel;
@@ -73,6 +74,9 @@ private:
     void suitTimingLines();
     void redrawSeismicView();
     void clearViews();
+    // The hex dump's and the trace header table's fields as the form starts them: a file
+    // opened is shown from its start, not at the last file's place.
+    void resetFileFields();
     void warn(const QString& text);
 
     ObrConsole* console;
@@ -85,4 +89,10 @@ private:
     TracePlotControls* displayControls = nullptr;
     TraceDisplaySettings settings;
     bool loaded = false;
+    struct FieldStart {
+        QSpinBox* box;
+        int maximum;
+        int value;
+    };
+    std::vector<FieldStart> fileFields;
 };
