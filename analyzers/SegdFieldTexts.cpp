@@ -124,7 +124,7 @@ QVector<FieldText> general(const SegdData& data)
     return {
         {QStringLiteral("Ffid"), QString::number(header.fieldFile)},
         {QStringLiteral("FmtCode"), QString::number(header.formatCode)},
-        {QStringLiteral("Date"), header.dateText()},
+        {QStringLiteral("Date"), header.dateWithDayText()},
         {QStringLiteral("Time"), header.timeText()},
         {QStringLiteral("BytesPerScan"), QString::number(header.bytesPerScan)},
         {QStringLiteral("BaseScanIntvl"), fixed2(double(interval))},

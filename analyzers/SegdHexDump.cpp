@@ -28,7 +28,13 @@ QString text(const QByteArray& bytes, qint64 start)
 {
     const qint64 count = bytes.size();
     const int width = offsetWidth(count);
-    QString out = QStringLiteral("Bytes %1 - %2\n").arg(start).arg(start - 1 + count);
+    // Bytes count from 1, as the standard numbers them; the rows give offsets from 0, and the
+    // heading says both, so that neither is read on the other's base.
+    QString out = QStringLiteral("Bytes %1 - %2 (offsets %3 - %4)\n")
+                      .arg(start)
+                      .arg(start - 1 + count)
+                      .arg(start - 1)
+                      .arg(start - 2 + count);
     out.reserve(out.size() +
                 int(count * 2 + count / bytesPerGroup + (count / bytesPerLine + 1) * (width + 4)));
     static const char digits[] = "0123456789abcdef";

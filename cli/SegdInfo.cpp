@@ -47,7 +47,7 @@ void printText(const SegdData& data, const QString& path, TerminalConsole& conso
     say(QStringLiteral("Revision"), general.revisionText());
     say(QStringLiteral("Manufacturer"), manufacturerText(general));
     say(QStringLiteral("Field file"), QString::number(general.fieldFile));
-    say(QStringLiteral("Date and time"), general.dateText() + QLatin1Char(' ') + general.timeText());
+    say(QStringLiteral("Date and time"), general.dateWithDayText() + QLatin1Char(' ') + general.timeText());
     if (general.timeZero != 0)
         say(QStringLiteral("Time zero"), GpsTime::text(general.timeZero));
     say(QStringLiteral("Format code"), QStringLiteral("%1 (%2)")

@@ -181,6 +181,11 @@ QString SegdGeneralHeader::dateText() const
     return QDate(year, 1, 1).addDays(dayOfYear - 1).toString(QStringLiteral("MM/dd/yyyy"));
 }
 
+QString SegdGeneralHeader::dateWithDayText() const
+{
+    return QStringLiteral("%1 (day %2)").arg(dateText()).arg(dayOfYear, 3, 10, QLatin1Char('0'));
+}
+
 QString SegdGeneralHeader::timeText() const
 {
     const QLatin1Char zero('0');

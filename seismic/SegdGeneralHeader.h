@@ -33,6 +33,8 @@ struct SegdGeneralHeader {
     bool sercel() const { return manufacturer == sercelManufacturer; }
     // "MM/dd/yyyy" and "hh:mm:ss".
     QString dateText() const;
+    // The date as the field writes it too: "02/21/2007 (day 052)".
+    QString dateWithDayText() const;
     QString timeText() const;
     // "2.1": major and minor revision.
     QString revisionText() const;

@@ -138,8 +138,9 @@ private slots:
             return groups.join(' ');
         };
         QTest::newRow("dump") << "a.segd" << QStringList{"dump", "FILE", "--start", "1", "--count", "40"} << 0
-                              << QStringList{"Bytes 1 - 40", "", "0 " + hex(0, 32), "32 " + hex(32, 8)} << ""
-                              << QSize(0, 0);
+                              << QStringList{"Bytes 1 - 40 (offsets 0 - 39)", "", "0 " + hex(0, 32),
+                                             "32 " + hex(32, 8)}
+                              << "" << QSize(0, 0);
         QTest::newRow("dump beyond the end of the file")
             << "a.segd" << QStringList{"dump", "FILE", "--start", "1377"} << 1 << QStringList()
             << "holds 1376 bytes" << QSize(0, 0);
@@ -373,8 +374,8 @@ private slots:
             << QStringList{"Header length: 2656 bytes", "Trace count: 6", "Samples per trace: 4001"};
         QTest::newRow("other-vendor-rev2.1.segd")
             << "other-vendor-rev2.1.segd"
-            << QStringList{"Date and time: 05/08/2021 20:06:00", "Sample interval: 4 ms", "Trace count: 359",
-                           "Samples per trace: 251"};
+            << QStringList{"Date and time: 05/08/2021 (day 128) 20:06:00", "Sample interval: 4 ms",
+                           "Trace count: 359", "Samples per trace: 251"};
     }
     void realFiles()
     {

@@ -140,13 +140,13 @@ private slots:
     void hexDumpText()
     {
         QCOMPARE(SegdHexDump::text(counting(40), 1),
-                 QString("Bytes 1 - 40\n"
+                 QString("Bytes 1 - 40 (offsets 0 - 39)\n"
                          "\n"
                          "  0   00010203 04050607 08090a0b 0c0d0e0f 10111213 14151617 18191a1b 1c1d1e1f \n"
                          " 32   20212223 24252627 \n"));
         // The offsets count from the start and take the width of the largest.
         const QStringList lines = SegdHexDump::text(counting(100, 0xA0), 1001).split('\n');
-        QCOMPARE(lines[0], QString("Bytes 1001 - 1100"));
+        QCOMPARE(lines[0], QString("Bytes 1001 - 1100 (offsets 1000 - 1099)"));
         QCOMPARE(lines[2].left(25), QString("1000   a0a1a2a3 a4a5a6a7 "));
         QCOMPARE(lines[5], QString("1096   00010203 "));
     }

@@ -122,7 +122,7 @@ private slots:
         QCOMPARE(seismic.value(TraceKey::TraceId), 1.0);
         QCOMPARE(seismic.value(TraceKey::Channel), 1.0);
         QCOMPARE(seismic.value(TraceKey::FieldFile), 100.0);
-        QCOMPARE(data.generalHeader().dateText(), QStringLiteral("02/21/2007"));
+        QCOMPARE(data.generalHeader().dateWithDayText(), QStringLiteral("02/21/2007 (day 052)"));
         QCOMPARE(data.externalHeader().size(), 128 * 32);
         QVERIFY(console.warnings().isEmpty());
     }
