@@ -16,6 +16,7 @@
 
 #include <QCheckBox>
 #include <QFrame>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -263,6 +264,9 @@ private slots:
         const auto analyzer = openAnalyzer(SpsKind::Source, survey, "LINE2", &console);
         QCOMPARE(console.warnings().size(), 1);
         QVERIFY(console.warnings()[0].contains("\"SPS 2.1 layout\""));
+        // The hint stands in the window too, which covers the console.
+        QCOMPARE(control<QLabel>(*analyzer, "StatusLine")->text(), console.warnings()[0]);
+        QVERIFY(!control<QLabel>(*analyzer, "StatusLine")->isHidden());
         control<QPushButton>(*analyzer, "Sps21")->click();
         QVERIFY(analyzer->scanLayout() == SpsLayout::revision21(SpsKind::Source));
         QCOMPARE(minMax(*analyzer, SpsKind::Source, "Loc"), QStringLiteral("102..104"));

@@ -52,6 +52,12 @@ SpsAnalyzer::SpsAnalyzer(SpsKind kind, QWidget* parent, const QString& surveyDir
 void SpsAnalyzer::start(const Naming& naming)
 {
     findControls(naming);
+    statusLine = new QLabel(this);
+    statusLine->setObjectName(QStringLiteral("StatusLine"));
+    statusLine->setWordWrap(true);
+    statusLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    statusLine->hide();
+    layout()->addWidget(statusLine);
     WheelGuard::guardScrolledFields(this);
     fitToScreen();
     if (!path_.isEmpty())
@@ -120,7 +126,20 @@ void SpsAnalyzer::loadLayout()
     const SpsLayoutInForce inForce = SpsLayoutInForce::forFile(kind, path_);
     layout_ = inForce.layout();
     for (const QString& problem : inForce.problems())
-        console->warning(problem, false);
+        tell(problem, true);
+}
+
+void SpsAnalyzer::tell(const QString& text, bool warning)
+{
+    if (warning)
+        console->warning(text, false);
+    else
+        console->information(text, false);
+    const QString shown = statusLine->text();
+    statusLine->setText(shown.isEmpty() ? text : shown + QLatin1Char('\n') + text);
+    if (warning)
+        statusLine->setStyleSheet(QStringLiteral("color: #a05000"));
+    statusLine->show();
 }
 
 void SpsAnalyzer::warnNoFile(const QString& text)
@@ -140,8 +159,7 @@ void SpsAnalyzer::readFile()
     textView->setLines(&lines);
     rescanAll();
     if (SpsRevision21::declaredBy(lines) && !SpsRevision21::inForce(layout_))
-        console->warning(SpsRevision21::mismatchText(path_) + QStringLiteral("; \"SPS 2.1 layout\" sets it"),
-                         false);
+        tell(SpsRevision21::mismatchText(path_) + QStringLiteral("; \"SPS 2.1 layout\" sets it"), true);
 }
 
 SpsLayout SpsAnalyzer::controlsLayout() const
@@ -270,7 +288,7 @@ bool SpsAnalyzer::saveTo(const QString& baseName)
     const SpsLayout layout = controlsLayout();
     if (file.write(layout, QString())) {
         savedLayout = layout;
-        console->information(QStringLiteral("SPS format file %1 saved").arg(file.path()), false);
+        tell(QStringLiteral("SPS format file %1 saved").arg(file.path()), false);
         return true;
     }
     // The dialog stays open, so the layout is not lost.

@@ -78,6 +78,8 @@ private:
     void showLayout(const SpsLayout& layout);
     void connectControls();
     void warnNoFile(const QString& text);
+    // Says text on the console and in the status line.
+    void tell(const QString& text, bool warning);
 
     void readPointIdToggled(bool on);
     void firstLineChanged(int line);
@@ -99,6 +101,8 @@ private:
     std::array<FieldControls, SpsLayout::fieldCount> fields;
     QSpinBox* firstLine = nullptr;
     QLabel* firstLineLabel = nullptr;
+    // The hints and warnings of the file shown, in the window as on the console it covers.
+    QLabel* statusLine = nullptr;
     SpsTextView* columnsView = nullptr;
     SpsTextView* textView = nullptr;
     QPushButton* saveButton = nullptr;
