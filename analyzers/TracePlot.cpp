@@ -100,6 +100,8 @@ TracePlot TracePlot::build(const TraceGather& gather, const TraceDisplaySettings
         return plot;
     const int samples = gather.owner ? gather.owner->samples() : first->sampleCount();
     const double interval = gather.owner ? gather.owner->sampleInterval() : first->sampleInterval;
+    plot.samples = samples;
+    plot.sampleInterval = interval;
     plot.geometry = TracePlotGeometry::compute(gather.count(), samples, interval, settings);
     if (plot.geometry.isEmpty())
         return plot;

@@ -34,6 +34,8 @@ public:
 
     TraceDisplaySettings settings;
     TracePlotGeometry geometry;
+    int samples = 0;           // per trace, as plotted
+    double sampleInterval = 0; // milliseconds
     QImage image;
     QVector<Annotation> annotations; // one per plotted trace
     QVector<int> timingLabelRows;    // the rows the timing labels are centred on

@@ -35,6 +35,20 @@ TracePlotGeometry TracePlotGeometry::compute(int traces, int samples, double sam
     return g;
 }
 
+std::pair<double, double> TracePlotGeometry::fittingScales(int traces, int samples, double sampleInterval,
+                                                           const TraceDisplaySettings& settings, int width,
+                                                           int height)
+{
+    // The plot's width is rounded up to a multiple of 32 columns: room is left for that.
+    const double columns = width - 2.0 * margin - 31;
+    const double rows = height - 2.0 * margin;
+    const double seconds = (samples - 1) * sampleInterval / 1000.0;
+    if (traces < 1 || !(columns > 0) || !(rows > 0) || !(seconds > 0))
+        return {0, 0};
+    return {(traces - 1 + 2.0 * settings.clip) * settings.dotsPerInchX / columns,
+            rows / (seconds * settings.dotsPerInchY)};
+}
+
 double TracePlotGeometry::plotWidth(int traces, const TraceDisplaySettings& settings)
 {
     return (traces - 1 + 2.0 * settings.clip) * settings.dotsPerInchX / settings.horizontalScale;

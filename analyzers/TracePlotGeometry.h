@@ -1,5 +1,7 @@
 #pragma once
 
+#include <utility>
+
 struct TraceDisplaySettings;
 
 // Where a trace plot puts its traces and samples: a 48-pixel margin all round, the width
@@ -25,6 +27,13 @@ struct TracePlotGeometry {
     // not fit an image (absurd scales) come out as 0.
     static TracePlotGeometry compute(int traces, int samples, double sampleInterval,
                                      const TraceDisplaySettings& settings);
+
+    // The horizontal and vertical scales (traces per inch, inches per second) at which the plot
+    // of traces traces and samples samples fills an image of `width` x `height` pixels, its
+    // width and height apart; {0, 0} when no plot fits there.
+    static std::pair<double, double> fittingScales(int traces, int samples, double sampleInterval,
+                                                   const TraceDisplaySettings& settings, int width,
+                                                   int height);
 
     // The plot's columns and rows before rounding, margins left out: not finite or beyond any
     // limit for absurd sizes, never cast.

@@ -167,11 +167,22 @@ private slots:
         QCOMPARE(plotView->zoom(), 1.25);
         wheel(*plotView, -240);
         QCOMPARE(plotView->zoom(), 0.8);
-        // Fitted, the taller plot fills the height of the view.
+        // "Fit" asks for the scales at which the plot fills the view, width and height apart, at 1:1:
+        // drawn at them, the plot is as high as the view and at most 31 columns narrower.
+        QSignalSpy fitted(plotView.get(), &TracePlotView::scalesToFit);
         plotView->fitToWindow();
-        QVERIFY(std::abs(plotView->zoom() * plotView->plot().image.height() -
-                         plotView->viewport()->height()) < 1);
-        QVERIFY(plotView->zoom() * plotView->plot().image.width() <= plotView->viewport()->width() + 0.5);
+        QCOMPARE(plotView->zoom(), 1.0);
+        QCOMPARE(fitted.size(), 1);
+        TraceDisplaySettings settings = plotView->plot().settings;
+        settings.horizontalScale = fitted[0][0].toDouble();
+        settings.verticalScale = fitted[0][1].toDouble();
+        const TracePlotGeometry g = TracePlotGeometry::compute(60, 1000, 2.0, settings);
+        const QSize view = plotView->viewport()->size();
+        QVERIFY2(std::abs(g.imageHeight() - view.height()) <= 1,
+                 qPrintable(QString::number(g.imageHeight())));
+        QVERIFY2(g.imageWidth() <= view.width() && g.imageWidth() > view.width() - 32,
+                 qPrintable(QString::number(g.imageWidth())));
+        plotView->setZoom(0.8);
         plotView->actualSize();
         // A wheel without Ctrl scrolls and keeps the zoom.
         const int before = plotView->verticalScrollBar()->value();
@@ -236,8 +247,11 @@ private slots:
         QCOMPARE(applied.traceNormalization, 0);
         QCOMPARE(applied.agcWindowMs, 250.0);
         // The zoom buttons act on the attached view.
+        QSignalSpy fitted(plotView.get(), &TracePlotView::scalesToFit);
+        plotView->setZoom(2.0);
         controls.findChild<QPushButton*>(QStringLiteral("FitToWindow"))->click();
-        QVERIFY(plotView->zoom() < 1.0);
+        QCOMPARE(fitted.size(), 1);
+        QCOMPARE(plotView->zoom(), 1.0);
     }
 
 private:

@@ -24,6 +24,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QMessageBox>
@@ -39,6 +40,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStackedWidget>
 #include <QStyleOptionFrame>
 #include <QTabWidget>
 #include <QTableView>
@@ -538,9 +540,21 @@ private slots:
         // "1:1" and "Fit" act on the plot.
         control<QPushButton>(*analyzer, "ActualSize")->click();
         QCOMPARE(view->zoom(), 1.0);
+        analyzer->resize(1400, 1000);
+        for (QWidget* w = view; w->parentWidget(); w = w->parentWidget()) {
+            if (auto* pages = qobject_cast<QStackedWidget*>(w->parentWidget()))
+                pages->setCurrentWidget(w);
+        }
+        QCoreApplication::processEvents();
+        QVERIFY(view->viewport()->height() > 300);
+        // Fitted, the plot is redrawn at scales that fill the view at 1:1, labels at their size.
         view->setZoom(2.5);
         control<QPushButton>(*analyzer, "FitToWindow")->click();
-        QVERIFY(view->zoom() < 2.5);
+        QCOMPARE(view->zoom(), 1.0);
+        QVERIFY(std::abs(view->plot().image.height() - view->viewport()->height()) <= 1);
+        QVERIFY(view->plot().image.width() <= view->viewport()->width());
+        QCOMPARE(control<QDoubleSpinBox>(*analyzer, "VerticalScale")->value(),
+                 view->plot().settings.verticalScale);
         browse(*analyzer, QStringLiteral("t100.sgy"));
         QCOMPARE(analyzer->seismicImage()->plot().settings.mode, TraceDisplayMode::Density);
     }

@@ -7,6 +7,8 @@
 #include "seismic/TraceGather.h"
 
 #include <QLayout>
+#include <QSignalBlocker>
+#include <utility>
 
 // The trace plot of the record: the display choices above a zoomable view, which is given a
 // new plot on every change.
@@ -19,6 +21,18 @@ void SegdAnalyzer::setUpSeismicView()
     plot->setObjectName(QStringLiteral("SeismicPlot"));
     Display->layout()->addWidget(plot);
     displayControls->attach(plot);
+    connect(plot, &TracePlotView::scalesToFit, this, [this](double horizontal, double vertical) {
+        // One redraw for both scales, at the values the fields can hold.
+        for (const auto& [box, value] :
+             {std::pair(HorizontalScale, horizontal), std::pair(VerticalScale, vertical)}) {
+            const QSignalBlocker blocker(box);
+            box->setValue(value);
+        }
+        settings.horizontalScale = HorizontalScale->value();
+        settings.verticalScale = VerticalScale->value();
+        if (loaded)
+            redrawSeismicView();
+    });
     displayControls->showSettings(settings);
     connect(displayControls, &TracePlotControls::settingsChanged, this, [this] {
         displayControls->applyTo(settings);

@@ -12,6 +12,7 @@
 
 #include <QFontDatabase>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -43,7 +44,8 @@ void setControlValue(QWidget* control, double value)
 
 SegyTracePlot::SegyTracePlot(Ui::SegyAnalyzerClass& form, QWidget* window, AnalysedSegyFile& file)
     : QObject(window), file(file), window(window), area(form.SeismicWidget),
-      firstTrace(form.FirstDisplayTrace), lastTrace(form.LastDisplayTrace)
+      firstTrace(form.FirstDisplayTrace), lastTrace(form.LastDisplayTrace),
+      horizontalScale(form.HorizontalScale), verticalScale(form.VerticalScale)
 {
     // The display choices over the trace plot, which fills the seismic view's area as the
     // window is resized, with the clicked trace's header words beside it.
@@ -149,7 +151,21 @@ void SegyTracePlot::redraw()
     splitter->insertWidget(0, view_);
     splitter->setStretchFactor(0, 1);
     controls_->attach(view_);
+    connect(view_, &TracePlotView::scalesToFit, this, &SegyTracePlot::fitScales);
     connect(view_, &TracePlotView::traceClicked, this, &SegyTracePlot::showTraceHeader);
+}
+
+void SegyTracePlot::fitScales(double horizontal, double vertical)
+{
+    // One redraw for both scales, at the values the fields can hold.
+    for (const auto& [box, value] :
+         {std::pair(horizontalScale, horizontal), std::pair(verticalScale, vertical)}) {
+        const QSignalBlocker blocker(box);
+        box->setValue(value);
+    }
+    settings_.horizontalScale = horizontalScale->value();
+    settings_.verticalScale = verticalScale->value();
+    redraw();
 }
 
 void SegyTracePlot::removeView()

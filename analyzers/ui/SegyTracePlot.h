@@ -7,6 +7,7 @@
 
 class AnalysedSegyFile;
 class QPlainTextEdit;
+class QDoubleSpinBox;
 class QSpinBox;
 class QSplitter;
 class QWidget;
@@ -40,6 +41,8 @@ public:
     void redraw();
     // The plot of a file that could not be read goes at once.
     void removeView();
+    // Takes the scales at which the plot fills its view ("Fit") and redraws.
+    void fitScales(double horizontal, double vertical);
     void clearHeaderPanel();
     // Asks for a picture file and saves the plot in it.
     void exportPicture();
@@ -60,6 +63,8 @@ private:
     QWidget* area;
     QSpinBox* firstTrace;
     QSpinBox* lastTrace;
+    QDoubleSpinBox* horizontalScale;
+    QDoubleSpinBox* verticalScale;
     std::vector<Binding> bindings;
     TraceDisplaySettings settings_;
     TraceDisplay* view_ = nullptr;

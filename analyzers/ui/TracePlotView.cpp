@@ -70,9 +70,15 @@ void TracePlotView::setZoom(double factor)
 
 void TracePlotView::fitToWindow()
 {
-    if (!plot_.image.isNull())
-        setZoom(std::min(double(viewport()->width()) / plot_.image.width(),
-                         double(viewport()->height()) / plot_.image.height()));
+    if (plot_.image.isNull())
+        return;
+    const auto [horizontal, vertical] =
+        TracePlotGeometry::fittingScales(plot_.annotations.size(), plot_.samples, plot_.sampleInterval,
+                                         plot_.settings, viewport()->width(), viewport()->height());
+    if (!(horizontal > 0) || !(vertical > 0))
+        return;
+    setZoom(1.0);
+    emit scalesToFit(horizontal, vertical);
 }
 
 void TracePlotView::actualSize()

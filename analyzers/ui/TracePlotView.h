@@ -33,6 +33,9 @@ signals:
     // A left click on plotted trace index (0-based); its trace number in the data set the
     // plot was read from is plot().settings.firstTrace + index.
     void traceClicked(int index);
+    // "Fit": the scales at which a plot of these traces fills the view, width and height
+    // apart, at 1:1 so that its labels keep their size. The owner of the scales redraws.
+    void scalesToFit(double horizontalScale, double verticalScale);
 
 protected:
     void wheelEvent(QWheelEvent* event) override;
