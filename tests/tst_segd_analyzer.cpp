@@ -128,6 +128,10 @@ private slots:
                 pages->setCurrentWidget(w);
         }
         QVERIFY(control<QPushButton>(analyzer, "FitToWindow")->isVisible());
+        // Shown, the new file's plot is fitted at 1:1.
+        QCOMPARE(analyzer.seismicImage()->zoom(), 1.0);
+        QVERIFY(std::abs(analyzer.seismicImage()->plot().image.height() -
+                         analyzer.seismicImage()->viewport()->height()) <= 1);
         analyzer.seismicImage()->setZoom(2.5);
         QTest::keyClick(agc, Qt::Key_Return);
         QCOMPARE(analyzer.seismicImage()->zoom(), 2.5);

@@ -182,6 +182,9 @@ void SegdAnalyzer::showHeaders()
     suitTimingLines();
     loaded = true;
     redrawSeismicView();
+    // A new file starts at 1:1 and fitted, not at the last file's zoom.
+    plot->setZoom(1.0);
+    plot->fitWhenShown();
     QApplication::restoreOverrideCursor();
 }
 

@@ -61,8 +61,8 @@ SegyAnalysis::SegyAnalysis(ObrConsole* console, const QString& seismicDirectory,
     histogram =
         new TraceWindowPicture({Histogram_FirstTrace, Histogram_LastTrace, Histogram_StartTime,
                                 Histogram_EndTime, CreateHistogram, ExportHistogram, HistogramWidget},
-                               file, drawing<Histogram>(&histogramOf),
-                               QStringLiteral("histogram.png"), TraceWindowPicture::Edits::Redraw, this);
+                               file, drawing<Histogram>(&histogramOf), QStringLiteral("histogram.png"),
+                               TraceWindowPicture::Edits::Redraw, this);
     connectParts();
     formatControls->fillTypeCombos();
     WheelGuard::guardScrolledFields(this);

@@ -109,6 +109,7 @@ void SegyTracePlot::bindControls(Ui::SegyAnalyzerClass& form)
 
 void SegyTracePlot::startFile()
 {
+    newFile = true;
     settings_ = TraceDisplaySettings();
     settings_.firstTrace = firstTrace->value();
     settings_.lastTrace = std::min(lastTrace->value(), file.data->traceCount());
@@ -145,6 +146,7 @@ void SegyTracePlot::redraw()
     }
     if (view_) {
         view_->showTraces(*file.data, settings_);
+        startFitted();
         return;
     }
     view_ = new TraceDisplay(splitter, TracePlot::read(*file.data, settings_));
@@ -152,7 +154,17 @@ void SegyTracePlot::redraw()
     splitter->setStretchFactor(0, 1);
     controls_->attach(view_);
     connect(view_, &TracePlotView::scalesToFit, this, &SegyTracePlot::fitScales);
+    startFitted();
     connect(view_, &TracePlotView::traceClicked, this, &SegyTracePlot::showTraceHeader);
+}
+
+void SegyTracePlot::startFitted()
+{
+    if (!newFile)
+        return;
+    newFile = false;
+    view_->setZoom(1.0);
+    view_->fitWhenShown();
 }
 
 void SegyTracePlot::fitScales(double horizontal, double vertical)

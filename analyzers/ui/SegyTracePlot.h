@@ -43,6 +43,8 @@ public:
     void removeView();
     // Takes the scales at which the plot fills its view ("Fit") and redraws.
     void fitScales(double horizontal, double vertical);
+    // A new file's first plot starts at 1:1 and fitted, not at the last file's zoom.
+    void startFitted();
     void clearHeaderPanel();
     // Asks for a picture file and saves the plot in it.
     void exportPicture();
@@ -65,6 +67,7 @@ private:
     QSpinBox* lastTrace;
     QDoubleSpinBox* horizontalScale;
     QDoubleSpinBox* verticalScale;
+    bool newFile = false;
     std::vector<Binding> bindings;
     TraceDisplaySettings settings_;
     TraceDisplay* view_ = nullptr;

@@ -59,7 +59,8 @@ TracePlotControls::TracePlotControls(QWidget* parent)
     add(1, 1, QStringLiteral("A&GC"), agcWindow);
     auto* fit = new QPushButton(QStringLiteral("Fit"), this);
     fit->setObjectName(QStringLiteral("FitToWindow"));
-    fit->setToolTip(QStringLiteral("Redraw the plot at the scales that fill the window (Ctrl+wheel zooms, dragging pans)"));
+    fit->setToolTip(QStringLiteral(
+        "Redraw the plot at the scales that fill the window (Ctrl+wheel zooms, dragging pans)"));
     auto* actual = new QPushButton(QStringLiteral("1:1"), this);
     actual->setObjectName(QStringLiteral("ActualSize"));
     actual->setToolTip(QStringLiteral("One plot pixel per screen pixel"));

@@ -81,6 +81,32 @@ void TracePlotView::fitToWindow()
     emit scalesToFit(horizontal, vertical);
 }
 
+void TracePlotView::fitWhenShown()
+{
+    fitPending = true;
+    fitIfPending();
+}
+
+void TracePlotView::fitIfPending()
+{
+    if (!fitPending || !isVisible() || plot_.image.isNull())
+        return;
+    fitPending = false;
+    fitToWindow();
+}
+
+void TracePlotView::resizeEvent(QResizeEvent* event)
+{
+    QGraphicsView::resizeEvent(event);
+    fitIfPending();
+}
+
+void TracePlotView::showEvent(QShowEvent* event)
+{
+    QGraphicsView::showEvent(event);
+    fitIfPending();
+}
+
 void TracePlotView::actualSize()
 {
     setZoom(1.0);

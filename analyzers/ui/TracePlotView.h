@@ -25,6 +25,10 @@ public:
     double zoom() const;
     void setZoom(double factor);
 
+    // Fits as "Fit" does once the view is shown with room for the plot: a new file starts
+    // fitted, also when its view is on a page not shown yet.
+    void fitWhenShown();
+
 public slots:
     void fitToWindow();
     void actualSize();
@@ -43,10 +47,15 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void drawForeground(QPainter* painter, const QRectF& rect) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     TracePlot plot_;
     QGraphicsScene* scene_;
     QGraphicsPixmapItem* pixmapItem = nullptr;
     QPoint pressPosition;
+    bool fitPending = false;
+
+    void fitIfPending();
 };
