@@ -46,6 +46,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QToolButton>
 #include <QWheelEvent>
 #include <cmath>
 
@@ -555,6 +556,15 @@ private slots:
         QVERIFY(view->plot().image.width() <= view->viewport()->width());
         QCOMPARE(control<QDoubleSpinBox>(*analyzer, "VerticalScale")->value(),
                  view->plot().settings.verticalScale);
+        // The header words close, and open again at the width the user gave them last.
+        QSettings().setValue(QStringLiteral("analyzers/traceHeaderPanelWidth"), 260);
+        control<QToolButton>(*analyzer, "CloseTraceHeaderPanel")->click();
+        QVERIFY(!analyzer->traceHeaderPanel()->isVisible());
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          view->mapFromScene(QPointF(view->plot().geometry.traceCentre(1), 100)));
+        QVERIFY(analyzer->traceHeaderPanel()->isVisible());
+        QVERIFY2(std::abs(analyzer->traceHeaderPanel()->parentWidget()->width() - 260) <= 2,
+                 qPrintable(QString::number(analyzer->traceHeaderPanel()->parentWidget()->width())));
         browse(*analyzer, QStringLiteral("t100.sgy"));
         QCOMPARE(analyzer->seismicImage()->plot().settings.mode, TraceDisplayMode::Density);
     }

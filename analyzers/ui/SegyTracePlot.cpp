@@ -12,12 +12,16 @@
 
 #include <QFontDatabase>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
 namespace {
+
+const QString panelWidthKey = QStringLiteral("analyzers/traceHeaderPanelWidth");
 
 // A spin box's value or a list's entry, as a number.
 void whenChanged(QWidget* control, QObject* receiver, const std::function<void(double)>& act)
@@ -55,15 +59,31 @@ SegyTracePlot::SegyTracePlot(Ui::SegyAnalyzerClass& form, QWidget* window, Analy
     layout->addWidget(controls_);
     splitter = new QSplitter(Qt::Horizontal, area);
     layout->addWidget(splitter, 1);
-    headerPanel_ = new QPlainTextEdit(splitter);
+    // The clicked trace's header words, with a button that closes them.
+    panelBox = new QWidget(splitter);
+    auto* panelLayout = new QVBoxLayout(panelBox);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+    auto* closePanel = new QToolButton(panelBox);
+    closePanel->setObjectName(QStringLiteral("CloseTraceHeaderPanel"));
+    closePanel->setText(QStringLiteral("Close"));
+    closePanel->setToolTip(QStringLiteral("Close the header words; a click on a trace opens them again"));
+    panelLayout->addWidget(closePanel, 0, Qt::AlignRight);
+    headerPanel_ = new QPlainTextEdit(panelBox);
     headerPanel_->setObjectName(QStringLiteral("TraceHeaderPanel"));
     headerPanel_->setReadOnly(true);
     headerPanel_->setLineWrapMode(QPlainTextEdit::NoWrap);
     headerPanel_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    panelLayout->addWidget(headerPanel_, 1);
     // Shown once a trace is clicked: until then the plot has the whole width.
-    headerPanel_->hide();
-    splitter->addWidget(headerPanel_);
+    panelBox->hide();
+    splitter->addWidget(panelBox);
     splitter->setStretchFactor(1, 0);
+    connect(closePanel, &QToolButton::clicked, panelBox, &QWidget::hide);
+    // The width the user gave the panel is the one it opens with next time, in any window.
+    connect(splitter, &QSplitter::splitterMoved, this, [this] {
+        if (panelBox->isVisible())
+            QSettings().setValue(panelWidthKey, panelBox->width());
+    });
     connect(controls_, &TracePlotControls::settingsChanged, this, [this] {
         controls_->applyTo(settings_);
         redraw();
@@ -196,12 +216,16 @@ void SegyTracePlot::showTraceHeader(int index)
     if (!file.data || !view_)
         return;
     const int number = view_->plot().settings.firstTrace + index;
-    if (headerPanel_->isHidden()) {
-        // The panel opens beside the plot with room for about 75 columns of header words.
-        headerPanel_->show();
-        const int panelWidth = headerPanel_->fontMetrics().horizontalAdvance(QString(75, QLatin1Char('0')));
+    if (panelBox->isHidden()) {
+        // The panel opens beside the plot as wide as the user last made it, else with room for
+        // about 60 columns of header words and at most a third of the width: the plot keeps most.
+        panelBox->show();
         const int total = splitter->width();
-        splitter->setSizes({std::max(total - panelWidth, total / 2), std::min(panelWidth, total / 2)});
+        const QVariant saved = QSettings().value(panelWidthKey);
+        const int standard = headerPanel_->fontMetrics().horizontalAdvance(QString(60, QLatin1Char('0')));
+        const int panelWidth =
+            saved.isValid() ? std::min(saved.toInt(), total * 3 / 4) : std::min(standard, total / 3);
+        splitter->setSizes({total - panelWidth, panelWidth});
     }
     QStringList lines;
     headerPanel_->setPlainText(SegyTraceDump::lines(*file.data, number, lines)

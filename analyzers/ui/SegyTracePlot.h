@@ -74,4 +74,5 @@ private:
     TracePlotControls* controls_;
     QSplitter* splitter;
     QPlainTextEdit* headerPanel_;
+    QWidget* panelBox;
 };
