@@ -109,10 +109,14 @@ TracePlot TracePlot::build(const TraceGather& gather, const TraceDisplaySettings
     const int plotted = std::min(settings.lastTrace, gather.count());
     const int primaryKey = TraceAnnotation::keyOf(settings.primaryHeader);
     const int secondaryKey = TraceAnnotation::keyOf(settings.secondaryHeader);
+    plot.values.resize(size_t(std::max(plotted, 0)));
     for (int i = 0; i < plotted; ++i) {
         const SeismicTrace& trace = *gather.trace(i);
         plot.annotations.append({SampleConversion::truncateToInteger(trace.value(primaryKey)),
                                  SampleConversion::truncateToInteger(trace.value(secondaryKey))});
+        if (trace.hasSamples())
+            plot.values[size_t(i)].assign(trace.data(),
+                                          trace.data() + std::min(trace.sampleCount(), samples));
     }
     const Samples traces = plottedSamples(gather, std::max(plotted, 0), samples, interval, settings);
     plot.image = settings.mode == TraceDisplayMode::Density ? drawDensity(plot.geometry, traces, settings)
@@ -138,6 +142,30 @@ TracePlot TracePlot::read(SeismicData& data, const TraceDisplaySettings& setting
     static_cast<void>(
         data.readTraceRange(gather, settings.firstTrace, std::min(settings.lastTrace, data.traceCount())));
     return build(gather, settings);
+}
+
+QString TracePlot::readout(QPointF point) const
+{
+    const int i = traceAt(point.x());
+    if (i < 0 || geometry.pixelsPerSample <= 0)
+        return {};
+    const double position = (point.y() - TracePlotGeometry::margin) / geometry.pixelsPerSample;
+    const int j = int(std::lround(position));
+    if (position < -0.5 || j >= samples)
+        return {};
+    const std::vector<float>& trace = values[size_t(i)];
+    const QString amplitude =
+        size_t(j) < trace.size() ? QString::number(double(trace[size_t(j)]), 'g', 6) : QStringLiteral("-");
+    // The word the annotation shows, by the rule TraceAnnotation::keyOf keeps.
+    const int choice = settings.primaryHeader;
+    const char* word = choice >= 0 && choice < int(TraceAnnotation::choices.size())
+                           ? TraceAnnotation::choices[size_t(choice)].label
+                           : "Field File";
+    return QStringLiteral("Trace %1   %2 %3   %4 ms   amplitude %5")
+        .arg(settings.firstTrace + i)
+        .arg(QLatin1String(word))
+        .arg(annotations[i].primary)
+        .arg(QString::number(j * sampleInterval, 'f', 1), amplitude);
 }
 
 int TracePlot::traceAt(double x) const

@@ -4,7 +4,10 @@
 #include "analyzers/TracePlotGeometry.h"
 
 #include <QImage>
+#include <QPointF>
+#include <QString>
 #include <QVector>
+#include <vector>
 
 class SeismicData;
 class TraceGather;
@@ -31,11 +34,16 @@ public:
     QImage picture() const { return image; }
     // The plotted trace (0-based) whose band holds column x of the image, or -1.
     int traceAt(double x) const;
+    // What the plot shows at point (x, y) of the image: "Trace 12  Field File 1021  124.0 ms
+    // amplitude 0.532" (the trace counted in the data set, its primary annotation word, the time
+    // and the sample as read); empty off the traces.
+    QString readout(QPointF point) const;
 
     TraceDisplaySettings settings;
     TracePlotGeometry geometry;
-    int samples = 0;           // per trace, as plotted
-    double sampleInterval = 0; // milliseconds
+    int samples = 0;                        // per trace, as plotted
+    std::vector<std::vector<float>> values; // the samples of each plotted trace, as read
+    double sampleInterval = 0;              // milliseconds
     QImage image;
     QVector<Annotation> annotations; // one per plotted trace
     QVector<int> timingLabelRows;    // the rows the timing labels are centred on

@@ -191,6 +191,21 @@ private slots:
         QVERIFY(plotView->verticalScrollBar()->value() > before);
     }
 
+    // Moving the pointer over the plot tells what it points at; leaving it says nothing.
+    void cursorReadoutFollowsThePointer()
+    {
+        QSignalSpy told(plotView.get(), &TracePlotView::cursorReadout);
+        const TracePlotGeometry& g = plotView->plot().geometry;
+        const QPoint at = plotView->mapFromScene(QPointF(g.traceCentre(1), g.sampleRow(10)));
+        QMouseEvent move(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(plotView->viewport(), &move);
+        QVERIFY(!told.isEmpty());
+        QVERIFY2(told.last()[0].toString().startsWith("Trace 2 "), qPrintable(told.last()[0].toString()));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(plotView.get(), &leave);
+        QCOMPARE(told.last()[0].toString(), QString());
+    }
+
     void scalesStayInViewWhilePanning()
     {
         const QImage plot = plotView->plot().image;

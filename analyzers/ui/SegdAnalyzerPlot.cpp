@@ -6,6 +6,7 @@
 #include "seismic/SegdData.h"
 #include "seismic/TraceGather.h"
 
+#include <QLabel>
 #include <QLayout>
 #include <QSignalBlocker>
 #include <utility>
@@ -20,6 +21,10 @@ void SegdAnalyzer::setUpSeismicView()
     plot = new TracePlotView(Display);
     plot->setObjectName(QStringLiteral("SeismicPlot"));
     Display->layout()->addWidget(plot);
+    auto* readout = new QLabel(Display);
+    readout->setObjectName(QStringLiteral("CursorReadout"));
+    Display->layout()->addWidget(readout);
+    connect(plot, &TracePlotView::cursorReadout, readout, &QLabel::setText);
     displayControls->attach(plot);
     connect(plot, &TracePlotView::scalesToFit, this, [this](double horizontal, double vertical) {
         // One redraw for both scales, at the values the fields can hold.

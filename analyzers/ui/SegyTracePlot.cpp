@@ -11,6 +11,7 @@
 #include "ui_SegyAnalyzer.h"
 
 #include <QFontDatabase>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QSettings>
 #include <QSignalBlocker>
@@ -59,6 +60,9 @@ SegyTracePlot::SegyTracePlot(Ui::SegyAnalyzerClass& form, QWidget* window, Analy
     layout->addWidget(controls_);
     splitter = new QSplitter(Qt::Horizontal, area);
     layout->addWidget(splitter, 1);
+    readout = new QLabel(area);
+    readout->setObjectName(QStringLiteral("CursorReadout"));
+    layout->addWidget(readout);
     // The clicked trace's header words, with a button that closes them.
     panelBox = new QWidget(splitter);
     auto* panelLayout = new QVBoxLayout(panelBox);
@@ -174,6 +178,7 @@ void SegyTracePlot::redraw()
     splitter->setStretchFactor(0, 1);
     controls_->attach(view_);
     connect(view_, &TracePlotView::scalesToFit, this, &SegyTracePlot::fitScales);
+    connect(view_, &TracePlotView::cursorReadout, readout, &QLabel::setText);
     startFitted();
     connect(view_, &TracePlotView::traceClicked, this, &SegyTracePlot::showTraceHeader);
 }

@@ -8,6 +8,7 @@
 class AnalysedSegyFile;
 class QPlainTextEdit;
 class QDoubleSpinBox;
+class QLabel;
 class QSpinBox;
 class QSplitter;
 class QWidget;
@@ -75,4 +76,5 @@ private:
     QSplitter* splitter;
     QPlainTextEdit* headerPanel_;
     QWidget* panelBox;
+    QLabel* readout; // what the pointer points at on the plot
 };

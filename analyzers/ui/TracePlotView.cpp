@@ -31,6 +31,8 @@ TracePlotView::TracePlotView(QWidget* parent) : QGraphicsView(parent), scene_(ne
     // The pinned scales are drawn over the scrolled plot: a scroll must repaint them.
     setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
     setCacheMode(QGraphicsView::CacheNone);
+    // The readout follows the pointer without a button held.
+    viewport()->setMouseTracking(true);
 }
 
 TracePlotView::~TracePlotView()
@@ -120,6 +122,18 @@ void TracePlotView::wheelEvent(QWheelEvent* event)
     }
     setZoom(zoom() * std::pow(1.25, event->angleDelta().y() / 120.0));
     event->accept();
+}
+
+void TracePlotView::mouseMoveEvent(QMouseEvent* event)
+{
+    QGraphicsView::mouseMoveEvent(event);
+    emit cursorReadout(plot_.readout(mapToScene(event->pos())));
+}
+
+void TracePlotView::leaveEvent(QEvent* event)
+{
+    QGraphicsView::leaveEvent(event);
+    emit cursorReadout(QString());
 }
 
 void TracePlotView::mousePressEvent(QMouseEvent* event)

@@ -40,10 +40,14 @@ signals:
     // "Fit": the scales at which a plot of these traces fills the view, width and height
     // apart, at 1:1 so that its labels keep their size. The owner of the scales redraws.
     void scalesToFit(double horizontalScale, double verticalScale);
+    // The pointer moved over the plot: what it points at (TracePlot::readout), empty off the traces.
+    void cursorReadout(const QString& text);
 
 protected:
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void drawForeground(QPainter* painter, const QRectF& rect) override;
