@@ -2,15 +2,13 @@
 
 #include "cli/CliArguments.h"
 #include "cli/TerminalConsole.h"
+#include "cli/TraceRangeOptions.h"
 #include "seismic/SeismicData.h"
 
 #include <QImageReader>
 #include <algorithm>
-#include <limits>
 
 namespace {
-
-constexpr int lastInt = std::numeric_limits<int>::max();
 
 // The display options of the plot; the problem with them, or empty.
 QString readDisplayOptions(const cli::Arguments& arguments, AnalysisPictures::Request& request)
@@ -54,11 +52,8 @@ cli::Command picture(const char* tool, const char* name, const QString& summary,
     return cli::Command::action(tool, name, summary, run)
         .drawing()
         .output(cli::option("out", "PICTURE.png", QStringLiteral("the PNG file to write")).required())
-        .option(cli::option("first", "N", QStringLiteral("the first trace (default 1)"),
-                            cli::integer(1, lastInt)))
-        .option(cli::option("last", "M",
-                            QStringLiteral("the last trace (default N + 23, at most the file's last)"),
-                            cli::integer(1, lastInt)))
+        .option(TraceRangeOptions::first())
+        .option(TraceRangeOptions::last(QStringLiteral("N + 23, at most the file's last")))
         .option(cli::option("start", "MS", QStringLiteral("start of the time window (default 0)"),
                             cli::decimalRange(0, AnalysisPictures::largestTimeMs)))
         .option(cli::option("end", "MS",
@@ -103,9 +98,8 @@ int request(const cli::Arguments& arguments, AnalysisPictures::Kind kind, Analys
     request.kind = kind;
     request.picturePath = arguments.text(QStringLiteral("out"));
     request.csvPath = arguments.text(QStringLiteral("csv"));
-    request.firstTrace = int(arguments.integer(QStringLiteral("first"), 1));
-    request.lastTrace = int(arguments.integer(QStringLiteral("last"),
-                                              std::min<qint64>(request.firstTrace + qint64(23), lastInt)));
+    if (!TraceRangeOptions::read(arguments, 24, &request.firstTrace, &request.lastTrace))
+        return cli::UsageError;
     request.startMs = arguments.decimal(QStringLiteral("start"), 0);
     request.endMs = arguments.decimal(QStringLiteral("end"), -1);
     request.horizontalScale = arguments.decimal(QStringLiteral("hscale"), 12.0);
@@ -113,8 +107,6 @@ int request(const cli::Arguments& arguments, AnalysisPictures::Kind kind, Analys
     request.gainDb = arguments.decimal(QStringLiteral("gain"), 0.0);
     if (arguments.has(QStringLiteral("end")) && request.endMs <= request.startMs)
         return arguments.usageError(QStringLiteral("--end must lie after --start"));
-    if (arguments.has(QStringLiteral("last")) && request.lastTrace < request.firstTrace)
-        return arguments.usageError(QStringLiteral("--last must not lie before --first"));
     if (kind == AnalysisPictures::Kind::Plot) {
         const QString problem = readDisplayOptions(arguments, request);
         if (!problem.isEmpty())

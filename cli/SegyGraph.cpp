@@ -5,13 +5,10 @@
 #include "cli/CliCommand.h"
 #include "cli/SegyCommand.h"
 #include "cli/TerminalConsole.h"
+#include "cli/TraceRangeOptions.h"
 #include "seismic/SegyData.h"
 
-#include <limits>
-
 namespace {
-
-constexpr int lastInt = std::numeric_limits<int>::max();
 
 int runGraph(const cli::Arguments& arguments, TerminalConsole& console)
 {
@@ -20,10 +17,10 @@ int runGraph(const cli::Arguments& arguments, TerminalConsole& console)
     if (key < 0)
         return arguments.usageError(QStringLiteral("--word %1 is no trace key; the keys are: %2")
                                         .arg(word, HeaderGraph::keyNames().join(QStringLiteral(", "))));
-    const int first = int(arguments.integer(QStringLiteral("first"), 1));
-    const int last = int(arguments.integer(QStringLiteral("last"), lastInt));
-    if (last < first)
-        return arguments.usageError(QStringLiteral("--last must not lie before --first"));
+    int first = 1;
+    int last = 1;
+    if (!TraceRangeOptions::read(arguments, 0, &first, &last))
+        return cli::UsageError;
     SegyCommand command(arguments);
     if (!command.openFileOfKnownFormat(console))
         return cli::JobFailed;
@@ -66,8 +63,6 @@ OBRIO_COMMAND(
         .drawing()
         .output(cli::option("out", "PICTURE.png", QStringLiteral("the PNG file to write")).required())
         .option(cli::option("word", "KEY", QStringLiteral("the trace key to draw")).required())
-        .option(cli::option("first", "N", QStringLiteral("the first trace (default 1)"),
-                            cli::integer(1, lastInt)))
-        .option(cli::option("last", "M", QStringLiteral("the last trace (default the file's last)"),
-                            cli::integer(1, lastInt)))
+        .option(TraceRangeOptions::first())
+        .option(TraceRangeOptions::last(QStringLiteral("the file's last")))
         .argument(SegyCommand::fileArgument()))

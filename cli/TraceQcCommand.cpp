@@ -5,15 +5,13 @@
 #include "cli/SegdCommand.h"
 #include "cli/SegyCommand.h"
 #include "cli/TerminalConsole.h"
+#include "cli/TraceRangeOptions.h"
 #include "seismic/SegdData.h"
 #include "seismic/SegyData.h"
 
 #include <QJsonArray>
-#include <limits>
 
 namespace {
-
-constexpr int lastInt = std::numeric_limits<int>::max();
 
 QString listed(const QVector<int>& traces)
 {
@@ -35,10 +33,10 @@ QJsonArray array(const QVector<int>& traces)
 
 int report(SeismicData& data, const QString& path, const cli::Arguments& arguments, TerminalConsole& console)
 {
-    const int first = int(arguments.integer(QStringLiteral("first"), 1));
-    const int last = int(arguments.integer(QStringLiteral("last"), lastInt));
-    if (last < first)
-        return arguments.usageError(QStringLiteral("--last must not lie before --first"));
+    int first = 1;
+    int last = 1;
+    if (!TraceRangeOptions::read(arguments, 0, &first, &last))
+        return cli::UsageError;
     const TraceQc qc = TraceQc::scan(data, first, last);
     if (qc.traces == 0) {
         console.error(QStringLiteral("%1: no traces from %2 to %3").arg(path).arg(first).arg(last), false);
@@ -89,10 +87,8 @@ cli::Command qc(const char* tool, cli::Command::Run run, const cli::Argument& fi
             "and noisy (a root mean square above 5 times the median of the live traces of its field\n"
             "file). --json prints the lists as arrays of trace numbers named \"dead\", \"clipped\"\n"
             "and \"noisy\"."))
-        .option(cli::option("first", "N", QStringLiteral("the first trace (default 1)"),
-                            cli::integer(1, lastInt)))
-        .option(cli::option("last", "M", QStringLiteral("the last trace (default the file's last)"),
-                            cli::integer(1, lastInt)))
+        .option(TraceRangeOptions::first())
+        .option(TraceRangeOptions::last(QStringLiteral("the file's last")))
         .option(JsonOutput::option())
         .argument(file);
 }
