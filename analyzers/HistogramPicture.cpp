@@ -51,6 +51,15 @@ QRectF barFromCorner(const SampleHistogram& histogram, double pw, double ph, int
     return {double(column(histogram, bin.lower, pw)), ph - height, double(barWidth), double(height)};
 }
 
+// Bar i in the picture's coordinates; empty for an empty bin or a picture without bars.
+QRectF barIn(const SampleHistogram& histogram, const QRectF& area, int i)
+{
+    if (!hasBars(histogram, area) || i < 0 || i >= int(histogram.bins.size()) ||
+        histogram.bins[size_t(i)].count == 0)
+        return {};
+    return barFromCorner(histogram, area.width(), area.height(), i).translated(area.topLeft());
+}
+
 void drawLabel(QPainter& painter, double value, double centre, double top)
 {
     const QString text = QString::number(value, 'g', 6);
@@ -157,19 +166,16 @@ QImage draw(const SampleHistogram& histogram, QSize size)
 
 QRectF barRect(const SampleHistogram& histogram, QSize size, int i)
 {
-    const QRectF area = plotArea(histogram, size);
-    if (!hasBars(histogram, area) || i < 0 || i >= int(histogram.bins.size()) ||
-        histogram.bins[size_t(i)].count == 0)
-        return {};
-    return barFromCorner(histogram, area.width(), area.height(), i).translated(area.topLeft());
+    return barIn(histogram, plotArea(histogram, size), i);
 }
 
 int barAt(const SampleHistogram& histogram, QSize size, QPointF point)
 {
     // A bar's outline reaches half a pixel beyond it; where neighbours meet, the later bar,
     // drawn over the earlier, takes the point.
+    const QRectF area = plotArea(histogram, size);
     for (int i = int(histogram.bins.size()) - 1; i >= 0; --i) {
-        const QRectF bar = barRect(histogram, size, i);
+        const QRectF bar = barIn(histogram, area, i);
         if (!bar.isEmpty() && bar.adjusted(-0.5, -0.5, 0.5, 0.5).contains(point))
             return i;
     }
