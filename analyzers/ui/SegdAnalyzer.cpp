@@ -182,8 +182,7 @@ void SegdAnalyzer::showHeaders()
     suitTimingLines();
     loaded = true;
     redrawSeismicView();
-    // A new file starts at 1:1 and fitted, not at the last file's zoom.
-    plot->setZoom(1.0);
+    // A new file starts fitted, not at the last file's zoom.
     plot->fitWhenShown();
     QApplication::restoreOverrideCursor();
 }

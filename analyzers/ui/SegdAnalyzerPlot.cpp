@@ -8,8 +8,6 @@
 
 #include <QLabel>
 #include <QLayout>
-#include <QSignalBlocker>
-#include <utility>
 
 // The trace plot of the record: the display choices above a zoomable view, which is given a
 // new plot on every change.
@@ -27,14 +25,7 @@ void SegdAnalyzer::setUpSeismicView()
     connect(plot, &TracePlotView::cursorReadout, readout, &QLabel::setText);
     displayControls->attach(plot);
     connect(plot, &TracePlotView::scalesToFit, this, [this](double horizontal, double vertical) {
-        // One redraw for both scales, at the values the fields can hold.
-        for (const auto& [box, value] :
-             {std::pair(HorizontalScale, horizontal), std::pair(VerticalScale, vertical)}) {
-            const QSignalBlocker blocker(box);
-            box->setValue(value);
-        }
-        settings.horizontalScale = HorizontalScale->value();
-        settings.verticalScale = VerticalScale->value();
+        TracePlotControls::takeScales(HorizontalScale, VerticalScale, horizontal, vertical, settings);
         if (loaded)
             redrawSeismicView();
     });

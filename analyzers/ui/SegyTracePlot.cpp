@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSettings>
-#include <QSignalBlocker>
 #include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -188,20 +187,12 @@ void SegyTracePlot::startFitted()
     if (!newFile)
         return;
     newFile = false;
-    view_->setZoom(1.0);
     view_->fitWhenShown();
 }
 
 void SegyTracePlot::fitScales(double horizontal, double vertical)
 {
-    // One redraw for both scales, at the values the fields can hold.
-    for (const auto& [box, value] :
-         {std::pair(horizontalScale, horizontal), std::pair(verticalScale, vertical)}) {
-        const QSignalBlocker blocker(box);
-        box->setValue(value);
-    }
-    settings_.horizontalScale = horizontalScale->value();
-    settings_.verticalScale = verticalScale->value();
+    TracePlotControls::takeScales(horizontalScale, verticalScale, horizontal, vertical, settings_);
     redraw();
 }
 

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <utility>
 
 namespace {
 
@@ -124,6 +125,18 @@ void TracePlotControls::applyTo(TraceDisplaySettings& settings) const
 void TracePlotControls::attach(TracePlotView* attached)
 {
     view = attached;
+}
+
+void TracePlotControls::takeScales(QDoubleSpinBox* horizontalField, QDoubleSpinBox* verticalField,
+                                   double horizontal, double vertical, TraceDisplaySettings& settings)
+{
+    for (const auto& [box, value] :
+         {std::pair(horizontalField, horizontal), std::pair(verticalField, vertical)}) {
+        const QSignalBlocker blocker(box);
+        box->setValue(value);
+    }
+    settings.horizontalScale = horizontalField->value();
+    settings.verticalScale = verticalField->value();
 }
 
 void TracePlotControls::enableDensityChoices()

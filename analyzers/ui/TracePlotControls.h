@@ -24,6 +24,10 @@ public:
     void applyTo(TraceDisplaySettings& settings) const;
     // "Fit" and "1:1" act on this view.
     void attach(TracePlotView* view);
+    // The scales "Fit" asks for, shown in an analyzer's two scale fields without their signals and
+    // taken into `settings` as the fields hold them; the caller redraws once.
+    static void takeScales(QDoubleSpinBox* horizontalField, QDoubleSpinBox* verticalField, double horizontal,
+                           double vertical, TraceDisplaySettings& settings);
 
 signals:
     // The user changed a choice; applyTo gives the new settings.

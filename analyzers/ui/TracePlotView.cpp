@@ -85,6 +85,7 @@ void TracePlotView::fitToWindow()
 
 void TracePlotView::fitWhenShown()
 {
+    setZoom(1.0);
     fitPending = true;
     fitIfPending();
 }

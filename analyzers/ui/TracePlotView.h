@@ -25,8 +25,8 @@ public:
     double zoom() const;
     void setZoom(double factor);
 
-    // Fits as "Fit" does once the view is shown with room for the plot: a new file starts
-    // fitted, also when its view is on a page not shown yet.
+    // Shows 1:1 now and fits as "Fit" does once the view is shown with room for the plot: a
+    // new file starts fitted, also when its view is on a page not shown yet.
     void fitWhenShown();
 
 public slots:
