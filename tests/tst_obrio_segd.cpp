@@ -98,11 +98,6 @@ private slots:
                                                              "2 seismic 3 9 1 ms 7",
                                                              "Trace count: 4"}
                                               << "" << QSize(0, 0);
-        QTest::newRow("info, rev 3.0 of another recorder")
-            << "b.segd" << QStringList{"info", "FILE"} << 0
-            << QStringList{"Manufacturer: 61",         "Field file: 123456",    "Sample interval: 0.5 ms",
-                           "Header length: 384 bytes", "1 aux 20 2 5 0.5 ms 7", "Samples per trace: 11"}
-            << "" << QSize(0, 0);
         // The extended field file number, the channel set and the channel within it.
         QTest::newRow("headers") << "b.segd" << QStringList{"headers", "FILE"} << 0
                                  << QStringList{"Field File, Channel Set, Trace Number, ", "123456, 2, 5, "}
