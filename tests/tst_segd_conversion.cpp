@@ -276,12 +276,11 @@ private slots:
         QCOMPARE(headers.mid(32 + 16, 4), Expected(4).word<qint32>(0, 13 * 500).bytes);
     }
 
-    void refusals()
+    void traceCountRefusals()
     {
         QVERIFY(SegdConversionValues::refusal(2000, 10, 9999, 21).isEmpty());
         QVERIFY(!SegdConversionValues::refusal(2000, 0, 1, 21).isEmpty());
-        QCOMPARE(SegdConversionValues::refusal(2000, 10, 10000, 31),
-                 QStringLiteral("10000 traces are more than a SEG-D field file numbers (9999)"));
+        QVERIFY(SegdConversionValues::refusal(2000, 10, 10000, 31).contains("(9999)"));
     }
 
     // A year before 2000 writes its last two digits; no year writes 0.

@@ -60,7 +60,7 @@ private slots:
 
     // Field files by number; a second field file 123 does not overwrite the first; Sercel
     // revision 3 files of format 8036 are announced, warned of with one pop-up for the job, and
-    // copied by their own sample size; the start, summary and end lines.
+    // copied by their own sample size.
     void diskToDiskNaming()
     {
         segdstd::FieldFile layout = segdstd::sercelRevision21();
@@ -89,18 +89,9 @@ private slots:
         QCOMPARE(std::count_if(console.lines.begin(), console.lines.end(),
                                [](const auto& line) { return line.popup; }),
                  1);
-
-        const QStringList lines = console.messages();
-        const int start =
-            lines.indexOf(QRegularExpression("^SEG-D copy started at \\d+:\\d+:\\d+ \\w+ \\d+, \\d{4}$"));
-        QVERIFY(start > 0 && lines.at(start - 1).isEmpty() && lines.at(start + 1).isEmpty());
         const qint64 bytes = first.size() + second.size() + third.size();
         QCOMPARE(console.summary(QStringLiteral("SEG-D Copy Summary:")),
                  (QStringList{QStringLiteral("   %1 bytes copied").arg(bytes), "   3 field files copied"}));
-        const int end = lines.indexOf(QRegularExpression("^SEG-D copy ended at .+"));
-        QVERIFY(end > 0 && lines.at(end + 3).isEmpty());
-        QVERIFY(lines.at(end + 1).contains(QRegularExpression("^   elapsed time of copy  \\d+ seconds$")));
-        QVERIFY(lines.at(end + 2).contains(QRegularExpression("^   data rate  \\d+\\.\\d\\d MB/sec$")));
         QVERIFY(console.errors().isEmpty());
     }
 
@@ -215,7 +206,6 @@ private slots:
                  (QStringList{"00001.sgd", "00004.sgd", "00005.sgd"}));
         QCOMPARE(readFile(path("out/00004.sgd")), files.at(3));
         QVERIFY(console.messages().contains("Field File 2  skipped"));
-        QVERIFY(console.messages().contains("Initializing exclusion files list..."));
         QCOMPARE(console.summary(QStringLiteral("SEG-D Copy Summary:")).mid(2),
                  (QStringList{"   25 blocks copied", "   1 tape copied"}));
     }
@@ -294,10 +284,6 @@ private slots:
         QTest::newRow("bytes after the last trace")
             << trailing << trailing.left(trailing.size() - 512)
             << "512 bytes after the last trace of Field File 2 not copied";
-        QTest::newRow("a header alone") << numbered(segdstd::headerOnly()) << QByteArray()
-                                        << "IN is cut short: the headers announce 8 traces";
-        QTest::newRow("counts that match neither rule")
-            << numbered(segdstd::countsMatchNeitherRule()) << QByteArray() << "cannot be told: neither ";
         QTest::newRow("cut short") << sercel.left(sercel.size() - 5) << QByteArray()
                                    << "IN is cut short: the headers announce 4 traces of 9 samples (1,376 "
                                       "bytes); the file holds 1,371 bytes - job will abort";

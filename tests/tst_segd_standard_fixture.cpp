@@ -5,12 +5,13 @@ using namespace segdstd;
 
 namespace {
 
-// The big-endian number in count bytes from the 1-based position byte.
+// The big-endian number in count bytes from the 1-based position byte; from the end when negative.
 quint64 at(const QByteArray& data, int byte, int count)
 {
+    const int first = byte > 0 ? byte - 1 : data.size() + byte;
     quint64 value = 0;
     for (int i = 0; i < count; ++i)
-        value = value << 8 | uchar(data.at(byte - 1 + i));
+        value = value << 8 | uchar(data.at(first + i));
     return value;
 }
 
@@ -23,66 +24,42 @@ const quint64 presetGpsMicroseconds = 1394443631589000;
 class TestSegdStandardFixture : public QObject {
     Q_OBJECT
 private slots:
-    void sizes()
+    void bytes()
     {
-        QCOMPARE(build(nodalRevision16()).size(), 288 + 9 * (20 + 320 + 4 * 30000));
-        QCOMPARE(headerLength(nodalRevision16()), 288);
-        QCOMPARE(headerLength(sercelRevision1()), 3 * 32 + 2 * 32 + 32 * 32);
-        QCOMPARE(headerLength(standardRevision31()), 4 * 32 + 3 * 96);
-        const int revision21 = 192 + (84 + 501 * 3) + 4 * (84 + 1001 * 3) + 3 * (84 + 751 * 3);
-        QCOMPARE(build(standardRevision21()).size(), revision21);
-        QCOMPARE(build(withTrailingBytes()).size(), revision21 + 512);
-        QCOMPARE(build(headerOnly()).size(), 192);
-        const QByteArray bare = build(headerAndBareTraceHeader());
-        QCOMPARE(bare.size(), 212);
-        QCOMPARE(at(bare, 193, 6), 0x000101010001ull); // file 1, scan type 1, set 1, trace 1
-    }
-
-    void revision16()
-    {
-        const QByteArray file = build(nodalRevision16());
-        QCOMPARE(at(file, 3, 2), 0x8058ull);
-        QCOMPARE(at(file, 12, 2), 0x1074ull); // one more general block; day 074
-        QCOMPARE(at(file, 17, 1), 0x20ull);
-        QCOMPARE(at(file, 43, 2), 0x0106ull);
-        QCOMPARE(at(file, 65 + 4, 2), 15000ull); // 30,000 ms in 2 ms units
-        QCOMPARE(at(file, 289 + 20 + 7, 3), 30000ull);
-        QCOMPARE(at(file, file.size() - 3, 4), 0x47146F00ull); // 37,999.0f: trace 8, sample 29,999
+        const QByteArray r16 = build(nodalRevision16());
         const QByteArray unstated = build(revision1WithoutStatedSamples());
-        QCOMPARE(at(unstated, 65 + 4, 2), 15000ull);
-        QCOMPARE(at(unstated, 289 + 20 + 7, 3), 0ull);
-    }
-
-    void revision21()
-    {
-        const QByteArray file = build(standardRevision21());
-        QCOMPARE(at(file, 97 + 10, 1), 0x20ull);       // time break
-        QCOMPARE(at(file, 161 + 2, 4), 0x00320320ull); // third set: 100 ms to 1,600 ms
-        QCOMPARE(at(file, 193 + 20 + 7, 3), 501ull);
-        QCOMPARE(at(file, 193 + 1587 + 84, 3), 1000ull); // trace 1, sample 0, 24-bit
-        // The traces hold 511 samples where the headers say 501: trace 2 starts 30 bytes later.
+        const QByteArray r21 = build(standardRevision21());
         const QByteArray longer = build(countsMatchNeitherRule());
-        QCOMPARE(at(longer, 97 + 4, 2), 500ull);
-        QCOMPARE(at(longer, 193 + 20 + 7, 3), 501ull);
-        QCOMPARE(at(longer, 193 + 1617 + 4, 2), 0x0002ull);
-    }
-
-    void revision31()
-    {
-        const QByteArray file = build(standardRevision31());
-        QCOMPARE(at(file, 43, 2), 0x0301ull);
-        QCOMPARE(at(file, 64, 1) << 16 | at(file, 96, 1) << 8 | at(file, 128, 1), 0x020316ull);
-        QCOMPARE(at(file, 65, 8), presetGpsMicroseconds);
-        QCOMPARE(at(file, 73, 8), quint64(file.size()));
-        QCOMPARE(at(file, 81, 8), quint64(file.size() - 416));
-        QCOMPARE(at(file, 89, 4), 416ull);
-        QCOMPARE(at(file, 129 + 3, 1), 0x20ull);
-        QCOMPARE(at(file, 225 + 8, 8), 2000500ull << 32 | 4001); // end after 4,001 x 500 us; samples
-        QCOMPARE(at(file, 417 + 20 + 24, 4), 2001ull);
-        QCOMPARE(at(file, 417 + 20 + 31, 1), 0x40ull);
-        QCOMPARE(at(file, 417 + 52, 8), presetGpsMicroseconds);
-        QCOMPARE(at(file, 417 + 52 + 31, 1), 0x42ull);
-        QCOMPARE(at(file, file.size() - 7, 8), 0x40BF400000000000ull); // 8,000.0: trace 7, sample 1,000
+        const QByteArray r31 = build(standardRevision31());
+        const struct {
+            const QByteArray& file;
+            int byte, count;
+            quint64 expected;
+        } rows[] = {{r16, 3, 2, 0x8058},
+                    {r16, 12, 2, 0x1074}, // one more general block; day 074
+                    {r16, 43, 2, 0x0106},
+                    {r16, 65 + 4, 2, 15000}, // 30,000 ms in 2 ms units
+                    {r16, 289 + 20 + 7, 3, 30000},
+                    {r16, -4, 4, 0x47146F00}, // 37,999.0f: trace 8, sample 29,999
+                    {unstated, 289 + 20 + 7, 3, 0},
+                    {r21, 97 + 10, 1, 0x20},         // time break
+                    {r21, 161 + 2, 4, 0x00320320},   // third set: 100 ms to 1,600 ms
+                    {r21, 193 + 1587 + 84, 3, 1000}, // trace 1, sample 0, 24-bit
+                    {longer, 193 + 1617 + 4, 2, 2},  // 511 samples where the headers say 501
+                    {r31, 43, 2, 0x0301},
+                    {r31, 65, 8, presetGpsMicroseconds},
+                    {r31, 73, 8, quint64(r31.size())},
+                    {r31, 89, 4, 416},
+                    {r31, 225 + 8, 8, 2000500ull << 32 | 4001}, // end after 4,001 x 500 us; samples
+                    {r31, 417 + 20 + 24, 4, 2001},
+                    {r31, 417 + 52, 8, presetGpsMicroseconds},
+                    {r31, -8, 8, 0x40BF400000000000}}; // 8,000.0: trace 7, sample 1,000
+        for (const auto& row : rows)
+            QCOMPARE(at(row.file, row.byte, row.count), row.expected);
+        QCOMPARE(r16.size(), 288 + 9 * (20 + 320 + 4 * 30000));
+        QCOMPARE(headerLength(sercelRevision1()), 3 * 32 + 2 * 32 + 32 * 32);
+        QCOMPARE(r21.size(), 192 + (84 + 501 * 3) + 4 * (84 + 1001 * 3) + 3 * (84 + 751 * 3));
+        QCOMPARE(build(headerAndBareTraceHeader()).size(), 212);
     }
 
     void gpsTime()

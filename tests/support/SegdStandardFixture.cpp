@@ -284,7 +284,7 @@ QByteArray build(const FieldFile& file)
     bytes.reserve(int(headerLength(file) + dataBytes(file) + file.appended.size()));
     for (int set = 0; set < file.channelSets.size(); ++set)
         bytes += descriptor(file, set);
-    bytes += QByteArray(32 * file.extendedBlocks, file.extendedFill);
+    bytes += QByteArray(32 * file.extendedBlocks, '\0');
     bytes += QByteArray(32 * file.externalBlocks, file.externalFill);
     int traceInFile = 0;
     for (int set = 0; set < file.channelSets.size(); ++set) {

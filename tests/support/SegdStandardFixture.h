@@ -58,7 +58,6 @@ struct FieldFile {
     // Revision 3 general header blocks after block 3, by type (such as 16h, 15h, 50h).
     QVector<int> extraGeneralBlocks;
     int extendedBlocks = 0;
-    char extendedFill = '\0';
     int externalBlocks = 0;
     char externalFill = ' ';
     // Block 1's date and time; revision 3 also states it in GPS microseconds (block 3) and the
