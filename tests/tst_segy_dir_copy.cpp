@@ -1,8 +1,10 @@
 #include "copy/DirCopyOperator.h"
 #include "copy/SegyDirCopyJob.h"
+#include "copy/ui/SegyDirCopy.h"
 #include "devices/TapeDevice.h"
 #include "devices/TapeDriveList.h"
 #include "tests/support/DataTable.h"
+#include "tests/support/ModalDialogCloser.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/ScriptedOperator.h"
 #include "tests/support/SegyDirFixture.h"
@@ -11,7 +13,9 @@
 #include "tests/support/TestMain.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtEndian>
 #include <cstring>
 #include <memory>
@@ -101,7 +105,8 @@ struct FieldFileBytes {
 
 } // namespace
 
-// The multi-file SEG-Y copy and the SEG-Y to SEG-D conversion over directories and tape images.
+// The multi-file SEG-Y copy and the SEG-Y to SEG-D conversion over directories and tape images,
+// and its window.
 class TestSegyDirCopy : public QObject {
     Q_OBJECT
 private slots:
@@ -111,8 +116,10 @@ private slots:
         console.clear();
         copyOperator = ScriptedOperator();
         drives.clear();
-        for (const char* sub : {"a", "b", "out"})
+        for (const char* sub : {"a", "b", "out", "in", "empty"})
             QDir(dir->path()).mkdir(sub);
+        QVERIFY(writeFile(path("in/a.sgy"), dirtest::segyFile({})));
+        QVERIFY(writeFile(path("in/b.sgy"), dirtest::segyFile({})));
     }
 
     void diskToDisk()
@@ -442,6 +449,82 @@ private slots:
         QCOMPARE(console.summary(head).first(),
                  QStringLiteral("   %1 bytes copied")
                      .arg(2 * FieldFileBytes{readFile(path("out/" + outputs[0]))}.trace(3, params.samples)));
+    }
+
+    // The window over the same job, offscreen in both modes.
+    void inputQueue()
+    {
+        SegyDirCopy dialog(QString(), false, 21, &console, nullptr, nullptr);
+        QVERIFY(!dialog.addInputDirectory(path("empty")));
+        QCOMPARE(console.errors(), QStringList{"no SEG-Y (.sgy) files found in directory " + path("empty")});
+        QVERIFY(dialog.addInputDirectory(path("in")));
+        QVERIFY(!dialog.addInputDirectory(path("in")));
+        QCOMPARE(dialog.InputQueueList->count(), 1);
+        QCOMPARE(dialog.InputQueueList->item(0)->text(), QStringLiteral("%1   [2 files]  %2 bytes ")
+                                                             .arg(path("in"))
+                                                             .arg(2 * dirtest::segyFile({}).size()));
+        QVERIFY(!dialog.Copy->isEnabled());
+    }
+
+    void modes_data()
+    {
+        // revision: byte 43 of the first SEG-D output
+        obrtest::columns<bool, bool, bool, QStringList, int>(
+            {"segd", "rev31", "perRecord", "outputs", "revision"});
+        QTest::newRow("SEG-Y") << false << false << false << QStringList{"a.sgy", "b.sgy"} << 0;
+        QTest::newRow("SEG-D 3.1 per record")
+            << true << true << true << QStringList{"a_4567.sgd", "b_4567.sgd"} << 3;
+    }
+    // The controls of each mode, and the choices reach the job.
+    void modes()
+    {
+        const auto [segd, rev31, perRecord, outputs, revision] =
+            obrtest::fetch<bool, bool, bool, QStringList, int>("segd", "rev31", "perRecord", "outputs",
+                                                               "revision");
+        TapeDriveList tapeDrives(&console, {writeTapeImage(path("t.tap"), {})});
+        SegyDirCopy dialog(QString(), segd, 21, &console, &tapeDrives, nullptr);
+        dialog.show();
+        QCOMPARE(dialog.Concatenate->isVisible(), !segd);
+        QCOMPARE(dialog.OutTapeBrowse->isVisible(), !segd);
+        QCOMPARE(dialog.SEGDGroup->isVisible(), segd);
+        QCOMPARE(dialog.PerRecord->isVisible(), segd);
+        QVERIFY(dialog.Rev21->isChecked() && !dialog.PerRecord->isChecked());
+        if (rev31)
+            dialog.Rev31->click();
+        if (perRecord)
+            dialog.PerRecord->click();
+        QVERIFY(dialog.addInputDirectory(path("in")));
+        dialog.setOutputDirectory(path("out"));
+        dialog.FileName->setText(path("report.txt"));
+        dialog.Copy->click();
+        QCOMPARE(QDir(path("out")).entryList(QDir::Files), outputs);
+        const QByteArray first = readFile(path("out/" + outputs.first()));
+        if (segd)
+            QCOMPARE(int(first[42]), revision);
+        else
+            QCOMPARE(first, dirtest::segyFile({}));
+        QVERIFY(dialog.ProgressBar->isHidden() && dialog.Copy->isEnabled());
+        // The job's lines went to the report file too.
+        QVERIFY(readFile(path("report.txt")).contains("Multiple SEG-Y Copy Summary:\n   "));
+    }
+
+    void closingStopsTheJobWhenTheUserAgrees()
+    {
+        ModalDialogCloser closer;
+        SegyDirCopy dialog(QString(), false, 21, &console, nullptr, nullptr);
+        QVERIFY(dialog.addInputDirectory(path("in")));
+        dialog.setOutputDirectory(path("out"));
+        closer.answerNext("Yes");
+        QTimer::singleShot(0, &dialog, &QDialog::reject);
+        dialog.Copy->click();
+        QCOMPARE(closer.seen().last().text, QStringLiteral("The job is still running.\nStop it?"));
+        QCOMPARE(console.warnings().size(), 1);
+        QVERIFY(console.warnings().first().startsWith("copy aborted by user at "));
+        QVERIFY(!QFileInfo::exists(path("out/b.sgy")));
+        // Nothing runs: the window closes without a question.
+        dialog.Close->click();
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(closer.count(), 1);
     }
 
 private:
