@@ -40,6 +40,7 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QStyleOptionFrame>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -454,6 +455,34 @@ private slots:
         // count the window showed as its override value).
         QCOMPARE(read.samplesPerTrace.startByte, analyzer->formatInForce()->samplesPerTrace.startByte);
         QCOMPARE(read.samplesPerTrace.type, int(HeaderDataType::UInt16));
+    }
+
+    // Found when the range fields cut coordinates off.
+    void rangeFieldsHoldCoordinates()
+    {
+        // A desktop font of the usual size, whatever the test platform's default is.
+        const QFont platformFont = QApplication::font();
+        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 11));
+        const auto restoreFont = qScopeGuard([&platformFont] { QApplication::setFont(platformFont); });
+        const auto analyzer = open(10);
+        analyzer->show();
+        QVERIFY(QTest::qWaitForWindowExposed(analyzer.get()));
+        const QWidget* view = control<QScrollArea>(*analyzer, "TraceHeaderScroll")->viewport();
+        for (const char* field : {"CMP_Easting_Min", "Receiver_Northing_Max", "FFID_Min"}) {
+            auto* edit = control<QLineEdit>(*analyzer, field);
+            // Ten digits, one decimal and a sign in the room the line edit leaves its text: inside its
+            // frame, less its text margins and the two pixels it keeps free on either side.
+            QStyleOptionFrame frame;
+            frame.initFrom(edit);
+            frame.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, edit);
+            const QRect room = edit->style()
+                                   ->subElementRect(QStyle::SE_LineEditContents, &frame, edit)
+                                   .marginsRemoved(edit->textMargins());
+            const int text = edit->fontMetrics().horizontalAdvance(QStringLiteral("-9999999999.9"));
+            QVERIFY2(text <= room.width() - 4, field);
+            // The rows scroll up and down only: no field lies beyond the right edge of the view.
+            QVERIFY2(edit->mapTo(view, QPoint(edit->width(), 0)).x() <= view->width(), field);
+        }
     }
 
     void picturesFollowTheOpenedFile()
