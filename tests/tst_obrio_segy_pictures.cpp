@@ -116,8 +116,6 @@ private slots:
         obrtest::columns<QStringList, int, QString>({"arguments", "exitCode", "message"});
         QTest::newRow("no picture") << QStringList{"plot", "FILE"} << 2
                                     << "segy plot needs --out PICTURE.png";
-        QTest::newRow("csv of a plot")
-            << QStringList{"plot", "FILE", "--out", "x.png", "--csv", "x.csv"} << 2 << "unknown option --csv";
         QTest::newRow("traces past the end")
             << QStringList{"histogram", "FILE", "--out", "x.png", "--first", "31"} << 1
             << "not within the file's traces 1 to 30";
