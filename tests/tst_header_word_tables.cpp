@@ -111,18 +111,12 @@ private slots:
             QTest::newRow(shown) << startByte << QString::fromUtf8(shown).split(QLatin1Char('|'));
         };
         row(241, "241 to 248|8-byte unsigned|9223372036854775808");
-        row(249, "249 to 256|8-byte unsigned|258");
         row(257, "257 to 264|8-byte int|-2");
-        row(273, "273 to 280|IEEE Double|100.1875");
-        row(281, "281 to 288|IEEE Double|0");
         row(337, "337 to 344|IEEE Double|687104.5");
-        row(369, "369 to 376|IEEE Double|-12.25");
         row(377, "377 to 380|4-byte unsigned|4294967295");
         row(381, "381 to 384|4-byte int|-1000");
-        row(385, "385 to 392|IEEE Double|2000");
         row(397, "397 to 398|2-byte unsigned|32769");
         row(399, "399 to 400|2-byte int|1");
-        row(401, "401 to 408|IEEE Double|0.1");
         row(409, "409 to 416|IEEE Double|-inf");
     }
     void extensionRows()
