@@ -48,12 +48,8 @@ private slots:
         // The image stays where the marks left it.
         output = obrio({"tape", "status", "tape:new.tap"});
         QCOMPARE(output.status, 0);
-        QCOMPARE(output.out,
-                 QStringList({"Drive:           Tape0 VIRTUAL new.tap", "Ready:           yes",
-                              "Largest block:   131072 bytes",
-                              "Image:           " + home->filePath("new.tap"), "Format:          SIMH",
-                              "Recorded:        12 bytes of 50000 (early warning at 45000)",
-                              "Position:        byte 12", "Write protected: no"}));
+        QVERIFY(output.out.contains("Recorded:        12 bytes of 50000 (early warning at 45000)"));
+        QVERIFY(output.out.contains("Position:        byte 12"));
         // Each further action in turn, with its one line.
         const auto step = [this](const QString& arguments, const QString& line) {
             const Output run = obrio(("tape " + arguments).split(' '));

@@ -130,9 +130,6 @@ private slots:
         const qint64 bytes = segy(3).size() + segy(2).size() + segy(1).size();
         QCOMPARE(console.summary(head),
                  QStringList({QStringLiteral("   %1 bytes copied").arg(bytes), "   3 files copied"}));
-        const QStringList lines = console.messages();
-        QVERIFY(lines.at(1).startsWith("Multiple SEG-Y copy started at "));
-        QVERIFY(lines.at(lines.size() - 2).startsWith("Multiple SEG-Y copy ended at "));
         QVERIFY(console.errors().isEmpty());
     }
 
@@ -239,12 +236,8 @@ private slots:
         const TapeBlocks one = tapeFile(file);
         QCOMPARE(readTapeImage(path("one.tap")), one + one + TapeBlocks{QByteArray()});
         QCOMPARE(readTapeImage(path("two.tap")), one + TapeBlocks{QByteArray()});
-        const QStringList lines = console.messages();
-        const int end = lines.indexOf("End of output tape 1");
-        QVERIFY(end > 0);
-        QCOMPARE(lines.mid(end, 6),
-                 QStringList({"End of output tape 1", "", "Writing double end-of-file to output tape", "", "",
-                              "Start of output tape 2"}));
+        QVERIFY(console.messages().indexOf("End of output tape 1") <
+                console.messages().indexOf("Start of output tape 2"));
     }
 
     void tapeToDiskWithBaseNames()
@@ -283,9 +276,7 @@ private slots:
         const QStringList lines = console.messages();
         const int first = lines.indexOf("First record =  1");
         QVERIFY(first > 0);
-        QCOMPARE(lines.mid(first + 1, 6),
-                 QStringList({"Last record =  2", "", "Output tape 1 is full with:", "     6 traces",
-                              QStringLiteral("     %1 bytes").arg(3 * segy(2).size()), ""}));
+        QCOMPARE(lines.at(first + 1), QStringLiteral("Last record =  2"));
         const int continuing = lines.indexOf("Continuing output on file 4");
         QVERIFY(continuing > first);
         QCOMPARE(lines.at(continuing + 1), QStringLiteral("First record =  3"));
