@@ -95,7 +95,6 @@ private slots:
             QTest::newRow(name) << arguments << output;
         };
         row("copy segy", {"copy", "segy", "in.sgy", "out.sgy"}, "out.sgy");
-        row("copy raw", {"copy", "raw", "in.sgy", "out.sgy"}, "out.sgy");
         row("merge", {"merge", "out.sgy", "in.sgy", "dir/in.sgy"}, "out.sgy");
         row("copy segy-dir", {"copy", "segy-dir", "dir", "out"}, "out/in.sgy");
         row("copy segd", {"copy", "segd", "segd", "out"}, "out/00001.sgd");

@@ -55,8 +55,6 @@ private slots:
         const QStringList toTape{"copy", "segy", "in.sgy", "tape:t.tap"};
         row("segy to tape", {"copy", "segy", "in.sgy", "tape:empty.tap"}, 0, "   1 file copied", "empty.tap",
             {}, onTape);
-        row("raw over two tapes", {"copy", "raw", "tape:one.tap", "out.dat", "--next-tape", "tape:two.tap"},
-            0, "   2 tapes copied", "out.dat", "firstsecond");
         // A next tape that is not there ends the job as failed.
         row("raw, next tape missing",
             {"copy", "raw", "tape:one.tap", "cut.dat", "--next-tape", "tape:none.tap"}, 1,
@@ -83,7 +81,6 @@ private slots:
         obrtest::writeTapeImage(path("empty.tap"), {});
         obrtest::writeTapeLayout(path("t.tap"), twoFiles);
         obrtest::writeTapeImage(path("one.tap"), {"first", QByteArray()});
-        obrtest::writeTapeImage(path("two.tap"), {"second", QByteArray()});
 
         const ObrioRun run = obrtest::runObrio(home->path(), arguments);
         QCOMPARE(run.status, status);

@@ -75,14 +75,10 @@ struct FieldFileBytes {
     }
     int extended() const { return 32 * (1 + (quint8(bytes[11]) >> 4)) + 16 * descriptorBytes(); }
     qint64 fileNumber() const { return binary(bytes, 32, 3); }
-    // Channel set 1: its channels (BCD before revision 3) and its start time in its units.
+    // Channel set 1's channels (BCD before revision 3).
     int channels() const
     {
         return majorRevision() >= 3 ? int(binary(bytes, 96 + 20, 3)) : bcd(bytes, 96 + 8, 2);
-    }
-    qint64 startTime() const
-    {
-        return majorRevision() >= 3 ? qint32(binary(bytes, 96 + 4, 4)) : binary(bytes, 96 + 2, 2);
     }
     // A big-endian IEEE number: float or double.
     template <typename Number> Number ieee(int offset) const
@@ -93,7 +89,6 @@ struct FieldFileBytes {
         std::memcpy(&value, &bits, sizeof value);
         return value;
     }
-    qint32 refractionDelay() const { return qint32(binary(bytes, extended() + 80, 4)); }
     // Trace record `k` of traces of `samples` samples, with its two header extensions.
     int trace(int k, int samples) const { return headerLength() + k * (20 + 64 + 4 * samples); }
     float sample(int k, int samples, int s) const { return ieee<float>(trace(k, samples) + 84 + 4 * s); }
@@ -310,7 +305,6 @@ private slots:
         params.format = format;
         params.scalar = format == 3 ? 10 : -100;
         params.littleEndian = littleEndian;
-        params.delay = 6;
         const QByteArray file = dirtest::segyFile(params);
         SegyDirCopyJob::Settings settings = disk(fromTape ? QStringList() : QStringList{"a"}, "out");
         settings.segd = true;
@@ -343,8 +337,6 @@ private slots:
             QCOMPARE(segd.majorRevision(), revision / 10);
             QCOMPARE(segd.fileNumber(), 1001 + k);
             QCOMPARE(segd.channels(), traces);
-            QCOMPARE(segd.startTime(), revision == 31 ? 6000 : 3);
-            QCOMPARE(segd.refractionDelay(), 6);
             QCOMPARE(segd.ieee<double>(segd.extended() + 572),
                      dirtest::scaled(dirtest::sourceX(firstTrace), params.scalar));
             QCOMPARE(segd.bytes.size(), segd.trace(traces, params.samples));
