@@ -321,8 +321,6 @@ private slots:
         QCOMPARE(console.errors().last(), QStringLiteral("  job failed"));
         // One box for one failure: the error that says why.
         QCOMPARE(console.popups(), QStringList{console.errors().first()});
-        QCOMPARE(console.summary("Single SEG-Y Copy Summary:"),
-                 QStringList({"   0 bytes copied", "   0 files copied"}));
         QCOMPARE(readFile(path("in.sgy")), input);
         QCOMPARE(readFile(path("out.sgy")), QByteArray("kept"));
     }
@@ -413,8 +411,6 @@ private slots:
         // Every file is left as it was.
         QCOMPARE(readFile(path("out.sgy")), QByteArray("kept"));
         QCOMPARE(readFile(path("b.sgy")), second);
-        QCOMPARE(console.summary("SEG-Y Merge Summary:"),
-                 QStringList({"   0 bytes written", "   0 files merged", "   0 traces merged"}));
     }
 
 private:

@@ -285,7 +285,6 @@ private slots:
         QTest::newRow("3.1, per record, little-endian 16-bit integers") << 31 << 3 << true << true << false;
         // The trace count the headers give is the tape file's, known only at its end.
         QTest::newRow("3.1 from tape, per record") << 31 << 1 << true << false << true;
-        QTest::newRow("2.1, one field file") << 21 << 1 << false << false << false;
         QTest::newRow("3.1 from tape, one field file") << 31 << 1 << false << false << true;
     }
     // Four shots of three traces in one SEG-Y file (twice on tape): a field file each, its headers
