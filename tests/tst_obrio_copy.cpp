@@ -59,7 +59,7 @@ private slots:
         row("raw, next tape missing",
             {"copy", "raw", "tape:one.tap", "cut.dat", "--next-tape", "tape:none.tap"}, 1,
             " *** Error:   no such tape image: none.tap", "cut.dat");
-        // A tape that holds files: refused as it is, written after its last file or from its start.
+        // A tape that holds files: refused as it is, written after its last file; not both options.
         row("tape holding files", toTape, 1, "holds data: --overwrite writes from its start, --append",
             "t.tap", {}, twoFiles);
         row("--append", toTape + QStringList{"--append"}, 0, "Appending to output tape", "t.tap", {},
