@@ -1,12 +1,15 @@
 #include "app/ui/AppConsole.h"
 #include "copy/ui/SegyCopy.h"
+#include "copy/ui/SegyDirCopy.h"
 #include "copy/ui/SegyMerge.h"
 #include "copy/ui/UnfmtCopy.h"
 #include "devices/TapeDevice.h"
 #include "devices/TapeDriveList.h"
 #include "devices/ui/TapeSelectDlg.h"
+#include "tests/support/DataTable.h"
 #include "tests/support/ModalDialogCloser.h"
 #include "tests/support/RecordingConsole.h"
+#include "tests/support/SegyDirFixture.h"
 #include "tests/support/TapeImageFiles.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
@@ -24,7 +27,7 @@ namespace {
 const QByteArray input = segyFile(1, 10, false, 4);
 } // namespace
 
-// The copy and merge windows offscreen, on disk files and tape images.
+// The copy, merge and multi-file copy windows offscreen, on disk files, directories and tape images.
 class TestCopyDialogs : public QObject {
     Q_OBJECT
 private slots:
@@ -217,8 +220,91 @@ private slots:
         QVERIFY(shown.contains("   0 field files copied"));
     }
 
+    void dirInputQueue()
+    {
+        makeDirectories();
+        SegyDirCopy dialog(QString(), false, 21, &console, nullptr, nullptr);
+        QVERIFY(!dialog.addInputDirectory(path("empty")));
+        QCOMPARE(console.errors(), QStringList{"no SEG-Y (.sgy) files found in directory " + path("empty")});
+        QVERIFY(dialog.addInputDirectory(path("in")));
+        QVERIFY(!dialog.addInputDirectory(path("in")));
+        QCOMPARE(dialog.InputQueueList->count(), 1);
+        QCOMPARE(dialog.InputQueueList->item(0)->text(), QStringLiteral("%1   [2 files]  %2 bytes ")
+                                                             .arg(path("in"))
+                                                             .arg(2 * dirtest::segyFile({}).size()));
+        QVERIFY(!dialog.Copy->isEnabled());
+    }
+
+    void dirModes_data()
+    {
+        // revision: byte 43 of the first SEG-D output
+        obrtest::columns<bool, bool, bool, QStringList, int>(
+            {"segd", "rev31", "perRecord", "outputs", "revision"});
+        QTest::newRow("SEG-Y") << false << false << false << QStringList{"a.sgy", "b.sgy"} << 0;
+        QTest::newRow("SEG-D 2.1") << true << false << false << QStringList{"a.sgd", "b.sgd"} << 2;
+        QTest::newRow("SEG-D 3.1 per record")
+            << true << true << true << QStringList{"a_4567.sgd", "b_4567.sgd"} << 3;
+    }
+    // The controls of each mode, and the choices reach the job.
+    void dirModes()
+    {
+        const auto [segd, rev31, perRecord, outputs, revision] =
+            obrtest::fetch<bool, bool, bool, QStringList, int>("segd", "rev31", "perRecord", "outputs",
+                                                               "revision");
+        makeDirectories();
+        TapeDriveList drives(&console, {writeTapeImage(path("t.tap"), {})});
+        SegyDirCopy dialog(QString(), segd, 21, &console, &drives, nullptr);
+        dialog.show();
+        QCOMPARE(dialog.Concatenate->isVisible(), !segd);
+        QCOMPARE(dialog.OutTapeBrowse->isVisible(), !segd);
+        QCOMPARE(dialog.SEGDGroup->isVisible(), segd);
+        QCOMPARE(dialog.PerRecord->isVisible(), segd);
+        QVERIFY(dialog.Rev21->isChecked() && !dialog.PerRecord->isChecked());
+        if (rev31)
+            dialog.Rev31->click();
+        if (perRecord)
+            dialog.PerRecord->click();
+        QVERIFY(dialog.addInputDirectory(path("in")));
+        dialog.setOutputDirectory(path("out"));
+        dialog.FileName->setText(path("report.txt"));
+        dialog.Copy->click();
+        QCOMPARE(QDir(path("out")).entryList(QDir::Files), outputs);
+        const QByteArray first = readFile(path("out/" + outputs.first()));
+        if (segd)
+            QCOMPARE(int(first[42]), revision);
+        else
+            QCOMPARE(first, dirtest::segyFile({}));
+        QVERIFY(dialog.ProgressBar->isHidden() && dialog.Copy->isEnabled());
+        // The job's lines went to the report file too.
+        QVERIFY(readFile(path("report.txt")).contains("Multiple SEG-Y Copy Summary:\n   "));
+    }
+
+    void dirCopyStopsWhenTheUserAgrees()
+    {
+        makeDirectories();
+        SegyDirCopy dialog(QString(), false, 21, &console, nullptr, nullptr);
+        QVERIFY(dialog.addInputDirectory(path("in")));
+        dialog.setOutputDirectory(path("out"));
+        closer.answerNext("Yes");
+        QTimer::singleShot(0, &dialog, &QDialog::reject);
+        dialog.Copy->click();
+        QCOMPARE(console.warnings().size(), 1);
+        QVERIFY(console.warnings().first().startsWith("copy aborted by user at "));
+        QVERIFY(!QFileInfo::exists(path("out/b.sgy")));
+        dialog.Close->click();
+        QCOMPARE(closer.count(), 1);
+    }
+
 private:
     QString path(const QString& name) const { return dir->filePath(name); }
+    // in/ with two SEG-Y files, an empty/ and an out/ folder.
+    void makeDirectories()
+    {
+        for (const char* sub : {"in", "empty", "out"})
+            QVERIFY(QDir(dir->path()).mkdir(sub));
+        QVERIFY(writeFile(path("in/a.sgy"), dirtest::segyFile({})));
+        QVERIFY(writeFile(path("in/b.sgy"), dirtest::segyFile({})));
+    }
 
     // Closes the window while its job runs, answering the question with `answer`.
     void closeWhileRunning(SegyCopy& dialog, const char* answer)

@@ -216,16 +216,12 @@ private slots:
         writeTapeImage(path("out.tap"), {});
         QVERIFY(copy(true, "in.sgy", "out.tap"));
         // Times as "9:05:03 March 7, 2026": no leading zeros.
-        const QString listing = console.messages().join('|').replace(
-            QRegularExpression("(started|ended) at [1-2]?[0-9]:[1-5]?[0-9]:[1-5]?[0-9] [A-Z][a-z]+ "
-                               "[1-3]?[0-9], 20[0-9][0-9]"),
-            "\\1");
-        QCOMPARE(
-            listing.split('|'),
-            QStringList({"", "Single SEG-Y copy started", "", "", "Start of output tape 1",
-                         "Rewind VIRTUAL out.tap", "Copied file  " + path("in.sgy"), "",
-                         "End of output tape 1", "", "Single SEG-Y Copy Summary:", "   10000 bytes copied",
-                         "   1 file copied", "", "Single SEG-Y copy ended", ""}));
+        const QRegularExpression time(
+            "^Single SEG-Y copy (started|ended) at [1-2]?[0-9]:[0-5]?[0-9]:[0-5]?[0-9] "
+            "[A-Z][a-z]+ [1-3]?[0-9], 20[0-9][0-9]$");
+        QCOMPARE(console.messages().filter(time).size(), 2);
+        QCOMPARE(console.summary("Single SEG-Y Copy Summary:"),
+                 QStringList({"   10000 bytes copied", "   1 file copied"}));
         QVERIFY(console.texts(RecordingConsole::LowLevel).contains("Wrote second end-of-file"));
     }
 
@@ -325,8 +321,6 @@ private slots:
         QCOMPARE(console.errors().last(), QStringLiteral("  job failed"));
         // One box for one failure: the error that says why.
         QCOMPARE(console.popups(), QStringList{console.errors().first()});
-        QCOMPARE(console.summary("Single SEG-Y Copy Summary:"),
-                 QStringList({"   0 bytes copied", "   0 files copied"}));
         QCOMPARE(readFile(path("in.sgy")), input);
         QCOMPARE(readFile(path("out.sgy")), QByteArray("kept"));
     }
@@ -344,14 +338,8 @@ private slots:
         QCOMPARE(console.warnings(),
                  QStringList{"the last trace of " + path("b.sgy") +
                              " is incomplete (100 of 1000 bytes); it is copied as it is"});
-        const QStringList lines = console.messages();
-        QVERIFY(lines.at(1).startsWith("SEG-Y merge started at "));
-        QCOMPARE(lines.mid(3, 3),
-                 QStringList({"Merged file  " + path("a.sgy"), "Merged file  " + path("b.sgy"),
-                              "Merged into  " + path("out.sgy")}));
         QCOMPARE(console.summary("SEG-Y Merge Summary:"),
                  QStringList({"   5700 bytes written", "   2 files merged", "   3 traces merged"}));
-        QVERIFY(lines.at(lines.size() - 2).startsWith("SEG-Y merge ended at "));
     }
 
     // Stopped by the operator: no output under its name nor beside it, the summary counting nothing;
@@ -423,8 +411,6 @@ private slots:
         // Every file is left as it was.
         QCOMPARE(readFile(path("out.sgy")), QByteArray("kept"));
         QCOMPARE(readFile(path("b.sgy")), second);
-        QCOMPARE(console.summary("SEG-Y Merge Summary:"),
-                 QStringList({"   0 bytes written", "   0 files merged", "   0 traces merged"}));
     }
 
 private:

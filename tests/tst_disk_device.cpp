@@ -104,8 +104,6 @@ private slots:
             QStringLiteral("requested a transfer of %1 bytes, outside 0 to %2, with disk file: f.sgy");
         QTest::newRow("readToBuffer of a write-only file")
             << int(ReadToBuffer) << 1u << 8 << "error occurred reading from file: f.sgy";
-        QTest::newRow("write to a read-only file")
-            << int(Write) << 0u << 8 << "Error occurred writing to file: f.sgy - QFileDevice Error code ";
         QTest::newRow("read of a negative count") << int(Read) << 2u << -1 << outside.arg(-1).arg(INT_MAX);
         QTest::newRow("writeFromBuffer beyond the buffer")
             << int(WriteFromBuffer) << 2u << 1024001 << outside.arg(1024001).arg(1024000);

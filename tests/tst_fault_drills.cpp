@@ -95,7 +95,6 @@ private slots:
             QTest::newRow(name) << arguments << output;
         };
         row("copy segy", {"copy", "segy", "in.sgy", "out.sgy"}, "out.sgy");
-        row("copy raw", {"copy", "raw", "in.sgy", "out.sgy"}, "out.sgy");
         row("merge", {"merge", "out.sgy", "in.sgy", "dir/in.sgy"}, "out.sgy");
         row("copy segy-dir", {"copy", "segy-dir", "dir", "out"}, "out/in.sgy");
         row("copy segd", {"copy", "segd", "segd", "out"}, "out/00001.sgd");
@@ -140,8 +139,6 @@ private slots:
         row("end of tape mid-trace", segy, 29000, false, "EOT encountered");
         row("end of tape, raw blocks", {"copy", "raw", "in.sgy", "tape:out.tap", "--block", "4240"}, 29000,
             false, "EOT encountered");
-        row("end of tape, segy-dir", {"copy", "segy-dir", "dir", "tape:out.tap"}, 29000, false,
-            "EOT encountered");
         row("write-protected", segy, TapeImageSettings::defaultCapacity, true, "write protected");
     }
     // The tape ends, or refuses writing: the job stops, the blocks on it are the data as it was, and
@@ -231,7 +228,6 @@ private slots:
             QTest::newRow(name) << arguments << message;
         };
         row("segy info", {"segy", "info", "cut.sgy"}, "is not a whole number of traces");
-        row("segy scan", {"segy", "scan", "cut.sgy"}, "is not a whole number of traces");
         row("copy segy", {"copy", "segy", "cut.sgy", "out.sgy"}, "incomplete");
         row("copy segy to tape", {"copy", "segy", "cut.sgy", "tape:out.tap"}, "incomplete");
         row("segy sort", {"segy", "sort", "--by", "1", "--out", "out.sgy", "cut.sgy"},
@@ -258,9 +254,7 @@ private slots:
     {
         obrtest::columns<QStringList>({"arguments"});
         QTest::newRow("segy info") << QStringList{"segy", "info", "in.sgy"};
-        QTest::newRow("segy scan") << QStringList{"segy", "scan", "in.sgy"};
         QTest::newRow("copy segy") << QStringList{"copy", "segy", "in.sgy", "out.sgy"};
-        QTest::newRow("copy raw") << QStringList{"copy", "raw", "in.sgy", "out.sgy"};
         QTest::newRow("merge") << QStringList{"merge", "out.sgy", "dir/in.sgy", "in.sgy"};
         QTest::newRow("copy segy-dir") << QStringList{"copy", "segy-dir", "dir", "out"};
         QTest::newRow("copy segd") << QStringList{"copy", "segd", "segd", "out"};

@@ -1,5 +1,6 @@
 #include "tests/support/DataTable.h"
 #include "tests/support/ObrioProcess.h"
+#include "tests/support/SegyDirFixture.h"
 #include "tests/support/TapeImageFiles.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
@@ -18,10 +19,20 @@ const QByteArray input = obrtest::segyFile(1, 100, false, 3);
 const QList<int> onTape{3200, 400, 640, 640, 640, -1, -1};
 // t.tap: two files.
 const QList<int> twoFiles{3, 1, -1, 3, -1, -1};
+// Three traces of 440 bytes, and four field records of three traces each.
+const QByteArray dirFile = dirtest::segyFile({});
+QByteArray shots()
+{
+    dirtest::SegyParams params;
+    params.traces = 12;
+    params.tracesPerRecord = 3;
+    params.fieldRecord = 1001;
+    return dirtest::segyFile(params);
+}
 } // namespace
 
-// obrio copy and obrio merge as a user runs them: the arguments reach the job, the status and
-// the lines say how it went. The copy rules themselves are tst_copy_jobs'.
+// obrio copy, merge and convert segy-to-segd as a user runs them: the arguments reach the job, the
+// status and the lines say how it went. The rules themselves are tst_copy_jobs' and tst_segy_dir_copy's.
 class TestObrioCopy : public QObject {
     Q_OBJECT
 private slots:
@@ -44,59 +55,32 @@ private slots:
         const QStringList toTape{"copy", "segy", "in.sgy", "tape:t.tap"};
         row("segy to tape", {"copy", "segy", "in.sgy", "tape:empty.tap"}, 0, "   1 file copied", "empty.tap",
             {}, onTape);
-        row("segy from tape", {"copy", "segy", "tape:in.tap", "back.sgy"}, 0, "   5 blocks copied",
-            "back.sgy", input);
-        row("raw over two tapes", {"copy", "raw", "tape:one.tap", "out.dat", "--next-tape", "tape:two.tap"},
-            0, "   2 tapes copied", "out.dat", "firstsecond");
         // A next tape that is not there ends the job as failed.
         row("raw, next tape missing",
             {"copy", "raw", "tape:one.tap", "cut.dat", "--next-tape", "tape:none.tap"}, 1,
             " *** Error:   no such tape image: none.tap", "cut.dat");
-        row("raw blocks to tape", {"copy", "raw", "in.sgy", "tape:empty.tap", "--block", "2000"}, 0,
-            "   3 blocks copied", "empty.tap", {}, {2000, 2000, 1520, -1, -1});
-        // A tape that holds files: refused as it is, written after its last file or from its start.
+        // A tape that holds files: refused as it is, written after its last file; not both options.
         row("tape holding files", toTape, 1, "holds data: --overwrite writes from its start, --append",
             "t.tap", {}, twoFiles);
         row("--append", toTape + QStringList{"--append"}, 0, "Appending to output tape", "t.tap", {},
             twoFiles.mid(0, 5) + onTape);
-        row("--overwrite", toTape + QStringList{"--overwrite"}, 0, "Writing over output tape", "t.tap", {},
-            onTape);
-        row("--append to raw", {"copy", "raw", "in.sgy", "tape:t.tap", "--block", "3000", "--append"}, 0,
-            "Appending", "t.tap", {}, twoFiles.mid(0, 5) + QList<int>{3000, 2520, -1, -1});
-        row("--append to segy-dir", {"copy", "segy-dir", "dir", "tape:t.tap", "--append"}, 0, "Appending",
-            "t.tap", {}, twoFiles.mid(0, 5) + onTape);
         row("--overwrite --append", toTape + QStringList{"--overwrite", "--append"}, 2, "obrio: ", "t.tap",
             {}, twoFiles);
         row("merge", {"merge", "out.sgy", "in.sgy", "in.sgy"}, 0, "   7440 bytes written\n   2 files merged",
             "out.sgy", input + input.mid(3600));
-        row("merge of different files", {"merge", "out.sgy", "in.sgy", "other.sgy"}, 1,
-            "input file other.sgy differs from in.sgy: 50 samples per trace, not 100; sample format 3, not 1",
-            "out.sgy");
         row("no output", {"copy", "segy", "in.sgy"}, 2, "obrio: copy segy needs IN OUT");
-        row("block size 0", {"copy", "raw", "in.sgy", "out", "--block", "0"}, 2,
-            "--block needs a whole number from 1 to 524288, not '0'", "out");
-        row("merge of a tape", {"merge", "out", "in.sgy", "tape:0"}, 2,
-            "merge works on disk files only: tape:0", "out");
         row("same file", {"copy", "raw", "in.sgy", "./in.sgy"}, 1,
             "output ./in.sgy is the same as the input");
-        row("no such folder", {"copy", "segy", "in.sgy", "none/out.sgy"}, 1,
-            "error opening output file: none/out.sgy (No such file or directory)");
-        row("merge into no such folder", {"merge", "none/out.sgy", "in.sgy", "in.sgy"}, 1,
-            "error opening output file: none/out.sgy (No such file or directory)");
     }
     void walk()
     {
         const auto [arguments, status, message, output, bytes, blocks] =
             obrtest::fetch<QStringList, int, QString, QString, QByteArray, QList<int>>(
                 "arguments", "status", "message", "output", "bytes", "blocks");
-        QVERIFY(writeFile(path("other.sgy"), obrtest::segyFile(3, 50, false, 2)));
         QVERIFY(QDir(home->path()).mkdir("dir") && writeFile(path("dir/in.sgy"), input));
         obrtest::writeTapeImage(path("empty.tap"), {});
         obrtest::writeTapeLayout(path("t.tap"), twoFiles);
-        obrtest::writeTapeImage(path("in.tap"), {input.left(3200), input.mid(3200, 400), input.mid(3600, 640),
-                                                 input.mid(4240, 640), input.mid(4880), QByteArray()});
         obrtest::writeTapeImage(path("one.tap"), {"first", QByteArray()});
-        obrtest::writeTapeImage(path("two.tap"), {"second", QByteArray()});
 
         const ObrioRun run = obrtest::runObrio(home->path(), arguments);
         QCOMPARE(run.status, status);
@@ -115,11 +99,7 @@ private slots:
     {
         obrtest::columns<QStringList, QString>({"arguments", "output"});
         QTest::newRow("copy segy") << QStringList{"copy", "segy", "in.sgy", "out.sgy"} << "out.sgy";
-        QTest::newRow("copy raw") << QStringList{"copy", "raw", "in.sgy", "out.sgy"} << "out.sgy";
         QTest::newRow("merge") << QStringList{"merge", "out.sgy", "in.sgy", "in.sgy"} << "out.sgy";
-        QTest::newRow("segy sort") << QStringList{"segy", "sort", "--by", "0", "--out", "out.sgy", "in.sgy"}
-                                   << "out.sgy";
-        QTest::newRow("segy plot") << QStringList{"segy", "plot", "in.sgy", "--out", "p.png"} << "p.png";
         QTest::newRow("histogram csv")
             << QStringList{"segy", "histogram", "in.sgy", "--out", "h.png", "--csv", "h.csv"} << "h.csv";
     }
@@ -141,6 +121,55 @@ private slots:
         QVERIFY(written.size() > 8 && written != "precious");
         if (output.endsWith(".sgy"))
             QVERIFY(written.startsWith(input.left(3600)));
+    }
+
+    void segyDirWalk_data()
+    {
+        // outputs: the files of out/; the first of them is `size` bytes long
+        obrtest::columns<QStringList, int, QString, QStringList, qint64>(
+            {"arguments", "status", "message", "outputs", "size"});
+        const auto row = [](const char* name, const QStringList& arguments, int status,
+                            const QString& message, const QStringList& outputs = {}, qint64 size = 0) {
+            QTest::newRow(name) << arguments << status << message << outputs << size;
+        };
+        const QStringList perRecord{"a_4567.sgd",     "b_4567.sgd",     "shots_1001.sgd",
+                                    "shots_1002.sgd", "shots_1003.sgd", "shots_1004.sgd"};
+        row("directory to tape", {"copy", "segy-dir", "in", "tape:t.tap"}, 0, "   3 files copied");
+        row("tape to directory", {"copy", "segy-dir", "tape:two.tap", "out", "--base-name", "shot"}, 0,
+            "   1 tape copied", {"shot-1.sgy", "shot-2.sgy"}, dirFile.size());
+        row("output is an input", {"copy", "segy-dir", "in", "in"}, 1,
+            "input and output directories cannot be the same.");
+        row("SEG-D 2.1", {"convert", "segy-to-segd", "in", "out", "--rev", "2.1"}, 0,
+            "shots.sgy holds 4 field records", {"a.sgd", "b.sgd", "shots.sgd"}, 1664 + 3 * (84 + 4 * 50));
+        row("a file passed over",
+            {"convert", "segy-to-segd", "in", "bad", "out", "--rev", "2.1", "--per-record"}, 1,
+            "c.sgy: sample interval of 300 microseconds", perRecord, 1664 + 3 * (84 + 4 * 50));
+        row("no revision", {"convert", "segy-to-segd", "in", "out"}, 2, "obrio: ");
+        row("--per-record without SEG-D", {"copy", "segy-dir", "in", "out", "--per-record"}, 2, "obrio: ");
+    }
+    void segyDirWalk()
+    {
+        const auto [arguments, status, message, outputs, size] =
+            obrtest::fetch<QStringList, int, QString, QStringList, qint64>("arguments", "status", "message",
+                                                                           "outputs", "size");
+        for (const char* sub : {"in", "bad", "out"})
+            QVERIFY(QDir(home->path()).mkdir(sub));
+        QVERIFY(writeFile(path("in/a.sgy"), dirFile) && writeFile(path("in/b.sgy"), dirFile));
+        QVERIFY(writeFile(path("in/shots.sgy"), shots()));
+        dirtest::SegyParams refused;
+        refused.interval = 300;
+        QVERIFY(writeFile(path("bad/c.sgy"), dirtest::segyFile(refused)));
+        obrtest::writeTapeImage(path("t.tap"), {});
+        obrtest::writeTapeImage(path("two.tap"), dirtest::tapeFile(dirFile) + dirtest::tapeFile(dirFile));
+
+        const ObrioRun run = obrtest::runObrio(home->path(), arguments);
+        QCOMPARE(run.status, status);
+        const QString said = (run.out + run.err).join('\n');
+        QVERIFY2(said.contains(message), qPrintable(said));
+        QCOMPARE(QDir(path("out")).entryList(QDir::Files | QDir::Hidden), outputs);
+        if (!outputs.isEmpty())
+            QCOMPARE(QFileInfo(path("out/" + outputs.first())).size(), size);
+        QCOMPARE(QDir(path("in")).entryList(QDir::Files).size(), 3);
     }
 
 private:

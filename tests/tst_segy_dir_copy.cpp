@@ -1,10 +1,8 @@
 #include "copy/DirCopyOperator.h"
 #include "copy/SegyDirCopyJob.h"
-#include "copy/ui/SegyDirCopy.h"
 #include "devices/TapeDevice.h"
 #include "devices/TapeDriveList.h"
 #include "tests/support/DataTable.h"
-#include "tests/support/ModalDialogCloser.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/ScriptedOperator.h"
 #include "tests/support/SegyDirFixture.h"
@@ -13,9 +11,7 @@
 #include "tests/support/TestMain.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtEndian>
 #include <cstring>
 #include <memory>
@@ -79,14 +75,10 @@ struct FieldFileBytes {
     }
     int extended() const { return 32 * (1 + (quint8(bytes[11]) >> 4)) + 16 * descriptorBytes(); }
     qint64 fileNumber() const { return binary(bytes, 32, 3); }
-    // Channel set 1: its channels (BCD before revision 3) and its start time in its units.
+    // Channel set 1's channels (BCD before revision 3).
     int channels() const
     {
         return majorRevision() >= 3 ? int(binary(bytes, 96 + 20, 3)) : bcd(bytes, 96 + 8, 2);
-    }
-    qint64 startTime() const
-    {
-        return majorRevision() >= 3 ? qint32(binary(bytes, 96 + 4, 4)) : binary(bytes, 96 + 2, 2);
     }
     // A big-endian IEEE number: float or double.
     template <typename Number> Number ieee(int offset) const
@@ -97,7 +89,6 @@ struct FieldFileBytes {
         std::memcpy(&value, &bits, sizeof value);
         return value;
     }
-    qint32 refractionDelay() const { return qint32(binary(bytes, extended() + 80, 4)); }
     // Trace record `k` of traces of `samples` samples, with its two header extensions.
     int trace(int k, int samples) const { return headerLength() + k * (20 + 64 + 4 * samples); }
     float sample(int k, int samples, int s) const { return ieee<float>(trace(k, samples) + 84 + 4 * s); }
@@ -105,8 +96,7 @@ struct FieldFileBytes {
 
 } // namespace
 
-// The multi-file SEG-Y copy and the SEG-Y to SEG-D conversion over directories and tape images,
-// and its window.
+// The multi-file SEG-Y copy and the SEG-Y to SEG-D conversion over directories and tape images.
 class TestSegyDirCopy : public QObject {
     Q_OBJECT
 private slots:
@@ -116,10 +106,8 @@ private slots:
         console.clear();
         copyOperator = ScriptedOperator();
         drives.clear();
-        for (const char* sub : {"a", "b", "out", "in", "empty"})
+        for (const char* sub : {"a", "b", "out"})
             QDir(dir->path()).mkdir(sub);
-        QVERIFY(writeFile(path("in/a.sgy"), dirtest::segyFile({})));
-        QVERIFY(writeFile(path("in/b.sgy"), dirtest::segyFile({})));
     }
 
     void diskToDisk()
@@ -243,6 +231,8 @@ private slots:
         const TapeBlocks one = tapeFile(file);
         QCOMPARE(readTapeImage(path("one.tap")), one + one + TapeBlocks{QByteArray()});
         QCOMPARE(readTapeImage(path("two.tap")), one + TapeBlocks{QByteArray()});
+        QVERIFY(console.messages().indexOf("End of output tape 1") <
+                console.messages().indexOf("Start of output tape 2"));
     }
 
     void tapeToDiskWithBaseNames()
@@ -278,6 +268,13 @@ private slots:
         QCOMPARE(readTapeImage(path("one.tap")),
                  file1 + file1 + tapeFile(segy(2, 20, 1, 2)) + TapeBlocks{QByteArray()});
         QCOMPARE(readTapeImage(path("two.tap")), tapeFile(segy(2, 20, 1, 3)) + TapeBlocks{QByteArray()});
+        const QStringList lines = console.messages();
+        const int first = lines.indexOf("First record =  1");
+        QVERIFY(first > 0);
+        QCOMPARE(lines.at(first + 1), QStringLiteral("Last record =  2"));
+        const int continuing = lines.indexOf("Continuing output on file 4");
+        QVERIFY(continuing > first);
+        QCOMPARE(lines.at(continuing + 1), QStringLiteral("First record =  3"));
     }
 
     void segdPerFieldRecord_data()
@@ -288,7 +285,6 @@ private slots:
         QTest::newRow("3.1, per record, little-endian 16-bit integers") << 31 << 3 << true << true << false;
         // The trace count the headers give is the tape file's, known only at its end.
         QTest::newRow("3.1 from tape, per record") << 31 << 1 << true << false << true;
-        QTest::newRow("2.1, one field file") << 21 << 1 << false << false << false;
         QTest::newRow("3.1 from tape, one field file") << 31 << 1 << false << false << true;
     }
     // Four shots of three traces in one SEG-Y file (twice on tape): a field file each, its headers
@@ -308,7 +304,6 @@ private slots:
         params.format = format;
         params.scalar = format == 3 ? 10 : -100;
         params.littleEndian = littleEndian;
-        params.delay = 6;
         const QByteArray file = dirtest::segyFile(params);
         SegyDirCopyJob::Settings settings = disk(fromTape ? QStringList() : QStringList{"a"}, "out");
         settings.segd = true;
@@ -341,8 +336,6 @@ private slots:
             QCOMPARE(segd.majorRevision(), revision / 10);
             QCOMPARE(segd.fileNumber(), 1001 + k);
             QCOMPARE(segd.channels(), traces);
-            QCOMPARE(segd.startTime(), revision == 31 ? 6000 : 3);
-            QCOMPARE(segd.refractionDelay(), 6);
             QCOMPARE(segd.ieee<double>(segd.extended() + 572),
                      dirtest::scaled(dirtest::sourceX(firstTrace), params.scalar));
             QCOMPARE(segd.bytes.size(), segd.trace(traces, params.samples));
@@ -449,82 +442,6 @@ private slots:
         QCOMPARE(console.summary(head).first(),
                  QStringLiteral("   %1 bytes copied")
                      .arg(2 * FieldFileBytes{readFile(path("out/" + outputs[0]))}.trace(3, params.samples)));
-    }
-
-    // The window over the same job, offscreen in both modes.
-    void inputQueue()
-    {
-        SegyDirCopy dialog(QString(), false, 21, &console, nullptr, nullptr);
-        QVERIFY(!dialog.addInputDirectory(path("empty")));
-        QCOMPARE(console.errors(), QStringList{"no SEG-Y (.sgy) files found in directory " + path("empty")});
-        QVERIFY(dialog.addInputDirectory(path("in")));
-        QVERIFY(!dialog.addInputDirectory(path("in")));
-        QCOMPARE(dialog.InputQueueList->count(), 1);
-        QCOMPARE(dialog.InputQueueList->item(0)->text(), QStringLiteral("%1   [2 files]  %2 bytes ")
-                                                             .arg(path("in"))
-                                                             .arg(2 * dirtest::segyFile({}).size()));
-        QVERIFY(!dialog.Copy->isEnabled());
-    }
-
-    void modes_data()
-    {
-        // revision: byte 43 of the first SEG-D output
-        obrtest::columns<bool, bool, bool, QStringList, int>(
-            {"segd", "rev31", "perRecord", "outputs", "revision"});
-        QTest::newRow("SEG-Y") << false << false << false << QStringList{"a.sgy", "b.sgy"} << 0;
-        QTest::newRow("SEG-D 3.1 per record")
-            << true << true << true << QStringList{"a_4567.sgd", "b_4567.sgd"} << 3;
-    }
-    // The controls of each mode, and the choices reach the job.
-    void modes()
-    {
-        const auto [segd, rev31, perRecord, outputs, revision] =
-            obrtest::fetch<bool, bool, bool, QStringList, int>("segd", "rev31", "perRecord", "outputs",
-                                                               "revision");
-        TapeDriveList tapeDrives(&console, {writeTapeImage(path("t.tap"), {})});
-        SegyDirCopy dialog(QString(), segd, 21, &console, &tapeDrives, nullptr);
-        dialog.show();
-        QCOMPARE(dialog.Concatenate->isVisible(), !segd);
-        QCOMPARE(dialog.OutTapeBrowse->isVisible(), !segd);
-        QCOMPARE(dialog.SEGDGroup->isVisible(), segd);
-        QCOMPARE(dialog.PerRecord->isVisible(), segd);
-        QVERIFY(dialog.Rev21->isChecked() && !dialog.PerRecord->isChecked());
-        if (rev31)
-            dialog.Rev31->click();
-        if (perRecord)
-            dialog.PerRecord->click();
-        QVERIFY(dialog.addInputDirectory(path("in")));
-        dialog.setOutputDirectory(path("out"));
-        dialog.FileName->setText(path("report.txt"));
-        dialog.Copy->click();
-        QCOMPARE(QDir(path("out")).entryList(QDir::Files), outputs);
-        const QByteArray first = readFile(path("out/" + outputs.first()));
-        if (segd)
-            QCOMPARE(int(first[42]), revision);
-        else
-            QCOMPARE(first, dirtest::segyFile({}));
-        QVERIFY(dialog.ProgressBar->isHidden() && dialog.Copy->isEnabled());
-        // The job's lines went to the report file too.
-        QVERIFY(readFile(path("report.txt")).contains("Multiple SEG-Y Copy Summary:\n   "));
-    }
-
-    void closingStopsTheJobWhenTheUserAgrees()
-    {
-        ModalDialogCloser closer;
-        SegyDirCopy dialog(QString(), false, 21, &console, nullptr, nullptr);
-        QVERIFY(dialog.addInputDirectory(path("in")));
-        dialog.setOutputDirectory(path("out"));
-        closer.answerNext("Yes");
-        QTimer::singleShot(0, &dialog, &QDialog::reject);
-        dialog.Copy->click();
-        QCOMPARE(closer.seen().last().text, QStringLiteral("The job is still running.\nStop it?"));
-        QCOMPARE(console.warnings().size(), 1);
-        QVERIFY(console.warnings().first().startsWith("copy aborted by user at "));
-        QVERIFY(!QFileInfo::exists(path("out/b.sgy")));
-        // Nothing runs: the window closes without a question.
-        dialog.Close->click();
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QCOMPARE(closer.count(), 1);
     }
 
 private:
