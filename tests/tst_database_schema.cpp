@@ -330,26 +330,6 @@ private slots:
         QCOMPARE(connection.errorText(), QStringLiteral("Connection to database failed: ") + problem);
     }
 
-    // The server's own databases are no projects: refused by name (namesStayNames sees them unlisted).
-    void maintenanceDatabases()
-    {
-        for (const char* name : {"postgres", "template0", "template1"})
-            QCOMPARE(DatabaseConnection::projectDatabaseProblem(QLatin1String(name)),
-                     QStringLiteral("%1 is a maintenance database of the server (postgres, template0 and "
-                                    "template1 hold no project): left alone")
-                         .arg(QLatin1String(name)));
-        QCOMPARE(DatabaseConnection::projectDatabaseProblem(QStringLiteral("obrtest_postgres")), QString());
-    }
-
-    void failedStatementNamesItsLabel()
-    {
-        obrtest::connectToServer(connection);
-        QVERIFY(!connection.run(QStringLiteral("ReadMissingTable"),
-                                QStringLiteral("SELECT * FROM no_such_table")));
-        QCOMPARE(connection.errorText(),
-                 QStringLiteral("ReadMissingTable: relation \"no_such_table\" does not exist"));
-    }
-
     void messageBoxes_data()
     {
         // port 1 is closed; projects: the test databases made first, of which the user chooses none
@@ -398,13 +378,6 @@ private slots:
         QCOMPARE(choice->server.port, port);
         QCOMPARE(closer.titles(), QStringList({"QInputDialog::getText()", "Project:"}));
         QCOMPARE(offeredProjects, QStringList({"obrtest_north", "obrtest_south"}));
-    }
-
-    void addressCancelled()
-    {
-        ModalDialogCloser closer;
-        QVERIFY(!ProjectChooser(nullptr, obrtest::throwawayServer().port).choose());
-        QCOMPARE(closer.titles(), QStringList{"QInputDialog::getText()"});
     }
 
 private:
