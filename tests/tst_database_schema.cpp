@@ -227,14 +227,13 @@ private slots:
         // setting: Database/Password; environment: PGPASSWORD ("" leaves it out); refused: the failure
         // text is the server's refusal, with neither password in it.
         obrtest::columns<QString, QString, bool>({"setting", "environment", "refused"});
-        QTest::newRow("nothing configured: the suite's default") << ""
-                                                                 << "" << false;
-        QTest::newRow("setting before PGPASSWORD") << "kelpforest"
-                                                   << "n0t-1t" << false;
-        QTest::newRow("wrong setting") << "s3cret pass='x' dbname=evil"
-                                       << "" << true;
-        QTest::newRow("wrong PGPASSWORD, no fallback") << ""
-                                                       << "wr0ng-Env-Pass" << true;
+        const auto row = [](const char* name, const char* setting, const char* environment, bool refused) {
+            QTest::newRow(name) << setting << environment << refused;
+        };
+        row("nothing configured: the suite's default", "", "", false);
+        row("setting before PGPASSWORD", "kelpforest", "n0t-1t", false);
+        row("wrong setting", "s3cret pass='x' dbname=evil", "", true);
+        row("wrong PGPASSWORD, no fallback", "", "wr0ng-Env-Pass", true);
     }
     void passwordSources()
     {

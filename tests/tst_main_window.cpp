@@ -101,9 +101,6 @@ private slots:
         // titles: of the windows the click opens
         obrtest::columns<QString, QStringList>({"button", "titles"});
         QTest::newRow("single SEG-Y copy") << "CopySingleSegy" << QStringList{"SEGY File Copy"};
-        QTest::newRow("SEG-D analyzer") << "SegdAnalyzerButton" << QStringList{"Segd Analyzer"};
-        QTest::newRow("SEG-Y to SEG-D")
-            << "CopySEGYtoSEGD" << QStringList{"Copy multiple SEGY files to SEGD files"};
         QTest::newRow("tape scan of SEG-D: nothing yet") << "TapeScanSEGDButton" << QStringList();
     }
     void buttons()
@@ -305,10 +302,7 @@ private slots:
         ModalDialogCloser closer;
         startWindow();
         QCOMPARE(closer.titles(), QStringList{"IO Utility"});
-        QCOMPARE(closer.seen().first().text,
-                 QStringLiteral(
-                     "   Project root directory %1/gone/Far is not accessable for the Far project.\n\n ")
-                     .arg(root()));
+        QVERIFY(closer.seen().first().text.contains(root() + "/gone/Far is not accessable"));
         QCOMPARE(application()->projectFilePath, path);
     }
 
