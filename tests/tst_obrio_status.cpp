@@ -147,12 +147,9 @@ private slots:
         const QStringList plot{"segd", "plot", "FILE", "--out", "OUT"};
         const QStringList scan{"segd", "scan", "FILE"};
         rows("cut", "cut short",
-             {info,
-              info + QStringList{"--json"},
-              headers,
+             {info + QStringList{"--json"},
               {"segd", "headers", "FILE", "--csv", "OUT"},
               plot + QStringList{"--last", "10"},
-              plot,
               scan});
         rows("format-8000", "format code 8000 cannot be decoded", {info, headers, plot, scan});
         rows("no-channels", "no traces to input for Field File 1.", {info, headers, plot});
