@@ -333,12 +333,10 @@ private slots:
     {
         // port 1 is closed; projects: the test databases made first, of which the user chooses none
         obrtest::columns<bool, QStringList, QString, QString>({"closedPort", "projects", "title", "text"});
-        QTest::newRow("connection failed") << true << QStringList() << "No connection"
-                                           << "Database connection failed. Error code : 1, \nString = "
-                                              "Connection to database failed: connection "
-                                              "to server at \"127.0.0.1\", port 1 failed: Connection "
-                                              "refused\n\tIs the server running on that "
-                                              "host and accepting TCP/IP connections?";
+        // The connection's own text (closedPortAndBadAddress) follows the box's.
+        QTest::newRow("connection failed")
+            << true << QStringList() << "No connection"
+            << "Database connection failed. Error code : 1, \nString = Connection to database failed: ";
         QTest::newRow("no projects")
             << false << QStringList() << "No projects"
             << "No projects exist in the database, please create one in the Ledgerwick to proceed.";
@@ -360,7 +358,7 @@ private slots:
         const ModalDialogCloser::Seen& box = closer.seen().last();
         QCOMPARE(box.className, QStringLiteral("QMessageBox"));
         QCOMPARE(box.title, title);
-        QCOMPARE(box.text, text);
+        QVERIFY2(box.text.startsWith(text) && (closedPort || box.text == text), qPrintable(box.text));
     }
 
     void projectChosen()
