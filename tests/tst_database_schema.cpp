@@ -329,6 +329,17 @@ private slots:
         QCOMPARE(connection.errorText(), QStringLiteral("Connection to database failed: ") + problem);
     }
 
+    // The server's own databases are no projects: refused by name (namesStayNames sees them unlisted).
+    void maintenanceDatabases()
+    {
+        for (const char* name : {"postgres", "template0", "template1"})
+            QCOMPARE(DatabaseConnection::projectDatabaseProblem(QLatin1String(name)),
+                     QStringLiteral("%1 is a maintenance database of the server (postgres, template0 and "
+                                    "template1 hold no project): left alone")
+                         .arg(QLatin1String(name)));
+        QCOMPARE(DatabaseConnection::projectDatabaseProblem(QStringLiteral("obrtest_postgres")), QString());
+    }
+
     void messageBoxes_data()
     {
         // port 1 is closed; projects: the test databases made first, of which the user chooses none
