@@ -139,6 +139,7 @@ private slots:
             "failed to open disk file: none.sgy");
         row("value given twice", "segy dump --trace 1 --trace=2 f.sgy", 2, "--trace is given twice");
         row("flag with a value", "copy raw a b --unload=yes", 2, "--unload takes no value");
+        row("largest number", "copy raw none b --block 524288", 1, "none");
         row("beyond the largest", "copy raw none b --block 524289", 2,
             "--block needs a whole number from 1 to 524288");
         row("not a finite number", "segy plot f.sgy --out x.png --vscale nan", 2,
