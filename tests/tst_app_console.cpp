@@ -226,7 +226,6 @@ private slots:
         row(50, true); // the 51st line
         row(51, false);
         row(990, true);
-        row(999, false);
         row(1010, false);
         row(9900, true);
         row(10100, false);

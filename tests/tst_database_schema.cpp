@@ -227,14 +227,13 @@ private slots:
         // setting: Database/Password; environment: PGPASSWORD ("" leaves it out); refused: the failure
         // text is the server's refusal, with neither password in it.
         obrtest::columns<QString, QString, bool>({"setting", "environment", "refused"});
-        QTest::newRow("nothing configured: the suite's default") << ""
-                                                                 << "" << false;
-        QTest::newRow("setting before PGPASSWORD") << "kelpforest"
-                                                   << "n0t-1t" << false;
-        QTest::newRow("wrong setting") << "s3cret pass='x' dbname=evil"
-                                       << "" << true;
-        QTest::newRow("wrong PGPASSWORD, no fallback") << ""
-                                                       << "wr0ng-Env-Pass" << true;
+        const auto row = [](const char* name, const char* setting, const char* environment, bool refused) {
+            QTest::newRow(name) << setting << environment << refused;
+        };
+        row("nothing configured: the suite's default", "", "", false);
+        row("setting before PGPASSWORD", "kelpforest", "n0t-1t", false);
+        row("wrong setting", "s3cret pass='x' dbname=evil", "", true);
+        row("wrong PGPASSWORD, no fallback", "", "wr0ng-Env-Pass", true);
     }
     void passwordSources()
     {
@@ -341,25 +340,14 @@ private slots:
         QCOMPARE(DatabaseConnection::projectDatabaseProblem(QStringLiteral("obrtest_postgres")), QString());
     }
 
-    void failedStatementNamesItsLabel()
-    {
-        obrtest::connectToServer(connection);
-        QVERIFY(!connection.run(QStringLiteral("ReadMissingTable"),
-                                QStringLiteral("SELECT * FROM no_such_table")));
-        QCOMPARE(connection.errorText(),
-                 QStringLiteral("ReadMissingTable: relation \"no_such_table\" does not exist"));
-    }
-
     void messageBoxes_data()
     {
         // port 1 is closed; projects: the test databases made first, of which the user chooses none
         obrtest::columns<bool, QStringList, QString, QString>({"closedPort", "projects", "title", "text"});
-        QTest::newRow("connection failed") << true << QStringList() << "No connection"
-                                           << "Database connection failed. Error code : 1, \nString = "
-                                              "Connection to database failed: connection "
-                                              "to server at \"127.0.0.1\", port 1 failed: Connection "
-                                              "refused\n\tIs the server running on that "
-                                              "host and accepting TCP/IP connections?";
+        // The connection's own text (closedPortAndBadAddress) follows the box's.
+        QTest::newRow("connection failed")
+            << true << QStringList() << "No connection"
+            << "Database connection failed. Error code : 1, \nString = Connection to database failed: ";
         QTest::newRow("no projects")
             << false << QStringList() << "No projects"
             << "No projects exist in the database, please create one in the Ledgerwick to proceed.";
@@ -381,7 +369,7 @@ private slots:
         const ModalDialogCloser::Seen& box = closer.seen().last();
         QCOMPARE(box.className, QStringLiteral("QMessageBox"));
         QCOMPARE(box.title, title);
-        QCOMPARE(box.text, text);
+        QVERIFY2(box.text.startsWith(text) && (closedPort || box.text == text), qPrintable(box.text));
     }
 
     void projectChosen()
@@ -398,13 +386,6 @@ private slots:
         QCOMPARE(choice->server.port, port);
         QCOMPARE(closer.titles(), QStringList({"QInputDialog::getText()", "Project:"}));
         QCOMPARE(offeredProjects, QStringList({"obrtest_north", "obrtest_south"}));
-    }
-
-    void addressCancelled()
-    {
-        ModalDialogCloser closer;
-        QVERIFY(!ProjectChooser(nullptr, obrtest::throwawayServer().port).choose());
-        QCOMPARE(closer.titles(), QStringList{"QInputDialog::getText()"});
     }
 
 private:

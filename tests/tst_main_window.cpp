@@ -7,7 +7,6 @@
 #include "app/ui/IoMainWindow.h"
 #include "base/WorkingRoot.h"
 #include "base/ui/FileDialogs.h"
-#include "base/ui/ScreenFit.h"
 #include "seismic/SegyData.h"
 #include "sps/ui/SpsAnalyzer.h"
 #include "tests/support/DataTable.h"
@@ -90,31 +89,6 @@ private slots:
         QVERIFY(app->mainWindow->isVisible());
         // The help pages installed with the program are where the viewer looks.
         QCOMPARE(QDir(root() + QStringLiteral("/Docs")).entryList(QDir::Files), HelpPages::names());
-        // Within the screen's free area (offscreen: 800 x 600).
-        const QSize room = ScreenFit::availableSize(app->mainWindow);
-        QCOMPARE(app->mainWindow->size(), QSize(600, 800).boundedTo(room));
-        QCOMPARE(app->mainWindow->minimumSize(), QSize(600, 600).boundedTo(room));
-    }
-
-    void buttons_data()
-    {
-        // titles: of the windows the click opens
-        obrtest::columns<QString, QStringList>({"button", "titles"});
-        QTest::newRow("single SEG-Y copy") << "CopySingleSegy" << QStringList{"SEGY File Copy"};
-        QTest::newRow("SEG-D analyzer") << "SegdAnalyzerButton" << QStringList{"Segd Analyzer"};
-        QTest::newRow("SEG-Y to SEG-D")
-            << "CopySEGYtoSEGD" << QStringList{"Copy multiple SEGY files to SEGD files"};
-        QTest::newRow("tape scan of SEG-D: nothing yet") << "TapeScanSEGDButton" << QStringList();
-    }
-    void buttons()
-    {
-        const auto [button, titles] = obrtest::fetch<QString, QStringList>("button", "titles");
-        const int windows = QApplication::topLevelWidgets().size();
-        ModalDialogCloser closer;
-        application()->mainWindow->findChild<QPushButton*>(button)->click();
-        QTest::qWait(titles.isEmpty() ? 30 : 0);
-        QCOMPARE(closer.titles(), titles);
-        QCOMPARE(QApplication::topLevelWidgets().size(), windows);
     }
 
     void spsButtonsOpenTheChosenFile_data()
@@ -305,10 +279,7 @@ private slots:
         ModalDialogCloser closer;
         startWindow();
         QCOMPARE(closer.titles(), QStringList{"IO Utility"});
-        QCOMPARE(closer.seen().first().text,
-                 QStringLiteral(
-                     "   Project root directory %1/gone/Far is not accessable for the Far project.\n\n ")
-                     .arg(root()));
+        QVERIFY(closer.seen().first().text.contains(root() + "/gone/Far is not accessable"));
         QCOMPARE(application()->projectFilePath, path);
     }
 

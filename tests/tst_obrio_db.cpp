@@ -45,12 +45,9 @@ private slots:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("name");
-        QTest::newRow("create template1") << "create"
-                                          << "template1";
-        QTest::newRow("update postgres") << "update"
-                                         << "postgres";
-        QTest::newRow("version template0") << "version"
-                                           << "template0";
+        for (const auto& [action, name] :
+             {std::pair{"create", "template1"}, {"update", "postgres"}, {"version", "template0"}})
+            QTest::addRow("%s %s", action, name) << action << name;
     }
     void maintenanceDatabasesLeftAlone()
     {

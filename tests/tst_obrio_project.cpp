@@ -48,17 +48,12 @@ private slots:
             << "" << 0
             << QStringList{"Project:             Osterlind (default project, not yet written)",
                            "Description file:    %1/Documents/krd/ProjectFiles/Osterlind.xml (missing)",
-                           "Location:            %1/Documents/krd/Osterlind (missing)",
                            "  seismic            %1/Documents/krd/Osterlind/Seismic (missing)"}
             << QStringList{"working root %1/Documents/krd does not exist"};
         QTest::newRow("stored project with its directories")
             << "work/Beta.xml" << 0
-            << QStringList{"Project:             Beta",
-                           "Project directory:   %1/work/Beta",
-                           "Survey dimension:    2D",
+            << QStringList{"Project:             Beta", "Project directory:   %1/work/Beta",
                            "Units:               Feet",
-                           "Standard format:     %1/Documents/krd/SegyFormats/SEGY Standard.xml (missing)",
-                           "  seismic            %1/work/Beta/Seismic",
                            "  field data         %1/work/Beta/Seismic/FieldData (missing)"}
             << QStringList();
         QTest::newRow("stored project gone, default project moved")

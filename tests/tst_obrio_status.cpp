@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
-#include <unistd.h>
 
 // The exit status of obrio is true: an action that writes an error exits with 1 (a usage error
 // with 2), and a failure always says which file failed. First the dispatcher's rule on actions
@@ -147,14 +146,9 @@ private slots:
         const QStringList headers{"segd", "headers", "FILE"};
         const QStringList plot{"segd", "plot", "FILE", "--out", "OUT"};
         const QStringList scan{"segd", "scan", "FILE"};
+        // The plain actions on a cut file are tst_obrio_segd's; here the outputs they must not leave.
         rows("cut", "cut short",
-             {info,
-              info + QStringList{"--json"},
-              headers,
-              {"segd", "headers", "FILE", "--csv", "OUT"},
-              plot + QStringList{"--last", "10"},
-              plot,
-              scan});
+             {{"segd", "headers", "FILE", "--csv", "OUT"}, plot + QStringList{"--last", "10"}});
         rows("format-8000", "format code 8000 cannot be decoded", {info, headers, plot, scan});
         rows("no-channels", "no traces to input for Field File 1.", {info, headers, plot});
         rows("no-interval", "invalid sample interval", {info, headers, plot});
@@ -216,12 +210,8 @@ private slots:
                        .arg(option, range, value);
         };
         row("--vscale", "1e9", "from 0.1 to 1000");
-        row("--vscale", "0.09", "from 0.1 to 1000");
-        row("--hscale", "1001", "from 0.1 to 1000");
         row("--gain", "-201", "from -200 to 200");
         row("--clip", "100.5", "above 0 and at most 100");
-        row("--agc", "0", "above 0 and at most 100000");
-        row("--start", "-1", "from 0 to 1000000000");
         row("--end", "1e10", "above 0 and at most 1000000000");
     }
     void optionRanges()
@@ -234,30 +224,6 @@ private slots:
         QCOMPARE(run.status, 2);
         QCOMPARE(run.err, QStringList{error});
         QVERIFY(!QFile::exists(picture));
-    }
-
-    // The ends of the ranges are taken, and draw (30 traces of 1000 samples at 2 ms).
-    void optionRangeEnds()
-    {
-        segy2::File layout;
-        layout.traces = 30;
-        layout.samples = 1000;
-        const QString file = dir.filePath(QStringLiteral("ends.sgy"));
-        QVERIFY(obrtest::writeFile(file, segy2::build(layout)));
-        const QString picture = dir.filePath(QStringLiteral("ends.png"));
-        const QList<QStringList> ends = {
-            {"--vscale", "1000", "--hscale", "1000"},
-            {"--vscale", "0.1", "--hscale", "0.1"},
-            {"--gain", "200", "--clip", "100", "--agc", "100000", "--mode", "density"},
-            {"--gain", "-200", "--start", "0", "--end", "1e9"}};
-        for (const QStringList& options : ends) {
-            QFile::remove(picture);
-            const ObrioRun run =
-                obrtest::runObrio(dir.path(), QStringList{"segy", "plot", file, "--out", picture} + options);
-            QVERIFY2(run.status == 0 && run.err.isEmpty(),
-                     qPrintable(options.join(' ') + '\n' + errors(run)));
-            QVERIFY(!QImage(picture).isNull());
-        }
     }
 
     // Sizes from a file are no usage errors: a plot too large to draw fails with its size, before any
@@ -320,13 +286,9 @@ private slots:
         QTest::addColumn<QStringList>("outputs");
         QTest::newRow("segd plot") << QStringList{"segd", "plot", "SEGD", "--out", "OUT/a.png"}
                                    << QStringList{"a.png"};
-        QTest::newRow("segd headers")
-            << QStringList{"segd", "headers", "SEGD", "--csv", "OUT/h.csv"} << QStringList{"h.csv"};
         QTest::newRow("segy histogram")
             << QStringList{"segy", "histogram", "SEGY", "--out", "OUT/h.png", "--csv", "OUT/h.csv"}
             << QStringList{"h.png", "h.csv"};
-        QTest::newRow("segy sort") << QStringList{"segy", "sort", "SEGY", "--by", "0", "--out", "OUT/s.sgy"}
-                                   << QStringList{"s.sgy"};
         QTest::newRow("sps layout") << QStringList{"sps", "layout", "--kind", "S", "--write", "OUT/l.fmt"}
                                     << QStringList{"l.fmt"};
     }
@@ -363,25 +325,6 @@ private slots:
         QCOMPARE(
             QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
             expected);
-    }
-
-    // A folder without write permission: the system's reason, and nothing left.
-    void readOnlyFolder()
-    {
-        if (geteuid() == 0)
-            QSKIP("run as root, for whom a folder without write permission is writable: case skipped");
-        QTemporaryDir out;
-        QVERIFY(QFile::setPermissions(out.path(), QFile::ReadOwner | QFile::ExeOwner));
-        const QList<QStringList> runs = {{"segd", "plot", segd74, "--out", out.filePath("a.png")},
-                                         {"segd", "headers", segd74, "--csv", out.filePath("h.csv")}};
-        for (const ObrioRun& refused : obrtest::runObrioEach(dir.path(), runs)) {
-            QCOMPARE(refused.status, 1);
-            QVERIFY2(errors(refused).contains(QStringLiteral("Permission denied")),
-                     qPrintable(errors(refused)));
-        }
-        QVERIFY(QFile::setPermissions(out.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList());
     }
 
 private:

@@ -19,7 +19,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -83,42 +82,6 @@ private slots:
         QDir(survey).removeRecursively();
         QVERIFY(QDir().mkpath(survey));
         console.clear();
-    }
-
-    void formsHoldTheirNamedControlsAndFitTheScreen()
-    {
-        const QStringList pointParts =
-            QString(
-                "Line Loc Index Code Static Depth Datum Uphole WaterDepth Easting Northing Elev Date Time")
-                .split(' ');
-        const QStringList relationParts =
-            QString("Tape Record RecordIncr InstrumentCode ShotLine ShotLocation "
-                    "ShotIndex FromChannel ToChannel ChannelIncr RecLine FromRec "
-                    "ToRec RecIndex")
-                .split(' ');
-        for (SpsKind kind : {SpsKind::Source, SpsKind::Receiver, SpsKind::Relation}) {
-            QVERIFY(obrtest::writeFile(survey + "/LINE1", spstest::text(linesOf(kind))));
-            const auto analyzer = openAnalyzer(kind, survey, "LINE1", &console);
-            const QWidget& window = *analyzer;
-            QCOMPARE(window.windowTitle(), QStringLiteral("SPS Analyzer  -  LINE1"));
-            control<QCheckBox>(window, idPrefix(kind) + "LoadId");
-            control<SpinBox>(window, idPrefix(kind) + "ID_StartCol");
-            control<SpinBox>(window, idPrefix(kind) + "ID_EndCol");
-            control<QSpinBox>(window, idPrefix(kind) + "FirstLine");
-            for (const QString& part : kind == SpsKind::Relation ? relationParts : pointParts) {
-                control<QCheckBox>(window, prefix(kind) + "Load" + part);
-                fieldControl<SpinBox>(window, kind, part, "_StartCol");
-                fieldControl<SpinBox>(window, kind, part, "_EndCol");
-                QVERIFY(fieldControl<LineEdit>(window, kind, part, "_Min")->isReadOnly());
-                QVERIFY(fieldControl<LineEdit>(window, kind, part, "_Max")->isReadOnly());
-            }
-            for (const char* name : {"Default", "Help", "Save", "Close", "Sps21"})
-                control<QPushButton>(window, name);
-            QCOMPARE(control<SpsTextView>(window, "Text")->lines()->count(), 3);
-            const QSize available = analyzer->screen()->availableGeometry().size();
-            QVERIFY(analyzer->width() <= available.width() && analyzer->height() <= available.height());
-            QVERIFY(analyzer->width() >= std::min(1000, available.width()) - 50);
-        }
     }
 
     void noFileOrMissingFile_data()

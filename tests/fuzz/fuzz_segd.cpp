@@ -33,11 +33,8 @@ void walk(const SegdFieldMap& map)
 
 } // namespace
 
-// A SEG-D field file read as the SEG-D tools read it, by the reader its manufacturer code
-// chooses (the standard's, or Sercel's additions): general headers, channel sets, the record as
-// the analyzer reads it and the scan's summary (only the first traces of a long one), trace headers
-// and samples through the decoder the format code names; and its field map from a stream of
-// unknown length, as the copy reads a tape.
+// A SEG-D field file read as the analyzer and the scan read it (only the first traces of a long
+// one), and its field map from a stream of unknown length, as the copy reads a tape.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     SilentConsole console;

@@ -44,27 +44,25 @@ const QStringList& sourceLines()
 const QVector<Revision21Column>& revision21Columns(bool relation)
 {
     static const QVector<Revision21Column> point{
-        {"Line", "Line name", 2, 11, 't'},           {"Loc", "Point number", 12, 21, 't'},
-        {"Index", "Point index", 24, 24, 'i'},       {"Code", "Point code", 25, 26, ' '},
-        {"Static", "Static time", 27, 30, 'g'},      {"Depth", "Point depth", 31, 34, 'f'},
-        {"Datum", "Seismic datum", 35, 38, 'g'},     {"Uphole", "Uphole time", 39, 40, 'g'},
-        {"WaterDepth", "Water depth", 41, 46, 'f'},  {"Easting", "Point easting", 47, 55, 'f'},
-        {"Northing", "Point northing", 56, 65, 'f'}, {"Elev", "Surface elevation", 66, 71, 'f'},
-        {"Date", "Day of year", 72, 74, 'i'},        {"Time", "Time of day", 75, 80, 'i'}};
-    static const QVector<Revision21Column> relations{{"Tape", "Tape", 2, 7, 'i'},
-                                                     {"Record", "Record number", 8, 15, 'i'},
-                                                     {"RecordIncr", "Record increment", 16, 16, 'i'},
-                                                     {"InstrumentCode", "Instrument code", 17, 17, ' '},
-                                                     {"ShotLine", "Source line", 18, 27, 't'},
-                                                     {"ShotLocation", "Source location", 28, 37, 't'},
-                                                     {"ShotIndex", "Source index", 38, 38, 'i'},
-                                                     {"FromChannel", "From channel", 39, 43, 'i'},
-                                                     {"ToChannel", "To channel", 44, 48, 'i'},
-                                                     {"ChannelIncr", "Channel increment", 49, 49, 'i'},
-                                                     {"RecLine", "Receiver line", 50, 59, 't'},
-                                                     {"FromRec", "From receiver", 60, 69, 't'},
-                                                     {"ToRec", "To receiver", 70, 79, 't'},
-                                                     {"RecIndex", "Receiver index", 80, 80, 'i'}};
+        {"Line name", 2, 11, 't'},      {"Point number", 12, 21, 't'},   {"Point index", 24, 24, 'i'},
+        {"Point code", 25, 26, ' '},    {"Static time", 27, 30, 'g'},    {"Point depth", 31, 34, 'f'},
+        {"Seismic datum", 35, 38, 'g'}, {"Uphole time", 39, 40, 'g'},    {"Water depth", 41, 46, 'f'},
+        {"Point easting", 47, 55, 'f'}, {"Point northing", 56, 65, 'f'}, {"Surface elevation", 66, 71, 'f'},
+        {"Day of year", 72, 74, 'i'},   {"Time of day", 75, 80, 'i'}};
+    static const QVector<Revision21Column> relations{{"Tape", 2, 7, 'i'},
+                                                     {"Record number", 8, 15, 'i'},
+                                                     {"Record increment", 16, 16, 'i'},
+                                                     {"Instrument code", 17, 17, ' '},
+                                                     {"Source line", 18, 27, 't'},
+                                                     {"Source location", 28, 37, 't'},
+                                                     {"Source index", 38, 38, 'i'},
+                                                     {"From channel", 39, 43, 'i'},
+                                                     {"To channel", 44, 48, 'i'},
+                                                     {"Channel increment", 49, 49, 'i'},
+                                                     {"Receiver line", 50, 59, 't'},
+                                                     {"From receiver", 60, 69, 't'},
+                                                     {"To receiver", 70, 79, 't'},
+                                                     {"Receiver index", 80, 80, 'i'}};
     return relation ? relations : point;
 }
 

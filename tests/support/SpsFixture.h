@@ -21,7 +21,6 @@ const QStringList& sourceLines();
 // A field in the columns of the published SPS 2.1 standard, written out apart from the program's
 // table. Types: 't' float truncated, 'i' integer, 'f' one decimal, 'g' six digits, ' ' no range.
 struct Revision21Column {
-    const char* part; // the analyzer form's field part
     const char* name; // the field's name in format files
     int start;
     int end;
