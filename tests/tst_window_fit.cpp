@@ -1,9 +1,7 @@
 #include "analyzers/ui/SegdAnalyzer.h"
 #include "analyzers/ui/SegyAnalysis.h"
-#include "base/WorkingRoot.h"
 #include "base/ui/FileDialogs.h"
 #include "base/ui/OnlineDocumentation.h"
-#include "base/ui/ScreenFit.h"
 #include "copy/ui/SegdCopy.h"
 #include "copy/ui/SegyCopy.h"
 #include "copy/ui/SegyDirCopy.h"
@@ -12,16 +10,12 @@
 #include "devices/ui/TapeSelectDlg.h"
 #include "seismic/SegyFormat.h"
 #include "seismic/ui/SegyFormatViewer.h"
-#include "tests/support/ModalDialogCloser.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/TestMain.h"
 
-#include <QFileDialog>
-#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QVBoxLayout>
 #include <functional>
 #include <memory>
 
@@ -29,7 +23,7 @@ using Factory = std::function<QWidget*()>;
 Q_DECLARE_METATYPE(Factory)
 
 // Every window opens within the free area of its screen (offscreen: 800 x 600), and the file
-// questions of the windows start where the user was and offer the same filters.
+// questions of the windows start where the user was.
 class TestWindowFit : public QObject {
     Q_OBJECT
 private slots:
@@ -72,23 +66,6 @@ private slots:
                  qPrintable(QStringLiteral("%1 x %2").arg(frame.width()).arg(frame.height())));
     }
 
-    void aSmallWindowKeepsItsSize()
-    {
-        QWidget window;
-        auto* layout = new QVBoxLayout(&window);
-        layout->addWidget(new QWidget);
-        window.resize(300, 200);
-        ScreenFit::fitToScreen(&window);
-        QCOMPARE(window.size(), QSize(300, 200));
-        // Too large a minimum gives way; the window still opens at the size of the screen.
-        window.setMinimumSize(3000, 2000);
-        window.resize(3000, 2000);
-        ScreenFit::fitToScreen(&window);
-        const QSize available = window.screen()->availableGeometry().size();
-        QVERIFY(window.width() <= available.width() && window.height() <= available.height());
-        QVERIFY(window.width() > available.width() / 2 && window.height() > available.height() / 2);
-    }
-
     void startInTheLastFolderUsed()
     {
         const QString suggested = dir.filePath(QStringLiteral("suggested"));
@@ -109,50 +86,6 @@ private slots:
         // Another kind of file has a folder of its own.
         static_cast<void>(FileDialogs::openFileName(nullptr, QString(), suggested, "Formats (*.xml)"));
         QCOMPARE(asked, QStringList({suggested, chosen, chosen + "/out.sgy", suggested}));
-    }
-
-    void neverAMissingFolder()
-    {
-        QStringList asked;
-        FileDialogs::answerWith([&](const QString&, const QString& directory) {
-            asked << directory;
-            return QString();
-        });
-        const QString missing = dir.filePath(QStringLiteral("Project/Seismic"));
-        static_cast<void>(FileDialogs::openFileName(nullptr, QString(), missing, FileDialogs::segyFilter));
-        static_cast<void>(FileDialogs::saveFileName(nullptr, QString(), missing, FileDialogs::segyFilter));
-        static_cast<void>(FileDialogs::existingFolder(nullptr, QString(), missing));
-        // A cancelled question changes nothing.
-        QCOMPARE(QSettings().childGroups(), QStringList());
-        const QString root = QFileInfo(WorkingRoot::path()).isDir() ? WorkingRoot::path() : QDir::homePath();
-        QCOMPARE(asked, QStringList({root, root, root}));
-    }
-
-    void everyToolOffersTheSameFilters()
-    {
-        RecordingConsole console;
-        SegyAnalysis analyzer(&console, dir.path(), nullptr, dir.filePath("none.xml"), QString());
-        SegyCopy copy(dir.path(), &console, nullptr, nullptr);
-        SegyMerge merge(&console, nullptr, dir.path());
-        const QStringList expected{"SEG-Y files (*.sgy *.segy *.SGY)", "All files (*)"};
-        for (QPushButton* browse :
-             {analyzer.findChild<QPushButton*>("FileBrowse"), copy.findChild<QPushButton*>("InputBrowse"),
-              copy.findChild<QPushButton*>("OutputBrowse"), merge.findChild<QPushButton*>("FileBrowse")}) {
-            ModalDialogCloser closer;
-            QStringList offered;
-            QString folder;
-            closer.actOnNext([&](QWidget* modal) {
-                auto* chooser = qobject_cast<QFileDialog*>(modal);
-                if (chooser) {
-                    offered = chooser->nameFilters();
-                    folder = chooser->directory().absolutePath();
-                }
-                static_cast<QDialog*>(modal)->reject();
-            });
-            browse->click();
-            QCOMPARE(offered, expected);
-            QCOMPARE(folder, dir.path());
-        }
     }
 
 private:
