@@ -68,9 +68,6 @@ private slots:
         QTest::newRow("no constant: guessed from the code")
             << file << QVariantMap{{"byteOrder", "little endian"}, {"byteOrderFrom", "guessed"}};
         file = segy2::File();
-        file.byteOrderConstant = 0x02010403;
-        QTest::newRow("swapped in pairs: guessed") << file << QVariantMap{{"byteOrderFrom", "guessed"}};
-        file = segy2::File();
         file.samples = 100000;
         file.extendedSamples = true;
         file.traces = 2;
@@ -173,7 +170,8 @@ private slots:
     void throughTape_data()
     {
         obrtest::columns<segy2::File>({"file"});
-        for (const int code : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 15, 16}) {
+        // Trace lengths of 1-, 3- and 8-byte samples.
+        for (const int code : {1, 6, 15, 16}) {
             segy2::File file;
             file.sampleFormat = code;
             file.littleEndian = code % 2 == 0;
