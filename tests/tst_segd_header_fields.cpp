@@ -63,14 +63,6 @@ QByteArray traceHeader()
 class TestSegdHeaderFields : public QObject {
     Q_OBJECT
 private slots:
-    // Codes in the gaps and beyond the ends of the recorder's tables have no name.
-    void unnamedCodes()
-    {
-        for (const int code : {-1, 3, 13})
-            QCOMPARE(SegdFieldTexts::testRecordTypeName(code), QString("undefined type"));
-        for (const int code : {0, 8})
-            QCOMPARE(SegdFieldTexts::processTypeName(code), QString("undefined type"));
-    }
 
     void externalHeaderText()
     {

@@ -454,12 +454,6 @@ private slots:
                    .arg(header - 1);
         QTest::newRow("channel set count overruns the file")
             << fieldFile(2, 29, QByteArray::fromHex("99")) << false << "the header takes 3,360 bytes";
-        QTest::newRow("external blocks beyond the file")
-            << fieldFile(2, 32, QByteArray::fromHex("ff") + QByteArray(7, '\0') + QByteArray::fromHex("ffff"))
-            << false << "the header takes 2,097,344 bytes";
-        // The traces the file holds are read; the record then fails where the file ends.
-        QTest::newRow("channels beyond the file") << fieldFile(2, 96 + 32 + 9, segdstd::bcd(9999, 4)) << true
-                                                  << "trace 5 of Field File 1 is cut short";
         QTest::newRow("negative channel set count")
             << fieldFile(3, 29, QByteArray::fromHex("ff") + QByteArray(6, '\0') + QByteArray::fromHex("8000"))
             << false << "invalid channel set count";

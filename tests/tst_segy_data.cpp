@@ -15,7 +15,6 @@
 #include "tests/support/TestMain.h"
 
 #include <QDateTime>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <cmath>
@@ -120,10 +119,8 @@ private slots:
     void roundTrip_data()
     {
         obrtest::columns<int, bool>({"sampleFormat", "bigEndian"});
-        for (int code : {1, 2, 3, 5, 8}) {
-            QTest::addRow("format %d big endian", code) << code << true;
-            QTest::addRow("format %d little endian", code) << code << false;
-        }
+        for (int code : {1, 2, 3, 5, 8})
+            QTest::addRow("format %d", code) << code << (code % 2 == 1);
     }
     void roundTrip()
     {
@@ -312,34 +309,6 @@ private slots:
         QCOMPARE(obrtest::readFile(path), bytes);
     }
 
-    void mutatedFilesNeverCrash()
-    {
-        // Mutations aim at the headers, where a reader takes its counts, and sometimes cut the file.
-        QRandomGenerator random(20240611);
-        const QString path = dir->filePath(QStringLiteral("mutated.sgy"));
-        int opened = 0;
-        for (int round = 0; round < 1000; ++round) {
-            QByteArray bytes = valid;
-            const int changes = 1 + int(random.bounded(8));
-            for (int c = 0; c < changes; ++c) {
-                const int at = random.bounded(4) == 0 ? int(random.bounded(bytes.size()))
-                                                      : 3200 + int(random.bounded(640));
-                bytes[at] = char(random.bounded(256));
-            }
-            if (random.bounded(10) == 0)
-                bytes.truncate(int(random.bounded(bytes.size())));
-            QVERIFY(obrtest::writeFile(path, bytes));
-            console.clear();
-            SegyFormat format;
-            SegyData data(&console, path, 0, &format);
-            if (data.ok()) {
-                ++opened;
-                readEndToEnd(data);
-            }
-        }
-        QVERIFY(opened > 300); // most mutations still open, so the readers ran
-    }
-
     void floatWordsTakenAsIntegers_data()
     {
         // type: of every integer word the format file declares as a float; value: what the file holds
@@ -347,7 +316,6 @@ private slots:
         obrtest::columns<int, double, int>({"type", "value", "taken"});
         const int ieee = HeaderDataType::IeeeFloat;
         QTest::newRow("IEEE NaN") << ieee << double(NAN) << 0;
-        QTest::newRow("IEEE 1e30") << ieee << 1.0e30 << 0;
         QTest::newRow("IEEE -2.5 truncates toward zero") << ieee << -2.5 << -2;
         QTest::newRow("IBM 1e30") << int(HeaderDataType::IbmFloat) << 1.0e30 << 0;
     }

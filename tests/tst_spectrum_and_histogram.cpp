@@ -70,13 +70,9 @@ private slots:
             QCOMPARE(SpectrumAxes::decibelAxisDepth(deepest), depth);
             QCOMPARE(SpectrumAxes::decibelAxisDepth(-deepest), depth);
         }
-        // Labels and grid lines in round steps up to the Nyquist frequency; none but 0 below 1 Hz.
-        auto axis = SpectrumAxes::frequencyAxis(250);
-        QCOMPARE(axis.labels, (Ints{0, 50, 100, 150, 200, 250}));
-        QCOMPARE(axis.gridLines, (Ints{50, 100, 150, 200}));
-        axis = SpectrumAxes::frequencyAxis(2);
-        QCOMPARE(axis.labels, (Ints{0, 1, 2}));
-        axis = SpectrumAxes::frequencyAxis(0.5);
+        // Labels in round steps up to the Nyquist frequency; none but 0 below 1 Hz.
+        QCOMPARE(SpectrumAxes::frequencyAxis(250).labels, (Ints{0, 50, 100, 150, 200, 250}));
+        const auto axis = SpectrumAxes::frequencyAxis(0.5);
         QCOMPARE(axis.top, 0.5);
         QCOMPARE(axis.labels, Ints{0});
         QVERIFY(axis.gridLines.empty());
@@ -245,22 +241,6 @@ private slots:
         const auto refused = SampleHistogram::compute(data, 1, 2, 0, 20, 5);
         QCOMPARE(refused.status, HistogramStatus::TooManyValues);
         QVERIFY(refused.problem().contains("narrow the time window"));
-    }
-
-    // Counts of six digits and more keep their labels whole within the picture.
-    void countLabelsFitThePicture()
-    {
-        for (const qint64 count : {900000, 5000000}) {
-            const auto histogram = SampleHistogram::fromValues(Floats(size_t(count), 1.0f));
-            const QImage picture = HistogramPicture::draw(histogram, QSize(700, 300));
-            for (int y = 0; y < picture.height(); ++y)
-                QCOMPARE(picture.pixelColor(0, y), QColor(Qt::white));
-            int dark = 0;
-            for (int y = 0; y < picture.height(); ++y)
-                for (int x = 0; x < 60; ++x)
-                    dark += picture.pixelColor(x, y).value() < 128;
-            QVERIFY(dark > 10);
-        }
     }
 
     void windowsWithoutHistogram()

@@ -284,20 +284,6 @@ private slots:
         QCOMPARE(spstest::describe(layout), spstest::describe(SpsLayout::defaults(SpsKind::Source)));
     }
 
-    void relationDefaultWithPointFieldsLeavesTheLayoutUnchanged()
-    {
-        const QString body =
-            QStringLiteral("<RelationRecord>%1</RelationRecord>")
-                .arg(R"(<PointField Name="Tape" Load="false" StartColumn="3" EndColumn="9"/>)");
-        QVERIFY(obrtest::writeFile(userDefault(SpsKind::Relation),
-                                   spstest::formatDocument("SpsRelationFormat", body)));
-        SpsLayout layout = SpsLayout::defaults(SpsKind::Relation);
-        SpsFormatFile file(dir.filePath(QStringLiteral("LINE1.X")), SpsKind::Relation);
-        QVERIFY(!file.load(layout));
-        QCOMPARE(file.userDefaultLayer(), SpsFormatFile::Layer::Read);
-        QCOMPARE(spstest::describe(layout), spstest::describe(SpsLayout::defaults(SpsKind::Relation)));
-    }
-
     void brokenDocumentKeepsWhatWasReadAndCountsAsRead()
     {
         const QByteArray whole =
@@ -344,15 +330,6 @@ private slots:
             QVERIFY(obrtest::readFile(base + ".fmt")
                         .contains("<StartOfFile ReadPointId=\"false\" FirstLine=\"7\"/>"));
         }
-    }
-
-    void failedWriteIsReported()
-    {
-        QVERIFY(obrtest::writeFile(dir.filePath(QStringLiteral("plain")), "x"));
-        SpsFormatFile file(dir.filePath(QStringLiteral("plain/LINE1.S")), SpsKind::Source);
-        QVERIFY(!file.write(SpsLayout::defaults(SpsKind::Source), QString()));
-        QVERIFY(!file.errorString().isEmpty());
-        QCOMPARE(obrtest::readFile(dir.filePath(QStringLiteral("plain"))), QByteArray("x"));
     }
 
 private:

@@ -276,39 +276,6 @@ private slots:
             const QRect label(14, row - metrics.height() / 2, 30, metrics.height());
             QVERIFY2(pixels(plot.image, label, dark) > 0, qPrintable(QString::number(row)));
         }
-        // The time axis title runs up the left edge, centred on the plot.
-        const int middle = 48 + plot.geometry.height / 2;
-        QVERIFY(pixels(plot.image, QRect(0, middle - 20, 14, 40), dark) > 10);
-        // The annotation title is written on the top row.
-        const int left = plot.geometry.traceCentre(1);
-        QVERIFY(pixels(plot.image, QRect(left, 0, plot.image.width() - 48 - left, metrics.height()), dark) >
-                10);
-    }
-
-    void labelsDoNotOverprint()
-    {
-        // Labels every 2 ms and a label over every trace at one column per trace.
-        MemoryData data(300, 150, 2.0f, [](int, int j) { return std::sin(j * 0.3); });
-        TraceDisplaySettings settings;
-        settings.timingLineInterval = 2;
-        settings.timingLabelInterval = 2;
-        settings.horizontalScale = 96;
-        settings.secondaryIncrement = 1;
-        const TracePlot plot = plotOf(data, settings);
-        const QFontMetrics metrics(QFont(QStringLiteral("Times"), 8));
-        QVERIFY(plot.timingLabelRows.size() > 2);
-        for (int k = 1; k < plot.timingLabelRows.size(); ++k)
-            QVERIFY(plot.timingLabelRows[k] - plot.timingLabelRows[k - 1] >= metrics.height() - 1);
-        const auto& labelled = plot.secondaryLabelled;
-        QVERIFY(labelled.size() > 2 && labelled.size() < 100);
-        QCOMPARE(labelled.first(), 0);
-        QCOMPARE(labelled.last(), 299);
-        for (int k = 1; k < labelled.size(); ++k) {
-            // Centres one column per trace apart: at least the half widths of both labels.
-            const int a = metrics.horizontalAdvance(QString::number(labelled[k - 1] + 1));
-            const int b = metrics.horizontalAdvance(QString::number(labelled[k] + 1));
-            QVERIFY(labelled[k] - labelled[k - 1] >= (a + b) / 2);
-        }
     }
 };
 
