@@ -13,7 +13,6 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QWheelEvent>
 #include <cmath>
 #include <functional>
 
@@ -53,14 +52,6 @@ double sine(int trace, int j)
 QImage shown(const QGraphicsView& view)
 {
     return view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-void wheel(QGraphicsView& view, int delta, Qt::KeyboardModifiers modifiers = Qt::ControlModifier)
-{
-    const QPointF at(view.viewport()->width() / 2.0, view.viewport()->height() / 2.0);
-    QWheelEvent event(at, view.viewport()->mapToGlobal(at.toPoint()), QPoint(), QPoint(0, delta),
-                      Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(view.viewport(), &event);
 }
 
 } // namespace
@@ -151,29 +142,6 @@ private slots:
         for (const QPoint& outside : {QPoint(inside.x(), int(bar.top()) - 3), QPoint(10, 10)})
             QCOMPARE(popupEntries([&] { QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, outside); }),
                      QStringList());
-    }
-
-    void zoomsWithCtrlWheelAndFits()
-    {
-        wheel(*plotView, 120);
-        QCOMPARE(plotView->zoom(), 1.25);
-        wheel(*plotView, -240);
-        QCOMPARE(plotView->zoom(), 0.8);
-        // "Fit" asks for the scales at which the plot fills the view, width and height apart, at 1:1:
-        // drawn at them, the plot is as high as the view and at most 31 columns narrower.
-        QSignalSpy fitted(plotView.get(), &TracePlotView::scalesToFit);
-        plotView->fitToWindow();
-        QCOMPARE(plotView->zoom(), 1.0);
-        QCOMPARE(fitted.size(), 1);
-        TraceDisplaySettings settings = plotView->plot().settings;
-        settings.horizontalScale = fitted[0][0].toDouble();
-        settings.verticalScale = fitted[0][1].toDouble();
-        const TracePlotGeometry g = TracePlotGeometry::compute(60, 1000, 2.0, settings);
-        const QSize view = plotView->viewport()->size();
-        QVERIFY2(std::abs(g.imageHeight() - view.height()) <= 1,
-                 qPrintable(QString::number(g.imageHeight())));
-        QVERIFY2(g.imageWidth() <= view.width() && g.imageWidth() > view.width() - 32,
-                 qPrintable(QString::number(g.imageWidth())));
     }
 
     void clickReportsTheTraceAndDragPans()

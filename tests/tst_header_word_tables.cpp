@@ -147,24 +147,6 @@ private slots:
         const auto rows = HeaderWordTables::extensionRows({header}, bigEndianSwap);
         QCOMPARE(rows[1].values, QStringList(holds ? QStringLiteral("258") : QString()));
     }
-
-    void binaryRowsNameTheFormatWords()
-    {
-        QByteArray header(400, '\0');
-        HeaderDataType::writeValue(header.data(), header.size(), 17, HeaderDataType::Int16, 2000, true);
-        HeaderDataType::writeValue(header.data(), header.size(), 21, HeaderDataType::Int32, 1500, true);
-        const QVector<HeaderWordTables::BinaryWord> words{{"Sample Interval", {17, HeaderDataType::Int16}},
-                                                          {"Samples per trace", {21, HeaderDataType::Int32}}};
-        const auto twoByte = HeaderWordTables::binaryRows(2, header, true, words);
-        const auto fourByte = HeaderWordTables::binaryRows(4, header, true, words);
-        QCOMPARE(fourByte.size(), 100);
-        QCOMPARE(QStringList({twoByte[8].position, twoByte[8].description, twoByte[8].values.join(' ')}),
-                 QStringList({"17 to 18", "Sample Interval", "2000"}));
-        // A 4-byte word is named in the 4-byte table only.
-        QCOMPARE(twoByte[10].description, QString());
-        QCOMPARE(fourByte[5].description, QStringLiteral("Samples per trace"));
-        QCOMPARE(fourByte[5].values, QStringList{"1500"});
-    }
 };
 
 OBR_TEST_MAIN(TestHeaderWordTables)

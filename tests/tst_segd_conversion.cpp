@@ -130,20 +130,23 @@ private slots:
         QVERIFY2(headers == e.bytes, qPrintable(firstDifference(headers, e.bytes)));
     }
 
+    // Elevations take the elevation scalar (bytes 69 to 70), coordinates the coordinate scalar.
     void traceHeaders_data()
     {
-        obrtest::columns<int, int, int>({"revision", "trace", "scalar"});
-        QTest::newRow("2.1, negative scalar, negative line") << 21 << 1 << -100;
-        QTest::newRow("2.1, positive scalar") << 21 << 2 << 10;
-        QTest::newRow("3.1, positive scalar") << 31 << 4 << 1;
+        obrtest::columns<int, int, int, int>({"revision", "trace", "scalar", "elevationScalar"});
+        QTest::newRow("2.1, negative scalars, negative line") << 21 << 1 << -100 << -10;
+        QTest::newRow("2.1, positive scalars") << 21 << 2 << 10 << 10;
+        QTest::newRow("3.1, no scalars") << 31 << 4 << 0 << 0;
     }
     void traceHeaders()
     {
-        const auto [revision, trace, scalar] = obrtest::fetch<int, int, int>("revision", "trace", "scalar");
+        const auto [revision, trace, scalar, elevationScalar] =
+            obrtest::fetch<int, int, int, int>("revision", "trace", "scalar", "elevationScalar");
         dirtest::SegyParams params;
         params.samples = 500;
         params.traces = trace + 1;
         params.scalar = scalar;
+        params.elevationScalar = elevationScalar;
         const QByteArray file = dirtest::segyFile(params);
         const char* traceHeader = file.constData() + 3600 + trace * (240 + 2000);
         SegdWrittenFields::Values values =
@@ -164,40 +167,8 @@ private slots:
                 .at(35, {0x00, (point >> 8) & 0xFF, point & 0xFF});
         e.word<double>(52, dirtest::scaled(dirtest::receiverX(trace), scalar));
         e.word<double>(60, dirtest::scaled(dirtest::receiverY(trace), scalar));
-        // No elevation scalar: the elevation as it is.
-        e.word<float>(68, float(dirtest::receiverElevation(trace)));
+        e.word<float>(68, float(dirtest::scaled(dirtest::receiverElevation(trace), elevationScalar)));
         QVERIFY2(record == e.bytes, qPrintable(firstDifference(record, e.bytes)));
-    }
-
-    void elevationScalar_data()
-    {
-        obrtest::columns<int, int, float, float, double>(
-            {"elevationScalar", "coordinateScalar", "receiverElevation", "sourceElevation", "receiverX"});
-        // Trace 0 holds receiver elevation 1200, source elevation 4500 and receiver X 500000.
-        QTest::newRow("0 keeps the elevation") << 0 << -10 << 1200.0f << 4500.0f << 50000.0;
-        QTest::newRow("negative divides") << -10 << 0 << 120.0f << 450.0f << 500000.0;
-        QTest::newRow("positive multiplies") << 10 << -100 << 12000.0f << 45000.0f << 5000.0;
-        QTest::newRow("-1000 divides by 1000") << -1000 << 10 << 1.2f << 4.5f << 5000000.0;
-    }
-    // Elevations take the elevation scalar (bytes 69 to 70), coordinates the coordinate scalar.
-    void elevationScalar()
-    {
-        const auto [elevationScalar, coordinateScalar, receiverElevation, sourceElevation, receiverX] =
-            obrtest::fetch<int, int, float, float, double>(
-                "elevationScalar", "coordinateScalar", "receiverElevation", "sourceElevation", "receiverX");
-        dirtest::SegyParams params;
-        params.elevationScalar = elevationScalar;
-        params.scalar = coordinateScalar;
-        const QByteArray file = dirtest::segyFile(params);
-        SegdWrittenFields::Values values =
-            SegdConversionValues::fileValues(file.constData() + 3600, false, 2000, 50, 3, 21);
-        SegdConversionValues::setTraceValues(values, file.constData() + 3600, false, 1);
-        QByteArray record(SegdCommonHeaders::traceHeaderBytes, '\0');
-        SegdCommonHeaders::writeTraceHeader(record.data(), values, 21);
-        QCOMPARE(record.mid(52, 8), Expected(8).word<double>(0, receiverX).bytes);
-        QCOMPARE(record.mid(68, 4), Expected(4).word<float>(0, receiverElevation).bytes);
-        QCOMPARE(Segd21Headers::build(values).mid(extendedOffset(21) + 588, 4),
-                 Expected(4).word<float>(0, sourceElevation).bytes);
     }
 
     void recordingDelay_data()

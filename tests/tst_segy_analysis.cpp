@@ -12,7 +12,6 @@
 #include "seismic/SeismicTrace.h"
 #include "seismic/ui/SegyFormatViewer.h"
 #include "tests/support/Controls.h"
-#include "tests/support/ModalDialogCloser.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/SegyExtensionFixture.h"
 #include "tests/support/SegyFixture.h"
@@ -22,7 +21,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -230,26 +228,6 @@ private slots:
         QVERIFY(!progress->isVisible());
         QCOMPARE(table(analyzer, "TraceHeader_FourByteTable").columnCount(), 551 + 3);
         QCOMPARE(range(analyzer, "FFID"), QStringLiteral("149/699"));
-    }
-
-    void escapeAsksBeforeEditsAreLost()
-    {
-        const auto analyzer = open(10);
-        analyzer->show();
-        ModalDialogCloser closer;
-        edit(*analyzer, "FFID_StartByte", QStringLiteral("21"));
-        QVERIFY(settled(*analyzer));
-        const auto answer = [](QMessageBox::StandardButton button) {
-            return [button](QWidget* modal) { qobject_cast<QMessageBox*>(modal)->button(button)->click(); };
-        };
-        // "No": the window stays.
-        closer.actOnNext(answer(QMessageBox::No));
-        QTest::keyClick(analyzer.get(), Qt::Key_Escape);
-        QVERIFY(analyzer->isVisible());
-        QCOMPARE(closer.titles(), QStringList{"SEGY Analyzer"});
-        closer.actOnNext(answer(QMessageBox::Yes));
-        QTest::keyClick(analyzer.get(), Qt::Key_Escape);
-        QVERIFY(!analyzer->isVisible());
     }
 
     // The tab of extension 1 is there while the scanned headers hold it, and a scan with it in view

@@ -2,7 +2,6 @@
 #include "analyzers/FftLengths.h"
 #include "analyzers/HistogramPicture.h"
 #include "analyzers/SampleHistogram.h"
-#include "analyzers/SpectrumAxes.h"
 #include "analyzers/SpectrumPicture.h"
 #include "analyzers/SpectrumTransform.h"
 #include "tests/support/DataTable.h"
@@ -20,7 +19,6 @@ using Floats = std::vector<float>;
 Q_DECLARE_METATYPE(Floats)
 using SpectrumStatus = AmplitudeSpectrum::Status;
 Q_DECLARE_METATYPE(SpectrumStatus)
-using Ints = std::vector<int>;
 
 namespace {
 
@@ -58,26 +56,6 @@ void verifyTotals(const SampleHistogram& histogram, qint64 values)
 class TestSpectrumAndHistogram : public QObject {
     Q_OBJECT
 private slots:
-    void lengthsAndAxes()
-    {
-        // An even length the transform handles, at least the window; none beyond the longest.
-        for (const auto& [window, length] :
-             std::vector<std::pair<int, int>>{{1001, 1008}, {17, 18}, {720720, 720720}, {720721, 0}})
-            QCOMPARE(evenFftLength(window), length);
-        // The decibel axis reaches below the deepest point, whichever its sign.
-        for (const auto& [deepest, depth] :
-             std::vector<std::pair<double, int>>{{48, 60}, {47, 48}, {0, 12}}) {
-            QCOMPARE(SpectrumAxes::decibelAxisDepth(deepest), depth);
-            QCOMPARE(SpectrumAxes::decibelAxisDepth(-deepest), depth);
-        }
-        // Labels in round steps up to the Nyquist frequency; none but 0 below 1 Hz.
-        QCOMPARE(SpectrumAxes::frequencyAxis(250).labels, (Ints{0, 50, 100, 150, 200, 250}));
-        const auto axis = SpectrumAxes::frequencyAxis(0.5);
-        QCOMPARE(axis.top, 0.5);
-        QCOMPARE(axis.labels, Ints{0});
-        QVERIFY(axis.gridLines.empty());
-    }
-
     void matchesDirectTransform()
     {
         // 21 samples padded to 22 points, against the sum with exponent sign +1 divided by N.

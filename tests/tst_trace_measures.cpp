@@ -177,14 +177,6 @@ private slots:
         QCOMPARE(document["noisy"].toArray(), QJsonArray({6}));
     }
 
-    void keysAndTicks()
-    {
-        QCOMPARE(HeaderGraph::keyNamed("fieldfile"), int(TraceKey::FieldFile));
-        QCOMPARE(HeaderGraph::keyNamed("no such word"), -1);
-        QCOMPARE(HeaderGraphPicture::ticks(1, 30), (std::vector<double>{10, 20, 30}));
-        QVERIFY(HeaderGraphPicture::ticks(2, 1).empty());
-    }
-
     // The field file of the test data is the trace number: a line rising from the bottom left
     // to the top right, a value for each trace asked within the data set.
     void risingLine()
