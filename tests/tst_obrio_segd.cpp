@@ -9,7 +9,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
@@ -18,37 +17,11 @@ namespace {
 
 using obrtest::ObrioRun;
 
-// The line with each run of spaces made one space.
-QString spaced(const QString& line)
+// Whether a line of the output begins with the text, runs of spaces aside.
+bool begins(const QStringList& out, const QString& text)
 {
-    return line.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts).join(QLatin1Char(' '));
-}
-
-// The words after label of the output line that starts with it.
-QStringList lineWords(const QStringList& out, const QString& label)
-{
-    for (const QString& line : out) {
-        if (line.startsWith(label))
-            return spaced(line.mid(label.size())).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    }
-    return {};
-}
-
-// Checks that the expected texts begin output lines in their order, spaces aside; an empty text
-// stands for an empty line.
-void expectLines(const QStringList& out, const QStringList& expected)
-{
-    const auto begins = [](const QString& line, const QString& text) {
-        return text.isEmpty() ? line.trimmed().isEmpty() : spaced(line).startsWith(text);
-    };
-    int next = 0;
-    for (const QString& text : expected) {
-        while (next < out.size() && !begins(out.at(next), text))
-            ++next;
-        QVERIFY2(next < out.size(),
-                 qPrintable(text + QStringLiteral(" not in order in:\n") + out.join('\n')));
-        ++next;
-    }
+    return std::any_of(out.begin(), out.end(),
+                       [&](const QString& line) { return line.simplified().startsWith(text); });
 }
 
 } // namespace
@@ -106,7 +79,7 @@ private slots:
             return groups.join(' ');
         };
         QTest::newRow("dump") << "a.segd" << QStringList{"dump", "FILE", "--start", "1", "--count", "40"} << 0
-                              << QStringList{"Bytes 1 - 40 (offsets 0 - 39)", "", "0 " + hex(0, 32),
+                              << QStringList{"Bytes 1 - 40 (offsets 0 - 39)", "0 " + hex(0, 32),
                                              "32 " + hex(32, 8)}
                               << "" << QSize(0, 0);
         QTest::newRow("plot beyond the last trace")
@@ -128,7 +101,8 @@ private slots:
         const ObrioRun run = obrtest::runObrio(
             dir.path(), QStringList{"segd"} + QStringList(arguments).replaceInStrings("FILE", path(file)));
         QVERIFY2(run.status == status, qPrintable(run.err.join('\n')));
-        expectLines(run.out, out);
+        for (const QString& text : out)
+            QVERIFY2(begins(run.out, text), qPrintable(text + '\n' + run.out.join('\n')));
         if (status == 0)
             QCOMPARE(run.err, QStringList());
         else
@@ -204,7 +178,7 @@ private slots:
         }
         const QList<ObrioRun> runs = obrtest::runObrioEach(
             dir.path(), {{"segd", "scan", "--threads", "3", lone}, {"segd", "scan", "--threads", "3", cut}});
-        QCOMPARE(lineWords(runs.at(0).out, "many.segd ").mid(1, 2), QStringList({"200", "30"}));
+        QVERIFY(begins(runs.at(0).out, "many.segd 1 200 30 "));
         QCOMPARE(runs.at(1).status, 1);
         QVERIFY2(runs.at(1).err.join('\n').contains(QStringLiteral("trace 134 of Field File 1")),
                  qPrintable(runs.at(1).err.join('\n')));
