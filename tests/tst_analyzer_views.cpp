@@ -124,26 +124,6 @@ private slots:
         }
     }
 
-    void clickOnABarShowsItsBin()
-    {
-        // 24 traces x 1000 samples: 15 bins.
-        const int bin = 7;
-        MemoryData data(24, 1000, 2.0f, sine);
-        Histogram view(parent.get(), SampleHistogram::compute(data, 1, 24, 0, 2000));
-        const QRectF bar = HistogramPicture::barRect(view.histogram(), view.picture().size(), bin);
-        const QPoint inside = bar.center().toPoint();
-        const auto& b = view.histogram().bins[size_t(bin)];
-        const QStringList entries =
-            popupEntries([&] { QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, inside); });
-        QCOMPARE(entries.value(0), QStringLiteral("Minimum value : ") + QString::number(b.lower, 'g', 6));
-        QCOMPARE(entries.value(2), QStringLiteral("Percent of all samples : ") +
-                                       QString::number(100.0 * double(b.count) / 24000.0, 'g', 6));
-        // Above the bar and in the margin nothing opens.
-        for (const QPoint& outside : {QPoint(inside.x(), int(bar.top()) - 3), QPoint(10, 10)})
-            QCOMPARE(popupEntries([&] { QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, outside); }),
-                     QStringList());
-    }
-
     void clickReportsTheTraceAndDragPans()
     {
         QSignalSpy clicked(plotView.get(), &TracePlotView::traceClicked);

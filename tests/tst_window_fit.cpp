@@ -1,6 +1,5 @@
 #include "analyzers/ui/SegdAnalyzer.h"
 #include "analyzers/ui/SegyAnalysis.h"
-#include "base/ui/FileDialogs.h"
 #include "base/ui/OnlineDocumentation.h"
 #include "copy/ui/SegdCopy.h"
 #include "copy/ui/SegyCopy.h"
@@ -14,7 +13,6 @@
 #include "tests/support/TestMain.h"
 
 #include <QScreen>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
@@ -22,14 +20,10 @@
 using Factory = std::function<QWidget*()>;
 Q_DECLARE_METATYPE(Factory)
 
-// Every window opens within the free area of its screen (offscreen: 800 x 600), and the file
-// questions of the windows start where the user was.
+// Every window opens within the free area of its screen (offscreen: 800 x 600).
 class TestWindowFit : public QObject {
     Q_OBJECT
 private slots:
-    void init() { QSettings().remove(QStringLiteral("FileDialogs")); }
-    void cleanup() { FileDialogs::answerWith({}); }
-
     void everyWindowFitsTheScreen_data()
     {
         QTest::addColumn<Factory>("make");
@@ -64,28 +58,6 @@ private slots:
         const QRect frame = window->frameGeometry();
         QVERIFY2(window->screen()->availableGeometry().contains(frame),
                  qPrintable(QStringLiteral("%1 x %2").arg(frame.width()).arg(frame.height())));
-    }
-
-    void startInTheLastFolderUsed()
-    {
-        const QString suggested = dir.filePath(QStringLiteral("suggested"));
-        const QString chosen = dir.filePath(QStringLiteral("chosen"));
-        QVERIFY(QDir().mkpath(suggested) && QDir().mkpath(chosen));
-        QStringList asked;
-        FileDialogs::answerWith([&](const QString&, const QString& directory) {
-            asked << directory;
-            return chosen + QStringLiteral("/line.sgy");
-        });
-        const QString filter = FileDialogs::segyFilter;
-        QCOMPARE(FileDialogs::openFileName(nullptr, QString(), suggested, filter), chosen + "/line.sgy");
-        // Kept in the settings: the next question of the kind starts where the user was, the
-        // save question with its name ready.
-        QCOMPARE(QSettings().childGroups(), QStringList{"FileDialogs"});
-        static_cast<void>(FileDialogs::openFileName(nullptr, QString(), suggested, filter));
-        static_cast<void>(FileDialogs::saveFileName(nullptr, QString(), suggested, filter, "out.sgy"));
-        // Another kind of file has a folder of its own.
-        static_cast<void>(FileDialogs::openFileName(nullptr, QString(), suggested, "Formats (*.xml)"));
-        QCOMPARE(asked, QStringList({suggested, chosen, chosen + "/out.sgy", suggested}));
     }
 
 private:
