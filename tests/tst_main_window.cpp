@@ -15,11 +15,6 @@
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QMenu>
-#include <QMessageBox>
-#include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -63,7 +58,6 @@ private slots:
         QCOMPARE(application()->init(), 1);
         // Files for the window to open, as a file manager's "Open with" gives them.
         QVERIFY(obrtest::writeFile(dir.filePath("line.sgy"), obrtest::segyFile(1, 50, false, 5)));
-        QVERIFY(obrtest::writeFile(dir.filePath("LINE.SEGY"), obrtest::segyFile(5, 20, true, 2)));
         QVERIFY(obrtest::writeFile(dir.filePath("shots.txt"),
                                    spsHeader + "S    100.00    102.00 01 0   016.0   018   0.0 338931.7\n"));
         // Comment lines of other programs may come before the first data line.
@@ -100,7 +94,6 @@ private slots:
             QTest::newRow(name) << kind << chosen << opened;
         };
         row("receiver file elsewhere", "Receiver", "elsewhere/LINE1.R", "SpsReceiverAnalyzer");
-        row("source file cancelled", "Source", "", "");
         row("gone meanwhile", "Relation", "Survey/GONE.X", "");
     }
     void spsButtonsOpenTheChosenFile()
@@ -159,7 +152,6 @@ private slots:
             QTest::newRow(name) << file << opened << message;
         };
         row("SEG-Y", "line.sgy", "SegyAnalysis", "");
-        row("SEG-Y, capital suffix, IEEE little endian", "LINE.SEGY", "SegyAnalysis", "");
         row("SPS source by its first data line", "shots.txt", "SpsSourceAnalyzer", "");
         row("SPS receiver by its suffix", "LINE1.R", "SpsReceiverAnalyzer", "");
         row("SPS relation after comment lines", "links.txt", "SpsRelationAnalyzer", "");
@@ -208,46 +200,12 @@ private slots:
         QCOMPARE(openedClass, opened);
         if (opened == QLatin1String("SegyAnalysis")) {
             QVERIFY2(openedPath.contains(file), qPrintable(openedPath));
-            QCOMPARE(traces, file == QLatin1String("line.sgy") ? 5 : 2);
+            QCOMPARE(traces, 5);
         } else if (opened == QLatin1String("SegdAnalyzer")) {
             QVERIFY(segdShown);
         } else {
             QCOMPARE(openedPath, path);
         }
-    }
-
-    void segyFilesOpenByDropAndRecentList()
-    {
-        auto window = startWindow();
-        const QString file = root() + QStringLiteral("/line.sgy");
-        QVERIFY(obrtest::writeFile(file, obrtest::segyFile(1, 10, false, 4)));
-        QSettings().remove(QStringLiteral("RecentFiles"));
-        ModalDialogCloser closer;
-        QStringList opened;
-        const auto recordAnalyzer = [&](QWidget* modal) {
-            opened << modal->windowTitle();
-            static_cast<QDialog*>(modal)->reject();
-        };
-
-        // Dropped on the window: the analyzer opens on the file once the drop is over.
-        closer.actOnNext(recordAnalyzer);
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(file)});
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(window.get(), &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(window.get(), &drop);
-        QVERIFY(opened.isEmpty());
-        QTRY_COMPARE(opened, QStringList{"SEGY Analyzer  -  line.sgy[*]"});
-
-        // The file is now first of the recent files.
-        QMenu* menu = window->findChild<QPushButton*>(QStringLiteral("RecentFiles"))->menu();
-        emit menu->aboutToShow();
-        QCOMPARE(menu->actions().size(), 1);
-        closer.actOnNext(recordAnalyzer);
-        menu->actions().first()->trigger();
-        QTRY_COMPARE(opened.size(), 2);
     }
 
     void firstStartWritesTheDefaultProject()

@@ -49,7 +49,6 @@ private slots:
         // flags: one bit per directory flag
         obrtest::columns<int, int, int, int, int>(
             {"dimension", "units", "acquisition", "components", "flags"});
-        QTest::newRow("3D feet marine 2-C") << 3 << 2 << 1 << 1 << 0x7f;
         QTest::newRow("2.5D transition 3-C") << 4 << 1 << 2 << 2 << 0x55;
         QTest::newRow("VSP 4-C") << 5 << 2 << 0 << 3 << 0x2a;
     }
