@@ -1,12 +1,10 @@
 #include "analyzers/ui/SegdAnalyzer.h"
 #include "analyzers/ui/SegyAnalysis.h"
 #include "app/FileKind.h"
-#include "app/HelpPages.h"
 #include "app/ProjectDescription.h"
 #include "app/ui/IoApp.h"
 #include "app/ui/IoMainWindow.h"
 #include "base/WorkingRoot.h"
-#include "base/ui/FileDialogs.h"
 #include "seismic/SegyData.h"
 #include "sps/ui/SpsAnalyzer.h"
 #include "tests/support/DataTable.h"
@@ -15,7 +13,6 @@
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
-#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <memory>
@@ -74,63 +71,6 @@ private slots:
         QFile::remove(root() + QStringLiteral("/ProjectFiles/Osterlind.xml"));
         QVERIFY(WorkingRoot::create());
         QVERIFY(QDir::setCurrent(root()));
-    }
-
-    void startUp()
-    {
-        IoApp* app = application();
-        QCOMPARE(app->rootDirectory, root());
-        QVERIFY(app->mainWindow->isVisible());
-        // The help pages installed with the program are where the viewer looks.
-        QCOMPARE(QDir(root() + QStringLiteral("/Docs")).entryList(QDir::Files), HelpPages::names());
-    }
-
-    void spsButtonsOpenTheChosenFile_data()
-    {
-        // kind: of the button "Analyze_<kind>_Record"; chosen: the file the user picks ("" for cancel);
-        // opened: the analyzer's class, "" for none
-        obrtest::columns<QString, QString, QString>({"kind", "chosen", "opened"});
-        const auto row = [](const char* name, const char* kind, const char* chosen, const char* opened) {
-            QTest::newRow(name) << kind << chosen << opened;
-        };
-        row("receiver file elsewhere", "Receiver", "elsewhere/LINE1.R", "SpsReceiverAnalyzer");
-        row("gone meanwhile", "Relation", "Survey/GONE.X", "");
-    }
-    void spsButtonsOpenTheChosenFile()
-    {
-        const auto [kind, chosen, opened] =
-            obrtest::fetch<QString, QString, QString>("kind", "chosen", "opened");
-        const QString survey = application()->project->path(ProjectDescription::Survey);
-        QVERIFY(QDir().mkpath(survey) && QDir().mkpath(root() + "/elsewhere"));
-        for (const char* file :
-             {"/Osterlind/Survey/LINE1.S", "/Osterlind/Survey/LINE1.X", "/elsewhere/LINE1.R"})
-            QVERIFY(obrtest::writeFile(root() + file, "H00\n"));
-        const QString path = chosen.isEmpty()                 ? QString()
-                             : chosen.startsWith("elsewhere") ? root() + "/" + chosen
-                                                              : root() + "/Osterlind/" + chosen;
-        // Each row starts afresh: a file chosen before would make its folder the start.
-        QSettings().remove(QStringLiteral("FileDialogs"));
-        QStringList asked;
-        FileDialogs::answerWith([&](const QString& question, const QString& directory) {
-            asked << question << directory;
-            return path;
-        });
-        ModalDialogCloser closer;
-        QString openedClass;
-        QString openedPath;
-        closer.actOnNext([&](QWidget* modal) {
-            openedClass = QString::fromLatin1(modal->metaObject()->className());
-            if (auto* analyzer = qobject_cast<SpsAnalyzer*>(modal))
-                openedPath = analyzer->path();
-            static_cast<QDialog*>(modal)->reject();
-        });
-        application()->mainWindow->findChild<QPushButton*>("Analyze_" + kind + "_Record")->click();
-        FileDialogs::answerWith({});
-        QCOMPARE(asked, QStringList({"Select SPS " + kind + " record", survey}));
-        QCOMPARE(openedClass, opened);
-        // The analyzer reads the file chosen, wherever it lies.
-        QCOMPARE(openedPath, opened.isEmpty() ? QString() : path);
-        QVERIFY(QDir(root() + "/elsewhere").removeRecursively());
     }
 
     // As the SEG-D tools know field files in a folder: by name, or by a general header.

@@ -190,31 +190,6 @@ private slots:
                  QStringList{"obrio: --last must not lie before --first (see obrio segd plot --help)"});
     }
 
-    // Every number an action takes has a range: outside it a usage error names the option and the range.
-    void optionRanges_data()
-    {
-        obrtest::columns<QStringList, QString>({"options", "error"});
-        const auto row = [](const char* option, const char* value, const char* range) {
-            QTest::addRow("%s %s", option, value)
-                << QStringList{option, value}
-                << QStringLiteral("obrio: %1 needs a number %2, not '%3' (see obrio segd plot --help)")
-                       .arg(option, range, value);
-        };
-        row("--vscale", "1e9", "from 0.1 to 1000");
-        row("--clip", "100.5", "above 0 and at most 100");
-    }
-    void optionRanges()
-    {
-        QFETCH(QStringList, options);
-        QFETCH(QString, error);
-        const QString picture = dir.filePath(QStringLiteral("range.png"));
-        const ObrioRun run =
-            obrtest::runObrio(dir.path(), QStringList{"segd", "plot", segd74, "--out", picture} + options);
-        QCOMPARE(run.status, 2);
-        QCOMPARE(run.err, QStringList{error});
-        QVERIFY(!QFile::exists(picture));
-    }
-
     // Sizes from a file are no usage errors: a plot too large to draw fails with its size, before any
     // cast (the sanitizers would report an overflow), and leaves no picture.
     void plotTooLargeFromTheFile_data()

@@ -1,10 +1,7 @@
 #include "app/ProjectDescription.h"
-#include "app/StartupProject.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
-
-#include <QSettings>
 
 using obrtest::readFile;
 
@@ -197,26 +194,6 @@ private slots:
         QVERIFY(obrtest::writeFile(survey, "mine"));
         QVERIFY(project.prepareSurveyRecord());
         QCOMPARE(readFile(survey), QByteArray("mine"));
-    }
-
-    void startupResolution()
-    {
-        QTemporaryDir root;
-        QSettings settings(QStringLiteral("Corvane"), QStringLiteral("Trevalo"));
-        const QString key = QStringLiteral("MainWindow/StartupProjectName");
-        const QString fallback = root.path() + QStringLiteral("/ProjectFiles/Osterlind.xml");
-        const QString stored = root.filePath(QStringLiteral("Here.xml"));
-        QVERIFY(obrtest::writeFile(stored, description("/x", "")));
-        for (const QString& setting : {QString(), root.filePath(QStringLiteral("Gone.xml")), stored}) {
-            settings.setValue(key, setting);
-            settings.sync();
-            QCOMPARE(StartupProject::resolveProjectFile(root.path()), setting == stored ? stored : fallback);
-        }
-        settings.remove(key);
-        const std::unique_ptr<ProjectDescription> project(StartupProject::makeDefaultProject(
-            fallback, {root.path(), "/f/SegyFormats", "/f/ProjectFiles", "/f/Colors"}));
-        QCOMPARE(project->location(), root.path() + QStringLiteral("/Osterlind"));
-        QCOMPARE(project->descriptionFile(), fallback);
     }
 
 private:

@@ -31,8 +31,9 @@ private slots:
         }
     }
 
-    // The folders are asked through the shared question; with both the copy can start.
-    void folders()
+    // The folders are asked through the shared question; the range options refuse a bad list in
+    // place; the copy then leaves out what was listed and writes its lines to the report file too.
+    void foldersRangeAndReport()
     {
         SegdCopy dialog(QString(), &console, nullptr, nullptr);
         QVERIFY(!dialog.Copy->isEnabled());
@@ -47,15 +48,7 @@ private slots:
         QCOMPARE(asked, QStringList({"Select input directory", "Select output directory"}));
         QCOMPARE(dialog.InputName->text(), QStringLiteral("%1   [3 files]").arg(path("in")));
         QVERIFY(dialog.Copy->isEnabled());
-    }
 
-    // The range options refuse a bad list in place; the copy then leaves out what was listed and
-    // writes its lines to the report file as well.
-    void rangeOptionsAndReport()
-    {
-        SegdCopy dialog(QString(), &console, nullptr, nullptr);
-        dialog.setInputFile(path("in"));
-        dialog.setOutputFile(path("out"));
         dialog.RangeLimit->setChecked(true);
         bool refusedInPlace = false;
         closer.actOnNext([&refusedInPlace](QWidget* widget) {

@@ -15,7 +15,6 @@
 #include <QtEndian>
 #include <cstring>
 #include <memory>
-#include <type_traits>
 #include <vector>
 
 using namespace obrtest;
@@ -79,18 +78,16 @@ struct FieldFileBytes {
     {
         return majorRevision() >= 3 ? int(binary(bytes, 96 + 20, 3)) : bcd(bytes, 96 + 8, 2);
     }
-    // A big-endian IEEE number: float or double.
-    template <typename Number> Number ieee(int offset) const
+    // Trace record `k` of traces of `samples` samples, with its two header extensions.
+    int trace(int k, int samples) const { return headerLength() + k * (20 + 64 + 4 * samples); }
+    // A big-endian IEEE sample.
+    float sample(int k, int samples, int s) const
     {
-        using Bits = std::conditional_t<sizeof(Number) == 4, quint32, quint64>;
-        const Bits bits = Bits(binary(bytes, offset, sizeof(Number)));
-        Number value;
+        const quint32 bits = quint32(binary(bytes, trace(k, samples) + 84 + 4 * s, 4));
+        float value;
         std::memcpy(&value, &bits, sizeof value);
         return value;
     }
-    // Trace record `k` of traces of `samples` samples, with its two header extensions.
-    int trace(int k, int samples) const { return headerLength() + k * (20 + 64 + 4 * samples); }
-    float sample(int k, int samples, int s) const { return ieee<float>(trace(k, samples) + 84 + 4 * s); }
 };
 
 } // namespace
