@@ -229,17 +229,6 @@ private slots:
                               "   2 tapes copied"}));
     }
 
-    void earlyWarningFailsCleanly()
-    {
-        QVERIFY(writeFile(path("in.sgy"), segyFile(1, 1000, false, 20)));
-        writeTapeImage(path("small.tap"), {}, 40000);
-        QVERIFY(!copy(true, "in.sgy", "small.tap"));
-        QVERIFY(console.messages().contains("EOT encountered on tape"));
-        QCOMPARE(console.errors(), QStringList{"  job failed"});
-        // The drive told of its end; the job adds no second box.
-        QCOMPARE(console.popups(), QStringList());
-    }
-
     void unformattedBlocks()
     {
         const QByteArray data = segyFile(1, 10, false, 78).left(25000);

@@ -170,30 +170,6 @@ private slots:
                      qPrintable(shown.join('\n')));
     }
 
-    // obrio(1), written at build time from the help pages: a part for every tool and action in
-    // their order, an action's part its help page with minus signs escaped for roff.
-    void manualPage()
-    {
-        const QString page =
-            QString::fromUtf8(obrtest::readFile(QStringLiteral(OBR_BIN_DIR "/../share/man/man1/obrio.1")));
-        QVERIFY2(page.startsWith(QLatin1String(".TH OBRIO 1 ")), "no manual page was built");
-        QStringList sections;
-        for (const QString& line : page.split(QLatin1Char('\n')))
-            if (line.startsWith(QLatin1String(".SS ")))
-                sections.append(line.mid(4));
-        QStringList expected;
-        for (const QString& tool : toolNames) {
-            expected.append("\"obrio " + tool + '"');
-            for (const QStringList& command : commands)
-                if (command.size() == 2 && command.first() == tool)
-                    expected.append("\"obrio " + command.join(' ') + '"');
-        }
-        QCOMPARE(sections, expected);
-        const QString part =
-            page.section(QStringLiteral(".SS \"obrio segy info\"\n.nf\n"), 1).section(".fi\n", 0, 0);
-        QCOMPARE(part, obrio({"segy", "info", "--help"}).out.join('\n').replace('-', "\\-") + '\n');
-    }
-
 private:
     // Runs obrio, or gives the result of the same run made before.
     ObrioRun obrio(const QStringList& arguments)

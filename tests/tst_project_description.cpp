@@ -141,39 +141,6 @@ private slots:
         QCOMPARE(project.surveyDimension(), 3);
     }
 
-    void treeOnDisk()
-    {
-        QTemporaryDir dir;
-        ProjectDescription project(QStringLiteral("/elsewhere/Old.xml"));
-        project.setName(QStringLiteral("Delta"));
-        project.setLocation(dir.path());
-        // The queries make the seismic and flow parts on demand, never the project directory itself.
-        const QString top = dir.filePath(QStringLiteral("Delta"));
-        const auto query = [&project] {
-            return QStringList{project.fieldDataDirectory(), project.flowJobsDirectory(),
-                               project.surveyDirectory()};
-        };
-        QCOMPARE(query(), QStringList({top + "/Seismic/FieldData", top + "/Flows/Jobs", top + "/Survey"}));
-        QVERIFY(!QFileInfo::exists(top));
-        QVERIFY(QDir().mkdir(top));
-        query();
-        QCOMPARE(QDir(top).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                 QStringList({"Flows", "Seismic"}));
-
-        // The tree of the flags, and the description file moved to the project-files directory.
-        project.setName(QStringLiteral("Echo"));
-        project.setLocation(dir.filePath(QStringLiteral("Echo")));
-        project.setProjectFilesDirectory(dir.filePath(QStringLiteral("ProjectFiles")));
-        project.setFlowDirectoryExists(true);
-        project.setSeismicDirectoryExists(true);
-        project.setSurveyDirectoryExists(true);
-        project.createTree();
-        QCOMPARE(project.descriptionFile(), dir.filePath(QStringLiteral("ProjectFiles/Echo.xml")));
-        const QString echo = dir.filePath(QStringLiteral("Echo"));
-        QCOMPARE(QDir(echo).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
-                 QStringList({"Flows", "Seismic", "Survey"}));
-    }
-
     void surveyRecord()
     {
         QTemporaryDir dir;
