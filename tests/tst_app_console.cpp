@@ -1,13 +1,11 @@
 #include "app/ConsoleSettings.h"
 #include "app/ui/AppConsole.h"
 #include "app/ui/IoApp.h"
-#include "base/ui/FileDialogs.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/ModalDialogCloser.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
-#include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -187,26 +185,6 @@ private slots:
         QVERIFY(console.updateProgress(2000));
         progressDialog()->findChild<QPushButton*>()->click();
         QVERIFY(!console.updateProgress(3000));
-    }
-
-    void savedFromItsContextMenu()
-    {
-        QTextEdit widget;
-        AppConsole console(application(), &widget, QString());
-        console.error(QStringLiteral("no tape"), false);
-        const std::unique_ptr<QMenu> menu(console.createContextMenu());
-        QAction* save = nullptr;
-        for (QAction* action : menu->actions())
-            save = action->text() == QLatin1String("Save console...") ? action : save;
-        QVERIFY(save);
-
-        const QString path = scratch.filePath(QStringLiteral("session.txt"));
-        FileDialogs::answerWith([&](const QString& caption, const QString&) {
-            return caption == QLatin1String("Save console") ? path : QString();
-        });
-        const auto answerLater = qScopeGuard([] { FileDialogs::answerWith({}); });
-        save->trigger();
-        QCOMPARE(QString::fromUtf8(obrtest::readFile(path)), widget.toPlainText());
     }
 
     void shownLines_data()

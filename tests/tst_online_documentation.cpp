@@ -3,53 +3,12 @@
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTextBrowser>
-
-namespace {
-
-QPushButton* button(QWidget* viewer, const QString& text)
-{
-    for (QPushButton* candidate : viewer->findChildren<QPushButton*>()) {
-        if (candidate->text() == text)
-            return candidate;
-    }
-    return nullptr;
-}
-
-} // namespace
 
 class TestOnlineDocumentation : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(HelpPages::install(work.filePath(QStringLiteral("Docs"))));
-        QVERIFY(QDir::setCurrent(work.path()));
-    }
-
-    void eachOpenIsAWindowOfItsOwn()
-    {
-        const auto viewers = [] {
-            int count = 0;
-            for (QWidget* widget : QApplication::topLevelWidgets())
-                count += qobject_cast<OnlineDocumentation*>(widget) && widget->isVisible();
-            return count;
-        };
-        QCOMPARE(viewers(), 0);
-        QPointer<OnlineDocumentation> viewer = OnlineDocumentation::showHelp(QStringLiteral("segycopy.html"));
-        QPointer<OnlineDocumentation> second = OnlineDocumentation::showHelp(QStringLiteral("segycopy.html"));
-        // Two opens of one page: two windows beside the others, which stay usable.
-        QCOMPARE(viewers(), 2);
-        QVERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(viewer->windowTitle(), QStringLiteral("Online Documentation: Single SEG-Y copy"));
-        button(viewer, "Close")->click();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(viewer.isNull() && !second.isNull());
-        delete second;
-    }
-
     void userPagesComeFirstAndStay()
     {
         QTemporaryDir dir;
@@ -96,9 +55,6 @@ private slots:
             }
         }
     }
-
-private:
-    QTemporaryDir work;
 };
 
 OBR_TEST_MAIN(TestOnlineDocumentation)
