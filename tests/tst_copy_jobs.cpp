@@ -210,21 +210,6 @@ private slots:
         }
     }
 
-    void consoleLines()
-    {
-        QVERIFY(writeFile(path("in.sgy"), segyFile(1, 100, false, 10)));
-        writeTapeImage(path("out.tap"), {});
-        QVERIFY(copy(true, "in.sgy", "out.tap"));
-        // Times as "9:05:03 March 7, 2026": no leading zeros.
-        const QRegularExpression time(
-            "^Single SEG-Y copy (started|ended) at [1-2]?[0-9]:[0-5]?[0-9]:[0-5]?[0-9] "
-            "[A-Z][a-z]+ [1-3]?[0-9], 20[0-9][0-9]$");
-        QCOMPARE(console.messages().filter(time).size(), 2);
-        QCOMPARE(console.summary("Single SEG-Y Copy Summary:"),
-                 QStringList({"   10000 bytes copied", "   1 file copied"}));
-        QVERIFY(console.texts(RecordingConsole::LowLevel).contains("Wrote second end-of-file"));
-    }
-
     void multiVolumeInput()
     {
         const QByteArray original = segyFile(1, 10, false, 4);
@@ -242,17 +227,6 @@ private slots:
         QCOMPARE(console.summary("Single SEG-Y Copy Summary:"),
                  QStringList({"   4720 bytes copied", "   2 files copied", "   6 blocks copied",
                               "   2 tapes copied"}));
-    }
-
-    void earlyWarningFailsCleanly()
-    {
-        QVERIFY(writeFile(path("in.sgy"), segyFile(1, 1000, false, 20)));
-        writeTapeImage(path("small.tap"), {}, 40000);
-        QVERIFY(!copy(true, "in.sgy", "small.tap"));
-        QVERIFY(console.messages().contains("EOT encountered on tape"));
-        QCOMPARE(console.errors(), QStringList{"  job failed"});
-        // The drive told of its end; the job adds no second box.
-        QCOMPARE(console.popups(), QStringList());
     }
 
     void unformattedBlocks()
@@ -323,23 +297,6 @@ private slots:
         QCOMPARE(console.popups(), QStringList{console.errors().first()});
         QCOMPARE(readFile(path("in.sgy")), input);
         QCOMPARE(readFile(path("out.sgy")), QByteArray("kept"));
-    }
-
-    void merge()
-    {
-        const QByteArray a = segyFile(1, 190, false, 1);
-        // The last trace of the last file is cut short: it is copied as it is, with a warning.
-        const QByteArray b = segyFile(1, 190, false, 2).left(3600 + 1000 + 100);
-        QVERIFY(writeFile(path("a.sgy"), a));
-        QVERIFY(writeFile(path("b.sgy"), b));
-        QVERIFY(SegyMergeJob(&console, &copyOperator, path("out.sgy"), {path("a.sgy"), path("b.sgy")}).run());
-        QCOMPARE(readFile(path("out.sgy")), a + b.mid(3600));
-        QCOMPARE(console.errors(), QStringList());
-        QCOMPARE(console.warnings(),
-                 QStringList{"the last trace of " + path("b.sgy") +
-                             " is incomplete (100 of 1000 bytes); it is copied as it is"});
-        QCOMPARE(console.summary("SEG-Y Merge Summary:"),
-                 QStringList({"   5700 bytes written", "   2 files merged", "   3 traces merged"}));
     }
 
     // Stopped by the operator: no output under its name nor beside it, the summary counting nothing;

@@ -1,12 +1,10 @@
 #include "analyzers/ui/SegdAnalyzer.h"
 #include "analyzers/ui/SegyAnalysis.h"
 #include "app/FileKind.h"
-#include "app/HelpPages.h"
 #include "app/ProjectDescription.h"
 #include "app/ui/IoApp.h"
 #include "app/ui/IoMainWindow.h"
 #include "base/WorkingRoot.h"
-#include "base/ui/FileDialogs.h"
 #include "seismic/SegyData.h"
 #include "sps/ui/SpsAnalyzer.h"
 #include "tests/support/DataTable.h"
@@ -15,12 +13,6 @@
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QMenu>
-#include <QMessageBox>
-#include <QMimeData>
-#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <memory>
@@ -63,7 +55,6 @@ private slots:
         QCOMPARE(application()->init(), 1);
         // Files for the window to open, as a file manager's "Open with" gives them.
         QVERIFY(obrtest::writeFile(dir.filePath("line.sgy"), obrtest::segyFile(1, 50, false, 5)));
-        QVERIFY(obrtest::writeFile(dir.filePath("LINE.SEGY"), obrtest::segyFile(5, 20, true, 2)));
         QVERIFY(obrtest::writeFile(dir.filePath("shots.txt"),
                                    spsHeader + "S    100.00    102.00 01 0   016.0   018   0.0 338931.7\n"));
         // Comment lines of other programs may come before the first data line.
@@ -80,64 +71,6 @@ private slots:
         QFile::remove(root() + QStringLiteral("/ProjectFiles/Osterlind.xml"));
         QVERIFY(WorkingRoot::create());
         QVERIFY(QDir::setCurrent(root()));
-    }
-
-    void startUp()
-    {
-        IoApp* app = application();
-        QCOMPARE(app->rootDirectory, root());
-        QVERIFY(app->mainWindow->isVisible());
-        // The help pages installed with the program are where the viewer looks.
-        QCOMPARE(QDir(root() + QStringLiteral("/Docs")).entryList(QDir::Files), HelpPages::names());
-    }
-
-    void spsButtonsOpenTheChosenFile_data()
-    {
-        // kind: of the button "Analyze_<kind>_Record"; chosen: the file the user picks ("" for cancel);
-        // opened: the analyzer's class, "" for none
-        obrtest::columns<QString, QString, QString>({"kind", "chosen", "opened"});
-        const auto row = [](const char* name, const char* kind, const char* chosen, const char* opened) {
-            QTest::newRow(name) << kind << chosen << opened;
-        };
-        row("receiver file elsewhere", "Receiver", "elsewhere/LINE1.R", "SpsReceiverAnalyzer");
-        row("source file cancelled", "Source", "", "");
-        row("gone meanwhile", "Relation", "Survey/GONE.X", "");
-    }
-    void spsButtonsOpenTheChosenFile()
-    {
-        const auto [kind, chosen, opened] =
-            obrtest::fetch<QString, QString, QString>("kind", "chosen", "opened");
-        const QString survey = application()->project->path(ProjectDescription::Survey);
-        QVERIFY(QDir().mkpath(survey) && QDir().mkpath(root() + "/elsewhere"));
-        for (const char* file :
-             {"/Osterlind/Survey/LINE1.S", "/Osterlind/Survey/LINE1.X", "/elsewhere/LINE1.R"})
-            QVERIFY(obrtest::writeFile(root() + file, "H00\n"));
-        const QString path = chosen.isEmpty()                 ? QString()
-                             : chosen.startsWith("elsewhere") ? root() + "/" + chosen
-                                                              : root() + "/Osterlind/" + chosen;
-        // Each row starts afresh: a file chosen before would make its folder the start.
-        QSettings().remove(QStringLiteral("FileDialogs"));
-        QStringList asked;
-        FileDialogs::answerWith([&](const QString& question, const QString& directory) {
-            asked << question << directory;
-            return path;
-        });
-        ModalDialogCloser closer;
-        QString openedClass;
-        QString openedPath;
-        closer.actOnNext([&](QWidget* modal) {
-            openedClass = QString::fromLatin1(modal->metaObject()->className());
-            if (auto* analyzer = qobject_cast<SpsAnalyzer*>(modal))
-                openedPath = analyzer->path();
-            static_cast<QDialog*>(modal)->reject();
-        });
-        application()->mainWindow->findChild<QPushButton*>("Analyze_" + kind + "_Record")->click();
-        FileDialogs::answerWith({});
-        QCOMPARE(asked, QStringList({"Select SPS " + kind + " record", survey}));
-        QCOMPARE(openedClass, opened);
-        // The analyzer reads the file chosen, wherever it lies.
-        QCOMPARE(openedPath, opened.isEmpty() ? QString() : path);
-        QVERIFY(QDir(root() + "/elsewhere").removeRecursively());
     }
 
     // As the SEG-D tools know field files in a folder: by name, or by a general header.
@@ -159,7 +92,6 @@ private slots:
             QTest::newRow(name) << file << opened << message;
         };
         row("SEG-Y", "line.sgy", "SegyAnalysis", "");
-        row("SEG-Y, capital suffix, IEEE little endian", "LINE.SEGY", "SegyAnalysis", "");
         row("SPS source by its first data line", "shots.txt", "SpsSourceAnalyzer", "");
         row("SPS receiver by its suffix", "LINE1.R", "SpsReceiverAnalyzer", "");
         row("SPS relation after comment lines", "links.txt", "SpsRelationAnalyzer", "");
@@ -208,46 +140,12 @@ private slots:
         QCOMPARE(openedClass, opened);
         if (opened == QLatin1String("SegyAnalysis")) {
             QVERIFY2(openedPath.contains(file), qPrintable(openedPath));
-            QCOMPARE(traces, file == QLatin1String("line.sgy") ? 5 : 2);
+            QCOMPARE(traces, 5);
         } else if (opened == QLatin1String("SegdAnalyzer")) {
             QVERIFY(segdShown);
         } else {
             QCOMPARE(openedPath, path);
         }
-    }
-
-    void segyFilesOpenByDropAndRecentList()
-    {
-        auto window = startWindow();
-        const QString file = root() + QStringLiteral("/line.sgy");
-        QVERIFY(obrtest::writeFile(file, obrtest::segyFile(1, 10, false, 4)));
-        QSettings().remove(QStringLiteral("RecentFiles"));
-        ModalDialogCloser closer;
-        QStringList opened;
-        const auto recordAnalyzer = [&](QWidget* modal) {
-            opened << modal->windowTitle();
-            static_cast<QDialog*>(modal)->reject();
-        };
-
-        // Dropped on the window: the analyzer opens on the file once the drop is over.
-        closer.actOnNext(recordAnalyzer);
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(file)});
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(window.get(), &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(window.get(), &drop);
-        QVERIFY(opened.isEmpty());
-        QTRY_COMPARE(opened, QStringList{"SEGY Analyzer  -  line.sgy[*]"});
-
-        // The file is now first of the recent files.
-        QMenu* menu = window->findChild<QPushButton*>(QStringLiteral("RecentFiles"))->menu();
-        emit menu->aboutToShow();
-        QCOMPARE(menu->actions().size(), 1);
-        closer.actOnNext(recordAnalyzer);
-        menu->actions().first()->trigger();
-        QTRY_COMPARE(opened.size(), 2);
     }
 
     void firstStartWritesTheDefaultProject()

@@ -6,11 +6,7 @@
 #include "tests/support/TestMain.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
-#include <csignal>
 #include <memory>
 
 using obrtest::ObrioRun;
@@ -79,28 +75,20 @@ private slots:
     void watchUntilInterrupted()
     {
         QVERIFY(QDir(path("watched")).mkpath("."));
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("HOME", home->path());
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(home->path());
-        process.start(QStringLiteral(OBR_BIN_DIR "/obrio"), {"copy", "segd", "watched", "out", "--watch",
-                                                             "--poll", "20", "--report", "report.txt"});
-        QVERIFY(process.waitForStarted());
         const QByteArray file = readFile(path("in/1.sgd"));
-        QVERIFY(writeFile(path("watched/a.sgd"), file));
-        QElapsedTimer waiting;
-        waiting.start();
-        while (readFile(path("out/00001.sgd")) != file && waiting.elapsed() < 30000)
-            QTest::qWait(20);
+        bool dropped = false;
+        const ObrioRun run = obrtest::runObrioInterrupted(
+            home->path(),
+            {"copy", "segd", "watched", "out", "--watch", "--poll", "20", "--report", "report.txt"},
+            [&] {
+                dropped = dropped || writeFile(path("watched/a.sgd"), file);
+                return readFile(path("out/00001.sgd")) == file;
+            },
+            1);
+        QCOMPARE(run.status, 0);
         QCOMPARE(readFile(path("out/00001.sgd")), file);
-        ::kill(pid_t(process.processId()), SIGINT);
-        QVERIFY(process.waitForFinished(30000));
-        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(process.exitCode(), 0);
-        const QString out = QString::fromLocal8Bit(process.readAllStandardOutput());
-        QVERIFY2(out.contains("\n   1 field file copied\n"), qPrintable(out));
-        QVERIFY(QString::fromLocal8Bit(process.readAllStandardError()).contains("copy aborted by user at "));
+        QVERIFY2(run.out.contains("   1 field file copied"), qPrintable(run.out.join('\n')));
+        QVERIFY(run.err.join('\n').contains("copy aborted by user at "));
         QVERIFY(QString::fromUtf8(readFile(path("report.txt"))).contains("copy aborted by user at "));
     }
 

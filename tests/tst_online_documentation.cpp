@@ -1,119 +1,14 @@
 #include "app/HelpPages.h"
 #include "base/ui/OnlineDocumentation.h"
-#include "tests/support/ModalDialogCloser.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
-#include <QPushButton>
 #include <QRegularExpression>
-#include <QTextBlock>
 #include <QTextBrowser>
-
-namespace {
-
-QPushButton* button(QWidget* viewer, const QString& text)
-{
-    for (QPushButton* candidate : viewer->findChildren<QPushButton*>()) {
-        if (candidate->text() == text)
-            return candidate;
-    }
-    return nullptr;
-}
-
-// Clicks the first link to href the way a user does: a mouse click on its text.
-bool clickLink(QTextBrowser* browser, const QString& href)
-{
-    QTextDocument* document = browser->document();
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (fragment.charFormat().anchorHref() != href)
-                continue;
-            QTextCursor cursor(document);
-            cursor.setPosition(fragment.position() + fragment.length() / 2);
-            browser->setTextCursor(cursor);
-            browser->ensureCursorVisible();
-            QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, browser->cursorRect(cursor).center());
-            return true;
-        }
-    }
-    return false;
-}
-
-} // namespace
 
 class TestOnlineDocumentation : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(HelpPages::install(work.filePath(QStringLiteral("Docs"))));
-        QVERIFY(QDir::setCurrent(work.path()));
-    }
-
-    void eachOpenIsAWindowOfItsOwn()
-    {
-        const auto viewers = [] {
-            int count = 0;
-            for (QWidget* widget : QApplication::topLevelWidgets())
-                count += qobject_cast<OnlineDocumentation*>(widget) && widget->isVisible();
-            return count;
-        };
-        QCOMPARE(viewers(), 0);
-        QPointer<OnlineDocumentation> viewer = OnlineDocumentation::showHelp(QStringLiteral("segycopy.html"));
-        QPointer<OnlineDocumentation> second = OnlineDocumentation::showHelp(QStringLiteral("segycopy.html"));
-        // Two opens of one page: two windows beside the others, which stay usable.
-        QCOMPARE(viewers(), 2);
-        QVERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(viewer->windowTitle(), QStringLiteral("Online Documentation: Single SEG-Y copy"));
-        button(viewer, "Close")->click();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(viewer.isNull() && !second.isNull());
-        delete second;
-    }
-
-    void linksHistoryAndMainMenu()
-    {
-        std::unique_ptr<OnlineDocumentation> viewer(new OnlineDocumentation(
-            work.filePath(QStringLiteral("Docs")), QStringLiteral("segymerge.html"), nullptr, true));
-        viewer->resize(780, 720);
-        viewer->show();
-        QVERIFY(QTest::qWaitForWindowExposed(viewer.get()));
-        auto* browser = viewer->findChild<QTextBrowser*>();
-        QStringList titles;
-        const auto page = [&] { titles << viewer->windowTitle().remove("Online Documentation: "); };
-        QVERIFY(clickLink(browser, QStringLiteral("index.html")));
-        page();
-        QVERIFY(clickLink(browser, QStringLiteral("tapes.html")));
-        page();
-        // "Main menu" goes to the page the window opened with.
-        for (const char* text : {"Previous page", "Previous page", "Next page", "Up", "Main menu"}) {
-            button(viewer.get(), text)->click();
-            page();
-        }
-        QCOMPARE(titles, QStringList({"OBR IO Utility & Data Analyzer - Main menu", "Tape drives",
-                                      "OBR IO Utility & Data Analyzer - Main menu", "SEG-Y merge",
-                                      "OBR IO Utility & Data Analyzer - Main menu",
-                                      "OBR IO Utility & Data Analyzer - Main menu", "SEG-Y merge"}));
-        // A viewer kept alive by its owner survives its closing.
-        const QPointer<OnlineDocumentation> kept = viewer.get();
-        viewer->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(kept);
-    }
-
-    void missingPageShowsNothing()
-    {
-        ModalDialogCloser closer;
-        QTest::ignoreMessage(QtWarningMsg, "QTextBrowser: No document for nothing.html");
-        std::unique_ptr<OnlineDocumentation> viewer(
-            new OnlineDocumentation(work.filePath(QStringLiteral("Docs")), QStringLiteral("nothing.html")));
-        QTest::qWait(20);
-        QCOMPARE(viewer->findChild<QTextBrowser*>()->toPlainText(), QString());
-        QCOMPARE(viewer->windowTitle(), QStringLiteral("Online Documentation: "));
-        QCOMPARE(closer.count(), 0);
-    }
-
     void userPagesComeFirstAndStay()
     {
         QTemporaryDir dir;
@@ -160,9 +55,6 @@ private slots:
             }
         }
     }
-
-private:
-    QTemporaryDir work;
 };
 
 OBR_TEST_MAIN(TestOnlineDocumentation)

@@ -1,10 +1,7 @@
 #include "app/ProjectDescription.h"
-#include "app/StartupProject.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
-
-#include <QSettings>
 
 using obrtest::readFile;
 
@@ -49,7 +46,6 @@ private slots:
         // flags: one bit per directory flag
         obrtest::columns<int, int, int, int, int>(
             {"dimension", "units", "acquisition", "components", "flags"});
-        QTest::newRow("3D feet marine 2-C") << 3 << 2 << 1 << 1 << 0x7f;
         QTest::newRow("2.5D transition 3-C") << 4 << 1 << 2 << 2 << 0x55;
         QTest::newRow("VSP 4-C") << 5 << 2 << 0 << 3 << 0x2a;
     }
@@ -145,39 +141,6 @@ private slots:
         QCOMPARE(project.surveyDimension(), 3);
     }
 
-    void treeOnDisk()
-    {
-        QTemporaryDir dir;
-        ProjectDescription project(QStringLiteral("/elsewhere/Old.xml"));
-        project.setName(QStringLiteral("Delta"));
-        project.setLocation(dir.path());
-        // The queries make the seismic and flow parts on demand, never the project directory itself.
-        const QString top = dir.filePath(QStringLiteral("Delta"));
-        const auto query = [&project] {
-            return QStringList{project.fieldDataDirectory(), project.flowJobsDirectory(),
-                               project.surveyDirectory()};
-        };
-        QCOMPARE(query(), QStringList({top + "/Seismic/FieldData", top + "/Flows/Jobs", top + "/Survey"}));
-        QVERIFY(!QFileInfo::exists(top));
-        QVERIFY(QDir().mkdir(top));
-        query();
-        QCOMPARE(QDir(top).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                 QStringList({"Flows", "Seismic"}));
-
-        // The tree of the flags, and the description file moved to the project-files directory.
-        project.setName(QStringLiteral("Echo"));
-        project.setLocation(dir.filePath(QStringLiteral("Echo")));
-        project.setProjectFilesDirectory(dir.filePath(QStringLiteral("ProjectFiles")));
-        project.setFlowDirectoryExists(true);
-        project.setSeismicDirectoryExists(true);
-        project.setSurveyDirectoryExists(true);
-        project.createTree();
-        QCOMPARE(project.descriptionFile(), dir.filePath(QStringLiteral("ProjectFiles/Echo.xml")));
-        const QString echo = dir.filePath(QStringLiteral("Echo"));
-        QCOMPARE(QDir(echo).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
-                 QStringList({"Flows", "Seismic", "Survey"}));
-    }
-
     void surveyRecord()
     {
         QTemporaryDir dir;
@@ -198,26 +161,6 @@ private slots:
         QVERIFY(obrtest::writeFile(survey, "mine"));
         QVERIFY(project.prepareSurveyRecord());
         QCOMPARE(readFile(survey), QByteArray("mine"));
-    }
-
-    void startupResolution()
-    {
-        QTemporaryDir root;
-        QSettings settings(QStringLiteral("Corvane"), QStringLiteral("Trevalo"));
-        const QString key = QStringLiteral("MainWindow/StartupProjectName");
-        const QString fallback = root.path() + QStringLiteral("/ProjectFiles/Osterlind.xml");
-        const QString stored = root.filePath(QStringLiteral("Here.xml"));
-        QVERIFY(obrtest::writeFile(stored, description("/x", "")));
-        for (const QString& setting : {QString(), root.filePath(QStringLiteral("Gone.xml")), stored}) {
-            settings.setValue(key, setting);
-            settings.sync();
-            QCOMPARE(StartupProject::resolveProjectFile(root.path()), setting == stored ? stored : fallback);
-        }
-        settings.remove(key);
-        const std::unique_ptr<ProjectDescription> project(StartupProject::makeDefaultProject(
-            fallback, {root.path(), "/f/SegyFormats", "/f/ProjectFiles", "/f/Colors"}));
-        QCOMPARE(project->location(), root.path() + QStringLiteral("/Osterlind"));
-        QCOMPARE(project->descriptionFile(), fallback);
     }
 
 private:

@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
@@ -40,22 +39,6 @@ private slots:
         QVERIFY(QDir(dir->path()).mkpath("in") && QDir(dir->path()).mkpath("out"));
         options.input.path = path("in");
         options.output.path = path("out");
-    }
-
-    void numberLists()
-    {
-        NumberList list;
-        QString errorText;
-        QVERIFY2(NumberList::parse("1-100, 150, 200-300", &list, &errorText), qPrintable(errorText));
-        for (const qint64 number : {1, 100, 150, 200, 300})
-            QVERIFY(list.contains(number));
-        for (const qint64 number : {0, 101, 149, 151, 301})
-            QVERIFY(!list.contains(number));
-        // A refused list names its bad item and leaves the list before it.
-        for (const QString text : {"1-2-3", "99999999999999999999"}) {
-            QVERIFY(!NumberList::parse(text, &list, &errorText));
-            QVERIFY2(errorText.contains('"' + text + '"') && list.contains(150), qPrintable(errorText));
-        }
     }
 
     // Field files by number; a second field file 123 does not overwrite the first; Sercel
@@ -93,26 +76,6 @@ private slots:
         QCOMPARE(console.summary(QStringLiteral("SEG-D Copy Summary:")),
                  (QStringList{QStringLiteral("   %1 bytes copied").arg(bytes), "   3 field files copied"}));
         QVERIFY(console.errors().isEmpty());
-    }
-
-    // The line name is the source line of the general header (revision 2) or of the source
-    // description block (revision 3).
-    void lineNames()
-    {
-        segdstd::FieldFile layout = segdstd::sercelRevision21();
-        QByteArray revision2 = segdstd::build(layout);
-        segdstd::put(revision2, 68, segdstd::bigEndian(1044, 3));
-        layout.majorRevision = 3;
-        layout.minorRevision = 0;
-        layout.extraGeneralBlocks = {22};
-        QByteArray revision3 = segdstd::build(layout);
-        segdstd::put(revision3, 96 + 4, segdstd::bigEndian(quint64(-17) & 0xFFFFFF, 3));
-        QVERIFY(writeFile(path("in/1.sgd"), revision2) && writeFile(path("in/2.sgd"), revision3));
-        options.lineName = true;
-        options.prependName = "S";
-        QCOMPARE(run(), SegdCopyJob::Outcome::Copied);
-        QCOMPARE(QDir(path("out")).entryList(QDir::Files),
-                 (QStringList{"S_-17_00002.sgd", "S_1044_00001.sgd"}));
     }
 
     void blockingAndFileMarks_data()
@@ -312,30 +275,6 @@ private slots:
                  qPrintable(console.errors().join('\n')));
         QCOMPARE(console.errors().isEmpty() ? QString() : console.errors().last(),
                  refused ? "  job failed" : QString());
-    }
-
-    // Random bytes of any length end the job with an error or pass as a field file; nothing
-    // crashes or reads past what the file holds.
-    void randomInput()
-    {
-        QRandomGenerator random(20261206);
-        for (const int size : {0, 31, 32, 200, 5000}) {
-            QByteArray bytes(size, '\0');
-            for (char& byte : bytes)
-                byte = char(random.bounded(256));
-            QVERIFY(writeFile(path("in/1.sgd"), bytes));
-            // A valid leading block with random counts after it.
-            QByteArray file = segdstd::build(segdstd::sercelRevision21());
-            file.replace(20, qMin(size, file.size() - 20), bytes.left(file.size() - 20));
-            QVERIFY(writeFile(path("in/2.sgd"), file));
-            console.clear();
-            const SegdCopyJob::Outcome outcome = run();
-            QVERIFY(outcome != SegdCopyJob::Outcome::Aborted);
-            QCOMPARE(outcome == SegdCopyJob::Outcome::Failed, !console.errors().isEmpty());
-            // Either unknown yet, or at least a general header block.
-            const qint64 announced = SegdDirectoryWatch::announcedSize(path("in/2.sgd"));
-            QVERIFY(announced < 0 || announced >= 32);
-        }
     }
 
     // A file written in pieces is copied once it is whole, once; Abort ends the watch.

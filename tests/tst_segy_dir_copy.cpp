@@ -15,7 +15,6 @@
 #include <QtEndian>
 #include <cstring>
 #include <memory>
-#include <type_traits>
 #include <vector>
 
 using namespace obrtest;
@@ -73,25 +72,22 @@ struct FieldFileBytes {
         return 32 * (1 + additional + bcd(bytes, 30, 1) + quint8(bytes[31])) +
                channelSets * descriptorBytes();
     }
-    int extended() const { return 32 * (1 + (quint8(bytes[11]) >> 4)) + 16 * descriptorBytes(); }
     qint64 fileNumber() const { return binary(bytes, 32, 3); }
     // Channel set 1's channels (BCD before revision 3).
     int channels() const
     {
         return majorRevision() >= 3 ? int(binary(bytes, 96 + 20, 3)) : bcd(bytes, 96 + 8, 2);
     }
-    // A big-endian IEEE number: float or double.
-    template <typename Number> Number ieee(int offset) const
+    // Trace record `k` of traces of `samples` samples, with its two header extensions.
+    int trace(int k, int samples) const { return headerLength() + k * (20 + 64 + 4 * samples); }
+    // A big-endian IEEE sample.
+    float sample(int k, int samples, int s) const
     {
-        using Bits = std::conditional_t<sizeof(Number) == 4, quint32, quint64>;
-        const Bits bits = Bits(binary(bytes, offset, sizeof(Number)));
-        Number value;
+        const quint32 bits = quint32(binary(bytes, trace(k, samples) + 84 + 4 * s, 4));
+        float value;
         std::memcpy(&value, &bits, sizeof value);
         return value;
     }
-    // Trace record `k` of traces of `samples` samples, with its two header extensions.
-    int trace(int k, int samples) const { return headerLength() + k * (20 + 64 + 4 * samples); }
-    float sample(int k, int samples, int s) const { return ieee<float>(trace(k, samples) + 84 + 4 * s); }
 };
 
 } // namespace
@@ -134,10 +130,6 @@ private slots:
         QTest::newRow("matching") << segy(2) << QString();
         QTest::newRow("format") << segy(2, 20, 2)
                                 << "sample format mismatch for concatenated files - job will abort";
-        QByteArray interval = segy(2);
-        qToBigEndian<qint16>(1000, interval.data() + 3216);
-        QTest::newRow("interval") << interval
-                                  << "sample interval mismatch for concatenated files - job will abort";
         QTest::newRow("count") << segy(2, 30)
                                << "sample count mismatch for concatenated files - job will abort";
     }
@@ -215,45 +207,11 @@ private slots:
         QCOMPARE(readTapeImage(path("in.tap")), tapeFile(segy(1)));
     }
 
-    void diskToTapesByByteLimit()
-    {
-        const QByteArray file = segy(4);
-        for (const char* name : {"a/1.sgy", "a/2.sgy", "a/3.sgy"})
-            QVERIFY(writeFile(path(name), file));
-        SegyDirCopyJob::Settings settings = disk({"a"}, QString());
-        settings.outputTape = tape("one.tap", {}, 1);
-        copyOperator.outputAnswers = {tape("two.tap", {}, 1)};
-        settings.outputLimit = true;
-        // Two files fit; the third would cross the limit and starts the next tape.
-        settings.bytesPerTapeLimit = file.size() * 5 / 2;
-        QVERIFY2(run(settings), qPrintable(console.errors().join('|')));
-        QCOMPARE(copyOperator.outputPrompts, 1);
-        const TapeBlocks one = tapeFile(file);
-        QCOMPARE(readTapeImage(path("one.tap")), one + one + TapeBlocks{QByteArray()});
-        QCOMPARE(readTapeImage(path("two.tap")), one + TapeBlocks{QByteArray()});
-        QVERIFY(console.messages().indexOf("End of output tape 1") <
-                console.messages().indexOf("Start of output tape 2"));
-    }
-
-    void tapeToDiskWithBaseNames()
-    {
-        SegyDirCopyJob::Settings settings = disk({}, "out");
-        settings.inputTape =
-            tape("in.tap", tapeFile(segy(3)) + tapeFile(segy(2, 30)) + TapeBlocks{QByteArray()}, 0);
-        settings.baseName = "shot";
-        QVERIFY2(run(settings), qPrintable(console.errors().join('|')));
-        QCOMPARE(readFile(path("out/shot-1.sgy")), segy(3));
-        QCOMPARE(readFile(path("out/shot-2.sgy")), segy(2, 30));
-        QCOMPARE(console.summary(head).mid(1),
-                 QStringList({"   2 files copied", "   9 blocks copied", "   1 tape copied"}));
-    }
-
+    // The byte limit changes tapes only where the field record number (bytes 9 to 12) changes.
     void recordBoundaryChangesTapes()
     {
-        // Field record numbers (bytes 9 to 12) of the tape files: 1, 1, 2, 3.
-        const QList<int> records{1, 1, 2, 3};
         TapeBlocks input;
-        for (const int record : records)
+        for (const int record : {1, 1, 2, 3})
             input += tapeFile(segy(2, 20, 1, record));
         SegyDirCopyJob::Settings settings = disk({}, QString());
         settings.inputTape = tape("in.tap", input + TapeBlocks{QByteArray()}, 0);
@@ -268,13 +226,7 @@ private slots:
         QCOMPARE(readTapeImage(path("one.tap")),
                  file1 + file1 + tapeFile(segy(2, 20, 1, 2)) + TapeBlocks{QByteArray()});
         QCOMPARE(readTapeImage(path("two.tap")), tapeFile(segy(2, 20, 1, 3)) + TapeBlocks{QByteArray()});
-        const QStringList lines = console.messages();
-        const int first = lines.indexOf("First record =  1");
-        QVERIFY(first > 0);
-        QCOMPARE(lines.at(first + 1), QStringLiteral("Last record =  2"));
-        const int continuing = lines.indexOf("Continuing output on file 4");
-        QVERIFY(continuing > first);
-        QCOMPARE(lines.at(continuing + 1), QStringLiteral("First record =  3"));
+        QCOMPARE(copyOperator.outputPrompts, 1);
     }
 
     void segdPerFieldRecord_data()
@@ -336,8 +288,6 @@ private slots:
             QCOMPARE(segd.majorRevision(), revision / 10);
             QCOMPARE(segd.fileNumber(), 1001 + k);
             QCOMPARE(segd.channels(), traces);
-            QCOMPARE(segd.ieee<double>(segd.extended() + 572),
-                     dirtest::scaled(dirtest::sourceX(firstTrace), params.scalar));
             QCOMPARE(segd.bytes.size(), segd.trace(traces, params.samples));
             for (int t = 0; t < traces; ++t) {
                 const int at = segd.trace(t, params.samples);
@@ -377,13 +327,6 @@ private slots:
             << "sample interval of 300 microseconds cannot be written as a SEG-D 2.1 base scan interval"
             << QStringList{"shot-1.segd", "shot-3.segd"};
         params.interval = 2000;
-        params.delay = -40;
-        QTest::newRow("2.1, negative delay")
-            << 21 << false << false << dirtest::segyFile(params)
-            << "recording delay of -40 ms: a SEG-D 2.1 channel set cannot start before time zero "
-               "(revision 3.1 can)"
-            << QStringList{"1.sgd", "3.sgd"};
-        params.delay = 0;
         params.traces = 9;
         params.tracesPerRecord = 3;
         QByteArray third = dirtest::segyFile(params);
@@ -394,19 +337,6 @@ private slots:
             << "field record 9: recording delay of -40 ms: a SEG-D 2.1 channel set cannot start before "
                "time zero (revision 3.1 can)"
             << QStringList{"1_5.sgd", "3_5.sgd"};
-        params.traces = 10002;
-        params.tracesPerRecord = 0;
-        params.samples = 1;
-        QByteArray large = dirtest::segyFile(params);
-        for (const int trace : {0, 1})
-            setTraceWord<qint32>(large, trace, 9, 6);
-        QTest::newRow("3.1 per record, a record of 10000 traces")
-            << 31 << true << false << large
-            << "field record 7 holds more than 9999 traces, more than a SEG-D field file numbers"
-            << QStringList{"1_5.sgd", "3_5.sgd"};
-        params.traces = 0;
-        QTest::newRow("3.1, no traces") << 31 << false << false << dirtest::segyFile(params)
-                                        << "no traces to convert" << QStringList{"1.sgd", "3.sgd"};
     }
     // A file SEG-D cannot hold is passed over with an error naming it, nothing of it written; the
     // others are converted and the job fails.

@@ -1,4 +1,3 @@
-#include "base/WorkingRoot.h"
 #include "devices/LinuxScsiBus.h"
 #include "devices/LinuxTapeDriver.h"
 #include "devices/ScsiSenseData.h"
@@ -13,8 +12,6 @@
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/TestMain.h"
 
-#include <QCursor>
-#include <QGuiApplication>
 #include <QMap>
 #include <QTemporaryDir>
 #include <cerrno>
@@ -37,8 +34,6 @@ public:
     QMap<QPair<int, int>, int> types;
     QMap<QPair<int, int>, QString> images;
     int transferLimit = 0;
-    // Outlives the bus, which the registry drops after discovery.
-    QList<QPair<int, int>>* typeQueries = nullptr;
 
     Support support(int* count) override
     {
@@ -53,8 +48,6 @@ public:
     }
     bool deviceType(int adapter, int target, int* type) override
     {
-        if (typeQueries)
-            typeQueries->append({adapter, target});
         if (!types.contains({adapter, target}))
             return false;
         *type = types.value({adapter, target});
@@ -103,8 +96,6 @@ public:
     }
     qint64 read(int, void* buffer, qint64 length) override
     {
-        const QCursor* cursor = QGuiApplication::overrideCursor();
-        cursorsDuringReads.append(cursor ? cursor->shape() : Qt::ArrowCursor);
         const qint64 result = reads.isEmpty() ? 0 : reads.takeFirst();
         std::memset(buffer, 'r', size_t(std::clamp<qint64>(result, 0, length)));
         return result;
@@ -161,7 +152,6 @@ public:
     QList<SgAnswer> sgAnswers;
     QList<SgCommand> sgCommands;
     QMap<QString, QString> texts;
-    QList<Qt::CursorShape> cursorsDuringReads;
 
 private:
     int answerSg(sg_io_hdr_t* header)
@@ -336,12 +326,6 @@ private slots:
         QVERIFY(drive.open(0));
         QCOMPARE(kernel->operations.size(), 1);
         QVERIFY(kernel->operations.first().mt_op == MTSETBLK && kernel->operations.first().mt_count == 0);
-
-        // The wait cursor shows while the drive works, and only then.
-        kernel->reads = {10};
-        QVERIFY(drive.readBlock());
-        QCOMPARE(kernel->cursorsDuringReads, QList<Qt::CursorShape>{Qt::WaitCursor});
-        QVERIFY(!QGuiApplication::overrideCursor());
     }
 
     void registryStopsAtFirstMissingDrive()
@@ -506,14 +490,6 @@ private slots:
                  lowLevel.isEmpty() ? QStringList() : QStringList{lowLevel});
     }
 
-    void aspiFileMarks()
-    {
-        auto drive = identifiedAspi();
-        QVERIFY(drive->writeFileMarks(2) && drive->writeFileMarks(300)); // 300 does not fit byte 4 alone
-        QCOMPARE(kernel->sgCommands.last().cdb, QByteArray("\x10\x01\x00\x01\x2C\x00", 6));
-        QCOMPARE(drive->fileNumber(), 303);
-    }
-
     void aspiWriteProtectCheck()
     {
         auto drive = identifiedAspi();
@@ -550,24 +526,6 @@ private slots:
         QVERIFY(console.errors().isEmpty());
     }
 
-    void scsiTargetCountRule_data()
-    {
-        obrtest::columns<int, int>({"reported", "scanned"});
-        QTest::newRow("16") << 16 << 16;
-        QTest::newRow("12 is read as 8") << 12 << 8;
-    }
-    void scsiTargetCountRule()
-    {
-        const auto [reported, scanned] = obrtest::fetch<int, int>("reported", "scanned");
-        QList<QPair<int, int>> queries;
-        auto bus = std::make_unique<FakeBus>();
-        bus->targets = reported;
-        bus->typeQueries = &queries;
-        const auto list = scsiList(std::move(bus));
-        QCOMPARE(queries.size(), scanned);
-        QVERIFY(!list->ok() && !list->tapeDeviceExists());
-    }
-
     void scsiTransferBuffer_data()
     {
         obrtest::columns<int, int, int>({"limit", "size", "origin"});
@@ -595,11 +553,6 @@ private slots:
         QCOMPARE(console.warnings(),
                  QStringList{"drive     (0:0)            VIRTUAL out.tap is not ready.\n   Make sure the "
                              "tape is loaded and the unit is online."});
-        // On the driver road a drive without a tape is still a drive.
-        console.clear();
-        TapeDriveList driver(&console, {path}, TapeRoad::Driver);
-        QVERIFY(driver.count() == 1 && !driver.drive(0)->isReady());
-        QVERIFY(console.lines.isEmpty());
     }
 
     void imagesThatCannotOpenAreSkipped()
@@ -612,22 +565,6 @@ private slots:
         // An image that cannot be used says why, not the drives' permission text.
         QCOMPARE(console.errors(),
                  QStringList{dir->filePath("folder.tap") + " is a directory, not a tape image"});
-    }
-
-    // The images of the working root follow the system's drives; the SCSI road is `obrio tape list`'s.
-    void workingRootImages()
-    {
-        const QString tapes = WorkingRoot::path() + "/Tapes";
-        QVERIFY(QDir().mkpath(tapes));
-        for (const char* name : {"b.TIF", "a.tap", "c.txt"}) {
-            QFile file(tapes + '/' + QLatin1String(name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        }
-        QCOMPARE(TapeDriveSources::workingRootImages(), QStringList({tapes + "/a.tap", tapes + "/b.TIF"}));
-        TapeDriveList list(&console);
-        QCOMPARE(list.road(), TapeRoad::Driver);
-        QVERIFY(list.count() >= 2);
-        QCOMPARE(list.drive(list.count() - 1)->name(), QStringLiteral("VIRTUAL b.TIF"));
     }
 
 private:

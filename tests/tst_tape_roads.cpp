@@ -38,8 +38,7 @@ private slots:
         QVERIFY(tape->readBlock());
         QVERIFY(tape->atFileMark() && tape->atEnd());
         QCOMPARE(tape->bytesRead(), 0);
-        QCOMPARE(tape->fileNumber(), 2);
-        QCOMPARE(tape->blockNumber(), 1);
+        QCOMPARE(position(), (QPair<int, int>(2, 1)));
         QVERIFY(tape->readBlock());
         QCOMPARE(QByteArray(tape->buffer(), tape->bytesRead()), pattern(5, 3));
         QVERIFY(!tape->atFileMark());
@@ -49,8 +48,7 @@ private slots:
             QVERIFY(tape->readBlock());
             QVERIFY(tape->atEndOfData() && !tape->atFileMark());
             QCOMPARE(tape->bytesRead(), 0);
-            QCOMPARE(tape->fileNumber(), 2);
-            QCOMPARE(tape->blockNumber(), 2);
+            QCOMPARE(position(), (QPair<int, int>(2, 2)));
         }
         QVERIFY(console.errors().isEmpty());
     }
@@ -66,8 +64,7 @@ private slots:
         QVERIFY(tape->writeFileMarks(0) && tape->writeFileMarks(-2) && tape->skipBlocks(0) &&
                 tape->skipFiles(0));
         QCOMPARE(QFileInfo(path).size(), size);
-        QCOMPARE(tape->fileNumber(), 3);
-        QCOMPARE(tape->blockNumber(), 2);
+        QCOMPARE(position(), (QPair<int, int>(3, 2)));
         QVERIFY(console.lines.isEmpty());
 
         QVERIFY(tape->skipFiles(-1));
@@ -93,8 +90,7 @@ private slots:
         QVERIFY(tape->readBlock());
         QCOMPARE(tape->bytesRead(), 12);
         QVERIFY(tape->skipFiles(1));
-        QCOMPARE(tape->fileNumber(), 2);
-        QCOMPARE(tape->blockNumber(), 1);
+        QCOMPARE(position(), (QPair<int, int>(2, 1)));
 
         // A block skip stops past the mark it meets, at the first block of the next file.
         console.clear();
@@ -225,8 +221,7 @@ private slots:
         TapeDevice* tape = makeDrive();
         writeTape({10, -1, 20});
         QVERIFY(tape->rewind() && tape->skipToEndOfData() && tape->atEndOfData());
-        QCOMPARE(tape->fileNumber(), -1);
-        QCOMPARE(tape->blockNumber(), -1);
+        QCOMPARE(position(), (QPair<int, int>(-1, -1)));
         writeTape({30, -1});
         QVERIFY(tape->rewind());
         QCOMPARE(readTape(), QList<int>({10, -1, 20, 30, -1}));
@@ -253,6 +248,7 @@ private:
     }
     static int road() { return *static_cast<int*>(QTest::qData("road", qMetaTypeId<int>())); }
     static bool scsi() { return road() == ScsiSimh || road() == ScsiTif; }
+    QPair<int, int> position() const { return {tape_->fileNumber(), tape_->blockNumber()}; }
     // The error of this road: the SCSI road's own text, or the driver road's text naming the drive.
     QStringList roadError(const char* scsiText, const char* driverText) const
     {

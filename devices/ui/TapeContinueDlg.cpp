@@ -47,7 +47,6 @@ void TapeContinueDlg::startAlert()
 
 void TapeContinueDlg::stopAlert()
 {
-    alert = false;
     if (player)
         player->stop();
 }

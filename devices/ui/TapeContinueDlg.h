@@ -20,7 +20,6 @@ public:
 
     // The drive in use now, which "Change drive..." may have replaced.
     TapeDevice* currentDrive() const { return drive; }
-    bool alertOn() const { return alert; }
     // The alert sound: "/krd/TapeContinue.mp3" under the home directory.
     static QString alertSoundPath();
 
@@ -43,6 +42,5 @@ private:
     TapeDevice* drive;
     TapeDriveList* registry;
     unsigned mode;
-    bool alert = true;
     QMediaPlayer* player = nullptr;
 };
