@@ -1,5 +1,6 @@
 #include "analyzers/ui/TracePlotView.h"
 
+#include "analyzers/TraceQcMarks.h"
 #include "analyzers/ui/ImageExport.h"
 
 #include <QContextMenuEvent>
@@ -43,15 +44,39 @@ TracePlotView::~TracePlotView()
 void TracePlotView::setPlot(TracePlot plot)
 {
     plot_ = std::move(plot);
+    showPicture();
+}
+
+void TracePlotView::showPicture()
+{
     delete pixmapItem;
     pixmapItem = nullptr;
     if (plot_.image.isNull()) {
         scene_->setSceneRect(QRectF());
         return;
     }
-    pixmapItem = scene_->addPixmap(QPixmap::fromImage(plot_.image));
+    pixmapItem = scene_->addPixmap(QPixmap::fromImage(picture()));
     pixmapItem->setTransformationMode(Qt::SmoothTransformation);
     scene_->setSceneRect(pixmapItem->boundingRect());
+}
+
+QImage TracePlotView::picture() const
+{
+    return TraceQcMarks::marked(plot_, qc_);
+}
+
+void TracePlotView::setQc(const TraceQc& qc)
+{
+    qc_ = qc;
+    showPicture();
+}
+
+void TracePlotView::showTrace(int number)
+{
+    const int index = number - plot_.settings.firstTrace;
+    if (plot_.image.isNull() || index < 0 || index >= plot_.annotations.size())
+        return;
+    centerOn(plot_.geometry.traceCentre(index), mapToScene(viewport()->rect().center()).y());
 }
 
 void TracePlotView::showTraces(SeismicData& data, const TraceDisplaySettings& settings)
@@ -169,8 +194,7 @@ void TracePlotView::contextMenuEvent(QContextMenuEvent* event)
     else if (chosen == actual)
         actualSize();
     else if (chosen == exportAction)
-        static_cast<void>(
-            ImageExport::saveWithDialog(this, plot_.picture(), QStringLiteral("trace plot.png")));
+        static_cast<void>(ImageExport::saveWithDialog(this, picture(), QStringLiteral("trace plot.png")));
 }
 
 void TracePlotView::drawForeground(QPainter* painter, const QRectF& rect)

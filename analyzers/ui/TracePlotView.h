@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analyzers/TracePlot.h"
+#include "analyzers/TraceQc.h"
 
 #include <QGraphicsView>
 
@@ -21,6 +22,13 @@ public:
     // Reads and plots the traces of the settings.
     void showTraces(SeismicData& data, const TraceDisplaySettings& settings);
     const TracePlot& plot() const { return plot_; }
+    // The picture as shown, with the trace QC marks: what "Export image" saves.
+    QImage picture() const;
+    // Marks the traces of the QC on this plot and the plots that follow; an empty QC marks none.
+    void setQc(const TraceQc& qc);
+    const TraceQc& qc() const { return qc_; }
+    // Scrolls trace `number` of the data set into the middle of the view, when it is plotted.
+    void showTrace(int number);
     // Screen pixels per plot pixel.
     double zoom() const;
     void setZoom(double factor);
@@ -56,10 +64,12 @@ protected:
 
 private:
     TracePlot plot_;
+    TraceQc qc_;
     QGraphicsScene* scene_;
     QGraphicsPixmapItem* pixmapItem = nullptr;
     QPoint pressPosition;
     bool fitPending = false;
 
     void fitIfPending();
+    void showPicture();
 };
