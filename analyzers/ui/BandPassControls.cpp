@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QSignalBlocker>
 #include <algorithm>
 
@@ -21,6 +22,8 @@ BandPassControls::BandPassControls(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     layout->addWidget(on);
+    // Room for "10000.0": the corners are typed more often than stepped.
+    const int boxWidth = fontMetrics().horizontalAdvance(QStringLiteral("10000.0")) + 16;
     for (size_t i = 0; i < corners.size(); ++i) {
         auto* box = new QDoubleSpinBox(this);
         box->setObjectName(QStringLiteral("BandPassF%1").arg(i + 1));
@@ -31,10 +34,13 @@ BandPassControls::BandPassControls(QWidget* parent)
         box->setFocusPolicy(Qt::StrongFocus);
         box->setKeyboardTracking(false);
         box->setEnabled(false);
+        box->setButtonSymbols(QAbstractSpinBox::NoButtons);
+        box->setFixedWidth(boxWidth);
         layout->addWidget(box);
         corners[i] = box;
         connect(box, qOverload<double>(&QDoubleSpinBox::valueChanged), this, &BandPassControls::changed);
     }
+    layout->addWidget(new QLabel(QStringLiteral("Hz"), this));
     connect(on, &QCheckBox::toggled, this, [this](bool checked) {
         for (QDoubleSpinBox* box : corners)
             box->setEnabled(checked);

@@ -27,7 +27,8 @@ void SegdAnalyzer::setUpSeismicView()
     plotAndQc->addWidget(qcPanel);
     plotAndQc->setStretchFactor(0, 1);
     connect(qcPanel, &TraceQcPanel::checkRequested, this, &SegdAnalyzer::checkTraces);
-    Display->layout()->addWidget(plotAndQc);
+    // The plot takes the height the controls leave.
+    static_cast<QBoxLayout*>(Display->layout())->addWidget(plotAndQc, 1);
     auto* readout = new QLabel(Display);
     readout->setObjectName(QStringLiteral("CursorReadout"));
     Display->layout()->addWidget(readout);

@@ -45,7 +45,7 @@ TracePlotControls::TracePlotControls(QWidget* parent)
     agcWindow->setSpecialValueText(QStringLiteral("Off"));
     agcWindow->setToolTip(QStringLiteral("Automatic gain control window; Off for none"));
 
-    // Two rows, so that the controls fit beside the other settings of a narrow window.
+    // Rows, so that the controls fit beside the other settings of a narrow window.
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     auto add = [&](int row, int column, const QString& label, QWidget* control) {
@@ -74,13 +74,14 @@ TracePlotControls::TracePlotControls(QWidget* parent)
     zoomButtons->addWidget(fit);
     zoomButtons->addWidget(actual);
     layout->addLayout(zoomButtons, 1, 4, 1, 2);
-    layout->addWidget(bandPass, 0, 6);
+    // The filter has a row of its own: beside the other choices it would crowd a narrow window.
+    layout->addWidget(bandPass, 2, 0, 1, 6, Qt::AlignLeft);
     auto* qc = new QPushButton(QStringLiteral("Trace &QC"), this);
     qc->setObjectName(QStringLiteral("TraceQcButton"));
     qc->setToolTip(QStringLiteral("Mark dead, clipped and noisy traces on the plot and list them beside it"));
     qc->setCheckable(true);
     qc->setAutoDefault(false);
-    layout->addWidget(qc, 1, 6, Qt::AlignLeft);
+    layout->addWidget(qc, 2, 6, Qt::AlignLeft);
     layout->setColumnStretch(7, 1);
     connect(qc, &QPushButton::toggled, this, &TracePlotControls::qcToggled);
     connect(fit, &QPushButton::clicked, this, [this] {

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMap>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <utility>
@@ -33,6 +34,7 @@ TraceQcPanel::TraceQcPanel(QWidget* parent, TracePlotControls* controls)
     table_->setHorizontalHeaderLabels({QStringLiteral("Trace"), QStringLiteral("Finding")});
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
+    table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -41,13 +43,32 @@ TraceQcPanel::TraceQcPanel(QWidget* parent, TracePlotControls* controls)
     hide();
     connect(controls, &TracePlotControls::qcToggled, this, [this](bool shown) {
         setVisible(shown);
-        if (shown)
-            emit checkRequested();
+        if (!shown)
+            return;
+        makeRoom();
+        emit checkRequested();
     });
     connect(table_, &QTableWidget::cellClicked, this, [this](int row, int) {
         if (view)
             view->showTrace(table_->item(row, 0)->data(Qt::DisplayRole).toInt());
     });
+}
+
+void TraceQcPanel::makeRoom()
+{
+    auto* splitter = qobject_cast<QSplitter*>(parentWidget());
+    if (!splitter)
+        return;
+    // A panel shown in a splitter opens squeezed to nothing; it takes its width from the plot.
+    QList<int> sizes = splitter->sizes();
+    const int index = splitter->indexOf(this);
+    const int wanted = fontMetrics().horizontalAdvance(QStringLiteral("Check shown traces")) + 48;
+    // A splitter not laid out yet shares its width out itself; the plot is never squeezed away.
+    if (index <= 0 || sizes[index] > 0 || sizes[0] <= 2 * wanted)
+        return;
+    sizes[0] -= wanted;
+    sizes[index] = wanted;
+    splitter->setSizes(sizes);
 }
 
 void TraceQcPanel::showQc(const TraceQc& qc, TracePlotView* shownOn)

@@ -30,6 +30,8 @@ signals:
     void checkRequested();
 
 private:
+    void makeRoom();
+
     QLabel* summary;
     QTableWidget* table_;
     QPointer<TracePlotView> view;

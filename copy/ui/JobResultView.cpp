@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <algorithm>
 
 namespace {
 
@@ -54,8 +55,6 @@ JobResultView::JobResultView(QWidget* parent)
     outcome->setWordWrap(true);
     outcome->setTextInteractionFlags(Qt::TextSelectableByMouse);
     files->setObjectName(QStringLiteral("JobResultFiles"));
-    // A few rows in view; the list scrolls for a long job.
-    files->setMaximumHeight(6 * files->fontMetrics().height() + 8);
     layout->addWidget(outcome);
     layout->addWidget(files);
     hide();
@@ -87,7 +86,10 @@ void JobResultView::showResult(const JobResult& result)
                            ? name + QStringLiteral(" skipped")
                            : QStringLiteral("%1 written to %2").arg(name, shortName(file.output)));
     }
-    files->setVisible(files->count() > 0);
+    // As many rows as there are, up to six; the list scrolls for a long job.
+    const int rows = std::min(files->count(), 6);
+    files->setFixedHeight(rows * files->sizeHintForRow(0) + 2 * files->frameWidth());
+    files->setVisible(rows > 0);
     show();
 }
 
