@@ -1,9 +1,11 @@
 #include "analyzers/HeaderGraph.h"
 #include "analyzers/TracePlot.h"
 #include "analyzers/TraceQcMarks.h"
+#include "analyzers/ui/AreaSpectrum.h"
 #include "analyzers/ui/HeaderGraphPage.h"
 #include "analyzers/ui/SegdAnalyzer.h"
 #include "analyzers/ui/SegyAnalysis.h"
+#include "analyzers/ui/Spectra.h"
 #include "analyzers/ui/TraceDisplay.h"
 #include "analyzers/ui/TraceHeaderPanel.h"
 #include "seismic/SegyData.h"
@@ -202,6 +204,32 @@ private slots:
         QCOMPARE(segdTable->rowCount(), 1);
         QCOMPARE(segdTable->item(0, 0)->text(), QStringLiteral("2"));
         QCOMPARE(segd.seismicImage()->qc().dead, QVector<int>{2});
+    }
+
+    // Shift + drag over the plot: the spectrum of the traces and times inside the rectangle.
+    void spectrumOfAnArea()
+    {
+        const auto analyzer = open("qc.sgy");
+        TraceDisplay* view = analyzer->seismicImage();
+        bringForward(view);
+        const TracePlot& plot = view->plot();
+        const auto at = [&](int index, double ms) {
+            return view->mapFromScene(QPointF(plot.geometry.traceCentre(index),
+                                              plot.geometry.sampleRow(int(ms / plot.sampleInterval))));
+        };
+        QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, at(1, 100));
+        QTest::mouseMove(view->viewport(), at(3, 300));
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, at(3, 300));
+        auto* window = analyzer->findChild<AreaSpectrum*>();
+        QVERIFY(window && window->isVisible() && window->spectra());
+        const SampleWindow& chosen = window->spectra()->spectrum().window;
+        QCOMPARE(chosen.firstTrace, 2);
+        QCOMPARE(chosen.lastTrace, 4);
+        QVERIFY2(std::abs(chosen.startSample - 50) <= 1 && std::abs(chosen.endSample - 150) <= 1,
+                 qPrintable(QStringLiteral("%1 %2").arg(chosen.startSample).arg(chosen.endSample)));
+        QVERIFY(window->spectra()->showsResult());
+        // The view was not dragged away.
+        QCOMPARE(view->horizontalScrollBar()->value(), 0);
     }
 
     // The page draws the chosen word of the file's traces as the core draws it, and exports it.

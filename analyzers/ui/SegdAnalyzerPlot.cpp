@@ -1,5 +1,6 @@
 #include "analyzers/TimingInterval.h"
 #include "analyzers/TracePlot.h"
+#include "analyzers/ui/AreaSpectrum.h"
 #include "analyzers/ui/SegdAnalyzer.h"
 #include "analyzers/ui/TracePlotControls.h"
 #include "analyzers/ui/TracePlotView.h"
@@ -33,6 +34,7 @@ void SegdAnalyzer::setUpSeismicView()
     readout->setObjectName(QStringLiteral("CursorReadout"));
     Display->layout()->addWidget(readout);
     connect(plot, &TracePlotView::cursorReadout, readout, &QLabel::setText);
+    AreaSpectrum::follow(plot, this, [this] { return static_cast<SeismicData*>(data.get()); });
     displayControls->attach(plot);
     connect(plot, &TracePlotView::scalesToFit, this, [this](double horizontal, double vertical) {
         TracePlotControls::takeScales(HorizontalScale, VerticalScale, horizontal, vertical, settings);

@@ -3,6 +3,7 @@
 #include "analyzers/TimingInterval.h"
 #include "analyzers/TracePlot.h"
 #include "analyzers/ui/AnalysedSegyFile.h"
+#include "analyzers/ui/AreaSpectrum.h"
 #include "analyzers/ui/ImageExport.h"
 #include "analyzers/ui/TraceDisplay.h"
 #include "analyzers/ui/TraceHeaderPanel.h"
@@ -179,6 +180,7 @@ void SegyTracePlot::redraw()
     controls_->attach(view_);
     connect(view_, &TracePlotView::scalesToFit, this, &SegyTracePlot::fitScales);
     connect(view_, &TracePlotView::cursorReadout, readout, &QLabel::setText);
+    AreaSpectrum::follow(view_, window, [this] { return static_cast<SeismicData*>(file.data.get()); });
     startFitted();
     connect(view_, &TracePlotView::traceClicked, this, &SegyTracePlot::showTraceHeader);
 }

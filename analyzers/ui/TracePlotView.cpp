@@ -6,6 +6,7 @@
 #include <QContextMenuEvent>
 #include <QGraphicsPixmapItem>
 #include <QMenu>
+#include <QRubberBand>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
@@ -152,7 +153,10 @@ void TracePlotView::wheelEvent(QWheelEvent* event)
 
 void TracePlotView::mouseMoveEvent(QMouseEvent* event)
 {
-    QGraphicsView::mouseMoveEvent(event);
+    if (areaBand && areaBand->isVisible())
+        areaBand->setGeometry(QRect(pressPosition, event->pos()).normalized());
+    else
+        QGraphicsView::mouseMoveEvent(event);
     emit cursorReadout(plot_.readout(mapToScene(event->pos())));
 }
 
@@ -165,11 +169,27 @@ void TracePlotView::leaveEvent(QEvent* event)
 void TracePlotView::mousePressEvent(QMouseEvent* event)
 {
     pressPosition = event->pos();
+    // Shift takes a rectangle instead of moving the plot.
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier) &&
+        !plot_.image.isNull()) {
+        if (!areaBand)
+            areaBand = new QRubberBand(QRubberBand::Rectangle, viewport());
+        areaBand->setGeometry(QRect(pressPosition, QSize()));
+        areaBand->show();
+        return;
+    }
     QGraphicsView::mousePressEvent(event);
 }
 
 void TracePlotView::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (areaBand && areaBand->isVisible()) {
+        areaBand->hide();
+        TracePlot::Area area;
+        if (plot_.areaOf(mapToScene(QRect(pressPosition, event->pos()).normalized()).boundingRect(), &area))
+            emit areaChosen(area);
+        return;
+    }
     QGraphicsView::mouseReleaseEvent(event);
     if (event->button() != Qt::LeftButton ||
         (event->pos() - pressPosition).manhattanLength() > clickTolerance)

@@ -6,6 +6,7 @@
 #include <QGraphicsView>
 
 class QGraphicsPixmapItem;
+class QRubberBand;
 class SeismicData;
 
 // Shows a trace plot of any data set with zoom (Ctrl+wheel, fit to window, 1:1) and panning
@@ -50,6 +51,8 @@ signals:
     void scalesToFit(double horizontalScale, double verticalScale);
     // The pointer moved over the plot: what it points at (TracePlot::readout), empty off the traces.
     void cursorReadout(const QString& text);
+    // Shift + drag chose a rectangle of the plot: its traces and times.
+    void areaChosen(const TracePlot::Area& area);
 
 protected:
     void wheelEvent(QWheelEvent* event) override;
@@ -68,6 +71,7 @@ private:
     QGraphicsScene* scene_;
     QGraphicsPixmapItem* pixmapItem = nullptr;
     QPoint pressPosition;
+    QRubberBand* areaBand = nullptr;
     bool fitPending = false;
 
     void fitIfPending();
