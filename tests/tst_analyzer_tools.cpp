@@ -25,9 +25,7 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <cmath>
-#include <cstring>
 
 using namespace obrtest;
 
@@ -40,40 +38,28 @@ constexpr int deadTrace = 3;
 constexpr int clippedTrace = 5;
 constexpr int noisyTrace = 8;
 
-void putBigEndian(QByteArray& bytes, qint64 offset, quint32 value, int size)
-{
-    for (int i = 0; i < size; ++i)
-        bytes[int(offset) + i] = char(value >> (8 * (size - 1 - i)));
-}
-
-// Twelve traces of field file 1, 200 IEEE samples at 2 ms of a 20 Hz sine, offsets 100 m apart:
-// text header, binary header (interval at byte 17, samples at 21, format 5 at 25 of it) and trace
-// records of 240 header bytes (sequence number at byte 1, field file at 9, offset at 37).
+// Twelve traces of field file 1, 200 IEEE samples at 2 ms of a 20 Hz sine, offsets 100 m apart,
+// at the standard's bytes: binary header (interval at its byte 17, samples at 21, format 5 at 25),
+// trace headers (sequence number at byte 1, field file at 9, offset at 37, samples at 115).
 QByteArray qcFile()
 {
+    using segdstd::bigEndian;
+    using segdstd::put;
     QByteArray bytes(3600, '\0');
-    putBigEndian(bytes, 3200 + 16, 2000, 2);
-    putBigEndian(bytes, 3200 + 20, samples, 2);
-    putBigEndian(bytes, 3200 + 24, 5, 2);
+    put(bytes, 3217,
+        bigEndian(2000, 2) + bigEndian(0, 2) + bigEndian(samples, 2) + bigEndian(0, 2) + bigEndian(5, 2));
     for (int trace = 1; trace <= traceCount; ++trace) {
-        QByteArray record(240 + 4 * samples, '\0');
-        putBigEndian(record, 0, quint32(trace), 4);
-        putBigEndian(record, 8, 1, 4);
-        putBigEndian(record, 36, quint32(100 * trace), 4);
-        putBigEndian(record, 114, samples, 2);
-        putBigEndian(record, 116, 2000, 2);
+        QByteArray record(240, '\0');
+        put(record, 1, bigEndian(quint64(trace), 4));
+        put(record, 9, bigEndian(1, 4));
+        put(record, 37, bigEndian(quint64(100 * trace), 4));
+        put(record, 115, bigEndian(samples, 2) + bigEndian(2000, 2));
         for (int j = 0; j < samples; ++j) {
-            double value = std::sin(2 * M_PI * 20 * j * 0.002 + trace);
-            if (trace == deadTrace)
-                value = 0;
-            else if (trace == clippedTrace)
-                value = std::clamp(value, -0.5, 0.5);
-            else if (trace == noisyTrace)
-                value *= 20;
-            const float single = float(value);
-            quint32 bits;
-            std::memcpy(&bits, &single, 4);
-            putBigEndian(record, 240 + 4 * j, bits, 4);
+            const double value = std::sin(2 * M_PI * 20 * j * 0.002 + trace);
+            record += segdstd::ieee(float(trace == deadTrace      ? 0
+                                          : trace == clippedTrace ? std::clamp(value, -0.5, 0.5)
+                                          : trace == noisyTrace   ? 20 * value
+                                                                  : value));
         }
         bytes += record;
     }
@@ -114,15 +100,10 @@ private slots:
         QVERIFY2(header->length() <= panel->viewport()->width(),
                  qPrintable(QStringLiteral("%1 > %2").arg(header->length()).arg(panel->viewport()->width())));
         QVERIFY(header->sectionSize(0) >= panel->viewport()->width() / 3);
-        int values = 0;
-        for (int s = 0; s < panel->topLevelItemCount(); ++s) {
-            for (int r = 0; r < panel->topLevelItem(s)->childCount(); ++r, ++values) {
-                const QString value = panel->topLevelItem(s)->child(r)->text(1);
-                QVERIFY2(panel->fontMetrics().horizontalAdvance(value) < header->sectionSize(1),
-                         qPrintable(value));
-            }
-        }
-        QVERIFY(values > 80);
+        // Every value whole: the acquisition time "unknown" is the widest.
+        const QTreeWidgetItem* times = panel->topLevelItem(panel->topLevelItemCount() - 1);
+        QCOMPARE(times->child(times->childCount() - 1)->text(1), QStringLiteral("unknown"));
+        QVERIFY(panel->fontMetrics().horizontalAdvance("unknown") < header->sectionSize(1));
     }
 
     // The filter is off at first; on, the plot is the one drawn with the band.
@@ -137,11 +118,11 @@ private slots:
         OBR_COMPARE_PICTURES(view->plot().image,
                              TracePlot::read(*analyzer->dataSet(), view->plot().settings).image);
         // A band far above the 20 Hz sine leaves the traces flat: the picture changes.
-        control<QDoubleSpinBox>(*analyzer, "BandPassF1")->setValue(150);
-        control<QDoubleSpinBox>(*analyzer, "BandPassF2")->setValue(160);
-        control<QDoubleSpinBox>(*analyzer, "BandPassF3")->setValue(200);
-        control<QDoubleSpinBox>(*analyzer, "BandPassF4")->setValue(240);
-        QCOMPARE(view->plot().settings.band.corners[0], 150.0);
+        // Typed out of order, the corners are taken in increasing order.
+        for (const auto& [name, hertz] :
+             {std::pair("BandPassF1", 240), {"BandPassF2", 160}, {"BandPassF3", 200}, {"BandPassF4", 150}})
+            control<QDoubleSpinBox>(*analyzer, name)->setValue(hertz);
+        QCOMPARE(view->plot().settings.band.corners, (std::array<double, 4>{150, 160, 200, 240}));
         QVERIFY(!obrtest::pictureDifference(view->plot().image, plain).isEmpty());
     }
 
@@ -228,8 +209,6 @@ private slots:
         QVERIFY2(std::abs(chosen.startSample - 50) <= 1 && std::abs(chosen.endSample - 150) <= 1,
                  qPrintable(QStringLiteral("%1 %2").arg(chosen.startSample).arg(chosen.endSample)));
         QVERIFY(window->spectra()->showsResult());
-        // The view was not dragged away.
-        QCOMPARE(view->horizontalScrollBar()->value(), 0);
     }
 
     // The page draws the chosen word of the file's traces as the core draws it, and exports it.

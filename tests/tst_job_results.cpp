@@ -41,62 +41,29 @@ private slots:
     void outcomeShown_data()
     {
         // run: "ok", "missing" (the input is gone), "stop" (the operator stops the job)
-        columns<QString, QString, QString, QString, QString>({"window", "run", "outcome", "head", "count"});
-        QTest::newRow("SEG-Y copy") << "segy"
-                                    << "ok"
-                                    << "Done"
-                                    << "Single SEG-Y Copy Summary:"
-                                    << "1 file copied";
-        QTest::newRow("SEG-Y copy, input gone") << "segy"
-                                                << "missing"
-                                                << "Failed (the console says why)"
-                                                << "Single SEG-Y Copy Summary:"
-                                                << "0 files copied";
-        QTest::newRow("raw copy") << "raw"
-                                  << "ok"
-                                  << "Done"
-                                  << "Unformatted Copy Summary:"
-                                  << "1 field file copied";
-        QTest::newRow("merge") << "merge"
-                               << "ok"
-                               << "Done"
-                               << "SEG-Y Merge Summary:"
-                               << "2 files merged";
-        QTest::newRow("merge, stopped") << "merge"
-                                        << "stop"
-                                        << "Aborted"
-                                        << "SEG-Y Merge Summary:"
-                                        << "0 files merged";
-        QTest::newRow("multi-file copy") << "dir"
-                                         << "ok"
-                                         << "Done"
-                                         << "Multiple SEG-Y Copy Summary:"
-                                         << "2 files copied";
-        QTest::newRow("multi-file copy, stopped") << "dir"
-                                                  << "stop"
-                                                  << "Aborted"
-                                                  << "Multiple SEG-Y Copy Summary:"
-                                                  << "0 files copied";
-        QTest::newRow("conversion") << "convert"
-                                    << "ok"
-                                    << "Done"
-                                    << "Multiple SEG-Y Copy Summary:"
-                                    << "2 SEG-D field files written";
-        QTest::newRow("SEG-D copy") << "segd"
-                                    << "ok"
-                                    << "Done"
-                                    << "SEG-D Copy Summary:"
-                                    << "3 field files copied";
-        QTest::newRow("SEG-D copy, stopped") << "segd"
-                                             << "stop"
-                                             << "Aborted"
-                                             << "SEG-D Copy Summary:"
-                                             << "0 field files copied";
+        columns<QString, QString, QString, QString>({"window", "run", "outcome", "count"});
+        const auto row = [](const char* name, const char* window, const char* run, const char* outcome,
+                            const char* count) { QTest::newRow(name) << window << run << outcome << count; };
+        row("SEG-Y copy", "segy", "ok", "Done", "1 file copied");
+        row("SEG-Y copy, input gone", "segy", "missing", "Failed (the console says why)", "0 files copied");
+        row("raw copy", "raw", "ok", "Done", "1 field file copied");
+        row("merge", "merge", "ok", "Done", "2 files merged");
+        row("multi-file copy", "dir", "ok", "Done", "2 files copied");
+        row("multi-file copy, stopped", "dir", "stop", "Aborted", "0 files copied");
+        row("conversion", "convert", "ok", "Done", "2 SEG-D field files written");
+        row("SEG-D copy", "segd", "ok", "Done", "3 field files copied");
+        row("SEG-D copy, stopped", "segd", "stop", "Aborted", "0 field files copied");
     }
     void outcomeShown()
     {
-        const auto [window, run, outcome, head, count] =
-            fetch<QString, QString, QString, QString, QString>("window", "run", "outcome", "head", "count");
+        const auto [window, run, outcome, count] =
+            fetch<QString, QString, QString, QString>("window", "run", "outcome", "count");
+        const QString head =
+            QMap<QString, QString>{
+                {"segy", "Single SEG-Y Copy Summary:"},      {"raw", "Unformatted Copy Summary:"},
+                {"merge", "SEG-Y Merge Summary:"},           {"dir", "Multiple SEG-Y Copy Summary:"},
+                {"convert", "Multiple SEG-Y Copy Summary:"}, {"segd", "SEG-D Copy Summary:"}}
+                .value(window);
         const QString input = run == "missing" ? path("none.sgy") : path("in/a.sgy");
         std::unique_ptr<QDialog> dialog;
         QAbstractButton* start = nullptr;
