@@ -19,6 +19,7 @@
 #include "tests/support/TestMain.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QScrollBar>
@@ -104,6 +105,10 @@ private slots:
         const QTreeWidgetItem* times = panel->topLevelItem(panel->topLevelItemCount() - 1);
         QCOMPARE(times->child(times->childCount() - 1)->text(1), QStringLiteral("unknown"));
         QVERIFY(panel->fontMetrics().horizontalAdvance("unknown") < header->sectionSize(1));
+        // Ctrl+C copies the rows chosen, name and value.
+        panel->topLevelItem(1)->child(2)->setSelected(true);
+        QTest::keyClick(panel, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("9  Field file\t1"));
     }
 
     // The filter is off at first; on, the plot is the one drawn with the band.

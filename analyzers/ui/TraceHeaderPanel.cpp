@@ -2,7 +2,11 @@
 
 #include "seismic/SegyTraceDump.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QTreeWidgetItemIterator>
 
 TraceHeaderPanel::TraceHeaderPanel(QWidget* parent) : QTreeWidget(parent)
 {
@@ -71,6 +75,20 @@ void TraceHeaderPanel::showMessage(const QString& text)
 {
     clear();
     addSection(text);
+}
+
+void TraceHeaderPanel::keyPressEvent(QKeyEvent* event)
+{
+    if (!event->matches(QKeySequence::Copy)) {
+        QTreeWidget::keyPressEvent(event);
+        return;
+    }
+    QStringList lines;
+    // In the order shown, whatever the order of choosing.
+    for (QTreeWidgetItemIterator it(this, QTreeWidgetItemIterator::Selected); *it; ++it)
+        lines.append((*it)->text(1).isEmpty() ? (*it)->text(0)
+                                              : (*it)->text(0) + QLatin1Char('\t') + (*it)->text(1));
+    QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
 }
 
 QString TraceHeaderPanel::title() const

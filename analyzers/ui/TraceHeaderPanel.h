@@ -21,6 +21,10 @@ public:
     // The title line: which trace is shown.
     QString title() const;
 
+protected:
+    // Ctrl+C copies the rows chosen as lines of name and value, separated by a tab.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QTreeWidgetItem* addSection(const QString& title);
     void addRow(QTreeWidgetItem* section, const QString& name, const QString& value, const QString& tip);
