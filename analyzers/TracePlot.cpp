@@ -168,12 +168,35 @@ QString TracePlot::readout(QPointF point) const
         .arg(QString::number(j * sampleInterval, 'f', 1), amplitude);
 }
 
+double TracePlot::tracePosition(double x) const
+{
+    return (x - TracePlotGeometry::margin - geometry.leftPad) / geometry.pixelsPerTrace - geometry.clip;
+}
+
+bool TracePlot::areaOf(const QRectF& rect, Area* area) const
+{
+    const int plotted = annotations.size();
+    if (plotted == 0 || geometry.pixelsPerTrace <= 0 || geometry.pixelsPerSample <= 0)
+        return false;
+    const auto index = [this, plotted](double x) {
+        return int(std::clamp<double>(std::lround(tracePosition(x)), 0, plotted - 1));
+    };
+    const auto time = [this](double y) {
+        const double sample = (y - TracePlotGeometry::margin) / geometry.pixelsPerSample;
+        return std::clamp(sample, 0.0, double(samples - 1)) * sampleInterval;
+    };
+    area->firstTrace = settings.firstTrace + index(rect.left());
+    area->lastTrace = settings.firstTrace + index(rect.right());
+    area->startMs = time(rect.top());
+    area->endMs = time(rect.bottom());
+    return area->endMs > area->startMs;
+}
+
 int TracePlot::traceAt(double x) const
 {
     if (annotations.isEmpty() || geometry.pixelsPerTrace <= 0)
         return -1;
-    const double position =
-        (x - TracePlotGeometry::margin - geometry.leftPad) / geometry.pixelsPerTrace - geometry.clip;
+    const double position = tracePosition(x);
     const int i = int(std::lround(position));
     return std::abs(position - i) <= 0.5 && i >= 0 && i < annotations.size() ? i : -1;
 }

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPointF>
+#include <QRectF>
 #include <QString>
 #include <QVector>
 #include <vector>
@@ -34,6 +35,15 @@ public:
     QImage picture() const { return image; }
     // The plotted trace (0-based) whose band holds column x of the image, or -1.
     int traceAt(double x) const;
+    // The traces (numbered in the data set) and times (ms from the trace start) a rectangle of
+    // the image covers, kept within the plotted ones; false when it covers no trace or no time.
+    struct Area {
+        int firstTrace = 0;
+        int lastTrace = 0;
+        double startMs = 0;
+        double endMs = 0;
+    };
+    bool areaOf(const QRectF& rect, Area* area) const;
     // What the plot shows at point (x, y) of the image: "Trace 12  Field File 1021  124.0 ms
     // amplitude 0.532" (the trace counted in the data set, its primary annotation word, the time
     // and the sample as read); empty off the traces.
@@ -48,4 +58,8 @@ public:
     QVector<Annotation> annotations; // one per plotted trace
     QVector<int> timingLabelRows;    // the rows the timing labels are centred on
     QVector<int> secondaryLabelled;  // the plotted traces whose secondary value is written
+
+private:
+    // Column x as a plotted trace index, in fractions of the trace spacing.
+    double tracePosition(double x) const;
 };

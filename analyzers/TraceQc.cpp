@@ -2,6 +2,7 @@
 
 #include "seismic/SeismicData.h"
 #include "seismic/SeismicTrace.h"
+#include "seismic/TraceGather.h"
 
 #include <QHash>
 #include <algorithm>
@@ -76,6 +77,14 @@ TraceQc TraceQc::judge(const std::vector<Measure>& measures)
     return qc;
 }
 
+TraceQc::Measure TraceQc::measured(const SeismicTrace& trace, int number)
+{
+    Measure m = measure(trace.data(), trace.sampleCount());
+    m.trace = number;
+    m.gather = trace.value(TraceKey::FieldFile);
+    return m;
+}
+
 TraceQc TraceQc::scan(SeismicData& data, int first, int last)
 {
     first = std::max(first, 1);
@@ -84,15 +93,30 @@ TraceQc TraceQc::scan(SeismicData& data, int first, int last)
     const auto trace = data.makeTrace();
     int unread = 0;
     for (int n = first; trace && n <= last; ++n) {
-        if (!data.readTraceInRecord(*trace, n) || !trace->hasSamples()) {
+        if (!data.readTraceInRecord(*trace, n) || !trace->hasSamples())
             ++unread;
-            continue;
-        }
-        Measure m = measure(trace->data(), trace->sampleCount());
-        m.trace = n;
-        m.gather = trace->value(TraceKey::FieldFile);
-        measures.push_back(m);
+        else
+            measures.push_back(measured(*trace, n));
     }
+    return judged(measures, unread);
+}
+
+TraceQc TraceQc::ofGather(const TraceGather& gather)
+{
+    std::vector<Measure> measures;
+    int unread = 0;
+    for (int i = 0; i < gather.count(); ++i) {
+        const SeismicTrace& trace = *gather.trace(i);
+        if (!trace.hasSamples())
+            ++unread;
+        else
+            measures.push_back(measured(trace, i + 1));
+    }
+    return judged(measures, unread);
+}
+
+TraceQc TraceQc::judged(const std::vector<Measure>& measures, int unread)
+{
     TraceQc qc = judge(measures);
     qc.unread = unread;
     qc.traces += unread;

@@ -4,6 +4,8 @@
 #include <vector>
 
 class SeismicData;
+class SeismicTrace;
+class TraceGather;
 
 // Traces that want a look before processing:
 // - dead: every sample the same (all zero, or a constant);
@@ -38,4 +40,10 @@ struct TraceQc {
     static TraceQc judge(const std::vector<Measure>& measures);
     // Reads traces first to last of the data set (within its traces) and judges them.
     static TraceQc scan(SeismicData& data, int first, int last);
+    // The traces of a gather read already, numbered from 1.
+    static TraceQc ofGather(const TraceGather& gather);
+
+private:
+    static Measure measured(const SeismicTrace& trace, int number);
+    static TraceQc judged(const std::vector<Measure>& measures, int unread);
 };

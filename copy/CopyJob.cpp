@@ -36,6 +36,7 @@ bool CopyJob::run()
         lines.error(QStringLiteral("failed to allocate memory (%1 bytes) for %2")
                         .arg(workBufferSize)
                         .arg(QLatin1String(texts.allocation)));
+        failed = true;
         return false;
     }
     lines.start(texts.job);

@@ -38,6 +38,8 @@ public:
     [[nodiscard]] bool run();
     // The operator stopped the job (it then failed).
     bool wasAborted() const { return aborted; }
+    // The outcome and the summary's counts, once the job has run.
+    JobResult result() const { return lines.result(failed, aborted); }
 
 protected:
     // The job's names on the console: "%1 started at", the summary head, and the

@@ -34,9 +34,26 @@ void JobConsole::say(const QString& text)
 
 void JobConsole::count(qint64 count, const char* what, const char* done)
 {
-    say(QStringLiteral("   %1 %2%3 %4")
+    countLine(
+        QStringLiteral("%1 %2%3 %4")
             .arg(count)
             .arg(QLatin1String(what), count == 1 ? QString() : QStringLiteral("s"), QLatin1String(done)));
+}
+
+void JobConsole::countLine(const QString& text)
+{
+    say(QStringLiteral("   ") + text);
+    counts.append(text);
+}
+
+JobResult JobConsole::result(bool failed, bool aborted) const
+{
+    JobResult result;
+    result.outcome = aborted  ? JobResult::Outcome::Aborted
+                     : failed ? JobResult::Outcome::Failed
+                              : JobResult::Outcome::Done;
+    result.counts = counts;
+    return result;
 }
 
 void JobConsole::error(const QString& text)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "copy/JobResult.h"
+
 #include <QString>
 
 class ObrConsole;
@@ -18,6 +20,8 @@ public:
     void say(const QString& text);
     // "   <count> <what><s> <done>", with "s" for every count but 1.
     void count(qint64 count, const char* what, const char* done = "copied");
+    // A count of the summary as written, "<count> <what> <done>", after three blanks.
+    void countLine(const QString& text);
     // An error line. The first error of a job pops up; later ones, and any after a failure that
     // was reported where it happened, go to the console only.
     void error(const QString& text);
@@ -32,10 +36,14 @@ public:
     void warning(const QString& text);
     void lowLevel(const QString& text);
 
+    // The counts said so far, with the job's outcome.
+    JobResult result(bool failed, bool aborted) const;
+
     // Date and time as the copy tools write them, with English month names.
     static QString timestamp(const QDateTime& time);
 
 private:
     ObrConsole* console;
     bool told = false;
+    QStringList counts;
 };

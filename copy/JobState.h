@@ -13,6 +13,9 @@ class JobState {
 protected:
     JobState(ObrConsole* console, CopyOperator* copyOperator);
 
+    // The outcome and the summary's counts, once the job has run.
+    JobResult result() const { return lines.result(failed, aborted); }
+
     // Lets the operator's window live; false when the job is to stop. A stop the operator asked
     // for aborts the job with a warning pop-up.
     [[nodiscard]] bool goOn();

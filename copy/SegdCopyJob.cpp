@@ -100,6 +100,7 @@ bool SegdCopyJob::prepare()
             block.resize(size_t(blockLimit));
     } catch (const std::bad_alloc&) {
         lines.error(QStringLiteral("failed to allocate memory (%1 bytes) for SEG-D Copy").arg(bufferBytes));
+        failed = true;
         return false;
     }
     return true;
@@ -151,6 +152,18 @@ void SegdCopyJob::copyLoop()
     copyOperator->endProgress();
 }
 
+JobResult SegdCopyJob::result() const
+{
+    JobResult result = JobState::result();
+    result.fieldFiles = fieldFileList;
+    return result;
+}
+
+QString SegdCopyJob::inputName() const
+{
+    return inputTape ? inputTape->name() : inputPath;
+}
+
 bool SegdCopyJob::wanted(int fieldFile) const
 {
     return !options.rangeLimit || options.range.contains(fieldFile) != options.exclude;
@@ -163,6 +176,7 @@ bool SegdCopyJob::copyFieldFile()
     const int fieldFile = map.general().fieldFile;
     if (!wanted(fieldFile)) {
         lines.say(QStringLiteral("Field File %1  skipped").arg(fieldFile));
+        fieldFileList.append({fieldFile, inputName(), QString()});
         ++fieldFilesDone;
         // A tape moves on by the field file's own records: field files need not be tape files.
         if (inputTape) {
@@ -178,8 +192,7 @@ bool SegdCopyJob::copyFieldFile()
         return true;
     }
     if (map.cutShort()) {
-        fail(QStringLiteral("%1 is cut short: %2 - job will abort")
-                 .arg(inputTape ? inputTape->name() : inputPath, map.shortfall()));
+        fail(QStringLiteral("%1 is cut short: %2 - job will abort").arg(inputName(), map.shortfall()));
         return false;
     }
     if (outputTape && !tapeStarted && !prependToTape())
@@ -196,6 +209,10 @@ bool SegdCopyJob::copyFieldFile()
     ++fieldFilesCopied;
     if (outputTape)
         ++fieldFilesOnTape;
+    fieldFileList.append({fieldFile, inputName(),
+                          outputTape
+                              ? QStringLiteral("%1, tape %2").arg(outputTape->name()).arg(outputTapeNumber)
+                              : outputPath});
     bytesCopied += fieldFileBytes;
     passLeftOver(inputTape ? chunkFill - chunkPos : map.bytesAfterTraces(), fieldFile);
     inputFile.close();
@@ -242,7 +259,7 @@ void SegdCopyJob::summary()
 {
     lines.say(QString());
     lines.say(QStringLiteral("SEG-D Copy Summary:"));
-    lines.say(QStringLiteral("   %1 bytes copied").arg(bytesCopied, 0, 'f', 0));
+    lines.countLine(QStringLiteral("%1 bytes copied").arg(bytesCopied, 0, 'f', 0));
     lines.count(fieldFilesCopied, "field file");
     if (options.input.tape) {
         lines.count(blocksRead, "block");

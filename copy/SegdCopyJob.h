@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QStringList>
+#include <QVector>
 #include <memory>
 #include <vector>
 
@@ -64,6 +65,8 @@ public:
 
     // Runs the job, writing its console lines.
     Outcome run();
+    // The outcome, the summary's counts and the field files written and skipped, once it has run.
+    JobResult result() const;
 
     // The output file name for a field file: the prepended text, the line name and the
     // number of at least five digits, joined by "_", then "_<repeat>" when repeat > 0.
@@ -116,6 +119,8 @@ private:
     [[nodiscard]] bool copyTraces(bool write);
     [[nodiscard]] bool copyRecord(const SegdFieldMap::Run& run, bool write);
     [[nodiscard]] bool wanted(int fieldFile) const;
+    // The input file of the field file in hand, or the input drive.
+    QString inputName() const;
     void summary();
 
     OutputTapeOperator* copyOperator;
@@ -153,6 +158,7 @@ private:
     qint64 blockLimit = 0;
     int blockSet = -1;
 
+    QVector<JobResult::FieldFile> fieldFileList;
     double bytesCopied = 0;
     // Bytes of the field file being written, counted when it is whole.
     double fieldFileBytes = 0;

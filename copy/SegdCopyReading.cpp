@@ -226,7 +226,7 @@ bool SegdCopyJob::readHeaders()
     // A disk file shorter than the three leading blocks may still be a revision 0 field file.
     if (!inputTape && chunkFill < SegdGeneralHeader::leadingBytes && !refill(0))
         return false;
-    const QString name = inputTape ? inputTape->name() : inputPath;
+    const QString name = inputName();
     InputSource source(*this);
     const bool mapped = map.read(source);
     if (console->debugEnabled()) {

@@ -39,11 +39,13 @@ bool SegyDirCopyJob::run()
         lines.error(
             QStringLiteral("failed to allocate memory (%1 bytes) for SEG-Y Copy").arg(workBufferSize));
         lines.error(QStringLiteral("job will abort"));
+        failed = true;
         return false;
     }
     // Nothing is written before every input is known to be copyable to its output.
     if (!checkTargets() || !listInputs()) {
         lines.error(QStringLiteral("job will abort"));
+        failed = true;
         return false;
     }
     if (outputTape && !startWritingTape()) {

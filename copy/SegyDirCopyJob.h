@@ -60,6 +60,7 @@ public:
     // fails or is aborted are removed, and a tape output then ends with file marks.
     [[nodiscard]] bool run();
     bool wasAborted() const { return aborted; }
+    using JobState::result;
 
     // The "*.sgy" files of a directory, in name order.
     static QStringList segyFiles(const QString& directory);

@@ -35,12 +35,13 @@ bool SegyMergeJob::run()
     traces = 0;
     filesMerged = 0;
     aborted = false;
+    merged = false;
     inputs.clear();
     lines.start(jobName);
     // Every input is looked at before the output is opened, so a refused merge leaves it as it was.
-    const bool merged = outputDiffers() && openInputs() && inputsMatch() && merge();
+    merged = outputDiffers() && openInputs() && inputsMatch() && merge();
     inputs.clear();
-    report(merged);
+    report();
     return merged;
 }
 
@@ -188,18 +189,18 @@ bool SegyMergeJob::merge()
     for (const Input& input : inputs)
         total += qMax<qint64>(0, input.file->size() - input.start);
     progress->startProgress(total);
-    bool merged = true;
+    bool appended = true;
     for (Input& input : inputs) {
-        merged = append(input, output, buffer.get());
-        if (!merged)
+        appended = append(input, output, buffer.get());
+        if (!appended)
             break;
         lines.say(QStringLiteral("Merged file  ") + input.file->fileName());
         ++filesMerged;
     }
     progress->endProgress();
-    if (merged && countTraces(output) && output.commit(true))
+    if (appended && countTraces(output) && output.commit(true))
         return true;
-    if (merged)
+    if (appended)
         lines.error(QStringLiteral("error writing to output file %1: %2 - job will abort")
                         .arg(outputPath, output.errorString()));
     if (output.discard())
@@ -262,7 +263,7 @@ bool SegyMergeJob::append(Input& input, WholeFile& output, char* buffer)
     }
 }
 
-void SegyMergeJob::report(bool merged)
+void SegyMergeJob::report()
 {
     if (aborted)
         lines.jobAborted();

@@ -32,6 +32,8 @@ public:
     [[nodiscard]] bool run();
     // The operator stopped the job (it then failed).
     bool wasAborted() const { return aborted; }
+    // The outcome and the summary's counts, once the job has run.
+    JobResult result() const { return lines.result(!merged, aborted); }
 
 private:
     struct Input {
@@ -55,7 +57,7 @@ private:
     [[nodiscard]] bool write(WholeFile& output, const char* data, qint64 length);
     // Writes the merged trace count where the first file's binary header states its own.
     [[nodiscard]] bool countTraces(WholeFile& output);
-    void report(bool merged);
+    void report();
 
     JobConsole lines;
     JobProgress* progress;
@@ -66,4 +68,5 @@ private:
     qint64 traces = 0;
     int filesMerged = 0;
     bool aborted = false;
+    bool merged = false;
 };

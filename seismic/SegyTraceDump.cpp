@@ -39,9 +39,9 @@ QVector<SegyFormat::HeaderWord> shownWords(const SegyFormat& format, bool extend
 
 } // namespace
 
-bool lines(SegyData& data, int number, QStringList& out)
+bool read(SegyData& data, int number, Dump& out)
 {
-    out.clear();
+    out = Dump();
     const SegyFormat* format = data.format();
     const auto trace = data.makeTrace();
     if (!format || !trace || !data.seekSequentialTrace(number))
@@ -52,44 +52,60 @@ bool lines(SegyData& data, int number, QStringList& out)
         !data.readTrace(*trace))
         return false;
 
+    out.number = number;
+    out.position = trace->filePosition;
     const qint64 headerLength = SegyTraceExtension::headerLength(data);
     const bool extended = SegyTraceExtension::holdsExtensionOne(bytes.data(), headerLength);
-    out << QStringLiteral("Trace %1 at byte %2").arg(number).arg(trace->filePosition)
-        << QStringLiteral("Header words:");
     for (const SegyFormat::HeaderWord& word : shownWords(*format, extended)) {
         const double value = HeaderDataType::readValue(bytes.data(), headerLength, word.startByte, word.type,
                                                        data.swapBytes());
         const bool known = word.type >= 0 && word.type < HeaderDataType::codeCount;
         // 64-bit words in full: 'g' would round them to 10 digits.
         const bool wide = HeaderDataType::size(word.type) == 8;
-        out << QStringLiteral("  %1 %2 %3 %4")
-                   .arg(word.startByte, 4)
-                   .arg(QString::fromLatin1(known ? typeNames[word.type] : "?"), -6)
-                   .arg(word.name, -46)
-                   .arg(wide ? HeaderDataType::text(value, word.type) : QString::number(value, 'g', 10));
+        out.words.append({word.startByte, QString::fromLatin1(known ? typeNames[word.type] : "?"), word.name,
+                          wide ? HeaderDataType::text(value, word.type) : QString::number(value, 'g', 10)});
     }
     if (extended)
-        out << QStringLiteral("  %1 %2 %3 SEG00001")
-                   .arg(SegyTraceExtension::nameStartByte, 4)
-                   .arg(QStringLiteral("text"), -6)
-                   .arg(QStringLiteral("Extension 1 header name"), -46);
-    out << QStringLiteral("Decoded keys:");
+        out.words.append({SegyTraceExtension::nameStartByte, QStringLiteral("text"),
+                          QStringLiteral("Extension 1 header name"), QStringLiteral("SEG00001")});
     for (const TraceKey::Info& info : TraceKey::table) {
         if (TraceKey::isStored(info.key))
-            out << QStringLiteral("  %1 %2 %3")
-                       .arg(info.key, 3)
-                       .arg(QString::fromLatin1(info.name), -26)
-                       .arg(trace->value(info.key), 0, 'g', 12);
+            out.keys.append({info.key, QString::fromLatin1(info.name), trace->value(info.key)});
     }
+    out.coordinateScalar = trace->coordinateScalar;
+    out.elevationScalar = trace->elevationScalar;
+    out.timeScalar = trace->timeScalar;
+    out.recordingDelay = trace->startTime;
+    out.acquisitionTime =
+        trace->timestamp ? QDateTime::fromMSecsSinceEpoch(trace->timestamp, Qt::UTC).toString(Qt::ISODate)
+                         : QStringLiteral("unknown");
+    return true;
+}
+
+bool lines(SegyData& data, int number, QStringList& out)
+{
+    out.clear();
+    Dump dump;
+    if (!read(data, number, dump))
+        return false;
+    out << QStringLiteral("Trace %1 at byte %2").arg(number).arg(dump.position)
+        << QStringLiteral("Header words:");
+    for (const Word& word : qAsConst(dump.words))
+        out << QStringLiteral("  %1 %2 %3 %4")
+                   .arg(word.startByte, 4)
+                   .arg(word.type, -6)
+                   .arg(word.name, -46)
+                   .arg(word.value);
+    out << QStringLiteral("Decoded keys:");
+    for (const Key& key : qAsConst(dump.keys))
+        out << QStringLiteral("  %1 %2 %3").arg(key.key, 3).arg(key.name, -26).arg(key.value, 0, 'g', 12);
     out << QStringLiteral("  Coordinate scalar %1, elevation scalar %2, time scalar %3")
-               .arg(trace->coordinateScalar)
-               .arg(trace->elevationScalar)
-               .arg(trace->timeScalar)
+               .arg(dump.coordinateScalar)
+               .arg(dump.elevationScalar)
+               .arg(dump.timeScalar)
         << QStringLiteral("  Recording delay %1 ms, acquisition time %2")
-               .arg(trace->startTime)
-               .arg(trace->timestamp
-                        ? QDateTime::fromMSecsSinceEpoch(trace->timestamp, Qt::UTC).toString(Qt::ISODate)
-                        : QStringLiteral("unknown"));
+               .arg(dump.recordingDelay)
+               .arg(dump.acquisitionTime);
     return true;
 }
 

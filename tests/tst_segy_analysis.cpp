@@ -2,6 +2,7 @@
 #include "analyzers/ui/SegyAnalysis.h"
 #include "analyzers/ui/Spectra.h"
 #include "analyzers/ui/TraceDisplay.h"
+#include "analyzers/ui/TraceHeaderPanel.h"
 #include "analyzers/ui/TraceScanRanges.h"
 #include "base/ui/FileDialogs.h"
 #include "devices/DiskDevice.h"
@@ -353,9 +354,10 @@ private slots:
                               view->mapFromScene(QPointF(view->plot().geometry.traceCentre(trace), 100)));
         };
         click(2);
-        QStringList expected;
-        QVERIFY(SegyTraceDump::lines(*analyzer->dataSet(), 3, expected));
-        QCOMPARE(analyzer->traceHeaderPanel()->toPlainText(), expected.join('\n'));
+        SegyTraceDump::Dump expected;
+        QVERIFY(SegyTraceDump::read(*analyzer->dataSet(), 3, expected));
+        QCOMPARE(analyzer->traceHeaderPanel()->title(),
+                 QStringLiteral("Trace 3 at byte %1").arg(expected.position));
         control<QToolButton>(*analyzer, "CloseTraceHeaderPanel")->click();
         QVERIFY(!analyzer->traceHeaderPanel()->isVisible());
         click(1);

@@ -2,6 +2,7 @@
 
 #include "analyzers/SegdFieldTexts.h"
 #include "analyzers/ui/TracePlotView.h"
+#include "analyzers/ui/TraceQcPanel.h"
 #include "base/ObrConsole.h"
 #include "base/ui/FileDialogs.h"
 #include "base/ui/OnlineDocumentation.h"
@@ -238,6 +239,11 @@ void SegdAnalyzer::readWholeRecord()
     // A record that breaks off is reported by the reader; the traces before the break are shown.
     if (gather)
         static_cast<void>(data->readRecord(*gather));
+    // The list and the marks follow the record shown.
+    if (!qcPanel->isHidden())
+        checkTraces();
+    else
+        qcPanel->clear();
 }
 
 void SegdAnalyzer::clearViews()

@@ -14,6 +14,7 @@ class QStandardItemModel;
 class SegdData;
 class TracePlotControls;
 class TracePlotView;
+class TraceQcPanel;
 class TraceGather;
 
 // The window that shows what is inside the SEG-D field files of a directory: the general,
@@ -73,6 +74,7 @@ private:
     void setUpSeismicView();
     void suitTimingLines();
     void redrawSeismicView();
+    void checkTraces();
     void clearViews();
     // The hex dump's and the trace header table's fields as the form starts them: a file
     // opened is shown from its start, not at the last file's place.
@@ -87,6 +89,7 @@ private:
     QStandardItemModel* traceHeaderModel = nullptr;
     TracePlotView* plot = nullptr;
     TracePlotControls* displayControls = nullptr;
+    TraceQcPanel* qcPanel = nullptr;
     TraceDisplaySettings settings;
     bool loaded = false;
     struct FieldStart {

@@ -2,6 +2,7 @@
 
 #include "analyzers/AmplitudeSpectrum.h"
 #include "analyzers/SampleHistogram.h"
+#include "analyzers/ui/HeaderGraphPage.h"
 #include "analyzers/ui/Histogram.h"
 #include "analyzers/ui/SegyFormatControls.h"
 #include "analyzers/ui/SegyHeaderTables.h"
@@ -63,6 +64,8 @@ SegyAnalysis::SegyAnalysis(ObrConsole* console, const QString& seismicDirectory,
                                 Histogram_EndTime, CreateHistogram, ExportHistogram, HistogramWidget},
                                file, drawing<Histogram>(&histogramOf), QStringLiteral("histogram.png"),
                                TraceWindowPicture::Edits::Redraw, this);
+    graph = new HeaderGraphPage(HeaderTab, file);
+    HeaderTab->addTab(graph, QStringLiteral("Header Graph"));
     connectParts();
     formatControls->fillTypeCombos();
     WheelGuard::guardScrolledFields(this);
@@ -123,7 +126,7 @@ bool SegyAnalysis::scanning() const
     return ranges->running() || tables->pending();
 }
 
-QPlainTextEdit* SegyAnalysis::traceHeaderPanel() const
+TraceHeaderPanel* SegyAnalysis::traceHeaderPanel() const
 {
     return plot->headerPanel();
 }
@@ -143,6 +146,7 @@ bool SegyAnalysis::openSegyFile()
     if (file.path.isEmpty())
         return false;
     if (!file.reopen()) {
+        graph->startFile();
         plot->removeView();
         spectra->replace();
         histogram->replace();
@@ -162,6 +166,7 @@ bool SegyAnalysis::openSegyFile()
         area->setAutoFillBackground(true);
     }
     plot->startFile();
+    graph->startFile();
     showFile();
     RecentFiles::add(file.path);
     // The plot is drawn once the controls are settled; while updating it would not be.

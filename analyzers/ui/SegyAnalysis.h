@@ -5,9 +5,9 @@
 
 #include <QDialog>
 
+class HeaderGraphPage;
 class Histogram;
 class ObrConsole;
-class QPlainTextEdit;
 class SegyData;
 class SegyFormat;
 class SegyFormatControls;
@@ -15,6 +15,7 @@ class SegyHeaderTables;
 class SegyTracePlot;
 class Spectra;
 class TraceDisplay;
+class TraceHeaderPanel;
 class TraceScanRanges;
 class TraceWindowPicture;
 
@@ -39,8 +40,9 @@ public:
     // True while a scan of the trace range runs in the background.
     bool scanning() const;
     // The side panel with the header words of the trace last clicked in the plot.
-    QPlainTextEdit* traceHeaderPanel() const;
+    TraceHeaderPanel* traceHeaderPanel() const;
     TraceScanRanges* scanRanges() const { return ranges; }
+    HeaderGraphPage* headerGraph() const { return graph; }
 
 signals:
     void formatInfo(QString path);
@@ -80,4 +82,5 @@ private:
     SegyTracePlot* plot;
     TraceWindowPicture* spectra;
     TraceWindowPicture* histogram;
+    HeaderGraphPage* graph;
 };

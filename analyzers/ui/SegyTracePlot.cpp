@@ -3,16 +3,17 @@
 #include "analyzers/TimingInterval.h"
 #include "analyzers/TracePlot.h"
 #include "analyzers/ui/AnalysedSegyFile.h"
+#include "analyzers/ui/AreaSpectrum.h"
 #include "analyzers/ui/ImageExport.h"
 #include "analyzers/ui/TraceDisplay.h"
+#include "analyzers/ui/TraceHeaderPanel.h"
 #include "analyzers/ui/TracePlotControls.h"
+#include "analyzers/ui/TraceQcPanel.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyTraceDump.h"
 #include "ui_SegyAnalyzer.h"
 
-#include <QFontDatabase>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QSettings>
 #include <QSplitter>
 #include <QToolButton>
@@ -71,11 +72,7 @@ SegyTracePlot::SegyTracePlot(Ui::SegyAnalyzerClass& form, QWidget* window, Analy
     closePanel->setText(QStringLiteral("Close"));
     closePanel->setToolTip(QStringLiteral("Close the header words; a click on a trace opens them again"));
     panelLayout->addWidget(closePanel, 0, Qt::AlignRight);
-    headerPanel_ = new QPlainTextEdit(panelBox);
-    headerPanel_->setObjectName(QStringLiteral("TraceHeaderPanel"));
-    headerPanel_->setReadOnly(true);
-    headerPanel_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    headerPanel_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    headerPanel_ = new TraceHeaderPanel(panelBox);
     panelLayout->addWidget(headerPanel_, 1);
     // Shown once a trace is clicked: until then the plot has the whole width.
     panelBox->hide();
@@ -87,6 +84,10 @@ SegyTracePlot::SegyTracePlot(Ui::SegyAnalyzerClass& form, QWidget* window, Analy
         if (panelBox->isVisible())
             QSettings().setValue(panelWidthKey, panelBox->width());
     });
+    qcPanel = new TraceQcPanel(splitter, controls_);
+    splitter->addWidget(qcPanel);
+    splitter->setStretchFactor(2, 0);
+    connect(qcPanel, &TraceQcPanel::checkRequested, this, &SegyTracePlot::checkTraces);
     connect(controls_, &TracePlotControls::settingsChanged, this, [this] {
         controls_->applyTo(settings_);
         redraw();
@@ -144,6 +145,7 @@ void SegyTracePlot::startFile()
         file.recordTime(), (file.data->samples() - 1) * double(file.data->sampleInterval()) / 1000.0 *
                                settings_.verticalScale * settings_.dotsPerInchY);
     settings_.timingLabelInterval = settings_.timingLineInterval;
+    qcPanel->clear();
 }
 
 void SegyTracePlot::showRange()
@@ -178,6 +180,7 @@ void SegyTracePlot::redraw()
     controls_->attach(view_);
     connect(view_, &TracePlotView::scalesToFit, this, &SegyTracePlot::fitScales);
     connect(view_, &TracePlotView::cursorReadout, readout, &QLabel::setText);
+    AreaSpectrum::follow(view_, window, [this] { return static_cast<SeismicData*>(file.data.get()); });
     startFitted();
     connect(view_, &TracePlotView::traceClicked, this, &SegyTracePlot::showTraceHeader);
 }
@@ -214,7 +217,8 @@ void SegyTracePlot::showTraceHeader(int index)
     const int number = view_->plot().settings.firstTrace + index;
     if (panelBox->isHidden()) {
         // The panel opens beside the plot as wide as the user last made it, else with room for
-        // about 60 columns of header words and at most a third of the width: the plot keeps most.
+        // the names and values of about 60 characters and at most a third of the width: the plot
+        // keeps most.
         panelBox->show();
         const int total = splitter->width();
         const QVariant saved = QSettings().value(panelWidthKey);
@@ -223,10 +227,20 @@ void SegyTracePlot::showTraceHeader(int index)
             saved.isValid() ? std::min(saved.toInt(), total * 3 / 4) : std::min(standard, total / 3);
         splitter->setSizes({total - panelWidth, panelWidth});
     }
-    QStringList lines;
-    headerPanel_->setPlainText(SegyTraceDump::lines(*file.data, number, lines)
-                                   ? lines.join(QLatin1Char('\n'))
-                                   : QStringLiteral("Trace %1 could not be read").arg(number));
+    SegyTraceDump::Dump dump;
+    if (SegyTraceDump::read(*file.data, number, dump))
+        headerPanel_->showDump(dump);
+    else
+        headerPanel_->showMessage(QStringLiteral("Trace %1 could not be read").arg(number));
+    static_cast<void>(file.data->seekSequentialTrace(1));
+}
+
+void SegyTracePlot::checkTraces()
+{
+    if (!file.data || !view_)
+        return;
+    const int first = view_->plot().settings.firstTrace;
+    qcPanel->showQc(TraceQc::scan(*file.data, first, first + view_->plot().annotations.size() - 1), view_);
     static_cast<void>(file.data->seekSequentialTrace(1));
 }
 
@@ -234,5 +248,5 @@ void SegyTracePlot::exportPicture()
 {
     if (view_)
         static_cast<void>(
-            ImageExport::saveWithDialog(window, view_->plot().picture(), QStringLiteral("trace plot.png")));
+            ImageExport::saveWithDialog(window, view_->picture(), QStringLiteral("trace plot.png")));
 }

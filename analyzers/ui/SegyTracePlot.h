@@ -6,14 +6,15 @@
 #include <vector>
 
 class AnalysedSegyFile;
-class QPlainTextEdit;
 class QDoubleSpinBox;
 class QLabel;
 class QSpinBox;
 class QSplitter;
 class QWidget;
 class TraceDisplay;
+class TraceHeaderPanel;
 class TracePlotControls;
+class TraceQcPanel;
 
 namespace Ui {
 class SegyAnalyzerClass;
@@ -29,7 +30,7 @@ public:
     SegyTracePlot(Ui::SegyAnalyzerClass& form, QWidget* window, AnalysedSegyFile& file);
 
     TraceDisplay* view() const { return view_; }
-    QPlainTextEdit* headerPanel() const { return headerPanel_; }
+    TraceHeaderPanel* headerPanel() const { return headerPanel_; }
 
     // Settings for a newly opened file: its first traces and timing lines that suit its record,
     // with the display choices kept.
@@ -60,6 +61,8 @@ private:
 
     void bindControls(Ui::SegyAnalyzerClass& form);
     void showTraceHeader(int index);
+    // Checks the traces of the plot and shows what was found beside it and on it.
+    void checkTraces();
 
     AnalysedSegyFile& file;
     QWidget* window;
@@ -74,7 +77,8 @@ private:
     TraceDisplay* view_ = nullptr;
     TracePlotControls* controls_;
     QSplitter* splitter;
-    QPlainTextEdit* headerPanel_;
+    TraceHeaderPanel* headerPanel_;
     QWidget* panelBox;
+    TraceQcPanel* qcPanel;
     QLabel* readout; // what the pointer points at on the plot
 };

@@ -1,5 +1,6 @@
 #include "analyzers/ui/TracePlotControls.h"
 
+#include "analyzers/ui/BandPassControls.h"
 #include "analyzers/ui/TracePlotView.h"
 
 #include <QComboBox>
@@ -29,7 +30,7 @@ TracePlotControls::TracePlotControls(QWidget* parent)
       colourMap(named(new QComboBox(this), "ColourMap")),
       clipPercentile(named(new QDoubleSpinBox(this), "ClipPercentile")),
       normalisation(named(new QComboBox(this), "Normalisation")),
-      agcWindow(named(new QSpinBox(this), "AgcWindow"))
+      agcWindow(named(new QSpinBox(this), "AgcWindow")), bandPass(new BandPassControls(this))
 {
     mode->addItems(
         {QStringLiteral("Wiggle"), QStringLiteral("Variable area"), QStringLiteral("Variable density")});
@@ -44,7 +45,7 @@ TracePlotControls::TracePlotControls(QWidget* parent)
     agcWindow->setSpecialValueText(QStringLiteral("Off"));
     agcWindow->setToolTip(QStringLiteral("Automatic gain control window; Off for none"));
 
-    // Two rows, so that the controls fit beside the other settings of a narrow window.
+    // Rows, so that the controls fit beside the other settings of a narrow window.
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     auto add = [&](int row, int column, const QString& label, QWidget* control) {
@@ -73,7 +74,16 @@ TracePlotControls::TracePlotControls(QWidget* parent)
     zoomButtons->addWidget(fit);
     zoomButtons->addWidget(actual);
     layout->addLayout(zoomButtons, 1, 4, 1, 2);
-    layout->setColumnStretch(6, 1);
+    // The filter has a row of its own: beside the other choices it would crowd a narrow window.
+    layout->addWidget(bandPass, 2, 0, 1, 6, Qt::AlignLeft);
+    auto* qc = new QPushButton(QStringLiteral("Trace &QC"), this);
+    qc->setObjectName(QStringLiteral("TraceQcButton"));
+    qc->setToolTip(QStringLiteral("Mark dead, clipped and noisy traces on the plot and list them beside it"));
+    qc->setCheckable(true);
+    qc->setAutoDefault(false);
+    layout->addWidget(qc, 2, 6, Qt::AlignLeft);
+    layout->setColumnStretch(7, 1);
+    connect(qc, &QPushButton::toggled, this, &TracePlotControls::qcToggled);
     connect(fit, &QPushButton::clicked, this, [this] {
         if (view)
             view->fitToWindow();
@@ -95,6 +105,7 @@ TracePlotControls::TracePlotControls(QWidget* parent)
     connect(clipPercentile, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
             &TracePlotControls::settingsChanged);
     connect(agcWindow, qOverload<int>(&QSpinBox::valueChanged), this, &TracePlotControls::settingsChanged);
+    connect(bandPass, &BandPassControls::changed, this, &TracePlotControls::settingsChanged);
 }
 
 void TracePlotControls::showSettings(const TraceDisplaySettings& settings)
@@ -107,6 +118,7 @@ void TracePlotControls::showSettings(const TraceDisplaySettings& settings)
     clipPercentile->setValue(settings.clipPercentile);
     normalisation->setCurrentIndex(settings.traceNormalization ? 0 : 1);
     agcWindow->setValue(int(settings.agcWindowMs));
+    bandPass->showBand(settings.band);
     enableDensityChoices();
 }
 
@@ -120,6 +132,7 @@ void TracePlotControls::applyTo(TraceDisplaySettings& settings) const
     if (!settings.traceNormalization)
         settings.referenceAmplitude = 0;
     settings.agcWindowMs = agcWindow->value();
+    settings.band = bandPass->band();
 }
 
 void TracePlotControls::attach(TracePlotView* attached)

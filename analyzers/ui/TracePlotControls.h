@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class BandPassControls;
 class QComboBox;
 class QDoubleSpinBox;
 class QSpinBox;
@@ -12,7 +13,8 @@ class TracePlotView;
 
 // The display choices of a trace plot: wiggle, variable area or variable density, the
 // density's colour map and clip percentile, per-trace or global normalisation and the AGC
-// window; and the zoom buttons of the view it is attached to.
+// window, the band-pass display filter; the zoom buttons of the view it is attached to, and the
+// button that shows the trace QC beside it.
 class TracePlotControls : public QWidget {
     Q_OBJECT
 public:
@@ -32,6 +34,8 @@ public:
 signals:
     // The user changed a choice; applyTo gives the new settings.
     void settingsChanged();
+    // "Trace QC" was pressed: the list of dead, clipped and noisy traces is to be shown or hidden.
+    void qcToggled(bool shown);
 
 private:
     void enableDensityChoices();
@@ -41,5 +45,6 @@ private:
     QDoubleSpinBox* clipPercentile;
     QComboBox* normalisation;
     QSpinBox* agcWindow;
+    BandPassControls* bandPass;
     QPointer<TracePlotView> view;
 };

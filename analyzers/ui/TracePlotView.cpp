@@ -1,10 +1,12 @@
 #include "analyzers/ui/TracePlotView.h"
 
+#include "analyzers/TraceQcMarks.h"
 #include "analyzers/ui/ImageExport.h"
 
 #include <QContextMenuEvent>
 #include <QGraphicsPixmapItem>
 #include <QMenu>
+#include <QRubberBand>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
@@ -43,15 +45,39 @@ TracePlotView::~TracePlotView()
 void TracePlotView::setPlot(TracePlot plot)
 {
     plot_ = std::move(plot);
+    showPicture();
+}
+
+void TracePlotView::showPicture()
+{
     delete pixmapItem;
     pixmapItem = nullptr;
     if (plot_.image.isNull()) {
         scene_->setSceneRect(QRectF());
         return;
     }
-    pixmapItem = scene_->addPixmap(QPixmap::fromImage(plot_.image));
+    pixmapItem = scene_->addPixmap(QPixmap::fromImage(picture()));
     pixmapItem->setTransformationMode(Qt::SmoothTransformation);
     scene_->setSceneRect(pixmapItem->boundingRect());
+}
+
+QImage TracePlotView::picture() const
+{
+    return TraceQcMarks::marked(plot_, qc_);
+}
+
+void TracePlotView::setQc(const TraceQc& qc)
+{
+    qc_ = qc;
+    showPicture();
+}
+
+void TracePlotView::showTrace(int number)
+{
+    const int index = number - plot_.settings.firstTrace;
+    if (plot_.image.isNull() || index < 0 || index >= plot_.annotations.size())
+        return;
+    centerOn(plot_.geometry.traceCentre(index), mapToScene(viewport()->rect().center()).y());
 }
 
 void TracePlotView::showTraces(SeismicData& data, const TraceDisplaySettings& settings)
@@ -127,7 +153,10 @@ void TracePlotView::wheelEvent(QWheelEvent* event)
 
 void TracePlotView::mouseMoveEvent(QMouseEvent* event)
 {
-    QGraphicsView::mouseMoveEvent(event);
+    if (areaBand && areaBand->isVisible())
+        areaBand->setGeometry(QRect(pressPosition, event->pos()).normalized());
+    else
+        QGraphicsView::mouseMoveEvent(event);
     emit cursorReadout(plot_.readout(mapToScene(event->pos())));
 }
 
@@ -140,11 +169,27 @@ void TracePlotView::leaveEvent(QEvent* event)
 void TracePlotView::mousePressEvent(QMouseEvent* event)
 {
     pressPosition = event->pos();
+    // Shift takes a rectangle instead of moving the plot.
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier) &&
+        !plot_.image.isNull()) {
+        if (!areaBand)
+            areaBand = new QRubberBand(QRubberBand::Rectangle, viewport());
+        areaBand->setGeometry(QRect(pressPosition, QSize()));
+        areaBand->show();
+        return;
+    }
     QGraphicsView::mousePressEvent(event);
 }
 
 void TracePlotView::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (areaBand && areaBand->isVisible()) {
+        areaBand->hide();
+        TracePlot::Area area;
+        if (plot_.areaOf(mapToScene(QRect(pressPosition, event->pos()).normalized()).boundingRect(), &area))
+            emit areaChosen(area);
+        return;
+    }
     QGraphicsView::mouseReleaseEvent(event);
     if (event->button() != Qt::LeftButton ||
         (event->pos() - pressPosition).manhattanLength() > clickTolerance)
@@ -169,8 +214,7 @@ void TracePlotView::contextMenuEvent(QContextMenuEvent* event)
     else if (chosen == actual)
         actualSize();
     else if (chosen == exportAction)
-        static_cast<void>(
-            ImageExport::saveWithDialog(this, plot_.picture(), QStringLiteral("trace plot.png")));
+        static_cast<void>(ImageExport::saveWithDialog(this, picture(), QStringLiteral("trace plot.png")));
 }
 
 void TracePlotView::drawForeground(QPainter* painter, const QRectF& rect)

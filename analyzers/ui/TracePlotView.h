@@ -1,10 +1,12 @@
 #pragma once
 
 #include "analyzers/TracePlot.h"
+#include "analyzers/TraceQc.h"
 
 #include <QGraphicsView>
 
 class QGraphicsPixmapItem;
+class QRubberBand;
 class SeismicData;
 
 // Shows a trace plot of any data set with zoom (Ctrl+wheel, fit to window, 1:1) and panning
@@ -21,6 +23,13 @@ public:
     // Reads and plots the traces of the settings.
     void showTraces(SeismicData& data, const TraceDisplaySettings& settings);
     const TracePlot& plot() const { return plot_; }
+    // The picture as shown, with the trace QC marks: what "Export image" saves.
+    QImage picture() const;
+    // Marks the traces of the QC on this plot and the plots that follow; an empty QC marks none.
+    void setQc(const TraceQc& qc);
+    const TraceQc& qc() const { return qc_; }
+    // Scrolls trace `number` of the data set into the middle of the view, when it is plotted.
+    void showTrace(int number);
     // Screen pixels per plot pixel.
     double zoom() const;
     void setZoom(double factor);
@@ -42,6 +51,8 @@ signals:
     void scalesToFit(double horizontalScale, double verticalScale);
     // The pointer moved over the plot: what it points at (TracePlot::readout), empty off the traces.
     void cursorReadout(const QString& text);
+    // Shift + drag chose a rectangle of the plot: its traces and times.
+    void areaChosen(const TracePlot::Area& area);
 
 protected:
     void wheelEvent(QWheelEvent* event) override;
@@ -56,10 +67,13 @@ protected:
 
 private:
     TracePlot plot_;
+    TraceQc qc_;
     QGraphicsScene* scene_;
     QGraphicsPixmapItem* pixmapItem = nullptr;
     QPoint pressPosition;
+    QRubberBand* areaBand = nullptr;
     bool fitPending = false;
 
     void fitIfPending();
+    void showPicture();
 };

@@ -2,6 +2,7 @@
 
 #include "base/ui/FileDialogs.h"
 #include "base/ui/ScreenFit.h"
+#include "copy/ui/JobResultView.h"
 #include "copy/ui/JobStopQuestion.h"
 #include "copy/ui/OutputQuestions.h"
 #include "devices/TapeDevice.h"
@@ -36,6 +37,7 @@ void CopyToolDialog::bind(const Controls& controls)
     for (QWidget* widget : {static_cast<QWidget*>(ui.progressTx), static_cast<QWidget*>(ui.progress),
                             static_cast<QWidget*>(ui.progressBar)})
         widget->hide();
+    resultView = JobResultView::addTo(this);
     updateCopyButton();
     ScreenFit::fitToScreen(this);
 }
@@ -167,18 +169,22 @@ void CopyToolDialog::setChoosing(bool enabled)
 
 void CopyToolDialog::runJob(CopyJob& job)
 {
-    // The job reports its outcome on the console.
-    runJob([&job]() { static_cast<void>(job.run()); });
+    runJob([&job]() {
+        static_cast<void>(job.run());
+        return job.result();
+    });
 }
 
-void CopyToolDialog::runJob(const std::function<void()>& job)
+void CopyToolDialog::runJob(const std::function<JobResult()>& job)
 {
     running = true;
     stopAsked = false;
+    resultView->clear();
     setChoosing(false);
-    job();
+    const JobResult result = job();
     running = false;
     setChoosing(true);
+    resultView->showResult(result);
 }
 
 void CopyToolDialog::reject()

@@ -9,6 +9,7 @@
 #include <QString>
 #include <functional>
 
+class JobResultView;
 class ObrConsole;
 class QLabel;
 class QLineEdit;
@@ -73,8 +74,9 @@ protected:
     void controlInputTape();
     void controlOutputTape();
     // Runs the job with the choosing buttons disabled and the progress shown.
+    // The window shows the outcome the job returns when it ends.
     void runJob(CopyJob& job);
-    void runJob(const std::function<void()>& job);
+    void runJob(const std::function<JobResult()>& job);
     CopyJob::Endpoint inputEndpoint() const;
     CopyJob::Endpoint outputEndpoint() const;
     // The source changed between a file and a tape.
@@ -95,6 +97,7 @@ private:
     QString seismicDirectory;
     TapeDriveList* registry;
     Controls ui{};
+    JobResultView* resultView = nullptr;
     TapeDevice* inputTape = nullptr;
     TapeDevice* outputTape = nullptr;
     QString outputPath;

@@ -240,8 +240,8 @@ void SegdCopy::on_Copy_clicked()
     runJob([&]() {
         updateControls();
         SegdCopyJob job(&report, &copyOperator, options);
-        // The job reports its outcome on the console.
         static_cast<void>(job.run());
+        return job.result();
     });
     updateControls();
 }

@@ -6,6 +6,7 @@
 #include "base/ui/ScreenFit.h"
 #include "copy/ReportConsole.h"
 #include "copy/SegyDirCopyJob.h"
+#include "copy/ui/JobResultView.h"
 #include "copy/ui/JobStopQuestion.h"
 #include "copy/ui/OutputQuestions.h"
 #include "devices/TapeDevice.h"
@@ -52,6 +53,7 @@ SegyDirCopy::SegyDirCopy(const QString& seismicDirectory, bool segdMode, int rev
     for (QWidget* widget : {static_cast<QWidget*>(ProgressTx), static_cast<QWidget*>(Progress),
                             static_cast<QWidget*>(ProgressBar), static_cast<QWidget*>(CurrentFile)})
         widget->hide();
+    resultView = JobResultView::addTo(this);
     updateControls();
     ScreenFit::fitToScreen(this);
 }
@@ -310,15 +312,16 @@ void SegyDirCopy::runJob()
     for (QWidget* widget : {static_cast<QWidget*>(ProgressTx), static_cast<QWidget*>(Progress),
                             static_cast<QWidget*>(ProgressBar), static_cast<QWidget*>(CurrentFile)})
         widget->show();
+    resultView->clear();
     updateControls();
     SegyDirCopyJob job(&jobConsole, this, settings);
-    // The job reports its outcome on the console.
     static_cast<void>(job.run());
     running = false;
     for (QWidget* widget : {static_cast<QWidget*>(ProgressTx), static_cast<QWidget*>(Progress),
                             static_cast<QWidget*>(ProgressBar), static_cast<QWidget*>(CurrentFile)})
         widget->hide();
     updateControls();
+    resultView->showResult(job.result());
 }
 
 bool SegyDirCopy::keepAlive()

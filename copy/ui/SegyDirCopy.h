@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QStringList>
 
+class JobResultView;
 class ObrConsole;
 class TapeDevice;
 class TapeDriveList;
@@ -82,6 +83,7 @@ private:
     qint64 progressTotal = 0;
     bool running = false;
     bool abortAsked = false;
+    JobResultView* resultView;
     // Last, so the drives close before anything else of the window goes.
     UsedDrives usedDrives;
 };

@@ -5,6 +5,7 @@
 #include "base/ui/OnlineDocumentation.h"
 #include "base/ui/ScreenFit.h"
 #include "copy/SegyMergeJob.h"
+#include "copy/ui/JobResultView.h"
 #include "copy/ui/JobStopQuestion.h"
 #include "copy/ui/OutputQuestions.h"
 
@@ -20,6 +21,7 @@ SegyMerge::SegyMerge(ObrConsole* console, QWidget* parent, const QString& seismi
     : QDialog(parent), console(console), model(new QFileSystemModel(this))
 {
     setupUi(this);
+    resultView = JobResultView::addTo(this);
     ScreenFit::fitToScreen(this);
     model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     // The whole file system, so that files outside the project can be merged too.
@@ -157,17 +159,18 @@ void SegyMerge::on_Merge_clicked()
 {
     running = true;
     stopAsked = false;
+    resultView->clear();
     updateMergeButton();
     ProgressBar->setRange(0, 100);
     ProgressBar->setValue(0);
     ProgressBar->show();
     // A typed name without a directory lands in the directory shown.
     SegyMergeJob job(console, this, QDir(directory).absoluteFilePath(FileName->text()), inputPaths());
-    // The job reports its failures on the console.
     static_cast<void>(job.run());
     ProgressBar->hide();
     running = false;
     updateMergeButton();
+    resultView->showResult(job.result());
 }
 
 void SegyMerge::startProgress(qint64 bytes)

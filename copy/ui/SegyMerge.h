@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+class JobResultView;
 class ObrConsole;
 class QFileSystemModel;
 class QListWidgetItem;
@@ -59,6 +60,7 @@ private:
     ObrConsole* console;
     QString directory;
     QFileSystemModel* model;
+    JobResultView* resultView;
     bool running = false;
     bool stopAsked = false;
     // The output chosen in the save dialog, which asked already whether to replace it.
