@@ -209,12 +209,12 @@ private slots:
         control<SpinBox>(*analyzer, "Source_ID_EndCol")->setValue(2);
         QCOMPARE(minMax(*analyzer, SpsKind::Source, "Easting"), QStringLiteral(".."));
 
-        // Without the record letter the first line decides; the header line counts, blank there.
+        // Without the record letter the first line decides; the header line's blank cell is missing.
         auto* firstLine = control<QSpinBox>(*analyzer, "Source_FirstLine");
         QVERIFY(!firstLine->isEnabled());
         control<QCheckBox>(*analyzer, "Source_LoadId")->setChecked(false);
         QVERIFY(firstLine->isEnabled() && !control<SpinBox>(*analyzer, "Source_ID_StartCol")->isEnabled());
-        QCOMPARE(minMax(*analyzer, SpsKind::Source, "Elev"), QStringLiteral("0.0..20.0"));
+        QCOMPARE(minMax(*analyzer, SpsKind::Source, "Elev"), QStringLiteral("10.5..20.0"));
     }
 
     void revision21HintAndButton()

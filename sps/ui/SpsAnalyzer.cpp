@@ -17,17 +17,21 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <algorithm>
 
 namespace {
 
 const QString ruler = QStringLiteral("123456789|123456789|123456789|123456789|123456789|"
                                      "123456789|123456789|123456789|123456789|1234567890");
 const QString analyzerTitle = QStringLiteral("SPS Analyzer");
+// Entries of each sort the problem panel lists.
+constexpr int listedEntries = 100;
 
 template <typename T> T* required(const QObject& parent, const QString& name)
 {
@@ -57,6 +61,16 @@ void SpsAnalyzer::start(const Naming& naming)
     statusLine->setWordWrap(true);
     statusLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
     statusLine->hide();
+    problemList = new QListWidget(this);
+    problemList->setObjectName(QStringLiteral("Problems"));
+    problemList->setMaximumHeight(6 * problemList->fontMetrics().height() + 8);
+    problemList->hide();
+    connect(problemList, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        const int line = item->data(Qt::UserRole).toInt();
+        if (line > 0)
+            textView->showLine(line - 1);
+    });
+    layout()->addWidget(problemList);
     layout()->addWidget(statusLine);
     WheelGuard::guardScrolledFields(this);
     fitToScreen();
@@ -246,11 +260,8 @@ void SpsAnalyzer::columnChanged(int field, bool startChanged)
     }
     layout_.setColumns(field, {controls.start->value(), controls.end->value()});
     placeMarkers(field);
-    // The record letter's columns decide which lines are data lines.
-    if (field == SpsLayout::pointIdField)
-        rescanAll();
-    else
-        rescanField(field);
+    // The problems of every field change with any column.
+    rescanAll();
 }
 
 void SpsAnalyzer::placeMarkers(int field)
@@ -262,14 +273,29 @@ void SpsAnalyzer::placeMarkers(int field)
 
 void SpsAnalyzer::rescanAll()
 {
-    const auto ranges = SpsScanner(lines).all(layout_);
+    const SpsDiagnostics found = SpsScanner(lines).diagnose(layout_);
     for (int field = 0; field < SpsLayout::fieldCount; ++field)
-        showRange(field, ranges[size_t(field)]);
+        showRange(field, found.ranges[size_t(field)]);
+    showDiagnostics(found);
 }
 
-void SpsAnalyzer::rescanField(int field)
+void SpsAnalyzer::showDiagnostics(const SpsDiagnostics& found)
 {
-    showRange(field, SpsScanner(lines).field(layout_, field));
+    problemList->clear();
+    if (found.problemCount == 0 && found.strayLineCount == 0) {
+        problemList->hide();
+        return;
+    }
+    problemList->addItem(QStringLiteral("%1 records: %2").arg(found.records).arg(found.summary()));
+    const auto add = [this](int line, const QString& text) {
+        auto* item = new QListWidgetItem(text, problemList);
+        item->setData(Qt::UserRole, line);
+    };
+    for (int i = 0; i < std::min(listedEntries, int(found.problems.size())); ++i)
+        add(found.problems[i].line, SpsDiagnostics::problemText(kind, found.problems[i]));
+    for (int i = 0; i < std::min(listedEntries, int(found.strayLines.size())); ++i)
+        add(found.strayLines[i].line, SpsDiagnostics::strayText(found.strayLines[i]));
+    problemList->show();
 }
 
 void SpsAnalyzer::showRange(int field, const SpsFieldRange& range)

@@ -13,10 +13,12 @@ class LineEdit;
 class ObrConsole;
 class QCheckBox;
 class QLabel;
+class QListWidget;
 class QPushButton;
 class QSpinBox;
 class SpinBox;
 class SpsTextView;
+struct SpsDiagnostics;
 struct SpsFieldRange;
 
 // What the source, receiver and relation analyzers share: the SPS file in memory under a column
@@ -86,8 +88,9 @@ private:
     void columnChanged(int field, bool startChanged);
     void placeMarkers(int field);
     void rescanAll();
-    void rescanField(int field);
     void showRange(int field, const SpsFieldRange& range);
+    // Fills the problem panel: the counts, then the first unreadable fields and stray lines.
+    void showDiagnostics(const SpsDiagnostics& found);
     bool saveTo(const QString& baseName);
 
     SpsKind kind;
@@ -103,6 +106,8 @@ private:
     QLabel* firstLineLabel = nullptr;
     // The hints and warnings of the file shown, in the window as on the console it covers.
     QLabel* statusLine = nullptr;
+    // Unreadable records and lines that are not records; a click shows the line.
+    QListWidget* problemList = nullptr;
     SpsTextView* columnsView = nullptr;
     SpsTextView* textView = nullptr;
     QPushButton* saveButton = nullptr;
