@@ -3,11 +3,13 @@
 #include "cli/CliArguments.h"
 #include "cli/CliParameters.h"
 #include "sps/SpsKind.h"
+#include "sps/SpsLayoutDetection.h"
 #include "sps/SpsLayoutInForce.h"
 
 #include <QString>
 #include <optional>
 
+class SpsLines;
 class TerminalConsole;
 
 // What the `obrio sps` actions share: the record kind of --kind and the layout in force, either
@@ -22,5 +24,18 @@ std::optional<SpsKind> kind(const cli::Arguments& arguments, int* status);
 // (false), a refused layer as a warning.
 [[nodiscard]] bool layoutInForce(SpsKind kind, const QString& spsPath, const QString& choice,
                                  TerminalConsole& console, std::optional<SpsLayoutInForce>* result);
+
+// The layout to read a file with: the detected one for "auto", else as layoutInForce(). The
+// detection is made either way, for the report. Nothing when a chosen layout cannot be had.
+struct FileLayout {
+    SpsLayout layout;
+    SpsDetection detected;
+    bool automatic = false;
+    // "Detected layout: SPS 2.1 (H00 line 1 says SPS 2.1); in force"
+    QString detectionText() const;
+};
+std::optional<FileLayout> layoutFor(SpsKind kind, const QString& path, const SpsLines& lines,
+                                    const QString& choice, TerminalConsole& console);
+cli::Option layoutOption(const char* defaultText);
 
 } // namespace SpsCommand

@@ -74,11 +74,12 @@ int runRanges(const cli::Arguments& arguments, TerminalConsole& console)
         console.error(lines.errorString(), false);
         return cli::JobFailed;
     }
-    std::optional<SpsLayoutInForce> inForce;
-    if (!SpsCommand::layoutInForce(*kind, path, arguments.text(QStringLiteral("layout")), console, &inForce))
+    const auto chosen =
+        SpsCommand::layoutFor(*kind, path, lines, arguments.text(QStringLiteral("layout")), console);
+    if (!chosen)
         return cli::JobFailed;
-    const SpsLayout& layout = inForce->layout();
-    if (SpsRevision21::declaredBy(lines) && !SpsRevision21::inForce(layout))
+    const SpsLayout& layout = chosen->layout;
+    if (!chosen->automatic && SpsRevision21::declaredBy(lines) && !SpsRevision21::inForce(layout))
         console.warning(SpsRevision21::mismatchText(path) + QStringLiteral("; --layout sps21 reads it so"),
                         false);
 
@@ -116,6 +117,9 @@ int runRanges(const cli::Arguments& arguments, TerminalConsole& console)
                            {QStringLiteral("dataLines"), double(dataLines)},
                            {QStringLiteral("dataLineRule"), dataLineRule(layout)},
                            {QStringLiteral("fields"), fields},
+                           {QStringLiteral("detectedLayout"), chosen->detected.name()},
+                           {QStringLiteral("detectedBecause"), chosen->detected.reason},
+                           {QStringLiteral("detectedInForce"), layout.sameColumns(chosen->detected.layout)},
                            {QStringLiteral("diagnostics"), diagnosticsJson(*kind, found)}});
         return outcome;
     }
@@ -145,6 +149,7 @@ int runRanges(const cli::Arguments& arguments, TerminalConsole& console)
             black);
     }
     showDiagnostics(*kind, found, console);
+    console.message(chosen->detectionText(), black);
     return outcome;
 }
 
@@ -161,11 +166,10 @@ OBRIO_COMMAND(
             "is unreadable: neither counts in a range. Then the unreadable records and the lines that\n"
             "are not records (comments, prose, a bare record letter), the first 20 of each with their\n"
             "line numbers. --strict ends with status 1 when a record is unreadable. A file whose H00\n"
-            "line says SPS 2.1 read with another layout gets a warning."))
+            "line says SPS 2.1 read with another layout gets a warning. The last line names the layout\n"
+            "the header lines and the first records point to, and why."))
         .option(SpsCommand::kindOption())
         .option(JsonOutput::option())
         .option(cli::flag("strict", QStringLiteral("status 1 when any record is unreadable")))
-        .option(cli::option("layout", "FILE.fmt|sps21",
-                            QStringLiteral("use this format file, or the SPS 2.1 layout, instead of the "
-                                           "layout in force")))
+        .option(SpsCommand::layoutOption("the layout in force"))
         .argument(cli::argument("FILE", QStringLiteral("the SPS file"))))

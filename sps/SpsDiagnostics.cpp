@@ -6,8 +6,10 @@ namespace {
 
 constexpr int shownTextLength = 60;
 
-QString quoted(const QByteArray& text)
+QString quoted(QByteArray text)
 {
+    while (text.endsWith(' '))
+        text.chop(1);
     const QString shown = QString::fromLatin1(text.left(shownTextLength));
     return QLatin1Char('\'') + shown +
            (text.size() > shownTextLength ? QStringLiteral("...'") : QStringLiteral("'"));
@@ -36,7 +38,7 @@ QString SpsDiagnostics::problemText(SpsKind kind, const SpsCellProblem& problem)
         .arg(SpsKinds::fieldLabel(kind, problem.field))
         .arg(problem.columns.start)
         .arg(problem.columns.end)
-        .arg(quoted(problem.text));
+        .arg(quoted(problem.text.trimmed()));
 }
 
 QString SpsDiagnostics::strayText(const SpsStrayLine& stray)

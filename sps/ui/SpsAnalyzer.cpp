@@ -5,6 +5,7 @@
 #include "base/ui/ScreenFit.h"
 #include "base/ui/WheelGuard.h"
 #include "sps/SpsFormatFile.h"
+#include "sps/SpsLayoutDetection.h"
 #include "sps/SpsLayoutInForce.h"
 #include "sps/SpsRevision21.h"
 #include "sps/SpsScanner.h"
@@ -70,7 +71,19 @@ void SpsAnalyzer::start(const Naming& naming)
         if (line > 0)
             textView->showLine(line - 1);
     });
+    detectionLine = new QLabel(this);
+    detectionLine->setObjectName(QStringLiteral("DetectionLine"));
+    detectionLine->setWordWrap(true);
+    detectionLine->hide();
+    layout()->addWidget(detectionLine);
     layout()->addWidget(problemList);
+    detectButton = new QPushButton(QStringLiteral("Detected layout"), this);
+    detectButton->setObjectName(QStringLiteral("DetectLayout"));
+    detectButton->setEnabled(false);
+    connect(detectButton, &QPushButton::clicked, this, &SpsAnalyzer::useDetectedLayout);
+    auto* buttons = required<QHBoxLayout>(*this, QStringLiteral("ButtonLayout"));
+    buttons->insertWidget(buttons->indexOf(required<QPushButton>(*this, QStringLiteral("Sps21"))) + 1,
+                          detectButton);
     layout()->addWidget(statusLine);
     WheelGuard::guardScrolledFields(this);
     fitToScreen();
@@ -174,6 +187,21 @@ void SpsAnalyzer::readFile()
     rescanAll();
     if (SpsRevision21::declaredBy(lines) && !SpsRevision21::inForce(layout_))
         tell(SpsRevision21::mismatchText(path_) + QStringLiteral("; \"SPS 2.1 layout\" sets it"), true);
+    const SpsDetection detected = SpsDetection::detect(kind, lines);
+    const bool inForce = layout_.sameColumns(detected.layout);
+    detectionLine->setText(
+        QStringLiteral("Detected layout: %1 (%2); %3")
+            .arg(detected.name(), detected.reason,
+                 inForce ? QStringLiteral("in force") : QStringLiteral("\"Detected layout\" sets it")));
+    detectionLine->show();
+    detectButton->setEnabled(true);
+}
+
+void SpsAnalyzer::useDetectedLayout()
+{
+    showLayout(SpsDetection::detect(kind, lines).layout);
+    layout_ = controlsLayout();
+    rescanAll();
 }
 
 SpsLayout SpsAnalyzer::controlsLayout() const

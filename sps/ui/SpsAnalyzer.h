@@ -63,6 +63,7 @@ private slots:
     void on_Help_clicked();
     void on_Close_clicked();
     void on_Sps21_clicked();
+    void useDetectedLayout();
 
 private:
     struct FieldControls {
@@ -97,6 +98,9 @@ private:
     ObrConsole* console;
     QString path_;
     SpsLines lines;
+    QPushButton* detectButton = nullptr;
+    // Which layout the header lines and first records point to, and why.
+    QLabel* detectionLine = nullptr;
     SpsLines rulerLines;
     SpsLayout layout_;
     // The controls' layout as loaded or last saved: changes from it are unsaved edits.
