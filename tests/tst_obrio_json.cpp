@@ -5,6 +5,7 @@
 #include "tests/support/TestMain.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
 #include <QRegularExpression>
