@@ -5,6 +5,7 @@
 #include "sps/SpsKind.h"
 #include "sps/SpsLayoutDetection.h"
 #include "sps/SpsLayoutInForce.h"
+#include "sps/SpsSurvey.h"
 
 #include <QString>
 #include <optional>
@@ -37,5 +38,12 @@ struct FileLayout {
 std::optional<FileLayout> layoutFor(SpsKind kind, const QString& path, const SpsLines& lines,
                                     const QString& choice, TerminalConsole& console);
 cli::Option layoutOption(const char* defaultText);
+
+// Reads the files of a survey (source, receiver, relation; an empty path is skipped), each under
+// the layout `choice` gives ("auto" when empty); a line per file says what was read. False after
+// saying why a file could not be read.
+[[nodiscard]] bool readSurvey(const QString& sourcePath, const QString& receiverPath,
+                              const QString& relationPath, QString choice, TerminalConsole& console,
+                              SpsSurvey* survey, QStringList* read);
 
 } // namespace SpsCommand
