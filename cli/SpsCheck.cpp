@@ -35,15 +35,10 @@ QJsonObject jsonOf(const SpsSurveyCheck& check, const QStringList& read)
     for (int k = 0; k < SpsFinding::kindCount; ++k) {
         const auto kind = SpsFinding::Kind(k);
         QJsonArray first;
-        for (const SpsFinding& finding : check.findings()) {
-            if (finding.kind != kind)
-                continue;
-            if (first.size() == shownPerKind)
-                break;
+        for (const SpsFinding& finding : check.findings(kind, shownPerKind))
             first.append(QJsonObject{{QStringLiteral("file"), QString(SpsKinds::recordLetter(finding.file))},
                                      {QStringLiteral("line"), finding.line},
                                      {QStringLiteral("text"), finding.text}});
-        }
         kinds.insert(SpsFinding::kindName(kind), QJsonObject{{QStringLiteral("count"), check.count(kind)},
                                                              {QStringLiteral("first"), first}});
     }
@@ -52,28 +47,6 @@ QJsonObject jsonOf(const SpsSurveyCheck& check, const QStringList& read)
             {QStringLiteral("sourceSpacing"), check.sourceSpacing()},
             {QStringLiteral("receiverSpacing"), check.receiverSpacing()},
             {QStringLiteral("kinds"), kinds}};
-}
-
-void showText(const SpsSurveyCheck& check, const QStringList& read, TerminalConsole& console)
-{
-    const QColor black(Qt::black);
-    for (const QString& line : read)
-        console.message(line, black);
-    console.message(QStringLiteral("%1 finding%2")
-                        .arg(check.findings().size())
-                        .arg(check.findings().size() == 1 ? QString() : QStringLiteral("s")),
-                    black);
-    int index = 0;
-    for (int k = 0; k < SpsFinding::kindCount; ++k) {
-        const auto kind = SpsFinding::Kind(k);
-        console.message(QStringLiteral("%1: %2").arg(SpsFinding::kindTitle(kind)).arg(check.count(kind)),
-                        black);
-        for (int shown = 0; shown < std::min(shownPerKind, check.count(kind)); ++shown)
-            console.message(QStringLiteral("  ") + check.findings()[index + shown].text, black);
-        if (check.count(kind) > shownPerKind)
-            console.message(QStringLiteral("  ... %1 more").arg(check.count(kind) - shownPerKind), black);
-        index += check.count(kind);
-    }
 }
 
 int runCheck(const cli::Arguments& arguments, TerminalConsole& console)
@@ -95,7 +68,8 @@ int runCheck(const cli::Arguments& arguments, TerminalConsole& console)
     if (JsonOutput::wanted(arguments))
         JsonOutput::print(jsonOf(check, read));
     else
-        showText(check, read, console);
+        for (const QString& line : read + check.report(shownPerKind))
+            console.message(line, Qt::black);
     if (arguments.has(QStringLiteral("strict")) && !check.findings().isEmpty()) {
         console.error(QStringLiteral("%1 findings (--strict)").arg(check.findings().size()), false);
         return cli::JobFailed;

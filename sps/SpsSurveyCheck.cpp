@@ -282,3 +282,28 @@ void SpsSurveyCheck::checkDuplicateRelations(const QVector<SpsSurvey::Relation>&
                  .arg(relations[order[first]].fileLine)});
     }
 }
+
+QVector<SpsFinding> SpsSurveyCheck::findings(SpsFinding::Kind kind, int most) const
+{
+    // Sorted by kind: the kind's findings follow those of the kinds before it.
+    int first = 0;
+    for (int k = 0; k < int(kind); ++k)
+        first += counts[size_t(k)];
+    return findings_.mid(first, std::min(most, counts[size_t(kind)]));
+}
+
+QStringList SpsSurveyCheck::report(int most) const
+{
+    QStringList lines{QStringLiteral("%1 finding%2")
+                          .arg(findings_.size())
+                          .arg(findings_.size() == 1 ? QString() : QStringLiteral("s"))};
+    for (int k = 0; k < SpsFinding::kindCount; ++k) {
+        const auto kind = SpsFinding::Kind(k);
+        lines << QStringLiteral("%1: %2").arg(SpsFinding::kindTitle(kind)).arg(count(kind));
+        for (const SpsFinding& finding : findings(kind, most))
+            lines << QStringLiteral("  ") + finding.text;
+        if (count(kind) > most)
+            lines << QStringLiteral("  ... %1 more").arg(count(kind) - most);
+    }
+    return lines;
+}

@@ -46,6 +46,10 @@ public:
     explicit SpsSurveyCheck(const SpsSurvey& survey);
 
     const QVector<SpsFinding>& findings() const { return findings_; }
+    // The findings of a kind, in file and line order.
+    QVector<SpsFinding> findings(SpsFinding::Kind kind, int most) const;
+    // The report as text lines: the total, then per kind its title, count and first `most` findings.
+    QStringList report(int most) const;
     int count(SpsFinding::Kind kind) const { return counts[size_t(kind)]; }
     // The median distance between points one point number apart, per kind (0 without pairs).
     double sourceSpacing() const { return sourceSpacing_; }
