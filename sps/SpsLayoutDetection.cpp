@@ -5,6 +5,7 @@
 
 #include <QMap>
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -61,13 +62,30 @@ struct Trial {
     qint64 values = 0;
 };
 
-// How the first records read under a layout.
+// How the first records read under a layout: unreadable fields and records with text in the
+// columns between fields (where a layout that does not fit cuts numbers apart) are faults.
 Trial tryLayout(const SpsLayout& layout, const SpsLines& sample)
 {
     const SpsDiagnostics found = SpsScanner(sample).diagnose(layout);
     Trial trial{found.problemCount, 0};
     for (const SpsFieldRange& range : found.ranges)
         trial.values += range.lines;
+    std::array<bool, 80> covered{};
+    for (int field = 0; field < SpsLayout::fieldCount; ++field) {
+        const SpsColumns columns = layout.columns(field);
+        for (int column = std::max(columns.start, 1); column <= std::min(columns.end, 80); ++column)
+            covered[size_t(column - 1)] = true;
+    }
+    for (int index = 0; index < sample.count(); ++index) {
+        const std::string_view line = sample.line(index);
+        for (size_t column = size_t(layout.columns(SpsLayout::pointIdField).start);
+             column < std::min<size_t>(line.size(), covered.size()); ++column) {
+            if (!covered[column] && line[column] != ' ') {
+                ++trial.unreadable;
+                break;
+            }
+        }
+    }
     return trial;
 }
 
@@ -115,17 +133,17 @@ SpsDetection SpsDetection::detect(SpsKind kind, const SpsLines& lines)
     const SpsLayout second = shifted(SpsLayout::revision21(kind), found.shift);
     const Trial one = tryLayout(first, sample);
     const Trial two = tryLayout(second, sample);
+    // Sparse records can read alike under both; the later revision is then the likelier.
     const bool twoReadsBetter =
-        two.unreadable < one.unreadable || (two.unreadable == one.unreadable && two.values > one.values);
+        two.unreadable < one.unreadable || (two.unreadable == one.unreadable && two.values >= one.values);
 
     bool declared21 = false;
     const int h00 = versionLine(lines, &declared21);
     const Revision declared = declared21 ? Revision::Revision21 : Revision::Revision1;
-    const QString trials =
-        QStringLiteral("the first %1 records have %2 unreadable fields as SPS 2.1, %3 as SPS 1.0/2.0")
-            .arg(sample.count())
-            .arg(two.unreadable)
-            .arg(one.unreadable);
+    const QString trials = QStringLiteral("the first %1 records have %2 faults as SPS 2.1, %3 as SPS 1.0/2.0")
+                               .arg(sample.count())
+                               .arg(two.unreadable)
+                               .arg(one.unreadable);
     const qint64 declaredUnreadable = declared21 ? two.unreadable : one.unreadable;
     const qint64 otherUnreadable = declared21 ? one.unreadable : two.unreadable;
     if (h00 > 0 && declaredUnreadable <= otherUnreadable) {

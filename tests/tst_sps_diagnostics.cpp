@@ -2,10 +2,17 @@
 #include "sps/SpsLines.h"
 #include "sps/SpsScanner.h"
 #include "sps/SpsValue.h"
+#include "sps/ui/SpsReceiverAnalyzer.h"
+#include "sps/ui/SpsTextView.h"
+#include "tests/support/Controls.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/ObrioProcess.h"
+#include "tests/support/RecordingConsole.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
+
+#include <QListWidget>
+#include <QPushButton>
 
 namespace {
 
@@ -138,26 +145,24 @@ private slots:
         };
         QTest::newRow("SPS 1.0 with H00") << QStringList{h00_10} + points(false, 0) << "SPS 1.0/2.0"
                                           << "H00 line 1 says SPS 1.0/2.0";
-        QTest::newRow("SPS 1.0 without H00")
-            << points(false, 0) << "SPS 1.0/2.0"
-            << "no H00 line; the first 5 records have 0 unreadable fields as "
-               "SPS 2.1, 0 as SPS 1.0/2.0";
+        QTest::newRow("SPS 1.0 without H00") << points(false, 0) << "SPS 1.0/2.0"
+                                             << "no H00 line; the first 5 records have 5 faults as "
+                                                "SPS 2.1, 0 as SPS 1.0/2.0";
         QTest::newRow("SPS 2.1 with H00") << QStringList{h00_21} + points(true, 0) << "SPS 2.1"
                                           << "H00 line 1 says SPS 2.1";
-        QTest::newRow("SPS 2.1 without H00")
-            << points(true, 0) << "SPS 2.1"
-            << "no H00 line; the first 5 records have 0 unreadable fields as "
-               "SPS 2.1, 5 as SPS 1.0/2.0";
+        QTest::newRow("SPS 2.1 without H00") << points(true, 0) << "SPS 2.1"
+                                             << "no H00 line; the first 5 records have 0 faults as "
+                                                "SPS 2.1, 5 as SPS 1.0/2.0";
         QTest::newRow("H00 that the records belie")
             << QStringList{h00_10} + points(true, 0) << "SPS 2.1"
-            << "H00 line 1 says SPS 1.0/2.0, but the first 5 records have 0 unreadable fields as SPS 2.1, 5 "
+            << "H00 line 1 says SPS 1.0/2.0, but the first 5 records have 0 faults as SPS 2.1, 5 "
                "as SPS 1.0/2.0";
         QTest::newRow("SPS 2.1 after a leading blank")
             << QStringList{h00_21} + points(true, 1) << "SPS 2.1, shifted by 1 column"
             << "H00 line 1 says SPS 2.1; the records start after 1 blank";
         QTest::newRow("SPS 1.0 after two leading blanks")
             << points(false, 2) << "SPS 1.0/2.0, shifted by 2 columns"
-            << "no H00 line; the first 5 records have 0 unreadable fields as SPS 2.1, 0 as SPS 1.0/2.0; the "
+            << "no H00 line; the first 5 records have 5 faults as SPS 2.1, 0 as SPS 1.0/2.0; the "
                "records start after 2 blanks";
     }
     void detection()
@@ -190,11 +195,36 @@ private slots:
         QCOMPARE(runs[0].out.value(0), path + ": 0 data lines (lines with \"S\" in columns 1-1)");
         QCOMPARE(runs[0].out.last(),
                  "Detected layout: SPS 1.0/2.0, shifted by 1 column (no H00 line; the first 2 "
-                 "records have 1 unreadable fields as SPS 2.1, 1 as SPS 1.0/2.0; the records "
+                 "records have 1 faults as SPS 2.1, 1 as SPS 1.0/2.0; the records "
                  "start after 1 blank); --layout auto reads with it");
         QCOMPARE(runs[1].status, 1);
         QVERIFY(runs[1].out.contains("  line 2, Easting (48-56): 'Fault' is not a number"));
         QCOMPARE(runs[1].err, QStringList{" *** Error:   " + path + ": 1 unreadable record (--strict)"});
+    }
+
+    // The panel lists what cannot be read, a click shows the line; the layout detected reads all.
+    void analyzerPanelAndDetectedLayout()
+    {
+        const QString path = home.path() + "/panel.R";
+        QVERIFY(obrtest::writeFile(path, (QStringList{"C written by hand", point('R', true, 1, 2, "10.0", 1),
+                                                      point('R', true, 1, 3, "12.5", 1)}
+                                              .join('\n') +
+                                          '\n')
+                                             .toLatin1()));
+        RecordingConsole console;
+        SpsReceiverAnalyzer analyzer(nullptr, home.path(), path, &console);
+        auto* problems = obrtest::control<QListWidget>(analyzer, "Problems");
+        QCOMPARE(problems->item(0)->text(),
+                 "0 records: 0 unreadable records (0 fields), 3 lines that are not records");
+        QCOMPARE(problems->count(), 4);
+        QTest::mouseClick(problems->viewport(), Qt::LeftButton, {},
+                          problems->visualItemRect(problems->item(3)).center());
+        QCOMPARE(obrtest::control<SpsTextView>(analyzer, "Text")->shownLine(), 2);
+        obrtest::control<QPushButton>(analyzer, "DetectLayout")->click();
+        const SpsLayout expected = SpsDetection::shifted(SpsLayout::revision21(SpsKind::Receiver), 1);
+        QVERIFY(analyzer.scanLayout() == expected);
+        QCOMPARE(problems->item(0)->text(),
+                 "2 records: 0 unreadable records (0 fields), 1 line that is not a record");
     }
 
 private:

@@ -2,13 +2,20 @@
 #include "sps/SpsLines.h"
 #include "sps/SpsSurveyCheck.h"
 #include "sps/SpsSurveyMap.h"
+#include "sps/ui/SpsMapView.h"
+#include "sps/ui/SpsRelationAnalyzer.h"
+#include "sps/ui/SpsSurveyTabs.h"
+#include "tests/support/Controls.h"
 #include "tests/support/DataTable.h"
 #include "tests/support/ObrioProcess.h"
+#include "tests/support/RecordingConsole.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <functional>
 
 namespace {
@@ -218,6 +225,37 @@ private slots:
         QVERIFY((rings[0] - view.toPixel(1100, 900, size)).manhattanLength() < 2);
         QCOMPARE(map.nameAt(view.toPixel(1100, 900, size) + QPointF(2, 1), size, view, 5),
                  "R 2 104 at 1100.0 900.0 (line 17)");
+    }
+
+    // The relation analyzer checks its survey, reports, and names a point clicked on the map.
+    void relationAnalyzerChecksAndMaps()
+    {
+        Survey files;
+        files.r << files.r[5];
+        const QStringList paths{dir.filePath("b.s"), dir.filePath("b.r"), dir.filePath("b.x")};
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(obrtest::writeFile(
+                paths[i], (QList<QStringList>{files.s, files.r, files.x}[i].join('\n') + '\n').toLatin1()));
+        RecordingConsole console;
+        SpsRelationAnalyzer analyzer(nullptr, dir.path(), paths[2], &console);
+        obrtest::control<QPushButton>(analyzer, "Sps21")->click();
+        analyzer.resize(1000, 800);
+        analyzer.show();
+        SpsSurveyTabs* views = analyzer.surveyViews();
+        QString error;
+        QVERIFY(views->checkSurvey(paths[0], paths[1], &error));
+        const QString report = obrtest::control<QPlainTextEdit>(analyzer, "CheckReport")->toPlainText();
+        QVERIFY2(report.contains("X: 6 relations") &&
+                     report.contains("Duplicate points: 1\n  R line 24: point 1 104 "
+                                     "again (first on line 6)"),
+                 qPrintable(report));
+        views->setCurrentIndex(1);
+        SpsMapView* map = views->mapView();
+        QVERIFY(QTest::qWaitForWindowExposed(&analyzer));
+        map->repaint();
+        const QPoint at = map->view().toPixel(1050, 100, map->size()).toPoint();
+        QTest::mouseClick(map, Qt::LeftButton, {}, at);
+        QCOMPARE(obrtest::control<QLabel>(analyzer, "MapLine")->text(), "R 1 102 at 1050.0 100.0 (line 4)");
     }
 
 private:

@@ -12,9 +12,11 @@
 #include "sps/SpsValue.h"
 #include "sps/ui/LineEdit.h"
 #include "sps/ui/SpinBox.h"
+#include "sps/ui/SpsSurveyTabs.h"
 #include "sps/ui/SpsTextView.h"
 
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
@@ -68,8 +70,10 @@ void SpsAnalyzer::start(const Naming& naming)
     problemList->hide();
     connect(problemList, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         const int line = item->data(Qt::UserRole).toInt();
-        if (line > 0)
+        if (line > 0) {
+            views->setCurrentIndex(0);
             textView->showLine(line - 1);
+        }
     });
     detectionLine = new QLabel(this);
     detectionLine->setObjectName(QStringLiteral("DetectionLine"));
@@ -77,13 +81,8 @@ void SpsAnalyzer::start(const Naming& naming)
     detectionLine->hide();
     layout()->addWidget(detectionLine);
     layout()->addWidget(problemList);
-    detectButton = new QPushButton(QStringLiteral("Detected layout"), this);
-    detectButton->setObjectName(QStringLiteral("DetectLayout"));
-    detectButton->setEnabled(false);
-    connect(detectButton, &QPushButton::clicked, this, &SpsAnalyzer::useDetectedLayout);
-    auto* buttons = required<QHBoxLayout>(*this, QStringLiteral("ButtonLayout"));
-    buttons->insertWidget(buttons->indexOf(required<QPushButton>(*this, QStringLiteral("Sps21"))) + 1,
-                          detectButton);
+    makeViews();
+    addButtons();
     layout()->addWidget(statusLine);
     WheelGuard::guardScrolledFields(this);
     fitToScreen();
@@ -134,6 +133,57 @@ void SpsAnalyzer::findControls(const Naming& naming)
     columnsView = required<SpsTextView>(*this, QStringLiteral("Columns"));
     textView = required<SpsTextView>(*this, QStringLiteral("Text"));
     saveButton = required<QPushButton>(*this, QStringLiteral("Save"));
+}
+
+void SpsAnalyzer::makeViews()
+{
+    auto* main = qobject_cast<QBoxLayout*>(layout());
+    const int at = main->indexOf(columnsView);
+    main->removeWidget(columnsView);
+    main->removeWidget(textView);
+    auto* filePage = new QWidget;
+    auto* fileLayout = new QVBoxLayout(filePage);
+    fileLayout->setContentsMargins(0, 0, 0, 0);
+    fileLayout->setSpacing(0);
+    fileLayout->addWidget(columnsView);
+    fileLayout->addWidget(textView, 1);
+    views = new SpsSurveyTabs(filePage, this);
+    main->insertWidget(at, views, 1);
+}
+
+void SpsAnalyzer::addButtons()
+{
+    auto* buttons = required<QHBoxLayout>(*this, QStringLiteral("ButtonLayout"));
+    int at = buttons->indexOf(required<QPushButton>(*this, QStringLiteral("Sps21"))) + 1;
+    detectButton = new QPushButton(QStringLiteral("Detected layout"), this);
+    detectButton->setObjectName(QStringLiteral("DetectLayout"));
+    detectButton->setEnabled(false);
+    connect(detectButton, &QPushButton::clicked, this, &SpsAnalyzer::useDetectedLayout);
+    buttons->insertWidget(at++, detectButton);
+    if (kind != SpsKind::Relation)
+        return;
+    auto* check = new QPushButton(QStringLiteral("Check survey"), this);
+    check->setObjectName(QStringLiteral("CheckSurvey"));
+    connect(check, &QPushButton::clicked, this, &SpsAnalyzer::checkSurvey);
+    buttons->insertWidget(at, check);
+}
+
+void SpsAnalyzer::checkSurvey()
+{
+    const QString folder = QFileInfo(path_).absolutePath();
+    const QString source =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Source file of the survey"), folder);
+    if (source.isEmpty())
+        return;
+    const QString receiver = QFileDialog::getOpenFileName(this, QStringLiteral("Receiver file of the survey"),
+                                                          QFileInfo(source).absolutePath());
+    if (receiver.isEmpty())
+        return;
+    QString error;
+    if (!views->checkSurvey(source, receiver, &error)) {
+        console->error(error, false);
+        QMessageBox::warning(this, analyzerTitle, error);
+    }
 }
 
 void SpsAnalyzer::fitToScreen()
@@ -305,6 +355,7 @@ void SpsAnalyzer::rescanAll()
     for (int field = 0; field < SpsLayout::fieldCount; ++field)
         showRange(field, found.ranges[size_t(field)]);
     showDiagnostics(found);
+    views->setFile(&lines, layout_);
 }
 
 void SpsAnalyzer::showDiagnostics(const SpsDiagnostics& found)

@@ -17,6 +17,7 @@ class QListWidget;
 class QPushButton;
 class QSpinBox;
 class SpinBox;
+class SpsSurveyTabs;
 class SpsTextView;
 struct SpsDiagnostics;
 struct SpsFieldRange;
@@ -34,6 +35,8 @@ public:
     const SpsLayout& scanLayout() const { return layout_; }
     // The layout the controls show, as saving stores it.
     SpsLayout controlsLayout() const;
+
+    SpsSurveyTabs* surveyViews() const { return views; }
 
 public slots:
     // Escape, Close and the close box: edits that are not saved are discarded only when the user
@@ -64,6 +67,8 @@ private slots:
     void on_Close_clicked();
     void on_Sps21_clicked();
     void useDetectedLayout();
+    // Asks for the survey's source and receiver files and checks them with this relation file.
+    void checkSurvey();
 
 private:
     struct FieldControls {
@@ -75,6 +80,9 @@ private:
     };
 
     void findControls(const Naming& naming);
+    // Puts the ruler and the file view on the first page of the views, beside the map and the check.
+    void makeViews();
+    void addButtons();
     void fitToScreen();
     void loadLayout();
     void readFile();
@@ -113,6 +121,7 @@ private:
     // Unreadable records and lines that are not records; a click shows the line.
     QListWidget* problemList = nullptr;
     SpsTextView* columnsView = nullptr;
+    SpsSurveyTabs* views = nullptr;
     SpsTextView* textView = nullptr;
     QPushButton* saveButton = nullptr;
     int characterWidth = 0;
