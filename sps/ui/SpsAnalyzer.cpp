@@ -234,22 +234,28 @@ void SpsAnalyzer::readFile()
         return;
     }
     textView->setLines(&lines);
+    detected = SpsDetection::detect(kind, lines);
+    detectButton->setEnabled(true);
     rescanAll();
     if (SpsRevision21::declaredBy(lines) && !SpsRevision21::inForce(layout_))
         tell(SpsRevision21::mismatchText(path_) + QStringLiteral("; \"SPS 2.1 layout\" sets it"), true);
-    const SpsDetection detected = SpsDetection::detect(kind, lines);
-    const bool inForce = layout_.sameColumns(detected.layout);
+}
+
+void SpsAnalyzer::showDetection()
+{
+    if (!detected)
+        return;
+    const bool inForce = layout_.sameColumns(detected->layout);
     detectionLine->setText(
         QStringLiteral("Detected layout: %1 (%2); %3")
-            .arg(detected.name(), detected.reason,
+            .arg(detected->name(), detected->reason,
                  inForce ? QStringLiteral("in force") : QStringLiteral("\"Detected layout\" sets it")));
     detectionLine->show();
-    detectButton->setEnabled(true);
 }
 
 void SpsAnalyzer::useDetectedLayout()
 {
-    showLayout(SpsDetection::detect(kind, lines).layout);
+    showLayout(detected->layout);
     layout_ = controlsLayout();
     rescanAll();
 }
@@ -355,6 +361,7 @@ void SpsAnalyzer::rescanAll()
     for (int field = 0; field < SpsLayout::fieldCount; ++field)
         showRange(field, found.ranges[size_t(field)]);
     showDiagnostics(found);
+    showDetection();
     views->setFile(&lines, layout_);
 }
 

@@ -2,12 +2,14 @@
 
 #include "sps/SpsKind.h"
 #include "sps/SpsLayout.h"
+#include "sps/SpsLayoutDetection.h"
 #include "sps/SpsLines.h"
 
 #include <QDialog>
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 
 class LineEdit;
 class ObrConsole;
@@ -100,6 +102,8 @@ private:
     void showRange(int field, const SpsFieldRange& range);
     // Fills the problem panel: the counts, then the first unreadable fields and stray lines.
     void showDiagnostics(const SpsDiagnostics& found);
+    // Says which layout the file points to and whether it is in force.
+    void showDetection();
     bool saveTo(const QString& baseName);
 
     SpsKind kind;
@@ -109,6 +113,7 @@ private:
     QPushButton* detectButton = nullptr;
     // Which layout the header lines and first records point to, and why.
     QLabel* detectionLine = nullptr;
+    std::optional<SpsDetection> detected;
     SpsLines rulerLines;
     SpsLayout layout_;
     // The controls' layout as loaded or last saved: changes from it are unsaved edits.
