@@ -10,6 +10,9 @@ namespace {
 
 using Kind = SpsFinding::Kind;
 
+// Receivers one relation record may span; beyond it the record is wrong, not the R file.
+constexpr qint64 maximumSpread = 100000;
+
 qint32 lineOf(qint64 key)
 {
     return qint32(key >> 32);
@@ -239,6 +242,16 @@ void SpsSurveyCheck::checkRelations(const SpsSurvey& survey, const QVector<qint6
         // Every receiver there when the count matches (points off the line's step aside).
         if (last - first == receivers)
             continue;
+        // A range of absurd width is told by its count alone.
+        if (receivers > maximumSpread) {
+            add({Kind::MissingReceiver, SpsKind::Relation, relation.fileLine,
+                 place + QStringLiteral("receivers %1 step %2: %3 expected, %4 in R")
+                             .arg(range)
+                             .arg(step)
+                             .arg(receivers)
+                             .arg(last - first)});
+            continue;
+        }
         qint64 missing = 0;
         qint32 firstMissing = 0;
         for (qint64 point = low; point <= high; point += step) {
