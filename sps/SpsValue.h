@@ -5,7 +5,6 @@
 #include <QString>
 #include <string_view>
 
-// The numbers in an SPS field's columns and how they are shown.
 // What a field's columns hold.
 enum class SpsCell {
     Value,     // a number
@@ -18,6 +17,7 @@ struct SpsReading {
     double value = 0;
 };
 
+// The numbers in an SPS field's columns and how they are shown.
 namespace SpsValue {
 
 // The value of a field's text, telling blank cells and text that is no number apart.
