@@ -3,11 +3,14 @@
 #include "cli/CliArguments.h"
 #include "cli/CliParameters.h"
 #include "sps/SpsKind.h"
+#include "sps/SpsLayoutDetection.h"
 #include "sps/SpsLayoutInForce.h"
+#include "sps/SpsSurvey.h"
 
 #include <QString>
 #include <optional>
 
+class SpsLines;
 class TerminalConsole;
 
 // What the `obrio sps` actions share: the record kind of --kind and the layout in force, either
@@ -22,5 +25,25 @@ std::optional<SpsKind> kind(const cli::Arguments& arguments, int* status);
 // (false), a refused layer as a warning.
 [[nodiscard]] bool layoutInForce(SpsKind kind, const QString& spsPath, const QString& choice,
                                  TerminalConsole& console, std::optional<SpsLayoutInForce>* result);
+
+// The layout to read a file with: the detected one for "auto", else as layoutInForce(). The
+// detection is made either way, for the report. Nothing when a chosen layout cannot be had.
+struct FileLayout {
+    SpsLayout layout;
+    SpsDetection detected;
+    bool automatic = false;
+    // "Detected layout: SPS 2.1 (H00 line 1 says SPS 2.1); in force"
+    QString detectionText() const;
+};
+std::optional<FileLayout> layoutFor(SpsKind kind, const QString& path, const SpsLines& lines,
+                                    const QString& choice, TerminalConsole& console);
+cli::Option layoutOption(const char* defaultText);
+
+// Reads the files of a survey (source, receiver, relation; an empty path is skipped), each under
+// the layout `choice` gives ("auto" when empty); a line per file says what was read. False after
+// saying why a file could not be read.
+[[nodiscard]] bool readSurvey(const QString& sourcePath, const QString& receiverPath,
+                              const QString& relationPath, QString choice, TerminalConsole& console,
+                              SpsSurvey* survey, QStringList* read);
 
 } // namespace SpsCommand

@@ -9,6 +9,7 @@
 #include "sps/SpsValue.h"
 
 #include <QJsonArray>
+#include <algorithm>
 
 namespace {
 
@@ -23,6 +24,44 @@ QString dataLineRule(const SpsLayout& layout)
         .arg(id.end);
 }
 
+constexpr int shownEntries = 20;
+
+QJsonObject diagnosticsJson(SpsKind kind, const SpsDiagnostics& found)
+{
+    QJsonArray problems;
+    for (const SpsCellProblem& problem : found.problems)
+        problems.append(QJsonObject{{QStringLiteral("line"), problem.line},
+                                    {QStringLiteral("field"), SpsKinds::fieldLabel(kind, problem.field)},
+                                    {QStringLiteral("firstColumn"), problem.columns.start},
+                                    {QStringLiteral("lastColumn"), problem.columns.end},
+                                    {QStringLiteral("text"), QString::fromLatin1(problem.text)},
+                                    {QStringLiteral("message"), SpsDiagnostics::problemText(kind, problem)}});
+    QJsonArray strays;
+    for (const SpsStrayLine& stray : found.strayLines)
+        strays.append(QJsonObject{{QStringLiteral("line"), stray.line},
+                                  {QStringLiteral("text"), QString::fromLatin1(stray.text)}});
+    return {{QStringLiteral("unreadableRecords"), double(found.unreadableRecords)},
+            {QStringLiteral("unreadableFields"), double(found.problemCount)},
+            {QStringLiteral("problems"), problems},
+            {QStringLiteral("headerLines"), double(found.headerLines)},
+            {QStringLiteral("linesNotRecords"), double(found.strayLineCount)},
+            {QStringLiteral("notRecords"), strays}};
+}
+
+void showDiagnostics(SpsKind kind, const SpsDiagnostics& found, TerminalConsole& console)
+{
+    const QColor black(Qt::black);
+    console.message(found.summary(), black);
+    for (int i = 0; i < std::min(shownEntries, int(found.problems.size())); ++i)
+        console.message(QStringLiteral("  ") + SpsDiagnostics::problemText(kind, found.problems[i]), black);
+    if (found.problemCount > shownEntries)
+        console.message(QStringLiteral("  ... %1 more").arg(found.problemCount - shownEntries), black);
+    for (int i = 0; i < std::min(shownEntries, int(found.strayLines.size())); ++i)
+        console.message(QStringLiteral("  ") + SpsDiagnostics::strayText(found.strayLines[i]), black);
+    if (found.strayLineCount > shownEntries)
+        console.message(QStringLiteral("  ... %1 more").arg(found.strayLineCount - shownEntries), black);
+}
+
 int runRanges(const cli::Arguments& arguments, TerminalConsole& console)
 {
     int status = cli::Success;
@@ -35,17 +74,26 @@ int runRanges(const cli::Arguments& arguments, TerminalConsole& console)
         console.error(lines.errorString(), false);
         return cli::JobFailed;
     }
-    std::optional<SpsLayoutInForce> inForce;
-    if (!SpsCommand::layoutInForce(*kind, path, arguments.text(QStringLiteral("layout")), console, &inForce))
+    const auto chosen =
+        SpsCommand::layoutFor(*kind, path, lines, arguments.text(QStringLiteral("layout")), console);
+    if (!chosen)
         return cli::JobFailed;
-    const SpsLayout& layout = inForce->layout();
-    if (SpsRevision21::declaredBy(lines) && !SpsRevision21::inForce(layout))
+    const SpsLayout& layout = chosen->layout;
+    if (!chosen->automatic && SpsRevision21::declaredBy(lines) && !SpsRevision21::inForce(layout))
         console.warning(SpsRevision21::mismatchText(path) + QStringLiteral("; --layout sps21 reads it so"),
                         false);
 
-    const SpsScanner scanner(lines);
-    const qint64 dataLines = scanner.dataLines(layout);
-    const auto ranges = scanner.all(layout);
+    const SpsDiagnostics found = SpsScanner(lines).diagnose(layout);
+    const qint64 dataLines = found.records;
+    const auto& ranges = found.ranges;
+    const bool failed = arguments.has(QStringLiteral("strict")) && found.unreadableRecords > 0;
+    if (failed)
+        console.error(QStringLiteral("%1: %2 unreadable record%3 (--strict)")
+                          .arg(path)
+                          .arg(found.unreadableRecords)
+                          .arg(found.unreadableRecords == 1 ? QString() : QStringLiteral("s")),
+                      false);
+    const int outcome = failed ? cli::JobFailed : cli::Success;
     const auto shown = [&](int field, double value) {
         return ranges[size_t(field)].hasValues() ? SpsValue::text(layout.conversion(field), value)
                                                  : QStringLiteral("-");
@@ -61,13 +109,19 @@ int runRanges(const cli::Arguments& arguments, TerminalConsole& console)
                             {QStringLiteral("minimum"),
                              JsonOutput::numberShown(shown(field, ranges[size_t(field)].minimum))},
                             {QStringLiteral("maximum"),
-                             JsonOutput::numberShown(shown(field, ranges[size_t(field)].maximum))}});
+                             JsonOutput::numberShown(shown(field, ranges[size_t(field)].maximum))},
+                            {QStringLiteral("missing"), double(found.missing[size_t(field)])},
+                            {QStringLiteral("unreadable"), double(found.unreadable[size_t(field)])}});
         }
         JsonOutput::print({{QStringLiteral("file"), path},
                            {QStringLiteral("dataLines"), double(dataLines)},
                            {QStringLiteral("dataLineRule"), dataLineRule(layout)},
-                           {QStringLiteral("fields"), fields}});
-        return cli::Success;
+                           {QStringLiteral("fields"), fields},
+                           {QStringLiteral("detectedLayout"), chosen->detected.name()},
+                           {QStringLiteral("detectedBecause"), chosen->detected.reason},
+                           {QStringLiteral("detectedInForce"), layout.sameColumns(chosen->detected.layout)},
+                           {QStringLiteral("diagnostics"), diagnosticsJson(*kind, found)}});
+        return outcome;
     }
     const QColor black(Qt::black);
     console.message(QStringLiteral("%1: %2 data line%3 (%4)")
@@ -94,7 +148,9 @@ int runRanges(const cli::Arguments& arguments, TerminalConsole& console)
                 shown(field, ranges[size_t(field)].minimum), shown(field, ranges[size_t(field)].maximum)),
             black);
     }
-    return cli::Success;
+    showDiagnostics(*kind, found, console);
+    console.message(chosen->detectionText(), black);
+    return outcome;
 }
 
 } // namespace
@@ -105,12 +161,15 @@ OBRIO_COMMAND(
                          runRanges)
         .describe(QStringLiteral(
             "Reads FILE and shows, for every field of the layout in force, its columns and its\n"
-            "minimum and maximum over the data lines, as the SPS analyzers compute them: text\n"
-            "that is not a number counts as 0; \"-\" means no data line (and no range for codes).\n"
-            "A file whose H00 line says SPS 2.1 read with another layout gets a warning."))
+            "minimum and maximum over the records, as the SPS analyzers compute them; \"-\" means\n"
+            "no number (and no range for codes). Blank cells are missing and text that is no number\n"
+            "is unreadable: neither counts in a range. Then the unreadable records and the lines that\n"
+            "are not records (comments, prose, a bare record letter), the first 20 of each with their\n"
+            "line numbers. --strict ends with status 1 when a record is unreadable. A file whose H00\n"
+            "line says SPS 2.1 read with another layout gets a warning. The last line names the layout\n"
+            "the header lines and the first records point to, and why."))
         .option(SpsCommand::kindOption())
         .option(JsonOutput::option())
-        .option(cli::option("layout", "FILE.fmt|sps21",
-                            QStringLiteral("use this format file, or the SPS 2.1 layout, instead of the "
-                                           "layout in force")))
+        .option(cli::flag("strict", QStringLiteral("status 1 when any record is unreadable")))
+        .option(SpsCommand::layoutOption("the layout in force"))
         .argument(cli::argument("FILE", QStringLiteral("the SPS file"))))

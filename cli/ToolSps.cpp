@@ -1,7 +1,7 @@
 #include "cli/CliCommand.h"
 
 OBRIO_COMMAND(sps,
-              cli::Command::tool("sps", QStringLiteral("SPS files: field ranges and column layouts"))
+              cli::Command::tool("sps", QStringLiteral("SPS files: field ranges, column layouts, survey checks and maps"))
                   .describe(QStringLiteral(
                       "Works as the SPS analyzers do. A layout says in which columns each field of a\n"
                       "source (S), receiver (R) or relation (X) record lies. The layout in force for a\n"

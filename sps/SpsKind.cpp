@@ -1,5 +1,26 @@
 #include "sps/SpsKind.h"
 
+#include <array>
+
+namespace {
+
+using Labels = std::array<const char*, 15>;
+
+const Labels sourceLabels{"Point ID",      "Line",           "Location",      "Index",
+                          "Code",          "Source static",  "Source depth",  "Source datum",
+                          "Source uphole", "Water depth",    "Easting",       "Northing",
+                          "Elevation",     "Recording date", "Recording time"};
+const Labels receiverLabels{"Point ID",           "Receiver line",   "Receiver location", "Receiver index",
+                            "Receiver code",      "Receiver static", "Receiver depth",    "Receiver datum",
+                            "Receiver uphole",    "Water depth",     "Receiver easting",  "Receiver northing",
+                            "Receiver elevation", "Recording date",  "Recording time"};
+const Labels relationLabels{"Point ID",        "Tape number", "Record number",   "Record increment",
+                            "Instrument code", "Source line", "Source location", "Source index",
+                            "From channel",    "To channel",  "Channel incr.",   "Receiver line",
+                            "From receiver",   "To receiver", "Receiver index"};
+
+} // namespace
+
 namespace SpsKinds {
 
 QChar recordLetter(SpsKind kind)
@@ -42,6 +63,18 @@ QString noun(SpsKind kind)
         break;
     }
     return QStringLiteral("relation");
+}
+
+} // namespace SpsKinds
+
+namespace SpsKinds {
+
+QString fieldLabel(SpsKind kind, int field)
+{
+    const Labels& labels = kind == SpsKind::Source     ? sourceLabels
+                           : kind == SpsKind::Receiver ? receiverLabels
+                                                       : relationLabels;
+    return QString::fromLatin1(labels.at(size_t(field)));
 }
 
 } // namespace SpsKinds

@@ -16,5 +16,7 @@ bool fromLetter(const QString& letter, SpsKind* kind);
 QString defaultFormatName(SpsKind kind);
 // "source", "receiver" or "relation".
 QString noun(SpsKind kind);
+// The label of a layout field in the analyzer of the kind ("Easting", "Receiver easting", "Tape number").
+QString fieldLabel(SpsKind kind, int field);
 
 } // namespace SpsKinds

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -25,40 +26,37 @@ std::string_view trimmed(std::string_view text)
     return text;
 }
 
-int toInteger(std::string_view text)
+std::optional<double> toInteger(std::string_view text)
 {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 10);
-    return error == std::errc() && end == text.data() + text.size() ? value : 0;
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
 }
 
-double toDouble(std::string_view text)
+std::optional<double> toDouble(std::string_view text)
 {
     double value = 0;
     const auto [end, error] =
         std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
     // Infinities and NaNs spelt out are no field values.
     if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-        return 0;
+        return std::nullopt;
     return value;
 }
 
-double truncatedFloat(std::string_view text)
+std::optional<double> truncatedFloat(std::string_view text)
 {
-    const double value = toDouble(text);
-    if (std::fabs(value) > double(FLT_MAX))
-        return 0;
-    const double truncated = std::trunc(double(float(value)));
+    const std::optional<double> value = toDouble(text);
+    if (!value || std::fabs(*value) > double(FLT_MAX))
+        return std::nullopt;
+    const double truncated = std::trunc(double(float(*value)));
     return std::clamp(truncated, double(INT_MIN), double(INT_MAX));
 }
 
-} // namespace
-
-namespace SpsValue {
-
-double convert(SpsConversion conversion, std::string_view text)
+std::optional<double> number(SpsConversion conversion, std::string_view text)
 {
-    text = trimmed(text);
     switch (conversion) {
     case SpsConversion::None:
         break;
@@ -70,7 +68,25 @@ double convert(SpsConversion conversion, std::string_view text)
     case SpsConversion::General:
         return toDouble(text);
     }
-    return 0;
+    return std::nullopt;
+}
+
+} // namespace
+
+namespace SpsValue {
+
+SpsReading read(SpsConversion conversion, std::string_view text)
+{
+    text = trimmed(text);
+    if (text.empty())
+        return {};
+    const std::optional<double> value = number(conversion, text);
+    return value ? SpsReading{SpsCell::Value, *value} : SpsReading{SpsCell::NotANumber, 0};
+}
+
+double convert(SpsConversion conversion, std::string_view text)
+{
+    return read(conversion, text).value;
 }
 
 QString text(SpsConversion conversion, double value)

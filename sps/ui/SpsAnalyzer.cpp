@@ -5,29 +5,36 @@
 #include "base/ui/ScreenFit.h"
 #include "base/ui/WheelGuard.h"
 #include "sps/SpsFormatFile.h"
+#include "sps/SpsLayoutDetection.h"
 #include "sps/SpsLayoutInForce.h"
 #include "sps/SpsRevision21.h"
 #include "sps/SpsScanner.h"
 #include "sps/SpsValue.h"
 #include "sps/ui/LineEdit.h"
 #include "sps/ui/SpinBox.h"
+#include "sps/ui/SpsSurveyTabs.h"
 #include "sps/ui/SpsTextView.h"
 
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <algorithm>
 
 namespace {
 
 const QString ruler = QStringLiteral("123456789|123456789|123456789|123456789|123456789|"
                                      "123456789|123456789|123456789|123456789|1234567890");
 const QString analyzerTitle = QStringLiteral("SPS Analyzer");
+// Entries of each sort the problem panel lists.
+constexpr int listedEntries = 100;
 
 template <typename T> T* required(const QObject& parent, const QString& name)
 {
@@ -57,6 +64,25 @@ void SpsAnalyzer::start(const Naming& naming)
     statusLine->setWordWrap(true);
     statusLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
     statusLine->hide();
+    problemList = new QListWidget(this);
+    problemList->setObjectName(QStringLiteral("Problems"));
+    problemList->setMaximumHeight(6 * problemList->fontMetrics().height() + 8);
+    problemList->hide();
+    connect(problemList, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        const int line = item->data(Qt::UserRole).toInt();
+        if (line > 0) {
+            views->setCurrentIndex(0);
+            textView->showLine(line - 1);
+        }
+    });
+    detectionLine = new QLabel(this);
+    detectionLine->setObjectName(QStringLiteral("DetectionLine"));
+    detectionLine->setWordWrap(true);
+    detectionLine->hide();
+    layout()->addWidget(detectionLine);
+    layout()->addWidget(problemList);
+    makeViews();
+    addButtons();
     layout()->addWidget(statusLine);
     WheelGuard::guardScrolledFields(this);
     fitToScreen();
@@ -109,6 +135,57 @@ void SpsAnalyzer::findControls(const Naming& naming)
     saveButton = required<QPushButton>(*this, QStringLiteral("Save"));
 }
 
+void SpsAnalyzer::makeViews()
+{
+    auto* main = qobject_cast<QBoxLayout*>(layout());
+    const int at = main->indexOf(columnsView);
+    main->removeWidget(columnsView);
+    main->removeWidget(textView);
+    auto* filePage = new QWidget;
+    auto* fileLayout = new QVBoxLayout(filePage);
+    fileLayout->setContentsMargins(0, 0, 0, 0);
+    fileLayout->setSpacing(0);
+    fileLayout->addWidget(columnsView);
+    fileLayout->addWidget(textView, 1);
+    views = new SpsSurveyTabs(filePage, this);
+    main->insertWidget(at, views, 1);
+}
+
+void SpsAnalyzer::addButtons()
+{
+    auto* buttons = required<QHBoxLayout>(*this, QStringLiteral("ButtonLayout"));
+    int at = buttons->indexOf(required<QPushButton>(*this, QStringLiteral("Sps21"))) + 1;
+    detectButton = new QPushButton(QStringLiteral("Detected layout"), this);
+    detectButton->setObjectName(QStringLiteral("DetectLayout"));
+    detectButton->setEnabled(false);
+    connect(detectButton, &QPushButton::clicked, this, &SpsAnalyzer::useDetectedLayout);
+    buttons->insertWidget(at++, detectButton);
+    if (kind != SpsKind::Relation)
+        return;
+    auto* check = new QPushButton(QStringLiteral("Check survey"), this);
+    check->setObjectName(QStringLiteral("CheckSurvey"));
+    connect(check, &QPushButton::clicked, this, &SpsAnalyzer::checkSurvey);
+    buttons->insertWidget(at, check);
+}
+
+void SpsAnalyzer::checkSurvey()
+{
+    const QString folder = QFileInfo(path_).absolutePath();
+    const QString source =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Source file of the survey"), folder);
+    if (source.isEmpty())
+        return;
+    const QString receiver = QFileDialog::getOpenFileName(this, QStringLiteral("Receiver file of the survey"),
+                                                          QFileInfo(source).absolutePath());
+    if (receiver.isEmpty())
+        return;
+    QString error;
+    if (!views->checkSurvey(source, receiver, &error)) {
+        console->error(error, false);
+        QMessageBox::warning(this, analyzerTitle, error);
+    }
+}
+
 void SpsAnalyzer::fitToScreen()
 {
     ScreenFit::fitToScreen(this);
@@ -157,9 +234,30 @@ void SpsAnalyzer::readFile()
         return;
     }
     textView->setLines(&lines);
+    detected = SpsDetection::detect(kind, lines);
+    detectButton->setEnabled(true);
     rescanAll();
     if (SpsRevision21::declaredBy(lines) && !SpsRevision21::inForce(layout_))
         tell(SpsRevision21::mismatchText(path_) + QStringLiteral("; \"SPS 2.1 layout\" sets it"), true);
+}
+
+void SpsAnalyzer::showDetection()
+{
+    if (!detected)
+        return;
+    const bool inForce = layout_.sameColumns(detected->layout);
+    detectionLine->setText(
+        QStringLiteral("Detected layout: %1 (%2); %3")
+            .arg(detected->name(), detected->reason,
+                 inForce ? QStringLiteral("in force") : QStringLiteral("\"Detected layout\" sets it")));
+    detectionLine->show();
+}
+
+void SpsAnalyzer::useDetectedLayout()
+{
+    showLayout(detected->layout);
+    layout_ = controlsLayout();
+    rescanAll();
 }
 
 SpsLayout SpsAnalyzer::controlsLayout() const
@@ -246,11 +344,8 @@ void SpsAnalyzer::columnChanged(int field, bool startChanged)
     }
     layout_.setColumns(field, {controls.start->value(), controls.end->value()});
     placeMarkers(field);
-    // The record letter's columns decide which lines are data lines.
-    if (field == SpsLayout::pointIdField)
-        rescanAll();
-    else
-        rescanField(field);
+    // The problems of every field change with any column.
+    rescanAll();
 }
 
 void SpsAnalyzer::placeMarkers(int field)
@@ -262,14 +357,31 @@ void SpsAnalyzer::placeMarkers(int field)
 
 void SpsAnalyzer::rescanAll()
 {
-    const auto ranges = SpsScanner(lines).all(layout_);
+    const SpsDiagnostics found = SpsScanner(lines).diagnose(layout_);
     for (int field = 0; field < SpsLayout::fieldCount; ++field)
-        showRange(field, ranges[size_t(field)]);
+        showRange(field, found.ranges[size_t(field)]);
+    showDiagnostics(found);
+    showDetection();
+    views->setFile(&lines, layout_);
 }
 
-void SpsAnalyzer::rescanField(int field)
+void SpsAnalyzer::showDiagnostics(const SpsDiagnostics& found)
 {
-    showRange(field, SpsScanner(lines).field(layout_, field));
+    problemList->clear();
+    if (found.problemCount == 0 && found.strayLineCount == 0) {
+        problemList->hide();
+        return;
+    }
+    problemList->addItem(QStringLiteral("%1 records: %2").arg(found.records).arg(found.summary()));
+    const auto add = [this](int line, const QString& text) {
+        auto* item = new QListWidgetItem(text, problemList);
+        item->setData(Qt::UserRole, line);
+    };
+    for (int i = 0; i < std::min(listedEntries, int(found.problems.size())); ++i)
+        add(found.problems[i].line, SpsDiagnostics::problemText(kind, found.problems[i]));
+    for (int i = 0; i < std::min(listedEntries, int(found.strayLines.size())); ++i)
+        add(found.strayLines[i].line, SpsDiagnostics::strayText(found.strayLines[i]));
+    problemList->show();
 }
 
 void SpsAnalyzer::showRange(int field, const SpsFieldRange& range)

@@ -2,21 +2,26 @@
 
 #include "sps/SpsKind.h"
 #include "sps/SpsLayout.h"
+#include "sps/SpsLayoutDetection.h"
 #include "sps/SpsLines.h"
 
 #include <QDialog>
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 
 class LineEdit;
 class ObrConsole;
 class QCheckBox;
 class QLabel;
+class QListWidget;
 class QPushButton;
 class QSpinBox;
 class SpinBox;
+class SpsSurveyTabs;
 class SpsTextView;
+struct SpsDiagnostics;
 struct SpsFieldRange;
 
 // What the source, receiver and relation analyzers share: the SPS file in memory under a column
@@ -32,6 +37,8 @@ public:
     const SpsLayout& scanLayout() const { return layout_; }
     // The layout the controls show, as saving stores it.
     SpsLayout controlsLayout() const;
+
+    SpsSurveyTabs* surveyViews() const { return views; }
 
 public slots:
     // Escape, Close and the close box: edits that are not saved are discarded only when the user
@@ -61,6 +68,9 @@ private slots:
     void on_Help_clicked();
     void on_Close_clicked();
     void on_Sps21_clicked();
+    void useDetectedLayout();
+    // Asks for the survey's source and receiver files and checks them with this relation file.
+    void checkSurvey();
 
 private:
     struct FieldControls {
@@ -72,6 +82,9 @@ private:
     };
 
     void findControls(const Naming& naming);
+    // Puts the ruler and the file view on the first page of the views, beside the map and the check.
+    void makeViews();
+    void addButtons();
     void fitToScreen();
     void loadLayout();
     void readFile();
@@ -86,14 +99,21 @@ private:
     void columnChanged(int field, bool startChanged);
     void placeMarkers(int field);
     void rescanAll();
-    void rescanField(int field);
     void showRange(int field, const SpsFieldRange& range);
+    // Fills the problem panel: the counts, then the first unreadable fields and stray lines.
+    void showDiagnostics(const SpsDiagnostics& found);
+    // Says which layout the file points to and whether it is in force.
+    void showDetection();
     bool saveTo(const QString& baseName);
 
     SpsKind kind;
     ObrConsole* console;
     QString path_;
     SpsLines lines;
+    QPushButton* detectButton = nullptr;
+    // Which layout the header lines and first records point to, and why.
+    QLabel* detectionLine = nullptr;
+    std::optional<SpsDetection> detected;
     SpsLines rulerLines;
     SpsLayout layout_;
     // The controls' layout as loaded or last saved: changes from it are unsaved edits.
@@ -103,7 +123,10 @@ private:
     QLabel* firstLineLabel = nullptr;
     // The hints and warnings of the file shown, in the window as on the console it covers.
     QLabel* statusLine = nullptr;
+    // Unreadable records and lines that are not records; a click shows the line.
+    QListWidget* problemList = nullptr;
     SpsTextView* columnsView = nullptr;
+    SpsSurveyTabs* views = nullptr;
     SpsTextView* textView = nullptr;
     QPushButton* saveButton = nullptr;
     int characterWidth = 0;

@@ -44,12 +44,20 @@ SpsTextView::SpsTextView(QWidget* parent) : QAbstractScrollArea(parent)
 void SpsTextView::setLines(const SpsLines* lines)
 {
     lines_ = lines;
+    shownLine_ = -1;
     longestLine_ = 0;
     for (int index = 0; lines && index < lines->count(); ++index)
         longestLine_ = std::max(longestLine_, int(lines->line(index).size()));
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     updateScrollBars();
+    viewport()->update();
+}
+
+void SpsTextView::showLine(int index)
+{
+    shownLine_ = index;
+    verticalScrollBar()->setValue(std::max(0, index - 2));
     viewport()->update();
 }
 
@@ -157,6 +165,9 @@ void SpsTextView::paintEvent(QPaintEvent*)
     const int x = w / 2 + firstColumn * w - offset;
     const int first = leader_ ? 0 : verticalScrollBar()->value();
     const int last = std::min(lines_->count(), first + viewport()->height() / height + 2);
+    if (shownLine_ >= first && shownLine_ < last)
+        painter.fillRect(0, (shownLine_ - first) * height, viewport()->width(), height,
+                         QColor(255, 230, 150));
     QGlyphRun run;
     run.setRawFont(rawFont);
     QVector<QPointF> positions;

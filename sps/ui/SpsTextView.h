@@ -22,6 +22,9 @@ public:
     const SpsLines* lines() const { return lines_; }
     // w: the font's average character width.
     int characterWidth() const;
+    // Scrolls so that the line of that index stands near the top, marked until another is shown.
+    void showLine(int index);
+    int shownLine() const { return shownLine_; }
     // Scrolls sideways with another view's scroll bar instead of its own (the column ruler).
     void followHorizontalScroll(QScrollBar* leader);
 
@@ -52,4 +55,5 @@ private:
     QFrame* stopMarker_ = nullptr;
     int startX_ = 0;
     int stopX_ = 0;
+    int shownLine_ = -1;
 };
