@@ -269,7 +269,6 @@ private slots:
     {
         obrtest::columns<int, bool, int, int, int>(
             {"revision", "seismicOnly", "first", "last", "firstInFile"});
-        QTest::newRow("rev 1, all traces") << 1 << false << 1 << 6 << 0;
         QTest::newRow("rev 2, one trace in the middle") << 2 << false << 4 << 4 << 3;
         QTest::newRow("rev 3, the last two") << 3 << false << 5 << 6 << 4;
         QTest::newRow("rev 3, seismic only") << 3 << true << 2 << 3 << 3;
