@@ -63,14 +63,6 @@ QByteArray traceHeader()
 class TestSegdHeaderFields : public QObject {
     Q_OBJECT
 private slots:
-
-    void externalHeaderText()
-    {
-        QCOMPARE(SegdFieldTexts::externalHeaderText(QByteArray("AB\0C", 4)), QString("AB C"));
-        QCOMPARE(SegdFieldTexts::externalHeaderText(QByteArray(64, '\0') + "  "),
-                 QString("\n\n     No Text"));
-    }
-
     // The values of a generated Sercel record, each placed where the recorder writes it.
     void fieldsOfAGeneratedRecord()
     {

@@ -77,7 +77,6 @@ private slots:
         // errors: of a sort refused, which keeps file order
         obrtest::columns<int, int, QStringList>({"code", "gathers", "errors"});
         QTest::newRow("0 file order, one gather per field file run") << 0 << 24 << QStringList();
-        QTest::newRow("1 source") << 1 << 4 << QStringList();
         QTest::newRow("3 CMP of a 2-D line") << 3 << 12 << QStringList();
         QTest::newRow("9 on a 2-D line") << 9 << 24
                                          << QStringList{"Data must have 3-D geometry to be sorted by Inline.",
