@@ -113,10 +113,6 @@ private slots:
         QTest::newRow("traces past the end")
             << QStringList{"histogram", "FILE", "--out", "x.png", "--first", "31"} << 1
             << "not within the file's traces 1 to 30";
-        QTest::newRow("unknown mode") << QStringList{"plot", "FILE", "--out", "x.png", "--mode", "colour"}
-                                      << 2 << "--mode must be density, wiggle or va";
-        QTest::newRow("empty window") << QStringList{"spectrum", "FILE", "--out", "x.png", "--start", "2000"}
-                                      << 1 << "No spectrum: the time window holds no samples";
     }
     void refusals()
     {

@@ -109,22 +109,22 @@ private slots:
         }
     }
 
+    // Revision 2 holds the receiver line in the first trace header extension; revision 3 moves the
+    // trace header's words and has no such field there.
     void revisions_data()
     {
-        obrtest::columns<int, int, int, int>({"major", "minor", "manufacturer", "extensions"});
-        QTest::newRow("revision 1, other maker, no extensions") << 1 << 0 << 61 << 0;
-        QTest::newRow("revision 2.1") << 2 << 1 << 61 << 1;
-        QTest::newRow("revision 3.0") << 3 << 0 << 61 << 2;
+        obrtest::columns<int, int>({"major", "minor"});
+        QTest::newRow("revision 2.1") << 2 << 1;
+        QTest::newRow("revision 3.0") << 3 << 0;
     }
     void revisions()
     {
-        const auto [major, minor, manufacturer, extensions] =
-            obrtest::fetch<int, int, int, int>("major", "minor", "manufacturer", "extensions");
+        const auto [major, minor] = obrtest::fetch<int, int>("major", "minor");
         segdstd::FieldFile layout = segdstd::sercelRevision21();
         layout.majorRevision = major;
         layout.minorRevision = minor;
-        layout.manufacturer = manufacturer;
-        layout.extensions = extensions;
+        layout.manufacturer = 61;
+        layout.extensions = major - 1;
         layout.intervalMicroseconds = 2000;
         layout.channelSets = {{2, 11, 9}, {3, 11}, {0, 0}};
         layout.traceHeader = [major = major](QByteArray& header, int trace) {
@@ -147,8 +147,7 @@ private slots:
             QCOMPARE(trace.value(TraceKey::Channel), t < 2 ? t + 1.0 : t - 1.0);
             QCOMPARE(trace.value(TraceKey::TraceId), t < 2 ? 4.0 : 1.0);
             QCOMPARE(trace.value(TraceKey::SequentialTrace), t + 1.0);
-            // The standard's first extension holds the receiver line from revision 1 on.
-            QCOMPARE(trace.value(TraceKey::ReceiverLine), extensions > 0 && major < 3 ? -50.0 - t : 0.0);
+            QCOMPARE(trace.value(TraceKey::ReceiverLine), major < 3 ? -50.0 - t : 0.0);
         }
         QVERIFY(console.errors().isEmpty());
     }
@@ -270,7 +269,6 @@ private slots:
     {
         obrtest::columns<int, bool, int, int, int>(
             {"revision", "seismicOnly", "first", "last", "firstInFile"});
-        QTest::newRow("rev 1, all traces") << 1 << false << 1 << 6 << 0;
         QTest::newRow("rev 2, one trace in the middle") << 2 << false << 4 << 4 << 3;
         QTest::newRow("rev 3, the last two") << 3 << false << 5 << 6 << 4;
         QTest::newRow("rev 3, seismic only") << 3 << true << 2 << 3 << 3;

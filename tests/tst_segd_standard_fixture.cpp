@@ -61,13 +61,6 @@ private slots:
         QCOMPARE(r21.size(), 192 + (84 + 501 * 3) + 4 * (84 + 1001 * 3) + 3 * (84 + 751 * 3));
         QCOMPARE(build(headerAndBareTraceHeader()).size(), 212);
     }
-
-    void gpsTime()
-    {
-        QCOMPARE(gpsMicroseconds(QDateTime({1980, 1, 6}, {0, 0}, Qt::UTC)), qint64(0));
-        const QDateTime beforeLeap({2016, 12, 31}, {23, 59, 59}, Qt::UTC);
-        QCOMPARE(gpsMicroseconds(beforeLeap.addSecs(1)) - gpsMicroseconds(beforeLeap), qint64(2000000));
-    }
 };
 
 OBR_TEST_MAIN(TestSegdStandardFixture)

@@ -170,13 +170,11 @@ private slots:
     void throughTape_data()
     {
         obrtest::columns<segy2::File>({"file"});
-        // Trace lengths of 1-, 3- and 8-byte samples.
-        for (const int code : {1, 6, 15, 16}) {
-            segy2::File file;
-            file.sampleFormat = code;
-            file.littleEndian = code % 2 == 0;
-            QTest::addRow("format %d", code) << file;
-        }
+        // 3-byte samples, little-endian: trace lengths no multiple of 4.
+        segy2::File odd;
+        odd.sampleFormat = 15;
+        odd.littleEndian = true;
+        QTest::newRow("format 15") << odd;
         segy2::File parts;
         parts.additionalTraceHeaders = 1;
         parts.extendedText = QStringList{"C 1 NOTES"};

@@ -29,15 +29,6 @@ bool black(const QImage& image, int x, int y)
     return image.pixel(x, y) == qRgb(0, 0, 0);
 }
 
-TraceDisplaySettings density(DensityColourMap map = DensityColourMap::Grey)
-{
-    TraceDisplaySettings settings;
-    settings.mode = TraceDisplayMode::Density;
-    settings.colourMap = map;
-    settings.timingLineInterval = 100000; // only the line at the top
-    return settings;
-}
-
 // The colour at the centre of plotted trace i, sample j.
 QRgb at(const TracePlot& plot, int i, int j)
 {
@@ -77,6 +68,9 @@ private slots:
             return;
         QCOMPARE(plot.image.size(), QSize(width + 96, height + 96));
         QCOMPARE(plot.geometry.traceCentre(traces - 1), 48 + leftPad + (traces + 1) * 8);
+        // A timing line every 500 ms: 500 / 2000 x 960 rows below the top, whole across the plot.
+        QVERIFY(black(plot.image, 49, 287) && black(plot.image, 47 + width, 287) &&
+                !black(plot.image, 49, 288));
     }
 
     void readStopsAtTheLastTraceOfTheFile()
@@ -157,82 +151,51 @@ private slots:
             QVERIFY(!black(plot.image, x, negativeRow));
     }
 
-    void timingLineRows()
+    // One density picture per row: trace 1 is +3 then -3 with one spike of -10, trace 2 is dead,
+    // trace 3 is weak (0.01). A full scale of 10 puts 3 at 89 of grey's 255 to 0, over all traces 0.01 is
+    // 127. Colours at trace 1 sample 50 and 150, trace 2 and trace 3.
+    void densityPicture_data()
     {
-        // 1001 samples at 2 ms, lines every 500 ms: q = 4.004, rows k x 960 / q + 48.
-        MemoryData data(4, 1001, 2.0f, [](int, int) { return 0.0; });
-        const TracePlot plot = plotOf(data);
-        const QList<int> lineRows{48, 287, 527, 767, 1007};
-        for (int y = 48; y <= 48 + plot.geometry.height; ++y) {
-            bool fullRow = true;
-            for (int x = 48; x <= 48 + plot.geometry.width && fullRow; ++x)
-                fullRow = black(plot.image, x, y);
-            QVERIFY2(fullRow == lineRows.contains(y), qPrintable(QString::number(y)));
-        }
+        obrtest::columns<DensityColourMap, int, double, double, QRgb, QRgb, QRgb, QRgb>(
+            {"map", "eachTrace", "agcMs", "percentile", "positive", "negative", "dead", "weak"});
+        const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255), grey = qRgb(128, 128, 128);
+        QTest::newRow("grey") << DensityColourMap::Grey << 1 << 0.0 << 99.0 << black << white << grey
+                              << black;
+        QTest::newRow("red-white-blue") << DensityColourMap::RedWhiteBlue << 1 << 0.0 << 99.0
+                                        << qRgb(255, 0, 0) << qRgb(0, 0, 255) << white << qRgb(255, 0, 0);
+        QTest::newRow("100 %: the spike is full scale")
+            << DensityColourMap::Grey << 1 << 0.0 << 100.0 << qRgb(89, 89, 89) << qRgb(166, 166, 166) << grey
+            << black;
+        QTest::newRow("all traces") << DensityColourMap::Grey << 0 << 0.0 << 99.0 << black << white << grey
+                                    << qRgb(127, 127, 127);
+        QTest::newRow("all traces after AGC")
+            << DensityColourMap::Grey << 0 << 40.0 << 99.0 << black << white << grey << black;
     }
-
-    void densityColours_data()
+    void densityPicture()
     {
-        obrtest::columns<DensityColourMap, QRgb, QRgb, QRgb>({"map", "positive", "negative", "dead"});
-        QTest::newRow("grey") << DensityColourMap::Grey << qRgb(0, 0, 0) << qRgb(255, 255, 255)
-                              << qRgb(128, 128, 128);
-        QTest::newRow("red-white-blue")
-            << DensityColourMap::RedWhiteBlue << qRgb(255, 0, 0) << qRgb(0, 0, 255) << qRgb(255, 255, 255);
-    }
-    void densityColours()
-    {
-        const auto [map, positive, negative, dead] =
-            obrtest::fetch<DensityColourMap, QRgb, QRgb, QRgb>("map", "positive", "negative", "dead");
-        // Trace 1: +3 then -3; trace 2: all 0.
-        MemoryData data(2, 200, 2.0f, [](int trace, int j) {
-            return trace == 2 ? 0.0 : j < 100 ? 3.0 : -3.0;
+        const auto [map, eachTrace, agcMs, percentile, positive, negative, dead, weak] =
+            obrtest::fetch<DensityColourMap, int, double, double, QRgb, QRgb, QRgb, QRgb>(
+                "map", "eachTrace", "agcMs", "percentile", "positive", "negative", "dead", "weak");
+        MemoryData data(3, 200, 2.0f, [](int trace, int j) {
+            return trace == 2 ? 0.0 : trace == 3 ? 0.01 : j == 190 ? -10.0 : j < 100 ? 3.0 : -3.0;
         });
-        const TracePlot plot = plotOf(data, density(map));
+        TraceDisplaySettings settings;
+        settings.mode = TraceDisplayMode::Density;
+        settings.colourMap = map;
+        settings.timingLineInterval = 100000; // only the line at the top
+        settings.traceNormalization = eachTrace;
+        settings.agcWindowMs = agcMs;
+        settings.clipPercentile = percentile;
+        const TracePlot plot = plotOf(data, settings);
         QCOMPARE(at(plot, 0, 50), positive);
         QCOMPARE(at(plot, 0, 150), negative);
         QCOMPARE(at(plot, 1, 50), dead);
+        QCOMPARE(at(plot, 2, 100), weak);
         // The band of a trace is one trace spacing wide: 8 columns at 12 traces per inch.
         const int y = plot.geometry.sampleRow(50);
         QCOMPARE(plot.image.pixel(plot.geometry.traceCentre(0) + 3, y), positive);
         QCOMPARE(plot.image.pixel(plot.geometry.traceCentre(0) + 5, y), dead);
-    }
-
-    void clipPercentile_data()
-    {
-        obrtest::columns<double, QRgb>({"percentile", "colour"});
-        // 99 samples of 0.5 and one of 10.
-        QTest::newRow("99 %: the spike is clipped") << 99.0 << qRgb(0, 0, 0);
-        QTest::newRow("100 %: the spike is full scale") << 100.0 << qRgb(121, 121, 121);
-    }
-    void clipPercentile()
-    {
-        const auto [percentile, colour] = obrtest::fetch<double, QRgb>("percentile", "colour");
-        MemoryData data(1, 100, 2.0f, [](int, int j) { return j == 60 ? -10.0 : 0.5; });
-        TraceDisplaySettings settings = density();
-        settings.clipPercentile = percentile;
-        QCOMPARE(at(plotOf(data, settings), 0, 20), colour);
         QCOMPARE(TraceAmplitudes::absolutePercentile({}, percentile), 0.0);
-    }
-
-    void normalisationAndAgc_data()
-    {
-        obrtest::columns<int, double, QRgb>({"eachTrace", "agcMs", "weakTrace"});
-        // Trace 1 all 0.01, trace 2 all 1: over all traces the weak one is nearly the middle grey.
-        QTest::newRow("each trace") << 1 << 0.0 << qRgb(0, 0, 0);
-        QTest::newRow("all traces") << 0 << 0.0 << qRgb(126, 126, 126);
-        QTest::newRow("all traces after AGC") << 0 << 40.0 << qRgb(0, 0, 0);
-    }
-    void normalisationAndAgc()
-    {
-        const auto [eachTrace, agcMs, weakTrace] =
-            obrtest::fetch<int, double, QRgb>("eachTrace", "agcMs", "weakTrace");
-        MemoryData data(2, 200, 2.0f, [](int trace, int) { return trace == 1 ? 0.01 : 1.0; });
-        TraceDisplaySettings settings = density();
-        settings.traceNormalization = eachTrace;
-        settings.agcWindowMs = agcMs;
-        const TracePlot plot = plotOf(data, settings);
-        QCOMPARE(at(plot, 0, 100), weakTrace);
-        QCOMPARE(at(plot, 1, 100), qRgb(0, 0, 0));
     }
 
     void shortRecordShowsLabelledLines()

@@ -1,14 +1,7 @@
 #include "analyzers/ui/SegdAnalyzer.h"
 #include "analyzers/ui/SegyAnalysis.h"
-#include "base/ui/OnlineDocumentation.h"
 #include "copy/ui/SegdCopy.h"
-#include "copy/ui/SegyCopy.h"
 #include "copy/ui/SegyDirCopy.h"
-#include "copy/ui/SegyMerge.h"
-#include "copy/ui/UnfmtCopy.h"
-#include "devices/ui/TapeSelectDlg.h"
-#include "seismic/SegyFormat.h"
-#include "seismic/ui/SegyFormatViewer.h"
 #include "tests/support/RecordingConsole.h"
 #include "tests/support/TestMain.h"
 
@@ -32,22 +25,12 @@ private slots:
         });
         QTest::newRow("SEG-D analyzer")
             << Factory([this] { return new SegdAnalyzer(&console, nullptr, dir.path()); });
-        QTest::newRow("format viewer")
-            << Factory([this] { return new SegyFormatViewer(1, 0, &format, nullptr); });
-        QTest::newRow("single copy") << Factory(
-            [this] { return new SegyCopy(dir.path(), &console, nullptr, nullptr); });
-        QTest::newRow("unformatted copy")
-            << Factory([this] { return new UnfmtCopy(dir.path(), &console, nullptr, nullptr); });
         QTest::newRow("multi-file copy")
             << Factory([this] { return new SegyDirCopy(dir.path(), false, 21, &console, nullptr, nullptr); });
         QTest::newRow("SEG-Y to SEG-D copy")
             << Factory([this] { return new SegyDirCopy(dir.path(), true, 21, &console, nullptr, nullptr); });
         QTest::newRow("SEG-D copy") << Factory(
             [this] { return new SegdCopy(dir.path(), &console, nullptr, nullptr); });
-        QTest::newRow("merge") << Factory([this] { return new SegyMerge(&console, nullptr, dir.path()); });
-        QTest::newRow("tape select") << Factory(
-            [] { return new TapeSelectDlg(nullptr, nullptr, nullptr, 0); });
-        QTest::newRow("help") << Factory([] { return OnlineDocumentation::showHelp("index.html"); });
     }
     void everyWindowFitsTheScreen()
     {
@@ -63,7 +46,6 @@ private slots:
 private:
     QTemporaryDir dir;
     RecordingConsole console;
-    SegyFormat format;
 };
 
 OBR_TEST_MAIN(TestWindowFit)
