@@ -52,6 +52,9 @@ bool TapeScanJob::run()
 
 void TapeScanJob::add(TapeScanEntry entry)
 {
+    // A file in hand when the operator stopped the scan is not listed.
+    if (blocks.stopped())
+        return;
     entry.tapeFile = tapeFile;
     // A drive failure is the cause of whatever else went wrong in the tape file.
     if (blocks.driveFailed())

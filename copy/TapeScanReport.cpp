@@ -139,7 +139,7 @@ QStringList TapeScanReport::cells(const TapeScanEntry& entry, TapeScanMode mode)
     }
     const bool known = !entry.formatName.isEmpty();
     return {number(entry.tapeFile),
-            number(entry.formatCode),
+            entry.formatCode != 0 ? number(entry.formatCode) : QString(),
             entry.formatName,
             known ? interval(entry.intervalMs) : QString(),
             known ? number(entry.samples) : QString(),

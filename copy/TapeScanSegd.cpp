@@ -34,6 +34,7 @@ private:
     qint64 base;
 };
 
+// Whether a general header starts at offset.
 bool headerFollows(TapeFileBlocks& blocks, qint64 offset)
 {
     uchar first[SegdGeneralHeader::blockBytes];
@@ -79,6 +80,14 @@ void TapeScanJob::scanSegdFile()
         blocks.copy(0, label, sizeof label) == qint64(sizeof label) &&
         SegdTapeLabel::isLabelBlock(label, SegdTapeLabel::labelBytes))
         offset = SegdTapeLabel::labelBytes;
+    if (!headerFollows(blocks, offset) && !blocks.driveFailed()) {
+        TapeScanEntry entry;
+        entry.problem = QStringLiteral("the tape file does not begin with a SEG-D general header");
+        blocks.passRest();
+        entry.bytes = blocks.readEnd();
+        add(entry);
+        return;
+    }
     for (;;) {
         TapeScanEntry entry;
         SegdFieldMap map;

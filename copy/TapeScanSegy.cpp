@@ -12,13 +12,14 @@
 namespace {
 
 constexpr int cardLength = 80;
+constexpr uchar ebcdicBlank = 0x40;
 
-// The first card image of a textual header, in ASCII or EBCDIC, whichever its bytes read as.
+// The first card image of a textual header, in ASCII or EBCDIC: the one whose blank fills more of it.
 QString firstCard(const char* text)
 {
     const auto printable = [](char c) { return c >= 32 && c < 127; };
-    const bool ascii =
-        std::count_if(text, text + SegyLayout::textHeaderSize, printable) > SegyLayout::textHeaderSize / 2;
+    const char* end = text + SegyLayout::textHeaderSize;
+    const bool ascii = std::count(text, end, ' ') >= std::count(text, end, char(ebcdicBlank));
     QString card;
     for (int i = 0; i < cardLength; ++i) {
         const char c = ascii ? text[i] : EbcdicTable::toAscii(uchar(text[i]));
