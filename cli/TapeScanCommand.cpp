@@ -23,7 +23,7 @@ QJsonObject json(const TapeScanEntry& entry, TapeScanMode mode)
                     {QStringLiteral("bytes"), double(entry.bytes)},
                     {QStringLiteral("errors"), orNull(!entry.problem.isEmpty(), entry.problem)}};
     const bool known = mode == TapeScanMode::Segd ? entry.fieldFile >= 0 : !entry.formatName.isEmpty();
-    row.insert(QStringLiteral("formatCode"), entry.formatCode);
+    row.insert(QStringLiteral("formatCode"), orNull(entry.formatCode != 0, entry.formatCode));
     row.insert(QStringLiteral("traces"), orNull(known, entry.traces));
     row.insert(QStringLiteral("samples"), orNull(known, entry.samples));
     row.insert(QStringLiteral("sampleIntervalMs"), orNull(known, entry.intervalMs));

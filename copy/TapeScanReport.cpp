@@ -149,6 +149,13 @@ QStringList TapeScanReport::cells(const TapeScanEntry& entry, TapeScanMode mode)
             entry.problem};
 }
 
+bool TapeScanReport::isTextColumn(const QString& title)
+{
+    static const QSet<QString> texts{QStringLiteral("Revision"), QStringLiteral("Format name"),
+                                     QStringLiteral("Text header"), QStringLiteral("Read errors")};
+    return texts.contains(title);
+}
+
 QString TapeScanReport::rangesText(const QList<QPair<int, int>>& ranges)
 {
     QStringList texts;
@@ -193,14 +200,12 @@ QStringList TapeScanReport::text(const TapeScanResult& result)
         for (int i = 0; i < count; ++i)
             widths[i] = qMax(widths[i], row.at(i).size());
     }
-    // Numbers stand to the right of their columns, texts to the left; the last column is not padded.
-    const QSet<QString> texts{QStringLiteral("Revision"), QStringLiteral("Format name"),
-                              QStringLiteral("Text header"), QStringLiteral("Read errors")};
     QStringList lines;
     for (const QStringList& row : rows) {
         QStringList padded;
         for (int i = 0; i < count; ++i) {
-            const bool text = texts.contains(rows.first().at(i));
+            // The last column is not padded.
+            const bool text = TapeScanReport::isTextColumn(rows.first().at(i));
             padded << (i == count - 1
                            ? row.at(i)
                            : row.at(i).leftJustified(text ? widths[i] : 0).rightJustified(widths[i]));

@@ -33,6 +33,8 @@ namespace TapeScanReport {
 
 QStringList columns(TapeScanMode mode);
 QStringList cells(const TapeScanEntry& entry, TapeScanMode mode);
+// Texts stand to the left of their columns, numbers to the right.
+bool isTextColumn(const QString& title);
 // "1003, 1006-1007".
 QString rangesText(const QList<QPair<int, int>>& ranges);
 // The summary, each line indented by three blanks, as the copies end theirs.

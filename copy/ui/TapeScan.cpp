@@ -28,7 +28,9 @@ TapeScan::TapeScan(TapeScanMode mode, ObrConsole* console, TapeDriveList* regist
     const QStringList titles = TapeScanReport::columns(mode);
     Files->setColumnCount(titles.size());
     Files->setHorizontalHeaderLabels(titles);
-    Files->horizontalHeader()->setStretchLastSection(true);
+    // Columns as wide as their contents; the last takes the room left.
+    Files->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    Files->horizontalHeader()->setSectionResizeMode(titles.size() - 1, QHeaderView::Stretch);
     if (registry) {
         for (TapeDevice* drive : registry->drives())
             addDrive(drive);
@@ -42,7 +44,7 @@ TapeScan::~TapeScan() = default;
 void TapeScan::addDrive(TapeDevice* drive)
 {
     drives.append(drive);
-    DriveList->addItem(drive->displayLine().trimmed());
+    DriveList->addItem(QStringLiteral("%1   %2").arg(drive->scsiId(), drive->name()));
 }
 
 bool TapeScan::addImage(const QString& path)
@@ -100,13 +102,17 @@ void TapeScan::setRunning(bool value)
 
 void TapeScan::showResult()
 {
+    const QStringList titles = TapeScanReport::columns(mode);
     Files->setRowCount(result_.entries.size());
     for (int row = 0; row < result_.entries.size(); ++row) {
         const QStringList cells = TapeScanReport::cells(result_.entries.at(row), mode);
-        for (int column = 0; column < cells.size(); ++column)
-            Files->setItem(row, column, new QTableWidgetItem(cells.at(column)));
+        for (int column = 0; column < cells.size(); ++column) {
+            auto* item = new QTableWidgetItem(cells.at(column));
+            if (!TapeScanReport::isTextColumn(titles.at(column)))
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            Files->setItem(row, column, item);
+        }
     }
-    Files->resizeColumnsToContents();
     const QStringList lines = TapeScanReport::summaryLines(result_);
     Summary->setPlainText(lines.join(QLatin1Char('\n')));
     SaveReport->setEnabled(!result_.entries.isEmpty());
