@@ -226,7 +226,14 @@ private slots:
             "lastFieldFile", "missing",          "mode",       "tapeFiles", "traces"};
         QCOMPARE(document.keys(), keys);
         QCOMPARE(document.value("files").toArray().at(0).toObject().value("fieldFile").toInt(), 7);
-        QCOMPARE(obrtest::runObrio(dir->path(), {"tape", "scan", "tape:none.tap"}).status, 1);
+        // A SIMH record whose length no image holds: the tape cannot be read past it.
+        QByteArray damaged = obrtest::readFile(image);
+        damaged.replace(0, 4, QByteArray::fromHex("f0ffff7f"));
+        QVERIFY(obrtest::writeFile(image, damaged));
+        run = obrtest::runObrio(dir->path(), {"tape", "scan", "tape:line.tap"});
+        QCOMPARE(run.status, 1);
+        QCOMPARE(run.out.last(),
+                 QStringLiteral("   scan stopped: the tape could not be read or spaced past tape file 1"));
         QCOMPARE(obrtest::runObrio(dir->path(), {"tape", "scan", "tape:line.tap", "--segd", "--segy"}).status,
                  2);
     }
