@@ -58,15 +58,11 @@ void TapeScanJob::add(TapeScanEntry entry)
     entry.tapeFile = tapeFile;
     // A drive failure is the cause of whatever else went wrong in the tape file.
     if (blocks.driveFailed())
-        entry.problem = driveProblem();
+        entry.problem =
+            QStringLiteral("the drive could not read the tape file after byte %1").arg(blocks.readEnd());
     if (!entry.problem.isEmpty())
         console->warning(QStringLiteral("tape file %1: %2").arg(tapeFile).arg(entry.problem), false);
     result_.entries.append(entry);
-}
-
-QString TapeScanJob::driveProblem() const
-{
-    return QStringLiteral("the drive could not read the tape file after byte %1").arg(blocks.readEnd());
 }
 
 void TapeScanJob::endTape()

@@ -26,9 +26,9 @@ private:
     // One tape file (TapeScanSegd.cpp, TapeScanSegy.cpp); nothing is added for an empty one.
     void scanSegdFile();
     void scanSegyFile();
+    // Lists a file of the tape file in hand, warning of its problem.
     void add(TapeScanEntry entry);
-    // The drive's failure in the tape file, for a file's problem.
-    QString driveProblem() const;
+    // Rewinds or unloads the tape as its drive's options say.
     void endTape();
 
     ObrConsole* console;

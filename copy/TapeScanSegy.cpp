@@ -13,6 +13,7 @@ namespace {
 
 constexpr int cardLength = 80;
 constexpr uchar ebcdicBlank = 0x40;
+constexpr double maximumMicroseconds = 1e9;
 
 // The first card image of a textual header, in ASCII or EBCDIC: the one whose blank fills more of it.
 QString firstCard(const char* text)
@@ -34,9 +35,11 @@ double intervalMs(const char* headers, const SegyCopyLayout& layout)
     const char* binary = headers + SegyLayout::textHeaderSize;
     const double extended =
         SegyBinaryHeader::read(binary, SegyLayout::binaryHeaderSize, swap).intervalMicroseconds;
-    const double microseconds = extended > 0 ? extended
-                                             : SegyLayout::read(binary, SegyLayout::binaryHeaderSize,
-                                                                SegyLayout::sampleIntervalWord, swap);
+    // Revision 2's double, where it holds a sensible interval, before the 16-bit word.
+    const double microseconds =
+        extended > 0 && extended < maximumMicroseconds
+            ? extended
+            : SegyLayout::read(binary, SegyLayout::binaryHeaderSize, SegyLayout::sampleIntervalWord, swap);
     return microseconds / 1000.0;
 }
 
@@ -76,7 +79,7 @@ void TapeScanJob::scanSegyFile()
             QLatin1String(SegyLayout::sampleFormats[SegyLayout::sampleFormatIndex(entry.formatCode)].name);
         entry.samples = layout.samples;
         entry.intervalMs = intervalMs(headers, layout);
-        const qint64 traceBytes = entry.bytes - layout.dataStart();
+        const qint64 traceBytes = qMax<qint64>(entry.bytes - layout.dataStart(), 0);
         entry.traces = int(qMin<qint64>(traceBytes / layout.traceLength, INT_MAX));
         const qint64 rest = traceBytes % layout.traceLength;
         if (rest > 0)
