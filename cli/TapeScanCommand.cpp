@@ -22,8 +22,8 @@ QJsonObject json(const TapeScanEntry& entry, TapeScanMode mode)
     QJsonObject row{{QStringLiteral("tapeFile"), entry.tapeFile},
                     {QStringLiteral("bytes"), double(entry.bytes)},
                     {QStringLiteral("errors"), orNull(!entry.problem.isEmpty(), entry.problem)}};
-    const bool known = mode == TapeScanMode::Segd ? entry.fieldFile >= 0 : !entry.formatName.isEmpty();
-    row.insert(QStringLiteral("formatCode"), orNull(entry.formatCode != 0, entry.formatCode));
+    const bool known = mode == TapeScanMode::Segd ? entry.identified : !entry.formatName.isEmpty();
+    row.insert(QStringLiteral("formatCode"), orNull(entry.identified, entry.formatCode));
     row.insert(QStringLiteral("traces"), orNull(known, entry.traces));
     row.insert(QStringLiteral("samples"), orNull(known, entry.samples));
     row.insert(QStringLiteral("sampleIntervalMs"), orNull(known, entry.intervalMs));

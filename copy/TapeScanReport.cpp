@@ -78,13 +78,15 @@ void addSegyLines(const TapeScanSummary& summary, QStringList& lines)
 TapeScanSummary TapeScanSummary::of(const TapeScanResult& result)
 {
     TapeScanSummary summary;
-    summary.files = result.entries.size();
     QList<int> numbers;
     for (const TapeScanEntry& entry : result.entries) {
         summary.traces += entry.traces;
         if (!entry.problem.isEmpty() && !summary.damaged.contains(entry.tapeFile))
             summary.damaged << entry.tapeFile;
-        if (entry.fieldFile >= 0)
+        if (!entry.identified)
+            continue;
+        ++summary.files;
+        if (result.mode == TapeScanMode::Segd)
             numbers << entry.fieldFile;
         if (result.mode == TapeScanMode::Segy && !entry.formatName.isEmpty())
             ++summary.formats[entry.formatCode];
@@ -120,7 +122,7 @@ QStringList TapeScanReport::columns(TapeScanMode mode)
 QStringList TapeScanReport::cells(const TapeScanEntry& entry, TapeScanMode mode)
 {
     if (mode == TapeScanMode::Segd) {
-        if (entry.fieldFile < 0)
+        if (!entry.identified)
             return {number(entry.tapeFile),
                     QString(),
                     QString(),
@@ -139,7 +141,7 @@ QStringList TapeScanReport::cells(const TapeScanEntry& entry, TapeScanMode mode)
     }
     const bool known = !entry.formatName.isEmpty();
     return {number(entry.tapeFile),
-            entry.formatCode != 0 ? number(entry.formatCode) : QString(),
+            entry.identified ? number(entry.formatCode) : QString(),
             entry.formatName,
             known ? interval(entry.intervalMs) : QString(),
             known ? number(entry.samples) : QString(),

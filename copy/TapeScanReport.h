@@ -11,6 +11,7 @@
 // What a tape scan's rows add up to: counts, and for SEG-D the field file numbers missing between
 // the lowest and the highest and those found more than once.
 struct TapeScanSummary {
+    // Files whose headers were read.
     int files = 0;
     qint64 traces = 0;
     // Tape files of the files that could not be read whole.

@@ -9,8 +9,10 @@ enum class TapeScanMode { Segd, Segy };
 // One SEG-D field file, or one SEG-Y file (a tape file).
 struct TapeScanEntry {
     int tapeFile = 0; // 1-based
-    // SEG-D: the general header's values; fieldFile is -1 when no general header could be read.
-    int fieldFile = -1;
+    // The file's headers were read: a SEG-D general header, the 3,600 bytes of SEG-Y file headers.
+    bool identified = false;
+    // SEG-D: the general header's values.
+    int fieldFile = 0;
     QString revision;
     int manufacturer = 0;
     // SEG-Y: the textual header's first line.

@@ -57,6 +57,7 @@ void describe(const SegdFieldMap& map, TapeScanEntry& entry)
     if (!map.hasGeneralHeader())
         return;
     const SegdGeneralHeader& general = map.general();
+    entry.identified = true;
     entry.fieldFile = general.fieldFile;
     entry.revision = general.revisionText();
     entry.manufacturer = general.manufacturer;

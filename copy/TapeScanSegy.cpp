@@ -63,6 +63,7 @@ void TapeScanJob::scanSegyFile()
     }
     char headers[SegyLayout::fileHeaderSize];
     static_cast<void>(blocks.copy(0, headers, sizeof headers));
+    entry.identified = true;
     entry.textLine = firstCard(headers);
     // On tape the headers come as blocks: no extended textual headers or trailer are placed.
     const SegyCopyLayout layout = SegyCopyLayout::read(headers, -1);

@@ -130,7 +130,7 @@ private slots:
                            segdRow(3, third, size(third))}
             << QStringList{QStringLiteral("   3 tape files read, %1 bytes")
                                .arg(128 + size(first) + size(second) + 5000 + size(third)),
-                           "   4 field files, numbers 2001 to 2004", "   missing field files: 2003",
+                           "   3 field files, numbers 2001 to 2004", "   missing field files: 2003",
                            "   no duplicate field files", "   read errors in tape file 2"};
 
         // SEG-Y: big-endian IEEE, a tape file too short for the headers, little-endian 16-bit
@@ -167,7 +167,7 @@ private slots:
                                .arg(oddBytes)}
             << QStringList{QStringLiteral("   4 tape files read, %1 bytes")
                                .arg(ieeeBytes + 1000 + integerBytes + oddBytes),
-                           "   4 SEG-Y files, 5 traces",
+                           "   3 SEG-Y files, 5 traces",
                            "   sample formats: 3 16-bit integer (1 file), 5 IEEE single (1 file)",
                            "   read errors in tape files 2, 3, 4"};
     }
