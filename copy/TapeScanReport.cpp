@@ -60,15 +60,12 @@ void addSegyLines(const TapeScanSummary& summary, QStringList& lines)
     lines << QStringLiteral("   %1, %2")
                  .arg(counted(summary.files, "SEG-Y file"), counted(summary.traces, "trace"));
     QStringList formats;
-    for (auto it = summary.formats.cbegin(); it != summary.formats.cend(); ++it) {
-        const int index = SegyLayout::sampleFormatIndex(it.key());
+    for (auto it = summary.formats.cbegin(); it != summary.formats.cend(); ++it)
         formats << QStringLiteral("%1 %2 (%3)")
                        .arg(it.key())
-                       .arg(index < SegyLayout::sampleFormatCount
-                                ? QLatin1String(SegyLayout::sampleFormats[index].name)
-                                : QLatin1String("unknown"),
+                       .arg(QLatin1String(
+                                SegyLayout::sampleFormats[SegyLayout::sampleFormatIndex(it.key())].name),
                             counted(it.value(), "file"));
-    }
     if (!formats.isEmpty())
         lines << QStringLiteral("   sample formats: %1").arg(formats.join(QStringLiteral(", ")));
 }
@@ -176,14 +173,11 @@ QStringList TapeScanReport::summaryLines(const TapeScanResult& result)
         addFieldFileLines(summary, lines);
     else
         addSegyLines(summary, lines);
-    QStringList damaged;
-    for (const int tapeFile : summary.damaged)
-        damaged << number(tapeFile);
-    lines << (damaged.isEmpty()
+    const int damaged = summary.damaged.size();
+    lines << (damaged == 0
                   ? QStringLiteral("   no read errors")
-                  : QStringLiteral("   read errors in %1 %2")
-                        .arg(damaged.size() == 1 ? QStringLiteral("tape file") : QStringLiteral("tape files"),
-                             damaged.join(QStringLiteral(", "))));
+                  : QStringLiteral("   read errors in tape file%1 %2")
+                        .arg(damaged == 1 ? QString() : QStringLiteral("s"), listText(summary.damaged)));
     if (result.aborted)
         lines << QStringLiteral("   scan aborted");
     else if (!result.stopped.isEmpty())
