@@ -1,3 +1,4 @@
+#include "base/ui/FileDialogs.h"
 #include "copy/TapeScanJob.h"
 #include "copy/TapeScanReport.h"
 #include "copy/ui/TapeScan.h"
@@ -253,7 +254,16 @@ private slots:
         QCOMPARE(window.Files->rowCount(), 2);
         QCOMPARE(window.Files->item(1, 1)->text(), QStringLiteral("12"));
         QVERIFY(window.Summary->toPlainText().contains("2 field files, numbers 11 to 12"));
+        // The report as a CSV table.
         QVERIFY(window.SaveReport->isEnabled());
+        FileDialogs::answerWith([&](const QString&, const QString&) { return dir->filePath("scan.csv"); });
+        window.SaveReport->click();
+        FileDialogs::answerWith({});
+        const QList<QByteArray> lines = obrtest::readFile(dir->filePath("scan.csv")).split('\n');
+        QCOMPARE(lines.at(0),
+                 "Tape file,Field file,Revision,Manufacturer,Format,Traces,Samples,Interval (ms),Bytes,"
+                 "Read errors");
+        QCOMPARE(lines.at(2), "2,12,2.1,13,8058,4,9,1,1376,");
     }
 
 private:

@@ -78,6 +78,7 @@ void TapeScan::on_Start_clicked()
         return;
     setRunning(true);
     TapeScanJob job(console, this, tape, mode);
+    // The summary tells whether the tape was read to its end.
     static_cast<void>(job.run());
     tape->close();
     result_ = job.result();
