@@ -3,6 +3,7 @@
 #include "copy/OutputTapeOperator.h"
 #include "copy/SegdCopyJob.h"
 #include "copy/SegdDirectoryWatch.h"
+#include "copy/SegdTapeLabel.h"
 #include "devices/TapeDevice.h"
 #include "seismic/SegdByteSource.h"
 
@@ -15,25 +16,10 @@
 namespace {
 
 constexpr int sercelFormatCode = 8058;
-// Some recorders put a 128-byte label block in front of a field file's headers; a header
-// block of that length begins with a format code byte of 0 or 50h.
-constexpr int labelBlockBytes = 128;
-constexpr uchar headerFormatBytes[] = {0x00, 0x50};
 // While waiting for new field files the operator is heard this often.
 constexpr int waitSliceMilliseconds = 50;
 // How far the field map may read ahead into a tape file to tell where the traces lie.
 constexpr qint64 tapeLookAhead = qint64(64) << 20;
-
-// A label block, passed over; a 128-byte block that is a whole field file header of its own
-// length (one channel set, no extended or external header) is kept.
-bool isLabelBlock(const char* data, int length)
-{
-    const uchar formatByte = uchar(data[2]);
-    if (length != labelBlockBytes || formatByte == headerFormatBytes[0] || formatByte == headerFormatBytes[1])
-        return false;
-    const SegdBytes bytes(data, length);
-    return !SegdGeneralHeader::looksValid(bytes) || SegdGeneralHeader::parse(bytes).headerLength() != length;
-}
 
 } // namespace
 
@@ -171,7 +157,8 @@ bool SegdCopyJob::readTapeHeaderBlock()
         }
         lastWasFileMark = false;
         ++blocksRead;
-        if (isLabelBlock(inputTape->buffer(), length))
+        // A label block is passed over.
+        if (SegdTapeLabel::isLabelBlock(inputTape->buffer(), length))
             continue;
         if (size_t(length) > chunk.size())
             chunk.resize(size_t(length));

@@ -73,6 +73,14 @@ private slots:
         QVERIFY(QDir::setCurrent(root()));
     }
 
+    void tapeScanButtonsOpenTheirMode()
+    {
+        ModalDialogCloser closer;
+        for (const QString mode : {"SEGD", "SEGY"})
+            application()->mainWindow->findChild<QPushButton*>("TapeScan" + mode + "Button")->click();
+        QCOMPARE(closer.titles(), QStringList({"Tape Scan - SEGD", "Tape Scan - SEGY"}));
+    }
+
     // As the SEG-D tools know field files in a folder: by name, or by a general header.
     void segdKnownBySuffixOrHeader()
     {

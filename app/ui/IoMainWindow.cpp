@@ -16,6 +16,7 @@
 #include "copy/ui/SegyCopy.h"
 #include "copy/ui/SegyDirCopy.h"
 #include "copy/ui/SegyMerge.h"
+#include "copy/ui/TapeScan.h"
 #include "copy/ui/UnfmtCopy.h"
 #include "devices/TapeDriveList.h"
 #include "sps/ui/SpsReceiverAnalyzer.h"
@@ -331,4 +332,14 @@ void IoMainWindow::on_Merge_SEGY_Files_clicked()
     tool.exec();
 }
 
-void IoMainWindow::on_TapeScanSEGDButton_clicked() {}
+void IoMainWindow::on_TapeScanSEGDButton_clicked()
+{
+    TapeScan tool(TapeScanMode::Segd, application->console, application->tapeDrives, this);
+    tool.exec();
+}
+
+void IoMainWindow::on_TapeScanSEGYButton_clicked()
+{
+    TapeScan tool(TapeScanMode::Segy, application->console, application->tapeDrives, this);
+    tool.exec();
+}

@@ -45,6 +45,7 @@ private slots:
     void on_CopySEGYtoSEGD_clicked();
     void on_Merge_SEGY_Files_clicked();
     void on_TapeScanSEGDButton_clicked();
+    void on_TapeScanSEGYButton_clicked();
 
 private:
     // Ctrl+O, Ctrl+W, F1 and the "Recent files" button.
