@@ -130,12 +130,7 @@ public:
         return request == SG_IO ? answerSg(static_cast<sg_io_hdr_t*>(argument)) : -ENOTTY;
     }
     QStringList entries(const QString&, const QString&) override { return sgNames; }
-    bool readText(const QString& path, QString* text) override
-    {
-        if (texts.contains(path))
-            *text = texts.value(path).trimmed();
-        return texts.contains(path);
-    }
+    bool readText(const QString&, QString*) override { return false; }
 
     QList<QPair<QByteArray, int>> openCalls;
     QMap<QByteArray, QList<int>> opens;
@@ -151,7 +146,6 @@ public:
     QMap<int, int> sectorLimits;
     QList<SgAnswer> sgAnswers;
     QList<SgCommand> sgCommands;
-    QMap<QString, QString> texts;
 
 private:
     int answerSg(sg_io_hdr_t* header)
@@ -194,36 +188,24 @@ private slots:
         console.clear();
     }
 
-    // The drive's answers to an open, and what identification says of them: only what the operator can act
-    // on.
+    // The drive's answers to an open become codes; with nothing open every operation finds the
+    // drive not ready.
     void openAnswers_data()
     {
-        obrtest::columns<int, int, QString>({"error", "code", "message"});
-        QTest::newRow("EACCES: access denied")
-            << EACCES << 5
-            << "this user account does not have system access to tape drives.  \n   "
-               "Please run Trevalo as Administrator in order to access tape drives. ";
-        QTest::newRow("EBUSY: sharing violation")
-            << EBUSY << 32 << "Tape device is already in use - system sharing violation. ";
-        QTest::newRow("ENOMEDIUM: no tape") << ENOMEDIUM << 1112 << "";
+        obrtest::columns<int, int>({"error", "code"});
+        QTest::newRow("EACCES: access denied") << EACCES << 5;
+        QTest::newRow("EBUSY: sharing violation") << EBUSY << 32;
+        QTest::newRow("ENOMEDIUM: no tape") << ENOMEDIUM << 1112;
     }
     void openAnswers()
     {
-        const auto [error, code, message] = obrtest::fetch<int, int, QString>("error", "code", "message");
-        kernel->opens[nst(2)] = {-error, -error};
+        const auto [error, code] = obrtest::fetch<int, int>("error", "code");
+        kernel->opens[nst(2)] = {-error};
         LinuxTapeDriver driver(2, kernel);
         QCOMPARE(driver.openDevice(true), code);
         QCOMPARE(kernel->openCalls, (QList<QPair<QByteArray, int>>{{"/dev/nst2", O_RDWR | O_NONBLOCK}}));
-        // Nothing is open: every operation finds the drive not ready.
         int transferred = 0;
         QCOMPARE(driver.readData(nullptr, 10, &transferred), 21);
-
-        TapeSpti drive(&console, 2, std::make_unique<LinuxTapeDriver>(2, kernel));
-        QVERIFY(!drive.ok() && !drive.deviceOpened());
-        QCOMPARE(console.messages(), message.isEmpty() ? QStringList() : QStringList{"  "});
-        QCOMPARE(console.errors(), message.isEmpty() ? QStringList() : QStringList{message});
-        for (const RecordingConsole::Line& line : console.lines)
-            QCOMPARE(line.popup, line.kind == RecordingConsole::Error);
     }
 
     void openOfWriteProtectedTape()
@@ -304,42 +286,22 @@ private slots:
         QCOMPARE(sent, (QList<QPair<int, int>>{{MTBSR, 3}, {MTEOM, 1}, {MTWEOF, 2}}));
     }
 
-    void identifiedDriveOpensLoadedInVariableBlocks()
+    // A drive without a tape is asked to load one and closed; with a tape it opens in variable blocks.
+    void openLoadsAndSetsVariableBlocks()
     {
         kernel->opens[nst(1)] = {9};
-        kernel->texts["/sys/class/scsi_tape/nst1/device/vendor"] = "HP      \n";
-        kernel->texts["/sys/class/scsi_tape/nst1/device/model"] = "Ultrium 5-SCSI  \n";
         TapeSpti drive(&console, 1, std::make_unique<LinuxTapeDriver>(1, kernel));
-        QCOMPARE(drive.displayLine(), QStringLiteral("    Tape1            HP Ultrium 5-SCSI"));
-
-        // Opening a drive without a tape asks it to load one first, then reports and closes.
         kernel->statusBits = GMT_DR_OPEN(-1L);
         QVERIFY(!drive.open(0) && !drive.isOpen());
         QCOMPARE(int(kernel->operations.value(0).mt_op), MTLOAD);
-        QCOMPARE(console.errors(), QStringList{"there is no tape in the drive on: " + drive.displayLine()});
         QCOMPARE(kernel->closed, QList<int>{9});
 
-        // With a tape in, the drive opens again, in variable-block mode.
         kernel->statusBits = FakeKernel::online;
         kernel->opens[nst(1)] = {7};
         kernel->operations.clear();
         QVERIFY(drive.open(0));
         QCOMPARE(kernel->operations.size(), 1);
         QVERIFY(kernel->operations.first().mt_op == MTSETBLK && kernel->operations.first().mt_count == 0);
-    }
-
-    void registryStopsAtFirstMissingDrive()
-    {
-        for (const int index : {0, 1, 3})
-            kernel->opens[nst(index)] = {3 + index};
-        TapeDriveSources sources;
-        const auto calls = kernel;
-        sources.systemDriver = [calls](int index) { return std::make_unique<LinuxTapeDriver>(index, calls); };
-        TapeDriveList list(&console, std::move(sources));
-        QVERIFY(list.ok() && list.tapeDeviceExists());
-        // Drive 3 exists, but the search ended at the missing drive 2.
-        QCOMPARE(list.count(), 2);
-        QVERIFY(!kernel->openCalls.contains({QByteArray("/dev/nst3"), O_RDWR | O_NONBLOCK}));
     }
 
     void sgBus()
@@ -376,24 +338,6 @@ private slots:
         QCOMPARE(kernel->closed, QList<int>({31, 32}));
     }
 
-    // No sg device, or one that cannot be opened: the manager's messages.
-    void sgBusFailures()
-    {
-        for (const bool refused : {true, false}) {
-            console.clear();
-            kernel->opens["/dev/sg0"] = {-EACCES};
-            kernel->sgNames = refused ? QStringList{"sg0"} : QStringList();
-            TapeDriveSources sources;
-            sources.road = TapeRoad::Scsi;
-            sources.systemBuses.push_back(std::make_unique<LinuxScsiBus>(kernel));
-            TapeDriveList list(&console, std::move(sources));
-            QVERIFY(!list.ok());
-            QCOMPARE(console.errors(),
-                     QStringList{refused ? "ASPI Manager failed to initialize." : "no SCSI adapters found."});
-            QVERIFY(console.lines.first().popup);
-        }
-    }
-
     void sgCompletions_data()
     {
         obrtest::columns<int, int, int, int, int, int>(
@@ -421,86 +365,61 @@ private slots:
         QCOMPARE(ScsiSenseData::parse(result.sense).key, scsiStatus ? int(ScsiSense::MediumError) : 0);
     }
 
+    // Identification sets variable blocks (mode select) and takes the drive's block limits.
     void aspiIdentification()
     {
         auto drive = identifiedAspi(true);
-        QCOMPARE(drive->displayLine(), QStringLiteral("    (0:3)            ACME Streamer 9"));
         QCOMPARE(drive->maxBlockSize(), 131072);
         QCOMPARE(drive->minBlockSize(), 2);
-        // Inquiry, test unit ready, mode select of variable blocks, read block limits.
-        QList<QByteArray> sent;
-        for (const FakeKernel::SgCommand& command : kernel->sgCommands)
-            sent << command.cdb.toHex() + ' ' + command.dataOut.toHex();
-        QCOMPARE(sent, QList<QByteArray>({"120000002000 ", "000000000000 ",
-                                          "55100000000000001000 00000010000000085200000000000000",
-                                          "050000000000 "}));
-        QVERIFY(console.lines.isEmpty());
+        QCOMPARE(kernel->sgCommands.value(2).dataOut.toHex(), QByteArray("00000010000000085200000000000000"));
+        QVERIFY(console.errors().isEmpty());
     }
 
-    void aspiSenseMessages_data()
+    // Sense data decide the result and the end of data; a wrong answer here loses blocks.
+    void aspiSense_data()
     {
-        obrtest::columns<AspiCall, int, int, QString, bool, bool>(
-            {"call", "key", "flags", "error", "result", "endOfData"});
+        obrtest::columns<AspiCall, int, int, bool, bool>({"call", "key", "flags", "result", "endOfData"});
         const AspiCall read = [](TapeAspi& d) { return d.readBlock(); };
         const AspiCall write = [](TapeAspi& d) { return d.write("abcd", 4); };
         const AspiCall marks = [](TapeAspi& d) { return d.writeFileMarks(1); };
         const AspiCall skip = [](TapeAspi& d) { return d.skipBlocks(2); };
-        const auto row = [](const char* name, const AspiCall& call, int key, int flags, const char* error,
-                            bool result = false, bool endOfData = false) {
-            QTest::newRow(name) << call << key << flags << QString(error) << result << endOfData;
-        };
-        row("read: illegal", read, 5, 0, "illegal READ request.");
-        row("read: volume overflow", read, 0x0D, 0x40, "end of tape encountered during read.", true, true);
-        row("write: overflow without EOM", write, 0x0D, 0, "error (13) occurred during write.");
-        row("marks: protected", marks, 7, 0, "write EOF failed. Tape is write protected.");
-        row("marks: physical end", marks, 0x0D, 0x40, "physical end of tape encountered during write EOF.");
-        row("skip: end of tape", skip, 3, 0x40, "end of tape encountered during tape search.", false, true);
+        QTest::newRow("read: illegal") << read << 5 << 0 << false << false;
+        QTest::newRow("read: volume overflow") << read << 0x0D << 0x40 << true << true;
+        QTest::newRow("write: overflow without EOM") << write << 0x0D << 0 << false << false;
+        QTest::newRow("marks: protected") << marks << 7 << 0 << false << false;
+        QTest::newRow("marks: physical end") << marks << 0x0D << 0x40 << false << false;
+        QTest::newRow("skip: end of tape") << skip << 3 << 0x40 << false << true;
     }
-    void aspiSenseMessages()
+    void aspiSense()
     {
-        const auto [call, key, flags, error, result, endOfData] =
-            obrtest::fetch<AspiCall, int, int, QString, bool, bool>("call", "key", "flags", "error", "result",
-                                                                    "endOfData");
+        const auto [call, key, flags, result, endOfData] =
+            obrtest::fetch<AspiCall, int, int, bool, bool>("call", "key", "flags", "result", "endOfData");
         auto drive = identifiedAspi();
         kernel->sgAnswers = {checkCondition(key, static_cast<unsigned char>(flags))};
         QCOMPARE(call(*drive), result);
         QCOMPARE(drive->atEndOfData(), endOfData);
-        QCOMPARE(console.errors(), error.isEmpty() ? QStringList() : QStringList{error});
-        for (const RecordingConsole::Line& line : console.lines)
-            QVERIFY(!line.popup);
+        QCOMPARE(console.errors().size(), 1);
         QCOMPARE(drive->status(), endOfData ? -9 : (result ? 0 : -999));
     }
 
-    void aspiSpaceResidue_data()
-    {
-        obrtest::columns<int, int, QString>({"count", "residue", "lowLevel"});
-        QTest::newRow("5 forward, 2 left") << 5 << 2 << "3 blocks skipped forward on drive ACME Streamer 9";
-        QTest::newRow("nothing passed") << 3 << 3 << "";
-    }
+    // A skip stopped by a file mark counts only the blocks it passed.
     void aspiSpaceResidue()
     {
-        const auto [count, residue, lowLevel] =
-            obrtest::fetch<int, int, QString>("count", "residue", "lowLevel");
-        auto drive = identifiedAspi();
-        kernel->sgAnswers = {checkCondition(0, ScsiSense::fileMark, true, residue)};
-        QVERIFY(!drive->skipBlocks(count));
-        QCOMPARE(drive->blockNumber(), 1 + count - residue);
-        QCOMPARE(console.errors(), QStringList{"filemark encountered during tape search."});
-        QCOMPARE(console.texts(RecordingConsole::LowLevel),
-                 lowLevel.isEmpty() ? QStringList() : QStringList{lowLevel});
+        for (const auto& [count, residue] : {std::pair{5, 2}, std::pair{3, 3}}) {
+            auto drive = identifiedAspi();
+            kernel->sgAnswers = {checkCondition(0, ScsiSense::fileMark, true, residue)};
+            QVERIFY(!drive->skipBlocks(count));
+            QCOMPARE(drive->blockNumber(), 1 + count - residue);
+        }
     }
 
     void aspiWriteProtectCheck()
     {
         auto drive = identifiedAspi();
-        // Mode sense fails: the tape counts as write-protected.
+        // Mode sense fails: the tape counts as write-protected and the drive does not open.
         kernel->sgAnswers = {FakeKernel::SgAnswer(), checkCondition(5)};
         QVERIFY(!drive->open(1));
         QCOMPARE(kernel->sgCommands[1].cdb, QByteArray("\x1A\x00\x00\x00\x08\x00", 6));
-        QCOMPARE(console.errors(),
-                 QStringList({"failed checking write protection for drive at SCSI ID (0:3)",
-                              "tape in drive \"" + drive->displayLine() + "\" is write protected."}));
-        QCOMPARE(console.warnings(), QStringList{"defaulting write-protect to true"});
         QVERIFY(!drive->isOpen());
     }
 
@@ -518,11 +437,9 @@ private slots:
         QVERIFY(list->ok() && list->tapeDeviceExists());
         QCOMPARE(list->hostAdapterCount(), 4);
         QCOMPARE(list->count(), 2);
-        QCOMPARE(list->drive(0)->displayLine(), QStringLiteral("    (1:2)            VIRTUAL scsi.tap"));
-        // The image adapters follow the system's.
-        QCOMPARE(list->drive(1)->displayLine(), QStringLiteral("    (3:0)            VIRTUAL extra.tif"));
-        QCOMPARE(console.warnings(), QStringList({"srbRescanPort failed on host adapter 0.",
-                                                  "srbHAInquiry failed on host adapter 2."}));
+        QVERIFY(list->drive(0)->displayLine().endsWith(QStringLiteral("scsi.tap")));
+        QVERIFY(list->drive(1)->displayLine().endsWith(QStringLiteral("extra.tif")));
+        QCOMPARE(console.warnings().size(), 2);
         QVERIFY(console.errors().isEmpty());
     }
 
@@ -550,9 +467,6 @@ private slots:
         QCOMPARE(TapeImage::open(path, nullptr)->unload(), TapeImage::Result::Ok);
         TapeDriveList list(&console, {path}, TapeRoad::Scsi);
         QVERIFY(!list.ok() && list.tapeDeviceExists());
-        QCOMPARE(console.warnings(),
-                 QStringList{"drive     (0:0)            VIRTUAL out.tap is not ready.\n   Make sure the "
-                             "tape is loaded and the unit is online."});
     }
 
     void imagesThatCannotOpenAreSkipped()
