@@ -1,6 +1,5 @@
 #include "devices/TapeDevice.h"
 #include "devices/TapeDriveList.h"
-#include "devices/TapeImage.h"
 #include "devices/ui/TapeContinueDlg.h"
 #include "devices/ui/TapeMiniControl.h"
 #include "devices/ui/TapeSelectDlg.h"
@@ -83,21 +82,6 @@ private slots:
         QCOMPARE(console.messages().size(), 2);
     }
 
-    void continueOnlineAndOffline()
-    {
-        TapeDevice* drive = list->drive(0);
-        QVERIFY(drive->open(1));
-        TapeContinueDlg dialog(drive, list.get(), nullptr);
-        QCOMPARE(state(dialog), QStringLiteral("Online: Continue Unload Reposition"));
-        dialog.Unload->click();
-        QCOMPARE(state(dialog), QStringLiteral("Offline: Load"));
-        QVERIFY(!drive->isOpen());
-        QVERIFY(!TapeImage::open(path("first.tap"), nullptr)->loaded());
-        dialog.Load->click();
-        QCOMPARE(state(dialog), QStringLiteral("Online: Continue Unload Reposition"));
-        QCOMPARE(drive->mode(), 1u);
-    }
-
     void continueButtons()
     {
         TapeDevice* first = list->drive(0);
@@ -131,17 +115,6 @@ private slots:
 
 private:
     QString path(const QString& name) const { return dir->filePath(name); }
-    // The status text and the enabled buttons of a continue dialog.
-    static QString state(const TapeContinueDlg& dialog)
-    {
-        QStringList enabled;
-        for (QPushButton* button : {dialog.Continue, dialog.Unload, dialog.Reposition, dialog.Load}) {
-            if (button->isEnabled())
-                enabled << button->objectName();
-        }
-        return dialog.Status->text() + ": " + enabled.join(' ');
-    }
-
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<TapeDriveList> list;
     RecordingConsole console;
