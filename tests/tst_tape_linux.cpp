@@ -17,7 +17,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
-#include <linux/fs.h>
 #include <scsi/sg.h>
 #include <sys/mtio.h>
 
@@ -80,10 +79,6 @@ public:
             answer->lun = id[2];
             return 0;
         }
-        if (request == BLKSECTGET && sectorLimits.contains(descriptor)) {
-            *static_cast<int*>(argument) = sectorLimits.value(descriptor);
-            return 0;
-        }
         return request == SG_IO ? answerSg(static_cast<sg_io_hdr_t*>(argument)) : -ENOTTY;
     }
     QStringList entries(const QString&, const QString&) override { return sgNames; }
@@ -100,7 +95,6 @@ public:
     int statusError = 0;
     QStringList sgNames;
     QMap<int, QList<int>> identities;
-    QMap<int, int> sectorLimits;
     QList<SgAnswer> sgAnswers;
     QList<SgCommand> sgCommands;
 
@@ -264,32 +258,21 @@ private slots:
     void sgBus()
     {
         kernel->sgNames = QStringList{"sg10", "sg2", "sg0", "sg1"};
-        kernel->opens["/dev/sg0"] = {20, 30, 31, 32};
+        kernel->opens["/dev/sg0"] = {20, 30};
         kernel->opens["/dev/sg1"] = {21};
         kernel->opens["/dev/sg2"] = {22, 23};
         kernel->opens["/dev/sg10"] = {-EACCES};
         kernel->identities = {{20, {4, 3, 0}}, {21, {1, 6, 0}}, {22, {1, 5, 1}}};
-        kernel->sectorLimits = {{20, 262144}, {21, 1048576}};
         LinuxScsiBus bus(kernel);
         int adapters = 0;
         QCOMPARE(bus.support(&adapters), ScsiBus::Ready);
         QCOMPARE(adapters, 2);
-        QCOMPARE(bus.largestTransfer(), 262144);
         int targets = 0;
         QVERIFY(bus.adapterInquiry(0, &targets) && !bus.adapterInquiry(2, &targets));
         QCOMPARE(targets, 16);
         // Host 1 is adapter 0, host 4 adapter 1; logical unit 1 is not a target of its own.
         QVERIFY(!bus.connect(0, 3) && !bus.connect(0, 5) && bus.connect(1, 3));
         QCOMPARE(kernel->openCalls.last().first, QByteArray("/dev/sg0"));
-
-        // The device type comes from an INQUIRY; each pass-through closes its device when done.
-        kernel->closed.clear();
-        kernel->sgAnswers = {{0, {}, QByteArray("\x01\x80", 2)}};
-        int type = -1;
-        QVERIFY(bus.deviceType(1, 3, &type));
-        QCOMPARE(type, 1);
-        QVERIFY(!bus.deviceType(1, 5, &type));
-        QCOMPARE(kernel->closed, QList<int>({31}));
     }
 
     void sgCompletions_data()
