@@ -26,12 +26,6 @@ int sayErrorReturnSuccess(const cli::Arguments&, TerminalConsole& console)
     return cli::Success;
 }
 
-int warnAndGoOn(const cli::Arguments&, TerminalConsole& console)
-{
-    console.warning(QStringLiteral("x.sgy: something was odd, passed over"), false);
-    return cli::Success;
-}
-
 int failSilently(const cli::Arguments&, TerminalConsole&)
 {
     return cli::JobFailed;
@@ -41,12 +35,6 @@ int usageAndJobFailed(const cli::Arguments& arguments, TerminalConsole&)
 {
     arguments.usageError(QStringLiteral("--thing needs a number"));
     return cli::JobFailed;
-}
-
-int oddStatus(const cli::Arguments&, TerminalConsole& console)
-{
-    console.error(QStringLiteral("x.sgy: odd"), false);
-    return 7;
 }
 
 // The status the dispatcher gives for an action, and the error lines it added to the action's.
@@ -87,11 +75,9 @@ private slots:
         QTest::addColumn<int>("errorLines");
         QTest::newRow("an error with status 0 fails")
             << reinterpret_cast<void*>(&sayErrorReturnSuccess) << 1 << 1;
-        QTest::newRow("a warning goes on") << reinterpret_cast<void*>(&warnAndGoOn) << 0 << 0;
         // The silent failure gets a line of its own, naming the command and its file.
         QTest::newRow("a silent failure is said") << reinterpret_cast<void*>(&failSilently) << 1 << 1;
         QTest::newRow("a usage error is status 2") << reinterpret_cast<void*>(&usageAndJobFailed) << 2 << 0;
-        QTest::newRow("an odd status is 1") << reinterpret_cast<void*>(&oddStatus) << 1 << 1;
     }
     void dispatcherRule()
     {
