@@ -1,4 +1,3 @@
-#include "devices/LinuxScsiBus.h"
 #include "devices/LinuxTapeDriver.h"
 #include "devices/ScsiSenseData.h"
 #include "devices/SgPassThrough.h"
@@ -60,7 +59,7 @@ public:
     {
         return writes.isEmpty() ? length : writes.takeFirst();
     }
-    int ioctl(int descriptor, unsigned long request, void* argument) override
+    int ioctl(int, unsigned long request, void* argument) override
     {
         if (request == MTIOCTOP) {
             operations.append(*static_cast<mtop*>(argument));
@@ -70,18 +69,9 @@ public:
             static_cast<mtget*>(argument)->mt_gstat = statusBits;
             return statusError;
         }
-        if (request == SG_GET_SCSI_ID && identities.contains(descriptor)) {
-            const QList<int> id = identities.value(descriptor); // host, target, logical unit
-            auto* answer = static_cast<sg_scsi_id*>(argument);
-            *answer = sg_scsi_id{};
-            answer->host_no = id[0];
-            answer->scsi_id = id[1];
-            answer->lun = id[2];
-            return 0;
-        }
         return request == SG_IO ? answerSg(static_cast<sg_io_hdr_t*>(argument)) : -ENOTTY;
     }
-    QStringList entries(const QString&, const QString&) override { return sgNames; }
+    QStringList entries(const QString&, const QString&) override { return {}; }
     bool readText(const QString&, QString*) override { return false; }
 
     QList<QPair<QByteArray, int>> openCalls;
@@ -93,8 +83,6 @@ public:
     QList<int> operationResults;
     long statusBits = online;
     int statusError = 0;
-    QStringList sgNames;
-    QMap<int, QList<int>> identities;
     QList<SgAnswer> sgAnswers;
     QList<SgCommand> sgCommands;
 
@@ -253,26 +241,6 @@ private slots:
         QVERIFY(drive.open(0));
         QCOMPARE(kernel->operations.size(), 1);
         QVERIFY(kernel->operations.first().mt_op == MTSETBLK && kernel->operations.first().mt_count == 0);
-    }
-
-    void sgBus()
-    {
-        kernel->sgNames = QStringList{"sg10", "sg2", "sg0", "sg1"};
-        kernel->opens["/dev/sg0"] = {20, 30};
-        kernel->opens["/dev/sg1"] = {21};
-        kernel->opens["/dev/sg2"] = {22, 23};
-        kernel->opens["/dev/sg10"] = {-EACCES};
-        kernel->identities = {{20, {4, 3, 0}}, {21, {1, 6, 0}}, {22, {1, 5, 1}}};
-        LinuxScsiBus bus(kernel);
-        int adapters = 0;
-        QCOMPARE(bus.support(&adapters), ScsiBus::Ready);
-        QCOMPARE(adapters, 2);
-        int targets = 0;
-        QVERIFY(bus.adapterInquiry(0, &targets) && !bus.adapterInquiry(2, &targets));
-        QCOMPARE(targets, 16);
-        // Host 1 is adapter 0, host 4 adapter 1; logical unit 1 is not a target of its own.
-        QVERIFY(!bus.connect(0, 3) && !bus.connect(0, 5) && bus.connect(1, 3));
-        QCOMPARE(kernel->openCalls.last().first, QByteArray("/dev/sg0"));
     }
 
     void sgCompletions_data()
