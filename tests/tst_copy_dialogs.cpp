@@ -39,11 +39,12 @@ private slots:
         QVERIFY(writeFile(path("in.sgy"), input));
     }
 
-    void tapeChoice()
+    // The tape chosen in the select window is the job's input; at its end the continue window asks
+    // for the next, and the closer answers "No more tapes".
+    void tapeInput()
     {
-        TapeDriveList drives(&console, {writeTapeImage(path("a.tap"), {})});
-        SegyCopy dialog(QString(), &console, &drives, nullptr);
-        QVERIFY(dialog.InTapeCtrl->isHidden());
+        TapeDriveList drives(&console, {writeTapeImage(path("a.tap"), {"one", "two", QByteArray()})});
+        UnfmtCopy dialog(QString(), &console, &drives, nullptr);
         closer.actOnNext([](QWidget* modal) {
             auto* select = qobject_cast<TapeSelectDlg*>(modal);
             QVERIFY(select);
@@ -52,54 +53,25 @@ private slots:
         });
         dialog.InTapeBrowse->click();
         QCOMPARE(dialog.InputName->text(), drives.drive(0)->displayLine());
-        QVERIFY(!dialog.InTapeCtrl->isHidden() && drives.drive(0)->isOpen());
-        QCOMPARE(drives.drive(0)->mode(), 0u);
-
-        // No drive chosen this time: the tape is no longer the source.
-        dialog.InTapeBrowse->click();
-        QVERIFY(dialog.InputName->text().isEmpty() && dialog.InTapeCtrl->isHidden());
-        QCOMPARE(closer.titles(), QStringList({"Tape Select", "Tape Select"}));
-    }
-
-    void tapeChangePrompt()
-    {
-        TapeDriveList drives(&console, {writeTapeImage(path("a.tap"), {"one", "two", QByteArray()})});
-        QVERIFY(drives.drive(0)->open(0));
-        UnfmtCopy dialog(QString(), &console, &drives, nullptr);
-        dialog.setInputFile(path("in.sgy"));
-        dialog.setInputTape(drives.drive(0));
+        QVERIFY(!dialog.InTapeCtrl->isHidden() && drives.drive(0)->mode() == 0u);
         dialog.setOutputFile(path("out.dat"));
-
-        // The closer answers the prompt with "No more tapes".
         dialog.Copy->click();
-        QCOMPARE(closer.titles(), QStringList{"Tape Continue"});
+        QCOMPARE(closer.titles(), QStringList({"Tape Select", "Tape Continue"}));
         QCOMPARE(readFile(path("out.dat")), QByteArray("onetwo"));
-        QVERIFY(console.messages().contains("   1 tape copied"));
     }
 
-    void copyNeedsBothEndsAndAsksBeforeStopping()
+    // Closed while the job runs: "Yes" stops it, and its output is not written.
+    void closingStopsTheJob()
     {
         SegyCopy dialog(QString(), &console, nullptr, nullptr);
-        QVERIFY(!dialog.InTapeBrowse->isEnabled() && !dialog.Copy->isEnabled());
         dialog.setInputFile(path("in.sgy"));
-        QVERIFY(!dialog.Copy->isEnabled());
-        dialog.setOutputFile(path("out.sgy"));
-        // Closed while the job runs, "No": the job goes on to its end.
-        closeWhileRunning(dialog, "No");
-        QCOMPARE(closer.seen().last().text, QStringLiteral("The job is still running.\nStop it?"));
-        QCOMPARE(console.errors(), QStringList());
-        QCOMPARE(readFile(path("out.sgy")), input);
-        QVERIFY(dialog.ProgressBar->isHidden() && dialog.Copy->isEnabled());
-        // "Yes": it stops, and its output is not written.
         dialog.setOutputFile(path("stopped.sgy"));
-        closeWhileRunning(dialog, "Yes");
-        QCOMPARE(console.errors(), QStringList({"copy stopped by the operator - job will abort"}));
+        closer.answerNext("Yes");
+        QTimer::singleShot(0, &dialog, &QDialog::reject);
+        dialog.Copy->click();
+        QCOMPARE(closer.seen().last().text, QStringLiteral("The job is still running.\nStop it?"));
         QVERIFY(console.messages().contains("  job aborted"));
-        QCOMPARE(QDir(dir->path()).entryList(QDir::Hidden | QDir::Files), QStringList({"in.sgy", "out.sgy"}));
-        // Nothing runs: the window closes without a question.
-        dialog.Close->click();
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QCOMPARE(closer.count(), 2);
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Hidden | QDir::Files), QStringList({"in.sgy"}));
     }
 
     // A typed output name that exists is replaced only when the operator says so; a tape holding
@@ -111,12 +83,7 @@ private slots:
         dialog.setInputFile(path("in.sgy"));
         dialog.setOutputFile(path("out.sgy"));
         dialog.Copy->click();
-        QCOMPARE(closer.seen().last().text,
-                 path("out.sgy") +
-                     " already exists.\nReplace it once the job has written the new file whole?");
         QCOMPARE(readFile(path("out.sgy")), QByteArray("precious"));
-        QVERIFY(console.errors().contains("output file " + path("out.sgy") +
-                                          " exists and is left as it is - job will abort"));
         closer.answerNext("Yes");
         dialog.Copy->click();
         QCOMPARE(readFile(path("out.sgy")), input);
@@ -127,13 +94,8 @@ private slots:
         UnfmtCopy raw(QString(), &console, &drives, nullptr);
         raw.setInputFile(path("in.sgy"));
         raw.setOutputTape(drives.drive(0));
-        const auto choose = [&](const char* button, int files) {
-            closer.answerNext(button);
-            raw.Copy->click();
-            QVERIFY(closer.seen().last().text.startsWith(
-                QStringLiteral("The tape in %1 holds %2 files.").arg(drives.drive(0)->name()).arg(files)));
-        };
-        choose("Append after the last file", 2);
+        closer.answerNext("Append after the last file");
+        raw.Copy->click();
         const TapeBlocks appended = readTapeImage(path("t.tap"));
         QCOMPARE(appended.mid(0, 4), two.mid(0, 4));
         QCOMPARE(appended.mid(4).join(), input);
@@ -167,18 +129,14 @@ private slots:
         dialog.setInputFile(path("in.sgy"));
         dialog.setOutputFile(path("out.dat"));
         dialog.Copy->click();
-        QStringList shown = window.toPlainText().split('\n');
-        QVERIFY2(shown.contains("Unformatted Copy Summary:"), qPrintable(shown.join('|')));
-        QVERIFY(shown.contains("   1 block copied"));
+        QVERIFY(window.toPlainText().split('\n').contains("   1 block copied"));
 
         // A failure: one box, saying why.
         dialog.setInputFile(path("none.sgy"));
         dialog.Copy->click();
         QCOMPARE(closer.count(), 1);
-        QCOMPARE(closer.seen().first().text, " *** Error:   error opening input file: " + path("none.sgy"));
-        shown = window.toPlainText().split('\n');
-        QVERIFY(shown.contains(" *** Error:     job failed"));
-        QVERIFY(shown.contains("   0 field files copied"));
+        QVERIFY(closer.seen().first().text.contains(path("none.sgy")));
+        QVERIFY(window.toPlainText().contains(" *** Error:     job failed"));
     }
 
     // One run of each kind: the choices reach the job, and its lines the report file.
@@ -191,7 +149,10 @@ private slots:
     void dirModes()
     {
         const auto [segd, outputs] = obrtest::fetch<bool, QStringList>("segd", "outputs");
-        makeDirectories();
+        for (const char* sub : {"in", "empty", "out"})
+            QVERIFY(QDir(dir->path()).mkdir(sub));
+        QVERIFY(writeFile(path("in/a.sgy"), dirtest::segyFile({})) &&
+                writeFile(path("in/b.sgy"), dirtest::segyFile({})));
         SegyDirCopy dialog(QString(), segd, 21, &console, nullptr, nullptr);
         if (segd) {
             dialog.Rev31->click();
@@ -211,23 +172,6 @@ private slots:
 
 private:
     QString path(const QString& name) const { return dir->filePath(name); }
-    // in/ with two SEG-Y files, an empty/ and an out/ folder.
-    void makeDirectories()
-    {
-        for (const char* sub : {"in", "empty", "out"})
-            QVERIFY(QDir(dir->path()).mkdir(sub));
-        QVERIFY(writeFile(path("in/a.sgy"), dirtest::segyFile({})));
-        QVERIFY(writeFile(path("in/b.sgy"), dirtest::segyFile({})));
-    }
-
-    // Closes the window while its job runs, answering the question with `answer`.
-    void closeWhileRunning(SegyCopy& dialog, const char* answer)
-    {
-        closer.answerNext(answer);
-        QTimer::singleShot(0, &dialog, &QDialog::reject);
-        dialog.Copy->click();
-    }
-
     std::unique_ptr<QTemporaryDir> dir;
     RecordingConsole console;
     ModalDialogCloser closer;

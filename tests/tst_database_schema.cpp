@@ -16,11 +16,11 @@ namespace {
 
 // A project database as version 17 of the suite left it, in the tables whose rows an update moves:
 // amplitudes still on the shot points, coverage traces found by serial number alone, the
-// surveyor's log still called tidal_variations (or, with `surveyorsLog`, a log under both names).
-// The tables it lacks are made as new ones.
-QStringList version17(bool surveyorsLog)
+// surveyor's log under both names, tidal_variations and surveyors_log. The tables it lacks are made
+// as new ones.
+QStringList version17()
 {
-    QString script = QStringLiteral(R"(
+    const QString script = QStringLiteral(R"(
 CREATE TABLE project_parameters (row_id SERIAL PRIMARY KEY, unique_project_id BIGINT,
   project_name VARCHAR(256), project_version INTEGER);
 INSERT INTO project_parameters (unique_project_id, project_name, project_version) VALUES (7, 'Osterlind', 17);
@@ -43,9 +43,6 @@ CREATE TABLE tidal_variations (row_id SERIAL PRIMARY KEY, timestamp BIGINT, uniq
   entry TEXT);
 INSERT INTO tidal_variations (timestamp, unique_line_id, entry)
   VALUES (5, 1, 'tide high'), (6, 1, 'tide low');
-)");
-    if (surveyorsLog)
-        script += QStringLiteral(R"(
 CREATE TABLE surveyors_log (row_id SERIAL PRIMARY KEY, timestamp BIGINT, unique_line_id BIGINT, entry TEXT,
   author VARCHAR(64));
 INSERT INTO surveyors_log (timestamp, unique_line_id, entry, author) VALUES (1, 1, 'surveyor note', 'ana');
@@ -81,33 +78,23 @@ private slots:
         obrtest::dropTestDatabases();
     }
 
-    void olderDatabaseBroughtUp_data()
-    {
-        obrtest::columns<bool, QStringList>({"surveyorsLog", "logEntries"});
-        QTest::newRow("tidal_variations renamed") << false << QStringList{"1 tide high", "2 tide low"};
-        QTest::newRow("both logs: rows moved")
-            << true << QStringList{"1 surveyor note", "2 tide high", "3 tide low"};
-    }
+    // Version 17 with both logs: the tidal log's rows move into the surveyor's, amplitudes and
+    // coverage keys move; a second update finds nothing left to do.
     void olderDatabaseBroughtUp()
     {
-        const auto [surveyorsLog, logEntries] =
-            obrtest::fetch<bool, QStringList>("surveyorsLog", "logEntries");
-        makeDatabase(QStringLiteral("old"), version17(surveyorsLog));
+        makeDatabase(QStringLiteral("old"), version17());
         QVERIFY2(schema.update(server, name(QStringLiteral("old"))), qPrintable(schema.errorText()));
         QCOMPARE(schema.previousVersion(), 17);
-        QCOMPARE(connection.projectVersion(), 21);
-        QCOMPARE(obrtest::catalogue(connection), fresh);
-
+        expectShape(fresh, 21);
         const QStringList rowsAfter = rows();
-        QCOMPARE(rowsAfter, QStringList({"log " + logEntries.join(QStringLiteral(", ")),
+        QCOMPARE(rowsAfter, QStringList({"log 1 surveyor note, 2 tide high, 3 tide low",
                                          "amplitudes 1 101 1.5 2.5, 1 102 3 4", "points 101, 102, 103",
                                          "coverage 1 500 1, 2 500 2, 3 501 1", "project 7 Osterlind"}));
 
-        // A second update finds nothing left to do: no rows moved twice, no shape changed.
         QVERIFY(schema.update(server, name(QStringLiteral("old"))));
         QCOMPARE(schema.previousVersion(), 21);
         QCOMPARE(schema.createdTables(), QStringList());
-        QCOMPARE(obrtest::catalogue(connection), fresh);
+        expectShape(fresh, 21);
         QCOMPARE(rows(), rowsAfter);
     }
 
@@ -118,22 +105,18 @@ private slots:
             << QStringList{"INSERT INTO data_traces (unique_line_id, trace_number, field_file, channel) "
                            "VALUES (1, 4, 500, 1)",
                            "INSERT INTO coverage_traces (unique_line_id, trace_serial_number) VALUES (1, 4)"}
-            << "Updating project database obrtest_failing failed: AddCoverageTracesTraceKey: could not "
-               "create "
-               "unique index \"coverage_traces_trace_key\"";
+            << "coverage_traces_trace_key";
         QTest::newRow("newer version")
-            << QStringList{"UPDATE project_parameters SET project_version=22"}
-            << "Project database obrtest_failing is at version 22, newer than version 21 of this program: "
-               "left unchanged";
+            << QStringList{"UPDATE project_parameters SET project_version=22"} << "newer than version 21";
     }
     void failureRollsEverythingBack()
     {
         const auto [extra, error] = obrtest::fetch<QStringList, QString>("extra", "error");
-        makeDatabase(QStringLiteral("failing"), version17(false) + extra);
+        makeDatabase(QStringLiteral("failing"), version17() + extra);
         const QStringList before = obrtest::catalogue(connection);
         const QStringList rowsBefore = rows();
         QVERIFY(!schema.update(server, name(QStringLiteral("failing"))));
-        QCOMPARE(schema.errorText(), error);
+        QVERIFY2(schema.errorText().contains(error), qPrintable(schema.errorText()));
         QCOMPARE(schema.createdTables(), QStringList());
         QVERIFY(connection.connectToDatabase(server, name(QStringLiteral("failing"))));
         QCOMPARE(obrtest::catalogue(connection), before);
@@ -163,9 +146,6 @@ private slots:
                               .arg(version ? QString::number(version) : QStringLiteral("NULL"));
         obrtest::runAll(connection, statements);
         QCOMPARE(connection.projectVersion(), stored ? std::optional<int>(stored) : std::nullopt);
-        if (!stored)
-            QCOMPARE(connection.errorText(),
-                     QStringLiteral("ReadProjectVersion: project_parameters holds no project version"));
         connection.close();
         QCOMPARE(schema.update(server, database), updated);
         if (!updated)
@@ -188,19 +168,14 @@ private slots:
         const bool created = schema.create(server, name(QStringLiteral("doomed")));
         changeTemplate(QStringLiteral("DROP TABLE project_parameters"));
         QVERIFY(!created);
-        QCOMPARE(
-            schema.errorText(),
-            QStringLiteral("Applying version updates to database failed: InsertProjectVersionNumber: new row "
-                           "for relation \"project_parameters\" violates check constraint "
-                           "\"project_parameters_project_version_check\""));
+        QVERIFY(schema.errorText().contains(QStringLiteral("project_parameters_project_version_check")));
         obrtest::connectToServer(connection);
         QCOMPARE(connection.projectDatabases(), QStringList());
     }
 
     void passwordSources_data()
     {
-        // setting: Database/Password; environment: PGPASSWORD ("" leaves it out); refused: the failure
-        // text is the server's refusal, with neither password in it.
+        // setting: Database/Password; environment: PGPASSWORD ("" leaves it out)
         obrtest::columns<QString, QString, bool>({"setting", "environment", "refused"});
         const auto row = [](const char* name, const char* setting, const char* environment, bool refused) {
             QTest::newRow(name) << setting << environment << refused;
@@ -220,34 +195,44 @@ private slots:
         if (!environment.isEmpty())
             qputenv("PGPASSWORD", environment.toUtf8());
         QCOMPARE(connection.connectToServer(server), !refused);
-        QCOMPARE(connection.errorText(),
-                 refused
-                     ? QStringLiteral("Connection to database failed: connection to server at \"127.0.0.1\", "
-                                      "port %1 failed: FATAL:  password authentication failed for user "
-                                      "\"postgres\"")
-                           .arg(server.port)
-                     : QString());
+        QCOMPARE(connection.errorText().contains(QStringLiteral("password authentication failed")), refused);
+        QVERIFY(!connection.errorText().contains(QStringLiteral("s3cret")));
         QCOMPARE(connection.isOpen(), !refused);
     }
 
-    void closedPortAndBadAddress_data()
+    // Connections refused with the reason, and no password in it; names the server cannot hold
+    // refused before it is asked.
+    void refusedConnections_data()
     {
-        obrtest::columns<QString, int, QString>({"address", "port", "error"});
-        QTest::newRow("closed port")
-            << "127.0.0.1" << 1
-            << "Connection to database failed: connection to server at \"127.0.0.1\", port 1 failed: "
-               "Connection refused\n\tIs the server running on that host and accepting TCP/IP connections?";
-        QTest::newRow("no address") << " " << 5432
-                                    << "Connection to database failed: no server address given";
+        obrtest::columns<QString, int, QString, QString>({"address", "port", "name", "error"});
+        const QString x56(56, QLatin1Char('x'));
+        QTest::newRow("closed port") << "127.0.0.1" << 1 << "anything"
+                                     << "Connection refused";
+        QTest::newRow("no address") << " " << 5432 << "anything"
+                                    << "no server address given";
+        QTest::newRow("64 bytes") << "" << 0 << "obrtest_" + x56 << "longer than 63 bytes";
+        QTest::newRow("zero character")
+            << "" << 0 << QStringLiteral("obrtest_a") + QChar(0) + QStringLiteral("b") << "zero character";
     }
-    void closedPortAndBadAddress()
+    void refusedConnections()
     {
-        const auto [address, port, error] = obrtest::fetch<QString, int, QString>("address", "port", "error");
-        QSettings(QStringLiteral("Corvane"), QStringLiteral("Trevalo"))
-            .setValue(QStringLiteral("Database/Password"), QStringLiteral("Hidden-Word-42"));
-        QVERIFY(!connection.connectToDatabase({address, port}, QStringLiteral("anything")));
-        QCOMPARE(connection.errorText(), error);
-        QCOMPARE(connection.status(), 1);
+        const auto [address, port, name, error] =
+            obrtest::fetch<QString, int, QString, QString>("address", "port", "name", "error");
+        const DatabaseServer target = port ? DatabaseServer{address, port} : server;
+        if (port) {
+            QSettings(QStringLiteral("Corvane"), QStringLiteral("Trevalo"))
+                .setValue(QStringLiteral("Database/Password"), QStringLiteral("Hidden-Word-42"));
+        } else {
+            obrtest::connectToServer(connection);
+            QVERIFY(!connection.createDatabase(name));
+            QVERIFY(connection.errorText().contains(error));
+            QCOMPARE(connection.projectDatabases(), QStringList());
+        }
+        QVERIFY(!connection.connectToDatabase(target, name));
+        QVERIFY2(connection.errorText().startsWith(QStringLiteral("Connection to database failed: ")) &&
+                     connection.errorText().contains(error),
+                 qPrintable(connection.errorText()));
+        QVERIFY(!connection.errorText().contains(QStringLiteral("Hidden-Word-42")));
     }
 
     void namesStayNames_data()
@@ -282,54 +267,14 @@ private slots:
         QCOMPARE(maintenance.projectDatabases(), QStringList{victim});
     }
 
-    void unusableNamesRefused_data()
-    {
-        obrtest::columns<QString, QString>({"name", "problem"});
-        QTest::newRow("64 bytes") << "obrtest_" + QString(56, QLatin1Char('x'))
-                                  << "the database name obrtest_" + QString(56, QLatin1Char('x')) +
-                                         " is longer than 63 bytes";
-        QTest::newRow("zero character") << QStringLiteral("obrtest_a") + QChar(0) + QStringLiteral("b")
-                                        << "a database name cannot hold a zero character";
-    }
-    void unusableNamesRefused()
-    {
-        const auto [name, problem] = obrtest::fetch<QString, QString>("name", "problem");
-        obrtest::connectToServer(connection);
-        QVERIFY(!connection.createDatabase(name));
-        QCOMPARE(connection.errorText(), QStringLiteral("CreateProjectDatabase: ") + problem);
-        QCOMPARE(connection.projectDatabases(), QStringList());
-        QVERIFY(!connection.connectToDatabase(obrtest::throwawayServer(), name));
-        QCOMPARE(connection.errorText(), QStringLiteral("Connection to database failed: ") + problem);
-    }
-
-    // The server's own databases are no projects: refused by name (namesStayNames sees them unlisted).
-    void maintenanceDatabases()
-    {
-        for (const char* name : {"postgres", "template0", "template1"})
-            QCOMPARE(DatabaseConnection::projectDatabaseProblem(QLatin1String(name)),
-                     QStringLiteral("%1 is a maintenance database of the server (postgres, template0 and "
-                                    "template1 hold no project): left alone")
-                         .arg(QLatin1String(name)));
-        QCOMPARE(DatabaseConnection::projectDatabaseProblem(QStringLiteral("obrtest_postgres")), QString());
-    }
-
     // A server that cannot be reached: one box that says so, with the connection's own text.
-    void connectionFailedBox()
+    // The chooser's answers make its result; a server that cannot be reached is one box.
+    void projectChooser()
     {
-        ModalDialogCloser closer;
-        typeAddress(closer, QStringLiteral("127.0.0.1"));
-        QVERIFY(!ProjectChooser(nullptr, 1).choose());
-        QCOMPARE(closer.count(), 2);
-        QCOMPARE(closer.seen().last().title, QStringLiteral("No connection"));
-        QVERIFY2(
-            closer.seen().last().text.startsWith(
-                "Database connection failed. Error code : 1, \nString = Connection to database failed: "),
-            qPrintable(closer.seen().last().text));
-    }
-
-    void projectChosen()
-    {
-        makeProjects({QStringLiteral("obrtest_north"), QStringLiteral("obrtest_south")});
+        DatabaseConnection maintenance;
+        obrtest::connectToServer(maintenance);
+        for (const char* project : {"obrtest_north", "obrtest_south"})
+            QVERIFY(maintenance.createDatabase(QLatin1String(project)));
         ModalDialogCloser closer;
         typeAddress(closer, QStringLiteral(" 127.0.0.1 "));
         pickProject(closer, 1);
@@ -339,26 +284,21 @@ private slots:
         QCOMPARE(choice->database, QStringLiteral("obrtest_south"));
         QCOMPARE(choice->server.address, QStringLiteral("127.0.0.1"));
         QCOMPARE(choice->server.port, port);
-        QCOMPARE(closer.titles(), QStringList({"QInputDialog::getText()", "Project:"}));
         QCOMPARE(offeredProjects, QStringList({"obrtest_north", "obrtest_south"}));
+
+        closer.clear();
+        typeAddress(closer, QStringLiteral("127.0.0.1"));
+        QVERIFY(!ProjectChooser(nullptr, 1).choose());
+        QCOMPARE(closer.titles().value(1), QStringLiteral("No connection"));
     }
 
 private:
-    void makeProjects(const QStringList& names)
-    {
-        DatabaseConnection maintenance;
-        obrtest::connectToServer(maintenance);
-        for (const QString& name : names)
-            QVERIFY(maintenance.createDatabase(name));
-    }
-
-    // The address dialog, checked for its default, then answered with `address`.
+    // The address dialog, answered with `address`.
     void typeAddress(ModalDialogCloser& closer, const QString& address)
     {
         closer.actOnNext([address](QWidget* widget) {
             auto* dialog = qobject_cast<QInputDialog*>(widget);
             QVERIFY(dialog);
-            QCOMPARE(dialog->textValue(), QStringLiteral("127.0.0.1"));
             dialog->setTextValue(address);
             dialog->accept();
         });
@@ -384,6 +324,13 @@ private:
         QVERIFY(connection.createDatabase(name(suffix)));
         QVERIFY(connection.connectToDatabase(server, name(suffix)));
         obrtest::runAll(connection, statements);
+    }
+
+    // The tables and columns as `expected`, at `version`.
+    void expectShape(const QStringList& expected, int version)
+    {
+        QCOMPARE(obrtest::catalogue(connection), expected);
+        QCOMPARE(connection.projectVersion(), version);
     }
 
     // The rows a version update must keep or move, one line per table.

@@ -131,11 +131,8 @@ private slots:
         };
         row("no arguments: usage on standard error", "", 2, "Usage: obrio ");
         row("unknown tool", "no-such-tool", 2, "obrio: unknown tool 'no-such-tool'");
-        row("unknown option", "--no-such-option", 2, "obrio: unknown option");
         row("-- ends the options", "segy info -- --no-such-option", 1,
             "failed to open disk file: --no-such-option");
-        row("verbosity anywhere", "-v segy -vv info --verbose none.sgy", 1,
-            "failed to open disk file: none.sgy");
         row("value given twice", "segy dump --trace 1 --trace=2 f.sgy", 2, "--trace is given twice");
         row("flag with a value", "copy raw a b --unload=yes", 2, "--unload takes no value");
         row("largest number", "copy raw none b --block 524288", 1, "none");
@@ -147,7 +144,6 @@ private slots:
         row("help beside a mistake", "segy dump --no-such-option -h", 0, "Usage: obrio segy dump ");
         row("options after the action", "segy --format x.xml info f.sgy", 2,
             "segy needs an action before --format");
-        row("argument beyond those taken", "project show x", 2, "unexpected argument 'x'");
         row("required option missing", "db list", 2, "obrio: db list needs --host ADDR");
         prefetch(runs);
     }

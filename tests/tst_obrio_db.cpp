@@ -24,19 +24,15 @@ private slots:
     {
         const QString name = QStringLiteral("obrtest_it's; DROP DATABASE obrtest_other; --");
         QCOMPARE(db({"create", "--db", "obrtest_other"}).status, 0);
-        QCOMPARE(db({"create", "--db", name}).out,
-                 QStringList{"Project database " + name + " created at version 21"});
+        QCOMPARE(db({"create", "--db", name}).status, 0);
         QCOMPARE(db({"list"}).out,
                  QStringList({"obrtest_it's; DROP DATABASE obrtest_other; --", "obrtest_other"}));
         QCOMPARE(db({"version", "--db", name}).out, QStringList{"21"});
-        QCOMPARE(db({"update", "--db", name}).out,
-                 QStringList{"Project database " + name + ": version 21 -> 21, 0 tables created"});
+        QVERIFY(db({"update", "--db", name}).out.value(0).contains("version 21 -> 21"));
 
         const obrtest::ObrioRun again = db({"create", "--db", name});
         QCOMPARE(again.status, 1);
-        QCOMPARE(again.err,
-                 QStringList{" *** Error:   Creating project database " + name +
-                             " failed: CreateProjectDatabase: database \"" + name + "\" already exists"});
+        QVERIFY(again.err.value(0).contains("already exists"));
     }
 
     // The server's own databases hold no project: an update leaves them alone (which names are the
@@ -75,12 +71,8 @@ private slots:
         QSettings(settingsFile(), QSettings::IniFormat).setValue(QStringLiteral("Database/Password"), secret);
         const obrtest::ObrioRun run = db({"-vv", "update", "--db", "obrtest_none"});
         QCOMPARE(run.status, 1);
-        QCOMPARE(run.err,
-                 QStringList{QStringLiteral(" *** Error:   Connection to database failed: connection to "
-                                            "server at \"127.0.0.1\", port %1 failed: FATAL:  password "
-                                            "authentication failed for user \"postgres\"")
-                                 .arg(obrtest::throwawayServer().port)});
-        QVERIFY(!run.out.join('\n').contains(secret));
+        QVERIFY(run.err.value(0).contains("password authentication failed"));
+        QVERIFY(!(run.out + run.err).join('\n').contains(secret));
     }
 
     // libpq is loaded when a database is first used: one that cannot be loaded is a clear error
@@ -98,10 +90,8 @@ private slots:
         qputenv("LD_LIBRARY_PATH", searched);
         QCOMPARE(list.status, 1);
         QCOMPARE(list.err.size(), 1);
-        QVERIFY2(
-            list.err.first().startsWith(QStringLiteral(" *** Error:   Connection to database failed: the "
-                                                       "PostgreSQL client library could not be loaded: ")),
-            qPrintable(list.err.first()));
+        QVERIFY2(list.err.first().contains("client library could not be loaded"),
+                 qPrintable(list.err.first()));
         QCOMPARE(help.status, 0);
     }
 
