@@ -21,6 +21,8 @@ TapeImage::Element SimhTapeImage::record(qint64 start, quint32 metadata)
     element.length = metadata & lengthMask;
     element.dataOffset = start + 4;
     element.end = element.dataOffset + padded(element.length) + 4;
+    // The trailing length is read before the data: both come from one window.
+    prefetch(start, element.end - start);
     bool valid = false;
     const quint32 trailing = wordAt(element.end - 4, &valid);
     if (element.length == 0 || !valid || trailing != metadata)

@@ -103,6 +103,8 @@ protected:
     // Reads exactly `length` bytes at `offset`; false when the file is shorter.
     bool readAt(qint64 offset, char* data, qint64 length) { return stream.read(offset, data, length); }
     quint32 wordAt(qint64 offset, bool* valid);
+    // The element's bytes are read soon, in any order.
+    void prefetch(qint64 offset, qint64 length) { stream.cover(offset, length); }
     qint64 imageSize() const { return stream.size(); }
 
 private:

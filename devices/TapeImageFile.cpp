@@ -86,6 +86,13 @@ bool TapeImageFile::read(qint64 offset, char* data, qint64 length)
     return true;
 }
 
+void TapeImageFile::cover(qint64 offset, qint64 length)
+{
+    const bool inWindow = offset >= windowStart && offset + length <= windowStart + windowLength;
+    if (!inWindow && pending.empty() && length <= window / 2 && offset >= 0 && offset <= diskEnd - length)
+        (void)refill(offset, length);
+}
+
 bool TapeImageFile::refill(qint64 offset, qint64 length)
 {
     if (!inPlace(offset + length))

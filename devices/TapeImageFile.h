@@ -27,6 +27,9 @@ public:
 
     // Reads exactly `length` bytes at `offset`; false when the file is shorter.
     [[nodiscard]] bool read(qint64 offset, char* data, qint64 length);
+    // Brings the bytes from `offset` on into the window when they fit there: the reads among them
+    // that follow come from memory, whatever their order.
+    void cover(qint64 offset, qint64 length);
     // Writes an element at `position`: `head`, `data` and `tail` one after the other, dropping what the
     // file held from `position` on. `now` writes it out with what is gathered; otherwise it may wait
     // while the job streams. False when the file was changed under the image or refused the write.
