@@ -10,18 +10,7 @@ input="$data/tape.sgy"
 output="$data/from-tape.sgy"
 
 # 85,000 traces of 1500 IBM samples (6240 bytes, one block each on tape) behind the 3600 header bytes.
-traces=85000
-size=$((3600 + traces * 6240))
-mkdir -p "$data"
-if [ ! -f "$input" ] || [ "$(stat -c %s "$input")" -ne "$size" ]; then
-    echo "making $input ($size bytes)"
-    {
-        head -c 3220 /dev/zero
-        printf '\005\334\000\000\000\001'
-        head -c 374 /dev/zero
-        head -c $((traces * 6240)) /dev/urandom
-    } >"$input"
-fi
+make_segy "$input" 85000 1500
 
 # Seconds of one copy of the input to a new, empty image (`--tif` for Tape-In-File).
 timed_write() { # image [--tif]
