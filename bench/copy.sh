@@ -10,18 +10,7 @@ input="$data/bench.sgy"
 output="$data/out.sgy"
 
 # 253,241 traces of 1000 IBM samples (4240 bytes) behind the 3600 header bytes: 1 GiB.
-traces=253241
-size=$((3600 + traces * 4240))
-mkdir -p "$data"
-if [ ! -f "$input" ] || [ "$(stat -c %s "$input")" -ne "$size" ]; then
-    echo "making $input ($size bytes)"
-    {
-        head -c 3220 /dev/zero
-        printf '\003\350\000\000\000\001'
-        head -c 374 /dev/zero
-        head -c $((traces * 4240)) /dev/urandom
-    } >"$input"
-fi
+make_segy "$input" 253241 1000
 
 # The copies are checked once before the timed runs: a comparison between runs would leave the
 # page cache busier for the command after it than for the others.

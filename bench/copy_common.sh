@@ -24,6 +24,24 @@ timed() {
     echo "$end - $start" | bc -l
 }
 
+# Makes the SEG-Y file `file` unless it is there at its size (which `size` is set to): the headers
+# of `samples` IBM samples a trace, then `traces` traces of random bytes.
+make_segy() { # file traces samples
+    trace=$((240 + 4 * $3))
+    size=$((3600 + $2 * trace))
+    mkdir -p "$(dirname "$1")"
+    if [ -f "$1" ] && [ "$(stat -c %s "$1")" -eq "$size" ]; then
+        return
+    fi
+    echo "making $1 ($size bytes)"
+    {
+        head -c 3220 /dev/zero
+        printf "\\$(printf %03o $(($3 >> 8)))\\$(printf %03o $(($3 & 255)))\\000\\000\\000\\001"
+        head -c 374 /dev/zero
+        head -c $(($2 * trace)) /dev/urandom
+    } >"$1"
+}
+
 # The least of the numbers on standard input, separated by spaces: on a shared machine a run can
 # only be slowed by others, so the best run is the fairest measure of each command.
 best() {

@@ -24,7 +24,10 @@ if [ "$(ls "$input" | wc -l)" -ne "$files" ] || [ "$(stat -c %s "$input/f01.sgy"
         head -c 3216 /dev/zero
         printf '\007\320\000\000\003\350\000\000\000\001'
         head -c 374 /dev/zero
-        head -c $((traces * 4240)) /dev/urandom
+        # The first trace header, whose values the SEG-D headers take, zero: random ones may state
+        # a recording delay before time zero, which SEG-D 2.1 refuses.
+        head -c 240 /dev/zero
+        head -c $((traces * 4240 - 240)) /dev/urandom
     } >"$input/f01.sgy"
     i=2
     while [ "$i" -le "$files" ]; do

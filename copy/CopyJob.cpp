@@ -9,6 +9,7 @@
 #include "devices/TapeDevice.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -57,7 +58,7 @@ void CopyJob::endOutput()
             endOutputTape();
         else if (tapeWritten && !OutputTapeEnds::closeEarly(output.tape, lines))
             driveFailed();
-    } else if (!failed && !outputFile.commit(true)) {
+    } else if (!failed && writeGathered() && !outputFile.commit(true)) {
         fail(QStringLiteral("error writing to output file %1: %2 - job will abort")
                  .arg(output.path, outputFile.errorString()));
     }
@@ -176,12 +177,10 @@ bool CopyJob::readInputBlock()
 bool CopyJob::writeOutput(const char* data, qint64 length, int blockLength)
 {
     if (!output.tape) {
-        if (!outputFile.write(data, length)) {
-            failWriting(outputFile.errorString());
-            return false;
-        }
+        // A tape's blocks and the headers are small: they go to disk in large writes.
+        gathered.insert(gathered.end(), data, data + length);
         bytesCopied += length;
-        return true;
+        return qint64(gathered.size()) < workBufferSize || writeGathered();
     }
     for (qint64 offset = 0; offset < length; offset += blockLength) {
         const int block = static_cast<int>(qMin<qint64>(blockLength, length - offset));
@@ -193,6 +192,15 @@ bool CopyJob::writeOutput(const char* data, qint64 length, int blockLength)
         bytesCopied += block;
     }
     return true;
+}
+
+bool CopyJob::writeGathered()
+{
+    const bool written = outputFile.write(gathered.data(), qint64(gathered.size()));
+    gathered.clear();
+    if (!written)
+        failWriting(outputFile.errorString());
+    return written;
 }
 
 void CopyJob::failWriting(const QString& reason)
@@ -242,8 +250,9 @@ bool CopyJob::copyDiskFile()
 
 bool CopyJob::inputWhole(qint64 endPosition)
 {
-    // A file cut short under the job must not pass for a whole copy.
-    if (endPosition >= inputFileSize)
+    // A file cut short under the job must not pass for a whole copy, also when what it lost
+    // had been read already.
+    if (endPosition >= inputFileSize && inputFile_.size() >= endPosition)
         return true;
     fail(QStringLiteral("input file %1 was cut short while being copied - job will abort").arg(input.path));
     return false;
@@ -255,6 +264,8 @@ bool CopyJob::copyDiskToDisk()
     const int unit = unitLength();
     const qint64 before = unitsCopied_;
     const qint64 start = inputFile_.pos();
+    if (!writeGathered())
+        return false;
     DiskStreamCopy stream(inputFile_.handle(), outputFile.handle(), work_.get(), workBufferSize);
     qint64 total = 0;
     for (;;) {
@@ -291,22 +302,27 @@ bool CopyJob::copyDiskToDisk()
 bool CopyJob::copyDiskToTape()
 {
     // One unit a block, and a chance for the window to repaint after each: tape writes are slow.
+    // The units are read as many at a time as the buffer holds.
     const int unit = unitLength();
     const qint64 end = unitsEnd() < 0 ? inputFileSize : unitsEnd();
+    const qint64 chunk = qint64(std::max(1, workBufferSize / unit)) * unit;
     while (inputFile_.pos() < end) {
         qint64 got = 0;
-        if (!readInputFile(work_.get(), qMin<qint64>(unit, end - inputFile_.pos()), &got))
+        if (!readInputFile(work_.get(), qMin<qint64>(chunk, end - inputFile_.pos()), &got))
             return false;
         if (got == 0)
             return inputWhole(inputFile_.pos());
-        if (got < unit)
-            partialUnit(static_cast<int>(got));
-        if (!writeOutput(work_.get(), got, unit))
-            return false;
-        ++unitsCopied_;
-        copyOperator->showProgress(unitsCopied_);
-        if (!goOn())
-            return false;
+        for (qint64 offset = 0; offset < got; offset += unit) {
+            const qint64 block = qMin<qint64>(unit, got - offset);
+            if (block < unit)
+                partialUnit(static_cast<int>(block));
+            if (!writeOutput(work_.get() + offset, block, unit))
+                return false;
+            ++unitsCopied_;
+            copyOperator->showProgress(unitsCopied_);
+            if (!goOn())
+                return false;
+        }
     }
     // What follows the units goes in blocks of its own length.
     const int block = trailerBlockLength();

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QString>
 #include <memory>
+#include <vector>
 
 class CopyOperator;
 class ObrConsole;
@@ -79,6 +80,8 @@ protected:
     [[nodiscard]] bool readInputBlock();
     // Writes `length` bytes, cut into blocks of `blockLength` on a tape.
     [[nodiscard]] bool writeOutput(const char* data, qint64 length, int blockLength);
+    // Writes what writeOutput gathered for the disk output; false (reported) when it failed.
+    [[nodiscard]] bool writeGathered();
     // A write to the disk output failed for `reason`.
     void failWriting(const QString& reason);
 
@@ -126,6 +129,7 @@ private:
     QFile inputFile_;
     qint64 inputFileSize = 0;
     WholeFile outputFile;
+    std::vector<char> gathered;
     struct AlignedDelete {
         void operator()(char* data) const;
     };

@@ -48,6 +48,8 @@ public:
         // The trace header field (1-based byte, 2 or 4 bytes) that names a tape input's record.
         int recordByte = 1;
         int recordSize = 4;
+        // SEG-D mode: the threads that convert samples, 0 for one a core.
+        int threads = 0;
     };
 
     SegyDirCopyJob(ObrConsole* console, DirCopyOperator* copyOperator, const Settings& settings);
@@ -126,6 +128,9 @@ private:
 
     // SEG-D mode: each trace becomes a trace record of the field file its field record belongs to.
     [[nodiscard]] bool convertTraces(const char* traces, qint64 length);
+    // Converts the samples of `count` input traces into the trace records made for them, and
+    // writes the records.
+    [[nodiscard]] bool writeRecords(const char* traces, qint64 count);
     // Opens the field file `firstTrace` starts and writes its headers.
     [[nodiscard]] bool startFieldFile(const char* firstTrace);
     // The SEG-D headers of the revision chosen, with the values of the field file in hand.

@@ -1,3 +1,4 @@
+#include "base/BlockPool.h"
 #include "copy/DirCopyNames.h"
 #include "copy/Segd21Headers.h"
 #include "copy/Segd31Headers.h"
@@ -6,6 +7,8 @@
 #include "copy/SegyDirCopyJob.h"
 #include "copy/SegyIeeeSamples.h"
 #include "seismic/SegyLayout.h"
+
+#include <algorithm>
 
 // The SEG-D side of the multi-file copy: a field file for each input file or each of its field
 // records, started at its first trace, and the input files SEG-D cannot hold.
@@ -18,17 +21,20 @@ bool SegyDirCopyJob::convertTraces(const char* traces, qint64 length)
     const qint64 recordBytes = SegdCommonHeaders::traceRecordBytes(layout.samples);
     if (converted.size() < size_t(whole * recordBytes))
         converted.resize(size_t(whole * recordBytes));
-    // Trace records converted and not yet written; they belong to the field file open.
+    // Trace records whose headers are made and not yet written, from input trace `first` on; they
+    // belong to the field file open.
     qint64 pending = 0;
+    qint64 first = 0;
     for (qint64 k = 0; k < whole; ++k) {
         const char* trace = traces + k * traceLength;
         const qint32 record = SegdConversionValues::fieldRecord(trace, layout.littleEndian);
         if (outputOpen && record != fieldRecord) {
             ++recordChanges;
             if (settings.perRecord) {
-                if (!write(converted.data(), pending * recordBytes, int(recordBytes)) || !endOutputFile())
+                if (!writeRecords(traces + first * traceLength, pending) || !endOutputFile())
                     return false;
                 pending = 0;
+                first = k;
             }
         }
         fieldRecord = record;
@@ -45,15 +51,35 @@ bool SegyDirCopyJob::convertTraces(const char* traces, qint64 length)
         char* out = converted.data() + pending++ * recordBytes;
         SegdConversionValues::setTraceValues(segdValues, trace, layout.littleEndian, traceNumber);
         SegdCommonHeaders::writeTraceHeader(out, segdValues, settings.revision);
-        SegyIeeeSamples::convert(layout.sampleFormat, layout.littleEndian, trace + layout.traceHeaderLength,
-                                 out + SegdCommonHeaders::traceHeaderBytes, layout.samples);
     }
     if (length % traceLength != 0)
         lines.warning(
             QStringLiteral("the last trace of the file is incomplete (%1 of %2 bytes); it is left out")
                 .arg(length % traceLength)
                 .arg(traceLength));
-    return write(converted.data(), pending * recordBytes, int(recordBytes));
+    return writeRecords(traces + first * traceLength, pending);
+}
+
+bool SegyDirCopyJob::writeRecords(const char* traces, qint64 count)
+{
+    // The samples, trace by trace on the cores, each trace's alone: the records are the same
+    // whatever the number of threads.
+    const SegyCopyLayout& layout = current.layout;
+    const qint64 recordBytes = SegdCommonHeaders::traceRecordBytes(layout.samples);
+    constexpr int tracesPerBlock = 16;
+    const int blocks = int((count + tracesPerBlock - 1) / tracesPerBlock);
+    const int threads = settings.threads > 0 ? settings.threads : BlockPool::defaultThreads();
+    const auto failures = BlockPool::run(blocks, threads, [&](int, int block) {
+        const qint64 end = std::min(count, qint64(block + 1) * tracesPerBlock);
+        for (qint64 k = qint64(block) * tracesPerBlock; k < end; ++k)
+            SegyIeeeSamples::convert(layout.sampleFormat, layout.littleEndian,
+                                     traces + k * layout.traceLength + layout.traceHeaderLength,
+                                     converted.data() + k * recordBytes + SegdCommonHeaders::traceHeaderBytes,
+                                     layout.samples);
+    });
+    // The conversion throws nothing: no block fails.
+    static_cast<void>(failures);
+    return write(converted.data(), count * recordBytes, int(recordBytes));
 }
 
 bool SegyDirCopyJob::startFieldFile(const char* firstTrace)

@@ -1,5 +1,6 @@
 #include "copy/SegyIeeeSamples.h"
 
+#include "base/WideVectors.h"
 #include "seismic/SampleConversion.h"
 #include "seismic/SegyLayout.h"
 #include "seismic/SegySampleCodec.h"
@@ -53,6 +54,33 @@ void decodedToFloats(int code, bool littleEndian, const char* in, char* out, qin
     }
 }
 
+// IBM words to big-endian IEEE words in one pass: read, turned, converted and written back per
+// word, so that the data cross the memory once.
+template <bool swap> void ibmToBigEndianIeee(const char* in, char* out, qint64 count)
+{
+    for (qint64 k = 0; k < count; ++k) {
+        quint32 word;
+        std::memcpy(&word, in + 4 * k, sizeof word);
+        if constexpr (swap)
+            word = qbswap(word);
+        word = qToBigEndian(SampleConversion::ibmToIeeeBits(word));
+        std::memcpy(out + 4 * k, &word, sizeof word);
+    }
+}
+
+void ibmToIeee(bool swap, const char* in, char* out, qint64 count)
+{
+    if (swap)
+        ibmToBigEndianIeee<true>(in, out, count);
+    else
+        ibmToBigEndianIeee<false>(in, out, count);
+}
+
+OBR_WIDE_VECTOR_LOOPS void ibmToIeeeWide(bool swap, const char* in, char* out, qint64 count)
+{
+    ibmToIeee(swap, in, out, count);
+}
+
 } // namespace
 
 bool convertible(int code)
@@ -64,13 +92,13 @@ void convert(int code, bool littleEndian, const char* in, char* out, qint64 coun
 {
     // Each case leaves machine-order words in `out`; the last pass makes them big-endian.
     switch (code) {
-    case SegyLayout::IeeeFloat:
     case SegyLayout::IbmFloat:
+        WideVectors::call(ibmToIeee, ibmToIeeeWide, littleEndian != hostLittleEndian, in, out, count);
+        return;
+    case SegyLayout::IeeeFloat:
         std::memcpy(out, in, size_t(count) * 4);
         if (littleEndian != hostLittleEndian)
             SampleConversion::swapBytes32(out, count);
-        if (code == SegyLayout::IbmFloat)
-            SampleConversion::ibmToIeee(out, reinterpret_cast<float*>(out), count);
         break;
     case SegyLayout::Int32:
         integersToFloats<qint32>(littleEndian, in, out, count);

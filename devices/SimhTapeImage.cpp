@@ -1,5 +1,7 @@
 #include "devices/SimhTapeImage.h"
 
+#include <QtEndian>
+
 SimhTapeImage::SimhTapeImage(const QString& path, const TapeImageSettings& settings)
     : TapeImage(path, settings)
 {}
@@ -19,6 +21,8 @@ TapeImage::Element SimhTapeImage::record(qint64 start, quint32 metadata)
     element.length = metadata & lengthMask;
     element.dataOffset = start + 4;
     element.end = element.dataOffset + padded(element.length) + 4;
+    // The trailing length is read before the data: both come from one window.
+    prefetch(start, element.end - start);
     bool valid = false;
     const quint32 trailing = wordAt(element.end - 4, &valid);
     if (element.length == 0 || !valid || trailing != metadata)
@@ -34,7 +38,7 @@ TapeImage::Element SimhTapeImage::elementAt(qint64 position)
         Element element;
         element.start = position;
         element.end = position;
-        if (offset >= file.size()) {
+        if (offset >= imageSize()) {
             element.kind = Kind::End;
             return element;
         }
@@ -99,17 +103,15 @@ TapeImage::Element SimhTapeImage::elementBefore(qint64 position)
     }
 }
 
-bool SimhTapeImage::put(qint64 position, const char* data, int length)
+TapeImage::Frame SimhTapeImage::frame(qint64, qint64 length, bool mark)
 {
-    if (!truncateAt(position))
-        return false;
-    if (!data)
-        return writeAt(position, word(tapeMark).constData(), 4) && file.flush();
-    const QByteArray frame = word(static_cast<quint32>(length));
-    QByteArray tail;
-    if (length & 1)
-        tail.append('\0');
-    tail.append(frame);
-    return writeAt(position, frame.constData(), 4) && writeAt(position + 4, data, length) &&
-           writeAt(position + 4 + length, tail.constData(), tail.size()) && file.flush();
+    Frame framed;
+    framed.headLength = 4;
+    qToLittleEndian<quint32>(mark ? tapeMark : quint32(length), framed.head);
+    if (mark)
+        return framed;
+    framed.tail[0] = 0;
+    framed.tailLength = int(length & 1) + 4;
+    qToLittleEndian<quint32>(quint32(length), framed.tail + (length & 1));
+    return framed;
 }

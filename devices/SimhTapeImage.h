@@ -19,7 +19,7 @@ protected:
     qint64 recordSpace(qint64 length) const override;
     qint64 markSpace() const override { return 4; }
     qint64 maximumRecordLength() const override { return lengthMask; }
-    bool put(qint64 position, const char* data, int length) override;
+    Frame frame(qint64 position, qint64 length, bool mark) override;
 
 private:
     // The record class sits in the top four bits of the length word.

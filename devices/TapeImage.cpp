@@ -8,22 +8,23 @@
 #include <algorithm>
 #include <limits>
 #include <sys/file.h>
-#include <sys/stat.h>
 
 TapeImage::TapeImage(const QString& path, const TapeImageSettings& imageSettings)
-    : file(path), path_(path), settings(imageSettings)
+    : file(path), stream(path), path_(path), settings(imageSettings)
 {}
 
 TapeImage::~TapeImage()
 {
+    if (file.isOpen())
+        (void)stream.settle();
     // The tape stays where it was left, as in a drive: the next user finds it there.
     if (!file.isOpen() || (position_ == 0 && !QFileInfo::exists(TapeImageSettings::settingsPath(path_))))
         return;
     TapeImageSettings stored = TapeImageSettings::load(path_);
-    if (stored.position == position_ && stored.positionFileSize == file.size())
+    if (stored.position == position_ && stored.positionFileSize == imageSize())
         return;
     stored.position = position_;
-    stored.positionFileSize = file.size();
+    stored.positionFileSize = imageSize();
     (void)stored.save(path_);
 }
 
@@ -82,10 +83,11 @@ bool TapeImage::openFile(QString* errorText)
         }
         readOnly = true;
     }
+    stream.attach(file.handle(), file.size());
     // A file changed since the tape was left, or a position that is not between two of its
     // elements, is taken from its beginning.
-    if (settings.position > 0 && settings.position <= file.size() &&
-        settings.positionFileSize == file.size() && startsElement(settings.position))
+    if (settings.position > 0 && settings.position <= imageSize() &&
+        settings.positionFileSize == imageSize() && startsElement(settings.position))
         position_ = settings.position;
     return true;
 }
@@ -122,23 +124,6 @@ QString TapeImage::fileName() const
     return QFileInfo(path_).fileName();
 }
 
-bool TapeImage::readAt(qint64 offset, char* data, qint64 length)
-{
-    if (offset < 0 || length < 0 || offset > file.size() - length || !file.seek(offset))
-        return false;
-    return file.read(data, length) == length;
-}
-
-bool TapeImage::writeAt(qint64 offset, const char* data, qint64 length)
-{
-    return file.seek(offset) && file.write(data, length) == length;
-}
-
-bool TapeImage::truncateAt(qint64 offset)
-{
-    return file.resize(offset);
-}
-
 quint32 TapeImage::wordAt(qint64 offset, bool* valid)
 {
     uchar bytes[4];
@@ -146,28 +131,22 @@ quint32 TapeImage::wordAt(qint64 offset, bool* valid)
     return *valid ? qFromLittleEndian<quint32>(bytes) : 0;
 }
 
-QByteArray TapeImage::word(quint32 value)
-{
-    QByteArray bytes(4, '\0');
-    qToLittleEndian(value, bytes.data());
-    return bytes;
-}
-
 TapeImage::Result TapeImage::checkWritable() const
 {
     if (!loaded())
         return Result::Offline;
-    if (readOnly)
-        return Result::WriteProtected;
-    return stillInPlace() ? Result::Ok : Result::FileError;
+    return readOnly ? Result::WriteProtected : Result::Ok;
 }
 
-bool TapeImage::stillInPlace() const
+bool TapeImage::put(const char* data, int length, bool now)
 {
-    struct stat open {};
-    struct stat named {};
-    return fstat(file.handle(), &open) == 0 && stat(QFile::encodeName(path_).constData(), &named) == 0 &&
-           open.st_dev == named.st_dev && open.st_ino == named.st_ino && position_ <= open.st_size;
+    const Frame framed = frame(position_, data ? length : 0, !data);
+    if (stream.put(position_, framed.head, framed.headLength, data, data ? length : 0, framed.tail,
+                   framed.tailLength, now))
+        return true;
+    // What did not reach the file is not on the tape.
+    position_ = std::min(position_, imageSize());
+    return false;
 }
 
 TapeImage::Result TapeImage::readRecord(char* buffer, int bufferLength, int* recordLength)
@@ -176,9 +155,18 @@ TapeImage::Result TapeImage::readRecord(char* buffer, int bufferLength, int* rec
     if (!loaded())
         return Result::Offline;
     // A file cut short before the position lost what the tape held there; it has not ended.
-    if (position_ > file.size())
+    if (!stream.settle() || position_ > imageSize())
         return Result::FileError;
-    const Element element = elementAt(position_);
+    Element element = elementAt(position_);
+    // A mark or the end of the data ends a job's file: the file is checked there, so that a cut is
+    // not taken for the end and a removed image is noticed. A file grown since is looked at again.
+    if (element.kind == Kind::Mark || element.kind == Kind::End) {
+        const qint64 known = imageSize();
+        if (!stream.inPlace(position_))
+            return Result::FileError;
+        if (imageSize() != known)
+            element = elementAt(position_);
+    }
     switch (element.kind) {
     case Kind::End:
         return Result::EndOfData;
@@ -215,7 +203,7 @@ TapeImage::Result TapeImage::writeRecord(const char* data, int length)
     const qint64 end = position_ + recordSpace(length);
     if (end > capacity())
         return Result::EndOfMedium;
-    if (!put(position_, data, length))
+    if (!put(data, length, false))
         return Result::FileError;
     position_ = end;
     return end > earlyWarningPosition() ? Result::EarlyWarning : Result::Ok;
@@ -231,7 +219,7 @@ TapeImage::Result TapeImage::writeFileMarks(int count, int* written)
         const qint64 end = position_ + markSpace();
         if (end > capacity())
             return Result::EndOfMedium;
-        if (!put(position_, nullptr, 0))
+        if (!put(nullptr, 0, true))
             return Result::FileError;
         position_ = end;
     }
@@ -243,6 +231,8 @@ TapeImage::Result TapeImage::spaceRecords(qint64 count, qint64* spaced)
     *spaced = 0;
     if (!loaded())
         return Result::Offline;
+    if (!stream.settle())
+        return Result::FileError;
     return space(count, false, spaced);
 }
 
@@ -251,6 +241,8 @@ TapeImage::Result TapeImage::spaceFileMarks(qint64 count, qint64* spaced)
     *spaced = 0;
     if (!loaded())
         return Result::Offline;
+    if (!stream.settle())
+        return Result::FileError;
     return space(count, true, spaced);
 }
 
@@ -281,6 +273,8 @@ TapeImage::Result TapeImage::spaceToEndOfData()
 {
     if (!loaded())
         return Result::Offline;
+    if (!stream.settle())
+        return Result::FileError;
     for (;;) {
         const Element element = elementAt(position_);
         if (element.kind == Kind::End)
@@ -296,21 +290,21 @@ TapeImage::Result TapeImage::rewind()
     if (!loaded())
         return Result::Offline;
     position_ = 0;
-    return Result::Ok;
+    return stream.settle() ? Result::Ok : Result::FileError;
 }
 
 TapeImage::Result TapeImage::unload()
 {
     position_ = 0;
     persistOffline(true);
-    return Result::Ok;
+    return stream.settle() ? Result::Ok : Result::FileError;
 }
 
 TapeImage::Result TapeImage::load()
 {
     position_ = 0;
     persistOffline(false);
-    return Result::Ok;
+    return stream.settle() ? Result::Ok : Result::FileError;
 }
 
 void TapeImage::persistOffline(bool offline)
@@ -329,5 +323,6 @@ TapeImage::Result TapeImage::erase()
     const Result writable = checkWritable();
     if (writable != Result::Ok)
         return writable;
-    return truncateAt(position_) ? Result::Ok : Result::FileError;
+    const bool erased = stream.settle() && stream.inPlace(position_) && stream.truncate(position_);
+    return erased ? Result::Ok : Result::FileError;
 }

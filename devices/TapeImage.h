@@ -1,5 +1,6 @@
 #pragma once
 
+#include "devices/TapeImageFile.h"
 #include "devices/TapeImageSettings.h"
 
 #include <QFile>
@@ -49,7 +50,6 @@ public:
     bool writeProtected() const { return readOnly; }
     bool loaded() const { return !settings.offline; }
     qint64 position() const { return position_; }
-    qint64 fileSize() const { return file.size(); }
 
     // Keeps other processes from opening the image exclusively as well; false when one has.
     [[nodiscard]] bool lockExclusive();
@@ -90,31 +90,38 @@ protected:
     virtual qint64 recordSpace(qint64 length) const = 0;
     virtual qint64 markSpace() const = 0;
     virtual qint64 maximumRecordLength() const = 0;
-    // Writes a record (or a tape mark when `data` is null) at `position`, dropping
-    // everything after it. False when the file system refused.
-    virtual bool put(qint64 position, const char* data, int length) = 0;
+    // The bytes written before and after a record's data, or those of a tape mark.
+    struct Frame {
+        char head[12];
+        int headLength = 0;
+        char tail[8];
+        int tailLength = 0;
+    };
+    // The frame of a record of `length` bytes (a tape mark when `mark`) written at `position`.
+    virtual Frame frame(qint64 position, qint64 length, bool mark) = 0;
 
     // Reads exactly `length` bytes at `offset`; false when the file is shorter.
-    bool readAt(qint64 offset, char* data, qint64 length);
-    bool writeAt(qint64 offset, const char* data, qint64 length);
-    bool truncateAt(qint64 offset);
+    bool readAt(qint64 offset, char* data, qint64 length) { return stream.read(offset, data, length); }
     quint32 wordAt(qint64 offset, bool* valid);
-    static QByteArray word(quint32 value);
-
-    QFile file;
+    // The element's bytes are read soon, in any order.
+    void prefetch(qint64 offset, qint64 length) { stream.cover(offset, length); }
+    qint64 imageSize() const { return stream.size(); }
 
 private:
     [[nodiscard]] bool openFile(QString* errorText);
     // True when an element of the image starts (or the data ends) exactly at `position`.
     [[nodiscard]] bool startsElement(qint64 position);
     Result checkWritable() const;
-    // True while the path still names the open file and the file still reaches the position: an
-    // image removed or cut short under a job must not take writes into nowhere.
-    [[nodiscard]] bool stillInPlace() const;
+    // Writes a record, or a tape mark when `data` is null, at the position; a mark goes out `now`.
+    [[nodiscard]] bool put(const char* data, int length, bool now);
     // Spaces over count blocks (or file marks), backward when count is negative.
     Result space(qint64 count, bool marksOnly, qint64* spaced);
     void persistOffline(bool offline);
 
+    QFile file;
+    // An image removed or cut short under a job must not take writes into nowhere: the stream
+    // checks the file as it goes.
+    TapeImageFile stream;
     QString path_;
     TapeImageSettings settings;
     bool readOnly = false;

@@ -23,7 +23,7 @@ TapeImage::Element TifTapeImage::element(qint64 start, const Header& header)
     found.end = header.next;
     found.dataOffset = start + headerSize;
     found.length = static_cast<qint64>(header.next) - start - headerSize;
-    const bool inFile = header.next <= file.size() && header.previous <= start;
+    const bool inFile = header.next <= imageSize() && header.previous <= start;
     if (!inFile || (header.type != recordType && header.type != markType))
         return found;
     // A mark holds no data: one that claims an extent would swallow the records inside it.
@@ -47,7 +47,7 @@ qint64 TifTapeImage::headerEndingAt(qint64 position)
     if (knownEnd == position)
         return knownStart;
     Header header;
-    if (position < file.size())
+    if (position < imageSize())
         return headerAt(position, &header) ? header.previous : -1;
     // At the end of the file with nothing remembered: find the last header from the start.
     qint64 offset = 0;
@@ -86,7 +86,7 @@ TapeImage::Element TifTapeImage::elementAt(qint64 position)
     const bool afterTwoMarks = last.kind == Kind::Mark && elementBefore(last.start).kind == Kind::Mark;
     if (last.kind == Kind::Record || last.kind == Kind::Mark)
         remember(last);
-    if (position >= file.size() || afterTwoMarks) {
+    if (position >= imageSize() || afterTwoMarks) {
         found.kind = Kind::End;
         return found;
     }
@@ -96,22 +96,21 @@ TapeImage::Element TifTapeImage::elementAt(qint64 position)
     return element(position, header);
 }
 
-bool TifTapeImage::put(qint64 position, const char* data, int length)
+TapeImage::Frame TifTapeImage::frame(qint64 position, qint64 length, bool mark)
 {
-    const Element last = elementBefore(position);
-    const quint32 previous = last.kind == Kind::Record || last.kind == Kind::Mark ? last.start : 0;
-    if (!truncateAt(position))
-        return false;
-    uchar header[headerSize];
-    const qint64 next = position + headerSize + (data ? length : 0);
-    qToLittleEndian<quint32>(data ? recordType : markType, header);
-    qToLittleEndian<quint32>(previous, header + 4);
-    qToLittleEndian<quint32>(static_cast<quint32>(next), header + 8);
-    if (!writeAt(position, reinterpret_cast<const char*>(header), headerSize))
-        return false;
-    if (data && !writeAt(position + headerSize, data, length))
-        return false;
+    // While a job streams the element before is the one just framed, perhaps not yet in the file.
+    qint64 previous = knownStart;
+    if (knownEnd != position) {
+        const Element last = elementBefore(position);
+        previous = last.kind == Kind::Record || last.kind == Kind::Mark ? last.start : 0;
+    }
+    const qint64 next = position + headerSize + length;
+    Frame framed;
+    framed.headLength = headerSize;
+    qToLittleEndian<quint32>(mark ? markType : recordType, framed.head);
+    qToLittleEndian<quint32>(static_cast<quint32>(previous), framed.head + 4);
+    qToLittleEndian<quint32>(static_cast<quint32>(next), framed.head + 8);
     knownStart = position;
     knownEnd = next;
-    return file.flush();
+    return framed;
 }

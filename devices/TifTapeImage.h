@@ -20,7 +20,7 @@ protected:
     qint64 recordSpace(qint64 length) const override { return headerSize + length; }
     qint64 markSpace() const override { return headerSize; }
     qint64 maximumRecordLength() const override { return 0xFFFFFFFFu - headerSize; }
-    bool put(qint64 position, const char* data, int length) override;
+    Frame frame(qint64 position, qint64 length, bool mark) override;
 
 private:
     struct Header {

@@ -184,6 +184,5 @@ private:
     ReadBuffer<uchar> traceBytes_;
     SegdReadWindow window_;
     qint64 fileSize_ = 0;
-    ReadBuffer<qint32> scratch_;
     std::vector<SegdTraceHeaderRecord> traceHeaderRecords_;
 };

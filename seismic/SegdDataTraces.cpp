@@ -184,9 +184,6 @@ bool SegdData::readTraceHeader(qint64 position, const SegdFieldMap::Shape& shape
 bool SegdData::readSamples(SeismicTrace& trace, int samples, qint64 position, qint64 bytes)
 {
     const int decoded = std::min(samples, trace.sampleCount());
-    if (SegdSampleDecoder::needsScratch(decoder()) &&
-        !ensureSize(scratch_, size_t(decoded), "memory allocation failed for scratch buffer for file: "))
-        return false;
     // Decoded where they lie in the read window, or else from a copy.
     const uchar* raw = windowBytes(position, bytes);
     if (!raw) {
@@ -195,7 +192,7 @@ bool SegdData::readSamples(SeismicTrace& trace, int samples, qint64 position, qi
             return false;
         raw = traceBytes_.data();
     }
-    SegdSampleDecoder::decode(decoder(), raw, decoded, trace.data(), scratch_.data());
+    SegdSampleDecoder::decode(decoder(), raw, decoded, trace.data());
     std::fill(trace.data() + decoded, trace.data() + trace.sampleCount(), 0.0);
     lastDecodedSamples_ = decoded;
     return true;

@@ -14,73 +14,80 @@ namespace {
 // 8015 samples: the 16-bit mantissa scaled by 2^-15 and taken from microvolts to millivolts.
 constexpr float binary20Scale = 3.0517578e-8f;
 
-// Fraction weight times the exponent's power, by exponent: 2^-12 x 4^e for 8024, 2^-4 x 4^e
-// for 8022, 2^-12 x 16^e for 8044 (3-bit exponents) and 2^-5 x 16^e for 8042 (2-bit).
-constexpr double quaternary16Scale[8] = {0x1p-12, 0x1p-10, 0x1p-8, 0x1p-6, 0x1p-4, 0x1p-2, 0x1p0, 0x1p2};
-constexpr double quaternary8Scale[8] = {0x1p-4, 0x1p-2, 0x1p0, 0x1p2, 0x1p4, 0x1p6, 0x1p8, 0x1p10};
-constexpr double hexadecimal16Scale[8] = {0x1p-12, 0x1p-8, 0x1p-4, 0x1p0, 0x1p4, 0x1p8, 0x1p12, 0x1p16};
-constexpr double hexadecimal8Scale[4] = {0x1p-5, 0x1p-1, 0x1p3, 0x1p7};
-
 inline quint32 bigEndian16(const uchar* bytes, qint64 index)
 {
     return qFromBigEndian<quint16>(bytes + 2 * index);
 }
 
-void decodeBinary20(const uchar* bytes, qint64 count, double* out, qint32* scratch)
+// 2^exponent, built from its bits (the exponent lies well inside the normal range): the loops
+// compute it where a table would need a gather.
+inline double powerOfTwo(int exponent)
 {
-    for (qint64 i = 0; i < count; ++i) {
-        const uchar* group = bytes + (i / 4) * 10;
-        const int k = int(i % 4);
-        const int exponent = (group[k / 2] >> (4 * (1 - k % 2))) & 0x0F;
-        const qint32 mantissa = qint16(bigEndian16(group + 2, k));
-        scratch[i] = mantissa * (qint32(1) << exponent);
-    }
-    for (qint64 i = 0; i < count; ++i)
-        out[i] = double(scratch[i]) * double(binary20Scale);
+    const quint64 bits = quint64(1023 + exponent) << 52;
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
 }
 
-// Sign, exponent and fraction of the quaternary words; a negative value carries the
-// complement of its fraction.
-void decodeQuaternary(const uchar* bytes, qint64 count, double* out, bool wide)
+inline double withSign(double value, quint32 negative)
 {
-    const int fractionBits = wide ? 12 : 4;
-    const quint32 fractionMask = (quint32(1) << fractionBits) - 1;
-    const double* scale = wide ? quaternary16Scale : quaternary8Scale;
-    for (qint64 i = 0; i < count; ++i) {
-        const quint32 word = wide ? bigEndian16(bytes, i) : bytes[i];
-        const quint32 negative = word >> (fractionBits + 3);
-        const quint32 fraction = word & fractionMask;
-        const quint32 magnitude = negative ? (~fraction & fractionMask) : fraction;
-        const double value = double(magnitude) * scale[(word >> fractionBits) & 7];
-        out[i] = negative ? -value : value;
-    }
+    quint64 bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    bits ^= quint64(negative) << 63;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
 }
 
-// Sign and magnitude, as in the IBM words of 8048.
-void decodeHexadecimal(const uchar* bytes, qint64 count, double* out, bool wide)
+// Sample k (0 to 3) of a group of four: its 4-bit exponent in the group's first two bytes, its
+// two's complement mantissa in the 16-bit word k after them.
+inline double binary20(const uchar* group, int k)
 {
-    const int fractionBits = wide ? 12 : 5;
-    const int exponentBits = wide ? 3 : 2;
-    const quint32 fractionMask = (quint32(1) << fractionBits) - 1;
-    const quint32 exponentMask = (quint32(1) << exponentBits) - 1;
-    const double* scale = wide ? hexadecimal16Scale : hexadecimal8Scale;
+    const int exponent = int(bigEndian16(group, 0) >> (12 - 4 * k)) & 0x0F;
+    const qint32 mantissa = qint16(bigEndian16(group + 2, k));
+    return double(mantissa * (qint32(1) << exponent)) * double(binary20Scale);
+}
+
+void decodeBinary20(const uchar* bytes, qint64 count, double* out)
+{
+    const qint64 whole = count / 4;
+    for (qint64 g = 0; g < whole; ++g) {
+        const uchar* group = bytes + 10 * g;
+        for (int k = 0; k < 4; ++k)
+            out[4 * g + k] = binary20(group, k);
+    }
+    for (qint64 i = 4 * whole; i < count; ++i)
+        out[i] = binary20(bytes + 10 * whole, int(i % 4));
+}
+
+// The 8022, 8024, 8042 and 8044 words: a sign bit, an exponent of `exponentBits` bits and a
+// fraction of `fractionBits`; the value is the fraction times 2^(weight x exponent). The
+// quaternary words (weight 2) give a negative value the complement of its fraction; the
+// hexadecimal ones (weight 4) keep sign and magnitude, as the IBM words of 8048.
+template <typename Word, int exponentBits, int fractionBits, int weight>
+void decodeScaled(const uchar* bytes, qint64 count, double* out)
+{
+    constexpr quint32 fractionMask = (quint32(1) << fractionBits) - 1;
+    constexpr quint32 exponentMask = (quint32(1) << exponentBits) - 1;
+    constexpr bool complement = weight == 2;
     for (qint64 i = 0; i < count; ++i) {
-        const quint32 word = wide ? bigEndian16(bytes, i) : bytes[i];
+        const quint32 word = sizeof(Word) == 2 ? bigEndian16(bytes, i) : bytes[i];
         const quint32 negative = word >> (fractionBits + exponentBits);
-        const double value = double(word & fractionMask) * scale[(word >> fractionBits) & exponentMask];
-        out[i] = negative ? -value : value;
+        const quint32 fraction = word & fractionMask;
+        const quint32 magnitude = complement ? fraction ^ (fractionMask & (0u - negative)) : fraction;
+        const int exponent = weight * int((word >> fractionBits) & exponentMask) - fractionBits;
+        out[i] = withSign(double(qint32(magnitude)) * powerOfTwo(exponent), negative);
     }
 }
 
-void decodeInteger24(const uchar* bytes, qint64 count, double* out, qint32* scratch)
+// Each sample read as the big-endian word of its three bytes and the next, shifted down with its
+// sign; the last, whose next byte may lie beyond the trace, from its three bytes alone.
+void decodeInteger24(const uchar* bytes, qint64 count, double* out)
 {
-    for (qint64 i = 0; i < count; ++i) {
-        const uchar* sample = bytes + 3 * i;
-        const quint32 word = (quint32(sample[0]) << 16) | (quint32(sample[1]) << 8) | sample[2];
-        scratch[i] = qint32((word ^ 0x800000u) - 0x800000u);
-    }
-    for (qint64 i = 0; i < count; ++i)
-        out[i] = double(scratch[i]);
+    for (qint64 i = 0; i + 1 < count; ++i)
+        out[i] = double(qint32(qFromBigEndian<quint32>(bytes + 3 * i)) >> 8);
+    const uchar* last = bytes + 3 * (count - 1);
+    const quint32 word = (quint32(last[0]) << 16) | (quint32(last[1]) << 8) | last[2];
+    out[count - 1] = double(qint32((word ^ 0x800000u) - 0x800000u));
 }
 
 void decodeIeeeDouble(const uchar* bytes, qint64 count, double* out)
@@ -180,36 +187,31 @@ qint64 byteCount(Decoder decoder, qint64 count)
     return count * qint64(bytesPerSample(decoder));
 }
 
-bool needsScratch(Decoder decoder)
-{
-    return decoder == Binary20 || decoder == Integer24;
-}
-
 namespace {
 
-void decodeAny(Decoder decoder, const uchar* bytes, qint64 count, double* out, qint32* scratch)
+void decodeAny(Decoder decoder, const uchar* bytes, qint64 count, double* out)
 {
     switch (decoder) {
     case Binary20:
-        decodeBinary20(bytes, count, out, scratch);
+        decodeBinary20(bytes, count, out);
         break;
     case Quaternary8:
-        decodeQuaternary(bytes, count, out, false);
+        decodeScaled<quint8, 3, 4, 2>(bytes, count, out);
         break;
     case Quaternary16:
-        decodeQuaternary(bytes, count, out, true);
+        decodeScaled<quint16, 3, 12, 2>(bytes, count, out);
         break;
     case Integer24:
-        decodeInteger24(bytes, count, out, scratch);
+        decodeInteger24(bytes, count, out);
         break;
     case Integer32:
         decodeBigEndian(SegyLayout::Int32, bytes, count, out);
         break;
     case Hexadecimal8:
-        decodeHexadecimal(bytes, count, out, false);
+        decodeScaled<quint8, 2, 5, 4>(bytes, count, out);
         break;
     case Hexadecimal16:
-        decodeHexadecimal(bytes, count, out, true);
+        decodeScaled<quint16, 3, 12, 4>(bytes, count, out);
         break;
     case IbmFloat:
         decodeBigEndian(SegyLayout::IbmFloat, bytes, count, out);
@@ -225,18 +227,17 @@ void decodeAny(Decoder decoder, const uchar* bytes, qint64 count, double* out, q
     }
 }
 
-OBR_WIDE_VECTOR_LOOPS void decodeWide(Decoder decoder, const uchar* bytes, qint64 count, double* out,
-                                      qint32* scratch)
+OBR_WIDE_VECTOR_LOOPS void decodeWide(Decoder decoder, const uchar* bytes, qint64 count, double* out)
 {
-    decodeAny(decoder, bytes, count, out, scratch);
+    decodeAny(decoder, bytes, count, out);
 }
 
 } // namespace
 
-void decode(Decoder decoder, const uchar* bytes, qint64 count, double* out, qint32* scratch)
+void decode(Decoder decoder, const uchar* bytes, qint64 count, double* out)
 {
     if (count <= 0)
         return;
-    WideVectors::call(decodeAny, decodeWide, decoder, bytes, count, out, scratch);
+    WideVectors::call(decodeAny, decodeWide, decoder, bytes, count, out);
 }
 } // namespace SegdSampleDecoder

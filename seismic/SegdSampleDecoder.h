@@ -30,10 +30,7 @@ const char* name(Decoder decoder);
 float bytesPerSample(Decoder decoder);
 // Bytes that count samples take in the file (8015 stores whole groups of four).
 qint64 byteCount(Decoder decoder, qint64 count);
-// Whether decode needs a scratch array of count 32-bit words.
-bool needsScratch(Decoder decoder);
-// count samples from the file bytes (at least byteCount of them) to out. scratch holds count
-// words when needsScratch says so and may be null otherwise. None writes nothing.
-void decode(Decoder decoder, const uchar* bytes, qint64 count, double* out, qint32* scratch);
+// count samples from the file bytes (at least byteCount of them) to out. None writes nothing.
+void decode(Decoder decoder, const uchar* bytes, qint64 count, double* out);
 
 } // namespace SegdSampleDecoder

@@ -184,6 +184,35 @@ private slots:
         QVERIFY(console.summary(head).contains("   4 SEG-D field files written"));
     }
 
+    // The samples are converted on several threads: the field files are the same on any number,
+    // also where a field record ends inside a batch of traces.
+    void conversionSameOnAnyThreads()
+    {
+        dirtest::SegyParams params;
+        params.format = 1;
+        params.traces = 700;
+        params.tracesPerRecord = 90;
+        params.samples = 400;
+        QVERIFY(writeFile(path("a/1.sgy"), dirtest::segyFile(params)));
+        QList<QByteArray> outputs;
+        for (const int threads : {1, 2, 3}) {
+            const QString out = QStringLiteral("out/%1").arg(threads);
+            QVERIFY(QDir(path("out")).mkdir(QString::number(threads)));
+            SegyDirCopyJob::Settings settings = disk({"a"}, out);
+            settings.segd = true;
+            settings.revision = 31;
+            settings.perRecord = true;
+            settings.threads = threads;
+            QVERIFY2(run(settings), qPrintable(console.errors().join('|')));
+            QByteArray files;
+            for (const QString& name : QDir(path(out)).entryList(QDir::Files))
+                files += name.toUtf8() + readFile(path(out + "/" + name));
+            outputs << files;
+        }
+        QVERIFY(outputs[0].size() > 700 * 1600);
+        QVERIFY(outputs[1] == outputs[0] && outputs[2] == outputs[0]);
+    }
+
     // An output directory that is an input (also through a link), or one tape on both sides: refused
     // before anything is written.
     void sameEndsRefused()
