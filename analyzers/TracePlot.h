@@ -11,6 +11,7 @@
 
 class SeismicData;
 class TraceGather;
+struct JobSteps;
 
 // A finished trace plot: wiggles (with filled positive lobes in variable area) or a variable
 // density display, timing lines and labels, the axis titles and the header annotation above
@@ -29,9 +30,19 @@ public:
     // Reads the traces firstTrace to lastTrace of the data set, no further than its last
     // trace, and plots them.
     static TracePlot read(SeismicData& data, const TraceDisplaySettings& settings);
+    // Reads the traces numbered in `traces` (1-based, in the data set's first record, in this
+    // order) and plots them, whatever the settings' trace range; each trace read is a step. A
+    // cancelled read gives a null image.
+    static TracePlot readTraces(SeismicData& data, const QVector<int>& traces,
+                                const TraceDisplaySettings& settings, const JobSteps* steps = nullptr);
 
     // The plot for saving; null when nothing was plotted.
     QImage picture() const { return image; }
+    // The number in the data set of plotted trace i (0-based).
+    int traceNumber(int i) const
+    {
+        return i < traceNumbers.size() ? traceNumbers[i] : settings.firstTrace + i;
+    }
     // The plotted trace (0-based) whose band holds column x of the image, or -1.
     int traceAt(double x) const;
     // What the plot shows at point (x, y) of the image: "Trace 12  Field File 1021  124.0 ms
@@ -48,4 +59,5 @@ public:
     QVector<Annotation> annotations; // one per plotted trace
     QVector<int> timingLabelRows;    // the rows the timing labels are centred on
     QVector<int> secondaryLabelled;  // the plotted traces whose secondary value is written
+    QVector<int> traceNumbers;       // of traces read by number; empty: firstTrace on
 };

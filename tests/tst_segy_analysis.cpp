@@ -15,6 +15,7 @@
 #include "tests/support/Controls.h"
 #include "tests/support/ModalDialogCloser.h"
 #include "tests/support/RecordingConsole.h"
+#include "tests/support/Responsiveness.h"
 #include "tests/support/SegyExtensionFixture.h"
 #include "tests/support/SegyFixture.h"
 #include "tests/support/TestFiles.h"
@@ -24,7 +25,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QElapsedTimer>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -44,13 +44,14 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <cmath>
 
+using obrtest::answersQuickly;
 using obrtest::control;
 using obrtest::edit;
+using obrtest::SlowDisk;
 
 namespace {
 
@@ -59,10 +60,10 @@ const QAbstractItemModel& table(const QObject& window, const char* name)
     return *control<QTableView>(window, name)->model();
 }
 
-// Waits for the background scan that an edit started.
+// Waits for the background scan and pictures that an edit started.
 [[nodiscard]] bool settled(const SegyAnalysis& analyzer)
 {
-    return QTest::qWaitFor([&analyzer] { return !analyzer.scanning(); }, 30000);
+    return QTest::qWaitFor([&analyzer] { return !analyzer.scanning() && !analyzer.drawing(); }, 30000);
 }
 
 // Sets a scan range spin box and leaves it.
@@ -72,34 +73,6 @@ const QAbstractItemModel& table(const QObject& window, const char* name)
     box->setValue(value);
     emit box->editingFinished();
     return settled(analyzer);
-}
-
-// Runs an action, then keeps the event loop turning for up to `forMs` (or until `done`), and
-// checks that neither the action nor any turn of the loop kept the window from answering for
-// more than 200 ms.
-[[nodiscard]] bool answersQuickly(const std::function<void()>& action, int forMs = 0,
-                                  const std::function<bool()>& done = {})
-{
-    constexpr qint64 limitMs = 200;
-    QElapsedTimer step;
-    step.start();
-    action();
-    qint64 longest = step.elapsed();
-    QElapsedTimer total;
-    total.start();
-    do {
-        step.restart();
-        bool fired = false;
-        QTimer::singleShot(0, [&fired] { fired = true; });
-        while (!fired)
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-        longest = std::max(longest, step.elapsed());
-        if (done && done())
-            break;
-    } while (total.elapsed() < forMs);
-    if (longest > limitMs)
-        qWarning("the event loop waited %lld ms", longest);
-    return longest <= limitMs && (!done || done());
 }
 
 // The help window open now, if any.
@@ -144,17 +117,6 @@ QAction* shortcut(const QWidget& window, const QKeySequence& keys)
     }
     return nullptr;
 }
-
-// A disk that hands over every block a little late, as a slow drive does.
-class SlowDisk : public DiskDevice {
-public:
-    using DiskDevice::DiskDevice;
-    bool read(char* buffer, int length) override
-    {
-        QThread::usleep(100);
-        return DiskDevice::read(buffer, length);
-    }
-};
 
 // The "min/max" of a field row.
 QString range(const QObject& window, const QString& row)
@@ -381,6 +343,7 @@ private slots:
             QVERIFY2(combo->count() == HeaderDataType::codeCount, qPrintable(combo->objectName()));
 
         // Ctrl+E saves the trace plot.
+        QVERIFY(settled(*analyzer));
         const QString picture = dir.filePath(QStringLiteral("plot.png"));
         FileDialogs::answerWith([&](const QString&, const QString&) { return picture; });
         shortcut(*analyzer, QKeySequence(QStringLiteral("Ctrl+E")))->trigger();
@@ -490,8 +453,10 @@ private slots:
         const auto analyzer = open(10);
         control<QPushButton>(*analyzer, "CreateHistogram")->click();
         control<QPushButton>(*analyzer, "CreateSpectra")->click();
+        QVERIFY(settled(*analyzer));
         QCOMPARE(analyzer->histogramImage()->histogram().total, qint64(10 * 200));
         browse(*analyzer, QStringLiteral("t100.sgy"));
+        QVERIFY(settled(*analyzer));
         QCOMPARE(analyzer->histogramImage()->histogram().total, qint64(24 * 200));
         QCOMPARE(analyzer->spectraImage()->spectrum().window.lastTrace, 24);
         // A picture that only says why there is none has nothing to export.
@@ -500,6 +465,7 @@ private slots:
         control<QLineEdit>(*analyzer, "Spectra_StartTime")->setText("100");
         control<QLineEdit>(*analyzer, "Spectra_EndTime")->setText("100");
         control<QPushButton>(*analyzer, "CreateSpectra")->click();
+        QVERIFY(settled(*analyzer));
         QVERIFY(!analyzer->spectraImage()->spectrum().problem().isEmpty());
         QVERIFY(!exportSpectra->isEnabled());
 
@@ -515,6 +481,7 @@ private slots:
         const auto analyzer = open(10);
         analyzer->show();
         QVERIFY(QTest::qWaitForWindowExposed(analyzer.get()));
+        QVERIFY(settled(*analyzer));
         TraceDisplay* view = analyzer->seismicImage();
         QVERIFY(view);
         // 400 ms of traces: several timing labels, not only "0".
@@ -528,6 +495,7 @@ private slots:
         // A new display mode redraws the same view at its zoom, and stays for the next file.
         view->setZoom(1.5);
         control<QComboBox>(*analyzer, "DisplayMode")->setCurrentIndex(int(TraceDisplayMode::Density));
+        QVERIFY(settled(*analyzer));
         QCOMPARE(analyzer->seismicImage(), view);
         QCOMPARE(view->zoom(), 1.5);
         analyzer->resize(1400, 1000);
@@ -536,10 +504,12 @@ private slots:
                 pages->setCurrentWidget(w);
         }
         QCoreApplication::processEvents();
+        QVERIFY(settled(*analyzer));
         QVERIFY(view->viewport()->height() > 300);
         // Fitted, the plot is redrawn at scales that fill the view at 1:1, labels at their size.
         view->setZoom(2.5);
         control<QPushButton>(*analyzer, "FitToWindow")->click();
+        QVERIFY(settled(*analyzer));
         QCOMPARE(view->zoom(), 1.0);
         QVERIFY(std::abs(view->plot().image.height() - view->viewport()->height()) <= 1);
         QVERIFY(view->plot().image.width() <= view->viewport()->width());
@@ -555,6 +525,7 @@ private slots:
         QVERIFY2(std::abs(analyzer->traceHeaderPanel()->parentWidget()->width() - 260) <= 2,
                  qPrintable(QString::number(analyzer->traceHeaderPanel()->parentWidget()->width())));
         browse(*analyzer, QStringLiteral("t100.sgy"));
+        QVERIFY(settled(*analyzer));
         QCOMPARE(analyzer->seismicImage()->plot().settings.mode, TraceDisplayMode::Density);
     }
 

@@ -17,6 +17,7 @@ class Spectra;
 class TraceDisplay;
 class TraceScanRanges;
 class TraceWindowPicture;
+class WorkProgress;
 
 // The window in which a user takes an unknown SEG-Y file apart: byte order, text encoding,
 // binary header words and the byte and type of every trace header field. Each choice is
@@ -38,6 +39,8 @@ public:
     Histogram* histogramImage() const;
     // True while a scan of the trace range runs in the background.
     bool scanning() const;
+    // True while a picture is being computed in the background.
+    bool drawing() const;
     // The side panel with the header words of the trace last clicked in the plot.
     QPlainTextEdit* traceHeaderPanel() const;
     TraceScanRanges* scanRanges() const { return ranges; }
@@ -80,4 +83,5 @@ private:
     SegyTracePlot* plot;
     TraceWindowPicture* spectra;
     TraceWindowPicture* histogram;
+    WorkProgress* pictureProgress;
 };

@@ -1,5 +1,6 @@
 #include "analyzers/ui/SegyTracePlot.h"
 
+#include "analyzers/BackgroundWork.h"
 #include "analyzers/TimingInterval.h"
 #include "analyzers/TracePlot.h"
 #include "analyzers/ui/AnalysedSegyFile.h"
@@ -49,8 +50,10 @@ void setControlValue(QWidget* control, double value)
 SegyTracePlot::SegyTracePlot(Ui::SegyAnalyzerClass& form, QWidget* window, AnalysedSegyFile& file)
     : QObject(window), file(file), window(window), area(form.SeismicWidget),
       firstTrace(form.FirstDisplayTrace), lastTrace(form.LastDisplayTrace),
-      horizontalScale(form.HorizontalScale), verticalScale(form.VerticalScale)
+      horizontalScale(form.HorizontalScale), verticalScale(form.VerticalScale),
+      worker(new BackgroundWork(this))
 {
+    connect(worker, &BackgroundWork::finished, this, &SegyTracePlot::showPlot);
     // The display choices over the trace plot, which fills the seismic view's area as the
     // window is resized, with the clicked trace's header words beside it.
     auto* layout = new QVBoxLayout(area);
@@ -167,12 +170,35 @@ void SegyTracePlot::redraw()
         removeView();
         return;
     }
+    const QVector<int> traces = shownTraces();
+    auto plot = std::make_shared<TracePlot>();
+    pending = plot;
+    worker->start(
+        file.job(traces.size(), [plot, traces, settings = settings_](SegyData& data, const JobSteps& steps) {
+            *plot = TracePlot::readTraces(data, traces, settings, &steps);
+        }));
+}
+
+QVector<int> SegyTracePlot::shownTraces() const
+{
+    QVector<int> traces;
+    for (int n = settings_.firstTrace; n <= std::min(settings_.lastTrace, file.data->traceCount()); ++n)
+        traces.append(n);
+    return traces;
+}
+
+void SegyTracePlot::showPlot()
+{
+    if (!pending)
+        return;
+    TracePlot plot = std::move(*pending);
+    pending.reset();
     if (view_) {
-        view_->showTraces(*file.data, settings_);
+        view_->setPlot(std::move(plot));
         startFitted();
         return;
     }
-    view_ = new TraceDisplay(splitter, TracePlot::read(*file.data, settings_));
+    view_ = new TraceDisplay(splitter, std::move(plot));
     splitter->insertWidget(0, view_);
     splitter->setStretchFactor(0, 1);
     controls_->attach(view_);
@@ -198,6 +224,8 @@ void SegyTracePlot::fitScales(double horizontal, double vertical)
 
 void SegyTracePlot::removeView()
 {
+    worker->cancel();
+    pending.reset();
     delete view_;
     view_ = nullptr;
 }
@@ -211,7 +239,7 @@ void SegyTracePlot::showTraceHeader(int index)
 {
     if (!file.data || !view_)
         return;
-    const int number = view_->plot().settings.firstTrace + index;
+    const int number = view_->plot().traceNumber(index);
     if (panelBox->isHidden()) {
         // The panel opens beside the plot as wide as the user last made it, else with room for
         // about 60 columns of header words and at most a third of the width: the plot keeps most.

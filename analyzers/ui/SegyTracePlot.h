@@ -3,9 +3,13 @@
 #include "analyzers/TraceDisplaySettings.h"
 
 #include <QObject>
+#include <QVector>
+#include <memory>
 #include <vector>
 
 class AnalysedSegyFile;
+class BackgroundWork;
+class TracePlot;
 class QPlainTextEdit;
 class QDoubleSpinBox;
 class QLabel;
@@ -22,13 +26,15 @@ class SegyAnalyzerClass;
 // The trace plot tab of the SEG-Y analyzer: the traces shown, the scales, gain, timing lines and
 // trace labels, the display choices over the plot and the header words of the trace last
 // clicked beside it. One view serves the whole run, so that its zoom and position survive a
-// change of settings and of file.
+// change of settings and of file. The traces are read and drawn on a worker thread; the view
+// takes the plot when it is done.
 class SegyTracePlot : public QObject {
     Q_OBJECT
 public:
     SegyTracePlot(Ui::SegyAnalyzerClass& form, QWidget* window, AnalysedSegyFile& file);
 
     TraceDisplay* view() const { return view_; }
+    BackgroundWork* work() const { return worker; }
     QPlainTextEdit* headerPanel() const { return headerPanel_; }
 
     // Settings for a newly opened file: its first traces and timing lines that suit its record,
@@ -38,7 +44,7 @@ public:
     void showRange();
     // The settings in the controls.
     void showSettings();
-    // Draws the plot of the data set again; without one, the plot goes.
+    // Starts drawing the plot of the data set again; without one, the plot goes.
     void redraw();
     // The plot of a file that could not be read goes at once.
     void removeView();
@@ -60,6 +66,9 @@ private:
 
     void bindControls(Ui::SegyAnalyzerClass& form);
     void showTraceHeader(int index);
+    // The traces the plot shows, by number.
+    QVector<int> shownTraces() const;
+    void showPlot();
 
     AnalysedSegyFile& file;
     QWidget* window;
@@ -72,6 +81,9 @@ private:
     std::vector<Binding> bindings;
     TraceDisplaySettings settings_;
     TraceDisplay* view_ = nullptr;
+    BackgroundWork* worker;
+    // The plot the job running now draws.
+    std::shared_ptr<TracePlot> pending;
     TracePlotControls* controls_;
     QSplitter* splitter;
     QPlainTextEdit* headerPanel_;

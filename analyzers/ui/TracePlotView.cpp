@@ -54,11 +54,6 @@ void TracePlotView::setPlot(TracePlot plot)
     scene_->setSceneRect(pixmapItem->boundingRect());
 }
 
-void TracePlotView::showTraces(SeismicData& data, const TraceDisplaySettings& settings)
-{
-    setPlot(TracePlot::read(data, settings));
-}
-
 double TracePlotView::zoom() const
 {
     return transform().m11();
