@@ -114,6 +114,7 @@ void SegyAnalysis::connectParts()
     connect(formatControls, &SegyFormatControls::textEncodingChosen, tables,
             &SegyHeaderTables::showTextHeader);
     connect(formatControls, &SegyFormatControls::rescanNeeded, ranges, &TraceScanRanges::rescan);
+    connect(formatControls, &SegyFormatControls::rescanNeeded, plot, &SegyTracePlot::forgetGathers);
     connect(ranges, &TraceScanRanges::started, this, &SegyAnalysis::traceScanStarted);
     connect(ranges, &TraceScanRanges::finished, this, [this](const TraceRangeScan::Result& result) {
         tables->showScanInTurn(result);

@@ -2,8 +2,10 @@
 
 #include "analyzers/BackgroundWork.h"
 #include "analyzers/TimingInterval.h"
+#include "analyzers/TraceGathers.h"
 #include "analyzers/TracePlot.h"
 #include "analyzers/ui/AnalysedSegyFile.h"
+#include "analyzers/ui/GatherChoice.h"
 #include "analyzers/ui/ImageExport.h"
 #include "analyzers/ui/TraceDisplay.h"
 #include "analyzers/ui/TracePlotControls.h"
@@ -15,6 +17,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSettings>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -23,6 +26,11 @@
 namespace {
 
 const QString panelWidthKey = QStringLiteral("analyzers/traceHeaderPanelWidth");
+
+QString traceCount(int count)
+{
+    return count == 1 ? QStringLiteral("1 trace") : QStringLiteral("%1 traces").arg(count);
+}
 
 // A spin box's value or a list's entry, as a number.
 void whenChanged(QWidget* control, QObject* receiver, const std::function<void(double)>& act)
@@ -47,6 +55,13 @@ void setControlValue(QWidget* control, double value)
 
 } // namespace
 
+struct SegyTracePlot::Found {
+    TracePlot plot;
+    std::shared_ptr<const TraceGathers> gathers;
+    GatherSelection selection;
+    int matched = -1;
+};
+
 SegyTracePlot::SegyTracePlot(Ui::SegyAnalyzerClass& form, QWidget* window, AnalysedSegyFile& file)
     : QObject(window), file(file), window(window), area(form.SeismicWidget),
       firstTrace(form.FirstDisplayTrace), lastTrace(form.LastDisplayTrace),
@@ -60,6 +75,10 @@ SegyTracePlot::SegyTracePlot(Ui::SegyAnalyzerClass& form, QWidget* window, Analy
     layout->setContentsMargins(0, 0, 0, 0);
     controls_ = new TracePlotControls(area);
     layout->addWidget(controls_);
+    gatherChoice = new GatherChoice(area, area);
+    layout->addWidget(gatherChoice);
+    connect(gatherChoice, &GatherChoice::chosen, this, &SegyTracePlot::redraw);
+    connect(gatherChoice, &GatherChoice::stepped, this, &SegyTracePlot::step);
     splitter = new QSplitter(Qt::Horizontal, area);
     layout->addWidget(splitter, 1);
     readout = new QLabel(area);
@@ -136,6 +155,7 @@ void SegyTracePlot::bindControls(Ui::SegyAnalyzerClass& form)
 void SegyTracePlot::startFile()
 {
     newFile = true;
+    gathers.reset();
     settings_ = TraceDisplaySettings();
     settings_.firstTrace = firstTrace->value();
     settings_.lastTrace = std::min(lastTrace->value(), file.data->traceCount());
@@ -170,16 +190,46 @@ void SegyTracePlot::redraw()
         removeView();
         return;
     }
-    const QVector<int> traces = shownTraces();
-    auto plot = std::make_shared<TracePlot>();
-    pending = plot;
+    auto found = std::make_shared<Found>();
+    QVector<int> traces;
+    if (gatherChoice->byKey()) {
+        QString problem;
+        if (!gatherChoice->selection(&found->selection, &problem)) {
+            gatherChoice->showStatus(problem);
+            return;
+        }
+        // The values of a header word are read once per file; a gather of them is found at once.
+        if (gathers && gathers->key == found->selection.key) {
+            found->gathers = gathers;
+            traces = gathers->traces(found->selection);
+            found->matched = traces.size();
+            if (traces.isEmpty()) {
+                pending.reset();
+                worker->cancel();
+                gatherChoice->showStatus(QStringLiteral("No trace has %1").arg(found->selection.text()));
+                return;
+            }
+        }
+    } else {
+        traces = rangeTraces();
+    }
+    pending = found;
+    const int steps = found->selection.key >= 0 && !found->gathers ? file.data->traceCount() : traces.size();
     worker->start(
-        file.job(traces.size(), [plot, traces, settings = settings_](SegyData& data, const JobSteps& steps) {
-            *plot = TracePlot::readTraces(data, traces, settings, &steps);
+        file.job(steps, [found, traces, settings = settings_](SegyData& data, const JobSteps& jobSteps) {
+            QVector<int> shown = traces;
+            if (found->selection.key >= 0 && !found->gathers) {
+                found->gathers = std::make_shared<const TraceGathers>(
+                    TraceGathers::read(data, found->selection.key, &jobSteps));
+                shown = found->gathers->traces(found->selection);
+                found->matched = shown.size();
+            }
+            if (!shown.isEmpty())
+                found->plot = TracePlot::readTraces(data, shown, settings, &jobSteps);
         }));
 }
 
-QVector<int> SegyTracePlot::shownTraces() const
+QVector<int> SegyTracePlot::rangeTraces() const
 {
     QVector<int> traces;
     for (int n = settings_.firstTrace; n <= std::min(settings_.lastTrace, file.data->traceCount()); ++n)
@@ -191,8 +241,18 @@ void SegyTracePlot::showPlot()
 {
     if (!pending)
         return;
-    TracePlot plot = std::move(*pending);
-    pending.reset();
+    const std::shared_ptr<Found> found = std::move(pending);
+    if (found->gathers)
+        gathers = found->gathers;
+    const QString chosen = found->selection.text();
+    gatherChoice->showStatus(found->matched < 0 ? QString()
+                             : found->matched == 0
+                                 ? QStringLiteral("No trace has %1").arg(chosen)
+                                 : chosen + QStringLiteral(": ") + traceCount(found->matched));
+    // No trace of the gather: the plot before stays.
+    if (found->matched == 0)
+        return;
+    TracePlot plot = std::move(found->plot);
     if (view_) {
         view_->setPlot(std::move(plot));
         startFitted();
@@ -206,6 +266,53 @@ void SegyTracePlot::showPlot()
     connect(view_, &TracePlotView::cursorReadout, readout, &QLabel::setText);
     startFitted();
     connect(view_, &TracePlotView::traceClicked, this, &SegyTracePlot::showTraceHeader);
+}
+
+void SegyTracePlot::step(int direction)
+{
+    if (!file.data || !gatherChoice->byKey()) {
+        stepRange(direction);
+        return;
+    }
+    GatherSelection chosen;
+    GatherSelection next;
+    QString problem;
+    if (!gatherChoice->selection(&chosen, &problem) || !gathers || gathers->key != chosen.key)
+        return;
+    if (!gathers->step(chosen, direction, &next)) {
+        gatherChoice->showStatus(
+            (direction > 0 ? QStringLiteral("No gather after %1") : QStringLiteral("No gather before %1"))
+                .arg(chosen.text()));
+        return;
+    }
+    gatherChoice->showSelection(next);
+    redraw();
+}
+
+void SegyTracePlot::stepRange(int direction)
+{
+    if (!file.data)
+        return;
+    const int count =
+        std::max(1, std::min(settings_.lastTrace, file.data->traceCount()) - settings_.firstTrace + 1);
+    const int first = std::clamp(settings_.firstTrace + direction * count, 1,
+                                 std::max(1, file.data->traceCount() - count + 1));
+    if (first == settings_.firstTrace)
+        return;
+    {
+        const QSignalBlocker blockFirst(firstTrace);
+        const QSignalBlocker blockLast(lastTrace);
+        firstTrace->setValue(first);
+        lastTrace->setValue(first + count - 1);
+    }
+    settings_.firstTrace = first;
+    settings_.lastTrace = first + count - 1;
+    redraw();
+}
+
+void SegyTracePlot::forgetGathers()
+{
+    gathers.reset();
 }
 
 void SegyTracePlot::startFitted()

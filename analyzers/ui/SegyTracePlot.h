@@ -9,6 +9,8 @@
 
 class AnalysedSegyFile;
 class BackgroundWork;
+class GatherChoice;
+class TraceGathers;
 class TracePlot;
 class QPlainTextEdit;
 class QDoubleSpinBox;
@@ -26,8 +28,9 @@ class SegyAnalyzerClass;
 // The trace plot tab of the SEG-Y analyzer: the traces shown, the scales, gain, timing lines and
 // trace labels, the display choices over the plot and the header words of the trace last
 // clicked beside it. One view serves the whole run, so that its zoom and position survive a
-// change of settings and of file. The traces are read and drawn on a worker thread; the view
-// takes the plot when it is done.
+// change of settings and of file. The traces shown are a trace range or a gather chosen by a
+// header word; they are read and drawn on a worker thread, and the view takes the plot when it
+// is done.
 class SegyTracePlot : public QObject {
     Q_OBJECT
 public:
@@ -53,6 +56,8 @@ public:
     // A new file's first plot starts at 1:1 and fitted, not at the last file's zoom.
     void startFitted();
     void clearHeaderPanel();
+    // The values of the header word that chooses the gathers are read again: the format changed.
+    void forgetGathers();
     // Asks for a picture file and saves the plot in it.
     void exportPicture();
 
@@ -66,9 +71,12 @@ private:
 
     void bindControls(Ui::SegyAnalyzerClass& form);
     void showTraceHeader(int index);
-    // The traces the plot shows, by number.
-    QVector<int> shownTraces() const;
+    // The traces of the trace range, by number.
+    QVector<int> rangeTraces() const;
     void showPlot();
+    // PageDown (1) and PageUp (-1): the next or previous gather, or trace range of the same size.
+    void step(int direction);
+    void stepRange(int direction);
 
     AnalysedSegyFile& file;
     QWidget* window;
@@ -82,8 +90,12 @@ private:
     TraceDisplaySettings settings_;
     TraceDisplay* view_ = nullptr;
     BackgroundWork* worker;
-    // The plot the job running now draws.
-    std::shared_ptr<TracePlot> pending;
+    // What the job running now finds: the plot, and for a gather the values of its header word
+    // and the traces that hold the value (-1: traces by range).
+    struct Found;
+    std::shared_ptr<Found> pending;
+    GatherChoice* gatherChoice;
+    std::shared_ptr<const TraceGathers> gathers; // of the file shown, once read
     TracePlotControls* controls_;
     QSplitter* splitter;
     QPlainTextEdit* headerPanel_;
