@@ -41,6 +41,7 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QStyleOptionFrame>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -527,6 +528,36 @@ private slots:
         browse(*analyzer, QStringLiteral("t100.sgy"));
         QVERIFY(settled(*analyzer));
         QCOMPARE(analyzer->seismicImage()->plot().settings.mode, TraceDisplayMode::Density);
+    }
+
+    void plotGetsTheWindow()
+    {
+        const auto analyzer = open(10);
+        analyzer->resize(1600, 1000);
+        analyzer->show();
+        QVERIFY(QTest::qWaitForWindowActive(analyzer.get()));
+        auto* tabs = control<QTabWidget>(*analyzer, "HeaderTab");
+        auto* formatPanel = control<QWidget>(*analyzer, "FormatPanel");
+        auto* plotArea = control<QWidget>(*analyzer, "SeismicWidget");
+        auto* ok = control<QPushButton>(*analyzer, "OK");
+        // The format controls make way for the seismic view, and come back with the tables.
+        tabs->setCurrentWidget(control<QWidget>(*analyzer, "SeismicViewTab"));
+        QCoreApplication::processEvents();
+        QVERIFY(!formatPanel->isVisible());
+        QVERIFY2(plotArea->width() > analyzer->width() * 9 / 10,
+                 qPrintable(QString::number(plotArea->width())));
+        // Shown there by choice, they stay with the seismic view.
+        control<QPushButton>(*analyzer, "FormatControlsShown")->click();
+        tabs->setCurrentIndex(0);
+        tabs->setCurrentWidget(control<QWidget>(*analyzer, "SeismicViewTab"));
+        QVERIFY(formatPanel->isVisible());
+        // F11: the plot alone in the window; Esc brings the rest back and leaves the window open.
+        QTest::keyClick(analyzer.get(), Qt::Key_F11);
+        QVERIFY(!formatPanel->isVisible() && !ok->isVisible() && !tabs->tabBar()->isVisible());
+        QVERIFY(plotArea->isVisible());
+        QTest::keyClick(analyzer.get(), Qt::Key_Escape);
+        QVERIFY(analyzer->isVisible());
+        QVERIFY(formatPanel->isVisible() && ok->isVisible() && tabs->tabBar()->isVisible());
     }
 
 private:

@@ -6,6 +6,7 @@
 #include "analyzers/SampleHistogram.h"
 #include "analyzers/SpectrumPicture.h"
 #include "analyzers/ui/Histogram.h"
+#include "analyzers/ui/PlotArea.h"
 #include "analyzers/ui/SegyFormatControls.h"
 #include "analyzers/ui/SegyHeaderTables.h"
 #include "analyzers/ui/SegyTracePlot.h"
@@ -81,6 +82,7 @@ SegyAnalysis::SegyAnalysis(ObrConsole* console, const QString& seismicDirectory,
     pictureProgress->watch(plot->work(), QStringLiteral("Trace plot"));
     pictureProgress->watch(spectra->work(), QStringLiteral("Spectra"));
     pictureProgress->watch(histogram->work(), QStringLiteral("Histogram"));
+    plotArea = new PlotArea(*this, this);
     connectParts();
     formatControls->fillTypeCombos();
     WheelGuard::guardScrolledFields(this);

@@ -16,6 +16,7 @@ class SegyTracePlot;
 class Spectra;
 class TraceDisplay;
 class TraceScanRanges;
+class PlotArea;
 class TraceWindowPicture;
 class WorkProgress;
 
@@ -84,4 +85,5 @@ private:
     TraceWindowPicture* spectra;
     TraceWindowPicture* histogram;
     WorkProgress* pictureProgress;
+    PlotArea* plotArea;
 };
