@@ -65,6 +65,8 @@ void PlotArea::showFormatControls(bool shown)
 {
     formatToggle->setChecked(shown);
     form.FormatPanel->setVisible(shown);
+    // The room is given at once: a plot fitted as its page is shown fits the room it has then.
+    window->layout()->activate();
 }
 
 void PlotArea::toggleFullWindow()
