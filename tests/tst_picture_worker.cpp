@@ -106,7 +106,7 @@ private slots:
         analyzer.show();
         QVERIFY(QTest::qWaitForWindowExposed(&analyzer));
         const auto idle = [&analyzer] { return !analyzer.drawing() && !analyzer.scanning(); };
-        QVERIFY(answersQuickly([] {}, 60000, idle, turnMs));
+        QVERIFY(QTest::qWaitFor(idle, 60000));
         auto* button = control<QPushButton>(analyzer, create);
         auto* last = control<QSpinBox>(analyzer, traces);
 
@@ -143,8 +143,9 @@ private slots:
             return std::make_unique<obrtest::SlowDisk>(console, file, 0u);
         });
         analyzer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&analyzer));
         const auto idle = [&analyzer] { return !analyzer.drawing() && !analyzer.scanning(); };
-        QVERIFY(answersQuickly([] {}, 60000, idle, turnMs));
+        QVERIFY(QTest::qWaitFor(idle, 60000));
         QCOMPARE(analyzer.seismicImage()->plot().annotations.size(), 24);
         QVERIFY(answersQuickly([&] { control<QSpinBox>(analyzer, "LastDisplayTrace")->setValue(3000); },
                                120000, idle, turnMs));
