@@ -135,7 +135,6 @@ private slots:
         QTest::newRow("field file") << QStringList{"--key", "FieldFile", "--value", "1021"} << 0 << 64 + 96;
         QTest::newRow("no trace") << QStringList{"--key", "FieldFile", "--value", "999"} << 1 << 0;
         QTest::newRow("unknown key") << QStringList{"--key", "Shot", "--value", "1"} << 2 << 0;
-        QTest::newRow("bad value") << QStringList{"--key", "Channel", "--value", "1-x"} << 2 << 0;
     }
     void obrioPlotsAGather()
     {

@@ -239,6 +239,7 @@ QVector<int> SegyTracePlot::rangeTraces() const
 
 void SegyTracePlot::showPlot()
 {
+    worker->finishedJob()->console().passOn(*file.console);
     if (!pending)
         return;
     const std::shared_ptr<Found> found = std::move(pending);

@@ -4,6 +4,7 @@
 #include "analyzers/ui/AnalysedSegyFile.h"
 #include "analyzers/ui/ImageExport.h"
 #include "analyzers/ui/PictureView.h"
+#include "base/ObrConsole.h"
 #include "seismic/SegyData.h"
 
 #include <QLineEdit>
@@ -68,6 +69,7 @@ void TraceWindowPicture::draw()
 
 void TraceWindowPicture::show()
 {
+    worker->finishedJob()->console().passOn(*file.console);
     if (!pending || !*pending)
         return;
     delete view;
