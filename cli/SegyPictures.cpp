@@ -95,8 +95,8 @@ OBRIO_COMMAND(
             "--key and --value plot a gather in place of a trace range: the traces whose header word\n"
             "KEY (a trace key name as `segy sort` lists them: FieldFile, Channel, Offset, Cmp, Inline,\n"
             "...) holds the value, or lies in the range A-B (--key FieldFile --value 1021, --key\n"
-            "Offset --value 0-500), in file order. The trace index file beside the file is used when\n"
-            "it fits it; no trace with that value fails the job."))
+            "Offset --value 0-500), in file order. The trace index file beside the file (FILE.indx)\n"
+            "is used when it fits it; no trace with that value fails the job."))
         .option(cli::option("key", "KEY", QStringLiteral("plot the traces chosen by this trace key")))
         .option(cli::option("value", "A|A-B", QStringLiteral("the value or range of values of --key"))))
 
