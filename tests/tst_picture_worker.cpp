@@ -21,15 +21,20 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 
-using obrtest::answersQuickly;
 using obrtest::control;
 
 namespace {
 
 constexpr int traceCount = 20000;
 constexpr int samples = 50;
-// The window answers within this while it draws.
+// The window's thread works at most this long in a turn of its event loop while it draws.
 constexpr qint64 turnMs = 100;
+
+[[nodiscard]] bool answersQuickly(const std::function<void()>& action, int forMs,
+                                  const std::function<bool()>& done = {})
+{
+    return obrtest::answersQuickly(action, forMs, done, turnMs, obrtest::TurnClock::ThreadCpu);
+}
 
 // What a picture of the whole file shows, to compare with the one computed at once.
 using Numbers = std::function<QVector<double>(const SegyAnalysis& analyzer)>;
@@ -111,27 +116,27 @@ private slots:
         auto* last = control<QSpinBox>(analyzer, traces);
 
         // The first 24 traces: a picture to keep.
-        QVERIFY(answersQuickly([&] { button->click(); }, 60000, idle, turnMs));
+        QVERIFY(answersQuickly([&] { button->click(); }, 60000, idle));
         const QVector<double> first = shown(analyzer);
         QVERIFY(!first.isEmpty());
 
         // The whole file: the window answers, shows how far the drawing has come, and Cancel
         // stops it with the picture before still shown.
         last->setValue(traceCount);
-        QVERIFY(answersQuickly([&] { button->click(); }, 400, {}, turnMs));
+        QVERIFY(answersQuickly([&] { button->click(); }, 400));
         QVERIFY(analyzer.drawing());
         QVERIFY(control<QProgressBar>(analyzer, "PictureProgress")->isVisible());
         control<QPushButton>(analyzer, "CancelPictures")->click();
         QVERIFY(!analyzer.drawing());
         QVERIFY(!control<QProgressBar>(analyzer, "PictureProgress")->isVisible());
         QVERIFY(control<QLabel>(analyzer, "PictureCancelled")->text().endsWith("cancelled"));
-        QVERIFY(answersQuickly([] {}, 300, {}, turnMs));
+        QVERIFY(answersQuickly([] {}, 300));
         QCOMPARE(shown(analyzer), first);
 
         // A newer request drops the running one; the last one asked for is the one shown, and it
         // is what the computation at once finds.
-        QVERIFY(answersQuickly([&] { button->click(); }, 200, {}, turnMs));
-        QVERIFY(answersQuickly([&] { button->click(); }, 120000, idle, turnMs));
+        QVERIFY(answersQuickly([&] { button->click(); }, 200));
+        QVERIFY(answersQuickly([&] { button->click(); }, 120000, idle));
         QCOMPARE(shown(analyzer), computed(analyzer));
     }
 
@@ -148,7 +153,7 @@ private slots:
         QVERIFY(QTest::qWaitFor(idle, 60000));
         QCOMPARE(analyzer.seismicImage()->plot().annotations.size(), 24);
         QVERIFY(answersQuickly([&] { control<QSpinBox>(analyzer, "LastDisplayTrace")->setValue(3000); },
-                               120000, idle, turnMs));
+                               120000, idle));
         QCOMPARE(analyzer.seismicImage()->plot().annotations.size(), 3000);
     }
 
