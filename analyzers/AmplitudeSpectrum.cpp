@@ -3,13 +3,14 @@
 #include "analyzers/FftLengths.h"
 #include "analyzers/SpectrumAxes.h"
 #include "analyzers/SpectrumTransform.h"
+#include "analyzers/WorkerJob.h"
 #include "seismic/SeismicData.h"
 
 #include <algorithm>
 #include <cmath>
 
 AmplitudeSpectrum AmplitudeSpectrum::compute(SeismicData& data, int firstTrace, int lastTrace, double startMs,
-                                             double endMs)
+                                             double endMs, const JobSteps* steps)
 {
     AmplitudeSpectrum spectrum;
     const double dt = data.sampleInterval();
@@ -33,7 +34,12 @@ AmplitudeSpectrum AmplitudeSpectrum::compute(SeismicData& data, int firstTrace, 
     spectrum.frequencyStep = spectrum.nyquist / (n / 2);
     spectrum.average.assign(size_t(n), 0.0);
     spectrum.tracesRead = spectrum.window.forEachTrace(
-        data, [&](const std::vector<float>& samples) { transform.addMagnitudes(samples, spectrum.average); });
+        data, [&](const std::vector<float>& samples) { transform.addMagnitudes(samples, spectrum.average); },
+        steps);
+    if (steps && steps->cancelled()) {
+        spectrum.status = Status::Cancelled;
+        return spectrum;
+    }
     if (spectrum.tracesRead == 0) {
         spectrum.status = Status::NoTraces;
         return spectrum;
@@ -79,6 +85,8 @@ QString AmplitudeSpectrum::problem() const
             .arg(window.lastTrace);
     case Status::NoSignal:
         return QStringLiteral("No spectrum: every sample in the window is zero");
+    case Status::Cancelled:
+        return QStringLiteral("No spectrum: cancelled");
     }
     return {};
 }

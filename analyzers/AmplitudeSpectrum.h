@@ -6,15 +6,17 @@
 #include <vector>
 
 class SeismicData;
+struct JobSteps;
 
 // The average amplitude spectrum of a window of traces and times: each trace's window,
 // zero-padded to an even prime factor length, transformed, its magnitudes averaged.
 class AmplitudeSpectrum {
 public:
-    enum class Status { Ok, BadInterval, EmptyWindow, WindowTooLong, NoTraces, NoSignal };
+    enum class Status { Ok, BadInterval, EmptyWindow, WindowTooLong, NoTraces, NoSignal, Cancelled };
 
+    // With steps, each trace read is a step, and a cancel leaves the status Cancelled.
     static AmplitudeSpectrum compute(SeismicData& data, int firstTrace, int lastTrace, double startMs,
-                                     double endMs);
+                                     double endMs, const JobSteps* steps = nullptr);
 
     // Why there is no spectrum to draw; empty when status is Ok.
     QString problem() const;

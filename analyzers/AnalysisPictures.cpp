@@ -81,7 +81,9 @@ QString count(double value)
 // headers give (an interval of 2^31 ms, a million traces) can lie far beyond a picture's limit.
 QString sizeProblem(const SeismicData& data, const Request& request, const TraceDisplaySettings& settings)
 {
-    const int traces = std::min(request.lastTrace, data.traceCount()) - request.firstTrace + 1;
+    const int traces = request.traces.isEmpty()
+                           ? std::min(request.lastTrace, data.traceCount()) - request.firstTrace + 1
+                           : request.traces.size();
     const double width = TracePlotGeometry::plotWidth(traces, settings) + 2 * TracePlotGeometry::margin;
     const double height = TracePlotGeometry::plotHeight(data.samples(), data.sampleInterval(), settings) +
                           2 * TracePlotGeometry::margin;
@@ -125,7 +127,8 @@ bool writePlot(SeismicData& data, const Request& request, ObrConsole& console, c
     settings.timingLineInterval =
         TimingInterval::suited(windowMs, windowMs / 1000.0 * settings.verticalScale * settings.dotsPerInchY);
     settings.timingLabelInterval = settings.timingLineInterval;
-    const TracePlot plot = TracePlot::read(data, settings);
+    const TracePlot plot = request.traces.isEmpty() ? TracePlot::read(data, settings)
+                                                    : TracePlot::readTraces(data, request.traces, settings);
     if (plot.image.isNull() || plot.annotations.isEmpty()) {
         return fail(
             data,

@@ -3,6 +3,7 @@
 #include "analyzers/TraceDisplaySettings.h"
 
 #include <QString>
+#include <QVector>
 
 class ObrConsole;
 class SeismicData;
@@ -18,6 +19,7 @@ struct Request {
     Kind kind = Kind::Plot;
     int firstTrace = 1;
     int lastTrace = 24;
+    QVector<int> traces; // the plot: these traces (1-based, file order) in place of the range
     double startMs = 0;
     double endMs = -1; // below 0: the end of the traces
     double horizontalScale = 12.0;

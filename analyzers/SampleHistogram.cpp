@@ -1,12 +1,13 @@
 #include "analyzers/SampleHistogram.h"
 
+#include "analyzers/WorkerJob.h"
 #include "seismic/SeismicData.h"
 
 #include <algorithm>
 #include <cmath>
 
 SampleHistogram SampleHistogram::compute(SeismicData& data, int firstTrace, int lastTrace, double startMs,
-                                         double endMs, qint64 limit)
+                                         double endMs, qint64 limit, const JobSteps* steps)
 {
     SampleHistogram histogram;
     const double dt = data.sampleInterval();
@@ -35,9 +36,16 @@ SampleHistogram SampleHistogram::compute(SeismicData& data, int firstTrace, int 
     const qint64 expected = qint64(window.tracesRead()) * window.length();
     std::vector<float> values;
     values.reserve(size_t(expected));
-    const int read = window.forEachTrace(data, [&](const std::vector<float>& samples) {
-        values.insert(values.end(), samples.begin(), samples.end());
-    });
+    const int read = window.forEachTrace(
+        data,
+        [&](const std::vector<float>& samples) {
+            values.insert(values.end(), samples.begin(), samples.end());
+        },
+        steps);
+    if (steps && steps->cancelled()) {
+        histogram.status = Status::Cancelled;
+        return histogram;
+    }
     histogram = fromValues(values);
     histogram.window = window;
     histogram.limit = limit;
@@ -121,6 +129,8 @@ QString SampleHistogram::problem() const
         return QStringLiteral("No histogram: no trace of %1 to %2 could be read")
             .arg(window.firstTrace)
             .arg(window.lastTrace);
+    case Status::Cancelled:
+        return QStringLiteral("No histogram: cancelled");
     }
     return {};
 }

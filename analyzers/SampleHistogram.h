@@ -7,12 +7,13 @@
 #include <vector>
 
 class SeismicData;
+struct JobSteps;
 
 // The distribution of the sample values in a window of traces and times, in an odd number
 // of equal bins spread symmetrically around zero, so that the middle bin straddles 0.
 class SampleHistogram {
 public:
-    enum class Status { Ok, BadInterval, EmptyWindow, TooManyValues, NoTraces };
+    enum class Status { Ok, BadInterval, EmptyWindow, TooManyValues, NoTraces, Cancelled };
 
     struct Bin {
         double lower = 0;
@@ -20,9 +21,10 @@ public:
         qint64 count = 0;
     };
 
-    // A window of more than `limit` values is sampled by traces (see note()).
+    // A window of more than `limit` values is sampled by traces (see note()). With steps, each
+    // trace read is a step, and a cancel leaves the status Cancelled.
     static SampleHistogram compute(SeismicData& data, int firstTrace, int lastTrace, double startMs,
-                                   double endMs, qint64 limit = maxValues);
+                                   double endMs, qint64 limit = maxValues, const JobSteps* steps = nullptr);
     // Bins the values (the samples of a window), as compute does after reading them.
     static SampleHistogram fromValues(const std::vector<float>& values);
 

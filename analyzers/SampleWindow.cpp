@@ -1,5 +1,6 @@
 #include "analyzers/SampleWindow.h"
 
+#include "analyzers/WorkerJob.h"
 #include "seismic/SeismicData.h"
 #include "seismic/SeismicTrace.h"
 
@@ -33,8 +34,8 @@ SampleWindow SampleWindow::of(const SeismicData& data, int firstTrace, int lastT
                      data.sampleInterval(), data.samples());
 }
 
-int SampleWindow::forEachTrace(SeismicData& data,
-                               const std::function<void(const std::vector<float>&)>& visit) const
+int SampleWindow::forEachTrace(SeismicData& data, const std::function<void(const std::vector<float>&)>& visit,
+                               const JobSteps* steps) const
 {
     const auto trace = data.makeTrace();
     if (!trace || !trace->hasSamples() || length() == 0)
@@ -42,6 +43,10 @@ int SampleWindow::forEachTrace(SeismicData& data,
     std::vector<float> window(size_t(length()), 0.0f);
     int read = 0;
     for (qint64 k = firstTrace; k <= lastTrace; k += std::max(traceStep, 1)) {
+        if (steps && steps->cancelled())
+            break;
+        if (steps)
+            steps->step();
         if (!data.readTraceInRecord(*trace, int(k)))
             continue;
         const double* samples = trace->data();

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+
+struct JobSteps;
 #include <vector>
 
 class SeismicData;
@@ -29,6 +31,8 @@ struct SampleWindow {
 
     // Reads each trace of the window and hands its window samples, as 32-bit floats, to
     // visit; values that are not finite read as 0. A trace that cannot be read is left out;
-    // the count of traces read is returned.
-    int forEachTrace(SeismicData& data, const std::function<void(const std::vector<float>&)>& visit) const;
+    // the count of traces read is returned. With steps, each trace is a step and a cancel stops
+    // the reading.
+    int forEachTrace(SeismicData& data, const std::function<void(const std::vector<float>&)>& visit,
+                     const JobSteps* steps = nullptr) const;
 };

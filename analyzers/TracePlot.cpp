@@ -4,6 +4,7 @@
 #include "analyzers/TraceDensity.h"
 #include "analyzers/TracePlotAxes.h"
 #include "analyzers/TraceRaster.h"
+#include "analyzers/WorkerJob.h"
 #include "seismic/SampleConversion.h"
 #include "seismic/SeismicData.h"
 #include "seismic/TraceGather.h"
@@ -144,6 +145,34 @@ TracePlot TracePlot::read(SeismicData& data, const TraceDisplaySettings& setting
     return build(gather, settings);
 }
 
+TracePlot TracePlot::readTraces(SeismicData& data, const QVector<int>& traces,
+                                const TraceDisplaySettings& settings, const JobSteps* steps)
+{
+    TracePlot plot;
+    plot.settings = settings;
+    // A plot too large to draw is known before its traces are read.
+    if (TracePlotGeometry::compute(traces.size(), data.samples(), data.sampleInterval(), settings).isEmpty())
+        return plot;
+    TraceGather gather(&data);
+    gather.record = 1;
+    gather.recordLength = data.recordLength();
+    // As a range read: a trace that cannot be read ends the reading, the rest plot as dead traces.
+    const int count = data.resizeGather(gather, traces.size());
+    for (int i = 0; i < count; ++i) {
+        if (steps && steps->cancelled())
+            return plot;
+        if (steps)
+            steps->step();
+        if (!data.readTraceInRecord(*gather.trace(i), traces[i]))
+            break;
+    }
+    TraceDisplaySettings all = settings;
+    all.lastTrace = std::max(count, 1);
+    plot = build(gather, all);
+    plot.traceNumbers = traces.mid(0, count);
+    return plot;
+}
+
 QString TracePlot::readout(QPointF point) const
 {
     const int i = traceAt(point.x());
@@ -162,7 +191,7 @@ QString TracePlot::readout(QPointF point) const
                            ? TraceAnnotation::choices[size_t(choice)].label
                            : "Field File";
     return QStringLiteral("Trace %1   %2 %3   %4 ms   amplitude %5")
-        .arg(settings.firstTrace + i)
+        .arg(traceNumber(i))
         .arg(QLatin1String(word))
         .arg(annotations[i].primary)
         .arg(QString::number(j * sampleInterval, 'f', 1), amplitude);
@@ -185,8 +214,11 @@ bool TracePlot::areaOf(const QRectF& rect, Area* area) const
         const double sample = (y - TracePlotGeometry::margin) / geometry.pixelsPerSample;
         return std::clamp(sample, 0.0, double(samples - 1)) * sampleInterval;
     };
-    area->firstTrace = settings.firstTrace + index(rect.left());
-    area->lastTrace = settings.firstTrace + index(rect.right());
+    // A gather's traces need not follow each other: the area takes the numbers at its edges.
+    area->firstTrace = traceNumber(index(rect.left()));
+    area->lastTrace = traceNumber(index(rect.right()));
+    if (area->firstTrace > area->lastTrace)
+        std::swap(area->firstTrace, area->lastTrace);
     area->startMs = time(rect.top());
     area->endMs = time(rect.bottom());
     return area->endMs > area->startMs;

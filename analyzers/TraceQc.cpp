@@ -87,13 +87,19 @@ TraceQc::Measure TraceQc::measured(const SeismicTrace& trace, int number)
 
 TraceQc TraceQc::scan(SeismicData& data, int first, int last)
 {
-    first = std::max(first, 1);
-    last = std::min(last, data.traceCount());
+    QVector<int> numbers;
+    for (int n = std::max(first, 1); n <= std::min(last, data.traceCount()); ++n)
+        numbers.push_back(n);
+    return scan(data, numbers);
+}
+
+TraceQc TraceQc::scan(SeismicData& data, const QVector<int>& numbers)
+{
     std::vector<Measure> measures;
     const auto trace = data.makeTrace();
     int unread = 0;
-    for (int n = first; trace && n <= last; ++n) {
-        if (!data.readTraceInRecord(*trace, n) || !trace->hasSamples())
+    for (int n : numbers) {
+        if (!trace || !data.readTraceInRecord(*trace, n) || !trace->hasSamples())
             ++unread;
         else
             measures.push_back(measured(*trace, n));

@@ -40,6 +40,8 @@ struct TraceQc {
     static TraceQc judge(const std::vector<Measure>& measures);
     // Reads traces first to last of the data set (within its traces) and judges them.
     static TraceQc scan(SeismicData& data, int first, int last);
+    // Reads the traces of these numbers (a gather chosen by a header word) and judges them.
+    static TraceQc scan(SeismicData& data, const QVector<int>& numbers);
     // The traces of a gather read already, numbered from 1.
     static TraceQc ofGather(const TraceGather& gather);
 

@@ -54,8 +54,8 @@ QImage marked(const TracePlot& plot, const TraceQc& qc)
     QPainter painter;
     const auto mark = [&](const QVector<int>& traces, Kind kind) {
         for (int number : traces) {
-            const int index = number - plot.settings.firstTrace;
-            if (index < 0 || index >= plotted)
+            const int index = plot.indexOf(number);
+            if (index < 0)
                 continue;
             if (!painter.isActive())
                 painter.begin(&image);

@@ -1,6 +1,5 @@
 #include "analyzers/TraceRangeScan.h"
 
-#include "devices/ObrDevice.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyTraceExtension.h"
 #include "seismic/SeismicTrace.h"
@@ -10,41 +9,37 @@
 
 TraceRangeScan::TraceRangeScan(const QString& path, const SegyFormat& format, int first, int last,
                                int detailLevel, Input input)
-    : path(path), format(format), first(first), last(std::max(first - 1, last)), lines(detailLevel),
-      input(std::move(input))
-{}
-
-TraceRangeScan::Result TraceRangeScan::run(const std::atomic<bool>& cancel, std::atomic<int>& done)
+    : SegyFileJob(
+          path, format, detailLevel, std::max(first - 1, last) - first + 1,
+          [this, first, last = std::max(first - 1, last)](SegyData& data, const JobSteps& steps) {
+              scan(data, first, last, steps, found);
+          },
+          std::move(input))
 {
-    Result result;
-    result.firstTrace = first;
-    const auto opened = input ? std::make_unique<SegyData>(input(&lines, path).release(), 0u, &format)
-                              : std::make_unique<SegyData>(&lines, path, 0u, &format);
-    SegyData& data = *opened;
-    if (!data.ok())
-        return result;
-    // The window that asked has opened the file already and said what opening it had to say.
-    lines.clear();
+    found.firstTrace = first;
+}
+
+void TraceRangeScan::scan(SegyData& data, int first, int last, const JobSteps& steps, Result& result)
+{
     result.swapBytes = data.swapBytes();
     const int end = std::min(last, data.traceCount());
     if (first < 1 || first > end || !data.seekSequentialTrace(first))
-        return result;
+        return;
     std::vector<char> buffer(size_t(std::max(data.traceLength(), 0)), 0);
     const auto trace = data.makeTrace();
     if (!trace)
-        return result;
+        return;
     const int headerBytes = int(SegyTraceExtension::headerLength(data));
     result.headers.reserve(end - first + 1);
     for (int n = first; n <= end; ++n) {
-        if (cancel.load(std::memory_order_relaxed)) {
+        if (steps.cancelled()) {
             result.cancelled = true;
-            return result;
+            return;
         }
         if (!data.readTraceInto(buffer.data(), *trace))
             break;
         result.ranges.add(*trace);
         result.headers.append(QByteArray(buffer.data(), headerBytes));
-        done.store(n - first + 1, std::memory_order_relaxed);
+        steps.step();
     }
-    return result;
 }

@@ -91,6 +91,7 @@ private slots:
         const auto analyzer = open("qc.sgy");
         TraceDisplay* view = analyzer->seismicImage();
         bringForward(view);
+        QVERIFY(settled(*analyzer));
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
                           view->mapFromScene(QPointF(view->plot().geometry.traceCentre(1), 60)));
         TraceHeaderPanel* panel = analyzer->traceHeaderPanel();
@@ -119,6 +120,7 @@ private slots:
         QVERIFY(!view->plot().settings.band.isOn());
         const QImage plain = view->plot().image;
         control<QCheckBox>(*analyzer, "BandPassOn")->setChecked(true);
+        QVERIFY(settled(*analyzer));
         QCOMPARE(view->plot().settings.band.corners, (std::array<double, 4>{5, 10, 60, 80}));
         OBR_COMPARE_PICTURES(view->plot().image,
                              TracePlot::read(*analyzer->dataSet(), view->plot().settings).image);
@@ -127,6 +129,7 @@ private slots:
         for (const auto& [name, hertz] :
              {std::pair("BandPassF1", 240), {"BandPassF2", 160}, {"BandPassF3", 200}, {"BandPassF4", 150}})
             control<QDoubleSpinBox>(*analyzer, name)->setValue(hertz);
+        QVERIFY(settled(*analyzer));
         QCOMPARE(view->plot().settings.band.corners, (std::array<double, 4>{150, 160, 200, 240}));
         QVERIFY(!obrtest::pictureDifference(view->plot().image, plain).isEmpty());
     }
@@ -138,6 +141,7 @@ private slots:
         const auto analyzer = open("qc.sgy");
         TraceDisplay* view = analyzer->seismicImage();
         bringForward(view);
+        QVERIFY(settled(*analyzer));
         control<QPushButton>(*analyzer, "TraceQcButton")->click();
         auto* table = control<QTableWidget>(*analyzer, "TraceQcTable");
         QVERIFY(table->isVisible());
@@ -198,6 +202,7 @@ private slots:
         const auto analyzer = open("qc.sgy");
         TraceDisplay* view = analyzer->seismicImage();
         bringForward(view);
+        QVERIFY(settled(*analyzer));
         const TracePlot& plot = view->plot();
         const auto at = [&](int index, double ms) {
             return view->mapFromScene(QPointF(plot.geometry.traceCentre(index),
@@ -235,6 +240,12 @@ private slots:
     }
 
 private:
+    // The plot is drawn in the background: waits for the one an edit started.
+    [[nodiscard]] static bool settled(const SegyAnalysis& analyzer)
+    {
+        return QTest::qWaitFor([&analyzer] { return !analyzer.scanning() && !analyzer.drawing(); }, 30000);
+    }
+
     // Without a format file the built-in standard layout is used.
     std::unique_ptr<SegyAnalysis> open(const QString& name)
     {
@@ -242,7 +253,7 @@ private:
                                                        dir.filePath("none.xml"), dir.filePath(name));
         analyzer->resize(1366, 768);
         analyzer->show();
-        [&] { QVERIFY(QTest::qWaitForWindowExposed(analyzer.get())); }();
+        [&] { QVERIFY(QTest::qWaitForWindowExposed(analyzer.get()) && settled(*analyzer)); }();
         return analyzer;
     }
 

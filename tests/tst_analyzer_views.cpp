@@ -70,7 +70,7 @@ private slots:
         plotView->resize(400, 300);
         TraceDisplaySettings settings;
         settings.lastTrace = 60;
-        plotView->showTraces(*data, settings);
+        plotView->setPlot(TracePlot::read(*data, settings));
         plotView->show();
         QVERIFY(QTest::qWaitForWindowExposed(plotView.get()));
     }

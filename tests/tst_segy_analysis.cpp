@@ -14,6 +14,7 @@
 #include "seismic/ui/SegyFormatViewer.h"
 #include "tests/support/Controls.h"
 #include "tests/support/RecordingConsole.h"
+#include "tests/support/Responsiveness.h"
 #include "tests/support/SegyExtensionFixture.h"
 #include "tests/support/SegyFixture.h"
 #include "tests/support/TestFiles.h"
@@ -21,7 +22,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -32,15 +32,17 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QStyleOptionFrame>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QToolButton>
 #include <cmath>
 
+using obrtest::answersQuickly;
 using obrtest::control;
 using obrtest::edit;
+using obrtest::SlowDisk;
 
 namespace {
 
@@ -49,10 +51,10 @@ const QAbstractItemModel& table(const QObject& window, const char* name)
     return *control<QTableView>(window, name)->model();
 }
 
-// Waits for the background scan that an edit started.
+// Waits for the background scan and pictures that an edit started.
 [[nodiscard]] bool settled(const SegyAnalysis& analyzer)
 {
-    return QTest::qWaitFor([&analyzer] { return !analyzer.scanning(); }, 30000);
+    return QTest::qWaitFor([&analyzer] { return !analyzer.scanning() && !analyzer.drawing(); }, 30000);
 }
 
 // Sets a scan range spin box and leaves it.
@@ -63,45 +65,6 @@ const QAbstractItemModel& table(const QObject& window, const char* name)
     emit box->editingFinished();
     return settled(analyzer);
 }
-
-// Runs an action, then keeps the event loop turning for up to `forMs` (or until `done`), and
-// checks that neither the action nor any turn of the loop kept the window from answering for
-// more than 200 ms.
-[[nodiscard]] bool answersQuickly(const std::function<void()>& action, int forMs = 0,
-                                  const std::function<bool()>& done = {})
-{
-    constexpr qint64 limitMs = 200;
-    QElapsedTimer step;
-    step.start();
-    action();
-    qint64 longest = step.elapsed();
-    QElapsedTimer total;
-    total.start();
-    do {
-        step.restart();
-        bool fired = false;
-        QTimer::singleShot(0, [&fired] { fired = true; });
-        while (!fired)
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-        longest = std::max(longest, step.elapsed());
-        if (done && done())
-            break;
-    } while (total.elapsed() < forMs);
-    if (longest > limitMs)
-        qWarning("the event loop waited %lld ms", longest);
-    return longest <= limitMs && (!done || done());
-}
-
-// A disk that hands over every block a little late, as a slow drive does.
-class SlowDisk : public DiskDevice {
-public:
-    using DiskDevice::DiskDevice;
-    bool read(char* buffer, int length) override
-    {
-        QThread::usleep(100);
-        return DiskDevice::read(buffer, length);
-    }
-};
 
 // The "min/max" of a field row.
 QString range(const QObject& window, const QString& row)
@@ -314,8 +277,10 @@ private slots:
         const auto analyzer = open(10);
         control<QPushButton>(*analyzer, "CreateHistogram")->click();
         control<QPushButton>(*analyzer, "CreateSpectra")->click();
+        QVERIFY(settled(*analyzer));
         QCOMPARE(analyzer->histogramImage()->histogram().total, qint64(10 * 200));
         browse(*analyzer, QStringLiteral("t100.sgy"));
+        QVERIFY(settled(*analyzer));
         QCOMPARE(analyzer->histogramImage()->histogram().total, qint64(24 * 200));
         QCOMPARE(analyzer->spectraImage()->spectrum().window.lastTrace, 24);
         // Each file opened refills the type lists: they do not grow.
@@ -327,6 +292,7 @@ private slots:
         control<QLineEdit>(*analyzer, "Spectra_StartTime")->setText("100");
         control<QLineEdit>(*analyzer, "Spectra_EndTime")->setText("100");
         control<QPushButton>(*analyzer, "CreateSpectra")->click();
+        QVERIFY(settled(*analyzer));
         QVERIFY(!analyzer->spectraImage()->spectrum().problem().isEmpty());
         QVERIFY(!exportSpectra->isEnabled());
 
@@ -342,6 +308,7 @@ private slots:
         const auto analyzer = open(10);
         analyzer->show();
         QVERIFY(QTest::qWaitForWindowExposed(analyzer.get()));
+        QVERIFY(settled(*analyzer));
         TraceDisplay* view = analyzer->seismicImage();
         QVERIFY(view);
         for (QWidget* w = view; w->parentWidget(); w = w->parentWidget()) {
@@ -365,10 +332,42 @@ private slots:
         // A new display mode redraws the same view at its zoom, and stays for the next file.
         view->setZoom(1.5);
         control<QComboBox>(*analyzer, "DisplayMode")->setCurrentIndex(int(TraceDisplayMode::Density));
+        QVERIFY(settled(*analyzer));
         QCOMPARE(analyzer->seismicImage(), view);
         QCOMPARE(view->zoom(), 1.5);
         browse(*analyzer, QStringLiteral("t100.sgy"));
+        QVERIFY(settled(*analyzer));
         QCOMPARE(analyzer->seismicImage()->plot().settings.mode, TraceDisplayMode::Density);
+    }
+
+    void plotGetsTheWindow()
+    {
+        const auto analyzer = open(10);
+        analyzer->resize(1600, 1000);
+        analyzer->show();
+        QVERIFY(QTest::qWaitForWindowActive(analyzer.get()));
+        auto* tabs = control<QTabWidget>(*analyzer, "HeaderTab");
+        auto* formatPanel = control<QWidget>(*analyzer, "FormatPanel");
+        auto* plotArea = control<QWidget>(*analyzer, "SeismicWidget");
+        auto* ok = control<QPushButton>(*analyzer, "OK");
+        // The format controls make way for the seismic view, and come back with the tables.
+        tabs->setCurrentWidget(control<QWidget>(*analyzer, "SeismicViewTab"));
+        QCoreApplication::processEvents();
+        QVERIFY(!formatPanel->isVisible());
+        QVERIFY2(plotArea->width() > analyzer->width() * 9 / 10,
+                 qPrintable(QString::number(plotArea->width())));
+        // Shown there by choice, they stay with the seismic view.
+        control<QPushButton>(*analyzer, "FormatControlsShown")->click();
+        tabs->setCurrentIndex(0);
+        tabs->setCurrentWidget(control<QWidget>(*analyzer, "SeismicViewTab"));
+        QVERIFY(formatPanel->isVisible());
+        // F11: the plot alone in the window; Esc brings the rest back and leaves the window open.
+        QTest::keyClick(analyzer.get(), Qt::Key_F11);
+        QVERIFY(!formatPanel->isVisible() && !ok->isVisible() && !tabs->tabBar()->isVisible());
+        QVERIFY(plotArea->isVisible());
+        QTest::keyClick(analyzer.get(), Qt::Key_Escape);
+        QVERIFY(analyzer->isVisible());
+        QVERIFY(formatPanel->isVisible() && ok->isVisible() && tabs->tabBar()->isVisible());
     }
 
 private:

@@ -1,5 +1,6 @@
 #include "analyzers/ui/AnalysedSegyFile.h"
 
+#include "base/ObrConsole.h"
 #include "seismic/SegyData.h"
 #include "seismic/SegyFormat.h"
 #include "seismic/SegyFormatFile.h"
@@ -40,6 +41,12 @@ bool AnalysedSegyFile::reopen()
         return false;
     data = std::move(opened);
     return true;
+}
+
+std::unique_ptr<SegyFileJob> AnalysedSegyFile::job(int steps, SegyFileJob::Work work) const
+{
+    return std::make_unique<SegyFileJob>(path, *format, console->detailLevel(), steps, std::move(work),
+                                         input);
 }
 
 double AnalysedSegyFile::recordTime() const

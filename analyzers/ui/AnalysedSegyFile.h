@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analyzers/SegyFileJob.h"
+
 #include <QString>
 #include <memory>
 
@@ -22,6 +24,9 @@ public:
     [[nodiscard]] bool reopen();
     // The length of a trace, 0 without a data set.
     double recordTime() const;
+    // A job of `steps` steps that does `work` with the file on a worker thread (SegyFileJob),
+    // through the format in force as it is now.
+    std::unique_ptr<SegyFileJob> job(int steps, SegyFileJob::Work work) const;
 
     ObrConsole* const console;
     QString path;
@@ -32,6 +37,8 @@ public:
     int scanLast = 1;
     // Set while the window fills its controls for a file: their signals are no edits of the user.
     bool updating = false;
+    // How the jobs open the file; empty: from the disk.
+    SegyFileJob::Input input;
 
 private:
     QString standardFormatPath;

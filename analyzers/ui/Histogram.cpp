@@ -6,9 +6,11 @@
 #include <QMouseEvent>
 
 Histogram::Histogram(QWidget* parent, SampleHistogram histogram)
-    : PictureView(parent, HistogramPicture::draw(histogram, pictureSize(parent)),
-                  histogram.problem().isEmpty()),
-      histogram_(std::move(histogram))
+    : Histogram(parent, histogram, HistogramPicture::draw(histogram, pictureSize(parent)))
+{}
+
+Histogram::Histogram(QWidget* parent, SampleHistogram histogram, QImage picture)
+    : PictureView(parent, std::move(picture), histogram.problem().isEmpty()), histogram_(std::move(histogram))
 {}
 
 int Histogram::barAt(QPoint position) const

@@ -11,6 +11,8 @@ class Histogram : public PictureView {
     Q_OBJECT
 public:
     Histogram(QWidget* parent, SampleHistogram histogram);
+    // The histogram as drawn already (HistogramPicture) at the size of the parent.
+    Histogram(QWidget* parent, SampleHistogram histogram, QImage picture);
 
     const SampleHistogram& histogram() const { return histogram_; }
     // The bin whose bar lies under a point of the view, or -1.

@@ -13,8 +13,6 @@ public:
     const QImage& picture() const { return picture_; }
     // False for a picture that only says why there is nothing to show: nothing to export.
     bool showsResult() const { return result_; }
-
-protected:
     // The size to draw a picture at for a view on this parent.
     static QSize pictureSize(const QWidget* parent);
 

@@ -1,9 +1,13 @@
 #include "analyzers/ui/SegyAnalysis.h"
 
 #include "analyzers/AmplitudeSpectrum.h"
+#include "analyzers/BackgroundWork.h"
+#include "analyzers/HistogramPicture.h"
 #include "analyzers/SampleHistogram.h"
+#include "analyzers/SpectrumPicture.h"
 #include "analyzers/ui/HeaderGraphPage.h"
 #include "analyzers/ui/Histogram.h"
+#include "analyzers/ui/PlotArea.h"
 #include "analyzers/ui/SegyFormatControls.h"
 #include "analyzers/ui/SegyHeaderTables.h"
 #include "analyzers/ui/SegyTracePlot.h"
@@ -11,6 +15,7 @@
 #include "analyzers/ui/TraceDisplay.h"
 #include "analyzers/ui/TraceScanRanges.h"
 #include "analyzers/ui/TraceWindowPicture.h"
+#include "analyzers/ui/WorkProgress.h"
 #include "base/RecentFiles.h"
 #include "base/ui/FileDialogs.h"
 #include "base/ui/OnlineDocumentation.h"
@@ -28,19 +33,28 @@ namespace {
 
 const QString analyzerTitle = QStringLiteral("SEGY Analyzer");
 
-// A picture of the samples in a window, as View shows what compute finds there.
+// A picture of the samples in a window: what compute finds there, drawn by draw and shown by View.
 template <typename View, typename Found>
-TraceWindowPicture::Draw drawing(Found (*compute)(SeismicData&, int, int, double, double))
+TraceWindowPicture::Compute computing(Found (*compute)(SeismicData&, int, int, double, double,
+                                                       const JobSteps*),
+                                      QImage (*draw)(const Found&, QSize))
 {
-    return [compute](QWidget* area, SegyData& data, int first, int last, double startMs, double endMs) {
-        return new View(area, compute(data, first, last, startMs, endMs));
-    };
+    return
+        [compute, draw](SegyData& data, const TraceWindowPicture::Request& request, const JobSteps& steps) {
+            auto found = std::make_shared<Found>(
+                compute(data, request.first, request.last, request.startMs, request.endMs, &steps));
+            auto picture = std::make_shared<QImage>(draw(*found, request.size));
+            return [found, picture](QWidget* area) {
+                return new View(area, std::move(*found), std::move(*picture));
+            };
+        };
 }
 
 // The histogram of the window, sampled as it must be.
-SampleHistogram histogramOf(SeismicData& data, int first, int last, double startMs, double endMs)
+SampleHistogram histogramOf(SeismicData& data, int first, int last, double startMs, double endMs,
+                            const JobSteps* steps)
 {
-    return SampleHistogram::compute(data, first, last, startMs, endMs);
+    return SampleHistogram::compute(data, first, last, startMs, endMs, SampleHistogram::maxValues, steps);
 }
 
 } // namespace
@@ -57,15 +71,21 @@ SegyAnalysis::SegyAnalysis(ObrConsole* console, const QString& seismicDirectory,
     spectra =
         new TraceWindowPicture({Spectra_FirstTrace, Spectra_LastTrace, Spectra_StartTime, Spectra_EndTime,
                                 CreateSpectra, ExportSpectra, SpectraWidget},
-                               file, drawing<Spectra>(&AmplitudeSpectrum::compute),
+                               file, computing<Spectra>(&AmplitudeSpectrum::compute, &SpectrumPicture::draw),
                                QStringLiteral("spectra.png"), TraceWindowPicture::Edits::WaitForButton, this);
     histogram =
         new TraceWindowPicture({Histogram_FirstTrace, Histogram_LastTrace, Histogram_StartTime,
                                 Histogram_EndTime, CreateHistogram, ExportHistogram, HistogramWidget},
-                               file, drawing<Histogram>(&histogramOf), QStringLiteral("histogram.png"),
-                               TraceWindowPicture::Edits::Redraw, this);
+                               file, computing<Histogram>(&histogramOf, &HistogramPicture::draw),
+                               QStringLiteral("histogram.png"), TraceWindowPicture::Edits::Redraw, this);
     graph = new HeaderGraphPage(HeaderTab, file);
     HeaderTab->addTab(graph, QStringLiteral("Header Graph"));
+    // After the scan's progress bar, before the buttons.
+    pictureProgress = new WorkProgress(layout_25, 2, this);
+    pictureProgress->watch(plot->work(), QStringLiteral("Trace plot"));
+    pictureProgress->watch(spectra->work(), QStringLiteral("Spectra"));
+    pictureProgress->watch(histogram->work(), QStringLiteral("Histogram"));
+    plotArea = new PlotArea(*this, this);
     connectParts();
     formatControls->fillTypeCombos();
     WheelGuard::guardScrolledFields(this);
@@ -85,8 +105,8 @@ SegyAnalysis::~SegyAnalysis()
 {
     // A scan still running stops first; no part outlives the file it reads, whatever signals the
     // controls send as they go.
-    for (QObject* part :
-         std::initializer_list<QObject*>{ranges, plot, spectra, histogram, tables, formatControls})
+    for (QObject* part : std::initializer_list<QObject*>{pictureProgress, ranges, plot, spectra, histogram,
+                                                         tables, formatControls})
         delete part;
 }
 
@@ -99,6 +119,7 @@ void SegyAnalysis::connectParts()
     connect(formatControls, &SegyFormatControls::textEncodingChosen, tables,
             &SegyHeaderTables::showTextHeader);
     connect(formatControls, &SegyFormatControls::rescanNeeded, ranges, &TraceScanRanges::rescan);
+    connect(formatControls, &SegyFormatControls::rescanNeeded, plot, &SegyTracePlot::forgetGathers);
     connect(ranges, &TraceScanRanges::started, this, &SegyAnalysis::traceScanStarted);
     connect(ranges, &TraceScanRanges::finished, this, [this](const TraceRangeScan::Result& result) {
         tables->showScanInTurn(result);
@@ -124,6 +145,11 @@ Histogram* SegyAnalysis::histogramImage() const
 bool SegyAnalysis::scanning() const
 {
     return ranges->running() || tables->pending();
+}
+
+bool SegyAnalysis::drawing() const
+{
+    return plot->work()->running() || spectra->work()->running() || histogram->work()->running();
 }
 
 TraceHeaderPanel* SegyAnalysis::traceHeaderPanel() const

@@ -17,7 +17,9 @@ class Spectra;
 class TraceDisplay;
 class TraceHeaderPanel;
 class TraceScanRanges;
+class PlotArea;
 class TraceWindowPicture;
+class WorkProgress;
 
 // The window in which a user takes an unknown SEG-Y file apart: byte order, text encoding,
 // binary header words and the byte and type of every trace header field. Each choice is
@@ -39,6 +41,8 @@ public:
     Histogram* histogramImage() const;
     // True while a scan of the trace range runs in the background.
     bool scanning() const;
+    // True while a picture is being computed in the background.
+    bool drawing() const;
     // The side panel with the header words of the trace last clicked in the plot.
     TraceHeaderPanel* traceHeaderPanel() const;
     TraceScanRanges* scanRanges() const { return ranges; }
@@ -83,4 +87,6 @@ private:
     TraceWindowPicture* spectra;
     TraceWindowPicture* histogram;
     HeaderGraphPage* graph;
+    WorkProgress* pictureProgress;
+    PlotArea* plotArea;
 };

@@ -1,9 +1,12 @@
 #include "analyzers/ui/SegyTracePlot.h"
 
+#include "analyzers/BackgroundWork.h"
 #include "analyzers/TimingInterval.h"
+#include "analyzers/TraceGathers.h"
 #include "analyzers/TracePlot.h"
 #include "analyzers/ui/AnalysedSegyFile.h"
 #include "analyzers/ui/AreaSpectrum.h"
+#include "analyzers/ui/GatherChoice.h"
 #include "analyzers/ui/ImageExport.h"
 #include "analyzers/ui/TraceDisplay.h"
 #include "analyzers/ui/TraceHeaderPanel.h"
@@ -15,6 +18,7 @@
 
 #include <QLabel>
 #include <QSettings>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -23,6 +27,11 @@
 namespace {
 
 const QString panelWidthKey = QStringLiteral("analyzers/traceHeaderPanelWidth");
+
+QString traceCount(int count)
+{
+    return count == 1 ? QStringLiteral("1 trace") : QStringLiteral("%1 traces").arg(count);
+}
 
 // A spin box's value or a list's entry, as a number.
 void whenChanged(QWidget* control, QObject* receiver, const std::function<void(double)>& act)
@@ -47,17 +56,30 @@ void setControlValue(QWidget* control, double value)
 
 } // namespace
 
+struct SegyTracePlot::Found {
+    TracePlot plot;
+    std::shared_ptr<const TraceGathers> gathers;
+    GatherSelection selection;
+    int matched = -1;
+};
+
 SegyTracePlot::SegyTracePlot(Ui::SegyAnalyzerClass& form, QWidget* window, AnalysedSegyFile& file)
     : QObject(window), file(file), window(window), area(form.SeismicWidget),
       firstTrace(form.FirstDisplayTrace), lastTrace(form.LastDisplayTrace),
-      horizontalScale(form.HorizontalScale), verticalScale(form.VerticalScale)
+      horizontalScale(form.HorizontalScale), verticalScale(form.VerticalScale),
+      worker(new BackgroundWork(this))
 {
+    connect(worker, &BackgroundWork::finished, this, &SegyTracePlot::showPlot);
     // The display choices over the trace plot, which fills the seismic view's area as the
     // window is resized, with the clicked trace's header words beside it.
     auto* layout = new QVBoxLayout(area);
     layout->setContentsMargins(0, 0, 0, 0);
     controls_ = new TracePlotControls(area);
     layout->addWidget(controls_);
+    gatherChoice = new GatherChoice(area, area);
+    layout->addWidget(gatherChoice);
+    connect(gatherChoice, &GatherChoice::chosen, this, &SegyTracePlot::redraw);
+    connect(gatherChoice, &GatherChoice::stepped, this, &SegyTracePlot::step);
     splitter = new QSplitter(Qt::Horizontal, area);
     layout->addWidget(splitter, 1);
     readout = new QLabel(area);
@@ -134,6 +156,7 @@ void SegyTracePlot::bindControls(Ui::SegyAnalyzerClass& form)
 void SegyTracePlot::startFile()
 {
     newFile = true;
+    gathers.reset();
     settings_ = TraceDisplaySettings();
     settings_.firstTrace = firstTrace->value();
     settings_.lastTrace = std::min(lastTrace->value(), file.data->traceCount());
@@ -169,12 +192,76 @@ void SegyTracePlot::redraw()
         removeView();
         return;
     }
+    auto found = std::make_shared<Found>();
+    QVector<int> traces;
+    if (gatherChoice->byKey()) {
+        QString problem;
+        if (!gatherChoice->selection(&found->selection, &problem)) {
+            gatherChoice->showStatus(problem);
+            return;
+        }
+        // The values of a header word are read once per file; a gather of them is found at once.
+        if (gathers && gathers->key == found->selection.key) {
+            found->gathers = gathers;
+            traces = gathers->traces(found->selection);
+            found->matched = traces.size();
+            if (traces.isEmpty()) {
+                pending.reset();
+                worker->cancel();
+                gatherChoice->showStatus(QStringLiteral("No trace has %1").arg(found->selection.text()));
+                return;
+            }
+        }
+    } else {
+        traces = rangeTraces();
+    }
+    pending = found;
+    const int steps = found->selection.key >= 0 && !found->gathers ? file.data->traceCount() : traces.size();
+    worker->start(
+        file.job(steps, [found, traces, settings = settings_](SegyData& data, const JobSteps& jobSteps) {
+            QVector<int> shown = traces;
+            if (found->selection.key >= 0 && !found->gathers) {
+                found->gathers = std::make_shared<const TraceGathers>(
+                    TraceGathers::read(data, found->selection.key, &jobSteps));
+                shown = found->gathers->traces(found->selection);
+                found->matched = shown.size();
+            }
+            if (!shown.isEmpty())
+                found->plot = TracePlot::readTraces(data, shown, settings, &jobSteps);
+        }));
+}
+
+QVector<int> SegyTracePlot::rangeTraces() const
+{
+    QVector<int> traces;
+    for (int n = settings_.firstTrace; n <= std::min(settings_.lastTrace, file.data->traceCount()); ++n)
+        traces.append(n);
+    return traces;
+}
+
+void SegyTracePlot::showPlot()
+{
+    worker->finishedJob()->console().passOn(*file.console);
+    if (!pending)
+        return;
+    const std::shared_ptr<Found> found = std::move(pending);
+    if (found->gathers)
+        gathers = found->gathers;
+    const QString chosen = found->selection.text();
+    gatherChoice->showStatus(found->matched < 0 ? QString()
+                             : found->matched == 0
+                                 ? QStringLiteral("No trace has %1").arg(chosen)
+                                 : chosen + QStringLiteral(": ") + traceCount(found->matched));
+    // No trace of the gather: the plot before stays.
+    if (found->matched == 0)
+        return;
+    TracePlot plot = std::move(found->plot);
     if (view_) {
-        view_->showTraces(*file.data, settings_);
+        view_->setPlot(std::move(plot));
         startFitted();
         return;
     }
-    view_ = new TraceDisplay(splitter, TracePlot::read(*file.data, settings_));
+    view_ = new TraceDisplay(splitter, std::move(plot));
     splitter->insertWidget(0, view_);
     splitter->setStretchFactor(0, 1);
     controls_->attach(view_);
@@ -183,6 +270,53 @@ void SegyTracePlot::redraw()
     AreaSpectrum::follow(view_, window, [this] { return static_cast<SeismicData*>(file.data.get()); });
     startFitted();
     connect(view_, &TracePlotView::traceClicked, this, &SegyTracePlot::showTraceHeader);
+}
+
+void SegyTracePlot::step(int direction)
+{
+    if (!file.data || !gatherChoice->byKey()) {
+        stepRange(direction);
+        return;
+    }
+    GatherSelection chosen;
+    GatherSelection next;
+    QString problem;
+    if (!gatherChoice->selection(&chosen, &problem) || !gathers || gathers->key != chosen.key)
+        return;
+    if (!gathers->step(chosen, direction, &next)) {
+        gatherChoice->showStatus(
+            (direction > 0 ? QStringLiteral("No gather after %1") : QStringLiteral("No gather before %1"))
+                .arg(chosen.text()));
+        return;
+    }
+    gatherChoice->showSelection(next);
+    redraw();
+}
+
+void SegyTracePlot::stepRange(int direction)
+{
+    if (!file.data)
+        return;
+    const int count =
+        std::max(1, std::min(settings_.lastTrace, file.data->traceCount()) - settings_.firstTrace + 1);
+    const int first = std::clamp(settings_.firstTrace + direction * count, 1,
+                                 std::max(1, file.data->traceCount() - count + 1));
+    if (first == settings_.firstTrace)
+        return;
+    {
+        const QSignalBlocker blockFirst(firstTrace);
+        const QSignalBlocker blockLast(lastTrace);
+        firstTrace->setValue(first);
+        lastTrace->setValue(first + count - 1);
+    }
+    settings_.firstTrace = first;
+    settings_.lastTrace = first + count - 1;
+    redraw();
+}
+
+void SegyTracePlot::forgetGathers()
+{
+    gathers.reset();
 }
 
 void SegyTracePlot::startFitted()
@@ -201,6 +335,8 @@ void SegyTracePlot::fitScales(double horizontal, double vertical)
 
 void SegyTracePlot::removeView()
 {
+    worker->cancel();
+    pending.reset();
     delete view_;
     view_ = nullptr;
 }
@@ -214,7 +350,7 @@ void SegyTracePlot::showTraceHeader(int index)
 {
     if (!file.data || !view_)
         return;
-    const int number = view_->plot().settings.firstTrace + index;
+    const int number = view_->plot().traceNumber(index);
     if (panelBox->isHidden()) {
         // The panel opens beside the plot as wide as the user last made it, else with room for
         // the names and values of about 60 characters and at most a third of the width: the plot
@@ -239,8 +375,11 @@ void SegyTracePlot::checkTraces()
 {
     if (!file.data || !view_)
         return;
-    const int first = view_->plot().settings.firstTrace;
-    qcPanel->showQc(TraceQc::scan(*file.data, first, first + view_->plot().annotations.size() - 1), view_);
+    const TracePlot& plot = view_->plot();
+    QVector<int> numbers;
+    for (int i = 0; i < plot.annotations.size(); ++i)
+        numbers.push_back(plot.traceNumber(i));
+    qcPanel->showQc(TraceQc::scan(*file.data, numbers), view_);
     static_cast<void>(file.data->seekSequentialTrace(1));
 }
 

@@ -3,6 +3,9 @@
 #include "analyzers/SpectrumPicture.h"
 
 Spectra::Spectra(QWidget* parent, AmplitudeSpectrum spectrum)
-    : PictureView(parent, SpectrumPicture::draw(spectrum, pictureSize(parent)), spectrum.problem().isEmpty()),
-      spectrum_(std::move(spectrum))
+    : Spectra(parent, spectrum, SpectrumPicture::draw(spectrum, pictureSize(parent)))
+{}
+
+Spectra::Spectra(QWidget* parent, AmplitudeSpectrum spectrum, QImage picture)
+    : PictureView(parent, std::move(picture), spectrum.problem().isEmpty()), spectrum_(std::move(spectrum))
 {}

@@ -8,6 +8,8 @@ class Spectra : public PictureView {
     Q_OBJECT
 public:
     Spectra(QWidget* parent, AmplitudeSpectrum spectrum);
+    // The spectrum as drawn already (SpectrumPicture) at the size of the parent.
+    Spectra(QWidget* parent, AmplitudeSpectrum spectrum, QImage picture);
 
     const AmplitudeSpectrum& spectrum() const { return spectrum_; }
 

@@ -74,15 +74,10 @@ void TracePlotView::setQc(const TraceQc& qc)
 
 void TracePlotView::showTrace(int number)
 {
-    const int index = number - plot_.settings.firstTrace;
-    if (plot_.image.isNull() || index < 0 || index >= plot_.annotations.size())
+    const int index = plot_.indexOf(number);
+    if (plot_.image.isNull() || index < 0)
         return;
     centerOn(plot_.geometry.traceCentre(index), mapToScene(viewport()->rect().center()).y());
-}
-
-void TracePlotView::showTraces(SeismicData& data, const TraceDisplaySettings& settings)
-{
-    setPlot(TracePlot::read(data, settings));
 }
 
 double TracePlotView::zoom() const

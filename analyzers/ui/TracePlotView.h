@@ -7,7 +7,6 @@
 
 class QGraphicsPixmapItem;
 class QRubberBand;
-class SeismicData;
 
 // Shows a trace plot of any data set with zoom (Ctrl+wheel, fit to window, 1:1) and panning
 // (drag, scroll bars). The time labels and the trace annotation stay in view while the plot
@@ -20,8 +19,6 @@ public:
 
     // Shows a new plot, keeping the zoom.
     void setPlot(TracePlot plot);
-    // Reads and plots the traces of the settings.
-    void showTraces(SeismicData& data, const TraceDisplaySettings& settings);
     const TracePlot& plot() const { return plot_; }
     // The picture as shown, with the trace QC marks: what "Export image" saves.
     QImage picture() const;
@@ -44,7 +41,7 @@ public slots:
 
 signals:
     // A left click on plotted trace index (0-based); its trace number in the data set the
-    // plot was read from is plot().settings.firstTrace + index.
+    // plot was read from is plot().traceNumber(index).
     void traceClicked(int index);
     // "Fit": the scales at which a plot of these traces fills the view, width and height
     // apart, at 1:1 so that its labels keep their size. The owner of the scales redraws.

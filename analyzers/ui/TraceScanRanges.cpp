@@ -1,6 +1,6 @@
 #include "analyzers/ui/TraceScanRanges.h"
 
-#include "analyzers/BackgroundTraceScan.h"
+#include "analyzers/BackgroundWork.h"
 #include "analyzers/ui/AnalysedSegyFile.h"
 #include "analyzers/ui/SegyFieldRows.h"
 #include "base/ObrConsole.h"
@@ -23,18 +23,18 @@ constexpr int lineEditTextMargin = 4;
 
 TraceScanRanges::TraceScanRanges(Ui::SegyAnalyzerClass& form, QWidget* window, AnalysedSegyFile& file)
     : QObject(window), file(file), window(window), first(form.FirstTraceInRange), last(form.LastTraceInRange),
-      scanner(new BackgroundTraceScan(this)), progress(new QProgressBar(window))
+      scanner(new BackgroundWork(this)), progress(new QProgressBar(window))
 {
     progress->setObjectName(QStringLiteral("ScanProgress"));
     progress->setFormat(QStringLiteral("Scanning traces: %v of %m"));
     progress->hide();
     form.layout_25->insertWidget(1, progress);
-    connect(scanner, &BackgroundTraceScan::progress, this, [this](int done, int total) {
+    connect(scanner, &BackgroundWork::progress, this, [this](int done, int total) {
         progress->setRange(0, total);
         progress->setValue(done);
         progress->show();
     });
-    connect(scanner, &BackgroundTraceScan::finished, this, &TraceScanRanges::scanFinished);
+    connect(scanner, &BackgroundWork::finished, this, &TraceScanRanges::scanFinished);
     pause.setSingleShot(true);
     pause.setInterval(pauseMs);
     connect(&pause, &QTimer::timeout, this, &TraceScanRanges::applyRange);
@@ -55,13 +55,13 @@ bool TraceScanRanges::running() const
 
 void TraceScanRanges::readThrough(TraceRangeScan::Input scanInput)
 {
-    input = std::move(scanInput);
+    file.input = std::move(scanInput);
 }
 
 std::unique_ptr<TraceRangeScan> TraceScanRanges::makeScan() const
 {
     return std::make_unique<TraceRangeScan>(file.path, *file.format, file.scanFirst, file.scanLast,
-                                            file.console->detailLevel(), input);
+                                            file.console->detailLevel(), file.input);
 }
 
 TraceRangeScan::Result TraceScanRanges::scanNow()
@@ -71,10 +71,10 @@ TraceRangeScan::Result TraceScanRanges::scanNow()
     const std::atomic<bool> notCancelled{false};
     std::atomic<int> done{0};
     const auto scan = makeScan();
-    TraceRangeScan::Result result = scan->run(notCancelled, done);
+    scan->run(JobSteps{notCancelled, done});
     scan->console().passOn(*file.console);
-    fieldRanges = result.ranges;
-    return result;
+    fieldRanges = scan->result().ranges;
+    return scan->result();
 }
 
 void TraceScanRanges::rescan()
@@ -88,10 +88,11 @@ void TraceScanRanges::rescan()
 void TraceScanRanges::scanFinished()
 {
     progress->hide();
-    fieldRanges = scanner->result().ranges;
+    auto* scan = static_cast<TraceRangeScan*>(scanner->finishedJob());
+    fieldRanges = scan->result().ranges;
     showFieldRanges();
-    emit finished(scanner->result());
-    scanner->console().passOn(*file.console);
+    emit finished(scan->result());
+    scan->console().passOn(*file.console);
 }
 
 void TraceScanRanges::rangeEdited(bool firstChanged)

@@ -6,7 +6,7 @@
 #include <QTimer>
 
 class AnalysedSegyFile;
-class BackgroundTraceScan;
+class BackgroundWork;
 class QBoxLayout;
 class QProgressBar;
 class QScrollArea;
@@ -27,7 +27,7 @@ public:
 
     // True while a scan runs in the background.
     bool running() const;
-    // The scans read the file through this input rather than from the disk directly.
+    // The scans and pictures read the file through this input rather than from the disk directly.
     void readThrough(TraceRangeScan::Input input);
     // Reads the scan range at once, dropping any scan of the file before; the ranges show it.
     TraceRangeScan::Result scanNow();
@@ -57,9 +57,8 @@ private:
     QWidget* window;
     QSpinBox* first;
     QSpinBox* last;
-    BackgroundTraceScan* scanner;
+    BackgroundWork* scanner;
     QProgressBar* progress;
-    TraceRangeScan::Input input;
     SegyFieldRanges fieldRanges;
     // A typed or stepped scan range waits this long for the next key before it is read.
     static constexpr int pauseMs = 400;

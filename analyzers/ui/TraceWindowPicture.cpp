@@ -1,8 +1,10 @@
 #include "analyzers/ui/TraceWindowPicture.h"
 
+#include "analyzers/BackgroundWork.h"
 #include "analyzers/ui/AnalysedSegyFile.h"
 #include "analyzers/ui/ImageExport.h"
 #include "analyzers/ui/PictureView.h"
+#include "base/ObrConsole.h"
 #include "seismic/SegyData.h"
 
 #include <QLineEdit>
@@ -19,12 +21,13 @@ QString general(double value)
 
 } // namespace
 
-TraceWindowPicture::TraceWindowPicture(const Controls& controls, AnalysedSegyFile& file, Draw drawOn,
+TraceWindowPicture::TraceWindowPicture(const Controls& controls, AnalysedSegyFile& file, Compute compute,
                                        const QString& pictureName, Edits edits, QWidget* window)
-    : QObject(window), controls(controls), file(file), drawPicture(std::move(drawOn)),
-      pictureName(pictureName), window(window)
+    : QObject(window), controls(controls), file(file), compute(std::move(compute)),
+      worker(new BackgroundWork(this)), pictureName(pictureName), window(window)
 {
     controls.save->setEnabled(false);
+    connect(worker, &BackgroundWork::finished, this, &TraceWindowPicture::show);
     connect(controls.create, &QPushButton::clicked, this, &TraceWindowPicture::draw);
     connect(controls.save, &QPushButton::clicked, this, &TraceWindowPicture::save);
     const bool redraws = edits == Edits::Redraw;
@@ -52,15 +55,34 @@ void TraceWindowPicture::draw()
 {
     if (file.updating || !file.data)
         return;
+    const Request request{controls.firstTrace->value(), controls.lastTrace->value(),
+                          controls.startTime->text().toDouble(), controls.endTime->text().toDouble(),
+                          PictureView::pictureSize(controls.area)};
+    auto found = std::make_shared<Show>();
+    pending = found;
+    const int steps = std::max(0, std::min(request.last, file.data->traceCount()) - request.first + 1);
+    worker->start(
+        file.job(steps, [found, compute = compute, request](SegyData& data, const JobSteps& jobSteps) {
+            *found = compute(data, request, jobSteps);
+        }));
+}
+
+void TraceWindowPicture::show()
+{
+    worker->finishedJob()->console().passOn(*file.console);
+    if (!pending || !*pending)
+        return;
     delete view;
-    view = drawPicture(controls.area, *file.data, controls.firstTrace->value(), controls.lastTrace->value(),
-                       controls.startTime->text().toDouble(), controls.endTime->text().toDouble());
+    view = (*pending)(controls.area);
+    pending.reset();
     controls.save->setEnabled(view->showsResult());
 }
 
 void TraceWindowPicture::replace()
 {
-    const bool shown = view;
+    const bool shown = view || worker->running();
+    worker->cancel();
+    pending.reset();
     delete view;
     view = nullptr;
     controls.save->setEnabled(false);

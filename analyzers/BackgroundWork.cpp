@@ -1,4 +1,4 @@
-#include "analyzers/BackgroundTraceScan.h"
+#include "analyzers/BackgroundWork.h"
 
 #include <QThread>
 #include <algorithm>
@@ -8,24 +8,23 @@ namespace {
 constexpr int progressIntervalMs = 100;
 } // namespace
 
-struct BackgroundTraceScan::Task {
-    explicit Task(std::unique_ptr<TraceRangeScan> scan) : scan(std::move(scan)) {}
-    std::unique_ptr<TraceRangeScan> scan;
+struct BackgroundWork::Task {
+    explicit Task(std::unique_ptr<WorkerJob> job) : job(std::move(job)) {}
+    std::unique_ptr<WorkerJob> job;
     std::atomic<bool> cancel{false};
     std::atomic<int> done{0};
-    TraceRangeScan::Result result;
 };
 
-BackgroundTraceScan::BackgroundTraceScan(QObject* parent) : QObject(parent)
+BackgroundWork::BackgroundWork(QObject* parent) : QObject(parent)
 {
     progressTimer.setInterval(progressIntervalMs);
     connect(&progressTimer, &QTimer::timeout, this, [this] {
         if (current)
-            emit progress(current->done.load(), current->scan->traceCount());
+            emit progress(progressDone(), progressTotal());
     });
 }
 
-BackgroundTraceScan::~BackgroundTraceScan()
+BackgroundWork::~BackgroundWork()
 {
     for (auto& [thread, task] : threads)
         task->cancel = true;
@@ -35,21 +34,21 @@ BackgroundTraceScan::~BackgroundTraceScan()
     }
 }
 
-void BackgroundTraceScan::start(std::unique_ptr<TraceRangeScan> scan)
+void BackgroundWork::start(std::unique_ptr<WorkerJob> job)
 {
     cancel();
-    auto task = std::make_shared<Task>(std::move(scan));
+    auto task = std::make_shared<Task>(std::move(job));
     // The thread holds its own reference: a stale task lives until its thread has stopped.
-    QThread* thread = QThread::create([task] { task->result = task->scan->run(task->cancel, task->done); });
+    QThread* thread = QThread::create([task] { task->job->run(JobSteps{task->cancel, task->done}); });
     threads.emplace_back(thread, task);
     connect(thread, &QThread::finished, this, [this, task, thread] { taskEnded(task, thread); });
     current = task;
-    // A short scan ends before the first report: no progress flickers up for it.
+    // A short job ends before the first report: no progress flickers up for it.
     progressTimer.start();
     thread->start();
 }
 
-void BackgroundTraceScan::cancel()
+void BackgroundWork::cancel()
 {
     if (!current)
         return;
@@ -58,7 +57,17 @@ void BackgroundTraceScan::cancel()
     progressTimer.stop();
 }
 
-void BackgroundTraceScan::taskEnded(const std::shared_ptr<Task>& task, QThread* thread)
+int BackgroundWork::progressDone() const
+{
+    return current ? current->done.load() : 0;
+}
+
+int BackgroundWork::progressTotal() const
+{
+    return current ? current->job->stepCount() : 0;
+}
+
+void BackgroundWork::taskEnded(const std::shared_ptr<Task>& task, QThread* thread)
 {
     const auto found = std::find_if(threads.begin(), threads.end(),
                                     [thread](const auto& entry) { return entry.first == thread; });
@@ -69,7 +78,6 @@ void BackgroundTraceScan::taskEnded(const std::shared_ptr<Task>& task, QThread* 
         return;
     current.reset();
     progressTimer.stop();
-    finishedResult = std::move(task->result);
-    finishedLines = task->scan->console();
+    lastFinished = std::move(task->job);
     emit finished();
 }
