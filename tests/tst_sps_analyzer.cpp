@@ -193,6 +193,8 @@ private slots:
         control<QPushButton>(*analyzer, "Sps21")->click();
         QVERIFY(analyzer->scanLayout() == SpsLayout::revision21(SpsKind::Source));
         QCOMPARE(minMax(*analyzer, SpsKind::Source, "Loc"), QStringLiteral("102..104"));
+        // The hint followed, it is taken back.
+        QVERIFY(control<QLabel>(*analyzer, "StatusLine")->isHidden());
     }
 
 private:

@@ -251,6 +251,18 @@ void SpsAnalyzer::showDetection()
             .arg(detected->name(), detected->reason,
                  inForce ? QStringLiteral("in force") : QStringLiteral("\"Detected layout\" sets it")));
     detectionLine->show();
+    if (SpsRevision21::inForce(layout_))
+        withdraw(SpsRevision21::mismatchText(path_));
+}
+
+void SpsAnalyzer::withdraw(const QString& start)
+{
+    QStringList shown = statusLine->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    shown.erase(std::remove_if(shown.begin(), shown.end(),
+                               [&start](const QString& line) { return line.startsWith(start); }),
+                shown.end());
+    statusLine->setText(shown.join(QLatin1Char('\n')));
+    statusLine->setVisible(!shown.isEmpty());
 }
 
 void SpsAnalyzer::useDetectedLayout()

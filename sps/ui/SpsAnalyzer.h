@@ -104,6 +104,8 @@ private:
     void showDiagnostics(const SpsDiagnostics& found);
     // Says which layout the file points to and whether it is in force.
     void showDetection();
+    // Takes back the status lines that start so: a hint the user has followed.
+    void withdraw(const QString& start);
     bool saveTo(const QString& baseName);
 
     SpsKind kind;
