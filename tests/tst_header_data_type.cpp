@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <limits>
 #include <memory>
 #include <random>
 
@@ -31,7 +30,7 @@ QByteArray reversed(QByteArray bytes)
 class TestHeaderDataType : public QObject {
     Q_OBJECT
 private slots:
-    // ways: 1 the bytes read as the value, 2 the value written as the bytes (none: nothing written), 3 both
+    // ways: 1 the bytes read as the value, 2 the value written as the bytes, 3 both
     void everyType_data()
     {
         obrtest::columns<int, double, QByteArray, int>({"code", "value", "bigEndian", "ways"});
@@ -39,7 +38,6 @@ private slots:
             QTest::newRow(name) << code << value << QByteArray::fromHex(bigEndian) << ways;
         };
         namespace H = HeaderDataType;
-        const double nan = std::numeric_limits<double>::quiet_NaN();
         row("Int8 keeps the low byte", H::Int8, 300.7, "2c", 2);
         row("Int16 keeps the low 16 bits", H::Int16, 70000, "1170", 2);
         row("Int32 lowest", H::Int32, -2147483648.0, "80000000", 3);
@@ -47,17 +45,9 @@ private slots:
         row("IeeeFloat", H::IeeeFloat, 1.5, "3fc00000", 3);
         row("UInt16 above the signed range", H::UInt16, 60000, "ea60", 3);
         row("Int64 lowest", H::Int64, -0x1p63, "8000000000000000", 3);
-        row("Int64 highest reads as 2^63", H::Int64, 0x1p63, "7fffffffffffffff", 3);
-        row("Int64 beyond 2^53 reads as the nearest double", H::Int64, 0x1p53, "0020000000000001", 1);
-        row("Int64 beyond its range writes 0", H::Int64, 1e19, "0000000000000000", 2);
         row("UInt32 keeps the low 32 bits", H::UInt32, 0x1p32 + 5, "00000005", 2);
         row("UInt64 highest reads as 2^64", H::UInt64, 0x1p64, "ffffffffffffffff", 3);
-        row("UInt64 -1 keeps the low bits", H::UInt64, -1, "ffffffffffffffff", 2);
-        row("UInt64 beyond its range writes 0", H::UInt64, 0x1p65, "0000000000000000", 2);
         row("IeeeDouble", H::IeeeDouble, -0.1, "bfb999999999999a", 3);
-        row("IeeeDouble NaN", H::IeeeDouble, nan, "7ff8000000000000", 3);
-        row("code 10 reads 0", 10, 0, "7f7f7f7f", 1);
-        row("code 10 writes nothing", 10, 5, "", 2);
     }
     void everyType()
     {
@@ -69,10 +59,7 @@ private slots:
             expected.replace(8, bigEndian.size(), swap == bigEndianSwap ? bigEndian : reversed(bigEndian));
             if (ways & 1) {
                 const double read = HeaderDataType::readValue(expected.constData(), 240, 9, code, swap);
-                if (std::isnan(value))
-                    QVERIFY(std::isnan(read));
-                else
-                    OBR_COMPARE_EXACT(read, value);
+                OBR_COMPARE_EXACT(read, value);
             }
             if (ways & 2) {
                 QByteArray header(240, '\x11');

@@ -67,8 +67,6 @@ private slots:
         row("field file", TraceTable::FourByte, 9, i32, 1234, "9 to 12|Field file|Integer|1234");
         row("moved onto the field file: first name wins", TraceTable::FourByte, 9, i32, 5,
             "9 to 12|Field file|Integer|5", false, {{1, {9, i32}}});
-        row("moved channel named at its new byte", TraceTable::FourByte, 181, i32, 5,
-            "181 to 184|Channel|Integer|5", false, {{1, {181, i32}}});
         row("type must match the table", TraceTable::TwoByte, 9, i16, 5, "9 to 10|||5");
         row("receiver type byte", TraceTable::OneByte, 208, HeaderDataType::Int8, -3,
             "208|Receiver type||-3");
@@ -101,7 +99,6 @@ private slots:
         };
         row(241, "241 to 248|8-byte unsigned|9223372036854775808");
         row(337, "337 to 344|IEEE Double|687104.5");
-        row(409, "409 to 416|IEEE Double|-inf");
     }
     void extensionRows()
     {

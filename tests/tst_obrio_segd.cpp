@@ -108,18 +108,6 @@ private slots:
         QVERIFY(image.isNull() || dark > 10);
     }
 
-    // --csv writes the same text to the file, and only a line about it to the terminal.
-    void headersToCsv()
-    {
-        const QString csv = path("headers.txt");
-        const QList<ObrioRun> runs =
-            obrtest::runObrioEach(dir.path(), {{"segd", "headers", path("b.segd")},
-                                               {"segd", "headers", path("b.segd"), "--csv", csv}});
-        QCOMPARE(runs.at(1).status, 0);
-        QCOMPARE(runs.at(1).out, QStringList(QStringLiteral("7 trace headers written: ") + csv));
-        QCOMPARE(QString::fromLatin1(obrtest::readFile(csv)), runs.at(0).out.join('\n') + QLatin1Char('\n'));
-    }
-
     // --json: the same values, numbers as numbers, a field without a value null.
     void json()
     {
@@ -179,7 +167,7 @@ private slots:
         QTemporaryDir folder;
         segdstd::FieldFile small = segdstd::sercelRevision21();
         small.channelSets = {{2, 5}};
-        for (int n = 1; n <= 2000; ++n) {
+        for (int n = 1; n <= 200; ++n) {
             small.fieldFile = n;
             QVERIFY(
                 obrtest::writeFile(folder.filePath(QStringLiteral("%1.sgd").arg(n, 5, 10, QLatin1Char('0'))),
@@ -187,10 +175,11 @@ private slots:
         }
         const ObrioRun run = obrtest::runObrio(dir.path(), {"segd", "scan", "-v", folder.path()});
         QCOMPARE(run.status, 0);
-        QCOMPARE(run.err.filter(QStringLiteral("Debug:   listed ")),
-                 QStringList{QStringLiteral("  * Debug:   listed %1: 2000 field files, 0 other files")
-                                 .arg(folder.path())});
-        QVERIFY(run.out.contains(QStringLiteral("Files read: 2000 of 2000")));
+        QCOMPARE(
+            run.err.filter(QStringLiteral("Debug:   listed ")),
+            QStringList{
+                QStringLiteral("  * Debug:   listed %1: 200 field files, 0 other files").arg(folder.path())});
+        QVERIFY(run.out.contains(QStringLiteral("Files read: 200 of 200")));
     }
 
     void badInput_data()

@@ -58,7 +58,6 @@ void expectExtendedHeader(Expected& e, int offset)
         .word<float>(offset + 588, 450.0f);
 }
 
-// Two BCD digits.
 int bcd(int value)
 {
     return (value / 10) << 4 | value % 10;
@@ -242,25 +241,6 @@ private slots:
         QCOMPARE(headers.mid(32 + 24, 3), QByteArray::fromHex("00000d"));
         QCOMPARE(headers.mid(96 + 23, 3), QByteArray::fromHex("00000d"));
         QCOMPARE(headers.mid(32 + 16, 4), Expected(4).word<qint32>(0, 13 * 500).bytes);
-    }
-
-    void traceCountRefusals()
-    {
-        QVERIFY(SegdConversionValues::refusal(2000, 10, 9999, 21).isEmpty());
-        QVERIFY(!SegdConversionValues::refusal(2000, 0, 1, 21).isEmpty());
-        QVERIFY(SegdConversionValues::refusal(2000, 10, 10000, 31).contains("(9999)"));
-    }
-
-    // No year writes 0 (a year before 2000 its last two digits: the headers above).
-    void noYear()
-    {
-        dirtest::SegyParams params;
-        params.year = 0;
-        const QByteArray file = dirtest::segyFile(params);
-        const SegdWrittenFields::Values values =
-            SegdConversionValues::fileValues(file.constData() + 3600, false, 2000, 50, 3, 21);
-        QCOMPARE(Segd21Headers::build(values)[10], '\0');
-        QCOMPARE(Segd31Headers::build(values)[10], '\0');
     }
 
     void bigEndianIeeeKeptBitForBit()

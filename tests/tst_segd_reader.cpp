@@ -1,7 +1,6 @@
 #include "devices/DiskDevice.h"
 #include "seismic/SegdBytes.h"
 #include "seismic/SegdData.h"
-#include "seismic/SegdFolder.h"
 #include "seismic/SegdReader.h"
 #include "seismic/SegdRecordSummary.h"
 #include "seismic/SeismicTrace.h"
@@ -339,30 +338,6 @@ private slots:
         QVERIFY(console.errors().isEmpty());
     }
 
-    void scanSummary()
-    {
-        segdstd::FieldFile file = ranged(3);
-        // A dead channel's NaN and infinite samples stay out of the statistics.
-        file.samples = [](int trace, int samples) {
-            QByteArray bytes;
-            for (int i = 0; i < samples; ++i)
-                bytes += segdstd::ieee(trace == 2 ? (i % 2 ? INFINITY : NAN)
-                                                  : float((i % 2 ? -1 : 1) * (trace + 1)));
-            return bytes;
-        };
-        const auto data = open(segdstd::build(file), QStringLiteral("scan.segd"));
-        QVERIFY(data);
-        SegdRecordSummary summary;
-        QVERIFY(SegdRecordSummary::scan(*data, summary));
-        // Traces 0 and 1 are auxiliary (amplitudes 1 and 2), trace 2 the dead seismic channel.
-        QCOMPARE(summary.auxiliary.rms, std::sqrt(7.0 * (1 + 4) / 14));
-        QCOMPARE(summary.seismic.traces, 4);
-        QCOMPARE(summary.seismic.values, qint64(3 * 7));
-        QCOMPARE(summary.seismic.minimum, -6.0);
-        QCOMPARE(summary.seismic.maximum, 6.0);
-        QCOMPARE(summary.seismic.rms, std::sqrt(7.0 * (16 + 25 + 36) / 21));
-    }
-
     // Field files of several recorders' conventions, written from the standard's byte layout:
     // each set's traces hold the samples written, whatever end-time rule its headers follow.
     void conventions_data()
@@ -419,22 +394,6 @@ private slots:
                      qPrintable(console.texts(RecordingConsole::Debug).join('\n')));
     }
 
-    // Field files by name (.sgd, .segd, .raw, .fcnt in any case) or by their first bytes; other
-    // files are passed over with the reason, folders are not listed.
-    void folderListing()
-    {
-        const QByteArray file = segdstd::build(segdstd::sercelRevision21());
-        for (const char* name : {"set/x.segd", "set/b.sgd", "set/c.RAW", "set/e.FCNT", "set/shot4"})
-            write(file, name);
-        write("field notes: line 12, shots 1001 to 1200, all recorded", QStringLiteral("set/notes.txt"));
-        QVERIFY(QDir(dir.filePath("set")).mkdir("d.sgd"));
-        const SegdFolder::Listing listing = SegdFolder::list(dir.filePath("set"));
-        QCOMPARE(listing.names, (QStringList{"b.sgd", "c.RAW", "e.FCNT", "shot4", "x.segd"}));
-        QCOMPARE(listing.skipped.size(), 1);
-        QVERIFY2(SegdFolder::skippedText(listing).contains("notes.txt (no SEG-D general header)"),
-                 qPrintable(SegdFolder::skippedText(listing)));
-    }
-
     void refused_data()
     {
         // opens: the headers are taken; report: the start of the error that stops the reading
@@ -471,8 +430,6 @@ private slots:
         // Refused before any trace is read, not padded out to what the headers announce.
         const QString announced =
             "the headers announce 8 traces of 501 to 1,001 samples (21,138 bytes); the file holds %1 bytes";
-        QTest::newRow("a header alone")
-            << segdstd::build(segdstd::headerOnly()) << false << announced.arg(192);
         QTest::newRow("a header and one bare trace header")
             << segdstd::build(segdstd::headerAndBareTraceHeader()) << false << announced.arg(212);
         QTest::newRow("counts that match neither rule")

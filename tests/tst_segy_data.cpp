@@ -201,22 +201,6 @@ private slots:
         QVERIFY(console.errors().first().endsWith(path));
     }
 
-    // A dead trace that is also a time break is read as dead.
-    void traceIds()
-    {
-        const QString path = dir->filePath(QStringLiteral("ids.sgy"));
-        SegyFormat format;
-        segytest::FileLayout layout;
-        layout.traces = 1;
-        QVERIFY(segytest::writeFile(
-            path, format, layout, [](SeismicTrace& trace, int) { trace.setValue(TraceKey::TraceId, 6); },
-            &console));
-        SegyData data(&console, path, 0, &format);
-        const auto trace = SeismicTrace::create(10, 4);
-        QVERIFY(data.seekSequentialTrace(1) && data.readTrace(*trace));
-        OBR_COMPARE_EXACT(trace->value(TraceKey::TraceId), 2);
-    }
-
     void dayOfYearTimestamp()
     {
         const QString path = standardFile(1);

@@ -75,25 +75,6 @@ private slots:
         QCOMPARE(obrtest::readFile(path), QByteArray("<SegyFormat Version=\"2.0.1\"/>"));
     }
 
-    void versionOneWordsHaveNoAbbreviation()
-    {
-        const QString path = write(
-            "old.xml", "<SegyFormat Version=\"1.0.1\" Name=\"old\" Location=\"SegyFormats\">"
-                       "<TraceHeader Size=\"240\">"
-                       "<HeaderWord Name=\"Channel Number\" StartByte=\"25\" DataType=\"2-byte integer\"/>"
-                       "<HeaderWord Name=\"Shot\" StartByte=\"9\" DataType=\"IEEE Float\"/>"
-                       "</TraceHeader></SegyFormat>");
-        SegyFormatFile file(path, 0);
-        QVERIFY(file.read());
-        QCOMPARE(file.version(), 1.01);
-        const QVector<SegyFormat::HeaderWord> expected{
-            {QStringLiteral("Channel Number"), QString(), 25, HeaderDataType::Int16, false},
-            {QStringLiteral("Shot"), QString(), 9, HeaderDataType::IeeeFloat, false}};
-        QCOMPARE(file.format().headerWords, expected);
-        QCOMPARE(file.format().keySlot(1).startByte, 25);
-        QCOMPARE(file.format().keySlot(1).type, int(HeaderDataType::Int16));
-    }
-
     void refusesOtherRoots_data()
     {
         obrtest::columns<QByteArray, QString>({"document", "error"});
@@ -110,57 +91,6 @@ private slots:
         if (!error.isEmpty())
             QCOMPARE(file.errorString(), error);
         QVERIFY(!SegyFormatFile(dir.filePath(QStringLiteral("missing.xml")), 0).read());
-    }
-
-    // A word of the same name and start byte replaces the earlier one; a binary word of no known type is
-    // left at its default.
-    void laterWordsAndUnknownTypes()
-    {
-        const QString path = write(
-            "odd.xml",
-            "<SegyFormat Version=\"2.0.1\"><BinaryHeader Size=\"400\" EndianOrder=\"Big endian\">"
-            "<HeaderWord Name=\"Samples per trace\" StartByte=\"99\" DataType=\"\" Override=\"true\" "
-            "OverrideValue=\"7\"/>"
-            "<HeaderWord Name=\"Sample interval\" StartByte=\"17\" DataType=\"2-byte integer\" "
-            "Override=\"true\" "
-            "OverrideValue=\"0.5\"/>"
-            "</BinaryHeader><TraceHeader>"
-            "<HeaderWord Name=\"Inline\" Abbreviation=\"IL\" StartByte=\"181\" DataType=\"4-byte integer\"/>"
-            "<HeaderWord Name=\"Inline\" Abbreviation=\"IL2\" StartByte=\"181\" DataType=\"2-byte integer\"/>"
-            "<HeaderWord Name=\"Slice\" Abbreviation=\"S\" StartByte=\"181\" DataType=\"2-byte integer\"/>"
-            "</TraceHeader></SegyFormat>");
-        SegyFormatFile file(path, 0);
-        QVERIFY(file.read());
-        const SegyFormat& format = file.format();
-        QCOMPARE(format.headerWords.size(), 2);
-        QCOMPARE(format.headerWords[0].abbreviation, QStringLiteral("IL2"));
-        QCOMPARE(format.keySlot(3).type, int(HeaderDataType::Int16));
-        QVERIFY(format.samplesPerTrace == SegyFormat().samplesPerTrace);
-        QCOMPARE(format.sampleInterval.overrideValue, 0.5);
-        QVERIFY(format.sampleInterval.override);
-        QVERIFY(!format.endianFromData);
-    }
-
-    void overlapWarning_data()
-    {
-        obrtest::columns<QString, QString>({"startByte", "warning"});
-        QTest::newRow("last byte inside") << "11"
-                                          << "The byte positions of Offset and FFID overlap!";
-        QTest::newRow("free bytes") << "241" << QString();
-    }
-    void overlapWarning()
-    {
-        const auto [startByte, warning] = obrtest::fetch<QString, QString>("startByte", "warning");
-        SegyFormat format;
-        format.setKeySlot(1, 33, HeaderDataType::Int32);
-        SegyFormatViewer viewer(1, 0, &format, nullptr);
-        ModalDialogCloser closer;
-        edit(viewer, "Offset_StartByte", startByte);
-        // The edit is written into the format shown, overlap or not.
-        QCOMPARE(format.keySlot(26).startByte, startByte.toInt());
-        QCOMPARE(closer.count(), warning.isEmpty() ? 0 : 1);
-        if (!warning.isEmpty())
-            QVERIFY(closer.seen().first().text.startsWith(warning));
     }
 
     void saveAndOpen()

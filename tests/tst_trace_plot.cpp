@@ -73,38 +73,6 @@ private slots:
                 !black(plot.image, 49, 288));
     }
 
-    void readStopsAtTheLastTraceOfTheFile()
-    {
-        MemoryData data(30, 200, 2.0f, [](int, int j) { return std::sin(j * 0.1); });
-        TraceDisplaySettings settings;
-        settings.firstTrace = 25;
-        settings.lastTrace = 1000;
-        const TracePlot plot = TracePlot::read(data, settings);
-        // Field file and channel are the trace numbers.
-        QCOMPARE(plot.annotations.size(), 6);
-        QCOMPARE(plot.annotations.first().primary, qint64(25));
-        QCOMPARE(plot.annotations.last().secondary, qint64(30));
-        QCOMPARE(plot.picture().pixelColor(plot.geometry.traceCentre(0), plot.geometry.sampleRow(10)),
-                 QColor(Qt::black));
-    }
-
-    // The readout names the trace under the pointer (counted in the data set), its primary
-    // annotation word, the time and the sample as read; off the traces it says nothing.
-    void readoutUnderThePointer()
-    {
-        MemoryData data(10, 200, 2.0f, [](int trace, int j) { return trace * 1000 + j; });
-        TraceDisplaySettings settings;
-        settings.firstTrace = 3;
-        settings.lastTrace = 8;
-        settings.verticalScale = 20; // several rows a sample
-        const TracePlot plot = TracePlot::read(data, settings);
-        const TracePlotGeometry& g = plot.geometry;
-        QCOMPARE(plot.readout(QPointF(g.traceCentre(2), g.sampleRow(50) + 0.2)),
-                 QString("Trace 5   Field File 5   100.0 ms   amplitude 5050"));
-        QVERIFY(plot.readout(QPointF(2, g.sampleRow(50))).isEmpty());
-        QVERIFY(plot.readout(QPointF(g.traceCentre(2), g.sampleRow(199) + 5 * g.pixelsPerSample)).isEmpty());
-    }
-
     void deadTraceIsAStraightLine()
     {
         // The live neighbours swing less than 2 pixels, so they stay out of the dead trace's band.
@@ -161,8 +129,6 @@ private slots:
         const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255), grey = qRgb(128, 128, 128);
         QTest::newRow("grey") << DensityColourMap::Grey << 1 << 0.0 << 99.0 << black << white << grey
                               << black;
-        QTest::newRow("red-white-blue") << DensityColourMap::RedWhiteBlue << 1 << 0.0 << 99.0
-                                        << qRgb(255, 0, 0) << qRgb(0, 0, 255) << white << qRgb(255, 0, 0);
         QTest::newRow("100 %: the spike is full scale")
             << DensityColourMap::Grey << 1 << 0.0 << 100.0 << qRgb(89, 89, 89) << qRgb(166, 166, 166) << grey
             << black;
