@@ -1,6 +1,9 @@
 #include "analyzers/BandPass.h"
+#include "analyzers/HeaderGraph.h"
 #include "analyzers/TraceQc.h"
+#include "seismic/TraceKey.h"
 #include "tests/support/DataTable.h"
+#include "tests/support/MemoryData.h"
 #include "tests/support/ObrioProcess.h"
 #include "tests/support/SegyRevision2Fixture.h"
 #include "tests/support/TestFiles.h"
@@ -34,6 +37,22 @@ double amplitudeAt(const std::vector<double>& trace, double hertz)
         c += trace[size_t(i)] * std::cos(phase);
     }
     return 2 * std::hypot(s, c) / 600;
+}
+
+// The mean row of the line's blue pixels in columns from..to; -1 when there are none.
+double blueRow(const QImage& picture, int from, int to)
+{
+    double rows = 0;
+    int count = 0;
+    for (int x = from; x < to; ++x)
+        for (int y = 0; y < picture.height(); ++y) {
+            const QColor c = picture.pixelColor(x, y);
+            if (c.blue() > 150 && c.red() < 100) {
+                rows += y;
+                ++count;
+            }
+        }
+    return count > 0 ? rows / count : -1;
 }
 
 } // namespace
@@ -153,6 +172,22 @@ private slots:
         QCOMPARE(document["traces"].toInt(), 4);
         QCOMPARE(document["clipped"].toArray(), QJsonArray({4}));
         QCOMPARE(document["noisy"].toArray(), QJsonArray({6}));
+    }
+
+    // The field file of the test data is the trace number: a line rising from the bottom left
+    // to the top right, a value for each trace asked within the data set.
+    void risingLine()
+    {
+        MemoryData data(40, 10, 2.0f, [](int, int) { return 0.0; });
+        const HeaderGraph graph = HeaderGraph::read(data, TraceKey::FieldFile, 11, 1000);
+        QCOMPARE(int(graph.values.size()), 30);
+        QCOMPARE(graph.values.front(), 11.0);
+        QCOMPARE(graph.values.back(), 40.0);
+        const QImage picture = HeaderGraphPicture::draw(graph, QSize(900, 500));
+        const double left = blueRow(picture, 60, 200);
+        const double right = blueRow(picture, 700, 850);
+        QVERIFY2(left > 0 && right > 0 && left - right > 300,
+                 qPrintable(QString("%1 %2").arg(left).arg(right)));
     }
 
     void obrioGraph()

@@ -73,6 +73,21 @@ private slots:
                 !black(plot.image, 49, 288));
     }
 
+    void readoutUnderThePointer()
+    {
+        MemoryData data(10, 200, 2.0f, [](int trace, int j) { return trace * 1000 + j; });
+        TraceDisplaySettings settings;
+        settings.firstTrace = 3;
+        settings.lastTrace = 8;
+        settings.verticalScale = 20; // several rows a sample
+        const TracePlot plot = TracePlot::read(data, settings);
+        const TracePlotGeometry& g = plot.geometry;
+        QCOMPARE(plot.readout(QPointF(g.traceCentre(2), g.sampleRow(50) + 0.2)),
+                 QString("Trace 5   Field File 5   100.0 ms   amplitude 5050"));
+        QVERIFY(plot.readout(QPointF(2, g.sampleRow(50))).isEmpty());
+        QVERIFY(plot.readout(QPointF(g.traceCentre(2), g.sampleRow(199) + 5 * g.pixelsPerSample)).isEmpty());
+    }
+
     void deadTraceIsAStraightLine()
     {
         // The live neighbours swing less than 2 pixels, so they stay out of the dead trace's band.
