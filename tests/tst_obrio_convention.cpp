@@ -78,7 +78,6 @@ private slots:
         for (auto mistake = mistakes.cbegin(); mistake != mistakes.cend(); ++mistake) {
             const ObrioRun run = obrio(mistake.key());
             QCOMPARE(run.status, 2);
-            QVERIFY(run.out.isEmpty());
             QVERIFY2(isUsageError(run.err, name) && run.err.first().startsWith(mistake.value()),
                      qPrintable(run.err.join('\n')));
         }
@@ -134,7 +133,6 @@ private slots:
         row("-- ends the options", "segy info -- --no-such-option", 1,
             "failed to open disk file: --no-such-option");
         row("value given twice", "segy dump --trace 1 --trace=2 f.sgy", 2, "--trace is given twice");
-        row("flag with a value", "copy raw a b --unload=yes", 2, "--unload takes no value");
         row("largest number", "copy raw none b --block 524288", 1, "none");
         row("beyond the largest", "copy raw none b --block 524289", 2,
             "--block needs a whole number from 1 to 524288");
@@ -142,9 +140,6 @@ private slots:
             "--vscale needs a number from 0.1 to 1000, not 'nan'");
         row("negative number is a value", "tape mark tape:a.tap -1", 2, "N needs a whole number from 1 to");
         row("help beside a mistake", "segy dump --no-such-option -h", 0, "Usage: obrio segy dump ");
-        row("options after the action", "segy --format x.xml info f.sgy", 2,
-            "segy needs an action before --format");
-        row("required option missing", "db list", 2, "obrio: db list needs --host ADDR");
         prefetch(runs);
     }
     // The rules of the shared parser that the walk above does not reach.

@@ -66,8 +66,6 @@ private slots:
             twoFiles.mid(0, 5) + onTape);
         row("merge", {"merge", "out.sgy", "in.sgy", "in.sgy"}, 0, "   7440 bytes written\n   2 files merged",
             "out.sgy", input + input.mid(3600));
-        row("same file", {"copy", "raw", "in.sgy", "./in.sgy"}, 1,
-            "output ./in.sgy is the same as the input");
     }
     void walk()
     {
@@ -113,8 +111,6 @@ private slots:
         QCOMPARE(obrtest::runObrio(home->path(), arguments + QStringList{"--overwrite"}).status, 0);
         const QByteArray written = readFile(path(output));
         QVERIFY(written.size() > 8 && written != "precious");
-        if (output.endsWith(".sgy"))
-            QVERIFY(written.startsWith(input.left(3600)));
     }
 
     void segyDirWalk_data()
@@ -129,8 +125,6 @@ private slots:
         const QStringList perRecord{"a_4567.sgd",     "b_4567.sgd",     "shots_1001.sgd",
                                     "shots_1002.sgd", "shots_1003.sgd", "shots_1004.sgd"};
         row("directory to tape", {"copy", "segy-dir", "in", "tape:t.tap"}, 0, "   3 files copied");
-        row("tape to directory", {"copy", "segy-dir", "tape:two.tap", "out", "--base-name", "shot"}, 0,
-            "   1 tape copied", {"shot-1.sgy", "shot-2.sgy"}, dirFile.size());
         row("a file passed over",
             {"convert", "segy-to-segd", "in", "bad", "out", "--rev", "2.1", "--per-record"}, 1,
             "c.sgy: sample interval of 300 microseconds", perRecord, 1664 + 3 * (84 + 4 * 50));
@@ -148,7 +142,6 @@ private slots:
         refused.interval = 300;
         QVERIFY(writeFile(path("bad/c.sgy"), dirtest::segyFile(refused)));
         obrtest::writeTapeImage(path("t.tap"), {});
-        obrtest::writeTapeImage(path("two.tap"), dirtest::tapeFile(dirFile) + dirtest::tapeFile(dirFile));
 
         const ObrioRun run = obrtest::runObrio(home->path(), arguments);
         QCOMPARE(run.status, status);

