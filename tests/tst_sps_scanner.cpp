@@ -151,9 +151,9 @@ private slots:
             QCOMPARE(shown(layout, index, single), got.last());
         }
         // Codes have no range; blank depth and water depth columns are missing, no 0.
-        QCOMPARE(got, QStringList({"", "1001..1001", "1011..1021", "1..1", "", "11..11", "", "0..0",
-                                   "2..2", "", "100.0..250.5", "5000000.0..5000010.0", "10.5..20.0",
-                                   "1..1", "120000..120001"}));
+        QCOMPARE(got, QStringList({"", "1001..1001", "1011..1021", "1..1", "", "11..11", "", "0..0", "2..2",
+                                   "", "100.0..250.5", "5000000.0..5000010.0", "10.5..20.0", "1..1",
+                                   "120000..120001"}));
         // No receiver line: every range stays empty.
         for (const SpsFieldRange& range : SpsScanner(lines).all(SpsLayout::defaults(SpsKind::Receiver)))
             QVERIFY(!range.hasValues());
