@@ -1,6 +1,7 @@
 #include "analyzers/HeaderGraph.h"
 
 #include "analyzers/PictureText.h"
+#include "base/RoundNumber.h"
 #include "seismic/SeismicData.h"
 #include "seismic/SeismicTrace.h"
 #include "seismic/TraceKey.h"
@@ -59,14 +60,7 @@ std::vector<double> ticks(double low, double high)
         return values;
     if (high == low)
         return {low};
-    const double rough = (high - low) / 5;
-    const double decade = std::pow(10.0, std::floor(std::log10(rough)));
-    double step = decade;
-    for (double factor : {1.0, 2.0, 5.0, 10.0}) {
-        step = factor * decade;
-        if (step >= rough)
-            break;
-    }
+    const double step = RoundNumber::atLeast((high - low) / 5);
     // Counted in whole steps, so that no error of addition creeps in.
     const double lowest = std::ceil(low / step - 1e-9);
     for (double k = lowest; k * step <= high + step * 1e-9; ++k)

@@ -1,8 +1,8 @@
 #include "cli/CliArguments.h"
 #include "cli/CliCommand.h"
 #include "cli/CliCopyOperator.h"
-#include "cli/DeviceArgument.h"
 #include "cli/JsonOutput.h"
+#include "cli/TapeDriveAction.h"
 #include "cli/TerminalConsole.h"
 #include "copy/TapeScanJob.h"
 #include "copy/TapeScanReport.h"
@@ -81,30 +81,21 @@ int runScan(const cli::Arguments& arguments, TerminalConsole& console)
     const bool segy = arguments.has(QStringLiteral("segy"));
     if (segy && arguments.has(QStringLiteral("segd")))
         return arguments.usageError(QStringLiteral("give one of --segd and --segy"));
-    DeviceArgument device;
-    QString errorText;
-    if (!DeviceArgument::parse(arguments.positional(0), &device, &errorText))
-        return arguments.usageError(errorText);
-    TapeArgument tape;
-    if (!tape.resolve(device, &console, &errorText)) {
-        console.error(errorText, false);
-        return cli::JobFailed;
-    }
     // Opened for reading: the scan never writes, marks or erases.
-    if (!tape.drive()->open(0))
-        return cli::JobFailed;
-    CliCopyOperator progress(console, QStringLiteral("tape files"), {});
-    TapeScanJob job(&console, &progress, tape.drive(), segy ? TapeScanMode::Segy : TapeScanMode::Segd);
-    const bool complete = job.run();
-    tape.drive()->close();
-    if (JsonOutput::wanted(arguments)) {
-        if (complete)
-            JsonOutput::print(json(job.result()));
-        return complete ? cli::Success : cli::JobFailed;
-    }
-    for (const QString& line : TapeScanReport::text(job.result()))
-        console.message(line, Qt::black);
-    return complete ? cli::Success : cli::JobFailed;
+    return cli::onDrive(arguments, console, 0, [&](TapeDevice* drive) {
+        CliCopyOperator progress(console, QStringLiteral("tape files"), {});
+        TapeScanJob job(&console, &progress, drive, segy ? TapeScanMode::Segy : TapeScanMode::Segd);
+        const bool complete = job.run();
+        drive->close();
+        if (JsonOutput::wanted(arguments)) {
+            if (complete)
+                JsonOutput::print(json(job.result()));
+        } else {
+            for (const QString& line : TapeScanReport::text(job.result()))
+                console.message(line, Qt::black);
+        }
+        return complete;
+    });
 }
 
 } // namespace
@@ -126,4 +117,4 @@ OBRIO_COMMAND(tapeScan,
                   .option(cli::flag("segd", QStringLiteral("the tape holds SEG-D field files (the default)")))
                   .option(cli::flag("segy", QStringLiteral("the tape holds SEG-Y files, one per tape file")))
                   .option(JsonOutput::option())
-                  .argument(cli::argument("DEV", QStringLiteral("the drive: tape:N or tape:PATH"))))
+                  .argument(cli::driveArgument()))

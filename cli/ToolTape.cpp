@@ -3,6 +3,7 @@
 #include "cli/CliCommand.h"
 #include "cli/DeviceArgument.h"
 #include "cli/JsonOutput.h"
+#include "cli/TapeDriveAction.h"
 #include "cli/TerminalConsole.h"
 #include "devices/TapeDevice.h"
 #include "devices/TapeDriveList.h"
@@ -12,7 +13,6 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <cstdlib>
-#include <functional>
 #include <limits>
 
 namespace {
@@ -26,30 +26,6 @@ QString plural(qint64 count, const char* word)
 void say(TerminalConsole& console, const QString& text)
 {
     console.message(text, Qt::black);
-}
-
-// The DEV argument of the actions that work one drive.
-cli::Argument deviceArgument()
-{
-    return cli::argument("DEV", QStringLiteral("the drive: tape:N or tape:PATH"));
-}
-
-// Runs `job` on the drive of the DEV argument, opened in `mode` (or not opened when negative).
-int onDrive(const cli::Arguments& arguments, TerminalConsole& console, int mode,
-            const std::function<bool(TapeDevice*)>& job)
-{
-    DeviceArgument device;
-    QString errorText;
-    if (!DeviceArgument::parse(arguments.positional(0), &device, &errorText))
-        return arguments.usageError(errorText);
-    TapeArgument tape;
-    if (!tape.resolve(device, &console, &errorText)) {
-        console.error(errorText, false);
-        return cli::JobFailed;
-    }
-    if (mode >= 0 && !tape.drive()->open(static_cast<unsigned>(mode)))
-        return cli::JobFailed;
-    return job(tape.drive()) ? cli::Success : cli::JobFailed;
 }
 
 int runList(const cli::Arguments&, TerminalConsole& console)
@@ -128,7 +104,7 @@ int runStatus(const cli::Arguments& arguments, TerminalConsole& console)
     QString errorText;
     const bool image = DeviceArgument::parse(arguments.positional(0), &device, &errorText) &&
                        device.kind == DeviceArgument::Kind::TapeImage;
-    return onDrive(arguments, console, -1, [&](TapeDevice* tape) {
+    return cli::onDrive(arguments, console, -1, [&](TapeDevice* tape) {
         const bool ready = tape->isReady();
         if (JsonOutput::wanted(arguments)) {
             QJsonObject facts{{QStringLiteral("scsiId"), tape->scsiId()},
@@ -152,7 +128,7 @@ int runStatus(const cli::Arguments& arguments, TerminalConsole& console)
 
 int runRewind(const cli::Arguments& arguments, TerminalConsole& console)
 {
-    return onDrive(arguments, console, 0, [&](TapeDevice* tape) {
+    return cli::onDrive(arguments, console, 0, [&](TapeDevice* tape) {
         if (!tape->rewind())
             return false;
         say(console, QStringLiteral("Rewind %1").arg(tape->name()));
@@ -162,7 +138,7 @@ int runRewind(const cli::Arguments& arguments, TerminalConsole& console)
 
 int runEod(const cli::Arguments& arguments, TerminalConsole& console)
 {
-    return onDrive(arguments, console, 0, [&](TapeDevice* tape) {
+    return cli::onDrive(arguments, console, 0, [&](TapeDevice* tape) {
         if (!tape->skipToEndOfData())
             return false;
         say(console, QStringLiteral("Skipped to EOD on %1").arg(tape->name()));
@@ -172,7 +148,7 @@ int runEod(const cli::Arguments& arguments, TerminalConsole& console)
 
 int runUnload(const cli::Arguments& arguments, TerminalConsole& console)
 {
-    return onDrive(arguments, console, -1, [&](TapeDevice* tape) {
+    return cli::onDrive(arguments, console, -1, [&](TapeDevice* tape) {
         if (!tape->unload())
             return false;
         say(console, QStringLiteral("Unloaded tape on %1").arg(tape->name()));
@@ -182,7 +158,7 @@ int runUnload(const cli::Arguments& arguments, TerminalConsole& console)
 
 int runLoad(const cli::Arguments& arguments, TerminalConsole& console)
 {
-    return onDrive(arguments, console, -1, [&](TapeDevice* tape) {
+    return cli::onDrive(arguments, console, -1, [&](TapeDevice* tape) {
         if (!tape->load())
             return false;
         say(console, QStringLiteral("Loaded tape on %1").arg(tape->name()));
@@ -192,7 +168,7 @@ int runLoad(const cli::Arguments& arguments, TerminalConsole& console)
 
 int runErase(const cli::Arguments& arguments, TerminalConsole& console)
 {
-    return onDrive(arguments, console, 1, [&](TapeDevice* tape) {
+    return cli::onDrive(arguments, console, 1, [&](TapeDevice* tape) {
         if (!tape->rewind() || !tape->erase())
             return false;
         say(console, QStringLiteral("Erased tape on %1").arg(tape->name()));
@@ -211,7 +187,7 @@ int runSkip(const cli::Arguments& arguments, TerminalConsole& console)
     if (arguments.has(QStringLiteral("files")) == arguments.has(QStringLiteral("blocks")) || skip == 0)
         return arguments.usageError(QStringLiteral("skip needs one of --files N or --blocks N, N not 0"));
     const bool files = what == QLatin1String("files");
-    return onDrive(arguments, console, 0, [&](TapeDevice* tape) {
+    return cli::onDrive(arguments, console, 0, [&](TapeDevice* tape) {
         if (!(files ? tape->skipFiles(skip) : tape->skipBlocks(skip)))
             return false;
         say(console, QStringLiteral("%1 skipped %2")
@@ -224,7 +200,7 @@ int runSkip(const cli::Arguments& arguments, TerminalConsole& console)
 int runMark(const cli::Arguments& arguments, TerminalConsole& console)
 {
     const int count = arguments.positionals().size() > 1 ? arguments.positional(1).toInt() : 1;
-    return onDrive(arguments, console, 1, [&](TapeDevice* tape) {
+    return cli::onDrive(arguments, console, 1, [&](TapeDevice* tape) {
         if (!tape->writeFileMarks(count))
             return false;
         say(console, QStringLiteral("Wrote %1 on %2").arg(plural(count, "file mark"), tape->name()));
@@ -252,7 +228,7 @@ QJsonObject json(const TapeMap& map)
 
 int runMap(const cli::Arguments& arguments, TerminalConsole& console)
 {
-    return onDrive(arguments, console, 0, [&](TapeDevice* tape) {
+    return cli::onDrive(arguments, console, 0, [&](TapeDevice* tape) {
         TapeMap map;
         const bool complete = map.walk(tape);
         if (JsonOutput::wanted(arguments)) {
@@ -296,22 +272,22 @@ OBRIO_COMMAND(tapeStatus,
                                    QStringLiteral("show the drive and whether a tape is ready in it"),
                                    runStatus)
                   .option(JsonOutput::option())
-                  .argument(deviceArgument()))
+                  .argument(cli::driveArgument()))
 OBRIO_COMMAND(tapeRewind, cli::Command::action("tape", "rewind", QStringLiteral("rewind the tape"), runRewind)
-                              .argument(deviceArgument()))
+                              .argument(cli::driveArgument()))
 OBRIO_COMMAND(tapeEod, cli::Command::action("tape", "eod",
                                             QStringLiteral("move the tape to the end of its data"), runEod)
-                           .argument(deviceArgument()))
+                           .argument(cli::driveArgument()))
 OBRIO_COMMAND(tapeUnload,
               cli::Command::action("tape", "unload",
                                    QStringLiteral("unload the tape (an image goes offline until loaded)"),
                                    runUnload)
-                  .argument(deviceArgument()))
+                  .argument(cli::driveArgument()))
 OBRIO_COMMAND(tapeLoad, cli::Command::action("tape", "load", QStringLiteral("load the tape again"), runLoad)
-                            .argument(deviceArgument()))
+                            .argument(cli::driveArgument()))
 OBRIO_COMMAND(tapeErase, cli::Command::action("tape", "erase",
                                               QStringLiteral("rewind and erase the whole tape"), runErase)
-                             .argument(deviceArgument()))
+                             .argument(cli::driveArgument()))
 OBRIO_COMMAND(
     tapeSkip,
     cli::Command::action("tape", "skip",
@@ -322,12 +298,12 @@ OBRIO_COMMAND(
                             cli::integer(-largestSkip, largestSkip)))
         .option(cli::option("blocks", "N", QStringLiteral("skip N blocks"),
                             cli::integer(-largestSkip, largestSkip)))
-        .argument(deviceArgument()))
+        .argument(cli::driveArgument()))
 OBRIO_COMMAND(tapeMark,
               cli::Command::action(
                   "tape", "mark",
                   QStringLiteral("write N file marks (1 when not given) where the tape stands"), runMark)
-                  .argument(deviceArgument())
+                  .argument(cli::driveArgument())
                   .argument(cli::argument("N", QStringLiteral("how many file marks"),
                                           cli::integer(1, std::numeric_limits<int>::max()))
                                 .optional()))
@@ -337,4 +313,4 @@ OBRIO_COMMAND(tapeMap,
                   QStringLiteral("list every file's blocks and their sizes from the start of the tape"),
                   runMap)
                   .option(JsonOutput::option())
-                  .argument(deviceArgument()))
+                  .argument(cli::driveArgument()))

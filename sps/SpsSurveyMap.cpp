@@ -1,5 +1,7 @@
 #include "sps/SpsSurveyMap.h"
 
+#include "base/RoundNumber.h"
+
 #include <QPainter>
 #include <QPolygonF>
 #include <algorithm>
@@ -23,17 +25,6 @@ void square(QImage& image, QPointF centre, int side, QRgb colour)
         for (int x = std::max(0, left); x < std::min(image.width(), left + side); ++x)
             row[x] = colour;
     }
-}
-
-// The round length of the scale bar, some fifth of the width.
-double roundLength(double metres)
-{
-    const double power = std::pow(10.0, std::floor(std::log10(metres)));
-    for (double step : {5.0, 2.0, 1.0}) {
-        if (step * power <= metres)
-            return step * power;
-    }
-    return power;
 }
 
 } // namespace
@@ -105,7 +96,7 @@ void SpsSurveyMap::drawScale(QImage& image, const View& view) const
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(Qt::black, 2));
-    const double metres = roundLength(image.width() / 5.0 * view.metresPerPixel);
+    const double metres = RoundNumber::atMost(image.width() / 5.0 * view.metresPerPixel);
     const double length = metres / view.metresPerPixel;
     const QPointF start(margin / 2.0, image.height() - margin / 2.0);
     painter.drawLine(start, start + QPointF(length, 0));
