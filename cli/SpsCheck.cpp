@@ -81,21 +81,19 @@ int runCheck(const cli::Arguments& arguments, TerminalConsole& console)
 
 OBRIO_COMMAND(
     spsCheck,
-    cli::Command::action("sps", "check",
-                         QStringLiteral("cross-check the source, receiver and relation files of a survey"),
-                         runCheck)
-        .describe(QStringLiteral(
-            "Reads S, R and X, each with the layout its header and first records point to (or\n"
-            "--layout), and checks: every relation's source is in S and every receiver of its range\n"
-            "in R (the receiver step is the line's most common point step in R); the channel count\n"
-            "equals the receivers of the range; no point twice in S or R, no relation (record,\n"
-            "source, first channel) twice; no point farther than 5 times the median point spacing\n"
-            "from each of its line neighbours. Shows the count of each kind of finding and the\n"
-            "first 20 with their file and line; --csv writes every finding."))
-        .option(SpsCommand::layoutOption("auto"))
-        .option(JsonOutput::option())
-        .output(cli::option("csv", "FILE.csv", QStringLiteral("write every finding to this file")))
-        .option(cli::flag("strict", QStringLiteral("status 1 when there is any finding")))
-        .argument(cli::argument("S", QStringLiteral("the source file")))
-        .argument(cli::argument("R", QStringLiteral("the receiver file")))
-        .argument(cli::argument("X", QStringLiteral("the relation file"))))
+    SpsCommand::surveyFiles(
+        cli::Command::action(
+            "sps", "check", QStringLiteral("cross-check the source, receiver and relation files of a survey"),
+            runCheck)
+            .describe(QStringLiteral(
+                "Reads S, R and X, each with the layout its header and first records point to (or\n"
+                "--layout), and checks: every relation's source is in S and every receiver of its range\n"
+                "in R (the receiver step is the line's most common point step in R); the channel count\n"
+                "equals the receivers of the range; no point twice in S or R, no relation (record,\n"
+                "source, first channel) twice; no point farther than 5 times the median point spacing\n"
+                "from each of its line neighbours. Shows the count of each kind of finding and the\n"
+                "first 20 with their file and line; --csv writes every finding."))
+            .option(SpsCommand::layoutOption("auto"))
+            .option(JsonOutput::option())
+            .output(cli::option("csv", "FILE.csv", QStringLiteral("write every finding to this file")))
+            .option(cli::flag("strict", QStringLiteral("status 1 when there is any finding")))))

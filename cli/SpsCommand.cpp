@@ -59,6 +59,14 @@ std::optional<FileLayout> layoutFor(SpsKind kind, const QString& path, const Sps
     return chosen;
 }
 
+cli::Command& surveyFiles(cli::Command& command, bool relationOptional)
+{
+    const cli::Argument relation = cli::argument("X", QStringLiteral("the relation file"));
+    return command.argument(cli::argument("S", QStringLiteral("the source file")))
+        .argument(cli::argument("R", QStringLiteral("the receiver file")))
+        .argument(relationOptional ? cli::Argument(relation).optional() : relation);
+}
+
 cli::Option layoutOption(const char* defaultText)
 {
     return cli::option(

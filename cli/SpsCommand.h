@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/CliArguments.h"
+#include "cli/CliCommand.h"
 #include "cli/CliParameters.h"
 #include "sps/SpsKind.h"
 #include "sps/SpsLayoutDetection.h"
@@ -38,6 +39,8 @@ struct FileLayout {
 std::optional<FileLayout> layoutFor(SpsKind kind, const QString& path, const SpsLines& lines,
                                     const QString& choice, TerminalConsole& console);
 cli::Option layoutOption(const char* defaultText);
+// The arguments S, R and X of the actions on a whole survey; X optional when asked.
+cli::Command& surveyFiles(cli::Command& command, bool relationOptional = false);
 
 // Reads the files of a survey (source, receiver, relation; an empty path is skipped), each under
 // the layout `choice` gives ("auto" when empty); a line per file says what was read. False after

@@ -51,18 +51,18 @@ int runMap(const cli::Arguments& arguments, TerminalConsole& console)
 
 OBRIO_COMMAND(
     spsMap,
-    cli::Command::action("sps", "map",
-                         QStringLiteral("a plan of a survey's sources and receivers as a PNG picture"),
-                         runMap)
-        .drawing()
-        .describe(QStringLiteral(
-            "Draws the receivers (blue) and sources (magenta) of S and R on their coordinates, north\n"
-            "up, their lines in grey, with a scale bar and a north arrow; the points that\n"
-            "`obrio sps check` finds fault with (duplicates, coordinate jumps) are ringed in red.\n"
-            "X is optional: with it the relations are checked too."))
-        .output(cli::option("out", "PICTURE.png", QStringLiteral("the PNG file to write")).required())
-        .option(cli::option("size", "WxH", QStringLiteral("the picture's size in pixels (default 1200x900)")))
-        .option(SpsCommand::layoutOption("auto"))
-        .argument(cli::argument("S", QStringLiteral("the source file")))
-        .argument(cli::argument("R", QStringLiteral("the receiver file")))
-        .argument(cli::argument("X", QStringLiteral("the relation file")).optional()))
+    SpsCommand::surveyFiles(
+        cli::Command::action("sps", "map",
+                             QStringLiteral("a plan of a survey's sources and receivers as a PNG picture"),
+                             runMap)
+            .drawing()
+            .describe(QStringLiteral(
+                "Draws the receivers (blue) and sources (magenta) of S and R on their coordinates, north\n"
+                "up, their lines in grey, with a scale bar and a north arrow; the points that\n"
+                "`obrio sps check` finds fault with (duplicates, coordinate jumps) are ringed in red.\n"
+                "X is optional: with it the relations are checked too."))
+            .output(cli::option("out", "PICTURE.png", QStringLiteral("the PNG file to write")).required())
+            .option(cli::option("size", "WxH",
+                                QStringLiteral("the picture's size in pixels (default 1200x900)")))
+            .option(SpsCommand::layoutOption("auto")),
+        true))

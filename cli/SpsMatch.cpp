@@ -72,19 +72,18 @@ int runMatch(const cli::Arguments& arguments, TerminalConsole& console)
 
 OBRIO_COMMAND(
     spsMatch,
-    cli::Command::action("sps", "match",
-                         QStringLiteral("SEG-D field files against the survey's relation records"), runMatch)
-        .describe(QStringLiteral(
-            "Reads the field files of --segd DIR and matches each to the X records of its field file\n"
-            "number (the record number): the source the file names against the record's source; each\n"
-            "seismic trace's receiver line and point (trace header extension 1, where the recorder\n"
-            "writes it) against the receiver the record gives its channel; the count of seismic traces\n"
-            "against the record's channels. Also lists X records without a field file and field files\n"
-            "without an X record."))
-        .option(cli::option("segd", "DIR", QStringLiteral("the directory of field files")).required())
-        .option(SpsCommand::layoutOption("auto"))
-        .option(JsonOutput::option())
-        .option(cli::flag("strict", QStringLiteral("status 1 when there is any finding")))
-        .argument(cli::argument("S", QStringLiteral("the source file")))
-        .argument(cli::argument("R", QStringLiteral("the receiver file")))
-        .argument(cli::argument("X", QStringLiteral("the relation file"))))
+    SpsCommand::surveyFiles(
+        cli::Command::action("sps", "match",
+                             QStringLiteral("SEG-D field files against the survey's relation records"),
+                             runMatch)
+            .describe(QStringLiteral(
+                "Reads the field files of --segd DIR and matches each to the X records of its field file\n"
+                "number (the record number): the source the file names against the record's source; each\n"
+                "seismic trace's receiver line and point (trace header extension 1, where the recorder\n"
+                "writes it) against the receiver the record gives its channel; the count of seismic traces\n"
+                "against the record's channels. Also lists X records without a field file and field files\n"
+                "without an X record."))
+            .option(cli::option("segd", "DIR", QStringLiteral("the directory of field files")).required())
+            .option(SpsCommand::layoutOption("auto"))
+            .option(JsonOutput::option())
+            .option(cli::flag("strict", QStringLiteral("status 1 when there is any finding")))))
