@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -97,24 +98,104 @@ bool WholeFile::open()
 
 bool WholeFile::write(const char* data, qint64 length)
 {
-    while (length > 0) {
-        const qint64 written = file.write(data, length);
-        if (written <= 0) {
-            error = file.errorString();
-            return false;
-        }
-        data += written;
-        length -= written;
+    if (direct) {
+        const BackgroundIo::Outcome done = BackgroundIo::writeAll(file.handle(), data, length);
+        if (done.error != 0)
+            failed(done.error);
+        return done.error == 0;
     }
+    while (length > 0) {
+        const qint64 room = gathered - gathering[filling].size;
+        if (room <= 0) {
+            if (!handOff())
+                return false;
+            continue;
+        }
+        const qint64 piece = std::min(room, length);
+        std::memcpy(gathering[filling].extend(piece), data, size_t(piece));
+        data += piece;
+        length -= piece;
+    }
+    return !broken;
+}
+
+char* WholeFile::space(qint64 length)
+{
+    if (broken || (gathering[filling].size + length > gathered && !handOff()))
+        return nullptr;
+    return gathering[filling].extend(length);
+}
+
+char* WholeFile::Gathered::extend(qint64 length)
+{
+    if (size + length > capacity) {
+        const qint64 grown = std::max(size + length, std::min(2 * capacity + 65536, gathered));
+        std::unique_ptr<char[]> larger(new char[size_t(grown)]);
+        if (size > 0)
+            std::memcpy(larger.get(), bytes.get(), size_t(size));
+        bytes = std::move(larger);
+        capacity = grown;
+    }
+    size += length;
+    return bytes.get() + size - length;
+}
+
+bool WholeFile::handOff()
+{
+    Gathered& full = gathering[filling];
+    if (full.size == 0)
+        return !broken;
+    // The buffer after this one is free once no more than buffers - 2 writes are queued.
+    if (!collect(buffers - 2))
+        return false;
+    writer.startWrite(file.handle(), full.bytes.get(), full.size);
+    filling = (filling + 1) % buffers;
+    gathering[filling].size = 0;
     return true;
+}
+
+bool WholeFile::collect(int left)
+{
+    while (writer.queued() > left) {
+        const BackgroundIo::Outcome done = writer.wait();
+        if (done.error != 0 && !broken) {
+            failed(done.error);
+            broken = true;
+        }
+    }
+    return !broken;
+}
+
+bool WholeFile::drain()
+{
+    if (!collect(0))
+        return false;
+    Gathered& last = gathering[filling];
+    if (last.size == 0)
+        return true;
+    const BackgroundIo::Outcome done = BackgroundIo::writeAll(file.handle(), last.bytes.get(), last.size);
+    last.size = 0;
+    if (done.error != 0) {
+        failed(done.error);
+        broken = true;
+    }
+    return !broken;
 }
 
 bool WholeFile::seek(qint64 position)
 {
+    if (!drain())
+        return false;
     if (file.seek(position))
         return true;
     error = file.errorString();
     return false;
+}
+
+int WholeFile::handle()
+{
+    static_cast<void>(drain());
+    return file.handle();
 }
 
 bool WholeFile::commit(bool replace)
@@ -123,6 +204,9 @@ bool WholeFile::commit(bool replace)
         error = QStringLiteral("nothing was written");
         return false;
     }
+    // Bytes that did not reach the file leave it pending, for the owner's discard() to report.
+    if (!drain())
+        return false;
     file.close();
     if (direct)
         return true;
@@ -153,6 +237,10 @@ bool WholeFile::commit(bool replace)
 
 bool WholeFile::discard()
 {
+    // The file is not closed under a write in flight.
+    static_cast<void>(collect(0));
+    gathering[filling].size = 0;
+    broken = false;
     if (direct) {
         file.close();
         direct = false;

@@ -308,18 +308,29 @@ bool SegyDirCopyJob::copyDiskFile(const QString& path)
             return false;
     }
     const int traceLength = layout.traceLength;
-    const qint64 batch = outputTape ? traceLength : qint64(workBufferSize / traceLength) * traceLength;
-    qint64 left = dataBytes;
-    while (left > 0 && refusal.isEmpty()) {
-        const qint64 want = qMin(batch, left);
-        const qint64 got = input.read(work.get(), want);
-        if (got != want) {
-            fail(QStringLiteral("error reading input file %1 - job will abort").arg(path));
+    const qint64 piece = std::max<qint64>(1, readPieceBytes / traceLength) * traceLength;
+    if (!reader.start(input.handle(), dataStart, dataBytes, piece)) {
+        lines.error(QStringLiteral("failed to allocate memory (%1 bytes) for SEG-Y Copy").arg(2 * piece));
+        fail(QStringLiteral("job will abort"));
+        return false;
+    }
+    for (;;) {
+        qint64 got = 0;
+        const char* traces = reader.next(&got);
+        if (!traces)
+            break;
+        if ((!writeTraces(traces, got) && refusal.isEmpty()) || !goOn())
             return false;
-        }
-        left -= got;
-        if ((!writeTraces(work.get(), got) && refusal.isEmpty()) || !goOn())
-            return false;
+        if (!refusal.isEmpty())
+            break;
+    }
+    if (reader.failed()) {
+        fail(QStringLiteral("error reading input file %1 - job will abort").arg(path));
+        return false;
+    }
+    if (!input.seek(dataStart + dataBytes)) {
+        fail(QStringLiteral("error reading input file %1 - job will abort").arg(path));
+        return false;
     }
     // Trailer stanzas follow the traces of a file copied as SEG-Y, a block each on tape.
     if (!settings.segd && layout.trailerStanzas > 0) {

@@ -107,10 +107,10 @@ bool SegyDirCopyJob::closeOutputFile()
         if (!outputFile.seek(0) || !outputFile.write(headers.constData(), headers.size()))
             return failWriting(outputFile.errorString());
     }
-    outputOpen = false;
     // The name was free when the file was opened; one taken meanwhile is not written over.
     if (!outputFile.commit(false))
         return failWriting(outputFile.errorString());
+    outputOpen = false;
     outputsOfFile.append(outputPath);
     return true;
 }

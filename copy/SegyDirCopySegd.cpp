@@ -9,6 +9,7 @@
 #include "seismic/SegyLayout.h"
 
 #include <algorithm>
+#include <cstring>
 
 // The SEG-D side of the multi-file copy: a field file for each input file or each of its field
 // records, started at its first trace, and the input files SEG-D cannot hold.
@@ -62,11 +63,22 @@ bool SegyDirCopyJob::convertTraces(const char* traces, qint64 length)
 
 bool SegyDirCopyJob::writeRecords(const char* traces, qint64 count)
 {
-    // The samples, trace by trace on the cores, each trace's alone: the records are the same
-    // whatever the number of threads.
     const SegyCopyLayout& layout = current.layout;
     const qint64 recordBytes = SegdCommonHeaders::traceRecordBytes(layout.samples);
-    constexpr int tracesPerBlock = 16;
+    const qint64 bytes = count * recordBytes;
+    // A disk output takes the records where it gathers its bytes: no copy of them is made.
+    char* records = converted.data();
+    if (!outputTape && count > 0) {
+        records = outputFile.space(bytes);
+        if (!records)
+            return failWriting(outputFile.errorString());
+        for (qint64 k = 0; k < count; ++k)
+            std::memcpy(records + k * recordBytes, converted.data() + k * recordBytes,
+                        SegdCommonHeaders::traceHeaderBytes);
+    }
+    // The samples, trace by trace on the cores, each trace's alone: the records are the same
+    // whatever the number of threads.
+    constexpr int tracesPerBlock = 64;
     const int blocks = int((count + tracesPerBlock - 1) / tracesPerBlock);
     const int threads = settings.threads > 0 ? settings.threads : BlockPool::defaultThreads();
     const auto failures = BlockPool::run(blocks, threads, [&](int, int block) {
@@ -74,12 +86,15 @@ bool SegyDirCopyJob::writeRecords(const char* traces, qint64 count)
         for (qint64 k = qint64(block) * tracesPerBlock; k < end; ++k)
             SegyIeeeSamples::convert(layout.sampleFormat, layout.littleEndian,
                                      traces + k * layout.traceLength + layout.traceHeaderLength,
-                                     converted.data() + k * recordBytes + SegdCommonHeaders::traceHeaderBytes,
+                                     records + k * recordBytes + SegdCommonHeaders::traceHeaderBytes,
                                      layout.samples);
     });
     // The conversion throws nothing: no block fails.
     static_cast<void>(failures);
-    return write(converted.data(), count * recordBytes, int(recordBytes));
+    if (outputTape)
+        return write(records, bytes, int(recordBytes));
+    bytesCopied += bytes;
+    return true;
 }
 
 bool SegyDirCopyJob::startFieldFile(const char* firstTrace)

@@ -1,4 +1,5 @@
 #include "base/WideVectors.h"
+#include "copy/SegyIeeeSamples.h"
 #include "seismic/SampleConversion.h"
 #include "seismic/SegdSampleDecoder.h"
 #include "seismic/SegyLayout.h"
@@ -431,7 +432,8 @@ private slots:
     }
 
     // Several million random words, each taken as an IBM word and as a float, against what it means,
-    // computed in doubles. The array forms work in place and, as file buffers need, at odd addresses.
+    // computed in doubles. The array forms work in place and, as file buffers need, at odd addresses;
+    // the conversion to SEG-D's big-endian words takes the words in either byte order.
     void randomWordsAgainstReference()
     {
         constexpr int total = 4 << 20;
@@ -441,6 +443,7 @@ private slots:
         std::vector<double> doubles(chunk);
         std::vector<quint32> ibmWords(chunk);
         std::vector<unsigned char> file(4 * chunk + 1);
+        std::vector<quint32> bigEndian(chunk);
         int normal = 0, denormal = 0, underflow = 0, special = 0;
         for (int done = 0; done < total; done += chunk) {
             for (float& value : floats)
@@ -448,6 +451,12 @@ private slots:
             std::memcpy(file.data() + 1, floats.data(), 4 * chunk);
             SegySampleCodec::decode(SegyLayout::IbmFloat, reinterpret_cast<const char*>(file.data() + 1),
                                     chunk, false, doubles.data());
+            const bool littleEndianWords = done / chunk % 2 == 0;
+            if (!littleEndianWords)
+                swapBytes32(file.data() + 1, chunk);
+            SegyIeeeSamples::convert(SegyLayout::IbmFloat, littleEndianWords,
+                                     reinterpret_cast<const char*>(file.data() + 1),
+                                     reinterpret_cast<char*>(bigEndian.data()), chunk);
             singles = floats;
             ibmToIeee(singles.data(), singles.data(), chunk);
             std::memcpy(ibmWords.data(), floats.data(), 4 * chunk);
@@ -457,7 +466,7 @@ private slots:
                 const double exact = ibmValue(word);
                 const quint32 got = bitCast<quint32>(singles[i]);
                 if (got != bitCast<quint32>(truncatedFloat(exact)) ||
-                    bitCast<quint32>(float(doubles[i])) != got)
+                    bitCast<quint32>(float(doubles[i])) != got || qFromBigEndian(bigEndian[i]) != got)
                     QFAIL(qPrintable("IBM " + hex(word) + " gave " + hex(got)));
                 const quint32 exponent = (got >> 23) & 0xFF;
                 normal += exponent != 0;

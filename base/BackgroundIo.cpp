@@ -1,0 +1,117 @@
+#include "base/BackgroundIo.h"
+
+#include <cerrno>
+#include <unistd.h>
+
+BackgroundIo::~BackgroundIo()
+{
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        stopping = true;
+    }
+    wake.notify_all();
+    if (worker.joinable())
+        worker.join();
+}
+
+void BackgroundIo::startWrite(int handle, const char* data, qint64 length, qint64 offset)
+{
+    Transfer transfer;
+    transfer.handle = handle;
+    transfer.buffer = const_cast<char*>(data);
+    transfer.length = length;
+    transfer.offset = offset;
+    queue(transfer);
+}
+
+void BackgroundIo::startRead(int handle, char* buffer, qint64 length, qint64 offset)
+{
+    Transfer transfer;
+    transfer.reading = true;
+    transfer.handle = handle;
+    transfer.buffer = buffer;
+    transfer.length = length;
+    transfer.offset = offset;
+    queue(transfer);
+}
+
+void BackgroundIo::queue(const Transfer& transfer)
+{
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        transfers.push_back(transfer);
+        if (!worker.joinable())
+            worker = std::thread([this] { work(); });
+    }
+    wake.notify_all();
+}
+
+BackgroundIo::Outcome BackgroundIo::wait()
+{
+    std::unique_lock<std::mutex> lock(mutex);
+    if (transfers.empty())
+        return {};
+    wake.wait(lock, [this] { return finished > 0; });
+    const Outcome outcome = transfers.front().outcome;
+    transfers.pop_front();
+    --finished;
+    return outcome;
+}
+
+void BackgroundIo::work()
+{
+    std::unique_lock<std::mutex> lock(mutex);
+    for (;;) {
+        wake.wait(lock, [this] { return size_t(finished) < transfers.size() || stopping; });
+        if (stopping)
+            return;
+        // Later transfers are appended only: the one in hand stays where it is.
+        Transfer& transfer = transfers[size_t(finished)];
+        const Transfer asked = transfer;
+        lock.unlock();
+        const Outcome outcome = asked.reading
+                                    ? readAll(asked.handle, asked.buffer, asked.length, asked.offset)
+                                    : writeAll(asked.handle, asked.buffer, asked.length, asked.offset);
+        lock.lock();
+        transfer.outcome = outcome;
+        transfer.finished = true;
+        ++finished;
+        wake.notify_all();
+    }
+}
+
+BackgroundIo::Outcome BackgroundIo::writeAll(int handle, const char* data, qint64 length, qint64 offset)
+{
+    Outcome moved;
+    while (moved.done < length) {
+        const size_t left = size_t(length - moved.done);
+        const ssize_t count = offset < 0 ? ::write(handle, data + moved.done, left)
+                                         : ::pwrite(handle, data + moved.done, left, offset + moved.done);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0) {
+            // A write that takes nothing without an error is a full device.
+            moved.error = count < 0 ? errno : ENOSPC;
+            break;
+        }
+        moved.done += count;
+    }
+    return moved;
+}
+
+BackgroundIo::Outcome BackgroundIo::readAll(int handle, char* buffer, qint64 length, qint64 offset)
+{
+    Outcome moved;
+    while (moved.done < length) {
+        const ssize_t count =
+            ::pread(handle, buffer + moved.done, size_t(length - moved.done), offset + moved.done);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            moved.error = errno;
+        if (count <= 0)
+            break;
+        moved.done += count;
+    }
+    return moved;
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QtGlobal>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+// Reads and writes done in order on a thread of their own, so that the caller works on one
+// buffer while the system fills or takes others. The thread starts with the first transfer and
+// ends with the object, after the transfer in hand: the owner waits for those it needs.
+class BackgroundIo {
+public:
+    // What a transfer did: the bytes it moved, and the system's error code when it stopped short
+    // (a read that meets the end of the file stops short without one).
+    struct Outcome {
+        qint64 done = 0;
+        int error = 0;
+    };
+
+    BackgroundIo() = default;
+    ~BackgroundIo();
+    BackgroundIo(const BackgroundIo&) = delete;
+    BackgroundIo& operator=(const BackgroundIo&) = delete;
+
+    // Queues writing `length` bytes of `data` to `handle` where its position stands (at `offset`
+    // when that is not negative). The bytes must stay as they are until the write is waited for.
+    void startWrite(int handle, const char* data, qint64 length, qint64 offset = -1);
+    // Queues reading up to `length` bytes at `offset` of `handle` into `buffer`, untouched until
+    // the read is waited for.
+    void startRead(int handle, char* buffer, qint64 length, qint64 offset);
+    // Waits for the oldest transfer not yet waited for and tells what it did.
+    Outcome wait();
+    // The transfers not yet waited for.
+    int queued() const { return int(transfers.size()); }
+
+    // The same transfers on the caller's thread: going on after partial transfers and
+    // interruptions.
+    static Outcome writeAll(int handle, const char* data, qint64 length, qint64 offset = -1);
+    static Outcome readAll(int handle, char* buffer, qint64 length, qint64 offset);
+
+private:
+    struct Transfer {
+        bool reading = false;
+        int handle = -1;
+        char* buffer = nullptr;
+        qint64 length = 0;
+        qint64 offset = -1;
+        bool finished = false;
+        Outcome outcome;
+    };
+
+    void queue(const Transfer& transfer);
+    void work();
+
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::thread worker;
+    // Oldest first; the first `finished` of them are done.
+    std::deque<Transfer> transfers;
+    int finished = 0;
+    bool stopping = false;
+};

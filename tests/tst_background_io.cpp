@@ -1,0 +1,114 @@
+#include "base/ReadAhead.h"
+#include "base/WholeFile.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestMain.h"
+
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+// Outputs written behind the job's back and inputs read ahead of it: what reaches the file, in what
+// order, and what a failure on the other thread becomes.
+class TestBackgroundIo : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { dir = std::make_unique<QTemporaryDir>(); }
+
+    // Pieces of every size around the buffers', written and made in place, then a header written
+    // over the start: the file holds them in order, as one write each would have left it.
+    void gatheredWritesKeepTheirOrder()
+    {
+        QRandomGenerator random(7);
+        QByteArray expected;
+        WholeFile file(path("out"));
+        QVERIFY(file.open());
+        const qint64 sizes[] = {
+            1, WholeFile::gathered - 1, 2, WholeFile::gathered, 3 * WholeFile::gathered + 5, 4096, 65536, 7};
+        for (int round = 0; round < 3; ++round) {
+            for (const qint64 size : sizes) {
+                QByteArray piece(int(size), Qt::Uninitialized);
+                for (char& byte : piece)
+                    byte = char(random.generate());
+                expected += piece;
+                if (size % 2 == 0) {
+                    char* room = file.space(size);
+                    QVERIFY(room);
+                    std::memcpy(room, piece.constData(), size_t(size));
+                } else {
+                    QVERIFY(file.write(piece));
+                }
+            }
+        }
+        QVERIFY(file.seek(10) && file.write("HEADER", 6));
+        expected.replace(10, 6, "HEADER");
+        QVERIFY2(file.commit(false), qPrintable(file.errorString()));
+        QCOMPARE(obrtest::readFile(path("out")), expected);
+    }
+
+    // The system refuses bytes on the writing thread: a later write or the commit says why, the
+    // name is not taken, and the file is gone once discarded.
+    void refusedWriteBehindTheJob()
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit lowered = old;
+        lowered.rlim_cur = rlim_t(3 * WholeFile::gathered + 1000);
+        setrlimit(RLIMIT_FSIZE, &lowered);
+        WholeFile file(path("out"));
+        bool written = file.open();
+        const QByteArray piece(65536, 'x');
+        for (int k = 0; written && k < 200; ++k)
+            written = file.write(piece);
+        const bool committed = written && file.commit(false);
+        setrlimit(RLIMIT_FSIZE, &old);
+        QVERIFY(!committed);
+        QVERIFY2(file.errorString().contains("File too large"), qPrintable(file.errorString()));
+        QVERIFY(!QFileInfo::exists(path("out")));
+        QVERIFY(file.discard());
+        QCOMPARE(obrtest::temporaryFiles(dir->path()), QStringList());
+    }
+
+    // Pieces handed out in order make the stretch asked for; a stretch beyond the file's end
+    // fails once the file ends, whatever was handed out before.
+    void readAheadHandsOutTheStretch()
+    {
+        QByteArray bytes(9 * 65536 + 123, Qt::Uninitialized);
+        for (int k = 0; k < bytes.size(); ++k)
+            bytes[k] = char(k * 7 + k / 251);
+        QVERIFY(obrtest::writeFile(path("in"), bytes));
+        const int handle = ::open(QFile::encodeName(path("in")).constData(), O_RDONLY);
+        QVERIFY(handle >= 0);
+        ReadAhead reader;
+        for (const qint64 from : {qint64(0), qint64(5)}) {
+            QVERIFY(reader.start(handle, from, bytes.size() - from, 65536));
+            QByteArray read;
+            qint64 length = 0;
+            while (const char* piece = reader.next(&length))
+                read.append(piece, int(length));
+            QVERIFY(!reader.failed());
+            QCOMPARE(read, bytes.mid(int(from)));
+        }
+        QVERIFY(reader.start(handle, 1000, bytes.size(), 4 * 65536));
+        qint64 length = 0;
+        int pieces = 0;
+        while (reader.next(&length))
+            ++pieces;
+        QVERIFY(reader.failed());
+        QCOMPARE(reader.error(), 0);
+        QCOMPARE(pieces, 2);
+        ::close(handle);
+    }
+
+private:
+    QString path(const QString& name) const { return dir->filePath(name); }
+
+    std::unique_ptr<QTemporaryDir> dir;
+};
+
+OBR_TEST_MAIN(TestBackgroundIo)
+#include "tst_background_io.moc"
