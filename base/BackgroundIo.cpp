@@ -1,6 +1,9 @@
 #include "base/BackgroundIo.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <memory>
+#include <new>
 #include <unistd.h>
 
 BackgroundIo::~BackgroundIo()
@@ -27,9 +30,20 @@ void BackgroundIo::startWrite(int handle, const char* data, qint64 length, qint6
 void BackgroundIo::startRead(int handle, char* buffer, qint64 length, qint64 offset)
 {
     Transfer transfer;
-    transfer.reading = true;
+    transfer.kind = Kind::Read;
     transfer.handle = handle;
     transfer.buffer = buffer;
+    transfer.length = length;
+    transfer.offset = offset;
+    queue(transfer);
+}
+
+void BackgroundIo::startCopy(int from, qint64 offset, int to, qint64 length)
+{
+    Transfer transfer;
+    transfer.kind = Kind::Copy;
+    transfer.from = from;
+    transfer.handle = to;
     transfer.length = length;
     transfer.offset = offset;
     queue(transfer);
@@ -69,9 +83,13 @@ void BackgroundIo::work()
         Transfer& transfer = transfers[size_t(finished)];
         const Transfer asked = transfer;
         lock.unlock();
-        const Outcome outcome = asked.reading
-                                    ? readAll(asked.handle, asked.buffer, asked.length, asked.offset)
-                                    : writeAll(asked.handle, asked.buffer, asked.length, asked.offset);
+        Outcome outcome;
+        if (asked.kind == Kind::Read)
+            outcome = readAll(asked.handle, asked.buffer, asked.length, asked.offset);
+        else if (asked.kind == Kind::Write)
+            outcome = writeAll(asked.handle, asked.buffer, asked.length, asked.offset);
+        else
+            outcome = copyAll(asked.from, asked.offset, asked.handle, asked.length);
         lock.lock();
         transfer.outcome = outcome;
         transfer.finished = true;
@@ -112,6 +130,48 @@ BackgroundIo::Outcome BackgroundIo::readAll(int handle, char* buffer, qint64 len
         if (count <= 0)
             break;
         moved.done += count;
+    }
+    return moved;
+}
+
+BackgroundIo::Outcome BackgroundIo::copyAll(int from, qint64 offset, int to, qint64 length)
+{
+    Outcome moved;
+    bool inKernel = true;
+    std::unique_ptr<char[]> bounce;
+    constexpr qint64 bounceBytes = qint64(1) << 20;
+    while (moved.done < length && moved.error == 0) {
+        if (inKernel) {
+            loff_t at = offset + moved.done;
+            const ssize_t count = ::copy_file_range(from, &at, to, nullptr, size_t(length - moved.done), 0);
+            if (count > 0) {
+                moved.done += count;
+                continue;
+            }
+            if (count < 0 && errno == EINTR)
+                continue;
+            // Files the kernel cannot copy between go through memory, as does an input that seems
+            // to end: the read then tells a fault from the end.
+            if (count < 0 && errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
+                moved.error = errno;
+                break;
+            }
+            inKernel = false;
+            bounce.reset(new (std::nothrow) char[size_t(bounceBytes)]);
+            if (!bounce) {
+                moved.error = ENOMEM;
+                break;
+            }
+        }
+        const Outcome got =
+            readAll(from, bounce.get(), std::min(bounceBytes, length - moved.done), offset + moved.done);
+        if (got.error != 0 || got.done == 0) {
+            moved.error = got.error != 0 ? got.error : EIO;
+            break;
+        }
+        const Outcome put = writeAll(to, bounce.get(), got.done);
+        moved.done += put.done;
+        moved.error = put.error;
     }
     return moved;
 }

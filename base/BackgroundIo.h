@@ -29,6 +29,9 @@ public:
     // Queues reading up to `length` bytes at `offset` of `handle` into `buffer`, untouched until
     // the read is waited for.
     void startRead(int handle, char* buffer, qint64 length, qint64 offset);
+    // Queues copying `length` bytes at `offset` of `from` to `to` where its position stands, by the
+    // kernel when the files allow it. A copy that meets the end of `from` fails with EIO.
+    void startCopy(int from, qint64 offset, int to, qint64 length);
     // Waits for the oldest transfer not yet waited for and tells what it did.
     Outcome wait();
     // The transfers not yet waited for.
@@ -38,11 +41,15 @@ public:
     // interruptions.
     static Outcome writeAll(int handle, const char* data, qint64 length, qint64 offset = -1);
     static Outcome readAll(int handle, char* buffer, qint64 length, qint64 offset);
+    static Outcome copyAll(int from, qint64 offset, int to, qint64 length);
 
 private:
+    enum class Kind { Write, Read, Copy };
     struct Transfer {
-        bool reading = false;
+        Kind kind = Kind::Write;
         int handle = -1;
+        // A copy's source.
+        int from = -1;
         char* buffer = nullptr;
         qint64 length = 0;
         qint64 offset = -1;

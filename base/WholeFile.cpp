@@ -119,6 +119,21 @@ bool WholeFile::write(const char* data, qint64 length)
     return !broken;
 }
 
+bool WholeFile::copyFrom(int from, qint64 offset, qint64 length)
+{
+    if (!direct) {
+        // The bytes gathered before go first; copies hold no buffer, but the queue stays short.
+        if (!handOff() || !collect(buffers - 1))
+            return false;
+        writer.startCopy(from, offset, file.handle(), length);
+        return true;
+    }
+    const BackgroundIo::Outcome done = BackgroundIo::copyAll(from, offset, file.handle(), length);
+    if (done.error != 0)
+        failed(done.error);
+    return done.error == 0;
+}
+
 char* WholeFile::space(qint64 length)
 {
     if (broken || (gathering[filling].size + length > gathered && !handOff()))

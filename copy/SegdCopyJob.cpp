@@ -62,10 +62,11 @@ SegdCopyJob::Outcome SegdCopyJob::run()
 
     if (targetsDiffer())
         copyLoop();
-    inputFile.close();
-    // A field file cut short by a failure or an abort is no copy of it.
+    // A field file cut short by a failure or an abort is no copy of it. Its copies from the input
+    // end before the input closes.
     if (outputFile.discard())
         lines.outputRemoved(outputPath);
+    inputFile.close();
     if (outputTape && !noMoreOutput) {
         if (!failed && !fieldFileOpen)
             endOutputTape();
@@ -83,6 +84,7 @@ SegdCopyJob::Outcome SegdCopyJob::run()
     }
     summary();
     chunk = std::vector<char>();
+    inputMap.unmap();
     block = std::vector<char>();
     return failed ? Outcome::Failed : aborted ? Outcome::Aborted : Outcome::Copied;
 }

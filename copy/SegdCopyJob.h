@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/FileMapping.h"
 #include "base/WholeFile.h"
 #include "copy/CopyJob.h"
 #include "copy/JobState.h"
@@ -86,6 +87,8 @@ private:
     // (the job has failed).
     char* peek(qint64 n);
     void consume(qint64 n) { chunkPos += n; }
+    // Where the chunk's bytes are: the mapped disk file, or the chunk read.
+    char* chunkData();
     [[nodiscard]] bool refill(qint64 n);
     // Appends the next block of the tape file to the chunk; false at a file mark or the end of
     // data (then the tape file has ended) or when the drive fails.
@@ -140,8 +143,11 @@ private:
     bool tapeWritten = false;
 
     SegdFieldMap map;
-    // The field file's bytes as read: disk input in large chunks, tape input block by block.
+    // The field file's bytes as read: disk input in large chunks, tape input block by block. A
+    // disk file copied as it stands is mapped instead, the chunk then the whole file: the job looks
+    // at its headers only and the kernel copies the records.
     std::vector<char> chunk;
+    FileMapping inputMap;
     qint64 chunkPos = 0;
     qint64 chunkFill = 0;
     bool lastWasFileMark = false;

@@ -48,7 +48,7 @@ public:
         qint64 got = 0;
         if (offset < job.chunkFill) {
             got = std::min(length, job.chunkFill - offset);
-            std::memcpy(buffer, job.chunk.data() + offset, size_t(got));
+            std::memcpy(buffer, job.chunkData() + offset, size_t(got));
         }
         if (got == length || job.inputTape)
             return got;
@@ -87,6 +87,10 @@ bool SegdCopyJob::nextFieldFile()
             fail(QStringLiteral("error opening input file: ") + inputPath);
             return false;
         }
+        // Records changed on the way need a copy of their own: those go through the chunk.
+        inputMap.unmap();
+        if (!options.zeroTraces && inputMap.map(inputFile.handle(), inputFile.size()))
+            chunkFill = inputMap.size();
     }
     return readHeaders();
 }
@@ -241,8 +245,14 @@ bool SegdCopyJob::readHeaders()
 char* SegdCopyJob::peek(qint64 n)
 {
     if (chunkFill - chunkPos >= n || refill(n))
-        return chunk.data() + chunkPos;
+        return chunkData() + chunkPos;
     return nullptr;
+}
+
+char* SegdCopyJob::chunkData()
+{
+    // The mapping is read-only: it is used only while nothing is changed in place.
+    return inputMap.data() ? const_cast<char*>(inputMap.data()) : chunk.data();
 }
 
 bool SegdCopyJob::refill(qint64 n)
@@ -250,6 +260,13 @@ bool SegdCopyJob::refill(qint64 n)
     if (!flushSpan())
         return false;
     const qint64 held = chunkFill - chunkPos;
+    // A mapped file is all there already.
+    if (inputMap.data()) {
+        if (n <= held)
+            return true;
+        failReading();
+        return false;
+    }
     std::memmove(chunk.data(), chunk.data() + chunkPos, size_t(held));
     chunkPos = 0;
     chunkFill = held;

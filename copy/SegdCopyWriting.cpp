@@ -14,6 +14,8 @@ namespace {
 
 // The prepended file goes to tape in blocks of this size, the last one shorter.
 constexpr int prependBlockBytes = 65536;
+// Records that follow each other in a disk input are written this much at a time, at least.
+constexpr qint64 spanPieceBytes = qint64(1) << 20;
 
 } // namespace
 
@@ -61,7 +63,8 @@ bool SegdCopyJob::writeRecord(const char* data, qint64 length, int set)
         // Records that follow each other in the input buffer go out in one write.
         if (spanLength > 0 && spanStart + spanLength == data) {
             spanLength += length;
-            return true;
+            // A long run goes out in pieces, copied while the job looks at the records after it.
+            return spanLength < spanPieceBytes || flushSpan();
         }
         if (!flushSpan())
             return false;
@@ -116,7 +119,13 @@ bool SegdCopyJob::flushSpan()
         return true;
     const qint64 length = spanLength;
     spanLength = 0;
-    if (!outputFile.write(spanStart, length))
+    // Records as they stand in a disk input are copied by the kernel from the file, which the
+    // job has read anyway: the bytes cross memory once, as cp copies them.
+    const bool asRead = !inputTape && !options.zeroTraces;
+    const qint64 offset = inputMap.data() ? spanStart - inputMap.data()
+                                          : inputFile.pos() - chunkFill + (spanStart - chunk.data());
+    if (!(asRead ? outputFile.copyFrom(inputFile.handle(), offset, length)
+                 : outputFile.write(spanStart, length)))
         return failWriting(outputFile.errorString());
     fieldFileBytes += double(length);
     return true;
@@ -127,6 +136,11 @@ bool SegdCopyJob::endOutputFile()
     if (!outputTape) {
         if (!flushSpan())
             return false;
+        if (inputMap.cut()) {
+            fail(QStringLiteral("input file %1 was cut short while being copied - job will abort")
+                     .arg(inputPath));
+            return false;
+        }
         // A file that took the name meanwhile is not written over.
         if (!outputFile.commit(false))
             return failWriting(outputFile.errorString());

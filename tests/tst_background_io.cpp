@@ -1,3 +1,4 @@
+#include "base/FileMapping.h"
 #include "base/ReadAhead.h"
 #include "base/WholeFile.h"
 #include "tests/support/TestFiles.h"
@@ -23,6 +24,12 @@ private slots:
     void gatheredWritesKeepTheirOrder()
     {
         QRandomGenerator random(7);
+        QByteArray source(3 * int(WholeFile::gathered), Qt::Uninitialized);
+        for (char& byte : source)
+            byte = char(random.generate());
+        QVERIFY(obrtest::writeFile(path("in"), source));
+        QFile in(path("in"));
+        QVERIFY(in.open(QIODevice::ReadOnly));
         QByteArray expected;
         WholeFile file(path("out"));
         QVERIFY(file.open());
@@ -34,7 +41,13 @@ private slots:
                 for (char& byte : piece)
                     byte = char(random.generate());
                 expected += piece;
-                if (size % 2 == 0) {
+                if (size % 3 == 0) {
+                    const qint64 from = qint64(random.bounded(int(source.size() - size % source.size())));
+                    const qint64 length = std::min<qint64>(size, source.size() - from);
+                    expected.chop(int(size));
+                    expected += source.mid(int(from), int(length));
+                    QVERIFY(file.copyFrom(in.handle(), from, length));
+                } else if (size % 2 == 0) {
                     char* room = file.space(size);
                     QVERIFY(room);
                     std::memcpy(room, piece.constData(), size_t(size));
@@ -71,6 +84,27 @@ private slots:
         QVERIFY(!QFileInfo::exists(path("out")));
         QVERIFY(file.discard());
         QCOMPARE(obrtest::temporaryFiles(dir->path()), QStringList());
+    }
+
+    // A file cut while mapped: what is left reads as it was, the rest as zeros, and the mapping says
+    // so, where a plain mapping would end the program.
+    void mappedFileCut()
+    {
+        QVERIFY(obrtest::writeFile(path("in"), QByteArray(1 << 20, 7)));
+        QFile in(path("in"));
+        QVERIFY(in.open(QIODevice::ReadWrite));
+        FileMapping mapping;
+        QVERIFY(mapping.map(in.handle(), in.size()));
+        QVERIFY(!mapping.cut());
+        QVERIFY(in.resize(100000));
+        qint64 sevens = 0;
+        for (qint64 k = 0; k < mapping.size(); ++k)
+            sevens += mapping.data()[k] == 7;
+        QVERIFY(mapping.cut());
+        // The page the new end falls in is kept whole by the system.
+        QCOMPARE(sevens, qint64(100000));
+        mapping.unmap();
+        QVERIFY(!mapping.cut() && !mapping.map(in.handle(), 0));
     }
 
     // Pieces handed out in order make the stretch asked for; a stretch beyond the file's end
