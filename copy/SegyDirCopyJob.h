@@ -51,7 +51,8 @@ public:
         // The trace header field (1-based byte, 2 or 4 bytes) that names a tape input's record.
         int recordByte = 1;
         int recordSize = 4;
-        // SEG-D mode: the threads that convert samples, 0 for one a core.
+        // SEG-D mode: the threads that convert samples; 0 for the cores reading and writing leave
+        // (one at least).
         int threads = 0;
     };
 

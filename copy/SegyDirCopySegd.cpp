@@ -77,10 +77,11 @@ bool SegyDirCopyJob::writeRecords(const char* traces, qint64 count)
                         SegdCommonHeaders::traceHeaderBytes);
     }
     // The samples, trace by trace on the cores, each trace's alone: the records are the same
-    // whatever the number of threads.
+    // whatever the number of threads. Reading and writing have a core each while they can.
     constexpr int tracesPerBlock = 64;
     const int blocks = int((count + tracesPerBlock - 1) / tracesPerBlock);
-    const int threads = settings.threads > 0 ? settings.threads : BlockPool::defaultThreads();
+    const int threads =
+        settings.threads > 0 ? settings.threads : std::max(1, BlockPool::defaultThreads() - 2);
     const auto failures = BlockPool::run(blocks, threads, [&](int, int block) {
         const qint64 end = std::min(count, qint64(block + 1) * tracesPerBlock);
         for (qint64 k = qint64(block) * tracesPerBlock; k < end; ++k)
