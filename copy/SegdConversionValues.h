@@ -28,7 +28,7 @@ QString recordRefusal(const SegdWrittenFields::Values& values, int revision);
 qint32 fieldRecord(const char* traceHeader, bool littleEndian);
 
 SegdWrittenFields::Values fileValues(const char* traceHeader, bool littleEndian, int sampleInterval,
-                                    int samples, int traces, int revision);
+                                     int samples, int traces, int revision);
 // Sets the trace values of `values` from a trace header; `traceNumber` counts from 1 in each file.
 void setTraceValues(SegdWrittenFields::Values& values, const char* traceHeader, bool littleEndian,
                     int traceNumber);

@@ -141,6 +141,8 @@ bool SegdCopyJob::endOutputFile()
                      .arg(inputPath));
             return false;
         }
+        // The records are all looked at: the mapping goes while the last of them are copied.
+        inputMap.unmap();
         // A file that took the name meanwhile is not written over.
         if (!outputFile.commit(false))
             return failWriting(outputFile.errorString());

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "base/ReadAhead.h"
 #include "base/WholeFile.h"
 #include "copy/JobState.h"
 #include "copy/SegdWrittenFields.h"
@@ -164,7 +163,6 @@ private:
     TapeDevice* inputTape = nullptr;
     TapeDevice* outputTape = nullptr;
     std::unique_ptr<char[]> work;
-    ReadAhead reader;
     std::vector<char> converted;
     WholeFile outputFile;
     QString outputPath;
