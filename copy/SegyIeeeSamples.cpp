@@ -80,48 +80,45 @@ void ibmToIeee(bool swap, const char* in, char* out, qint64 count)
 }
 
 #ifdef OBR_WIDE_VECTORS
-// The wide form computes each word as its fraction times a power of two in double precision, where
-// both are exact, and rounds it once to single precision: exact in the normal range. Below it the
-// rounding may go up where the bit conversion truncates, which one unit less mends; beyond it the
-// bit conversion gives zero. Proven equal to the bit conversion for all 2^32 words.
+// The wide form lets the processor normalise: the fraction as a float is exact, and its exponent
+// field plus 4 (e - 70) is the result's. In the normal range the float's mantissa goes with it;
+// below, the fraction with its leading one slides right into a denormal, truncated as the bit
+// conversion does; beyond it, and for a zero fraction, the result is zero. Proven equal to the bit
+// conversion for all 2^32 words.
 template <bool swap> OBR_WIDE_VECTOR_LOOPS void ibmToIeeeEight(const char* in, char* out, qint64 count)
 {
     const __m256i reverse = _mm256_setr_epi8(3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12, 3, 2, 1, 0,
                                              7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12);
     const __m256i fractionMask = _mm256_set1_epi32(0xFFFFFF);
+    const __m256i mantissaMask = _mm256_set1_epi32(0x7FFFFF);
+    const __m256i leadingOne = _mm256_set1_epi32(0x800000);
     const __m256i signMask = _mm256_set1_epi32(int(0x80000000u));
     const __m256i exponentMask = _mm256_set1_epi32(0x7F);
-    // 16^(e - 64) / 2^24 = 2^(4e - 280), as the exponent field of a double.
-    const __m256i bias = _mm256_set1_epi32(1023 - 280);
-    const __m256i infinity = _mm256_set1_epi32(0x7F800000);
-    const __m256i evenLanes = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
+    // 16^(e - 64) / 2^24 = 2^(4e - 280).
+    const __m256i bias = _mm256_set1_epi32(-280);
+    const __m256i one = _mm256_set1_epi32(1);
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i largestExponent = _mm256_set1_epi32(254);
     qint64 k = 0;
     for (; k + 8 <= count; k += 8) {
         __m256i words = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 4 * k));
         if constexpr (swap)
             words = _mm256_shuffle_epi8(words, reverse);
         const __m256i fraction = _mm256_and_si256(words, fractionMask);
-        const __m256i exponent = _mm256_and_si256(_mm256_srli_epi32(words, 24), exponentMask);
-        const __m256i power = _mm256_add_epi32(_mm256_slli_epi32(exponent, 2), bias);
-        const __m256d scaleLow =
-            _mm256_castsi256_pd(_mm256_slli_epi64(_mm256_cvtepu32_epi64(_mm256_castsi256_si128(power)), 52));
-        const __m256d scaleHigh = _mm256_castsi256_pd(
-            _mm256_slli_epi64(_mm256_cvtepu32_epi64(_mm256_extracti128_si256(power, 1)), 52));
-        const __m256d low = _mm256_mul_pd(_mm256_cvtepi32_pd(_mm256_castsi256_si128(fraction)), scaleLow);
-        const __m256d high =
-            _mm256_mul_pd(_mm256_cvtepi32_pd(_mm256_extracti128_si256(fraction, 1)), scaleHigh);
-        const __m128 singleLow = _mm256_cvtpd_ps(low);
-        const __m128 singleHigh = _mm256_cvtpd_ps(high);
-        const __m256i roundedUpLow =
-            _mm256_castpd_si256(_mm256_cmp_pd(_mm256_cvtps_pd(singleLow), low, _CMP_GT_OQ));
-        const __m256i roundedUpHigh =
-            _mm256_castpd_si256(_mm256_cmp_pd(_mm256_cvtps_pd(singleHigh), high, _CMP_GT_OQ));
-        const __m256i roundedUp = _mm256_permutevar8x32_epi32(
-            _mm256_blend_epi32(roundedUpLow, _mm256_slli_epi64(roundedUpHigh, 32), 0xAA), evenLanes);
-        __m256i bits = _mm256_castps_si256(_mm256_set_m128(singleHigh, singleLow));
-        const __m256i overflow = _mm256_cmpeq_epi32(bits, infinity);
-        bits = _mm256_andnot_si256(overflow, _mm256_add_epi32(bits, roundedUp));
-        bits = _mm256_or_si256(bits, _mm256_and_si256(words, signMask));
+        const __m256i single = _mm256_castps_si256(_mm256_cvtepi32_ps(fraction));
+        const __m256i power =
+            _mm256_slli_epi32(_mm256_and_si256(_mm256_srli_epi32(words, 24), exponentMask), 2);
+        const __m256i exponent =
+            _mm256_add_epi32(_mm256_srli_epi32(single, 23), _mm256_add_epi32(power, bias));
+        const __m256i mantissa = _mm256_and_si256(single, mantissaMask);
+        const __m256i normal = _mm256_or_si256(_mm256_slli_epi32(exponent, 23), mantissa);
+        // Counts of 32 and more shift everything out.
+        const __m256i denormal =
+            _mm256_srlv_epi32(_mm256_or_si256(mantissa, leadingOne), _mm256_sub_epi32(one, exponent));
+        __m256i bits = _mm256_blendv_epi8(denormal, normal, _mm256_cmpgt_epi32(exponent, zero));
+        const __m256i vanished = _mm256_or_si256(_mm256_cmpgt_epi32(exponent, largestExponent),
+                                                 _mm256_cmpeq_epi32(fraction, zero));
+        bits = _mm256_or_si256(_mm256_andnot_si256(vanished, bits), _mm256_and_si256(words, signMask));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 4 * k), _mm256_shuffle_epi8(bits, reverse));
     }
     ibmToBigEndianIeee<swap>(in + 4 * k, out + 4 * k, count - k);
