@@ -113,7 +113,10 @@ inline double ibmToDoubleInRange(quint32 ibm)
     const quint32 scaleBits = ((((ibm >> 24) & 0x7Fu) * 4u - 153u) & 0xFFu) << 23;
     float scale;
     std::memcpy(&scale, &scaleBits, sizeof scale);
-    const float magnitude = float(qint32(ibm & 0xFFFFFFu)) * scale;
+    // A zero fraction is zero whatever its exponent; exponents 38 and 102 would make the scale
+    // infinite, and zero times it NaN.
+    const qint32 fraction = qint32(ibm & 0xFFFFFFu);
+    const float magnitude = fraction == 0 ? 0.0f : float(fraction) * scale;
     quint32 bits;
     std::memcpy(&bits, &magnitude, sizeof bits);
     bits |= ibm & 0x80000000u;
