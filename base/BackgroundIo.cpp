@@ -58,6 +58,12 @@ BackgroundIo::Outcome BackgroundIo::wait()
     return outcome;
 }
 
+int BackgroundIo::done()
+{
+    const std::lock_guard<std::mutex> lock(mutex);
+    return finished;
+}
+
 void BackgroundIo::work()
 {
     std::unique_lock<std::mutex> lock(mutex);

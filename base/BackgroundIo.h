@@ -33,6 +33,8 @@ public:
     Outcome wait();
     // The transfers not yet waited for.
     int queued() const { return int(transfers.size()); }
+    // Those of them done: waiting for them does not block.
+    int done();
 
     // The same transfers on the caller's thread: going on after partial transfers and
     // interruptions.
