@@ -174,10 +174,11 @@ bool TapeImageFile::handOff()
     if (!collect(std::min(buffers - 2, writer.queued() - writer.done())))
         return false;
     Gathered& full = gathering[filling];
-    // The writes done reached the file still at the path; a window goes out only then.
+    // A window goes out only while the file is still the one at the path and holds what the writes
+    // done put there.
     const int queued = writer.queued();
-    const qint64 done = queued > 0 ? gathering[(filling + buffers - queued) % buffers].at : diskEnd;
-    if (!inPlace(done)) {
+    const qint64 reached = queued > 0 ? gathering[(filling + buffers - queued) % buffers].at : diskEnd;
+    if (!inPlace(reached)) {
         full.clear();
         (void)collect(0);
         return false;
