@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <unistd.h>
+#include <utility>
 
 BackgroundIo::~BackgroundIo()
 {
@@ -14,9 +15,10 @@ BackgroundIo::~BackgroundIo()
         worker.join();
 }
 
-void BackgroundIo::startWrite(int handle, const char* data, qint64 length, qint64 offset)
+void BackgroundIo::startWrite(int handle, const char* data, qint64 length, qint64 offset, Check check)
 {
     Transfer transfer;
+    transfer.check = std::move(check);
     transfer.handle = handle;
     transfer.buffer = const_cast<char*>(data);
     transfer.length = length;
@@ -75,9 +77,14 @@ void BackgroundIo::work()
         Transfer& transfer = transfers[size_t(finished)];
         const Transfer asked = transfer;
         lock.unlock();
-        const Outcome outcome = asked.reading
-                                    ? readAll(asked.handle, asked.buffer, asked.length, asked.offset)
-                                    : writeAll(asked.handle, asked.buffer, asked.length, asked.offset);
+        Outcome outcome;
+        if (asked.reading) {
+            outcome = readAll(asked.handle, asked.buffer, asked.length, asked.offset);
+        } else {
+            outcome.error = asked.check ? asked.check() : 0;
+            if (outcome.error == 0)
+                outcome = writeAll(asked.handle, asked.buffer, asked.length, asked.offset);
+        }
         lock.lock();
         transfer.outcome = outcome;
         transfer.finished = true;

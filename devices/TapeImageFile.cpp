@@ -32,6 +32,20 @@ qint64 writeAll(int handle, iovec* parts, int count, qint64 offset)
     return done;
 }
 
+// ESTALE unless `path` still names the open file `handle` and the file reaches `required` bytes; its
+// size in *size when given. Safe on any thread.
+int changed(int handle, const QString& path, qint64 required, qint64* size)
+{
+    struct stat open {};
+    struct stat named {};
+    if (fstat(handle, &open) != 0 || stat(QFile::encodeName(path).constData(), &named) != 0 ||
+        open.st_dev != named.st_dev || open.st_ino != named.st_ino || open.st_size < required)
+        return ESTALE;
+    if (size)
+        *size = open.st_size;
+    return 0;
+}
+
 } // namespace
 
 TapeImageFile::~TapeImageFile()
@@ -49,14 +63,12 @@ void TapeImageFile::attach(int fileHandle, qint64 size)
 
 bool TapeImageFile::inPlace(qint64 required)
 {
-    struct stat open {};
-    struct stat named {};
-    if (fstat(handle, &open) != 0 || stat(QFile::encodeName(path).constData(), &named) != 0 ||
-        open.st_dev != named.st_dev || open.st_ino != named.st_ino || open.st_size < required)
+    qint64 size = 0;
+    if (changed(handle, path, required, &size) != 0)
         return false;
     // With nothing on its way the size found is the image's: another program may have written to it.
-    if (!writing() && open.st_size != diskEnd) {
-        diskEnd = open.st_size;
+    if (!writing() && size != diskEnd) {
+        diskEnd = size;
         forgetWindow();
     }
     return true;
@@ -174,17 +186,11 @@ bool TapeImageFile::handOff()
     if (!collect(std::min(buffers - 2, writer.queued() - writer.done())))
         return false;
     Gathered& full = gathering[filling];
-    // A window goes out only while the file is still the one at the path and holds what the writes
-    // done put there.
-    const int queued = writer.queued();
-    const qint64 reached = queued > 0 ? gathering[(filling + buffers - queued) % buffers].at : diskEnd;
-    if (!inPlace(reached)) {
-        full.clear();
-        (void)collect(0);
-        return false;
-    }
     full.at = diskEnd;
-    writer.startWrite(handle, full.bytes.data(), qint64(full.bytes.size()), full.at);
+    // Checked just before it is written: no window goes to a file removed, or lengthens one cut short
+    // under the image (with zeros where the cut was).
+    writer.startWrite(handle, full.bytes.data(), qint64(full.bytes.size()), full.at,
+                      [this, at = full.at] { return changed(handle, path, at, nullptr); });
     diskEnd += qint64(full.bytes.size());
     runWritten += qint64(full.bytes.size());
     filling = (filling + 1) % buffers;

@@ -3,6 +3,7 @@
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -151,6 +152,23 @@ private slots:
         QCOMPARE(image->writeFileMarks(1, &marks), Result::Ok);
         QCOMPARE(image->rewind(), Result::Ok);
         QVERIFY(readToEnd(image.get()) == kept + Elements{{}});
+    }
+
+    void imageCutUnderQueuedWrites_data() { formats_data(); }
+    // The image is cut short while windows wait to be written behind the job: the job is told, and none
+    // of them lengthens the file again with zeros where the cut was.
+    void imageCutUnderQueuedWrites()
+    {
+        const auto [format] = obrtest::fetch<Format>("format");
+        QRandomGenerator random(5);
+        const Elements blocks = randomBlocks(1000, &random);
+        auto image = create(format);
+        QVERIFY(writeAll(image.get(), blocks.mid(0, 600)));
+        QVERIFY(QFile::resize(path, 1000));
+        int marks = 0;
+        QVERIFY(!writeAll(image.get(), blocks.mid(600)) || image->writeFileMarks(1, &marks) != Result::Ok);
+        image.reset();
+        QCOMPARE(QFileInfo(path).size(), 1000);
     }
 
 private:
