@@ -19,8 +19,9 @@
 // every write queued.
 //
 // The file is checked (still the one at the path, still reaching the bytes relied on) whenever a
-// window is read or gathered elements go out: at most every `window` bytes (2 MiB) while a job
-// streams, and at every mark, since the image writes marks at once.
+// window is read or gathered elements go out, a window behind the job on its thread just before it
+// is written: about every `window` bytes (2 MiB) while a job streams, and at every mark, since the
+// image writes marks at once.
 class TapeImageFile {
 public:
     static constexpr qint64 window = qint64(2) << 20;
@@ -71,7 +72,7 @@ private:
     [[nodiscard]] bool flush(const char* head, int headLength, const char* data, qint64 length,
                              const char* tail, int tailLength);
     // Queues the gathered elements for writing, after waiting for older writes when every buffer is
-    // taken; false when a write failed or the file changed.
+    // taken; false when an older write failed, or found the file changed.
     [[nodiscard]] bool handOff();
     // Waits for the writes queued until at most `left` remain; false when one of them failed.
     [[nodiscard]] bool collect(int left);
