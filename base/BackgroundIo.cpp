@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 #include <unistd.h>
+#include <utility>
 
 BackgroundIo::~BackgroundIo()
 {
@@ -17,9 +18,10 @@ BackgroundIo::~BackgroundIo()
         worker.join();
 }
 
-void BackgroundIo::startWrite(int handle, const char* data, qint64 length, qint64 offset)
+void BackgroundIo::startWrite(int handle, const char* data, qint64 length, qint64 offset, Check check)
 {
     Transfer transfer;
+    transfer.check = std::move(check);
     transfer.handle = handle;
     transfer.buffer = const_cast<char*>(data);
     transfer.length = length;
@@ -72,6 +74,12 @@ BackgroundIo::Outcome BackgroundIo::wait()
     return outcome;
 }
 
+int BackgroundIo::done()
+{
+    const std::lock_guard<std::mutex> lock(mutex);
+    return finished;
+}
+
 void BackgroundIo::work()
 {
     std::unique_lock<std::mutex> lock(mutex);
@@ -84,12 +92,15 @@ void BackgroundIo::work()
         const Transfer asked = transfer;
         lock.unlock();
         Outcome outcome;
-        if (asked.kind == Kind::Read)
+        if (asked.kind == Kind::Read) {
             outcome = readAll(asked.handle, asked.buffer, asked.length, asked.offset);
-        else if (asked.kind == Kind::Write)
-            outcome = writeAll(asked.handle, asked.buffer, asked.length, asked.offset);
-        else
+        } else if (asked.kind == Kind::Copy) {
             outcome = copyAll(asked.from, asked.offset, asked.handle, asked.length);
+        } else {
+            outcome.error = asked.check ? asked.check() : 0;
+            if (outcome.error == 0)
+                outcome = writeAll(asked.handle, asked.buffer, asked.length, asked.offset);
+        }
         lock.lock();
         transfer.outcome = outcome;
         transfer.finished = true;

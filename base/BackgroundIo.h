@@ -3,6 +3,7 @@
 #include <QtGlobal>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -23,9 +24,13 @@ public:
     BackgroundIo(const BackgroundIo&) = delete;
     BackgroundIo& operator=(const BackgroundIo&) = delete;
 
+    // Run on the thread just before a write: the system's error code that refuses it, else 0.
+    using Check = std::function<int()>;
+
     // Queues writing `length` bytes of `data` to `handle` where its position stands (at `offset`
     // when that is not negative). The bytes must stay as they are until the write is waited for.
-    void startWrite(int handle, const char* data, qint64 length, qint64 offset = -1);
+    // A `check` that refuses the write makes its outcome, nothing written.
+    void startWrite(int handle, const char* data, qint64 length, qint64 offset = -1, Check check = {});
     // Queues reading up to `length` bytes at `offset` of `handle` into `buffer`, untouched until
     // the read is waited for.
     void startRead(int handle, char* buffer, qint64 length, qint64 offset);
@@ -36,6 +41,8 @@ public:
     Outcome wait();
     // The transfers not yet waited for.
     int queued() const { return int(transfers.size()); }
+    // Those of them done: waiting for them does not block.
+    int done();
 
     // The same transfers on the caller's thread: going on after partial transfers and
     // interruptions.
@@ -53,6 +60,7 @@ private:
         char* buffer = nullptr;
         qint64 length = 0;
         qint64 offset = -1;
+        Check check;
         bool finished = false;
         Outcome outcome;
     };

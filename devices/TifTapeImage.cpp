@@ -40,6 +40,7 @@ void TifTapeImage::remember(const Element& found)
 {
     knownStart = found.start;
     knownEnd = found.end;
+    knownKind = found.kind;
 }
 
 qint64 TifTapeImage::headerEndingAt(qint64 position)
@@ -68,6 +69,14 @@ TapeImage::Element TifTapeImage::elementBefore(qint64 position)
     found.end = position;
     if (position <= 0) {
         found.kind = Kind::End;
+        return found;
+    }
+    // An element cut off the file since it was met is not taken for one.
+    if (knownEnd == position && position <= imageSize()) {
+        found.kind = knownKind;
+        found.start = knownStart;
+        found.dataOffset = knownStart + headerSize;
+        found.length = knownEnd - knownStart - headerSize;
         return found;
     }
     const qint64 start = headerEndingAt(position);
@@ -99,11 +108,8 @@ TapeImage::Element TifTapeImage::elementAt(qint64 position)
 TapeImage::Frame TifTapeImage::frame(qint64 position, qint64 length, bool mark)
 {
     // While a job streams the element before is the one just framed, perhaps not yet in the file.
-    qint64 previous = knownStart;
-    if (knownEnd != position) {
-        const Element last = elementBefore(position);
-        previous = last.kind == Kind::Record || last.kind == Kind::Mark ? last.start : 0;
-    }
+    const Element last = elementBefore(position);
+    const qint64 previous = last.kind == Kind::Record || last.kind == Kind::Mark ? last.start : 0;
     const qint64 next = position + headerSize + length;
     Frame framed;
     framed.headLength = headerSize;
@@ -112,5 +118,6 @@ TapeImage::Frame TifTapeImage::frame(qint64 position, qint64 length, bool mark)
     qToLittleEndian<quint32>(static_cast<quint32>(next), framed.head + 8);
     knownStart = position;
     knownEnd = next;
+    knownKind = mark ? Kind::Mark : Kind::Record;
     return framed;
 }

@@ -35,7 +35,9 @@ private:
     qint64 headerEndingAt(qint64 position);
     void remember(const Element& found);
 
-    // The last element met: most moves continue from it.
+    // The last element met or framed: most moves continue from it, and the element before the
+    // position is told without reading its header again (at a window's start it lies behind it).
     qint64 knownStart = -1;
     qint64 knownEnd = -1;
+    Kind knownKind = Kind::Damaged;
 };

@@ -3,6 +3,7 @@
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
 
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -107,20 +108,29 @@ private slots:
         QCOMPARE(spaced, 5 + 50 + 150);
     }
 
-    void writeBreaksOffMidBatch_data() { formats_data(); }
+    void writeBreaksOffMidBatch_data()
+    {
+        obrtest::columns<Format, int, int>({"format", "limit", "count"});
+        for (const auto& [name, format] :
+             {std::pair("SIMH", Format::Simh), {"Tape-In-File", Format::TapeInFile}}) {
+            QTest::addRow("%s, first window", name) << format << 400000 << 100;
+            // Windows written behind the job, more of them queued after the one that fails.
+            QTest::addRow("%s, windows behind", name) << format << (4 << 20) << 1200;
+        }
+    }
     // The file system refuses more bytes in the middle of a gathered write: an error, and the image ends
     // after the last block that reached it whole.
     void writeBreaksOffMidBatch()
     {
-        const auto [format] = obrtest::fetch<Format>("format");
+        const auto [format, limit, count] = obrtest::fetch<Format, int, int>("format", "limit", "count");
         QRandomGenerator random(11);
-        const Elements blocks = randomBlocks(100, &random);
+        const Elements blocks = randomBlocks(count, &random);
         auto image = create(format);
         const auto ignored = std::signal(SIGXFSZ, SIG_IGN);
         rlimit old{};
         getrlimit(RLIMIT_FSIZE, &old);
         rlimit lowered = old;
-        lowered.rlim_cur = 400000;
+        lowered.rlim_cur = rlim_t(limit);
         setrlimit(RLIMIT_FSIZE, &lowered);
         int accepted = 0;
         while (accepted < blocks.size() &&
@@ -136,11 +146,29 @@ private slots:
         QVERIFY2(!kept.isEmpty() && kept.size() < accepted, qPrintable(QString::number(kept.size())));
         QVERIFY(kept == blocks.mid(0, kept.size()));
         QVERIFY(obrtest::readFile(path) == standardFile(format, kept));
+        QVERIFY(standardFile(format, blocks.mid(0, kept.size() + 1)).size() > limit);
         // The tape goes on from there.
         int marks = 0;
         QCOMPARE(image->writeFileMarks(1, &marks), Result::Ok);
         QCOMPARE(image->rewind(), Result::Ok);
         QVERIFY(readToEnd(image.get()) == kept + Elements{{}});
+    }
+
+    void imageCutUnderQueuedWrites_data() { formats_data(); }
+    // The image is cut short while windows wait to be written behind the job: the job is told, and none
+    // of them lengthens the file again with zeros where the cut was.
+    void imageCutUnderQueuedWrites()
+    {
+        const auto [format] = obrtest::fetch<Format>("format");
+        QRandomGenerator random(5);
+        const Elements blocks = randomBlocks(1000, &random);
+        auto image = create(format);
+        QVERIFY(writeAll(image.get(), blocks.mid(0, 600)));
+        QVERIFY(QFile::resize(path, 1000));
+        int marks = 0;
+        QVERIFY(!writeAll(image.get(), blocks.mid(600)) || image->writeFileMarks(1, &marks) != Result::Ok);
+        image.reset();
+        QCOMPARE(QFileInfo(path).size(), 1000);
     }
 
 private:
