@@ -23,6 +23,8 @@ public:
     // The next piece, `pieceLength` bytes or what is left (its length in *length); nullptr when
     // the stretch is read, or when it could not be (failed()). The bytes stay until the next call.
     const char* next(qint64* length);
+    // Waits for the reads queued: the file may close after it. Its buffers stay for the next start.
+    void stop() { settle(); }
     // The file ended before the stretch did, or could not be read (error() the code, else 0).
     bool failed() const { return failure; }
     int error() const { return errorCode; }

@@ -1,7 +1,6 @@
 #include "copy/SegyDirCopyJob.h"
 
 #include "base/ObrConsole.h"
-#include "base/ReadAhead.h"
 #include "copy/DirCopyNames.h"
 #include "copy/DirCopyOperator.h"
 #include "copy/SameFile.h"
@@ -310,8 +309,11 @@ bool SegyDirCopyJob::copyDiskFile(const QString& path)
     }
     const int traceLength = layout.traceLength;
     const qint64 piece = std::max<qint64>(1, readPieceBytes / traceLength) * traceLength;
-    // Ends, with its reads, before the input closes.
-    ReadAhead reader;
+    // The reads end before the input closes, however the copy of the file ends.
+    const struct Stop {
+        ReadAhead& reader;
+        ~Stop() { reader.stop(); }
+    } stop{reader};
     if (!reader.start(input.handle(), dataStart, dataBytes, piece)) {
         lines.error(QStringLiteral("failed to allocate memory (%1 bytes) for SEG-Y Copy").arg(2 * piece));
         fail(QStringLiteral("job will abort"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/ReadAhead.h"
 #include "base/WholeFile.h"
 #include "copy/JobState.h"
 #include "copy/SegdWrittenFields.h"
@@ -163,6 +164,7 @@ private:
     TapeDevice* inputTape = nullptr;
     TapeDevice* outputTape = nullptr;
     std::unique_ptr<char[]> work;
+    ReadAhead reader;
     std::vector<char> converted;
     WholeFile outputFile;
     QString outputPath;
