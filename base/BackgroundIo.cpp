@@ -29,17 +29,6 @@ void BackgroundIo::startWrite(int handle, const char* data, qint64 length, qint6
     queue(transfer);
 }
 
-void BackgroundIo::startRead(int handle, char* buffer, qint64 length, qint64 offset)
-{
-    Transfer transfer;
-    transfer.kind = Kind::Read;
-    transfer.handle = handle;
-    transfer.buffer = buffer;
-    transfer.length = length;
-    transfer.offset = offset;
-    queue(transfer);
-}
-
 void BackgroundIo::startCopy(int from, qint64 offset, int to, qint64 length)
 {
     Transfer transfer;
@@ -92,9 +81,7 @@ void BackgroundIo::work()
         const Transfer asked = transfer;
         lock.unlock();
         Outcome outcome;
-        if (asked.kind == Kind::Read) {
-            outcome = readAll(asked.handle, asked.buffer, asked.length, asked.offset);
-        } else if (asked.kind == Kind::Copy) {
+        if (asked.kind == Kind::Copy) {
             outcome = copyAll(asked.from, asked.offset, asked.handle, asked.length);
         } else {
             outcome.error = asked.check ? asked.check() : 0;

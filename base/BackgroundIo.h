@@ -7,13 +7,12 @@
 #include <mutex>
 #include <thread>
 
-// Reads and writes done in order on a thread of their own, so that the caller works on one
-// buffer while the system fills or takes others. The thread starts with the first transfer and
+// Writes and copies to files done in order on a thread of their own, so that the caller works on
+// one buffer while the system takes others. The thread starts with the first transfer and
 // ends with the object, after the transfer in hand: the owner waits for those it needs.
 class BackgroundIo {
 public:
-    // What a transfer did: the bytes it moved, and the system's error code when it stopped short
-    // (a read that meets the end of the file stops short without one).
+    // What a transfer did: the bytes it moved, and the system's error code when it stopped short.
     struct Outcome {
         qint64 done = 0;
         int error = 0;
@@ -31,9 +30,6 @@ public:
     // when that is not negative). The bytes must stay as they are until the write is waited for.
     // A `check` that refuses the write makes its outcome, nothing written.
     void startWrite(int handle, const char* data, qint64 length, qint64 offset = -1, Check check = {});
-    // Queues reading up to `length` bytes at `offset` of `handle` into `buffer`, untouched until
-    // the read is waited for.
-    void startRead(int handle, char* buffer, qint64 length, qint64 offset);
     // Queues copying `length` bytes at `offset` of `from` to `to` where its position stands, by the
     // kernel when the files allow it. A copy that meets the end of `from` fails with EIO.
     void startCopy(int from, qint64 offset, int to, qint64 length);
@@ -44,14 +40,14 @@ public:
     // Those of them done: waiting for them does not block.
     int done();
 
-    // The same transfers on the caller's thread: going on after partial transfers and
-    // interruptions.
+    // The same transfers on the caller's thread, going on after partial transfers and
+    // interruptions; and a read of up to `length` bytes, short only at the end of the file.
     static Outcome writeAll(int handle, const char* data, qint64 length, qint64 offset = -1);
     static Outcome readAll(int handle, char* buffer, qint64 length, qint64 offset);
     static Outcome copyAll(int from, qint64 offset, int to, qint64 length);
 
 private:
-    enum class Kind { Write, Read, Copy };
+    enum class Kind { Write, Copy };
     struct Transfer {
         Kind kind = Kind::Write;
         int handle = -1;

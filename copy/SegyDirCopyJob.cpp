@@ -308,34 +308,33 @@ bool SegyDirCopyJob::copyDiskFile(const QString& path)
             return false;
     }
     const int traceLength = layout.traceLength;
-    const qint64 piece = std::max<qint64>(1, readPieceBytes / traceLength) * traceLength;
-    // The reads end before the input closes, however the copy of the file ends.
-    const struct Stop {
-        ReadAhead& reader;
-        ~Stop() { reader.stop(); }
-    } stop{reader};
-    if (!reader.start(input.handle(), dataStart, dataBytes, piece)) {
-        lines.error(QStringLiteral("failed to allocate memory (%1 bytes) for SEG-Y Copy").arg(2 * piece));
-        fail(QStringLiteral("job will abort"));
-        return false;
-    }
-    for (;;) {
-        qint64 got = 0;
-        const char* traces = reader.next(&got);
-        if (!traces)
-            break;
-        if ((!writeTraces(traces, got) && refusal.isEmpty()) || !goOn())
+    // Whole traces at a time, read on this thread while the output's own writes the traces before:
+    // the pieces stay in the cache between reading, converting and writing. A trace longer than
+    // the work buffer is read alone into a buffer of its own.
+    const qint64 batch =
+        outputTape ? traceLength : std::max(1, workBufferSize / traceLength) * qint64(traceLength);
+    char* buffer = work.get();
+    std::unique_ptr<char[]> longTrace;
+    if (batch > workBufferSize) {
+        longTrace.reset(new (std::nothrow) char[size_t(batch)]);
+        if (!longTrace) {
+            lines.error(QStringLiteral("failed to allocate memory (%1 bytes) for SEG-Y Copy").arg(batch));
+            fail(QStringLiteral("job will abort"));
             return false;
-        if (!refusal.isEmpty())
-            break;
+        }
+        buffer = longTrace.get();
     }
-    if (reader.failed()) {
-        fail(QStringLiteral("error reading input file %1 - job will abort").arg(path));
-        return false;
-    }
-    if (!input.seek(dataStart + dataBytes)) {
-        fail(QStringLiteral("error reading input file %1 - job will abort").arg(path));
-        return false;
+    qint64 left = dataBytes;
+    while (left > 0 && refusal.isEmpty()) {
+        const qint64 want = qMin(batch, left);
+        const qint64 got = input.read(buffer, want);
+        if (got != want) {
+            fail(QStringLiteral("error reading input file %1 - job will abort").arg(path));
+            return false;
+        }
+        left -= got;
+        if ((!writeTraces(buffer, got) && refusal.isEmpty()) || !goOn())
+            return false;
     }
     // Trailer stanzas follow the traces of a file copied as SEG-Y, a block each on tape.
     if (!settings.segd && layout.trailerStanzas > 0) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "base/ReadAhead.h"
 #include "base/WholeFile.h"
 #include "copy/JobState.h"
 #include "copy/SegdWrittenFields.h"
@@ -26,8 +25,6 @@ class SegyDirCopyJob : private JobState {
 public:
     static constexpr const char* jobName = "Multiple SEG-Y copy";
     static constexpr int workBufferSize = 524288;
-    // Disk input is read this much at a time (in whole traces), the next piece while one is copied.
-    static constexpr qint64 readPieceBytes = qint64(2) << 20;
     static constexpr qint64 bytesPerGigabyte = 1073741824;
     // Tape files of one record in a row after which the operator is warned.
     static constexpr int sameRecordWarning = 50000;
@@ -164,7 +161,6 @@ private:
     TapeDevice* inputTape = nullptr;
     TapeDevice* outputTape = nullptr;
     std::unique_ptr<char[]> work;
-    ReadAhead reader;
     std::vector<char> converted;
     WholeFile outputFile;
     QString outputPath;

@@ -1,5 +1,4 @@
 #include "base/FileMapping.h"
-#include "base/ReadAhead.h"
 #include "base/WholeFile.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestMain.h"
@@ -8,12 +7,10 @@
 #include <QTemporaryDir>
 #include <csignal>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
-// Outputs written behind the job's back and inputs read ahead of it: what reaches the file, in what
-// order, and what a failure on the other thread becomes.
+// Outputs written behind the job's back and inputs mapped: what reaches the file, in what order,
+// and what a failure on the other thread or a file cut under the job becomes.
 class TestBackgroundIo : public QObject {
     Q_OBJECT
 private slots:
@@ -105,37 +102,6 @@ private slots:
         QCOMPARE(sevens, qint64(100000));
         mapping.unmap();
         QVERIFY(!mapping.cut() && !mapping.map(in.handle(), 0));
-    }
-
-    // Pieces handed out in order make the stretch asked for; a stretch beyond the file's end
-    // fails once the file ends, whatever was handed out before.
-    void readAheadHandsOutTheStretch()
-    {
-        QByteArray bytes(9 * 65536 + 123, Qt::Uninitialized);
-        for (int k = 0; k < bytes.size(); ++k)
-            bytes[k] = char(k * 7 + k / 251);
-        QVERIFY(obrtest::writeFile(path("in"), bytes));
-        const int handle = ::open(QFile::encodeName(path("in")).constData(), O_RDONLY);
-        QVERIFY(handle >= 0);
-        ReadAhead reader;
-        for (const qint64 from : {qint64(0), qint64(5)}) {
-            QVERIFY(reader.start(handle, from, bytes.size() - from, 65536));
-            QByteArray read;
-            qint64 length = 0;
-            while (const char* piece = reader.next(&length))
-                read.append(piece, int(length));
-            QVERIFY(!reader.failed());
-            QCOMPARE(read, bytes.mid(int(from)));
-        }
-        QVERIFY(reader.start(handle, 1000, bytes.size(), 4 * 65536));
-        qint64 length = 0;
-        int pieces = 0;
-        while (reader.next(&length))
-            ++pieces;
-        QVERIFY(reader.failed());
-        QCOMPARE(reader.error(), 0);
-        QCOMPARE(pieces, 2);
-        ::close(handle);
     }
 
 private:

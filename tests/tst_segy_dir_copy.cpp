@@ -123,6 +123,25 @@ private slots:
                  QStringList({QStringLiteral("   %1 bytes copied").arg(bytes), "   3 files copied"}));
     }
 
+    // Revision 2 doubles, 65,535 to a trace: 524,520 bytes, more than the copy reads at a time.
+    void traceLongerThanTheWorkBuffer()
+    {
+        QByteArray file = QByteArray(3200, ' ') + QByteArray(400, '\0');
+        qToBigEndian<quint16>(1000, file.data() + 3216);
+        qToBigEndian<quint16>(65535, file.data() + 3220);
+        qToBigEndian<quint16>(6, file.data() + 3224);
+        qToBigEndian<quint16>(0x0200, file.data() + 3500);
+        for (int trace = 1; trace <= 2; ++trace) {
+            QByteArray header(240, '\0');
+            qToBigEndian<qint32>(trace, header.data());
+            file += header + QByteArray(65535 * 8, char('a' + trace));
+        }
+        QVERIFY(SegyDirCopyJob::workBufferSize < 240 + 65535 * 8);
+        QVERIFY(writeFile(path("a/long.sgy"), file));
+        QVERIFY2(run(disk({"a"}, "out")), qPrintable(console.errors().join('\n')));
+        QCOMPARE(readFile(path("out/long.sgy")), file);
+    }
+
     void concatenationMismatches_data()
     {
         obrtest::columns<QByteArray, QString>({"second", "error"});
