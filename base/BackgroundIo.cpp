@@ -16,6 +16,11 @@ BackgroundIo::~BackgroundIo()
     wake.notify_all();
     if (worker.joinable())
         worker.join();
+    // Copies not done still hold their source.
+    for (size_t k = size_t(finished); k < transfers.size(); ++k) {
+        if (transfers[k].kind == Kind::Copy)
+            ::close(transfers[k].from);
+    }
 }
 
 void BackgroundIo::startWrite(int handle, const char* data, qint64 length, qint64 offset, Check check)
@@ -83,6 +88,7 @@ void BackgroundIo::work()
         Outcome outcome;
         if (asked.kind == Kind::Copy) {
             outcome = copyAll(asked.from, asked.offset, asked.handle, asked.length);
+            ::close(asked.from);
         } else {
             outcome.error = asked.check ? asked.check() : 0;
             if (outcome.error == 0)

@@ -31,7 +31,8 @@ public:
     // A `check` that refuses the write makes its outcome, nothing written.
     void startWrite(int handle, const char* data, qint64 length, qint64 offset = -1, Check check = {});
     // Queues copying `length` bytes at `offset` of `from` to `to` where its position stands, by the
-    // kernel when the files allow it. A copy that meets the end of `from` fails with EIO.
+    // kernel when the files allow it, and closes `from` after. A copy that meets the end of `from`
+    // fails with EIO.
     void startCopy(int from, qint64 offset, int to, qint64 length);
     // Waits for the oldest transfer not yet waited for and tells what it did.
     Outcome wait();

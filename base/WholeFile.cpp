@@ -125,7 +125,12 @@ bool WholeFile::copyFrom(int from, qint64 offset, qint64 length)
         // The bytes gathered before go first; copies hold no buffer, but the queue stays short.
         if (!handOff() || !collect(buffers - 1))
             return false;
-        writer.startCopy(from, offset, file.handle(), length);
+        const int source = ::dup(from);
+        if (source < 0) {
+            failed(errno);
+            return false;
+        }
+        writer.startCopy(source, offset, file.handle(), length);
         return true;
     }
     const BackgroundIo::Outcome done = BackgroundIo::copyAll(from, offset, file.handle(), length);

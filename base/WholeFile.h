@@ -41,8 +41,8 @@ public:
     // nullptr when an earlier write failed (errorString() set). Saves a copy of bytes made anew.
     [[nodiscard]] char* space(qint64 length);
     [[nodiscard]] bool write(const QByteArray& bytes) { return write(bytes.constData(), bytes.size()); }
-    // Appends `length` bytes at `offset` of the open file `from`, copied by the kernel where it can;
-    // `from` must stay open until the file is committed or discarded.
+    // Appends `length` bytes at `offset` of the open file `from`, copied by the kernel where it can
+    // (from a descriptor of its own: `from` may close at once).
     [[nodiscard]] bool copyFrom(int from, qint64 offset, qint64 length);
     [[nodiscard]] bool seek(qint64 position);
     // The descriptor of the temporary file, for copies done by the kernel: what was written

@@ -62,9 +62,10 @@ SegdCopyJob::Outcome SegdCopyJob::run()
 
     if (targetsDiffer())
         copyLoop();
-    // A field file cut short by a failure or an abort is no copy of it. Its copies from the input
-    // end before the input closes.
-    if (outputFile.discard())
+    // A field file written whole takes its name whatever comes after; one cut short by a failure or
+    // an abort is no copy of it.
+    static_cast<void>(commitFinished());
+    if (outputFile().discard())
         lines.outputRemoved(outputPath);
     inputFile.close();
     if (outputTape && !noMoreOutput) {
@@ -177,6 +178,8 @@ bool SegdCopyJob::copyFieldFile()
         outputTapeNumber = 1;
     const int fieldFile = map.general().fieldFile;
     if (!wanted(fieldFile)) {
+        if (!commitFinished())
+            return false;
         lines.say(QStringLiteral("Field File %1  skipped").arg(fieldFile));
         fieldFileList.append({fieldFile, inputName(), QString()});
         ++fieldFilesDone;
@@ -207,19 +210,44 @@ bool SegdCopyJob::copyFieldFile()
     consume(headerLength);
     if (!copyTraces(true) || !endOutputFile())
         return false;
-    // Counted once the field file is whole on its output.
-    ++fieldFilesCopied;
-    if (outputTape)
+    if (outputTape) {
         ++fieldFilesOnTape;
-    fieldFileList.append({fieldFile, inputName(),
-                          outputTape
-                              ? QStringLiteral("%1, tape %2").arg(outputTape->name()).arg(outputTapeNumber)
-                              : outputPath});
-    bytesCopied += fieldFileBytes;
+        countCopied({fieldFile, inputName(),
+                     QStringLiteral("%1, tape %2").arg(outputTape->name()).arg(outputTapeNumber)},
+                    fieldFileBytes);
+    } else {
+        finished = {true, currentOutput, {fieldFile, inputName(), outputPath}, fieldFileBytes};
+        currentOutput = 1 - currentOutput;
+    }
     passLeftOver(inputTape ? chunkFill - chunkPos : map.bytesAfterTraces(), fieldFile);
     inputFile.close();
     ++fieldFilesDone;
     return true;
+}
+
+void SegdCopyJob::countCopied(const JobResult::FieldFile& entry, double bytes)
+{
+    ++fieldFilesCopied;
+    fieldFileList.append(entry);
+    bytesCopied += bytes;
+}
+
+bool SegdCopyJob::commitFinished()
+{
+    if (!finished.pending)
+        return true;
+    finished.pending = false;
+    WholeFile& file = outputFiles[finished.output];
+    // A file that took the name meanwhile is not written over.
+    if (file.commit(false)) {
+        countCopied(finished.entry, finished.bytes);
+        return true;
+    }
+    fail(QStringLiteral("error writing to output file %1: %2 - job will abort")
+             .arg(finished.entry.output, file.errorString()));
+    if (file.discard())
+        lines.outputRemoved(finished.entry.output);
+    return false;
 }
 
 bool SegdCopyJob::copyTraces(bool write)

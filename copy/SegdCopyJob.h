@@ -106,6 +106,13 @@ private:
     [[nodiscard]] bool flushBlock();
     [[nodiscard]] bool flushSpan();
     [[nodiscard]] bool endOutputFile();
+    // The field file just written counted as copied: at once on tape, on disk once it has its name.
+    void countCopied(const JobResult::FieldFile& entry, double bytes);
+    // Gives the disk field file written before the one in hand its name, now that the kernel
+    // copies on for the next: the last records of one and the first of the other overlap. False
+    // (the job failed, the file dropped) when its bytes did not all reach it.
+    [[nodiscard]] bool commitFinished();
+    WholeFile& outputFile() { return outputFiles[currentOutput]; }
     [[nodiscard]] bool prependToTape();
     // Before the first block on an output tape: a tape holding data is written over only as the
     // operator says.
@@ -136,7 +143,15 @@ private:
     std::unique_ptr<SegdDirectoryWatch> watch;
     QString inputPath;
     QFile inputFile;
-    WholeFile outputFile;
+    // Disk field files are written in turn to these, one finishing while the next starts.
+    WholeFile outputFiles[2];
+    int currentOutput = 0;
+    struct Finished {
+        bool pending = false;
+        int output = 0;
+        JobResult::FieldFile entry;
+        double bytes = 0;
+    } finished;
     QString outputPath;
     // A field file is being written; on tape, blocks of it are there.
     bool fieldFileOpen = false;

@@ -120,7 +120,8 @@ bool SegdCopyJob::nextDiskFile(QString* path)
                                          "headers announce - passed over while it stays so")
                               .arg(file)
                               .arg(watch->stillSeconds(), 0, 'f', 1));
-        if (inputFiles.isEmpty() && !waitForFiles())
+        // A field file copied has its name before the job waits for the next.
+        if (inputFiles.isEmpty() && (!commitFinished() || !waitForFiles()))
             return false;
     }
 }

@@ -27,19 +27,21 @@ bool SegdCopyJob::openOutputFile(const SegdBytes& header)
         blockSet = -1;
         return true;
     }
-    const qint64 number = options.ffidNames ? map.general().fieldFile : fieldFilesCopied + 1;
+    // The field file before may still be taking its name: it counts, and its name is taken.
+    const qint64 number =
+        options.ffidNames ? map.general().fieldFile : fieldFilesCopied + 1 + int(finished.pending);
     const QString line = options.lineName
                              ? QString::number(SegdSourceFields::read(map.general(), header).lineNumber)
                              : QString();
     const QDir directory(options.output.path);
     for (int repeat = 0;; ++repeat) {
         outputPath = directory.filePath(outputName(options.prependName, line, number, repeat));
-        if (QFileInfo::exists(outputPath))
+        if (QFileInfo::exists(outputPath) || (finished.pending && outputPath == finished.entry.output))
             continue;
-        outputFile.setFileName(outputPath);
-        if (outputFile.open())
+        outputFile().setFileName(outputPath);
+        if (outputFile().open())
             return true;
-        fail(QStringLiteral("error opening file %1 (%2)").arg(outputPath, outputFile.errorString()));
+        fail(QStringLiteral("error opening file %1 (%2)").arg(outputPath, outputFile().errorString()));
         return false;
     }
 }
@@ -124,11 +126,11 @@ bool SegdCopyJob::flushSpan()
     const bool asRead = !inputTape && !options.zeroTraces;
     const qint64 offset = inputMap.data() ? spanStart - inputMap.data()
                                           : inputFile.pos() - chunkFill + (spanStart - chunk.data());
-    if (!(asRead ? outputFile.copyFrom(inputFile.handle(), offset, length)
-                 : outputFile.write(spanStart, length)))
-        return failWriting(outputFile.errorString());
+    if (!(asRead ? outputFile().copyFrom(inputFile.handle(), offset, length)
+                 : outputFile().write(spanStart, length)))
+        return failWriting(outputFile().errorString());
     fieldFileBytes += double(length);
-    return true;
+    return commitFinished();
 }
 
 bool SegdCopyJob::endOutputFile()
@@ -141,11 +143,9 @@ bool SegdCopyJob::endOutputFile()
                      .arg(inputPath));
             return false;
         }
-        // The records are all looked at: the mapping goes while the last of them are copied.
+        // The records are all looked at: the mapping goes while the last of them are copied. The
+        // file takes its name once the next one's copies are under way (commitFinished()).
         inputMap.unmap();
-        // A file that took the name meanwhile is not written over.
-        if (!outputFile.commit(false))
-            return failWriting(outputFile.errorString());
         fieldFileOpen = false;
         return true;
     }
