@@ -105,6 +105,8 @@ private:
     [[nodiscard]] bool writeBlock(const char* data, qint64 length);
     [[nodiscard]] bool flushBlock();
     [[nodiscard]] bool flushSpan();
+    // Writes the span but its bytes after the last whole page of a mapped input, which stay in it.
+    [[nodiscard]] bool flushSpanPiece();
     [[nodiscard]] bool endOutputFile();
     // The field file just written counted as copied: at once on tape, on disk once it has its name.
     void countCopied(const JobResult::FieldFile& entry, double bytes);

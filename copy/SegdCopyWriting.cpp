@@ -16,6 +16,8 @@ namespace {
 constexpr int prependBlockBytes = 65536;
 // Records that follow each other in a disk input are written this much at a time, at least.
 constexpr qint64 spanPieceBytes = qint64(1) << 20;
+// The kernel copies whole pages of a file fastest: a piece copied from a mapped input ends on one.
+constexpr qint64 pageBytes = 4096;
 
 } // namespace
 
@@ -66,7 +68,7 @@ bool SegdCopyJob::writeRecord(const char* data, qint64 length, int set)
         if (spanLength > 0 && spanStart + spanLength == data) {
             spanLength += length;
             // A long run goes out in pieces, copied while the job looks at the records after it.
-            return spanLength < spanPieceBytes || flushSpan();
+            return spanLength < spanPieceBytes || flushSpanPiece();
         }
         if (!flushSpan())
             return false;
@@ -131,6 +133,18 @@ bool SegdCopyJob::flushSpan()
         return failWriting(outputFile().errorString());
     fieldFileBytes += double(length);
     return commitFinished();
+}
+
+bool SegdCopyJob::flushSpanPiece()
+{
+    const qint64 rest = inputMap.data() ? (spanStart - inputMap.data() + spanLength) % pageBytes : 0;
+    const char* restStart = spanStart + spanLength - rest;
+    spanLength -= rest;
+    if (!flushSpan())
+        return false;
+    spanStart = restStart;
+    spanLength = rest;
+    return true;
 }
 
 bool SegdCopyJob::endOutputFile()
