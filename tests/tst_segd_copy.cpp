@@ -67,6 +67,25 @@ private slots:
         QCOMPARE(console.warnings().size(), 2);
     }
 
+    // A field file of some 3 MiB goes from disk to disk in pieces that end on pages of the input:
+    // whole and in order.
+    void largeFieldFileCopiedWhole()
+    {
+        segdstd::FieldFile layout = segdstd::sercelRevision21();
+        layout.channelSets = {{700, 1001}};
+        layout.samples = [](int trace, int samples) {
+            QByteArray bytes(4 * samples, Qt::Uninitialized);
+            for (int k = 0; k < bytes.size(); ++k)
+                bytes[k] = char(trace * 31 + k * 7);
+            return bytes;
+        };
+        const QByteArray file = segdstd::build(layout);
+        QVERIFY(file.size() > (3 << 20) - 200000);
+        QVERIFY(writeFile(path("in/big.sgd"), file));
+        QCOMPARE(run(), SegdCopyJob::Outcome::Copied);
+        QCOMPARE(readFile(path("out/00001.sgd")), file);
+    }
+
     void blockingAndFileMarks_data()
     {
         obrtest::columns<bool, bool>({"blockTraces", "writeEofs"});
