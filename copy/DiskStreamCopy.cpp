@@ -5,14 +5,21 @@
 
 DiskStreamCopy::DiskStreamCopy(int input, int output, char* buffer, qint64 bufferSize, Way way)
     : input(input), output(output), buffer(buffer), bufferSize(bufferSize), way(way)
-{}
+{
+    // The kernel copies whole pages fastest: the first stretch ends on a page of the output (the
+    // headers before it leave it part way into one), the others follow in whole pages.
+    const off_t at = ::lseek(output, 0, SEEK_CUR);
+    if (at > 0)
+        firstStretch = kernelStretch - at % pageBytes;
+}
 
 DiskStreamCopy::Status DiskStreamCopy::next(qint64* copied)
 {
     *copied = 0;
     if (way == Way::inKernel) {
         const ssize_t count =
-            ::copy_file_range(input, nullptr, output, nullptr, static_cast<size_t>(kernelStretch), 0);
+            ::copy_file_range(input, nullptr, output, nullptr, static_cast<size_t>(firstStretch), 0);
+        firstStretch = kernelStretch;
         if (count > 0) {
             *copied = count;
             return Status::copied;

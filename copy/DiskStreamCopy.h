@@ -12,6 +12,7 @@ public:
 
     // The most one call copies in the kernel, so that the caller can show progress between calls.
     static constexpr qint64 kernelStretch = qint64(4) << 20;
+    static constexpr qint64 pageBytes = 4096;
 
     // `buffer` (best page-aligned, of `bufferSize` bytes) serves the buffered way, and the
     // in-kernel way whenever the files refuse it.
@@ -30,5 +31,6 @@ private:
     char* buffer;
     qint64 bufferSize;
     Way way;
+    qint64 firstStretch = kernelStretch;
     int error = 0;
 };
