@@ -80,15 +80,17 @@ bool WholeFile::open()
                 .arg(written.fileName())
                 .arg(QRandomGenerator::global()->generate() & 0xFFFFFF, 6, 16, QLatin1Char('0'));
         file.setFileName(folder.filePath(name));
+        // Known to a hard interrupt before it exists, so that no moment leaves it behind.
+        pendingName = QFile::encodeName(file.fileName());
+        slot = takeSlot(pendingName.constData());
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
-            pendingName = QFile::encodeName(file.fileName());
-            slot = takeSlot(pendingName.constData());
             // A replaced file keeps its permissions; a new one gets those the umask leaves.
             struct stat existing = {};
             if (::stat(QFile::encodeName(target).constData(), &existing) == 0)
                 static_cast<void>(::fchmod(file.handle(), existing.st_mode & 07777));
             return true;
         }
+        forget();
         if (!file.exists())
             break;
     }
