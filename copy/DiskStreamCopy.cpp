@@ -1,5 +1,7 @@
 #include "copy/DiskStreamCopy.h"
 
+#include "base/BackgroundIo.h"
+
 #include <cerrno>
 #include <unistd.h>
 
@@ -44,17 +46,11 @@ DiskStreamCopy::Status DiskStreamCopy::copyBuffered(qint64* copied)
     }
     if (got == 0)
         return Status::ended;
-    for (ssize_t written = 0; written < got;) {
-        const ssize_t count = ::write(output, buffer + written, static_cast<size_t>(got - written));
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0) {
-            // A write of nothing is a full device that did not say so.
-            error = count < 0 ? errno : ENOSPC;
-            return Status::writeFailed;
-        }
-        written += count;
-        *copied += count;
+    const BackgroundIo::Outcome put = BackgroundIo::writeAll(output, buffer, got);
+    *copied += put.done;
+    if (put.error != 0) {
+        error = put.error;
+        return Status::writeFailed;
     }
     return Status::copied;
 }
