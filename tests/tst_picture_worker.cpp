@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <functional>
 
 using obrtest::control;
 
@@ -105,13 +106,8 @@ private slots:
             obrtest::fetch<QString, QString, Numbers, Numbers>("create", "traces", "shown", "computed");
         SegyAnalysis analyzer(&console, dir.path(), nullptr, dir.filePath("none.xml"),
                               dir.filePath("long.sgy"));
-        analyzer.scanRanges()->readThrough([](ObrConsole* console, const QString& file) {
-            return std::make_unique<obrtest::SlowDisk>(console, file, 0u);
-        });
-        analyzer.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&analyzer));
         const auto idle = [&analyzer] { return !analyzer.drawing() && !analyzer.scanning(); };
-        QVERIFY(QTest::qWaitFor(idle, 60000));
+        QVERIFY(shownAfterItsScan(analyzer, idle));
         auto* button = control<QPushButton>(analyzer, create);
         auto* last = control<QSpinBox>(analyzer, traces);
 
@@ -144,13 +140,8 @@ private slots:
     {
         SegyAnalysis analyzer(&console, dir.path(), nullptr, dir.filePath("none.xml"),
                               dir.filePath("long.sgy"));
-        analyzer.scanRanges()->readThrough([](ObrConsole* console, const QString& file) {
-            return std::make_unique<obrtest::SlowDisk>(console, file, 0u);
-        });
-        analyzer.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&analyzer));
         const auto idle = [&analyzer] { return !analyzer.drawing() && !analyzer.scanning(); };
-        QVERIFY(QTest::qWaitFor(idle, 60000));
+        QVERIFY(shownAfterItsScan(analyzer, idle));
         QCOMPARE(analyzer.seismicImage()->plot().annotations.size(), 24);
         QVERIFY(answersQuickly([&] { control<QSpinBox>(analyzer, "LastDisplayTrace")->setValue(3000); },
                                120000, idle));
@@ -158,6 +149,16 @@ private slots:
     }
 
 private:
+    // The analyzer reading its file through a slow disk, shown, its first scan and pictures done.
+    static bool shownAfterItsScan(SegyAnalysis& analyzer, const std::function<bool()>& idle)
+    {
+        analyzer.scanRanges()->readThrough([](ObrConsole* console, const QString& file) {
+            return std::make_unique<obrtest::SlowDisk>(console, file, 0u);
+        });
+        analyzer.show();
+        return QTest::qWaitForWindowExposed(&analyzer) && QTest::qWaitFor(idle, 60000);
+    }
+
     QTemporaryDir dir;
     RecordingConsole console;
 };
